@@ -1,0 +1,225 @@
+#include "core/platform/serial_transport.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace terrix {
+
+unsigned BaudConstant(uint32_t baud) {
+    switch (baud) {
+    case 300: return B300;
+    case 600: return B600;
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return 0;
+    }
+}
+
+namespace {
+
+bool ConfigureLine(int fd, uint32_t baud) {
+    const unsigned speed = BaudConstant(baud);
+    if (speed == 0) {
+        errno = EINVAL;
+        return false;
+    }
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0) {
+        return false;
+    }
+    cfmakeraw(&tio);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | CRTSCTS | HUPCL);
+    tio.c_cflag |= CS8 | PARENB | PARODD | CSTOPB | CLOCAL | CREAD;
+    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK);
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0) {
+        return false;
+    }
+    return tcsetattr(fd, TCSANOW, &tio) == 0;
+}
+
+} // namespace
+
+std::unique_ptr<SerialTransport> SerialTransport::Open(const std::string& path, uint32_t baud, uint32_t& error) {
+    error = 0;
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = static_cast<uint32_t>(errno);
+        return nullptr;
+    }
+    auto fail = [&](int code) -> std::unique_ptr<SerialTransport> {
+        error = static_cast<uint32_t>(code);
+        ::close(fd);
+        return nullptr;
+    };
+    if (!isatty(fd)) {
+        return fail(ENOTTY);
+    }
+    // The advisory lock keeps out other users even when they run as root, who may ignore TIOCEXCL.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        return fail(errno == EWOULDBLOCK ? EBUSY : errno);
+    }
+    if (::ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY && errno != EINVAL) {
+        return fail(errno);
+    }
+    // O_NONBLOCK only served to open without waiting for a carrier; reads are timed with poll().
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        return fail(errno);
+    }
+    if (!ConfigureLine(fd, baud)) {
+        return fail(errno);
+    }
+    return std::unique_ptr<SerialTransport>(new SerialTransport(fd, path, baud));
+}
+
+SerialTransport::~SerialTransport() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+bool SerialTransport::Fail() {
+    lastError_ = static_cast<uint32_t>(errno);
+    return false;
+}
+
+bool SerialTransport::Write(std::span<const uint8_t> bytes, size_t& written) {
+    written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd_, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return Fail();
+        }
+        if (n == 0) {
+            break;
+        }
+        written += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool SerialTransport::Read(std::span<uint8_t> buffer, size_t& got) {
+    got = 0;
+    if (buffer.empty()) {
+        return true;
+    }
+    Clock& clock = GetClock();
+    const uint64_t startUs = clock.NowUs();
+    const uint64_t totalDeadlineUs = startUs + (10u + 2u * buffer.size()) * 1000u;
+    // The gap allowed between two bytes is 1 ms after a character has had time to arrive: at 9600 baud a
+    // character (12 bits) takes 1.25 ms on the wire, so a bare 1 ms would cut replies that are still coming.
+    const uint64_t characterUs = baud_ > 0 ? (12u * 1000000u + baud_ - 1) / baud_ : 0;
+    const uint64_t gapUs = 1000u + characterUs;
+    uint64_t lastByteUs = 0;
+    while (got < buffer.size()) {
+        const uint64_t now = clock.NowUs();
+        uint64_t deadline = totalDeadlineUs;
+        if (got > 0 && lastByteUs + gapUs < deadline) {
+            deadline = lastByteUs + gapUs;
+        }
+        if (now >= deadline) {
+            break;
+        }
+        pollfd pfd{fd_, POLLIN, 0};
+        timespec timeout{};
+        const uint64_t waitUs = deadline - now;
+        timeout.tv_sec = static_cast<time_t>(waitUs / 1000000u);
+        timeout.tv_nsec = static_cast<long>((waitUs % 1000000u) * 1000u);
+        const int ready = ::ppoll(&pfd, 1, &timeout, nullptr);
+        if (ready < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return Fail();
+        }
+        if (ready == 0) {
+            continue; // the loop head decides whether a deadline has passed
+        }
+        if ((pfd.revents & POLLIN) == 0) {
+            // POLLHUP on a pseudo-terminal whose other side is closed: nothing will come.
+            if ((pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+                clock.SleepUntilUs(deadline);
+                continue;
+            }
+        }
+        const ssize_t n = ::read(fd_, buffer.data() + got, buffer.size() - got);
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN) {
+                continue;
+            }
+            if (errno == EIO) {
+                // A pseudo-terminal without a peer reports EIO; for the bus that is silence.
+                clock.SleepUntilUs(deadline);
+                continue;
+            }
+            return Fail();
+        }
+        if (n > 0) {
+            got += static_cast<size_t>(n);
+            lastByteUs = clock.NowUs();
+        }
+    }
+    return true;
+}
+
+bool SerialTransport::Purge() {
+    if (::tcflush(fd_, TCIOFLUSH) != 0) {
+        return Fail();
+    }
+    return true;
+}
+
+bool SerialTransport::SetBaud(uint32_t baud) {
+    const unsigned speed = BaudConstant(baud);
+    if (speed == 0) {
+        lastError_ = EINVAL;
+        return false;
+    }
+    termios tio{};
+    if (tcgetattr(fd_, &tio) != 0) {
+        return Fail();
+    }
+    if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0 || tcsetattr(fd_, TCSADRAIN, &tio) != 0) {
+        return Fail();
+    }
+    baud_ = baud;
+    return true;
+}
+
+bool SerialTransport::SetModemLine(int line, bool on) {
+    if (::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &line) != 0) {
+        return Fail();
+    }
+    return true;
+}
+
+bool SerialTransport::SetRts(bool on) { return SetModemLine(TIOCM_RTS, on); }
+bool SerialTransport::SetDtr(bool on) { return SetModemLine(TIOCM_DTR, on); }
+
+bool SerialTransport::GetModemStatus(bool& cts, bool& dsr) {
+    int status = 0;
+    if (::ioctl(fd_, TIOCMGET, &status) != 0) {
+        return Fail();
+    }
+    cts = (status & TIOCM_CTS) != 0;
+    dsr = (status & TIOCM_DSR) != 0;
+    return true;
+}
+
+} // namespace terrix
