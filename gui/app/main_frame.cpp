@@ -100,8 +100,7 @@ QString StripMnemonic(QString text) {
 
 } // namespace
 
-CMainFrame::CMainFrame(QWidget* parent)
-    : QMainWindow(parent), busContext_(std::make_unique<CBusContextHolder>()) {
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), busContext_(MakeFrameBusContext()) {
     setWindowIcon(QIcon(QStringLiteral(":/icons/terrix.png")));
     view_ = new CTerrixView(this);
     setCentralWidget(view_);
@@ -345,7 +344,7 @@ void CMainFrame::UpdatePortItems() {
         const CommandText* text = FindText(id);
         action->setText(QStringLiteral("%1 (%2)").arg(Numbered(text->label, id),
                                                       QString::fromStdString(PortDeviceName(port))));
-        action->setChecked(busContext_->PortNumber() == port);
+        action->setChecked(busContext_->portContext.nPortNo == port);
     }
 }
 
@@ -368,20 +367,24 @@ void CMainFrame::UpdateTitle() {
 }
 
 void CMainFrame::OnSelectPort(int portNumber) {
-    busContext_->SetPortNumber(portNumber);
+    // Only the number changes; the windows that talk to the bus open the port when they need it.
+    if (portNumber >= 1 && portNumber <= 4) {
+        busContext_->portContext.nPortNo = portNumber;
+    }
     UpdatePortItems();
 }
 
 void CMainFrame::OnForgetBusInfo() {
     const QString caption = windowTitle();
-    if (!busContext_->HasBusList()) {
+    if (busContext_ == nullptr) {
         ShowMessage(this, QString::fromUtf8("Konnte Buszustand nicht verwerfen.\nInterner Programm-Fehler!"),
                     caption);
         return;
     }
+    // Only the stored state goes; the records in memory stay as they are.
     CIniSection settings;
     if (!settings.ResetSection("BUS INFO")) {
-        // The stored state is still there: say so rather than report success.
+        // The stored state is still there: say so, and why, rather than report success.
         ShowMessage(this,
                     QString::fromUtf8("Konnte Buszustand nicht verwerfen.\n%1: %2")
                         .arg(QString::fromStdString(settings.File().string()),

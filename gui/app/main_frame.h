@@ -3,7 +3,7 @@
 // whole run, selects the COM port, forgets the stored bus state on command, switches the language, and
 // keeps at most one measuring circuit window open.
 
-#include "gui/app/bus_context_holder.h"
+#include "gui/app/bus_context_source.h"
 #include "gui/app/language.h"
 #include "gui/app/terrix_doc.h"
 #include "gui/toolkit/placement_dialog.h"
@@ -72,7 +72,7 @@ public:
     QToolBar* ToolBar() const { return toolBar_; }
     CTerrixDoc& Document() { return document_; }
 
-    CBusContextHolder* GetBusContext() override { return busContext_.get(); }
+    BusContext* GetBusContext() override { return busContext_.get(); }
     // A modeless window has gone: the circuit window is forgotten.
     void OnChildClosed(QWidget* child) override;
     QWidget* CircuitWindow() const { return circuitWindow_; }
@@ -117,7 +117,7 @@ private:
     QLabel* clockPane_ = nullptr;
     bool firstUpdate_ = true;
     int timerId_ = 0;
-    std::unique_ptr<CBusContextHolder> busContext_;
+    std::unique_ptr<BusContext> busContext_;
     QPointer<QWidget> circuitWindow_;
     CTerrixDoc document_;
     CTerrixView* view_ = nullptr;

@@ -1,6 +1,7 @@
 // The main frame: port selection, clock, commands that wait for their windows, the circuit window rule and
 // forgetting the stored bus state.
 
+#include "core/inventory/module_record.h"
 #include "core/platform/com_port.h"
 #include "core/platform/ini_section.h"
 #include "gui/app/frame_windows.h"
@@ -33,7 +34,7 @@ private Q_SLOTS:
     void startsOnPortOneAndShowsTheDeviceOfEachPort() {
         SetPortDeviceName(2, "/dev/ttyUSB0");
         CMainFrame frame;
-        QCOMPARE(frame.GetBusContext()->PortNumber(), 1);
+        QCOMPARE(frame.GetBusContext()->portContext.nPortNo, 1);
         QVERIFY(frame.Action(ID_BUS_COM1)->isChecked());
         QCOMPARE(frame.Action(ID_BUS_COM2)->text(), QStringLiteral("Serial Comport2 (/dev/ttyUSB0)"));
         QCOMPARE(frame.Action(ID_BUS_COM4)->text(), QStringLiteral("Serial Comport4 (/dev/ttyS3)"));
@@ -42,12 +43,15 @@ private Q_SLOTS:
     void choosingAPortMovesTheCheckMark() {
         CMainFrame frame;
         frame.Action(ID_BUS_COM3)->trigger();
-        QCOMPARE(frame.GetBusContext()->PortNumber(), 3);
-        QCOMPARE(frame.GetBusContext()->PortContext().hPort, kInvalidPort); // choosing opens nothing
+        QCOMPARE(frame.GetBusContext()->portContext.nPortNo, 3);
+        QCOMPARE(frame.GetBusContext()->portContext.hPort, kInvalidPort); // choosing opens nothing
         for (const int id : {ID_BUS_COM1, ID_BUS_COM2, ID_BUS_COM3, ID_BUS_COM4}) {
             QCOMPARE(frame.Action(id)->isChecked(), id == ID_BUS_COM3);
         }
-        QVERIFY(FindBusContext(&frame) == frame.GetBusContext());
+        // Windows of the frame find its context.
+        CPlacementDialog child(&frame);
+        QVERIFY(FindBusContext(&child) == frame.GetBusContext());
+        QVERIFY(FindBusContext(nullptr) == nullptr);
     }
 
     void clockShowsTheTimeBeforeTheFirstTick() {
@@ -126,18 +130,27 @@ private Q_SLOTS:
         QVERIFY(frame.CircuitWindow() != nullptr);
     }
 
-    void forgetBusInfoWithoutBusListReportsTheInternalError() {
-        CIniSection ini;
-        ini.SetSection("BUS INFO");
-        ini.WriteInt("Count", 2);
+    void forgetBusInfoDeletesOnlyTheStoredState() {
+        CIniSection busInfo;
+        busInfo.SetSection("BUS INFO");
+        busInfo.WriteInt("Count", 2);
+        CIniSection known;
+        known.SetSection("KNOWN MODULES");
+        known.WriteInt("Modules", 1);
         test::MessageRecorder messages;
         CMainFrame frame;
+        auto record = std::make_unique<ModuleRecord>();
+        record->iaStation = 5;
+        QVERIFY(frame.GetBusContext()->busList.Add(std::move(record)));
         frame.Action(ID_MAINT_FORGET_BUS_INFO)->trigger();
-        QCOMPARE(messages.Texts(), QStringList{QString::fromUtf8(
-                                       "Konnte Buszustand nicht verwerfen.\nInterner Programm-Fehler!")});
+        QCOMPARE(messages.Texts(),
+                 QStringList{QString::fromUtf8("Aktueller Buszustand wurde verworfen.\nBeim "
+                                               "nächsten Mal wird der Bus komplett abgesucht.")});
         QCOMPARE(messages.messages.front().caption, QStringLiteral("Terrix"));
         QCOMPARE(messages.messages.front().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-        QVERIFY(ini.HasKey("Count"));
+        QVERIFY(!busInfo.HasKey("Count"));
+        QVERIFY(known.HasKey("Modules"));
+        QCOMPARE(frame.GetBusContext()->busList.Count(), 1u); // the records in memory stay
     }
 
     void saveWritesAnEmptyDocument() {
