@@ -389,7 +389,8 @@ bool CPlacementDialog::LoadWindowPlacement(const std::string& section, const std
     if (reference.width() <= 0 || reference.height() <= 0) {
         return false;
     }
-    const CIniSection ini(file.empty() ? SettingsFilePath() : file, section);
+    CIniSection ini(file.empty() ? SettingsFilePath() : file, section);
+    ini.BeginUpdate(); // one read of the file for all four values; nothing is written
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double left = ini.ReadDouble("Window Left", nan);
     const double right = ini.ReadDouble("Window Right", nan);

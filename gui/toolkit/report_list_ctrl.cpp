@@ -328,7 +328,8 @@ bool CReportListCtrl::SaveColumns(const std::string& section, const std::filesys
 void CReportListCtrl::LoadColumns(const std::string& section, const std::filesystem::path& file) {
     QHeaderView* header = horizontalHeader();
     const int count = header->count();
-    const CIniSection ini(file.empty() ? SettingsFilePath() : file, section);
+    CIniSection ini(file.empty() ? SettingsFilePath() : file, section);
+    ini.BeginUpdate(); // one read of the file for all values; nothing is written
     const int reference = ReferenceWidth();
     if (reference > 0) {
         for (int i = 0; i < count; ++i) {

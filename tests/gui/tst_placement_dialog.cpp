@@ -128,12 +128,14 @@ private Q_SLOTS:
         QFETCH(QString, left);
         QFETCH(QString, right);
         CIniSection ini(Ini(), "Test");
+        ini.BeginUpdate();
         if (!left.isNull()) {
             ini.WriteString("Window Left", left.toStdString());
         }
         ini.WriteString("Window Right", right.toStdString());
         ini.WriteString("Window Top", "0.1");
         ini.WriteString("Window Bottom", "0.5");
+        QVERIFY(ini.EndUpdate());
         QWidget parent;
         parent.resize(1000, 800);
         CPlacementDialog dialog(&parent);

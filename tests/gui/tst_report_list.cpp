@@ -179,10 +179,12 @@ private Q_SLOTS:
         QFETCH(QList<int>, widths);
         QFETCH(QList<int>, order);
         CIniSection ini(Ini(), "Columns");
+        ini.BeginUpdate();
         for (const QString& line : values) {
             ini.WriteString(line.section(QLatin1Char('='), 0, 0).toStdString(),
                             line.section(QLatin1Char('='), 1).toStdString());
         }
+        QVERIFY(ini.EndUpdate());
         ListFixture f;
         f.list->LoadColumns("Columns", Ini());
         for (int i = 0; i < 3; ++i) {
