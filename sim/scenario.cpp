@@ -165,12 +165,14 @@ std::optional<SignalModel> ReadSignal(Object& parent, const std::string& key) {
     }
     Object o(*v, parent.KeyPath(key));
     SignalModel s;
-    s.base = o.Number("base", 0);
-    s.amplitude = o.Number("amplitude", 0);
-    s.period = o.Number("period", 40);
-    s.noise = o.Number("noise", 0);
-    if (s.period < 0) {
-        Object::Fail(o.KeyPath("period"), "must not be negative");
+    // Physical quantities of a probe; the limits keep every sum of readings finite.
+    constexpr double kLimit = 1e9;
+    s.base = o.Number("base", 0, kLimit);
+    s.amplitude = o.Number("amplitude", 0, kLimit);
+    s.period = o.Number("period", 40, kLimit);
+    s.noise = o.Number("noise", 0, kLimit);
+    if (s.period != 0 && s.period < 1) {
+        Object::Fail(o.KeyPath("period"), "must be 0 (no variation) or at least 1 measurement");
     }
     o.Finish();
     return s;
@@ -404,18 +406,22 @@ std::shared_ptr<VirtualBus> BuildBus(const Scenario& scenario, std::optional<uin
 }
 
 Scenario DefaultScenario() {
-    Scenario s;
-    std::string error;
-    // The built-in text is checked by the tests; failing here would be a build mistake, not bad input.
-    if (!ParseScenario(DefaultScenarioText(), s, error)) {
-        throw std::logic_error("built-in scenario: " + error);
-    }
-    return s;
+    // Parsed once: tests build many buses from it.
+    static const Scenario parsed = [] {
+        Scenario s;
+        std::string error;
+        // The built-in text is checked by the tests; failing here would be a build mistake, not bad input.
+        if (!ParseScenario(DefaultScenarioText(), s, error)) {
+            throw std::logic_error("built-in scenario: " + error);
+        }
+        return s;
+    }();
+    return parsed;
 }
 
 ModuleState MakeProbe(uint8_t station, uint16_t serial, bool xv) {
-    const Scenario s = DefaultScenario();
-    for (const ModuleState& m : s.modules) {
+    const Scenario defaults = DefaultScenario();
+    for (const ModuleState& m : defaults.modules) {
         const bool isXv = m.info.moduleName == "PX-TAVIK2XV";
         if (isXv == xv && m.info.moduleName.rfind("PX-TAVIK2", 0) == 0) {
             ModuleState copy = m;

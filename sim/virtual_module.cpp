@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace terrix::sim {
 
@@ -49,6 +50,15 @@ constexpr uint8_t kGroupBit1 = 0x02;
 // Signal streams of one module, kept apart in the noise.
 constexpr uint32_t kStreamTemperature = 2;
 constexpr uint32_t kStreamXvSamples = 100;
+
+// A float field of a reply; values beyond its range are held at its ends instead of being undefined.
+float ToFloat(double v) {
+    if (std::isnan(v)) {
+        return std::numeric_limits<float>::quiet_NaN();
+    }
+    constexpr double kMax = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(v, -kMax, kMax));
+}
 
 } // namespace
 
@@ -403,6 +413,10 @@ VirtualModule::Outcome VirtualModule::MeasuredValues(bool apply) {
         }
         const double physical = Sample(*ch.signal, static_cast<uint32_t>(c));
         double lsb = std::round((physical - ch.sensor.zeroOffset) / ch.sensor.resolution);
+        if (!std::isfinite(lsb)) {
+            WritePacked(group, 0, 5, static_cast<uint8_t>(kGroupInvalid | bit1));
+            continue;
+        }
         if (ch.sensor.lsbMax > ch.sensor.lsbMin) {
             lsb =
                 std::clamp(lsb, static_cast<double>(ch.sensor.lsbMin), static_cast<double>(ch.sensor.lsbMax));
@@ -439,13 +453,13 @@ VirtualModule::Outcome VirtualModule::XvBlockB() const {
     const double temperature =
         state_.xv.temperature ? Sample(*state_.xv.temperature, kStreamTemperature) : 0.0;
     std::vector<uint8_t> data(22, 0);
-    PutF32(data, 0, static_cast<float>(sum));
-    PutF32(data, 4, static_cast<float>(sumSquares));
+    PutF32(data, 0, ToFloat(sum));
+    PutF32(data, 4, ToFloat(sumSquares));
     PutF32(data, 8, state_.xv.errorFraction);
     PutU16(data, 12, n1);
     PutU16(data, 14, static_cast<uint16_t>(n1 + state_.xv.rejected));
     PutU16(data, 16, state_.xv.rejected);
-    PutF32(data, 18, static_cast<float>(temperature));
+    PutF32(data, 18, ToFloat(temperature));
     return {kErrNone, std::move(data)};
 }
 

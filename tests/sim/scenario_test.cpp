@@ -110,6 +110,8 @@ TEST(SimScenario, BadScenariosGiveClearMessages) {
         {R"({"modules": [{"serialNo": 1, "moduleName": "X", "materialCalibrations": [{}, {"position": 0}]}]})",
          "listed twice"},
         {R"({"modules": [{"serialNo": 1, "moduleName": "X", "offset": 1000}]})", "modules[0].offset"},
+        {R"({"modules": [{"serialNo": 1, "moduleName": "X", "channels": [{"signal": {"period": 0.5}}]}]})",
+         "modules[0].channels[0].signal.period: must be 0"},
         {R"({"modules": [{"serialNo": 1, "moduleName": "X", "faults": {"mute": 1}}]})",
          "modules[0].faults.mute: must be true or false"},
     };
