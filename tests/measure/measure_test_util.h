@@ -1,55 +1,17 @@
 #pragma once
-// Helpers of the measurement tests: a temporary directory, whole-file reads, module records of each kind,
-// and a file system that runs out of space after a set number of bytes.
+// Helpers of the measurement tests: module records of each kind, and a file system that runs out of space
+// after a set number of bytes.
 
 #include <atomic>
 #include <cerrno>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "core/inventory/module_record.h"
 #include "core/measure/file_handle.h"
+#include "support/temp_dir.h"
 
 namespace terrix::test {
-
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "terrix-measure-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-        }
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    std::string Str() const { return path_.string(); }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-inline void WriteAll(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 inline ModuleRecord MakeModule(uint16_t serial, const std::string& name, uint32_t channelMask,
                                bool tdc = false) {

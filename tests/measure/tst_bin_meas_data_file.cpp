@@ -43,9 +43,9 @@ CMeasRecord TwoValues(float a, float b) {
 
 class BinFile : public ::testing::Test {
 protected:
-    std::string Path() const { return dir_.File("4711.BinMeasData"); }
+    std::string Path() const { return (dir_ / "4711.BinMeasData").string(); }
     bool OpenWriter(CBinMeasDataFile& f, uint32_t mask = 3, uint16_t size = 12) {
-        return f.OpenFor(kMeasOpenReadWrite, 4711, "PX-TAVIK2", mask, size, dir_.Str());
+        return f.OpenFor(kMeasOpenReadWrite, 4711, "PX-TAVIK2", mask, size, dir_.path().string());
     }
     test::TempDir dir_;
 };
@@ -54,12 +54,12 @@ TEST_F(BinFile, NewFileGetsTheHeaderByteForByte) {
     CBinMeasDataFile file;
     ASSERT_TRUE(OpenWriter(file)) << file.LastErrorText();
     EXPECT_EQ(file.Path(), Path());
-    EXPECT_EQ(test::ReadAll(Path()), HeaderBytes());
+    EXPECT_EQ(test::ReadFileBytes(Path()), HeaderBytes());
     EXPECT_EQ(file.GetRecordCount(), 0u);
 
     CMeasRecord r = TwoValues(1.5f, 2.5f);
     ASSERT_TRUE(file.WriteRecord(r));
-    const std::string bytes = test::ReadAll(Path());
+    const std::string bytes = test::ReadFileBytes(Path());
     ASSERT_EQ(bytes.size(), 56u + 12u);
     const std::vector<uint8_t> packed = r.Pack();
     EXPECT_EQ(bytes.substr(56), std::string(packed.begin(), packed.end())) << "first record at offset 56";
@@ -67,8 +67,8 @@ TEST_F(BinFile, NewFileGetsTheHeaderByteForByte) {
 
 TEST_F(BinFile, ALongModuleNameKeepsItsTerminator) {
     CBinMeasDataFile file;
-    ASSERT_TRUE(file.OpenFor(kMeasOpenReadWrite, 1, "ABCDEFGHIJKLMNOPQRS", 3, 12, dir_.Str()));
-    const std::string bytes = test::ReadAll(dir_.File("1.BinMeasData"));
+    ASSERT_TRUE(file.OpenFor(kMeasOpenReadWrite, 1, "ABCDEFGHIJKLMNOPQRS", 3, 12, dir_.path().string()));
+    const std::string bytes = test::ReadFileBytes((dir_ / "1.BinMeasData").string());
     EXPECT_EQ(bytes.substr(18, 16), std::string("ABCDEFGHIJKLMNO") + '\0');
 }
 
@@ -82,12 +82,12 @@ TEST_F(BinFile, CountIgnoresATrailingPartOfARecord) {
         ASSERT_TRUE(file.WriteRecord(b));
     }
     // Half a record more, as a power loss in the middle of a write leaves it.
-    std::string bytes = test::ReadAll(Path());
+    std::string bytes = test::ReadFileBytes(Path());
     bytes += std::string(6, '\x55');
-    test::WriteAll(Path(), bytes);
+    test::WriteFileBytes(Path(), bytes);
 
     CBinMeasDataFile reader;
-    ASSERT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 3, 12, dir_.Str()));
+    ASSERT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 3, 12, dir_.path().string()));
     EXPECT_EQ(reader.GetRecordCount(), 2u);
 
     // The next record starts at the record boundary and replaces the fragment.
@@ -95,7 +95,7 @@ TEST_F(BinFile, CountIgnoresATrailingPartOfARecord) {
     ASSERT_TRUE(OpenWriter(writer));
     CMeasRecord c = TwoValues(5, 6);
     ASSERT_TRUE(writer.WriteRecord(c));
-    EXPECT_EQ(test::ReadAll(Path()).size(), 56u + 3 * 12u);
+    EXPECT_EQ(test::ReadFileBytes(Path()).size(), 56u + 3 * 12u);
     EXPECT_EQ(reader.GetRecordCount(), 3u);
     CMeasRecord back = MakeRecord(MeasLayout::kTwoValue);
     ASSERT_TRUE(reader.ReadRecordAt(2, back));
@@ -115,7 +115,7 @@ TEST_F(BinFile, ExtremesSkipErrorMarkers) {
     r.SetFloat(1, 1.25f);
     ASSERT_TRUE(file.WriteRecord(r));
 
-    const std::string bytes = test::ReadAll(Path());
+    const std::string bytes = test::ReadFileBytes(Path());
     EXPECT_EQ(bytes.substr(40, 4), std::string("\x00\x00\xA0\x3F", 4)) << "minimum 1.25";
     EXPECT_EQ(bytes.substr(48, 4), std::string("\x00\x00\x60\x40", 4)) << "maximum 3.5";
     EXPECT_EQ(bytes.substr(44, 4), std::string("\xFF\xFF\x7F\x7F", 4)) << "channel 1 untouched";
@@ -132,7 +132,7 @@ TEST_F(BinFile, ExtremesSkipErrorMarkers) {
 
     // A reader sees what the writer put into the header since it opened.
     CBinMeasDataFile reader;
-    ASSERT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 1, 8, dir_.Str()));
+    ASSERT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 1, 8, dir_.path().string()));
     r.SetFloat(1, -7.0f);
     ASSERT_TRUE(file.WriteRecord(r));
     EXPECT_EQ(reader.GetExtremes(0).minimum, -7.0f);
@@ -149,7 +149,7 @@ TEST_F(BinFile, ExtremesFollowTheMaskTheFileWasMadeWith) {
     EXPECT_EQ(file.GetExtremes(1).maximum, 8.0f);
 
     CBinMeasDataFile none;
-    ASSERT_TRUE(none.OpenFor(kMeasOpenReadWrite, 9, "PX-TAVIK2", 0, 12, dir_.Str()));
+    ASSERT_TRUE(none.OpenFor(kMeasOpenReadWrite, 9, "PX-TAVIK2", 0, 12, dir_.path().string()));
     ASSERT_TRUE(none.WriteRecord(r));
     EXPECT_EQ(none.GetExtremes(0).minimum, 0.0f) << "mask 0 keeps no extremes";
 }
@@ -170,7 +170,7 @@ TEST_F(BinFile, FilesThatAreNotOursAreNeverWritten) {
     for (const RefusedCase& c : cases) {
         std::string bytes = HeaderBytes() + std::string(24, '\x11');
         bytes[c.offset] = c.byte;
-        test::WriteAll(Path(), bytes);
+        test::WriteFileBytes(Path(), bytes);
 
         CBinMeasDataFile file;
         EXPECT_FALSE(OpenWriter(file)) << c.what;
@@ -180,16 +180,16 @@ TEST_F(BinFile, FilesThatAreNotOursAreNeverWritten) {
         CMeasRecord r = TwoValues(1, 2);
         EXPECT_FALSE(file.WriteRecord(r)) << c.what;
         EXPECT_EQ(file.LastError(), kMeasErrNotOpen) << c.what;
-        EXPECT_EQ(test::ReadAll(Path()), bytes) << c.what << ": the file is unchanged";
+        EXPECT_EQ(test::ReadFileBytes(Path()), bytes) << c.what << ": the file is unchanged";
     }
 }
 
 TEST_F(BinFile, ShortFilesAndOtherLayoutsAreRefused) {
-    test::WriteAll(Path(), std::string(20, 'O'));
+    test::WriteFileBytes(Path(), std::string(20, 'O'));
     CBinMeasDataFile file;
     EXPECT_FALSE(OpenWriter(file));
     EXPECT_EQ(file.LastError(), kMeasErrShorterThanHeader);
-    EXPECT_EQ(test::ReadAll(Path()), std::string(20, 'O'));
+    EXPECT_EQ(test::ReadFileBytes(Path()), std::string(20, 'O'));
 
     // A file of one-value records (mask 1) is not appended to with two-value records.
     std::filesystem::remove(Path());
@@ -199,14 +199,14 @@ TEST_F(BinFile, ShortFilesAndOtherLayoutsAreRefused) {
     }
     EXPECT_FALSE(OpenWriter(file, 3, 12));
     EXPECT_EQ(file.LastError(), kMeasErrLayoutMismatch);
-    EXPECT_EQ(test::ReadAll(Path()).size(), 56u);
+    EXPECT_EQ(test::ReadFileBytes(Path()).size(), 56u);
 }
 
 TEST_F(BinFile, AReaderWaitsForItsWritersHeader) {
     CBinMeasDataFile reader;
-    ASSERT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 3, 12, dir_.Str()));
+    ASSERT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 3, 12, dir_.path().string()));
     EXPECT_EQ(reader.GetRecordCount(), 0u);
-    EXPECT_EQ(test::ReadAll(Path()), "") << "a reader writes nothing";
+    EXPECT_EQ(test::ReadFileBytes(Path()), "") << "a reader writes nothing";
 
     CBinMeasDataFile writer;
     ASSERT_TRUE(OpenWriter(writer));
@@ -226,7 +226,7 @@ TEST_F(BinFile, OneWriterAtATime) {
     EXPECT_EQ(second.LastError(), EWOULDBLOCK);
     EXPECT_NE(second.LastErrorText().find("in use"), std::string::npos);
     CBinMeasDataFile reader;
-    EXPECT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 3, 12, dir_.Str()));
+    EXPECT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 3, 12, dir_.path().string()));
     // Deleting while another writer holds the file fails; after it closes, it works.
     EXPECT_FALSE(second.Delete());
     EXPECT_TRUE(first.Close());

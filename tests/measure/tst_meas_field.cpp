@@ -189,7 +189,7 @@ private:
             !std::filesystem::exists("/usr/bin/localedef")) {
             return false;
         }
-        const std::string target = dir_.File("de_DE.UTF-8");
+        const std::string target = (dir_ / "de_DE.UTF-8").string();
         const char* argv[] = {"localedef", "-i", "de_DE", "-f", "UTF-8", target.c_str(), nullptr};
         pid_t pid = 0;
         if (::posix_spawn(&pid, "/usr/bin/localedef", nullptr, nullptr, const_cast<char**>(argv), environ) !=
@@ -201,7 +201,7 @@ private:
         if (const char* old = std::getenv("LOCPATH")) {
             oldLocpath_ = old;
         }
-        ::setenv("LOCPATH", dir_.Str().c_str(), 1);
+        ::setenv("LOCPATH", dir_.path().string().c_str(), 1);
         return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
     }
 

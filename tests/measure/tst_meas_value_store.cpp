@@ -40,19 +40,21 @@ size_t CountLines(const std::string& text) {
 class ValueStore : public ::testing::Test {
 protected:
     void Open(CMeasValueStore& store, const ModuleRecord& module) {
-        store.SetDirectory(dir_.Str());
+        store.SetDirectory(dir_.path().string());
         ASSERT_TRUE(store.Bind(module));
         ASSERT_TRUE(store.OpenReader()) << store.LastErrorText();
         ASSERT_TRUE(store.OpenWriter()) << store.LastErrorText();
     }
-    std::string Bin(uint16_t serial) const { return dir_.File(std::to_string(serial) + ".BinMeasData"); }
-    std::string Asc(uint16_t serial) const { return dir_.File(std::to_string(serial) + ".ASC"); }
+    std::string Bin(uint16_t serial) const {
+        return (dir_ / (std::to_string(serial) + ".BinMeasData")).string();
+    }
+    std::string Asc(uint16_t serial) const { return (dir_ / (std::to_string(serial) + ".ASC")).string(); }
     test::TempDir dir_;
 };
 
 TEST_F(ValueStore, FirstAppendCreatesBothFiles) {
     CMeasValueStore store;
-    store.SetDirectory(dir_.Str());
+    store.SetDirectory(dir_.path().string());
     ASSERT_TRUE(store.Bind(test::MakeModule(4711, "PX-TAVIK2", 3)));
     EXPECT_EQ(store.BinaryPath(), Bin(4711));
     EXPECT_EQ(store.AsciiPath(), Asc(4711));
@@ -63,8 +65,9 @@ TEST_F(ValueStore, FirstAppendCreatesBothFiles) {
     store.AppendRecord().SetErrorMarker(2, 9);
     ASSERT_TRUE(store.Append()) << store.LastErrorText();
 
-    EXPECT_EQ(test::ReadAll(Bin(4711)).size(), 56u + 12u);
-    EXPECT_EQ(test::ReadAll(Asc(4711)), "Date/Time\t4711_1\t4711_2\n05.03.2004 14:07:09\t1.500\tNaN(9)\r\n");
+    EXPECT_EQ(test::ReadFileBytes(Bin(4711)).size(), 56u + 12u);
+    EXPECT_EQ(test::ReadFileBytes(Asc(4711)),
+              "Date/Time\t4711_1\t4711_2\n05.03.2004 14:07:09\t1.500\tNaN(9)\r\n");
     EXPECT_EQ(store.RecordCount(), 1u);
     ASSERT_TRUE(store.ReadRecord(0));
     EXPECT_EQ(store.ReadRecordData().Format(2), "NaN(9)");
@@ -93,10 +96,10 @@ TEST_F(ValueStore, TitleLinesByModuleKind) {
     for (const TitleCase& c : cases) {
         test::TempDir dir;
         CMeasValueStore store;
-        store.SetDirectory(dir.Str());
+        store.SetDirectory(dir.path().string());
         ASSERT_TRUE(store.Bind(test::MakeModule(77, c.name, c.mask, c.tdc)));
         ASSERT_TRUE(AppendValue(store, 2.0f));
-        const std::string text = test::ReadAll(dir.File("77.ASC"));
+        const std::string text = test::ReadFileBytes((dir / "77.ASC").string());
         ASSERT_EQ(text.substr(0, std::strlen(c.title)), c.title) << c.name << " mask " << c.mask;
         const std::string line = text.substr(std::strlen(c.title));
         EXPECT_EQ(static_cast<size_t>(std::count(line.begin(), line.end(), '\t')), c.tabsPerLine) << c.name;
@@ -119,8 +122,8 @@ TEST_F(ValueStore, EraseThenAppendMakesBothFilesAnew) {
     EXPECT_FALSE(store.ReadRecord(2)) << "the cached record went with the file";
 
     ASSERT_TRUE(AppendValue(store, 9.0f));
-    EXPECT_EQ(test::ReadAll(Bin(4711)).size(), 56u + 8u);
-    EXPECT_EQ(test::ReadAll(Asc(4711)), "Date/Time\t4711_1\n05.03.2004 14:07:09\t9.000\r\n");
+    EXPECT_EQ(test::ReadFileBytes(Bin(4711)).size(), 56u + 8u);
+    EXPECT_EQ(test::ReadFileBytes(Asc(4711)), "Date/Time\t4711_1\n05.03.2004 14:07:09\t9.000\r\n");
     EXPECT_EQ(store.RecordCount(), 1u);
     EXPECT_EQ(store.GetExtremes(0).minimum, 9.0f) << "the new header starts its extremes afresh";
     EXPECT_TRUE(store.Erase());
@@ -133,19 +136,19 @@ TEST_F(ValueStore, RecreatedAsciiFilesAreIdenticalAndAppendsFollow) {
     for (int i = 0; i < 1000; ++i) {
         ASSERT_TRUE(AppendValue(store, static_cast<float>(i) * 0.5f));
     }
-    const std::string measured = test::ReadAll(Asc(4711));
-    test::WriteAll(Asc(4711), "damaged");
+    const std::string measured = test::ReadFileBytes(Asc(4711));
+    test::WriteFileBytes(Asc(4711), "damaged");
 
     ASSERT_TRUE(store.RecreateAscii()) << store.LastErrorText();
-    const std::string first = test::ReadAll(Asc(4711));
+    const std::string first = test::ReadFileBytes(Asc(4711));
     ASSERT_TRUE(store.RecreateAscii());
-    EXPECT_EQ(test::ReadAll(Asc(4711)), first);
+    EXPECT_EQ(test::ReadFileBytes(Asc(4711)), first);
     EXPECT_EQ(first, measured);
     EXPECT_EQ(CountLines(first), 1001u);
     EXPECT_FALSE(std::filesystem::exists(Asc(4711) + ".tmp"));
 
     ASSERT_TRUE(AppendValue(store, 7.0f));
-    const std::string after = test::ReadAll(Asc(4711));
+    const std::string after = test::ReadFileBytes(Asc(4711));
     EXPECT_EQ(after, first + "05.03.2004 14:07:09\t7.000\t7.000\r\n")
         << "line 1001 follows the rebuilt lines";
 }
@@ -153,26 +156,26 @@ TEST_F(ValueStore, RecreatedAsciiFilesAreIdenticalAndAppendsFollow) {
 TEST_F(ValueStore, RecreateWithoutRecordsLeavesTheAsciiFileAlone) {
     CMeasValueStore store;
     Open(store, test::MakeModule(5, "PX-TAVIK2", 1));
-    test::WriteAll(Asc(5), "user notes");
+    test::WriteFileBytes(Asc(5), "user notes");
     EXPECT_TRUE(store.RecreateAscii());
-    EXPECT_EQ(test::ReadAll(Asc(5)), "user notes");
+    EXPECT_EQ(test::ReadFileBytes(Asc(5)), "user notes");
 }
 
 TEST_F(ValueStore, CollisionRecordsOpenNoFiles) {
-    SetDataDir(dir_.Path());
+    SetDataDir(dir_.path());
     ModuleRecord collision = test::MakeModule(kNoSerial, "COLLISION", 0);
     collision.enModuleState = msCollision;
     CMeasValueStore store;
     EXPECT_FALSE(store.Attach(collision));
     EXPECT_FALSE(store.IsBound());
     EXPECT_FALSE(store.Append());
-    EXPECT_TRUE(std::filesystem::is_empty(dir_.Path()));
+    EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
 
     CMeasValueStore attached;
     ASSERT_TRUE(attached.Attach(test::MakeModule(31, "PX-TAVIK2", 2)));
-    EXPECT_EQ(attached.Directory(), dir_.Str());
-    EXPECT_EQ(test::ReadAll(Bin(31)).size(), 56u);
-    EXPECT_EQ(test::ReadAll(Asc(31)), "Date/Time\t31_2\n");
+    EXPECT_EQ(attached.Directory(), dir_.path().string());
+    EXPECT_EQ(test::ReadFileBytes(Bin(31)).size(), 56u);
+    EXPECT_EQ(test::ReadFileBytes(Asc(31)), "Date/Time\t31_2\n");
 }
 
 TEST_F(ValueStore, ReadRecordFollowsAppendsAndErase) {
@@ -232,35 +235,35 @@ TEST_F(ValueStore, APowerLossFragmentIsReplacedByTheNextRecord) {
     ASSERT_TRUE(AppendValue(store, 1.0f));
     ASSERT_TRUE(AppendValue(store, 2.0f));
     store.Close();
-    test::WriteAll(Bin(12), test::ReadAll(Bin(12)) + "\x01\x02\x03");
-    test::WriteAll(Asc(12), test::ReadAll(Asc(12)) + "05.03.20");
+    test::WriteFileBytes(Bin(12), test::ReadFileBytes(Bin(12)) + "\x01\x02\x03");
+    test::WriteFileBytes(Asc(12), test::ReadFileBytes(Asc(12)) + "05.03.20");
 
     CMeasValueStore again;
     Open(again, test::MakeModule(12, "PX-TAVIK2", 3));
     EXPECT_EQ(again.RecordCount(), 2u);
     ASSERT_TRUE(AppendValue(again, 3.0f));
-    EXPECT_EQ(test::ReadAll(Bin(12)).size(), 56u + 3 * 12u);
+    EXPECT_EQ(test::ReadFileBytes(Bin(12)).size(), 56u + 3 * 12u);
     ASSERT_TRUE(again.ReadRecord(2));
     EXPECT_EQ(again.ReadRecordData().Format(1), "3.000");
-    const std::string text = test::ReadAll(Asc(12));
+    const std::string text = test::ReadFileBytes(Asc(12));
     EXPECT_NE(text.find("05.03.20\r\n05.03.2004 14:07:09\t3.000\t3.000\r\n"), std::string::npos)
         << "the broken line is closed, the new line stands on its own";
 }
 
 TEST_F(ValueStore, AForeignBinaryFileIsNeverOverwritten) {
     const std::string foreign = "not a measurement file at all, but long enough for a header......";
-    test::WriteAll(Bin(99), foreign);
+    test::WriteFileBytes(Bin(99), foreign);
     CMeasValueStore store;
-    store.SetDirectory(dir_.Str());
+    store.SetDirectory(dir_.path().string());
     ASSERT_TRUE(store.Bind(test::MakeModule(99, "PX-TAVIK2", 1)));
     EXPECT_FALSE(store.OpenWriter());
     EXPECT_FALSE(AppendValue(store, 1.0f));
     EXPECT_EQ(store.LastError(), kMeasErrWrongMagic);
     EXPECT_NE(store.LastErrorText().find("99.BinMeasData"), std::string::npos);
-    EXPECT_EQ(test::ReadAll(Bin(99)), foreign);
+    EXPECT_EQ(test::ReadFileBytes(Bin(99)), foreign);
     EXPECT_EQ(store.RecordCount(), 0u);
     // The ASCII file still takes the measurement.
-    EXPECT_EQ(CountLines(test::ReadAll(Asc(99))), 2u);
+    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(99))), 2u);
 }
 
 TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
@@ -268,7 +271,7 @@ TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
     // line each, and 5 bytes more: the fourth record is cut short.
     test::FullDiskFileSystem fs(56 + 14 + 3 * (8 + 27) + 5);
     CMeasValueStore store(fs);
-    store.SetDirectory(dir_.Str());
+    store.SetDirectory(dir_.path().string());
     ASSERT_TRUE(store.Bind(test::MakeModule(3, "PX-TAVIK2", 1)));
     ASSERT_TRUE(store.OpenReader());
     ASSERT_TRUE(store.OpenWriter());
@@ -282,9 +285,9 @@ TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
     }
     EXPECT_EQ(stored, 3);
     EXPECT_EQ(store.LastError(), ENOSPC);
-    const std::string bin = test::ReadAll(Bin(3));
+    const std::string bin = test::ReadFileBytes(Bin(3));
     EXPECT_EQ((bin.size() - 56) % 8, 0u) << "the binary file ends at a record boundary";
-    const std::string asc = test::ReadAll(Asc(3));
+    const std::string asc = test::ReadFileBytes(Asc(3));
     EXPECT_EQ(asc.substr(asc.size() - 2), "\r\n") << "the ASCII file ends with a whole line";
     const uint32_t count = store.RecordCount();
     EXPECT_EQ(count, 3u);
@@ -309,15 +312,15 @@ TEST_F(ValueStore, RecreateOnAFullDiskKeepsTheOldAsciiFile) {
     for (int i = 0; i < 50; ++i) {
         ASSERT_TRUE(AppendValue(store, 1.0f));
     }
-    const std::string before = test::ReadAll(Asc(6));
+    const std::string before = test::ReadFileBytes(Asc(6));
     fs.SetBudget(100);
     EXPECT_FALSE(store.RecreateAscii());
     EXPECT_EQ(store.LastError(), ENOSPC);
-    EXPECT_EQ(test::ReadAll(Asc(6)), before);
+    EXPECT_EQ(test::ReadFileBytes(Asc(6)), before);
     EXPECT_FALSE(std::filesystem::exists(Asc(6) + ".tmp"));
     fs.SetBudget(1 << 20);
     ASSERT_TRUE(AppendValue(store, 2.0f)) << "the ASCII file is open again";
-    EXPECT_EQ(CountLines(test::ReadAll(Asc(6))), 52u);
+    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(6))), 52u);
 }
 
 // The real file system at its size limit (RLIMIT_FSIZE stands in for a full disk): writes end short, then
@@ -333,7 +336,7 @@ TEST_F(ValueStore, FileSizeLimitInAChildProcess) {
         const rlimit lim{limit, limit};
         ::setrlimit(RLIMIT_FSIZE, &lim);
         CMeasValueStore store;
-        store.SetDirectory(dir_.Str());
+        store.SetDirectory(dir_.path().string());
         store.Bind(test::MakeModule(7, "PX-TAVIK2", 1));
         int succeeded = 0;
         for (int i = 0; i < 8; ++i) {
@@ -345,8 +348,8 @@ TEST_F(ValueStore, FileSizeLimitInAChildProcess) {
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 3 * 10 + 1) << "three whole appends, then EFBIG reported";
-    EXPECT_EQ(test::ReadAll(Bin(7)).size(), 56u + 5 * 8u);
-    const std::string asc = test::ReadAll(Asc(7));
+    EXPECT_EQ(test::ReadFileBytes(Bin(7)).size(), 56u + 5 * 8u);
+    const std::string asc = test::ReadFileBytes(Asc(7));
     EXPECT_EQ(asc.size(), 14u + 3 * 27u);
     EXPECT_EQ(asc.substr(asc.size() - 2), "\r\n");
 }
@@ -356,7 +359,7 @@ TEST_F(ValueStore, ASecondStoreOnTheSameModuleCannotWrite) {
     Open(first, test::MakeModule(21, "PX-TAVIK2", 1));
     ASSERT_TRUE(AppendValue(first, 1.0f));
     CMeasValueStore second;
-    second.SetDirectory(dir_.Str());
+    second.SetDirectory(dir_.path().string());
     ASSERT_TRUE(second.Bind(test::MakeModule(21, "PX-TAVIK2", 1)));
     EXPECT_FALSE(AppendValue(second, 2.0f));
     EXPECT_EQ(second.LastError(), EWOULDBLOCK);
