@@ -225,7 +225,6 @@ void CMainFrame::CreateMenus() {
     for (QMenu* menu : {busMenu_, maintenanceMenu_}) {
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
     }
-    UpdatePortItems();
     UpdateCommandStates();
 }
 
