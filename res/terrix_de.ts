@@ -937,6 +937,37 @@ Possible reasons: Probe out-of material or material too dry or wrong minimum val
         </message>
     </context>
     <context>
+        <name>terrix::CEditNumBase</name>
+        <message>
+            <source>&amp;Undo</source>
+            <translation>&amp;Rückgängig</translation>
+        </message>
+        <message>
+            <source>&amp;Redo</source>
+            <translation>&amp;Wiederherstellen</translation>
+        </message>
+        <message>
+            <source>Cu&amp;t</source>
+            <translation>&amp;Ausschneiden</translation>
+        </message>
+        <message>
+            <source>&amp;Copy</source>
+            <translation>&amp;Kopieren</translation>
+        </message>
+        <message>
+            <source>&amp;Paste</source>
+            <translation>&amp;Einfügen</translation>
+        </message>
+        <message>
+            <source>Delete</source>
+            <translation>&amp;Löschen</translation>
+        </message>
+        <message>
+            <source>Select All</source>
+            <translation>Alles &amp;auswählen</translation>
+        </message>
+    </context>
+    <context>
         <name>terrix::CTerrixApp</name>
         <message>
             <source>Activating already started application...</source>

@@ -937,6 +937,37 @@ Possible reasons: Probe out-of material or material too dry or wrong minimum val
         </message>
     </context>
     <context>
+        <name>terrix::CEditNumBase</name>
+        <message>
+            <source>&amp;Undo</source>
+            <translation>&amp;Undo</translation>
+        </message>
+        <message>
+            <source>&amp;Redo</source>
+            <translation>&amp;Redo</translation>
+        </message>
+        <message>
+            <source>Cu&amp;t</source>
+            <translation>Cu&amp;t</translation>
+        </message>
+        <message>
+            <source>&amp;Copy</source>
+            <translation>&amp;Copy</translation>
+        </message>
+        <message>
+            <source>&amp;Paste</source>
+            <translation>&amp;Paste</translation>
+        </message>
+        <message>
+            <source>Delete</source>
+            <translation>Delete</translation>
+        </message>
+        <message>
+            <source>Select All</source>
+            <translation>Select All</translation>
+        </message>
+    </context>
+    <context>
         <name>terrix::CTerrixApp</name>
         <message>
             <source>Activating already started application...</source>

@@ -89,14 +89,25 @@ void CEditNumBase::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CEditNumBase::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu* menu = createStandardContextMenu();
-    for (QAction* action : menu->actions()) {
-        if (action->objectName() == QLatin1String("edit-paste")) {
-            disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this, [this] { Paste(); });
-        }
-    }
+    // The field's own menu, so that its Paste goes through the same check as Ctrl+V.
+    auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    const bool editable = !isReadOnly();
+    const auto add = [menu](const QString& text, bool enabled, const char* name, auto slot) {
+        QAction* action = menu->addAction(text, slot);
+        action->setEnabled(enabled);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    add(tr("&Undo"), editable && isUndoAvailable(), "edit-undo", [this] { undo(); });
+    add(tr("&Redo"), editable && isRedoAvailable(), "edit-redo", [this] { redo(); });
+    menu->addSeparator();
+    add(tr("Cu&t"), editable && hasSelectedText(), "edit-cut", [this] { cut(); });
+    add(tr("&Copy"), hasSelectedText(), "edit-copy", [this] { copy(); });
+    add(tr("&Paste"), editable, "edit-paste", [this] { Paste(); });
+    add(tr("Delete"), editable && hasSelectedText(), "edit-delete", [this] { del(); });
+    menu->addSeparator();
+    add(tr("Select All"), !text().isEmpty(), "select-all", [this] { selectAll(); });
     menu->popup(event->globalPos());
 }
 

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -233,6 +234,26 @@ private Q_SLOTS:
         QVERIFY(messages.messages.empty());
         QCOMPARE(edit.GetValue(), 5.5);
         QCOMPARE(edit.GetPreviousValue(), 5.0);
+    }
+
+    void contextMenuPasteIsChecked() {
+        CEditByte edit;
+        edit.SetValue(1);
+        edit.show();
+        edit.selectAll();
+        QApplication::clipboard()->setText(QStringLiteral("999"));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), edit.mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(&edit, &event);
+        QMenu* menu = edit.findChild<QMenu*>();
+        QVERIFY(menu != nullptr);
+        QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"));
+        QVERIFY(paste != nullptr);
+        paste->trigger();
+        QCOMPARE(edit.text(), QStringLiteral("1")); // 999 is too high for a byte
+        QApplication::clipboard()->setText(QStringLiteral("99"));
+        paste->trigger();
+        QCOMPARE(int(edit.GetValue()), 99);
+        menu->close();
     }
 
     void pasteIntoByteKeepsThePastedText() {
