@@ -26,8 +26,9 @@ bool IsCharacter(const QKeyEvent* event) {
 } // namespace
 
 CEditNumBase::CEditNumBase(QWidget* parent) : QLineEdit(parent) {
-    // Dropped text would bypass the checks.
+    // Dropped text and input-method commits would bypass the checks; digits need neither.
     setAcceptDrops(false);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
 void CEditNumBase::keyPressEvent(QKeyEvent* event) {
