@@ -30,15 +30,6 @@ private Q_SLOTS:
         QCOMPARE(activations, 1);
     }
 
-    void firstCopyWithoutWindowCannotBeActivated() {
-        CSingleInstance first(data_.Path());
-        QVERIFY(first.TryBecomeFirst());
-        first.SetActivateHandler([] { return false; });
-        CSingleInstance second(data_.Path());
-        QVERIFY(!second.TryBecomeFirst());
-        QVERIFY(!second.ActivateFirst());
-    }
-
     void theLockIsFreeAgainWhenTheFirstCopyEnds() {
         {
             CSingleInstance first(data_.Path());

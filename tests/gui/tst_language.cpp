@@ -112,11 +112,6 @@ private Q_SLOTS:
         QCOMPARE(StoredLanguage(), expected);
     }
 
-    void selectLanguageMasksTheSublanguage() {
-        QCOMPARE(SelectLanguage(0x0407).primary, kLangGerman);
-        QCOMPARE(StoredLanguage(), kLangGerman);
-    }
-
     void loadByName() {
         QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
         QCOMPARE(CurrentLanguageModule(), QStringLiteral("Terrix Deutsch"));

@@ -11,7 +11,6 @@
 #include "gui_test_support.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
@@ -151,17 +150,6 @@ private Q_SLOTS:
         QVERIFY(!busInfo.HasKey("Count"));
         QVERIFY(known.HasKey("Modules"));
         QCOMPARE(frame.GetBusContext()->busList.Count(), 1u); // the records in memory stay
-    }
-
-    void saveWritesAnEmptyDocument() {
-        CMainFrame frame;
-        const QString path = data_.File(QStringLiteral("doc.trx"));
-        QVERIFY(frame.Document().OnSaveDocument(path));
-        QCOMPARE(QFileInfo(path).size(), 0);
-        QCOMPARE(frame.Document().Title(), QStringLiteral("doc.trx"));
-        QVERIFY(!frame.Document().OnSaveDocument(data_.File(QStringLiteral("missing/dir/doc.trx"))));
-        QVERIFY(frame.Document().OnOpenDocument(path));
-        QVERIFY(!frame.Document().OnOpenDocument(data_.File(QStringLiteral("nothing.trx"))));
     }
 };
 

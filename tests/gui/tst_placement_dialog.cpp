@@ -316,16 +316,6 @@ private Q_SLOTS:
         QCOMPARE(dialog.applied, applied);
         QCOMPARE(dialog.isVisible(), staysOpen);
     }
-
-    void okWithoutChangesAsksNothing() {
-        test::MessageRecorder messages;
-        ApplyingDialog dialog;
-        dialog.show();
-        dialog.accept();
-        QVERIFY(messages.messages.empty());
-        QCOMPARE(dialog.applied, 0);
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    }
 };
 
 QTEST_MAIN(TestPlacementDialog)
