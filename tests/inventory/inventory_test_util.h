@@ -13,6 +13,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -22,7 +23,13 @@ namespace terrix::testing {
 class DataDirTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "terrix-inventory-XXXXXX").string();
+        // Memory-backed when the system has it: the tests write many small files and sync each one.
+        std::error_code ec;
+        const std::filesystem::path base =
+            memoryBacked_ && std::filesystem::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0
+                ? std::filesystem::path("/dev/shm")
+                : std::filesystem::temp_directory_path();
+        std::string pattern = (base / "terrix-inventory-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
         SetDataDir(dir_);
@@ -34,6 +41,9 @@ protected:
 
     const std::filesystem::path& Dir() const { return dir_; }
     std::filesystem::path Settings() const { return SettingsFilePath(); }
+
+    // A test that needs writes to take real time (to interrupt them) asks for the disk.
+    bool memoryBacked_ = true;
 
 private:
     std::filesystem::path dir_;
