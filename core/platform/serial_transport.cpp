@@ -28,6 +28,26 @@ unsigned BaudConstant(uint32_t baud) {
 
 namespace {
 
+// Applies line settings. A pseudo-terminal has no wire and drops the parity bits; glibc then reports EINVAL
+// although everything that matters took effect, so the settings are read back and judged by the speed.
+bool ApplyLineSettings(int fd, const termios& wanted, int when) {
+    if (tcsetattr(fd, when, &wanted) == 0) {
+        return true;
+    }
+    if (errno != EINVAL) {
+        return false;
+    }
+    termios actual{};
+    if (tcgetattr(fd, &actual) != 0) {
+        return false;
+    }
+    if (cfgetospeed(&actual) != cfgetospeed(&wanted) || (actual.c_cflag & CSIZE) != (wanted.c_cflag & CSIZE)) {
+        errno = EINVAL;
+        return false;
+    }
+    return true;
+}
+
 bool ConfigureLine(int fd, uint32_t baud) {
     const unsigned speed = BaudConstant(baud);
     if (speed == 0) {
@@ -47,7 +67,7 @@ bool ConfigureLine(int fd, uint32_t baud) {
     if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0) {
         return false;
     }
-    return tcsetattr(fd, TCSANOW, &tio) == 0;
+    return ApplyLineSettings(fd, tio, TCSANOW);
 }
 
 } // namespace
@@ -195,7 +215,7 @@ bool SerialTransport::SetBaud(uint32_t baud) {
     if (tcgetattr(fd_, &tio) != 0) {
         return Fail();
     }
-    if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0 || tcsetattr(fd_, TCSADRAIN, &tio) != 0) {
+    if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0 || !ApplyLineSettings(fd_, tio, TCSADRAIN)) {
         return Fail();
     }
     baud_ = baud;

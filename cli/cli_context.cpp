@@ -1,0 +1,83 @@
+#include "cli/cli_context.h"
+
+#include "core/platform/com_port.h"
+#include "core/platform/data_paths.h"
+
+#include <atomic>
+#include <cctype>
+#include <csignal>
+#include <iostream>
+#include <unistd.h>
+
+namespace terrix::cli {
+
+std::vector<CommandRegistrar>& Registrars() {
+    static std::vector<CommandRegistrar> registrars;
+    return registrars;
+}
+
+CommandRegistration::CommandRegistration(CommandRegistrar registrar) { Registrars().push_back(std::move(registrar)); }
+
+void CliContext::Fail(int code, const std::string& message) {
+    std::cerr << "terrix-cli: " << message << '\n';
+    exitCode = code;
+}
+
+bool CliContext::StderrIsTerminal() const { return isatty(STDERR_FILENO) != 0; }
+
+namespace {
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int) { interrupted = 1; }
+} // namespace
+
+bool CliContext::Interrupted() { return interrupted != 0; }
+
+void CliContext::InstallInterruptHandler() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+bool CliContext::Prepare() {
+    if (!options.dataDir.empty()) {
+        SetDataDir(options.dataDir);
+    }
+    if (!options.traceFile.empty()) {
+        traceStream_ = std::make_unique<std::ofstream>(options.traceFile, std::ios::app);
+        if (!*traceStream_) {
+            Fail(kExitFile, "cannot write the trace file " + options.traceFile);
+            return false;
+        }
+        traceWriter_ = std::make_unique<TextTraceWriter>(*traceStream_);
+        SetBusTraceObserver(traceWriter_.get());
+    }
+    const std::string& port = options.port;
+    if (port.empty()) {
+        portContext.nPortNo = 1;
+    } else if (port.size() == 1 && port[0] >= '1' && port[0] <= '4') {
+        portContext.nPortNo = port[0] - '0';
+    } else if (std::all_of(port.begin(), port.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) {
+        Fail(kExitUsage, "--port takes a COM port number 1..4, a device path or sim[:scenario file]");
+        return false;
+    } else {
+        portContext.nPortNo = 1;
+        portContext.device = port;
+    }
+    return true;
+}
+
+std::string CliContext::DeviceName() const {
+    return portContext.device.empty() ? PortDeviceName(portContext.nPortNo) : portContext.device;
+}
+
+bool CliContext::OpenPort(PortUser& user) {
+    if (user.Acquire(&portContext)) {
+        return true;
+    }
+    Fail(kExitPort, PortErrorText(LastPortError(), DeviceName()));
+    return false;
+}
+
+} // namespace terrix::cli

@@ -1,0 +1,245 @@
+#include "core/bus/bus_error.h"
+#include "core/bus/commands.h"
+#include "core/bus/frame.h"
+
+#include "bus_fixture.h"
+
+#include <cstring>
+
+namespace terrix::test {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class CommandsTest : public BusFixture {
+protected:
+    // Data block of the last request written (without header and checksum).
+    Bytes LastRequestData() const {
+        const Bytes& frame = transport->writes.back();
+        return frame.size() > 8 ? Bytes(frame.begin() + 7, frame.end() - 1) : Bytes{};
+    }
+    uint8_t LastCommand() const { return transport->writes.back()[4]; }
+};
+
+TEST_F(CommandsTest, NumberOfMeasurementsIsSentNegated) {
+    ReplyOnce(ModuleReply(3, 226, 0, {}));
+    ASSERT_TRUE(WriteNumberOfMeas(port, 3, 1, 250));
+    EXPECT_EQ(LastRequestData(), (Bytes{1, 0, 0x08, 0x25, 0x00, 0, 0}));
+
+    ReplyOnce(ModuleReply(3, 226, 0, {}));
+    ASSERT_TRUE(WriteNumberOfMeas(port, 3, 0, 100000));
+    EXPECT_EQ(LastRequestData(), (Bytes{0, 0, 0x98, 0x99, 0x99, 0, 0}));
+
+    ReplyOnce(ModuleReply(3, 226, 0, {}));
+    ASSERT_TRUE(WriteNumberOfMeas(port, 3, 0, static_cast<uint32_t>(-5)));
+    EXPECT_EQ(LastRequestData(), (Bytes{0, 0, 0x98, 0x99, 0x99, 0, 0}));
+
+    ReplyOnce(ModuleReply(3, 226, 0, {}));
+    ASSERT_TRUE(WriteNumberOfMeas(port, 3, 0, 0));
+    EXPECT_EQ(LastRequestData(), (Bytes{0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(CommandsTest, ReadNumberOfMeasurementsGivesTheMagnitude) {
+    ReplyOnce(ModuleReply(3, 230, 0, {0, 0, 0x08, 0x25, 0x00, 0, 0}));
+    EXPECT_EQ(ReadNumberOfMeas(port, 3, 0), 250);
+    EXPECT_EQ(ReadNumberOfMeas(port, 3, 0), -1); // nobody answers
+    EXPECT_EQ(LastBusError(), 9);
+}
+
+TEST_F(CommandsTest, ActiveCalibrationAlreadyActiveSendsNothing) {
+    ReplyOnce(ModuleReply(3, 204, 0, {4}));
+    ASSERT_TRUE(WriteActiveCalib(port, 3, 4));
+    ASSERT_EQ(transport->writes.size(), 1u);
+    EXPECT_EQ(LastCommand(), 204);
+}
+
+TEST_F(CommandsTest, ActiveCalibrationWriteAfterRead) {
+    transport->onWrite = [this](const Bytes& frame) {
+        transport->QueueReply(frame[4] == 204 ? ModuleReply(3, 204, 0, {2}) : ModuleReply(3, 205, 0, {}));
+    };
+    ASSERT_TRUE(WriteActiveCalib(port, 3, 7));
+    ASSERT_EQ(transport->writes.size(), 2u);
+    EXPECT_EQ(LastCommand(), 205);
+    EXPECT_EQ(LastRequestData(), (Bytes{7}));
+}
+
+TEST_F(CommandsTest, ActiveCalibrationRefusedWhenTheReadFails) {
+    EXPECT_EQ(ReadActiveCalib(port, 3), kNoActiveCalib);
+    EXPECT_FALSE(WriteActiveCalib(port, 3, 1));
+    ReplyOnce(ModuleReply(3, 204, 0, {16}));
+    EXPECT_FALSE(WriteActiveCalib(port, 3, 1));
+    EXPECT_EQ(LastCommand(), 204);
+}
+
+TEST_F(CommandsTest, MeasuredValuesWithMeasuringCode) {
+    ReplyOnce(ModuleReply(3, 241, 5, {0, 0, 0, 0, 0, 0x30}));
+    MeasuredChannel c0;
+    MeasuredChannel c1;
+    EXPECT_FALSE(ReadMeasuredValues(port, 3, c0, c1));
+    EXPECT_EQ(LastBusError(), 330);
+    EXPECT_EQ(BusErrorText(LastBusError()).rfind("No TDR impulses.", 0), 0u);
+}
+
+TEST_F(CommandsTest, MeasuredValuesDecodeBothGroups) {
+    // Channel 0: -1234 with bit 2 set, bit 1 clear; channel 1: 567 with bit 1 set.
+    ReplyOnce(ModuleReply(3, 241, 0, {0x4C, 0x23, 0x01, 0x72, 0x56, 0x00}));
+    MeasuredChannel c0;
+    MeasuredChannel c1;
+    ASSERT_TRUE(ReadMeasuredValues(port, 3, c0, c1));
+    EXPECT_EQ(c0.value, -1234);
+    EXPECT_TRUE(c0.bit2Flag);
+    EXPECT_TRUE(c0.bit1Clear);
+    EXPECT_EQ(c1.value, 567);
+    EXPECT_FALSE(c1.bit2Flag);
+    EXPECT_FALSE(c1.bit1Clear);
+}
+
+TEST_F(CommandsTest, StationInfoNameIsTerminatedBehindItsLength) {
+    // A reply carries at most 254 data bytes (its length byte counts the checksum byte too).
+    Bytes block(40, 'x');
+    block[14] = 9;
+    ReplyOnce(ModuleReply(3, 2, 0, block));
+    StationInfoBlock info{};
+    ASSERT_TRUE(ReadStationInfo(port, 3, info));
+    EXPECT_EQ(info[24], 0);
+    EXPECT_EQ(info[23], 'x');
+
+    block.assign(254, 'x');
+    block[14] = 255; // a length pointing past the block must not write outside it
+    ReplyOnce(ModuleReply(3, 2, 0, block));
+    ASSERT_TRUE(ReadStationInfo(port, 3, info));
+    EXPECT_EQ(info[269], 0);
+}
+
+TEST_F(CommandsTest, BaudLadderWaitsAndFollowsEveryStep) {
+    const uint64_t start = clock.NowUs();
+    ResynchroniseBaud(port);
+    EXPECT_EQ(transport->baudChanges, (std::vector<uint32_t>{300, 600, 1200, 2400, 4800, 9600}));
+    ASSERT_EQ(transport->writes.size(), 6u);
+    // Command 16 for 9600 baud: data 96, 0 in a 10-byte request, 120 ms + 400 ms of waiting.
+    EXPECT_EQ(transport->writes.back(), BuildRequest(255, 253, 16, Bytes{96, 0}));
+    EXPECT_EQ(transport->writes.back().size(), 10u);
+    EXPECT_EQ(clock.NowUs() - start, 6u * 520'000u);
+}
+
+TEST_F(CommandsTest, BaudLadderEndsAtBusRateEvenWhenSendingFails) {
+    transport->failWrites = true;
+    ResynchroniseBaud(port);
+    EXPECT_EQ(transport->baudChanges, (std::vector<uint32_t>{9600}));
+}
+
+TEST_F(CommandsTest, MaterialCalibrationScaleFactors) {
+    const CalibCoeffs coeffs{1.5, -2.0, 30.0, 400.0, 5000.0, 60000.0};
+    ReplyOnce(ModuleReply(3, 207, 0, {}));
+    ASSERT_TRUE(WriteMatCalib(port, 3, 2, 4711, coeffs));
+    const Bytes sent = LastRequestData();
+    ASSERT_EQ(sent.size(), 27u);
+    EXPECT_EQ(sent[0], 2);
+    EXPECT_EQ(sent[1] | (sent[2] << 8), 4711);
+    for (size_t k = 0; k < 6; ++k) {
+        float f = 0;
+        std::memcpy(&f, &sent[3 + 4 * k], 4);
+        EXPECT_FLOAT_EQ(f, static_cast<float>(coeffs[k] / std::array{0.1, 1.0, 10.0, 100.0, 1000.0, 10000.0}[k]));
+    }
+    Bytes reply = sent;
+    reply[0] = 0;
+    ReplyOnce(ModuleReply(3, 206, 0, reply));
+    uint16_t id = 0;
+    CalibCoeffs back{};
+    ASSERT_TRUE(ReadMatCalib(port, 3, 2, id, back));
+    EXPECT_EQ(id, 4711);
+    for (size_t k = 0; k < 6; ++k) {
+        EXPECT_NEAR(back[k], coeffs[k], std::abs(coeffs[k]) * 1e-6);
+    }
+}
+
+TEST_F(CommandsTest, InvalidTemperatureCalibrationIsNotSent) {
+    ASSERT_TRUE(WriteTempCalib(port, 3, 0, 1, CalibCoeffs{}, false));
+    EXPECT_TRUE(transport->writes.empty());
+}
+
+TEST_F(CommandsTest, OffsetEncodingAndSelector) {
+    EXPECT_EQ(OffsetSelector(0, false), 8);
+    EXPECT_EQ(OffsetSelector(0, true), 0);
+    EXPECT_EQ(OffsetSelector(5, false), 88);
+    EXPECT_FALSE(WriteOffset(port, 3, 6, false, 1.0));
+    EXPECT_FALSE(WriteOffset(port, 3, 0, false, 1000.0));
+    EXPECT_TRUE(transport->writes.empty());
+
+    ReplyOnce(ModuleReply(3, 232, 0, {}));
+    ASSERT_TRUE(WriteOffset(port, 3, 0, false, 1.5));
+    EXPECT_EQ(LastRequestData(), (Bytes{8, 0x20, 0x00, 0x00, 0x00, 0x00, 0x15}));
+
+    ReplyOnce(ModuleReply(3, 233, 0, {8, 0x20, 0x00, 0x00, 0x00, 0x00, 0x15}));
+    double value = 0;
+    ASSERT_TRUE(ReadOffset(port, 3, 0, false, value));
+    EXPECT_DOUBLE_EQ(value, 1.5);
+}
+
+TEST_F(CommandsTest, AnalogConfigurationBlockIsClearedAfterSending) {
+    AnalogCfgBlock block{1, 2, 3, 4, 5, 6, 7};
+    ReplyOnce(ModuleReply(3, 225, 0, {}));
+    ASSERT_TRUE(WriteAnalogCfg(port, 3, block));
+    EXPECT_EQ(LastRequestData(), (Bytes{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(block, AnalogCfgBlock{});
+}
+
+TEST_F(CommandsTest, SensorDataFromSixParts) {
+    // Channel 0: zero offset -15 x 10^-1, resolution 25 x 10^-3, unit 25, LSB -100..4000, status 1.
+    Bytes raw(42, 0);
+    raw[0] = static_cast<uint8_t>(-15);
+    raw[1] = 0xFF;
+    raw[2] = static_cast<uint8_t>(-1);
+    raw[3] = 25;
+    raw[5] = static_cast<uint8_t>(-3);
+    raw[7] = 25;
+    raw[8] = static_cast<uint8_t>(-100);
+    raw[9] = 0xFF;
+    raw[10] = 4000 & 0xFF;
+    raw[11] = 4000 >> 8;
+    raw[12] = 1;
+    raw[14 + 7] = 20; // channel 1 unit
+    transport->onWrite = [this, raw](const Bytes& frame) {
+        const size_t part = frame[7] / 8;
+        transport->QueueReply(ModuleReply(3, 235, 0, Bytes(raw.begin() + 7 * part, raw.begin() + 7 * part + 7)));
+    };
+    SensorData c0;
+    SensorData c1;
+    ASSERT_TRUE(ReadSensorData(port, 3, c0, c1));
+    EXPECT_EQ(transport->writes.size(), 6u);
+    EXPECT_FLOAT_EQ(c0.fZeroOffset, -1.5f);
+    EXPECT_FLOAT_EQ(c0.fResolution, 0.025f);
+    EXPECT_EQ(c0.yUnitCode, 25);
+    EXPECT_EQ(c0.nLSBMin, -100);
+    EXPECT_EQ(c0.nLSBMax, 4000);
+    EXPECT_EQ(c0.yStatus, 1);
+    EXPECT_EQ(c1.yUnitCode, 20);
+}
+
+TEST_F(CommandsTest, SensorDataStopsAtTheFirstFailingPart) {
+    int answered = 0;
+    transport->onWrite = [&](const Bytes&) {
+        if (answered++ < 2) {
+            transport->QueueReply(ModuleReply(3, 235, 0, Bytes(7, 1)));
+        }
+    };
+    SensorData c0;
+    SensorData c1;
+    EXPECT_FALSE(ReadSensorData(port, 3, c0, c1));
+    EXPECT_EQ(transport->writes.size(), 3u);
+    EXPECT_EQ(c0.yUnitCode, 0);
+}
+
+TEST(BusErrorTexts, KnownAndUnknownCodes) {
+    EXPECT_EQ(BusErrorText(9), "Module does not answer");
+    EXPECT_EQ(BusErrorText(11), "Checksum error in received addr block (collison found?)");
+    EXPECT_EQ(BusErrorText(366).rfind("Meas. value too low.\n", 0), 0u);
+    EXPECT_EQ(BusErrorText(0), "Unknown error");
+    EXPECT_EQ(BusErrorText(301), "Unknown error");
+    EXPECT_EQ(BusErrorTextId(6), 5206);
+    EXPECT_EQ(BusErrorTextId(330), 5530);
+    EXPECT_EQ(BusErrorTextId(14), 5199);
+}
+
+} // namespace
+} // namespace terrix::test

@@ -1,0 +1,160 @@
+#include "core/bus/bus_error.h"
+#include "core/bus/frame.h"
+
+#include "bus_fixture.h"
+
+#include <array>
+
+namespace terrix::test {
+namespace {
+
+using Frame = std::vector<uint8_t>;
+
+TEST(RequestFrame, LengthByteAndSize) {
+    const Frame empty = BuildRequest(5, 253, 190, {});
+    ASSERT_EQ(empty.size(), 7u);
+    EXPECT_EQ(empty[2], 0);
+    const uint8_t one[] = {7};
+    const Frame withOne = BuildRequest(5, 253, 191, one);
+    ASSERT_EQ(withOne.size(), 9u);
+    EXPECT_EQ(withOne[2], 2);
+    EXPECT_EQ(withOne[7], 7);
+    EXPECT_EQ(withOne[8], 7); // data checksum
+    const std::vector<uint8_t> tooLong(255, 1);
+    EXPECT_TRUE(BuildRequest(5, 253, 193, tooLong).empty());
+}
+
+TEST(RequestFrame, FlagByCommandNumber) {
+    struct Case {
+        uint8_t command;
+        uint8_t flag;
+    };
+    for (const Case c : {Case{0, 0}, Case{1, 0}, Case{16, 0}, Case{20, 0}, Case{21, 8}, Case{241, 8}, Case{249, 8},
+                         Case{250, 0}, Case{251, 0}, Case{252, 0}, Case{253, 8}, Case{255, 8}}) {
+        EXPECT_EQ(RequestFlag(c.command), c.flag) << "command " << int(c.command);
+    }
+}
+
+TEST(RequestFrame, HeaderChecksumExample) {
+    const Frame frame = BuildRequest(5, 253, 190, {});
+    EXPECT_EQ(frame, (Frame{5, 253, 0, 8, 190, 72, 0xFE}));
+}
+
+TEST(RequestFrame, DataChecksumIsNotMasked) {
+    const uint8_t data[] = {200, 100};
+    const Frame frame = BuildRequest(1, 253, 193, data);
+    EXPECT_EQ(frame.back(), static_cast<uint8_t>(300 & 0xFF));
+}
+
+class FrameTest : public BusFixture {};
+
+TEST_F(FrameTest, SendWaitsTwelveMillisecondsPerByte) {
+    const uint64_t start = clock.NowUs();
+    ASSERT_TRUE(SendFrame(port, 5, 253, 190, 0, nullptr));
+    EXPECT_EQ(clock.NowUs() - start, 84'000u);
+    const uint8_t data[3] = {1, 2, 3};
+    const uint64_t second = clock.NowUs();
+    ASSERT_TRUE(SendFrame(port, 5, 253, 191, 3, data));
+    EXPECT_EQ(clock.NowUs() - second, 12'000u * 11);
+}
+
+TEST_F(FrameTest, SendFailuresLeaveBusErrorAlone) {
+    SetLastBusError(42);
+    EXPECT_FALSE(SendFrame(port, 5, 253, 191, 2, nullptr)); // data announced but missing
+    EXPECT_TRUE(transport->writes.empty());
+    transport->failWrites = true;
+    EXPECT_FALSE(SendFrame(port, 5, 253, 190, 0, nullptr));
+    EXPECT_EQ(LastBusError(), 42);
+    EXPECT_FALSE(SendFrame(kInvalidPort, 5, 253, 190, 0, nullptr));
+}
+
+struct ReplyCase {
+    const char* name;
+    Frame reply;
+    uint16_t expected;
+    bool result;
+    uint16_t error;
+};
+
+TEST_F(FrameTest, ReplyChecks) {
+    const Frame ok = ModuleReply(5, 190, 0, {6});
+    Frame badChecksum = ok;
+    badChecksum[5] ^= 0x01;
+    const ReplyCase cases[] = {
+        {"success", ok, 1, true, 0},
+        {"no reply", {}, 1, false, 9},
+        {"incomplete header", Frame(ok.begin(), ok.begin() + 4), 1, false, 10},
+        {"header checksum", badChecksum, 1, false, 11},
+        {"no data, status 0", ModuleReply(5, 190, 0, {}), 1, false, 12},
+        {"no data, status 6", ModuleReply(5, 190, 6, {}), 1, false, 6},
+        {"no data expected", ModuleReply(5, 191, 0, {}), 0, true, 0},
+        {"incomplete data", Frame(ok.begin(), ok.end() - 1), 1, false, 13},
+        {"busy", ModuleReply(5, 190, 0x40, {6}), 1, false, 8},
+        {"status error wins over busy", ModuleReply(5, 190, 0x42, {6}), 1, false, 2},
+        {"other status bits ignored", ModuleReply(5, 190, 0x88, {6}), 1, true, 0},
+    };
+    for (const ReplyCase& c : cases) {
+        transport->QueueReply(c.reply);
+        std::array<uint8_t, 4> buffer{};
+        EXPECT_EQ(ReceiveFrame(port, c.expected, buffer), c.result) << c.name;
+        EXPECT_EQ(LastBusError(), c.error) << c.name;
+        transport->Purge();
+    }
+}
+
+TEST_F(FrameTest, ModuleErrorStillDeliversData) {
+    transport->QueueReply(ModuleReply(5, 241, 5, {1, 2, 3, 4, 5, 6}));
+    std::array<uint8_t, 6> buffer{};
+    EXPECT_FALSE(ReceiveFrame(port, 6, buffer));
+    EXPECT_EQ(LastBusError(), 5);
+    EXPECT_EQ(buffer, (std::array<uint8_t, 6>{1, 2, 3, 4, 5, 6}));
+}
+
+TEST_F(FrameTest, ShortReplyIsZeroFilledAndLongReplyCut) {
+    std::array<uint8_t, 6> buffer;
+    buffer.fill(0xAA);
+    transport->QueueReply(ModuleReply(5, 2, 0, {9, 8}));
+    ASSERT_TRUE(ReceiveFrame(port, 5, buffer));
+    // Two data bytes plus the module's checksum byte are copied, the rest of the expected length is zero.
+    EXPECT_EQ(buffer, (std::array<uint8_t, 6>{9, 8, 17, 0, 0, 0xAA}));
+
+    buffer.fill(0xAA);
+    transport->QueueReply(ModuleReply(5, 2, 0, {1, 2, 3, 4, 5, 6, 7}));
+    ASSERT_TRUE(ReceiveFrame(port, 3, buffer));
+    EXPECT_EQ(buffer, (std::array<uint8_t, 6>{1, 2, 3, 0xAA, 0xAA, 0xAA}));
+}
+
+TEST_F(FrameTest, ChecksumErrorWaitsAndPurges) {
+    Frame reply = ModuleReply(5, 2, 0, {1});
+    reply[5] ^= 0x7F;
+    transport->QueueReply(reply);
+    const uint64_t start = clock.NowUs();
+    EXPECT_FALSE(ReceiveFrame(port, 1, {}));
+    EXPECT_EQ(LastBusError(), 11);
+    EXPECT_EQ(transport->purges, 1);
+    EXPECT_EQ(clock.NowUs() - start, 110'000u);
+}
+
+TEST_F(FrameTest, DataReadWaitsTwoMillisecondsPerByte) {
+    transport->QueueReply(ModuleReply(5, 2, 0, {1, 2, 3, 4}));
+    std::array<uint8_t, 4> buffer{};
+    ASSERT_TRUE(ReceiveFrame(port, 4, buffer));
+    ASSERT_EQ(transport->readTimesUs.size(), 2u);
+    EXPECT_EQ(transport->readTimesUs[1] - transport->readTimesUs[0], 10'000u);
+}
+
+TEST_F(FrameTest, SilenceCostsTheHeaderTimeOut) {
+    const uint64_t start = clock.NowUs();
+    EXPECT_FALSE(ReceiveFrame(port, 1, {}));
+    EXPECT_EQ(LastBusError(), 9);
+    EXPECT_EQ(clock.NowUs() - start, 24'000u);
+}
+
+TEST_F(FrameTest, BroadcastReadsNoReply) {
+    const uint8_t data[3] = {0x39, 0x30, 7};
+    ASSERT_TRUE(Transact(port, kBroadcastStation, 1, data, 0, {}));
+    EXPECT_TRUE(transport->readTimesUs.empty());
+}
+
+} // namespace
+} // namespace terrix::test

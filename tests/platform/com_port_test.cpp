@@ -1,0 +1,176 @@
+#include "core/platform/com_port.h"
+#include "core/platform/data_paths.h"
+#include "core/platform/port_user.h"
+#include "core/platform/serial_transport.h"
+#include "support/pty_pair.h"
+#include "support/scripted_transport.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cerrno>
+#include <unistd.h>
+
+namespace terrix::test {
+namespace {
+
+TEST(ComPort, OpensAPseudoTerminalExclusively) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    const PortHandle first = ComOpenDevice(pty.slavePath(), 9600);
+    ASSERT_NE(first, kInvalidPort) << PortErrorText(LastPortError(), pty.slavePath());
+    EXPECT_EQ(LastPortError(), 0u);
+
+    const int descriptorsBefore = CountOpenDescriptors();
+    const PortHandle second = ComOpenDevice(pty.slavePath(), 9600);
+    EXPECT_EQ(second, kInvalidPort);
+    EXPECT_EQ(LastPortError(), static_cast<uint32_t>(EBUSY));
+    EXPECT_EQ(CountOpenDescriptors(), descriptorsBefore) << "a failed open must not leave a descriptor behind";
+    EXPECT_NE(PortErrorText(LastPortError(), pty.slavePath()).find("in use"), std::string::npos);
+
+    EXPECT_TRUE(ComClose(first));
+    const PortHandle again = ComOpenDevice(pty.slavePath(), 9600);
+    EXPECT_NE(again, kInvalidPort) << PortErrorText(LastPortError(), pty.slavePath());
+    ComClose(again);
+}
+
+TEST(ComPort, OpenFailuresCarryTheSystemError) {
+    const int descriptorsBefore = CountOpenDescriptors();
+    EXPECT_EQ(ComOpenDevice("/dev/does-not-exist-terrix", 9600), kInvalidPort);
+    EXPECT_EQ(LastPortError(), static_cast<uint32_t>(ENOENT));
+    EXPECT_EQ(ComOpenDevice("/dev/null", 9600), kInvalidPort);
+    EXPECT_EQ(LastPortError(), static_cast<uint32_t>(ENOTTY));
+    EXPECT_EQ(CountOpenDescriptors(), descriptorsBefore);
+    EXPECT_NE(PortErrorText(EACCES, "/dev/ttyS0").find("dialout"), std::string::npos);
+}
+
+TEST(ComPort, InvalidHandles) {
+    SetLastPortError(77);
+    EXPECT_FALSE(ComPurge(kInvalidPort));
+    EXPECT_EQ(LastPortError(), 0u);
+    EXPECT_FALSE(ComClose(kInvalidPort));
+    EXPECT_FALSE(ComSetBaud(kInvalidPort, 9600));
+}
+
+TEST(ComPort, PortNumberMapsThroughTheSettings) {
+    TempDir dir;
+    SetDataDir(dir.path());
+    EXPECT_EQ(PortDeviceName(1), "/dev/ttyS0");
+    EXPECT_EQ(PortDeviceName(4), "/dev/ttyS3");
+    PtyPair pty;
+    ASSERT_TRUE(SetPortDeviceName(2, pty.slavePath()));
+    EXPECT_EQ(PortDeviceName(2), pty.slavePath());
+    const PortHandle port = ComOpen(2, 9600);
+    ASSERT_NE(port, kInvalidPort);
+    EXPECT_EQ(ComTransport(port)->Describe(), pty.slavePath());
+    ComClose(port);
+}
+
+TEST(ComPort, RegisteredSchemeIsUsed) {
+    VirtualClock clock;
+    std::string seenArgument;
+    RegisterTransportScheme("scripted-test", [&](std::string_view argument, uint32_t, uint32_t&) {
+        seenArgument = std::string(argument);
+        return std::make_unique<ScriptedTransport>(clock);
+    });
+    const PortHandle port = ComOpenDevice("scripted-test:bus.json", 9600);
+    ASSERT_NE(port, kInvalidPort);
+    EXPECT_EQ(seenArgument, "bus.json");
+    ComClose(port);
+}
+
+struct CableCase {
+    const char* name;
+    bool rtsLoop;
+    bool dtrLoop;
+    bool expected;
+};
+
+TEST(ComPort, CableDetectionRunsAllFourProbes) {
+    VirtualClock clock;
+    for (const CableCase c : {CableCase{"full loop", true, true, true}, CableCase{"RTS only", true, false, false},
+                              CableCase{"DTR only", false, true, false}, CableCase{"none", false, false, false}}) {
+        auto owned = std::make_unique<ScriptedTransport>(clock);
+        ScriptedTransport* t = owned.get();
+        t->loopRtsToCts = c.rtsLoop;
+        t->loopDtrToDsr = c.dtrLoop;
+        const PortHandle port = ComAdopt(std::move(owned));
+        EXPECT_EQ(ComDetectCable(port), c.expected) << c.name;
+        EXPECT_EQ(t->modemStatusReads, 5) << c.name;
+        ComClose(port);
+    }
+}
+
+TEST(ComPort, PseudoTerminalReportsNoCable) {
+    PtyPair pty;
+    const PortHandle port = ComOpenDevice(pty.slavePath(), 9600);
+    ASSERT_NE(port, kInvalidPort);
+    EXPECT_FALSE(ComDetectCable(port));
+    ComClose(port);
+}
+
+TEST(SerialTransportTest, ReadsWhatArrivesAndEndsOnSilence) {
+    PtyPair pty;
+    uint32_t error = 0;
+    auto transport = SerialTransport::Open(pty.slavePath(), 9600, error);
+    ASSERT_TRUE(transport) << error;
+    const uint8_t bytes[3] = {1, 2, 3};
+    ASSERT_EQ(::write(pty.master(), bytes, 3), 3);
+    std::array<uint8_t, 7> buffer{};
+    size_t got = 0;
+    ASSERT_TRUE(transport->Read(buffer, got));
+    EXPECT_EQ(got, 3u);
+    EXPECT_EQ(buffer[2], 3);
+
+    // Silence: the read ends after its total time-out, never earlier.
+    const uint64_t start = SystemClock::Instance().NowUs();
+    ASSERT_TRUE(transport->Read(buffer, got));
+    EXPECT_EQ(got, 0u);
+    EXPECT_GE(SystemClock::Instance().NowUs() - start, 24'000u);
+
+    size_t written = 0;
+    const std::array<uint8_t, 4> out{9, 8, 7, 6};
+    ASSERT_TRUE(transport->Write(out, written));
+    EXPECT_EQ(written, 4u);
+    std::array<uint8_t, 4> echo{};
+    ASSERT_EQ(::read(pty.master(), echo.data(), echo.size()), 4);
+    EXPECT_EQ(echo, out);
+    EXPECT_TRUE(transport->SetBaud(2400));
+    EXPECT_EQ(transport->Baud(), 2400u);
+    EXPECT_FALSE(transport->SetBaud(1234));
+}
+
+TEST(PortUserTest, AcquireOpensOnDemandAndReleaseCloses) {
+    PtyPair pty;
+    ComPortContext context;
+    context.nPortNo = 1;
+    context.device = pty.slavePath();
+    PortUser user;
+    EXPECT_FALSE(user.Acquire()); // no context yet
+    ASSERT_TRUE(user.Acquire(&context));
+    const PortHandle opened = context.hPort;
+    EXPECT_NE(opened, kInvalidPort);
+    ASSERT_TRUE(user.Acquire());
+    EXPECT_EQ(context.hPort, opened) << "an open port is used unchanged";
+    EXPECT_TRUE(user.Release());
+    EXPECT_EQ(context.hPort, kInvalidPort);
+    EXPECT_FALSE(user.Release());
+
+    context.device = "/dev/does-not-exist-terrix";
+    EXPECT_FALSE(user.Acquire());
+    EXPECT_EQ(context.dwError, kErrorPortOpen);
+}
+
+TEST(PortUserTest, NoPortNumberMeansCheckedOpenWhichFailsWithoutCable) {
+    TempDir dir;
+    SetDataDir(dir.path());
+    ComPortContext context; // nPortNo -1: opens COM-1's device, which does not exist
+    PortUser user(&context);
+    EXPECT_FALSE(user.Acquire());
+    EXPECT_EQ(context.dwError, kErrorCableCheck);
+    EXPECT_EQ(context.hPort, kInvalidPort);
+}
+
+} // namespace
+} // namespace terrix::test

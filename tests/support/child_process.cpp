@@ -1,0 +1,146 @@
+#include "support/child_process.h"
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace terrix::test {
+
+namespace {
+
+std::vector<char*> Argv(const std::string& program, const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& a : args) {
+        argv.push_back(const_cast<char*>(a.c_str()));
+    }
+    argv.push_back(nullptr);
+    return argv;
+}
+
+void DrainInto(int fd, std::string& out) {
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            out.append(buffer, static_cast<size_t>(n));
+        } else if (n == 0 || errno != EINTR) {
+            return;
+        }
+    }
+}
+
+int ExitStatus(int status) {
+    if (WIFEXITED(status)) {
+        return WEXITSTATUS(status);
+    }
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+}
+
+} // namespace
+
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
+    RunResult result;
+    int outPipe[2];
+    int errPipe[2];
+    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
+        return result;
+    }
+    std::vector<char*> argv = Argv(program, args);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int devNull = ::open("/dev/null", O_RDONLY);
+        dup2(devNull, STDIN_FILENO);
+        dup2(outPipe[1], STDOUT_FILENO);
+        dup2(errPipe[1], STDERR_FILENO);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    ::close(outPipe[1]);
+    ::close(errPipe[1]);
+    // Read both pipes together so that neither can fill up and stall the child.
+    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    std::string* sinks[2] = {&result.out, &result.err};
+    int open = 2;
+    while (open > 0) {
+        if (poll(fds, 2, -1) < 0 && errno != EINTR) {
+            break;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd >= 0 && (fds[i].revents & (POLLIN | POLLHUP)) != 0) {
+                char buffer[4096];
+                const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+                if (n > 0) {
+                    sinks[i]->append(buffer, static_cast<size_t>(n));
+                } else {
+                    ::close(fds[i].fd);
+                    fds[i].fd = -1;
+                    --open;
+                }
+            }
+        }
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exitCode = ExitStatus(status);
+    return result;
+}
+
+BackgroundProcess::BackgroundProcess(const std::string& program, const std::vector<std::string>& args) {
+    int outPipe[2];
+    if (pipe2(outPipe, O_CLOEXEC) != 0) {
+        return;
+    }
+    std::vector<char*> argv = Argv(program, args);
+    pid_ = fork();
+    if (pid_ == 0) {
+        dup2(outPipe[1], STDOUT_FILENO);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    ::close(outPipe[1]);
+    stdoutFd_ = outPipe[0];
+    // Up to 10 s for the first line.
+    std::string line;
+    for (int waited = 0; waited < 10000 && line.find('\n') == std::string::npos;) {
+        pollfd pfd{stdoutFd_, POLLIN, 0};
+        const int ready = poll(&pfd, 1, 100);
+        waited += 100;
+        if (ready > 0) {
+            char c;
+            const ssize_t n = ::read(stdoutFd_, &c, 1);
+            if (n <= 0) {
+                break;
+            }
+            line += c;
+        }
+    }
+    if (!line.empty() && line.back() == '\n') {
+        line.pop_back();
+        firstLine_ = line;
+    }
+}
+
+int BackgroundProcess::Stop() {
+    if (pid_ <= 0) {
+        return -1;
+    }
+    kill(pid_, SIGTERM);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    if (stdoutFd_ >= 0) {
+        std::string rest;
+        DrainInto(stdoutFd_, rest);
+        ::close(stdoutFd_);
+        stdoutFd_ = -1;
+    }
+    return ExitStatus(status);
+}
+
+BackgroundProcess::~BackgroundProcess() { Stop(); }
+
+} // namespace terrix::test

@@ -1,0 +1,81 @@
+#include "support/scripted_transport.h"
+
+#include <algorithm>
+
+namespace terrix::test {
+
+bool ScriptedTransport::Write(std::span<const uint8_t> bytes, size_t& written) {
+    if (failWrites) {
+        written = 0;
+        return false;
+    }
+    writes.emplace_back(bytes.begin(), bytes.end());
+    written = bytes.size();
+    if (onWrite) {
+        onWrite(writes.back());
+    }
+    return true;
+}
+
+bool ScriptedTransport::Read(std::span<uint8_t> buffer, size_t& got) {
+    readTimesUs.push_back(clock_.NowUs());
+    got = std::min(buffer.size(), pending_.size());
+    std::copy_n(pending_.begin(), got, buffer.begin());
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(got));
+    if (got < buffer.size()) {
+        // Nothing more comes: the read ends by its time-out (1 ms gap after a byte, else the total).
+        clock_.AdvanceUs(got > 0 ? 1000 : (10 + 2 * buffer.size()) * 1000);
+    }
+    return true;
+}
+
+bool ScriptedTransport::Purge() {
+    ++purges;
+    pending_.clear();
+    return true;
+}
+
+bool ScriptedTransport::SetBaud(uint32_t baud) {
+    baud_ = baud;
+    baudChanges.push_back(baud);
+    return true;
+}
+
+bool ScriptedTransport::SetRts(bool on) {
+    rts_ = on;
+    return true;
+}
+
+bool ScriptedTransport::SetDtr(bool on) {
+    dtr_ = on;
+    return true;
+}
+
+bool ScriptedTransport::GetModemStatus(bool& cts, bool& dsr) {
+    ++modemStatusReads;
+    cts = loopRtsToCts && rts_;
+    dsr = loopDtrToDsr && dtr_;
+    return true;
+}
+
+std::vector<uint8_t> ModuleReply(uint8_t station, uint8_t command, uint8_t status, const std::vector<uint8_t>& data) {
+    std::vector<uint8_t> frame = {station, 253, static_cast<uint8_t>(data.empty() ? 0 : data.size() + 1), status,
+                                  command};
+    unsigned sum = 0;
+    for (uint8_t b : frame) {
+        sum += b;
+    }
+    frame.push_back(static_cast<uint8_t>(sum & 0x7F));
+    frame.push_back(0xFE);
+    if (!data.empty()) {
+        unsigned dataSum = 0;
+        for (uint8_t b : data) {
+            frame.push_back(b);
+            dataSum += b;
+        }
+        frame.push_back(static_cast<uint8_t>(dataSum & 0xFF));
+    }
+    return frame;
+}
+
+} // namespace terrix::test
