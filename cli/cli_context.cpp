@@ -3,7 +3,9 @@
 #include "core/platform/com_port.h"
 #include "core/platform/data_paths.h"
 
+#include <atomic>
 #include <cctype>
+#include <csignal>
 #include <iostream>
 #include <unistd.h>
 
@@ -22,6 +24,21 @@ void CliContext::Fail(int code, const std::string& message) {
 }
 
 bool CliContext::StderrIsTerminal() const { return isatty(STDERR_FILENO) != 0; }
+
+namespace {
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int) { interrupted = 1; }
+} // namespace
+
+bool CliContext::Interrupted() { return interrupted != 0; }
+
+void CliContext::InstallInterruptHandler() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
 
 bool CliContext::Prepare() {
     if (!options.dataDir.empty()) {

@@ -3,6 +3,7 @@
 // the table through which command files register their subcommands.
 
 #include "core/bus/bus_trace.h"
+#include "core/inventory/bus_context.h"
 #include "core/platform/port_user.h"
 
 #include <CLI/CLI.hpp>
@@ -35,7 +36,8 @@ struct GlobalOptions {
 class CliContext {
 public:
     GlobalOptions options;
-    ComPortContext portContext;
+    BusContext bus;                             // the port and the bus list of this run
+    ComPortContext& portContext = bus.portContext;
     int exitCode = kExitOk;
 
     // Applies the global options (data directory, trace, port choice). False with a message on stderr and
@@ -49,6 +51,9 @@ public:
     // Error output: plain text on stderr, also in JSON mode (standard output stays machine-readable).
     void Fail(int code, const std::string& message);
     bool StderrIsTerminal() const;
+    // Set by Ctrl+C: long operations stop at their next step.
+    static bool Interrupted();
+    static void InstallInterruptHandler();
     // The trace file's writer, or nullptr without --trace.
     BusTraceObserver* TraceWriter() const { return traceWriter_.get(); }
 

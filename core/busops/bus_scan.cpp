@@ -1,0 +1,93 @@
+#include "core/busops/bus_scan.h"
+
+#include "core/bus/bus_error.h"
+#include "core/bus/commands.h"
+#include "core/busops/identification.h"
+#include "core/busops/station_sequence.h"
+#include "core/inventory/bus_info_file.h"
+
+#include <memory>
+
+namespace terrix {
+
+namespace {
+
+bool Report(const ProgressCallback& progress, uint32_t event, uint32_t station, uint32_t percent,
+            const ModuleRecord* record) {
+    return !progress || progress(ScanProgress{event, station, percent, record});
+}
+
+} // namespace
+
+bool BusScan(BusContext& context, PortUser& portUser, const UnitLookup& lookup, const ProgressCallback& progress) {
+    if (!Report(progress, kEventOpeningPort, 0, 0, nullptr)) {
+        return false;
+    }
+    portUser.Acquire(&context.portContext);
+    if (context.portContext.dwError == 0) {
+        if (!Report(progress, kEventResynchronising, 0, 0, nullptr)) {
+            portUser.Release();
+            return false;
+        }
+        ResynchroniseBaud(context.portContext.hPort);
+    }
+    context.busList.Clear();
+    CIniSection busInfo;
+    busInfo.SetSection(kBusInfoSection);
+    const bool result = ScanStations(context.portContext, context.busList, busInfo, lookup, progress);
+    portUser.Release();
+    return result;
+}
+
+bool ScanStations(ComPortContext& portContext, CBusList& busList, const CIniSection& busInfo,
+                  const UnitLookup& lookup, const ProgressCallback& progress) {
+    CBusList saved;
+    LoadBusInfo(busInfo, saved);
+
+    if (portContext.dwError == 0) {
+        std::unique_ptr<StationSequence> sequence;
+        if (saved.Count() > 0) {
+            sequence = std::make_unique<KnownStationsSequence>(saved);
+        } else {
+            sequence = std::make_unique<AllStationsSequence>();
+        }
+        uint32_t found = 0;
+        for (; sequence->HasMore(); sequence->Next()) {
+            const uint8_t station = sequence->CurrentStation();
+            const uint32_t percent = sequence->Progress();
+            if (!Report(progress, kEventProbing, station, percent, nullptr)) {
+                break;
+            }
+            auto record = std::make_unique<ModuleRecord>();
+            if (IdentifyModule(portContext.hPort, station, *record, lookup)) {
+                ++found;
+                if (const ModuleRecord* previous = saved.FindBySerial(record->SerialNo())) {
+                    record->bDisabled = previous->bDisabled;
+                }
+                const ModuleRecord* added = record.get();
+                const uint16_t serial = record->SerialNo();
+                if (!busList.Add(std::move(record))) {
+                    added = nullptr; // the list is full
+                }
+                if (busList.KnownModules() != nullptr) {
+                    busList.AddKnownModule(serial, true);
+                }
+                if (!Report(progress, kEventIdentified, station, percent, added)) {
+                    break;
+                }
+            } else if (record->wLastError != kBusNoAnswer) {
+                ++found;
+                busList.Add(std::move(record));
+                Report(progress, kEventNotIdentified, station, percent, nullptr);
+            }
+        }
+        if (found == 0) {
+            portContext.dwError = kErrorNoModule;
+        }
+    }
+    busList.Sort(false);
+    busList.MergeFrom(saved);
+    return portContext.dwError == 0;
+}
+
+} // namespace terrix

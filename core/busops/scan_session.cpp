@@ -1,0 +1,79 @@
+#include "core/busops/scan_session.h"
+
+#include "core/busops/collisions.h"
+#include "core/inventory/bus_info_file.h"
+
+namespace terrix {
+
+ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& options, const UnitLookup& lookup,
+                                 const ProgressCallback& progress, const CollisionResolver& resolver) {
+    ScanSessionResult result;
+    if (options.forgetSavedBus) {
+        ForgetBusInfo();
+    }
+    CBusList& list = context.busList;
+    list.LoadKnownModules();
+    PortUser portUser(&context.portContext);
+    result.scanOk = BusScan(context, portUser, lookup, progress);
+    if (!result.scanOk) {
+        result.startupError = context.portContext.dwError;
+    }
+    list.SaveKnownModules();
+    list.FreeKnownModules();
+
+    if (list.CollisionCount() > 0 && resolver) {
+        resolver(portUser);
+    }
+    result.collisionsLeft = list.CollisionCount();
+    if (list.Count() == 0) {
+        result.listEmpty = true;
+    } else if (result.collisionsLeft == 0) {
+        result.saved = list.Save();
+        result.saveFailed = !result.saved;
+    }
+    return result;
+}
+
+bool RunResolution(BusContext& context, PortUser& portUser, const ResolveOptions& options,
+                   const UnitLookup& lookup, const ProgressCallback& progress) {
+    if (!portUser.Acquire(&context.portContext)) {
+        return false;
+    }
+    if (options.useKnownList) {
+        context.busList.LoadKnownModules();
+    }
+    const bool ok = ResolveCollisions(context.portContext, context.busList, options, lookup, progress);
+    portUser.Release();
+    return ok;
+}
+
+int StartupErrorTextId(uint32_t error) {
+    switch (error) {
+    case kErrorCableCheck: return 24651;
+    case kErrorPortOpen: return 24652;
+    case kErrorNoModule: return 24653;
+    default: return 0;
+    }
+}
+
+std::string StartupErrorText(uint32_t error) {
+    switch (error) {
+    case kErrorCableCheck:
+        return "No RS232 cable detected.\n  Please, check if this cable is connected to the PC\n  or if it is "
+               "confirming to the NKP bus specification.";
+    case kErrorPortOpen:
+        return "COM-Port no longer available (although having been available before).\nTo resolve the problem, "
+               "please\n  check if meanwhile another program has been started that uses this COM port\n  check "
+               "if RS232 cable is still connected to PC and central module\n  check if RS232 cable has been "
+               "damaged\n";
+    case kErrorNoModule:
+        return "No answer from any module! Hints for resolving the problem:\n  Please, check for power on the "
+               "measuring circuit (Power LED at PX-ROV4/PX-23R).\n  Please, check connection between the central "
+               "module (PX-ROV4/PX-23R) and PC\n  (or if appropriate from Terrix module to PC).\n  Please, check "
+               "the connections between the central module and its connected client ones.\n  If appropriate try "
+               "to completely rescan the NKP-bus.";
+    default: return {};
+    }
+}
+
+} // namespace terrix

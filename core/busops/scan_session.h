@@ -1,0 +1,44 @@
+#pragma once
+// What the scanning window does around the bus scan, for every front end: forget the saved bus first when
+// asked, keep the known-modules list, hand collisions to a resolver, and save the bus when it is complete.
+
+#include "core/busops/bus_scan.h"
+#include "core/busops/collisions.h"
+
+#include <functional>
+#include <string>
+
+namespace terrix {
+
+struct ScanSessionOptions {
+    bool forgetSavedBus = false; // "scan completely": probe every station
+};
+
+struct ScanSessionResult {
+    bool scanOk = false;
+    uint32_t startupError = 0;   // 0, 5001, 5002 or 5003 from the port context
+    bool listEmpty = false;      // 24654
+    uint32_t collisionsLeft = 0;
+    bool saved = false;          // "BUS INFO" and the module files were written
+    bool saveFailed = false;     // ... but writing failed
+};
+
+// Called when the scan left collisions, with the port user of the scan (the port is closed; acquire it).
+using CollisionResolver = std::function<void(PortUser& portUser)>;
+
+ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& options, const UnitLookup& lookup,
+                                 const ProgressCallback& progress, const CollisionResolver& resolver);
+
+// Resolution as the resolve-collisions window runs it: acquire the port, resolve, release.
+bool RunResolution(BusContext& context, PortUser& portUser, const ResolveOptions& options,
+                   const UnitLookup& lookup, const ProgressCallback& progress);
+
+// The messages for the start-up errors 5001, 5002, 5003 (texts 24651..24653), empty for others.
+std::string StartupErrorText(uint32_t error);
+int StartupErrorTextId(uint32_t error);
+inline constexpr const char* kEmptyBusText =
+    "No Module were found at the bus; also earlier none were found. Therefore the module list is empty.";
+inline constexpr const char* kCollisionsLeftText = "Collisions are still available!";
+inline constexpr const char* kCollisionsRemovedText = "Collision successfully removed!";
+
+} // namespace terrix

@@ -1,0 +1,156 @@
+#include "core/inventory/bus_info_file.h"
+
+#include "core/inventory/bus_list.h"
+#include "core/inventory/module_file.h"
+#include "core/platform/data_paths.h"
+#include "core/platform/ini_section.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+namespace terrix {
+
+namespace {
+
+constexpr std::string_view kCountKey = "Modules";
+constexpr size_t kEntryBuffer = 40;
+
+std::string EntryKey(uint32_t index) {
+    return "Module" + std::to_string(index);
+}
+
+// Both lists hold at most 256 records, so no saved section has more entries. A damaged count is held to
+// that, so it cannot keep a read going over billions of keys.
+uint32_t EntryLimit(uint32_t count) {
+    return std::min(count, CBusList::kCapacity);
+}
+
+// "%u,%u" as scanf reads it: blanks and a sign before each number, the comma right after the first.
+bool ParseEntry(std::string_view text, uint16_t& serialNo, uint8_t& station) {
+    size_t pos = 0;
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) {
+        ++pos;
+    }
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        ++pos;
+    }
+    const size_t digits = pos;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+        ++pos;
+    }
+    if (pos == digits || pos >= text.size() || text[pos] != ',') {
+        return false;
+    }
+    uint64_t first = 0;
+    uint64_t second = 0;
+    if (!ParseUnsigned(text.substr(0, pos), first) || !ParseUnsigned(text.substr(pos + 1), second)) {
+        return false;
+    }
+    serialNo = static_cast<uint16_t>(first);
+    station = static_cast<uint8_t>(second);
+    return true;
+}
+
+bool Commit(CIniSection& ini, InventoryFileError* error) {
+    if (!ini.EndUpdate()) {
+        NoteFileError(error, ini.LastError(), ini.File());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool SaveBusInfo(const CBusList& list, InventoryFileError* error) {
+    bool ok = true;
+    // Module files first: a crash in between then leaves the old section naming files that are whole.
+    for (uint32_t i = 0; i < list.Count(); ++i) {
+        const ModuleRecord& record = *list.GetAt(i);
+        if (record.enModuleState != msCollision && record.SerialNo() <= kMaxValidSerial) {
+            ok = WriteModuleFile(record, error) && ok;
+        }
+    }
+    CIniSection ini;
+    ini.BeginUpdate();
+    ini.ResetSection(kBusInfoSection);
+    if (!list.IsEmpty()) {
+        ini.WriteDWord(kCountKey, list.Count());
+        for (uint32_t i = 0; i < list.Count(); ++i) {
+            const ModuleRecord& record = *list.GetAt(i);
+            ini.WriteString(EntryKey(i),
+                            std::to_string(record.SerialNo()) + "," + std::to_string(record.iaStation));
+        }
+    }
+    return Commit(ini, error) && ok;
+}
+
+uint32_t LoadBusInfo(CBusList& list) {
+    return LoadBusInfo(CIniSection(SettingsFilePath(), std::string(kBusInfoSection)), list);
+}
+
+uint32_t LoadBusInfo(const CIniSection& busInfo, CBusList& list) {
+    list.Clear();
+    // A reader of its own: the whole file is parsed once for all entries.
+    CIniSection ini(busInfo.File(), busInfo.Section());
+    ini.BeginUpdate();
+    const uint32_t count = EntryLimit(ini.ReadDWord(kCountKey, 0));
+    for (uint32_t i = 0; i < count && !list.IsFull(); ++i) {
+        std::string text = ini.ReadString(EntryKey(i), "");
+        if (text.size() > kEntryBuffer - 1) {
+            text.resize(kEntryBuffer - 1);
+        }
+        uint16_t serialNo = 0;
+        uint8_t station = 0;
+        // A missing or garbled entry names no module: it is skipped rather than read as serial 0 at
+        // station 0, which would put a module that does not exist on the list.
+        if (!ParseEntry(text, serialNo, station) || serialNo == kNoSerial) {
+            continue;
+        }
+        auto record = std::make_unique<ModuleRecord>();
+        ReadModuleFile(serialNo, *record);
+        record->iaStation = station; // the entry wins over the module file
+        list.Add(std::move(record));
+    }
+    ini.EndUpdate();
+    list.Sort(false);
+    return list.Count();
+}
+
+bool ForgetBusInfo(InventoryFileError* error) {
+    CIniSection ini;
+    if (!ini.ResetSection(kBusInfoSection)) {
+        NoteFileError(error, ini.LastError(), ini.File());
+        return false;
+    }
+    return true;
+}
+
+std::vector<uint16_t> ReadKnownModuleSerials() {
+    CIniSection ini(SettingsFilePath(), std::string(kKnownModulesSection));
+    ini.BeginUpdate();
+    const uint32_t count = EntryLimit(ini.ReadDWord(kCountKey, 0));
+    std::vector<uint16_t> serials;
+    serials.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        serials.push_back(ini.ReadWord(EntryKey(i), kNoSerial));
+    }
+    ini.EndUpdate();
+    return serials;
+}
+
+bool WriteKnownModules(const CBusList& known, InventoryFileError* error) {
+    CIniSection ini;
+    ini.BeginUpdate();
+    ini.ResetSection(kKnownModulesSection);
+    ini.WriteDWord(kCountKey, known.Count());
+    for (uint32_t i = 0; i < known.Count(); ++i) {
+        const uint16_t serialNo = known.GetAt(i)->SerialNo();
+        if (serialNo != kNoSerial) {
+            ini.WriteWord(EntryKey(i), serialNo);
+        }
+    }
+    return Commit(ini, error);
+}
+
+} // namespace terrix

@@ -1,0 +1,43 @@
+#pragma once
+// What the program remembers about the bus between runs, in the settings file: the "BUS INFO" section
+// (serial number and station of every module of the last bus list; the records themselves are in the
+// module files) and the "KNOWN MODULES" section (serial numbers registered for collision resolution).
+
+#include "core/inventory/file_error.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace terrix {
+
+class CBusList;
+class CIniSection;
+
+inline constexpr std::string_view kBusInfoSection = "BUS INFO";
+inline constexpr std::string_view kKnownModulesSection = "KNOWN MODULES";
+
+// Writes the module file of every record that has a serial number (collision placeholders have none),
+// then replaces "BUS INFO" with "Modules" = count and "Module<i>" = "<serial>,<station>" in list order, in
+// one atomic write of the settings file. An empty list leaves no section. False when any file could not
+// be written; the first failure is kept in `error`, and the other files are still written.
+bool SaveBusInfo(const CBusList& list, InventoryFileError* error = nullptr);
+
+// Clears the list and fills it from the "BUS INFO" section: for every entry a record read from the module
+// file of its serial, with the entry's station. Entries of collision placeholders (serial 65535) and
+// entries that are missing or unreadable are skipped. Sorted by station; returns the number of records.
+uint32_t LoadBusInfo(CBusList& list);
+// The same from the file and section named by `busInfo` (normally "BUS INFO" of the settings file).
+uint32_t LoadBusInfo(const CIniSection& busInfo, CBusList& list);
+
+// Deletes the "BUS INFO" section, so that the next scan searches the whole bus. Module files and
+// "KNOWN MODULES" are left alone. False when the settings file could not be written.
+bool ForgetBusInfo(InventoryFileError* error = nullptr);
+
+// The serial numbers of "KNOWN MODULES" in index order; a missing entry reads as 65535.
+std::vector<uint16_t> ReadKnownModuleSerials();
+// Replaces "KNOWN MODULES" with the list's serial numbers in list order ("Modules" also when 0); a record
+// with serial 65535 uses up its index but writes no entry.
+bool WriteKnownModules(const CBusList& known, InventoryFileError* error = nullptr);
+
+} // namespace terrix

@@ -1,0 +1,238 @@
+#include "core/inventory/module_file.h"
+
+#include "core/inventory/stored_text.h"
+#include "inventory_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace terrix {
+namespace {
+
+using testing::DataDirTest;
+using testing::Fields;
+using testing::FullRecord;
+using testing::ReadText;
+using testing::WriteText;
+
+class ModuleFile : public DataDirTest {};
+
+const char* const kFullRecordFile =
+    "[ModuleInfo]\r\n"
+    "bDisabled=1\r\n"
+    "enModuleState=1\r\n"
+    "iaStation=17\r\n"
+    "bIsTavikButNotXV=1\r\n"
+    "bIsTavikXV=0\r\n"
+    "bHasTDCSupport=1\r\n"
+    "dwMeasTime=4294967295\r\n"
+    "dwNumberOfMeas0=99999\r\n"
+    "dwNumberOfMeas1=7\r\n"
+    "szUnit0=%\r\n"
+    "szUnit1=\xB0"
+    "C\r\n"
+    "bHasAnalogCfg0=1\r\n"
+    "bHasAnalogCfg1=1\r\n"
+    "bHasSensorData=1\r\n"
+    "[StationInfo]\r\n"
+    "wSerialNo=65534\r\n"
+    "wFirmwareVersion=17170\r\n"
+    "yFlag=165\r\n"
+    "yModuleId=11\r\n"
+    "wStartupBaud=96\r\n"
+    "wTimeOut=1000\r\n"
+    "wDelayTime=3\r\n"
+    "wReponseTime=65535\r\n"
+    "acModuleName=PX-TAVIK2ZUZ\r\n"
+    "[AnalogCfg0]\r\n"
+    "yChannel=0\r\nyZeroFiller1=1\r\nyRawVofsVd=3\r\nyNofsLow=4\r\nyNofsHigh=5\r\n"
+    "yHasLinearisation=1\r\nyZeroFiller2=7\r\n"
+    "[AnalogCfg1]\r\n"
+    "yChannel=1\r\nyZeroFiller1=255\r\nyRawVofsVd=128\r\nyNofsLow=0\r\nyNofsHigh=9\r\n"
+    "yHasLinearisation=0\r\nyZeroFiller2=2\r\n"
+    "[SensorData0]\r\n"
+    "fZeroOffset=-12.250000\r\nfResolution=0.015625\r\nyUnitCode=25\r\n"
+    "nLSBMin=-32768\r\nnLSBMax=32767\r\nyStatus=1\r\n"
+    "[SensorData1]\r\n"
+    "fZeroOffset=3.500000\r\nfResolution=-0.500000\r\nyUnitCode=20\r\n"
+    "nLSBMin=-100\r\nnLSBMax=4000\r\nyStatus=255\r\n"
+    "[UserInfo]\r\n"
+    "szLocation=Field 3, row 2 = north [edge]\r\n"
+    "szComment=first line\\nsecond line; with = and [brackets]\r\n";
+
+TEST_F(ModuleFile, WritesTheSharedLayoutAndReadsItBack) {
+    const ModuleRecord full = FullRecord();
+    ASSERT_TRUE(WriteModuleFile(full));
+    EXPECT_EQ(ReadText(Dir() / "65534.ini"), kFullRecordFile);
+
+    ModuleRecord read;
+    EXPECT_TRUE(ReadModuleFile(65534, read));
+    ModuleRecord expected = full;
+    expected.enModuleState = msNotIdentified; // the state is not restored from a file
+    EXPECT_EQ(Fields(read), Fields(expected));
+}
+
+TEST_F(ModuleFile, MissingFileOrKeysLeaveTheRecordAndStateAsTheyWere) {
+    ModuleRecord record = FullRecord();
+    EXPECT_FALSE(ReadModuleFile(1, record));
+    EXPECT_EQ(Fields(record), Fields(FullRecord()));
+
+    WriteText(Dir() / "2.ini", "[ModuleInfo]\r\nenModuleState=3\r\nbDisabled=0\r\n");
+    EXPECT_TRUE(ReadModuleFile(2, record));
+    EXPECT_EQ(record.enModuleState, msIdentified);
+    EXPECT_EQ(record.bDisabled, 0);
+    EXPECT_EQ(record.stationInfo.wSerialNo, 65534);
+    EXPECT_EQ(FieldText(record.szComment), FieldText(FullRecord().szComment));
+}
+
+TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
+    WriteText(Dir() / "5.ini", "[ModuleInfo]\r\nbHasAnalogCfg0=0\r\nbHasAnalogCfg1=1\r\nbHasSensorData=0\r\n"
+                               "[AnalogCfg0]\r\nyChannel=5\r\nyHasLinearisation=1\r\n"
+                               "[AnalogCfg1]\r\nyChannel=6\r\n"
+                               "[SensorData0]\r\nyUnitCode=20\r\n");
+    ModuleRecord record;
+    ReadModuleFile(5, record);
+    EXPECT_EQ(record.analogCfg0.yChannel, 0);
+    EXPECT_EQ(record.analogCfg0.yHasLinearisation, 0);
+    EXPECT_EQ(record.analogCfg1.yChannel, 6);
+    EXPECT_EQ(record.sensorData0.yUnitCode, 0);
+
+    // Written with the flags off, the old sections stay in the file and are still ignored.
+    record.stationInfo.wSerialNo = 5;
+    record.bHasAnalogCfg1 = 0;
+    ASSERT_TRUE(WriteModuleFile(record));
+    EXPECT_NE(ReadText(Dir() / "5.ini").find("[AnalogCfg0]\r\nyChannel=5"), std::string::npos);
+    ModuleRecord again;
+    ReadModuleFile(5, again);
+    EXPECT_EQ(again.analogCfg0.yChannel, 0);
+    EXPECT_EQ(again.analogCfg1.yChannel, 0);
+}
+
+TEST_F(ModuleFile, ValueEncodingsAtTheirLimits) {
+    WriteText(Dir() / "6.ini",
+              "[ModuleInfo]\r\niaStation=300\r\ndwNumberOfMeas0=0\r\ndwNumberOfMeas1=5\r\n"
+              "bHasSensorData=1\r\ndwMeasTime=-1\r\nbDisabled=yes\r\n"
+              "[StationInfo]\r\nwSerialNo=70000\r\nyFlag=256\r\n"
+              "[SensorData0]\r\nfResolution=0.000000\r\nnLSBMin=40000\r\nfZeroOffset=abc\r\n");
+    ModuleRecord record;
+    record.bDisabled = 1;
+    record.sensorData0.fZeroOffset = 2.5f;
+    ReadModuleFile(6, record);
+    EXPECT_EQ(record.iaStation, 44);
+    EXPECT_EQ(record.stationInfo.wSerialNo, 4464);
+    EXPECT_EQ(record.stationInfo.yFlag, 0);
+    EXPECT_EQ(record.dwMeasTime, 0xFFFFFFFFu);
+    EXPECT_EQ(record.bDisabled, 1);                  // does not parse: the default stays
+    EXPECT_EQ(record.sensorData0.fZeroOffset, 2.5f); // likewise
+    EXPECT_EQ(record.sensorData0.nLSBMin, -25536);
+    EXPECT_EQ(record.dwMeasChannels, 2u);
+
+    // Floats keep six decimals.
+    ModuleRecord tiny = FullRecord();
+    tiny.sensorData0.fResolution = 0.0000004f;
+    ASSERT_TRUE(WriteModuleFile(tiny));
+    EXPECT_NE(ReadText(Dir() / "65534.ini").find("fResolution=0.000000\r\n"), std::string::npos);
+    ModuleRecord back;
+    ReadModuleFile(65534, back);
+    EXPECT_EQ(back.sensorData0.fResolution, 0.0f);
+}
+
+TEST_F(ModuleFile, CommentLineBreaksAreStoredAsBackslashN) {
+    ModuleRecord record = FullRecord();
+    CopyToField(record.szComment, "north wall\r\nnear the door");
+    ASSERT_TRUE(WriteModuleFile(record));
+    EXPECT_NE(ReadText(Dir() / "65534.ini").find("szComment=north wall\\nnear the door\r\n"),
+              std::string::npos);
+    ModuleRecord back;
+    ReadModuleFile(65534, back);
+    EXPECT_EQ(DecodeLineBreaks(FieldText(back.szComment)), "north wall\nnear the door");
+}
+
+TEST_F(ModuleFile, OverlongStringsAreCutToTheirFields) {
+    const std::string longText(1500, 'x');
+    WriteText(Dir() / "7.ini",
+              "[ModuleInfo]\r\nszUnit0=abcdefghij\r\n[StationInfo]\r\nacModuleName=" + longText +
+                  "\r\n[UserInfo]\r\nszLocation=" + longText + "\r\nszComment=" + longText + "\r\n");
+    ModuleRecord record;
+    ReadModuleFile(7, record);
+    EXPECT_EQ(FieldText(record.szUnit0), "abcdefg");
+    EXPECT_EQ(record.ModuleName().size(), 254u);
+    EXPECT_EQ(record.stationInfo.yModuleNameLen, 254);
+    EXPECT_EQ(FieldText(record.szLocation).size(), 78u);
+    EXPECT_EQ(FieldText(record.szComment).size(), 510u);
+
+    // A comment of 510 characters full of line breaks still fits its field when written.
+    ModuleRecord breaks = FullRecord();
+    CopyToField(breaks.szComment, std::string(510, '\n'));
+    ASSERT_TRUE(WriteModuleFile(breaks));
+    ModuleRecord back;
+    ReadModuleFile(65534, back);
+    EXPECT_EQ(FieldText(back.szComment).size(), 510u);
+}
+
+TEST_F(ModuleFile, UserDataTouchesOnlyUserInfo) {
+    ModuleRecord record = FullRecord();
+    ASSERT_TRUE(WriteModuleFile(record));
+    CopyToField(record.szLocation, "moved");
+    record.bDisabled = 0;
+    ASSERT_TRUE(WriteUserData(record));
+    const std::string text = ReadText(Dir() / "65534.ini");
+    EXPECT_NE(text.find("bDisabled=1\r\n"), std::string::npos);
+    EXPECT_NE(text.find("szLocation=moved\r\n"), std::string::npos);
+
+    ModuleRecord fresh;
+    EXPECT_TRUE(ReadUserData(65534, fresh));
+    EXPECT_EQ(FieldText(fresh.szLocation), "moved");
+    EXPECT_EQ(fresh.bDisabled, 0);
+    EXPECT_EQ(fresh.SerialNo(), 0);
+}
+
+TEST_F(ModuleFile, RecordsWithoutSerialAndUnwritableFilesAreReported) {
+    ModuleRecord collision = FullRecord();
+    collision.stationInfo.wSerialNo = kNoSerial;
+    InventoryFileError error;
+    EXPECT_FALSE(WriteModuleFile(collision, &error));
+    EXPECT_EQ(error.code, kNoSerialNumber);
+    EXPECT_FALSE(WriteUserData(collision));
+    EXPECT_FALSE(std::filesystem::exists(Dir() / "65535.ini"));
+
+    // A data directory below a plain file cannot be created or written, even by root.
+    WriteText(Dir() / "plain", "");
+    SetDataDir(Dir() / "plain" / "data");
+    InventoryFileError writeError;
+    EXPECT_FALSE(WriteModuleFile(FullRecord(), &writeError));
+    EXPECT_EQ(writeError.code, ENOTDIR);
+    EXPECT_EQ(writeError.file.filename(), "65534.ini");
+    EXPECT_NE(writeError.Message().find("65534.ini"), std::string::npos);
+}
+
+TEST_F(ModuleFile, ReadsHandWrittenCrlfFileWithMixedCaseNames) {
+    std::filesystem::copy_file(testing::FixturePath("4711_handwritten.ini"), Dir() / "4711.ini");
+    ModuleRecord r;
+    ASSERT_TRUE(ReadModuleFile(4711, r));
+    EXPECT_EQ(r.enModuleState, msNotIdentified);
+    EXPECT_EQ(r.bDisabled, 1);
+    EXPECT_EQ(r.iaStation, 23);
+    EXPECT_EQ(r.bIsTavikButNotXV, 1);
+    EXPECT_EQ(r.dwMeasTime, 2900u);
+    EXPECT_EQ(r.dwNumberOfMeas0, 2u);
+    EXPECT_EQ(r.dwMeasChannels, 1u);
+    EXPECT_EQ(FieldText(r.szUnit0), "%");
+    EXPECT_EQ(r.SerialNo(), 4711);
+    EXPECT_EQ(r.stationInfo.wFirmwareVersion, 786);
+    EXPECT_EQ(r.stationInfo.yModuleId, 11);
+    EXPECT_EQ(r.ModuleName(), "PX-TAVIK2");
+    EXPECT_EQ(r.stationInfo.yModuleNameLen, 9);
+    EXPECT_EQ(r.analogCfg0.yHasLinearisation, 1);
+    EXPECT_EQ(r.analogCfg0.yRawVofsVd, 3);
+    EXPECT_EQ(r.sensorData0.fZeroOffset, -1.5f);
+    EXPECT_EQ(r.sensorData0.fResolution, 0.0125f);
+    EXPECT_EQ(r.sensorData0.nLSBMin, -2000);
+    EXPECT_EQ(r.sensorData1.yUnitCode, 20);
+    EXPECT_EQ(FieldText(r.szLocation), "Greenhouse 2");
+    EXPECT_EQ(FieldText(r.szComment), "north wall\\nnear the door");
+}
+
+} // namespace
+} // namespace terrix

@@ -1,0 +1,200 @@
+// The in-process transport: the read rule in virtual time, modem lines, and the "sim" port scheme.
+
+#include "core/platform/com_port.h"
+#include "sim/scenario.h"
+#include "sim/sim_scheme.h"
+#include "sim/sim_transport.h"
+#include "sim_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fstream>
+
+namespace terrix::sim {
+namespace {
+
+using test::RequestBytes;
+using Bytes = std::vector<uint8_t>;
+
+class SimTransportTest : public ::testing::Test {
+protected:
+    SimTransportTest() : bus(std::make_shared<VirtualBus>()), transport(bus, clock) {
+        bus->AddModule(MakeProbe(1, 31042));
+    }
+
+    void Write(const Bytes& bytes) {
+        size_t written = 0;
+        ASSERT_TRUE(transport.Write(bytes, written));
+        ASSERT_EQ(written, bytes.size());
+    }
+    Bytes Read(size_t count) {
+        Bytes buffer(count);
+        size_t got = 0;
+        EXPECT_TRUE(transport.Read(buffer, got));
+        buffer.resize(got);
+        return buffer;
+    }
+
+    VirtualClock clock{1000000};
+    std::shared_ptr<VirtualBus> bus;
+    SimTransport transport;
+};
+
+TEST_F(SimTransportTest, ReadOnSilenceTakesTenPlusTwoMillisecondsPerByte) {
+    for (const size_t count : {size_t{1}, size_t{7}, size_t{28}}) {
+        const uint64_t before = clock.NowUs();
+        EXPECT_TRUE(Read(count).empty());
+        EXPECT_EQ(clock.NowUs() - before, (10 + 2 * count) * 1000);
+    }
+    const uint64_t before = clock.NowUs();
+    EXPECT_TRUE(Read(0).empty());
+    EXPECT_EQ(clock.NowUs(), before);
+}
+
+TEST_F(SimTransportTest, ReadReturnsAtOnceWhenTheCountHasArrived) {
+    Write(RequestBytes(1, 204));
+    const uint64_t before = clock.NowUs();
+    EXPECT_EQ(Read(7).size(), 7u);
+    EXPECT_EQ(Read(2), (Bytes{0, 0}));
+    EXPECT_EQ(clock.NowUs(), before);
+}
+
+TEST_F(SimTransportTest, ReadOfMoreThanArrivedEndsOneMillisecondAfterTheLastByte) {
+    Write(RequestBytes(1, 204)); // 9 bytes come back
+    const uint64_t before = clock.NowUs();
+    EXPECT_EQ(Read(20).size(), 9u);
+    EXPECT_EQ(clock.NowUs() - before, 1000u);
+}
+
+TEST_F(SimTransportTest, DelayedReplyArrivesAtItsTime) {
+    bus->SetFaults(31042, {.delayMs = 20});
+    const uint64_t sent = clock.NowUs();
+    Write(RequestBytes(1, 204));
+    // The header read allows 24 ms: the reply starts after 20 ms and the read ends with it.
+    EXPECT_EQ(Read(7).size(), 7u);
+    EXPECT_EQ(clock.NowUs() - sent, 20000u);
+
+    bus->SetFaults(31042, {.delayMs = 30});
+    Write(RequestBytes(1, 204));
+    const uint64_t second = clock.NowUs();
+    EXPECT_TRUE(Read(7).empty()); // too late for this read
+    EXPECT_EQ(clock.NowUs() - second, 24000u);
+    EXPECT_EQ(Read(9).size(), 9u); // but it does come
+}
+
+TEST_F(SimTransportTest, PurgeDropsWhatHasArrivedOnly) {
+    Write(RequestBytes(1, 204));
+    EXPECT_EQ(transport.Available(), 9u);
+    EXPECT_TRUE(transport.Purge());
+    EXPECT_EQ(transport.Available(), 0u);
+
+    bus->SetFaults(31042, {.delayMs = 50});
+    Write(RequestBytes(1, 204));
+    EXPECT_TRUE(transport.Purge());
+    clock.AdvanceUs(50000);
+    EXPECT_EQ(transport.Available(), 9u);
+}
+
+TEST_F(SimTransportTest, RequestsTravelAtTheTransportsBaudRate) {
+    EXPECT_FALSE(transport.SetBaud(1234));
+    EXPECT_EQ(transport.LastError(), static_cast<uint32_t>(EINVAL));
+    ASSERT_TRUE(transport.SetBaud(2400));
+    EXPECT_EQ(transport.Baud(), 2400u);
+    Write(RequestBytes(1, 2));
+    EXPECT_TRUE(Read(7).empty());
+    EXPECT_EQ(bus->RequestLog().back().baud, 2400u);
+}
+
+TEST_F(SimTransportTest, CableLoopsRtsToCtsAndDtrToDsr) {
+    bool cts = true;
+    bool dsr = true;
+    ASSERT_TRUE(transport.GetModemStatus(cts, dsr));
+    EXPECT_FALSE(cts);
+    EXPECT_FALSE(dsr);
+    transport.SetRts(true);
+    ASSERT_TRUE(transport.GetModemStatus(cts, dsr));
+    EXPECT_TRUE(cts);
+    EXPECT_FALSE(dsr);
+    transport.SetDtr(true);
+    ASSERT_TRUE(transport.GetModemStatus(cts, dsr));
+    EXPECT_TRUE(dsr);
+    bus->SetCablePresent(false);
+    ASSERT_TRUE(transport.GetModemStatus(cts, dsr));
+    EXPECT_FALSE(cts);
+    EXPECT_FALSE(dsr);
+}
+
+TEST_F(SimTransportTest, CollisionReachesThePcAsAGarbledHeader) {
+    bus->AddModule(MakeProbe(1, 31057));
+    Write(RequestBytes(1, 2));
+    const Bytes header = Read(7);
+    ASSERT_EQ(header.size(), 7u);
+    EXPECT_FALSE(test::HeaderChecksumOk(header));
+}
+
+class SimScheme : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterSimTransportScheme();
+        ForgetSharedBuses();
+        SetSchemeClock(&clock);
+    }
+    void TearDown() override {
+        SetSchemeClock(nullptr);
+        ForgetSharedBuses();
+    }
+    VirtualClock clock;
+};
+
+TEST_F(SimScheme, OpensTheBuiltInBusAndKeepsItAcrossOpens) {
+    PortHandle port = ComOpenDevice("sim", 9600);
+    ASSERT_NE(port, kInvalidPort);
+    EXPECT_TRUE(ComDetectCable(port));
+    auto transport = ComTransport(port);
+    ASSERT_TRUE(transport);
+    EXPECT_EQ(&transport->GetClock(), &clock);
+    size_t n = 0;
+    const Bytes move = RequestBytes(255, 1, {0x42, 0x79, 77}); // serial 31042 to station 77
+    ASSERT_TRUE(transport->Write(move, n));
+    transport.reset();
+    ASSERT_TRUE(ComClose(port));
+
+    port = ComOpenDevice("sim", 9600);
+    ASSERT_NE(port, kInvalidPort);
+    std::string error;
+    EXPECT_EQ(SharedBus("", error)->ModuleBySerial(31042)->station, 77);
+    ComClose(port);
+}
+
+TEST_F(SimScheme, OpensAScenarioFileByPath) {
+    const std::string path = std::string(TERRIX_SIM_SCENARIO_DIR) + "/collision.json";
+    const PortHandle port = ComOpenDevice("sim:" + path, 9600);
+    ASSERT_NE(port, kInvalidPort);
+    auto transport = ComTransport(port);
+    size_t n = 0;
+    ASSERT_TRUE(transport->Write(RequestBytes(5, 2), n));
+    Bytes header(7);
+    ASSERT_TRUE(transport->Read(header, n));
+    EXPECT_EQ(n, 7u);
+    EXPECT_FALSE(test::HeaderChecksumOk(header));
+    ComClose(port);
+}
+
+TEST_F(SimScheme, BadScenarioFailsTheOpenWithAReason) {
+    EXPECT_EQ(ComOpenDevice("sim:/nonexistent/bus.json", 9600), kInvalidPort);
+    EXPECT_EQ(LastPortError(), static_cast<uint32_t>(ENOENT));
+    EXPECT_NE(LastSchemeError().find("/nonexistent/bus.json"), std::string::npos);
+
+    const std::string path = ::testing::TempDir() + "terrix_sim_bad_scenario.json";
+    std::ofstream(path) << R"({"modules": [{"serialNo": 1, "moduleName": "X", "station": 300}]})";
+    EXPECT_EQ(ComOpenDevice("sim:" + path, 9600), kInvalidPort);
+    EXPECT_EQ(LastPortError(), static_cast<uint32_t>(EINVAL));
+    EXPECT_NE(LastSchemeError().find("modules[0].station"), std::string::npos);
+    std::remove(path.c_str());
+
+    EXPECT_EQ(ComOpenDevice("sim", 1234), kInvalidPort);
+}
+
+} // namespace
+} // namespace terrix::sim

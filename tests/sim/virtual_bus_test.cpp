@@ -1,0 +1,164 @@
+// The bus as a whole: who answers, collisions, broadcasts, moving modules and baud rates.
+
+#include "sim/scenario.h"
+#include "sim/virtual_bus.h"
+#include "sim_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace terrix::sim {
+namespace {
+
+using test::Ask;
+using test::HeaderChecksumOk;
+using test::RequestBytes;
+using Bytes = std::vector<uint8_t>;
+
+Bytes SetStation(uint16_t serial, uint8_t station) {
+    return RequestBytes(255, 1, {static_cast<uint8_t>(serial & 0xFF), static_cast<uint8_t>(serial >> 8), station});
+}
+
+Bytes SetBaud(uint32_t baud) {
+    const auto v = static_cast<uint16_t>(baud / 100);
+    return RequestBytes(255, 16, {static_cast<uint8_t>(v & 0xFF), static_cast<uint8_t>(v >> 8)});
+}
+
+TEST(VirtualBus, SeveralAnswersAtOnceGarbleTheHeader) {
+    VirtualBus bus;
+    bus.AddModule(MakeProbe(5, 100));
+    bus.AddModule(MakeProbe(5, 200));
+    bus.AddModule(MakeProbe(6, 300));
+    // Identical replies from both (same command, same data) still collide.
+    for (const uint8_t command : {uint8_t{2}, uint8_t{204}, uint8_t{242}}) {
+        const Bytes reply = Ask(bus, RequestBytes(5, command, {}));
+        ASSERT_GE(reply.size(), 7u) << int(command);
+        EXPECT_FALSE(HeaderChecksumOk(reply)) << int(command);
+    }
+    EXPECT_TRUE(HeaderChecksumOk(Ask(bus, RequestBytes(6, 2))));
+    const auto log = bus.RequestLog();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log[0].answers, 2u);
+    EXPECT_EQ(log[3].answers, 1u);
+}
+
+TEST(VirtualBus, CombinedBytesAreWiredAnd) {
+    const Bytes a = {0xF0, 0xFF, 0x0F, 0x00, 0x01, 0x00, 0xFE, 0x12, 0x34};
+    const Bytes b = {0x3C, 0xFD, 0x0F, 0x00, 0x01, 0x00, 0xFE};
+    const Bytes line = CombineReplies({a, b});
+    ASSERT_EQ(line.size(), 9u);
+    EXPECT_EQ(line[0], 0x30);
+    EXPECT_EQ(line[1], 0xFD);
+    EXPECT_EQ(line[7], 0x12); // only one sender was still talking
+    EXPECT_NE(line[5], (0x30 + 0xFD + 0x0F + 0x00 + 0x01) & 0x7F);
+}
+
+TEST(VirtualBus, EmptyStationAndBroadcastAreSilent) {
+    VirtualBus bus;
+    bus.AddModule(MakeProbe(1, 100));
+    EXPECT_TRUE(Ask(bus, RequestBytes(2, 2)).empty());
+    EXPECT_TRUE(Ask(bus, RequestBytes(255, 2)).empty());
+    EXPECT_TRUE(Ask(bus, SetBaud(9600)).empty());
+    EXPECT_EQ(bus.RequestLog().size(), 3u);
+}
+
+TEST(VirtualBus, SetStationMovesOnlyTheModuleWithThatSerial) {
+    VirtualBus bus;
+    bus.AddModule(MakeProbe(5, 0x1234));
+    bus.AddModule(MakeProbe(5, 0x1235));
+    EXPECT_TRUE(Ask(bus, SetStation(0x1234, 17)).empty());
+    EXPECT_EQ(bus.ModuleBySerial(0x1234)->station, 17);
+    EXPECT_EQ(bus.ModuleBySerial(0x1235)->station, 5);
+    // Both stations now answer cleanly.
+    EXPECT_TRUE(HeaderChecksumOk(Ask(bus, RequestBytes(17, 2))));
+    EXPECT_TRUE(HeaderChecksumOk(Ask(bus, RequestBytes(5, 2))));
+    // Stations the bus reserves are refused; a damaged request is ignored.
+    Ask(bus, SetStation(0x1234, 253));
+    EXPECT_EQ(bus.ModuleBySerial(0x1234)->station, 17);
+    Bytes damaged = SetStation(0x1234, 30);
+    damaged.back() ^= 1;
+    Ask(bus, damaged);
+    EXPECT_EQ(bus.ModuleBySerial(0x1234)->station, 17);
+}
+
+TEST(VirtualBus, ModuleIgnoresFramesAtAnotherBaudRate) {
+    VirtualBus bus;
+    ModuleState m = MakeProbe(1, 100);
+    m.baud = 2400;
+    bus.AddModule(m);
+    EXPECT_TRUE(Ask(bus, RequestBytes(1, 2), 9600).empty());
+    EXPECT_FALSE(Ask(bus, RequestBytes(1, 2), 2400).empty());
+    // A broadcast at the wrong rate does not reach it either.
+    Ask(bus, SetStation(100, 9), 9600);
+    EXPECT_EQ(bus.ModuleBySerial(100)->station, 1);
+}
+
+TEST(VirtualBus, BaudLadderBringsEveryModuleToNineThousandSixHundred) {
+    VirtualBus bus;
+    const uint32_t starts[] = {300, 600, 1200, 2400, 4800, 9600};
+    for (size_t i = 0; i < std::size(starts); ++i) {
+        ModuleState m = MakeProbe(static_cast<uint8_t>(i + 1), static_cast<uint16_t>(100 + i));
+        m.baud = starts[i];
+        bus.AddModule(m);
+    }
+    // Each step is sent at the PC's current rate; then the PC follows.
+    uint32_t pcBaud = 9600;
+    for (const uint32_t next : {300u, 600u, 1200u, 2400u, 4800u, 9600u}) {
+        Ask(bus, SetBaud(next), pcBaud);
+        pcBaud = next;
+    }
+    for (const ModuleState& m : bus.Modules()) {
+        EXPECT_EQ(m.baud, 9600u) << m.info.serialNo;
+    }
+    // An unknown rate is ignored.
+    Ask(bus, SetBaud(12300), 9600);
+    EXPECT_EQ(bus.Module(0)->baud, 9600u);
+}
+
+TEST(VirtualBus, ResetBaudProgramsTheStartupRateAndPowerCycleUsesIt) {
+    VirtualBus bus;
+    ModuleState m = MakeProbe(1, 100);
+    m.info.startupBaud = 24;
+    bus.AddModule(m);
+    bus.PowerCycle(100);
+    EXPECT_EQ(bus.Module(0)->baud, 2400u);
+    Ask(bus, RequestBytes(255, 17), 2400);
+    EXPECT_EQ(bus.Module(0)->info.startupBaud, 96);
+    bus.PowerCycle(100);
+    EXPECT_EQ(bus.Module(0)->baud, 9600u);
+}
+
+TEST(VirtualBus, RequestLogRecordsWhatWasHeard) {
+    VirtualBus bus;
+    bus.AddModule(MakeProbe(1, 100));
+    bus.Deliver(*ParseRequest(RequestBytes(1, 206, {3})), 4800, 1234);
+    const auto log = bus.RequestLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].timeUs, 1234u);
+    EXPECT_EQ(log[0].baud, 4800u);
+    EXPECT_EQ(log[0].station, 1);
+    EXPECT_EQ(log[0].command, 206);
+    EXPECT_EQ(log[0].data, Bytes{3});
+    EXPECT_EQ(log[0].answers, 0u);
+    bus.ClearRequestLog();
+    EXPECT_TRUE(bus.RequestLog().empty());
+}
+
+TEST(VirtualBus, MeasuredValuesAreDeterministicForASeed) {
+    auto series = [](uint64_t seed) {
+        VirtualBus bus(seed);
+        bus.AddModule(MakeProbe(1, 31042));
+        std::vector<Bytes> values;
+        for (int i = 0; i < 5; ++i) {
+            Ask(bus, RequestBytes(1, 242));
+            values.push_back(Ask(bus, RequestBytes(1, 241)));
+        }
+        return values;
+    };
+    EXPECT_EQ(series(7), series(7));
+    EXPECT_NE(series(7), series(8));
+    const auto values = series(7);
+    EXPECT_NE(values[0], values[1]); // they vary from one measurement to the next
+}
+
+} // namespace
+} // namespace terrix::sim
