@@ -158,7 +158,7 @@ bool CalibWorkspace::ReadLoc(const std::filesystem::path& locFile, CalibDialogUi
     return filesRead_;
 }
 
-bool CalibWorkspace::OpenLocFile(const std::filesystem::path& locFile, CalibDialogUi& ui) {
+bool CalibWorkspace::OpenLocFile(const std::filesystem::path& locFile, CalibDialogUi& ui, bool remember) {
     const std::filesystem::path directory = locFile.parent_path();
     if (directory != locDirectory_) {
         locDirectory_ = directory;
@@ -167,7 +167,9 @@ bool CalibWorkspace::OpenLocFile(const std::filesystem::path& locFile, CalibDial
     if (!ReadLoc(locFile, ui)) {
         return false;
     }
-    SaveLocDirectory(locDirectory_); // a settings file that cannot be written only loses the convenience
+    if (remember) {
+        SaveLocDirectory(locDirectory_); // a settings file that cannot be written only loses the convenience
+    }
     return true;
 }
 

@@ -88,8 +88,9 @@ public:
     // "Reread module": reads the module's calibrations, loads the files named by their IDs unless file data
     // is already there, and reads the active position. False when the module read failed.
     bool RereadModule(CalibDialogUi& ui);
-    // "...": reads the chosen LOC file; on success its directory is kept in the settings file.
-    bool OpenLocFile(const std::filesystem::path& locFile, CalibDialogUi& ui);
+    // "...": reads the chosen LOC file; on success its directory is kept in the settings file (unless
+    // `remember` is false, for a one-off read from the command line).
+    bool OpenLocFile(const std::filesystem::path& locFile, CalibDialogUi& ui, bool remember = true);
     // "Reread files": the LOC file again, or without one the files named by the module's IDs.
     bool RereadFiles(CalibDialogUi& ui);
     // "Reread act. calibration ID": the active position (255 when the read failed).
