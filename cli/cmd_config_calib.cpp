@@ -50,7 +50,9 @@ private:
     bool yes_;
 };
 
-nlohmann::json CoeffsJson(const CalibCoeffs& coeffs) { return nlohmann::json(std::vector<double>(coeffs.begin(), coeffs.end())); }
+nlohmann::json CoeffsJson(const CalibCoeffs& coeffs) {
+    return nlohmann::json(std::vector<double>(coeffs.begin(), coeffs.end()));
+}
 
 nlohmann::json MatJson(const MatCalib& calib) {
     return {{"wCalibId", calib.wCalibId},
@@ -87,7 +89,8 @@ nlohmann::json WorkspaceJson(const CalibWorkspace& ws) {
         p["material"]["module"] = MatJson(ws.ModuleSet().aMatCalib[i]);
         p["temperature"]["module"] = TempJson(ws.ModuleSet().aTempCalib[i]);
         p["material"]["file"] = ws.FilesRead() ? MatJson(ws.FileSet().aMatCalib[i]) : nlohmann::json(nullptr);
-        p["temperature"]["file"] = ws.FilesRead() ? TempJson(ws.FileSet().aTempCalib[i]) : nlohmann::json(nullptr);
+        p["temperature"]["file"] =
+            ws.FilesRead() ? TempJson(ws.FileSet().aTempCalib[i]) : nlohmann::json(nullptr);
         positions.push_back(p);
     }
     out["positions"] = positions;
@@ -124,9 +127,9 @@ void PrintCalibTable(const CalibWorkspace& ws, bool onlyDifferences) {
             continue;
         }
         char line[200];
-        std::snprintf(line, sizeof line, "%6u %-6s %-3s %19s %18s %23s %21s", row.position, row.active ? "*" : "",
-                      row.differences.c_str(), row.matModuleId.c_str(), row.matFileId.c_str(),
-                      row.tempModuleId.c_str(), row.tempFileId.c_str());
+        std::snprintf(line, sizeof line, "%6u %-6s %-3s %19s %18s %23s %21s", row.position,
+                      row.active ? "*" : "", row.differences.c_str(), row.matModuleId.c_str(),
+                      row.matFileId.c_str(), row.tempModuleId.c_str(), row.tempFileId.c_str());
         std::cout << line << '\n';
     }
 }
@@ -138,8 +141,9 @@ void PrintCoeffTable(CalibWorkspace& ws, int position) {
                  "for temperature in file\n";
     for (const CoeffListRow& row : ws.CoeffList()) {
         char line[400];
-        std::snprintf(line, sizeof line, "  %-11s %22s %21s %26s %24s", row.title.c_str(), row.matModule.c_str(),
-                      row.matFile.c_str(), row.tempModule.c_str(), row.tempFile.c_str());
+        std::snprintf(line, sizeof line, "  %-11s %22s %21s %26s %24s", row.title.c_str(),
+                      row.matModule.c_str(), row.matFile.c_str(), row.tempModule.c_str(),
+                      row.tempFile.c_str());
         std::cout << Cp1252ToUtf8(line) << '\n';
     }
 }
@@ -227,11 +231,16 @@ int CalibCompare(CliContext& context, const CalibOptions& opts) {
 
 const char* ResultName(ProgramOutcome::Result result) {
     switch (result) {
-    case ProgramOutcome::Result::NotRead: return "not read";
-    case ProgramOutcome::Result::WriteFailed: return "write failed";
-    case ProgramOutcome::Result::ReadBackFailed: return "read back failed";
-    case ProgramOutcome::Result::Verified: return "verified";
-    case ProgramOutcome::Result::Differs: return "differs";
+    case ProgramOutcome::Result::NotRead:
+        return "not read";
+    case ProgramOutcome::Result::WriteFailed:
+        return "write failed";
+    case ProgramOutcome::Result::ReadBackFailed:
+        return "read back failed";
+    case ProgramOutcome::Result::Verified:
+        return "verified";
+    case ProgramOutcome::Result::Differs:
+        return "differs";
     }
     return "?";
 }
@@ -277,7 +286,8 @@ int CalibProgram(CliContext& context, const CalibOptions& opts) {
     if (outcome.result == ProgramOutcome::Result::WriteFailed ||
         outcome.result == ProgramOutcome::Result::ReadBackFailed) {
         SetLastBusError(outcome.busError);
-        return FailBus(context, ui.messages.empty() ? std::string("programming failed") : ui.messages.back().text);
+        return FailBus(context,
+                       ui.messages.empty() ? std::string("programming failed") : ui.messages.back().text);
     }
     PrintMessages(ui.messages); // refused before anything was sent
     context.exitCode = kExitUsage;
@@ -286,11 +296,13 @@ int CalibProgram(CliContext& context, const CalibOptions& opts) {
 
 int CalibProgramAll(CliContext& context, const CalibOptions& opts, bool addressed) {
     if (!opts.yes) {
-        return NeedYes(context, "If including known modules, need to fully scan again!\nNow continue program?");
+        return NeedYes(context,
+                       "If including known modules, need to fully scan again!\nNow continue program?");
     }
     if (!addressed && opts.locFile.empty()) {
-        context.Fail(kExitUsage, "give the calibration data with --loc FILE, or the module whose calibration files "
-                                 "are to be used with --station/--serial");
+        context.Fail(kExitUsage,
+                     "give the calibration data with --loc FILE, or the module whose calibration files "
+                     "are to be used with --station/--serial");
         return context.exitCode;
     }
     PortUser user;
@@ -343,11 +355,13 @@ int CalibProgramAll(CliContext& context, const CalibOptions& opts, bool addresse
         }
     }
     if (context.options.json) {
-        std::cout << nlohmann::json{{"modules", rows}, {"complete", ok && outcomes.size() == stations.size()}}.dump(2)
+        std::cout << nlohmann::json{{"modules", rows}, {"complete", ok && outcomes.size() == stations.size()}}
+                         .dump(2)
                   << '\n';
     }
     if (!ok || outcomes.size() != stations.size() || !allVerified) {
-        context.Fail(kExitBus, ok ? "not every module was programmed as written" : "programming stopped after a failure");
+        context.Fail(kExitBus, ok ? "not every module was programmed as written"
+                                  : "programming stopped after a failure");
     }
     return context.exitCode;
 }
@@ -364,7 +378,8 @@ int ActiveGet(CliContext& context, const ModuleAddress& address) {
         return FailBus(context, kMsgActiveCalibReadFailed);
     }
     if (context.options.json) {
-        std::cout << nlohmann::json{{"station", record->iaStation}, {"activeCalibration", active}}.dump(2) << '\n';
+        std::cout << nlohmann::json{{"station", record->iaStation}, {"activeCalibration", active}}.dump(2)
+                  << '\n';
     } else {
         char hex[4];
         std::snprintf(hex, sizeof hex, "%X", active);
@@ -388,11 +403,12 @@ int ActiveSet(CliContext& context, const ModuleAddress& address, int position, b
         return kExitOk;
     }
     if (!yes) {
-        return NeedYes(context, position == 0
-                                    ? "CAUTION! Product selection switch will be activated by setting calibration 0."
-                                    : "CAUTION! This function is fixing the selected calibration and deactivating "
-                                      "the product selection switch! Please choose calibration 0 to activate the "
-                                      "product selection switch.");
+        return NeedYes(context,
+                       position == 0
+                           ? "CAUTION! Product selection switch will be activated by setting calibration 0."
+                           : "CAUTION! This function is fixing the selected calibration and deactivating "
+                             "the product selection switch! Please choose calibration 0 to activate the "
+                             "product selection switch.");
     }
     if (!SetActiveCalib(user.Port(), record->iaStation, static_cast<uint8_t>(position))) {
         return FailBus(context, "Failed to set active calibration");
@@ -400,7 +416,9 @@ int ActiveSet(CliContext& context, const ModuleAddress& address, int position, b
     const uint8_t now = GetActiveCalib(user.Port(), record->iaStation);
     user.Release();
     if (context.options.json) {
-        std::cout << nlohmann::json{{"station", record->iaStation}, {"previous", previous}, {"activeCalibration", now}}
+        std::cout << nlohmann::json{{"station", record->iaStation},
+                                    {"previous", previous},
+                                    {"activeCalibration", now}}
                          .dump(2)
                   << '\n';
     } else {
@@ -421,7 +439,8 @@ const CommandRegistration registration([](CLI::App& app, CliContext& context) {
     CLI::App* calib = app.add_subcommand("calib", "Material and temperature calibrations of a module");
     calib->require_subcommand(1);
 
-    CLI::App* read = calib->add_subcommand("read", "Show the module's calibrations next to those of its files");
+    CLI::App* read =
+        calib->add_subcommand("read", "Show the module's calibrations next to those of its files");
     AddModuleAddressOptions(read, opts->address);
     AddCalibOptions(read, *opts);
     read->add_flag("--coeffs", opts->coeffs, "Also show the coefficients of every switch position");
@@ -429,7 +448,8 @@ const CommandRegistration registration([](CLI::App& app, CliContext& context) {
         ->check(CLI::Range(0, 15));
     read->callback([&context, opts] { context.exitCode = CalibRead(context, *opts); });
 
-    CLI::App* compare = calib->add_subcommand("compare", "List where the module differs from the calibration files");
+    CLI::App* compare =
+        calib->add_subcommand("compare", "List where the module differs from the calibration files");
     AddModuleAddressOptions(compare, opts->address);
     AddCalibOptions(compare, *opts);
     compare->callback([&context, opts] { context.exitCode = CalibCompare(context, *opts); });
@@ -440,7 +460,8 @@ const CommandRegistration registration([](CLI::App& app, CliContext& context) {
     program->add_flag("--yes", opts->yes, "Answer Yes to the questions the desktop program would ask");
     program->callback([&context, opts] { context.exitCode = CalibProgram(context, *opts); });
 
-    CLI::App* all = calib->add_subcommand("program-all", "Write the file data into every module of the saved bus");
+    CLI::App* all =
+        calib->add_subcommand("program-all", "Write the file data into every module of the saved bus");
     AddModuleAddressOptions(all, opts->address);
     AddCalibOptions(all, *opts);
     all->add_flag("--yes", opts->yes, "Confirm programming every module");
@@ -450,14 +471,16 @@ const CommandRegistration registration([](CLI::App& app, CliContext& context) {
     });
 
     auto position = std::make_shared<int>(0);
-    CLI::App* active = app.add_subcommand("active-calib", "The module's active calibration (switch position)");
+    CLI::App* active =
+        app.add_subcommand("active-calib", "The module's active calibration (switch position)");
     active->require_subcommand(1);
     CLI::App* get = active->add_subcommand("get", "Show the active calibration");
     AddModuleAddressOptions(get, opts->address);
     get->callback([&context, opts] { context.exitCode = ActiveGet(context, opts->address); });
     CLI::App* set = active->add_subcommand("set", "Make another switch position the active calibration");
     AddModuleAddressOptions(set, opts->address);
-    set->add_option("position", *position, "Switch position 0..15 (0 re-activates the product selection switch)")
+    set->add_option("position", *position,
+                    "Switch position 0..15 (0 re-activates the product selection switch)")
         ->required()
         ->check(CLI::Range(0, 15));
     set->add_flag("--yes", opts->yes, "Confirm the change");

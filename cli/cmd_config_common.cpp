@@ -17,7 +17,8 @@ ModuleRecord* OpenAddressedModule(CliContext& context, const ModuleAddress& addr
 
 int FailBus(CliContext& context, const std::string& what) {
     const uint16_t error = LastBusError();
-    context.Fail(kExitBus, what + (error != 0 ? ": " + BusErrorText(error) + " (" + std::to_string(error) + ")" : ""));
+    context.Fail(kExitBus,
+                 what + (error != 0 ? ": " + BusErrorText(error) + " (" + std::to_string(error) + ")" : ""));
     return context.exitCode;
 }
 
@@ -28,14 +29,15 @@ int NeedYes(CliContext& context, const std::string& question) {
 
 void PrintMessages(const ConfigMessages& messages) {
     for (const ConfigMessage& message : messages) {
-        std::cerr << "terrix-cli: " << (message.caption.empty() ? "" : "[" + message.caption + "] ") << message.text
-                  << '\n';
+        std::cerr << "terrix-cli: " << (message.caption.empty() ? "" : "[" + message.caption + "] ")
+                  << message.text << '\n';
     }
 }
 
 std::string FixedText(double value, int decimals) {
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     return result.ec == std::errc{} ? std::string(buffer, result.ptr) : std::string("?");
 }
 

@@ -27,16 +27,11 @@ struct ParamsOptions {
 
 nlohmann::json ParamsJson(const AppParams& p) {
     const AppParamsSeconds s = SecondsFromBlock(p);
-    return {{"offsetPercent", s.offsetPercent},
-            {"offsetBlock", p.fOffset},
-            {"averagingSeconds", s.averagingSeconds},
-            {"averagingCount", p.wAveraging},
-            {"error66Seconds", s.error66Seconds},
-            {"error66Units", p.wError66Units},
-            {"queueFullSeconds", s.queueFullSeconds},
-            {"queueFullCount", p.yQueueFull},
-            {"queueEmptySeconds", s.queueEmptySeconds},
-            {"queueEmptyCount", p.yQueueEmpty}};
+    return {{"offsetPercent", s.offsetPercent},         {"offsetBlock", p.fOffset},
+            {"averagingSeconds", s.averagingSeconds},   {"averagingCount", p.wAveraging},
+            {"error66Seconds", s.error66Seconds},       {"error66Units", p.wError66Units},
+            {"queueFullSeconds", s.queueFullSeconds},   {"queueFullCount", p.yQueueFull},
+            {"queueEmptySeconds", s.queueEmptySeconds}, {"queueEmptyCount", p.yQueueEmpty}};
 }
 
 void PrintParams(const AppParams& p) {
@@ -57,7 +52,8 @@ void PrintParams(const AppParams& p) {
     std::cout << line;
 }
 
-void Show(const CliContext& context, const AppParams& params, nlohmann::json extra = nlohmann::json::object()) {
+void Show(const CliContext& context, const AppParams& params,
+          nlohmann::json extra = nlohmann::json::object()) {
     if (context.options.json) {
         nlohmann::json out = ParamsJson(params);
         out.update(extra);
@@ -116,7 +112,8 @@ int ParamsGet(CliContext& context, const ParamsOptions& opts) {
 
 int ParamsSet(CliContext& context, const ParamsOptions& opts) {
     if (!opts.offset && !opts.averaging && !opts.error66 && !opts.queueFull && !opts.queueEmpty) {
-        context.Fail(kExitUsage, "give at least one of --offset, --averaging, --error66, --queue-full, --queue-empty");
+        context.Fail(kExitUsage,
+                     "give at least one of --offset, --averaging, --error66, --queue-full, --queue-empty");
         return context.exitCode;
     }
     PortUser user;
@@ -158,7 +155,8 @@ int ParamsSetAll(CliContext& context, const ParamsOptions& opts) {
         return context.exitCode;
     }
     size_t failed = 0;
-    const bool ok = SetAllOffsetsAndAveTime(user.Port(), stations, entered.fOffset, entered.wAveraging, &failed);
+    const bool ok =
+        SetAllOffsetsAndAveTime(user.Port(), stations, entered.fOffset, entered.wAveraging, &failed);
     if (context.options.json) {
         nlohmann::json done = nlohmann::json::array();
         for (size_t k = 0; k < (ok ? stations.size() : failed); ++k) {
@@ -171,11 +169,13 @@ int ParamsSetAll(CliContext& context, const ParamsOptions& opts) {
         std::cout << out.dump(2) << '\n';
     } else {
         const size_t count = ok ? stations.size() : failed;
-        std::cout << "Offset " << NumberText(OffsetPercentFromBlock(entered.fOffset)) << " % and averaging count "
-                  << entered.wAveraging << " set in " << count << " module(s).\n";
+        std::cout << "Offset " << NumberText(OffsetPercentFromBlock(entered.fOffset))
+                  << " % and averaging count " << entered.wAveraging << " set in " << count
+                  << " module(s).\n";
     }
     if (!ok) {
-        return FailBus(context, std::string(kMsgSetOffsetFailed) + " (station " + std::to_string(stations[failed]) +
+        return FailBus(context, std::string(kMsgSetOffsetFailed) + " (station " +
+                                    std::to_string(stations[failed]) +
                                     "; the modules after it are unchanged)");
     }
     return kExitOk;
@@ -251,12 +251,14 @@ const CommandRegistration registration([](CLI::App& app, CliContext& context) {
     AddEntryOptions(set, *opts);
     set->callback([&context, opts] { context.exitCode = ParamsSet(context, *opts); });
 
-    CLI::App* all = params->add_subcommand("set-all", "Set offset and averaging time in every module of the saved bus");
+    CLI::App* all =
+        params->add_subcommand("set-all", "Set offset and averaging time in every module of the saved bus");
     all->add_option("--offset", opts->offset, "Offset value in percent")->required();
     all->add_option("--averaging", opts->averaging, "Averaging time in seconds")->required();
     all->callback([&context, opts] { context.exitCode = ParamsSetAll(context, *opts); });
 
-    CLI::App* save = params->add_subcommand("save", "Save the module's parameters (with any changes given) to a .par file");
+    CLI::App* save = params->add_subcommand(
+        "save", "Save the module's parameters (with any changes given) to a .par file");
     AddModuleAddressOptions(save, opts->address);
     save->add_option("file", opts->file, "Parameter file")->required();
     AddEntryOptions(save, *opts);

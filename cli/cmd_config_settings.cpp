@@ -121,7 +121,8 @@ int Error66Get(CliContext& context, const SettingsOptions& opts) {
         return FailBus(context, "the Error66 limit could not be read");
     }
     if (context.options.json) {
-        std::cout << nlohmann::json{{"station", record->iaStation}, {"limitPercent", percent}}.dump(2) << '\n';
+        std::cout << nlohmann::json{{"station", record->iaStation}, {"limitPercent", percent}}.dump(2)
+                  << '\n';
     } else {
         std::cout << "Error66 limit: " << NumberText(percent) << " %\n";
     }
@@ -146,7 +147,9 @@ int Error66Set(CliContext& context, const SettingsOptions& opts) {
         return FailBus(context, "the Error66 limit could not be set");
     }
     if (context.options.json) {
-        std::cout << nlohmann::json{{"station", record->iaStation}, {"limitPercent", units * 0.1}, {"sent", units}}
+        std::cout << nlohmann::json{{"station", record->iaStation},
+                                    {"limitPercent", units * 0.1},
+                                    {"sent", units}}
                          .dump(2)
                   << '\n';
     } else {
@@ -338,14 +341,16 @@ const CommandRegistration registration([](CLI::App& app, CliContext& context) {
     offsetChange->add_flag("--yes", opts->yes, "Confirm the change");
     offsetChange->callback([&context, opts] { context.exitCode = OffsetWrite(context, *opts, true); });
 
-    CLI::App* error66 = app.add_subcommand("error66", "The measuring low limit below which the XV module raises error 66");
+    CLI::App* error66 =
+        app.add_subcommand("error66", "The measuring low limit below which the XV module raises error 66");
     error66->require_subcommand(1);
     CLI::App* e66Get = error66->add_subcommand("get", "Show the limit");
     AddModuleAddressOptions(e66Get, opts->address);
     e66Get->callback([&context, opts] { context.exitCode = Error66Get(context, *opts); });
     CLI::App* e66Set = error66->add_subcommand("set", "Set the limit");
     AddModuleAddressOptions(e66Set, opts->address);
-    e66Set->add_option("percent", opts->value, "New limit in percent (sent in tenths, toward zero)")->required();
+    e66Set->add_option("percent", opts->value, "New limit in percent (sent in tenths, toward zero)")
+        ->required();
     e66Set->callback([&context, opts] { context.exitCode = Error66Set(context, *opts); });
 
     CLI::App* reset = app.add_subcommand("reset-baud", "Make every module start at 9600 baud after a reset");
@@ -370,7 +375,8 @@ const CommandRegistration registration([](CLI::App& app, CliContext& context) {
     CLI::App* userGet = user->add_subcommand("get", "Show place and comment");
     AddModuleAddressOptions(userGet, opts->address);
     userGet->callback([&context, opts] { context.exitCode = UserInfoGet(context, *opts); });
-    CLI::App* userSet = user->add_subcommand("set", "Change place and/or comment (a comment may hold line breaks)");
+    CLI::App* userSet =
+        user->add_subcommand("set", "Change place and/or comment (a comment may hold line breaks)");
     AddModuleAddressOptions(userSet, opts->address);
     userSet->add_option("--place", opts->place, "Place, at most 78 characters");
     userSet->add_option("--comment", opts->comment, "Comment, at most 510 characters");

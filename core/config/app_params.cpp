@@ -52,16 +52,30 @@ AppParamsBlock AppParams::ToBytes() const {
     return b;
 }
 
-double OffsetPercentFromBlock(float offset) { return static_cast<double>(offset) * 0.1; }
-float OffsetBlockFromPercent(double percent) { return static_cast<float>(percent * 10); }
-uint64_t AveragingSecondsFromCount(uint64_t count) { return Round(static_cast<double>(count) * 0.7572); }
+double OffsetPercentFromBlock(float offset) {
+    return static_cast<double>(offset) * 0.1;
+}
+float OffsetBlockFromPercent(double percent) {
+    return static_cast<float>(percent * 10);
+}
+uint64_t AveragingSecondsFromCount(uint64_t count) {
+    return Round(static_cast<double>(count) * 0.7572);
+}
 uint64_t AveragingCountFromSeconds(uint64_t seconds) {
     return Round(static_cast<double>(seconds) * 1.3206550449022716);
 }
-uint64_t Error66SecondsFromUnits(uint64_t units) { return units > UINT64_MAX / 4 ? UINT64_MAX : units * 4; }
-uint64_t Error66UnitsFromSeconds(uint64_t seconds) { return seconds / 4; }
-uint64_t QueueSecondsFromCount(uint64_t count) { return Round(static_cast<double>(count) * 0.4); }
-uint64_t QueueCountFromSeconds(uint64_t seconds) { return Round(static_cast<double>(seconds) * 2.5); }
+uint64_t Error66SecondsFromUnits(uint64_t units) {
+    return units > UINT64_MAX / 4 ? UINT64_MAX : units * 4;
+}
+uint64_t Error66UnitsFromSeconds(uint64_t seconds) {
+    return seconds / 4;
+}
+uint64_t QueueSecondsFromCount(uint64_t count) {
+    return Round(static_cast<double>(count) * 0.4);
+}
+uint64_t QueueCountFromSeconds(uint64_t seconds) {
+    return Round(static_cast<double>(seconds) * 2.5);
+}
 
 AppParamsSeconds SecondsFromBlock(const AppParams& params) {
     AppParamsSeconds s;

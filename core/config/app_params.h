@@ -38,14 +38,14 @@ struct AppParamsSeconds {
 };
 
 // R(x) = floor(x + 0.5) throughout.
-double OffsetPercentFromBlock(float offset);        // offset x 0.1
-float OffsetBlockFromPercent(double percent);       // percent x 10
-uint64_t AveragingSecondsFromCount(uint64_t count); // R(count x 0.7572)
+double OffsetPercentFromBlock(float offset);          // offset x 0.1
+float OffsetBlockFromPercent(double percent);         // percent x 10
+uint64_t AveragingSecondsFromCount(uint64_t count);   // R(count x 0.7572)
 uint64_t AveragingCountFromSeconds(uint64_t seconds); // R(seconds x 1.3206550449022716)
-uint64_t Error66SecondsFromUnits(uint64_t units);   // units x 4
-uint64_t Error66UnitsFromSeconds(uint64_t seconds); // seconds / 4, remainder dropped
-uint64_t QueueSecondsFromCount(uint64_t count);     // R(count x 0.4)
-uint64_t QueueCountFromSeconds(uint64_t seconds);   // R(seconds x 2.5)
+uint64_t Error66SecondsFromUnits(uint64_t units);     // units x 4
+uint64_t Error66UnitsFromSeconds(uint64_t seconds);   // seconds / 4, remainder dropped
+uint64_t QueueSecondsFromCount(uint64_t count);       // R(count x 0.4)
+uint64_t QueueCountFromSeconds(uint64_t seconds);     // R(seconds x 2.5)
 
 // Largest entries whose counts still fit their block fields.
 inline constexpr uint64_t kMaxAveragingSeconds = 49623;

@@ -10,7 +10,9 @@ namespace terrix {
 
 namespace {
 
-bool IsCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 std::string_view SkipSpace(std::string_view text) {
     size_t i = 0;
@@ -47,8 +49,9 @@ bool ScanUnsigned(std::string_view text, uint32_t& value) {
     if (!ScanDigits(text, negative, magnitude)) {
         return false;
     }
-    const uint32_t clipped = magnitude > std::numeric_limits<uint32_t>::max() ? std::numeric_limits<uint32_t>::max()
-                                                                              : static_cast<uint32_t>(magnitude);
+    const uint32_t clipped = magnitude > std::numeric_limits<uint32_t>::max()
+                                 ? std::numeric_limits<uint32_t>::max()
+                                 : static_cast<uint32_t>(magnitude);
     value = negative ? static_cast<uint32_t>(0u - clipped) : clipped;
     return true;
 }
@@ -61,9 +64,11 @@ bool ScanInteger(std::string_view text, int64_t& value) {
     }
     constexpr uint64_t kMaxPositive = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
     if (negative) {
-        value = magnitude > kMaxPositive ? std::numeric_limits<int64_t>::min() : -static_cast<int64_t>(magnitude);
+        value =
+            magnitude > kMaxPositive ? std::numeric_limits<int64_t>::min() : -static_cast<int64_t>(magnitude);
     } else {
-        value = magnitude > kMaxPositive ? std::numeric_limits<int64_t>::max() : static_cast<int64_t>(magnitude);
+        value =
+            magnitude > kMaxPositive ? std::numeric_limits<int64_t>::max() : static_cast<int64_t>(magnitude);
     }
     return true;
 }

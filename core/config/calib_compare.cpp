@@ -8,8 +8,8 @@ namespace {
 
 // One position: the IDs first, then the six coefficients. Returns whether a difference was found; `stop`
 // tells the caller to end the whole comparison (first difference without a callback).
-bool ComparePosition(unsigned position, uint16_t idA, uint16_t idB, const CalibCoeffs& ca, const CalibCoeffs& cb,
-                     const CalibDiffCallback& callback, bool& stop) {
+bool ComparePosition(unsigned position, uint16_t idA, uint16_t idB, const CalibCoeffs& ca,
+                     const CalibCoeffs& cb, const CalibDiffCallback& callback, bool& stop) {
     bool differs = false;
     if (idA != idB) {
         differs = true;
@@ -54,8 +54,8 @@ bool CompareMatCalibs(const CalibSet& a, const CalibSet& b, const CalibDiffCallb
     bool differs = false;
     for (unsigned i = 0; i < kCalibPositions; ++i) {
         bool stop = false;
-        differs |= ComparePosition(i, a.aMatCalib[i].wCalibId, b.aMatCalib[i].wCalibId, a.aMatCalib[i].adCoeff,
-                                   b.aMatCalib[i].adCoeff, callback, stop);
+        differs |= ComparePosition(i, a.aMatCalib[i].wCalibId, b.aMatCalib[i].wCalibId,
+                                   a.aMatCalib[i].adCoeff, b.aMatCalib[i].adCoeff, callback, stop);
         if (stop) {
             return true;
         }
@@ -70,8 +70,8 @@ bool CompareTempCalibs(const CalibSet& a, const CalibSet& b, const CalibDiffCall
             continue;
         }
         bool stop = false;
-        differs |= ComparePosition(i, a.aTempCalib[i].wCalibId, b.aTempCalib[i].wCalibId, a.aTempCalib[i].adCoeff,
-                                   b.aTempCalib[i].adCoeff, callback, stop);
+        differs |= ComparePosition(i, a.aTempCalib[i].wCalibId, b.aTempCalib[i].wCalibId,
+                                   a.aTempCalib[i].adCoeff, b.aTempCalib[i].adCoeff, callback, stop);
         if (stop) {
             return true;
         }

@@ -36,7 +36,9 @@ bool CheckReader(const CCalibFileReader& reader, const fs::path& file, CalibFile
     return false;
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -126,7 +128,9 @@ void SetCalibText(CalibText& field, std::string_view text) {
     std::memcpy(field.data(), text.data(), n);
 }
 
-std::string CalibTextOf(const CalibText& field) { return std::string(field.data(), strnlen(field.data(), field.size())); }
+std::string CalibTextOf(const CalibText& field) {
+    return std::string(field.data(), strnlen(field.data(), field.size()));
+}
 
 std::string CalibFileName(uint16_t calibId, const char* extension) {
     char name[32];

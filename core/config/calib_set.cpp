@@ -50,7 +50,9 @@ bool WriteCalibSet(const CalibSet& set, PortHandle port, uint8_t station) {
     return true;
 }
 
-uint8_t GetActiveCalib(PortHandle port, uint8_t station) { return ReadActiveCalib(port, station); }
+uint8_t GetActiveCalib(PortHandle port, uint8_t station) {
+    return ReadActiveCalib(port, station);
+}
 
 bool SetActiveCalib(PortHandle port, uint8_t station, uint8_t position) {
     // The switch has 16 positions; a larger number would be sent to the module unchecked.

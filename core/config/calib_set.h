@@ -55,6 +55,7 @@ uint8_t GetActiveCalib(PortHandle port, uint8_t station);
 bool SetActiveCalib(PortHandle port, uint8_t station, uint8_t position);
 
 // Shown by the "Setting Active Calibration" dialog when the active position cannot be read (0 is used).
-inline constexpr const char* kMsgActiveCalibReadFailed = "Failed to request for TavikXV's actual switch postion!";
+inline constexpr const char* kMsgActiveCalibReadFailed =
+    "Failed to request for TavikXV's actual switch postion!";
 
 } // namespace terrix

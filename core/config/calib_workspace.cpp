@@ -12,33 +12,38 @@ namespace terrix {
 namespace {
 
 constexpr const char* kMsgNothingRead =
-    "Program has not read (successfully) any calibration data from a module.\nAdditionally no calibration data "
+    "Program has not read (successfully) any calibration data from a module.\nAdditionally no calibration "
+    "data "
     "has been retrieved from LOC files.\nTherfor this function won't be executed!";
 constexpr const char* kAskModuleNotRead =
     "Program has not read (successfully) any calibration data from a module.\nEither the module or the "
     "communication with the NKP-bus has been damaged.\nIf you continue to write any data into the module you "
     "possibly can destroy the module!\nDO YOU STILL INSIST TO CONTINUE this operation?";
 constexpr const char* kAskNoFileData =
-    "No calibration data has been read from the LOC files.\nTherfor this operation will only write the actual "
+    "No calibration data has been read from the LOC files.\nTherfor this operation will only write the "
+    "actual "
     "calibration data into the module.\nAre you sure to continue this operation?";
-constexpr const char* kMsgNoFileDataForAll =
-    "No calibration data has been read from the LOC files.\nProgramming all modules writes the data of the LOC "
-    "files into every module, so nothing has been written.";
-constexpr const char* kAskIdentical =
-    "The actual calibration data is identical to that on the module!\nAre you sure to rewrite the module's data?";
-constexpr const char* kAskProgramAll = "If including known modules, need to fully scan again!\nNow continue program?";
+constexpr const char* kMsgNoFileDataForAll = "No calibration data has been read from the LOC "
+                                             "files.\nProgramming all modules writes the data of the LOC "
+                                             "files into every module, so nothing has been written.";
+constexpr const char* kAskIdentical = "The actual calibration data is identical to that on the module!\nAre "
+                                      "you sure to rewrite the module's data?";
+constexpr const char* kAskProgramAll =
+    "If including known modules, need to fully scan again!\nNow continue program?";
 constexpr const char* kBannerWriting = "Writing data into module...";
-constexpr const char* kBannerReadBack = "Calibration data written into module.\nReading calibration data from module "
-                                        "for verifying correctness of written data.";
+constexpr const char* kBannerReadBack =
+    "Calibration data written into module.\nReading calibration data from module "
+    "for verifying correctness of written data.";
 constexpr const char* kBannerVerifying = "Verifying written data...";
 constexpr const char* kBannerLoading = "Loading data from module...";
 constexpr const char* kMsgWriteFailed = "Failed to write calibration data into selected module!";
 constexpr const char* kMsgReadFailed = "Failed to read material calibration data from module!";
 constexpr const char* kMsgWritten = "calibration data successfully written into module.";
 constexpr const char* kMsgLocFailed = "Failed to read LOC file!";
-constexpr const char* kMsgNoSelection = "Before using this function, please enter a new calibration switch value!";
-constexpr const char* kAskActivateSwitch =
-    "CAUTION! Product selection switch will be activated by setting calibration 0.\n\n  Are you sure to proceed?";
+constexpr const char* kMsgNoSelection =
+    "Before using this function, please enter a new calibration switch value!";
+constexpr const char* kAskActivateSwitch = "CAUTION! Product selection switch will be activated by setting "
+                                           "calibration 0.\n\n  Are you sure to proceed?";
 constexpr const char* kAskFixCalibration =
     "CAUTION! This function is fixing the selected calibration\n  and deactivating the product selection "
     "switch!\n  Please choose calibration 0 to activate the product selection switch.\n\n  Are you sure to "
@@ -75,7 +80,9 @@ std::string Format(const char* format, unsigned a, unsigned b = 0) {
     return text;
 }
 
-std::string IdText(uint16_t id) { return std::to_string(id); }
+std::string IdText(uint16_t id) {
+    return std::to_string(id);
+}
 
 } // namespace
 
@@ -89,9 +96,10 @@ std::string VerifyDifferences(const CalibSet& written, const CalibSet& readBack)
     });
     if (readBack.bHasTempCalib != 0) {
         CompareTempCalibs(readBack, written, [&text](unsigned position, unsigned code) {
-            text += code == kCalibIdDiffers
-                        ? Format("Temperature calib. ID %u in module is different!\n", position)
-                        : Format("Temperature coefficient c%u for calib. ID %u is different!\n", code, position);
+            text +=
+                code == kCalibIdDiffers
+                    ? Format("Temperature calib. ID %u in module is different!\n", position)
+                    : Format("Temperature coefficient c%u for calib. ID %u is different!\n", code, position);
             return 1;
         });
     }
@@ -111,7 +119,8 @@ void ZeroTempCalibsForModule(const CalibSet& moduleSet, bool filesRead, CalibSet
 
 std::string DisplayComment(std::string_view comment) {
     size_t i = 0;
-    while (i < comment.size() && (comment[i] == ';' || comment[i] == '*' || comment[i] == ' ' || comment[i] == '\t')) {
+    while (i < comment.size() &&
+           (comment[i] == ';' || comment[i] == '*' || comment[i] == ' ' || comment[i] == '\t')) {
         ++i;
     }
     return std::string(comment.substr(i));
@@ -265,8 +274,8 @@ bool CalibWorkspace::ProgramModule(CalibDialogUi& ui, ProgramOutcome* outcome) {
     const CalibSet source = sourceIsModule ? moduleSet_ : fileSet_;
     CalibSet readBack{};
     ProgramOutcome result = ProgramStation(station_, source, ui, readBack);
-    const bool ok = result.result == ProgramOutcome::Result::Verified ||
-                    result.result == ProgramOutcome::Result::Differs;
+    const bool ok =
+        result.result == ProgramOutcome::Result::Verified || result.result == ProgramOutcome::Result::Differs;
     if (result.result == ProgramOutcome::Result::Verified) {
         ui.ShowMessage({kMsgWritten, "", MessageIcon::None});
     }

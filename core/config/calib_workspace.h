@@ -32,11 +32,11 @@ public:
 // How programming one module ended.
 struct ProgramOutcome {
     enum class Result {
-        NotRead,       // program all: the module could not be read first, so it was not written
+        NotRead, // program all: the module could not be read first, so it was not written
         WriteFailed,
         ReadBackFailed,
-        Verified,      // written, read back, no difference
-        Differs,       // written, read back, `differences` lists what differs
+        Verified, // written, read back, no difference
+        Differs,  // written, read back, `differences` lists what differs
     };
     uint8_t station = 0;
     Result result = Result::NotRead;
@@ -135,7 +135,8 @@ private:
     bool ReadLoc(const std::filesystem::path& locFile, CalibDialogUi& ui);
     bool ReadFilesForModule();
     // Write, read back, verify at one station.
-    ProgramOutcome ProgramStation(uint8_t station, const CalibSet& source, CalibDialogUi& ui, CalibSet& readBack);
+    ProgramOutcome ProgramStation(uint8_t station, const CalibSet& source, CalibDialogUi& ui,
+                                  CalibSet& readBack);
 
     PortHandle port_ = kInvalidPort;
     uint16_t serialNo_ = 0;

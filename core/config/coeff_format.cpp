@@ -10,8 +10,8 @@ namespace {
 
 std::string Fixed(double value, int decimals) {
     char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals < 0 ? 0 : decimals);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                                      decimals < 0 ? 0 : decimals);
     return std::string(buffer, result.ptr);
 }
 

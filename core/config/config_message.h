@@ -8,7 +8,7 @@
 namespace terrix {
 
 enum class MessageIcon {
-    None,        // plain OK box
+    None, // plain OK box
     Exclamation,
     Stop,
 };

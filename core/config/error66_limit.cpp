@@ -14,7 +14,9 @@ constexpr size_t kRawVofsVdOffset = 2; // yRawVofsVd within the 7-byte block
 constexpr uint8_t kLimitAccessBits = 0x03;
 constexpr int32_t kMaxUnits = 99999; // five BCD digits
 
-void Add(ConfigMessages& messages, const char* text) { messages.push_back({text, "", MessageIcon::None}); }
+void Add(ConfigMessages& messages, const char* text) {
+    messages.push_back({text, "", MessageIcon::None});
+}
 
 // Writes a copy: the write command clears the block it is given.
 bool WriteCfgCopy(PortHandle port, uint8_t station, const AnalogCfgBlock& cfg) {
@@ -24,7 +26,8 @@ bool WriteCfgCopy(PortHandle port, uint8_t station, const AnalogCfgBlock& cfg) {
 
 // Runs `access` with the limit bits set and restores the configuration read first, whatever happened.
 template <typename Access>
-bool WithLimitAccess(PortHandle port, uint8_t station, ConfigMessages& messages, Access access, bool& restored) {
+bool WithLimitAccess(PortHandle port, uint8_t station, ConfigMessages& messages, Access access,
+                     bool& restored) {
     restored = false;
     AnalogCfgBlock original{};
     if (!ReadAnalogCfg(port, station, kCfgChannel, original)) {

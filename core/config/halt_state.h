@@ -23,7 +23,8 @@ uint8_t HaltStateValue(int haltState, int command);
 // "Release by Command" (halt = false) or "Halt by Command": writes the value for the state as last read,
 // then reads the state again into `state`. The write's own result is not shown (the read tells the truth);
 // false when the read back failed.
-bool SetHaltByCommand(PortHandle port, uint8_t station, bool halt, HaltMeasState& state, bool* writeOk = nullptr);
+bool SetHaltByCommand(PortHandle port, uint8_t station, bool halt, HaltMeasState& state,
+                      bool* writeOk = nullptr);
 
 // "Measuring", "Halt Measuring by Signal", "Halt Measuring by Command", "Halt Measuring by both".
 std::string HaltStateName(int haltState);

@@ -12,7 +12,9 @@ constexpr uint8_t kOffsetIndex = 0;
 constexpr bool kOffsetFlag = false; // index 0 with the flag clear: selector 8
 
 // Edit fields keep six decimals, so that repeated steps of 0.1 do not drift.
-double Round6(double value) { return std::round(value * 1e6) / 1e6; }
+double Round6(double value) {
+    return std::round(value * 1e6) / 1e6;
+}
 
 } // namespace
 
@@ -25,7 +27,9 @@ bool ReadOffsetPercent(PortHandle port, uint8_t station, double& percent) {
     return true;
 }
 
-bool OffsetPercentEncodes(double percent) { return std::isfinite(percent) && std::fabs(percent * 10) < 1000; }
+bool OffsetPercentEncodes(double percent) {
+    return std::isfinite(percent) && std::fabs(percent * 10) < 1000;
+}
 
 bool WriteOffsetPercent(PortHandle port, uint8_t station, double percent) {
     if (!OffsetPercentEncodes(percent)) {
@@ -69,6 +73,8 @@ void OffsetEdit::Step(int direction) {
     newOffset_ = Round6(previous_ + change_);
 }
 
-bool OffsetEdit::IsModified() const { return std::fabs(newOffset_ - previous_) >= 1e-8; }
+bool OffsetEdit::IsModified() const {
+    return std::fabs(newOffset_ - previous_) >= 1e-8;
+}
 
 } // namespace terrix

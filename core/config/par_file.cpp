@@ -27,14 +27,13 @@ struct FieldInfo {
 };
 
 constexpr FieldInfo kFields[kFieldCount] = {
-    {"Offset Value", 0},
-    {"Averaging Time", 65535},
-    {"Error66 Delay", 65535},
-    {"Queue-Full Time", 255},
-    {"Queue-Empty Time", 255},
+    {"Offset Value", 0},      {"Averaging Time", 65535}, {"Error66 Delay", 65535},
+    {"Queue-Full Time", 255}, {"Queue-Empty Time", 255},
 };
 
-bool IsCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsCSpace(text.front())) {
@@ -67,7 +66,8 @@ bool NextLine(std::istream& in, std::string& line) {
 }
 
 ConfigMessages ReadFailure(ConfigMessage first) {
-    return {std::move(first), {"Can't read the file!", kErrorCaption, MessageIcon::None},
+    return {std::move(first),
+            {"Can't read the file!", kErrorCaption, MessageIcon::None},
             {kMsgCantReadFileFinal, kErrorCaption, MessageIcon::None}};
 }
 
@@ -195,8 +195,8 @@ bool LoadParFile(const fs::path& file, AppParams& params, ConfigMessages& messag
         return false;
     }
     if (count != 5) {
-        messages = ReadFailure(
-            {"Number of parameters isn't 5,\nCheck it and try again please!", kErrorCaption, MessageIcon::Stop});
+        messages = ReadFailure({"Number of parameters isn't 5,\nCheck it and try again please!",
+                                kErrorCaption, MessageIcon::Stop});
         return false;
     }
     params = read;

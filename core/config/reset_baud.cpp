@@ -4,7 +4,9 @@
 
 namespace terrix {
 
-uint32_t ResetBaudRate(const ModuleRecord& record) { return record.stationInfo.wStartupBaud * 100u; }
+uint32_t ResetBaudRate(const ModuleRecord& record) {
+    return record.stationInfo.wStartupBaud * 100u;
+}
 
 bool ProgramResetBaudRate(PortHandle port, ModuleRecord& record) {
     if (!ProgramResetBaud(port)) {

@@ -44,7 +44,9 @@ std::string UserInfoTitle(const ModuleRecord& record) {
     return std::to_string(record.SerialNo()) + " (" + Cp1252ToUtf8(record.ModuleName()) + ")";
 }
 
-std::string UserPlaceText(const ModuleRecord& record) { return Cp1252ToUtf8(FieldText(record.szLocation)); }
+std::string UserPlaceText(const ModuleRecord& record) {
+    return Cp1252ToUtf8(FieldText(record.szLocation));
+}
 
 std::string UserCommentText(const ModuleRecord& record) {
     return Cp1252ToUtf8(DecodeLineBreaks(FieldText(record.szComment)));

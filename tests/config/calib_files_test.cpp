@@ -53,7 +53,7 @@ TEST(CalibFileReaderTest, EdgesAtTheEndAndFormatErrors) {
         CCalibFileReader::Error error;
     };
     const Case cases[] = {
-        {"c0=1\nc1", 1, CCalibFileReader::Error::None},   // a key cut off by the end is dropped quietly
+        {"c0=1\nc1", 1, CCalibFileReader::Error::None}, // a key cut off by the end is dropped quietly
         {";only a comment", 1, CCalibFileReader::Error::None},
         {"c0=1\n=5\nc1=2\n", 1, CCalibFileReader::Error::Format}, // value without key
         {"c0=\nc1=2\n", 0, CCalibFileReader::Error::Format},      // key without value
@@ -127,8 +127,9 @@ TEST_F(CalibFilesTest, FileNamesHaveFiveDigits) {
 }
 
 TEST_F(CalibFilesTest, CalFileKeysAndComment) {
-    Write("XV00012.CAL", ";Material sand\r\nCRHO=1.25\r\nc0 = 1.5\r\n c1=2\r\nc2=3e-2\r\nC3=-4\r\nc6=1\r\ncx=1\r\n"
-                         "c5=7.5abc\r\n");
+    Write("XV00012.CAL",
+          ";Material sand\r\nCRHO=1.25\r\nc0 = 1.5\r\n c1=2\r\nc2=3e-2\r\nC3=-4\r\nc6=1\r\ncx=1\r\n"
+          "c5=7.5abc\r\n");
     MatCalib calib;
     calib.adCoeff[1] = 99; // zeroed by the read
     ASSERT_TRUE(ReadCalFile(dir.path(), 12, calib));

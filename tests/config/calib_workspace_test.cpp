@@ -38,9 +38,10 @@ public:
     std::string banner;
 };
 
-constexpr const char* kIdentical =
-    "The actual calibration data is identical to that on the module!\nAre you sure to rewrite the module's data?";
-constexpr const char* kProgramAll = "If including known modules, need to fully scan again!\nNow continue program?";
+constexpr const char* kIdentical = "The actual calibration data is identical to that on the module!\nAre you "
+                                   "sure to rewrite the module's data?";
+constexpr const char* kProgramAll =
+    "If including known modules, need to fully scan again!\nNow continue program?";
 constexpr const char* kWritten = "calibration data successfully written into module.";
 
 class CalibWorkspaceTest : public ::testing::Test {
@@ -118,7 +119,10 @@ TEST_F(CalibWorkspaceTest, DifferingCoefficientMarksOnlyItsRow) {
     ReadModule(true);
     const auto rows = workspace.CalibList();
     for (const CalibListRow& row : rows) {
-        const char* expected = row.position == 4 ? "m" : row.position == 9 ? "T" : row.position == 11 ? "t" : "";
+        const char* expected = row.position == 4    ? "m"
+                               : row.position == 9  ? "T"
+                               : row.position == 11 ? "t"
+                                                    : "";
         EXPECT_EQ(row.differences, expected) << row.position;
     }
 }
@@ -126,7 +130,8 @@ TEST_F(CalibWorkspaceTest, DifferingCoefficientMarksOnlyItsRow) {
 TEST_F(CalibWorkspaceTest, NoRowsWithoutModuleDataAndEmptyCoefficientsWithoutSelection) {
     EXPECT_TRUE(workspace.CalibList().empty());
     for (const CoeffListRow& row : workspace.CoeffList()) {
-        EXPECT_TRUE(row.matModule.empty() && row.matFile.empty() && row.tempModule.empty() && row.tempFile.empty());
+        EXPECT_TRUE(row.matModule.empty() && row.matFile.empty() && row.tempModule.empty() &&
+                    row.tempFile.empty());
     }
     module.fault = [](uint8_t command, const Bytes&) -> std::optional<uint8_t> {
         return command == 206 ? std::optional<uint8_t>(FakeModule::kSilent) : std::nullopt;

@@ -46,8 +46,9 @@ std::vector<uint8_t> FakeModule::Commands() const {
 }
 
 int FakeModule::CountOf(uint8_t command) const {
-    return static_cast<int>(std::count_if(requests.begin(), requests.end(),
-                                          [command](const auto& request) { return request.first == command; }));
+    return static_cast<int>(std::count_if(requests.begin(), requests.end(), [command](const auto& request) {
+        return request.first == command;
+    }));
 }
 
 FakeBus::FakeBus() {
@@ -57,9 +58,13 @@ FakeBus::FakeBus() {
     transport_->onWrite = [this](const Bytes& frame) { OnRequest(frame); };
 }
 
-FakeBus::~FakeBus() { ComClose(port_); }
+FakeBus::~FakeBus() {
+    ComClose(port_);
+}
 
-FakeModule& FakeBus::Add(uint8_t station) { return modules_[station]; }
+FakeModule& FakeBus::Add(uint8_t station) {
+    return modules_[station];
+}
 
 void FakeBus::OnRequest(const Bytes& frame) {
     if (frame.size() < 7) {
@@ -68,8 +73,9 @@ void FakeBus::OnRequest(const Bytes& frame) {
     const uint8_t station = frame[0];
     const uint8_t command = frame[4];
     const size_t length = frame[2];
-    const Bytes data = length > 1 && frame.size() >= 7 + length ? Bytes(frame.begin() + 7, frame.begin() + 6 + length)
-                                                                : Bytes{};
+    const Bytes data = length > 1 && frame.size() >= 7 + length
+                           ? Bytes(frame.begin() + 7, frame.begin() + 6 + length)
+                           : Bytes{};
     if (station == 255) {
         broadcasts.emplace_back(command, data);
         return;

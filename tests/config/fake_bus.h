@@ -20,7 +20,7 @@ using Bytes = std::vector<uint8_t>;
 struct FakeModule {
     static constexpr uint8_t kSilent = 0xFF; // a fault that leaves the request unanswered
 
-    std::array<Bytes, 16> matCalib;  // the 27-byte blocks as stored
+    std::array<Bytes, 16> matCalib; // the 27-byte blocks as stored
     std::array<Bytes, 16> tempCalib;
     bool hasTempCalib = true;
     uint8_t active = 0;

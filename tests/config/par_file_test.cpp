@@ -52,13 +52,14 @@ TEST(ParFileTest, ReadingCountsTheFivePrefixes) {
         std::string text;
         int count;
     };
-    const std::string noQueueEmpty = "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n";
+    const std::string noQueueEmpty =
+        "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n";
     const Case cases[] = {
         {kFiveLines, 5},
-        {noQueueEmpty, 4},                                   // four matching lines
-        {noQueueEmpty + "Averaging Time = 9\n", 5},          // a duplicate makes five
+        {noQueueEmpty, 4},                                      // four matching lines
+        {noQueueEmpty + "Averaging Time = 9\n", 5},             // a duplicate makes five
         {"offset Value in Percentage = 1\n" + noQueueEmpty, 4}, // lower case does not count
-        {"   Offset Value in Percentage = 1.5   \r\n", 1},  // trimmed
+        {"   Offset Value in Percentage = 1.5   \r\n", 1},      // trimmed
         {"; Offset Value = 1\nx Offset Value = 1\n", 0},
         {"", 0},
         {"Averaging Time\n", 1}, // counted although there is no value
@@ -141,11 +142,12 @@ TEST_F(ParFileDiskTest, LoadFailuresGiveTheirMessages) {
     EXPECT_EQ(messages[1], (ConfigMessage{"Can't open the file!", "Error", MessageIcon::None}));
     EXPECT_EQ(messages[2].text, "Can't read file !");
 
-    WriteFileBytes(dir / "four.par", "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n");
+    WriteFileBytes(dir / "four.par",
+                   "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n");
     EXPECT_FALSE(LoadParFile(dir / "four.par", params, messages));
     ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[0], (ConfigMessage{"Number of parameters isn't 5,\nCheck it and try again please!", "Error",
-                                          MessageIcon::Stop}));
+    EXPECT_EQ(messages[0], (ConfigMessage{"Number of parameters isn't 5,\nCheck it and try again please!",
+                                          "Error", MessageIcon::Stop}));
     EXPECT_EQ(messages[1].text, "Can't read the file!");
     EXPECT_EQ(messages[2].text, "Can't read file !");
     EXPECT_EQ(params, before);

@@ -7,17 +7,18 @@ namespace {
 
 TEST_F(ConfigE2eTest, ParameterFileRoundTrip) {
     const std::string file = (data / "xv.par").string();
-    ASSERT_EQ(Cli({"params", "set", "--station", "3", "--offset", "1.5", "--averaging", "20", "--error66", "7",
-                   "--queue-full", "10", "--queue-empty", "4"})
+    ASSERT_EQ(Cli({"params", "set", "--station", "3", "--offset", "1.5", "--averaging", "20", "--error66",
+                   "7", "--queue-full", "10", "--queue-empty", "4"})
                   .exitCode,
               0);
     const RunResult save = Cli({"params", "save", file, "--station", "3"});
     ASSERT_EQ(save.exitCode, 0) << save.err;
     const std::string text = ReadFileBytes(file);
-    for (const char* line : {"\nOffset Value in Percentage = 15.000000\n", "\nAveraging Time in No of Measurements = 26\n",
-                             "\nError66 Delay in units of 10 Measurements = 1\n",
-                             "\nQueue-Full Time in No of Measurements = 25\n",
-                             "\nQueue-Empty Time in No of Measurements = 10\n"}) {
+    for (const char* line :
+         {"\nOffset Value in Percentage = 15.000000\n", "\nAveraging Time in No of Measurements = 26\n",
+          "\nError66 Delay in units of 10 Measurements = 1\n",
+          "\nQueue-Full Time in No of Measurements = 25\n",
+          "\nQueue-Empty Time in No of Measurements = 10\n"}) {
         EXPECT_NE(text.find(line), std::string::npos) << line;
     }
 
@@ -36,7 +37,8 @@ TEST_F(ConfigE2eTest, ParameterFileRoundTrip) {
     EXPECT_EQ(params["queueEmptyCount"], 10);
 
     // A file with four parameter lines is refused and nothing is written.
-    WriteFileBytes(data / "four.par", "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n");
+    WriteFileBytes(data / "four.par",
+                   "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n");
     const RunResult bad = Cli({"params", "load", (data / "four.par").string(), "--station", "3"});
     EXPECT_EQ(bad.exitCode, 4);
     EXPECT_NE(bad.err.find("Number of parameters isn't 5,"), std::string::npos) << bad.err;

@@ -11,8 +11,9 @@ TEST_F(ConfigE2eTest, ProgramModuleFromLocFileAndVerify) {
     for (int i = 0; i < 16; ++i) {
         const int id = 3000 + i;
         loc += "[" + std::to_string(i) + "]=" + std::to_string(id) + "\r\n";
-        WriteFileBytes(data / ("XV0" + std::to_string(id) + ".CAL"),
-                       ";cal " + std::to_string(id) + "\r\nc0=" + std::to_string(i) + ".5\r\nc1=0.25\r\nc3=-1e-4\r\n");
+        WriteFileBytes(data / ("XV0" + std::to_string(id) + ".CAL"), ";cal " + std::to_string(id) +
+                                                                         "\r\nc0=" + std::to_string(i) +
+                                                                         ".5\r\nc1=0.25\r\nc3=-1e-4\r\n");
     }
     WriteFileBytes(data / "FIELD.LOC", loc);
     const std::string locFile = (data / "FIELD.LOC").string();
