@@ -70,7 +70,7 @@ TEST_F(BusInfoFile, EntryStationWinsAndListIsSortedByStation) {
     ASSERT_EQ(LoadBusInfo(list), 3u);
     EXPECT_EQ(list.GetAt(0)->SerialNo(), 11);
     EXPECT_EQ(list.GetAt(0)->iaStation, 20);
-    EXPECT_EQ(list.GetAt(1)->SerialNo(), 0); // no module file for 99: serial 0 at the entry's station
+    EXPECT_EQ(list.GetAt(1)->SerialNo(), 99); // no module file for 99: the serial comes from the entry
     EXPECT_EQ(list.GetAt(1)->iaStation, 30);
     EXPECT_EQ(list.GetAt(2)->SerialNo(), 10);
     EXPECT_EQ(list.GetAt(2)->iaStation, 40);
@@ -184,7 +184,7 @@ TEST_F(BusInfoFile, WindowsWrittenSettingsFileIsReadAndKeptCrlf) {
                                      "C");
     EXPECT_EQ(FieldText(xv.szLocation), "B\xFChl, plot 7");
     EXPECT_EQ(list.GetAt(1)->iaStation, 23);
-    EXPECT_EQ(list.GetAt(1)->SerialNo(), 0); // 4711.ini is not there
+    EXPECT_EQ(list.GetAt(1)->SerialNo(), 4711); // 4711.ini is not there: the entry names it
     EXPECT_EQ(list.LoadKnownModules()->Count(), 2u);
 
     ASSERT_TRUE(list.Save());

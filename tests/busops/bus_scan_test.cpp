@@ -1,0 +1,240 @@
+#include "core/bus/bus_error.h"
+#include "core/busops/bus_scan.h"
+#include "core/busops/scan_session.h"
+#include "core/busops/station_sequence.h"
+#include "core/inventory/bus_info_file.h"
+#include "core/inventory/unit_names.h"
+#include "core/platform/ini_section.h"
+#include "sim/sim_transport.h"
+
+#include "sim_bus_fixture.h"
+
+#include <vector>
+
+namespace terrix::test {
+namespace {
+
+// The scan opens the port by device name; "simtest" hands out the fixture's bus on its virtual clock.
+class BusScanTest : public SimBusFixture {
+protected:
+    void SetUp() override {
+        SimBusFixture::SetUp();
+        current = this;
+        RegisterTransportScheme("simtest", [](std::string_view, uint32_t baud, uint32_t& error) -> std::unique_ptr<Transport> {
+            if (current->portUnavailable) {
+                error = 16; // EBUSY
+                return nullptr;
+            }
+            return std::make_unique<sim::SimTransport>(current->bus, current->clock, baud);
+        });
+        context.portContext.nPortNo = 1;
+        context.portContext.device = "simtest";
+    }
+
+    bool Scan() {
+        PortUser user(&context.portContext);
+        return BusScan(context, user, UnitName, [this](const ScanProgress& p) {
+            events.push_back(p);
+            return stopAt == 0 || !(p.event == stopAt && ++stopCount >= stopAfter);
+        });
+    }
+    std::vector<ScanProgress> EventsOf(uint32_t event) const {
+        std::vector<ScanProgress> out;
+        for (const ScanProgress& p : events) {
+            if (p.event == event) {
+                out.push_back(p);
+            }
+        }
+        return out;
+    }
+    void SaveBus(std::initializer_list<std::pair<uint16_t, uint8_t>> modules, bool firstDisabled = false) {
+        CBusList list;
+        bool first = true;
+        for (const auto& [serial, station] : modules) {
+            auto r = std::make_unique<ModuleRecord>();
+            r->stationInfo.wSerialNo = serial;
+            r->stationInfo.SetModuleName("PX-TAVIK2");
+            r->iaStation = station;
+            r->bDisabled = first && firstDisabled ? 1 : 0;
+            first = false;
+            list.Add(std::move(r));
+        }
+        ASSERT_TRUE(list.Save());
+    }
+
+    static inline BusScanTest* current = nullptr;
+    BusContext context;
+    std::vector<ScanProgress> events;
+    uint32_t stopAt = 0;
+    uint32_t stopAfter = 1;
+    uint32_t stopCount = 0;
+    bool portUnavailable = false;
+};
+
+TEST(StationSequenceTest, AllStationsRun252ThenZeroTo251) {
+    AllStationsSequence s;
+    std::vector<uint8_t> stations;
+    std::vector<uint32_t> percents;
+    for (; s.HasMore(); s.Next()) {
+        stations.push_back(s.CurrentStation());
+        percents.push_back(s.Progress());
+    }
+    ASSERT_EQ(stations.size(), 253u);
+    EXPECT_EQ(stations.front(), 252);
+    EXPECT_EQ(stations[1], 0);
+    EXPECT_EQ(stations.back(), 251);
+    EXPECT_EQ(percents.front(), 0u);
+    EXPECT_EQ(percents.back(), 99u);
+}
+
+TEST_F(BusScanTest, FullScanFindsEveryModuleInVirtualTime) {
+    AddMultiplexer(252, 20513);
+    AddProbe(1, 31042);
+    AddProbe(2, 31057);
+    AddProbe(3, 40218, true);
+    const uint64_t start = clock.NowUs();
+    ASSERT_TRUE(Scan());
+    EXPECT_EQ(context.busList.Count(), 4u);
+    EXPECT_EQ(context.busList.CollisionCount(), 0u);
+    EXPECT_EQ(context.busList.GetAt(0)->iaStation, 1) << "sorted by station";
+    EXPECT_EQ(context.busList.GetAt(3)->iaStation, 252);
+    const std::vector<ScanProgress> probes = EventsOf(kEventProbing);
+    ASSERT_EQ(probes.size(), 253u);
+    EXPECT_EQ(probes.front().station, 252u);
+    EXPECT_EQ(probes.back().station, 251u);
+    EXPECT_EQ(EventsOf(kEventIdentified).size(), 4u);
+    EXPECT_EQ(events.front().event, uint32_t{kEventOpeningPort});
+    EXPECT_EQ(events[1].event, uint32_t{kEventResynchronising});
+    // 249 silent stations alone cost 249 x (84 + 24) ms of bus time.
+    EXPECT_GT(clock.NowUs() - start, 249u * 108'000u);
+    EXPECT_EQ(context.portContext.hPort, kInvalidPort) << "the scan releases the port";
+}
+
+TEST_F(BusScanTest, SavedBusLimitsTheProbes) {
+    AddProbe(1, 100);
+    AddProbe(2, 101, true);
+    SaveBus({{100, 1}, {101, 2}}, true);
+    ASSERT_TRUE(Scan());
+    const std::vector<ScanProgress> probes = EventsOf(kEventProbing);
+    ASSERT_EQ(probes.size(), 2u);
+    EXPECT_EQ(probes[0].percent, 50u);
+    EXPECT_EQ(probes[1].percent, 100u);
+    EXPECT_EQ(context.busList.FindBySerial(100)->bDisabled, 1) << "a disabled module stays disabled";
+    EXPECT_EQ(context.busList.FindBySerial(101)->bDisabled, 0);
+}
+
+TEST_F(BusScanTest, SavedModuleThatDoesNotAnswerIsKept) {
+    AddProbe(1, 100);
+    SaveBus({{100, 1}, {555, 9}});
+    ASSERT_TRUE(Scan());
+    ASSERT_EQ(context.busList.Count(), 2u);
+    const ModuleRecord* silent = context.busList.FindBySerial(555);
+    ASSERT_NE(silent, nullptr);
+    EXPECT_EQ(silent->enModuleState, msNotIdentified);
+    EXPECT_EQ(silent->iaStation, 9);
+}
+
+TEST_F(BusScanTest, CollisionStationGivesOneRecordAndEvent6) {
+    AddProbe(5, 100);
+    AddProbe(5, 101);
+    AddProbe(6, 102);
+    ASSERT_TRUE(Scan());
+    EXPECT_EQ(context.busList.Count(), 2u);
+    EXPECT_EQ(context.busList.CollisionCount(), 1u);
+    const std::vector<ScanProgress> bad = EventsOf(kEventNotIdentified);
+    ASSERT_EQ(bad.size(), 1u);
+    EXPECT_EQ(bad[0].station, 5u);
+}
+
+TEST_F(BusScanTest, KnownModulesListGrowsAndNeverShrinks) {
+    AddProbe(1, 100);
+    context.busList.LoadKnownModules();
+    context.busList.AddKnownModule(999, true);
+    ASSERT_TRUE(Scan());
+    const CBusList* known = context.busList.KnownModules();
+    ASSERT_NE(known, nullptr);
+    EXPECT_NE(known->FindBySerial(100), nullptr);
+    EXPECT_NE(known->FindBySerial(999), nullptr);
+}
+
+struct FailureCase {
+    const char* name;
+    uint32_t stopAt;
+    bool portUnavailable;
+    bool withModule;
+    bool result;
+    uint32_t error;
+};
+
+TEST_F(BusScanTest, FailuresAndStops) {
+    const FailureCase cases[] = {
+        {"stop at event 1", kEventOpeningPort, false, true, false, 0},
+        {"stop at event 2", kEventResynchronising, false, true, false, 0},
+        {"port cannot be opened", 0, true, true, false, kErrorPortOpen},
+        {"nobody answers", 0, false, false, false, kErrorNoModule},
+        {"stop before any answer", kEventProbing, false, true, false, kErrorNoModule},
+    };
+    for (const FailureCase& c : cases) {
+        bus = std::make_shared<sim::VirtualBus>(7);
+        if (c.withModule) {
+            AddProbe(100, 100); // probed only after the first station
+        }
+        SaveBus({});
+        ForgetBusInfo();
+        context.busList.Clear();
+        context.portContext.dwError = 0;
+        events.clear();
+        stopAt = c.stopAt;
+        stopCount = 0;
+        portUnavailable = c.portUnavailable;
+        EXPECT_EQ(Scan(), c.result) << c.name;
+        EXPECT_EQ(context.portContext.dwError, c.error) << c.name;
+        EXPECT_EQ(context.portContext.hPort, kInvalidPort) << c.name;
+    }
+}
+
+TEST_F(BusScanTest, UnopenablePortRefillsTheListFromTheSavedBus) {
+    SaveBus({{100, 1}, {101, 2}});
+    portUnavailable = true;
+    EXPECT_FALSE(Scan());
+    EXPECT_EQ(context.portContext.dwError, kErrorPortOpen);
+    EXPECT_EQ(context.busList.Count(), 2u);
+}
+
+TEST_F(BusScanTest, StopAfterSomeAnswersKeepsWhatWasFound) {
+    AddProbe(0, 100);
+    AddProbe(1, 101);
+    stopAt = kEventIdentified;
+    EXPECT_TRUE(Scan());
+    EXPECT_EQ(context.busList.Count(), 1u);
+}
+
+TEST_F(BusScanTest, SessionSavesOnlyACompleteBus) {
+    AddProbe(1, 100);
+    AddProbe(5, 101);
+    AddProbe(5, 102);
+    ScanSessionOptions options;
+    options.forgetSavedBus = true;
+    bool resolverCalled = false;
+    ScanSessionResult result = RunScanSession(context, options, UnitName, {}, [&](PortUser&) { resolverCalled = true; });
+    EXPECT_TRUE(resolverCalled);
+    EXPECT_EQ(result.collisionsLeft, 1u);
+    EXPECT_FALSE(result.saved);
+    CIniSection settings;
+    settings.SetSection(kBusInfoSection);
+    EXPECT_FALSE(settings.HasKey("Modules")) << "a bus with collisions is not saved";
+
+    ResolveOptions resolve;
+    resolve.firstSerial = 101;
+    resolve.lastSerial = 102;
+    result = RunScanSession(context, options, UnitName, {}, [&](PortUser& user) {
+        RunResolution(context, user, resolve, UnitName, {});
+    });
+    EXPECT_EQ(result.collisionsLeft, 0u);
+    EXPECT_TRUE(result.saved);
+    EXPECT_EQ(settings.ReadDWord("Modules", 0), 3u);
+    EXPECT_NE(settings.ReadString("Module0", ""), "");
+}
+
+} // namespace
+} // namespace terrix::test

@@ -1,0 +1,193 @@
+#include "core/bus/bus_error.h"
+#include "core/busops/collisions.h"
+#include "core/busops/identification.h"
+#include "core/inventory/bus_info_file.h"
+#include "core/inventory/unit_names.h"
+#include "core/platform/ini_section.h"
+
+#include "sim_bus_fixture.h"
+
+namespace terrix::test {
+namespace {
+
+class CollisionsTest : public SimBusFixture {
+protected:
+    // Identifies the stations like a scan would and puts the records in the list.
+    void ScanStations(std::initializer_list<uint8_t> stations) {
+        for (uint8_t s : stations) {
+            auto r = std::make_unique<ModuleRecord>();
+            const bool ok = IdentifyModule(port, s, *r, UnitName);
+            if (ok || r->wLastError != kBusNoAnswer) {
+                list.Add(std::move(r));
+            }
+        }
+        list.Sort(false);
+    }
+    bool Resolve(uint16_t first, uint16_t last) {
+        ComPortContext context;
+        context.hPort = port;
+        ResolveOptions options;
+        options.firstSerial = first;
+        options.lastSerial = last;
+        return ResolveCollisions(context, list, options, UnitName, [this](const ScanProgress& p) {
+            events.push_back(p);
+            return true;
+        });
+    }
+    size_t Count(uint32_t event) const {
+        size_t n = 0;
+        for (const ScanProgress& p : events) {
+            n += p.event == event ? 1 : 0;
+        }
+        return n;
+    }
+
+    CBusList list;
+    std::vector<ScanProgress> events;
+};
+
+TEST_F(CollisionsTest, CollisionResolvedByMovingOneModule) {
+    AddProbe(1, 1000);
+    AddProbe(2, 1001);
+    AddProbe(5, 1002);
+    AddProbe(5, 1003);
+    OpenPort();
+    ScanStations({1, 2, 5});
+    ASSERT_EQ(list.CollisionCount(), 1u);
+    ASSERT_TRUE(Resolve(1000, 1010));
+    EXPECT_EQ(list.CollisionCount(), 0u);
+    ASSERT_EQ(list.Count(), 4u);
+    // 1000 and 1001 are known; 1002 moves to the lowest free station, 3; 1003 then answers alone at 5.
+    EXPECT_EQ(list.FindBySerial(1002)->iaStation, 3);
+    EXPECT_EQ(list.FindBySerial(1003)->iaStation, 5);
+    EXPECT_EQ(bus->ModuleBySerial(1002)->station, 3);
+    EXPECT_EQ(Count(kEventProbing), 3u) << "the run ends as soon as no collision is left";
+    EXPECT_EQ(events.back().event, uint32_t{kEventResolutionDone});
+    EXPECT_EQ(events.back().percent, 100u);
+}
+
+TEST_F(CollisionsTest, CandidateThatNoModuleHasAddsNothing) {
+    AddProbe(5, 1002);
+    AddProbe(5, 1003);
+    OpenPort();
+    ScanStations({5});
+    ASSERT_TRUE(Resolve(7, 7));
+    EXPECT_EQ(Count(kEventProbing), 1u) << "a single serial probes exactly one candidate";
+    EXPECT_EQ(CountRequests(1), 1u);
+    EXPECT_EQ(list.Count(), 1u);
+    EXPECT_EQ(list.CollisionCount(), 1u);
+}
+
+TEST_F(CollisionsTest, CollisionWhereNobodyAnswersAnyMoreIsRemoved) {
+    AddProbe(5, 1002);
+    AddProbe(5, 1003);
+    OpenPort();
+    ScanStations({5});
+    // Both modules leave station 5 behind the program's back: the collision disappears on the re-check.
+    bus->ModifyBySerial(1003, [](sim::ModuleState& m) { m.station = 60; });
+    ASSERT_TRUE(Resolve(1002, 1002));
+    EXPECT_EQ(list.CollisionCount(), 0u);
+    EXPECT_EQ(list.FindByStation(5), nullptr);
+    EXPECT_EQ(list.FindBySerial(1002)->iaStation, 1);
+}
+
+TEST_F(CollisionsTest, LoneXvModuleWithoutTemperatureCommandsIsResolved) {
+    AddProbe(5, 1002);
+    const size_t xv = AddProbe(5, 2000, true);
+    bus->Modify(xv, [](sim::ModuleState& m) { m.hasTemperatureCalibrations = false; });
+    OpenPort();
+    ScanStations({5});
+    ASSERT_TRUE(Resolve(1002, 1002));
+    EXPECT_EQ(list.CollisionCount(), 0u);
+    const ModuleRecord* placed = list.FindByStation(5);
+    ASSERT_NE(placed, nullptr);
+    EXPECT_EQ(placed->SerialNo(), 2000);
+    EXPECT_EQ(placed->bHasTDCSupport, 0);
+}
+
+TEST_F(CollisionsTest, RangeEndingAtTheLastSerialEnds) {
+    AddProbe(5, 1002);
+    AddProbe(5, 1003);
+    OpenPort();
+    ScanStations({5});
+    ASSERT_TRUE(Resolve(65533, 65535));
+    EXPECT_EQ(Count(kEventProbing), 3u);
+    EXPECT_EQ(list.CollisionCount(), 1u);
+}
+
+TEST_F(CollisionsTest, MultiplexerMovesToItsStation) {
+    AddMultiplexer(7, 500);
+    AddProbe(1, 1000);
+    OpenPort();
+    ScanStations({1, 7});
+    ASSERT_TRUE(Resolve(1, 0)); // no candidates: only the multiplexer step runs
+    const ModuleRecord* mux = list.FindBySerial(500);
+    ASSERT_NE(mux, nullptr);
+    EXPECT_EQ(mux->iaStation, 252);
+    EXPECT_EQ(bus->ModuleBySerial(500)->station, 252);
+    ASSERT_GE(events.size(), 2u);
+    const ScanProgress& moved = events[events.size() - 2];
+    EXPECT_EQ(moved.event, uint32_t{kEventIdentified});
+    EXPECT_EQ(moved.station, 252u);
+    EXPECT_EQ(moved.percent, 100u);
+}
+
+TEST_F(CollisionsTest, MultiplexerSwapsWithTheModuleAtItsStation) {
+    AddMultiplexer(7, 500);
+    AddProbe(252, 1000);
+    OpenPort();
+    ScanStations({7, 252});
+    ASSERT_TRUE(Resolve(1, 0));
+    EXPECT_EQ(bus->ModuleBySerial(500)->station, 252);
+    EXPECT_EQ(bus->ModuleBySerial(1000)->station, 7);
+    EXPECT_EQ(list.FindByStation(252)->SerialNo(), 500);
+    EXPECT_EQ(list.FindByStation(7)->SerialNo(), 1000);
+}
+
+TEST_F(CollisionsTest, SavedModulesThatDidNotAnswerComeBack) {
+    AddProbe(5, 1002);
+    AddProbe(5, 1003);
+    OpenPort();
+    ScanStations({5});
+    auto silent = std::make_unique<ModuleRecord>();
+    silent->stationInfo.wSerialNo = 4444;
+    silent->iaStation = 30;
+    list.Add(std::move(silent));
+    ASSERT_TRUE(Resolve(1002, 1003));
+    EXPECT_EQ(list.CollisionCount(), 0u);
+    ASSERT_NE(list.FindBySerial(4444), nullptr);
+    EXPECT_EQ(list.FindBySerial(4444)->iaStation, 30);
+}
+
+TEST_F(CollisionsTest, CreateCollisionMovesEveryModuleAndForgetsTheBus) {
+    AddProbe(1, 1000);
+    AddProbe(2, 1001);
+    OpenPort();
+    ScanStations({1, 2});
+    ASSERT_TRUE(list.Save());
+    for (uint8_t refused : {251, 253, 254, 255}) {
+        bus->ClearRequestLog();
+        EXPECT_FALSE(CreateCollision(port, list, refused));
+        EXPECT_EQ(CountRequests(1), 0u);
+    }
+    ASSERT_TRUE(CreateCollision(port, list, 252));
+    EXPECT_EQ(bus->ModuleBySerial(1000)->station, 252);
+    EXPECT_EQ(bus->ModuleBySerial(1001)->station, 252);
+    CIniSection settings;
+    settings.SetSection(kBusInfoSection);
+    EXPECT_FALSE(settings.HasKey("Modules"));
+}
+
+TEST(SerialSequenceTest, ProgressOfARange) {
+    SerialRangeSequence s(10, 13);
+    std::vector<uint32_t> percents;
+    for (; s.HasMore(); s.Next()) {
+        percents.push_back(s.Progress());
+    }
+    EXPECT_EQ(percents, (std::vector<uint32_t>{25, 50, 75, 100}));
+    SerialRangeSequence empty(5, 4);
+    EXPECT_FALSE(empty.HasMore());
+}
+
+} // namespace
+} // namespace terrix::test

@@ -1,0 +1,56 @@
+#pragma once
+// A port on an in-process simulated bus running in virtual time, with a temporary data directory.
+
+#include "core/platform/com_port.h"
+#include "core/platform/data_paths.h"
+#include "sim/scenario.h"
+#include "sim/sim_transport.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace terrix::test {
+
+class SimBusFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDataDir(dataDir.path());
+        bus = std::make_shared<sim::VirtualBus>(7);
+    }
+    void TearDown() override {
+        if (port != kInvalidPort) {
+            ComClose(port);
+        }
+    }
+
+    size_t AddProbe(uint8_t station, uint16_t serial, bool xv = false) {
+        return bus->AddModule(sim::MakeProbe(station, serial, xv));
+    }
+    size_t AddMultiplexer(uint8_t station, uint16_t serial) {
+        sim::ModuleState mux = sim::MakeProbe(station, serial);
+        mux.info.moduleName = "PX-ROV4";
+        mux.info.moduleId = 9;
+        return bus->AddModule(mux);
+    }
+    PortHandle OpenPort() {
+        port = ComAdopt(std::make_unique<sim::SimTransport>(bus, clock));
+        return port;
+    }
+    // Requests the bus heard with this command number.
+    size_t CountRequests(uint8_t command) const {
+        size_t n = 0;
+        for (const sim::LoggedRequest& r : bus->RequestLog()) {
+            n += r.command == command ? 1 : 0;
+        }
+        return n;
+    }
+
+    TempDir dataDir;
+    VirtualClock clock{1'000'000};
+    std::shared_ptr<sim::VirtualBus> bus;
+    PortHandle port = kInvalidPort;
+};
+
+} // namespace terrix::test

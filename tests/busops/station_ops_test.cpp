@@ -1,0 +1,101 @@
+#include "core/bus/bus_error.h"
+#include "core/busops/conversion_count.h"
+#include "core/busops/identification.h"
+#include "core/busops/station_number.h"
+#include "core/inventory/bus_info_file.h"
+#include "core/inventory/unit_names.h"
+#include "core/platform/ini_section.h"
+
+#include "sim_bus_fixture.h"
+
+namespace terrix::test {
+namespace {
+
+TEST(ConversionCountTest, SecondsAndCounts) {
+    EXPECT_EQ(SecondsFromCount(100), 76u); // 75.72 s
+    EXPECT_EQ(CountFromSeconds(76), 100u);
+    EXPECT_EQ(SecondsFromCount(0), 0u);
+    EXPECT_EQ(CountFromSeconds(0), 0u);
+    EXPECT_EQ(CountFromSeconds(20), 26u);
+    EXPECT_EQ(SecondsFromCount(26), 20u);
+}
+
+TEST(StationChangeCheckTest, Refusals) {
+    ModuleRecord r;
+    EXPECT_EQ(CheckStationChange(nullptr), ModuleCheck::kNoRecord);
+    EXPECT_EQ(ModuleCheckTextId(ModuleCheck::kNoRecord), 24637);
+    EXPECT_EQ(CheckStationChange(&r), ModuleCheck::kWrongState);
+    r.enModuleState = msCollision;
+    EXPECT_EQ(CheckStationChange(&r), ModuleCheck::kWrongState);
+    EXPECT_EQ(ModuleCheckText(ModuleCheck::kWrongState), "This function is not valid for a module of that status!");
+    r.enModuleState = msIdentified;
+    r.bDisabled = 1;
+    EXPECT_EQ(CheckStationChange(&r), ModuleCheck::kDisabled);
+    r.bDisabled = 0;
+    EXPECT_EQ(CheckStationChange(&r), ModuleCheck::kOk);
+}
+
+class StationOpsTest : public SimBusFixture {};
+
+TEST_F(StationOpsTest, StationChangeMovesTheModuleAndSavesTheBus) {
+    AddProbe(4, 100);
+    OpenPort();
+    CBusList list;
+    auto r = std::make_unique<ModuleRecord>();
+    ASSERT_TRUE(IdentifyModule(port, 4, *r, UnitName));
+    ModuleRecord* record = r.get();
+    list.Add(std::move(r));
+    EXPECT_EQ(ApplyStationNumber(port, list, record, 253), StationChangeResult::kInvalidStation);
+    ASSERT_EQ(ApplyStationNumber(port, list, record, 17), StationChangeResult::kDone);
+    EXPECT_EQ(record->iaStation, 17);
+    EXPECT_EQ(bus->ModuleBySerial(100)->station, 17);
+    CIniSection settings;
+    settings.SetSection(kBusInfoSection);
+    EXPECT_EQ(settings.ReadString("Module0", ""), "100,17");
+
+    ModuleRecord placeholder;
+    placeholder.stationInfo.wSerialNo = kNoSerial;
+    bus->ClearRequestLog();
+    EXPECT_EQ(ApplyStationNumber(port, list, &placeholder, 3), StationChangeResult::kNothingToDo);
+    EXPECT_EQ(CountRequests(1), 0u);
+}
+
+TEST_F(StationOpsTest, ConversionCountSequence) {
+    AddProbe(3, 200, true);
+    OpenPort();
+    const sim::ModuleState before = *bus->ModuleBySerial(200);
+    ASSERT_TRUE(SetConversionCount(port, 3, 100));
+    std::vector<uint8_t> commands;
+    for (const sim::LoggedRequest& r : bus->RequestLog()) {
+        commands.push_back(r.command);
+    }
+    EXPECT_EQ(commands, (std::vector<uint8_t>{229, 225, 226, 226, 225}));
+    const sim::ModuleState after = *bus->ModuleBySerial(200);
+    EXPECT_EQ(after.channels[0].measurementCount, 100u);
+    EXPECT_EQ(after.channels[0].analogConfig, before.channels[0].analogConfig) << "configuration restored";
+}
+
+TEST_F(StationOpsTest, FailedCountWriteStillRestoresTheConfiguration) {
+    const size_t xv = AddProbe(3, 200, true);
+    OpenPort();
+    const sim::ModuleState before = *bus->ModuleBySerial(200);
+    bus->Modify(xv, [](sim::ModuleState& m) { m.faults.status6.insert(226); });
+    EXPECT_FALSE(SetConversionCount(port, 3, 100));
+    EXPECT_EQ(LastBusError(), kBusNotImplemented);
+    EXPECT_EQ(bus->ModuleBySerial(200)->channels[0].analogConfig, before.channels[0].analogConfig);
+}
+
+TEST_F(StationOpsTest, ApplyConversionTimeUpdatesTheRecord) {
+    AddProbe(3, 200, true);
+    OpenPort();
+    ModuleRecord r;
+    ASSERT_TRUE(IdentifyModule(port, 3, r, UnitName));
+    ASSERT_TRUE(ApplyConversionTime(port, r, 76));
+    EXPECT_EQ(r.dwNumberOfMeas0, 100u);
+    ASSERT_TRUE(ApplyConversionTime(port, r, 0));
+    EXPECT_EQ(r.dwNumberOfMeas0, 0u);
+    EXPECT_EQ(bus->ModuleBySerial(200)->channels[0].measurementCount, 0u);
+}
+
+} // namespace
+} // namespace terrix::test
