@@ -1,0 +1,318 @@
+#include "core/measure/meas_value_store.h"
+
+#include "core/platform/data_paths.h"
+
+namespace terrix {
+
+namespace {
+
+// Lines of a rebuilt ASCII file are collected up to this size before each write.
+constexpr size_t kRebuildChunk = 64 * 1024;
+// Records read from the binary file in one go.
+constexpr uint32_t kReadAheadRecords = 512;
+
+} // namespace
+
+CMeasValueStore::CMeasValueStore(FileSystem& fs) : fs_(fs), writer_(fs), reader_(fs), ascii_(fs) {}
+
+CMeasValueStore::~CMeasValueStore() = default;
+
+void CMeasValueStore::SetDirectory(const std::string& path) {
+    if (path.empty()) {
+        return;
+    }
+    std::scoped_lock lock(writeMutex_, readMutex_);
+    directory_ = path;
+}
+
+bool CMeasValueStore::Bind(const ModuleRecord& module) {
+    if (module.SerialNo() > kMaxValidSerial) {
+        return false;
+    }
+    std::scoped_lock lock(writeMutex_, readMutex_);
+    serial_ = module.SerialNo();
+    moduleName_ = module.ModuleName().substr(0, 15);
+    channelMask_ = module.dwMeasChannels;
+    layout_ = ChooseLayout(moduleName_, channelMask_, module.bHasTDCSupport != 0);
+    appendRecord_ = MakeRecord(layout_);
+    readRecord_ = MakeRecord(layout_);
+    recordSize_ = appendRecord_.GetSize();
+    ForgetReadRecords();
+    bound_ = recordSize_ != 0;
+    return bound_;
+}
+
+bool CMeasValueStore::OpenReaderLocked() {
+    ForgetReadRecords();
+    if (!reader_.OpenFor(kMeasOpenReadOnly, serial_, moduleName_, channelMask_, recordSize_, directory_)) {
+        NoteError(reader_);
+        return false;
+    }
+    return true;
+}
+
+bool CMeasValueStore::OpenBinaryWriterLocked() {
+    if (!writer_.OpenFor(kMeasOpenReadWrite, serial_, moduleName_, channelMask_, recordSize_, directory_)) {
+        NoteError(writer_);
+        return false;
+    }
+    return true;
+}
+
+bool CMeasValueStore::OpenAsciiLocked() {
+    if (!ascii_.OpenWithTitle(kMeasOpenReadWrite, serial_, moduleName_, channelMask_, recordSize_, directory_,
+                              appendRecord_.BuildTitleLine())) {
+        NoteError(ascii_);
+        return false;
+    }
+    return true;
+}
+
+bool CMeasValueStore::OpenReader() {
+    if (!bound_) {
+        return false;
+    }
+    std::lock_guard lock(readMutex_);
+    return OpenReaderLocked();
+}
+
+bool CMeasValueStore::OpenWriter() {
+    if (!bound_) {
+        return false;
+    }
+    std::lock_guard lock(writeMutex_);
+    const bool binary = OpenBinaryWriterLocked();
+    const bool text = OpenAsciiLocked();
+    return binary && text;
+}
+
+bool CMeasValueStore::Attach(const ModuleRecord& module) {
+    if (module.enModuleState == msCollision) {
+        return false;
+    }
+    SetDirectory(DataDir().string());
+    if (!Bind(module)) {
+        return false;
+    }
+    const bool reader = OpenReader();
+    const bool writer = OpenWriter();
+    return reader && writer;
+}
+
+bool CMeasValueStore::Append() {
+    if (!bound_) {
+        return false;
+    }
+    std::lock_guard lock(writeMutex_);
+    if (!writer_.IsOpen()) {
+        OpenBinaryWriterLocked();
+    }
+    if (!ascii_.IsOpen()) {
+        OpenAsciiLocked();
+    }
+    {
+        std::lock_guard readLock(readMutex_);
+        if (!reader_.IsOpen()) {
+            OpenReaderLocked();
+        }
+    }
+
+    // A file that could not be opened has its reason noted already; the other file is still written, so a
+    // measurement lands wherever it can.
+    bool binary = false;
+    if (writer_.IsOpen()) {
+        binary = writer_.WriteRecord(appendRecord_);
+        if (!binary) {
+            NoteError(writer_);
+        }
+    }
+    bool text = false;
+    if (ascii_.IsOpen()) {
+        text = ascii_.WriteRecord(appendRecord_);
+        if (!text) {
+            NoteError(ascii_);
+        }
+    }
+    return binary && text;
+}
+
+bool CMeasValueStore::ReadRecord(uint32_t index) {
+    std::lock_guard lock(readMutex_);
+    if (cachedIndex_ == static_cast<int64_t>(index)) {
+        return true;
+    }
+    if (index < readAheadFirst_ || index - readAheadFirst_ >= readAheadCount_) {
+        // Reading backwards (a list scrolled up) gets the block that ends at the record.
+        uint32_t first = index;
+        if (readAheadCount_ != 0 && index < readAheadFirst_) {
+            first = index + 1 >= kReadAheadRecords ? index + 1 - kReadAheadRecords : 0;
+        }
+        readAheadCount_ = reader_.ReadRecordsAt(first, kReadAheadRecords, readAhead_);
+        readAheadFirst_ = first;
+        if (readAheadCount_ == 0 || index - first >= readAheadCount_) {
+            // The read record keeps its values, so the cached index stays true to it.
+            NoteError(reader_);
+            return false;
+        }
+    }
+    const size_t offset = static_cast<size_t>(index - readAheadFirst_) * recordSize_;
+    readRecord_.Unpack(std::span<const uint8_t>(readAhead_).subspan(offset, recordSize_));
+    cachedIndex_ = index;
+    return true;
+}
+
+void CMeasValueStore::ForgetReadRecords() {
+    cachedIndex_ = -1;
+    readAheadCount_ = 0;
+    readAhead_.clear();
+}
+
+uint32_t CMeasValueStore::RecordCount() {
+    std::lock_guard lock(readMutex_);
+    return reader_.GetRecordCount();
+}
+
+Extremes CMeasValueStore::GetExtremes(unsigned channel) {
+    {
+        std::lock_guard lock(writeMutex_);
+        if (writer_.IsOpen()) {
+            return writer_.GetExtremes(channel);
+        }
+    }
+    std::lock_guard lock(readMutex_);
+    return reader_.GetExtremes(channel);
+}
+
+bool CMeasValueStore::RemoveFile(const std::string& path) {
+    int error = 0;
+    if (!fs_.Remove(path, &error)) {
+        NoteError(path, error);
+        return false;
+    }
+    return true;
+}
+
+bool CMeasValueStore::Erase() {
+    std::scoped_lock lock(writeMutex_, readMutex_);
+    const bool readerWasOpen = reader_.Close();
+    const bool writerWasOpen = writer_.Close();
+    const bool asciiWasOpen = ascii_.Close();
+    ForgetReadRecords();
+    if (!bound_) {
+        return true;
+    }
+    const bool binary = RemoveFile(BinaryPath());
+    const bool text = RemoveFile(AsciiPath());
+    // A file that is still there (another program holds it) stays in use as before.
+    if (!binary && readerWasOpen) {
+        reader_.Reopen();
+    }
+    if (!binary && writerWasOpen) {
+        writer_.Reopen();
+    }
+    if (!text && asciiWasOpen && ascii_.Reopen()) {
+        ascii_.SeekEnd();
+    }
+    return binary && text;
+}
+
+bool CMeasValueStore::RecreateAscii() {
+    std::scoped_lock lock(writeMutex_, readMutex_);
+    const uint32_t count = reader_.GetRecordCount();
+    if (count == 0) {
+        return true;
+    }
+    const std::string path = AsciiPath();
+    const std::string temp = path + ".tmp";
+    const std::string title = appendRecord_.BuildTitleLine();
+
+    ascii_.Close();
+    int error = 0;
+    std::unique_ptr<FileHandle> out = fs_.Open(temp, FileAccess::kReplace, &error);
+    if (!out) {
+        NoteError(temp, error);
+        OpenAsciiLocked();
+        return false;
+    }
+
+    bool recordFailed = false;
+    bool writeFailed = false;
+    std::string chunk = CAscMeasDataFile::TitleLineFor(serial_, moduleName_, channelMask_, title);
+    std::vector<uint8_t> block;
+    for (uint32_t first = 0; first < count && !writeFailed; first += kReadAheadRecords) {
+        const uint32_t want = count - first < kReadAheadRecords ? count - first : kReadAheadRecords;
+        const uint32_t got = reader_.ReadRecordsAt(first, want, block);
+        if (got < want) {
+            NoteError(reader_);
+            recordFailed = true;
+        }
+        for (uint32_t k = 0; k < got; ++k) {
+            readRecord_.Unpack(std::span<const uint8_t>(block).subspan(static_cast<size_t>(k) * recordSize_));
+            chunk += readRecord_.BuildTextLine();
+        }
+        if (chunk.size() >= kRebuildChunk || first + want >= count) {
+            writeFailed = !WriteWhole(*out, chunk.data(), chunk.size(), &error);
+            chunk.clear();
+        }
+    }
+    // The read record now holds whatever was converted last.
+    ForgetReadRecords();
+    // The old file is replaced only by a complete new one that has reached the disk.
+    if (!writeFailed && !out->Sync()) {
+        error = out->LastError();
+        writeFailed = true;
+    }
+    out.reset();
+    if (writeFailed || !fs_.Replace(temp, path, &error)) {
+        NoteError(writeFailed ? temp : path, error);
+        int ignored = 0;
+        fs_.Remove(temp, &ignored);
+        OpenAsciiLocked();
+        return false;
+    }
+    if (!OpenAsciiLocked()) {
+        return false;
+    }
+    return !recordFailed;
+}
+
+bool CMeasValueStore::Close() {
+    std::lock_guard lock(writeMutex_);
+    const bool binary = writer_.Close();
+    const bool text = ascii_.Close();
+    return binary && text;
+}
+
+std::string CMeasValueStore::BinaryPath() const {
+    return CMeasDataFile::BuildFileName(directory_, serial_, ".BinMeasData");
+}
+
+std::string CMeasValueStore::AsciiPath() const {
+    return CMeasDataFile::BuildFileName(directory_, serial_, ".ASC");
+}
+
+void CMeasValueStore::NoteError(const CMeasDataFile& file) {
+    NoteError(file.Path(), file.LastError());
+}
+
+void CMeasValueStore::NoteError(const std::string& path, int error) {
+    std::lock_guard lock(errorMutex_);
+    lastError_ = error;
+    lastErrorPath_ = path;
+}
+
+int CMeasValueStore::LastError() const {
+    std::lock_guard lock(errorMutex_);
+    return lastError_;
+}
+
+std::string CMeasValueStore::LastErrorText() const {
+    std::lock_guard lock(errorMutex_);
+    if (lastError_ == 0) {
+        return {};
+    }
+    return lastErrorPath_.empty() ? MeasFileErrorText(lastError_)
+                                  : lastErrorPath_ + ": " + MeasFileErrorText(lastError_);
+}
+
+} // namespace terrix

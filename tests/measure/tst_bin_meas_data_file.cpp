@@ -1,0 +1,245 @@
+// The binary measurement file: its header byte for byte, record counting, extremes, and files it must
+// refuse and leave alone.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cerrno>
+#include <cstring>
+
+#include "core/measure/bin_meas_data_file.h"
+#include "core/measure/error_marker.h"
+#include "core/measure/meas_layouts.h"
+#include "core/measure/time_stamp.h"
+#include "measure_test_util.h"
+
+namespace terrix {
+namespace {
+
+// The header of serial 4711, "PX-TAVIK2", channel mask 3, no values yet, written out by hand.
+const uint8_t kHeader4711[56] = {
+    'O',  'R',  'V',  'A',  'm',  'd',  'f',  'h',                            // magic
+    '1',  '.',  '0',  '1',                                                    // version
+    56,   0,    0,    0,                                                      // header size
+    0x67, 0x12,                                                               // serial 4711
+    'P',  'X',  '-',  'T',  'A',  'V',  'I',  'K',  '2', 0, 0, 0, 0, 0, 0, 0, // name, 16 bytes
+    0,    0,                                                                  // padding
+    3,    0,    0,    0,                                                      // channel mask
+    0xFF, 0xFF, 0x7F, 0x7F, 0xFF, 0xFF, 0x7F, 0x7F, // minimum 0 and 1: largest float
+    0x00, 0x00, 0x80, 0x00, 0x00, 0x00, 0x80, 0x00, // maximum 0 and 1: smallest normal float
+};
+
+std::string HeaderBytes() {
+    return std::string(reinterpret_cast<const char*>(kHeader4711), 56);
+}
+
+CMeasRecord TwoValues(float a, float b) {
+    CMeasRecord r = MakeRecord(MeasLayout::kTwoValue);
+    r.SetStamp(0, PackTimeStamp({5, 3, 2004, 14, 7, 9}));
+    r.SetFloat(1, a);
+    r.SetFloat(2, b);
+    return r;
+}
+
+class BinFile : public ::testing::Test {
+protected:
+    std::string Path() const { return (dir_ / "4711.BinMeasData").string(); }
+    bool OpenWriter(CBinMeasDataFile& f, uint32_t mask = 3, uint16_t size = 12) {
+        return f.OpenFor(kMeasOpenReadWrite, 4711, "PX-TAVIK2", mask, size, dir_.path().string());
+    }
+    test::TempDir dir_;
+};
+
+TEST_F(BinFile, NewFileGetsTheHeaderByteForByte) {
+    CBinMeasDataFile file;
+    ASSERT_TRUE(OpenWriter(file)) << file.LastErrorText();
+    EXPECT_EQ(file.Path(), Path());
+    EXPECT_EQ(test::ReadFileBytes(Path()), HeaderBytes());
+    EXPECT_EQ(file.GetRecordCount(), 0u);
+
+    CMeasRecord r = TwoValues(1.5f, 2.5f);
+    ASSERT_TRUE(file.WriteRecord(r));
+    const std::string bytes = test::ReadFileBytes(Path());
+    ASSERT_EQ(bytes.size(), 56u + 12u);
+    const std::vector<uint8_t> packed = r.Pack();
+    EXPECT_EQ(bytes.substr(56), std::string(packed.begin(), packed.end())) << "first record at offset 56";
+}
+
+TEST_F(BinFile, ALongModuleNameKeepsItsTerminator) {
+    CBinMeasDataFile file;
+    ASSERT_TRUE(file.OpenFor(kMeasOpenReadWrite, 1, "ABCDEFGHIJKLMNOPQRS", 3, 12, dir_.path().string()));
+    const std::string bytes = test::ReadFileBytes((dir_ / "1.BinMeasData").string());
+    EXPECT_EQ(bytes.substr(18, 16), std::string("ABCDEFGHIJKLMNO") + '\0');
+}
+
+TEST_F(BinFile, CountIgnoresATrailingPartOfARecord) {
+    {
+        CBinMeasDataFile file;
+        ASSERT_TRUE(OpenWriter(file));
+        CMeasRecord a = TwoValues(1, 2);
+        CMeasRecord b = TwoValues(3, 4);
+        ASSERT_TRUE(file.WriteRecord(a));
+        ASSERT_TRUE(file.WriteRecord(b));
+    }
+    // Half a record more, as a power loss in the middle of a write leaves it.
+    std::string bytes = test::ReadFileBytes(Path());
+    bytes += std::string(6, '\x55');
+    test::WriteFileBytes(Path(), bytes);
+
+    CBinMeasDataFile reader;
+    ASSERT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 3, 12, dir_.path().string()));
+    EXPECT_EQ(reader.GetRecordCount(), 2u);
+
+    // The next record starts at the record boundary and replaces the fragment.
+    CBinMeasDataFile writer;
+    ASSERT_TRUE(OpenWriter(writer));
+    CMeasRecord c = TwoValues(5, 6);
+    ASSERT_TRUE(writer.WriteRecord(c));
+    EXPECT_EQ(test::ReadFileBytes(Path()).size(), 56u + 3 * 12u);
+    EXPECT_EQ(reader.GetRecordCount(), 3u);
+    CMeasRecord back = MakeRecord(MeasLayout::kTwoValue);
+    ASSERT_TRUE(reader.ReadRecordAt(2, back));
+    EXPECT_EQ(back.Format(1), "5.000");
+    EXPECT_FALSE(reader.ReadRecordAt(3, back));
+    EXPECT_EQ(reader.LastError(), kMeasErrNoRecord);
+}
+
+TEST_F(BinFile, ExtremesSkipErrorMarkers) {
+    CBinMeasDataFile file;
+    ASSERT_TRUE(OpenWriter(file, 1, 8));
+    CMeasRecord r = MakeRecord(MeasLayout::kOneValue);
+    r.SetErrorMarker(1, 2);
+    ASSERT_TRUE(file.WriteRecord(r));
+    r.SetFloat(1, 3.5f);
+    ASSERT_TRUE(file.WriteRecord(r));
+    r.SetFloat(1, 1.25f);
+    ASSERT_TRUE(file.WriteRecord(r));
+
+    const std::string bytes = test::ReadFileBytes(Path());
+    EXPECT_EQ(bytes.substr(40, 4), std::string("\x00\x00\xA0\x3F", 4)) << "minimum 1.25";
+    EXPECT_EQ(bytes.substr(48, 4), std::string("\x00\x00\x60\x40", 4)) << "maximum 3.5";
+    EXPECT_EQ(bytes.substr(44, 4), std::string("\xFF\xFF\x7F\x7F", 4)) << "channel 1 untouched";
+
+    const Extremes e0 = file.GetExtremes(0);
+    EXPECT_EQ(e0.minimum, 1.25f);
+    EXPECT_EQ(e0.maximum, 3.5f);
+    const Extremes e1 = file.GetExtremes(1);
+    EXPECT_EQ(e1.minimum, 0.0f);
+    EXPECT_EQ(e1.maximum, 0.0f);
+    const Extremes e2 = file.GetExtremes(2);
+    EXPECT_EQ(e2.minimum, 0.0f);
+    EXPECT_EQ(e2.maximum, 1.0f);
+
+    // A reader sees what the writer put into the header since it opened.
+    CBinMeasDataFile reader;
+    ASSERT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 1, 8, dir_.path().string()));
+    r.SetFloat(1, -7.0f);
+    ASSERT_TRUE(file.WriteRecord(r));
+    EXPECT_EQ(reader.GetExtremes(0).minimum, -7.0f);
+}
+
+TEST_F(BinFile, ExtremesFollowTheMaskTheFileWasMadeWith) {
+    CBinMeasDataFile file;
+    ASSERT_TRUE(OpenWriter(file, 3, 12));
+    CMeasRecord r = TwoValues(-2.0f, 8.0f);
+    ASSERT_TRUE(file.WriteRecord(r));
+    EXPECT_EQ(file.GetExtremes(0).minimum, -2.0f);
+    EXPECT_EQ(file.GetExtremes(0).maximum, 0.0f) << "a maximum not above the smallest normal float reads 0";
+    EXPECT_EQ(file.GetExtremes(1).minimum, 8.0f);
+    EXPECT_EQ(file.GetExtremes(1).maximum, 8.0f);
+
+    CBinMeasDataFile none;
+    ASSERT_TRUE(none.OpenFor(kMeasOpenReadWrite, 9, "PX-TAVIK2", 0, 12, dir_.path().string()));
+    ASSERT_TRUE(none.WriteRecord(r));
+    EXPECT_EQ(none.GetExtremes(0).minimum, 0.0f) << "mask 0 keeps no extremes";
+}
+
+struct RefusedCase {
+    const char* what;
+    size_t offset; // byte of the valid file to change
+    char byte;
+    int error;
+    HeaderStatus status;
+};
+
+TEST_F(BinFile, FilesThatAreNotOursAreNeverWritten) {
+    const RefusedCase cases[] = {
+        {"wrong magic", 0, 'X', kMeasErrWrongMagic, HeaderStatus::kWrongMagic},
+        {"wrong version", 11, '2', kMeasErrWrongVersion, HeaderStatus::kWrongVersion},
+    };
+    for (const RefusedCase& c : cases) {
+        std::string bytes = HeaderBytes() + std::string(24, '\x11');
+        bytes[c.offset] = c.byte;
+        test::WriteFileBytes(Path(), bytes);
+
+        CBinMeasDataFile file;
+        EXPECT_FALSE(OpenWriter(file)) << c.what;
+        EXPECT_EQ(file.LastError(), c.error) << c.what;
+        EXPECT_EQ(file.GetHeaderStatus(), c.status) << c.what;
+        EXPECT_FALSE(file.IsOpen()) << c.what;
+        CMeasRecord r = TwoValues(1, 2);
+        EXPECT_FALSE(file.WriteRecord(r)) << c.what;
+        EXPECT_EQ(file.LastError(), kMeasErrNotOpen) << c.what;
+        EXPECT_EQ(test::ReadFileBytes(Path()), bytes) << c.what << ": the file is unchanged";
+    }
+}
+
+TEST_F(BinFile, ShortFilesAndOtherLayoutsAreRefused) {
+    test::WriteFileBytes(Path(), std::string(20, 'O'));
+    CBinMeasDataFile file;
+    EXPECT_FALSE(OpenWriter(file));
+    EXPECT_EQ(file.LastError(), kMeasErrShorterThanHeader);
+    EXPECT_EQ(test::ReadFileBytes(Path()), std::string(20, 'O'));
+
+    // A file of one-value records (mask 1) is not appended to with two-value records.
+    std::filesystem::remove(Path());
+    {
+        CBinMeasDataFile one;
+        ASSERT_TRUE(OpenWriter(one, 1, 8));
+    }
+    EXPECT_FALSE(OpenWriter(file, 3, 12));
+    EXPECT_EQ(file.LastError(), kMeasErrLayoutMismatch);
+    EXPECT_EQ(test::ReadFileBytes(Path()).size(), 56u);
+}
+
+TEST_F(BinFile, AReaderWaitsForItsWritersHeader) {
+    CBinMeasDataFile reader;
+    ASSERT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 3, 12, dir_.path().string()));
+    EXPECT_EQ(reader.GetRecordCount(), 0u);
+    EXPECT_EQ(test::ReadFileBytes(Path()), "") << "a reader writes nothing";
+
+    CBinMeasDataFile writer;
+    ASSERT_TRUE(OpenWriter(writer));
+    CMeasRecord r = TwoValues(1, 2);
+    ASSERT_TRUE(writer.WriteRecord(r));
+    EXPECT_EQ(reader.GetRecordCount(), 1u);
+    CMeasRecord w = TwoValues(0, 0);
+    EXPECT_FALSE(reader.WriteRecord(w));
+    EXPECT_EQ(reader.LastError(), kMeasErrReadOnly);
+}
+
+TEST_F(BinFile, OneWriterAtATime) {
+    CBinMeasDataFile first;
+    ASSERT_TRUE(OpenWriter(first));
+    CBinMeasDataFile second;
+    EXPECT_FALSE(OpenWriter(second));
+    EXPECT_EQ(second.LastError(), EWOULDBLOCK);
+    EXPECT_NE(second.LastErrorText().find("in use"), std::string::npos);
+    CBinMeasDataFile reader;
+    EXPECT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 3, 12, dir_.path().string()));
+    // Deleting while another writer holds the file fails; after it closes, it works.
+    EXPECT_FALSE(second.Delete());
+    EXPECT_TRUE(first.Close());
+    EXPECT_FALSE(first.Close()) << "already closed";
+    EXPECT_TRUE(second.Delete());
+    EXPECT_FALSE(std::filesystem::exists(Path()));
+}
+
+TEST(MeasDataFileName, DirectoryWithOrWithoutSeparator) {
+    EXPECT_EQ(CMeasDataFile::BuildFileName("/data", 12345, ".BinMeasData"), "/data/12345.BinMeasData");
+    EXPECT_EQ(CMeasDataFile::BuildFileName("/data/", 12345, ".BinMeasData"), "/data/12345.BinMeasData");
+    EXPECT_EQ(CMeasDataFile::BuildFileName("", 12345, ".ASC"), "12345.ASC");
+}
+
+} // namespace
+} // namespace terrix

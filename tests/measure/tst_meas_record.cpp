@@ -1,0 +1,176 @@
+// Records and their layouts: field order, packed bytes, titles and text lines.
+
+#include <gtest/gtest.h>
+
+#include "core/measure/error_marker.h"
+#include "core/measure/meas_layouts.h"
+#include "core/measure/time_stamp.h"
+#include "measure_test_util.h"
+
+namespace terrix {
+namespace {
+
+struct LayoutCase {
+    const char* name;
+    uint32_t mask;
+    bool tdc;
+    MeasLayout layout;
+    uint16_t fields;
+    uint16_t size;
+};
+
+TEST(MeasLayout, ChosenFromTheModule) {
+    const LayoutCase cases[] = {
+        {"PX-TAVIK2", 1, false, MeasLayout::kOneValue, 2, 8},
+        {"PX-TAVIK2", 2, false, MeasLayout::kOneValue, 2, 8},
+        {"PX-TAVIK2", 3, false, MeasLayout::kTwoValue, 3, 12},
+        {"PX-TAVIK2", 0, false, MeasLayout::kTwoValue, 3, 12},
+        {"PX-TAVIK2XV", 1, false, MeasLayout::kXv, 10, 31},
+        {"PX-TAVIK2XV", 0, true, MeasLayout::kXvWithTdc, 13, 39},
+        // Letter case counts for the layout, and a longer name is another module.
+        {"px-tavik2xv", 1, true, MeasLayout::kOneValue, 2, 8},
+        {"PX-TAVIK2XV-B", 3, true, MeasLayout::kTwoValue, 3, 12},
+    };
+    for (const LayoutCase& c : cases) {
+        const ModuleRecord module = test::MakeModule(100, c.name, c.mask, c.tdc);
+        const MeasLayout layout = ChooseLayout(module);
+        EXPECT_EQ(layout, c.layout) << c.name << " mask " << c.mask;
+        const CMeasRecord record = MakeRecord(layout);
+        EXPECT_EQ(record.FieldCount(), c.fields) << c.name;
+        EXPECT_EQ(record.GetSize(), c.size) << c.name;
+        EXPECT_EQ(RecordSizeOf(layout), c.size) << c.name;
+    }
+}
+
+TEST(MeasLayout, XvFieldsInOrder) {
+    CMeasRecord record = MakeRecord(MeasLayout::kXvWithTdc);
+    const char* titles[] = {"Date/Time",   "Density", "Moisture [%]", "StdDev",    "Error [%]",
+                            "n1",          "n2",      "Delta n",      "TDR Level", "c0",
+                            "Temperature", "MatID",   "TempID"};
+    const uint32_t widths[] = {124, 40, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100};
+    const char* formats[] = {"%02u.%02u.%04u %02u:%02u:%02u",
+                             "%u",
+                             "%.1f",
+                             "%.3f",
+                             "%.1f",
+                             "%u",
+                             "%u",
+                             "%u",
+                             "%.3f",
+                             "%.3f",
+                             "%.1f",
+                             "%u",
+                             "%u"};
+    for (size_t i = 0; i < 13; ++i) {
+        EXPECT_EQ(record.GetTitle(i), titles[i]) << i;
+        EXPECT_EQ(record.GetWidth(i), widths[i]) << i;
+        EXPECT_EQ(record.Field(i)->FormatString(), formats[i]) << i;
+        EXPECT_EQ(record.GetFlag(i), i == 0 ? 0u : 1u) << i;
+    }
+    // Past the last field: empty title, flag 1, width 0, empty text; setting does nothing.
+    EXPECT_EQ(record.GetTitle(13), "");
+    EXPECT_EQ(record.GetFlag(13), 1u);
+    EXPECT_EQ(record.GetWidth(13), 0u);
+    EXPECT_EQ(record.GetText(13), "");
+    EXPECT_EQ(record.Format(13), "");
+    EXPECT_FALSE(record.SetFloat(13, 1.0f));
+    record.SetTitle(13, "x");
+    EXPECT_EQ(record.GetTitle(13), "");
+
+    CMeasRecord withoutTdc = MakeRecord(MeasLayout::kXv);
+    EXPECT_FALSE(withoutTdc.SetFloat(kXvTemperature, 21.5f)) << "the field does not exist without TDC";
+    EXPECT_FALSE(withoutTdc.SetWord(kXvMatId, 5));
+}
+
+TEST(MeasRecord, TwoValueRecordPacksLittleEndian) {
+    CMeasRecord record = MakeRecord(MeasLayout::kTwoValue);
+    const uint32_t stamp = PackTimeStamp({5, 3, 2004, 14, 7, 9});
+    ASSERT_TRUE(record.SetStamp(0, stamp));
+    ASSERT_TRUE(record.SetFloat(1, 1.5f));    // 0x3FC00000
+    ASSERT_TRUE(record.SetErrorMarker(2, 9)); // 0x7F800009
+    const std::vector<uint8_t> bytes = record.Pack();
+    const std::vector<uint8_t> expected = {static_cast<uint8_t>(stamp),
+                                           static_cast<uint8_t>(stamp >> 8),
+                                           static_cast<uint8_t>(stamp >> 16),
+                                           static_cast<uint8_t>(stamp >> 24),
+                                           0x00,
+                                           0x00,
+                                           0xC0,
+                                           0x3F,
+                                           0x09,
+                                           0x00,
+                                           0x80,
+                                           0x7F};
+    EXPECT_EQ(bytes, expected);
+
+    CMeasRecord back = MakeRecord(MeasLayout::kTwoValue);
+    ASSERT_TRUE(back.Unpack(bytes));
+    EXPECT_EQ(back.BuildTextLine(), "05.03.2004 14:07:09\t1.500\tNaN(9)\r\n");
+    EXPECT_TRUE(back.IsErrorMarker(2));
+    EXPECT_FALSE(back.IsErrorMarker(1));
+    EXPECT_FALSE(back.Unpack(std::span<const uint8_t>(bytes.data(), 11))) << "too short a buffer";
+}
+
+TEST(MeasRecord, XvRecordPacksAllThirteenFields) {
+    CMeasRecord record = MakeRecord(MeasLayout::kXvWithTdc);
+    record.SetStamp(0, PackTimeStamp({1, 1, 2020, 0, 0, 0}));
+    record.SetByte(kXvDensity, 3);
+    record.SetFloat(kXvMoisture, 25.25f);
+    record.SetFloat(kXvStdDev, 0.5f);
+    record.SetFloat(kXvError, 1.0f);
+    record.SetWord(kXvN1, 0x1234);
+    record.SetWord(kXvN2, 2);
+    record.SetWord(kXvDeltaN, 3);
+    record.SetFloat(kXvTdrLevel, 2.0f);
+    record.SetFloat(kXvC0, -1.0f);
+    record.SetFloat(kXvTemperature, 21.5f);
+    record.SetWord(kXvMatId, 501);
+    record.SetWord(kXvTempId, 0xBEEF);
+    const std::vector<uint8_t> bytes = record.Pack();
+    ASSERT_EQ(bytes.size(), 39u);
+    EXPECT_EQ(bytes[4], 3);     // density right after the stamp
+    EXPECT_EQ(bytes[17], 0x34); // n1 at 4+1+4+4+4
+    EXPECT_EQ(bytes[18], 0x12);
+    EXPECT_EQ(bytes[37], 0xEF); // TempID last
+    EXPECT_EQ(bytes[38], 0xBE);
+    EXPECT_EQ(record.BuildTextLine(),
+              "01.01.2020 00:00:00\t3\t25.2\t0.500\t1.0\t4660\t2\t3\t2.000\t-1.000\t21.5\t501\t48879\r\n");
+    EXPECT_EQ(record.BuildTitleLine(),
+              "Date/Time\tDensity\tMoisture [%]\tStdDev\tError [%]\tn1\tn2\tDelta n\t"
+              "TDR Level\tc0\tTemperature\tMatID\tTempID\r\n");
+}
+
+TEST(MeasRecord, TextsFollowTheLastFormat) {
+    CMeasRecord record = MakeRecord(MeasLayout::kOneValue);
+    EXPECT_EQ(record.GetText(1), "NaN(777)");
+    record.SetFloat(1, 2.0f);
+    EXPECT_EQ(record.GetText(1), "NaN(777)") << "GetText does not format";
+    EXPECT_EQ(record.Format(1), "2.000");
+    EXPECT_EQ(record.GetText(1), "2.000");
+    EXPECT_EQ(record.FormatFrom(1, 0.125), "0.125");
+    record.SetTitle(1, "mm");
+    EXPECT_EQ(record.BuildTitleLine(), "Date/Time\tmm\r\n");
+}
+
+TEST(MeasRecord, RawValueAccessAndEmptyRecords) {
+    CMeasRecord record = MakeRecord(MeasLayout::kOneValue);
+    const uint8_t le[4] = {0x00, 0x00, 0x80, 0x3F}; // 1.0f
+    ASSERT_TRUE(record.SetValue(1, le));
+    float value = 0;
+    ASSERT_TRUE(record.GetFloat(1, &value));
+    EXPECT_EQ(value, 1.0f);
+    uint8_t out[4] = {};
+    ASSERT_TRUE(record.GetValue(1, out));
+    EXPECT_EQ(out[3], 0x3F);
+    EXPECT_FALSE(record.GetValue(1, nullptr));
+    EXPECT_FALSE(record.SetValue(2, le));
+
+    CMeasRecord empty;
+    EXPECT_EQ(empty.GetSize(), 0);
+    EXPECT_TRUE(empty.Pack().empty());
+    EXPECT_FALSE(empty.AddField(nullptr));
+    EXPECT_EQ(empty.BuildTextLine(), "");
+}
+
+} // namespace
+} // namespace terrix

@@ -1,0 +1,373 @@
+// The value store: the two files of a module as measuring appends to them, erasing, rebuilding the ASCII
+// file, and what a full disk or a foreign file does.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "core/measure/c_locale_format.h"
+#include "core/measure/error_marker.h"
+#include "core/measure/meas_value_store.h"
+#include "core/measure/time_stamp.h"
+#include "core/platform/data_paths.h"
+#include "measure_test_util.h"
+
+namespace terrix {
+namespace {
+
+const uint32_t kStamp = PackTimeStamp({5, 3, 2004, 14, 7, 9});
+
+// Fills the append record as the measuring step does: the stamp, then `value` in every float field.
+bool AppendValue(CMeasValueStore& store, float value) {
+    CMeasRecord& r = store.AppendRecord();
+    r.SetStamp(0, kStamp);
+    for (size_t i = 1; i < r.FieldCount(); ++i) {
+        r.SetFloat(i, value);
+    }
+    return store.Append();
+}
+
+size_t CountLines(const std::string& text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+class ValueStore : public ::testing::Test {
+protected:
+    void Open(CMeasValueStore& store, const ModuleRecord& module) {
+        store.SetDirectory(dir_.path().string());
+        ASSERT_TRUE(store.Bind(module));
+        ASSERT_TRUE(store.OpenReader()) << store.LastErrorText();
+        ASSERT_TRUE(store.OpenWriter()) << store.LastErrorText();
+    }
+    std::string Bin(uint16_t serial) const {
+        return (dir_ / (std::to_string(serial) + ".BinMeasData")).string();
+    }
+    std::string Asc(uint16_t serial) const { return (dir_ / (std::to_string(serial) + ".ASC")).string(); }
+    test::TempDir dir_;
+};
+
+TEST_F(ValueStore, FirstAppendCreatesBothFiles) {
+    CMeasValueStore store;
+    store.SetDirectory(dir_.path().string());
+    ASSERT_TRUE(store.Bind(test::MakeModule(4711, "PX-TAVIK2", 3)));
+    EXPECT_EQ(store.BinaryPath(), Bin(4711));
+    EXPECT_EQ(store.AsciiPath(), Asc(4711));
+    EXPECT_EQ(store.RecordSize(), 12);
+    // Appending without opening first opens everything.
+    store.AppendRecord().SetStamp(0, kStamp);
+    store.AppendRecord().SetFloat(1, 1.5f);
+    store.AppendRecord().SetErrorMarker(2, 9);
+    ASSERT_TRUE(store.Append()) << store.LastErrorText();
+
+    EXPECT_EQ(test::ReadFileBytes(Bin(4711)).size(), 56u + 12u);
+    EXPECT_EQ(test::ReadFileBytes(Asc(4711)),
+              "Date/Time\t4711_1\t4711_2\n05.03.2004 14:07:09\t1.500\tNaN(9)\r\n");
+    EXPECT_EQ(store.RecordCount(), 1u);
+    ASSERT_TRUE(store.ReadRecord(0));
+    EXPECT_EQ(store.ReadRecordData().Format(2), "NaN(9)");
+}
+
+struct TitleCase {
+    const char* name;
+    uint32_t mask;
+    bool tdc;
+    const char* title;
+    size_t tabsPerLine;
+};
+
+TEST_F(ValueStore, TitleLinesByModuleKind) {
+    const TitleCase cases[] = {
+        {"PX-TAVIK2", 2, false, "Date/Time\t77_2\n", 1},
+        {"PX-TAVIK2", 1, false, "Date/Time\t77_1\n", 1},
+        {"PX-TAVIK2", 0, false, "Date/Time\n", 2}, // two-value lines under a one-column title
+        {"PX-TAVIK2XV", 3, true,
+         "Date/Time\tDensity\tMoisture [%]\tStdDev\tError [%]\tn1\tn2\tDelta n\tTDR Level\tc0\tTemperature\t"
+         "MatID\tTempID\r\n",
+         12},
+        // The title rule ignores letter case while the layout rule does not: titles of the one-value record.
+        {"px-tavik2xv", 1, false, "Date/Time\tValue\r\n", 1},
+    };
+    for (const TitleCase& c : cases) {
+        test::TempDir dir;
+        CMeasValueStore store;
+        store.SetDirectory(dir.path().string());
+        ASSERT_TRUE(store.Bind(test::MakeModule(77, c.name, c.mask, c.tdc)));
+        ASSERT_TRUE(AppendValue(store, 2.0f));
+        const std::string text = test::ReadFileBytes((dir / "77.ASC").string());
+        ASSERT_EQ(text.substr(0, std::strlen(c.title)), c.title) << c.name << " mask " << c.mask;
+        const std::string line = text.substr(std::strlen(c.title));
+        EXPECT_EQ(static_cast<size_t>(std::count(line.begin(), line.end(), '\t')), c.tabsPerLine) << c.name;
+        EXPECT_EQ(line.substr(line.size() - 2), "\r\n") << c.name;
+        EXPECT_EQ(CountLines(line), 1u) << c.name;
+    }
+}
+
+TEST_F(ValueStore, EraseThenAppendMakesBothFilesAnew) {
+    CMeasValueStore store;
+    Open(store, test::MakeModule(4711, "PX-TAVIK2", 1));
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(AppendValue(store, static_cast<float>(i)));
+    }
+    ASSERT_TRUE(store.ReadRecord(2));
+    ASSERT_TRUE(store.Erase());
+    EXPECT_FALSE(std::filesystem::exists(Bin(4711)));
+    EXPECT_FALSE(std::filesystem::exists(Asc(4711)));
+    EXPECT_EQ(store.RecordCount(), 0u);
+    EXPECT_FALSE(store.ReadRecord(2)) << "the cached record went with the file";
+
+    ASSERT_TRUE(AppendValue(store, 9.0f));
+    EXPECT_EQ(test::ReadFileBytes(Bin(4711)).size(), 56u + 8u);
+    EXPECT_EQ(test::ReadFileBytes(Asc(4711)), "Date/Time\t4711_1\n05.03.2004 14:07:09\t9.000\r\n");
+    EXPECT_EQ(store.RecordCount(), 1u);
+    EXPECT_EQ(store.GetExtremes(0).minimum, 9.0f) << "the new header starts its extremes afresh";
+    EXPECT_TRUE(store.Erase());
+    EXPECT_TRUE(store.Erase()) << "nothing left to delete is no failure";
+}
+
+TEST_F(ValueStore, RecreatedAsciiFilesAreIdenticalAndAppendsFollow) {
+    CMeasValueStore store;
+    Open(store, test::MakeModule(4711, "PX-TAVIK2", 3));
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_TRUE(AppendValue(store, static_cast<float>(i) * 0.5f));
+    }
+    const std::string measured = test::ReadFileBytes(Asc(4711));
+    test::WriteFileBytes(Asc(4711), "damaged");
+
+    ASSERT_TRUE(store.RecreateAscii()) << store.LastErrorText();
+    const std::string first = test::ReadFileBytes(Asc(4711));
+    ASSERT_TRUE(store.RecreateAscii());
+    EXPECT_EQ(test::ReadFileBytes(Asc(4711)), first);
+    EXPECT_EQ(first, measured);
+    EXPECT_EQ(CountLines(first), 1001u);
+    EXPECT_FALSE(std::filesystem::exists(Asc(4711) + ".tmp"));
+
+    ASSERT_TRUE(AppendValue(store, 7.0f));
+    const std::string after = test::ReadFileBytes(Asc(4711));
+    EXPECT_EQ(after, first + "05.03.2004 14:07:09\t7.000\t7.000\r\n")
+        << "line 1001 follows the rebuilt lines";
+}
+
+TEST_F(ValueStore, RecreateWithoutRecordsLeavesTheAsciiFileAlone) {
+    CMeasValueStore store;
+    Open(store, test::MakeModule(5, "PX-TAVIK2", 1));
+    test::WriteFileBytes(Asc(5), "user notes");
+    EXPECT_TRUE(store.RecreateAscii());
+    EXPECT_EQ(test::ReadFileBytes(Asc(5)), "user notes");
+}
+
+TEST_F(ValueStore, CollisionRecordsOpenNoFiles) {
+    SetDataDir(dir_.path());
+    ModuleRecord collision = test::MakeModule(kNoSerial, "COLLISION", 0);
+    collision.enModuleState = msCollision;
+    CMeasValueStore store;
+    EXPECT_FALSE(store.Attach(collision));
+    EXPECT_FALSE(store.IsBound());
+    EXPECT_FALSE(store.Append());
+    EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
+
+    CMeasValueStore attached;
+    ASSERT_TRUE(attached.Attach(test::MakeModule(31, "PX-TAVIK2", 2)));
+    EXPECT_EQ(attached.Directory(), dir_.path().string());
+    EXPECT_EQ(test::ReadFileBytes(Bin(31)).size(), 56u);
+    EXPECT_EQ(test::ReadFileBytes(Asc(31)), "Date/Time\t31_2\n");
+}
+
+TEST_F(ValueStore, ReadRecordFollowsAppendsAndErase) {
+    CMeasValueStore store;
+    Open(store, test::MakeModule(8, "PX-TAVIK2", 1));
+    ASSERT_TRUE(AppendValue(store, 1.0f));
+    ASSERT_TRUE(AppendValue(store, 2.0f));
+    ASSERT_TRUE(store.ReadRecord(0));
+    EXPECT_EQ(store.ReadRecordData().Format(1), "1.000");
+    ASSERT_TRUE(store.ReadRecord(1));
+    EXPECT_EQ(store.ReadRecordData().Format(1), "2.000");
+
+    // Past the end: false, and the record and its index stay as they were.
+    EXPECT_FALSE(store.ReadRecord(2));
+    EXPECT_EQ(store.LastError(), kMeasErrNoRecord);
+    EXPECT_EQ(store.ReadRecordData().Format(1), "2.000");
+    ASSERT_TRUE(store.ReadRecord(1));
+
+    // A record appended after the last read block is read from the file.
+    ASSERT_TRUE(AppendValue(store, 3.0f));
+    ASSERT_TRUE(store.ReadRecord(2));
+    EXPECT_EQ(store.ReadRecordData().Format(1), "3.000");
+
+    // After Erase nothing of the old file is answered from memory.
+    ASSERT_TRUE(store.Erase());
+    EXPECT_FALSE(store.ReadRecord(0));
+    ASSERT_TRUE(AppendValue(store, 9.0f));
+    ASSERT_TRUE(store.ReadRecord(0));
+    EXPECT_EQ(store.ReadRecordData().Format(1), "9.000");
+}
+
+TEST_F(ValueStore, ReadRecordInEveryDirection) {
+    CMeasValueStore store;
+    Open(store, test::MakeModule(9, "PX-TAVIK2", 1));
+    const uint32_t count = 5000; // several read-ahead blocks
+    for (uint32_t i = 0; i < count; ++i) {
+        ASSERT_TRUE(AppendValue(store, static_cast<float>(i)));
+    }
+    auto valueAt = [&](uint32_t i) {
+        EXPECT_TRUE(store.ReadRecord(i)) << i;
+        float v = -1;
+        store.ReadRecordData().GetFloat(1, &v);
+        return v;
+    };
+    for (uint32_t i = count; i-- > 0;) {
+        ASSERT_EQ(valueAt(i), static_cast<float>(i));
+    }
+    const uint32_t jumps[] = {4999, 0, 2500, 2499, 511, 512, 1023, 1};
+    for (uint32_t i : jumps) {
+        EXPECT_EQ(valueAt(i), static_cast<float>(i));
+    }
+}
+
+TEST_F(ValueStore, APowerLossFragmentIsReplacedByTheNextRecord) {
+    CMeasValueStore store;
+    Open(store, test::MakeModule(12, "PX-TAVIK2", 3));
+    ASSERT_TRUE(AppendValue(store, 1.0f));
+    ASSERT_TRUE(AppendValue(store, 2.0f));
+    store.Close();
+    test::WriteFileBytes(Bin(12), test::ReadFileBytes(Bin(12)) + "\x01\x02\x03");
+    test::WriteFileBytes(Asc(12), test::ReadFileBytes(Asc(12)) + "05.03.20");
+
+    CMeasValueStore again;
+    Open(again, test::MakeModule(12, "PX-TAVIK2", 3));
+    EXPECT_EQ(again.RecordCount(), 2u);
+    ASSERT_TRUE(AppendValue(again, 3.0f));
+    EXPECT_EQ(test::ReadFileBytes(Bin(12)).size(), 56u + 3 * 12u);
+    ASSERT_TRUE(again.ReadRecord(2));
+    EXPECT_EQ(again.ReadRecordData().Format(1), "3.000");
+    const std::string text = test::ReadFileBytes(Asc(12));
+    EXPECT_NE(text.find("05.03.20\r\n05.03.2004 14:07:09\t3.000\t3.000\r\n"), std::string::npos)
+        << "the broken line is closed, the new line stands on its own";
+}
+
+TEST_F(ValueStore, AForeignBinaryFileIsNeverOverwritten) {
+    const std::string foreign = "not a measurement file at all, but long enough for a header......";
+    test::WriteFileBytes(Bin(99), foreign);
+    CMeasValueStore store;
+    store.SetDirectory(dir_.path().string());
+    ASSERT_TRUE(store.Bind(test::MakeModule(99, "PX-TAVIK2", 1)));
+    EXPECT_FALSE(store.OpenWriter());
+    EXPECT_FALSE(AppendValue(store, 1.0f));
+    EXPECT_EQ(store.LastError(), kMeasErrWrongMagic);
+    EXPECT_NE(store.LastErrorText().find("99.BinMeasData"), std::string::npos);
+    EXPECT_EQ(test::ReadFileBytes(Bin(99)), foreign);
+    EXPECT_EQ(store.RecordCount(), 0u);
+    // The ASCII file still takes the measurement.
+    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(99))), 2u);
+}
+
+TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
+    // Room for the header and the ASCII title (14 bytes), three appends of an 8-byte record and a 27-byte
+    // line each, and 5 bytes more: the fourth record is cut short.
+    test::FullDiskFileSystem fs(56 + 14 + 3 * (8 + 27) + 5);
+    CMeasValueStore store(fs);
+    store.SetDirectory(dir_.path().string());
+    ASSERT_TRUE(store.Bind(test::MakeModule(3, "PX-TAVIK2", 1)));
+    ASSERT_TRUE(store.OpenReader());
+    ASSERT_TRUE(store.OpenWriter());
+
+    int stored = 0;
+    for (int i = 0; i < 6; ++i) {
+        if (!AppendValue(store, static_cast<float>(i))) {
+            break;
+        }
+        ++stored;
+    }
+    EXPECT_EQ(stored, 3);
+    EXPECT_EQ(store.LastError(), ENOSPC);
+    const std::string bin = test::ReadFileBytes(Bin(3));
+    EXPECT_EQ((bin.size() - 56) % 8, 0u) << "the binary file ends at a record boundary";
+    const std::string asc = test::ReadFileBytes(Asc(3));
+    EXPECT_EQ(asc.substr(asc.size() - 2), "\r\n") << "the ASCII file ends with a whole line";
+    const uint32_t count = store.RecordCount();
+    EXPECT_EQ(count, 3u);
+    EXPECT_EQ(CountLines(asc), 4u);
+    for (uint32_t i = 0; i < count; ++i) {
+        ASSERT_TRUE(store.ReadRecord(i));
+        EXPECT_EQ(store.ReadRecordData().Format(1), FormatC("%.3f", static_cast<double>(i)));
+    }
+
+    // With room again, measuring goes on after the last whole record.
+    fs.SetBudget(1 << 20);
+    ASSERT_TRUE(AppendValue(store, 42.0f)) << store.LastErrorText();
+    EXPECT_EQ(store.RecordCount(), count + 1);
+    ASSERT_TRUE(store.ReadRecord(count));
+    EXPECT_EQ(store.ReadRecordData().Format(1), "42.000");
+}
+
+TEST_F(ValueStore, RecreateOnAFullDiskKeepsTheOldAsciiFile) {
+    test::FullDiskFileSystem fs(1 << 20);
+    CMeasValueStore store(fs);
+    Open(store, test::MakeModule(6, "PX-TAVIK2", 1));
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(AppendValue(store, 1.0f));
+    }
+    const std::string before = test::ReadFileBytes(Asc(6));
+    fs.SetBudget(100);
+    EXPECT_FALSE(store.RecreateAscii());
+    EXPECT_EQ(store.LastError(), ENOSPC);
+    EXPECT_EQ(test::ReadFileBytes(Asc(6)), before);
+    EXPECT_FALSE(std::filesystem::exists(Asc(6) + ".tmp"));
+    fs.SetBudget(1 << 20);
+    ASSERT_TRUE(AppendValue(store, 2.0f)) << "the ASCII file is open again";
+    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(6))), 52u);
+}
+
+// The real file system at its size limit (RLIMIT_FSIZE stands in for a full disk): writes end short, then
+// fail with EFBIG. Run in a child process, since the limit holds for the whole process.
+TEST_F(ValueStore, FileSizeLimitInAChildProcess) {
+    // Binary: 56 + 5 records of 8 bytes fit, the sixth only in part. ASCII: the 14-byte title and three
+    // 27-byte lines fit, the fourth only in part.
+    const rlim_t limit = 56 + 5 * 8 + 3;
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit lim{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &lim);
+        CMeasValueStore store;
+        store.SetDirectory(dir_.path().string());
+        store.Bind(test::MakeModule(7, "PX-TAVIK2", 1));
+        int succeeded = 0;
+        for (int i = 0; i < 8; ++i) {
+            succeeded += AppendValue(store, 1.0f) ? 1 : 0;
+        }
+        ::_exit(succeeded * 10 + (store.LastError() == EFBIG ? 1 : 0));
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3 * 10 + 1) << "three whole appends, then EFBIG reported";
+    EXPECT_EQ(test::ReadFileBytes(Bin(7)).size(), 56u + 5 * 8u);
+    const std::string asc = test::ReadFileBytes(Asc(7));
+    EXPECT_EQ(asc.size(), 14u + 3 * 27u);
+    EXPECT_EQ(asc.substr(asc.size() - 2), "\r\n");
+}
+
+TEST_F(ValueStore, ASecondStoreOnTheSameModuleCannotWrite) {
+    CMeasValueStore first;
+    Open(first, test::MakeModule(21, "PX-TAVIK2", 1));
+    ASSERT_TRUE(AppendValue(first, 1.0f));
+    CMeasValueStore second;
+    second.SetDirectory(dir_.path().string());
+    ASSERT_TRUE(second.Bind(test::MakeModule(21, "PX-TAVIK2", 1)));
+    EXPECT_FALSE(AppendValue(second, 2.0f));
+    EXPECT_EQ(second.LastError(), EWOULDBLOCK);
+    EXPECT_FALSE(second.Erase()) << "files another writer holds are not deleted";
+    EXPECT_EQ(second.RecordCount(), 1u) << "reading is shared";
+    ASSERT_TRUE(AppendValue(first, 3.0f));
+    EXPECT_EQ(first.RecordCount(), 2u);
+}
+
+} // namespace
+} // namespace terrix
