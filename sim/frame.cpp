@@ -11,7 +11,9 @@ bool PlausibleHeader(std::span<const uint8_t> h) {
     return h[6] == kEndOfHeader && h[5] == HeaderChecksum(h.first(5)) && h[2] != 1;
 }
 
-size_t FrameSize(uint8_t lengthByte) { return lengthByte == 0 ? kHeaderSize : kHeaderSize + lengthByte; }
+size_t FrameSize(uint8_t lengthByte) {
+    return lengthByte == 0 ? kHeaderSize : kHeaderSize + lengthByte;
+}
 
 } // namespace
 
@@ -36,7 +38,8 @@ std::optional<Request> ParseRequest(std::span<const uint8_t> bytes) {
     return r;
 }
 
-std::vector<uint8_t> BuildReply(uint8_t station, uint8_t command, uint8_t status, std::span<const uint8_t> data) {
+std::vector<uint8_t> BuildReply(uint8_t station, uint8_t command, uint8_t status,
+                                std::span<const uint8_t> data) {
     if (data.size() > kMaxDataBytes) {
         data = data.first(kMaxDataBytes);
     }

@@ -45,7 +45,8 @@ struct Request {
 std::optional<Request> ParseRequest(std::span<const uint8_t> bytes);
 
 // Builds a reply frame. `data` of more than 254 bytes is cut: the length byte cannot say more.
-std::vector<uint8_t> BuildReply(uint8_t station, uint8_t command, uint8_t status, std::span<const uint8_t> data);
+std::vector<uint8_t> BuildReply(uint8_t station, uint8_t command, uint8_t status,
+                                std::span<const uint8_t> data);
 
 // Finds request frames in a byte stream that may hold garbage and partial frames. A frame starts where
 // seven bytes form a plausible header (end-of-header byte, matching checksum, possible length); anything

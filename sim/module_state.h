@@ -12,7 +12,7 @@
 namespace terrix::sim {
 
 inline constexpr size_t kCalibrationCount = 16;
-inline constexpr size_t kOffsetSlots = 12;       // selector index 0..5, with and without the flag
+inline constexpr size_t kOffsetSlots = 12; // selector index 0..5, with and without the flag
 inline constexpr uint8_t kDefaultOffsetSelector = 8;
 inline constexpr size_t kSensorPartCount = 6;
 
@@ -31,7 +31,7 @@ struct SimStationInfo {
 
 // Scaling of one channel as the sensor-data parts report it.
 struct SimSensorData {
-    double zeroOffset = 0;  // sent as mantissa x 10^exponent
+    double zeroOffset = 0; // sent as mantissa x 10^exponent
     double resolution = 0;
     uint8_t unitCode = 0;
     int16_t lsbMin = 0;
@@ -50,12 +50,12 @@ struct SignalModel {
 };
 
 struct SimChannel {
-    uint32_t measurementCount = 0;          // commands 230/226
-    std::array<uint8_t, 7> analogConfig{};  // commands 229/225; byte 0 is the channel
-    int32_t zeroOffset = 0;                 // commands 228/224
-    SimSensorData sensor;                   // command 235
-    std::optional<SignalModel> signal;      // command 241; none = the channel reports no valid value
-    bool statusBit1 = false;                // bit 1 of the channel's flag nibble in command 241
+    uint32_t measurementCount = 0;         // commands 230/226
+    std::array<uint8_t, 7> analogConfig{}; // commands 229/225; byte 0 is the channel
+    int32_t zeroOffset = 0;                // commands 228/224
+    SimSensorData sensor;                  // command 235
+    std::optional<SignalModel> signal;     // command 241; none = the channel reports no valid value
+    bool statusBit1 = false;               // bit 1 of the channel's flag nibble in command 241
 };
 
 // One calibration position: ID and the six floats as the module keeps them (for a material calibration
@@ -81,13 +81,13 @@ struct SimXv {
 
 // Faults for tests. Counted faults count down with every request addressed to the module.
 struct ModuleFaults {
-    bool mute = false;            // hears and executes, never answers
-    bool damagedHeader = false;   // the header checksum of every reply is wrong
-    int32_t cutReplyTo = -1;      // replies end after this many bytes (-1 = whole)
-    uint32_t delayMs = 0;         // replies start this late
-    uint32_t fatalCount = 0;      // the next N requests get status 2 and are not executed
-    uint32_t busyCount = 0;       // the next N requests get the busy bit and are not executed
-    std::set<uint8_t> status6{};  // commands answered with status 6 on top of the module's own list
+    bool mute = false;           // hears and executes, never answers
+    bool damagedHeader = false;  // the header checksum of every reply is wrong
+    int32_t cutReplyTo = -1;     // replies end after this many bytes (-1 = whole)
+    uint32_t delayMs = 0;        // replies start this late
+    uint32_t fatalCount = 0;     // the next N requests get status 2 and are not executed
+    uint32_t busyCount = 0;      // the next N requests get the busy bit and are not executed
+    std::set<uint8_t> status6{}; // commands answered with status 6 on top of the module's own list
 };
 
 struct ModuleState {
@@ -101,8 +101,8 @@ struct ModuleState {
     uint8_t activeCalibration = 0;
     std::array<SimOffset, kOffsetSlots> offsets{};
     std::array<uint8_t, 10> applicationParameters{};
-    bool haltBySignal = false;   // bit 0 of the halt state, from the module's input
-    bool haltByCommand = false;  // bit 1, set and cleared with command 191
+    bool haltBySignal = false;  // bit 0 of the halt state, from the module's input
+    bool haltByCommand = false; // bit 1, set and cleared with command 191
     std::set<uint8_t> notImplemented;
     // Zero offsets and measurement counts can only be read and written while bits 0 and 1 of channel 0's
     // yRawVofsVd are set; a module without this lock accepts them at any time.

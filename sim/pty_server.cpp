@@ -22,21 +22,34 @@ constexpr uint64_t kStaleFrameUs = 50000;
 
 uint32_t BaudOfSpeed(speed_t speed) {
     switch (speed) {
-    case B300: return 300;
-    case B600: return 600;
-    case B1200: return 1200;
-    case B2400: return 2400;
-    case B4800: return 4800;
-    case B9600: return 9600;
-    case B19200: return 19200;
-    case B38400: return 38400;
-    case B57600: return 57600;
-    case B115200: return 115200;
-    default: return 0;
+    case B300:
+        return 300;
+    case B600:
+        return 600;
+    case B1200:
+        return 1200;
+    case B2400:
+        return 2400;
+    case B4800:
+        return 4800;
+    case B9600:
+        return 9600;
+    case B19200:
+        return 19200;
+    case B38400:
+        return 38400;
+    case B57600:
+        return 57600;
+    case B115200:
+        return 115200;
+    default:
+        return 0;
     }
 }
 
-std::string Errno(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+std::string Errno(const char* what) {
+    return std::string(what) + ": " + std::strerror(errno);
+}
 
 } // namespace
 
@@ -195,7 +208,8 @@ void PtyServer::Serve(const std::atomic<bool>& stop) {
             waitUs = std::min(waitUs, pending.front().dueUs - now);
         }
         pollfd pfd{master_, POLLIN, 0};
-        const timespec timeout{static_cast<time_t>(waitUs / 1000000u), static_cast<long>((waitUs % 1000000u) * 1000u)};
+        const timespec timeout{static_cast<time_t>(waitUs / 1000000u),
+                               static_cast<long>((waitUs % 1000000u) * 1000u)};
         const int ready = ::ppoll(&pfd, 1, &timeout, nullptr);
         if (ready <= 0 || (pfd.revents & POLLIN) == 0) {
             if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR)) != 0) {

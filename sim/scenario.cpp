@@ -67,7 +67,8 @@ public:
             char* end = nullptr;
             errno = 0;
             const unsigned long long parsed = std::strtoull(s.c_str() + 2, &end, 16);
-            if (s.size() == 2 || *end != '\0' || errno != 0 || parsed > static_cast<unsigned long long>(INT64_MAX)) {
+            if (s.size() == 2 || *end != '\0' || errno != 0 ||
+                parsed > static_cast<unsigned long long>(INT64_MAX)) {
                 Fail(where, "'" + s + "' is not a hexadecimal number");
             }
             n = static_cast<int64_t>(parsed);
@@ -81,7 +82,8 @@ public:
         return n;
     }
 
-    double Number(const std::string& key, double fallback, double limit = std::numeric_limits<double>::max()) {
+    double Number(const std::string& key, double fallback,
+                  double limit = std::numeric_limits<double>::max()) {
         const json* v = Find(key);
         if (!v) {
             return fallback;
@@ -163,12 +165,14 @@ std::optional<SignalModel> ReadSignal(Object& parent, const std::string& key) {
     }
     Object o(*v, parent.KeyPath(key));
     SignalModel s;
-    s.base = o.Number("base", 0);
-    s.amplitude = o.Number("amplitude", 0);
-    s.period = o.Number("period", 40);
-    s.noise = o.Number("noise", 0);
-    if (s.period < 0) {
-        Object::Fail(o.KeyPath("period"), "must not be negative");
+    // Physical quantities of a probe; the limits keep every sum of readings finite.
+    constexpr double kLimit = 1e9;
+    s.base = o.Number("base", 0, kLimit);
+    s.amplitude = o.Number("amplitude", 0, kLimit);
+    s.period = o.Number("period", 40, kLimit);
+    s.noise = o.Number("noise", 0, kLimit);
+    if (s.period != 0 && s.period < 1) {
+        Object::Fail(o.KeyPath("period"), "must be 0 (no variation) or at least 1 measurement");
     }
     o.Finish();
     return s;
@@ -229,9 +233,8 @@ void ReadCalibrations(const json& list, const std::string& path, bool material,
                 Object::Fail(o.KeyPath("coefficients"), "must hold the six coefficients c0..c5");
             }
             for (size_t k = 0; k < 6; ++k) {
-                const double v = Object::NumberValue((*coeffs)[k], o.KeyPath("coefficients") + "[" +
-                                                                          std::to_string(k) + "]",
-                                                     1e30);
+                const double v = Object::NumberValue(
+                    (*coeffs)[k], o.KeyPath("coefficients") + "[" + std::to_string(k) + "]", 1e30);
                 c.raw[k] = static_cast<float>(material ? v / kMaterialScale[k] : v);
             }
         }
@@ -254,7 +257,8 @@ ModuleState ReadModule(const json& j, const std::string& path) {
     info.serialNo = static_cast<uint16_t>(o.Int("serialNo", 0, 65534, 0));
     info.moduleName = o.String("moduleName", "");
     if (info.moduleName.empty() || info.moduleName.size() > kMaxNameLength) {
-        Object::Fail(o.KeyPath("moduleName"), "must have 1.." + std::to_string(kMaxNameLength) + " characters");
+        Object::Fail(o.KeyPath("moduleName"),
+                     "must have 1.." + std::to_string(kMaxNameLength) + " characters");
     }
     info.moduleId = static_cast<uint8_t>(o.Int("moduleId", 0, 255, 0));
     info.firmwareVersion = static_cast<uint16_t>(o.Int("firmwareVersion", 0, 65535, 0));
@@ -361,7 +365,8 @@ bool ParseScenario(std::string_view text, Scenario& out, std::string& error) {
     } catch (const json::parse_error& e) {
         // The library's text names the byte offset; a line number is what an editor shows.
         const size_t offset = std::min<size_t>(e.byte, text.size());
-        const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n');
+        const auto line =
+            1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n');
         error = "JSON syntax error near line " + std::to_string(line) + ": " + e.what();
     } catch (const ScenarioError& e) {
         error = e.what();
@@ -401,18 +406,22 @@ std::shared_ptr<VirtualBus> BuildBus(const Scenario& scenario, std::optional<uin
 }
 
 Scenario DefaultScenario() {
-    Scenario s;
-    std::string error;
-    // The built-in text is checked by the tests; failing here would be a build mistake, not bad input.
-    if (!ParseScenario(DefaultScenarioText(), s, error)) {
-        throw std::logic_error("built-in scenario: " + error);
-    }
-    return s;
+    // Parsed once: tests build many buses from it.
+    static const Scenario parsed = [] {
+        Scenario s;
+        std::string error;
+        // The built-in text is checked by the tests; failing here would be a build mistake, not bad input.
+        if (!ParseScenario(DefaultScenarioText(), s, error)) {
+            throw std::logic_error("built-in scenario: " + error);
+        }
+        return s;
+    }();
+    return parsed;
 }
 
 ModuleState MakeProbe(uint8_t station, uint16_t serial, bool xv) {
-    const Scenario s = DefaultScenario();
-    for (const ModuleState& m : s.modules) {
+    const Scenario defaults = DefaultScenario();
+    for (const ModuleState& m : defaults.modules) {
         const bool isXv = m.info.moduleName == "PX-TAVIK2XV";
         if (isXv == xv && m.info.moduleName.rfind("PX-TAVIK2", 0) == 0) {
             ModuleState copy = m;

@@ -27,7 +27,8 @@ double SampleSignal(const SignalModel& model, uint64_t seed, uint16_t serial, ui
     if (model.period > 0) {
         // Each module starts at its own point of the cycle.
         const double phase = static_cast<double>(Mix(seed ^ serial) % 1000) / 1000.0;
-        value += model.amplitude * std::sin(2 * std::numbers::pi * (static_cast<double>(k) / model.period + phase));
+        value += model.amplitude *
+                 std::sin(2 * std::numbers::pi * (static_cast<double>(k) / model.period + phase));
     }
     const uint64_t key = Mix(seed) ^ (uint64_t{serial} << 40) ^ (uint64_t{stream} << 32) ^ k;
     value += model.noise * NoiseUnit(key);

@@ -101,7 +101,8 @@ std::unique_ptr<Transport> OpenSim(std::string_view argument, uint32_t baud, uin
         s.lastError.clear();
     }
     const std::string name = path.empty() ? std::string("sim") : "sim:" + path;
-    return std::make_unique<SimTransport>(std::move(bus), clock ? *clock : SystemClock::Instance(), baud, name);
+    return std::make_unique<SimTransport>(std::move(bus), clock ? *clock : SystemClock::Instance(), baud,
+                                          name);
 }
 
 } // namespace
@@ -110,6 +111,8 @@ std::unique_ptr<Transport> OpenSim(std::string_view argument, uint32_t baud, uin
 
 namespace terrix {
 
-void RegisterSimTransportScheme() { RegisterTransportScheme("sim", sim::OpenSim); }
+void RegisterSimTransportScheme() {
+    RegisterTransportScheme("sim", sim::OpenSim);
+}
 
 } // namespace terrix

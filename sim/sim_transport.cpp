@@ -121,8 +121,8 @@ uint32_t SimTransport::LastError() const {
 size_t SimTransport::Available() const {
     std::lock_guard lock(mutex_);
     const uint64_t now = clock_.NowUs();
-    return static_cast<size_t>(
-        std::count_if(incoming_.begin(), incoming_.end(), [now](const Incoming& i) { return i.atUs <= now; }));
+    return static_cast<size_t>(std::count_if(incoming_.begin(), incoming_.end(),
+                                             [now](const Incoming& i) { return i.atUs <= now; }));
 }
 
 } // namespace terrix::sim

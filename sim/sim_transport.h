@@ -18,7 +18,8 @@ namespace terrix::sim {
 class SimTransport final : public Transport {
 public:
     // `clock` must outlive the transport.
-    SimTransport(std::shared_ptr<VirtualBus> bus, Clock& clock, uint32_t baud = 9600, std::string name = "sim");
+    SimTransport(std::shared_ptr<VirtualBus> bus, Clock& clock, uint32_t baud = 9600,
+                 std::string name = "sim");
 
     bool Write(std::span<const uint8_t> bytes, size_t& written) override;
     bool Read(std::span<uint8_t> buffer, size_t& got) override;

@@ -20,13 +20,13 @@ namespace terrix::sim {
 
 // One request as the bus heard it.
 struct LoggedRequest {
-    uint64_t timeUs = 0;       // on the clock of whoever delivered it
+    uint64_t timeUs = 0; // on the clock of whoever delivered it
     uint32_t baud = 0;
     uint8_t station = 0;
     uint8_t command = 0;
     std::vector<uint8_t> data;
     bool dataChecksumOk = true;
-    uint32_t answers = 0;      // modules that replied (2 or more: a collision)
+    uint32_t answers = 0; // modules that replied (2 or more: a collision)
 };
 
 // What comes back on the line for one request.

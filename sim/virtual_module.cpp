@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace terrix::sim {
 
@@ -50,6 +51,15 @@ constexpr uint8_t kGroupBit1 = 0x02;
 constexpr uint32_t kStreamTemperature = 2;
 constexpr uint32_t kStreamXvSamples = 100;
 
+// A float field of a reply; values beyond its range are held at its ends instead of being undefined.
+float ToFloat(double v) {
+    if (std::isnan(v)) {
+        return std::numeric_limits<float>::quiet_NaN();
+    }
+    constexpr double kMax = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(v, -kMax, kMax));
+}
+
 } // namespace
 
 bool IsModuleBaud(uint32_t baud) {
@@ -63,8 +73,10 @@ bool IsModuleBaud(uint32_t baud) {
     case 19200:
     case 38400:
     case 57600:
-    case 115200: return true;
-    default: return false;
+    case 115200:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -132,8 +144,11 @@ void VirtualModule::HearBroadcast(const Request& r) {
             state_.baud = uint32_t{GetU16(r.data, 0)} * 100u;
         }
         break;
-    case kResetBaud: state_.info.startupBaud = 96; break;
-    default: break; // other commands are not meant for everybody
+    case kResetBaud:
+        state_.info.startupBaud = 96;
+        break;
+    default:
+        break; // other commands are not meant for everybody
     }
 }
 
@@ -154,9 +169,11 @@ VirtualModule::Outcome VirtualModule::Execute(const Request& r, bool apply) {
         return {kErrNotImplemented, {}};
     }
     switch (r.command) {
-    case kStationInfo: return StationInformation();
+    case kStationInfo:
+        return StationInformation();
     case kReadHalt:
-        return {kErrNone, {static_cast<uint8_t>((state_.haltBySignal ? 1 : 0) | (state_.haltByCommand ? 2 : 0))}};
+        return {kErrNone,
+                {static_cast<uint8_t>((state_.haltBySignal ? 1 : 0) | (state_.haltByCommand ? 2 : 0))}};
     case kWriteHalt:
         if (r.data.size() != 1) {
             return invalid;
@@ -175,13 +192,20 @@ VirtualModule::Outcome VirtualModule::Execute(const Request& r, bool apply) {
             std::copy(r.data.begin(), r.data.end(), state_.applicationParameters.begin());
         }
         return {};
-    case kReadTempCalib: return Calibration(r, true, false, apply);
-    case kWriteTempCalib: return Calibration(r, true, true, apply);
-    case kReadMatCalib: return Calibration(r, false, false, apply);
-    case kWriteMatCalib: return Calibration(r, false, true, apply);
-    case kReadBlockA: return XvBlockA();
-    case kReadBlockB: return XvBlockB();
-    case kReadActive: return {kErrNone, {state_.activeCalibration}};
+    case kReadTempCalib:
+        return Calibration(r, true, false, apply);
+    case kWriteTempCalib:
+        return Calibration(r, true, true, apply);
+    case kReadMatCalib:
+        return Calibration(r, false, false, apply);
+    case kWriteMatCalib:
+        return Calibration(r, false, true, apply);
+    case kReadBlockA:
+        return XvBlockA();
+    case kReadBlockB:
+        return XvBlockB();
+    case kReadActive:
+        return {kErrNone, {state_.activeCalibration}};
     case kWriteActive:
         if (r.data.size() != 1 || r.data[0] >= kCalibrationCount) {
             return invalid;
@@ -195,11 +219,16 @@ VirtualModule::Outcome VirtualModule::Execute(const Request& r, bool apply) {
     case kWriteCount:
     case kReadZeroOffset:
     case kReadAnalogCfg:
-    case kReadCount: return ChannelBlock(r, apply);
-    case kWriteOffset: return Offset(r, true, apply);
-    case kReadOffset: return Offset(r, false, apply);
-    case kReadSensorPart: return SensorPart(r);
-    case kReadValues: return MeasuredValues(apply);
+    case kReadCount:
+        return ChannelBlock(r, apply);
+    case kWriteOffset:
+        return Offset(r, true, apply);
+    case kReadOffset:
+        return Offset(r, false, apply);
+    case kReadSensorPart:
+        return SensorPart(r);
+    case kReadValues:
+        return MeasuredValues(apply);
     case kStartMeasurement:
         if (apply) {
             ++state_.measurementIndex;
@@ -233,7 +262,8 @@ VirtualModule::Outcome VirtualModule::StationInformation() const {
     return {kErrNone, std::move(data)};
 }
 
-VirtualModule::Outcome VirtualModule::Calibration(const Request& r, bool temperature, bool write, bool apply) {
+VirtualModule::Outcome VirtualModule::Calibration(const Request& r, bool temperature, bool write,
+                                                  bool apply) {
     if (temperature && !state_.hasTemperatureCalibrations) {
         return {kErrNotImplemented, {}};
     }
@@ -266,12 +296,14 @@ VirtualModule::Outcome VirtualModule::Calibration(const Request& r, bool tempera
 }
 
 VirtualModule::Outcome VirtualModule::ChannelBlock(const Request& r, bool apply) {
-    const bool write = r.command == kWriteZeroOffset || r.command == kWriteAnalogCfg || r.command == kWriteCount;
+    const bool write =
+        r.command == kWriteZeroOffset || r.command == kWriteAnalogCfg || r.command == kWriteCount;
     if ((write ? r.data.size() != kChannelBlockSize : r.data.empty()) || r.data[0] > 1) {
         return {kErrInvalidParameter, {}};
     }
     SimChannel& channel = state_.channels[r.data[0]];
-    const bool locked = r.command == kWriteZeroOffset || r.command == kReadZeroOffset || r.command == kWriteCount;
+    const bool locked =
+        r.command == kWriteZeroOffset || r.command == kReadZeroOffset || r.command == kWriteCount;
     if (locked && !Unlocked()) {
         return {kErrInvalidParameter, {}};
     }
@@ -294,15 +326,18 @@ VirtualModule::Outcome VirtualModule::ChannelBlock(const Request& r, bool apply)
             channel.measurementCount = static_cast<uint32_t>(n < 0 ? -n : n);
         }
         return {};
-    case kReadZeroOffset: WritePacked(std::span(data).subspan(2), channel.zeroOffset, 9); break;
+    case kReadZeroOffset:
+        WritePacked(std::span(data).subspan(2), channel.zeroOffset, 9);
+        break;
     case kReadAnalogCfg:
         std::copy(channel.analogConfig.begin(), channel.analogConfig.end(), data.begin());
         break;
     case kReadCount:
-        WritePacked(std::span(data).subspan(2), -static_cast<int64_t>(std::min<uint32_t>(channel.measurementCount, 99999)),
-                    5);
+        WritePacked(std::span(data).subspan(2),
+                    -static_cast<int64_t>(std::min<uint32_t>(channel.measurementCount, 99999)), 5);
         break;
-    default: break;
+    default:
+        break;
     }
     return {kErrNone, std::move(data)};
 }
@@ -364,7 +399,8 @@ VirtualModule::Outcome VirtualModule::MeasuredValues(bool apply) {
         // Both groups invalid; the code's two digits go into the last byte.
         data[0] = kGroupInvalid;
         data[3] = kGroupInvalid;
-        data[5] = static_cast<uint8_t>(((state_.measuringError / 10 % 10) << 4) | (state_.measuringError % 10));
+        data[5] =
+            static_cast<uint8_t>(((state_.measuringError / 10 % 10) << 4) | (state_.measuringError % 10));
         return {kErrMeasuring, std::move(data)};
     }
     for (size_t c = 0; c < 2; ++c) {
@@ -377,8 +413,13 @@ VirtualModule::Outcome VirtualModule::MeasuredValues(bool apply) {
         }
         const double physical = Sample(*ch.signal, static_cast<uint32_t>(c));
         double lsb = std::round((physical - ch.sensor.zeroOffset) / ch.sensor.resolution);
+        if (!std::isfinite(lsb)) {
+            WritePacked(group, 0, 5, static_cast<uint8_t>(kGroupInvalid | bit1));
+            continue;
+        }
         if (ch.sensor.lsbMax > ch.sensor.lsbMin) {
-            lsb = std::clamp(lsb, static_cast<double>(ch.sensor.lsbMin), static_cast<double>(ch.sensor.lsbMax));
+            lsb =
+                std::clamp(lsb, static_cast<double>(ch.sensor.lsbMin), static_cast<double>(ch.sensor.lsbMax));
         }
         lsb = std::clamp(lsb, -99999.0, 99999.0);
         WritePacked(group, static_cast<int64_t>(lsb), 5, bit1);
@@ -409,15 +450,16 @@ VirtualModule::Outcome VirtualModule::XvBlockB() const {
             sumSquares += v * v;
         }
     }
-    const double temperature = state_.xv.temperature ? Sample(*state_.xv.temperature, kStreamTemperature) : 0.0;
+    const double temperature =
+        state_.xv.temperature ? Sample(*state_.xv.temperature, kStreamTemperature) : 0.0;
     std::vector<uint8_t> data(22, 0);
-    PutF32(data, 0, static_cast<float>(sum));
-    PutF32(data, 4, static_cast<float>(sumSquares));
+    PutF32(data, 0, ToFloat(sum));
+    PutF32(data, 4, ToFloat(sumSquares));
     PutF32(data, 8, state_.xv.errorFraction);
     PutU16(data, 12, n1);
     PutU16(data, 14, static_cast<uint16_t>(n1 + state_.xv.rejected));
     PutU16(data, 16, state_.xv.rejected);
-    PutF32(data, 18, static_cast<float>(temperature));
+    PutF32(data, 18, ToFloat(temperature));
     return {kErrNone, std::move(data)};
 }
 

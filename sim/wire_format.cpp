@@ -43,8 +43,12 @@ int64_t PackedLimit(unsigned digits) {
 // Digit i sits in byte (i + 1) / 2: the units digit shares byte 0 with the flag nibble (high half), then
 // every byte carries two digits, the lower one in its low nibble.
 namespace {
-size_t DigitByte(unsigned i) { return (i + 1) / 2; }
-bool DigitInHighNibble(unsigned i) { return i % 2 == 0; }
+size_t DigitByte(unsigned i) {
+    return (i + 1) / 2;
+}
+bool DigitInHighNibble(unsigned i) {
+    return i % 2 == 0;
+}
 } // namespace
 
 void WritePacked(std::span<uint8_t> dst, int64_t value, unsigned digits, uint8_t flags) {

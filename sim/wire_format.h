@@ -42,7 +42,8 @@ struct MantissaExponent {
 MantissaExponent ToMantissaExponent(double value);
 double FromMantissaExponent(const MantissaExponent& me);
 
-// Header checksum: sum of the five bytes before it, low 7 bits. Data checksum: sum of the data bytes, mod 256.
+// Header checksum: sum of the five bytes before it, low 7 bits. Data checksum: sum of the data bytes, mod
+// 256.
 uint8_t HeaderChecksum(std::span<const uint8_t> firstFive);
 uint8_t DataChecksum(std::span<const uint8_t> data);
 

@@ -17,7 +17,9 @@ namespace {
 
 std::atomic<bool> stopRequested{false};
 
-extern "C" void OnStopSignal(int) { stopRequested = true; }
+extern "C" void OnStopSignal(int) {
+    stopRequested = true;
+}
 
 } // namespace
 

@@ -21,7 +21,9 @@ class ModuleFaultsTest : public ::testing::Test {
 protected:
     void SetUp() override { bus.AddModule(MakeProbe(1, kSerial)); }
     void Set(const ModuleFaults& f) { ASSERT_TRUE(bus.SetFaults(kSerial, f)); }
-    Bytes Send(uint8_t command, Bytes data = {}) { return Ask(bus, RequestBytes(1, command, std::move(data))); }
+    Bytes Send(uint8_t command, Bytes data = {}) {
+        return Ask(bus, RequestBytes(1, command, std::move(data)));
+    }
 
     VirtualBus bus;
 };

@@ -45,7 +45,9 @@ protected:
     void SetUp() override { bus.AddModule(PlainModule()); }
     ModuleState State() { return *bus.Module(0); }
     void Change(const std::function<void(ModuleState&)>& f) { bus.Modify(0, f); }
-    Bytes Send(uint8_t command, Bytes data = {}) { return Ask(bus, RequestBytes(kStation, command, std::move(data))); }
+    Bytes Send(uint8_t command, Bytes data = {}) {
+        return Ask(bus, RequestBytes(kStation, command, std::move(data)));
+    }
     uint8_t StatusOf(uint8_t command, Bytes data = {}) {
         const Bytes reply = Send(command, std::move(data));
         return reply.size() >= 7 ? reply[3] : 0xFF;
@@ -55,8 +57,8 @@ protected:
 };
 
 TEST_F(ModuleCommands, StationInformationStopsAfterTheNamesTerminator) {
-    const Bytes expected = {4,    253,  0x13, 0, 2,    0x16, 0xFE, 0x34, 0x12, 0x78, 0x56, 0x9A, 0x0B, 0x60,
-                            0x00, 0xFA, 0x00, 10, 0x00, 50,   0x00, 2,    'A',  'B',  0x00, 0xD4};
+    const Bytes expected = {4,    253,  0x13, 0,    2,  0x16, 0xFE, 0x34, 0x12, 0x78, 0x56, 0x9A, 0x0B,
+                            0x60, 0x00, 0xFA, 0x00, 10, 0x00, 50,   0x00, 2,    'A',  'B',  0x00, 0xD4};
     EXPECT_EQ(Send(2), expected);
 }
 
@@ -79,7 +81,7 @@ TEST_F(ModuleCommands, CountsAndZeroOffsetsNeedTheUnlockedAnalogConfiguration) {
     EXPECT_EQ(StatusOf(226, count), 0);
     EXPECT_EQ(State().channels[0].measurementCount, 1250u);
     EXPECT_EQ(DataOf(Send(228, {1})), (Bytes{1, 0, 0x00, 0x05, 0, 0, 0})); // 50 as BCD9
-    EXPECT_EQ(StatusOf(224, {1, 0, 0x38, 0x12, 0, 0, 0}), 0);                // -123
+    EXPECT_EQ(StatusOf(224, {1, 0, 0x38, 0x12, 0, 0, 0}), 0);              // -123
     EXPECT_EQ(State().channels[1].zeroOffset, -123);
     EXPECT_EQ(DataOf(Send(228, {1})), (Bytes{1, 0, 0x38, 0x12, 0, 0, 0}));
 
@@ -146,7 +148,8 @@ TEST_F(ModuleCommands, MaterialCalibrationsKeepTheirFloatsExactly) {
     Change([](ModuleState& m) { m.material[5] = {1201, {-21.0f, 1.0f, 0, 0, 0, 0}, true}; });
     const Bytes data = DataOf(Send(206, {5}));
     ASSERT_EQ(data.size(), 27u);
-    EXPECT_EQ(Bytes(data.begin(), data.begin() + 11), (Bytes{5, 0xB1, 0x04, 0x00, 0x00, 0xA8, 0xC1, 0, 0, 0x80, 0x3F}));
+    EXPECT_EQ(Bytes(data.begin(), data.begin() + 11),
+              (Bytes{5, 0xB1, 0x04, 0x00, 0x00, 0xA8, 0xC1, 0, 0, 0x80, 0x3F}));
 
     Bytes write(27, 0);
     write[0] = 9;
@@ -176,7 +179,7 @@ TEST_F(ModuleCommands, TemperatureCalibrationsExistOnlyWithTdcSupport) {
     ASSERT_EQ(data.size(), 27u);
     EXPECT_EQ(data[1] | (data[2] << 8), 2201);
     EXPECT_EQ(FloatAt(data, 3 + 4 * 2), -0.0125f); // unscaled
-    EXPECT_EQ(StatusOf(194, {3}), 7);                // a position the module marks invalid
+    EXPECT_EQ(StatusOf(194, {3}), 7);              // a position the module marks invalid
     EXPECT_EQ(StatusOf(194, {16}), 7);
     // Writing a position makes it valid again.
     Bytes write(27, 0);

@@ -4,15 +4,14 @@
 #include "sim/pty_server.h"
 #include "sim/scenario.h"
 #include "sim_test_support.h"
+#include "support/child_process.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <fstream>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -137,43 +136,25 @@ TEST(TerrixSimProgram, ServesOnALinkUntilTerminated) {
     const std::string dir = ::testing::TempDir();
     const std::string link = dir + "terrix_sim_test_link_" + std::to_string(::getpid());
     const std::string trace = dir + "terrix_sim_test_trace_" + std::to_string(::getpid());
-    int out[2];
-    ASSERT_EQ(::pipe(out), 0);
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        ::close(out[0]);
-        ::close(out[1]);
-        ::execl(TERRIX_SIM_PATH, TERRIX_SIM_PATH, "--link", link.c_str(), "--trace", trace.c_str(), "--seed", "5",
-                static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    std::string line;
-    char c = 0;
-    while (::read(out[0], &c, 1) == 1 && c != '\n') {
-        line += c;
-    }
-    ::close(out[0]);
-    EXPECT_EQ(line.rfind("/dev/pts/", 0), 0u) << line;
+    terrix::test::BackgroundProcess sim(TERRIX_SIM_PATH, {"--link", link, "--trace", trace, "--seed", "5"});
+    ASSERT_TRUE(sim.running());
+    EXPECT_EQ(sim.firstLine().rfind("/dev/pts/", 0), 0u) << sim.firstLine();
 
     uint32_t error = 0;
     auto client = SerialTransport::Open(link, 9600, error);
+    ASSERT_TRUE(client) << error;
+    Send(*client, RequestBytes(252, 2));
+    const Bytes header = ReadBytes(*client, 7);
+    ASSERT_EQ(header.size(), 7u);
+    EXPECT_EQ(header[0], 252);
+    client.reset();
+    // A second run of a client on the same simulator opens the device again.
+    client = SerialTransport::Open(link, 9600, error);
     EXPECT_TRUE(client) << error;
-    if (client) {
-        Send(*client, RequestBytes(252, 2));
-        const Bytes header = ReadBytes(*client, 7);
-        ASSERT_EQ(header.size(), 7u);
-        EXPECT_EQ(header[0], 252);
-        client.reset();
-    }
-    ::kill(pid, SIGTERM);
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_NE(::access(link.c_str(), F_OK), 0); // the link went with the simulator
+    client.reset();
 
+    EXPECT_EQ(sim.Stop(), 0);
+    EXPECT_NE(::access(link.c_str(), F_OK), 0); // the link went with the simulator
     std::ifstream traced(trace);
     std::string request;
     std::string reply;
@@ -185,14 +166,10 @@ TEST(TerrixSimProgram, ServesOnALinkUntilTerminated) {
 }
 
 TEST(TerrixSimProgram, RefusesABadScenarioWithItsReason) {
-    const std::string cmd = std::string(TERRIX_SIM_PATH) + " --scenario /nonexistent/x.json 2>&1";
-    FILE* p = ::popen(cmd.c_str(), "r");
-    ASSERT_TRUE(p);
-    char buffer[512] = {};
-    const size_t n = std::fread(buffer, 1, sizeof buffer - 1, p);
-    const int status = ::pclose(p);
-    EXPECT_NE(std::string(buffer, n).find("/nonexistent/x.json"), std::string::npos);
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const terrix::test::RunResult r =
+        terrix::test::RunProgram(TERRIX_SIM_PATH, {"--scenario", "/nonexistent/x.json"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("/nonexistent/x.json"), std::string::npos) << r.err;
 }
 
 } // namespace

@@ -54,7 +54,8 @@ TEST(SimScenario, MaterialCoefficientsAreKeptScaledAsTheModuleHoldsThem) {
 TEST(SimScenario, CollisionFilePutsTwoModulesOnOneStation) {
     Scenario s;
     std::string error;
-    ASSERT_TRUE(LoadScenarioFile(std::string(TERRIX_SIM_SCENARIO_DIR) + "/collision.json", s, error)) << error;
+    ASSERT_TRUE(LoadScenarioFile(std::string(TERRIX_SIM_SCENARIO_DIR) + "/collision.json", s, error))
+        << error;
     int atFive = 0;
     for (const ModuleState& m : s.modules) {
         atFive += m.station == 5 ? 1 : 0;
@@ -89,13 +90,19 @@ TEST(SimScenario, BadScenariosGiveClearMessages) {
         {"{}", "'modules' is missing"},
         {"[1, 2]", "scenario: must be an object"},
         {R"({"modules": [{"moduleName": "X"}]})", "modules[0]: 'serialNo' is missing"},
-        {R"({"modules": [{"serialNo": 1, "moduleName": "X", "serial": 2}]})", "modules[0]: unknown key 'serial'"},
-        {R"({"modules": [{"serialNo": 65535, "moduleName": "X"}]})", "modules[0].serialNo: must be in 0..65534"},
-        {R"({"modules": [{"serialNo": 1, "moduleName": "X", "station": "3"}]})", "modules[0].station: must be an integer"},
-        {R"({"modules": [{"serialNo": 1, "moduleName": "X", "baud": 1000}]})", "modules[0].baud: 1000 is not"},
+        {R"({"modules": [{"serialNo": 1, "moduleName": "X", "serial": 2}]})",
+         "modules[0]: unknown key 'serial'"},
+        {R"({"modules": [{"serialNo": 65535, "moduleName": "X"}]})",
+         "modules[0].serialNo: must be in 0..65534"},
+        {R"({"modules": [{"serialNo": 1, "moduleName": "X", "station": "3"}]})",
+         "modules[0].station: must be an integer"},
+        {R"({"modules": [{"serialNo": 1, "moduleName": "X", "baud": 1000}]})",
+         "modules[0].baud: 1000 is not"},
         {R"({"modules": [{"serialNo": 1, "moduleName": ""}]})", "modules[0].moduleName: must have"},
-        {R"({"modules": [{"serialNo": 1, "moduleName": "X", "firmwareVersion": "0xZZ"}]})", "not a hexadecimal"},
-        {R"({"modules": [{"serialNo": 1, "moduleName": "X", "channels": [{}, {}, {}]}]})", "at most two channels"},
+        {R"({"modules": [{"serialNo": 1, "moduleName": "X", "firmwareVersion": "0xZZ"}]})",
+         "not a hexadecimal"},
+        {R"({"modules": [{"serialNo": 1, "moduleName": "X", "channels": [{}, {}, {}]}]})",
+         "at most two channels"},
         {R"({"modules": [{"serialNo": 1, "moduleName": "X", "channels": [{"sensor": {"unit": 300}}]}]})",
          "modules[0].channels[0].sensor.unit: must be in 0..255"},
         {R"({"modules": [{"serialNo": 1, "moduleName": "X", "materialCalibrations": [{"coefficients": [1]}]}]})",
@@ -103,6 +110,8 @@ TEST(SimScenario, BadScenariosGiveClearMessages) {
         {R"({"modules": [{"serialNo": 1, "moduleName": "X", "materialCalibrations": [{}, {"position": 0}]}]})",
          "listed twice"},
         {R"({"modules": [{"serialNo": 1, "moduleName": "X", "offset": 1000}]})", "modules[0].offset"},
+        {R"({"modules": [{"serialNo": 1, "moduleName": "X", "channels": [{"signal": {"period": 0.5}}]}]})",
+         "modules[0].channels[0].signal.period: must be 0"},
         {R"({"modules": [{"serialNo": 1, "moduleName": "X", "faults": {"mute": 1}}]})",
          "modules[0].faults.mute: must be true or false"},
     };

@@ -74,6 +74,7 @@ TEST_F(SimTransportTest, DelayedReplyArrivesAtItsTime) {
     // The header read allows 24 ms: the reply starts after 20 ms and the read ends with it.
     EXPECT_EQ(Read(7).size(), 7u);
     EXPECT_EQ(clock.NowUs() - sent, 20000u);
+    EXPECT_EQ(Read(2).size(), 2u);
 
     bus->SetFaults(31042, {.delayMs = 30});
     Write(RequestBytes(1, 204));

@@ -15,7 +15,8 @@ using test::RequestBytes;
 using Bytes = std::vector<uint8_t>;
 
 Bytes SetStation(uint16_t serial, uint8_t station) {
-    return RequestBytes(255, 1, {static_cast<uint8_t>(serial & 0xFF), static_cast<uint8_t>(serial >> 8), station});
+    return RequestBytes(255, 1,
+                        {static_cast<uint8_t>(serial & 0xFF), static_cast<uint8_t>(serial >> 8), station});
 }
 
 Bytes SetBaud(uint32_t baud) {

@@ -75,8 +75,8 @@ TEST(SimMantissaExponent, KeepsShortExactForms) {
         int16_t mantissa;
         int8_t exponent;
     };
-    const Case cases[] = {{0.01, 1, -2}, {-40, -4, 1}, {0.1, 1, -1}, {0, 0, 0}, {12.5, 125, -1}, {-0.001, -1, -3},
-                          {123456, 12346, 1}};
+    const Case cases[] = {{0.01, 1, -2},   {-40, -4, 1},     {0.1, 1, -1},      {0, 0, 0},
+                          {12.5, 125, -1}, {-0.001, -1, -3}, {123456, 12346, 1}};
     for (const Case& c : cases) {
         const MantissaExponent me = ToMantissaExponent(c.value);
         EXPECT_EQ(me.mantissa, c.mantissa) << c.value;
