@@ -3,8 +3,8 @@
 #include "core/config/offset_adjust.h"
 #include "core/config/reset_baud.h"
 
+#include "bus/bus_fixture.h"
 #include "sim_fixture.h"
-#include "support/scripted_transport.h"
 
 #include <gtest/gtest.h>
 
@@ -123,18 +123,7 @@ TEST(HaltStateValueTest, ValueRule) {
 }
 
 // A port on a scripted transport, for replies the simulated modules never give.
-class ScriptedPortTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        auto owned = std::make_unique<ScriptedTransport>(clock);
-        transport = owned.get();
-        port = ComAdopt(std::move(owned));
-    }
-    void TearDown() override { ComClose(port); }
-    VirtualClock clock{1'000'000};
-    ScriptedTransport* transport = nullptr;
-    PortHandle port = kInvalidPort;
-};
+class ScriptedPortTest : public BusFixture {};
 
 TEST_F(ScriptedPortTest, HaltStateByteIsTakenModuloFour) {
     transport->QueueReply(ModuleReply(3, 190, 0, {6}));
