@@ -9,3 +9,10 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+
+# The measuring loop's timer thread under ThreadSanitizer: a small second build of the loop's tests only.
+tsan=${TERRIX_TSAN_BUILD_DIR:-build-tsan}
+cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTERRIX_TSAN=ON -DTERRIX_BUILD_GUI=OFF \
+    -DTERRIX_BUILD_BENCH=OFF >/dev/null
+cmake --build "$tsan" --target test_circuit
+TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1} "$tsan/bin/test_circuit"

@@ -1,0 +1,426 @@
+#include "core/circuit/meas_loop.h"
+
+#include "core/bus/commands.h"
+#include "core/circuit/measuring_guard.h"
+#include "core/inventory/record_values.h"
+#include "core/measure/time_stamp.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace terrix {
+
+const char* MeasStartErrorText(MeasStartError error) {
+    switch (error) {
+    case kMeasStartNoPort:
+        return "Unable to open any COM ports.";
+    case kMeasStartNoTimer:
+        return "Not enough timers available for this window!";
+    default:
+        return "";
+    }
+}
+
+CMeasLoop::CMeasLoop(MeasLoopOptions options)
+    : clock_(options.clock != nullptr ? *options.clock : SystemClock::Instance()),
+      stampNow_(options.stampNow ? std::move(options.stampNow) : std::function<uint32_t()>(CurrentTimeStamp)),
+      timer_(options.timer ? std::move(options.timer) : std::make_unique<ThreadLoopTimer>(clock_)) {}
+
+CMeasLoop::~CMeasLoop() {
+    Shutdown();
+}
+
+// ---- slots ----------------------------------------------------------------------------------------------
+
+bool CMeasLoop::Bind(MeasLoopListener* listener, BusContext* context) {
+    if (IsMeasuring()) {
+        return false;
+    }
+    std::vector<std::unique_ptr<CMeasSlot>> slots;
+    if (context != nullptr) {
+        const CBusList& list = context->busList;
+        for (uint32_t i = 0; i < list.Count(); ++i) {
+            slots.push_back(std::make_unique<CMeasSlot>(list.GetAt(i)));
+        }
+    }
+    {
+        std::lock_guard lock(slotsMutex_);
+        slots_.swap(slots);
+        context_ = context;
+    }
+    std::lock_guard lock(listenerMutex_);
+    listener_ = listener;
+    return true;
+}
+
+uint32_t CMeasLoop::SlotCount() const {
+    std::lock_guard lock(slotsMutex_);
+    return static_cast<uint32_t>(slots_.size());
+}
+
+CMeasSlot* CMeasLoop::SlotAt(uint32_t index) const {
+    std::lock_guard lock(slotsMutex_);
+    return index < slots_.size() ? slots_[index].get() : nullptr;
+}
+
+ModuleRecord* CMeasLoop::RecordAt(uint32_t index) const {
+    CMeasSlot* slot = SlotAt(index);
+    return slot != nullptr ? slot->Record() : nullptr;
+}
+
+CMeasValueStore* CMeasLoop::StoreAt(uint32_t index) const {
+    CMeasSlot* slot = SlotAt(index);
+    return slot != nullptr ? &slot->Store() : nullptr;
+}
+
+bool CMeasLoop::RemoveBySerial(uint16_t serialNo) {
+    if (serialNo == kNoSerial || IsMeasuring()) {
+        return false;
+    }
+    std::unique_ptr<CMeasSlot> removed;
+    std::lock_guard lock(slotsMutex_);
+    const auto it = std::find_if(slots_.begin(), slots_.end(), [serialNo](const auto& slot) {
+        return slot->Record() != nullptr && slot->Record()->SerialNo() == serialNo;
+    });
+    if (it == slots_.end()) {
+        return false;
+    }
+    removed = std::move(*it);
+    slots_.erase(it);
+    return true;
+}
+
+uint32_t CMeasLoop::MinimumInterval() const {
+    std::lock_guard lock(slotsMutex_);
+    uint32_t longest = 0;
+    for (const auto& slot : slots_) {
+        const ModuleRecord* r = slot->Record();
+        if (r != nullptr && r->enModuleState == msIdentified && r->bDisabled == 0 && r->bIsTavikXV == 0) {
+            longest = std::max(longest, ConversionTimeSec(r));
+        }
+    }
+    return longest;
+}
+
+bool CMeasLoop::SetModuleDisabled(uint32_t index, bool disabled) {
+    std::lock_guard lock(slotsMutex_);
+    if (index >= slots_.size() || slots_[index]->Record() == nullptr) {
+        return false;
+    }
+    slots_[index]->Record()->bDisabled = disabled ? 1 : 0;
+    return true;
+}
+
+std::optional<CMeasRecord> CMeasLoop::NewestValue(uint32_t index) const {
+    CMeasSlot* slot = SlotAt(index);
+    return slot != nullptr ? slot->NewestValue() : std::nullopt;
+}
+
+CMeasLoop::ModuleView CMeasLoop::ViewOf(uint32_t index) const {
+    ModuleView view;
+    std::lock_guard lock(slotsMutex_);
+    if (index < slots_.size() && slots_[index]->Record() != nullptr) {
+        view.present = true;
+        view.record = *slots_[index]->Record();
+        view.slot = slots_[index].get();
+    }
+    return view;
+}
+
+// ---- state machine --------------------------------------------------------------------------------------
+
+MeasLoopState CMeasLoop::State() const {
+    std::lock_guard lock(stateMutex_);
+    return state_;
+}
+
+MeasStartError CMeasLoop::StartError() const {
+    std::lock_guard lock(stateMutex_);
+    return startError_;
+}
+
+uint32_t CMeasLoop::WaitInterval() const {
+    std::lock_guard lock(stateMutex_);
+    return waitInterval_;
+}
+
+bool CMeasLoop::StopPending() const {
+    std::lock_guard lock(stateMutex_);
+    return stopPending_;
+}
+
+uint64_t CMeasLoop::NowUs() const {
+    return clock_.NowUs();
+}
+
+bool CMeasLoop::Start(bool loop, uint32_t rateSeconds) {
+    if (context_ == nullptr) {
+        return false;
+    }
+    {
+        std::lock_guard lock(stateMutex_);
+        if (state_ != MeasLoopState::kIdle) {
+            return false;
+        }
+        loop_ = loop;
+        rate_ = rateSeconds;
+        rounds_ = 0;
+        waitInterval_ = kNoWait;
+        stopPending_ = false;
+        startError_ = kMeasStartOk;
+        state_ = MeasLoopState::kStartRequested;
+    }
+    // A stop carried out on the timer thread reports OnIdle just before it leaves its step; the start must
+    // not be swallowed by that step's re-entry guard.
+    while (inStep_.load()) {
+        std::this_thread::yield();
+    }
+    RunStep();
+    return StartError() == kMeasStartOk;
+}
+
+void CMeasLoop::Stop() {
+    {
+        std::lock_guard lock(stateMutex_);
+        if (state_ == MeasLoopState::kIdle) {
+            return;
+        }
+        stopPending_ = true;
+    }
+    RunStep();
+}
+
+void CMeasLoop::Tick() {
+    {
+        std::lock_guard lock(stateMutex_);
+        const bool waiting = (state_ == MeasLoopState::kWaiting || state_ == MeasLoopState::kRoundDue) &&
+                             waitInterval_ != kNoWait;
+        if (!stopPending_ && state_ != MeasLoopState::kMeasuring && !waiting) {
+            return;
+        }
+    }
+    RunStep();
+}
+
+void CMeasLoop::Shutdown() {
+    {
+        std::lock_guard lock(listenerMutex_);
+        listener_ = nullptr;
+    }
+    {
+        std::lock_guard lock(stateMutex_);
+        if (state_ != MeasLoopState::kIdle) {
+            stopPending_ = true;
+        }
+    }
+    // A round running on the timer thread sees the pending stop after its current module and stops the
+    // loop there; joining the timer waits for exactly that.
+    timer_->Stop();
+    // The loop was waiting (or never got its timer): the stop happens here.
+    RunStep();
+}
+
+void CMeasLoop::RunStep() {
+    for (;;) {
+        // A second step never runs beside one already running; the caller's wish is left in the state
+        // (a pending stop), which the running step honours.
+        bool expected = false;
+        if (!inStep_.compare_exchange_strong(expected, true)) {
+            return;
+        }
+        const bool wake = StepBody();
+        inStep_.store(false);
+        if (wake) {
+            timer_->Wake();
+        }
+        // A Stop that came after the step's last look at the state would otherwise wait for a timer event
+        // that may never come.
+        if (!StopPending()) {
+            return;
+        }
+    }
+}
+
+bool CMeasLoop::StepBody() {
+    for (;;) {
+        MeasLoopState state;
+        {
+            std::lock_guard lock(stateMutex_);
+            if (stopPending_ && state_ != MeasLoopState::kIdle) {
+                state_ = MeasLoopState::kStopRequested;
+            }
+            state = state_;
+        }
+        switch (state) {
+        case MeasLoopState::kIdle:
+            return false;
+        case MeasLoopState::kStartRequested:
+            // The first round runs on the timer thread, woken at once, so Start never waits for the bus.
+            return StartPortAndTimer();
+        case MeasLoopState::kMeasuring:
+            if (!RunRound()) {
+                return false;
+            }
+            break; // now waiting: checked at once, since the round may have taken the whole interval
+        case MeasLoopState::kWaiting: {
+            uint32_t left = 0;
+            {
+                std::lock_guard lock(stateMutex_);
+                const uint64_t elapsedUs = NowUs() - roundStartUs_;
+                const uint64_t elapsed = elapsedUs / 1'000'000;
+                if (elapsed < waitInterval_) {
+                    left = static_cast<uint32_t>(waitInterval_ - elapsed);
+                } else {
+                    state_ = MeasLoopState::kRoundDue;
+                }
+            }
+            if (left > 0) {
+                Notify([left](MeasLoopListener& l) { l.OnCountdown(left); });
+                return false;
+            }
+            break;
+        }
+        case MeasLoopState::kRoundDue: {
+            bool stop = false;
+            {
+                std::lock_guard lock(stateMutex_);
+                waitInterval_ = kNoWait;
+                stop = !loop_;
+                if (!stop) {
+                    state_ = MeasLoopState::kMeasuring;
+                }
+            }
+            if (stop) {
+                DoStop();
+                return false;
+            }
+            break;
+        }
+        case MeasLoopState::kStopRequested:
+            DoStop();
+            return false;
+        }
+    }
+}
+
+bool CMeasLoop::StartPortAndTimer() {
+    auto fail = [this](MeasStartError error) {
+        std::lock_guard lock(stateMutex_);
+        startError_ = error;
+        state_ = MeasLoopState::kStopRequested;
+        return false;
+    };
+    ComPortContext& portContext = context_->portContext;
+    if (!portUser_.Acquire(&portContext)) {
+        return fail(kMeasStartNoPort);
+    }
+    portAcquired_ = true;
+    port_ = portUser_.Port();
+    MeasuringGuard::Claim(portContext);
+    portClaimed_ = true;
+    if (!timer_->Start([this] { Tick(); })) {
+        return fail(kMeasStartNoTimer);
+    }
+    std::lock_guard lock(stateMutex_);
+    state_ = MeasLoopState::kMeasuring;
+    return true;
+}
+
+bool CMeasLoop::RunRound() {
+    {
+        std::lock_guard lock(stateMutex_);
+        roundStartUs_ = NowUs();
+    }
+    const uint32_t count = SlotCount();
+
+    // Trigger pass: every active Tavik probe starts its measurement, so they all convert at once.
+    for (uint32_t i = 0; i < count; ++i) {
+        if (StopPending()) {
+            DoStop();
+            return false;
+        }
+        const ModuleView view = ViewOf(i);
+        const ModuleRecord& r = view.record;
+        if (!view.present || r.enModuleState != msIdentified || r.bDisabled != 0 || r.bIsTavikButNotXV == 0) {
+            continue;
+        }
+        PortLock lock(port_);
+        if (StartMeasurement(port_, r.iaStation)) {
+            MeasuredChannel ignored0;
+            MeasuredChannel ignored1;
+            ReadMeasuredValues(port_, r.iaStation, ignored0, ignored1);
+        }
+    }
+
+    // Fetch pass: every active module's values into its store.
+    for (uint32_t i = 0; i < count; ++i) {
+        if (StopPending()) {
+            DoStop();
+            return false;
+        }
+        const ModuleView view = ViewOf(i);
+        const ModuleRecord& r = view.record;
+        if (!view.present || r.enModuleState != msIdentified || r.bDisabled != 0) {
+            continue;
+        }
+        CMeasValueStore& store = view.slot->Store();
+        if (!store.IsBound()) {
+            continue;
+        }
+        MeasuringStepResult result;
+        {
+            // The module's reads follow each other without a transaction from elsewhere in between.
+            PortLock lock(port_);
+            result = RunMeasuringStep(port_, r, view.slot->Options(), stampNow_(), store);
+        }
+        view.slot->SetNewestValue(store.AppendRecord());
+        Notify([i](MeasLoopListener& l) { l.OnNewValue(i); });
+        if (!result.stored) {
+            const std::string reason = store.LastErrorText();
+            Notify([i, &reason](MeasLoopListener& l) { l.OnStoreFailed(i, reason); });
+        }
+    }
+
+    const uint32_t minimum = MinimumInterval();
+    uint32_t rounds = 0;
+    {
+        std::lock_guard lock(stateMutex_);
+        rounds = ++rounds_;
+    }
+    Notify([rounds](MeasLoopListener& l) { l.OnRoundDone(rounds); });
+    {
+        std::lock_guard lock(stateMutex_);
+        if (!stopPending_) {
+            waitInterval_ = std::max(minimum, rate_);
+            state_ = MeasLoopState::kWaiting;
+            return true;
+        }
+    }
+    DoStop();
+    return false;
+}
+
+void CMeasLoop::DoStop() {
+    {
+        std::lock_guard lock(stateMutex_);
+        waitInterval_ = kNoWait;
+    }
+    timer_->Stop();
+    if (portAcquired_) {
+        portUser_.Release();
+        portAcquired_ = false;
+    }
+    port_ = kInvalidPort;
+    if (portClaimed_) {
+        MeasuringGuard::Unclaim(*portUser_.Context());
+        portClaimed_ = false;
+    }
+    {
+        std::lock_guard lock(stateMutex_);
+        state_ = MeasLoopState::kIdle;
+        stopPending_ = false;
+    }
+    Notify([](MeasLoopListener& l) { l.OnIdle(); });
+}
+
+} // namespace terrix

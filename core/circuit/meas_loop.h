@@ -1,0 +1,160 @@
+#pragma once
+// The measuring loop of the circuit window: one slot per module record of the bus list, and the state
+// machine that measures one round over every active module, or rounds repeated at the measuring rate with
+// a countdown in between. A timer thread drives it every 250 ms and runs every round; the caller's thread
+// only acquires the port and starts the timer (Start) or stops the loop (Stop), so it never waits for the
+// bus. The loop reports through a MeasLoopListener.
+//
+// While the loop measures (Start until OnIdle), its port is claimed in MeasuringGuard: bus commands must
+// ask MeasuringGuard::CheckBusFree and refuse to run. The bus list must not change meanwhile; Bind and
+// RemoveBySerial refuse, and a module is (de)activated through SetModuleDisabled.
+
+#include "core/circuit/loop_timer.h"
+#include "core/circuit/meas_loop_listener.h"
+#include "core/circuit/meas_slot.h"
+#include "core/inventory/bus_context.h"
+#include "core/platform/clock.h"
+#include "core/platform/port_user.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace terrix {
+
+enum class MeasLoopState : int32_t {
+    kIdle = 0,
+    kStartRequested = 1,
+    kMeasuring = 2, // outside a step: the first round is due on the next timer event
+    kWaiting = 3,
+    kRoundDue = 4,
+    kStopRequested = 5,
+};
+
+// Why Start failed; the values are the numbers of the messages to show.
+enum MeasStartError : int32_t {
+    kMeasStartOk = 0,
+    kMeasStartNoPort = 24655,  // "Unable to open any COM ports."
+    kMeasStartNoTimer = 24656, // "Not enough timers available for this window!"
+};
+const char* MeasStartErrorText(MeasStartError error);
+
+struct MeasLoopOptions {
+    // Time base of the countdown (monotonic); the system clock when null.
+    Clock* clock = nullptr;
+    // The packed local time a measurement records; CurrentTimeStamp when empty.
+    std::function<uint32_t()> stampNow;
+    // The periodic event; a 250 ms ThreadLoopTimer on `clock` when null.
+    std::unique_ptr<LoopTimer> timer;
+};
+
+class CMeasLoop {
+public:
+    static constexpr uint32_t kNoWait = 0xFFFFFFFFu;
+
+    explicit CMeasLoop(MeasLoopOptions options = {});
+    // Shutdown, then the slots and their stores go.
+    ~CMeasLoop();
+    CMeasLoop(const CMeasLoop&) = delete;
+    CMeasLoop& operator=(const CMeasLoop&) = delete;
+
+    // One slot per record of the context's bus list, in list order (none without a context); remembers
+    // listener and context. False (nothing changed) while the loop measures.
+    bool Bind(MeasLoopListener* listener, BusContext* context);
+    uint32_t SlotCount() const;
+    // nullptr out of range.
+    CMeasSlot* SlotAt(uint32_t index) const;
+    ModuleRecord* RecordAt(uint32_t index) const;
+    CMeasValueStore* StoreAt(uint32_t index) const;
+    // Deletes the first slot whose record has this serial number, closing the gap. False for 65535, when
+    // no slot has it, and while the loop measures.
+    bool RemoveBySerial(uint16_t serialNo);
+    // The largest conversion time in whole seconds over the identified, active modules other than the
+    // XV module; 0 when there is none.
+    uint32_t MinimumInterval() const;
+    // (De)activates the module of a slot; the loop reads the flag at its next module. False out of range.
+    bool SetModuleDisabled(uint32_t index, bool disabled);
+    // The newest value of a slot (see CMeasSlot::NewestValue).
+    std::optional<CMeasRecord> NewestValue(uint32_t index) const;
+
+    // Acquires the port, claims it, starts the timer; the first round then runs on the timer thread at
+    // once. False when the loop is not idle, has no bus context, or the start failed: then StartError()
+    // says why, the loop stays in kStopRequested and a Stop completes the stop (and reports OnIdle).
+    bool Start(bool loop, uint32_t rateSeconds);
+    // Asks the loop to stop. While it waits the stop happens at once, on this thread: timer stopped, port
+    // released, OnIdle. While a round runs it is carried out after the current module. Nothing when idle.
+    void Stop();
+    // The timer's event: runs a step when one is due (first round, countdown, next round, pending stop).
+    void Tick();
+    // Detaches the listener and stops: a running round ends after its current module, the timer thread
+    // is stopped and joined, and the port is released. No listener call follows. Idempotent.
+    void Shutdown();
+
+    MeasLoopState State() const;
+    // True from Start until the stop (also after a failed start, until Stop).
+    bool IsMeasuring() const { return State() != MeasLoopState::kIdle; }
+    MeasStartError StartError() const;
+    uint32_t WaitInterval() const;
+    // The loop's PortUser; the window's module commands use it while the loop is idle.
+    PortUser& GetPortUser() { return portUser_; }
+
+private:
+    void RunStep();
+    // The body of one step; true when the timer should be woken after the step (first round due).
+    bool StepBody();
+    bool StartPortAndTimer();
+    // One measuring round; false when a pending stop ended it (the loop is then stopped).
+    bool RunRound();
+    bool StopPending() const;
+    void DoStop();
+    uint64_t NowUs() const;
+
+    // Per-module copy of what the round needs, taken under the slots' lock.
+    struct ModuleView {
+        bool present = false;
+        ModuleRecord record;
+        CMeasSlot* slot = nullptr;
+    };
+    ModuleView ViewOf(uint32_t index) const;
+
+    template <typename Fn> void Notify(Fn fn) {
+        std::lock_guard lock(listenerMutex_);
+        if (listener_ != nullptr) {
+            fn(*listener_);
+        }
+    }
+
+    Clock& clock_;
+    std::function<uint32_t()> stampNow_;
+    std::unique_ptr<LoopTimer> timer_;
+
+    // Slots and the record fields the loop reads (bDisabled is written only through SetModuleDisabled).
+    mutable std::mutex slotsMutex_;
+    std::vector<std::unique_ptr<CMeasSlot>> slots_;
+    BusContext* context_ = nullptr;
+    PortUser portUser_;
+    PortHandle port_ = kInvalidPort; // the port of the running measurement
+    bool portAcquired_ = false;      // by Start; released by the stop
+    bool portClaimed_ = false;
+
+    // State machine. The re-entry flag is atomic: Stop on the caller's thread and the timer's event race.
+    mutable std::mutex stateMutex_;
+    MeasLoopState state_ = MeasLoopState::kIdle;
+    bool stopPending_ = false;
+    bool loop_ = false;
+    uint32_t rate_ = 0;
+    uint64_t roundStartUs_ = 0;
+    uint32_t waitInterval_ = kNoWait;
+    uint32_t rounds_ = 0;
+    MeasStartError startError_ = kMeasStartOk;
+    std::atomic<bool> inStep_{false};
+
+    std::mutex listenerMutex_;
+    MeasLoopListener* listener_ = nullptr;
+};
+
+} // namespace terrix

@@ -1,0 +1,195 @@
+#pragma once
+// Helpers of the measuring-loop tests: a timer whose events the test fires itself, a listener that records
+// what the loop reports, and a bus context whose port opens onto a simulated bus in virtual time.
+
+#include "core/busops/identification.h"
+#include "core/circuit/meas_loop.h"
+#include "core/inventory/unit_names.h"
+#include "sim/sim_transport.h"
+
+#include "busops/sim_bus_fixture.h"
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace terrix::test {
+
+// Events happen only when the test fires them, on the test's thread.
+class ManualLoopTimer final : public LoopTimer {
+public:
+    struct Control {
+        bool failStart = false;
+        bool running = false;
+        int starts = 0;
+        int wakes = 0;
+        Event event;
+    };
+    explicit ManualLoopTimer(std::shared_ptr<Control> control) : control_(std::move(control)) {}
+    bool Start(Event event) override {
+        if (control_->failStart) {
+            return false;
+        }
+        control_->running = true;
+        control_->event = std::move(event);
+        ++control_->starts;
+        return true;
+    }
+    void Stop() override { control_->running = false; }
+    void Wake() override { ++control_->wakes; }
+
+private:
+    std::shared_ptr<Control> control_;
+};
+
+// Everything the loop reported, in order; safe to read while the loop's thread reports.
+class RecordingListener : public MeasLoopListener {
+public:
+    enum class Kind { kValue, kCountdown, kIdle, kStoreFailed, kRoundDone };
+    struct Event {
+        Kind kind;
+        uint32_t number; // slot, seconds or rounds
+    };
+
+    void OnNewValue(uint32_t slot) override { Add({Kind::kValue, slot}); }
+    void OnCountdown(uint32_t seconds) override { Add({Kind::kCountdown, seconds}); }
+    void OnIdle() override { Add({Kind::kIdle, 0}); }
+    void OnStoreFailed(uint32_t slot, const std::string& reason) override {
+        {
+            std::lock_guard lock(mutex_);
+            lastReason_ = reason;
+        }
+        Add({Kind::kStoreFailed, slot});
+    }
+    void OnRoundDone(uint32_t rounds) override {
+        Add({Kind::kRoundDone, rounds});
+        if (onRoundDone) {
+            onRoundDone(rounds);
+        }
+    }
+
+    std::vector<Event> Events() const {
+        std::lock_guard lock(mutex_);
+        return events_;
+    }
+    std::vector<uint32_t> Numbers(Kind kind) const {
+        std::vector<uint32_t> out;
+        for (const Event& e : Events()) {
+            if (e.kind == kind) {
+                out.push_back(e.number);
+            }
+        }
+        return out;
+    }
+    size_t Count(Kind kind) const { return Numbers(kind).size(); }
+    std::string LastReason() const {
+        std::lock_guard lock(mutex_);
+        return lastReason_;
+    }
+    void Clear() {
+        std::lock_guard lock(mutex_);
+        events_.clear();
+    }
+    // Waits until `pred(events)` holds; false after a minute (a hung loop fails the test instead of
+    // hanging it).
+    template <typename Pred> bool WaitFor(Pred pred) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::minutes(1), [&] { return pred(events_); });
+    }
+
+    // Called on the loop's thread after a round was recorded.
+    std::function<void(uint32_t)> onRoundDone;
+    std::function<void(uint32_t)> onNewValue;
+
+private:
+    void Add(Event e) {
+        {
+            std::lock_guard lock(mutex_);
+            events_.push_back(e);
+        }
+        changed_.notify_all();
+        if (e.kind == Kind::kValue && onNewValue) {
+            onNewValue(e.number);
+        }
+    }
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<Event> events_;
+    std::string lastReason_;
+};
+
+// A simulated bus reached through the port context "looptest": the loop opens and closes it itself.
+class LoopFixture : public SimBusFixture {
+protected:
+    void SetUp() override {
+        SimBusFixture::SetUp();
+        RegisterTransportScheme("looptest", [this](std::string_view, uint32_t, uint32_t&) {
+            return std::make_unique<sim::SimTransport>(bus, clock);
+        });
+        context.portContext.nPortNo = 1;
+        context.portContext.device = "looptest";
+    }
+    void TearDown() override {
+        if (context.portContext.hPort != kInvalidPort) {
+            ComClose(context.portContext.hPort);
+        }
+        SimBusFixture::TearDown();
+    }
+
+    // Identifies the module at each station into the bus list, in the order given.
+    void IdentifyInto(std::initializer_list<uint8_t> stations) {
+        const PortHandle p = ComOpenDevice("looptest", kBusBaud);
+        for (uint8_t station : stations) {
+            auto record = std::make_unique<ModuleRecord>();
+            EXPECT_TRUE(IdentifyModule(p, station, *record, UnitName)) << int(station);
+            context.busList.Add(std::move(record));
+        }
+        ComClose(p);
+    }
+    // A manual-timer loop on the fixture's virtual clock, stamping every value with `stamp`.
+    std::unique_ptr<CMeasLoop> MakeLoop(uint32_t stamp = 0x0A0B0C0D) {
+        MeasLoopOptions options;
+        options.clock = &clock;
+        options.stampNow = [stamp] { return stamp; };
+        options.timer = std::make_unique<ManualLoopTimer>(timer);
+        return std::make_unique<CMeasLoop>(std::move(options));
+    }
+    // Moves virtual time on by one timer period and delivers the event.
+    void Fire() {
+        clock.AdvanceUs(250'000);
+        if (timer->running) {
+            timer->event();
+        }
+    }
+    // Fires events until the loop is idle or `limit` events have passed; returns the number fired.
+    int FireUntilIdle(CMeasLoop& loop, int limit) {
+        int fired = 0;
+        while (loop.IsMeasuring() && fired < limit) {
+            Fire();
+            ++fired;
+        }
+        return fired;
+    }
+    size_t RequestsTo(uint8_t station, uint8_t command) const {
+        size_t n = 0;
+        for (const sim::LoggedRequest& r : bus->RequestLog()) {
+            n += r.station == station && r.command == command ? 1 : 0;
+        }
+        return n;
+    }
+    size_t RequestsTo(uint8_t station) const {
+        size_t n = 0;
+        for (const sim::LoggedRequest& r : bus->RequestLog()) {
+            n += r.station == station ? 1 : 0;
+        }
+        return n;
+    }
+
+    BusContext context;
+    std::shared_ptr<ManualLoopTimer::Control> timer = std::make_shared<ManualLoopTimer::Control>();
+    RecordingListener listener;
+};
+
+} // namespace terrix::test

@@ -1,0 +1,109 @@
+// The measuring loop on its real timer thread while the test's thread reads, stops and destroys it: the
+// cases a window meets. The bus runs in virtual time on the timer thread; run under ThreadSanitizer these
+// tests check that the two threads share nothing unguarded.
+
+#include "core/circuit/measuring_guard.h"
+
+#include "loop_test_support.h"
+
+namespace terrix::test {
+namespace {
+
+using Kind = RecordingListener::Kind;
+
+class MeasLoopThreadTest : public LoopFixture {
+protected:
+    void SetUp() override {
+        LoopFixture::SetUp();
+        // XV modules have no minimum interval, so with rate 0 the rounds follow each other without a pause.
+        AddProbe(3, 40218, true);
+        AddProbe(4, 40219, true);
+        IdentifyInto({3, 4});
+    }
+    // A loop with its own timer thread; the countdown runs on the system clock.
+    std::unique_ptr<CMeasLoop> MakeThreadLoop() {
+        auto loop = std::make_unique<CMeasLoop>();
+        loop->Bind(&listener, &context);
+        return loop;
+    }
+    static auto ValuesAtLeast(size_t n) {
+        return [n](const std::vector<RecordingListener::Event>& events) {
+            return std::count_if(events.begin(), events.end(), [](const auto& e) {
+                       return e.kind == Kind::kValue;
+                   }) >= static_cast<long>(n);
+        };
+    }
+    static bool HasIdle(const std::vector<RecordingListener::Event>& events) {
+        return std::any_of(events.begin(), events.end(), [](const auto& e) { return e.kind == Kind::kIdle; });
+    }
+};
+
+TEST_F(MeasLoopThreadTest, StopFromTheCallersThreadEndsBackToBackRounds) {
+    auto loop = MakeThreadLoop();
+    ASSERT_TRUE(loop->Start(true, 0));
+    // While the timer thread measures, this thread reads what a window reads.
+    bool sawValue = false;
+    for (int i = 0; i < 200 && !sawValue; ++i) {
+        sawValue = loop->NewestValue(0).has_value();
+        EXPECT_GE(loop->MinimumInterval(), 0u);
+        std::this_thread::yield();
+    }
+    ASSERT_TRUE(listener.WaitFor(ValuesAtLeast(6)));
+    EXPECT_FALSE(MeasuringGuard::CheckBusFree(context.portContext));
+    loop->SetModuleDisabled(1, true);
+    loop->Stop();
+    ASSERT_TRUE(listener.WaitFor(HasIdle));
+    EXPECT_FALSE(loop->IsMeasuring());
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
+    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+    const std::vector<RecordingListener::Event> events = listener.Events();
+    EXPECT_EQ(events.back().kind, Kind::kIdle);
+    EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
+    EXPECT_EQ(listener.Count(Kind::kCountdown), 0u);
+    EXPECT_EQ(loop->StoreAt(0)->RecordCount() + loop->StoreAt(1)->RecordCount(),
+              listener.Count(Kind::kValue));
+
+    // The loop starts again after a stop on another thread.
+    listener.Clear();
+    loop->SetModuleDisabled(1, false);
+    ASSERT_TRUE(loop->Start(false, 0));
+    ASSERT_TRUE(listener.WaitFor(HasIdle));
+    EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1}));
+}
+
+TEST_F(MeasLoopThreadTest, DestroyingTheLoopMidRoundWaitsForTheRoundToEnd) {
+    auto loop = MakeThreadLoop();
+    ASSERT_TRUE(loop->Start(true, 0));
+    ASSERT_TRUE(listener.WaitFor(ValuesAtLeast(3)));
+    loop.reset();
+    const size_t values = listener.Count(Kind::kValue);
+    EXPECT_EQ(listener.Count(Kind::kIdle), 0u) << "a loop being destroyed reports nothing more";
+    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
+    // Every value reported was stored, and nothing was stored afterwards.
+    CMeasValueStore first;
+    CMeasValueStore second;
+    ASSERT_TRUE(first.Attach(*context.busList.GetAt(0)));
+    ASSERT_TRUE(second.Attach(*context.busList.GetAt(1)));
+    const uint32_t stored = first.RecordCount() + second.RecordCount();
+    EXPECT_GE(stored, values);
+    EXPECT_LE(stored, values + 1) << "at most the module being measured when the window closed";
+}
+
+TEST_F(MeasLoopThreadTest, CountdownOnTheTimerThreadAndStopWhileWaiting) {
+    auto loop = MakeThreadLoop();
+    ASSERT_TRUE(loop->Start(true, 3600));
+    ASSERT_TRUE(listener.WaitFor([](const auto& events) {
+        return std::any_of(events.begin(), events.end(),
+                           [](const auto& e) { return e.kind == Kind::kCountdown; });
+    }));
+    EXPECT_EQ(listener.Numbers(Kind::kCountdown).front(), 3600u);
+    loop->Stop();
+    // At once on this thread, or just after on the timer thread when a countdown event ran meanwhile.
+    ASSERT_TRUE(listener.WaitFor(HasIdle));
+    EXPECT_FALSE(loop->IsMeasuring());
+    EXPECT_EQ(listener.Count(Kind::kValue), 2u);
+}
+
+} // namespace
+} // namespace terrix::test
