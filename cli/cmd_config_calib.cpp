@@ -327,9 +327,9 @@ int CalibProgramAll(CliContext& context, const CalibOptions& opts, bool addresse
             return context.exitCode;
         }
     }
-    const std::vector<uint8_t> stations = ModuleStations(context.bus.busList);
+    const std::vector<uint8_t> stations = ModuleStations(context.bus.busList, StationFilter::TavikModules);
     if (stations.empty()) {
-        context.Fail(kExitUsage, "the saved bus holds no modules; run 'terrix-cli scan' first");
+        context.Fail(kExitUsage, "the saved bus holds no Tavik modules; run 'terrix-cli scan' first");
         return context.exitCode;
     }
     ui.messages.clear();

@@ -145,9 +145,9 @@ int ParamsSetAll(CliContext& context, const ParamsOptions& opts) {
         return context.exitCode;
     }
     LoadSavedBus(context);
-    const std::vector<uint8_t> stations = ModuleStations(context.bus.busList);
+    const std::vector<uint8_t> stations = ModuleStations(context.bus.busList, StationFilter::XvModules);
     if (stations.empty()) {
-        context.Fail(kExitUsage, "the saved bus holds no modules; run 'terrix-cli scan' first");
+        context.Fail(kExitUsage, "the saved bus holds no XV modules; run 'terrix-cli scan' first");
         return context.exitCode;
     }
     PortUser user;

@@ -8,9 +8,16 @@
 
 namespace terrix {
 
-// The station of every record of the list that is not a collision placeholder, in list order. (Counting
-// the first "records minus collisions" entries instead would take a collision's station, where several
-// modules would answer at once, and leave out a module at the end of the list.)
-std::vector<uint8_t> ModuleStations(const CBusList& list);
+enum class StationFilter {
+    AllModules,   // every module (no collision placeholder)
+    TavikModules, // the calibrated probes: Tavik probes and the XV module
+    XvModules,    // the XV module only (application parameters)
+};
+
+// The station of every record of the list that is not a collision placeholder and passes the filter, in
+// list order. (Counting the first "records minus collisions" entries instead would take a collision's
+// station, where several modules would answer at once, and leave out a module at the end of the list; and
+// a module that lacks the commands, such as the multiplexer, would end the run with an error.)
+std::vector<uint8_t> ModuleStations(const CBusList& list, StationFilter filter = StationFilter::AllModules);
 
 } // namespace terrix

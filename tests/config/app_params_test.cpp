@@ -1,4 +1,5 @@
 #include "core/config/app_params.h"
+#include "core/config/module_stations.h"
 
 #include "sim_fixture.h"
 
@@ -56,6 +57,26 @@ TEST(AppParamsConversionTest, BlockLayoutIsLittleEndian) {
     const AppParamsBlock bytes = params.ToBytes();
     EXPECT_EQ(bytes, (AppParamsBlock{0x00, 0x00, 0x70, 0x41, 0x34, 0x12, 0xCD, 0xAB, 200, 7}));
     EXPECT_EQ(AppParams::FromBytes(bytes), params);
+}
+
+TEST(ModuleStationsTest, CollisionsAndModulesWithoutTheCommandsAreLeftOut) {
+    CBusList list;
+    const auto add = [&list](uint8_t station, ModuleState state, int tavik, int xv) {
+        auto record = std::make_unique<ModuleRecord>();
+        record->iaStation = station;
+        record->enModuleState = state;
+        record->bIsTavikButNotXV = tavik;
+        record->bIsTavikXV = xv;
+        list.Add(std::move(record));
+    };
+    add(1, msIdentified, 1, 0);
+    add(3, msCollision, 0, 0);
+    add(4, msNotIdentified, 0, 1);
+    add(7, msIdentified, 0, 1);
+    add(252, msIdentified, 0, 0); // the multiplexer
+    EXPECT_EQ(ModuleStations(list), (std::vector<uint8_t>{1, 4, 7, 252}));
+    EXPECT_EQ(ModuleStations(list, StationFilter::TavikModules), (std::vector<uint8_t>{1, 4, 7}));
+    EXPECT_EQ(ModuleStations(list, StationFilter::XvModules), (std::vector<uint8_t>{4, 7}));
 }
 
 class AppParamsBusTest : public SimBusTest {};

@@ -2,12 +2,13 @@
 #include "core/config/loc_directory.h"
 #include "core/platform/data_paths.h"
 
-#include "fake_bus.h"
+#include "sim_fixture.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <set>
 
 namespace terrix::test {
 namespace {
@@ -44,26 +45,34 @@ constexpr const char* kProgramAll =
     "If including known modules, need to fully scan again!\nNow continue program?";
 constexpr const char* kWritten = "calibration data successfully written into module.";
 
-class CalibWorkspaceTest : public ::testing::Test {
+class CalibWorkspaceTest : public SimBusTest {
 protected:
     void SetUp() override {
+        SimBusTest::SetUp();
         SetDataDir(dataDir.path());
-        // The module at station 5 carries material IDs 500+i with c0 = i and c3 = 4; the files agree.
-        for (uint8_t i = 0; i < 16; ++i) {
-            module.SetMat(i, static_cast<uint16_t>(500 + i), {static_cast<float>(i * 10), 0, 0, 0.04f, 0, 0});
-            module.SetTemp(i, static_cast<uint16_t>(700 + i), {1, 0, 0, 0, 0, 0});
+        module = bus->AddModule(sim::MakeProbe(5, 4712, true));
+        // The module at station 5 carries material IDs 500+i with c0 = i and c3 = 4, temperature IDs 700+i
+        // with t0 = 1; the files agree.
+        Change(module, [](sim::ModuleState& m) {
+            for (uint8_t i = 0; i < 16; ++i) {
+                m.material[i] = {static_cast<uint16_t>(500 + i), {i * 10.0f, 0, 0, 0.04f, 0, 0}, true};
+                m.temperature[i] = {static_cast<uint16_t>(700 + i), {1, 0, 0, 0, 0, 0}, true};
+            }
+            m.activeCalibration = 2;
+        });
+        std::string loc = ";All positions\n";
+        for (unsigned i = 0; i < 16; ++i) {
             WriteFileBytes(dataDir / CalibFileName(static_cast<uint16_t>(500 + i), "CAL"),
                            ";material " + std::to_string(i) + "\nc0=" + std::to_string(i) + "\nc3=4\n");
             WriteFileBytes(dataDir / CalibFileName(static_cast<uint16_t>(700 + i), "TDC"), "t0=1\n");
+            loc += "[" + std::to_string(i) + "]=" + std::to_string(500 + i) + "\n";
         }
-        std::string loc = ";All positions\n";
-        for (unsigned i = 0; i < 32; ++i) {
-            loc += "[" + std::to_string(i % 16) + "]=" + std::to_string((i < 16 ? 500 : 700 - 16) + i) + "\n";
+        for (unsigned i = 0; i < 16; ++i) {
+            loc += "[" + std::to_string(i) + "]=" + std::to_string(700 + i) + "\n";
         }
         WriteFileBytes(dataDir / "ALL.LOC", loc);
-        module.active = 2;
         workspace.SetLocDirectory(dataDir.path());
-        workspace.SetModule(bus.Port(), 4711, "PX-TAVIK2XV", 5);
+        workspace.SetModule(port, 4712, "PX-TAVIK2XV", 5);
     }
 
     // Reads the module; the file data comes from the files its IDs name, or from ALL.LOC.
@@ -73,13 +82,15 @@ protected:
             ASSERT_TRUE(workspace.OpenLocFile(dataDir / "ALL.LOC", ui));
         }
         ASSERT_TRUE(workspace.FilesRead());
-        module.requests.clear();
+        bus->ClearRequestLog();
         ui = RecordingUi{};
+    }
+    void SetModuleFault(size_t index, std::set<uint8_t> status6) {
+        Change(index, [status6](sim::ModuleState& m) { m.faults.status6 = status6; });
     }
 
     TempDir dataDir;
-    FakeBus bus;
-    FakeModule& module = bus.Add(5);
+    size_t module = 0;
     CalibWorkspace workspace;
     RecordingUi ui;
 };
@@ -113,12 +124,13 @@ TEST_F(CalibWorkspaceTest, RereadModuleFillsBothSetsAndMarksTheActiveRow) {
 }
 
 TEST_F(CalibWorkspaceTest, DifferingCoefficientMarksOnlyItsRow) {
-    module.SetMat(4, 504, {40, 0, 0, 0.05f, 0, 0}); // c3 = 5 in the module, 4 in the file
-    module.SetTemp(9, 999, {1, 0, 0, 0, 0, 0});     // temperature ID differs at 9
-    module.SetTemp(11, 711, {2, 0, 0, 0, 0, 0});    // temperature t0 differs at 11
+    Change(module, [](sim::ModuleState& m) {
+        m.material[4].raw[3] = 0.05f;        // c3 = 5 in the module, 4 in the file
+        m.temperature[9] = {999, {1}, true}; // temperature ID differs at 9
+        m.temperature[11].raw[0] = 2;        // temperature t0 differs at 11
+    });
     ReadModule(true);
-    const auto rows = workspace.CalibList();
-    for (const CalibListRow& row : rows) {
+    for (const CalibListRow& row : workspace.CalibList()) {
         const char* expected = row.position == 4    ? "m"
                                : row.position == 9  ? "T"
                                : row.position == 11 ? "t"
@@ -127,20 +139,27 @@ TEST_F(CalibWorkspaceTest, DifferingCoefficientMarksOnlyItsRow) {
     }
 }
 
-TEST_F(CalibWorkspaceTest, NoRowsWithoutModuleDataAndEmptyCoefficientsWithoutSelection) {
+TEST_F(CalibWorkspaceTest, NoRowsWithoutModuleData) {
     EXPECT_TRUE(workspace.CalibList().empty());
     for (const CoeffListRow& row : workspace.CoeffList()) {
         EXPECT_TRUE(row.matModule.empty() && row.matFile.empty() && row.tempModule.empty() &&
                     row.tempFile.empty());
     }
-    module.fault = [](uint8_t command, const Bytes&) -> std::optional<uint8_t> {
-        return command == 206 ? std::optional<uint8_t>(FakeModule::kSilent) : std::nullopt;
-    };
+    SetModuleFault(module, {206});
     EXPECT_FALSE(workspace.RereadModule(ui));
     EXPECT_TRUE(workspace.CalibList().empty());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Failed to read material calibration data from module!");
     EXPECT_EQ(ui.banner, "");
+
+    // Nothing read at all: programming is refused before any question.
+    RecordingUi fresh;
+    CalibWorkspace empty;
+    empty.SetModule(port, 4712, "PX-TAVIK2XV", 5);
+    bus->ClearRequestLog();
+    EXPECT_FALSE(empty.ProgramModule(fresh));
+    EXPECT_EQ(fresh.messages.at(0).icon, MessageIcon::Stop);
+    EXPECT_TRUE(bus->RequestLog().empty());
 }
 
 TEST_F(CalibWorkspaceTest, IdenticalDataAsksAndNoSendsNothing) {
@@ -148,25 +167,25 @@ TEST_F(CalibWorkspaceTest, IdenticalDataAsksAndNoSendsNothing) {
     ui.answers = {false};
     EXPECT_FALSE(workspace.ProgramModule(ui));
     EXPECT_EQ(ui.questions, (std::vector<std::string>{kIdentical}));
-    EXPECT_TRUE(module.requests.empty());
+    EXPECT_TRUE(bus->RequestLog().empty());
     EXPECT_TRUE(ui.banners.empty());
 }
 
 TEST_F(CalibWorkspaceTest, ProgramModuleWritesVerifiesAndTakesTheReadBack) {
-    module.SetMat(4, 504, {40, 0, 0, 0.05f, 0, 0});
+    Change(module, [](sim::ModuleState& m) { m.material[4].raw[3] = 0.05f; });
     ReadModule();
     ProgramOutcome outcome;
     ASSERT_TRUE(workspace.ProgramModule(ui, &outcome));
     EXPECT_TRUE(ui.questions.empty());
     EXPECT_EQ(outcome.result, ProgramOutcome::Result::Verified);
-    EXPECT_EQ(module.CountOf(207), 16);
-    EXPECT_EQ(module.CountOf(195), 16);
-    EXPECT_EQ(module.CountOf(206), 16); // read back
+    EXPECT_EQ(Count(207), 16u);
+    EXPECT_EQ(Count(195), 16u);
+    EXPECT_EQ(Count(206), 16u); // read back
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, kWritten);
-    EXPECT_EQ(ui.banners.back(), "");
-    EXPECT_EQ(ui.banners[0], "Writing data into module...");
+    EXPECT_EQ(ui.banners.front(), "Writing data into module...");
     EXPECT_NE(std::find(ui.banners.begin(), ui.banners.end(), "Verifying written data..."), ui.banners.end());
+    EXPECT_EQ(ui.banners.back(), "");
     EXPECT_NEAR(workspace.ModuleSet().aMatCalib[4].adCoeff[3], 4.0, 1e-6);
     for (const CalibListRow& row : workspace.CalibList()) {
         EXPECT_EQ(row.differences, "");
@@ -174,53 +193,59 @@ TEST_F(CalibWorkspaceTest, ProgramModuleWritesVerifiesAndTakesTheReadBack) {
 }
 
 TEST_F(CalibWorkspaceTest, VerificationListsEveryDifference) {
-    module.SetMat(2, 1, {});
+    // Coefficients beyond the float range come back as infinity, which equals nothing.
+    WriteFileBytes(dataDir / CalibFileName(502, "CAL"), "c0=1e40\nc3=4\nc5=-1e45\n");
+    WriteFileBytes(dataDir / CalibFileName(702, "TDC"), "t0=1e39\n");
+    Change(module, [](sim::ModuleState& m) { m.material[0].id = 1; }); // so that nothing asks
     ReadModule(true);
-    // The module acknowledges the writes of position 2 but keeps its old data there.
-    module.fault = [](uint8_t command, const Bytes& data) -> std::optional<uint8_t> {
-        return (command == 207 || command == 195) && data[0] == 2 ? std::optional<uint8_t>(0) : std::nullopt;
-    };
-    module.SetTemp(2, 5, {3, 0, 0, 0, 0, 0});
     ProgramOutcome outcome;
     ASSERT_TRUE(workspace.ProgramModule(ui, &outcome));
     EXPECT_EQ(outcome.result, ProgramOutcome::Result::Differs);
-    const std::string expected = "Material calib. ID 2 in module is different!\n"
-                                 "Material coefficient c0 for calib. ID 2 is different!\n"
-                                 "Material coefficient c3 for calib. ID 2 is different!\n"
-                                 "Temperature calib. ID 2 in module is different!\n"
+    const std::string expected = "Material coefficient c0 for calib. ID 2 is different!\n"
+                                 "Material coefficient c5 for calib. ID 2 is different!\n"
                                  "Temperature coefficient c0 for calib. ID 2 is different!\n";
     EXPECT_EQ(outcome.differences, expected);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, expected);
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(ui.messages[0], (ConfigMessage{expected, "", MessageIcon::Exclamation}));
+}
+
+TEST(VerifyDifferencesTest, AllFourTextsWithTheSwitchPosition) {
+    CalibSet written{};
+    written.aMatCalib[3].wCalibId = 7;
+    written.aMatCalib[5].adCoeff[2] = 1;
+    written.aTempCalib[1] = {1, {}, 9, {}};
+    written.aTempCalib[6] = {1, {}, 0, {0, 0, 0, 0, 2, 0}};
+    CalibSet readBack{};
+    readBack.bHasTempCalib = 1;
+    readBack.aTempCalib[1] = {1, {}, 8, {}};
+    readBack.aTempCalib[6] = {1, {}, 0, {}};
+    EXPECT_EQ(VerifyDifferences(written, readBack),
+              "Material calib. ID 3 in module is different!\n"
+              "Material coefficient c2 for calib. ID 5 is different!\n"
+              "Temperature calib. ID 1 in module is different!\n"
+              "Temperature coefficient c4 for calib. ID 6 is different!\n");
+    readBack.bHasTempCalib = 0; // a module without temperature calibrations: material only
+    EXPECT_EQ(VerifyDifferences(written, readBack).find("Temperature"), std::string::npos);
 }
 
 TEST_F(CalibWorkspaceTest, ProgramModuleFailures) {
-    ReadModule();
-    module.SetMat(0, 1, {}); // so that nothing asks about identical data
-    workspace.RereadModule(ui);
-    ui = RecordingUi{};
-    module.fault = [](uint8_t command, const Bytes& data) -> std::optional<uint8_t> {
-        return command == 207 && data[0] == 7 ? std::optional<uint8_t>(FakeModule::kSilent) : std::nullopt;
-    };
+    Change(module, [](sim::ModuleState& m) { m.material[0].id = 1; });
+    ReadModule(true);
+    SetModuleFault(module, {207});
     ProgramOutcome outcome;
     EXPECT_FALSE(workspace.ProgramModule(ui, &outcome));
     EXPECT_EQ(outcome.result, ProgramOutcome::Result::WriteFailed);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Failed to write calibration data into selected module!");
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(ui.messages, (ConfigMessages{{"Failed to write calibration data into selected module!", "",
+                                            MessageIcon::Stop}}));
     EXPECT_EQ(ui.banner, "");
 
     // A failed read back leaves the module set as it was.
     ui = RecordingUi{};
-    const uint16_t before = workspace.ModuleSet().aMatCalib[0].wCalibId;
-    module.fault = [](uint8_t command, const Bytes&) -> std::optional<uint8_t> {
-        return command == 206 ? std::optional<uint8_t>(FakeModule::kSilent) : std::nullopt;
-    };
+    SetModuleFault(module, {206});
     EXPECT_FALSE(workspace.ProgramModule(ui, &outcome));
     EXPECT_EQ(outcome.result, ProgramOutcome::Result::ReadBackFailed);
     EXPECT_EQ(ui.messages.back().text, "Failed to read material calibration data from module!");
-    EXPECT_EQ(workspace.ModuleSet().aMatCalib[0].wCalibId, before);
+    EXPECT_EQ(workspace.ModuleSet().aMatCalib[0].wCalibId, 1);
     EXPECT_EQ(ui.banner, "");
 }
 
@@ -228,27 +253,20 @@ TEST_F(CalibWorkspaceTest, ModuleWithoutFileDataIsProgrammedWithItsOwnDataOnlyWh
     workspace.SetLocDirectory(dataDir / "nowhere");
     ASSERT_TRUE(workspace.RereadModule(ui));
     ASSERT_FALSE(workspace.FilesRead());
-    module.requests.clear();
+    bus->ClearRequestLog();
     ui = RecordingUi{};
     ui.answers = {false};
     EXPECT_FALSE(workspace.ProgramModule(ui));
-    EXPECT_TRUE(module.requests.empty());
+    EXPECT_TRUE(bus->RequestLog().empty());
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].rfind("No calibration data has been read from the LOC files.", 0), 0u);
 
     ui = RecordingUi{};
     ui.answers = {true};
     EXPECT_TRUE(workspace.ProgramModule(ui));
-    EXPECT_EQ(module.CountOf(207), 16);
-    EXPECT_EQ(module.matCalib[6], CalibBlock(6, 506, {60, 0, 0, 0.04f, 0, 0}));
-}
-
-TEST_F(CalibWorkspaceTest, NothingReadRefusesToProgram) {
-    RecordingUi fresh;
-    EXPECT_FALSE(workspace.ProgramModule(fresh));
-    ASSERT_EQ(fresh.messages.size(), 1u);
-    EXPECT_EQ(fresh.messages[0].icon, MessageIcon::Stop);
-    EXPECT_TRUE(module.requests.empty());
+    EXPECT_EQ(Count(207), 16u);
+    EXPECT_EQ(Module(module).material[6].id, 506);
+    EXPECT_FLOAT_EQ(Module(module).material[6].raw[0], 60);
 }
 
 TEST_F(CalibWorkspaceTest, FileDataWithoutTemperaturesClearsTheModulesTemperatureCalibrations) {
@@ -262,8 +280,9 @@ TEST_F(CalibWorkspaceTest, FileDataWithoutTemperaturesClearsTheModulesTemperatur
     EXPECT_EQ(workspace.FileComment(), "no temperatures");
     ASSERT_EQ(workspace.FileSet().bHasTempCalib, 0u);
     ASSERT_TRUE(workspace.ProgramModule(ui));
-    EXPECT_EQ(module.CountOf(195), 16);
-    EXPECT_EQ(module.tempCalib[3], CalibBlock(3, 0, {}));
+    EXPECT_EQ(Count(195), 16u);
+    EXPECT_EQ(Module(module).temperature[3].id, 0);
+    EXPECT_EQ(Module(module).temperature[3].raw, (std::array<float, 6>{}));
     EXPECT_EQ(workspace.ModuleSet().aTempCalib[3].wCalibId, 0);
 }
 
@@ -273,7 +292,6 @@ TEST_F(CalibWorkspaceTest, LocDirectoryIsRememberedAfterASuccessfulRead) {
     WriteFileBytes(sub / "X.LOC", ";x\n");
     ASSERT_TRUE(workspace.OpenLocFile(sub / "X.LOC", ui));
     EXPECT_EQ(workspace.LocFileName(), "X.LOC");
-    EXPECT_EQ(LoadLocDirectory(), sub);
     EXPECT_EQ(CalibWorkspace().LocDirectory(), sub);
 
     WriteFileBytes(dataDir / "BAD.LOC", "=1\n");
@@ -293,13 +311,13 @@ TEST_F(CalibWorkspaceTest, SetActiveCalibrationAsksFirst) {
     ui.answers = {false};
     EXPECT_FALSE(workspace.SetActiveCalibration(ui));
     EXPECT_EQ(ui.questions.back().rfind("CAUTION! Product selection switch will be activated", 0), 0u);
-    EXPECT_EQ(module.CountOf(205), 0);
+    EXPECT_EQ(Count(205), 0u);
 
     workspace.Select(7);
     ui.answers = {true};
     EXPECT_TRUE(workspace.SetActiveCalibration(ui));
     EXPECT_EQ(ui.questions.back().rfind("CAUTION! This function is fixing", 0), 0u);
-    EXPECT_EQ(module.active, 7);
+    EXPECT_EQ(Module(module).activeCalibration, 7);
     EXPECT_EQ(workspace.ActivePosition(), 7);
 }
 
@@ -307,10 +325,13 @@ class ProgramAllTest : public CalibWorkspaceTest {
 protected:
     void SetUp() override {
         CalibWorkspaceTest::SetUp();
-        second.hasTempCalib = false;
+        sim::ModuleState noTemp = sim::MakeProbe(9, 4713, false);
+        noTemp.hasTemperatureCalibrations = false;
+        second = bus->AddModule(noTemp);
+        third = bus->AddModule(sim::MakeProbe(12, 4714, true));
     }
-    FakeModule& second = bus.Add(9);
-    FakeModule& third = bus.Add(12);
+    size_t second = 0;
+    size_t third = 0;
 };
 
 TEST_F(ProgramAllTest, WritesFileDataIntoEveryModule) {
@@ -323,30 +344,28 @@ TEST_F(ProgramAllTest, WritesFileDataIntoEveryModule) {
     for (const ProgramOutcome& outcome : outcomes) {
         EXPECT_EQ(outcome.result, ProgramOutcome::Result::Verified) << int(outcome.station);
     }
-    EXPECT_EQ(second.matCalib[8], module.matCalib[8]);
-    EXPECT_EQ(third.matCalib[15], module.matCalib[15]);
-    EXPECT_EQ(third.tempCalib[1], module.tempCalib[1]);
+    EXPECT_EQ(Module(second).material[8].raw, Module(module).material[8].raw);
+    EXPECT_EQ(Module(third).material[15].id, 515);
+    EXPECT_EQ(Module(third).temperature[1].id, 701);
     EXPECT_TRUE(ui.messages.empty()); // no success message per module
     EXPECT_EQ(ui.banner, "");
 }
 
 TEST_F(ProgramAllTest, UnreadableModuleIsSkippedAndWriteFailureEndsTheRun) {
     ReadModule();
-    second.fault = [](uint8_t command, const Bytes&) -> std::optional<uint8_t> {
-        return command == 206 ? std::optional<uint8_t>(FakeModule::kSilent) : std::nullopt;
-    };
+    SetModuleFault(second, {206});
     ui.answers = {true};
     const std::vector<uint8_t> stations = {9, 12};
     std::vector<ProgramOutcome> outcomes;
     ASSERT_TRUE(workspace.ProgramAllModules(stations, ui, &outcomes));
+    ASSERT_EQ(outcomes.size(), 2u);
     EXPECT_EQ(outcomes[0].result, ProgramOutcome::Result::NotRead);
-    EXPECT_EQ(second.CountOf(207), 0);
+    EXPECT_EQ(Count(207, 9), 0u);
     EXPECT_EQ(outcomes[1].result, ProgramOutcome::Result::Verified);
     EXPECT_EQ(ui.messages[0].text, "Failed to read material calibration data from module!");
 
-    third.fault = [](uint8_t command, const Bytes&) -> std::optional<uint8_t> {
-        return command == 207 ? std::optional<uint8_t>(FakeModule::kSilent) : std::nullopt;
-    };
+    SetModuleFault(third, {207});
+    bus->ClearRequestLog();
     ui = RecordingUi{};
     ui.answers = {true};
     outcomes.clear();
@@ -354,13 +373,13 @@ TEST_F(ProgramAllTest, UnreadableModuleIsSkippedAndWriteFailureEndsTheRun) {
     EXPECT_FALSE(workspace.ProgramAllModules(two, ui, &outcomes));
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0].result, ProgramOutcome::Result::WriteFailed);
-    EXPECT_EQ(module.CountOf(207), 0);
+    EXPECT_EQ(Count(207, 5), 0u);
 }
 
 TEST_F(ProgramAllTest, WithoutFileDataNothingIsWritten) {
     workspace.SetLocDirectory(dataDir / "nowhere");
     ASSERT_TRUE(workspace.RereadModule(ui));
-    module.requests.clear();
+    bus->ClearRequestLog();
     ui = RecordingUi{};
     ui.answers = {true};
     const std::vector<uint8_t> stations = {5, 9};
@@ -368,8 +387,7 @@ TEST_F(ProgramAllTest, WithoutFileDataNothingIsWritten) {
     EXPECT_EQ(ui.questions, (std::vector<std::string>{kProgramAll}));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].text.find("nothing has been written"), std::string::npos);
-    EXPECT_TRUE(module.requests.empty());
-    EXPECT_TRUE(second.requests.empty());
+    EXPECT_TRUE(bus->RequestLog().empty());
 }
 
 TEST_F(ProgramAllTest, DeclinedOrEmptyBusSendsNothing) {
@@ -379,7 +397,7 @@ TEST_F(ProgramAllTest, DeclinedOrEmptyBusSendsNothing) {
     EXPECT_FALSE(workspace.ProgramAllModules(stations, ui));
     ui.answers = {true};
     EXPECT_TRUE(workspace.ProgramAllModules({}, ui));
-    EXPECT_TRUE(module.requests.empty());
+    EXPECT_TRUE(bus->RequestLog().empty());
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "core/config/offset_adjust.h"
 #include "core/config/reset_baud.h"
 
-#include "fake_bus.h"
+#include "bus/bus_fixture.h"
 #include "sim_fixture.h"
 
 #include <gtest/gtest.h>
@@ -122,20 +122,21 @@ TEST(HaltStateValueTest, ValueRule) {
     EXPECT_EQ(HaltCommandName(1), "Halt by Command");
 }
 
-TEST(HaltStateRawTest, StateByteIsTakenModuloFour) {
-    FakeBus bus;
-    bus.Add(3).haltState = 6;
+// A port on a scripted transport, for replies the simulated modules never give.
+class ScriptedPortTest : public BusFixture {};
+
+TEST_F(ScriptedPortTest, HaltStateByteIsTakenModuloFour) {
+    transport->QueueReply(ModuleReply(3, 190, 0, {6}));
     HaltMeasState state;
-    ASSERT_TRUE(ReadHaltMeasState(bus.Port(), 3, state));
+    ASSERT_TRUE(ReadHaltMeasState(port, 3, state));
     EXPECT_EQ(state.haltState, 2); // "Halt Measuring by Command"
     EXPECT_EQ(state.command, 1);   // "Halt by Command"
 
-    bus.At(3).fault = [](uint8_t, const Bytes&) -> std::optional<uint8_t> { return FakeModule::kSilent; };
-    HaltMeasState kept = state;
+    // Nobody answers: the write fails unseen and the failed read keeps the former values.
     bool writeOk = true;
-    EXPECT_FALSE(SetHaltByCommand(bus.Port(), 3, false, kept, &writeOk));
+    EXPECT_FALSE(SetHaltByCommand(port, 3, false, state, &writeOk));
     EXPECT_FALSE(writeOk);
-    EXPECT_EQ(kept.haltState, 2); // a failed read keeps the former values
+    EXPECT_EQ(state.haltState, 2);
 }
 
 class OffsetTest : public SimBusTest {};
@@ -175,20 +176,18 @@ TEST(OffsetEditTest, StepsStopAtTheRangeEnds) {
     EXPECT_FALSE(edit.IsModified());
 }
 
-TEST(ResetBaudTest, RecordFollowsOnlyASentCommand) {
-    FakeBus bus;
+TEST_F(ScriptedPortTest, ResetBaudRecordFollowsOnlyASentCommand) {
     ModuleRecord record;
     record.stationInfo.wStartupBaud = 12;
     EXPECT_EQ(ResetBaudRate(record), 1200u);
-    ASSERT_TRUE(ProgramResetBaudRate(bus.Port(), record));
-    ASSERT_EQ(bus.broadcasts.size(), 1u);
-    EXPECT_EQ(bus.broadcasts[0].first, 17);
-    EXPECT_TRUE(bus.broadcasts[0].second.empty());
+    ASSERT_TRUE(ProgramResetBaudRate(port, record));
+    ASSERT_EQ(transport->writes.size(), 1u);
+    EXPECT_EQ(transport->writes[0], (Bytes{255, 253, 0, 0, 17, (255 + 253 + 17) & 0x7F, 0xFE}));
     EXPECT_EQ(record.stationInfo.wStartupBaud, 96);
 
     record.stationInfo.wStartupBaud = 12;
-    bus.Transport().failWrites = true;
-    EXPECT_FALSE(ProgramResetBaudRate(bus.Port(), record));
+    transport->failWrites = true;
+    EXPECT_FALSE(ProgramResetBaudRate(port, record));
     EXPECT_EQ(record.stationInfo.wStartupBaud, 12);
 }
 

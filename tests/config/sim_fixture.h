@@ -8,9 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace terrix::test {
+
+using Bytes = std::vector<uint8_t>;
 
 class SimBusTest : public ::testing::Test {
 protected:
@@ -22,16 +25,20 @@ protected:
     void TearDown() override { ComClose(port); }
 
     sim::ModuleState Module(size_t index) const { return *bus->Module(index); }
-    // The data of every request with this command, in order.
-    std::vector<std::vector<uint8_t>> Sent(uint8_t command) const {
-        std::vector<std::vector<uint8_t>> sent;
+    void Change(size_t index, const std::function<void(sim::ModuleState&)>& change) {
+        ASSERT_TRUE(bus->Modify(index, change));
+    }
+    // The data of every request with this command (to any station, or to `station`), in order.
+    std::vector<Bytes> Sent(uint8_t command, int station = -1) const {
+        std::vector<Bytes> sent;
         for (const sim::LoggedRequest& request : bus->RequestLog()) {
-            if (request.command == command) {
+            if (request.command == command && (station < 0 || request.station == station)) {
                 sent.push_back(request.data);
             }
         }
         return sent;
     }
+    size_t Count(uint8_t command, int station = -1) const { return Sent(command, station).size(); }
 
     VirtualClock clock{1'000'000};
     std::shared_ptr<sim::VirtualBus> bus = std::make_shared<sim::VirtualBus>();
