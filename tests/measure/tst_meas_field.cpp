@@ -70,31 +70,18 @@ TEST(MeasFieldFormat, PlaceholdersUntilFormatted) {
     EXPECT_EQ(byte.Format(), "7");
 }
 
-TEST(MeasFieldFormat, KindsSizesAndDefaults) {
+TEST(MeasFieldFormat, BaseKindAndSettersOfAnotherKind) {
     CMeasField base;
-    CTimeStampField stamp;
-    CFloatField value;
-    CWordField word("n1", 100);
-    CByteField byte("b", 40);
-    EXPECT_EQ(base.GetSize(), 0);
     EXPECT_EQ(base.GetValuePtr(), nullptr);
     EXPECT_EQ(base.Format(), "");
-    EXPECT_EQ(stamp.GetSize(), 4);
-    EXPECT_EQ(value.GetSize(), 4);
-    EXPECT_EQ(word.GetSize(), 2);
-    EXPECT_EQ(byte.GetSize(), 1);
-    EXPECT_EQ(stamp.Title(), "Date/Time");
-    EXPECT_EQ(stamp.FormatString(), "%02u.%02u.%04u %02u:%02u:%02u");
-    EXPECT_EQ(stamp.Width(), 124u);
-    EXPECT_EQ(stamp.Flag(), 0u);
-    EXPECT_EQ(value.Title(), "");
-    EXPECT_EQ(value.FormatString(), "%.3f");
-    EXPECT_EQ(value.Width(), 100u);
-    EXPECT_EQ(value.Flag(), 1u);
-    // A setter of another kind leaves the value alone.
+    EXPECT_FALSE(base.CopyTo(nullptr));
+    CWordField word("n1", 100);
+    CFloatField value;
     EXPECT_FALSE(word.SetFloat(1.0f));
     EXPECT_FALSE(value.SetWord(1));
+    EXPECT_FALSE(value.SetStamp(1));
     EXPECT_EQ(word.Bits(), 0u);
+    EXPECT_EQ(value.Bits(), 0u);
 }
 
 TEST(MeasFieldFormat, FormatsThatTakeOtherArgumentsAreReplaced) {
