@@ -110,6 +110,11 @@ uint32_t LoadBusInfo(const CIniSection& busInfo, CBusList& list) {
         auto record = std::make_unique<ModuleRecord>();
         ReadModuleFile(serialNo, *record);
         record->iaStation = station; // the entry wins over the module file
+        // A lost module file must not turn the module into one with serial 0: a scan would then keep a
+        // ghost of it beside the module itself, and save both.
+        if (record->SerialNo() == 0) {
+            record->stationInfo.wSerialNo = serialNo;
+        }
         list.Add(std::move(record));
     }
     ini.EndUpdate();

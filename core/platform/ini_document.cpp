@@ -41,10 +41,17 @@ IniDocument IniDocument::Load(const std::filesystem::path& file) {
     if (!in) {
         return IniDocument{};
     }
+    // Read in pieces: a buffer of the full limit would be allocated and cleared for every small file.
     std::string text;
-    text.resize(kMaxFileBytes + 1);
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<size_t>(in.gcount()));
+    std::string chunk(64 * 1024, '\0');
+    while (text.size() <= kMaxFileBytes) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        const std::streamsize got = in.gcount();
+        if (got <= 0) {
+            break;
+        }
+        text.append(chunk.data(), static_cast<size_t>(got));
+    }
     const bool cut = text.size() > kMaxFileBytes;
     if (cut) {
         text.resize(kMaxFileBytes);

@@ -17,8 +17,8 @@ using testing::DataDirTest;
 using testing::FixturePath;
 using testing::MakeCollision;
 using testing::MakeRecord;
-using testing::ReadText;
-using testing::WriteText;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
 
 class BusInfoFile : public DataDirTest {
 protected:
@@ -28,7 +28,7 @@ protected:
 };
 
 TEST_F(BusInfoFile, EmptyListLeavesNoSection) {
-    WriteText(Settings(), "[BUS INFO]\nModules=1\nModule0=5,5\n[Other]\nkey=1\n");
+    WriteFileBytes(Settings(), "[BUS INFO]\nModules=1\nModule0=5,5\n[Other]\nkey=1\n");
     CBusList list;
     ASSERT_TRUE(list.Save());
     const IniDocument doc = IniDocument::Load(Settings());
@@ -64,13 +64,14 @@ TEST_F(BusInfoFile, CollisionsAreListedButGetNoModuleFile) {
 TEST_F(BusInfoFile, EntryStationWinsAndListIsSortedByStation) {
     ASSERT_TRUE(WriteModuleFile(*MakeRecord(10, 50)));
     ASSERT_TRUE(WriteModuleFile(*MakeRecord(11, 51)));
-    WriteText(Settings(), "[BUS INFO]\r\nModules=7\r\nModule0=10,40\r\nModule1=11,  20\r\nModule2=99,30\r\n"
-                          "Module3=abc\r\nModule4=12 ,5\r\nModule5=-1,8\r\n");
+    WriteFileBytes(Settings(),
+                   "[BUS INFO]\r\nModules=7\r\nModule0=10,40\r\nModule1=11,  20\r\nModule2=99,30\r\n"
+                   "Module3=abc\r\nModule4=12 ,5\r\nModule5=-1,8\r\n");
     CBusList list;
     ASSERT_EQ(LoadBusInfo(list), 3u);
     EXPECT_EQ(list.GetAt(0)->SerialNo(), 11);
     EXPECT_EQ(list.GetAt(0)->iaStation, 20);
-    EXPECT_EQ(list.GetAt(1)->SerialNo(), 0); // no module file for 99: serial 0 at the entry's station
+    EXPECT_EQ(list.GetAt(1)->SerialNo(), 99); // no module file for 99: the serial comes from the entry
     EXPECT_EQ(list.GetAt(1)->iaStation, 30);
     EXPECT_EQ(list.GetAt(2)->SerialNo(), 10);
     EXPECT_EQ(list.GetAt(2)->iaStation, 40);
@@ -82,7 +83,7 @@ TEST_F(BusInfoFile, DamagedCountsStopAtTheListCapacity) {
         text += "Module" + std::to_string(i) + "=" + std::to_string(i) + "," + std::to_string(i % 253) + "\n";
     }
     text += "[KNOWN MODULES]\nModules=4294967295\nModule0=5\n";
-    WriteText(Settings(), text);
+    WriteFileBytes(Settings(), text);
     CBusList list;
     EXPECT_EQ(LoadBusInfo(list), CBusList::kCapacity);
     EXPECT_EQ(ReadKnownModuleSerials().size(), CBusList::kCapacity);
@@ -110,7 +111,7 @@ TEST_F(BusInfoFile, KnownModulesWithAMissingEntryLoadTwo) {
     ModuleRecord stored = *MakeRecord(77, 3);
     CopyToField(stored.szLocation, "shed");
     ASSERT_TRUE(WriteModuleFile(stored));
-    WriteText(Settings(), "[KNOWN MODULES]\r\nModules=3\r\nModule0=900\r\nModule2=77\r\n");
+    WriteFileBytes(Settings(), "[KNOWN MODULES]\r\nModules=3\r\nModule0=900\r\nModule2=77\r\n");
     CBusList list;
     EXPECT_EQ(list.KnownModules(), nullptr);
     EXPECT_FALSE(list.AddKnownModule(5, false)); // not loaded yet
@@ -184,11 +185,11 @@ TEST_F(BusInfoFile, WindowsWrittenSettingsFileIsReadAndKeptCrlf) {
                                      "C");
     EXPECT_EQ(FieldText(xv.szLocation), "B\xFChl, plot 7");
     EXPECT_EQ(list.GetAt(1)->iaStation, 23);
-    EXPECT_EQ(list.GetAt(1)->SerialNo(), 0); // 4711.ini is not there
+    EXPECT_EQ(list.GetAt(1)->SerialNo(), 4711); // 4711.ini is not there: the entry names it
     EXPECT_EQ(list.LoadKnownModules()->Count(), 2u);
 
     ASSERT_TRUE(list.Save());
-    const std::string text = ReadText(Settings());
+    const std::string text = ReadFileBytes(Settings());
     for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1)) {
         ASSERT_EQ(text[i - 1], '\r') << "at " << i;
     }
@@ -201,7 +202,7 @@ TEST_F(BusInfoFile, WriteFailuresAreReportedAndLeaveTheFileIntact) {
     // A settings file too large to be read whole is never written back.
     const std::string big =
         "[Big]\n" + std::string(IniDocument::kMaxFileBytes, 'x') + "\n[BUS INFO]\nModules=0\n";
-    WriteText(Settings(), big);
+    WriteFileBytes(Settings(), big);
     CBusList list;
     list.Add(MakeRecord(8, 8));
     EXPECT_FALSE(list.Save());
@@ -210,7 +211,7 @@ TEST_F(BusInfoFile, WriteFailuresAreReportedAndLeaveTheFileIntact) {
     EXPECT_EQ(std::filesystem::file_size(Settings()), big.size());
     EXPECT_TRUE(std::filesystem::exists(Dir() / "8.ini"));
 
-    WriteText(Dir() / "plain", "");
+    WriteFileBytes(Dir() / "plain", "");
     SetDataDir(Dir() / "plain" / "sub");
     EXPECT_FALSE(list.Save());
     EXPECT_EQ(list.LastFileError().code, ENOTDIR);

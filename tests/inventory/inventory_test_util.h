@@ -4,25 +4,35 @@
 
 #include "core/inventory/module_record.h"
 #include "core/platform/data_paths.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
+#include <type_traits>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
 namespace terrix::testing {
 
+using test::ReadFileBytes;
+using test::WriteFileBytes;
+
 // Points the data directory at a fresh temporary folder for the duration of one test.
 class DataDirTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "terrix-inventory-XXXXXX").string();
+        // Memory-backed when the system has it: the tests write many small files and sync each one.
+        std::error_code ec;
+        const std::filesystem::path base =
+            memoryBacked_ && std::filesystem::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0
+                ? std::filesystem::path("/dev/shm")
+                : std::filesystem::temp_directory_path();
+        std::string pattern = (base / "terrix-inventory-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
         SetDataDir(dir_);
@@ -35,21 +45,12 @@ protected:
     const std::filesystem::path& Dir() const { return dir_; }
     std::filesystem::path Settings() const { return SettingsFilePath(); }
 
+    // A test that needs writes to take real time (to interrupt them) asks for the disk.
+    bool memoryBacked_ = true;
+
 private:
     std::filesystem::path dir_;
 };
-
-inline std::string ReadText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline void WriteText(const std::filesystem::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-}
 
 inline std::string FixturePath(const std::string& name) {
     return std::string(TERRIX_TEST_DATA_DIR) + "/inventory/" + name;
@@ -67,96 +68,70 @@ inline std::unique_ptr<ModuleRecord> MakeRecord(uint16_t serialNo, uint8_t stati
 }
 
 inline std::unique_ptr<ModuleRecord> MakeCollision(uint8_t station) {
-    auto record = MakeRecord(kNoSerial, station, msCollision, "COLLISION");
-    return record;
+    return MakeRecord(kNoSerial, station, msCollision, "COLLISION");
 }
 
 // A record with every stored field set to a value of its own, all exactly representable with six decimals.
 inline ModuleRecord FullRecord() {
-    ModuleRecord r;
-    r.enModuleState = msIdentified;
-    r.bDisabled = 1;
-    r.iaStation = 17;
-    r.bIsTavikButNotXV = 1;
-    r.bHasTDCSupport = 1;
-    r.dwMeasTime = 4294967295u;
-    r.dwNumberOfMeas0 = 99999;
-    r.dwNumberOfMeas1 = 7;
-    r.bHasAnalogCfg0 = 1;
-    r.bHasAnalogCfg1 = 1;
-    r.bHasSensorData = 1;
-    r.stationInfo.wSerialNo = 65534;
-    r.stationInfo.wFirmwareVersion = 0x4312;
-    r.stationInfo.yFlag = 0xA5;
-    r.stationInfo.yModuleId = 11;
-    r.stationInfo.wStartupBaud = 96;
-    r.stationInfo.wTimeOut = 1000;
-    r.stationInfo.wDelayTime = 3;
-    r.stationInfo.wReponseTime = 65535;
+    ModuleRecord r{.enModuleState = msIdentified,
+                   .bDisabled = 1,
+                   .iaStation = 17,
+                   .bIsTavikButNotXV = 1,
+                   .bHasTDCSupport = 1,
+                   .stationInfo = {65534, 0x4312, 0xA5, 11, 96, 1000, 3, 65535},
+                   .dwMeasTime = 4294967295u,
+                   .dwNumberOfMeas0 = 99999,
+                   .dwNumberOfMeas1 = 7,
+                   .bHasAnalogCfg0 = 1,
+                   .bHasAnalogCfg1 = 1,
+                   .analogCfg0 = {0, 1, 3, 4, 5, 1, 7},
+                   .analogCfg1 = {1, 255, 128, 0, 9, 0, 2},
+                   .bHasSensorData = 1,
+                   .sensorData0 = {-12.25f, 0.015625f, 25, -32768, 32767, 1},
+                   .sensorData1 = {3.5f, -0.5f, 20, -100, 4000, 255},
+                   .dwMeasChannels = 3};
     r.stationInfo.SetModuleName("PX-TAVIK2ZUZ");
-    r.analogCfg0 = AnalogCfg{0, 1, 3, 4, 5, 1, 7};
-    r.analogCfg1 = AnalogCfg{1, 255, 128, 0, 9, 0, 2};
-    r.sensorData0 = SensorData{-12.25f, 0.015625f, 25, -32768, 32767, 1};
-    r.sensorData1 = SensorData{3.5f, -0.5f, 20, -100, 4000, 255};
     CopyToField(r.szUnit0, "%");
     CopyToField(r.szUnit1, "\xB0"
                            "C");
     CopyToField(r.szLocation, "Field 3, row 2 = north [edge]");
     CopyToField(r.szComment, "first line\\nsecond line; with = and [brackets]");
-    r.dwMeasChannels = 3;
     return r;
 }
 
-// Every field of a record as "name=value", in declared order.
+// Every field of a record as (expression, value), in declared order.
 inline std::vector<std::pair<std::string, std::string>> Fields(const ModuleRecord& r) {
     std::vector<std::pair<std::string, std::string>> f;
-    auto add = [&](const char* name, auto value) { f.emplace_back(name, std::to_string(value)); };
-    auto addText = [&](const char* name, const std::string& value) { f.emplace_back(name, value); };
-    add("enModuleState", static_cast<int>(r.enModuleState));
-    add("bDisabled", r.bDisabled);
-    add("wLastError", r.wLastError);
-    add("iaStation", r.iaStation);
-    add("bIsTavikButNotXV", r.bIsTavikButNotXV);
-    add("bIsTavikXV", r.bIsTavikXV);
-    add("bHasTDCSupport", r.bHasTDCSupport);
-    add("wSerialNo", r.stationInfo.wSerialNo);
-    add("wFirmwareVersion", r.stationInfo.wFirmwareVersion);
-    add("yFlag", r.stationInfo.yFlag);
-    add("yModuleId", r.stationInfo.yModuleId);
-    add("wStartupBaud", r.stationInfo.wStartupBaud);
-    add("wTimeOut", r.stationInfo.wTimeOut);
-    add("wDelayTime", r.stationInfo.wDelayTime);
-    add("wReponseTime", r.stationInfo.wReponseTime);
-    add("yModuleNameLen", r.stationInfo.yModuleNameLen);
-    addText("acModuleName", r.stationInfo.ModuleName());
-    add("dwMeasTime", r.dwMeasTime);
-    add("dwNumberOfMeas0", r.dwNumberOfMeas0);
-    add("dwNumberOfMeas1", r.dwNumberOfMeas1);
-    add("bHasAnalogCfg0", r.bHasAnalogCfg0);
-    add("bHasAnalogCfg1", r.bHasAnalogCfg1);
-    const AnalogCfg* cfgs[] = {&r.analogCfg0, &r.analogCfg1};
-    for (const AnalogCfg* a : cfgs) {
-        uint8_t bytes[7];
-        a->ToBytes(bytes);
-        for (uint8_t b : bytes) {
-            add("analogCfg", b);
+    const auto add = [&](const char* name, auto value) {
+        if constexpr (std::is_convertible_v<decltype(value), std::string>) {
+            f.emplace_back(name, value);
+        } else {
+            f.emplace_back(name, std::to_string(value));
         }
+    };
+#define TERRIX_FIELD(expr) add(#expr, expr)
+    const StationInfo& s = r.stationInfo;
+    TERRIX_FIELD(static_cast<int>(r.enModuleState)), TERRIX_FIELD(r.bDisabled), TERRIX_FIELD(r.wLastError);
+    TERRIX_FIELD(r.iaStation), TERRIX_FIELD(r.bIsTavikButNotXV), TERRIX_FIELD(r.bIsTavikXV);
+    TERRIX_FIELD(r.bHasTDCSupport), TERRIX_FIELD(s.wSerialNo), TERRIX_FIELD(s.wFirmwareVersion);
+    TERRIX_FIELD(s.yFlag), TERRIX_FIELD(s.yModuleId), TERRIX_FIELD(s.wStartupBaud), TERRIX_FIELD(s.wTimeOut);
+    TERRIX_FIELD(s.wDelayTime), TERRIX_FIELD(s.wReponseTime), TERRIX_FIELD(s.yModuleNameLen);
+    TERRIX_FIELD(s.ModuleName()), TERRIX_FIELD(r.dwMeasTime), TERRIX_FIELD(r.dwNumberOfMeas0);
+    TERRIX_FIELD(r.dwNumberOfMeas1), TERRIX_FIELD(r.bHasAnalogCfg0), TERRIX_FIELD(r.bHasAnalogCfg1);
+    for (const AnalogCfg& a : {r.analogCfg0, r.analogCfg1}) {
+        TERRIX_FIELD(a.yChannel), TERRIX_FIELD(a.yZeroFiller1), TERRIX_FIELD(a.yRawVofsVd);
+        TERRIX_FIELD(a.yNofsLow), TERRIX_FIELD(a.yNofsHigh), TERRIX_FIELD(a.yHasLinearisation);
+        TERRIX_FIELD(a.yZeroFiller2);
     }
-    add("bHasSensorData", r.bHasSensorData);
-    const SensorData* sensors[] = {&r.sensorData0, &r.sensorData1};
-    for (const SensorData* s : sensors) {
-        add("fZeroOffset", s->fZeroOffset);
-        add("fResolution", s->fResolution);
-        add("yUnitCode", s->yUnitCode);
-        add("nLSBMin", s->nLSBMin);
-        add("nLSBMax", s->nLSBMax);
-        add("yStatus", s->yStatus);
+    TERRIX_FIELD(r.bHasSensorData);
+    for (const SensorData& d : {r.sensorData0, r.sensorData1}) {
+        TERRIX_FIELD(d.fZeroOffset), TERRIX_FIELD(d.fResolution), TERRIX_FIELD(d.yUnitCode);
+        TERRIX_FIELD(d.nLSBMin), TERRIX_FIELD(d.nLSBMax), TERRIX_FIELD(d.yStatus);
     }
-    addText("szUnit0", FieldText(r.szUnit0));
-    addText("szUnit1", FieldText(r.szUnit1));
-    addText("szLocation", FieldText(r.szLocation));
-    addText("szComment", FieldText(r.szComment));
-    add("dwMeasChannels", r.dwMeasChannels);
+    TERRIX_FIELD(FieldText(r.szUnit0)), TERRIX_FIELD(FieldText(r.szUnit1));
+    TERRIX_FIELD(FieldText(r.szLocation)), TERRIX_FIELD(FieldText(r.szComment)),
+        TERRIX_FIELD(r.dwMeasChannels);
+#undef TERRIX_FIELD
     return f;
 }
 

@@ -13,58 +13,33 @@ namespace {
 using testing::DataDirTest;
 using testing::Fields;
 using testing::FullRecord;
-using testing::ReadText;
-using testing::WriteText;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
 
 class ModuleFile : public DataDirTest {};
 
 const char* const kFullRecordFile =
-    "[ModuleInfo]\r\n"
-    "bDisabled=1\r\n"
-    "enModuleState=1\r\n"
-    "iaStation=17\r\n"
-    "bIsTavikButNotXV=1\r\n"
-    "bIsTavikXV=0\r\n"
-    "bHasTDCSupport=1\r\n"
-    "dwMeasTime=4294967295\r\n"
-    "dwNumberOfMeas0=99999\r\n"
-    "dwNumberOfMeas1=7\r\n"
-    "szUnit0=%\r\n"
+    "[ModuleInfo]\r\nbDisabled=1\r\nenModuleState=1\r\niaStation=17\r\nbIsTavikButNotXV=1\r\nbIsTavikXV=0\r\n"
+    "bHasTDCSupport=1\r\ndwMeasTime=4294967295\r\ndwNumberOfMeas0=99999\r\ndwNumberOfMeas1=7\r\nszUnit0=%\r\n"
     "szUnit1=\xB0"
-    "C\r\n"
-    "bHasAnalogCfg0=1\r\n"
-    "bHasAnalogCfg1=1\r\n"
-    "bHasSensorData=1\r\n"
-    "[StationInfo]\r\n"
-    "wSerialNo=65534\r\n"
-    "wFirmwareVersion=17170\r\n"
-    "yFlag=165\r\n"
-    "yModuleId=11\r\n"
-    "wStartupBaud=96\r\n"
-    "wTimeOut=1000\r\n"
-    "wDelayTime=3\r\n"
-    "wReponseTime=65535\r\n"
-    "acModuleName=PX-TAVIK2ZUZ\r\n"
-    "[AnalogCfg0]\r\n"
-    "yChannel=0\r\nyZeroFiller1=1\r\nyRawVofsVd=3\r\nyNofsLow=4\r\nyNofsHigh=5\r\n"
+    "C\r\nbHasAnalogCfg0=1\r\nbHasAnalogCfg1=1\r\nbHasSensorData=1\r\n"
+    "[StationInfo]\r\nwSerialNo=65534\r\nwFirmwareVersion=17170\r\nyFlag=165\r\nyModuleId=11\r\n"
+    "wStartupBaud=96\r\nwTimeOut=1000\r\nwDelayTime=3\r\nwReponseTime=65535\r\nacModuleName=PX-TAVIK2ZUZ\r\n"
+    "[AnalogCfg0]\r\nyChannel=0\r\nyZeroFiller1=1\r\nyRawVofsVd=3\r\nyNofsLow=4\r\nyNofsHigh=5\r\n"
     "yHasLinearisation=1\r\nyZeroFiller2=7\r\n"
-    "[AnalogCfg1]\r\n"
-    "yChannel=1\r\nyZeroFiller1=255\r\nyRawVofsVd=128\r\nyNofsLow=0\r\nyNofsHigh=9\r\n"
+    "[AnalogCfg1]\r\nyChannel=1\r\nyZeroFiller1=255\r\nyRawVofsVd=128\r\nyNofsLow=0\r\nyNofsHigh=9\r\n"
     "yHasLinearisation=0\r\nyZeroFiller2=2\r\n"
-    "[SensorData0]\r\n"
-    "fZeroOffset=-12.250000\r\nfResolution=0.015625\r\nyUnitCode=25\r\n"
-    "nLSBMin=-32768\r\nnLSBMax=32767\r\nyStatus=1\r\n"
-    "[SensorData1]\r\n"
-    "fZeroOffset=3.500000\r\nfResolution=-0.500000\r\nyUnitCode=20\r\n"
-    "nLSBMin=-100\r\nnLSBMax=4000\r\nyStatus=255\r\n"
-    "[UserInfo]\r\n"
-    "szLocation=Field 3, row 2 = north [edge]\r\n"
+    "[SensorData0]\r\nfZeroOffset=-12.250000\r\nfResolution=0.015625\r\nyUnitCode=25\r\nnLSBMin=-32768\r\n"
+    "nLSBMax=32767\r\nyStatus=1\r\n"
+    "[SensorData1]\r\nfZeroOffset=3.500000\r\nfResolution=-0.500000\r\nyUnitCode=20\r\nnLSBMin=-100\r\n"
+    "nLSBMax=4000\r\nyStatus=255\r\n"
+    "[UserInfo]\r\nszLocation=Field 3, row 2 = north [edge]\r\n"
     "szComment=first line\\nsecond line; with = and [brackets]\r\n";
 
 TEST_F(ModuleFile, WritesTheSharedLayoutAndReadsItBack) {
     const ModuleRecord full = FullRecord();
     ASSERT_TRUE(WriteModuleFile(full));
-    EXPECT_EQ(ReadText(Dir() / "65534.ini"), kFullRecordFile);
+    EXPECT_EQ(ReadFileBytes(Dir() / "65534.ini"), kFullRecordFile);
 
     ModuleRecord read;
     EXPECT_TRUE(ReadModuleFile(65534, read));
@@ -78,7 +53,7 @@ TEST_F(ModuleFile, MissingFileOrKeysLeaveTheRecordAndStateAsTheyWere) {
     EXPECT_FALSE(ReadModuleFile(1, record));
     EXPECT_EQ(Fields(record), Fields(FullRecord()));
 
-    WriteText(Dir() / "2.ini", "[ModuleInfo]\r\nenModuleState=3\r\nbDisabled=0\r\n");
+    WriteFileBytes(Dir() / "2.ini", "[ModuleInfo]\r\nenModuleState=3\r\nbDisabled=0\r\n");
     EXPECT_TRUE(ReadModuleFile(2, record));
     EXPECT_EQ(record.enModuleState, msIdentified);
     EXPECT_EQ(record.bDisabled, 0);
@@ -87,10 +62,11 @@ TEST_F(ModuleFile, MissingFileOrKeysLeaveTheRecordAndStateAsTheyWere) {
 }
 
 TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
-    WriteText(Dir() / "5.ini", "[ModuleInfo]\r\nbHasAnalogCfg0=0\r\nbHasAnalogCfg1=1\r\nbHasSensorData=0\r\n"
-                               "[AnalogCfg0]\r\nyChannel=5\r\nyHasLinearisation=1\r\n"
-                               "[AnalogCfg1]\r\nyChannel=6\r\n"
-                               "[SensorData0]\r\nyUnitCode=20\r\n");
+    WriteFileBytes(Dir() / "5.ini",
+                   "[ModuleInfo]\r\nbHasAnalogCfg0=0\r\nbHasAnalogCfg1=1\r\nbHasSensorData=0\r\n"
+                   "[AnalogCfg0]\r\nyChannel=5\r\nyHasLinearisation=1\r\n"
+                   "[AnalogCfg1]\r\nyChannel=6\r\n"
+                   "[SensorData0]\r\nyUnitCode=20\r\n");
     ModuleRecord record;
     ReadModuleFile(5, record);
     EXPECT_EQ(record.analogCfg0.yChannel, 0);
@@ -102,7 +78,7 @@ TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
     record.stationInfo.wSerialNo = 5;
     record.bHasAnalogCfg1 = 0;
     ASSERT_TRUE(WriteModuleFile(record));
-    EXPECT_NE(ReadText(Dir() / "5.ini").find("[AnalogCfg0]\r\nyChannel=5"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(Dir() / "5.ini").find("[AnalogCfg0]\r\nyChannel=5"), std::string::npos);
     ModuleRecord again;
     ReadModuleFile(5, again);
     EXPECT_EQ(again.analogCfg0.yChannel, 0);
@@ -110,11 +86,11 @@ TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
 }
 
 TEST_F(ModuleFile, ValueEncodingsAtTheirLimits) {
-    WriteText(Dir() / "6.ini",
-              "[ModuleInfo]\r\niaStation=300\r\ndwNumberOfMeas0=0\r\ndwNumberOfMeas1=5\r\n"
-              "bHasSensorData=1\r\ndwMeasTime=-1\r\nbDisabled=yes\r\n"
-              "[StationInfo]\r\nwSerialNo=70000\r\nyFlag=256\r\n"
-              "[SensorData0]\r\nfResolution=0.000000\r\nnLSBMin=40000\r\nfZeroOffset=abc\r\n");
+    WriteFileBytes(Dir() / "6.ini",
+                   "[ModuleInfo]\r\niaStation=300\r\ndwNumberOfMeas0=0\r\ndwNumberOfMeas1=5\r\n"
+                   "bHasSensorData=1\r\ndwMeasTime=-1\r\nbDisabled=yes\r\n"
+                   "[StationInfo]\r\nwSerialNo=70000\r\nyFlag=256\r\n"
+                   "[SensorData0]\r\nfResolution=0.000000\r\nnLSBMin=40000\r\nfZeroOffset=abc\r\n");
     ModuleRecord record;
     record.bDisabled = 1;
     record.sensorData0.fZeroOffset = 2.5f;
@@ -132,7 +108,7 @@ TEST_F(ModuleFile, ValueEncodingsAtTheirLimits) {
     ModuleRecord tiny = FullRecord();
     tiny.sensorData0.fResolution = 0.0000004f;
     ASSERT_TRUE(WriteModuleFile(tiny));
-    EXPECT_NE(ReadText(Dir() / "65534.ini").find("fResolution=0.000000\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(Dir() / "65534.ini").find("fResolution=0.000000\r\n"), std::string::npos);
     ModuleRecord back;
     ReadModuleFile(65534, back);
     EXPECT_EQ(back.sensorData0.fResolution, 0.0f);
@@ -142,7 +118,7 @@ TEST_F(ModuleFile, CommentLineBreaksAreStoredAsBackslashN) {
     ModuleRecord record = FullRecord();
     CopyToField(record.szComment, "north wall\r\nnear the door");
     ASSERT_TRUE(WriteModuleFile(record));
-    EXPECT_NE(ReadText(Dir() / "65534.ini").find("szComment=north wall\\nnear the door\r\n"),
+    EXPECT_NE(ReadFileBytes(Dir() / "65534.ini").find("szComment=north wall\\nnear the door\r\n"),
               std::string::npos);
     ModuleRecord back;
     ReadModuleFile(65534, back);
@@ -151,9 +127,9 @@ TEST_F(ModuleFile, CommentLineBreaksAreStoredAsBackslashN) {
 
 TEST_F(ModuleFile, OverlongStringsAreCutToTheirFields) {
     const std::string longText(1500, 'x');
-    WriteText(Dir() / "7.ini",
-              "[ModuleInfo]\r\nszUnit0=abcdefghij\r\n[StationInfo]\r\nacModuleName=" + longText +
-                  "\r\n[UserInfo]\r\nszLocation=" + longText + "\r\nszComment=" + longText + "\r\n");
+    WriteFileBytes(Dir() / "7.ini",
+                   "[ModuleInfo]\r\nszUnit0=abcdefghij\r\n[StationInfo]\r\nacModuleName=" + longText +
+                       "\r\n[UserInfo]\r\nszLocation=" + longText + "\r\nszComment=" + longText + "\r\n");
     ModuleRecord record;
     ReadModuleFile(7, record);
     EXPECT_EQ(FieldText(record.szUnit0), "abcdefg");
@@ -177,7 +153,7 @@ TEST_F(ModuleFile, UserDataTouchesOnlyUserInfo) {
     CopyToField(record.szLocation, "moved");
     record.bDisabled = 0;
     ASSERT_TRUE(WriteUserData(record));
-    const std::string text = ReadText(Dir() / "65534.ini");
+    const std::string text = ReadFileBytes(Dir() / "65534.ini");
     EXPECT_NE(text.find("bDisabled=1\r\n"), std::string::npos);
     EXPECT_NE(text.find("szLocation=moved\r\n"), std::string::npos);
 
@@ -198,7 +174,7 @@ TEST_F(ModuleFile, RecordsWithoutSerialAndUnwritableFilesAreReported) {
     EXPECT_FALSE(std::filesystem::exists(Dir() / "65535.ini"));
 
     // A data directory below a plain file cannot be created or written, even by root.
-    WriteText(Dir() / "plain", "");
+    WriteFileBytes(Dir() / "plain", "");
     SetDataDir(Dir() / "plain" / "data");
     InventoryFileError writeError;
     EXPECT_FALSE(WriteModuleFile(FullRecord(), &writeError));

@@ -1,0 +1,67 @@
+#pragma once
+// The calibration files of the LOC directory: a CAL file (material) or TDC file (temperature) per
+// calibration ID, named "XV%05u.CAL" / "XV%05u.TDC", and LOC files that name, per switch position, the
+// material and temperature calibrations a module is to carry. These files are only read, never written.
+
+#include "core/config/calib_set.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace terrix {
+
+// Why a calibration file read failed: the first problem met, with the file concerned.
+struct CalibFileError {
+    enum class Kind {
+        None,
+        CannotOpen, // systemError holds errno
+        Format,     // an entry without key or value
+        BadId,      // a LOC entry whose calibration ID does not fit 0..65535
+    };
+    Kind kind = Kind::None;
+    std::filesystem::path file;
+    int systemError = 0;
+
+    bool Failed() const { return kind != Kind::None; }
+    std::string Message() const;
+};
+
+// "XV%05u.CAL" or "XV%05u.TDC".
+std::string CalibFileName(uint16_t calibId, const char* extension);
+// The file `name` in `directory`. Files copied from other systems may differ in letter case ("xv00120.cal"):
+// when the exact name does not exist, a file whose name differs only in case is taken.
+std::filesystem::path FindCalibFile(const std::filesystem::path& directory, const std::string& name);
+
+// Zeroes the record, sets wCalibId and fills it from the CAL file: "CRHO" (any case) -> dCRho, "c0".."c5"
+// (either case) -> coefficients, the first item's text -> szCalibComment. True when the file was read
+// without error.
+bool ReadCalFile(const std::filesystem::path& directory, uint16_t calibId, MatCalib& calib,
+                 CalibFileError* error = nullptr);
+// The same for a TDC file ("t0".."t5"). A missing file is no error: true with bValid = 0. A broken file
+// gives false with bValid = 0; otherwise bValid = 1.
+bool ReadTdcFile(const std::filesystem::path& directory, uint16_t calibId, TempCalib& calib,
+                 CalibFileError* error = nullptr);
+
+// Zeroes the set and fills it from the LOC file and the calibration files it names (in the LOC file's
+// directory): the first 16 entries "[n]=ID" are material calibrations, later ones temperature
+// calibrations. The first item's text becomes szDescription. False when the LOC file, or a CAL file it
+// names, cannot be read, or a TDC file it names is broken; what was read so far stays in the set.
+bool ReadLocFile(const std::filesystem::path& locFile, CalibSet& set, CalibFileError* error = nullptr);
+
+// Fills the empty comments of the module's calibrations from the first comment line of their CAL and TDC
+// files. False as soon as a CAL file cannot be opened; missing TDC files are skipped.
+bool ReadCalibComments(CalibSet& moduleSet, const std::filesystem::path& directory,
+                       CalibFileError* error = nullptr);
+
+// Loads the CAL and TDC files named by the module's calibration IDs into the file set (after
+// ReadCalibComments). bHasTempCalib of the file set tells whether the TDC files could be read. True when
+// every file was read (missing TDC files included, as for ReadTdcFile).
+bool ReadCalibFilesForModule(CalibSet& moduleSet, CalibSet& fileSet, const std::filesystem::path& directory,
+                             CalibFileError* error = nullptr);
+
+// Copies text into a calibration text field, cut to 255 characters.
+void SetCalibText(CalibText& field, std::string_view text);
+std::string CalibTextOf(const CalibText& field);
+
+} // namespace terrix

@@ -1,0 +1,143 @@
+#include "gui/app/language.h"
+
+#include "core/platform/ini_section.h"
+#include "gui/app/numbered_translator.h"
+#include "gui/toolkit/message_box.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <memory>
+
+namespace terrix {
+
+namespace {
+
+constexpr const char* kSection = "General settings";
+constexpr const char* kKey = "wPrimaryLID";
+
+struct LanguageState {
+    std::unique_ptr<CNumberedTranslator> translator;
+    QString moduleName;
+    bool dirsSet = false;
+    QStringList dirs;
+};
+
+LanguageState& State() {
+    static LanguageState state;
+    return state;
+}
+
+const LanguageRow& FindRow(uint16_t code) {
+    for (const LanguageRow& row : kLanguageTable) {
+        if (row.primary == code) {
+            return row;
+        }
+    }
+    // Any other language gets the first row rather than a search past the table's end.
+    return kLanguageTable[0];
+}
+
+} // namespace
+
+uint16_t UserDefaultPrimaryLanguage() {
+    switch (QLocale().language()) {
+    case QLocale::German:
+        return kLangGerman;
+    case QLocale::English:
+        return kLangEnglish;
+    default:
+        return 0;
+    }
+}
+
+LanguageRow SelectLanguage(uint16_t primary) {
+    CIniSection ini;
+    ini.SetSection(kSection);
+    const uint16_t code = primary != 0 ? static_cast<uint16_t>(primary & 0x3FF)
+                                       : ini.ReadWord(kKey, UserDefaultPrimaryLanguage() & 0x3FF);
+    const LanguageRow& row = FindRow(code);
+    ini.WriteWord(kKey, row.primary);
+    return row;
+}
+
+QStringList LanguageDirs() {
+    if (State().dirsSet) {
+        return State().dirs;
+    }
+    return {QCoreApplication::applicationDirPath()};
+}
+
+void SetLanguageDirs(const QStringList& dirs) {
+    State().dirs = dirs;
+    State().dirsSet = true;
+}
+
+bool LoadLanguageModule(const QString& moduleName, bool useBuiltIn) {
+    const QString fileName = moduleName + QStringLiteral(".qm");
+    auto translator = std::make_unique<CNumberedTranslator>();
+    bool loaded = false;
+    for (const QString& dir : LanguageDirs()) {
+        const QString path = QDir(dir).filePath(fileName);
+        if (QFileInfo::exists(path) && translator->load(path)) {
+            loaded = true;
+            break;
+        }
+    }
+    if (!loaded && useBuiltIn) {
+        loaded = translator->load(QStringLiteral(":/i18n/") + fileName);
+    }
+    if (!loaded) {
+        return false;
+    }
+    LanguageState& state = State();
+    QCoreApplication::installTranslator(translator.get());
+    if (state.translator) {
+        QCoreApplication::removeTranslator(state.translator.get());
+    }
+    state.translator = std::move(translator);
+    state.moduleName = moduleName;
+    return true;
+}
+
+QString CurrentLanguageModule() {
+    return State().moduleName;
+}
+
+uint16_t CurrentLanguage() {
+    for (const LanguageRow& row : kLanguageTable) {
+        if (State().moduleName == QLatin1String(row.moduleName)) {
+            return row.primary;
+        }
+    }
+    return 0;
+}
+
+bool SwitchLanguage(uint16_t primary, CLanguageReloadable* frame) {
+    // The choice is stored before loading, so the next start tries the new language even if loading fails.
+    const LanguageRow row = SelectLanguage(primary);
+    if (!LoadLanguageModule(QLatin1String(row.moduleName))) {
+        return false;
+    }
+    if (frame == nullptr) {
+        return true;
+    }
+    QWidget* parent = frame->ReloadParent();
+    const bool menuOk = frame->ReloadMenuBar();
+    if (!menuOk) {
+        ShowMessage(parent, QStringLiteral("Failed to reload menubar!"));
+    }
+    const bool toolOk = frame->ReloadToolBar();
+    if (!toolOk) {
+        ShowMessage(parent, QStringLiteral("Failed to reload toolbar!"));
+    }
+    if (!frame->ReloadStatusBar()) {
+        ShowMessage(parent, QStringLiteral("Failed to reload status bar resources!"));
+        return false;
+    }
+    return menuOk && toolOk;
+}
+
+} // namespace terrix

@@ -1,0 +1,61 @@
+#pragma once
+// The user-interface language: choosing it from "General settings"/"wPrimaryLID", loading the language file
+// ("Terrix English.qm", "Terrix Deutsch.qm") by name, and switching at run time.
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+class QWidget;
+
+namespace terrix {
+
+inline constexpr uint16_t kLangEnglish = 9;
+inline constexpr uint16_t kLangGerman = 7;
+
+struct LanguageRow {
+    uint16_t primary;
+    const char* moduleName;
+};
+
+// Searched in this order; a code without a row takes the first row (English).
+inline constexpr LanguageRow kLanguageTable[] = {{kLangEnglish, "Terrix English"},
+                                                 {kLangGerman, "Terrix Deutsch"}};
+
+// The primary language of the user's locale as a Windows primary language code (9 English, 7 German, 0 for
+// any other language).
+uint16_t UserDefaultPrimaryLanguage();
+
+// primary 0: the stored language, by default the user's; else primary & 0x3FF. Writes the chosen row's code
+// to "wPrimaryLID", so the key exists after every start, and returns the row.
+LanguageRow SelectLanguage(uint16_t primary);
+
+// Loads the language file `moduleName`.qm from the first language directory that holds it and makes it the
+// current translation; the previous one is released. When no directory holds it, `useBuiltIn` takes the
+// copy embedded in the program instead; otherwise the result is false and nothing changes.
+bool LoadLanguageModule(const QString& moduleName, bool useBuiltIn = false);
+
+// The module name of the current translation (empty before the first load) and its language code.
+QString CurrentLanguageModule();
+uint16_t CurrentLanguage();
+
+// Where language files are looked for: by default the executable's directory.
+QStringList LanguageDirs();
+void SetLanguageDirs(const QStringList& dirs);
+
+// What a language switch reloads in a frame window.
+class CLanguageReloadable {
+public:
+    virtual ~CLanguageReloadable() = default;
+    virtual bool ReloadMenuBar() = 0;
+    virtual bool ReloadToolBar() = 0;
+    virtual bool ReloadStatusBar() = 0;
+    virtual QWidget* ReloadParent() = 0;
+};
+
+// Selects (and stores) the language, loads its file and reloads the frame's menu bar, tool bar and status
+// bar texts. False when the file cannot be loaded (the old texts stay) or a reload failed.
+bool SwitchLanguage(uint16_t primary, CLanguageReloadable* frame);
+
+} // namespace terrix

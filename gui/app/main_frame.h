@@ -1,0 +1,138 @@
+#pragma once
+// The program's main window: menus, tool bar and a status bar with a clock. It owns the bus context for the
+// whole run, selects the COM port, forgets the stored bus state on command, switches the language, and
+// keeps at most one measuring circuit window open.
+
+#include "gui/app/bus_context_source.h"
+#include "gui/app/language.h"
+#include "gui/app/terrix_doc.h"
+#include "gui/toolkit/placement_dialog.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <map>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+
+namespace terrix {
+
+// Command numbers of the frame's menu and tool bar items.
+enum FrameCommand : int {
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_SAVE = 57603,
+    ID_FILE_SAVE_AS = 57604,
+    ID_FILE_PRINT_SETUP = 57606,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_PRINT_PREVIEW = 57609,
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_CUT = 57635,
+    ID_EDIT_PASTE = 57637,
+    ID_EDIT_UNDO = 57643,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+    ID_INSERT_CHART = 32771,
+    ID_BUS_SCAN_COMPLETELY = 32773,
+    ID_BUS_DISPLAY = 32775,
+    ID_MAINT_MEASURE = 32776,
+    ID_VIEW_GERMAN = 32777,
+    ID_VIEW_ENGLISH = 32778,
+    ID_MAINT_CREATE_COLLISION = 32780,
+    ID_MAINT_RESOLVE_COLLISIONS = 32782,
+    ID_BUS_SCAN_KNOWN = 32784,
+    ID_MAINT_FORGET_BUS_INFO = 32786,
+    ID_MAINT_SCAN_BUS = 32787,
+    ID_BUS_COM1 = 32819,
+    ID_BUS_COM2 = 32820,
+    ID_BUS_COM3 = 32821,
+    ID_BUS_COM4 = 32824,
+};
+
+class CMainFrame : public QMainWindow,
+                   public CLanguageReloadable,
+                   public CBusContextSource,
+                   public CChildOwner {
+    Q_OBJECT
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    QAction* Action(int commandId) const;
+    QMenu* BusMenu() const { return busMenu_; }
+    QMenu* PortMenu() const { return portMenu_; }
+    QLabel* ClockPane() const { return clockPane_; }
+    QLabel* MessagePane() const { return messagePane_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+    CTerrixDoc& Document() { return document_; }
+
+    BusContext* GetBusContext() override { return busContext_.get(); }
+    // A modeless window has gone: the circuit window is forgotten.
+    void OnChildClosed(QWidget* child) override;
+    QWidget* CircuitWindow() const { return circuitWindow_; }
+
+    // Language switch: texts of the menus, the tool bar and the status bar in the current language.
+    bool ReloadMenuBar() override;
+    bool ReloadToolBar() override;
+    bool ReloadStatusBar() override;
+    QWidget* ReloadParent() override { return this; }
+
+    // Restores, raises and activates the window (a second start asks for this).
+    bool BringForward();
+
+    // The commands.
+    void OnSelectPort(int portNumber);
+    void OnForgetBusInfo();
+    void OnLanguage(uint16_t primary);
+    void OnDisplay();
+    void OnScan(int mode);
+    void OnAbout();
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QAction* AddCommand(QMenu* menu, int commandId);
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void UpdateClock();
+    void UpdatePortItems();
+    void UpdateCommandStates();
+    void UpdateTitle();
+
+    QToolBar* toolBar_ = nullptr;
+    QLabel* messagePane_ = nullptr;
+    QLabel* clockPane_ = nullptr;
+    bool firstUpdate_ = true;
+    int timerId_ = 0;
+    std::unique_ptr<BusContext> busContext_;
+    QPointer<QWidget> circuitWindow_;
+    CTerrixDoc document_;
+    CTerrixView* view_ = nullptr;
+
+    std::map<int, QAction*> actions_;
+    QActionGroup* portGroup_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QMenu* languageMenu_ = nullptr;
+    QMenu* miscMenu_ = nullptr;
+    QMenu* busMenu_ = nullptr;
+    QMenu* portMenu_ = nullptr;
+    QMenu* maintenanceMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+};
+
+} // namespace terrix

@@ -1,0 +1,60 @@
+#include "gui/app/terrix_app.h"
+
+#include "core/platform/data_paths.h"
+#include "gui/app/language.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/single_instance.h"
+#include "gui/app/toolkit_check.h"
+#include "gui/toolkit/message_box.h"
+
+#include <QCoreApplication>
+
+namespace terrix {
+
+CTerrixApp::CTerrixApp() = default;
+
+CTerrixApp::~CTerrixApp() = default;
+
+bool CTerrixApp::InitInstance() {
+    // 1. Language first: every later message, those of the next two steps included, is in it. A missing
+    //    language file is no reason to stop; the copy built into the program serves.
+    LoadLanguageModule(QLatin1String(SelectLanguage(0).moduleName), true);
+
+    // 2. One copy only.
+    instance_ = std::make_unique<CSingleInstance>(QString::fromStdString(DataDir().string()));
+    if (!instance_->TryBecomeFirst()) {
+        ShowMessage(nullptr, tr("Activating already started application...", "24578"), QString(),
+                    MessageIcon::Information);
+        if (!instance_->ActivateFirst()) {
+            ShowMessage(nullptr,
+                        tr("Could'nt activate already started application! Please do it yourself!", "24579"),
+                        QString(), MessageIcon::Information);
+        }
+        return false;
+    }
+
+    // 3. The toolkit the program runs with.
+    QString required;
+    if (!ToolkitSufficient(&required)) {
+        ShowMessage(
+            nullptr,
+            tr("Installation error. This application needs a newer version of the Qt libraries.\nIts version "
+               "has to be at least %1.\n  Please install a newer version of these libraries.",
+               "24577")
+                .arg(required));
+        return false;
+    }
+
+    // 4. The organisation under which the toolkit keeps its own settings; the program keeps none there.
+    QCoreApplication::setOrganizationName(QStringLiteral("ORVA GmbH"));
+    QCoreApplication::setApplicationName(QStringLiteral("Terrix"));
+
+    // 5.-7. The frame with its document and view.
+    frame_ = std::make_unique<CMainFrame>();
+    CMainFrame* frame = frame_.get();
+    instance_->SetActivateHandler([frame] { return frame->BringForward(); });
+    frame_->show();
+    return true;
+}
+
+} // namespace terrix

@@ -1,0 +1,41 @@
+#pragma once
+// Up and down arrows beside a numeric field: each step calls the field's Increment, so the field, not the
+// arrows, holds the value and the range. The Up and Down keys in the field step it too.
+
+#include <QPointer>
+#include <QWidget>
+
+class QToolButton;
+
+namespace terrix {
+
+class CEditNumBase;
+
+class CEditByteSpinCtrl : public QWidget {
+    Q_OBJECT
+public:
+    explicit CEditByteSpinCtrl(QWidget* parent = nullptr);
+
+    void SetBuddy(CEditNumBase* buddy);
+    CEditNumBase* Buddy() const { return buddy_; }
+    // At the ends of the range the field wraps to the other end; off by default.
+    void SetWrap(bool wrap) { wrap_ = wrap; }
+    bool Wrap() const { return wrap_; }
+
+    // What one click on an arrow does: +1 up, -1 down.
+    void Step(int delta);
+
+    QToolButton* UpButton() const { return up_; }
+    QToolButton* DownButton() const { return down_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QToolButton* up_ = nullptr;
+    QToolButton* down_ = nullptr;
+    QPointer<CEditNumBase> buddy_;
+    bool wrap_ = false;
+};
+
+} // namespace terrix

@@ -1,0 +1,74 @@
+#include "gui/toolkit/message_box.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QWidget>
+
+namespace terrix {
+
+namespace {
+
+MessageHandler& Handler() {
+    static MessageHandler handler;
+    return handler;
+}
+
+QMessageBox::Icon ToQt(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+QMessageBox::StandardButton ShowMessage(const MessageRequest& request) {
+    if (Handler()) {
+        return Handler()(request);
+    }
+    // A box without caption shows the program's name, as the platform's message boxes did.
+    const QString caption = request.caption.isEmpty() ? QApplication::applicationName() : request.caption;
+    QMessageBox box(ToQt(request.icon), caption, request.text, request.buttons, request.parent);
+    if (request.defaultButton != QMessageBox::NoButton) {
+        box.setDefaultButton(request.defaultButton);
+    }
+    // The buttons speak the program's language, not the toolkit's.
+    const struct {
+        QMessageBox::StandardButton button;
+        QString text;
+    } texts[] = {
+        {QMessageBox::Ok, QCoreApplication::translate("terrix::MessageBox", "OK")},
+        {QMessageBox::Cancel, QCoreApplication::translate("terrix::MessageBox", "Cancel")},
+        {QMessageBox::Yes, QCoreApplication::translate("terrix::MessageBox", "&Yes")},
+        {QMessageBox::No, QCoreApplication::translate("terrix::MessageBox", "&No")},
+    };
+    for (const auto& entry : texts) {
+        if (QAbstractButton* button = box.button(entry.button)) {
+            button->setText(entry.text);
+        }
+    }
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, const QString& caption,
+                                        MessageIcon icon, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) {
+    return ShowMessage(MessageRequest{parent, text, caption, icon, buttons, defaultButton});
+}
+
+MessageHandler SetMessageHandler(MessageHandler handler) {
+    MessageHandler previous = std::move(Handler());
+    Handler() = std::move(handler);
+    return previous;
+}
+
+} // namespace terrix

@@ -1,0 +1,93 @@
+#include "core/config/app_params.h"
+
+#include "sim_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace terrix::test {
+namespace {
+
+TEST(AppParamsConversionTest, SecondsAndCounts) {
+    // Both directions with R(x) = floor(x + 0.5).
+    EXPECT_EQ(AveragingCountFromSeconds(20), 26u);
+    EXPECT_EQ(AveragingSecondsFromCount(26), 20u);
+    EXPECT_EQ(Error66UnitsFromSeconds(7), 1u);
+    EXPECT_EQ(Error66SecondsFromUnits(1), 4u);
+    EXPECT_EQ(QueueCountFromSeconds(10), 25u);
+    EXPECT_EQ(QueueSecondsFromCount(25), 10u);
+    EXPECT_EQ(QueueCountFromSeconds(1), 3u); // 2.5 rounds up
+    EXPECT_EQ(QueueSecondsFromCount(1), 0u); // 0.4 rounds down
+    EXPECT_FLOAT_EQ(OffsetBlockFromPercent(1.5), 15.0f);
+    EXPECT_DOUBLE_EQ(OffsetPercentFromBlock(15.0f), 1.5);
+}
+
+TEST(AppParamsConversionTest, EntriesThatDoNotFitTheirFieldsAreRefused) {
+    struct Case {
+        AppParamsSeconds seconds;
+        bool fits;
+        const char* field;
+    };
+    const Case cases[] = {
+        {{0, kMaxAveragingSeconds, kMaxError66Seconds, kMaxQueueSeconds, kMaxQueueSeconds}, true, ""},
+        {{0, kMaxAveragingSeconds + 1, 0, 0, 0}, false, "Averaging Time"},
+        {{0, 0, kMaxError66Seconds + 1, 0, 0}, false, "Error66 Delay"},
+        {{0, 0, 0, kMaxQueueSeconds + 1, 0}, false, "Queue-Full Time"},
+        {{0, 0, 0, 0, UINT64_MAX}, false, "Queue-Empty Time"},
+        {{1e300, 0, 0, 0, 0}, false, "offset"},
+    };
+    for (const Case& c : cases) {
+        AppParams params;
+        params.wAveraging = 7;
+        std::string error;
+        EXPECT_EQ(BlockFromSeconds(c.seconds, params, error), c.fits) << c.field;
+        if (!c.fits) {
+            EXPECT_NE(error.find(c.field), std::string::npos) << error;
+            EXPECT_EQ(params.wAveraging, 7) << "left unchanged";
+        }
+    }
+    AppParams params;
+    std::string error;
+    ASSERT_TRUE(BlockFromSeconds({1.5, kMaxAveragingSeconds, kMaxError66Seconds, 102, 10}, params, error));
+    EXPECT_EQ(params, (AppParams{15.0f, 65535, 65535, 255, 25}));
+}
+
+TEST(AppParamsConversionTest, BlockLayoutIsLittleEndian) {
+    const AppParams params{15.0f, 0x1234, 0xABCD, 200, 7};
+    const AppParamsBlock bytes = params.ToBytes();
+    EXPECT_EQ(bytes, (AppParamsBlock{0x00, 0x00, 0x70, 0x41, 0x34, 0x12, 0xCD, 0xAB, 200, 7}));
+    EXPECT_EQ(AppParams::FromBytes(bytes), params);
+}
+
+class AppParamsBusTest : public SimBusTest {};
+
+TEST_F(AppParamsBusTest, ReadAndWriteTheModulesBlock) {
+    const AppParams written{-12.5f, 26, 1, 25, 3};
+    ASSERT_TRUE(WriteAppParams(port, 3, written));
+    AppParams read;
+    ASSERT_TRUE(ReadAppParams(port, 3, read));
+    EXPECT_EQ(read, written);
+    EXPECT_FALSE(ReadAppParams(port, 9, read)); // nobody there
+}
+
+TEST_F(AppParamsBusTest, SetAllOffsetsKeepsTheOtherFieldsAndStopsAtTheFirstFailure) {
+    const size_t second = bus->AddModule(sim::MakeProbe(5, 4712, true));
+    bus->AddModule(sim::MakeProbe(6, 4713, true));
+    ASSERT_TRUE(WriteAppParams(port, 5, AppParams{1, 2, 3, 4, 5}));
+    const std::vector<uint8_t> stations = {3, 5, 6};
+    ASSERT_TRUE(SetAllOffsetsAndAveTime(port, stations, 15.0f, 26));
+    AppParams read;
+    ASSERT_TRUE(ReadAppParams(port, 5, read));
+    EXPECT_EQ(read, (AppParams{15.0f, 26, 3, 4, 5}));
+
+    bus->Modify(second, [](sim::ModuleState& m) { m.faults.mute = true; });
+    size_t failed = 99;
+    EXPECT_FALSE(SetAllOffsetsAndAveTime(port, stations, 20.0f, 30, &failed));
+    EXPECT_EQ(failed, 1u);
+    ASSERT_TRUE(ReadAppParams(port, 3, read));
+    EXPECT_EQ(read.wAveraging, 30); // before the failing module: changed
+    ASSERT_TRUE(ReadAppParams(port, 6, read));
+    EXPECT_EQ(read.wAveraging, 26); // after it: unchanged
+}
+
+} // namespace
+} // namespace terrix::test

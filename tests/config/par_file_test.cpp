@@ -1,0 +1,182 @@
+#include "core/config/par_file.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <sstream>
+
+namespace terrix::test {
+namespace {
+
+const char* const kFiveLines = "Offset Value in Percentage = 15.000000\n"
+                               "Averaging Time in No of Measurements = 26\n"
+                               "Error66 Delay in units of 10 Measurements = 1\n"
+                               "Queue-Full Time in No of Measurements = 25\n"
+                               "Queue-Empty Time in No of Measurements = 3\n";
+
+struct Parsed {
+    bool ok = false;
+    int count = 0;
+    AppParams params;
+    std::string error;
+};
+
+Parsed Parse(const std::string& text) {
+    std::istringstream in(text);
+    Parsed p;
+    p.ok = ParseParText(in, p.params, p.count, p.error);
+    return p;
+}
+
+TEST(ParFileTest, TextHasTheFixedLayout) {
+    std::tm date{};
+    date.tm_year = 124;
+    date.tm_mon = 2;
+    date.tm_mday = 5;
+    date.tm_wday = 2;
+    const std::string text = ParFileText(AppParams{15.0f, 26, 1, 25, 3}, date);
+    const std::string expected = "\n; Date: Tuesday,March 05,2024\n"
+                                 "; Note1: Don't change the sequence and the names of following parameters\n"
+                                 "; Note2:                         \n"
+                                 " \n"
+                                 "; Application Parameters:\n"
+                                 " \n" +
+                                 std::string(kFiveLines);
+    EXPECT_EQ(text, expected);
+}
+
+TEST(ParFileTest, ReadingCountsTheFivePrefixes) {
+    struct Case {
+        std::string text;
+        int count;
+    };
+    const std::string noQueueEmpty =
+        "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n";
+    const Case cases[] = {
+        {kFiveLines, 5},
+        {noQueueEmpty, 4},                                      // four matching lines
+        {noQueueEmpty + "Averaging Time = 9\n", 5},             // a duplicate makes five
+        {"offset Value in Percentage = 1\n" + noQueueEmpty, 4}, // lower case does not count
+        {"   Offset Value in Percentage = 1.5   \r\n", 1},      // trimmed
+        {"; Offset Value = 1\nx Offset Value = 1\n", 0},
+        {"", 0},
+        {"Averaging Time\n", 1}, // counted although there is no value
+    };
+    for (const Case& c : cases) {
+        const Parsed p = Parse(c.text);
+        EXPECT_TRUE(p.ok) << c.text;
+        EXPECT_EQ(p.count, c.count) << c.text;
+    }
+    const Parsed dup = Parse(noQueueEmpty + "Averaging Time = 9\n");
+    EXPECT_EQ(dup.params.wAveraging, 9); // the later line wins
+    EXPECT_EQ(dup.params.yQueueEmpty, 0);
+}
+
+TEST(ParFileTest, ValuesAreReadLikeScanf) {
+    const Parsed p = Parse("Offset Value in Percentage = -2.5e1xyz\n"
+                           "Averaging Time in No of Measurements = 26.9\n"
+                           "Error66 Delay = nonsense\n"
+                           "Queue-Full Time in No of Measurements 25\n" // no "=": the whole line is the value
+                           "Queue-Empty Time=255\n");
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(p.count, 5);
+    EXPECT_FLOAT_EQ(p.params.fOffset, -25.0f);
+    EXPECT_EQ(p.params.wAveraging, 26);
+    EXPECT_EQ(p.params.wError66Units, 0);
+    EXPECT_EQ(p.params.yQueueFull, 0);
+    EXPECT_EQ(p.params.yQueueEmpty, 255);
+}
+
+TEST(ParFileTest, ValuesThatDoNotFitTheirFieldsAreRefused) {
+    for (const char* line : {"Averaging Time = 65536\n", "Error66 Delay = -1\n", "Queue-Full Time = 256\n",
+                             "Offset Value = inf\n", "Offset Value = 1e39\n"}) {
+        const Parsed p = Parse(line);
+        EXPECT_FALSE(p.ok) << line;
+        EXPECT_FALSE(p.error.empty());
+    }
+}
+
+class ParFileDiskTest : public ::testing::Test {
+protected:
+    TempDir dir;
+};
+
+TEST_F(ParFileDiskTest, SaveAndLoadRoundTrip) {
+    const AppParams params{15.0f, 26, 1, 25, 3};
+    ConfigMessages messages;
+    ASSERT_TRUE(SaveParFile(dir / "a.par", params, messages));
+    EXPECT_TRUE(messages.empty());
+    const std::string text = ReadFileBytes(dir / "a.par");
+    EXPECT_NE(text.find("\nOffset Value in Percentage = 15.000000\n"), std::string::npos);
+    AppParams loaded;
+    ASSERT_TRUE(LoadParFile(dir / "a.par", loaded, messages));
+    EXPECT_EQ(loaded, params);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no temporary left
+}
+
+TEST_F(ParFileDiskTest, NumbersIgnoreTheLocale) {
+    const char* old = std::setlocale(LC_ALL, nullptr);
+    const std::string saved = old != nullptr ? old : "C";
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "no German locale installed";
+    }
+    ConfigMessages messages;
+    const bool saveOk = SaveParFile(dir / "de.par", AppParams{12.5f, 1, 1, 1, 1}, messages);
+    AppParams loaded;
+    const bool loadOk = LoadParFile(dir / "de.par", loaded, messages);
+    std::setlocale(LC_ALL, saved.c_str());
+    ASSERT_TRUE(saveOk && loadOk);
+    EXPECT_NE(ReadFileBytes(dir / "de.par").find("= 12.500000\n"), std::string::npos);
+    EXPECT_FLOAT_EQ(loaded.fOffset, 12.5f);
+}
+
+TEST_F(ParFileDiskTest, LoadFailuresGiveTheirMessages) {
+    AppParams params{1, 2, 3, 4, 5};
+    const AppParams before = params;
+    ConfigMessages messages;
+    EXPECT_FALSE(LoadParFile(dir / "missing.par", params, messages));
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].text, "Open " + (dir / "missing.par").string() + " failed!");
+    EXPECT_EQ(messages[1], (ConfigMessage{"Can't open the file!", "Error", MessageIcon::None}));
+    EXPECT_EQ(messages[2].text, "Can't read file !");
+
+    WriteFileBytes(dir / "four.par",
+                   "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n");
+    EXPECT_FALSE(LoadParFile(dir / "four.par", params, messages));
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0], (ConfigMessage{"Number of parameters isn't 5,\nCheck it and try again please!",
+                                          "Error", MessageIcon::Stop}));
+    EXPECT_EQ(messages[1].text, "Can't read the file!");
+    EXPECT_EQ(messages[2].text, "Can't read file !");
+    EXPECT_EQ(params, before);
+
+    // Binary junk with overlong lines is just a file without parameters.
+    std::string junk(200000, '\0');
+    for (size_t i = 0; i < junk.size(); ++i) {
+        junk[i] = static_cast<char>((i * 7919) % 251);
+    }
+    WriteFileBytes(dir / "junk.par", junk);
+    EXPECT_FALSE(LoadParFile(dir / "junk.par", params, messages));
+    EXPECT_EQ(messages[0].text.rfind("Number of parameters", 0), 0u);
+}
+
+TEST_F(ParFileDiskTest, FailedSaveLeavesTheOldFile) {
+    WriteFileBytes(dir / "keep.par", "old");
+    ConfigMessages messages;
+    EXPECT_FALSE(SaveParFile(dir / "no-such-dir" / "x.par", AppParams{}, messages));
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text, "Can't open the file!");
+    // A directory where the file should go cannot be replaced.
+    std::filesystem::create_directories(dir / "taken.par");
+    messages.clear();
+    EXPECT_FALSE(SaveParFile(dir / "taken.par", AppParams{}, messages));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Can't write the file!");
+    EXPECT_EQ(ReadFileBytes(dir / "keep.par"), "old");
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.par"));
+}
+
+} // namespace
+} // namespace terrix::test

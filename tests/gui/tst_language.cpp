@@ -1,0 +1,285 @@
+// Language choice, loading by name, the numbered-text catalogue and the run-time switch.
+
+#include "core/platform/ini_section.h"
+#include "gui/app/language.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/string_catalogue.h"
+#include "gui/toolkit/about_dlg.h"
+#include "gui_test_support.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QTranslator>
+
+using namespace terrix;
+
+namespace {
+
+uint16_t StoredLanguage() {
+    CIniSection ini;
+    ini.SetSection("General settings");
+    return ini.ReadWord("wPrimaryLID", 0);
+}
+
+bool HasStoredLanguage() {
+    CIniSection ini;
+    ini.SetSection("General settings");
+    return ini.HasKey("wPrimaryLID");
+}
+
+void StoreLanguage(uint16_t code) {
+    CIniSection ini;
+    ini.SetSection("General settings");
+    ini.WriteWord("wPrimaryLID", code);
+}
+
+QString MenuTitle(CMainFrame& frame, int index) {
+    return frame.menuBar()->actions().at(index)->text();
+}
+
+class FakeFrame : public CLanguageReloadable {
+public:
+    bool menuOk = true, toolOk = true, statusOk = true;
+    int calls = 0;
+    bool ReloadMenuBar() override { return ++calls, menuOk; }
+    bool ReloadToolBar() override { return ++calls, toolOk; }
+    bool ReloadStatusBar() override { return ++calls, statusOk; }
+    QWidget* ReloadParent() override { return nullptr; }
+};
+
+} // namespace
+
+class TestLanguage : public QObject {
+    Q_OBJECT
+
+    test::TempDataDir data_;
+    QString bothDir_;
+    QString englishOnlyDir_;
+
+private Q_SLOTS:
+    void initTestCase() {
+        // Language files in two folders: both languages, and English alone.
+        bothDir_ = data_.File(QStringLiteral("both"));
+        englishOnlyDir_ = data_.File(QStringLiteral("english"));
+        QDir().mkpath(bothDir_);
+        QDir().mkpath(englishOnlyDir_);
+        for (const char* name : {"Terrix English.qm", "Terrix Deutsch.qm"}) {
+            const QString file = QString::fromLatin1(name);
+            QVERIFY(QFile::copy(QStringLiteral(":/i18n/") + file, QDir(bothDir_).filePath(file)));
+        }
+        QVERIFY(QFile::copy(QStringLiteral(":/i18n/Terrix English.qm"),
+                            QDir(englishOnlyDir_).filePath(QStringLiteral("Terrix English.qm"))));
+    }
+
+    void init() {
+        QFile::remove(QString::fromStdString(SettingsFilePath().string()));
+        SetLanguageDirs({bothDir_});
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix English")));
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void selectLanguage_data() {
+        QTest::addColumn<int>("stored"); // -1: no settings file
+        QTest::addColumn<QLocale::Language>("locale");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("first start, German user") << -1 << QLocale::German << 7;
+        QTest::newRow("first start, English user") << -1 << QLocale::English << 9;
+        QTest::newRow("first start, French user gets English") << -1 << QLocale::French << 9;
+        QTest::newRow("stored German beats English user") << 7 << QLocale::English << 7;
+        QTest::newRow("stored English beats German user") << 9 << QLocale::German << 9;
+        QTest::newRow("stored unknown code gets English") << 12 << QLocale::German << 9;
+    }
+
+    void selectLanguage() {
+        QFETCH(int, stored);
+        QFETCH(QLocale::Language, locale);
+        QFETCH(int, expected);
+        QLocale::setDefault(QLocale(locale));
+        if (stored >= 0) {
+            StoreLanguage(static_cast<uint16_t>(stored));
+        }
+        const LanguageRow row = SelectLanguage(0);
+        QCOMPARE(row.primary, expected);
+        QCOMPARE(QString::fromLatin1(row.moduleName),
+                 expected == 7 ? QStringLiteral("Terrix Deutsch") : QStringLiteral("Terrix English"));
+        // The key exists after every start and holds the chosen language.
+        QVERIFY(HasStoredLanguage());
+        QCOMPARE(StoredLanguage(), expected);
+    }
+
+    void selectLanguageMasksTheSublanguage() {
+        QCOMPARE(SelectLanguage(0x0407).primary, kLangGerman);
+        QCOMPARE(StoredLanguage(), kLangGerman);
+    }
+
+    void loadByName() {
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
+        QCOMPARE(CurrentLanguageModule(), QStringLiteral("Terrix Deutsch"));
+        QCOMPARE(CurrentLanguage(), kLangGerman);
+        QCOMPARE(CatalogueText("&File", "128"), QStringLiteral("&Datei"));
+
+        // Without the file nothing changes, unless the built-in copy may serve.
+        SetLanguageDirs({englishOnlyDir_});
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix English")));
+        QVERIFY(!LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
+        QCOMPARE(CurrentLanguageModule(), QStringLiteral("Terrix English"));
+        QCOMPARE(CatalogueText("&File", "128"), QStringLiteral("&File"));
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch"), true));
+        QCOMPARE(CatalogueText("&File", "128"), QStringLiteral("&Datei"));
+    }
+
+    void everyNumberedTextExistsInBothLanguages() {
+        for (const char* file : {":/i18n/Terrix English.qm", ":/i18n/Terrix Deutsch.qm"}) {
+            QTranslator translator;
+            QVERIFY(translator.load(QString::fromLatin1(file)));
+            const bool english = QString::fromLatin1(file).contains(QLatin1String("English"));
+            for (const NumberedText& text : NumberedTexts()) {
+                const QString translated = translator.translate(kCatalogueContext, text.source, text.id);
+                QVERIFY2(!translated.isEmpty(),
+                         qPrintable(QStringLiteral("%1 %2: %3")
+                                        .arg(QLatin1String(file), QLatin1String(text.id),
+                                             QLatin1String(text.source))));
+                if (english) {
+                    QCOMPARE(translated, QString::fromLatin1(text.source));
+                }
+            }
+        }
+    }
+
+    void germanTextsGivenByTheDesignStayAsGiven_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("german");
+        QTest::newRow("column Active") << "Active"
+                                       << "24737"
+                                       << "Aktiv";
+        QTest::newRow("column Place") << "Place"
+                                      << "24742"
+                                      << "Ort";
+        QTest::newRow("column Conv. count") << "Conv. count"
+                                            << "24743"
+                                            << "Anz. Mittelungen";
+        QTest::newRow("column Meas. value") << "Meas. value"
+                                            << "24747"
+                                            << "Ergebnis";
+        QTest::newRow("stop button") << "stop"
+                                     << "24777"
+                                     << "Stop";
+        QTest::newRow("empty module list stays German")
+            << QString::fromUtf8("Keine Module gefunden.") << "32790"
+            << QString::fromUtf8("Keine Module gefunden.");
+        QTest::newRow("bus error texts stay English") << "Module does not answer"
+                                                      << "5209"
+                                                      << "Module does not answer";
+        QTest::newRow("translated message") << "No module selected!"
+                                            << "24707" << QString::fromUtf8("Kein Modul ausgewählt!");
+    }
+
+    void germanTextsGivenByTheDesignStayAsGiven() {
+        QFETCH(QString, source);
+        QFETCH(QString, id);
+        QFETCH(QString, german);
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
+        // Asked for from any window's context, a numbered text gets the one translation of its number.
+        QCOMPARE(QCoreApplication::translate("terrix::SomeWindow", source.toUtf8().constData(),
+                                             id.toUtf8().constData()),
+                 german);
+    }
+
+    void unnumberedTextsOfOtherContextsAreNotTakenFromTheCatalogue() {
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
+        QCOMPARE(QCoreApplication::translate("terrix::SomeWindow", "&File"), QStringLiteral("&File"));
+        QCOMPARE(QCoreApplication::translate("terrix::MessageBox", "&Yes"), QStringLiteral("&Ja"));
+    }
+
+    void switchReloadsTextsOfOpenWindowsAndStoresTheChoice() {
+        test::MessageRecorder messages;
+        CMainFrame frame;
+        CAboutDlg about(ProgramVersionInfo(), &frame);
+        about.show();
+        QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Terrix"));
+
+        frame.OnLanguage(kLangGerman);
+        QCoreApplication::processEvents();
+        QVERIFY(messages.messages.empty());
+        QCOMPARE(StoredLanguage(), kLangGerman);
+        QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&Datei"));
+        QCOMPARE(MenuTitle(frame, 4), QStringLiteral("&Wartung"));
+        QCOMPARE(frame.Action(ID_MAINT_FORGET_BUS_INFO)->text(),
+                 QStringLiteral("Businformationen &vergessen"));
+        QCOMPARE(frame.Action(ID_FILE_NEW)->toolTip(), QStringLiteral("Neu"));
+        QCOMPARE(frame.Action(ID_BUS_DISPLAY)->statusTip(),
+                 QStringLiteral("Listet alle gefundenen Module auf"));
+        QCOMPARE(frame.MessagePane()->text(), QStringLiteral("Bereit"));
+        QCOMPARE(about.windowTitle(), QString::fromUtf8("Info über Terrix"));
+        // Only the German key table has Ctrl+B for "scan completely".
+        QCOMPARE(frame.Action(ID_BUS_SCAN_COMPLETELY)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+
+        frame.OnLanguage(kLangEnglish);
+        QCoreApplication::processEvents();
+        QCOMPARE(StoredLanguage(), kLangEnglish);
+        QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
+        QCOMPARE(frame.MessagePane()->text(), QStringLiteral("Ready"));
+        QCOMPARE(frame.Action(ID_BUS_SCAN_COMPLETELY)->shortcut(), QKeySequence());
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Terrix"));
+    }
+
+    void switchToAMissingFileKeepsTextsButStoresTheChoice() {
+        SetLanguageDirs({englishOnlyDir_});
+        test::MessageRecorder messages;
+        CMainFrame frame;
+        frame.OnLanguage(kLangGerman);
+        QCoreApplication::processEvents();
+        QCOMPARE(messages.Texts(), QStringList{QStringLiteral("Error loading German resources!")});
+        QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
+        QCOMPARE(CurrentLanguageModule(), QStringLiteral("Terrix English"));
+        // The next start tries German.
+        QCOMPARE(StoredLanguage(), kLangGerman);
+    }
+
+    void partialReloadFailures_data() {
+        QTest::addColumn<bool>("menuOk");
+        QTest::addColumn<bool>("toolOk");
+        QTest::addColumn<bool>("statusOk");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("all reloaded") << true << true << true << true << QStringList{};
+        QTest::newRow("menu bar") << false << true << true << false
+                                  << QStringList{QStringLiteral("Failed to reload menubar!")};
+        QTest::newRow("tool bar") << true << false << true << false
+                                  << QStringList{QStringLiteral("Failed to reload toolbar!")};
+        QTest::newRow("status bar") << true << true << false << false
+                                    << QStringList{QStringLiteral("Failed to reload status bar resources!")};
+        QTest::newRow("menu and status bar")
+            << false << true << false << false
+            << QStringList{QStringLiteral("Failed to reload menubar!"),
+                           QStringLiteral("Failed to reload status bar resources!")};
+    }
+
+    void partialReloadFailures() {
+        QFETCH(bool, menuOk);
+        QFETCH(bool, toolOk);
+        QFETCH(bool, statusOk);
+        QFETCH(bool, result);
+        QFETCH(QStringList, messages);
+        test::MessageRecorder recorder;
+        FakeFrame frame;
+        frame.menuOk = menuOk;
+        frame.toolOk = toolOk;
+        frame.statusOk = statusOk;
+        QCOMPARE(SwitchLanguage(kLangGerman, &frame), result);
+        QCOMPARE(frame.calls, 3);
+        QCOMPARE(recorder.Texts(), messages);
+    }
+
+    void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
+};
+
+QTEST_MAIN(TestLanguage)
+#include "tst_language.moc"

@@ -1,0 +1,203 @@
+#include "core/inventory/bus_info_file.h"
+#include "core/inventory/bus_list.h"
+#include "core/inventory/module_file.h"
+#include "core/platform/ini_document.h"
+#include "inventory_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace terrix {
+namespace {
+
+using testing::DataDirTest;
+using testing::Fields;
+using testing::FullRecord;
+using testing::MakeRecord;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+
+class Robustness : public DataDirTest {};
+
+std::string RandomBytes(size_t size, uint32_t seed) {
+    std::mt19937 rng(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) {
+        c = static_cast<char>(rng() & 0xFF);
+    }
+    return bytes;
+}
+
+TEST_F(Robustness, DamagedFilesYieldDefaults) {
+    const ModuleRecord zero;
+    const std::vector<std::pair<std::string, std::string>> contents = {
+        {"empty", ""},
+        {"text garbage", "}{][[[=\n==\n[ModuleInfo\nbDisabled\n=1\n[StationInfo]]\nwSerialNo 5\n[\n]\n"},
+        {"NUL bytes", std::string(4096, '\0')},
+        {"random bytes", RandomBytes(64 * 1024, 7)},
+        {"random bytes 2", RandomBytes(3000, 12345)},
+        {"no line end", std::string(70000, '[')},
+    };
+    for (const auto& [name, text] : contents) {
+        SCOPED_TRACE(name);
+        WriteFileBytes(Dir() / "9.ini", text);
+        WriteFileBytes(Settings(), text);
+        ModuleRecord record;
+        ReadModuleFile(9, record);
+        EXPECT_EQ(Fields(record), Fields(zero));
+        CBusList list;
+        EXPECT_EQ(LoadBusInfo(list), 0u);
+        EXPECT_EQ(list.LoadKnownModules()->Count(), 0u);
+    }
+}
+
+TEST_F(Robustness, HugeModuleFileIsReadInPartAndNeverWrittenBack) {
+    // 17 MB, past the reader's limit, of random bytes behind two valid sections.
+    const std::string text =
+        "[ModuleInfo]\nbDisabled=1\n[UserInfo]\nszLocation=kept\n" + RandomBytes(17u * 1024 * 1024, 99);
+    WriteFileBytes(Dir() / "10.ini", text);
+    ModuleRecord record;
+    ReadModuleFile(10, record);
+    EXPECT_EQ(record.bDisabled, 1);
+    EXPECT_EQ(FieldText(record.szLocation), "kept");
+    record.stationInfo.wSerialNo = 10;
+    InventoryFileError error;
+    EXPECT_FALSE(WriteUserData(record, &error));
+    EXPECT_EQ(error.code, EFBIG);
+    EXPECT_EQ(std::filesystem::file_size(Dir() / "10.ini"), text.size());
+}
+
+TEST_F(Robustness, TruncatedModuleFileKeepsWholeLinesOnly) {
+    ASSERT_TRUE(WriteModuleFile(FullRecord()));
+    const std::string full = ReadFileBytes(Dir() / "65534.ini");
+    ModuleRecord fullRead;
+    ReadModuleFile(65534, fullRead);
+    const auto fullFields = Fields(fullRead);
+    const auto zeroFields = Fields(ModuleRecord{});
+    for (size_t cut = 0; cut <= full.size(); ++cut) {
+        const bool wholeLines = cut == 0 || full[cut - 1] == '\n';
+        // Every cut at a line end, and some inside lines, where part of a number may remain: there only
+        // the absence of a crash counts.
+        if (!wholeLines && cut % 5 != 0) {
+            continue;
+        }
+        WriteFileBytes(Dir() / "11.ini", full.substr(0, cut));
+        ModuleRecord record;
+        ReadModuleFile(11, record);
+        if (!wholeLines) {
+            continue;
+        }
+        const auto fields = Fields(record);
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (fields[i].first == "r.dwMeasChannels") {
+                continue; // derived from two counts that may be cut apart
+            }
+            EXPECT_TRUE(fields[i] == fullFields[i] || fields[i] == zeroFields[i])
+                << "cut " << cut << ": " << fields[i].first << "=" << fields[i].second;
+        }
+    }
+}
+
+TEST_F(Robustness, TruncatedBusInfoLoadsAPrefix) {
+    CBusList list;
+    for (uint16_t i = 0; i < 12; ++i) {
+        list.Add(MakeRecord(static_cast<uint16_t>(500 + i), static_cast<uint8_t>(i)));
+    }
+    ASSERT_TRUE(list.Save());
+    const std::string full = ReadFileBytes(Settings());
+    for (size_t cut = 0; cut <= full.size(); ++cut) {
+        WriteFileBytes(Settings(), full.substr(0, cut));
+        CBusList loaded;
+        const uint32_t count = LoadBusInfo(loaded);
+        ASSERT_LE(count, 12u);
+        for (uint32_t i = 0; i < count; ++i) {
+            // A cut entry can read as another number, but never as a module outside the saved range.
+            EXPECT_LT(loaded.GetAt(i)->iaStation, 12);
+        }
+    }
+}
+
+constexpr uint32_t kSizeA = 24;
+constexpr uint32_t kSizeB = 16;
+
+// The bus list a test child saves over and over: `count` modules, each module file marked with `tag`.
+void FillList(CBusList& list, uint16_t firstSerial, uint32_t count, const char* tag) {
+    for (uint32_t i = 0; i < count; ++i) {
+        auto record = MakeRecord(static_cast<uint16_t>(firstSerial + i), static_cast<uint8_t>(i));
+        CopyToField(record->szComment, std::string(tag) + " " + std::to_string(firstSerial + i));
+        list.Add(std::move(record));
+    }
+}
+
+// The settings file holds the whole of one of the two lists, and every module file it names is whole.
+void ExpectWholeState(const std::filesystem::path& settings, uint32_t fillerKeys) {
+    const IniDocument doc = IniDocument::Load(settings);
+    ASSERT_EQ(doc.Get("Tail", "End"), "1");
+    ASSERT_EQ(doc.KeyNames("Dialog placement").size(), fillerKeys);
+    CBusList loaded;
+    const uint32_t count = LoadBusInfo(loaded);
+    ASSERT_TRUE(count == kSizeA || count == kSizeB) << count;
+    const uint16_t firstSerial = count == kSizeA ? 1000 : 2000;
+    const char* tag = count == kSizeA ? "A" : "B";
+    for (uint32_t i = 0; i < count; ++i) {
+        const ModuleRecord& r = *loaded.GetAt(i);
+        ASSERT_EQ(r.SerialNo(), firstSerial + i);
+        ASSERT_EQ(r.iaStation, i);
+        ASSERT_EQ(FieldText(r.szComment), std::string(tag) + " " + std::to_string(firstSerial + i));
+    }
+}
+
+class KilledSave : public DataDirTest {
+protected:
+    KilledSave() { memoryBacked_ = false; }
+};
+
+TEST_F(KilledSave, NeverLeavesATruncatedSettingsOrModuleFile) {
+    constexpr uint32_t kFillerKeys = 6000;
+    std::string text = "[Dialog placement]\r\n";
+    for (uint32_t i = 0; i < kFillerKeys; ++i) {
+        text += "dValue" + std::to_string(i) + "=0.123456789012345678901234567890\r\n";
+    }
+    WriteFileBytes(Settings(), text + "[Tail]\r\nEnd=1\r\n");
+    CBusList a;
+    CBusList b;
+    FillList(a, 1000, kSizeA, "A");
+    FillList(b, 2000, kSizeB, "B");
+
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(a.Save());
+    ASSERT_TRUE(b.Save());
+    const auto pair =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    ExpectWholeState(Settings(), kFillerKeys);
+
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<long> delay(0, 2 * pair.count());
+    for (int round = 0; round < 8; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) {
+                a.Save();
+                b.Save();
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(rng)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        ExpectWholeState(Settings(), kFillerKeys);
+    }
+}
+
+} // namespace
+} // namespace terrix
