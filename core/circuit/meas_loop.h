@@ -8,6 +8,9 @@
 // While the loop measures (Start until OnIdle), its port is claimed in MeasuringGuard: bus commands must
 // ask MeasuringGuard::CheckBusFree and refuse to run. The bus list must not change meanwhile; Bind and
 // RemoveBySerial refuse, and a module is (de)activated through SetModuleDisabled.
+//
+// Bind, Start, Stop and Shutdown belong to one thread, the window's; Start, Bind and Shutdown are never
+// called from inside a listener call.
 
 #include "core/circuit/loop_timer.h"
 #include "core/circuit/meas_loop_listener.h"

@@ -2,10 +2,10 @@
 
 #include "core/bus/bus_error.h"
 #include "core/measure/error_marker.h"
+#include "core/measure/little_endian.h"
 #include "core/measure/meas_layouts.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace terrix {
 
@@ -15,18 +15,6 @@ namespace {
 constexpr uint8_t kLastCalibIndex = 15;
 // Above this error fraction the module's averaging rejected enough values for block A to name a cause.
 constexpr float kErrorFractionLimit = 0.001f;
-
-float GetF32(const uint8_t* p) {
-    const uint32_t bits = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-    float value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-uint16_t GetU16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
 
 // Keeps the first failure's code for the step's result.
 void NoteFailure(uint16_t& first) {
@@ -137,12 +125,12 @@ uint16_t ReadXvValues(PortHandle port, const ModuleRecord& module, CMeasRecord& 
             moistureMarker = LastBusError();
             activeCalib = 0;
         } else {
-            const float sum = GetF32(&blockB[0]);
-            const float sumOfSquares = GetF32(&blockB[4]);
-            errorFraction = GetF32(&blockB[8]);
-            n1 = GetU16(&blockB[12]);
-            n2 = GetU16(&blockB[14]);
-            deltaN = GetU16(&blockB[16]);
+            const float sum = LoadLeFloat(&blockB[0]);
+            const float sumOfSquares = LoadLeFloat(&blockB[4]);
+            errorFraction = LoadLeFloat(&blockB[8]);
+            n1 = LoadLe16(&blockB[12]);
+            n2 = LoadLe16(&blockB[14]);
+            deltaN = LoadLe16(&blockB[16]);
 
             std::array<uint8_t, kMeasBlockASize> blockA{};
             if (!ReadMeasBlockA(port, station, blockA)) {
@@ -154,7 +142,7 @@ uint16_t ReadXvValues(PortHandle port, const ModuleRecord& module, CMeasRecord& 
                 moistureMarker = code;
             } else {
                 stats = ComputeXvStatistics(sum, sumOfSquares, n1);
-                temperature = GetF32(&blockB[18]);
+                temperature = LoadLeFloat(&blockB[18]);
             }
         }
     }

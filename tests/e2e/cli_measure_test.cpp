@@ -65,26 +65,26 @@ std::string FloatText(uint32_t bits, const char* format) {
 }
 
 enum class Kind { kStamp, kByte, kWord, kFloat };
-struct FieldSpec {
+struct FieldFormat {
     Kind kind;
     const char* format;
     const char* title;
 };
-const std::vector<FieldSpec> kTwoValue = {
+const std::vector<FieldFormat> kTwoValue = {
     {Kind::kStamp, "", "Date/Time"}, {Kind::kFloat, "%.3f", "Value 1"}, {Kind::kFloat, "%.3f", "Value 2"}};
-const std::vector<FieldSpec> kXvTdc = {{Kind::kStamp, "", "Date/Time"},
-                                       {Kind::kByte, "%u", "Density"},
-                                       {Kind::kFloat, "%.1f", "Moisture [%]"},
-                                       {Kind::kFloat, "%.3f", "StdDev"},
-                                       {Kind::kFloat, "%.1f", "Error [%]"},
-                                       {Kind::kWord, "%u", "n1"},
-                                       {Kind::kWord, "%u", "n2"},
-                                       {Kind::kWord, "%u", "Delta n"},
-                                       {Kind::kFloat, "%.3f", "TDR Level"},
-                                       {Kind::kFloat, "%.3f", "c0"},
-                                       {Kind::kFloat, "%.1f", "Temperature"},
-                                       {Kind::kWord, "%u", "MatID"},
-                                       {Kind::kWord, "%u", "TempID"}};
+const std::vector<FieldFormat> kXvTdc = {{Kind::kStamp, "", "Date/Time"},
+                                         {Kind::kByte, "%u", "Density"},
+                                         {Kind::kFloat, "%.1f", "Moisture [%]"},
+                                         {Kind::kFloat, "%.3f", "StdDev"},
+                                         {Kind::kFloat, "%.1f", "Error [%]"},
+                                         {Kind::kWord, "%u", "n1"},
+                                         {Kind::kWord, "%u", "n2"},
+                                         {Kind::kWord, "%u", "Delta n"},
+                                         {Kind::kFloat, "%.3f", "TDR Level"},
+                                         {Kind::kFloat, "%.3f", "c0"},
+                                         {Kind::kFloat, "%.1f", "Temperature"},
+                                         {Kind::kWord, "%u", "MatID"},
+                                         {Kind::kWord, "%u", "TempID"}};
 
 struct Record {
     uint32_t stamp = 0;
@@ -92,17 +92,17 @@ struct Record {
     std::vector<float> floats; // per field; NaN for fields that are not floats
 };
 
-size_t SizeOf(const std::vector<FieldSpec>& layout) {
+size_t SizeOf(const std::vector<FieldFormat>& layout) {
     size_t n = 0;
-    for (const FieldSpec& f : layout) {
+    for (const FieldFormat& f : layout) {
         n += f.kind == Kind::kByte ? 1 : f.kind == Kind::kWord ? 2 : 4;
     }
     return n;
 }
 
-Record ParseRecord(const std::string& b, size_t at, const std::vector<FieldSpec>& layout) {
+Record ParseRecord(const std::string& b, size_t at, const std::vector<FieldFormat>& layout) {
     Record r;
-    for (const FieldSpec& f : layout) {
+    for (const FieldFormat& f : layout) {
         float value = NAN;
         switch (f.kind) {
         case Kind::kStamp:
@@ -139,7 +139,7 @@ struct BinFile {
 };
 
 // Checks the 56-byte header and splits the records; fails the test on any deviation.
-BinFile ReadBinFile(const std::string& b, const std::vector<FieldSpec>& layout) {
+BinFile ReadBinFile(const std::string& b, const std::vector<FieldFormat>& layout) {
     BinFile f;
     EXPECT_GE(b.size(), 56u);
     if (b.size() < 56) {
@@ -234,7 +234,7 @@ TEST_F(CliMeasureTest, ThreeRoundsWriteBinaryAndAsciiFilesOfTheFormat) {
     struct Expect {
         int serial;
         const char* name;
-        const std::vector<FieldSpec>& layout;
+        const std::vector<FieldFormat>& layout;
         uint32_t mask;
         std::string title;
     };
