@@ -7,6 +7,7 @@
 #include "core/measure/c_locale_format.h"
 #include "core/measure/error_marker.h"
 #include "core/measure/little_endian.h"
+#include "core/measure/number_text.h"
 #include "core/measure/time_stamp.h"
 
 namespace terrix {
@@ -50,8 +51,14 @@ bool CMeasField::GetTitle(std::string& dst) const {
 }
 
 const std::string& CMeasField::Format() {
-    text_ = Render(Bits());
+    // Cleared and refilled, so the text keeps its storage from one record to the next.
+    text_.clear();
+    AppendText(text_);
     return text_;
+}
+
+void CMeasField::AppendText(std::string& out) const {
+    out += Render(Bits());
 }
 
 const std::string& CMeasField::FormatFrom(double value) {
@@ -184,7 +191,28 @@ std::string CMeasField::RenderNumber(double) const {
 CTimeStampField::CTimeStampField(std::string title, std::string format, uint32_t width)
     : CMeasField(title.empty() ? std::string(kDefaultTitle) : std::move(title),
                  CheckedFormat(std::move(format), kIntegerConversions, 6, kDefaultFormat), width, 0,
-                 kPlaceholder) {}
+                 kPlaceholder),
+      defaultFormat_(FormatString() == kDefaultFormat) {}
+
+void CTimeStampField::AppendText(std::string& out) const {
+    if (!defaultFormat_) {
+        out += Render(Bits());
+        return;
+    }
+    // Every part but the year is below 64, so two digits hold it; the year is 1970..2033.
+    const StampParts p = UnpackTimeStamp(Bits());
+    AppendTwoDigits(out, p.day);
+    out += '.';
+    AppendTwoDigits(out, p.month);
+    out += '.';
+    AppendUnsigned(out, p.year);
+    out += ' ';
+    AppendTwoDigits(out, p.hour);
+    out += ':';
+    AppendTwoDigits(out, p.minute);
+    out += ':';
+    AppendTwoDigits(out, p.second);
+}
 
 std::string CTimeStampField::Render(uint32_t bits) const {
     const StampParts p = UnpackTimeStamp(bits);
@@ -199,7 +227,16 @@ std::string CTimeStampField::RenderNumber(double value) const {
 
 CFloatField::CFloatField(std::string title, std::string format, uint32_t width)
     : CMeasField(std::move(title), CheckedFormat(std::move(format), kFloatingConversions, 1, kDefaultFormat),
-                 width, 1, kPlaceholder) {}
+                 width, 1, kPlaceholder),
+      fixedPrecision_(FixedFormatPrecision(FormatString())) {}
+
+void CFloatField::AppendText(std::string& out) const {
+    const uint32_t bits = Bits();
+    if (fixedPrecision_ < 0 || IsErrorMarkerBits(bits) ||
+        !AppendFixed(out, static_cast<double>(std::bit_cast<float>(bits)), fixedPrecision_)) {
+        out += Render(bits);
+    }
+}
 
 std::string CFloatField::Render(uint32_t bits) const {
     if (IsErrorMarkerBits(bits)) {
@@ -219,7 +256,16 @@ std::string CFloatField::RenderNumber(double value) const {
 
 CUnsignedField::CUnsignedField(std::string title, uint32_t width, std::string format, std::string placeholder)
     : CMeasField(std::move(title), CheckedFormat(std::move(format), kIntegerConversions, 1, "%u"), width, 1,
-                 std::move(placeholder)) {}
+                 std::move(placeholder)),
+      plainFormat_(FormatString() == "%u") {}
+
+void CUnsignedField::AppendText(std::string& out) const {
+    if (plainFormat_) {
+        AppendUnsigned(out, Bits());
+    } else {
+        out += Render(Bits());
+    }
+}
 
 std::string CUnsignedField::Render(uint32_t bits) const {
     return FormatCDynamic(FormatString().c_str(), bits);

@@ -41,6 +41,9 @@ public:
 
     // Formats the current value into the text and returns it.
     const std::string& Format();
+    // Appends the current value's text, as Format makes it, to `out` without keeping it as Text(): the way
+    // a whole file of records is converted.
+    virtual void AppendText(std::string& out) const;
     // Formats a value given from outside (a plot's axis value): a packed stamp for the time stamp kind, a
     // 16-bit number for the word and byte kinds, the number itself for the float kind.
     const std::string& FormatFrom(double value);
@@ -102,10 +105,14 @@ public:
 
     MeasFieldKind Kind() const override { return MeasFieldKind::kTimeStamp; }
     uint16_t GetSize() const override { return 4; }
+    void AppendText(std::string& out) const override;
 
 protected:
     std::string Render(uint32_t bits) const override;
     std::string RenderNumber(double value) const override;
+
+private:
+    bool defaultFormat_ = false;
 };
 
 // A 32-bit float; error markers print as "NaN(code)" or "NaN(?)", every other value with the format.
@@ -121,21 +128,31 @@ public:
 
     MeasFieldKind Kind() const override { return MeasFieldKind::kFloat; }
     uint16_t GetSize() const override { return 4; }
+    void AppendText(std::string& out) const override;
 
 protected:
     std::string Render(uint32_t bits) const override;
     // A NaN given from outside has no code to show and prints as "NaN(?)".
     std::string RenderNumber(double value) const override;
+
+private:
+    int fixedPrecision_ = -1; // N of a "%.Nf" format, else -1
 };
 
 // The common part of the word and byte kinds: an unsigned number printed with an integer format.
 class CUnsignedField : public CMeasField {
+public:
+    void AppendText(std::string& out) const override;
+
 protected:
     CUnsignedField(std::string title, uint32_t width, std::string format, std::string placeholder);
 
     std::string Render(uint32_t bits) const override;
     // The number is taken as a 16-bit value for both kinds.
     std::string RenderNumber(double value) const override;
+
+private:
+    bool plainFormat_ = false; // "%u"
 };
 
 // An unsigned 16-bit number, "%u" by default.

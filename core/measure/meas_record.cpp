@@ -142,6 +142,13 @@ std::string CMeasRecord::BuildTextLine() {
     return line;
 }
 
+void CMeasRecord::AppendTextLine(std::string& out) const {
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        fields_[i]->AppendText(out);
+        out += i + 1 < fields_.size() ? "\t" : "\r\n";
+    }
+}
+
 const std::string& CMeasRecord::GetTitle(size_t i) const {
     const CMeasField* field = Field(i);
     return field != nullptr ? field->Title() : kEmpty;

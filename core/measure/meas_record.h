@@ -52,6 +52,8 @@ public:
     std::string BuildTitleLine() const;
     // Every field formatted, joined with tabs and ended with "\r\n": one line of the ASCII file.
     std::string BuildTextLine();
+    // The same line appended to `out`, leaving the fields' texts as they were.
+    void AppendTextLine(std::string& out) const;
 
     // Out of range: empty text, flag 1, width 0, empty text.
     const std::string& GetTitle(size_t i) const;

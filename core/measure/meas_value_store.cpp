@@ -8,8 +8,11 @@ namespace {
 
 // Lines of a rebuilt ASCII file are collected up to this size before each write.
 constexpr size_t kRebuildChunk = 64 * 1024;
-// Records read from the binary file in one go.
+// Records read from the binary file in one go when reading in order, and when jumping to a record far
+// from the last block: a jump reads only the record's neighbourhood, so random access costs the same
+// whatever the file's size, and reading on from there switches to whole blocks.
 constexpr uint32_t kReadAheadRecords = 512;
+constexpr uint32_t kJumpRecords = 16;
 
 } // namespace
 
@@ -142,12 +145,15 @@ bool CMeasValueStore::ReadRecord(uint32_t index) {
         return true;
     }
     if (index < readAheadFirst_ || index - readAheadFirst_ >= readAheadCount_) {
+        const bool forwards = readAheadCount_ != 0 && index == readAheadFirst_ + readAheadCount_;
+        const bool backwards = readAheadCount_ != 0 && index + 1 == readAheadFirst_;
+        const uint32_t want = forwards || backwards ? kReadAheadRecords : kJumpRecords;
         // Reading backwards (a list scrolled up) gets the block that ends at the record.
         uint32_t first = index;
-        if (readAheadCount_ != 0 && index < readAheadFirst_) {
-            first = index + 1 >= kReadAheadRecords ? index + 1 - kReadAheadRecords : 0;
+        if (backwards) {
+            first = index + 1 >= want ? index + 1 - want : 0;
         }
-        readAheadCount_ = reader_.ReadRecordsAt(first, kReadAheadRecords, readAhead_);
+        readAheadCount_ = reader_.ReadRecordsAt(first, want, readAhead_);
         readAheadFirst_ = first;
         if (readAheadCount_ == 0 || index - first >= readAheadCount_) {
             // The read record keeps its values, so the cached index stays true to it.
@@ -248,7 +254,7 @@ bool CMeasValueStore::RecreateAscii() {
         }
         for (uint32_t k = 0; k < got; ++k) {
             readRecord_.Unpack(std::span<const uint8_t>(block).subspan(static_cast<size_t>(k) * recordSize_));
-            chunk += readRecord_.BuildTextLine();
+            readRecord_.AppendTextLine(chunk);
         }
         if (chunk.size() >= kRebuildChunk || first + want >= count) {
             writeFailed = !WriteWhole(*out, chunk.data(), chunk.size(), &error);

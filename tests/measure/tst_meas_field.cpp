@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -44,6 +45,36 @@ TEST(MeasFieldFormat, FloatBitPatterns) {
         ASSERT_TRUE(field.SetFloatBits(c.bits));
         EXPECT_EQ(field.Format(), c.expected) << std::hex << c.bits;
         EXPECT_EQ(field.Text(), c.expected) << "the text keeps what was formatted";
+    }
+}
+
+// The default formats are printed by hand rather than by printf; any bit pattern must give printf's text.
+TEST(MeasFieldFormat, DefaultFormatsPrintWhatPrintfPrints) {
+    std::mt19937 random(7);
+    CTimeStampField stamp;
+    CFloatField three("v");
+    CFloatField one("v", "%.1f");
+    CWordField word("n1", 100);
+    for (int i = 0; i < 100000; ++i) {
+        const uint32_t bits = random();
+        // Every stamp bit pattern, even day 0, month 15 or minute 63, which no clock gives.
+        const StampParts p = UnpackTimeStamp(bits);
+        stamp.SetStamp(bits);
+        ASSERT_EQ(stamp.Format(), FormatC("%02u.%02u.%04u %02u:%02u:%02u", p.day, p.month, p.year, p.hour,
+                                          p.minute, p.second))
+            << std::hex << bits;
+        // Small values often, with exact halves among them, and the whole range of patterns.
+        const float value = i % 2 == 0 ? static_cast<float>(static_cast<int32_t>(bits) % 200000) / 1024.0f
+                                       : std::bit_cast<float>(bits);
+        three.SetFloat(value);
+        one.SetFloat(value);
+        const double wide = static_cast<double>(value);
+        if (!std::isnan(value)) {
+            ASSERT_EQ(three.Format(), FormatC("%.3f", wide)) << std::hex << bits;
+            ASSERT_EQ(one.Format(), FormatC("%.1f", wide)) << std::hex << bits;
+        }
+        word.SetWord(static_cast<uint16_t>(bits));
+        ASSERT_EQ(word.Format(), FormatC("%u", bits & 0xFFFFu));
     }
 }
 

@@ -133,8 +133,13 @@ TEST(MeasRecord, XvRecordPacksAllThirteenFields) {
     EXPECT_EQ(bytes[18], 0x12);
     EXPECT_EQ(bytes[37], 0xEF); // TempID last
     EXPECT_EQ(bytes[38], 0xBE);
-    EXPECT_EQ(record.BuildTextLine(),
-              "01.01.2020 00:00:00\t3\t25.2\t0.500\t1.0\t4660\t2\t3\t2.000\t-1.000\t21.5\t501\t48879\r\n");
+    const std::string line =
+        "01.01.2020 00:00:00\t3\t25.2\t0.500\t1.0\t4660\t2\t3\t2.000\t-1.000\t21.5\t501\t48879\r\n";
+    std::string appended = "earlier line\n";
+    record.AppendTextLine(appended);
+    EXPECT_EQ(appended, "earlier line\n" + line);
+    EXPECT_EQ(record.GetText(kXvMoisture), "NaN(777)") << "appending leaves the fields' texts alone";
+    EXPECT_EQ(record.BuildTextLine(), line);
     EXPECT_EQ(record.BuildTitleLine(),
               "Date/Time\tDensity\tMoisture [%]\tStdDev\tError [%]\tn1\tn2\tDelta n\t"
               "TDR Level\tc0\tTemperature\tMatID\tTempID\r\n");
