@@ -1,7 +1,10 @@
 #include "core/platform/ini_document.h"
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <unistd.h>
@@ -20,7 +23,39 @@ std::string_view Trim(std::string_view s) {
     return s.substr(first, last - first + 1);
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// "<file>.tmp<pid>.<n>": the process id tells a later save whether the writer is gone, the number keeps two
+// saves of one process apart.
+std::filesystem::path TempPathFor(const std::filesystem::path& file) {
+    static std::atomic<unsigned> counter{0};
+    return file.string() + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(counter++);
+}
+
+// Temporary files left beside `file` by a process that was killed in the middle of a save. A temporary
+// file of a process that still runs may be a save in progress and stays.
+void RemoveOrphanedTemps(const std::filesystem::path& file) {
+    const std::string prefix = file.filename().string() + ".tmp";
+    std::error_code ec;
+    std::filesystem::directory_iterator it(file.has_parent_path() ? file.parent_path() : ".", ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
+        if (pid <= 0 || end == name.c_str() + prefix.size() || (*end != '\0' && *end != '.')) {
+            continue;
+        }
+        if (pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            std::filesystem::remove(it->path(), ignored);
+        }
+    }
+}
 
 } // namespace
 
@@ -184,7 +219,9 @@ bool IniDocument::RemoveSection(std::string_view section) {
     return removed;
 }
 
-bool IniDocument::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
+bool IniDocument::HasSection(std::string_view section) const {
+    return FindSection(section) != nullptr;
+}
 
 std::vector<std::string> IniDocument::SectionNames() const {
     std::vector<std::string> names;
@@ -232,7 +269,8 @@ bool IniDocument::Save(const std::filesystem::path& file, int* error) const {
         return fail(EFBIG);
     }
     const std::string text = Serialize();
-    const std::filesystem::path temp = file.string() + ".tmp" + std::to_string(getpid());
+    RemoveOrphanedTemps(file);
+    const std::filesystem::path temp = TempPathFor(file);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
         return fail(errno);

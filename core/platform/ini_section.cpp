@@ -4,8 +4,20 @@
 
 #include <charconv>
 #include <cmath>
+#include <mutex>
 
 namespace terrix {
+
+namespace {
+
+// Each write reads the file, changes it and writes it back; two threads doing that at once would lose one
+// of the changes. One lock for all files is plenty: writes are rare and short.
+std::mutex& FileUpdateMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+} // namespace
 
 namespace {
 
@@ -82,7 +94,9 @@ CIniSection::CIniSection() : file_(SettingsFilePath()) {}
 CIniSection::CIniSection(std::filesystem::path file, std::string section)
     : file_(std::move(file)), section_(std::move(section)) {}
 
-CIniSection CIniSection::ForModule(uint16_t serialNo) { return CIniSection(ModuleFilePath(serialNo)); }
+CIniSection CIniSection::ForModule(uint16_t serialNo) {
+    return CIniSection(ModuleFilePath(serialNo));
+}
 
 CIniSection::~CIniSection() {
     if (pending_) {
@@ -93,7 +107,9 @@ CIniSection::~CIniSection() {
 CIniSection::CIniSection(CIniSection&&) noexcept = default;
 CIniSection& CIniSection::operator=(CIniSection&&) noexcept = default;
 
-void CIniSection::SetSection(std::string_view name) { section_ = std::string(name); }
+void CIniSection::SetSection(std::string_view name) {
+    section_ = std::string(name);
+}
 
 bool CIniSection::ResetSection(std::string_view name) {
     section_ = std::string(name);
@@ -101,6 +117,7 @@ bool CIniSection::ResetSection(std::string_view name) {
         pendingDirty_ |= pending_->RemoveSection(section_);
         return true;
     }
+    std::lock_guard lock(FileUpdateMutex());
     IniDocument doc = IniDocument::Load(file_);
     if (!doc.RemoveSection(section_)) {
         return true; // nothing to delete: the file stays untouched
@@ -182,13 +199,27 @@ std::string CIniSection::ReadString(std::string_view key, std::string_view def) 
     return RawValue(key, kStringBuffer);
 }
 
-bool CIniSection::WriteDWord(std::string_view key, uint32_t value) { return Store(key, std::to_string(value)); }
-bool CIniSection::WriteWord(std::string_view key, uint16_t value) { return Store(key, std::to_string(value)); }
-bool CIniSection::WriteByte(std::string_view key, uint8_t value) { return Store(key, std::to_string(value)); }
-bool CIniSection::WriteInt(std::string_view key, int32_t value) { return Store(key, std::to_string(value)); }
-bool CIniSection::WriteShort(std::string_view key, int16_t value) { return Store(key, std::to_string(value)); }
-bool CIniSection::WriteFloat(std::string_view key, float value) { return Store(key, FormatFixed6(value)); }
-bool CIniSection::WriteDouble(std::string_view key, double value) { return Store(key, FormatFixed6(value)); }
+bool CIniSection::WriteDWord(std::string_view key, uint32_t value) {
+    return Store(key, std::to_string(value));
+}
+bool CIniSection::WriteWord(std::string_view key, uint16_t value) {
+    return Store(key, std::to_string(value));
+}
+bool CIniSection::WriteByte(std::string_view key, uint8_t value) {
+    return Store(key, std::to_string(value));
+}
+bool CIniSection::WriteInt(std::string_view key, int32_t value) {
+    return Store(key, std::to_string(value));
+}
+bool CIniSection::WriteShort(std::string_view key, int16_t value) {
+    return Store(key, std::to_string(value));
+}
+bool CIniSection::WriteFloat(std::string_view key, float value) {
+    return Store(key, FormatFixed6(value));
+}
+bool CIniSection::WriteDouble(std::string_view key, double value) {
+    return Store(key, FormatFixed6(value));
+}
 
 bool CIniSection::WriteString(std::string_view key, std::string_view text) {
     // A line break would end the value early and leave the rest as a stray line.
@@ -206,6 +237,7 @@ bool CIniSection::DeleteKey(std::string_view key) {
         pendingDirty_ |= pending_->RemoveKey(section_, key);
         return true;
     }
+    std::lock_guard lock(FileUpdateMutex());
     IniDocument doc = IniDocument::Load(file_);
     if (!doc.RemoveKey(section_, key)) {
         return true;
@@ -219,6 +251,7 @@ bool CIniSection::Store(std::string_view key, std::string_view value) {
         pendingDirty_ = true;
         return true;
     }
+    std::lock_guard lock(FileUpdateMutex());
     IniDocument doc = IniDocument::Load(file_);
     doc.Set(section_, key, value);
     return Commit(doc);
@@ -248,7 +281,11 @@ bool CIniSection::EndUpdate() {
     std::unique_ptr<IniDocument> doc = std::move(pending_);
     const bool dirty = pendingDirty_;
     pendingDirty_ = false;
-    return dirty ? Commit(*doc) : true;
+    if (!dirty) {
+        return true;
+    }
+    std::lock_guard lock(FileUpdateMutex());
+    return Commit(*doc);
 }
 
 } // namespace terrix

@@ -4,7 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace terrix::test {
 namespace {
@@ -17,12 +22,14 @@ TEST(IniSectionTest, WindowsFileWithAnyLetterCaseIsRead) {
     EXPECT_EQ(ini.ReadString("Module0", ""), "12345,7");
     ASSERT_TRUE(ini.WriteDWord("Modules", 4));
     // The file keeps its CRLF line ends and its other content.
-    EXPECT_EQ(ReadFileBytes(dir / "a.ini"), "[bus info]\r\nMODULES=4\r\nmodule0 = 12345,7\r\n\r\n[Other]\r\nx=1\r\n");
+    EXPECT_EQ(ReadFileBytes(dir / "a.ini"),
+              "[bus info]\r\nMODULES=4\r\nmodule0 = 12345,7\r\n\r\n[Other]\r\nx=1\r\n");
 }
 
 TEST(IniSectionTest, TypedReadsWrapLikeTheProfileFormats) {
     TempDir dir;
-    WriteFileBytes(dir / "a.ini", "[S]\nbyte=300\nword=70000\nneg=-1\nbad=abc\nshort=40000\nf=0.5\nhalf= 12x\n");
+    WriteFileBytes(dir / "a.ini",
+                   "[S]\nbyte=300\nword=70000\nneg=-1\nbad=abc\nshort=40000\nf=0.5\nhalf= 12x\n");
     CIniSection ini(dir / "a.ini", "S");
     EXPECT_EQ(ini.ReadByte("byte", 1), 44);
     EXPECT_EQ(ini.ReadWord("word", 1), 4464);
@@ -64,18 +71,83 @@ TEST(IniSectionTest, GroupedWritesReachTheDiskOnce) {
     EXPECT_FALSE(std::filesystem::exists(dir / "m.ini"));
     EXPECT_EQ(ini.ReadString("szLocation", ""), "Feld 3"); // reads see the pending writes
     ASSERT_TRUE(ini.EndUpdate());
-    EXPECT_EQ(ReadFileBytes(dir / "m.ini"), "[ModuleInfo]\r\nbDisabled=1\r\n[UserInfo]\r\nszLocation=Feld 3\r\n");
+    EXPECT_EQ(ReadFileBytes(dir / "m.ini"),
+              "[ModuleInfo]\r\nbDisabled=1\r\n[UserInfo]\r\nszLocation=Feld 3\r\n");
 }
 
+size_t TempFilesBeside(const std::filesystem::path& file) {
+    size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path())) {
+        count += entry.path().filename().string().rfind(file.filename().string() + ".tmp", 0) == 0 ? 1 : 0;
+    }
+    return count;
+}
+
+// A file size limit (standing in for a full disk, and binding even for root) makes the write fail. It holds
+// for the whole process, so the write runs in a child.
 TEST(IniSectionTest, FailedWriteKeepsThePreviousFile) {
     TempDir dir;
     WriteFileBytes(dir / "a.ini", "[S]\nx=1\n");
-    // A directory where the temporary file would go makes the write fail (even for root).
-    std::filesystem::create_directory(dir.path() / ("a.ini.tmp" + std::to_string(getpid())));
-    CIniSection ini(dir / "a.ini", "S");
-    EXPECT_FALSE(ini.WriteInt("x", 2));
-    EXPECT_EQ(ini.LastError(), EISDIR);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16, 16};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        CIniSection ini(dir / "a.ini", "S");
+        const bool written = ini.WriteString("x", std::string(100, 'y'));
+        ::_exit(!written && ini.LastError() == EFBIG ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write fails with EFBIG";
     EXPECT_EQ(ReadFileBytes(dir / "a.ini"), "[S]\nx=1\n");
+    EXPECT_EQ(TempFilesBeside(dir / "a.ini"), 0u) << "the failed write's temporary file is removed";
+}
+
+TEST(IniSectionTest, TemporaryFilesOfKilledWritersAreRemoved) {
+    TempDir dir;
+    const pid_t gone = ::fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(gone, nullptr, 0);
+    const std::string dead = std::to_string(gone);
+    const std::string alive = std::to_string(::getppid());
+    for (const std::string& name :
+         std::vector<std::string>{"a.ini.tmp" + dead + ".0", "a.ini.tmp" + dead, "a.ini.tmp" + alive + ".3",
+                                  "a.ini.tmpnotes", "b.ini.tmp" + dead + ".0"}) {
+        WriteFileBytes(dir / name, "[S]\nhalf");
+    }
+    CIniSection ini(dir / "a.ini", "S");
+    ASSERT_TRUE(ini.WriteInt("x", 1));
+    EXPECT_FALSE(std::filesystem::exists(dir / ("a.ini.tmp" + dead + ".0")));
+    EXPECT_FALSE(std::filesystem::exists(dir / ("a.ini.tmp" + dead)));
+    EXPECT_TRUE(std::filesystem::exists(dir / ("a.ini.tmp" + alive + ".3"))) << "a save may be in progress";
+    EXPECT_TRUE(std::filesystem::exists(dir / "a.ini.tmpnotes")) << "not a temporary file of ours";
+    EXPECT_TRUE(std::filesystem::exists(dir / ("b.ini.tmp" + dead + ".0"))) << "another file's";
+}
+
+TEST(IniSectionTest, WritesFromTwoThreadsAreAllKept) {
+    TempDir dir;
+    constexpr int kKeys = 40;
+    auto writer = [&](const char* prefix) {
+        CIniSection ini(dir / "a.ini", "S");
+        for (int i = 0; i < kKeys; ++i) {
+            EXPECT_TRUE(ini.WriteInt(prefix + std::to_string(i), i));
+        }
+    };
+    std::thread first(writer, "a");
+    std::thread second(writer, "b");
+    first.join();
+    second.join();
+    CIniSection ini(dir / "a.ini", "S");
+    for (int i = 0; i < kKeys; ++i) {
+        EXPECT_EQ(ini.ReadInt("a" + std::to_string(i), -1), i);
+        EXPECT_EQ(ini.ReadInt("b" + std::to_string(i), -1), i);
+    }
+    EXPECT_EQ(TempFilesBeside(dir / "a.ini"), 0u);
 }
 
 TEST(IniSectionTest, OverlongValuesAreCutToTheBuffer) {
