@@ -60,21 +60,31 @@ protected:
             }
             m.activeCalibration = 2;
         });
-        std::string loc = ";All positions\n";
         for (unsigned i = 0; i < 16; ++i) {
             WriteFileBytes(dataDir / CalibFileName(static_cast<uint16_t>(500 + i), "CAL"),
                            ";material " + std::to_string(i) + "\nc0=" + std::to_string(i) + "\nc3=4\n");
             WriteFileBytes(dataDir / CalibFileName(static_cast<uint16_t>(700 + i), "TDC"), "t0=1\n");
-            loc += "[" + std::to_string(i) + "]=" + std::to_string(500 + i) + "\n";
         }
-        for (unsigned i = 0; i < 16; ++i) {
-            loc += "[" + std::to_string(i) + "]=" + std::to_string(700 + i) + "\n";
-        }
+        const std::string loc = ";All positions\n" + LocEntries(500) + LocEntries(700);
         WriteFileBytes(dataDir / "ALL.LOC", loc);
         workspace.SetLocDirectory(dataDir.path());
         workspace.SetModule(port, 4712, "PX-TAVIK2XV", 5);
     }
 
+    // Positions 0..15 with the IDs first+0 .. first+15, as LOC file lines.
+    static std::string LocEntries(unsigned first) {
+        std::string lines;
+        for (unsigned i = 0; i < 16; ++i) {
+            lines += "[" + std::to_string(i) + "]=" + std::to_string(first + i) + "\n";
+        }
+        return lines;
+    }
+    // A fresh dialog that answers its questions with `answers`, and an empty request log.
+    void Restart(std::deque<bool> answers = {}) {
+        bus->ClearRequestLog();
+        ui = RecordingUi{};
+        ui.answers = std::move(answers);
+    }
     // Reads the module; the file data comes from the files its IDs name, or from ALL.LOC.
     void ReadModule(bool fromLoc = false) {
         ASSERT_TRUE(workspace.RereadModule(ui));
@@ -82,8 +92,14 @@ protected:
             ASSERT_TRUE(workspace.OpenLocFile(dataDir / "ALL.LOC", ui));
         }
         ASSERT_TRUE(workspace.FilesRead());
-        bus->ClearRequestLog();
-        ui = RecordingUi{};
+        Restart();
+    }
+    // Reads the module while the calibration files are out of reach.
+    void ReadModuleWithoutFiles(std::deque<bool> answers) {
+        workspace.SetLocDirectory(dataDir / "nowhere");
+        ASSERT_TRUE(workspace.RereadModule(ui));
+        ASSERT_FALSE(workspace.FilesRead());
+        Restart(std::move(answers));
     }
     void SetModuleFault(size_t index, std::set<uint8_t> status6) {
         Change(index, [status6](sim::ModuleState& m) { m.faults.status6 = status6; });
@@ -164,7 +180,7 @@ TEST_F(CalibWorkspaceTest, NoRowsWithoutModuleData) {
 
 TEST_F(CalibWorkspaceTest, IdenticalDataAsksAndNoSendsNothing) {
     ReadModule();
-    ui.answers = {false};
+    Restart({false});
     EXPECT_FALSE(workspace.ProgramModule(ui));
     EXPECT_EQ(ui.questions, (std::vector<std::string>{kIdentical}));
     EXPECT_TRUE(bus->RequestLog().empty());
@@ -240,7 +256,7 @@ TEST_F(CalibWorkspaceTest, ProgramModuleFailures) {
     EXPECT_EQ(ui.banner, "");
 
     // A failed read back leaves the module set as it was.
-    ui = RecordingUi{};
+    Restart();
     SetModuleFault(module, {206});
     EXPECT_FALSE(workspace.ProgramModule(ui, &outcome));
     EXPECT_EQ(outcome.result, ProgramOutcome::Result::ReadBackFailed);
@@ -250,19 +266,13 @@ TEST_F(CalibWorkspaceTest, ProgramModuleFailures) {
 }
 
 TEST_F(CalibWorkspaceTest, ModuleWithoutFileDataIsProgrammedWithItsOwnDataOnlyWhenConfirmed) {
-    workspace.SetLocDirectory(dataDir / "nowhere");
-    ASSERT_TRUE(workspace.RereadModule(ui));
-    ASSERT_FALSE(workspace.FilesRead());
-    bus->ClearRequestLog();
-    ui = RecordingUi{};
-    ui.answers = {false};
+    ReadModuleWithoutFiles({false});
     EXPECT_FALSE(workspace.ProgramModule(ui));
     EXPECT_TRUE(bus->RequestLog().empty());
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].rfind("No calibration data has been read from the LOC files.", 0), 0u);
 
-    ui = RecordingUi{};
-    ui.answers = {true};
+    Restart({true});
     EXPECT_TRUE(workspace.ProgramModule(ui));
     EXPECT_EQ(Count(207), 16u);
     EXPECT_EQ(Module(module).material[6].id, 506);
@@ -270,11 +280,7 @@ TEST_F(CalibWorkspaceTest, ModuleWithoutFileDataIsProgrammedWithItsOwnDataOnlyWh
 }
 
 TEST_F(CalibWorkspaceTest, FileDataWithoutTemperaturesClearsTheModulesTemperatureCalibrations) {
-    std::string loc = ";no temperatures\n";
-    for (unsigned i = 0; i < 16; ++i) {
-        loc += "[" + std::to_string(i) + "]=" + std::to_string(500 + i) + "\n";
-    }
-    WriteFileBytes(dataDir / "MAT.LOC", loc);
+    WriteFileBytes(dataDir / "MAT.LOC", ";no temperatures\n" + LocEntries(500));
     ASSERT_TRUE(workspace.RereadModule(ui));
     ASSERT_TRUE(workspace.OpenLocFile(dataDir / "MAT.LOC", ui));
     EXPECT_EQ(workspace.FileComment(), "no temperatures");
@@ -308,13 +314,13 @@ TEST_F(CalibWorkspaceTest, SetActiveCalibrationAsksFirst) {
               "Before using this function, please enter a new calibration switch value!");
 
     workspace.Select(0);
-    ui.answers = {false};
+    Restart({false});
     EXPECT_FALSE(workspace.SetActiveCalibration(ui));
     EXPECT_EQ(ui.questions.back().rfind("CAUTION! Product selection switch will be activated", 0), 0u);
     EXPECT_EQ(Count(205), 0u);
 
     workspace.Select(7);
-    ui.answers = {true};
+    Restart({true});
     EXPECT_TRUE(workspace.SetActiveCalibration(ui));
     EXPECT_EQ(ui.questions.back().rfind("CAUTION! This function is fixing", 0), 0u);
     EXPECT_EQ(Module(module).activeCalibration, 7);
@@ -336,7 +342,7 @@ protected:
 
 TEST_F(ProgramAllTest, WritesFileDataIntoEveryModule) {
     ReadModule();
-    ui.answers = {true};
+    Restart({true});
     const std::vector<uint8_t> stations = {5, 9, 12};
     std::vector<ProgramOutcome> outcomes;
     ASSERT_TRUE(workspace.ProgramAllModules(stations, ui, &outcomes));
@@ -354,7 +360,7 @@ TEST_F(ProgramAllTest, WritesFileDataIntoEveryModule) {
 TEST_F(ProgramAllTest, UnreadableModuleIsSkippedAndWriteFailureEndsTheRun) {
     ReadModule();
     SetModuleFault(second, {206});
-    ui.answers = {true};
+    Restart({true});
     const std::vector<uint8_t> stations = {9, 12};
     std::vector<ProgramOutcome> outcomes;
     ASSERT_TRUE(workspace.ProgramAllModules(stations, ui, &outcomes));
@@ -365,9 +371,7 @@ TEST_F(ProgramAllTest, UnreadableModuleIsSkippedAndWriteFailureEndsTheRun) {
     EXPECT_EQ(ui.messages[0].text, "Failed to read material calibration data from module!");
 
     SetModuleFault(third, {207});
-    bus->ClearRequestLog();
-    ui = RecordingUi{};
-    ui.answers = {true};
+    Restart({true});
     outcomes.clear();
     const std::vector<uint8_t> two = {12, 5};
     EXPECT_FALSE(workspace.ProgramAllModules(two, ui, &outcomes));
@@ -377,11 +381,7 @@ TEST_F(ProgramAllTest, UnreadableModuleIsSkippedAndWriteFailureEndsTheRun) {
 }
 
 TEST_F(ProgramAllTest, WithoutFileDataNothingIsWritten) {
-    workspace.SetLocDirectory(dataDir / "nowhere");
-    ASSERT_TRUE(workspace.RereadModule(ui));
-    bus->ClearRequestLog();
-    ui = RecordingUi{};
-    ui.answers = {true};
+    ReadModuleWithoutFiles({true});
     const std::vector<uint8_t> stations = {5, 9};
     EXPECT_FALSE(workspace.ProgramAllModules(stations, ui));
     EXPECT_EQ(ui.questions, (std::vector<std::string>{kProgramAll}));
@@ -392,7 +392,7 @@ TEST_F(ProgramAllTest, WithoutFileDataNothingIsWritten) {
 
 TEST_F(ProgramAllTest, DeclinedOrEmptyBusSendsNothing) {
     ReadModule();
-    ui.answers = {false};
+    Restart({false});
     const std::vector<uint8_t> stations = {5};
     EXPECT_FALSE(workspace.ProgramAllModules(stations, ui));
     ui.answers = {true};
