@@ -27,23 +27,13 @@ public:
         return answer;
     }
     void ShowMessage(const ConfigMessage& message) override { messages.push_back(message); }
-    void SetBanner(const std::string& text) override {
-        banner = text;
-        banners.push_back(text);
-    }
+    void SetBanner(const std::string& text) override { banners.push_back(text); }
 
     std::deque<bool> answers;
     std::vector<std::string> questions;
     std::vector<ConfigMessage> messages;
     std::vector<std::string> banners;
-    std::string banner;
 };
-
-constexpr const char* kIdentical = "The actual calibration data is identical to that on the module!\nAre you "
-                                   "sure to rewrite the module's data?";
-constexpr const char* kProgramAll =
-    "If including known modules, need to fully scan again!\nNow continue program?";
-constexpr const char* kWritten = "calibration data successfully written into module.";
 
 class CalibWorkspaceTest : public SimBusTest {
 protected:
@@ -111,7 +101,7 @@ protected:
     RecordingUi ui;
 };
 
-TEST_F(CalibWorkspaceTest, RereadModuleFillsBothSetsAndMarksTheActiveRow) {
+TEST_F(CalibWorkspaceTest, RereadModuleFillsTheListsAndMarksActiveAndDifferingRows) {
     ASSERT_TRUE(workspace.RereadModule(ui));
     EXPECT_TRUE(workspace.ModuleRead());
     EXPECT_TRUE(workspace.FilesRead());
@@ -137,9 +127,8 @@ TEST_F(CalibWorkspaceTest, RereadModuleFillsBothSetsAndMarksTheActiveRow) {
     EXPECT_EQ(coeffs[0].tempModule, "1.0");
     EXPECT_EQ(coeffs[6].title, "Comment");
     EXPECT_EQ(coeffs[6].matModule, "material 3");
-}
 
-TEST_F(CalibWorkspaceTest, DifferingCoefficientMarksOnlyItsRow) {
+    // A difference marks only its own row.
     Change(module, [](sim::ModuleState& m) {
         m.material[4].raw[3] = 0.05f;        // c3 = 5 in the module, 4 in the file
         m.temperature[9] = {999, {1}, true}; // temperature ID differs at 9
@@ -166,7 +155,7 @@ TEST_F(CalibWorkspaceTest, NoRowsWithoutModuleData) {
     EXPECT_TRUE(workspace.CalibList().empty());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Failed to read material calibration data from module!");
-    EXPECT_EQ(ui.banner, "");
+    EXPECT_EQ(ui.banners.back(), "") << "the banner is cleared";
 
     // Nothing read at all: programming is refused before any question.
     RecordingUi fresh;
@@ -182,7 +171,9 @@ TEST_F(CalibWorkspaceTest, IdenticalDataAsksAndNoSendsNothing) {
     ReadModule();
     Restart({false});
     EXPECT_FALSE(workspace.ProgramModule(ui));
-    EXPECT_EQ(ui.questions, (std::vector<std::string>{kIdentical}));
+    EXPECT_EQ(ui.questions,
+              (std::vector<std::string>{"The actual calibration data is identical to that on the "
+                                        "module!\nAre you sure to rewrite the module's data?"}));
     EXPECT_TRUE(bus->RequestLog().empty());
     EXPECT_TRUE(ui.banners.empty());
 }
@@ -198,7 +189,7 @@ TEST_F(CalibWorkspaceTest, ProgramModuleWritesVerifiesAndTakesTheReadBack) {
     EXPECT_EQ(Count(195), 16u);
     EXPECT_EQ(Count(206), 16u); // read back
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, kWritten);
+    EXPECT_EQ(ui.messages[0].text, "calibration data successfully written into module.");
     EXPECT_EQ(ui.banners.front(), "Writing data into module...");
     EXPECT_NE(std::find(ui.banners.begin(), ui.banners.end(), "Verifying written data..."), ui.banners.end());
     EXPECT_EQ(ui.banners.back(), "");
@@ -253,7 +244,7 @@ TEST_F(CalibWorkspaceTest, ProgramModuleFailures) {
     EXPECT_EQ(outcome.result, ProgramOutcome::Result::WriteFailed);
     EXPECT_EQ(ui.messages, (ConfigMessages{{"Failed to write calibration data into selected module!", "",
                                             MessageIcon::Stop}}));
-    EXPECT_EQ(ui.banner, "");
+    EXPECT_EQ(ui.banners.back(), "") << "the banner is cleared";
 
     // A failed read back leaves the module set as it was.
     Restart();
@@ -262,7 +253,7 @@ TEST_F(CalibWorkspaceTest, ProgramModuleFailures) {
     EXPECT_EQ(outcome.result, ProgramOutcome::Result::ReadBackFailed);
     EXPECT_EQ(ui.messages.back().text, "Failed to read material calibration data from module!");
     EXPECT_EQ(workspace.ModuleSet().aMatCalib[0].wCalibId, 1);
-    EXPECT_EQ(ui.banner, "");
+    EXPECT_EQ(ui.banners.back(), "") << "the banner is cleared";
 }
 
 TEST_F(CalibWorkspaceTest, ModuleWithoutFileDataIsProgrammedWithItsOwnDataOnlyWhenConfirmed) {
@@ -354,7 +345,7 @@ TEST_F(ProgramAllTest, WritesFileDataIntoEveryModule) {
     EXPECT_EQ(Module(third).material[15].id, 515);
     EXPECT_EQ(Module(third).temperature[1].id, 701);
     EXPECT_TRUE(ui.messages.empty()); // no success message per module
-    EXPECT_EQ(ui.banner, "");
+    EXPECT_EQ(ui.banners.back(), "") << "the banner is cleared";
 }
 
 TEST_F(ProgramAllTest, UnreadableModuleIsSkippedAndWriteFailureEndsTheRun) {
@@ -384,7 +375,9 @@ TEST_F(ProgramAllTest, WithoutFileDataNothingIsWritten) {
     ReadModuleWithoutFiles({true});
     const std::vector<uint8_t> stations = {5, 9};
     EXPECT_FALSE(workspace.ProgramAllModules(stations, ui));
-    EXPECT_EQ(ui.questions, (std::vector<std::string>{kProgramAll}));
+    EXPECT_EQ(ui.questions,
+              (std::vector<std::string>{
+                  "If including known modules, need to fully scan again!\nNow continue program?"}));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].text.find("nothing has been written"), std::string::npos);
     EXPECT_TRUE(bus->RequestLog().empty());
