@@ -39,7 +39,6 @@ class CalibWorkspaceTest : public SimBusTest {
 protected:
     void SetUp() override {
         SimBusTest::SetUp();
-        SetDataDir(dataDir.path());
         module = bus->AddModule(sim::MakeProbe(5, 4712, true));
         // The module at station 5 carries material IDs 500+i with c0 = i and c3 = 4, temperature IDs 700+i
         // with t0 = 1; the files agree.
@@ -95,7 +94,6 @@ protected:
         Change(index, [status6](sim::ModuleState& m) { m.faults.status6 = status6; });
     }
 
-    TempDir dataDir;
     size_t module = 0;
     CalibWorkspace workspace;
     RecordingUi ui;
