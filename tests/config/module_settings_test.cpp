@@ -53,36 +53,23 @@ TEST_F(Error66Test, WriteSendsTenthsTruncated) {
 }
 
 TEST_F(Error66Test, FailuresGiveTheirMessagesAndPutTheConfigurationBack) {
-    const ConfigMessage getFailed{kMsgGetAnalogCfgFailed, "", MessageIcon::None};
-    const ConfigMessage setFailed{kMsgSetAnalogCfgFailed, "", MessageIcon::None};
-    const ConfigMessage offsetFailed{kMsgZeroOffsetFailed, "", MessageIcon::None};
-    const ConfigMessage limitFailed{kMsgSetLowLimitFailed, "", MessageIcon::None};
     struct Case {
         const char* name;
         std::function<void(sim::ModuleState&)> fault;
-        ConfigMessages read;
-        ConfigMessages write;
-        uint8_t neverSent; // the command after the failing one
+        const char* message;
+        uint8_t neverSent; // the command after the failing one, if any
     };
     const Case cases[] = {
-        {"configuration read fails",
-         [](sim::ModuleState& m) { m.faults.mute = true; },
-         {getFailed},
-         {getFailed, limitFailed},
-         225},
-        {"configuration write refused",
-         [](sim::ModuleState& m) { m.faults.status6 = {225}; },
-         {setFailed},
-         {setFailed, limitFailed},
-         228},
+        {"configuration read fails", [](sim::ModuleState& m) { m.faults.mute = true; },
+         kMsgGetAnalogCfgFailed, 225},
+        {"configuration write refused", [](sim::ModuleState& m) { m.faults.status6 = {225}; },
+         kMsgSetAnalogCfgFailed, 228},
         // The lock is open when the limit access fails: the configuration is still put back.
-        {"limit access refused",
+        {"limit refused",
          [](sim::ModuleState& m) {
              m.faults.status6 = {228, 224};
          },
-         {offsetFailed},
-         {offsetFailed, limitFailed},
-         0},
+         kMsgZeroOffsetFailed, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -93,13 +80,16 @@ TEST_F(Error66Test, FailuresGiveTheirMessagesAndPutTheConfigurationBack) {
         ConfigMessages messages;
         EXPECT_FALSE(ReadError66Limit(port, 3, percent, messages));
         EXPECT_DOUBLE_EQ(percent, -1) << "no limit shown";
-        EXPECT_EQ(messages, c.read);
+        EXPECT_EQ(messages, (ConfigMessages{{c.message, "", MessageIcon::None}}));
         messages.clear();
         EXPECT_FALSE(WriteError66Limit(port, 3, 5, messages));
-        EXPECT_EQ(messages, c.write);
+        EXPECT_EQ(messages, (ConfigMessages{{c.message, "", MessageIcon::None},
+                                            {kMsgSetLowLimitFailed, "", MessageIcon::None}}));
         EXPECT_EQ(Module(xv).channels[1].zeroOffset, 150);
         EXPECT_EQ(Config(), kOriginal);
-        EXPECT_EQ(Count(c.neverSent), 0u);
+        if (c.neverSent != 0) {
+            EXPECT_EQ(Count(c.neverSent), 0u);
+        }
     }
 }
 
