@@ -81,22 +81,18 @@ TEST(ModuleStationsTest, CollisionsAndModulesWithoutTheCommandsAreLeftOut) {
 
 class AppParamsBusTest : public SimBusTest {};
 
-TEST_F(AppParamsBusTest, ReadAndWriteTheModulesBlock) {
-    const AppParams written{-12.5f, 26, 1, 25, 3};
-    ASSERT_TRUE(WriteAppParams(port, 3, written));
-    AppParams read;
-    ASSERT_TRUE(ReadAppParams(port, 3, read));
-    EXPECT_EQ(read, written);
-    EXPECT_FALSE(ReadAppParams(port, 9, read)); // nobody there
-}
-
-TEST_F(AppParamsBusTest, SetAllOffsetsKeepsTheOtherFieldsAndStopsAtTheFirstFailure) {
+TEST_F(AppParamsBusTest, ModulesBlockRoundTripAndSetAllOffsetsStopsAtTheFirstFailure) {
     const size_t second = bus->AddModule(sim::MakeProbe(5, 4712, true));
     bus->AddModule(sim::MakeProbe(6, 4713, true));
-    ASSERT_TRUE(WriteAppParams(port, 5, AppParams{1, 2, 3, 4, 5}));
+    const AppParams written{-12.5f, 2, 3, 4, 5};
+    ASSERT_TRUE(WriteAppParams(port, 5, written));
+    AppParams read;
+    ASSERT_TRUE(ReadAppParams(port, 5, read));
+    EXPECT_EQ(read, written);
+    EXPECT_FALSE(ReadAppParams(port, 9, read)) << "nobody at station 9";
+
     const std::vector<uint8_t> stations = {3, 5, 6};
     ASSERT_TRUE(SetAllOffsetsAndAveTime(port, stations, 15.0f, 26));
-    AppParams read;
     ASSERT_TRUE(ReadAppParams(port, 5, read));
     EXPECT_EQ(read, (AppParams{15.0f, 26, 3, 4, 5}));
 

@@ -1,8 +1,9 @@
 #include "core/config/c_number_scan.h"
 
+#include "support/german_locale.h"
+
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <string>
 
@@ -56,14 +57,14 @@ TEST(CNumberScanTest, IntegersAndRealsLikeTheCLibrary) {
 }
 
 TEST(CNumberScanTest, DecimalPointIgnoresTheProcessLocale) {
-    const char* old = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = old != nullptr ? old : "C";
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
-        GTEST_SKIP() << "no German locale installed";
+    GermanNumberLocale german;
+    if (!german.Active()) {
+        GTEST_SKIP() << "no German locale available";
     }
-    const double value = AtofLike("1.5");
-    std::setlocale(LC_NUMERIC, saved.c_str());
-    EXPECT_DOUBLE_EQ(value, 1.5);
+    EXPECT_DOUBLE_EQ(AtofLike("1.5"), 1.5);
+    double value = 0;
+    EXPECT_TRUE(ScanReal("2.25", value));
+    EXPECT_DOUBLE_EQ(value, 2.25);
 }
 
 } // namespace

@@ -5,76 +5,62 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <random>
 
 namespace terrix::test {
 namespace {
 
 using Item = CCalibFileReader::Item;
+using ReadError = CCalibFileReader::Error;
 
-std::vector<Item> Items(const std::string& text, CCalibFileReader::Error* error = nullptr) {
+// The items of a text: "comment <line>" for a comment, "<key>|<value>" for an entry.
+std::vector<std::string> Items(const std::string& text, ReadError& error) {
     CCalibFileReader reader = CCalibFileReader::FromText(text);
-    std::vector<Item> items;
+    std::vector<std::string> items;
     Item item;
     while (reader.NextItem(item)) {
-        items.push_back(item);
+        items.push_back(item.isComment ? "comment " + item.text : item.text + "|" + item.value);
     }
-    if (error != nullptr) {
-        *error = reader.LastError();
-    }
+    error = reader.LastError();
     return items;
 }
 
-TEST(CalibFileReaderTest, LinesBecomeCommentsAndEntries) {
-    CCalibFileReader::Error error{};
-    const auto items = Items("\n\n;Sand 0-30 %\r\nc0 = 1.5\r\n c1=2\r\n\tc2=3\r\nc3=4", &error);
-    EXPECT_EQ(error, CCalibFileReader::Error::None);
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_TRUE(items[0].isComment);
-    EXPECT_EQ(items[0].text, ";Sand 0-30 %");
-    EXPECT_FALSE(items[1].isComment);
-    EXPECT_EQ(items[1].text, "c0 ");
-    EXPECT_EQ(items[1].value, " 1.5");
-    EXPECT_EQ(items[2].text, "c3"); // a value ended by the end of the file
-    EXPECT_EQ(items[2].value, "4");
-}
-
-TEST(CalibFileReaderTest, AKeyWithoutEqualsJoinsTheNextLine) {
-    const auto items = Items("abc\n[0]=5\r\n");
-    ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].text, "abc\n[0]");
-    EXPECT_EQ(items[0].value, "5");
-}
-
-TEST(CalibFileReaderTest, EdgesAtTheEndAndFormatErrors) {
+TEST(CalibFileReaderTest, CommentsEntriesEdgesAndFormatErrors) {
+    using V = std::vector<std::string>;
     struct Case {
         const char* text;
-        size_t items;
-        CCalibFileReader::Error error;
+        V items;
+        ReadError error;
     };
     const Case cases[] = {
-        {"c0=1\nc1", 1, CCalibFileReader::Error::None}, // a key cut off by the end is dropped quietly
-        {";only a comment", 1, CCalibFileReader::Error::None},
-        {"c0=1\n=5\nc1=2\n", 1, CCalibFileReader::Error::Format}, // value without key
-        {"c0=\nc1=2\n", 0, CCalibFileReader::Error::Format},      // key without value
-        {"c0=\r\n", 0, CCalibFileReader::Error::Format},
-        {"", 0, CCalibFileReader::Error::None},
-        {" \n\t\n", 0, CCalibFileReader::Error::None},
+        // Lines that start with a blank or control byte are skipped; the last value ends with the file.
+        {"\n\n;Sand 0-30 %\r\nc0 = 1.5\r\n c1=2\r\n\tc2=3\r\nc3=4",
+         V{"comment ;Sand 0-30 %", "c0 | 1.5", "c3|4"}, ReadError::None},
+        {"abc\n[0]=5\r\n", V{"abc\n[0]|5"}, ReadError::None}, // a key without "=" joins the next line
+        {"c0=1\nc1", V{"c0|1"}, ReadError::None},             // a key cut off by the end is dropped quietly
+        {";only a comment", V{"comment ;only a comment"}, ReadError::None},
+        {"c0=1\n=5\nc1=2\n", V{"c0|1"}, ReadError::Format}, // value without key
+        {"c0=\nc1=2\n", V{}, ReadError::Format},            // key without value
+        {"c0=\r\n", V{}, ReadError::Format},
+        {"", V{}, ReadError::None},
+        {" \n\t\n", V{}, ReadError::None},
     };
     for (const Case& c : cases) {
-        CCalibFileReader::Error error{};
-        EXPECT_EQ(Items(c.text, &error).size(), c.items) << c.text;
+        ReadError error{};
+        EXPECT_EQ(Items(c.text, error), c.items) << c.text;
         EXPECT_EQ(error, c.error) << c.text;
     }
 }
 
 TEST(CalibFileReaderTest, LongTextsAreCutAndJunkEndsCleanly) {
+    ReadError error{};
     const auto items = Items(";" + std::string(1000, 'x') + "\n" + std::string(600, 'k') + "=" +
-                             std::string(700, '7') + "\n");
-    ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[0].text.size(), CCalibFileReader::kMaxText);
-    EXPECT_EQ(items[1].text.size(), CCalibFileReader::kMaxText);
-    EXPECT_EQ(items[1].value.size(), CCalibFileReader::kMaxText);
+                                 std::string(700, '7') + "\n",
+                             error);
+    const size_t max = CCalibFileReader::kMaxText;
+    EXPECT_EQ(items, (std::vector<std::string>{"comment ;" + std::string(max - 1, 'x'),
+                                               std::string(max, 'k') + "|" + std::string(max, '7')}));
 
     std::mt19937 random(42);
     for (int round = 0; round < 200; ++round) {
@@ -95,16 +81,6 @@ TEST(CalibFileReaderTest, LongTextsAreCutAndJunkEndsCleanly) {
     }
 }
 
-TEST(CalibFileReaderTest, MissingFileIsASystemError) {
-    TempDir dir;
-    CCalibFileReader reader(dir / "none.LOC");
-    EXPECT_FALSE(reader.IsOpen());
-    EXPECT_EQ(reader.LastError(), CCalibFileReader::Error::System);
-    EXPECT_NE(reader.SystemError(), 0);
-    Item item;
-    EXPECT_FALSE(reader.NextItem(item));
-}
-
 class CalibFilesTest : public ::testing::Test {
 protected:
     void Write(const std::string& name, const std::string& text) { WriteFileBytes(dir / name, text); }
@@ -121,32 +97,36 @@ protected:
     TempDir dir;
 };
 
-TEST_F(CalibFilesTest, FileNamesHaveFiveDigits) {
+TEST_F(CalibFilesTest, CalFileKeysCommentAndFileName) {
     EXPECT_EQ(CalibFileName(120, "TDC"), "XV00120.TDC");
     EXPECT_EQ(CalibFileName(65535, "CAL"), "XV65535.CAL");
-}
-
-TEST_F(CalibFilesTest, CalFileKeysAndComment) {
-    Write("XV00012.CAL",
-          ";Material sand\r\nCRHO=1.25\r\nc0 = 1.5\r\n c1=2\r\nc2=3e-2\r\nC3=-4\r\nc6=1\r\ncx=1\r\n"
-          "c5=7.5abc\r\n");
-    MatCalib calib;
-    calib.adCoeff[1] = 99; // zeroed by the read
-    ASSERT_TRUE(ReadCalFile(dir.path(), 12, calib));
-    EXPECT_EQ(calib.wCalibId, 12);
-    EXPECT_EQ(CalibTextOf(calib.szCalibComment), ";Material sand");
-    EXPECT_DOUBLE_EQ(calib.dCRho, 1.25);
-    const CalibCoeffs expected = {1.5, 0, 0.03, -4, 0, 7.5};
-    for (size_t k = 0; k < 6; ++k) {
-        EXPECT_DOUBLE_EQ(calib.adCoeff[k], expected[k]) << "c" << k;
+    struct Case {
+        const char* file;
+        uint16_t id;
+        const char* text;
+        const char* comment;
+        double cRho;
+        CalibCoeffs coeffs;
+    };
+    const char* sand =
+        ";Material sand\r\nCRHO=1.25\r\nc0 = 1.5\r\n c1=2\r\nc2=3e-2\r\nC3=-4\r\nc6=1\r\ncx=1\r\n"
+        "c5=7.5abc\r\n";
+    const Case cases[] = {
+        {"XV00012.CAL", 12, sand, ";Material sand", 1.25, {1.5, 0, 0.03, -4, 0, 7.5}},
+        // Without a comment first, the first entry's key stands for it.
+        {"XV00013.CAL", 13, "c0=1\n;later\n", "c0", 0, {1, 0, 0, 0, 0, 0}},
+        {"xv00014.cal", 14, "c1=2\n", "c1", 0, {0, 2, 0, 0, 0, 0}}, // a name in other letter case is found
+    };
+    for (const Case& c : cases) {
+        Write(c.file, c.text);
+        MatCalib calib;
+        calib.adCoeff[1] = 99; // zeroed by the read
+        ASSERT_TRUE(ReadCalFile(dir.path(), c.id, calib)) << c.file;
+        EXPECT_EQ(calib.wCalibId, c.id);
+        EXPECT_EQ(CalibTextOf(calib.szCalibComment), c.comment) << c.file;
+        EXPECT_EQ(calib.dCRho, c.cRho) << c.file;
+        EXPECT_EQ(calib.adCoeff, c.coeffs) << c.file;
     }
-}
-
-TEST_F(CalibFilesTest, FirstEntryKeyIsTheCommentWhenNoCommentComesFirst) {
-    Write("XV00013.CAL", "c0=1\n;later\n");
-    MatCalib calib;
-    ASSERT_TRUE(ReadCalFile(dir.path(), 13, calib));
-    EXPECT_EQ(CalibTextOf(calib.szCalibComment), "c0");
 }
 
 TEST_F(CalibFilesTest, MissingOrBrokenCalibrationFiles) {
@@ -155,6 +135,7 @@ TEST_F(CalibFilesTest, MissingOrBrokenCalibrationFiles) {
     EXPECT_FALSE(ReadCalFile(dir.path(), 5, mat, &error));
     EXPECT_EQ(mat.wCalibId, 5);
     EXPECT_EQ(error.kind, CalibFileError::Kind::CannotOpen);
+    EXPECT_EQ(error.systemError, ENOENT) << "the reader's errno is passed on";
     EXPECT_NE(error.Message().find("XV00005.CAL"), std::string::npos);
 
     TempCalib temp;
@@ -172,13 +153,6 @@ TEST_F(CalibFilesTest, MissingOrBrokenCalibrationFiles) {
     EXPECT_EQ(temp.bValid, 1u);
     EXPECT_DOUBLE_EQ(temp.adCoeff[2], 0.5);
     EXPECT_DOUBLE_EQ(temp.adCoeff[3], 0);
-}
-
-TEST_F(CalibFilesTest, FileNamesDifferingInCaseAreFound) {
-    Write("xv00014.cal", "c1=2\n");
-    MatCalib calib;
-    ASSERT_TRUE(ReadCalFile(dir.path(), 14, calib));
-    EXPECT_DOUBLE_EQ(calib.adCoeff[1], 2);
 }
 
 TEST_F(CalibFilesTest, SeventeenthBracketedEntryIsATemperatureCalibration) {

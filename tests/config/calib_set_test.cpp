@@ -28,16 +28,21 @@ TEST_F(CalibSetTest, ReadScalesMaterialAndKeepsTemperatureUnscaled) {
     EXPECT_EQ(Count(194), 16u);
 }
 
-TEST_F(CalibSetTest, ModuleWithoutTemperatureCalibrationsReadsSuccessfully) {
+TEST_F(CalibSetTest, ModuleWithoutTemperatureCalibrationsReadsAndWritesSuccessfully) {
     Change(xv, [](sim::ModuleState& m) { m.hasTemperatureCalibrations = false; });
     CalibSet set;
     set.bHasTempCalib = 1;
     ASSERT_TRUE(ReadCalibSet(port, 3, set));
     EXPECT_EQ(set.bHasTempCalib, 0u);
-    for (const TempCalib& calib : set.aTempCalib) {
+    for (TempCalib& calib : set.aTempCalib) {
         EXPECT_EQ(calib.bValid, 0u);
+        calib.bValid = 1;
     }
     EXPECT_EQ(Count(194), 1u);
+    EXPECT_TRUE(WriteCalibSet(set, port, 3)) << "valid temperature calibrations the module cannot take";
+    EXPECT_EQ(Count(195), 1u);
+    Change(xv, [](sim::ModuleState& m) { m.faults.mute = true; });
+    EXPECT_FALSE(WriteCalibSet(set, port, 3));
 }
 
 TEST_F(CalibSetTest, ReadFailuresThatAreNotAMissingCommand) {
@@ -74,18 +79,6 @@ TEST_F(CalibSetTest, WriteDividesByTheScalesAndSkipsInvalidTemperatures) {
     const sim::SimCalibration mat = Module(xv).material[2];
     EXPECT_EQ(mat.id, 502);
     EXPECT_EQ(mat.raw, (std::array<float, 6>{1.5f, 2.0f, 0.25f, 4.0f, 0.5f, 0.125f}));
-}
-
-TEST_F(CalibSetTest, WriteToModuleWithoutTemperatureCommandSucceeds) {
-    Change(xv, [](sim::ModuleState& m) { m.hasTemperatureCalibrations = false; });
-    CalibSet set{};
-    for (TempCalib& calib : set.aTempCalib) {
-        calib.bValid = 1;
-    }
-    EXPECT_TRUE(WriteCalibSet(set, port, 3));
-    EXPECT_EQ(Count(195), 1u);
-    Change(xv, [](sim::ModuleState& m) { m.faults.mute = true; });
-    EXPECT_FALSE(WriteCalibSet(set, port, 3));
 }
 
 TEST_F(CalibSetTest, ActiveCalibration) {

@@ -27,29 +27,18 @@ public:
         return answer;
     }
     void ShowMessage(const ConfigMessage& message) override { messages.push_back(message); }
-    void SetBanner(const std::string& text) override {
-        banner = text;
-        banners.push_back(text);
-    }
+    void SetBanner(const std::string& text) override { banners.push_back(text); }
 
     std::deque<bool> answers;
     std::vector<std::string> questions;
     std::vector<ConfigMessage> messages;
     std::vector<std::string> banners;
-    std::string banner;
 };
-
-constexpr const char* kIdentical = "The actual calibration data is identical to that on the module!\nAre you "
-                                   "sure to rewrite the module's data?";
-constexpr const char* kProgramAll =
-    "If including known modules, need to fully scan again!\nNow continue program?";
-constexpr const char* kWritten = "calibration data successfully written into module.";
 
 class CalibWorkspaceTest : public SimBusTest {
 protected:
     void SetUp() override {
         SimBusTest::SetUp();
-        SetDataDir(dataDir.path());
         module = bus->AddModule(sim::MakeProbe(5, 4712, true));
         // The module at station 5 carries material IDs 500+i with c0 = i and c3 = 4, temperature IDs 700+i
         // with t0 = 1; the files agree.
@@ -60,21 +49,31 @@ protected:
             }
             m.activeCalibration = 2;
         });
-        std::string loc = ";All positions\n";
         for (unsigned i = 0; i < 16; ++i) {
             WriteFileBytes(dataDir / CalibFileName(static_cast<uint16_t>(500 + i), "CAL"),
                            ";material " + std::to_string(i) + "\nc0=" + std::to_string(i) + "\nc3=4\n");
             WriteFileBytes(dataDir / CalibFileName(static_cast<uint16_t>(700 + i), "TDC"), "t0=1\n");
-            loc += "[" + std::to_string(i) + "]=" + std::to_string(500 + i) + "\n";
         }
-        for (unsigned i = 0; i < 16; ++i) {
-            loc += "[" + std::to_string(i) + "]=" + std::to_string(700 + i) + "\n";
-        }
+        const std::string loc = ";All positions\n" + LocEntries(500) + LocEntries(700);
         WriteFileBytes(dataDir / "ALL.LOC", loc);
         workspace.SetLocDirectory(dataDir.path());
         workspace.SetModule(port, 4712, "PX-TAVIK2XV", 5);
     }
 
+    // Positions 0..15 with the IDs first+0 .. first+15, as LOC file lines.
+    static std::string LocEntries(unsigned first) {
+        std::string lines;
+        for (unsigned i = 0; i < 16; ++i) {
+            lines += "[" + std::to_string(i) + "]=" + std::to_string(first + i) + "\n";
+        }
+        return lines;
+    }
+    // A fresh dialog that answers its questions with `answers`, and an empty request log.
+    void Restart(std::deque<bool> answers = {}) {
+        bus->ClearRequestLog();
+        ui = RecordingUi{};
+        ui.answers = std::move(answers);
+    }
     // Reads the module; the file data comes from the files its IDs name, or from ALL.LOC.
     void ReadModule(bool fromLoc = false) {
         ASSERT_TRUE(workspace.RereadModule(ui));
@@ -82,20 +81,25 @@ protected:
             ASSERT_TRUE(workspace.OpenLocFile(dataDir / "ALL.LOC", ui));
         }
         ASSERT_TRUE(workspace.FilesRead());
-        bus->ClearRequestLog();
-        ui = RecordingUi{};
+        Restart();
+    }
+    // Reads the module while the calibration files are out of reach.
+    void ReadModuleWithoutFiles(std::deque<bool> answers) {
+        workspace.SetLocDirectory(dataDir / "nowhere");
+        ASSERT_TRUE(workspace.RereadModule(ui));
+        ASSERT_FALSE(workspace.FilesRead());
+        Restart(std::move(answers));
     }
     void SetModuleFault(size_t index, std::set<uint8_t> status6) {
         Change(index, [status6](sim::ModuleState& m) { m.faults.status6 = status6; });
     }
 
-    TempDir dataDir;
     size_t module = 0;
     CalibWorkspace workspace;
     RecordingUi ui;
 };
 
-TEST_F(CalibWorkspaceTest, RereadModuleFillsBothSetsAndMarksTheActiveRow) {
+TEST_F(CalibWorkspaceTest, RereadModuleFillsTheListsAndMarksActiveAndDifferingRows) {
     ASSERT_TRUE(workspace.RereadModule(ui));
     EXPECT_TRUE(workspace.ModuleRead());
     EXPECT_TRUE(workspace.FilesRead());
@@ -121,9 +125,8 @@ TEST_F(CalibWorkspaceTest, RereadModuleFillsBothSetsAndMarksTheActiveRow) {
     EXPECT_EQ(coeffs[0].tempModule, "1.0");
     EXPECT_EQ(coeffs[6].title, "Comment");
     EXPECT_EQ(coeffs[6].matModule, "material 3");
-}
 
-TEST_F(CalibWorkspaceTest, DifferingCoefficientMarksOnlyItsRow) {
+    // A difference marks only its own row.
     Change(module, [](sim::ModuleState& m) {
         m.material[4].raw[3] = 0.05f;        // c3 = 5 in the module, 4 in the file
         m.temperature[9] = {999, {1}, true}; // temperature ID differs at 9
@@ -150,7 +153,7 @@ TEST_F(CalibWorkspaceTest, NoRowsWithoutModuleData) {
     EXPECT_TRUE(workspace.CalibList().empty());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Failed to read material calibration data from module!");
-    EXPECT_EQ(ui.banner, "");
+    EXPECT_EQ(ui.banners.back(), "") << "the banner is cleared";
 
     // Nothing read at all: programming is refused before any question.
     RecordingUi fresh;
@@ -164,9 +167,11 @@ TEST_F(CalibWorkspaceTest, NoRowsWithoutModuleData) {
 
 TEST_F(CalibWorkspaceTest, IdenticalDataAsksAndNoSendsNothing) {
     ReadModule();
-    ui.answers = {false};
+    Restart({false});
     EXPECT_FALSE(workspace.ProgramModule(ui));
-    EXPECT_EQ(ui.questions, (std::vector<std::string>{kIdentical}));
+    EXPECT_EQ(ui.questions,
+              (std::vector<std::string>{"The actual calibration data is identical to that on the "
+                                        "module!\nAre you sure to rewrite the module's data?"}));
     EXPECT_TRUE(bus->RequestLog().empty());
     EXPECT_TRUE(ui.banners.empty());
 }
@@ -182,7 +187,7 @@ TEST_F(CalibWorkspaceTest, ProgramModuleWritesVerifiesAndTakesTheReadBack) {
     EXPECT_EQ(Count(195), 16u);
     EXPECT_EQ(Count(206), 16u); // read back
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, kWritten);
+    EXPECT_EQ(ui.messages[0].text, "calibration data successfully written into module.");
     EXPECT_EQ(ui.banners.front(), "Writing data into module...");
     EXPECT_NE(std::find(ui.banners.begin(), ui.banners.end(), "Verifying written data..."), ui.banners.end());
     EXPECT_EQ(ui.banners.back(), "");
@@ -237,32 +242,26 @@ TEST_F(CalibWorkspaceTest, ProgramModuleFailures) {
     EXPECT_EQ(outcome.result, ProgramOutcome::Result::WriteFailed);
     EXPECT_EQ(ui.messages, (ConfigMessages{{"Failed to write calibration data into selected module!", "",
                                             MessageIcon::Stop}}));
-    EXPECT_EQ(ui.banner, "");
+    EXPECT_EQ(ui.banners.back(), "") << "the banner is cleared";
 
     // A failed read back leaves the module set as it was.
-    ui = RecordingUi{};
+    Restart();
     SetModuleFault(module, {206});
     EXPECT_FALSE(workspace.ProgramModule(ui, &outcome));
     EXPECT_EQ(outcome.result, ProgramOutcome::Result::ReadBackFailed);
     EXPECT_EQ(ui.messages.back().text, "Failed to read material calibration data from module!");
     EXPECT_EQ(workspace.ModuleSet().aMatCalib[0].wCalibId, 1);
-    EXPECT_EQ(ui.banner, "");
+    EXPECT_EQ(ui.banners.back(), "") << "the banner is cleared";
 }
 
 TEST_F(CalibWorkspaceTest, ModuleWithoutFileDataIsProgrammedWithItsOwnDataOnlyWhenConfirmed) {
-    workspace.SetLocDirectory(dataDir / "nowhere");
-    ASSERT_TRUE(workspace.RereadModule(ui));
-    ASSERT_FALSE(workspace.FilesRead());
-    bus->ClearRequestLog();
-    ui = RecordingUi{};
-    ui.answers = {false};
+    ReadModuleWithoutFiles({false});
     EXPECT_FALSE(workspace.ProgramModule(ui));
     EXPECT_TRUE(bus->RequestLog().empty());
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].rfind("No calibration data has been read from the LOC files.", 0), 0u);
 
-    ui = RecordingUi{};
-    ui.answers = {true};
+    Restart({true});
     EXPECT_TRUE(workspace.ProgramModule(ui));
     EXPECT_EQ(Count(207), 16u);
     EXPECT_EQ(Module(module).material[6].id, 506);
@@ -270,11 +269,7 @@ TEST_F(CalibWorkspaceTest, ModuleWithoutFileDataIsProgrammedWithItsOwnDataOnlyWh
 }
 
 TEST_F(CalibWorkspaceTest, FileDataWithoutTemperaturesClearsTheModulesTemperatureCalibrations) {
-    std::string loc = ";no temperatures\n";
-    for (unsigned i = 0; i < 16; ++i) {
-        loc += "[" + std::to_string(i) + "]=" + std::to_string(500 + i) + "\n";
-    }
-    WriteFileBytes(dataDir / "MAT.LOC", loc);
+    WriteFileBytes(dataDir / "MAT.LOC", ";no temperatures\n" + LocEntries(500));
     ASSERT_TRUE(workspace.RereadModule(ui));
     ASSERT_TRUE(workspace.OpenLocFile(dataDir / "MAT.LOC", ui));
     EXPECT_EQ(workspace.FileComment(), "no temperatures");
@@ -308,13 +303,13 @@ TEST_F(CalibWorkspaceTest, SetActiveCalibrationAsksFirst) {
               "Before using this function, please enter a new calibration switch value!");
 
     workspace.Select(0);
-    ui.answers = {false};
+    Restart({false});
     EXPECT_FALSE(workspace.SetActiveCalibration(ui));
     EXPECT_EQ(ui.questions.back().rfind("CAUTION! Product selection switch will be activated", 0), 0u);
     EXPECT_EQ(Count(205), 0u);
 
     workspace.Select(7);
-    ui.answers = {true};
+    Restart({true});
     EXPECT_TRUE(workspace.SetActiveCalibration(ui));
     EXPECT_EQ(ui.questions.back().rfind("CAUTION! This function is fixing", 0), 0u);
     EXPECT_EQ(Module(module).activeCalibration, 7);
@@ -336,7 +331,7 @@ protected:
 
 TEST_F(ProgramAllTest, WritesFileDataIntoEveryModule) {
     ReadModule();
-    ui.answers = {true};
+    Restart({true});
     const std::vector<uint8_t> stations = {5, 9, 12};
     std::vector<ProgramOutcome> outcomes;
     ASSERT_TRUE(workspace.ProgramAllModules(stations, ui, &outcomes));
@@ -348,13 +343,13 @@ TEST_F(ProgramAllTest, WritesFileDataIntoEveryModule) {
     EXPECT_EQ(Module(third).material[15].id, 515);
     EXPECT_EQ(Module(third).temperature[1].id, 701);
     EXPECT_TRUE(ui.messages.empty()); // no success message per module
-    EXPECT_EQ(ui.banner, "");
+    EXPECT_EQ(ui.banners.back(), "") << "the banner is cleared";
 }
 
 TEST_F(ProgramAllTest, UnreadableModuleIsSkippedAndWriteFailureEndsTheRun) {
     ReadModule();
     SetModuleFault(second, {206});
-    ui.answers = {true};
+    Restart({true});
     const std::vector<uint8_t> stations = {9, 12};
     std::vector<ProgramOutcome> outcomes;
     ASSERT_TRUE(workspace.ProgramAllModules(stations, ui, &outcomes));
@@ -365,9 +360,7 @@ TEST_F(ProgramAllTest, UnreadableModuleIsSkippedAndWriteFailureEndsTheRun) {
     EXPECT_EQ(ui.messages[0].text, "Failed to read material calibration data from module!");
 
     SetModuleFault(third, {207});
-    bus->ClearRequestLog();
-    ui = RecordingUi{};
-    ui.answers = {true};
+    Restart({true});
     outcomes.clear();
     const std::vector<uint8_t> two = {12, 5};
     EXPECT_FALSE(workspace.ProgramAllModules(two, ui, &outcomes));
@@ -377,14 +370,12 @@ TEST_F(ProgramAllTest, UnreadableModuleIsSkippedAndWriteFailureEndsTheRun) {
 }
 
 TEST_F(ProgramAllTest, WithoutFileDataNothingIsWritten) {
-    workspace.SetLocDirectory(dataDir / "nowhere");
-    ASSERT_TRUE(workspace.RereadModule(ui));
-    bus->ClearRequestLog();
-    ui = RecordingUi{};
-    ui.answers = {true};
+    ReadModuleWithoutFiles({true});
     const std::vector<uint8_t> stations = {5, 9};
     EXPECT_FALSE(workspace.ProgramAllModules(stations, ui));
-    EXPECT_EQ(ui.questions, (std::vector<std::string>{kProgramAll}));
+    EXPECT_EQ(ui.questions,
+              (std::vector<std::string>{
+                  "If including known modules, need to fully scan again!\nNow continue program?"}));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].text.find("nothing has been written"), std::string::npos);
     EXPECT_TRUE(bus->RequestLog().empty());
@@ -392,7 +383,7 @@ TEST_F(ProgramAllTest, WithoutFileDataNothingIsWritten) {
 
 TEST_F(ProgramAllTest, DeclinedOrEmptyBusSendsNothing) {
     ReadModule();
-    ui.answers = {false};
+    Restart({false});
     const std::vector<uint8_t> stations = {5};
     EXPECT_FALSE(workspace.ProgramAllModules(stations, ui));
     ui.answers = {true};

@@ -39,13 +39,12 @@ TEST_F(Error66Test, ReadOpensTheLockAndPutsTheConfigurationBack) {
 
 TEST_F(Error66Test, WriteSendsTenthsTruncated) {
     ConfigMessages messages;
-    ASSERT_TRUE(WriteError66Limit(port, 3, 12.37, messages));
-    EXPECT_EQ(Module(xv).channels[1].zeroOffset, 123);
-    EXPECT_EQ(Config(), kOriginal);
-    ASSERT_TRUE(WriteError66Limit(port, 3, static_cast<float>(4.6), messages));
-    EXPECT_EQ(Module(xv).channels[1].zeroOffset, 46);
-    ASSERT_TRUE(WriteError66Limit(port, 3, -0.35, messages));
-    EXPECT_EQ(Module(xv).channels[1].zeroOffset, -3);
+    const std::pair<double, int> cases[] = {{12.37, 123}, {static_cast<float>(4.6), 46}, {-0.35, -3}};
+    for (const auto& [percent, tenths] : cases) {
+        ASSERT_TRUE(WriteError66Limit(port, 3, percent, messages)) << percent;
+        EXPECT_EQ(Module(xv).channels[1].zeroOffset, tenths) << percent;
+        EXPECT_EQ(Config(), kOriginal);
+    }
     EXPECT_TRUE(messages.empty());
 
     EXPECT_FALSE(WriteError66Limit(port, 3, 10000, messages));
@@ -53,45 +52,45 @@ TEST_F(Error66Test, WriteSendsTenthsTruncated) {
     EXPECT_EQ(Module(xv).channels[1].zeroOffset, -3);
 }
 
-TEST_F(Error66Test, RefusedConfigurationWriteShowsNoLimit) {
-    bus->Modify(xv, [](sim::ModuleState& m) { m.faults.status6 = {225}; });
-    double percent = -1;
-    ConfigMessages messages;
-    EXPECT_FALSE(ReadError66Limit(port, 3, percent, messages));
-    EXPECT_DOUBLE_EQ(percent, -1);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, kMsgSetAnalogCfgFailed);
-    EXPECT_TRUE(Sent(228).empty());
-
-    messages.clear();
-    EXPECT_FALSE(WriteError66Limit(port, 3, 5, messages));
-    EXPECT_EQ(messages, (ConfigMessages{{kMsgSetAnalogCfgFailed, "", MessageIcon::None},
-                                        {kMsgSetLowLimitFailed, "", MessageIcon::None}}));
-    EXPECT_EQ(Module(xv).channels[1].zeroOffset, 150);
-}
-
-TEST_F(Error66Test, FailureAfterOpeningTheLockStillRestoresTheConfiguration) {
-    bus->Modify(xv, [](sim::ModuleState& m) { m.faults.status6 = {228, 224}; });
-    double percent = 0;
-    ConfigMessages messages;
-    EXPECT_FALSE(ReadError66Limit(port, 3, percent, messages));
-    EXPECT_EQ(messages, (ConfigMessages{{kMsgZeroOffsetFailed, "", MessageIcon::None}}));
-    EXPECT_EQ(Config(), kOriginal);
-
-    messages.clear();
-    EXPECT_FALSE(WriteError66Limit(port, 3, 5, messages));
-    EXPECT_EQ(messages, (ConfigMessages{{kMsgZeroOffsetFailed, "", MessageIcon::None},
-                                        {kMsgSetLowLimitFailed, "", MessageIcon::None}}));
-    EXPECT_EQ(Config(), kOriginal);
-}
-
-TEST_F(Error66Test, ConfigurationReadFailure) {
-    bus->Modify(xv, [](sim::ModuleState& m) { m.faults.mute = true; });
-    double percent = 0;
-    ConfigMessages messages;
-    EXPECT_FALSE(ReadError66Limit(port, 3, percent, messages));
-    EXPECT_EQ(messages, (ConfigMessages{{kMsgGetAnalogCfgFailed, "", MessageIcon::None}}));
-    EXPECT_TRUE(Sent(225).empty());
+TEST_F(Error66Test, FailuresGiveTheirMessagesAndPutTheConfigurationBack) {
+    struct Case {
+        const char* name;
+        std::function<void(sim::ModuleState&)> fault;
+        const char* message;
+        uint8_t neverSent; // the command after the failing one, if any
+    };
+    const Case cases[] = {
+        {"configuration read fails", [](sim::ModuleState& m) { m.faults.mute = true; },
+         kMsgGetAnalogCfgFailed, 225},
+        {"configuration write refused", [](sim::ModuleState& m) { m.faults.status6 = {225}; },
+         kMsgSetAnalogCfgFailed, 228},
+        // The lock is open when the limit access fails: the configuration is still put back.
+        {"limit refused",
+         [](sim::ModuleState& m) {
+             m.faults.status6 = {228, 224};
+         },
+         kMsgZeroOffsetFailed, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Change(xv, [](sim::ModuleState& m) { m.faults = {}; });
+        Change(xv, c.fault);
+        bus->ClearRequestLog();
+        double percent = -1;
+        ConfigMessages messages;
+        EXPECT_FALSE(ReadError66Limit(port, 3, percent, messages));
+        EXPECT_DOUBLE_EQ(percent, -1) << "no limit shown";
+        EXPECT_EQ(messages, (ConfigMessages{{c.message, "", MessageIcon::None}}));
+        messages.clear();
+        EXPECT_FALSE(WriteError66Limit(port, 3, 5, messages));
+        EXPECT_EQ(messages, (ConfigMessages{{c.message, "", MessageIcon::None},
+                                            {kMsgSetLowLimitFailed, "", MessageIcon::None}}));
+        EXPECT_EQ(Module(xv).channels[1].zeroOffset, 150);
+        EXPECT_EQ(Config(), kOriginal);
+        if (c.neverSent != 0) {
+            EXPECT_EQ(Count(c.neverSent), 0u);
+        }
+    }
 }
 
 class HaltStateTest : public SimBusTest {};
@@ -110,14 +109,17 @@ TEST_F(HaltStateTest, CommandBitChangesAndSignalBitIsKept) {
     EXPECT_EQ(Sent(191), (std::vector<std::vector<uint8_t>>{{3}, {1}}));
 }
 
-TEST(HaltStateValueTest, ValueRule) {
-    EXPECT_EQ(HaltStateValue(1, 0), 1);
-    EXPECT_EQ(HaltStateValue(3, 0), 1);
-    EXPECT_EQ(HaltStateValue(1, 1), 3);
-    EXPECT_EQ(HaltStateValue(2, 0), 0);
-    EXPECT_EQ(HaltStateValue(0, 1), 2);
-    EXPECT_EQ(HaltStateValue(-1, 0), 0); // never read: no signal bit, not 255
-    EXPECT_EQ(HaltStateValue(-1, 1), 2);
+TEST(HaltStateValueTest, SignalBitKeptCommandBitSet) {
+    struct Case {
+        int haltState;
+        int command;
+        uint8_t value;
+    };
+    // A state never read (-1) has no signal bit, and never gives 255.
+    const Case cases[] = {{1, 0, 1}, {3, 0, 1}, {1, 1, 3}, {2, 0, 0}, {0, 1, 2}, {-1, 0, 0}, {-1, 1, 2}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(HaltStateValue(c.haltState, c.command), c.value) << c.haltState << " " << c.command;
+    }
     EXPECT_EQ(HaltStateName(2), "Halt Measuring by Command");
     EXPECT_EQ(HaltCommandName(1), "Halt by Command");
 }

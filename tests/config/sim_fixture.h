@@ -1,28 +1,23 @@
 #pragma once
-// A simulated bus in virtual time with the XV module of the built-in scenario at station 3 (serial 4711).
+// The simulated bus of the bus-operation tests with the XV module of the built-in scenario at station 3
+// (serial 4711) and the port open.
 
-#include "core/platform/com_port.h"
-#include "sim/scenario.h"
-#include "sim/sim_transport.h"
-#include "sim/virtual_bus.h"
+#include "busops/sim_bus_fixture.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <memory>
+#include <functional>
+#include <vector>
 
 namespace terrix::test {
 
 using Bytes = std::vector<uint8_t>;
 
-class SimBusTest : public ::testing::Test {
+class SimBusTest : public SimBusFixture {
 protected:
     void SetUp() override {
-        xv = bus->AddModule(sim::MakeProbe(3, 4711, true));
-        port = ComAdopt(std::make_unique<sim::SimTransport>(bus, clock));
-        ASSERT_NE(port, kInvalidPort);
+        SimBusFixture::SetUp();
+        xv = AddProbe(3, 4711, true);
+        ASSERT_NE(OpenPort(), kInvalidPort);
     }
-    void TearDown() override { ComClose(port); }
 
     sim::ModuleState Module(size_t index) const { return *bus->Module(index); }
     void Change(size_t index, const std::function<void(sim::ModuleState&)>& change) {
@@ -40,10 +35,7 @@ protected:
     }
     size_t Count(uint8_t command, int station = -1) const { return Sent(command, station).size(); }
 
-    VirtualClock clock{1'000'000};
-    std::shared_ptr<sim::VirtualBus> bus = std::make_shared<sim::VirtualBus>();
     size_t xv = 0;
-    PortHandle port = kInvalidPort;
 };
 
 } // namespace terrix::test

@@ -25,7 +25,7 @@ protected:
     ModuleRecord record;
 };
 
-TEST_F(UserInfoTest, TwoCommentLinesRoundTrip) {
+TEST_F(UserInfoTest, TwoCommentLinesRoundTripAndClearedFieldsStoreEmptyKeys) {
     EXPECT_EQ(UserInfoTitle(record), "4711 (PX-TAVIK2XV)");
     ASSERT_TRUE(ApplyUserInfo(record, "Field 3", "a\r\nb"));
     EXPECT_EQ(FieldText(record.szComment), "a\\nb");
@@ -35,10 +35,8 @@ TEST_F(UserInfoTest, TwoCommentLinesRoundTrip) {
     ASSERT_TRUE(ReadUserData(4711, read));
     EXPECT_EQ(UserCommentText(read), "a\nb");
     EXPECT_EQ(UserPlaceText(read), "Field 3");
-}
 
-TEST_F(UserInfoTest, ClearingBothFieldsStoresEmptyKeys) {
-    ASSERT_TRUE(ApplyUserInfo(record, "x", "y"));
+    // Clearing both fields stores empty keys.
     ASSERT_TRUE(ApplyUserInfo(record, "", ""));
     EXPECT_EQ(Stored("szLocation"), "");
     EXPECT_EQ(Stored("szComment"), "");
@@ -64,17 +62,16 @@ TEST_F(UserInfoTest, TextsAreStoredInTheModuleFilesCodePage) {
     EXPECT_EQ(UserCommentText(record), "5 \xE2\x82\xAC");
 }
 
-TEST_F(UserInfoTest, CollisionPlaceholderIsRefused) {
-    record.stationInfo.wSerialNo = kNoSerial;
+TEST_F(UserInfoTest, CollisionPlaceholderAndUnwritableFileAreRefused) {
+    ModuleRecord collision = record;
+    collision.stationInfo.wSerialNo = kNoSerial;
     InventoryFileError error;
-    EXPECT_FALSE(ApplyUserInfo(record, "x", "y", &error));
+    EXPECT_FALSE(ApplyUserInfo(collision, "x", "y", &error));
     EXPECT_EQ(error.code, kNoSerialNumber);
-    EXPECT_EQ(FieldText(record.szLocation), "");
-}
+    EXPECT_EQ(FieldText(collision.szLocation), "") << "the placeholder is left unchanged";
 
-TEST_F(UserInfoTest, UnwritableModuleFileIsReported) {
     std::filesystem::create_directories(ModuleFilePath(4711)); // a directory where the file should be
-    InventoryFileError error;
+    error = {};
     EXPECT_FALSE(ApplyUserInfo(record, "x", "y", &error));
     EXPECT_TRUE(error.Failed());
 }

@@ -2,6 +2,7 @@
 // Helpers of the measurement tests: module records of each kind, and a file system that runs out of space
 // after a set number of bytes.
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <memory>
@@ -73,18 +74,9 @@ private:
         // Only bytes that make the file grow use up space; overwriting in place always works.
         size_t Take(size_t n, uint64_t offset) {
             const int64_t size = inner_->Size();
-            const int64_t end = static_cast<int64_t>(offset + n);
-            const int64_t growth = end > size ? end - size : 0;
-            const int64_t left = budget_.load();
-            size_t allowed = n;
-            if (growth > left) {
-                const int64_t fits = size + (left > 0 ? left : 0) - static_cast<int64_t>(offset);
-                allowed = fits > 0 ? static_cast<size_t>(fits) : 0;
-            }
-            const int64_t used = static_cast<int64_t>(offset + allowed) - size;
-            if (used > 0) {
-                budget_ -= used;
-            }
+            const int64_t room = size + std::max<int64_t>(budget_.load(), 0) - static_cast<int64_t>(offset);
+            const size_t allowed = static_cast<size_t>(std::clamp<int64_t>(room, 0, static_cast<int64_t>(n)));
+            budget_ -= std::max<int64_t>(static_cast<int64_t>(offset + allowed) - size, 0);
             full_ = allowed == 0;
             return allowed;
         }

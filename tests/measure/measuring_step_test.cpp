@@ -18,16 +18,19 @@ namespace {
 
 constexpr uint32_t kStamp = 0x12345678;
 
+using Change = std::function<void(sim::ModuleState&)>;
+
 sim::SignalModel Constant(double value) {
     return sim::SignalModel{value, 0, 0, 0};
 }
 
 class MeasuringStepTest : public SimBusFixture {
 protected:
-    // A probe with fixed readings: channel 0 24.5 (LSB 2450 at 0.01), channel 1 18.0 (LSB 580 at 0.1 - 40).
-    size_t AddSteadyProbe(uint8_t station, uint16_t serial) {
-        const size_t index = AddProbe(station, serial);
-        bus->Modify(index, [](sim::ModuleState& m) {
+    // A probe at station 1 with fixed readings: channel 0 24.5 (LSB 2450 at 0.01), channel 1 18.0 (LSB 580
+    // at 0.1 - 40); `change` is applied before the port opens and the probe is identified.
+    ModuleRecord SteadyProbe(const Change& change = nullptr) {
+        AddProbe(1, 31042);
+        bus->Modify(0, [](sim::ModuleState& m) {
             m.channels[0].sensor.zeroOffset = 0;
             m.channels[0].sensor.resolution = 0.01;
             m.channels[0].signal = Constant(24.5);
@@ -35,22 +38,26 @@ protected:
             m.channels[1].sensor.resolution = 0.1;
             m.channels[1].signal = Constant(18.0);
         });
-        return index;
+        return Start(1, change);
     }
-    // The XV module with fixed readings: moisture 12.75 in every averaged value, TDR level 0.842,
-    // temperature 17.5.
-    size_t AddSteadyXv(uint8_t station, uint16_t serial) {
-        const size_t index = AddProbe(station, serial, true);
-        bus->Modify(index, [](sim::ModuleState& m) {
+    // The XV module at station 3 with fixed readings: moisture 12.75 in every averaged value, TDR level
+    // 0.842, temperature 17.5.
+    ModuleRecord SteadyXv(const Change& change = nullptr) {
+        AddProbe(3, 40218, true);
+        bus->Modify(0, [](sim::ModuleState& m) {
             m.channels[0].signal = Constant(12.75);
             m.channels[1].sensor.zeroOffset = 0;
             m.channels[1].sensor.resolution = 0.001;
             m.channels[1].signal = Constant(0.842);
             m.xv.temperature = Constant(17.5);
         });
-        return index;
+        return Start(3, change);
     }
-    ModuleRecord Identify(uint8_t station) {
+    ModuleRecord Start(uint8_t station, const Change& change) {
+        if (change) {
+            bus->Modify(0, change);
+        }
+        OpenPort();
         ModuleRecord r;
         EXPECT_TRUE(IdentifyModule(port, station, r, UnitName)) << "station " << int(station);
         return r;
@@ -61,107 +68,81 @@ protected:
         }
         return RunMeasuringStep(port, module, options, kStamp, store);
     }
-    float Float(size_t field) {
-        float value = -1;
-        EXPECT_TRUE(store.AppendRecord().GetFloat(field, &value)) << "field " << field;
-        return value;
-    }
-    uint32_t Bits(size_t field) {
-        uint32_t bits = 0;
-        store.AppendRecord().GetValue(field, &bits);
-        return bits;
-    }
-    uint16_t Word(size_t field) {
-        uint16_t value = 0;
-        store.AppendRecord().GetValue(field, &value);
+    // A field of the record the step filled last, as it stands in the file.
+    template <typename T> T Value(size_t field) {
+        T value{};
+        EXPECT_TRUE(store.AppendRecord().GetValue(field, &value)) << "field " << field;
         return value;
     }
 
     CMeasValueStore store;
 };
 
-TEST_F(MeasuringStepTest, ProbeValuesAreConvertedAndStored) {
-    AddSteadyProbe(1, 31042);
-    OpenPort();
-    const ModuleRecord module = Identify(1);
-    const MeasuringStepResult result = Measure(module);
-    EXPECT_TRUE(result.stored);
-    EXPECT_EQ(result.busError, 0);
-    EXPECT_EQ(store.Layout(), MeasLayout::kTwoValue);
-    uint32_t stamp = 0;
-    store.AppendRecord().GetValue(0, &stamp);
-    EXPECT_EQ(stamp, kStamp);
-    EXPECT_FLOAT_EQ(Float(1), 2450 * 0.01f);
-    EXPECT_FLOAT_EQ(Float(2), 580 * 0.1f - 40.0f);
-
-    ASSERT_EQ(store.RecordCount(), 1u);
-    ASSERT_TRUE(store.ReadRecord(0));
-    EXPECT_EQ(store.ReadRecordData().Pack(), store.AppendRecord().Pack());
-}
-
-TEST_F(MeasuringStepTest, ChannelOptionsAndFlaggedReadings) {
-    AddSteadyProbe(1, 31042);
-    bus->Modify(0, [](sim::ModuleState& m) { m.channels[1].signal.reset(); }); // channel 1 reports invalid
-    OpenPort();
-    const ModuleRecord module = Identify(1);
+TEST_F(MeasuringStepTest, ProbeValuesConvertedRawUnusedOrFlagged) {
+    const ModuleRecord module = SteadyProbe();
     struct Case {
         const char* name;
         ChannelOptions options;
+        bool flagChannel1; // from this case on, channel 1 reports its reading invalid
         float value1;
         float value2;
     };
-    ChannelOptions raw;
-    raw.raw = {true, true};
-    ChannelOptions unused;
-    unused.use = {false, true};
-    for (const Case& c : {Case{"converted", {}, 24.5f, 0.0f}, Case{"raw", raw, 2450.0f, 0.0f},
-                          Case{"channel 0 unused", unused, 0.0f, 0.0f}}) {
-        ASSERT_TRUE(Measure(module, c.options).stored) << c.name;
-        EXPECT_FLOAT_EQ(Float(1), c.value1) << c.name;
-        EXPECT_FLOAT_EQ(Float(2), c.value2) << c.name << ": a flagged reading is stored as 0";
+    const ChannelOptions raw{{true, true}, {true, true}};
+    const Case cases[] = {{"converted", {}, false, 2450 * 0.01f, 580 * 0.1f - 40.0f},
+                          {"raw", raw, false, 2450.0f, 580.0f},
+                          {"channel 0 unused", {{false, true}, {false, false}}, false, 0.0f, 18.0f},
+                          {"channel 1 flagged", {}, true, 24.5f, 0.0f},
+                          {"channel 1 flagged, raw", raw, true, 2450.0f, 0.0f}};
+    for (const Case& c : cases) {
+        if (c.flagChannel1) {
+            bus->Modify(0, [](sim::ModuleState& m) { m.channels[1].signal.reset(); });
+        }
+        const MeasuringStepResult result = Measure(module, c.options);
+        EXPECT_TRUE(result.stored) << c.name;
+        EXPECT_EQ(result.busError, 0) << c.name;
+        EXPECT_EQ(Value<uint32_t>(0), kStamp) << c.name;
+        EXPECT_FLOAT_EQ(Value<float>(1), c.value1) << c.name;
+        EXPECT_FLOAT_EQ(Value<float>(2), c.value2) << c.name;
     }
+    EXPECT_EQ(store.Layout(), MeasLayout::kTwoValue);
+    ASSERT_EQ(store.RecordCount(), std::size(cases));
+    ASSERT_TRUE(store.ReadRecord(std::size(cases) - 1));
+    EXPECT_EQ(store.ReadRecordData().Pack(), store.AppendRecord().Pack());
 }
 
 TEST_F(MeasuringStepTest, OneChannelProbeKeepsOnlyChannelZero) {
-    AddSteadyProbe(1, 31042);
-    bus->Modify(0, [](sim::ModuleState& m) { m.channels[1].measurementCount = 0; });
-    OpenPort();
-    const ModuleRecord module = Identify(1);
+    const ModuleRecord module = SteadyProbe([](sim::ModuleState& m) { m.channels[1].measurementCount = 0; });
     ASSERT_EQ(module.dwMeasChannels, 1u);
     ASSERT_TRUE(Measure(module).stored);
     EXPECT_EQ(store.Layout(), MeasLayout::kOneValue);
     EXPECT_EQ(store.AppendRecord().FieldCount(), 2);
-    EXPECT_FLOAT_EQ(Float(1), 24.5f);
+    EXPECT_FLOAT_EQ(Value<float>(1), 24.5f);
 }
 
 TEST_F(MeasuringStepTest, ProbeMeasuringOnChannelOneAloneKeepsChannelOne) {
-    AddSteadyProbe(1, 31042);
-    bus->Modify(0, [](sim::ModuleState& m) {
+    const ModuleRecord module = SteadyProbe([](sim::ModuleState& m) {
         m.channels[0].measurementCount = 0;
         m.channels[0].signal.reset();
     });
-    OpenPort();
-    const ModuleRecord module = Identify(1);
     ASSERT_EQ(module.dwMeasChannels, 2u);
     ASSERT_TRUE(Measure(module).stored);
     EXPECT_EQ(store.Layout(), MeasLayout::kOneValue);
-    EXPECT_FLOAT_EQ(Float(1), 18.0f) << "the value of the channel the file is titled with";
+    EXPECT_FLOAT_EQ(Value<float>(1), 18.0f) << "the value of the channel the file is titled with";
 }
 
 TEST_F(MeasuringStepTest, FailedProbeReadStoresTheBusErrorAsMarker) {
-    AddSteadyProbe(1, 31042);
-    OpenPort();
-    const ModuleRecord module = Identify(1);
+    const ModuleRecord module = SteadyProbe();
     struct Case {
         const char* name;
-        std::function<void(sim::ModuleState&)> fault;
+        Change fault;
         uint16_t code;
     };
-    for (const Case& c :
-         {Case{"silent", [](sim::ModuleState& m) { m.faults.mute = true; }, kBusNoAnswer},
-          Case{"measuring error 23", [](sim::ModuleState& m) { m.measuringError = 23; }, 323},
-          Case{"not implemented", [](sim::ModuleState& m) { m.faults.status6 = {kCmdReadMeasuredValues}; },
-               6}}) {
+    const Case cases[] = {
+        {"silent", [](sim::ModuleState& m) { m.faults.mute = true; }, kBusNoAnswer},
+        {"measuring error 23", [](sim::ModuleState& m) { m.measuringError = 23; }, 323},
+        {"not implemented", [](sim::ModuleState& m) { m.faults.status6 = {kCmdReadMeasuredValues}; }, 6},
+    };
+    for (const Case& c : cases) {
         bus->Modify(0, [](sim::ModuleState& m) {
             m.faults = {};
             m.measuringError = 0;
@@ -170,19 +151,17 @@ TEST_F(MeasuringStepTest, FailedProbeReadStoresTheBusErrorAsMarker) {
         const MeasuringStepResult result = Measure(module);
         EXPECT_TRUE(result.stored) << c.name << ": the marker is a measurement too";
         EXPECT_EQ(result.busError, c.code) << c.name;
-        EXPECT_EQ(Bits(1), ErrorMarkerBits(c.code)) << c.name;
+        EXPECT_EQ(Value<uint32_t>(1), ErrorMarkerBits(c.code)) << c.name;
         EXPECT_EQ(store.AppendRecord().Format(1), ErrorMarkerText(c.code)) << c.name;
-        EXPECT_FLOAT_EQ(Float(2), 0.0f) << c.name;
+        EXPECT_FLOAT_EQ(Value<float>(2), 0.0f) << c.name;
     }
     EXPECT_EQ(store.RecordCount(), 3u);
 }
 
 TEST_F(MeasuringStepTest, XvModuleGivesStatisticsTemperatureAndCalibrationIds) {
-    const size_t xv = AddSteadyXv(3, 40218);
-    OpenPort();
-    const ModuleRecord module = Identify(3);
+    const ModuleRecord module = SteadyXv();
     ASSERT_TRUE(module.bHasTDCSupport);
-    const sim::ModuleState state = *bus->Module(xv);
+    const sim::ModuleState state = *bus->Module(0);
     const uint16_t n1 =
         static_cast<uint16_t>(state.applicationParameters[4] | state.applicationParameters[5] << 8);
     ASSERT_GT(n1, 1);
@@ -191,101 +170,87 @@ TEST_F(MeasuringStepTest, XvModuleGivesStatisticsTemperatureAndCalibrationIds) {
     EXPECT_TRUE(result.stored);
     EXPECT_EQ(result.busError, 0);
     EXPECT_EQ(store.Layout(), MeasLayout::kXvWithTdc);
-    const CMeasRecord& r = store.AppendRecord();
-    uint8_t density = 0;
-    r.GetValue(kXvDensity, &density);
-    EXPECT_EQ(density, state.activeCalibration);
-    EXPECT_NEAR(Float(kXvMoisture), 12.75f, 1e-4);
-    EXPECT_NEAR(Float(kXvStdDev), 0.0f, 0.01) << "every averaged value is the same";
-    EXPECT_FLOAT_EQ(Float(kXvError), 0.0f);
-    EXPECT_EQ(Word(kXvN1), n1);
-    EXPECT_EQ(Word(kXvN2), n1);
-    EXPECT_EQ(Word(kXvDeltaN), 0);
-    EXPECT_NEAR(Float(kXvTdrLevel), 0.842f, 1e-6);
-    EXPECT_FLOAT_EQ(Float(kXvC0), 15.0f);
-    EXPECT_NEAR(Float(kXvTemperature), 17.5f, 1e-5);
-    EXPECT_EQ(Word(kXvMatId), state.material[state.activeCalibration].id);
-    EXPECT_EQ(Word(kXvTempId), state.temperature[state.activeCalibration].id);
+    EXPECT_EQ(Value<uint8_t>(kXvDensity), state.activeCalibration);
+    EXPECT_NEAR(Value<float>(kXvMoisture), 12.75f, 1e-4);
+    EXPECT_NEAR(Value<float>(kXvStdDev), 0.0f, 0.01) << "every averaged value is the same";
+    EXPECT_FLOAT_EQ(Value<float>(kXvError), 0.0f);
+    EXPECT_EQ(Value<uint16_t>(kXvN1), n1);
+    EXPECT_EQ(Value<uint16_t>(kXvN2), n1);
+    EXPECT_EQ(Value<uint16_t>(kXvDeltaN), 0);
+    EXPECT_NEAR(Value<float>(kXvTdrLevel), 0.842f, 1e-6);
+    EXPECT_FLOAT_EQ(Value<float>(kXvC0), 15.0f);
+    EXPECT_NEAR(Value<float>(kXvTemperature), 17.5f, 1e-5);
+    EXPECT_EQ(Value<uint16_t>(kXvMatId), state.material[state.activeCalibration].id);
+    EXPECT_EQ(Value<uint16_t>(kXvTempId), state.temperature[state.activeCalibration].id);
     EXPECT_EQ(store.RecordSize(), 39);
 }
 
 TEST_F(MeasuringStepTest, XvErrorFractionReportsTheCodeOfBlockA) {
-    const size_t xv = AddSteadyXv(3, 40218);
-    bus->Modify(xv, [](sim::ModuleState& m) {
+    const ModuleRecord module = SteadyXv([](sim::ModuleState& m) {
         m.xv.errorFraction = 0.05f;
         m.xv.errorCode = 7;
         m.xv.rejected = 3;
     });
-    OpenPort();
-    const ModuleRecord module = Identify(3);
     const MeasuringStepResult result = Measure(module);
     EXPECT_TRUE(result.stored);
     EXPECT_EQ(result.busError, 0) << "a rejected average is no failed read";
-    EXPECT_EQ(Bits(kXvMoisture), ErrorMarkerBits(307));
-    EXPECT_FLOAT_EQ(Float(kXvError), 5.0f);
-    EXPECT_FLOAT_EQ(Float(kXvStdDev), 0.0f);
-    EXPECT_FLOAT_EQ(Float(kXvTemperature), 0.0f);
-    EXPECT_EQ(Word(kXvDeltaN), 3);
-    EXPECT_EQ(Word(kXvN2), Word(kXvN1) + 3);
+    EXPECT_EQ(Value<uint32_t>(kXvMoisture), ErrorMarkerBits(307));
+    EXPECT_FLOAT_EQ(Value<float>(kXvError), 5.0f);
+    EXPECT_FLOAT_EQ(Value<float>(kXvStdDev), 0.0f);
+    EXPECT_FLOAT_EQ(Value<float>(kXvTemperature), 0.0f);
+    EXPECT_EQ(Value<uint16_t>(kXvDeltaN), 3);
+    EXPECT_EQ(Value<uint16_t>(kXvN2), Value<uint16_t>(kXvN1) + 3);
 }
 
 TEST_F(MeasuringStepTest, XvFailedReadsLeaveMarkersAndZeros) {
-    const size_t xv = AddSteadyXv(3, 40218);
-    OpenPort();
-    const ModuleRecord module = Identify(3);
-    const sim::ModuleState state = *bus->Module(xv);
+    const ModuleRecord module = SteadyXv();
+    const sim::ModuleState state = *bus->Module(0);
 
     // Measured values fail: no statistics are read, the calibrations still are (with the active index).
-    bus->Modify(xv, [](sim::ModuleState& m) { m.measuringError = 12; });
+    bus->Modify(0, [](sim::ModuleState& m) { m.measuringError = 12; });
     bus->ClearRequestLog();
     MeasuringStepResult result = Measure(module);
     EXPECT_TRUE(result.stored);
     EXPECT_EQ(result.busError, 312);
-    EXPECT_EQ(Bits(kXvMoisture), ErrorMarkerBits(312));
+    EXPECT_EQ(Value<uint32_t>(kXvMoisture), ErrorMarkerBits(312));
     EXPECT_EQ(CountRequests(kCmdReadMeasBlockB), 0u);
-    EXPECT_EQ(Word(kXvN1), 0);
-    EXPECT_FLOAT_EQ(Float(kXvTdrLevel), 0.0f);
-    EXPECT_EQ(Word(kXvMatId), state.material[state.activeCalibration].id);
-    EXPECT_FLOAT_EQ(Float(kXvC0), 15.0f);
+    EXPECT_EQ(Value<uint16_t>(kXvN1), 0);
+    EXPECT_FLOAT_EQ(Value<float>(kXvTdrLevel), 0.0f);
+    EXPECT_EQ(Value<uint16_t>(kXvMatId), state.material[state.activeCalibration].id);
+    EXPECT_FLOAT_EQ(Value<float>(kXvC0), 15.0f);
 
     // Block B fails: the calibration index falls back to 0.
-    bus->Modify(xv, [](sim::ModuleState& m) {
+    bus->Modify(0, [](sim::ModuleState& m) {
         m.measuringError = 0;
         m.faults.status6 = {kCmdReadMeasBlockB};
     });
     result = Measure(module);
     EXPECT_EQ(result.busError, kBusNotImplemented);
-    EXPECT_EQ(Bits(kXvMoisture), ErrorMarkerBits(kBusNotImplemented));
-    uint8_t density = 99;
-    store.AppendRecord().GetValue(kXvDensity, &density);
-    EXPECT_EQ(density, 0);
-    EXPECT_EQ(Word(kXvMatId), state.material[0].id);
-    EXPECT_EQ(Word(kXvTempId), state.temperature[0].id);
-    EXPECT_NEAR(Float(kXvTdrLevel), 0.842f, 1e-6) << "the measured values were read";
+    EXPECT_EQ(Value<uint32_t>(kXvMoisture), ErrorMarkerBits(kBusNotImplemented));
+    EXPECT_EQ(Value<uint8_t>(kXvDensity), 0);
+    EXPECT_EQ(Value<uint16_t>(kXvMatId), state.material[0].id);
+    EXPECT_EQ(Value<uint16_t>(kXvTempId), state.temperature[0].id);
+    EXPECT_NEAR(Value<float>(kXvTdrLevel), 0.842f, 1e-6) << "the measured values were read";
 
     // The active calibration cannot be read: 255 is stored, and no calibration is asked for at 255.
-    bus->Modify(xv, [](sim::ModuleState& m) { m.faults.status6 = {kCmdReadActiveCalib}; });
+    bus->Modify(0, [](sim::ModuleState& m) { m.faults.status6 = {kCmdReadActiveCalib}; });
     bus->ClearRequestLog();
     result = Measure(module);
     EXPECT_EQ(result.busError, kBusNotImplemented);
-    store.AppendRecord().GetValue(kXvDensity, &density);
-    EXPECT_EQ(density, kNoActiveCalib);
-    EXPECT_NEAR(Float(kXvMoisture), 12.75f, 1e-4);
+    EXPECT_EQ(Value<uint8_t>(kXvDensity), kNoActiveCalib);
+    EXPECT_NEAR(Value<float>(kXvMoisture), 12.75f, 1e-4);
     EXPECT_EQ(CountRequests(kCmdReadMatCalib), 0u);
-    EXPECT_EQ(Word(kXvMatId), 0);
+    EXPECT_EQ(Value<uint16_t>(kXvMatId), 0);
     EXPECT_EQ(store.RecordCount(), 3u);
 }
 
 TEST_F(MeasuringStepTest, XvWithoutTdcSupportHasNoTemperatureFields) {
-    const size_t xv = AddSteadyXv(3, 40218);
-    bus->Modify(xv, [](sim::ModuleState& m) { m.hasTemperatureCalibrations = false; });
-    OpenPort();
-    const ModuleRecord module = Identify(3);
+    const ModuleRecord module = SteadyXv([](sim::ModuleState& m) { m.hasTemperatureCalibrations = false; });
     ASSERT_FALSE(module.bHasTDCSupport);
     ASSERT_TRUE(Measure(module).stored);
     EXPECT_EQ(store.Layout(), MeasLayout::kXv);
     EXPECT_EQ(store.RecordSize(), 31);
-    EXPECT_NEAR(Float(kXvMoisture), 12.75f, 1e-4);
+    EXPECT_NEAR(Value<float>(kXvMoisture), 12.75f, 1e-4);
 }
 
 TEST(XvStatisticsTest, MeanAndSampleStandardDeviation) {

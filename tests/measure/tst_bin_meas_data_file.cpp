@@ -3,12 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cerrno>
-#include <cstring>
 
 #include "core/measure/bin_meas_data_file.h"
-#include "core/measure/error_marker.h"
 #include "core/measure/meas_layouts.h"
 #include "core/measure/time_stamp.h"
 #include "measure_test_util.h"
@@ -41,11 +38,20 @@ CMeasRecord TwoValues(float a, float b) {
     return r;
 }
 
+bool WriteTwoValues(CBinMeasDataFile& file, float a, float b) {
+    CMeasRecord r = TwoValues(a, b);
+    return file.WriteRecord(r);
+}
+
 class BinFile : public ::testing::Test {
 protected:
     std::string Path() const { return (dir_ / "4711.BinMeasData").string(); }
+    // Serial 4711, "PX-TAVIK2", two-value records unless told otherwise.
+    bool Open(CBinMeasDataFile& f, uint32_t mode, uint32_t mask = 3, uint16_t size = 12) {
+        return f.OpenFor(mode, 4711, "PX-TAVIK2", mask, size, dir_.path().string());
+    }
     bool OpenWriter(CBinMeasDataFile& f, uint32_t mask = 3, uint16_t size = 12) {
-        return f.OpenFor(kMeasOpenReadWrite, 4711, "PX-TAVIK2", mask, size, dir_.path().string());
+        return Open(f, kMeasOpenReadWrite, mask, size);
     }
     test::TempDir dir_;
 };
@@ -63,44 +69,32 @@ TEST_F(BinFile, NewFileGetsTheHeaderByteForByte) {
     ASSERT_EQ(bytes.size(), 56u + 12u);
     const std::vector<uint8_t> packed = r.Pack();
     EXPECT_EQ(bytes.substr(56), std::string(packed.begin(), packed.end())) << "first record at offset 56";
+
+    // A name of 16 characters or more is cut to 15, so the terminator stays.
+    CBinMeasDataFile longName;
+    ASSERT_TRUE(longName.OpenFor(kMeasOpenReadWrite, 1, "ABCDEFGHIJKLMNOPQRS", 3, 12, dir_.path().string()));
+    EXPECT_EQ(test::ReadFileBytes((dir_ / "1.BinMeasData").string()).substr(18, 16),
+              std::string("ABCDEFGHIJKLMNO") + '\0');
 }
 
-TEST_F(BinFile, ALongModuleNameKeepsItsTerminator) {
-    CBinMeasDataFile file;
-    ASSERT_TRUE(file.OpenFor(kMeasOpenReadWrite, 1, "ABCDEFGHIJKLMNOPQRS", 3, 12, dir_.path().string()));
-    const std::string bytes = test::ReadFileBytes((dir_ / "1.BinMeasData").string());
-    EXPECT_EQ(bytes.substr(18, 16), std::string("ABCDEFGHIJKLMNO") + '\0');
-}
-
+// Where the next record goes after such a fragment shows in the value store's power-loss test.
 TEST_F(BinFile, CountIgnoresATrailingPartOfARecord) {
     {
         CBinMeasDataFile file;
         ASSERT_TRUE(OpenWriter(file));
-        CMeasRecord a = TwoValues(1, 2);
-        CMeasRecord b = TwoValues(3, 4);
-        ASSERT_TRUE(file.WriteRecord(a));
-        ASSERT_TRUE(file.WriteRecord(b));
+        ASSERT_TRUE(WriteTwoValues(file, 1, 2));
+        ASSERT_TRUE(WriteTwoValues(file, 3, 4));
     }
     // Half a record more, as a power loss in the middle of a write leaves it.
-    std::string bytes = test::ReadFileBytes(Path());
-    bytes += std::string(6, '\x55');
-    test::WriteFileBytes(Path(), bytes);
+    test::WriteFileBytes(Path(), test::ReadFileBytes(Path()) + std::string(6, '\x55'));
 
     CBinMeasDataFile reader;
-    ASSERT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 3, 12, dir_.path().string()));
+    ASSERT_TRUE(Open(reader, kMeasOpenReadOnly));
     EXPECT_EQ(reader.GetRecordCount(), 2u);
-
-    // The next record starts at the record boundary and replaces the fragment.
-    CBinMeasDataFile writer;
-    ASSERT_TRUE(OpenWriter(writer));
-    CMeasRecord c = TwoValues(5, 6);
-    ASSERT_TRUE(writer.WriteRecord(c));
-    EXPECT_EQ(test::ReadFileBytes(Path()).size(), 56u + 3 * 12u);
-    EXPECT_EQ(reader.GetRecordCount(), 3u);
     CMeasRecord back = MakeRecord(MeasLayout::kTwoValue);
-    ASSERT_TRUE(reader.ReadRecordAt(2, back));
-    EXPECT_EQ(back.Format(1), "5.000");
-    EXPECT_FALSE(reader.ReadRecordAt(3, back));
+    ASSERT_TRUE(reader.ReadRecordAt(1, back));
+    EXPECT_EQ(back.Format(1), "3.000");
+    EXPECT_FALSE(reader.ReadRecordAt(2, back));
     EXPECT_EQ(reader.LastError(), kMeasErrNoRecord);
 }
 
@@ -120,19 +114,15 @@ TEST_F(BinFile, ExtremesSkipErrorMarkers) {
     EXPECT_EQ(bytes.substr(48, 4), std::string("\x00\x00\x60\x40", 4)) << "maximum 3.5";
     EXPECT_EQ(bytes.substr(44, 4), std::string("\xFF\xFF\x7F\x7F", 4)) << "channel 1 untouched";
 
-    const Extremes e0 = file.GetExtremes(0);
-    EXPECT_EQ(e0.minimum, 1.25f);
-    EXPECT_EQ(e0.maximum, 3.5f);
-    const Extremes e1 = file.GetExtremes(1);
-    EXPECT_EQ(e1.minimum, 0.0f);
-    EXPECT_EQ(e1.maximum, 0.0f);
-    const Extremes e2 = file.GetExtremes(2);
-    EXPECT_EQ(e2.minimum, 0.0f);
-    EXPECT_EQ(e2.maximum, 1.0f);
+    const std::pair<unsigned, Extremes> channels[] = {{0, {1.25f, 3.5f}}, {1, {0, 0}}, {2, {0, 1}}};
+    for (const auto& [channel, extremes] : channels) {
+        EXPECT_EQ(file.GetExtremes(channel).minimum, extremes.minimum) << channel;
+        EXPECT_EQ(file.GetExtremes(channel).maximum, extremes.maximum) << channel;
+    }
 
     // A reader sees what the writer put into the header since it opened.
     CBinMeasDataFile reader;
-    ASSERT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 1, 8, dir_.path().string()));
+    ASSERT_TRUE(Open(reader, kMeasOpenReadOnly, 1, 8));
     r.SetFloat(1, -7.0f);
     ASSERT_TRUE(file.WriteRecord(r));
     EXPECT_EQ(reader.GetExtremes(0).minimum, -7.0f);
@@ -141,8 +131,7 @@ TEST_F(BinFile, ExtremesSkipErrorMarkers) {
 TEST_F(BinFile, ExtremesFollowTheMaskTheFileWasMadeWith) {
     CBinMeasDataFile file;
     ASSERT_TRUE(OpenWriter(file, 3, 12));
-    CMeasRecord r = TwoValues(-2.0f, 8.0f);
-    ASSERT_TRUE(file.WriteRecord(r));
+    ASSERT_TRUE(WriteTwoValues(file, -2.0f, 8.0f));
     EXPECT_EQ(file.GetExtremes(0).minimum, -2.0f);
     EXPECT_EQ(file.GetExtremes(0).maximum, 0.0f) << "a maximum not above the smallest normal float reads 0";
     EXPECT_EQ(file.GetExtremes(1).minimum, 8.0f);
@@ -150,24 +139,23 @@ TEST_F(BinFile, ExtremesFollowTheMaskTheFileWasMadeWith) {
 
     CBinMeasDataFile none;
     ASSERT_TRUE(none.OpenFor(kMeasOpenReadWrite, 9, "PX-TAVIK2", 0, 12, dir_.path().string()));
-    ASSERT_TRUE(none.WriteRecord(r));
+    ASSERT_TRUE(WriteTwoValues(none, -2.0f, 8.0f));
     EXPECT_EQ(none.GetExtremes(0).minimum, 0.0f) << "mask 0 keeps no extremes";
 }
 
-struct RefusedCase {
-    const char* what;
-    size_t offset; // byte of the valid file to change
-    char byte;
-    int error;
-    HeaderStatus status;
-};
-
 TEST_F(BinFile, FilesThatAreNotOursAreNeverWritten) {
-    const RefusedCase cases[] = {
+    struct Case {
+        const char* what;
+        size_t offset; // byte of the valid file to change
+        char byte;
+        int error;
+        HeaderStatus status;
+    };
+    const Case cases[] = {
         {"wrong magic", 0, 'X', kMeasErrWrongMagic, HeaderStatus::kWrongMagic},
         {"wrong version", 11, '2', kMeasErrWrongVersion, HeaderStatus::kWrongVersion},
     };
-    for (const RefusedCase& c : cases) {
+    for (const Case& c : cases) {
         std::string bytes = HeaderBytes() + std::string(24, '\x11');
         bytes[c.offset] = c.byte;
         test::WriteFileBytes(Path(), bytes);
@@ -177,8 +165,7 @@ TEST_F(BinFile, FilesThatAreNotOursAreNeverWritten) {
         EXPECT_EQ(file.LastError(), c.error) << c.what;
         EXPECT_EQ(file.GetHeaderStatus(), c.status) << c.what;
         EXPECT_FALSE(file.IsOpen()) << c.what;
-        CMeasRecord r = TwoValues(1, 2);
-        EXPECT_FALSE(file.WriteRecord(r)) << c.what;
+        EXPECT_FALSE(WriteTwoValues(file, 1, 2)) << c.what;
         EXPECT_EQ(file.LastError(), kMeasErrNotOpen) << c.what;
         EXPECT_EQ(test::ReadFileBytes(Path()), bytes) << c.what << ": the file is unchanged";
     }
@@ -204,17 +191,15 @@ TEST_F(BinFile, ShortFilesAndOtherLayoutsAreRefused) {
 
 TEST_F(BinFile, AReaderWaitsForItsWritersHeader) {
     CBinMeasDataFile reader;
-    ASSERT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 3, 12, dir_.path().string()));
+    ASSERT_TRUE(Open(reader, kMeasOpenReadOnly));
     EXPECT_EQ(reader.GetRecordCount(), 0u);
     EXPECT_EQ(test::ReadFileBytes(Path()), "") << "a reader writes nothing";
 
     CBinMeasDataFile writer;
     ASSERT_TRUE(OpenWriter(writer));
-    CMeasRecord r = TwoValues(1, 2);
-    ASSERT_TRUE(writer.WriteRecord(r));
+    ASSERT_TRUE(WriteTwoValues(writer, 1, 2));
     EXPECT_EQ(reader.GetRecordCount(), 1u);
-    CMeasRecord w = TwoValues(0, 0);
-    EXPECT_FALSE(reader.WriteRecord(w));
+    EXPECT_FALSE(WriteTwoValues(reader, 0, 0));
     EXPECT_EQ(reader.LastError(), kMeasErrReadOnly);
 }
 
@@ -226,7 +211,7 @@ TEST_F(BinFile, OneWriterAtATime) {
     EXPECT_EQ(second.LastError(), EWOULDBLOCK);
     EXPECT_NE(second.LastErrorText().find("in use"), std::string::npos);
     CBinMeasDataFile reader;
-    EXPECT_TRUE(reader.OpenFor(kMeasOpenReadOnly, 4711, "PX-TAVIK2", 3, 12, dir_.path().string()));
+    EXPECT_TRUE(Open(reader, kMeasOpenReadOnly));
     // Deleting while another writer holds the file fails; after it closes, it works.
     EXPECT_FALSE(second.Delete());
     EXPECT_TRUE(first.Close());

@@ -4,48 +4,46 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <clocale>
 #include <cmath>
 #include <limits>
 #include <random>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include "core/measure/c_locale_format.h"
 #include "core/measure/error_marker.h"
 #include "core/measure/meas_field.h"
 #include "core/measure/time_stamp.h"
-#include "measure_test_util.h"
-
-extern char** environ;
+#include "support/german_locale.h"
 
 namespace terrix {
 namespace {
 
-struct FloatCase {
-    uint32_t bits;
-    const char* format;
-    const char* expected;
-};
-
 TEST(MeasFieldFormat, FloatBitPatterns) {
-    const FloatCase cases[] = {
-        {0x7F800009u, "%.3f", "NaN(9)"},
+    struct Case {
+        uint32_t bits;
+        const char* format;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {ErrorMarkerBits(9), "%.3f", "NaN(9)"},
         {0x7F80FFFFu, "%.3f", "NaN(?)"},
-        {0xFF80012Cu, "%.3f", "NaN(300)"}, // sign bit set: still a marker
-        {0x7FC00000u, "%.3f", "NaN(0)"},   // a plain quiet NaN carries code 0
-        {0x7F800000u, "%.3f", "inf"},      // infinity is a value, printed with the format
+        {ErrorMarkerBits(0), "%.3f", "NaN(?)"}, // code 0 is the unknown one: 0x7F800000 would be infinity
+        {0xFF80012Cu, "%.3f", "NaN(300)"},      // sign bit set: still a marker
+        {0x7FC00000u, "%.3f", "NaN(0)"},        // a plain quiet NaN carries code 0
+        {0x7F800000u, "%.3f", "inf"},           // infinity is a value, printed with the format
         {0xFF800000u, "%.1f", "-inf"},
         {std::bit_cast<uint32_t>(1.2345f), "%.3f", "1.235"}, // 1.2345f is 1.23450005...
         {std::bit_cast<uint32_t>(-0.05f), "%.1f", "-0.1"},
         {std::bit_cast<uint32_t>(3.0e38f), "%.3f", "300000000549775575777803994281145270272.000"},
     };
-    for (const FloatCase& c : cases) {
+    for (const Case& c : cases) {
         CFloatField field("Value", c.format);
         ASSERT_TRUE(field.SetFloatBits(c.bits));
         EXPECT_EQ(field.Format(), c.expected) << std::hex << c.bits;
         EXPECT_EQ(field.Text(), c.expected) << "the text keeps what was formatted";
     }
+    EXPECT_EQ(ErrorMarkerBits(9), 0x7F800009u);
+    EXPECT_TRUE(IsErrorMarker(ErrorMarker(2)));
+    EXPECT_FALSE(IsErrorMarker(std::numeric_limits<float>::infinity()));
 }
 
 // The default formats are printed by hand rather than by printf; any bit pattern must give printf's text.
@@ -78,26 +76,13 @@ TEST(MeasFieldFormat, DefaultFormatsPrintWhatPrintfPrints) {
     }
 }
 
-TEST(MeasFieldFormat, ErrorMarkerOfNoCodeIsTheUnknownMarker) {
-    EXPECT_EQ(ErrorMarkerBits(9), 0x7F800009u);
-    EXPECT_EQ(ErrorMarkerBits(0), 0x7F80FFFFu) << "0x7F800000 would be infinity, not a marker";
-    EXPECT_TRUE(IsErrorMarker(ErrorMarker(2)));
-    EXPECT_FALSE(IsErrorMarker(std::numeric_limits<float>::infinity()));
-    EXPECT_EQ(ErrorMarkerText(kUnknownErrorCode), "NaN(?)");
-}
-
 TEST(MeasFieldFormat, PlaceholdersUntilFormatted) {
-    CTimeStampField stamp;
-    CFloatField value("Value");
-    CWordField word("n1", 100);
+    EXPECT_EQ(CTimeStampField().Text(), "31.12.2222 23:59:59");
+    EXPECT_EQ(CFloatField("Value").Text(), "NaN(777)");
+    EXPECT_EQ(CWordField("n1", 100).Text(), "65535");
     CByteField byte("Density", 40);
-    EXPECT_EQ(stamp.Text(), "31.12.2222 23:59:59");
-    EXPECT_EQ(value.Text(), "NaN(777)");
-    EXPECT_EQ(word.Text(), "65535");
     EXPECT_EQ(byte.Text(), "255");
-    word.SetWord(4711);
     byte.SetByte(7);
-    EXPECT_EQ(word.Format(), "4711");
     EXPECT_EQ(byte.Format(), "7");
 }
 
@@ -116,14 +101,10 @@ TEST(MeasFieldFormat, BaseKindAndSettersOfAnotherKind) {
 }
 
 TEST(MeasFieldFormat, FormatsThatTakeOtherArgumentsAreReplaced) {
-    CFloatField wrongKind("x", "%s");
-    CFloatField twoValues("x", "%f %f");
-    CWordField star("x", 10, "%*u");
-    CTimeStampField five("T", "%u.%u.%u %u:%u");
-    EXPECT_EQ(wrongKind.FormatString(), "%.3f");
-    EXPECT_EQ(twoValues.FormatString(), "%.3f");
-    EXPECT_EQ(star.FormatString(), "%u");
-    EXPECT_EQ(five.FormatString(), CTimeStampField::kDefaultFormat);
+    EXPECT_EQ(CFloatField("x", "%s").FormatString(), "%.3f");
+    EXPECT_EQ(CFloatField("x", "%f %f").FormatString(), "%.3f");
+    EXPECT_EQ(CWordField("x", 10, "%*u").FormatString(), "%u");
+    EXPECT_EQ(CTimeStampField("T", "%u.%u.%u %u:%u").FormatString(), CTimeStampField::kDefaultFormat);
     CFloatField percent("x", "%.1f %%");
     percent.SetFloat(12.25f);
     EXPECT_EQ(percent.Format(), "12.2 %");
@@ -132,35 +113,27 @@ TEST(MeasFieldFormat, FormatsThatTakeOtherArgumentsAreReplaced) {
 TEST(MeasFieldFormat, FormatFromTakesNumbersOfEachKind) {
     CFloatField value("Moisture [%]", "%.1f");
     CWordField word("n1", 100);
-    CTimeStampField stamp;
     EXPECT_EQ(value.FormatFrom(42.25), "42.2");
     EXPECT_EQ(value.FormatFrom(std::nan("")), "NaN(?)");
     EXPECT_EQ(word.FormatFrom(70000.0), "65535");
     EXPECT_EQ(word.FormatFrom(-3.0), "0");
-    EXPECT_EQ(stamp.FormatFrom(PackTimeStamp({1, 2, 2003, 4, 5, 6})), "01.02.2003 04:05:06");
+    EXPECT_EQ(CTimeStampField().FormatFrom(PackTimeStamp({1, 2, 2003, 4, 5, 6})), "01.02.2003 04:05:06");
 }
 
-TEST(TimeStamp, PacksFieldsAtTheirBits) {
-    const uint32_t stamp = PackTimeStamp({5, 3, 2004, 14, 7, 9});
-    EXPECT_EQ(stamp & 0x1Fu, 5u);
-    EXPECT_EQ((stamp >> 5) & 0xFu, 3u);
-    EXPECT_EQ((stamp >> 9) & 0x3Fu, 34u);
-    EXPECT_EQ((stamp >> 15) & 0x1Fu, 14u);
-    EXPECT_EQ((stamp >> 20) & 0x3Fu, 7u);
-    EXPECT_EQ((stamp >> 26) & 0x3Fu, 9u);
-    EXPECT_EQ(stamp, 5u | 3u << 5 | 34u << 9 | 14u << 15 | 7u << 20 | 9u << 26);
-
+TEST(TimeStamp, PackedBitsAndYearsThatWrapAfter2033) {
+    // Day in bits 0-4, month 5-8, year since 1970 9-14, hour 15-19, minute 20-25, second 26-31.
+    EXPECT_EQ(PackTimeStamp({5, 3, 2004, 14, 7, 9}),
+              5u | 3u << 5 | 34u << 9 | 14u << 15 | 7u << 20 | 9u << 26);
+    const std::pair<StampParts, const char*> cases[] = {
+        {{5, 3, 2004, 14, 7, 9}, "05.03.2004 14:07:09"},
+        {{31, 12, 2033, 23, 59, 59}, "31.12.2033 23:59:59"},
+        {{1, 6, 2034, 12, 0, 0}, "01.06.1970 12:00:00"},
+    };
     CTimeStampField field;
-    field.SetStamp(stamp);
-    EXPECT_EQ(field.Format(), "05.03.2004 14:07:09");
-}
-
-TEST(TimeStamp, YearsWrapAfter2033) {
-    const StampParts p2033 = UnpackTimeStamp(PackTimeStamp({31, 12, 2033, 23, 59, 59}));
-    EXPECT_EQ(p2033.year, 2033u);
-    CTimeStampField field;
-    field.SetStamp(PackTimeStamp({1, 6, 2034, 12, 0, 0}));
-    EXPECT_EQ(field.Format(), "01.06.1970 12:00:00");
+    for (const auto& [parts, text] : cases) {
+        field.SetStamp(PackTimeStamp(parts));
+        EXPECT_EQ(field.Format(), text);
+    }
 }
 
 TEST(TimeStamp, FromLocalTime) {
@@ -178,57 +151,12 @@ TEST(TimeStamp, FromLocalTime) {
     EXPECT_EQ(StampAsUtcSeconds(PackLocalTime(when)), 1078495629);
 }
 
-// The numbers a value field prints must not follow the locale the program runs in. A German locale is used
-// when the machine has one; else one is compiled into a temporary directory when the locale sources are
-// there; else the test is skipped.
-class GermanNumbers : public ::testing::Test {
-protected:
-    void SetUp() override {
-        previous_ = std::setlocale(LC_NUMERIC, nullptr);
-        if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
-            return;
-        }
-        if (!BuildLocale()) {
-            GTEST_SKIP() << "no German locale available";
-        }
+// The numbers a value field prints must not follow the locale the program runs in.
+TEST(GermanNumbers, ValuesKeepTheDecimalPoint) {
+    test::GermanNumberLocale german;
+    if (!german.Active()) {
+        GTEST_SKIP() << "no German locale available";
     }
-    void TearDown() override {
-        std::setlocale(LC_NUMERIC, previous_.c_str());
-        if (!oldLocpath_.empty()) {
-            ::setenv("LOCPATH", oldLocpath_.c_str(), 1);
-        } else {
-            ::unsetenv("LOCPATH");
-        }
-    }
-
-private:
-    bool BuildLocale() {
-        if (!std::filesystem::exists("/usr/share/i18n/locales/de_DE") ||
-            !std::filesystem::exists("/usr/bin/localedef")) {
-            return false;
-        }
-        const std::string target = (dir_ / "de_DE.UTF-8").string();
-        const char* argv[] = {"localedef", "-i", "de_DE", "-f", "UTF-8", target.c_str(), nullptr};
-        pid_t pid = 0;
-        if (::posix_spawn(&pid, "/usr/bin/localedef", nullptr, nullptr, const_cast<char**>(argv), environ) !=
-            0) {
-            return false;
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        if (const char* old = std::getenv("LOCPATH")) {
-            oldLocpath_ = old;
-        }
-        ::setenv("LOCPATH", dir_.path().string().c_str(), 1);
-        return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-    }
-
-    std::string previous_;
-    std::string oldLocpath_;
-    test::TempDir dir_;
-};
-
-TEST_F(GermanNumbers, ValuesKeepTheDecimalPoint) {
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.1f", 1.5);
     ASSERT_STREQ(probe, "1,5") << "the locale is in force for plain printf";

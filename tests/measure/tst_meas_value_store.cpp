@@ -39,9 +39,13 @@ size_t CountLines(const std::string& text) {
 
 class ValueStore : public ::testing::Test {
 protected:
-    void Open(CMeasValueStore& store, const ModuleRecord& module) {
+    // Binds the store to an ordinary probe with its files in the test's directory.
+    bool Bind(CMeasValueStore& store, uint16_t serial, uint32_t mask) {
         store.SetDirectory(dir_.path().string());
-        ASSERT_TRUE(store.Bind(module));
+        return store.Bind(test::MakeModule(serial, "PX-TAVIK2", mask));
+    }
+    void Open(CMeasValueStore& store, uint16_t serial, uint32_t mask) {
+        ASSERT_TRUE(Bind(store, serial, mask));
         ASSERT_TRUE(store.OpenReader()) << store.LastErrorText();
         ASSERT_TRUE(store.OpenWriter()) << store.LastErrorText();
     }
@@ -54,8 +58,7 @@ protected:
 
 TEST_F(ValueStore, FirstAppendCreatesBothFiles) {
     CMeasValueStore store;
-    store.SetDirectory(dir_.path().string());
-    ASSERT_TRUE(store.Bind(test::MakeModule(4711, "PX-TAVIK2", 3)));
+    ASSERT_TRUE(Bind(store, 4711, 3));
     EXPECT_EQ(store.BinaryPath(), Bin(4711));
     EXPECT_EQ(store.AsciiPath(), Asc(4711));
     EXPECT_EQ(store.RecordSize(), 12);
@@ -108,13 +111,23 @@ TEST_F(ValueStore, TitleLinesByModuleKind) {
     }
 }
 
-TEST_F(ValueStore, EraseThenAppendMakesBothFilesAnew) {
+TEST_F(ValueStore, ReadRecordFollowsAppendsAndEraseThenAppendStartsAnew) {
     CMeasValueStore store;
-    Open(store, test::MakeModule(4711, "PX-TAVIK2", 1));
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(AppendValue(store, static_cast<float>(i)));
-    }
+    Open(store, 4711, 1);
+    ASSERT_TRUE(AppendValue(store, 1.0f));
+    ASSERT_TRUE(AppendValue(store, 2.0f));
+    ASSERT_TRUE(store.ReadRecord(1));
+    EXPECT_EQ(store.ReadRecordData().Format(1), "2.000");
+    // Past the end: false, and the record and its index stay as they were.
+    EXPECT_FALSE(store.ReadRecord(2));
+    EXPECT_EQ(store.LastError(), kMeasErrNoRecord);
+    EXPECT_EQ(store.ReadRecordData().Format(1), "2.000");
+    ASSERT_TRUE(store.ReadRecord(1));
+    // A record appended after the last read block is read from the file.
+    ASSERT_TRUE(AppendValue(store, 3.0f));
     ASSERT_TRUE(store.ReadRecord(2));
+    EXPECT_EQ(store.ReadRecordData().Format(1), "3.000");
+
     ASSERT_TRUE(store.Erase());
     EXPECT_FALSE(std::filesystem::exists(Bin(4711)));
     EXPECT_FALSE(std::filesystem::exists(Asc(4711)));
@@ -126,13 +139,15 @@ TEST_F(ValueStore, EraseThenAppendMakesBothFilesAnew) {
     EXPECT_EQ(test::ReadFileBytes(Asc(4711)), "Date/Time\t4711_1\n05.03.2004 14:07:09\t9.000\r\n");
     EXPECT_EQ(store.RecordCount(), 1u);
     EXPECT_EQ(store.GetExtremes(0).minimum, 9.0f) << "the new header starts its extremes afresh";
+    ASSERT_TRUE(store.ReadRecord(0));
+    EXPECT_EQ(store.ReadRecordData().Format(1), "9.000") << "nothing of the old file is answered from memory";
     EXPECT_TRUE(store.Erase());
     EXPECT_TRUE(store.Erase()) << "nothing left to delete is no failure";
 }
 
 TEST_F(ValueStore, RecreatedAsciiFilesAreIdenticalAndAppendsFollow) {
     CMeasValueStore store;
-    Open(store, test::MakeModule(4711, "PX-TAVIK2", 3));
+    Open(store, 4711, 3);
     for (int i = 0; i < 1000; ++i) {
         ASSERT_TRUE(AppendValue(store, static_cast<float>(i) * 0.5f));
     }
@@ -155,7 +170,7 @@ TEST_F(ValueStore, RecreatedAsciiFilesAreIdenticalAndAppendsFollow) {
 
 TEST_F(ValueStore, RecreateWithoutRecordsLeavesTheAsciiFileAlone) {
     CMeasValueStore store;
-    Open(store, test::MakeModule(5, "PX-TAVIK2", 1));
+    Open(store, 5, 1);
     test::WriteFileBytes(Asc(5), "user notes");
     EXPECT_TRUE(store.RecreateAscii());
     EXPECT_EQ(test::ReadFileBytes(Asc(5)), "user notes");
@@ -178,38 +193,9 @@ TEST_F(ValueStore, CollisionRecordsOpenNoFiles) {
     EXPECT_EQ(test::ReadFileBytes(Asc(31)), "Date/Time\t31_2\n");
 }
 
-TEST_F(ValueStore, ReadRecordFollowsAppendsAndErase) {
-    CMeasValueStore store;
-    Open(store, test::MakeModule(8, "PX-TAVIK2", 1));
-    ASSERT_TRUE(AppendValue(store, 1.0f));
-    ASSERT_TRUE(AppendValue(store, 2.0f));
-    ASSERT_TRUE(store.ReadRecord(0));
-    EXPECT_EQ(store.ReadRecordData().Format(1), "1.000");
-    ASSERT_TRUE(store.ReadRecord(1));
-    EXPECT_EQ(store.ReadRecordData().Format(1), "2.000");
-
-    // Past the end: false, and the record and its index stay as they were.
-    EXPECT_FALSE(store.ReadRecord(2));
-    EXPECT_EQ(store.LastError(), kMeasErrNoRecord);
-    EXPECT_EQ(store.ReadRecordData().Format(1), "2.000");
-    ASSERT_TRUE(store.ReadRecord(1));
-
-    // A record appended after the last read block is read from the file.
-    ASSERT_TRUE(AppendValue(store, 3.0f));
-    ASSERT_TRUE(store.ReadRecord(2));
-    EXPECT_EQ(store.ReadRecordData().Format(1), "3.000");
-
-    // After Erase nothing of the old file is answered from memory.
-    ASSERT_TRUE(store.Erase());
-    EXPECT_FALSE(store.ReadRecord(0));
-    ASSERT_TRUE(AppendValue(store, 9.0f));
-    ASSERT_TRUE(store.ReadRecord(0));
-    EXPECT_EQ(store.ReadRecordData().Format(1), "9.000");
-}
-
 TEST_F(ValueStore, ReadRecordInEveryDirection) {
     CMeasValueStore store;
-    Open(store, test::MakeModule(9, "PX-TAVIK2", 1));
+    Open(store, 9, 1);
     const uint32_t count = 5000; // several read-ahead blocks
     for (uint32_t i = 0; i < count; ++i) {
         ASSERT_TRUE(AppendValue(store, static_cast<float>(i)));
@@ -231,7 +217,7 @@ TEST_F(ValueStore, ReadRecordInEveryDirection) {
 
 TEST_F(ValueStore, APowerLossFragmentIsReplacedByTheNextRecord) {
     CMeasValueStore store;
-    Open(store, test::MakeModule(12, "PX-TAVIK2", 3));
+    Open(store, 12, 3);
     ASSERT_TRUE(AppendValue(store, 1.0f));
     ASSERT_TRUE(AppendValue(store, 2.0f));
     store.Close();
@@ -239,7 +225,7 @@ TEST_F(ValueStore, APowerLossFragmentIsReplacedByTheNextRecord) {
     test::WriteFileBytes(Asc(12), test::ReadFileBytes(Asc(12)) + "05.03.20");
 
     CMeasValueStore again;
-    Open(again, test::MakeModule(12, "PX-TAVIK2", 3));
+    Open(again, 12, 3);
     EXPECT_EQ(again.RecordCount(), 2u);
     ASSERT_TRUE(AppendValue(again, 3.0f));
     EXPECT_EQ(test::ReadFileBytes(Bin(12)).size(), 56u + 3 * 12u);
@@ -254,8 +240,7 @@ TEST_F(ValueStore, AForeignBinaryFileIsNeverOverwritten) {
     const std::string foreign = "not a measurement file at all, but long enough for a header......";
     test::WriteFileBytes(Bin(99), foreign);
     CMeasValueStore store;
-    store.SetDirectory(dir_.path().string());
-    ASSERT_TRUE(store.Bind(test::MakeModule(99, "PX-TAVIK2", 1)));
+    ASSERT_TRUE(Bind(store, 99, 1));
     EXPECT_FALSE(store.OpenWriter());
     EXPECT_FALSE(AppendValue(store, 1.0f));
     EXPECT_EQ(store.LastError(), kMeasErrWrongMagic);
@@ -271,10 +256,7 @@ TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
     // line each, and 5 bytes more: the fourth record is cut short.
     test::FullDiskFileSystem fs(56 + 14 + 3 * (8 + 27) + 5);
     CMeasValueStore store(fs);
-    store.SetDirectory(dir_.path().string());
-    ASSERT_TRUE(store.Bind(test::MakeModule(3, "PX-TAVIK2", 1)));
-    ASSERT_TRUE(store.OpenReader());
-    ASSERT_TRUE(store.OpenWriter());
+    Open(store, 3, 1);
 
     int stored = 0;
     for (int i = 0; i < 6; ++i) {
@@ -308,7 +290,7 @@ TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
 TEST_F(ValueStore, RecreateOnAFullDiskKeepsTheOldAsciiFile) {
     test::FullDiskFileSystem fs(1 << 20);
     CMeasValueStore store(fs);
-    Open(store, test::MakeModule(6, "PX-TAVIK2", 1));
+    Open(store, 6, 1);
     for (int i = 0; i < 50; ++i) {
         ASSERT_TRUE(AppendValue(store, 1.0f));
     }
@@ -336,8 +318,7 @@ TEST_F(ValueStore, FileSizeLimitInAChildProcess) {
         const rlimit lim{limit, limit};
         ::setrlimit(RLIMIT_FSIZE, &lim);
         CMeasValueStore store;
-        store.SetDirectory(dir_.path().string());
-        store.Bind(test::MakeModule(7, "PX-TAVIK2", 1));
+        Bind(store, 7, 1);
         int succeeded = 0;
         for (int i = 0; i < 8; ++i) {
             succeeded += AppendValue(store, 1.0f) ? 1 : 0;
@@ -356,11 +337,10 @@ TEST_F(ValueStore, FileSizeLimitInAChildProcess) {
 
 TEST_F(ValueStore, ASecondStoreOnTheSameModuleCannotWrite) {
     CMeasValueStore first;
-    Open(first, test::MakeModule(21, "PX-TAVIK2", 1));
+    Open(first, 21, 1);
     ASSERT_TRUE(AppendValue(first, 1.0f));
     CMeasValueStore second;
-    second.SetDirectory(dir_.path().string());
-    ASSERT_TRUE(second.Bind(test::MakeModule(21, "PX-TAVIK2", 1)));
+    ASSERT_TRUE(Bind(second, 21, 1));
     EXPECT_FALSE(AppendValue(second, 2.0f));
     EXPECT_EQ(second.LastError(), EWOULDBLOCK);
     EXPECT_FALSE(second.Erase()) << "files another writer holds are not deleted";
