@@ -141,6 +141,19 @@ TEST_F(BinFile, ExtremesFollowTheMaskTheFileWasMadeWith) {
     ASSERT_TRUE(none.OpenFor(kMeasOpenReadWrite, 9, "PX-TAVIK2", 0, 12, dir_.path().string()));
     ASSERT_TRUE(WriteTwoValues(none, -2.0f, 8.0f));
     EXPECT_EQ(none.GetExtremes(0).minimum, 0.0f) << "mask 0 keeps no extremes";
+
+    // The XV module's first value field is its density byte; its moisture stands for channel 0.
+    CBinMeasDataFile xv;
+    ASSERT_TRUE(xv.OpenFor(kMeasOpenReadWrite, 10, kXvModuleName, 1, RecordSizeOf(MeasLayout::kXv),
+                           dir_.path().string()));
+    CMeasRecord r = MakeRecord(MeasLayout::kXv);
+    r.SetByte(kXvDensity, 200);
+    for (const float moisture : {12.5f, 30.0f, 21.0f}) {
+        r.SetFloat(kXvMoisture, moisture);
+        ASSERT_TRUE(xv.WriteRecord(r));
+    }
+    EXPECT_EQ(xv.GetExtremes(0).minimum, 12.5f);
+    EXPECT_EQ(xv.GetExtremes(0).maximum, 30.0f);
 }
 
 TEST_F(BinFile, FilesThatAreNotOursAreNeverWritten) {
