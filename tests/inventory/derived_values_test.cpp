@@ -38,7 +38,6 @@ TEST(ConversionTime, XvModuleFollowsCountOtherModulesMeasTime) {
 
 TEST(RecordValues, ChannelMaskUnitsAndMeasurements) {
     ModuleRecord r;
-    r.dwNumberOfMeas0 = 0;
     r.dwNumberOfMeas1 = 5;
     RecomputeMeasChannels(r);
     EXPECT_EQ(r.dwMeasChannels, 2u);
@@ -84,7 +83,7 @@ TEST(ModuleKind, FlagsByName) {
     }
 }
 
-TEST(ComputeMeasTime, Table) {
+TEST(ComputeMeasTime, ByModuleIdNameCountsAndLinearisation) {
     // yModuleId, name, dwNumberOfMeas0, dwNumberOfMeas1, yHasLinearisation of AnalogCfg0, dwMeasTime
     const std::tuple<uint8_t, const char*, uint32_t, uint32_t, uint8_t, uint32_t> rows[] = {
         {6, "any", 10, 5, 0, 610},
@@ -109,10 +108,10 @@ TEST(ComputeMeasTime, Table) {
     };
     for (const auto& [moduleId, name, meas0, meas1, linearised, expected] : rows) {
         ModuleRecord r;
-        r.stationInfo.yModuleId = moduleId;
-        r.stationInfo.SetModuleName(name);
         r.dwNumberOfMeas0 = meas0;
         r.dwNumberOfMeas1 = meas1;
+        r.stationInfo.yModuleId = moduleId;
+        r.stationInfo.SetModuleName(name);
         r.analogCfg0.yHasLinearisation = linearised;
         EXPECT_EQ(ComputeMeasTime(r), expected) << int(moduleId) << " " << name;
     }
