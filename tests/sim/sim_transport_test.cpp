@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <tuple>
 
 namespace terrix::sim {
 namespace {
@@ -52,17 +53,15 @@ TEST_F(SimTransportTest, ReadOnSilenceTakesTenPlusTwoMillisecondsPerByte) {
     EXPECT_EQ(clock.NowUs(), before);
 }
 
-TEST_F(SimTransportTest, ReadReturnsAtOnceWhenTheCountHasArrived) {
-    Write(RequestBytes(1, 204));
-    const uint64_t before = clock.NowUs();
+TEST_F(SimTransportTest, ReadOfArrivedBytesEndsAtOnceOrOneMillisecondAfterTheLastByte) {
+    Write(RequestBytes(1, 204)); // 9 bytes come back
+    uint64_t before = clock.NowUs();
     EXPECT_EQ(Read(7).size(), 7u);
     EXPECT_EQ(Read(2), (Bytes{0, 0}));
     EXPECT_EQ(clock.NowUs(), before);
-}
 
-TEST_F(SimTransportTest, ReadOfMoreThanArrivedEndsOneMillisecondAfterTheLastByte) {
-    Write(RequestBytes(1, 204)); // 9 bytes come back
-    const uint64_t before = clock.NowUs();
+    Write(RequestBytes(1, 204));
+    before = clock.NowUs();
     EXPECT_EQ(Read(20).size(), 9u);
     EXPECT_EQ(clock.NowUs() - before, 1000u);
 }
@@ -108,30 +107,21 @@ TEST_F(SimTransportTest, RequestsTravelAtTheTransportsBaudRate) {
 }
 
 TEST_F(SimTransportTest, CableLoopsRtsToCtsAndDtrToDsr) {
-    bool cts = true;
-    bool dsr = true;
-    ASSERT_TRUE(transport.GetModemStatus(cts, dsr));
-    EXPECT_FALSE(cts);
-    EXPECT_FALSE(dsr);
-    transport.SetRts(true);
-    ASSERT_TRUE(transport.GetModemStatus(cts, dsr));
-    EXPECT_TRUE(cts);
-    EXPECT_FALSE(dsr);
-    transport.SetDtr(true);
-    ASSERT_TRUE(transport.GetModemStatus(cts, dsr));
-    EXPECT_TRUE(dsr);
-    bus->SetCablePresent(false);
-    ASSERT_TRUE(transport.GetModemStatus(cts, dsr));
-    EXPECT_FALSE(cts);
-    EXPECT_FALSE(dsr);
-}
-
-TEST_F(SimTransportTest, CollisionReachesThePcAsAGarbledHeader) {
-    bus->AddModule(MakeProbe(1, 31057));
-    Write(RequestBytes(1, 2));
-    const Bytes header = Read(7);
-    ASSERT_EQ(header.size(), 7u);
-    EXPECT_FALSE(test::HeaderChecksumOk(header));
+    // rts, dtr, cable plugged in -> cts, dsr
+    const std::tuple<bool, bool, bool, bool, bool> cases[] = {{false, false, true, false, false},
+                                                              {true, false, true, true, false},
+                                                              {false, true, true, false, true},
+                                                              {true, true, false, false, false}};
+    for (const auto& [rts, dtr, cable, cts, dsr] : cases) {
+        transport.SetRts(rts);
+        transport.SetDtr(dtr);
+        bus->SetCablePresent(cable);
+        bool gotCts = !cts;
+        bool gotDsr = !dsr;
+        ASSERT_TRUE(transport.GetModemStatus(gotCts, gotDsr));
+        EXPECT_EQ(gotCts, cts) << rts << dtr << cable;
+        EXPECT_EQ(gotDsr, dsr) << rts << dtr << cable;
+    }
 }
 
 class SimScheme : public ::testing::Test {
@@ -156,8 +146,7 @@ TEST_F(SimScheme, OpensTheBuiltInBusAndKeepsItAcrossOpens) {
     ASSERT_TRUE(transport);
     EXPECT_EQ(&transport->GetClock(), &clock);
     size_t n = 0;
-    const Bytes move = RequestBytes(255, 1, {0x42, 0x79, 77}); // serial 31042 to station 77
-    ASSERT_TRUE(transport->Write(move, n));
+    ASSERT_TRUE(transport->Write(test::SetStationFrame(31042, 77), n));
     transport.reset();
     ASSERT_TRUE(ComClose(port));
 

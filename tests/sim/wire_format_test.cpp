@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <tuple>
 
 namespace terrix::sim {
 namespace {
@@ -44,29 +45,25 @@ TEST(SimPackedDecimal, DigitsBeyondTheWidthAreNotWritten) {
     EXPECT_EQ(PackedLimit(9), 999999999);
 }
 
-TEST(SimScaledDecimal, ChoosesNineDigitsAndTheScale) {
+TEST(SimScaledDecimal, ChoosesNineDigitsAndTheScaleAndRefusesWhatDoesNotFit) {
+    // 0.3 is rounded (a cut gives 0.299999999); 999.9999999999 is cut (rounding needs ten digits).
+    const std::tuple<double, int, int32_t> cases[] = {{1.5, 2, 150000000},
+                                                      {0.0, 15, 0},
+                                                      {-123.25, 0, -123250000},
+                                                      {0.3, 3, 300000000},
+                                                      {999.9999999999, 0, 999999999},
+                                                      {2.5e-15, 15, 2500000}};
     ScaledDecimal s;
-    ASSERT_TRUE(ToScaledDecimal(1.5, s));
-    EXPECT_EQ(s.scale, 2);
-    EXPECT_EQ(s.mantissa, 150000000);
-    ASSERT_TRUE(ToScaledDecimal(0.0, s));
-    EXPECT_EQ(s.scale, 15);
-    EXPECT_EQ(s.mantissa, 0);
-    ASSERT_TRUE(ToScaledDecimal(-123.25, s));
-    EXPECT_EQ(s.scale, 0);
-    EXPECT_EQ(s.mantissa, -123250000);
-    ASSERT_TRUE(ToScaledDecimal(0.3, s)); // rounds where a cut would give 0.299999999
-    EXPECT_EQ(s.scale, 3);
-    EXPECT_EQ(s.mantissa, 300000000);
+    for (const auto& [value, scale, mantissa] : cases) {
+        ASSERT_TRUE(ToScaledDecimal(value, s)) << value;
+        EXPECT_EQ(s.scale, scale) << value;
+        EXPECT_EQ(s.mantissa, mantissa) << value;
+    }
+    ASSERT_TRUE(ToScaledDecimal(0.3, s));
     EXPECT_DOUBLE_EQ(FromScaledDecimal(s), 0.3);
-    ASSERT_TRUE(ToScaledDecimal(999.9999999999, s)); // rounding would need a tenth digit
-    EXPECT_EQ(s.mantissa, 999999999);
-    ASSERT_TRUE(ToScaledDecimal(2.5e-15, s));
-    EXPECT_EQ(s.scale, 15);
-    EXPECT_EQ(s.mantissa, 2500000);
-    EXPECT_FALSE(ToScaledDecimal(1000.0, s));
-    EXPECT_FALSE(ToScaledDecimal(-1000.0, s));
-    EXPECT_FALSE(ToScaledDecimal(NAN, s));
+    for (const double tooBig : {1000.0, -1000.0, double(NAN)}) {
+        EXPECT_FALSE(ToScaledDecimal(tooBig, s)) << tooBig;
+    }
 }
 
 TEST(SimMantissaExponent, KeepsShortExactForms) {
@@ -83,14 +80,6 @@ TEST(SimMantissaExponent, KeepsShortExactForms) {
         EXPECT_EQ(me.exponent, c.exponent) << c.value;
     }
     EXPECT_NEAR(FromMantissaExponent(ToMantissaExponent(0.842)), 0.842, 1e-12);
-}
-
-TEST(SimFrame, ReplyHasChecksummedHeaderAndData) {
-    const uint8_t data[] = {0x03};
-    // (5 + 253 + 2 + 0 + 204) & 0x7F = 464 & 0x7F = 0x50
-    EXPECT_EQ(BuildReply(5, 204, 0, data), (std::vector<uint8_t>{5, 253, 2, 0, 204, 0x50, 0xFE, 0x03, 0x03}));
-    // (7 + 253 + 0 + 6 + 190) & 0x7F = 456 & 0x7F = 72
-    EXPECT_EQ(BuildReply(7, 190, 6, {}), (std::vector<uint8_t>{7, 253, 0, 6, 190, 72, 0xFE}));
 }
 
 TEST(SimFrame, ParsesRequestsAndChecksTheDataChecksum) {
