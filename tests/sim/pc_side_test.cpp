@@ -124,16 +124,5 @@ TEST_F(PcSide, ConversionCountNeedsTheUnlockAndMeasuringErrorsBecomeCodes) {
     EXPECT_EQ(LastBusError(), 366);
 }
 
-TEST_F(PcSide, BaudLadderAndStationChangeReachAModuleAtAnotherRate) {
-    bus->ModifyBySerial(31057, [](ModuleState& m) { m.baud = 2400; });
-    Identify(2);
-    EXPECT_EQ(LastBusError(), 9);
-    ResynchroniseBaud(port);
-    ASSERT_TRUE(SetStationBySerial(port, 31057, 40));
-    const ModuleRecord moved = Identify(40);
-    ASSERT_TRUE(identified);
-    EXPECT_EQ(moved.SerialNo(), 31057);
-}
-
 } // namespace
 } // namespace terrix::sim
