@@ -46,6 +46,25 @@ TEST(BusList, LookupsReturnTheEarlierRecordAndSortsKeepTheOrderOfEqualKeys) {
     EXPECT_EQ(list.FindByStation(7)->SerialNo(), 200);
     list.Sort(true);
     EXPECT_EQ(SerialStations(list), (Pairs{{100, 7}, {200, 6}, {200, 7}, {300, 8}}));
+
+    // Enough records with equal keys for an unstable sort to reorder them: the other key, falling in
+    // insertion order, must still fall after sorting.
+    for (const bool bySerial : {false, true}) {
+        CBusList many;
+        for (int i = 0; i < 40; ++i) {
+            many.Add(MakeRecord(static_cast<uint16_t>(bySerial ? i % 3 : 1000 - i),
+                                static_cast<uint8_t>(bySerial ? 100 - i : i % 3)));
+        }
+        many.Sort(bySerial);
+        const Pairs order = SerialStations(many);
+        for (size_t k = 1; k < order.size(); ++k) {
+            const auto key = [&](size_t at) {
+                const auto [serial, station] = order[at];
+                return bySerial ? std::pair(serial, -station) : std::pair(station, -serial);
+            };
+            EXPECT_LT(key(k - 1), key(k)) << (bySerial ? "by serial" : "by station") << " at " << k;
+        }
+    }
 }
 
 TEST(BusList, RemovingKeepsOrderAndHandsRecordBack) {
