@@ -17,12 +17,11 @@ namespace {
 
 class PcSide : public ::testing::Test {
 protected:
-    void Open(const Scenario& scenario) {
-        bus = BuildBus(scenario);
+    void SetUp() override {
+        bus = BuildBus(DefaultScenario());
         port = ComAdopt(std::make_unique<SimTransport>(bus, clock));
         ASSERT_NE(port, kInvalidPort);
     }
-    void SetUp() override { Open(DefaultScenario()); }
     void TearDown() override { ComClose(port); }
 
     ModuleRecord Identify(uint8_t station) {
