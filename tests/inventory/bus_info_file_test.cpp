@@ -13,87 +13,15 @@
 namespace terrix {
 namespace {
 
-using testing::DataDirTest;
-using testing::FixturePath;
-using testing::MakeCollision;
-using testing::MakeRecord;
-using testing::ReadFileBytes;
-using testing::WriteFileBytes;
+using namespace terrix::testing;
+using BusInfoFile = DataDirTest;
 
-class BusInfoFile : public DataDirTest {
-protected:
-    std::optional<std::string> Entry(std::string_view section, std::string_view key) const {
-        return IniDocument::Load(Settings()).Get(section, key);
-    }
-};
-
-TEST_F(BusInfoFile, EmptyListLeavesNoSection) {
+TEST_F(BusInfoFile, EmptyListAndForgetRemoveOnlyTheBusInfoSection) {
     WriteFileBytes(Settings(), "[BUS INFO]\nModules=1\nModule0=5,5\n[Other]\nkey=1\n");
     CBusList list;
     ASSERT_TRUE(list.Save());
-    const IniDocument doc = IniDocument::Load(Settings());
-    EXPECT_FALSE(doc.HasSection("BUS INFO"));
-    EXPECT_EQ(doc.Get("Other", "key"), "1");
-}
+    EXPECT_FALSE(IniDocument::Load(Settings()).HasSection("BUS INFO"));
 
-TEST_F(BusInfoFile, CollisionsAreListedButGetNoModuleFile) {
-    CBusList list;
-    list.Add(MakeRecord(300, 2));
-    list.Add(MakeCollision(4));
-    list.Add(MakeRecord(100, 9));
-    list.GetAt(2)->bDisabled = 1;
-    ASSERT_TRUE(list.Save());
-    EXPECT_EQ(Entry("BUS INFO", "Modules"), "3");
-    EXPECT_EQ(Entry("BUS INFO", "Module0"), "300,2");
-    EXPECT_EQ(Entry("BUS INFO", "Module1"), "65535,4");
-    EXPECT_EQ(Entry("BUS INFO", "Module2"), "100,9");
-    EXPECT_TRUE(std::filesystem::exists(Dir() / "300.ini"));
-    EXPECT_TRUE(std::filesystem::exists(Dir() / "100.ini"));
-    EXPECT_FALSE(std::filesystem::exists(Dir() / "65535.ini"));
-
-    CBusList loaded;
-    loaded.Add(MakeRecord(1, 1)); // cleared by loading
-    EXPECT_EQ(LoadBusInfo(loaded), 2u);
-    EXPECT_EQ(loaded.GetAt(0)->SerialNo(), 300);
-    EXPECT_EQ(loaded.GetAt(1)->SerialNo(), 100);
-    EXPECT_EQ(loaded.GetAt(1)->bDisabled, 1);
-    EXPECT_EQ(loaded.GetAt(1)->enModuleState, msNotIdentified);
-    EXPECT_EQ(loaded.CollisionCount(), 0u);
-}
-
-TEST_F(BusInfoFile, EntryStationWinsAndListIsSortedByStation) {
-    ASSERT_TRUE(WriteModuleFile(*MakeRecord(10, 50)));
-    ASSERT_TRUE(WriteModuleFile(*MakeRecord(11, 51)));
-    WriteFileBytes(Settings(),
-                   "[BUS INFO]\r\nModules=7\r\nModule0=10,40\r\nModule1=11,  20\r\nModule2=99,30\r\n"
-                   "Module3=abc\r\nModule4=12 ,5\r\nModule5=-1,8\r\n");
-    CBusList list;
-    ASSERT_EQ(LoadBusInfo(list), 3u);
-    EXPECT_EQ(list.GetAt(0)->SerialNo(), 11);
-    EXPECT_EQ(list.GetAt(0)->iaStation, 20);
-    EXPECT_EQ(list.GetAt(1)->SerialNo(), 99); // no module file for 99: the serial comes from the entry
-    EXPECT_EQ(list.GetAt(1)->iaStation, 30);
-    EXPECT_EQ(list.GetAt(2)->SerialNo(), 10);
-    EXPECT_EQ(list.GetAt(2)->iaStation, 40);
-}
-
-TEST_F(BusInfoFile, DamagedCountsStopAtTheListCapacity) {
-    std::string text = "[BUS INFO]\nModules=4294967295\n";
-    for (int i = 0; i < 300; ++i) {
-        text += "Module" + std::to_string(i) + "=" + std::to_string(i) + "," + std::to_string(i % 253) + "\n";
-    }
-    text += "[KNOWN MODULES]\nModules=4294967295\nModule0=5\n";
-    WriteFileBytes(Settings(), text);
-    CBusList list;
-    EXPECT_EQ(LoadBusInfo(list), CBusList::kCapacity);
-    EXPECT_EQ(ReadKnownModuleSerials().size(), CBusList::kCapacity);
-    CBusList* known = list.LoadKnownModules();
-    ASSERT_NE(known, nullptr);
-    EXPECT_EQ(known->Count(), 1u);
-}
-
-TEST_F(BusInfoFile, ForgetDeletesOnlyBusInfo) {
-    CBusList list;
     list.Add(MakeRecord(42, 1));
     ASSERT_TRUE(list.Save());
     list.LoadKnownModules();
@@ -103,11 +31,59 @@ TEST_F(BusInfoFile, ForgetDeletesOnlyBusInfo) {
     const IniDocument doc = IniDocument::Load(Settings());
     EXPECT_FALSE(doc.HasSection("BUS INFO"));
     EXPECT_TRUE(doc.HasSection("KNOWN MODULES"));
-    EXPECT_TRUE(std::filesystem::exists(Dir() / "42.ini"));
+    EXPECT_EQ(SectionLines(Settings(), "Other"), Strings{"key=1"});
+    EXPECT_TRUE(Exists("42.ini"));
     EXPECT_TRUE(ForgetBusInfo()); // nothing left to delete
 }
 
-TEST_F(BusInfoFile, KnownModulesWithAMissingEntryLoadTwo) {
+TEST_F(BusInfoFile, CollisionsAreListedButGetNoModuleFile) {
+    CBusList list;
+    list.Add(MakeRecord(300, 2));
+    list.Add(MakeCollision(4));
+    list.Add(MakeRecord(100, 9));
+    list.GetAt(2)->bDisabled = 1;
+    ASSERT_TRUE(list.Save());
+    EXPECT_EQ(SectionLines(Settings(), "BUS INFO"),
+              (Strings{"Modules=3", "Module0=300,2", "Module1=65535,4", "Module2=100,9"}));
+    EXPECT_TRUE(Exists("300.ini") && Exists("100.ini"));
+    EXPECT_FALSE(Exists("65535.ini"));
+
+    CBusList loaded;
+    loaded.Add(MakeRecord(1, 1)); // cleared by loading
+    EXPECT_EQ(LoadBusInfo(loaded), 2u);
+    EXPECT_EQ(SerialStations(loaded), (Pairs{{300, 2}, {100, 9}}));
+    EXPECT_EQ(loaded.GetAt(1)->bDisabled, 1);
+    EXPECT_EQ(loaded.GetAt(1)->enModuleState, msNotIdentified);
+    EXPECT_EQ(loaded.CollisionCount(), 0u);
+}
+
+TEST_F(BusInfoFile, EntryGivesTheStationModuleFileTheSerialAndTheListIsSortedByStation) {
+    ASSERT_TRUE(WriteModuleFile(*MakeRecord(10, 50)));
+    ASSERT_TRUE(WriteModuleFile(*MakeRecord(11, 51)));
+    WriteFileBytes(Dir() / "13.ini", "[StationInfo]\r\nwSerialNo=14\r\n");
+    WriteFileBytes(Settings(),
+                   "[BUS INFO]\r\nModules=9\r\nModule0=10,40\r\nModule1=11,  20\r\nModule2=99,30\r\n"
+                   "Module3=abc\r\nModule4=12 ,5\r\nModule5=-1,8\r\nModule6=0,4\r\nModule7=13,1\r\n");
+    CBusList list;
+    ASSERT_EQ(LoadBusInfo(list), 5u);
+    // 99 and 0 have no module file, so the entry names them; the file of 13 names another serial, which wins.
+    EXPECT_EQ(SerialStations(list), (Pairs{{14, 1}, {0, 4}, {11, 20}, {99, 30}, {10, 40}}));
+}
+
+TEST_F(BusInfoFile, DamagedCountsStopAtTheListCapacity) {
+    std::string text = "[BUS INFO]\nModules=4294967295\n";
+    for (int i = 0; i < 300; ++i) {
+        text += "Module" + std::to_string(i) + "=" + std::to_string(i) + "," + std::to_string(i % 253) + "\n";
+    }
+    WriteFileBytes(Settings(), text + "[KNOWN MODULES]\nModules=4294967295\nModule0=5\n");
+    CBusList list;
+    EXPECT_EQ(LoadBusInfo(list), CBusList::kCapacity);
+    EXPECT_EQ(ReadKnownModuleSerials().size(), CBusList::kCapacity);
+    ASSERT_NE(list.LoadKnownModules(), nullptr);
+    EXPECT_EQ(list.KnownModules()->Count(), 1u);
+}
+
+TEST_F(BusInfoFile, KnownModulesLoadOnceSkipMissingEntriesAndAddByRule) {
     ModuleRecord stored = *MakeRecord(77, 3);
     CopyToField(stored.szLocation, "shed");
     ASSERT_TRUE(WriteModuleFile(stored));
@@ -120,18 +96,16 @@ TEST_F(BusInfoFile, KnownModulesWithAMissingEntryLoadTwo) {
     ASSERT_EQ(known->Count(), 2u);
     EXPECT_EQ(known->GetAt(0)->SerialNo(), 900); // no module file: the requested serial
     EXPECT_EQ(FieldText(known->GetAt(1)->szLocation), "shed");
-
     known->GetAt(0)->bDisabled = 5;
     EXPECT_EQ(list.LoadKnownModules(), known); // loaded once
     EXPECT_EQ(known->GetAt(0)->bDisabled, 5);
 
-    EXPECT_TRUE(list.AddKnownModule(900, true));
+    EXPECT_TRUE(list.AddKnownModule(900, true)); // already known: no change
     EXPECT_EQ(known->Count(), 2u);
     EXPECT_TRUE(list.AddKnownModule(900, false));
-    EXPECT_EQ(known->Count(), 3u);
     EXPECT_FALSE(list.AddKnownModule(65535, false));
     EXPECT_TRUE(list.AddKnownModule(0, false));
-    EXPECT_EQ(known->GetAt(3)->SerialNo(), 0);
+    EXPECT_EQ(SerialStations(*known), (Pairs{{900, 0}, {77, 3}, {900, 0}, {0, 0}}));
 
     EXPECT_TRUE(list.FreeKnownModules());
     EXPECT_FALSE(list.FreeKnownModules());
@@ -149,17 +123,12 @@ TEST_F(BusInfoFile, SaveKnownModulesSortsBySerialAndSkipsPlaceholders) {
     list.AddKnownModule(20, true);
     known->Add(MakeCollision(0));
     ASSERT_TRUE(list.SaveKnownModules());
-    EXPECT_EQ(Entry("KNOWN MODULES", "Modules"), "3");
-    EXPECT_EQ(Entry("KNOWN MODULES", "Module0"), "20");
-    EXPECT_EQ(Entry("KNOWN MODULES", "Module1"), "500");
-    EXPECT_EQ(Entry("KNOWN MODULES", "Module2"), std::nullopt);
+    EXPECT_EQ(SectionLines(Settings(), "KNOWN MODULES"), (Strings{"Modules=3", "Module0=20", "Module1=500"}));
 
-    while (known->Count() > 0) {
-        known->RemoveAt(0);
+    while (known->RemoveAt(0)) {
     }
     ASSERT_TRUE(list.SaveKnownModules());
-    EXPECT_EQ(Entry("KNOWN MODULES", "Modules"), "0");
-    EXPECT_EQ(Entry("KNOWN MODULES", "Module0"), std::nullopt);
+    EXPECT_EQ(SectionLines(Settings(), "KNOWN MODULES"), Strings{"Modules=0"});
 }
 
 TEST_F(BusInfoFile, WindowsWrittenSettingsFileIsReadAndKeptCrlf) {
@@ -169,23 +138,17 @@ TEST_F(BusInfoFile, WindowsWrittenSettingsFileIsReadAndKeptCrlf) {
     CIniSection general;
     general.SetSection("general SETTINGS");
     EXPECT_EQ(general.ReadWord("wPrimaryLID", 0), 1031);
-    CIniSection placement(Settings(), "CResolveCollisionsDlg Placement");
-    EXPECT_DOUBLE_EQ(placement.ReadDouble("dTop", 0), 0.25);
-    EXPECT_EQ(CIniSection(Settings(), "MeasCircDlg").ReadDWord("dwMeasTime", 0), 60u);
 
     CBusList list;
     ASSERT_EQ(LoadBusInfo(list), 2u);
-    const ModuleRecord& xv = *list.GetAt(0);
-    EXPECT_EQ(xv.SerialNo(), 12345);
-    EXPECT_EQ(xv.iaStation, 3);
-    EXPECT_EQ(xv.bIsTavikXV, 1);
-    EXPECT_EQ(xv.stationInfo.wFirmwareVersion, 4386);
-    EXPECT_EQ(xv.sensorData1.fZeroOffset, -40.0f);
-    EXPECT_EQ(FieldText(xv.szUnit1), "\xB0"
-                                     "C");
-    EXPECT_EQ(FieldText(xv.szLocation), "B\xFChl, plot 7");
-    EXPECT_EQ(list.GetAt(1)->iaStation, 23);
-    EXPECT_EQ(list.GetAt(1)->SerialNo(), 4711); // 4711.ini is not there: the entry names it
+    // 4711.ini is not there: the entry names it.
+    EXPECT_EQ(SerialStations(list), (Pairs{{12345, 3}, {4711, 23}}));
+    ExpectFields(*list.GetAt(0), {{"bIsTavikXV", "1"},
+                                  {"wFirmwareVersion", "4386"},
+                                  {"sensorData1.fZeroOffset", "-40"},
+                                  {"szUnit1", "\xB0"
+                                              "C"},
+                                  {"szLocation", "B\xFChl, plot 7"}});
     EXPECT_EQ(list.LoadKnownModules()->Count(), 2u);
 
     ASSERT_TRUE(list.Save());
@@ -195,7 +158,7 @@ TEST_F(BusInfoFile, WindowsWrittenSettingsFileIsReadAndKeptCrlf) {
     }
     EXPECT_NE(text.find("[General settings]\r\nwPrimaryLID=1031\r\n"), std::string::npos);
     EXPECT_NE(text.find("dLeft=0.125000\r\n"), std::string::npos);
-    EXPECT_EQ(Entry("BUS INFO", "Module0"), "12345,3");
+    EXPECT_NE(text.find("Module0=12345,3\r\n"), std::string::npos);
 }
 
 TEST_F(BusInfoFile, WriteFailuresAreReportedAndLeaveTheFileIntact) {
@@ -209,7 +172,7 @@ TEST_F(BusInfoFile, WriteFailuresAreReportedAndLeaveTheFileIntact) {
     EXPECT_EQ(list.LastFileError().code, EFBIG);
     EXPECT_EQ(list.LastFileError().file, Settings());
     EXPECT_EQ(std::filesystem::file_size(Settings()), big.size());
-    EXPECT_TRUE(std::filesystem::exists(Dir() / "8.ini"));
+    EXPECT_TRUE(Exists("8.ini"));
 
     WriteFileBytes(Dir() / "plain", "");
     SetDataDir(Dir() / "plain" / "sub");

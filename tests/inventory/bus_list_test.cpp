@@ -7,16 +7,7 @@
 namespace terrix {
 namespace {
 
-using testing::MakeCollision;
-using testing::MakeRecord;
-
-std::vector<int> Stations(const CBusList& list) {
-    std::vector<int> stations;
-    for (uint32_t i = 0; i < list.Count(); ++i) {
-        stations.push_back(list.GetAt(i)->iaStation);
-    }
-    return stations;
-}
+using namespace terrix::testing;
 
 TEST(BusList, AddUpToCapacityThenFailsLeavingListAndRecordUnchanged) {
     CBusList list;
@@ -35,24 +26,45 @@ TEST(BusList, AddUpToCapacityThenFailsLeavingListAndRecordUnchanged) {
     EXPECT_FALSE(list.Add(nullptr));
 }
 
-TEST(BusList, LookupsReturnTheEarlierRecordOfAStation) {
+TEST(BusList, LookupsReturnTheEarlierRecordAndSortsKeepTheOrderOfEqualKeys) {
     CBusList list;
     EXPECT_EQ(list.GetAt(0), nullptr);
-    list.Add(MakeRecord(100, 7));
-    list.Add(MakeRecord(200, 7));
-    list.Add(MakeRecord(300, 8));
+    for (const auto& [serial, station] : Pairs{{300, 8}, {200, 7}, {100, 7}, {200, 6}}) {
+        list.Add(MakeRecord(static_cast<uint16_t>(serial), static_cast<uint8_t>(station)));
+    }
     ModuleRecord* found = nullptr;
-    EXPECT_EQ(list.IndexOfStation(7, &found), 0);
-    EXPECT_EQ(found->SerialNo(), 100);
-    EXPECT_EQ(list.FindByStation(7)->SerialNo(), 100);
-    EXPECT_EQ(list.IndexOfSerial(300, &found), 2);
-    EXPECT_EQ(found->iaStation, 8);
+    EXPECT_EQ(list.IndexOfStation(7, &found), 1);
+    EXPECT_EQ(found->SerialNo(), 200);
+    EXPECT_EQ(list.IndexOfSerial(200, &found), 1);
+    EXPECT_EQ(found->iaStation, 7);
+    EXPECT_EQ(list.FindBySerial(100)->iaStation, 7);
     EXPECT_EQ(list.IndexOfStation(9, &found), -1);
     EXPECT_EQ(found, nullptr);
     EXPECT_EQ(list.FindBySerial(1), nullptr);
-    // A stable sort keeps the two records of station 7 in their order.
     list.Sort(false);
-    EXPECT_EQ(list.FindByStation(7)->SerialNo(), 100);
+    EXPECT_EQ(SerialStations(list), (Pairs{{200, 6}, {200, 7}, {100, 7}, {300, 8}}));
+    EXPECT_EQ(list.FindByStation(7)->SerialNo(), 200);
+    list.Sort(true);
+    EXPECT_EQ(SerialStations(list), (Pairs{{100, 7}, {200, 6}, {200, 7}, {300, 8}}));
+
+    // Enough records with equal keys for an unstable sort to reorder them: the other key, falling in
+    // insertion order, must still fall after sorting.
+    for (const bool bySerial : {false, true}) {
+        CBusList many;
+        for (int i = 0; i < 40; ++i) {
+            many.Add(MakeRecord(static_cast<uint16_t>(bySerial ? i % 3 : 1000 - i),
+                                static_cast<uint8_t>(bySerial ? 100 - i : i % 3)));
+        }
+        many.Sort(bySerial);
+        const Pairs order = SerialStations(many);
+        for (size_t k = 1; k < order.size(); ++k) {
+            const auto key = [&](size_t at) {
+                const auto [serial, station] = order[at];
+                return bySerial ? std::pair(serial, -station) : std::pair(station, -serial);
+            };
+            EXPECT_LT(key(k - 1), key(k)) << (bySerial ? "by serial" : "by station") << " at " << k;
+        }
+    }
 }
 
 TEST(BusList, RemovingKeepsOrderAndHandsRecordBack) {
@@ -72,7 +84,7 @@ TEST(BusList, RemovingKeepsOrderAndHandsRecordBack) {
     EXPECT_NE(list.RemoveBySerial(400), nullptr);
     EXPECT_EQ(list.RemoveBySerial(400), nullptr);
     EXPECT_EQ(list.RemoveByStation(99), nullptr);
-    EXPECT_EQ(Stations(list), (std::vector<int>{1, 3}));
+    EXPECT_EQ(SerialStations(list), (Pairs{{100, 1}, {300, 3}}));
 }
 
 TEST(BusList, CollisionCountFollowsAddReplaceRemoveClearAndMerge) {
@@ -123,10 +135,8 @@ TEST(BusList, MergeMovesUnknownSerialsAndSortsByStation) {
     other.Add(MakeRecord(4, 60));
     other.Add(MakeRecord(3, 31)); // the first serial 3 moves, so this one stays
     EXPECT_TRUE(list.MergeFrom(other));
-    EXPECT_EQ(Stations(list), (std::vector<int>{30, 40, 50, 60}));
-    ASSERT_EQ(other.Count(), 2u);
-    EXPECT_EQ(other.GetAt(0)->iaStation, 7);
-    EXPECT_EQ(other.GetAt(1)->iaStation, 31);
+    EXPECT_EQ(SerialStations(list), (Pairs{{3, 30}, {2, 40}, {1, 50}, {4, 60}}));
+    EXPECT_EQ(SerialStations(other), (Pairs{{2, 7}, {3, 31}}));
     EXPECT_EQ(other.GetAt(2), nullptr);
 }
 
@@ -136,15 +146,13 @@ TEST(BusList, MergeIntoFullListLeavesTheRestInTheOtherList) {
         list.Add(MakeRecord(static_cast<uint16_t>(i), 1));
     }
     CBusList other;
-    other.Add(MakeRecord(5000, 2));
-    other.Add(MakeRecord(5001, 3));
-    other.Add(MakeRecord(5002, 4));
+    for (uint16_t serial : {5000, 5001, 5002}) {
+        other.Add(MakeRecord(serial, 2));
+    }
     EXPECT_FALSE(list.MergeFrom(other));
     EXPECT_EQ(list.Count(), 256u);
     EXPECT_NE(list.FindBySerial(5000), nullptr);
-    ASSERT_EQ(other.Count(), 2u);
-    EXPECT_EQ(other.GetAt(0)->SerialNo(), 5001);
-    EXPECT_EQ(other.GetAt(1)->SerialNo(), 5002);
+    EXPECT_EQ(SerialStations(other), (Pairs{{5001, 2}, {5002, 2}}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "core/inventory/record_values.h"
 #include "core/inventory/stored_text.h"
 #include "core/inventory/unit_names.h"
+#include "inventory_test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,37 @@
 
 namespace terrix {
 namespace {
+
+TEST(ModuleRecordWire, StationInfoAndAnalogCfgBlocksByteForByte) {
+    std::array<uint8_t, kStationInfoSize> block{};
+    const uint8_t head[] = {0x34, 0x12, 0x78, 0x56, 0x9A, 11, 0x60, 0, 0xFA, 0, 10, 0, 0x32, 1, 2, 'A', 'B'};
+    std::copy(std::begin(head), std::end(head), block.begin());
+    const uint8_t cfg[7] = {1, 2, 3, 4, 5, 6, 7};
+    ModuleRecord r;
+    r.stationInfo = StationInfo::FromBytes(block);
+    r.analogCfg1 = AnalogCfg::FromBytes(cfg);
+    testing::ExpectFields(r, {{"wSerialNo", "4660"},
+                              {"wFirmwareVersion", "22136"},
+                              {"yFlag", "154"},
+                              {"yModuleId", "11"},
+                              {"wStartupBaud", "96"},
+                              {"wTimeOut", "250"},
+                              {"wDelayTime", "10"},
+                              {"wReponseTime", "306"},
+                              {"yModuleNameLen", "2"},
+                              {"acModuleName", "AB"},
+                              {"analogCfg1.yChannel", "1"},
+                              {"analogCfg1.yRawVofsVd", "3"},
+                              {"analogCfg1.yHasLinearisation", "6"},
+                              {"analogCfg1.yZeroFiller2", "7"}});
+    EXPECT_EQ(r.stationInfo.ToBytes(), block);
+    uint8_t back[7] = {};
+    r.analogCfg1.ToBytes(back);
+    EXPECT_TRUE(std::equal(std::begin(back), std::end(back), std::begin(cfg)));
+    // A name without its terminator is cut at the end of the field.
+    std::fill(block.begin() + StationInfo::kOffsetName, block.end(), 'x');
+    EXPECT_EQ(StationInfo::FromBytes(block).ModuleName(), std::string(254, 'x'));
+}
 
 TEST(ConversionTime, XvModuleFollowsCountOtherModulesMeasTime) {
     // count, XV flag, dwMeasTime, ms, s. The XV product is count x 0.01262 x 60000 in double, truncated; a
@@ -38,7 +70,6 @@ TEST(ConversionTime, XvModuleFollowsCountOtherModulesMeasTime) {
 
 TEST(RecordValues, ChannelMaskUnitsAndMeasurements) {
     ModuleRecord r;
-    r.dwNumberOfMeas0 = 0;
     r.dwNumberOfMeas1 = 5;
     RecomputeMeasChannels(r);
     EXPECT_EQ(r.dwMeasChannels, 2u);
@@ -84,7 +115,7 @@ TEST(ModuleKind, FlagsByName) {
     }
 }
 
-TEST(ComputeMeasTime, Table) {
+TEST(ComputeMeasTime, ByModuleIdNameCountsAndLinearisation) {
     // yModuleId, name, dwNumberOfMeas0, dwNumberOfMeas1, yHasLinearisation of AnalogCfg0, dwMeasTime
     const std::tuple<uint8_t, const char*, uint32_t, uint32_t, uint8_t, uint32_t> rows[] = {
         {6, "any", 10, 5, 0, 610},
@@ -109,10 +140,10 @@ TEST(ComputeMeasTime, Table) {
     };
     for (const auto& [moduleId, name, meas0, meas1, linearised, expected] : rows) {
         ModuleRecord r;
-        r.stationInfo.yModuleId = moduleId;
-        r.stationInfo.SetModuleName(name);
         r.dwNumberOfMeas0 = meas0;
         r.dwNumberOfMeas1 = meas1;
+        r.stationInfo.yModuleId = moduleId;
+        r.stationInfo.SetModuleName(name);
         r.analogCfg0.yHasLinearisation = linearised;
         EXPECT_EQ(ComputeMeasTime(r), expected) << int(moduleId) << " " << name;
     }

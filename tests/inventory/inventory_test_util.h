@@ -1,15 +1,19 @@
 #pragma once
-// Helpers of the inventory tests: a private data directory per test, sample records, and a field-by-field
-// view of a record for comparisons.
+// Helpers of the inventory tests: a private data directory per test, sample records, and views of a
+// record, a bus list and a settings section that compare in one expression.
 
+#include "core/inventory/bus_list.h"
 #include "core/inventory/module_record.h"
 #include "core/platform/data_paths.h"
+#include "core/platform/ini_document.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -21,18 +25,19 @@ namespace terrix::testing {
 
 using test::ReadFileBytes;
 using test::WriteFileBytes;
+using Strings = std::vector<std::string>;
+using Pairs = std::vector<std::pair<int, int>>;
 
 // Points the data directory at a fresh temporary folder for the duration of one test.
 class DataDirTest : public ::testing::Test {
 protected:
     void SetUp() override {
         // Memory-backed when the system has it: the tests write many small files and sync each one.
-        std::error_code ec;
-        const std::filesystem::path base =
-            memoryBacked_ && std::filesystem::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0
-                ? std::filesystem::path("/dev/shm")
-                : std::filesystem::temp_directory_path();
-        std::string pattern = (base / "terrix-inventory-XXXXXX").string();
+        const bool shm = memoryBacked_ && ::access("/dev/shm", W_OK) == 0;
+        std::string pattern =
+            ((shm ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path()) /
+             "terrix-inventory-XXXXXX")
+                .string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
         SetDataDir(dir_);
@@ -44,6 +49,7 @@ protected:
 
     const std::filesystem::path& Dir() const { return dir_; }
     std::filesystem::path Settings() const { return SettingsFilePath(); }
+    bool Exists(const std::string& name) const { return std::filesystem::exists(dir_ / name); }
 
     // A test that needs writes to take real time (to interrupt them) asks for the disk.
     bool memoryBacked_ = true;
@@ -69,6 +75,25 @@ inline std::unique_ptr<ModuleRecord> MakeRecord(uint16_t serialNo, uint8_t stati
 
 inline std::unique_ptr<ModuleRecord> MakeCollision(uint8_t station) {
     return MakeRecord(kNoSerial, station, msCollision, "COLLISION");
+}
+
+// (serial, station) of every record, in list order.
+inline Pairs SerialStations(const CBusList& list) {
+    Pairs out;
+    for (uint32_t i = 0; i < list.Count(); ++i) {
+        out.emplace_back(list.GetAt(i)->SerialNo(), list.GetAt(i)->iaStation);
+    }
+    return out;
+}
+
+// A section of a profile file as "key=value" lines, in file order.
+inline Strings SectionLines(const std::filesystem::path& file, std::string_view section) {
+    const IniDocument doc = IniDocument::Load(file);
+    Strings lines;
+    for (const std::string& key : doc.KeyNames(section)) {
+        lines.push_back(key + "=" + doc.Get(section, key).value_or("?"));
+    }
+    return lines;
 }
 
 // A record with every stored field set to a value of its own, all exactly representable with six decimals.
@@ -99,40 +124,57 @@ inline ModuleRecord FullRecord() {
     return r;
 }
 
-// Every field of a record as (expression, value), in declared order.
-inline std::vector<std::pair<std::string, std::string>> Fields(const ModuleRecord& r) {
-    std::vector<std::pair<std::string, std::string>> f;
-    const auto add = [&](const char* name, auto value) {
-        if constexpr (std::is_convertible_v<decltype(value), std::string>) {
-            f.emplace_back(name, value);
+// Every field of a record by name ("analogCfg1.yChannel" for those of a sub-block); floats in their
+// shortest exact form.
+inline std::map<std::string, std::string> Fields(const ModuleRecord& r) {
+    std::map<std::string, std::string> f;
+    const auto put = [&](const std::string& name, auto value) {
+        using T = decltype(value);
+        if constexpr (std::is_convertible_v<T, std::string>) {
+            f[name] = value;
+        } else if constexpr (std::is_floating_point_v<T>) {
+            char text[32];
+            f[name] = std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
         } else {
-            f.emplace_back(name, std::to_string(value));
+            f[name] = std::to_string(static_cast<long long>(value));
         }
     };
-#define TERRIX_FIELD(expr) add(#expr, expr)
+#define TERRIX_FIELD(prefix, obj, field) put(std::string(prefix) + #field, (obj).field)
+#define TERRIX_TOP(obj, field) TERRIX_FIELD("", obj, field)
+    TERRIX_TOP(r, enModuleState), TERRIX_TOP(r, bDisabled), TERRIX_TOP(r, wLastError);
+    TERRIX_TOP(r, iaStation), TERRIX_TOP(r, bIsTavikButNotXV), TERRIX_TOP(r, bIsTavikXV);
+    TERRIX_TOP(r, bHasTDCSupport), TERRIX_TOP(r, dwMeasTime), TERRIX_TOP(r, dwNumberOfMeas0);
+    TERRIX_TOP(r, dwNumberOfMeas1), TERRIX_TOP(r, bHasAnalogCfg0), TERRIX_TOP(r, bHasAnalogCfg1);
+    TERRIX_TOP(r, bHasSensorData), TERRIX_TOP(r, dwMeasChannels);
     const StationInfo& s = r.stationInfo;
-    TERRIX_FIELD(static_cast<int>(r.enModuleState)), TERRIX_FIELD(r.bDisabled), TERRIX_FIELD(r.wLastError);
-    TERRIX_FIELD(r.iaStation), TERRIX_FIELD(r.bIsTavikButNotXV), TERRIX_FIELD(r.bIsTavikXV);
-    TERRIX_FIELD(r.bHasTDCSupport), TERRIX_FIELD(s.wSerialNo), TERRIX_FIELD(s.wFirmwareVersion);
-    TERRIX_FIELD(s.yFlag), TERRIX_FIELD(s.yModuleId), TERRIX_FIELD(s.wStartupBaud), TERRIX_FIELD(s.wTimeOut);
-    TERRIX_FIELD(s.wDelayTime), TERRIX_FIELD(s.wReponseTime), TERRIX_FIELD(s.yModuleNameLen);
-    TERRIX_FIELD(s.ModuleName()), TERRIX_FIELD(r.dwMeasTime), TERRIX_FIELD(r.dwNumberOfMeas0);
-    TERRIX_FIELD(r.dwNumberOfMeas1), TERRIX_FIELD(r.bHasAnalogCfg0), TERRIX_FIELD(r.bHasAnalogCfg1);
-    for (const AnalogCfg& a : {r.analogCfg0, r.analogCfg1}) {
-        TERRIX_FIELD(a.yChannel), TERRIX_FIELD(a.yZeroFiller1), TERRIX_FIELD(a.yRawVofsVd);
-        TERRIX_FIELD(a.yNofsLow), TERRIX_FIELD(a.yNofsHigh), TERRIX_FIELD(a.yHasLinearisation);
-        TERRIX_FIELD(a.yZeroFiller2);
+    TERRIX_TOP(s, wSerialNo), TERRIX_TOP(s, wFirmwareVersion), TERRIX_TOP(s, yFlag), TERRIX_TOP(s, yModuleId);
+    TERRIX_TOP(s, wStartupBaud), TERRIX_TOP(s, wTimeOut), TERRIX_TOP(s, wDelayTime);
+    TERRIX_TOP(s, wReponseTime), TERRIX_TOP(s, yModuleNameLen), put("acModuleName", s.ModuleName());
+    put("szUnit0", FieldText(r.szUnit0)), put("szUnit1", FieldText(r.szUnit1));
+    put("szLocation", FieldText(r.szLocation)), put("szComment", FieldText(r.szComment));
+    for (const auto& [p, a] :
+         {std::pair{"analogCfg0.", r.analogCfg0}, std::pair{"analogCfg1.", r.analogCfg1}}) {
+        TERRIX_FIELD(p, a, yChannel), TERRIX_FIELD(p, a, yZeroFiller1), TERRIX_FIELD(p, a, yRawVofsVd);
+        TERRIX_FIELD(p, a, yNofsLow), TERRIX_FIELD(p, a, yNofsHigh), TERRIX_FIELD(p, a, yHasLinearisation);
+        TERRIX_FIELD(p, a, yZeroFiller2);
     }
-    TERRIX_FIELD(r.bHasSensorData);
-    for (const SensorData& d : {r.sensorData0, r.sensorData1}) {
-        TERRIX_FIELD(d.fZeroOffset), TERRIX_FIELD(d.fResolution), TERRIX_FIELD(d.yUnitCode);
-        TERRIX_FIELD(d.nLSBMin), TERRIX_FIELD(d.nLSBMax), TERRIX_FIELD(d.yStatus);
+    for (const auto& [p, d] :
+         {std::pair{"sensorData0.", r.sensorData0}, std::pair{"sensorData1.", r.sensorData1}}) {
+        TERRIX_FIELD(p, d, fZeroOffset), TERRIX_FIELD(p, d, fResolution), TERRIX_FIELD(p, d, yUnitCode);
+        TERRIX_FIELD(p, d, nLSBMin), TERRIX_FIELD(p, d, nLSBMax), TERRIX_FIELD(p, d, yStatus);
     }
-    TERRIX_FIELD(FieldText(r.szUnit0)), TERRIX_FIELD(FieldText(r.szUnit1));
-    TERRIX_FIELD(FieldText(r.szLocation)), TERRIX_FIELD(FieldText(r.szComment)),
-        TERRIX_FIELD(r.dwMeasChannels);
+#undef TERRIX_TOP
 #undef TERRIX_FIELD
     return f;
+}
+
+// Checks the named fields of a record; the others are not looked at.
+inline void ExpectFields(const ModuleRecord& r, const std::map<std::string, std::string>& expected) {
+    const auto actual = Fields(r);
+    for (const auto& [name, value] : expected) {
+        ASSERT_EQ(actual.count(name), 1u) << "no field " << name;
+        EXPECT_EQ(actual.at(name), value) << name;
+    }
 }
 
 } // namespace terrix::testing

@@ -10,13 +10,8 @@
 namespace terrix {
 namespace {
 
-using testing::DataDirTest;
-using testing::Fields;
-using testing::FullRecord;
-using testing::ReadFileBytes;
-using testing::WriteFileBytes;
-
-class ModuleFile : public DataDirTest {};
+using namespace terrix::testing;
+using ModuleFile = DataDirTest;
 
 const char* const kFullRecordFile =
     "[ModuleInfo]\r\nbDisabled=1\r\nenModuleState=1\r\niaStation=17\r\nbIsTavikButNotXV=1\r\nbIsTavikXV=0\r\n"
@@ -55,10 +50,9 @@ TEST_F(ModuleFile, MissingFileOrKeysLeaveTheRecordAndStateAsTheyWere) {
 
     WriteFileBytes(Dir() / "2.ini", "[ModuleInfo]\r\nenModuleState=3\r\nbDisabled=0\r\n");
     EXPECT_TRUE(ReadModuleFile(2, record));
-    EXPECT_EQ(record.enModuleState, msIdentified);
-    EXPECT_EQ(record.bDisabled, 0);
-    EXPECT_EQ(record.stationInfo.wSerialNo, 65534);
-    EXPECT_EQ(FieldText(record.szComment), FieldText(FullRecord().szComment));
+    ModuleRecord expected = FullRecord();
+    expected.bDisabled = 0;
+    EXPECT_EQ(Fields(record), Fields(expected));
 }
 
 TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
@@ -69,10 +63,10 @@ TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
                    "[SensorData0]\r\nyUnitCode=20\r\n");
     ModuleRecord record;
     ReadModuleFile(5, record);
-    EXPECT_EQ(record.analogCfg0.yChannel, 0);
-    EXPECT_EQ(record.analogCfg0.yHasLinearisation, 0);
-    EXPECT_EQ(record.analogCfg1.yChannel, 6);
-    EXPECT_EQ(record.sensorData0.yUnitCode, 0);
+    ExpectFields(record, {{"analogCfg0.yChannel", "0"},
+                          {"analogCfg0.yHasLinearisation", "0"},
+                          {"analogCfg1.yChannel", "6"},
+                          {"sensorData0.yUnitCode", "0"}});
 
     // Written with the flags off, the old sections stay in the file and are still ignored.
     record.stationInfo.wSerialNo = 5;
@@ -81,11 +75,10 @@ TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
     EXPECT_NE(ReadFileBytes(Dir() / "5.ini").find("[AnalogCfg0]\r\nyChannel=5"), std::string::npos);
     ModuleRecord again;
     ReadModuleFile(5, again);
-    EXPECT_EQ(again.analogCfg0.yChannel, 0);
-    EXPECT_EQ(again.analogCfg1.yChannel, 0);
+    ExpectFields(again, {{"analogCfg0.yChannel", "0"}, {"analogCfg1.yChannel", "0"}});
 }
 
-TEST_F(ModuleFile, ValueEncodingsAtTheirLimits) {
+TEST_F(ModuleFile, ValuesWrapLikeTheirFieldTypesAndUnreadableOnesKeepTheDefault) {
     WriteFileBytes(Dir() / "6.ini",
                    "[ModuleInfo]\r\niaStation=300\r\ndwNumberOfMeas0=0\r\ndwNumberOfMeas1=5\r\n"
                    "bHasSensorData=1\r\ndwMeasTime=-1\r\nbDisabled=yes\r\n"
@@ -95,14 +88,14 @@ TEST_F(ModuleFile, ValueEncodingsAtTheirLimits) {
     record.bDisabled = 1;
     record.sensorData0.fZeroOffset = 2.5f;
     ReadModuleFile(6, record);
-    EXPECT_EQ(record.iaStation, 44);
-    EXPECT_EQ(record.stationInfo.wSerialNo, 4464);
-    EXPECT_EQ(record.stationInfo.yFlag, 0);
-    EXPECT_EQ(record.dwMeasTime, 0xFFFFFFFFu);
-    EXPECT_EQ(record.bDisabled, 1);                  // does not parse: the default stays
-    EXPECT_EQ(record.sensorData0.fZeroOffset, 2.5f); // likewise
-    EXPECT_EQ(record.sensorData0.nLSBMin, -25536);
-    EXPECT_EQ(record.dwMeasChannels, 2u);
+    ExpectFields(record, {{"iaStation", "44"},
+                          {"wSerialNo", "4464"},
+                          {"yFlag", "0"},
+                          {"dwMeasTime", "4294967295"},
+                          {"bDisabled", "1"},
+                          {"sensorData0.fZeroOffset", "2.5"},
+                          {"sensorData0.nLSBMin", "-25536"},
+                          {"dwMeasChannels", "2"}});
 
     // Floats keep six decimals.
     ModuleRecord tiny = FullRecord();
@@ -114,18 +107,7 @@ TEST_F(ModuleFile, ValueEncodingsAtTheirLimits) {
     EXPECT_EQ(back.sensorData0.fResolution, 0.0f);
 }
 
-TEST_F(ModuleFile, CommentLineBreaksAreStoredAsBackslashN) {
-    ModuleRecord record = FullRecord();
-    CopyToField(record.szComment, "north wall\r\nnear the door");
-    ASSERT_TRUE(WriteModuleFile(record));
-    EXPECT_NE(ReadFileBytes(Dir() / "65534.ini").find("szComment=north wall\\nnear the door\r\n"),
-              std::string::npos);
-    ModuleRecord back;
-    ReadModuleFile(65534, back);
-    EXPECT_EQ(DecodeLineBreaks(FieldText(back.szComment)), "north wall\nnear the door");
-}
-
-TEST_F(ModuleFile, OverlongStringsAreCutToTheirFields) {
+TEST_F(ModuleFile, OverlongStringsAreCutAndCommentLineBreaksAreStoredAsBackslashN) {
     const std::string longText(1500, 'x');
     WriteFileBytes(Dir() / "7.ini",
                    "[ModuleInfo]\r\nszUnit0=abcdefghij\r\n[StationInfo]\r\nacModuleName=" + longText +
@@ -138,15 +120,20 @@ TEST_F(ModuleFile, OverlongStringsAreCutToTheirFields) {
     EXPECT_EQ(FieldText(record.szLocation).size(), 78u);
     EXPECT_EQ(FieldText(record.szComment).size(), 510u);
 
-    // A comment of 510 characters full of line breaks still fits its field when written.
-    ModuleRecord breaks = FullRecord();
-    CopyToField(breaks.szComment, std::string(510, '\n'));
-    ASSERT_TRUE(WriteModuleFile(breaks));
-    ModuleRecord back;
-    ReadModuleFile(65534, back);
-    EXPECT_EQ(FieldText(back.szComment).size(), 510u);
+    // Each line break takes two characters in the file, and a comment full of them still fits its field.
+    const std::pair<std::string, std::string> comments[] = {
+        {"north wall\r\nnear the door", "szComment=north wall\\nnear the door\r\n"},
+        {std::string(510, '\n'), "szComment=\\n\\n"}};
+    for (const auto& [comment, stored] : comments) {
+        ModuleRecord breaks = FullRecord();
+        CopyToField(breaks.szComment, comment);
+        ASSERT_TRUE(WriteModuleFile(breaks));
+        EXPECT_NE(ReadFileBytes(Dir() / "65534.ini").find(stored), std::string::npos) << stored;
+        ModuleRecord back;
+        ReadModuleFile(65534, back);
+        EXPECT_EQ(FieldText(back.szComment), EncodeLineBreaks(comment).substr(0, 510));
+    }
 }
-
 TEST_F(ModuleFile, UserDataTouchesOnlyUserInfo) {
     ModuleRecord record = FullRecord();
     ASSERT_TRUE(WriteModuleFile(record));
@@ -184,30 +171,27 @@ TEST_F(ModuleFile, RecordsWithoutSerialAndUnwritableFilesAreReported) {
 }
 
 TEST_F(ModuleFile, ReadsHandWrittenCrlfFileWithMixedCaseNames) {
-    std::filesystem::copy_file(testing::FixturePath("4711_handwritten.ini"), Dir() / "4711.ini");
+    std::filesystem::copy_file(FixturePath("4711_handwritten.ini"), Dir() / "4711.ini");
     ModuleRecord r;
     ASSERT_TRUE(ReadModuleFile(4711, r));
-    EXPECT_EQ(r.enModuleState, msNotIdentified);
-    EXPECT_EQ(r.bDisabled, 1);
-    EXPECT_EQ(r.iaStation, 23);
-    EXPECT_EQ(r.bIsTavikButNotXV, 1);
-    EXPECT_EQ(r.dwMeasTime, 2900u);
-    EXPECT_EQ(r.dwNumberOfMeas0, 2u);
-    EXPECT_EQ(r.dwMeasChannels, 1u);
-    EXPECT_EQ(FieldText(r.szUnit0), "%");
-    EXPECT_EQ(r.SerialNo(), 4711);
-    EXPECT_EQ(r.stationInfo.wFirmwareVersion, 786);
-    EXPECT_EQ(r.stationInfo.yModuleId, 11);
-    EXPECT_EQ(r.ModuleName(), "PX-TAVIK2");
-    EXPECT_EQ(r.stationInfo.yModuleNameLen, 9);
-    EXPECT_EQ(r.analogCfg0.yHasLinearisation, 1);
-    EXPECT_EQ(r.analogCfg0.yRawVofsVd, 3);
-    EXPECT_EQ(r.sensorData0.fZeroOffset, -1.5f);
-    EXPECT_EQ(r.sensorData0.fResolution, 0.0125f);
-    EXPECT_EQ(r.sensorData0.nLSBMin, -2000);
-    EXPECT_EQ(r.sensorData1.yUnitCode, 20);
-    EXPECT_EQ(FieldText(r.szLocation), "Greenhouse 2");
-    EXPECT_EQ(FieldText(r.szComment), "north wall\\nnear the door");
+    ModuleRecord expected{.bDisabled = 1,
+                          .iaStation = 23,
+                          .bIsTavikButNotXV = 1,
+                          .stationInfo = {4711, 786, 0, 11, 96, 0, 0, 0},
+                          .dwMeasTime = 2900,
+                          .dwNumberOfMeas0 = 2,
+                          .bHasAnalogCfg0 = 1,
+                          .analogCfg0 = {0, 0, 3, 0, 0, 1, 0},
+                          .analogCfg1 = {},
+                          .bHasSensorData = 1,
+                          .sensorData0 = {-1.5f, 0.0125f, 25, -2000, 2000, 0},
+                          .sensorData1 = {0, 0, 20, 0, 0, 0},
+                          .dwMeasChannels = 1};
+    expected.stationInfo.SetModuleName("PX-TAVIK2");
+    CopyToField(expected.szUnit0, "%");
+    CopyToField(expected.szLocation, "Greenhouse 2");
+    CopyToField(expected.szComment, "north wall\\nnear the door");
+    EXPECT_EQ(Fields(r), Fields(expected));
 }
 
 } // namespace

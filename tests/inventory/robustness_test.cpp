@@ -16,14 +16,8 @@
 namespace terrix {
 namespace {
 
-using testing::DataDirTest;
-using testing::Fields;
-using testing::FullRecord;
-using testing::MakeRecord;
-using testing::ReadFileBytes;
-using testing::WriteFileBytes;
-
-class Robustness : public DataDirTest {};
+using namespace terrix::testing;
+using Robustness = DataDirTest;
 
 std::string RandomBytes(size_t size, uint32_t seed) {
     std::mt19937 rng(seed);
@@ -90,16 +84,11 @@ TEST_F(Robustness, TruncatedModuleFileKeepsWholeLinesOnly) {
         WriteFileBytes(Dir() / "11.ini", full.substr(0, cut));
         ModuleRecord record;
         ReadModuleFile(11, record);
-        if (!wholeLines) {
-            continue;
-        }
-        const auto fields = Fields(record);
-        for (size_t i = 0; i < fields.size(); ++i) {
-            if (fields[i].first == "r.dwMeasChannels") {
-                continue; // derived from two counts that may be cut apart
-            }
-            EXPECT_TRUE(fields[i] == fullFields[i] || fields[i] == zeroFields[i])
-                << "cut " << cut << ": " << fields[i].first << "=" << fields[i].second;
+        // dwMeasChannels is derived from two counts that may be cut apart.
+        for (const auto& [name, value] : wholeLines ? Fields(record) : decltype(fullFields){}) {
+            EXPECT_TRUE(name == "dwMeasChannels" || value == fullFields.at(name) ||
+                        value == zeroFields.at(name))
+                << "cut " << cut << ": " << name << "=" << value;
         }
     }
 }
@@ -123,59 +112,51 @@ TEST_F(Robustness, TruncatedBusInfoLoadsAPrefix) {
     }
 }
 
-constexpr uint32_t kSizeA = 24;
-constexpr uint32_t kSizeB = 16;
-
-// The bus list a test child saves over and over: `count` modules, each module file marked with `tag`.
-void FillList(CBusList& list, uint16_t firstSerial, uint32_t count, const char* tag) {
-    for (uint32_t i = 0; i < count; ++i) {
-        auto record = MakeRecord(static_cast<uint16_t>(firstSerial + i), static_cast<uint8_t>(i));
-        CopyToField(record->szComment, std::string(tag) + " " + std::to_string(firstSerial + i));
-        list.Add(std::move(record));
-    }
-}
-
-// The settings file holds the whole of one of the two lists, and every module file it names is whole.
-void ExpectWholeState(const std::filesystem::path& settings, uint32_t fillerKeys) {
-    const IniDocument doc = IniDocument::Load(settings);
-    ASSERT_EQ(doc.Get("Tail", "End"), "1");
-    ASSERT_EQ(doc.KeyNames("Dialog placement").size(), fillerKeys);
-    CBusList loaded;
-    const uint32_t count = LoadBusInfo(loaded);
-    ASSERT_TRUE(count == kSizeA || count == kSizeB) << count;
-    const uint16_t firstSerial = count == kSizeA ? 1000 : 2000;
-    const char* tag = count == kSizeA ? "A" : "B";
-    for (uint32_t i = 0; i < count; ++i) {
-        const ModuleRecord& r = *loaded.GetAt(i);
-        ASSERT_EQ(r.SerialNo(), firstSerial + i);
-        ASSERT_EQ(r.iaStation, i);
-        ASSERT_EQ(FieldText(r.szComment), std::string(tag) + " " + std::to_string(firstSerial + i));
-    }
-}
-
+// Two bus lists that a child saves in turn, over and over: 24 modules from serial 1000 and 16 from 2000, each
+// module file marked with its serial, behind 6000 other settings.
 class KilledSave : public DataDirTest {
 protected:
+    static constexpr uint32_t kFillerKeys = 6000;
     KilledSave() { memoryBacked_ = false; }
+    void SetUp() override {
+        DataDirTest::SetUp();
+        std::string text = "[Dialog placement]\r\n";
+        for (uint32_t i = 0; i < kFillerKeys; ++i) {
+            text += "dValue" + std::to_string(i) + "=0.123456789012345678901234567890\r\n";
+        }
+        WriteFileBytes(Settings(), text + "[Tail]\r\nEnd=1\r\n");
+        for (const auto& [list, first, count] : {std::tuple{&a, 1000, 24}, std::tuple{&b, 2000, 16}}) {
+            for (int i = 0; i < count; ++i) {
+                auto record = MakeRecord(static_cast<uint16_t>(first + i), static_cast<uint8_t>(i));
+                CopyToField(record->szComment, "saved " + std::to_string(first + i));
+                list->Add(std::move(record));
+            }
+        }
+    }
+    // The settings file holds the whole of one of the two lists, and every module file it names is whole.
+    void ExpectWholeState() const {
+        ASSERT_EQ(IniDocument::Load(Settings()).Get("Tail", "End"), "1");
+        ASSERT_EQ(IniDocument::Load(Settings()).KeyNames("Dialog placement").size(), kFillerKeys);
+        CBusList loaded;
+        const uint32_t count = LoadBusInfo(loaded);
+        ASSERT_TRUE(count == a.Count() || count == b.Count()) << count;
+        ASSERT_EQ(SerialStations(loaded), SerialStations(count == a.Count() ? a : b));
+        for (uint32_t i = 0; i < count; ++i) {
+            ASSERT_EQ(FieldText(loaded.GetAt(i)->szComment),
+                      "saved " + std::to_string(loaded.GetAt(i)->SerialNo()));
+        }
+    }
+    CBusList a;
+    CBusList b;
 };
 
 TEST_F(KilledSave, NeverLeavesATruncatedSettingsOrModuleFile) {
-    constexpr uint32_t kFillerKeys = 6000;
-    std::string text = "[Dialog placement]\r\n";
-    for (uint32_t i = 0; i < kFillerKeys; ++i) {
-        text += "dValue" + std::to_string(i) + "=0.123456789012345678901234567890\r\n";
-    }
-    WriteFileBytes(Settings(), text + "[Tail]\r\nEnd=1\r\n");
-    CBusList a;
-    CBusList b;
-    FillList(a, 1000, kSizeA, "A");
-    FillList(b, 2000, kSizeB, "B");
-
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(a.Save());
     ASSERT_TRUE(b.Save());
     const auto pair =
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-    ExpectWholeState(Settings(), kFillerKeys);
+    ExpectWholeState();
 
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE("seed " + std::to_string(seed));
@@ -195,7 +176,7 @@ TEST_F(KilledSave, NeverLeavesATruncatedSettingsOrModuleFile) {
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status));
-        ExpectWholeState(Settings(), kFillerKeys);
+        ExpectWholeState();
     }
 }
 

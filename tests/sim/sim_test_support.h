@@ -42,6 +42,16 @@ inline std::vector<uint8_t> Ask(VirtualBus& bus, const std::vector<uint8_t>& fra
     return reply ? reply->bytes : std::vector<uint8_t>{};
 }
 
+// The broadcasts that move a module to another station and the whole bus to another baud rate.
+inline std::vector<uint8_t> SetStationFrame(uint16_t serial, uint8_t station) {
+    return RequestBytes(255, 1,
+                        {static_cast<uint8_t>(serial & 0xFF), static_cast<uint8_t>(serial >> 8), station});
+}
+inline std::vector<uint8_t> SetBaudFrame(uint32_t baud) {
+    const auto v = static_cast<uint16_t>(baud / 100);
+    return RequestBytes(255, 16, {static_cast<uint8_t>(v & 0xFF), static_cast<uint8_t>(v >> 8)});
+}
+
 // The data block of a reply (between header and data checksum).
 inline std::vector<uint8_t> DataOf(const std::vector<uint8_t>& reply) {
     if (reply.size() < 9 || reply[2] < 2) {

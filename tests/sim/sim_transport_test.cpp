@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <tuple>
 
 namespace terrix::sim {
 namespace {
@@ -41,47 +42,35 @@ protected:
     SimTransport transport;
 };
 
-TEST_F(SimTransportTest, ReadOnSilenceTakesTenPlusTwoMillisecondsPerByte) {
-    for (const size_t count : {size_t{1}, size_t{7}, size_t{28}}) {
+TEST_F(SimTransportTest, ReadWaitsTenPlusTwoMillisecondsPerByteOrEndsWithTheArrivedReply) {
+    struct Case {
+        int delayMs; // of the reply to a request sent just before the read; -1: no request
+        size_t count;
+        size_t got;
+        uint64_t elapsedUs;
+    };
+    const Case cases[] = {
+        {-1, 0, 0, 0},      // nothing asked for: no wait
+        {-1, 1, 0, 12000},  // silence: 10 ms plus 2 ms per byte
+        {-1, 7, 0, 24000},  // likewise
+        {-1, 28, 0, 66000}, // likewise
+        {0, 7, 7, 0},       // the count has arrived: at once
+        {0, 20, 9, 1000},   // fewer arrive: one millisecond after the last byte
+        {20, 7, 7, 20000},  // the read allows 24 ms and ends with the reply
+        {30, 7, 0, 24000},  // too late for this read
+    };
+    for (const Case& c : cases) {
+        clock.AdvanceUs(1000000); // whatever was still on its way arrives and is dropped
+        transport.Purge();
         const uint64_t before = clock.NowUs();
-        EXPECT_TRUE(Read(count).empty());
-        EXPECT_EQ(clock.NowUs() - before, (10 + 2 * count) * 1000);
+        if (c.delayMs >= 0) {
+            bus->SetFaults(31042, {.delayMs = static_cast<uint32_t>(c.delayMs)});
+            Write(RequestBytes(1, 204)); // 9 bytes come back
+        }
+        EXPECT_EQ(Read(c.count).size(), c.got) << "delay " << c.delayMs << ", count " << c.count;
+        EXPECT_EQ(clock.NowUs() - before, c.elapsedUs) << "delay " << c.delayMs << ", count " << c.count;
     }
-    const uint64_t before = clock.NowUs();
-    EXPECT_TRUE(Read(0).empty());
-    EXPECT_EQ(clock.NowUs(), before);
-}
-
-TEST_F(SimTransportTest, ReadReturnsAtOnceWhenTheCountHasArrived) {
-    Write(RequestBytes(1, 204));
-    const uint64_t before = clock.NowUs();
-    EXPECT_EQ(Read(7).size(), 7u);
-    EXPECT_EQ(Read(2), (Bytes{0, 0}));
-    EXPECT_EQ(clock.NowUs(), before);
-}
-
-TEST_F(SimTransportTest, ReadOfMoreThanArrivedEndsOneMillisecondAfterTheLastByte) {
-    Write(RequestBytes(1, 204)); // 9 bytes come back
-    const uint64_t before = clock.NowUs();
-    EXPECT_EQ(Read(20).size(), 9u);
-    EXPECT_EQ(clock.NowUs() - before, 1000u);
-}
-
-TEST_F(SimTransportTest, DelayedReplyArrivesAtItsTime) {
-    bus->SetFaults(31042, {.delayMs = 20});
-    const uint64_t sent = clock.NowUs();
-    Write(RequestBytes(1, 204));
-    // The header read allows 24 ms: the reply starts after 20 ms and the read ends with it.
-    EXPECT_EQ(Read(7).size(), 7u);
-    EXPECT_EQ(clock.NowUs() - sent, 20000u);
-    EXPECT_EQ(Read(2).size(), 2u);
-
-    bus->SetFaults(31042, {.delayMs = 30});
-    Write(RequestBytes(1, 204));
-    const uint64_t second = clock.NowUs();
-    EXPECT_TRUE(Read(7).empty()); // too late for this read
-    EXPECT_EQ(clock.NowUs() - second, 24000u);
-    EXPECT_EQ(Read(9).size(), 9u); // but it does come
+    EXPECT_EQ(Read(9).size(), 9u); // the late reply does come
 }
 
 TEST_F(SimTransportTest, PurgeDropsWhatHasArrivedOnly) {
@@ -108,30 +97,21 @@ TEST_F(SimTransportTest, RequestsTravelAtTheTransportsBaudRate) {
 }
 
 TEST_F(SimTransportTest, CableLoopsRtsToCtsAndDtrToDsr) {
-    bool cts = true;
-    bool dsr = true;
-    ASSERT_TRUE(transport.GetModemStatus(cts, dsr));
-    EXPECT_FALSE(cts);
-    EXPECT_FALSE(dsr);
-    transport.SetRts(true);
-    ASSERT_TRUE(transport.GetModemStatus(cts, dsr));
-    EXPECT_TRUE(cts);
-    EXPECT_FALSE(dsr);
-    transport.SetDtr(true);
-    ASSERT_TRUE(transport.GetModemStatus(cts, dsr));
-    EXPECT_TRUE(dsr);
-    bus->SetCablePresent(false);
-    ASSERT_TRUE(transport.GetModemStatus(cts, dsr));
-    EXPECT_FALSE(cts);
-    EXPECT_FALSE(dsr);
-}
-
-TEST_F(SimTransportTest, CollisionReachesThePcAsAGarbledHeader) {
-    bus->AddModule(MakeProbe(1, 31057));
-    Write(RequestBytes(1, 2));
-    const Bytes header = Read(7);
-    ASSERT_EQ(header.size(), 7u);
-    EXPECT_FALSE(test::HeaderChecksumOk(header));
+    // rts, dtr, cable plugged in -> cts, dsr
+    const std::tuple<bool, bool, bool, bool, bool> cases[] = {{false, false, true, false, false},
+                                                              {true, false, true, true, false},
+                                                              {false, true, true, false, true},
+                                                              {true, true, false, false, false}};
+    for (const auto& [rts, dtr, cable, cts, dsr] : cases) {
+        transport.SetRts(rts);
+        transport.SetDtr(dtr);
+        bus->SetCablePresent(cable);
+        bool gotCts = !cts;
+        bool gotDsr = !dsr;
+        ASSERT_TRUE(transport.GetModemStatus(gotCts, gotDsr));
+        EXPECT_EQ(gotCts, cts) << rts << dtr << cable;
+        EXPECT_EQ(gotDsr, dsr) << rts << dtr << cable;
+    }
 }
 
 class SimScheme : public ::testing::Test {
@@ -156,8 +136,7 @@ TEST_F(SimScheme, OpensTheBuiltInBusAndKeepsItAcrossOpens) {
     ASSERT_TRUE(transport);
     EXPECT_EQ(&transport->GetClock(), &clock);
     size_t n = 0;
-    const Bytes move = RequestBytes(255, 1, {0x42, 0x79, 77}); // serial 31042 to station 77
-    ASSERT_TRUE(transport->Write(move, n));
+    ASSERT_TRUE(transport->Write(test::SetStationFrame(31042, 77), n));
     transport.reset();
     ASSERT_TRUE(ComClose(port));
 
