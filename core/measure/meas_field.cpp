@@ -233,7 +233,7 @@ CFloatField::CFloatField(std::string title, std::string format, uint32_t width)
 void CFloatField::AppendText(std::string& out) const {
     const uint32_t bits = Bits();
     if (fixedPrecision_ < 0 || IsErrorMarkerBits(bits) ||
-        !AppendFixed(out, static_cast<double>(std::bit_cast<float>(bits)), fixedPrecision_)) {
+        !AppendFixed(out, std::bit_cast<float>(bits), fixedPrecision_)) {
         out += Render(bits);
     }
 }

@@ -15,6 +15,8 @@ void AppendTwoDigits(std::string& out, uint32_t value);
 void AppendUnsigned(std::string& out, uint32_t value);
 // "%.<precision>f" of a finite value; false (nothing appended) for infinity or NaN.
 bool AppendFixed(std::string& out, double value, int precision);
+// The same for a float, several times faster for the values measured values have; precision 0..9.
+bool AppendFixed(std::string& out, float value, int precision);
 
 // The precision N of a format that is exactly "%.Nf" with N of one digit; -1 for any other format.
 int FixedFormatPrecision(std::string_view format);

@@ -6,7 +6,9 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <random>
+#include <vector>
 
 #include "core/measure/c_locale_format.h"
 #include "core/measure/error_marker.h"
@@ -50,8 +52,12 @@ TEST(MeasFieldFormat, FloatBitPatterns) {
 TEST(MeasFieldFormat, DefaultFormatsPrintWhatPrintfPrints) {
     std::mt19937 random(7);
     CTimeStampField stamp;
-    CFloatField three("v");
-    CFloatField one("v", "%.1f");
+    // Every precision the hand-made path takes: the scaled float stays exact up to nine decimals.
+    const char* const formats[] = {"%.0f", "%.1f", "%.3f", "%.6f", "%.9f"};
+    std::vector<std::unique_ptr<CFloatField>> values;
+    for (const char* format : formats) {
+        values.push_back(std::make_unique<CFloatField>("v", format));
+    }
     CWordField word("n1", 100);
     for (int i = 0; i < 100000; ++i) {
         const uint32_t bits = random();
@@ -61,15 +67,16 @@ TEST(MeasFieldFormat, DefaultFormatsPrintWhatPrintfPrints) {
         ASSERT_EQ(stamp.Format(), FormatC("%02u.%02u.%04u %02u:%02u:%02u", p.day, p.month, p.year, p.hour,
                                           p.minute, p.second))
             << std::hex << bits;
-        // Small values often, with exact halves among them, and the whole range of patterns.
+        // Small values often, with exact halves and negative values rounding to zero among them, and the
+        // whole range of patterns.
         const float value = i % 2 == 0 ? static_cast<float>(static_cast<int32_t>(bits) % 200000) / 1024.0f
                                        : std::bit_cast<float>(bits);
-        three.SetFloat(value);
-        one.SetFloat(value);
-        const double wide = static_cast<double>(value);
+        CFloatField& field = *values[static_cast<size_t>(i) % values.size()];
+        field.SetFloat(value);
         if (!std::isnan(value)) {
-            ASSERT_EQ(three.Format(), FormatC("%.3f", wide)) << std::hex << bits;
-            ASSERT_EQ(one.Format(), FormatC("%.1f", wide)) << std::hex << bits;
+            ASSERT_EQ(field.Format(),
+                      FormatCDynamic(field.FormatString().c_str(), static_cast<double>(value)))
+                << std::hex << bits << " " << field.FormatString();
         }
         word.SetWord(static_cast<uint16_t>(bits));
         ASSERT_EQ(word.Format(), FormatC("%u", bits & 0xFFFFu));
