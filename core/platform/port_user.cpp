@@ -77,11 +77,15 @@ PortUser::~PortUser() {
     FreeReservation();
 }
 
-bool PortUser::Acquire(ComPortContext* context) {
+bool PortUser::UseContext(ComPortContext* context) {
     if (context != nullptr) {
         context_ = context;
     }
-    if (context_ == nullptr) {
+    return context_ != nullptr;
+}
+
+bool PortUser::Acquire(ComPortContext* context) {
+    if (!UseContext(context)) {
         return false;
     }
     std::lock_guard lock(ReservationMutex());
@@ -124,10 +128,7 @@ bool PortUser::Release() {
 }
 
 bool PortUser::Reserve(ComPortContext* context) {
-    if (context != nullptr) {
-        context_ = context;
-    }
-    if (context_ == nullptr) {
+    if (!UseContext(context)) {
         return false;
     }
     std::lock_guard lock(ReservationMutex());

@@ -65,6 +65,9 @@ public:
     PortHandle Port() const { return context_ != nullptr ? context_->hPort : kInvalidPort; }
 
 private:
+    // Remembers `context` when one is given; false when the user has none.
+    bool UseContext(ComPortContext* context);
+
     ComPortContext* context_ = nullptr;
 };
 
