@@ -72,11 +72,15 @@ std::string CliContext::DeviceName() const {
     return portContext.device.empty() ? PortDeviceName(portContext.nPortNo) : portContext.device;
 }
 
+std::string CliContext::PortFailureText() const {
+    return PortUserErrorText(portContext, DeviceName());
+}
+
 bool CliContext::OpenPort(PortUser& user) {
     if (user.Acquire(&portContext)) {
         return true;
     }
-    Fail(kExitPort, PortErrorText(LastPortError(), DeviceName()));
+    Fail(kExitPort, PortFailureText());
     return false;
 }
 

@@ -47,6 +47,8 @@ public:
     bool OpenPort(PortUser& user);
     // The device the port option resolves to, for messages.
     std::string DeviceName() const;
+    // Why the port could not be taken: the measuring loop holds it, or the failed open's cause and cure.
+    std::string PortFailureText() const;
 
     // Error output: plain text on stderr, also in JSON mode (standard output stays machine-readable).
     void Fail(int code, const std::string& message);

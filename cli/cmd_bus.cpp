@@ -115,7 +115,7 @@ int CreateCollisionCommand(CliContext& context, int station, bool yes) {
     const bool scanned = BusScan(context.bus, user, UnitName, MakeProgressDisplay(context, "Scanning"));
     FinishProgressDisplay(context);
     if (!scanned && context.portContext.dwError != kErrorNoModule) {
-        context.Fail(kExitPort, PortErrorText(LastPortError(), context.DeviceName()));
+        context.Fail(kExitPort, context.PortFailureText());
         return context.exitCode;
     }
     if (!context.OpenPort(user)) {
@@ -173,7 +173,7 @@ int Rescan(CliContext& context, int station) {
     PortUser user(&context.portContext);
     if (!RescanModule(user, UnitName, *record)) {
         if (context.portContext.dwError != 0) {
-            context.Fail(kExitPort, PortErrorText(LastPortError(), context.DeviceName()));
+            context.Fail(kExitPort, context.PortFailureText());
         } else {
             context.Fail(kExitBus, "no module could be identified at station " + std::to_string(station) + ": " +
                                        BusErrorText(LastBusError()));

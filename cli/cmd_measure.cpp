@@ -234,9 +234,12 @@ bool IdentifySavedBus(CliContext& context) {
     const ProgressCallback progress = MakeProgressDisplay(context, "Identifying");
     const ScanSessionResult result = RunScanSession(context.bus, session, UnitName, progress, {});
     FinishProgressDisplay(context);
+    if (result.startupError == kErrorPortReserved) {
+        context.Fail(kExitPort, StartupErrorText(result.startupError));
+        return false;
+    }
     if (result.startupError == kErrorPortOpen || result.startupError == kErrorCableCheck) {
-        context.Fail(kExitPort, StartupErrorText(result.startupError) + "\n" +
-                                    PortErrorText(LastPortError(), context.DeviceName()));
+        context.Fail(kExitPort, StartupErrorText(result.startupError) + "\n" + context.PortFailureText());
         return false;
     }
     if (CliContext::Interrupted()) {
@@ -282,11 +285,10 @@ int RunMeasure(CliContext& context, const MeasureOptions& opts) {
     if (!loop.Start(true, rate)) {
         const MeasStartError error = loop.StartError();
         loop.Stop();
-        context.Fail(error == kMeasStartNoPort ? kExitPort : kExitUsage,
+        const bool portError = error == kMeasStartNoPort || error == kMeasStartPortBusy;
+        context.Fail(portError ? kExitPort : kExitUsage,
                      std::string(MeasStartErrorText(error)) +
-                         (error == kMeasStartNoPort
-                              ? "\n" + PortErrorText(LastPortError(), context.DeviceName())
-                              : ""));
+                         (error == kMeasStartNoPort ? "\n" + context.PortFailureText() : ""));
         return context.exitCode;
     }
 

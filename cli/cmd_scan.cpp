@@ -86,9 +86,12 @@ int RunScan(CliContext& context, const ScanOptions& opts) {
     } else {
         PrintModuleTable(std::cout, list);
     }
+    if (result.startupError == kErrorPortReserved) {
+        context.Fail(kExitPort, StartupErrorText(result.startupError));
+        return context.exitCode;
+    }
     if (result.startupError == kErrorPortOpen || result.startupError == kErrorCableCheck) {
-        context.Fail(kExitPort, StartupErrorText(result.startupError) + "\n" +
-                                    PortErrorText(LastPortError(), context.DeviceName()));
+        context.Fail(kExitPort, StartupErrorText(result.startupError) + "\n" + context.PortFailureText());
         return context.exitCode;
     }
     if (result.startupError != 0) {

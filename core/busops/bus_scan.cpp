@@ -23,7 +23,10 @@ bool BusScan(BusContext& context, PortUser& portUser, const UnitLookup& lookup, 
     if (!Report(progress, kEventOpeningPort, 0, 0, nullptr)) {
         return false;
     }
-    portUser.Acquire(&context.portContext);
+    if (!portUser.Acquire(&context.portContext) && context.portContext.dwError == kErrorPortReserved) {
+        // The measuring loop holds the port and measures the modules of this list: leave both alone.
+        return false;
+    }
     if (context.portContext.dwError == 0) {
         if (!Report(progress, kEventResynchronising, 0, 0, nullptr)) {
             portUser.Release();

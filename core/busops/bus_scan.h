@@ -10,7 +10,8 @@
 namespace terrix {
 
 // Rebuilds context.busList. True when the port context's error is 0 at the end; otherwise it is 5002 (port
-// could not be opened) or 5003 (no module answered), or the callback stopped at event 1 or 2.
+// could not be opened) or 5003 (no module answered), or the callback stopped at event 1 or 2. While the
+// measuring loop holds the port (5004) the list is left untouched.
 bool BusScan(BusContext& context, PortUser& portUser, const UnitLookup& lookup, const ProgressCallback& progress);
 
 // The probing part of the scan, with the saved bus taken from `busInfo` (the "BUS INFO" section).

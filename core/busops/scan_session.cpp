@@ -8,6 +8,11 @@ namespace terrix {
 ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& options, const UnitLookup& lookup,
                                  const ProgressCallback& progress, const CollisionResolver& resolver) {
     ScanSessionResult result;
+    if (PortUser::IsReserved(context.portContext)) {
+        // The measuring loop holds the port: nothing saved or listed may change under it either.
+        result.startupError = kErrorPortReserved;
+        return result;
+    }
     if (options.forgetSavedBus) {
         ForgetBusInfo();
     }
@@ -52,7 +57,7 @@ int StartupErrorTextId(uint32_t error) {
     case kErrorCableCheck: return 24651;
     case kErrorPortOpen: return 24652;
     case kErrorNoModule: return 24653;
-    default: return 0;
+    default: return 0; // kErrorPortReserved has no numbered text
     }
 }
 
@@ -72,6 +77,7 @@ std::string StartupErrorText(uint32_t error) {
                "module (PX-ROV4/PX-23R) and PC\n  (or if appropriate from Terrix module to PC).\n  Please, check "
                "the connections between the central module and its connected client ones.\n  If appropriate try "
                "to completely rescan the NKP-bus.";
+    case kErrorPortReserved: return kBusBusyMeasuringText;
     default: return {};
     }
 }

@@ -16,7 +16,7 @@ struct ScanSessionOptions {
 
 struct ScanSessionResult {
     bool scanOk = false;
-    uint32_t startupError = 0;   // 0, 5001, 5002 or 5003 from the port context
+    uint32_t startupError = 0;   // 0, 5001, 5002, 5003 from the port context, or 5004: a loop measures
     bool listEmpty = false;      // 24654
     uint32_t collisionsLeft = 0;
     bool saved = false;          // "BUS INFO" and the module files were written
@@ -33,7 +33,8 @@ ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& 
 bool RunResolution(BusContext& context, PortUser& portUser, const ResolveOptions& options,
                    const UnitLookup& lookup, const ProgressCallback& progress);
 
-// The messages for the start-up errors 5001, 5002, 5003 (texts 24651..24653), empty for others.
+// The messages for the start-up errors 5001, 5002, 5003 (texts 24651..24653) and for a port that the
+// measuring loop holds (5004, kBusBusyMeasuringText, no text number); empty for others.
 std::string StartupErrorText(uint32_t error);
 int StartupErrorTextId(uint32_t error);
 inline constexpr const char* kEmptyBusText =

@@ -1,7 +1,6 @@
 #include "core/circuit/meas_loop.h"
 
 #include "core/bus/commands.h"
-#include "core/circuit/measuring_guard.h"
 #include "core/inventory/record_values.h"
 #include "core/measure/time_stamp.h"
 
@@ -12,6 +11,8 @@ namespace terrix {
 
 const char* MeasStartErrorText(MeasStartError error) {
     switch (error) {
+    case kMeasStartPortBusy:
+        return kBusBusyMeasuringText;
     case kMeasStartNoPort:
         return "Unable to open any COM ports.";
     case kMeasStartNoTimer:
@@ -310,14 +311,19 @@ bool CMeasLoop::StartPortAndTimer() {
         state_ = MeasLoopState::kStopRequested;
         return false;
     };
-    ComPortContext& portContext = context_->portContext;
-    if (!portUser_.Acquire(&portContext)) {
+    // Reserved before it is opened: from here on no other PortUser can open, use or close the port, and
+    // the reservation is freed only after the timer has stopped and the port was closed.
+    if (!portUser_.Reserve(&context_->portContext)) {
+        return fail(kMeasStartPortBusy);
+    }
+    portReserved_ = true;
+    if (!portUser_.Acquire()) {
+        portUser_.FreeReservation();
+        portReserved_ = false;
         return fail(kMeasStartNoPort);
     }
     portAcquired_ = true;
     port_ = portUser_.Port();
-    MeasuringGuard::Claim(portContext);
-    portClaimed_ = true;
     if (!timer_->Start([this] { Tick(); })) {
         return fail(kMeasStartNoTimer);
     }
@@ -411,9 +417,9 @@ void CMeasLoop::DoStop() {
         portAcquired_ = false;
     }
     port_ = kInvalidPort;
-    if (portClaimed_) {
-        MeasuringGuard::Unclaim(*portUser_.Context());
-        portClaimed_ = false;
+    if (portReserved_) {
+        portUser_.FreeReservation();
+        portReserved_ = false;
     }
     {
         std::lock_guard lock(stateMutex_);

@@ -5,9 +5,10 @@
 // only acquires the port and starts the timer (Start) or stops the loop (Stop), so it never waits for the
 // bus. The loop reports through a MeasLoopListener.
 //
-// While the loop measures (Start until OnIdle), its port is claimed in MeasuringGuard: bus commands must
-// ask MeasuringGuard::CheckBusFree and refuse to run. The bus list must not change meanwhile; Bind and
-// RemoveBySerial refuse, and a module is (de)activated through SetModuleDisabled.
+// While the loop measures (Start until OnIdle), its PortUser holds the port's reservation: every other
+// PortUser is refused (MeasuringGuard tells windows so beforehand) and only the loop closes the port. The
+// bus list must not change meanwhile; Bind and RemoveBySerial refuse, and a module is (de)activated through
+// SetModuleDisabled.
 //
 // Bind, Start, Stop and Shutdown belong to one thread, the window's; Start, Bind and Shutdown are never
 // called from inside a listener call.
@@ -38,9 +39,10 @@ enum class MeasLoopState : int32_t {
     kStopRequested = 5,
 };
 
-// Why Start failed; the values are the numbers of the messages to show.
+// Why Start failed; apart from kMeasStartPortBusy the values are the numbers of the messages to show.
 enum MeasStartError : int32_t {
     kMeasStartOk = 0,
+    kMeasStartPortBusy = 1,    // another loop measures on the port (kBusBusyMeasuringText)
     kMeasStartNoPort = 24655,  // "Unable to open any COM ports."
     kMeasStartNoTimer = 24656, // "Not enough timers available for this window!"
 };
@@ -84,7 +86,7 @@ public:
     // The newest value of a slot (see CMeasSlot::NewestValue).
     std::optional<CMeasRecord> NewestValue(uint32_t index) const;
 
-    // Acquires the port, claims it, starts the timer; the first round then runs on the timer thread at
+    // Reserves and acquires the port, starts the timer; the first round then runs on the timer thread at
     // once. False when the loop is not idle, has no bus context, or the start failed: then StartError()
     // says why, the loop stays in kStopRequested and a Stop completes the stop (and reports OnIdle).
     bool Start(bool loop, uint32_t rateSeconds);
@@ -102,8 +104,6 @@ public:
     bool IsMeasuring() const { return State() != MeasLoopState::kIdle; }
     MeasStartError StartError() const;
     uint32_t WaitInterval() const;
-    // The loop's PortUser; the window's module commands use it while the loop is idle.
-    PortUser& GetPortUser() { return portUser_; }
 
 private:
     void RunStep();
@@ -142,7 +142,7 @@ private:
     PortUser portUser_;
     PortHandle port_ = kInvalidPort; // the port of the running measurement
     bool portAcquired_ = false;      // by Start; released by the stop
-    bool portClaimed_ = false;
+    bool portReserved_ = false;      // by Start; freed by the stop, after the port was closed
 
     // State machine. The re-entry flag is atomic: Stop on the caller's thread and the timer's event race.
     mutable std::mutex stateMutex_;

@@ -6,11 +6,11 @@
 // No mutex guards it, by design: the port and the list are touched only from the user-interface thread
 // (scans, dialogs and module commands run there, waiting through the wait hook rather than in threads).
 // The measuring loop's timer thread is the one exception: it reads the records and uses the port while
-// measuring. While it runs, callers must not add, remove, replace or sort records, nor clear the list,
-// and must not start bus commands of their own; the circuit window disables those commands for that time
-// and the bus link's own lock keeps transactions apart. A record field the loop reads (bDisabled, the kind
-// flags, the channel counts) is not written from another thread while it runs, except through a way the
-// measuring loop itself provides.
+// measuring. While it runs, callers must not add, remove, replace or sort records, nor clear the list; bus
+// commands of their own are refused, since the loop's PortUser holds the port's reservation (another
+// PortUser's Acquire fails with kErrorPortReserved), and the bus link's own lock keeps transactions apart. A
+// record field the loop reads (bDisabled, the kind flags, the channel counts) is not written from another
+// thread while it runs, except through a way the measuring loop itself provides.
 
 #include "core/inventory/bus_list.h"
 #include "core/platform/port_user.h"

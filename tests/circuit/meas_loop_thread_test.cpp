@@ -3,6 +3,7 @@
 // tests check that the two threads share nothing unguarded.
 
 #include "core/circuit/measuring_guard.h"
+#include "core/inventory/unit_names.h"
 
 #include "loop_test_support.h"
 
@@ -88,6 +89,32 @@ TEST_F(MeasLoopThreadTest, DestroyingTheLoopMidRoundWaitsForTheRoundToEnd) {
     const uint32_t stored = first.RecordCount() + second.RecordCount();
     EXPECT_GE(stored, values);
     EXPECT_LE(stored, values + 1) << "at most the module being measured when the window closed";
+}
+
+TEST_F(MeasLoopThreadTest, WindowOnTheCallersThreadIsRefusedWhileRoundsRun) {
+    // The window had the port open before; afterwards it tries commands while the timer thread measures.
+    PortUser window(&context.portContext);
+    ASSERT_TRUE(window.Acquire());
+    auto loop = MakeThreadLoop();
+    ASSERT_TRUE(loop->Start(true, 0));
+    ASSERT_TRUE(listener.WaitFor(ValuesAtLeast(2)));
+    ModuleRecord record;
+    record.iaStation = 3;
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_FALSE(window.Release());
+        EXPECT_FALSE(window.Acquire());
+        EXPECT_FALSE(RescanModule(window, UnitName, record));
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(context.portContext.dwError, kErrorPortReserved);
+    EXPECT_EQ(record.SerialNo(), 0) << "the refused rescan left the record alone";
+    const size_t values = listener.Count(Kind::kValue);
+    ASSERT_TRUE(listener.WaitFor(ValuesAtLeast(values + 4))) << "the rounds go on";
+    loop->Stop();
+    ASSERT_TRUE(listener.WaitFor(HasIdle));
+    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+    ASSERT_TRUE(RescanModule(window, UnitName, record));
+    EXPECT_EQ(record.SerialNo(), 40218);
 }
 
 TEST_F(MeasLoopThreadTest, CountdownOnTheTimerThreadAndStopWhileWaiting) {

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -175,7 +177,25 @@ std::string JoinLine(const std::vector<std::string>& texts) {
     return line;
 }
 
-// ---- the test --------------------------------------------------------------------------------------------
+// The measurement files of the default scenario's modules: layout, header values and the ASCII title line.
+struct ModuleFiles {
+    int serial;
+    const char* name;
+    const std::vector<FieldFormat>& layout;
+    uint32_t mask;
+    std::string title;
+};
+std::vector<ModuleFiles> DefaultBusFiles() {
+    const std::string xvTitle =
+        "Date/Time\tDensity\tMoisture [%]\tStdDev\tError [%]\tn1\tn2\tDelta n\tTDR Level\tc0\t"
+        "Temperature\tMatID\tTempID\r\n";
+    return {ModuleFiles{31042, "PX-TAVIK2", kTwoValue, 3, "Date/Time\t31042_1\t31042_2\n"},
+            ModuleFiles{31057, "PX-TAVIK2", kTwoValue, 3, "Date/Time\t31057_1\t31057_2\n"},
+            ModuleFiles{40218, "PX-TAVIK2XV", kXvTdc, 1, xvTitle},
+            ModuleFiles{20513, "PX-ROV4", kTwoValue, 0, "Date/Time\n"}};
+}
+
+// ---- the tests -------------------------------------------------------------------------------------------
 
 class CliMeasureTest : public ::testing::Test {
 protected:
@@ -231,20 +251,7 @@ TEST_F(CliMeasureTest, ThreeRoundsWriteBinaryAndAsciiFilesOfTheFormat) {
     EXPECT_EQ(order, (std::vector<int>{31042, 31057, 40218, 20513, 31042, 31057, 40218, 20513, 31042, 31057,
                                        40218, 20513}));
 
-    struct Expect {
-        int serial;
-        const char* name;
-        const std::vector<FieldFormat>& layout;
-        uint32_t mask;
-        std::string title;
-    };
-    const std::string xvTitle =
-        "Date/Time\tDensity\tMoisture [%]\tStdDev\tError [%]\tn1\tn2\tDelta n\tTDR Level\tc0\t"
-        "Temperature\tMatID\tTempID\r\n";
-    for (const Expect& e : {Expect{31042, "PX-TAVIK2", kTwoValue, 3, "Date/Time\t31042_1\t31042_2\n"},
-                            Expect{31057, "PX-TAVIK2", kTwoValue, 3, "Date/Time\t31057_1\t31057_2\n"},
-                            Expect{40218, "PX-TAVIK2XV", kXvTdc, 1, xvTitle},
-                            Expect{20513, "PX-ROV4", kTwoValue, 0, "Date/Time\n"}}) {
+    for (const ModuleFiles& e : DefaultBusFiles()) {
         SCOPED_TRACE(e.serial);
         const std::string serial = std::to_string(e.serial);
         const BinFile bin = ReadBinFile(ReadFileBytes(data / (serial + ".BinMeasData")), e.layout);
@@ -333,6 +340,55 @@ TEST_F(CliMeasureTest, ThreeRoundsWriteBinaryAndAsciiFilesOfTheFormat) {
     EXPECT_FALSE(std::filesystem::exists(data / "31042.BinMeasData"));
     EXPECT_FALSE(std::filesystem::exists(data / "31042.ASC"));
     EXPECT_TRUE(std::filesystem::exists(data / "31057.BinMeasData"));
+}
+
+TEST_F(CliMeasureTest, CtrlCEndsTheLoopAfterTheCurrentModuleWithWholeRecords) {
+    // Values only on standard output; the first one has arrived when the process counts as started.
+    BackgroundProcess cli(TERRIX_CLI_PATH,
+                          {"--data-dir", data.path().string(), "--port", sim->firstLine(), "--json",
+                           "--quiet", "measure", "--loop", "--rate", "0"},
+                          120'000);
+    ASSERT_TRUE(cli.running()) << "no value arrived from measure --loop";
+    const nlohmann::json first = nlohmann::json::parse(cli.firstLine(), nullptr, false);
+    ASSERT_FALSE(first.is_discarded()) << cli.firstLine();
+    EXPECT_EQ(first["serial"], 31042);
+
+    // Arrives while the first round fetches the next modules.
+    ASSERT_TRUE(cli.Signal(SIGINT));
+    const int status = cli.WaitExit(30'000);
+    ASSERT_NE(status, -1) << "terrix-cli was still running 30 s after Ctrl+C";
+    EXPECT_EQ(status, 130) << "a stop by Ctrl+C ends with 128 + SIGINT, as an interrupted scan does";
+
+    size_t printed = 1;
+    std::istringstream lines(cli.laterOutput());
+    for (std::string line; std::getline(lines, line);) {
+        ASSERT_FALSE(nlohmann::json::parse(line, nullptr, false).is_discarded()) << "a whole line: " << line;
+        ++printed;
+    }
+
+    // Every file holds its header and whole records only, and the ASCII file one line per record.
+    size_t stored = 0;
+    for (const ModuleFiles& e : DefaultBusFiles()) {
+        SCOPED_TRACE(e.serial);
+        const std::string serial = std::to_string(e.serial);
+        const std::string binary = ReadFileBytes(data / (serial + ".BinMeasData"));
+        ASSERT_GE(binary.size(), 56u);
+        EXPECT_EQ((binary.size() - 56) % SizeOf(e.layout), 0u) << "a partial record";
+        const BinFile bin = ReadBinFile(binary, e.layout);
+        stored += bin.records.size();
+
+        const std::string ascii = ReadFileBytes(data / (serial + ".ASC"));
+        ASSERT_EQ(ascii.substr(0, e.title.size()), e.title);
+        const size_t valueLines = static_cast<size_t>(std::count(ascii.begin(), ascii.end(), '\n')) - 1;
+        EXPECT_EQ(valueLines, bin.records.size());
+        std::string expected = e.title;
+        for (const Record& rec : bin.records) {
+            expected += JoinLine(rec.texts);
+        }
+        EXPECT_EQ(ascii, expected) << "the ASCII lines are the binary records";
+    }
+    EXPECT_GE(stored, 1u);
+    EXPECT_EQ(stored, printed) << "every value printed was stored, and nothing else";
 }
 
 } // namespace

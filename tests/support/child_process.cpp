@@ -89,7 +89,8 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     return result;
 }
 
-BackgroundProcess::BackgroundProcess(const std::string& program, const std::vector<std::string>& args) {
+BackgroundProcess::BackgroundProcess(const std::string& program, const std::vector<std::string>& args,
+                                     int firstLineMs) {
     int outPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0) {
         return;
@@ -103,9 +104,8 @@ BackgroundProcess::BackgroundProcess(const std::string& program, const std::vect
     }
     ::close(outPipe[1]);
     stdoutFd_ = outPipe[0];
-    // Up to 10 s for the first line.
     std::string line;
-    for (int waited = 0; waited < 10000 && line.find('\n') == std::string::npos;) {
+    for (int waited = 0; waited < firstLineMs && line.find('\n') == std::string::npos;) {
         pollfd pfd{stdoutFd_, POLLIN, 0};
         const int ready = poll(&pfd, 1, 100);
         waited += 100;
@@ -139,6 +139,53 @@ int BackgroundProcess::Stop() {
         stdoutFd_ = -1;
     }
     return ExitStatus(status);
+}
+
+bool BackgroundProcess::Signal(int signal) {
+    return pid_ > 0 && kill(pid_, signal) == 0;
+}
+
+bool BackgroundProcess::ReadSome(int waitMs) {
+    pollfd pfd{stdoutFd_, POLLIN, 0};
+    if (stdoutFd_ < 0 || poll(&pfd, 1, waitMs) <= 0) {
+        return stdoutFd_ >= 0;
+    }
+    char buffer[4096];
+    const ssize_t n = ::read(stdoutFd_, buffer, sizeof buffer);
+    if (n > 0) {
+        laterOutput_.append(buffer, static_cast<size_t>(n));
+        return true;
+    }
+    if (n < 0 && errno == EINTR) {
+        return true;
+    }
+    ::close(stdoutFd_);
+    stdoutFd_ = -1;
+    return false;
+}
+
+int BackgroundProcess::WaitExit(int timeoutMs) {
+    if (pid_ <= 0) {
+        return -1;
+    }
+    for (int waited = 0;; waited += 50) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            if (stdoutFd_ >= 0) {
+                DrainInto(stdoutFd_, laterOutput_); // the writing end is closed: this reads to the end
+                ::close(stdoutFd_);
+                stdoutFd_ = -1;
+            }
+            return ExitStatus(status);
+        }
+        if (waited >= timeoutMs) {
+            return -1;
+        }
+        if (!ReadSome(50)) {
+            usleep(50'000); // the output has ended; the process has not yet
+        }
+    }
 }
 
 BackgroundProcess::~BackgroundProcess() { Stop(); }

@@ -16,10 +16,12 @@ struct RunResult {
 // Runs the program to its end; stdin is /dev/null.
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args);
 
-// A background process whose first line on standard output is read at start (terrix-sim prints its device).
+// A background process whose first line on standard output is read at start (terrix-sim prints its device),
+// waiting up to `firstLineMs` for it.
 class BackgroundProcess {
 public:
-    BackgroundProcess(const std::string& program, const std::vector<std::string>& args);
+    BackgroundProcess(const std::string& program, const std::vector<std::string>& args,
+                      int firstLineMs = 10000);
     ~BackgroundProcess(); // SIGTERM, then wait
     BackgroundProcess(const BackgroundProcess&) = delete;
     BackgroundProcess& operator=(const BackgroundProcess&) = delete;
@@ -29,11 +31,22 @@ public:
     int pid() const { return pid_; }
     // Sends SIGTERM and waits; returns the exit status.
     int Stop();
+    // Sends `signal` to the process; false when it is not running.
+    bool Signal(int signal);
+    // Waits up to `timeoutMs` for the process to end, collecting its standard output meanwhile; returns the
+    // exit status (128 + signal when a signal ended it), or -1 when it is still running.
+    int WaitExit(int timeoutMs);
+    // What the process wrote to standard output after its first line, as far as WaitExit collected it.
+    const std::string& laterOutput() const { return laterOutput_; }
 
 private:
+    // Reads what is available within `waitMs`; false at the end of the output.
+    bool ReadSome(int waitMs);
+
     int pid_ = -1;
     int stdoutFd_ = -1;
     std::string firstLine_;
+    std::string laterOutput_;
 };
 
 } // namespace terrix::test
