@@ -57,17 +57,20 @@ TEST(LoopTimerTest, RestartAfterAStopFromInsideAndWake) {
         std::unique_lock lock(mutex);
         return changed.wait_for(lock, std::chrono::minutes(1), [&] { return events.load() >= n; });
     };
-    ASSERT_TRUE(timer.Start([&] {
+    // The count changes under the mutex the waiter checks it under, so no wake-up falls between its check
+    // and its wait.
+    auto count = [&] {
+        std::lock_guard lock(mutex);
         ++events;
-        timer.Stop();
         changed.notify_all();
+    };
+    ASSERT_TRUE(timer.Start([&] {
+        count();
+        timer.Stop();
     }));
     timer.Wake();
     ASSERT_TRUE(waitFor(1)) << "a wake-up delivers the event at once";
-    ASSERT_TRUE(timer.Start([&] {
-        ++events;
-        changed.notify_all();
-    })) << "a timer that stopped itself starts again";
+    ASSERT_TRUE(timer.Start(count)) << "a timer that stopped itself starts again";
     timer.Wake();
     ASSERT_TRUE(waitFor(2));
     timer.Stop();
