@@ -1,1011 +1,1013 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
-    <context>
-        <name>Terrix</name>
-        <message>
-            <source>&amp;File</source>
-            <comment>128</comment>
-            <translation>&amp;Datei</translation>
-        </message>
-        <message>
-            <source>&amp;Edit</source>
-            <comment>128</comment>
-            <translation>&amp;Bearbeiten</translation>
-        </message>
-        <message>
-            <source>&amp;View</source>
-            <comment>128</comment>
-            <translation>&amp;Ansicht</translation>
-        </message>
-        <message>
-            <source>&amp;Language</source>
-            <comment>128</comment>
-            <translation>&amp;Sprache</translation>
-        </message>
-        <message>
-            <source>&amp;Misc.</source>
-            <comment>128</comment>
-            <translation>S&amp;onstiges</translation>
-        </message>
-        <message>
-            <source>&amp;Bus</source>
-            <comment>128</comment>
-            <translation>&amp;Bus</translation>
-        </message>
-        <message>
-            <source>Serial &amp;Comport</source>
-            <comment>128</comment>
-            <translation>Serielle &amp;Schnittstelle</translation>
-        </message>
-        <message>
-            <source>&amp;Maintenance</source>
-            <comment>128</comment>
-            <translation>&amp;Wartung</translation>
-        </message>
-        <message>
-            <source>&amp;?</source>
-            <comment>128</comment>
-            <translation>&amp;?</translation>
-        </message>
-        <message>
-            <source>&amp;New</source>
-            <comment>57600</comment>
-            <translation>&amp;Neu</translation>
-        </message>
-        <message>
-            <source>&amp;Open...</source>
-            <comment>57601</comment>
-            <translation>Ö&amp;ffnen...</translation>
-        </message>
-        <message>
-            <source>&amp;Save</source>
-            <comment>57603</comment>
-            <translation>&amp;Speichern</translation>
-        </message>
-        <message>
-            <source>Save &amp;As...</source>
-            <comment>57604</comment>
-            <translation>Speichern &amp;unter...</translation>
-        </message>
-        <message>
-            <source>&amp;Print...</source>
-            <comment>57607</comment>
-            <translation>&amp;Drucken...</translation>
-        </message>
-        <message>
-            <source>Print Pre&amp;view</source>
-            <comment>57609</comment>
-            <translation>Seiten&amp;ansicht</translation>
-        </message>
-        <message>
-            <source>P&amp;rint Setup...</source>
-            <comment>57606</comment>
-            <translation>Drucker&amp;einrichtung...</translation>
-        </message>
-        <message>
-            <source>E&amp;xit</source>
-            <comment>57665</comment>
-            <translation>&amp;Beenden</translation>
-        </message>
-        <message>
-            <source>&amp;Undo</source>
-            <comment>57643</comment>
-            <translation>&amp;Rückgängig</translation>
-        </message>
-        <message>
-            <source>Cu&amp;t</source>
-            <comment>57635</comment>
-            <translation>&amp;Ausschneiden</translation>
-        </message>
-        <message>
-            <source>&amp;Copy</source>
-            <comment>57634</comment>
-            <translation>&amp;Kopieren</translation>
-        </message>
-        <message>
-            <source>&amp;Paste</source>
-            <comment>57637</comment>
-            <translation>&amp;Einfügen</translation>
-        </message>
-        <message>
-            <source>&amp;Toolbar</source>
-            <comment>59392</comment>
-            <translation>&amp;Symbolleiste</translation>
-        </message>
-        <message>
-            <source>&amp;Status Bar</source>
-            <comment>59393</comment>
-            <translation>Status&amp;leiste</translation>
-        </message>
-        <message>
-            <source>&amp;german</source>
-            <comment>32777</comment>
-            <translation>&amp;deutsch</translation>
-        </message>
-        <message>
-            <source>&amp;english</source>
-            <comment>32778</comment>
-            <translation>&amp;englisch</translation>
-        </message>
-        <message>
-            <source>Insert &amp;chart</source>
-            <comment>32771</comment>
-            <translation>&amp;Diagramm einfügen</translation>
-        </message>
-        <message>
-            <source>Serial Comport1</source>
-            <comment>32819</comment>
-            <translation>Serielle Schnittstelle COM1</translation>
-        </message>
-        <message>
-            <source>Serial Comport2</source>
-            <comment>32820</comment>
-            <translation>Serielle Schnittstelle COM2</translation>
-        </message>
-        <message>
-            <source>Serial Comport3</source>
-            <comment>32821</comment>
-            <translation>Serielle Schnittstelle COM3</translation>
-        </message>
-        <message>
-            <source>Serial Comport4</source>
-            <comment>32824</comment>
-            <translation>Serielle Schnittstelle COM4</translation>
-        </message>
-        <message>
-            <source>&amp;display</source>
-            <comment>32775</comment>
-            <translation>&amp;anzeigen</translation>
-        </message>
-        <message>
-            <source>&amp;scan completely</source>
-            <comment>32773</comment>
-            <translation>&amp;komplett absuchen</translation>
-        </message>
-        <message>
-            <source>scan only for known modules</source>
-            <comment>32784</comment>
-            <translation>nur nach &amp;bekannten Modulen suchen</translation>
-        </message>
-        <message>
-            <source>&amp;Forget bus info</source>
-            <comment>32786</comment>
-            <translation>Businformationen &amp;vergessen</translation>
-        </message>
-        <message>
-            <source>&amp;Scan bus</source>
-            <comment>32787</comment>
-            <translation>Bus &amp;absuchen</translation>
-        </message>
-        <message>
-            <source>Create &amp;collision on bus</source>
-            <comment>32780</comment>
-            <translation>&amp;Kollision auf dem Bus erzeugen</translation>
-        </message>
-        <message>
-            <source>&amp;Resolve collisions</source>
-            <comment>32782</comment>
-            <translation>Kollisionen auf&amp;lösen</translation>
-        </message>
-        <message>
-            <source>&amp;Measure</source>
-            <comment>32776</comment>
-            <translation>&amp;Messen</translation>
-        </message>
-        <message>
-            <source>&amp;About Terrix...</source>
-            <comment>57664</comment>
-            <translation>&amp;Info über Terrix...</translation>
-        </message>
-        <message>
-            <source>Create a new document
+<context>
+    <name>Terrix</name>
+    <message>
+        <source>&amp;File</source>
+        <comment>128</comment>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <comment>128</comment>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <comment>128</comment>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <comment>128</comment>
+        <translation>&amp;Sprache</translation>
+    </message>
+    <message>
+        <source>&amp;Misc.</source>
+        <comment>128</comment>
+        <translation>S&amp;onstiges</translation>
+    </message>
+    <message>
+        <source>&amp;Bus</source>
+        <comment>128</comment>
+        <translation>B&amp;us</translation>
+    </message>
+    <message>
+        <source>Serial &amp;Comport</source>
+        <comment>128</comment>
+        <translation>Serielle &amp;Schnittstelle</translation>
+    </message>
+    <message>
+        <source>&amp;Maintenance</source>
+        <comment>128</comment>
+        <translation>&amp;Wartung</translation>
+    </message>
+    <message>
+        <source>&amp;?</source>
+        <comment>128</comment>
+        <translation>&amp;?</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <comment>57600</comment>
+        <translation>&amp;Neu</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <comment>57601</comment>
+        <translation>Ö&amp;ffnen...</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <comment>57603</comment>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <comment>57604</comment>
+        <translation>Speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <comment>57607</comment>
+        <translation>&amp;Drucken...</translation>
+    </message>
+    <message>
+        <source>Print Pre&amp;view</source>
+        <comment>57609</comment>
+        <translation>Seiten&amp;ansicht</translation>
+    </message>
+    <message>
+        <source>P&amp;rint Setup...</source>
+        <comment>57606</comment>
+        <translation>Drucker&amp;einrichtung...</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <comment>57665</comment>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <comment>57643</comment>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <comment>57635</comment>
+        <translation>&amp;Ausschneiden</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <comment>57634</comment>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <comment>57637</comment>
+        <translation>&amp;Einfügen</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <comment>59392</comment>
+        <translation>&amp;Symbolleiste</translation>
+    </message>
+    <message>
+        <source>&amp;Status Bar</source>
+        <comment>59393</comment>
+        <translation>Status&amp;leiste</translation>
+    </message>
+    <message>
+        <source>&amp;german</source>
+        <comment>32777</comment>
+        <translation>&amp;deutsch</translation>
+    </message>
+    <message>
+        <source>&amp;english</source>
+        <comment>32778</comment>
+        <translation>&amp;englisch</translation>
+    </message>
+    <message>
+        <source>Insert &amp;chart</source>
+        <comment>32771</comment>
+        <translation>&amp;Diagramm einfügen</translation>
+    </message>
+    <message>
+        <source>Serial Comport1</source>
+        <comment>32819</comment>
+        <translation>Serielle Schnittstelle COM1</translation>
+    </message>
+    <message>
+        <source>Serial Comport2</source>
+        <comment>32820</comment>
+        <translation>Serielle Schnittstelle COM2</translation>
+    </message>
+    <message>
+        <source>Serial Comport3</source>
+        <comment>32821</comment>
+        <translation>Serielle Schnittstelle COM3</translation>
+    </message>
+    <message>
+        <source>Serial Comport4</source>
+        <comment>32824</comment>
+        <translation>Serielle Schnittstelle COM4</translation>
+    </message>
+    <message>
+        <source>&amp;display</source>
+        <comment>32775</comment>
+        <translation>&amp;anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;scan completely</source>
+        <comment>32773</comment>
+        <translation>&amp;komplett absuchen</translation>
+    </message>
+    <message>
+        <source>scan only for known modules</source>
+        <comment>32784</comment>
+        <translation>nur nach &amp;bekannten Modulen suchen</translation>
+    </message>
+    <message>
+        <source>&amp;Forget bus info</source>
+        <comment>32786</comment>
+        <translation>Businformationen &amp;vergessen</translation>
+    </message>
+    <message>
+        <source>&amp;Scan bus</source>
+        <comment>32787</comment>
+        <translation>Bus &amp;absuchen</translation>
+    </message>
+    <message>
+        <source>Create &amp;collision on bus</source>
+        <comment>32780</comment>
+        <translation>&amp;Kollision auf dem Bus erzeugen</translation>
+    </message>
+    <message>
+        <source>&amp;Resolve collisions</source>
+        <comment>32782</comment>
+        <translation>Kollisionen auf&amp;lösen</translation>
+    </message>
+    <message>
+        <source>&amp;Measure</source>
+        <comment>32776</comment>
+        <translation>&amp;Messen</translation>
+    </message>
+    <message>
+        <source>&amp;About Terrix...</source>
+        <comment>57664</comment>
+        <translation>&amp;Info über Terrix...</translation>
+    </message>
+    <message>
+        <source>Create a new document
 New</source>
-            <comment>57600</comment>
-            <translation>Erstellt ein neues Dokument
+        <comment>57600</comment>
+        <translation>Erstellt ein neues Dokument
 Neu</translation>
-        </message>
-        <message>
-            <source>Open an existing document
+    </message>
+    <message>
+        <source>Open an existing document
 Open</source>
-            <comment>57601</comment>
-            <translation>Öffnet ein vorhandenes Dokument
+        <comment>57601</comment>
+        <translation>Öffnet ein vorhandenes Dokument
 Öffnen</translation>
-        </message>
-        <message>
-            <source>Save the active document
+    </message>
+    <message>
+        <source>Save the active document
 Save</source>
-            <comment>57603</comment>
-            <translation>Speichert das aktive Dokument
+        <comment>57603</comment>
+        <translation>Speichert das aktive Dokument
 Speichern</translation>
-        </message>
-        <message>
-            <source>Save the active document with a new name
+    </message>
+    <message>
+        <source>Save the active document with a new name
 Save As</source>
-            <comment>57604</comment>
-            <translation>Speichert das aktive Dokument unter einem neuen Namen
+        <comment>57604</comment>
+        <translation>Speichert das aktive Dokument unter einem neuen Namen
 Speichern unter</translation>
-        </message>
-        <message>
-            <source>Print the active document
+    </message>
+    <message>
+        <source>Print the active document
 Print</source>
-            <comment>57607</comment>
-            <translation>Druckt das aktive Dokument
+        <comment>57607</comment>
+        <translation>Druckt das aktive Dokument
 Drucken</translation>
-        </message>
-        <message>
-            <source>Display full pages
+    </message>
+    <message>
+        <source>Display full pages
 Print Preview</source>
-            <comment>57609</comment>
-            <translation>Zeigt ganze Seiten an
+        <comment>57609</comment>
+        <translation>Zeigt ganze Seiten an
 Seitenansicht</translation>
-        </message>
-        <message>
-            <source>Change the printer and printing options
+    </message>
+    <message>
+        <source>Change the printer and printing options
 Print Setup</source>
-            <comment>57606</comment>
-            <translation>Ändert den Drucker und die Druckoptionen
+        <comment>57606</comment>
+        <translation>Ändert den Drucker und die Druckoptionen
 Druckereinrichtung</translation>
-        </message>
-        <message>
-            <source>Quit the application; prompts to save documents
+    </message>
+    <message>
+        <source>Quit the application; prompts to save documents
 Exit</source>
-            <comment>57665</comment>
-            <translation>Beendet das Programm und fragt, ob Dokumente gespeichert werden sollen
+        <comment>57665</comment>
+        <translation>Beendet das Programm und fragt, ob Dokumente gespeichert werden sollen
 Beenden</translation>
-        </message>
-        <message>
-            <source>Undo the last action
+    </message>
+    <message>
+        <source>Undo the last action
 Undo</source>
-            <comment>57643</comment>
-            <translation>Macht die letzte Aktion rückgängig
+        <comment>57643</comment>
+        <translation>Macht die letzte Aktion rückgängig
 Rückgängig</translation>
-        </message>
-        <message>
-            <source>Cut the selection and put it on the Clipboard
+    </message>
+    <message>
+        <source>Cut the selection and put it on the Clipboard
 Cut</source>
-            <comment>57635</comment>
-            <translation>Schneidet die Markierung aus und legt sie in die Zwischenablage
+        <comment>57635</comment>
+        <translation>Schneidet die Markierung aus und legt sie in die Zwischenablage
 Ausschneiden</translation>
-        </message>
-        <message>
-            <source>Copy the selection and put it on the Clipboard
+    </message>
+    <message>
+        <source>Copy the selection and put it on the Clipboard
 Copy</source>
-            <comment>57634</comment>
-            <translation>Kopiert die Markierung in die Zwischenablage
+        <comment>57634</comment>
+        <translation>Kopiert die Markierung in die Zwischenablage
 Kopieren</translation>
-        </message>
-        <message>
-            <source>Insert Clipboard contents
+    </message>
+    <message>
+        <source>Insert Clipboard contents
 Paste</source>
-            <comment>57637</comment>
-            <translation>Fügt den Inhalt der Zwischenablage ein
+        <comment>57637</comment>
+        <translation>Fügt den Inhalt der Zwischenablage ein
 Einfügen</translation>
-        </message>
-        <message>
-            <source>Show or hide the toolbar
+    </message>
+    <message>
+        <source>Show or hide the toolbar
 Toggle ToolBar</source>
-            <comment>59392</comment>
-            <translation>Blendet die Symbolleiste ein oder aus
+        <comment>59392</comment>
+        <translation>Blendet die Symbolleiste ein oder aus
 Symbolleiste ein/aus</translation>
-        </message>
-        <message>
-            <source>Show or hide the status bar
+    </message>
+    <message>
+        <source>Show or hide the status bar
 Toggle StatusBar</source>
-            <comment>59393</comment>
-            <translation>Blendet die Statusleiste ein oder aus
+        <comment>59393</comment>
+        <translation>Blendet die Statusleiste ein oder aus
 Statusleiste ein/aus</translation>
-        </message>
-        <message>
-            <source>Display program information, version number and copyright
+    </message>
+    <message>
+        <source>Display program information, version number and copyright
 About</source>
-            <comment>57664</comment>
-            <translation>Zeigt Programminformationen, Versionsnummer und Copyright an
+        <comment>57664</comment>
+        <translation>Zeigt Programminformationen, Versionsnummer und Copyright an
 Info</translation>
-        </message>
-        <message>
-            <source>Switch the user interface to German
+    </message>
+    <message>
+        <source>Switch the user interface to German
 German</source>
-            <comment>32777</comment>
-            <translation>Schaltet die Bedienoberfläche auf Deutsch um
+        <comment>32777</comment>
+        <translation>Schaltet die Bedienoberfläche auf Deutsch um
 Deutsch</translation>
-        </message>
-        <message>
-            <source>Switch the user interface to English
+    </message>
+    <message>
+        <source>Switch the user interface to English
 English</source>
-            <comment>32778</comment>
-            <translation>Schaltet die Bedienoberfläche auf Englisch um
+        <comment>32778</comment>
+        <translation>Schaltet die Bedienoberfläche auf Englisch um
 Englisch</translation>
-        </message>
-        <message>
-            <source>Insert a chart
+    </message>
+    <message>
+        <source>Insert a chart
 Insert chart</source>
-            <comment>32771</comment>
-            <translation>Fügt ein Diagramm ein
+        <comment>32771</comment>
+        <translation>Fügt ein Diagramm ein
 Diagramm einfügen</translation>
-        </message>
-        <message>
-            <source>Use serial port COM1 for the NKP-Bus
+    </message>
+    <message>
+        <source>Use serial port COM1 for the NKP-Bus
 COM1</source>
-            <comment>32819</comment>
-            <translation>Verwendet die serielle Schnittstelle COM1 für den NKP-Bus
+        <comment>32819</comment>
+        <translation>Verwendet die serielle Schnittstelle COM1 für den NKP-Bus
 COM1</translation>
-        </message>
-        <message>
-            <source>Use serial port COM2 for the NKP-Bus
+    </message>
+    <message>
+        <source>Use serial port COM2 for the NKP-Bus
 COM2</source>
-            <comment>32820</comment>
-            <translation>Verwendet die serielle Schnittstelle COM2 für den NKP-Bus
+        <comment>32820</comment>
+        <translation>Verwendet die serielle Schnittstelle COM2 für den NKP-Bus
 COM2</translation>
-        </message>
-        <message>
-            <source>Use serial port COM3 for the NKP-Bus
+    </message>
+    <message>
+        <source>Use serial port COM3 for the NKP-Bus
 COM3</source>
-            <comment>32821</comment>
-            <translation>Verwendet die serielle Schnittstelle COM3 für den NKP-Bus
+        <comment>32821</comment>
+        <translation>Verwendet die serielle Schnittstelle COM3 für den NKP-Bus
 COM3</translation>
-        </message>
-        <message>
-            <source>Use serial port COM4 for the NKP-Bus
+    </message>
+    <message>
+        <source>Use serial port COM4 for the NKP-Bus
 COM4</source>
-            <comment>32824</comment>
-            <translation>Verwendet die serielle Schnittstelle COM4 für den NKP-Bus
+        <comment>32824</comment>
+        <translation>Verwendet die serielle Schnittstelle COM4 für den NKP-Bus
 COM4</translation>
-        </message>
-        <message>
-            <source>Lists all found modules</source>
-            <comment>32775</comment>
-            <translation>Listet alle gefundenen Module auf</translation>
-        </message>
-        <message>
-            <source>Scan the whole bus for modules
+    </message>
+    <message>
+        <source>Lists all found modules</source>
+        <comment>32775</comment>
+        <translation>Listet alle gefundenen Module auf</translation>
+    </message>
+    <message>
+        <source>Scan the whole bus for modules
 Scan completely</source>
-            <comment>32773</comment>
-            <translation>Sucht den ganzen Bus nach Modulen ab
+        <comment>32773</comment>
+        <translation>Sucht den ganzen Bus nach Modulen ab
 Komplett absuchen</translation>
-        </message>
-        <message>
-            <source>Scan the bus for the known modules only
+    </message>
+    <message>
+        <source>Scan the bus for the known modules only
 Scan for known modules</source>
-            <comment>32784</comment>
-            <translation>Sucht den Bus nur nach den bekannten Modulen ab
+        <comment>32784</comment>
+        <translation>Sucht den Bus nur nach den bekannten Modulen ab
 Nach bekannten Modulen suchen</translation>
-        </message>
-        <message>
-            <source>Forget all module info</source>
-            <comment>32786</comment>
-            <translation>Verwirft alle Modulinformationen</translation>
-        </message>
-        <message>
-            <source>Scan the bus for modules
+    </message>
+    <message>
+        <source>Forget all module info</source>
+        <comment>32786</comment>
+        <translation>Verwirft alle Modulinformationen</translation>
+    </message>
+    <message>
+        <source>Scan the bus for modules
 Scan bus</source>
-            <comment>32787</comment>
-            <translation>Sucht den Bus nach Modulen ab
+        <comment>32787</comment>
+        <translation>Sucht den Bus nach Modulen ab
 Bus absuchen</translation>
-        </message>
-        <message>
-            <source>Give every known module the same station number
+    </message>
+    <message>
+        <source>Give every known module the same station number
 Create collision</source>
-            <comment>32780</comment>
-            <translation>Gibt allen bekannten Modulen dieselbe Stationsnummer
+        <comment>32780</comment>
+        <translation>Gibt allen bekannten Modulen dieselbe Stationsnummer
 Kollision erzeugen</translation>
-        </message>
-        <message>
-            <source>Resolve the address collisions on the bus
+    </message>
+    <message>
+        <source>Resolve the address collisions on the bus
 Resolve collisions</source>
-            <comment>32782</comment>
-            <translation>Löst die Adresskollisionen auf dem Bus auf
+        <comment>32782</comment>
+        <translation>Löst die Adresskollisionen auf dem Bus auf
 Kollisionen auflösen</translation>
-        </message>
-        <message>
-            <source>Measure
+    </message>
+    <message>
+        <source>Measure
 Measure</source>
-            <comment>32776</comment>
-            <translation>Messen
+        <comment>32776</comment>
+        <translation>Messen
 Messen</translation>
-        </message>
-        <message>
-            <source>Ready</source>
-            <comment>57345</comment>
-            <translation>Bereit</translation>
-        </message>
-        <message>
-            <source>hh:mm:ss</source>
-            <comment>101</comment>
-            <translation>hh:mm:ss</translation>
-        </message>
-        <message>
-            <source>Terrix
+    </message>
+    <message>
+        <source>Ready</source>
+        <comment>57345</comment>
+        <translation>Bereit</translation>
+    </message>
+    <message>
+        <source>hh:mm:ss</source>
+        <comment>101</comment>
+        <translation>hh:mm:ss</translation>
+    </message>
+    <message>
+        <source>Terrix
 
 Terrix
 
 
 Terrix.Document
 Terrix Document</source>
-            <comment>128</comment>
-            <translation>Terrix
+        <comment>128</comment>
+        <translation>Terrix
 
 Terrix
 
 
 Terrix.Document
 Terrix-Dokument</translation>
-        </message>
-        <message>
-            <source>About Terrix</source>
-            <comment>100</comment>
-            <translation>Info über Terrix</translation>
-        </message>
-        <message>
-            <source>Display measuring values</source>
-            <comment>32783</comment>
-            <translation>Meßwerte anzeigen</translation>
-        </message>
-        <message>
-            <source>Edit user info</source>
-            <comment>32788</comment>
-            <translation>Benutzerdaten bearbeiten</translation>
-        </message>
-        <message>
-            <source>(De-)activate module</source>
-            <comment>32789</comment>
-            <translation>Modul (de-)aktivieren</translation>
-        </message>
-        <message>
-            <source>Remove module</source>
-            <comment>32781</comment>
-            <translation>Modul entfernen</translation>
-        </message>
-        <message>
-            <source>Rescan module</source>
-            <comment>32774</comment>
-            <translation>Modul neu identifizieren</translation>
-        </message>
-        <message>
-            <source>Change station number</source>
-            <comment>32779</comment>
-            <translation>Stationsnummer ändern</translation>
-        </message>
-        <message>
-            <source>Recreate ASCII meas. data</source>
-            <comment>32805</comment>
-            <translation>ASCII-Meßdaten neu erzeugen</translation>
-        </message>
-        <message>
-            <source>Change Reset Baudrate</source>
-            <comment>32806</comment>
-            <translation>Reset-Baudrate ändern</translation>
-        </message>
-        <message>
-            <source>Change Limit for Error66 Activation</source>
-            <comment>32807</comment>
-            <translation>Grenzwert für Error66-Aktivierung ändern</translation>
-        </message>
-        <message>
-            <source>First measurement value
+    </message>
+    <message>
+        <source>About Terrix</source>
+        <comment>100</comment>
+        <translation>Info über Terrix</translation>
+    </message>
+    <message>
+        <source>Display measuring values</source>
+        <comment>32783</comment>
+        <translation>Meßwerte anzeigen</translation>
+    </message>
+    <message>
+        <source>Edit user info</source>
+        <comment>32788</comment>
+        <translation>Benutzerdaten bearbeiten</translation>
+    </message>
+    <message>
+        <source>(De-)activate module</source>
+        <comment>32789</comment>
+        <translation>Modul (de-)aktivieren</translation>
+    </message>
+    <message>
+        <source>Remove module</source>
+        <comment>32781</comment>
+        <translation>Modul entfernen</translation>
+    </message>
+    <message>
+        <source>Rescan module</source>
+        <comment>32774</comment>
+        <translation>Modul neu identifizieren</translation>
+    </message>
+    <message>
+        <source>Change station number</source>
+        <comment>32779</comment>
+        <translation>Stationsnummer ändern</translation>
+    </message>
+    <message>
+        <source>Recreate ASCII meas. data</source>
+        <comment>32805</comment>
+        <translation>ASCII-Meßdaten neu erzeugen</translation>
+    </message>
+    <message>
+        <source>Change Reset Baudrate</source>
+        <comment>32806</comment>
+        <translation>Reset-Baudrate ändern</translation>
+    </message>
+    <message>
+        <source>Change Limit for Error66 Activation</source>
+        <comment>32807</comment>
+        <translation>Grenzwert für Error66-Aktivierung ändern</translation>
+    </message>
+    <message>
+        <source>First measurement value
 First measurement value</source>
-            <comment>32792</comment>
-            <translation>Erster Meßwert
+        <comment>32792</comment>
+        <translation>Erster Meßwert
 Erster Meßwert</translation>
-        </message>
-        <message>
-            <source>Scroll one page backwards
+    </message>
+    <message>
+        <source>Scroll one page backwards
 One page back</source>
-            <comment>32793</comment>
-            <translation>Eine Seite zurückblättern
+        <comment>32793</comment>
+        <translation>Eine Seite zurückblättern
 Eine Seite zurück</translation>
-        </message>
-        <message>
-            <source>One measurement value backwards
+    </message>
+    <message>
+        <source>One measurement value backwards
 One meas. value back</source>
-            <comment>32794</comment>
-            <translation>Einen Meßwert zurück
+        <comment>32794</comment>
+        <translation>Einen Meßwert zurück
 Einen Meßwert zurück</translation>
-        </message>
-        <message>
-            <source>One measurement value forwards
+    </message>
+    <message>
+        <source>One measurement value forwards
 One meas. value forw.</source>
-            <comment>32795</comment>
-            <translation>Einen Meßwert vorwärts
+        <comment>32795</comment>
+        <translation>Einen Meßwert vorwärts
 Einen Meßwert vor</translation>
-        </message>
-        <message>
-            <source>Scroll one page forewards
+    </message>
+    <message>
+        <source>Scroll one page forewards
 One page forewards</source>
-            <comment>32796</comment>
-            <translation>Eine Seite vorblättern
+        <comment>32796</comment>
+        <translation>Eine Seite vorblättern
 Eine Seite vor</translation>
-        </message>
-        <message>
-            <source>Last measurement value
+    </message>
+    <message>
+        <source>Last measurement value
 Last measurement value</source>
-            <comment>32797</comment>
-            <translation>Letzter Meßwert
+        <comment>32797</comment>
+        <translation>Letzter Meßwert
 Letzter Meßwert</translation>
-        </message>
-        <message>
-            <source>Line chart w/o markers for meas. values
+    </message>
+    <message>
+        <source>Line chart w/o markers for meas. values
 Line chart w/o markers for meas. values</source>
-            <comment>32798</comment>
-            <translation>Liniendiagramm ohne Markierung der Meßwerte
+        <comment>32798</comment>
+        <translation>Liniendiagramm ohne Markierung der Meßwerte
 Liniendiagramm ohne Markierung der Meßwerte</translation>
-        </message>
-        <message>
-            <source>Plot
+    </message>
+    <message>
+        <source>Plot
 Plot</source>
-            <comment>32801</comment>
-            <translation>Diagramm
+        <comment>32801</comment>
+        <translation>Diagramm
 Diagramm</translation>
-        </message>
-        <message>
-            <source>Samples Per Plot
+    </message>
+    <message>
+        <source>Samples Per Plot
 Samples Per Plot</source>
-            <comment>32803</comment>
-            <translation>Werte pro Diagramm
+        <comment>32803</comment>
+        <translation>Werte pro Diagramm
 Werte pro Diagramm</translation>
-        </message>
-        <message>
-            <source>Number of first meas. value on plot</source>
-            <comment>32799</comment>
-            <translation>Nummer des ersten Meßwerts im Diagramm</translation>
-        </message>
-        <message>
-            <source>Number of sampled meas. values</source>
-            <comment>32800</comment>
-            <translation>Anzahl der aufgezeichneten Meßwerte</translation>
-        </message>
-        <message>
-            <source>Samples Per Plot</source>
-            <comment>32803</comment>
-            <translation>Werte pro Diagramm</translation>
-        </message>
-        <message>
-            <source>Increments/decrements SPP value</source>
-            <comment>32804</comment>
-            <translation>Erhöht/verringert die Anzahl der Werte pro Diagramm</translation>
-        </message>
-        <message>
-            <source>Keine Module gefunden.</source>
-            <comment>32790</comment>
-            <translation>Keine Module gefunden.</translation>
-        </message>
-        <message>
-            <source>Installation error. This application needs a newer version of the Qt libraries.
+    </message>
+    <message>
+        <source>Number of first meas. value on plot</source>
+        <comment>32799</comment>
+        <translation>Nummer des ersten Meßwerts im Diagramm</translation>
+    </message>
+    <message>
+        <source>Number of sampled meas. values</source>
+        <comment>32800</comment>
+        <translation>Anzahl der aufgezeichneten Meßwerte</translation>
+    </message>
+    <message>
+        <source>Samples Per Plot</source>
+        <comment>32803</comment>
+        <translation>Werte pro Diagramm</translation>
+    </message>
+    <message>
+        <source>Increments/decrements SPP value</source>
+        <comment>32804</comment>
+        <translation>Erhöht/verringert die Anzahl der Werte pro Diagramm</translation>
+    </message>
+    <message>
+        <source>Keine Module gefunden.</source>
+        <comment>32790</comment>
+        <translation>Keine Module gefunden.</translation>
+    </message>
+    <message>
+        <source>Installation error. This application needs a newer version of the Qt libraries.
 Its version has to be at least %1.
   Please install a newer version of these libraries.</source>
-            <comment>24577</comment>
-            <translation>Installationsfehler. Dieses Programm benötigt eine neuere Version der Qt-Bibliotheken.
+        <comment>24577</comment>
+        <translation>Installationsfehler. Dieses Programm benötigt eine neuere Version der Qt-Bibliotheken.
 Die Version muss mindestens %1 sein.
   Bitte installieren Sie eine neuere Version dieser Bibliotheken.</translation>
-        </message>
-        <message>
-            <source>Activating already started application...</source>
-            <comment>24578</comment>
-            <translation>Das bereits gestartete Programm wird aktiviert...</translation>
-        </message>
-        <message>
-            <source>Could'nt activate already started application! Please do it yourself!</source>
-            <comment>24579</comment>
-            <translation>Das bereits gestartete Programm konnte nicht aktiviert werden! Bitte holen Sie es selbst in den Vordergrund!</translation>
-        </message>
-        <message>
-            <source>Are you sure to create collisions on this NKP-Bus?</source>
-            <comment>24627</comment>
-            <translation>Wollen Sie auf diesem NKP-Bus wirklich Kollisionen erzeugen?</translation>
-        </message>
-        <message>
-            <source>Please select a module before using this function!</source>
-            <comment>24637</comment>
-            <translation>Bitte wählen Sie vor dem Aufruf dieser Funktion ein Modul aus!</translation>
-        </message>
-        <message>
-            <source>This function is not valid for a module of that status!</source>
-            <comment>24638</comment>
-            <translation>Diese Funktion ist für ein Modul in diesem Zustand nicht zulässig!</translation>
-        </message>
-        <message>
-            <source>This function is only valid for enabled modules!</source>
-            <comment>24639</comment>
-            <translation>Diese Funktion ist nur für aktivierte Module zulässig!</translation>
-        </message>
-        <message>
-            <source>Error accessing ComPort while setting station number!</source>
-            <comment>24640</comment>
-            <translation>Fehler beim Zugriff auf die serielle Schnittstelle beim Setzen der Stationsnummer!</translation>
-        </message>
-        <message>
-            <source>Error on setting station number!</source>
-            <comment>24641</comment>
-            <translation>Fehler beim Setzen der Stationsnummer!</translation>
-        </message>
-        <message>
-            <source>Opening COM port...</source>
-            <comment>24647</comment>
-            <translation>Serielle Schnittstelle wird geöffnet...</translation>
-        </message>
-        <message>
-            <source>Resynchronizing module...</source>
-            <comment>24648</comment>
-            <translation>Module werden neu synchronisiert...</translation>
-        </message>
-        <message>
-            <source>No RS232 cable detected.
+    </message>
+    <message>
+        <source>Activating already started application...</source>
+        <comment>24578</comment>
+        <translation>Das bereits gestartete Programm wird aktiviert...</translation>
+    </message>
+    <message>
+        <source>Could&apos;nt activate already started application! Please do it yourself!</source>
+        <comment>24579</comment>
+        <translation>Das bereits gestartete Programm konnte nicht aktiviert werden! Bitte holen Sie es selbst in den Vordergrund!</translation>
+    </message>
+    <message>
+        <source>Are you sure to create collisions on this NKP-Bus?</source>
+        <comment>24627</comment>
+        <translation>Wollen Sie auf diesem NKP-Bus wirklich Kollisionen erzeugen?</translation>
+    </message>
+    <message>
+        <source>Please select a module before using this function!</source>
+        <comment>24637</comment>
+        <translation>Bitte wählen Sie vor dem Aufruf dieser Funktion ein Modul aus!</translation>
+    </message>
+    <message>
+        <source>This function is not valid for a module of that status!</source>
+        <comment>24638</comment>
+        <translation>Diese Funktion ist für ein Modul in diesem Zustand nicht zulässig!</translation>
+    </message>
+    <message>
+        <source>This function is only valid for enabled modules!</source>
+        <comment>24639</comment>
+        <translation>Diese Funktion ist nur für aktivierte Module zulässig!</translation>
+    </message>
+    <message>
+        <source>Error accessing ComPort while setting station number!</source>
+        <comment>24640</comment>
+        <translation>Fehler beim Zugriff auf die serielle Schnittstelle beim Setzen der Stationsnummer!</translation>
+    </message>
+    <message>
+        <source>Error on setting station number!</source>
+        <comment>24641</comment>
+        <translation>Fehler beim Setzen der Stationsnummer!</translation>
+    </message>
+    <message>
+        <source>Opening COM port...</source>
+        <comment>24647</comment>
+        <translation>Serielle Schnittstelle wird geöffnet...</translation>
+    </message>
+    <message>
+        <source>Resynchronizing module...</source>
+        <comment>24648</comment>
+        <translation>Module werden neu synchronisiert...</translation>
+    </message>
+    <message>
+        <source>No RS232 cable detected.
   Please, check if this cable is connected to the PC
   or if it is confirming to the NKP bus specification.</source>
-            <comment>24651</comment>
-            <translation>Kein RS232-Kabel erkannt.
+        <comment>24651</comment>
+        <translation>Kein RS232-Kabel erkannt.
   Bitte prüfen Sie, ob das Kabel am PC angeschlossen ist
   und ob es der NKP-Bus-Spezifikation entspricht.</translation>
-        </message>
-        <message>
-            <source>COM-Port no longer available (although having been available before).
+    </message>
+    <message>
+        <source>COM-Port no longer available (although having been available before).
 To resolve the problem, please
   check if meanwhile another program has been started that uses this COM port
   check if RS232 cable is still connected to PC and central module
   check if RS232 cable has been damaged
 </source>
-            <comment>24652</comment>
-            <translation>Die serielle Schnittstelle ist nicht mehr verfügbar (obwohl sie vorher verfügbar war).
+        <comment>24652</comment>
+        <translation>Die serielle Schnittstelle ist nicht mehr verfügbar (obwohl sie vorher verfügbar war).
 Zur Behebung bitte
   prüfen, ob inzwischen ein anderes Programm gestartet wurde, das diese Schnittstelle benutzt
   prüfen, ob das RS232-Kabel noch an PC und Zentralmodul angeschlossen ist
   prüfen, ob das RS232-Kabel beschädigt ist
 </translation>
-        </message>
-        <message>
-            <source>No answer from any module! Hints for resolving the problem:
+    </message>
+    <message>
+        <source>No answer from any module! Hints for resolving the problem:
   Please, check for power on the measuring circuit (Power LED at PX-ROV4/PX-23R).
   Please, check connection between the central module (PX-ROV4/PX-23R) and PC
   (or if appropriate from Terrix module to PC).
   Please, check the connections between the central module and its connected client ones.
   If appropriate try to completely rescan the NKP-bus.</source>
-            <comment>24653</comment>
-            <translation>Kein Modul antwortet! Hinweise zur Fehlersuche:
+        <comment>24653</comment>
+        <translation>Kein Modul antwortet! Hinweise zur Fehlersuche:
   Bitte prüfen Sie die Spannungsversorgung des Meßkreises (Power-LED am PX-ROV4/PX-23R).
   Bitte prüfen Sie die Verbindung zwischen dem Zentralmodul (PX-ROV4/PX-23R) und dem PC
   (bzw. gegebenenfalls vom Terrix-Modul zum PC).
   Bitte prüfen Sie die Verbindungen zwischen dem Zentralmodul und den daran angeschlossenen Modulen.
   Suchen Sie gegebenenfalls den NKP-Bus komplett neu ab.</translation>
-        </message>
-        <message>
-            <source>No Module were found at the bus; also earlier none were found. Therefore the module list is empty.</source>
-            <comment>24654</comment>
-            <translation>Am Bus wurden keine Module gefunden, auch früher wurden keine gefunden. Die Modulliste ist deshalb leer.</translation>
-        </message>
-        <message>
-            <source>Unable to open any COM ports.</source>
-            <comment>24655</comment>
-            <translation>Es konnte keine serielle Schnittstelle geöffnet werden.</translation>
-        </message>
-        <message>
-            <source>Not enough timers available for this window!</source>
-            <comment>24656</comment>
-            <translation>Für dieses Fenster stehen nicht genügend Timer zur Verfügung!</translation>
-        </message>
-        <message>
-            <source>Collisions are still available!</source>
-            <comment>24657</comment>
-            <translation>Es sind noch Kollisionen vorhanden!</translation>
-        </message>
-        <message>
-            <source>Are you sure to delete this measuring values?</source>
-            <comment>24667</comment>
-            <translation>Wollen Sie diese Meßwerte wirklich löschen?</translation>
-        </message>
-        <message>
-            <source>Are you sure to delete all measuring values?</source>
-            <comment>24668</comment>
-            <translation>Wollen Sie wirklich alle Meßwerte löschen?</translation>
-        </message>
-        <message>
-            <source>Failed to delete measuring values!</source>
-            <comment>24669</comment>
-            <translation>Die Meßwerte konnten nicht gelöscht werden!</translation>
-        </message>
-        <message>
-            <source>The module could not flawlessly be addressed!</source>
-            <comment>24671</comment>
-            <translation>Das Modul konnte nicht fehlerfrei angesprochen werden!</translation>
-        </message>
-        <message>
-            <source>No module selected!</source>
-            <comment>24707</comment>
-            <translation>Kein Modul ausgewählt!</translation>
-        </message>
-        <message>
-            <source>This function is invalid for module of that status!</source>
-            <comment>24708</comment>
-            <translation>Diese Funktion ist für ein Modul in diesem Zustand ungültig!</translation>
-        </message>
-        <message>
-            <source>Are you sure to remove this module from the meas. circuit?</source>
-            <comment>24717</comment>
-            <translation>Wollen Sie dieses Modul wirklich aus dem Meßkreis entfernen?</translation>
-        </message>
-        <message>
-            <source>Please enter a serial number into the appropriated field!</source>
-            <comment>24727</comment>
-            <translation>Bitte geben Sie in das dafür vorgesehene Feld eine Seriennummer ein!</translation>
-        </message>
-        <message>
-            <source>Serial number is already in list!</source>
-            <comment>24728</comment>
-            <translation>Die Seriennummer ist bereits in der Liste!</translation>
-        </message>
-        <message>
-            <source>Failed to insert serial number into list!</source>
-            <comment>24729</comment>
-            <translation>Die Seriennummer konnte nicht in die Liste eingefügt werden!</translation>
-        </message>
-        <message>
-            <source>Are you sure to delete the marked entry?</source>
-            <comment>24730</comment>
-            <translation>Wollen Sie den markierten Eintrag wirklich löschen?</translation>
-        </message>
-        <message>
-            <source>Active</source>
-            <comment>24737</comment>
-            <translation>Aktiv</translation>
-        </message>
-        <message>
-            <source>Status</source>
-            <comment>24738</comment>
-            <translation>Status</translation>
-        </message>
-        <message>
-            <source>Station</source>
-            <comment>24739</comment>
-            <translation>Station</translation>
-        </message>
-        <message>
-            <source>Ser.#</source>
-            <comment>24740</comment>
-            <translation>Ser.#</translation>
-        </message>
-        <message>
-            <source>Module</source>
-            <comment>24741</comment>
-            <translation>Modul</translation>
-        </message>
-        <message>
-            <source>Place</source>
-            <comment>24742</comment>
-            <translation>Ort</translation>
-        </message>
-        <message>
-            <source>Conv. count</source>
-            <comment>24743</comment>
-            <translation>Anz. Mittelungen</translation>
-        </message>
-        <message>
-            <source>Comv. time</source>
-            <comment>24744</comment>
-            <translation>Mittelungszeit</translation>
-        </message>
-        <message>
-            <source>Last meas.</source>
-            <comment>24745</comment>
-            <translation>Letzte Messung</translation>
-        </message>
-        <message>
-            <source>Switch</source>
-            <comment>24746</comment>
-            <translation>Schalter</translation>
-        </message>
-        <message>
-            <source>Meas. value</source>
-            <comment>24747</comment>
-            <translation>Ergebnis</translation>
-        </message>
-        <message>
-            <source>Values</source>
-            <comment>24748</comment>
-            <translation>Werte</translation>
-        </message>
-        <message>
-            <source>Meas. values for Modul having Serial# %u</source>
-            <comment>24757</comment>
-            <translation>Meßwerte für Modul mit Serien-Nr. %u</translation>
-        </message>
-        <message>
-            <source>Saving Binary Meas. Data to Disk</source>
-            <comment>24766</comment>
-            <translation>Binäre Meßdaten auf Diskette sichern</translation>
-        </message>
-        <message>
-            <source>Please insert an empty floppy disk into drive a:
+    </message>
+    <message>
+        <source>No Module were found at the bus; also earlier none were found. Therefore the module list is empty.</source>
+        <comment>24654</comment>
+        <translation>Am Bus wurden keine Module gefunden, auch früher wurden keine gefunden. Die Modulliste ist deshalb leer.</translation>
+    </message>
+    <message>
+        <source>Unable to open any COM ports.</source>
+        <comment>24655</comment>
+        <translation>Es konnte keine serielle Schnittstelle geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Not enough timers available for this window!</source>
+        <comment>24656</comment>
+        <translation>Für dieses Fenster stehen nicht genügend Timer zur Verfügung!</translation>
+    </message>
+    <message>
+        <source>Collisions are still available!</source>
+        <comment>24657</comment>
+        <translation>Es sind noch Kollisionen vorhanden!</translation>
+    </message>
+    <message>
+        <source>Are you sure to delete this measuring values?</source>
+        <comment>24667</comment>
+        <translation>Wollen Sie diese Meßwerte wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>Are you sure to delete all measuring values?</source>
+        <comment>24668</comment>
+        <translation>Wollen Sie wirklich alle Meßwerte löschen?</translation>
+    </message>
+    <message>
+        <source>Failed to delete measuring values!</source>
+        <comment>24669</comment>
+        <translation>Die Meßwerte konnten nicht gelöscht werden!</translation>
+    </message>
+    <message>
+        <source>The module could not flawlessly be addressed!</source>
+        <comment>24671</comment>
+        <translation>Das Modul konnte nicht fehlerfrei angesprochen werden!</translation>
+    </message>
+    <message>
+        <source>No module selected!</source>
+        <comment>24707</comment>
+        <translation>Kein Modul ausgewählt!</translation>
+    </message>
+    <message>
+        <source>This function is invalid for module of that status!</source>
+        <comment>24708</comment>
+        <translation>Diese Funktion ist für ein Modul in diesem Zustand ungültig!</translation>
+    </message>
+    <message>
+        <source>Are you sure to remove this module from the meas. circuit?</source>
+        <comment>24717</comment>
+        <translation>Wollen Sie dieses Modul wirklich aus dem Meßkreis entfernen?</translation>
+    </message>
+    <message>
+        <source>Please enter a serial number into the appropriated field!</source>
+        <comment>24727</comment>
+        <translation>Bitte geben Sie in das dafür vorgesehene Feld eine Seriennummer ein!</translation>
+    </message>
+    <message>
+        <source>Serial number is already in list!</source>
+        <comment>24728</comment>
+        <translation>Die Seriennummer ist bereits in der Liste!</translation>
+    </message>
+    <message>
+        <source>Failed to insert serial number into list!</source>
+        <comment>24729</comment>
+        <translation>Die Seriennummer konnte nicht in die Liste eingefügt werden!</translation>
+    </message>
+    <message>
+        <source>Are you sure to delete the marked entry?</source>
+        <comment>24730</comment>
+        <translation>Wollen Sie den markierten Eintrag wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <comment>24737</comment>
+        <translation>Aktiv</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <comment>24738</comment>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <comment>24739</comment>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Ser.#</source>
+        <comment>24740</comment>
+        <translation>Ser.#</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <comment>24741</comment>
+        <translation>Modul</translation>
+    </message>
+    <message>
+        <source>Place</source>
+        <comment>24742</comment>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Conv. count</source>
+        <comment>24743</comment>
+        <translation>Anz. Mittelungen</translation>
+    </message>
+    <message>
+        <source>Comv. time</source>
+        <comment>24744</comment>
+        <translation>Mittelungszeit</translation>
+    </message>
+    <message>
+        <source>Last meas.</source>
+        <comment>24745</comment>
+        <translation>Letzte Messung</translation>
+    </message>
+    <message>
+        <source>Switch</source>
+        <comment>24746</comment>
+        <translation>Schalter</translation>
+    </message>
+    <message>
+        <source>Meas. value</source>
+        <comment>24747</comment>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>Values</source>
+        <comment>24748</comment>
+        <translation>Werte</translation>
+    </message>
+    <message>
+        <source>Meas. values for Modul having Serial# %u</source>
+        <comment>24757</comment>
+        <translation>Meßwerte für Modul mit Serien-Nr. %u</translation>
+    </message>
+    <message>
+        <source>Saving Binary Meas. Data to Disk</source>
+        <comment>24766</comment>
+        <translation>Binäre Meßdaten auf Diskette sichern</translation>
+    </message>
+    <message>
+        <source>Please insert an empty floppy disk into drive a:
 and then press [OK].
 </source>
-            <comment>24767</comment>
-            <translation>Bitte legen Sie eine leere Diskette in Laufwerk a: ein
+        <comment>24767</comment>
+        <translation>Bitte legen Sie eine leere Diskette in Laufwerk a: ein
 und drücken Sie dann [OK].
 </translation>
-        </message>
-        <message>
-            <source>stop</source>
-            <comment>24777</comment>
-            <translation>Stop</translation>
-        </message>
-        <message>
-            <source>Successfully converted binary Meas. Data to ASCII.</source>
-            <comment>24786</comment>
-            <translation>Binäre Meßdaten erfolgreich nach ASCII umgewandelt.</translation>
-        </message>
-        <message>
-            <source>Error(s) detected while converting Meas. Data from binary to ASCII!</source>
-            <comment>24787</comment>
-            <translation>Beim Umwandeln der Meßdaten von binär nach ASCII sind Fehler aufgetreten!</translation>
-        </message>
-        <message>
-            <source>Couldn't find any COM ports.
+    </message>
+    <message>
+        <source>stop</source>
+        <comment>24777</comment>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Successfully converted binary Meas. Data to ASCII.</source>
+        <comment>24786</comment>
+        <translation>Binäre Meßdaten erfolgreich nach ASCII umgewandelt.</translation>
+    </message>
+    <message>
+        <source>Error(s) detected while converting Meas. Data from binary to ASCII!</source>
+        <comment>24787</comment>
+        <translation>Beim Umwandeln der Meßdaten von binär nach ASCII sind Fehler aufgetreten!</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find any COM ports.
   Either all ports are yet in use or your PC does not have any COM ports.</source>
-            <comment>5000</comment>
-            <translation>Es wurden keine seriellen Schnittstellen gefunden.
+        <comment>5000</comment>
+        <translation>Es wurden keine seriellen Schnittstellen gefunden.
   Entweder sind alle Schnittstellen schon belegt oder Ihr PC hat keine seriellen Schnittstellen.</translation>
-        </message>
-        <message>
-            <source>Unknown error</source>
-            <comment>5199</comment>
-            <translation>Unknown error</translation>
-        </message>
-        <message>
-            <source>Data block not received in time</source>
-            <comment>5201</comment>
-            <translation>Data block not received in time</translation>
-        </message>
-        <message>
-            <source>Fatal internal error which init. the module</source>
-            <comment>5202</comment>
-            <translation>Fatal internal error which init. the module</translation>
-        </message>
-        <message>
-            <source>Check sum error in data block</source>
-            <comment>5203</comment>
-            <translation>Check sum error in data block</translation>
-        </message>
-        <message>
-            <source>V24 error (framing, parity or overflow)</source>
-            <comment>5204</comment>
-            <translation>V24 error (framing, parity or overflow)</translation>
-        </message>
-        <message>
-            <source>Reserved</source>
-            <comment>5205</comment>
-            <translation>Reserved</translation>
-        </message>
-        <message>
-            <source>Command is not implemented on module</source>
-            <comment>5206</comment>
-            <translation>Command is not implemented on module</translation>
-        </message>
-        <message>
-            <source>Parameters in data block invalid</source>
-            <comment>5207</comment>
-            <translation>Parameters in data block invalid</translation>
-        </message>
-        <message>
-            <source>Command cannot be executed 'cos module is already busy</source>
-            <comment>5208</comment>
-            <translation>Command cannot be executed 'cos module is already busy</translation>
-        </message>
-        <message>
-            <source>Module does not answer</source>
-            <comment>5209</comment>
-            <translation>Module does not answer</translation>
-        </message>
-        <message>
-            <source>Received incomplete addr block</source>
-            <comment>5210</comment>
-            <translation>Received incomplete addr block</translation>
-        </message>
-        <message>
-            <source>Checksum error in received addr block (collison found?)</source>
-            <comment>5211</comment>
-            <translation>Checksum error in received addr block (collison found?)</translation>
-        </message>
-        <message>
-            <source>No data received</source>
-            <comment>5212</comment>
-            <translation>No data received</translation>
-        </message>
-        <message>
-            <source>Received incomplete data block</source>
-            <comment>5213</comment>
-            <translation>Received incomplete data block</translation>
-        </message>
-        <message>
-            <source>No TDR impulses.
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <comment>5199</comment>
+        <translation>Unknown error</translation>
+    </message>
+    <message>
+        <source>Data block not received in time</source>
+        <comment>5201</comment>
+        <translation>Data block not received in time</translation>
+    </message>
+    <message>
+        <source>Fatal internal error which init. the module</source>
+        <comment>5202</comment>
+        <translation>Fatal internal error which init. the module</translation>
+    </message>
+    <message>
+        <source>Check sum error in data block</source>
+        <comment>5203</comment>
+        <translation>Check sum error in data block</translation>
+    </message>
+    <message>
+        <source>V24 error (framing, parity or overflow)</source>
+        <comment>5204</comment>
+        <translation>V24 error (framing, parity or overflow)</translation>
+    </message>
+    <message>
+        <source>Reserved</source>
+        <comment>5205</comment>
+        <translation>Reserved</translation>
+    </message>
+    <message>
+        <source>Command is not implemented on module</source>
+        <comment>5206</comment>
+        <translation>Command is not implemented on module</translation>
+    </message>
+    <message>
+        <source>Parameters in data block invalid</source>
+        <comment>5207</comment>
+        <translation>Parameters in data block invalid</translation>
+    </message>
+    <message>
+        <source>Command cannot be executed &apos;cos module is already busy</source>
+        <comment>5208</comment>
+        <translation>Command cannot be executed &apos;cos module is already busy</translation>
+    </message>
+    <message>
+        <source>Module does not answer</source>
+        <comment>5209</comment>
+        <translation>Module does not answer</translation>
+    </message>
+    <message>
+        <source>Received incomplete addr block</source>
+        <comment>5210</comment>
+        <translation>Received incomplete addr block</translation>
+    </message>
+    <message>
+        <source>Checksum error in received addr block (collison found?)</source>
+        <comment>5211</comment>
+        <translation>Checksum error in received addr block (collison found?)</translation>
+    </message>
+    <message>
+        <source>No data received</source>
+        <comment>5212</comment>
+        <translation>No data received</translation>
+    </message>
+    <message>
+        <source>Received incomplete data block</source>
+        <comment>5213</comment>
+        <translation>Received incomplete data block</translation>
+    </message>
+    <message>
+        <source>No TDR impulses.
 Possible reasons: Probe not connected or probe cable damaged, TDR compensation cable longer than probe cable, or DAV-IRUZ damaged</source>
-            <comment>5530</comment>
-            <translation>No TDR impulses.
+        <comment>5530</comment>
+        <translation>No TDR impulses.
 Possible reasons: Probe not connected or probe cable damaged, TDR compensation cable longer than probe cable, or DAV-IRUZ damaged</translation>
-        </message>
-        <message>
-            <source>Meas. value too low.
+    </message>
+    <message>
+        <source>Meas. value too low.
 Possible reasons: Probe out-of material or material too dry or wrong minimum value</source>
-            <comment>5566</comment>
-            <translation>Meas. value too low.
+        <comment>5566</comment>
+        <translation>Meas. value too low.
 Possible reasons: Probe out-of material or material too dry or wrong minimum value</translation>
-        </message>
-    </context>
-    <context>
-        <name>terrix::CAboutDlg</name>
-        <message>
-            <source>About Terrix</source>
-            <comment>100</comment>
-            <translation>Info über Terrix</translation>
-        </message>
-    </context>
-    <context>
-        <name>terrix::CEditNumBase</name>
-        <message>
-            <source>&amp;Undo</source>
-            <translation>&amp;Rückgängig</translation>
-        </message>
-        <message>
-            <source>&amp;Redo</source>
-            <translation>&amp;Wiederherstellen</translation>
-        </message>
-        <message>
-            <source>Cu&amp;t</source>
-            <translation>&amp;Ausschneiden</translation>
-        </message>
-        <message>
-            <source>&amp;Copy</source>
-            <translation>&amp;Kopieren</translation>
-        </message>
-        <message>
-            <source>&amp;Paste</source>
-            <translation>&amp;Einfügen</translation>
-        </message>
-        <message>
-            <source>Delete</source>
-            <translation>&amp;Löschen</translation>
-        </message>
-        <message>
-            <source>Select All</source>
-            <translation>Alles &amp;auswählen</translation>
-        </message>
-    </context>
-    <context>
-        <name>terrix::CTerrixApp</name>
-        <message>
-            <source>Activating already started application...</source>
-            <comment>24578</comment>
-            <translation>Das bereits gestartete Programm wird aktiviert...</translation>
-        </message>
-        <message>
-            <source>Could'nt activate already started application! Please do it yourself!</source>
-            <comment>24579</comment>
-            <translation>Das bereits gestartete Programm konnte nicht aktiviert werden! Bitte holen Sie es selbst in den Vordergrund!</translation>
-        </message>
-        <message>
-            <source>Installation error. This application needs a newer version of the Qt libraries.
-Its version has to be at least %1.
-  Please install a newer version of these libraries.</source>
-            <comment>24577</comment>
-            <translation>Installationsfehler. Dieses Programm benötigt eine neuere Version der Qt-Bibliotheken.
-Die Version muss mindestens %1 sein.
-  Bitte installieren Sie eine neuere Version dieser Bibliotheken.</translation>
-        </message>
-    </context>
-    <context>
-        <name>terrix::MessageBox</name>
-        <message>
-            <source>OK</source>
-            <translation>OK</translation>
-        </message>
-        <message>
-            <source>Cancel</source>
-            <translation>Abbrechen</translation>
-        </message>
-        <message>
-            <source>&amp;Yes</source>
-            <translation>&amp;Ja</translation>
-        </message>
-        <message>
-            <source>&amp;No</source>
-            <translation>&amp;Nein</translation>
-        </message>
-    </context>
+    </message>
+</context>
+<context>
+    <name>terrix::BusActivity</name>
+    <message>
+        <source>The bus is busy (%1).
+Please wait until that has finished.</source>
+        <translation>Der Bus ist belegt (%1).
+Bitte warten Sie, bis dieser Vorgang beendet ist.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CEditNumBase</name>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>&amp;Ausschneiden</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Einfügen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Alles &amp;auswählen</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CMainFrame</name>
+    <message>
+        <source>Serial &amp;ports...</source>
+        <translation>Serielle &amp;Ports...</translation>
+    </message>
+    <message>
+        <source>Bus &amp;traffic...</source>
+        <translation>Bus&amp;verkehr...</translation>
+    </message>
+    <message>
+        <source>Choose the device behind each COM port
+Serial ports</source>
+        <translation>Wählt das Gerät hinter jeder COM-Schnittstelle
+Serielle Ports</translation>
+    </message>
+    <message>
+        <source>Show the frames that go over the bus
+Bus traffic</source>
+        <translation>Zeigt die Telegramme auf dem Bus an
+Busverkehr</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::MessageBox</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
+    </message>
+</context>
 </TS>

@@ -1,1011 +1,1013 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
-    <context>
-        <name>Terrix</name>
-        <message>
-            <source>&amp;File</source>
-            <comment>128</comment>
-            <translation>&amp;File</translation>
-        </message>
-        <message>
-            <source>&amp;Edit</source>
-            <comment>128</comment>
-            <translation>&amp;Edit</translation>
-        </message>
-        <message>
-            <source>&amp;View</source>
-            <comment>128</comment>
-            <translation>&amp;View</translation>
-        </message>
-        <message>
-            <source>&amp;Language</source>
-            <comment>128</comment>
-            <translation>&amp;Language</translation>
-        </message>
-        <message>
-            <source>&amp;Misc.</source>
-            <comment>128</comment>
-            <translation>&amp;Misc.</translation>
-        </message>
-        <message>
-            <source>&amp;Bus</source>
-            <comment>128</comment>
-            <translation>&amp;Bus</translation>
-        </message>
-        <message>
-            <source>Serial &amp;Comport</source>
-            <comment>128</comment>
-            <translation>Serial &amp;Comport</translation>
-        </message>
-        <message>
-            <source>&amp;Maintenance</source>
-            <comment>128</comment>
-            <translation>&amp;Maintenance</translation>
-        </message>
-        <message>
-            <source>&amp;?</source>
-            <comment>128</comment>
-            <translation>&amp;?</translation>
-        </message>
-        <message>
-            <source>&amp;New</source>
-            <comment>57600</comment>
-            <translation>&amp;New</translation>
-        </message>
-        <message>
-            <source>&amp;Open...</source>
-            <comment>57601</comment>
-            <translation>&amp;Open...</translation>
-        </message>
-        <message>
-            <source>&amp;Save</source>
-            <comment>57603</comment>
-            <translation>&amp;Save</translation>
-        </message>
-        <message>
-            <source>Save &amp;As...</source>
-            <comment>57604</comment>
-            <translation>Save &amp;As...</translation>
-        </message>
-        <message>
-            <source>&amp;Print...</source>
-            <comment>57607</comment>
-            <translation>&amp;Print...</translation>
-        </message>
-        <message>
-            <source>Print Pre&amp;view</source>
-            <comment>57609</comment>
-            <translation>Print Pre&amp;view</translation>
-        </message>
-        <message>
-            <source>P&amp;rint Setup...</source>
-            <comment>57606</comment>
-            <translation>P&amp;rint Setup...</translation>
-        </message>
-        <message>
-            <source>E&amp;xit</source>
-            <comment>57665</comment>
-            <translation>E&amp;xit</translation>
-        </message>
-        <message>
-            <source>&amp;Undo</source>
-            <comment>57643</comment>
-            <translation>&amp;Undo</translation>
-        </message>
-        <message>
-            <source>Cu&amp;t</source>
-            <comment>57635</comment>
-            <translation>Cu&amp;t</translation>
-        </message>
-        <message>
-            <source>&amp;Copy</source>
-            <comment>57634</comment>
-            <translation>&amp;Copy</translation>
-        </message>
-        <message>
-            <source>&amp;Paste</source>
-            <comment>57637</comment>
-            <translation>&amp;Paste</translation>
-        </message>
-        <message>
-            <source>&amp;Toolbar</source>
-            <comment>59392</comment>
-            <translation>&amp;Toolbar</translation>
-        </message>
-        <message>
-            <source>&amp;Status Bar</source>
-            <comment>59393</comment>
-            <translation>&amp;Status Bar</translation>
-        </message>
-        <message>
-            <source>&amp;german</source>
-            <comment>32777</comment>
-            <translation>&amp;german</translation>
-        </message>
-        <message>
-            <source>&amp;english</source>
-            <comment>32778</comment>
-            <translation>&amp;english</translation>
-        </message>
-        <message>
-            <source>Insert &amp;chart</source>
-            <comment>32771</comment>
-            <translation>Insert &amp;chart</translation>
-        </message>
-        <message>
-            <source>Serial Comport1</source>
-            <comment>32819</comment>
-            <translation>Serial Comport1</translation>
-        </message>
-        <message>
-            <source>Serial Comport2</source>
-            <comment>32820</comment>
-            <translation>Serial Comport2</translation>
-        </message>
-        <message>
-            <source>Serial Comport3</source>
-            <comment>32821</comment>
-            <translation>Serial Comport3</translation>
-        </message>
-        <message>
-            <source>Serial Comport4</source>
-            <comment>32824</comment>
-            <translation>Serial Comport4</translation>
-        </message>
-        <message>
-            <source>&amp;display</source>
-            <comment>32775</comment>
-            <translation>&amp;display</translation>
-        </message>
-        <message>
-            <source>&amp;scan completely</source>
-            <comment>32773</comment>
-            <translation>&amp;scan completely</translation>
-        </message>
-        <message>
-            <source>scan only for known modules</source>
-            <comment>32784</comment>
-            <translation>scan only for known modules</translation>
-        </message>
-        <message>
-            <source>&amp;Forget bus info</source>
-            <comment>32786</comment>
-            <translation>&amp;Forget bus info</translation>
-        </message>
-        <message>
-            <source>&amp;Scan bus</source>
-            <comment>32787</comment>
-            <translation>&amp;Scan bus</translation>
-        </message>
-        <message>
-            <source>Create &amp;collision on bus</source>
-            <comment>32780</comment>
-            <translation>Create &amp;collision on bus</translation>
-        </message>
-        <message>
-            <source>&amp;Resolve collisions</source>
-            <comment>32782</comment>
-            <translation>&amp;Resolve collisions</translation>
-        </message>
-        <message>
-            <source>&amp;Measure</source>
-            <comment>32776</comment>
-            <translation>&amp;Measure</translation>
-        </message>
-        <message>
-            <source>&amp;About Terrix...</source>
-            <comment>57664</comment>
-            <translation>&amp;About Terrix...</translation>
-        </message>
-        <message>
-            <source>Create a new document
+<context>
+    <name>Terrix</name>
+    <message>
+        <source>&amp;File</source>
+        <comment>128</comment>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <comment>128</comment>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <comment>128</comment>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <comment>128</comment>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>&amp;Misc.</source>
+        <comment>128</comment>
+        <translation>&amp;Misc.</translation>
+    </message>
+    <message>
+        <source>&amp;Bus</source>
+        <comment>128</comment>
+        <translation>&amp;Bus</translation>
+    </message>
+    <message>
+        <source>Serial &amp;Comport</source>
+        <comment>128</comment>
+        <translation>Serial &amp;Comport</translation>
+    </message>
+    <message>
+        <source>&amp;Maintenance</source>
+        <comment>128</comment>
+        <translation>&amp;Maintenance</translation>
+    </message>
+    <message>
+        <source>&amp;?</source>
+        <comment>128</comment>
+        <translation>&amp;?</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <comment>57600</comment>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <comment>57601</comment>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <comment>57603</comment>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <comment>57604</comment>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <comment>57607</comment>
+        <translation>&amp;Print...</translation>
+    </message>
+    <message>
+        <source>Print Pre&amp;view</source>
+        <comment>57609</comment>
+        <translation>Print Pre&amp;view</translation>
+    </message>
+    <message>
+        <source>P&amp;rint Setup...</source>
+        <comment>57606</comment>
+        <translation>P&amp;rint Setup...</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <comment>57665</comment>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <comment>57643</comment>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <comment>57635</comment>
+        <translation>Cu&amp;t</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <comment>57634</comment>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <comment>57637</comment>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <comment>59392</comment>
+        <translation>&amp;Toolbar</translation>
+    </message>
+    <message>
+        <source>&amp;Status Bar</source>
+        <comment>59393</comment>
+        <translation>&amp;Status Bar</translation>
+    </message>
+    <message>
+        <source>&amp;german</source>
+        <comment>32777</comment>
+        <translation>&amp;german</translation>
+    </message>
+    <message>
+        <source>&amp;english</source>
+        <comment>32778</comment>
+        <translation>&amp;english</translation>
+    </message>
+    <message>
+        <source>Insert &amp;chart</source>
+        <comment>32771</comment>
+        <translation>Insert &amp;chart</translation>
+    </message>
+    <message>
+        <source>Serial Comport1</source>
+        <comment>32819</comment>
+        <translation>Serial Comport1</translation>
+    </message>
+    <message>
+        <source>Serial Comport2</source>
+        <comment>32820</comment>
+        <translation>Serial Comport2</translation>
+    </message>
+    <message>
+        <source>Serial Comport3</source>
+        <comment>32821</comment>
+        <translation>Serial Comport3</translation>
+    </message>
+    <message>
+        <source>Serial Comport4</source>
+        <comment>32824</comment>
+        <translation>Serial Comport4</translation>
+    </message>
+    <message>
+        <source>&amp;display</source>
+        <comment>32775</comment>
+        <translation>&amp;display</translation>
+    </message>
+    <message>
+        <source>&amp;scan completely</source>
+        <comment>32773</comment>
+        <translation>&amp;scan completely</translation>
+    </message>
+    <message>
+        <source>scan only for known modules</source>
+        <comment>32784</comment>
+        <translation>scan only for known modules</translation>
+    </message>
+    <message>
+        <source>&amp;Forget bus info</source>
+        <comment>32786</comment>
+        <translation>&amp;Forget bus info</translation>
+    </message>
+    <message>
+        <source>&amp;Scan bus</source>
+        <comment>32787</comment>
+        <translation>&amp;Scan bus</translation>
+    </message>
+    <message>
+        <source>Create &amp;collision on bus</source>
+        <comment>32780</comment>
+        <translation>Create &amp;collision on bus</translation>
+    </message>
+    <message>
+        <source>&amp;Resolve collisions</source>
+        <comment>32782</comment>
+        <translation>&amp;Resolve collisions</translation>
+    </message>
+    <message>
+        <source>&amp;Measure</source>
+        <comment>32776</comment>
+        <translation>&amp;Measure</translation>
+    </message>
+    <message>
+        <source>&amp;About Terrix...</source>
+        <comment>57664</comment>
+        <translation>&amp;About Terrix...</translation>
+    </message>
+    <message>
+        <source>Create a new document
 New</source>
-            <comment>57600</comment>
-            <translation>Create a new document
+        <comment>57600</comment>
+        <translation>Create a new document
 New</translation>
-        </message>
-        <message>
-            <source>Open an existing document
+    </message>
+    <message>
+        <source>Open an existing document
 Open</source>
-            <comment>57601</comment>
-            <translation>Open an existing document
+        <comment>57601</comment>
+        <translation>Open an existing document
 Open</translation>
-        </message>
-        <message>
-            <source>Save the active document
+    </message>
+    <message>
+        <source>Save the active document
 Save</source>
-            <comment>57603</comment>
-            <translation>Save the active document
+        <comment>57603</comment>
+        <translation>Save the active document
 Save</translation>
-        </message>
-        <message>
-            <source>Save the active document with a new name
+    </message>
+    <message>
+        <source>Save the active document with a new name
 Save As</source>
-            <comment>57604</comment>
-            <translation>Save the active document with a new name
+        <comment>57604</comment>
+        <translation>Save the active document with a new name
 Save As</translation>
-        </message>
-        <message>
-            <source>Print the active document
+    </message>
+    <message>
+        <source>Print the active document
 Print</source>
-            <comment>57607</comment>
-            <translation>Print the active document
+        <comment>57607</comment>
+        <translation>Print the active document
 Print</translation>
-        </message>
-        <message>
-            <source>Display full pages
+    </message>
+    <message>
+        <source>Display full pages
 Print Preview</source>
-            <comment>57609</comment>
-            <translation>Display full pages
+        <comment>57609</comment>
+        <translation>Display full pages
 Print Preview</translation>
-        </message>
-        <message>
-            <source>Change the printer and printing options
+    </message>
+    <message>
+        <source>Change the printer and printing options
 Print Setup</source>
-            <comment>57606</comment>
-            <translation>Change the printer and printing options
+        <comment>57606</comment>
+        <translation>Change the printer and printing options
 Print Setup</translation>
-        </message>
-        <message>
-            <source>Quit the application; prompts to save documents
+    </message>
+    <message>
+        <source>Quit the application; prompts to save documents
 Exit</source>
-            <comment>57665</comment>
-            <translation>Quit the application; prompts to save documents
+        <comment>57665</comment>
+        <translation>Quit the application; prompts to save documents
 Exit</translation>
-        </message>
-        <message>
-            <source>Undo the last action
+    </message>
+    <message>
+        <source>Undo the last action
 Undo</source>
-            <comment>57643</comment>
-            <translation>Undo the last action
+        <comment>57643</comment>
+        <translation>Undo the last action
 Undo</translation>
-        </message>
-        <message>
-            <source>Cut the selection and put it on the Clipboard
+    </message>
+    <message>
+        <source>Cut the selection and put it on the Clipboard
 Cut</source>
-            <comment>57635</comment>
-            <translation>Cut the selection and put it on the Clipboard
+        <comment>57635</comment>
+        <translation>Cut the selection and put it on the Clipboard
 Cut</translation>
-        </message>
-        <message>
-            <source>Copy the selection and put it on the Clipboard
+    </message>
+    <message>
+        <source>Copy the selection and put it on the Clipboard
 Copy</source>
-            <comment>57634</comment>
-            <translation>Copy the selection and put it on the Clipboard
+        <comment>57634</comment>
+        <translation>Copy the selection and put it on the Clipboard
 Copy</translation>
-        </message>
-        <message>
-            <source>Insert Clipboard contents
+    </message>
+    <message>
+        <source>Insert Clipboard contents
 Paste</source>
-            <comment>57637</comment>
-            <translation>Insert Clipboard contents
+        <comment>57637</comment>
+        <translation>Insert Clipboard contents
 Paste</translation>
-        </message>
-        <message>
-            <source>Show or hide the toolbar
+    </message>
+    <message>
+        <source>Show or hide the toolbar
 Toggle ToolBar</source>
-            <comment>59392</comment>
-            <translation>Show or hide the toolbar
+        <comment>59392</comment>
+        <translation>Show or hide the toolbar
 Toggle ToolBar</translation>
-        </message>
-        <message>
-            <source>Show or hide the status bar
+    </message>
+    <message>
+        <source>Show or hide the status bar
 Toggle StatusBar</source>
-            <comment>59393</comment>
-            <translation>Show or hide the status bar
+        <comment>59393</comment>
+        <translation>Show or hide the status bar
 Toggle StatusBar</translation>
-        </message>
-        <message>
-            <source>Display program information, version number and copyright
+    </message>
+    <message>
+        <source>Display program information, version number and copyright
 About</source>
-            <comment>57664</comment>
-            <translation>Display program information, version number and copyright
+        <comment>57664</comment>
+        <translation>Display program information, version number and copyright
 About</translation>
-        </message>
-        <message>
-            <source>Switch the user interface to German
+    </message>
+    <message>
+        <source>Switch the user interface to German
 German</source>
-            <comment>32777</comment>
-            <translation>Switch the user interface to German
+        <comment>32777</comment>
+        <translation>Switch the user interface to German
 German</translation>
-        </message>
-        <message>
-            <source>Switch the user interface to English
+    </message>
+    <message>
+        <source>Switch the user interface to English
 English</source>
-            <comment>32778</comment>
-            <translation>Switch the user interface to English
+        <comment>32778</comment>
+        <translation>Switch the user interface to English
 English</translation>
-        </message>
-        <message>
-            <source>Insert a chart
+    </message>
+    <message>
+        <source>Insert a chart
 Insert chart</source>
-            <comment>32771</comment>
-            <translation>Insert a chart
+        <comment>32771</comment>
+        <translation>Insert a chart
 Insert chart</translation>
-        </message>
-        <message>
-            <source>Use serial port COM1 for the NKP-Bus
+    </message>
+    <message>
+        <source>Use serial port COM1 for the NKP-Bus
 COM1</source>
-            <comment>32819</comment>
-            <translation>Use serial port COM1 for the NKP-Bus
+        <comment>32819</comment>
+        <translation>Use serial port COM1 for the NKP-Bus
 COM1</translation>
-        </message>
-        <message>
-            <source>Use serial port COM2 for the NKP-Bus
+    </message>
+    <message>
+        <source>Use serial port COM2 for the NKP-Bus
 COM2</source>
-            <comment>32820</comment>
-            <translation>Use serial port COM2 for the NKP-Bus
+        <comment>32820</comment>
+        <translation>Use serial port COM2 for the NKP-Bus
 COM2</translation>
-        </message>
-        <message>
-            <source>Use serial port COM3 for the NKP-Bus
+    </message>
+    <message>
+        <source>Use serial port COM3 for the NKP-Bus
 COM3</source>
-            <comment>32821</comment>
-            <translation>Use serial port COM3 for the NKP-Bus
+        <comment>32821</comment>
+        <translation>Use serial port COM3 for the NKP-Bus
 COM3</translation>
-        </message>
-        <message>
-            <source>Use serial port COM4 for the NKP-Bus
+    </message>
+    <message>
+        <source>Use serial port COM4 for the NKP-Bus
 COM4</source>
-            <comment>32824</comment>
-            <translation>Use serial port COM4 for the NKP-Bus
+        <comment>32824</comment>
+        <translation>Use serial port COM4 for the NKP-Bus
 COM4</translation>
-        </message>
-        <message>
-            <source>Lists all found modules</source>
-            <comment>32775</comment>
-            <translation>Lists all found modules</translation>
-        </message>
-        <message>
-            <source>Scan the whole bus for modules
+    </message>
+    <message>
+        <source>Lists all found modules</source>
+        <comment>32775</comment>
+        <translation>Lists all found modules</translation>
+    </message>
+    <message>
+        <source>Scan the whole bus for modules
 Scan completely</source>
-            <comment>32773</comment>
-            <translation>Scan the whole bus for modules
+        <comment>32773</comment>
+        <translation>Scan the whole bus for modules
 Scan completely</translation>
-        </message>
-        <message>
-            <source>Scan the bus for the known modules only
+    </message>
+    <message>
+        <source>Scan the bus for the known modules only
 Scan for known modules</source>
-            <comment>32784</comment>
-            <translation>Scan the bus for the known modules only
+        <comment>32784</comment>
+        <translation>Scan the bus for the known modules only
 Scan for known modules</translation>
-        </message>
-        <message>
-            <source>Forget all module info</source>
-            <comment>32786</comment>
-            <translation>Forget all module info</translation>
-        </message>
-        <message>
-            <source>Scan the bus for modules
+    </message>
+    <message>
+        <source>Forget all module info</source>
+        <comment>32786</comment>
+        <translation>Forget all module info</translation>
+    </message>
+    <message>
+        <source>Scan the bus for modules
 Scan bus</source>
-            <comment>32787</comment>
-            <translation>Scan the bus for modules
+        <comment>32787</comment>
+        <translation>Scan the bus for modules
 Scan bus</translation>
-        </message>
-        <message>
-            <source>Give every known module the same station number
+    </message>
+    <message>
+        <source>Give every known module the same station number
 Create collision</source>
-            <comment>32780</comment>
-            <translation>Give every known module the same station number
+        <comment>32780</comment>
+        <translation>Give every known module the same station number
 Create collision</translation>
-        </message>
-        <message>
-            <source>Resolve the address collisions on the bus
+    </message>
+    <message>
+        <source>Resolve the address collisions on the bus
 Resolve collisions</source>
-            <comment>32782</comment>
-            <translation>Resolve the address collisions on the bus
+        <comment>32782</comment>
+        <translation>Resolve the address collisions on the bus
 Resolve collisions</translation>
-        </message>
-        <message>
-            <source>Measure
+    </message>
+    <message>
+        <source>Measure
 Measure</source>
-            <comment>32776</comment>
-            <translation>Measure
+        <comment>32776</comment>
+        <translation>Measure
 Measure</translation>
-        </message>
-        <message>
-            <source>Ready</source>
-            <comment>57345</comment>
-            <translation>Ready</translation>
-        </message>
-        <message>
-            <source>hh:mm:ss</source>
-            <comment>101</comment>
-            <translation>hh:mm:ss</translation>
-        </message>
-        <message>
-            <source>Terrix
+    </message>
+    <message>
+        <source>Ready</source>
+        <comment>57345</comment>
+        <translation>Ready</translation>
+    </message>
+    <message>
+        <source>hh:mm:ss</source>
+        <comment>101</comment>
+        <translation>hh:mm:ss</translation>
+    </message>
+    <message>
+        <source>Terrix
 
 Terrix
 
 
 Terrix.Document
 Terrix Document</source>
-            <comment>128</comment>
-            <translation>Terrix
+        <comment>128</comment>
+        <translation>Terrix
 
 Terrix
 
 
 Terrix.Document
 Terrix Document</translation>
-        </message>
-        <message>
-            <source>About Terrix</source>
-            <comment>100</comment>
-            <translation>About Terrix</translation>
-        </message>
-        <message>
-            <source>Display measuring values</source>
-            <comment>32783</comment>
-            <translation>Display measuring values</translation>
-        </message>
-        <message>
-            <source>Edit user info</source>
-            <comment>32788</comment>
-            <translation>Edit user info</translation>
-        </message>
-        <message>
-            <source>(De-)activate module</source>
-            <comment>32789</comment>
-            <translation>(De-)activate module</translation>
-        </message>
-        <message>
-            <source>Remove module</source>
-            <comment>32781</comment>
-            <translation>Remove module</translation>
-        </message>
-        <message>
-            <source>Rescan module</source>
-            <comment>32774</comment>
-            <translation>Rescan module</translation>
-        </message>
-        <message>
-            <source>Change station number</source>
-            <comment>32779</comment>
-            <translation>Change station number</translation>
-        </message>
-        <message>
-            <source>Recreate ASCII meas. data</source>
-            <comment>32805</comment>
-            <translation>Recreate ASCII meas. data</translation>
-        </message>
-        <message>
-            <source>Change Reset Baudrate</source>
-            <comment>32806</comment>
-            <translation>Change Reset Baudrate</translation>
-        </message>
-        <message>
-            <source>Change Limit for Error66 Activation</source>
-            <comment>32807</comment>
-            <translation>Change Limit for Error66 Activation</translation>
-        </message>
-        <message>
-            <source>First measurement value
+    </message>
+    <message>
+        <source>About Terrix</source>
+        <comment>100</comment>
+        <translation>About Terrix</translation>
+    </message>
+    <message>
+        <source>Display measuring values</source>
+        <comment>32783</comment>
+        <translation>Display measuring values</translation>
+    </message>
+    <message>
+        <source>Edit user info</source>
+        <comment>32788</comment>
+        <translation>Edit user info</translation>
+    </message>
+    <message>
+        <source>(De-)activate module</source>
+        <comment>32789</comment>
+        <translation>(De-)activate module</translation>
+    </message>
+    <message>
+        <source>Remove module</source>
+        <comment>32781</comment>
+        <translation>Remove module</translation>
+    </message>
+    <message>
+        <source>Rescan module</source>
+        <comment>32774</comment>
+        <translation>Rescan module</translation>
+    </message>
+    <message>
+        <source>Change station number</source>
+        <comment>32779</comment>
+        <translation>Change station number</translation>
+    </message>
+    <message>
+        <source>Recreate ASCII meas. data</source>
+        <comment>32805</comment>
+        <translation>Recreate ASCII meas. data</translation>
+    </message>
+    <message>
+        <source>Change Reset Baudrate</source>
+        <comment>32806</comment>
+        <translation>Change Reset Baudrate</translation>
+    </message>
+    <message>
+        <source>Change Limit for Error66 Activation</source>
+        <comment>32807</comment>
+        <translation>Change Limit for Error66 Activation</translation>
+    </message>
+    <message>
+        <source>First measurement value
 First measurement value</source>
-            <comment>32792</comment>
-            <translation>First measurement value
+        <comment>32792</comment>
+        <translation>First measurement value
 First measurement value</translation>
-        </message>
-        <message>
-            <source>Scroll one page backwards
+    </message>
+    <message>
+        <source>Scroll one page backwards
 One page back</source>
-            <comment>32793</comment>
-            <translation>Scroll one page backwards
+        <comment>32793</comment>
+        <translation>Scroll one page backwards
 One page back</translation>
-        </message>
-        <message>
-            <source>One measurement value backwards
+    </message>
+    <message>
+        <source>One measurement value backwards
 One meas. value back</source>
-            <comment>32794</comment>
-            <translation>One measurement value backwards
+        <comment>32794</comment>
+        <translation>One measurement value backwards
 One meas. value back</translation>
-        </message>
-        <message>
-            <source>One measurement value forwards
+    </message>
+    <message>
+        <source>One measurement value forwards
 One meas. value forw.</source>
-            <comment>32795</comment>
-            <translation>One measurement value forwards
+        <comment>32795</comment>
+        <translation>One measurement value forwards
 One meas. value forw.</translation>
-        </message>
-        <message>
-            <source>Scroll one page forewards
+    </message>
+    <message>
+        <source>Scroll one page forewards
 One page forewards</source>
-            <comment>32796</comment>
-            <translation>Scroll one page forewards
+        <comment>32796</comment>
+        <translation>Scroll one page forewards
 One page forewards</translation>
-        </message>
-        <message>
-            <source>Last measurement value
+    </message>
+    <message>
+        <source>Last measurement value
 Last measurement value</source>
-            <comment>32797</comment>
-            <translation>Last measurement value
+        <comment>32797</comment>
+        <translation>Last measurement value
 Last measurement value</translation>
-        </message>
-        <message>
-            <source>Line chart w/o markers for meas. values
+    </message>
+    <message>
+        <source>Line chart w/o markers for meas. values
 Line chart w/o markers for meas. values</source>
-            <comment>32798</comment>
-            <translation>Line chart w/o markers for meas. values
+        <comment>32798</comment>
+        <translation>Line chart w/o markers for meas. values
 Line chart w/o markers for meas. values</translation>
-        </message>
-        <message>
-            <source>Plot
+    </message>
+    <message>
+        <source>Plot
 Plot</source>
-            <comment>32801</comment>
-            <translation>Plot
+        <comment>32801</comment>
+        <translation>Plot
 Plot</translation>
-        </message>
-        <message>
-            <source>Samples Per Plot
+    </message>
+    <message>
+        <source>Samples Per Plot
 Samples Per Plot</source>
-            <comment>32803</comment>
-            <translation>Samples Per Plot
+        <comment>32803</comment>
+        <translation>Samples Per Plot
 Samples Per Plot</translation>
-        </message>
-        <message>
-            <source>Number of first meas. value on plot</source>
-            <comment>32799</comment>
-            <translation>Number of first meas. value on plot</translation>
-        </message>
-        <message>
-            <source>Number of sampled meas. values</source>
-            <comment>32800</comment>
-            <translation>Number of sampled meas. values</translation>
-        </message>
-        <message>
-            <source>Samples Per Plot</source>
-            <comment>32803</comment>
-            <translation>Samples Per Plot</translation>
-        </message>
-        <message>
-            <source>Increments/decrements SPP value</source>
-            <comment>32804</comment>
-            <translation>Increments/decrements SPP value</translation>
-        </message>
-        <message>
-            <source>Keine Module gefunden.</source>
-            <comment>32790</comment>
-            <translation>Keine Module gefunden.</translation>
-        </message>
-        <message>
-            <source>Installation error. This application needs a newer version of the Qt libraries.
+    </message>
+    <message>
+        <source>Number of first meas. value on plot</source>
+        <comment>32799</comment>
+        <translation>Number of first meas. value on plot</translation>
+    </message>
+    <message>
+        <source>Number of sampled meas. values</source>
+        <comment>32800</comment>
+        <translation>Number of sampled meas. values</translation>
+    </message>
+    <message>
+        <source>Samples Per Plot</source>
+        <comment>32803</comment>
+        <translation>Samples Per Plot</translation>
+    </message>
+    <message>
+        <source>Increments/decrements SPP value</source>
+        <comment>32804</comment>
+        <translation>Increments/decrements SPP value</translation>
+    </message>
+    <message>
+        <source>Keine Module gefunden.</source>
+        <comment>32790</comment>
+        <translation>Keine Module gefunden.</translation>
+    </message>
+    <message>
+        <source>Installation error. This application needs a newer version of the Qt libraries.
 Its version has to be at least %1.
   Please install a newer version of these libraries.</source>
-            <comment>24577</comment>
-            <translation>Installation error. This application needs a newer version of the Qt libraries.
+        <comment>24577</comment>
+        <translation>Installation error. This application needs a newer version of the Qt libraries.
 Its version has to be at least %1.
   Please install a newer version of these libraries.</translation>
-        </message>
-        <message>
-            <source>Activating already started application...</source>
-            <comment>24578</comment>
-            <translation>Activating already started application...</translation>
-        </message>
-        <message>
-            <source>Could'nt activate already started application! Please do it yourself!</source>
-            <comment>24579</comment>
-            <translation>Could'nt activate already started application! Please do it yourself!</translation>
-        </message>
-        <message>
-            <source>Are you sure to create collisions on this NKP-Bus?</source>
-            <comment>24627</comment>
-            <translation>Are you sure to create collisions on this NKP-Bus?</translation>
-        </message>
-        <message>
-            <source>Please select a module before using this function!</source>
-            <comment>24637</comment>
-            <translation>Please select a module before using this function!</translation>
-        </message>
-        <message>
-            <source>This function is not valid for a module of that status!</source>
-            <comment>24638</comment>
-            <translation>This function is not valid for a module of that status!</translation>
-        </message>
-        <message>
-            <source>This function is only valid for enabled modules!</source>
-            <comment>24639</comment>
-            <translation>This function is only valid for enabled modules!</translation>
-        </message>
-        <message>
-            <source>Error accessing ComPort while setting station number!</source>
-            <comment>24640</comment>
-            <translation>Error accessing ComPort while setting station number!</translation>
-        </message>
-        <message>
-            <source>Error on setting station number!</source>
-            <comment>24641</comment>
-            <translation>Error on setting station number!</translation>
-        </message>
-        <message>
-            <source>Opening COM port...</source>
-            <comment>24647</comment>
-            <translation>Opening COM port...</translation>
-        </message>
-        <message>
-            <source>Resynchronizing module...</source>
-            <comment>24648</comment>
-            <translation>Resynchronizing module...</translation>
-        </message>
-        <message>
-            <source>No RS232 cable detected.
+    </message>
+    <message>
+        <source>Activating already started application...</source>
+        <comment>24578</comment>
+        <translation>Activating already started application...</translation>
+    </message>
+    <message>
+        <source>Could&apos;nt activate already started application! Please do it yourself!</source>
+        <comment>24579</comment>
+        <translation>Could&apos;nt activate already started application! Please do it yourself!</translation>
+    </message>
+    <message>
+        <source>Are you sure to create collisions on this NKP-Bus?</source>
+        <comment>24627</comment>
+        <translation>Are you sure to create collisions on this NKP-Bus?</translation>
+    </message>
+    <message>
+        <source>Please select a module before using this function!</source>
+        <comment>24637</comment>
+        <translation>Please select a module before using this function!</translation>
+    </message>
+    <message>
+        <source>This function is not valid for a module of that status!</source>
+        <comment>24638</comment>
+        <translation>This function is not valid for a module of that status!</translation>
+    </message>
+    <message>
+        <source>This function is only valid for enabled modules!</source>
+        <comment>24639</comment>
+        <translation>This function is only valid for enabled modules!</translation>
+    </message>
+    <message>
+        <source>Error accessing ComPort while setting station number!</source>
+        <comment>24640</comment>
+        <translation>Error accessing ComPort while setting station number!</translation>
+    </message>
+    <message>
+        <source>Error on setting station number!</source>
+        <comment>24641</comment>
+        <translation>Error on setting station number!</translation>
+    </message>
+    <message>
+        <source>Opening COM port...</source>
+        <comment>24647</comment>
+        <translation>Opening COM port...</translation>
+    </message>
+    <message>
+        <source>Resynchronizing module...</source>
+        <comment>24648</comment>
+        <translation>Resynchronizing module...</translation>
+    </message>
+    <message>
+        <source>No RS232 cable detected.
   Please, check if this cable is connected to the PC
   or if it is confirming to the NKP bus specification.</source>
-            <comment>24651</comment>
-            <translation>No RS232 cable detected.
+        <comment>24651</comment>
+        <translation>No RS232 cable detected.
   Please, check if this cable is connected to the PC
   or if it is confirming to the NKP bus specification.</translation>
-        </message>
-        <message>
-            <source>COM-Port no longer available (although having been available before).
+    </message>
+    <message>
+        <source>COM-Port no longer available (although having been available before).
 To resolve the problem, please
   check if meanwhile another program has been started that uses this COM port
   check if RS232 cable is still connected to PC and central module
   check if RS232 cable has been damaged
 </source>
-            <comment>24652</comment>
-            <translation>COM-Port no longer available (although having been available before).
+        <comment>24652</comment>
+        <translation>COM-Port no longer available (although having been available before).
 To resolve the problem, please
   check if meanwhile another program has been started that uses this COM port
   check if RS232 cable is still connected to PC and central module
   check if RS232 cable has been damaged
 </translation>
-        </message>
-        <message>
-            <source>No answer from any module! Hints for resolving the problem:
+    </message>
+    <message>
+        <source>No answer from any module! Hints for resolving the problem:
   Please, check for power on the measuring circuit (Power LED at PX-ROV4/PX-23R).
   Please, check connection between the central module (PX-ROV4/PX-23R) and PC
   (or if appropriate from Terrix module to PC).
   Please, check the connections between the central module and its connected client ones.
   If appropriate try to completely rescan the NKP-bus.</source>
-            <comment>24653</comment>
-            <translation>No answer from any module! Hints for resolving the problem:
+        <comment>24653</comment>
+        <translation>No answer from any module! Hints for resolving the problem:
   Please, check for power on the measuring circuit (Power LED at PX-ROV4/PX-23R).
   Please, check connection between the central module (PX-ROV4/PX-23R) and PC
   (or if appropriate from Terrix module to PC).
   Please, check the connections between the central module and its connected client ones.
   If appropriate try to completely rescan the NKP-bus.</translation>
-        </message>
-        <message>
-            <source>No Module were found at the bus; also earlier none were found. Therefore the module list is empty.</source>
-            <comment>24654</comment>
-            <translation>No Module were found at the bus; also earlier none were found. Therefore the module list is empty.</translation>
-        </message>
-        <message>
-            <source>Unable to open any COM ports.</source>
-            <comment>24655</comment>
-            <translation>Unable to open any COM ports.</translation>
-        </message>
-        <message>
-            <source>Not enough timers available for this window!</source>
-            <comment>24656</comment>
-            <translation>Not enough timers available for this window!</translation>
-        </message>
-        <message>
-            <source>Collisions are still available!</source>
-            <comment>24657</comment>
-            <translation>Collisions are still available!</translation>
-        </message>
-        <message>
-            <source>Are you sure to delete this measuring values?</source>
-            <comment>24667</comment>
-            <translation>Are you sure to delete this measuring values?</translation>
-        </message>
-        <message>
-            <source>Are you sure to delete all measuring values?</source>
-            <comment>24668</comment>
-            <translation>Are you sure to delete all measuring values?</translation>
-        </message>
-        <message>
-            <source>Failed to delete measuring values!</source>
-            <comment>24669</comment>
-            <translation>Failed to delete measuring values!</translation>
-        </message>
-        <message>
-            <source>The module could not flawlessly be addressed!</source>
-            <comment>24671</comment>
-            <translation>The module could not flawlessly be addressed!</translation>
-        </message>
-        <message>
-            <source>No module selected!</source>
-            <comment>24707</comment>
-            <translation>No module selected!</translation>
-        </message>
-        <message>
-            <source>This function is invalid for module of that status!</source>
-            <comment>24708</comment>
-            <translation>This function is invalid for module of that status!</translation>
-        </message>
-        <message>
-            <source>Are you sure to remove this module from the meas. circuit?</source>
-            <comment>24717</comment>
-            <translation>Are you sure to remove this module from the meas. circuit?</translation>
-        </message>
-        <message>
-            <source>Please enter a serial number into the appropriated field!</source>
-            <comment>24727</comment>
-            <translation>Please enter a serial number into the appropriated field!</translation>
-        </message>
-        <message>
-            <source>Serial number is already in list!</source>
-            <comment>24728</comment>
-            <translation>Serial number is already in list!</translation>
-        </message>
-        <message>
-            <source>Failed to insert serial number into list!</source>
-            <comment>24729</comment>
-            <translation>Failed to insert serial number into list!</translation>
-        </message>
-        <message>
-            <source>Are you sure to delete the marked entry?</source>
-            <comment>24730</comment>
-            <translation>Are you sure to delete the marked entry?</translation>
-        </message>
-        <message>
-            <source>Active</source>
-            <comment>24737</comment>
-            <translation>Active</translation>
-        </message>
-        <message>
-            <source>Status</source>
-            <comment>24738</comment>
-            <translation>Status</translation>
-        </message>
-        <message>
-            <source>Station</source>
-            <comment>24739</comment>
-            <translation>Station</translation>
-        </message>
-        <message>
-            <source>Ser.#</source>
-            <comment>24740</comment>
-            <translation>Ser.#</translation>
-        </message>
-        <message>
-            <source>Module</source>
-            <comment>24741</comment>
-            <translation>Module</translation>
-        </message>
-        <message>
-            <source>Place</source>
-            <comment>24742</comment>
-            <translation>Place</translation>
-        </message>
-        <message>
-            <source>Conv. count</source>
-            <comment>24743</comment>
-            <translation>Conv. count</translation>
-        </message>
-        <message>
-            <source>Comv. time</source>
-            <comment>24744</comment>
-            <translation>Comv. time</translation>
-        </message>
-        <message>
-            <source>Last meas.</source>
-            <comment>24745</comment>
-            <translation>Last meas.</translation>
-        </message>
-        <message>
-            <source>Switch</source>
-            <comment>24746</comment>
-            <translation>Switch</translation>
-        </message>
-        <message>
-            <source>Meas. value</source>
-            <comment>24747</comment>
-            <translation>Meas. value</translation>
-        </message>
-        <message>
-            <source>Values</source>
-            <comment>24748</comment>
-            <translation>Values</translation>
-        </message>
-        <message>
-            <source>Meas. values for Modul having Serial# %u</source>
-            <comment>24757</comment>
-            <translation>Meas. values for Modul having Serial# %u</translation>
-        </message>
-        <message>
-            <source>Saving Binary Meas. Data to Disk</source>
-            <comment>24766</comment>
-            <translation>Saving Binary Meas. Data to Disk</translation>
-        </message>
-        <message>
-            <source>Please insert an empty floppy disk into drive a:
+    </message>
+    <message>
+        <source>No Module were found at the bus; also earlier none were found. Therefore the module list is empty.</source>
+        <comment>24654</comment>
+        <translation>No Module were found at the bus; also earlier none were found. Therefore the module list is empty.</translation>
+    </message>
+    <message>
+        <source>Unable to open any COM ports.</source>
+        <comment>24655</comment>
+        <translation>Unable to open any COM ports.</translation>
+    </message>
+    <message>
+        <source>Not enough timers available for this window!</source>
+        <comment>24656</comment>
+        <translation>Not enough timers available for this window!</translation>
+    </message>
+    <message>
+        <source>Collisions are still available!</source>
+        <comment>24657</comment>
+        <translation>Collisions are still available!</translation>
+    </message>
+    <message>
+        <source>Are you sure to delete this measuring values?</source>
+        <comment>24667</comment>
+        <translation>Are you sure to delete this measuring values?</translation>
+    </message>
+    <message>
+        <source>Are you sure to delete all measuring values?</source>
+        <comment>24668</comment>
+        <translation>Are you sure to delete all measuring values?</translation>
+    </message>
+    <message>
+        <source>Failed to delete measuring values!</source>
+        <comment>24669</comment>
+        <translation>Failed to delete measuring values!</translation>
+    </message>
+    <message>
+        <source>The module could not flawlessly be addressed!</source>
+        <comment>24671</comment>
+        <translation>The module could not flawlessly be addressed!</translation>
+    </message>
+    <message>
+        <source>No module selected!</source>
+        <comment>24707</comment>
+        <translation>No module selected!</translation>
+    </message>
+    <message>
+        <source>This function is invalid for module of that status!</source>
+        <comment>24708</comment>
+        <translation>This function is invalid for module of that status!</translation>
+    </message>
+    <message>
+        <source>Are you sure to remove this module from the meas. circuit?</source>
+        <comment>24717</comment>
+        <translation>Are you sure to remove this module from the meas. circuit?</translation>
+    </message>
+    <message>
+        <source>Please enter a serial number into the appropriated field!</source>
+        <comment>24727</comment>
+        <translation>Please enter a serial number into the appropriated field!</translation>
+    </message>
+    <message>
+        <source>Serial number is already in list!</source>
+        <comment>24728</comment>
+        <translation>Serial number is already in list!</translation>
+    </message>
+    <message>
+        <source>Failed to insert serial number into list!</source>
+        <comment>24729</comment>
+        <translation>Failed to insert serial number into list!</translation>
+    </message>
+    <message>
+        <source>Are you sure to delete the marked entry?</source>
+        <comment>24730</comment>
+        <translation>Are you sure to delete the marked entry?</translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <comment>24737</comment>
+        <translation>Active</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <comment>24738</comment>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <comment>24739</comment>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Ser.#</source>
+        <comment>24740</comment>
+        <translation>Ser.#</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <comment>24741</comment>
+        <translation>Module</translation>
+    </message>
+    <message>
+        <source>Place</source>
+        <comment>24742</comment>
+        <translation>Place</translation>
+    </message>
+    <message>
+        <source>Conv. count</source>
+        <comment>24743</comment>
+        <translation>Conv. count</translation>
+    </message>
+    <message>
+        <source>Comv. time</source>
+        <comment>24744</comment>
+        <translation>Comv. time</translation>
+    </message>
+    <message>
+        <source>Last meas.</source>
+        <comment>24745</comment>
+        <translation>Last meas.</translation>
+    </message>
+    <message>
+        <source>Switch</source>
+        <comment>24746</comment>
+        <translation>Switch</translation>
+    </message>
+    <message>
+        <source>Meas. value</source>
+        <comment>24747</comment>
+        <translation>Meas. value</translation>
+    </message>
+    <message>
+        <source>Values</source>
+        <comment>24748</comment>
+        <translation>Values</translation>
+    </message>
+    <message>
+        <source>Meas. values for Modul having Serial# %u</source>
+        <comment>24757</comment>
+        <translation>Meas. values for Modul having Serial# %u</translation>
+    </message>
+    <message>
+        <source>Saving Binary Meas. Data to Disk</source>
+        <comment>24766</comment>
+        <translation>Saving Binary Meas. Data to Disk</translation>
+    </message>
+    <message>
+        <source>Please insert an empty floppy disk into drive a:
 and then press [OK].
 </source>
-            <comment>24767</comment>
-            <translation>Please insert an empty floppy disk into drive a:
+        <comment>24767</comment>
+        <translation>Please insert an empty floppy disk into drive a:
 and then press [OK].
 </translation>
-        </message>
-        <message>
-            <source>stop</source>
-            <comment>24777</comment>
-            <translation>stop</translation>
-        </message>
-        <message>
-            <source>Successfully converted binary Meas. Data to ASCII.</source>
-            <comment>24786</comment>
-            <translation>Successfully converted binary Meas. Data to ASCII.</translation>
-        </message>
-        <message>
-            <source>Error(s) detected while converting Meas. Data from binary to ASCII!</source>
-            <comment>24787</comment>
-            <translation>Error(s) detected while converting Meas. Data from binary to ASCII!</translation>
-        </message>
-        <message>
-            <source>Couldn't find any COM ports.
+    </message>
+    <message>
+        <source>stop</source>
+        <comment>24777</comment>
+        <translation>stop</translation>
+    </message>
+    <message>
+        <source>Successfully converted binary Meas. Data to ASCII.</source>
+        <comment>24786</comment>
+        <translation>Successfully converted binary Meas. Data to ASCII.</translation>
+    </message>
+    <message>
+        <source>Error(s) detected while converting Meas. Data from binary to ASCII!</source>
+        <comment>24787</comment>
+        <translation>Error(s) detected while converting Meas. Data from binary to ASCII!</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find any COM ports.
   Either all ports are yet in use or your PC does not have any COM ports.</source>
-            <comment>5000</comment>
-            <translation>Couldn't find any COM ports.
+        <comment>5000</comment>
+        <translation>Couldn&apos;t find any COM ports.
   Either all ports are yet in use or your PC does not have any COM ports.</translation>
-        </message>
-        <message>
-            <source>Unknown error</source>
-            <comment>5199</comment>
-            <translation>Unknown error</translation>
-        </message>
-        <message>
-            <source>Data block not received in time</source>
-            <comment>5201</comment>
-            <translation>Data block not received in time</translation>
-        </message>
-        <message>
-            <source>Fatal internal error which init. the module</source>
-            <comment>5202</comment>
-            <translation>Fatal internal error which init. the module</translation>
-        </message>
-        <message>
-            <source>Check sum error in data block</source>
-            <comment>5203</comment>
-            <translation>Check sum error in data block</translation>
-        </message>
-        <message>
-            <source>V24 error (framing, parity or overflow)</source>
-            <comment>5204</comment>
-            <translation>V24 error (framing, parity or overflow)</translation>
-        </message>
-        <message>
-            <source>Reserved</source>
-            <comment>5205</comment>
-            <translation>Reserved</translation>
-        </message>
-        <message>
-            <source>Command is not implemented on module</source>
-            <comment>5206</comment>
-            <translation>Command is not implemented on module</translation>
-        </message>
-        <message>
-            <source>Parameters in data block invalid</source>
-            <comment>5207</comment>
-            <translation>Parameters in data block invalid</translation>
-        </message>
-        <message>
-            <source>Command cannot be executed 'cos module is already busy</source>
-            <comment>5208</comment>
-            <translation>Command cannot be executed 'cos module is already busy</translation>
-        </message>
-        <message>
-            <source>Module does not answer</source>
-            <comment>5209</comment>
-            <translation>Module does not answer</translation>
-        </message>
-        <message>
-            <source>Received incomplete addr block</source>
-            <comment>5210</comment>
-            <translation>Received incomplete addr block</translation>
-        </message>
-        <message>
-            <source>Checksum error in received addr block (collison found?)</source>
-            <comment>5211</comment>
-            <translation>Checksum error in received addr block (collison found?)</translation>
-        </message>
-        <message>
-            <source>No data received</source>
-            <comment>5212</comment>
-            <translation>No data received</translation>
-        </message>
-        <message>
-            <source>Received incomplete data block</source>
-            <comment>5213</comment>
-            <translation>Received incomplete data block</translation>
-        </message>
-        <message>
-            <source>No TDR impulses.
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <comment>5199</comment>
+        <translation>Unknown error</translation>
+    </message>
+    <message>
+        <source>Data block not received in time</source>
+        <comment>5201</comment>
+        <translation>Data block not received in time</translation>
+    </message>
+    <message>
+        <source>Fatal internal error which init. the module</source>
+        <comment>5202</comment>
+        <translation>Fatal internal error which init. the module</translation>
+    </message>
+    <message>
+        <source>Check sum error in data block</source>
+        <comment>5203</comment>
+        <translation>Check sum error in data block</translation>
+    </message>
+    <message>
+        <source>V24 error (framing, parity or overflow)</source>
+        <comment>5204</comment>
+        <translation>V24 error (framing, parity or overflow)</translation>
+    </message>
+    <message>
+        <source>Reserved</source>
+        <comment>5205</comment>
+        <translation>Reserved</translation>
+    </message>
+    <message>
+        <source>Command is not implemented on module</source>
+        <comment>5206</comment>
+        <translation>Command is not implemented on module</translation>
+    </message>
+    <message>
+        <source>Parameters in data block invalid</source>
+        <comment>5207</comment>
+        <translation>Parameters in data block invalid</translation>
+    </message>
+    <message>
+        <source>Command cannot be executed &apos;cos module is already busy</source>
+        <comment>5208</comment>
+        <translation>Command cannot be executed &apos;cos module is already busy</translation>
+    </message>
+    <message>
+        <source>Module does not answer</source>
+        <comment>5209</comment>
+        <translation>Module does not answer</translation>
+    </message>
+    <message>
+        <source>Received incomplete addr block</source>
+        <comment>5210</comment>
+        <translation>Received incomplete addr block</translation>
+    </message>
+    <message>
+        <source>Checksum error in received addr block (collison found?)</source>
+        <comment>5211</comment>
+        <translation>Checksum error in received addr block (collison found?)</translation>
+    </message>
+    <message>
+        <source>No data received</source>
+        <comment>5212</comment>
+        <translation>No data received</translation>
+    </message>
+    <message>
+        <source>Received incomplete data block</source>
+        <comment>5213</comment>
+        <translation>Received incomplete data block</translation>
+    </message>
+    <message>
+        <source>No TDR impulses.
 Possible reasons: Probe not connected or probe cable damaged, TDR compensation cable longer than probe cable, or DAV-IRUZ damaged</source>
-            <comment>5530</comment>
-            <translation>No TDR impulses.
+        <comment>5530</comment>
+        <translation>No TDR impulses.
 Possible reasons: Probe not connected or probe cable damaged, TDR compensation cable longer than probe cable, or DAV-IRUZ damaged</translation>
-        </message>
-        <message>
-            <source>Meas. value too low.
+    </message>
+    <message>
+        <source>Meas. value too low.
 Possible reasons: Probe out-of material or material too dry or wrong minimum value</source>
-            <comment>5566</comment>
-            <translation>Meas. value too low.
+        <comment>5566</comment>
+        <translation>Meas. value too low.
 Possible reasons: Probe out-of material or material too dry or wrong minimum value</translation>
-        </message>
-    </context>
-    <context>
-        <name>terrix::CAboutDlg</name>
-        <message>
-            <source>About Terrix</source>
-            <comment>100</comment>
-            <translation>About Terrix</translation>
-        </message>
-    </context>
-    <context>
-        <name>terrix::CEditNumBase</name>
-        <message>
-            <source>&amp;Undo</source>
-            <translation>&amp;Undo</translation>
-        </message>
-        <message>
-            <source>&amp;Redo</source>
-            <translation>&amp;Redo</translation>
-        </message>
-        <message>
-            <source>Cu&amp;t</source>
-            <translation>Cu&amp;t</translation>
-        </message>
-        <message>
-            <source>&amp;Copy</source>
-            <translation>&amp;Copy</translation>
-        </message>
-        <message>
-            <source>&amp;Paste</source>
-            <translation>&amp;Paste</translation>
-        </message>
-        <message>
-            <source>Delete</source>
-            <translation>Delete</translation>
-        </message>
-        <message>
-            <source>Select All</source>
-            <translation>Select All</translation>
-        </message>
-    </context>
-    <context>
-        <name>terrix::CTerrixApp</name>
-        <message>
-            <source>Activating already started application...</source>
-            <comment>24578</comment>
-            <translation>Activating already started application...</translation>
-        </message>
-        <message>
-            <source>Could'nt activate already started application! Please do it yourself!</source>
-            <comment>24579</comment>
-            <translation>Could'nt activate already started application! Please do it yourself!</translation>
-        </message>
-        <message>
-            <source>Installation error. This application needs a newer version of the Qt libraries.
-Its version has to be at least %1.
-  Please install a newer version of these libraries.</source>
-            <comment>24577</comment>
-            <translation>Installation error. This application needs a newer version of the Qt libraries.
-Its version has to be at least %1.
-  Please install a newer version of these libraries.</translation>
-        </message>
-    </context>
-    <context>
-        <name>terrix::MessageBox</name>
-        <message>
-            <source>OK</source>
-            <translation>OK</translation>
-        </message>
-        <message>
-            <source>Cancel</source>
-            <translation>Cancel</translation>
-        </message>
-        <message>
-            <source>&amp;Yes</source>
-            <translation>&amp;Yes</translation>
-        </message>
-        <message>
-            <source>&amp;No</source>
-            <translation>&amp;No</translation>
-        </message>
-    </context>
+    </message>
+</context>
+<context>
+    <name>terrix::BusActivity</name>
+    <message>
+        <source>The bus is busy (%1).
+Please wait until that has finished.</source>
+        <translation>The bus is busy (%1).
+Please wait until that has finished.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CEditNumBase</name>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Cu&amp;t</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Select All</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CMainFrame</name>
+    <message>
+        <source>Serial &amp;ports...</source>
+        <translation>Serial &amp;ports...</translation>
+    </message>
+    <message>
+        <source>Bus &amp;traffic...</source>
+        <translation>Bus &amp;traffic...</translation>
+    </message>
+    <message>
+        <source>Choose the device behind each COM port
+Serial ports</source>
+        <translation>Choose the device behind each COM port
+Serial ports</translation>
+    </message>
+    <message>
+        <source>Show the frames that go over the bus
+Bus traffic</source>
+        <translation>Show the frames that go over the bus
+Bus traffic</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::MessageBox</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;No</translation>
+    </message>
+</context>
 </TS>

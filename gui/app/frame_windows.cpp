@@ -2,8 +2,9 @@
 
 namespace terrix {
 
-FrameWindows& RegisteredFrameWindows() {
-    static FrameWindows windows;
+FrameWindows AllFrameWindows() {
+    FrameWindows windows;
+    // One line per window, e.g. `RegisterScanDialog(windows);` (declared in the window's header).
     return windows;
 }
 

@@ -1,13 +1,13 @@
 #include "gui/app/language.h"
 
 #include "core/platform/ini_section.h"
-#include "gui/app/numbered_translator.h"
 #include "gui/toolkit/message_box.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QTranslator>
 
 #include <memory>
 
@@ -19,7 +19,7 @@ constexpr const char* kSection = "General settings";
 constexpr const char* kKey = "wPrimaryLID";
 
 struct LanguageState {
-    std::unique_ptr<CNumberedTranslator> translator;
+    std::unique_ptr<QTranslator> translator;
     QString moduleName;
     bool dirsSet = false;
     QStringList dirs;
@@ -77,7 +77,7 @@ void SetLanguageDirs(const QStringList& dirs) {
 
 bool LoadLanguageModule(const QString& moduleName, bool useBuiltIn) {
     const QString fileName = moduleName + QStringLiteral(".qm");
-    auto translator = std::make_unique<CNumberedTranslator>();
+    auto translator = std::make_unique<QTranslator>();
     bool loaded = false;
     for (const QString& dir : LanguageDirs()) {
         const QString path = QDir(dir).filePath(fileName);

@@ -2,14 +2,15 @@
 
 #include "core/platform/com_port.h"
 #include "core/platform/ini_section.h"
-#include "gui/app/frame_windows.h"
-#include "gui/app/string_catalogue.h"
+#include "gui/app/bus_activity.h"
 #include "gui/toolkit/about_dlg.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/string_catalogue.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFileDialog>
 #include <QIcon>
@@ -17,6 +18,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTime>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QToolBar>
 
@@ -26,81 +28,64 @@ namespace terrix {
 
 namespace {
 
-// Menu label and status prompt ("prompt\ntip") of each command; both are numbered texts of the catalogue.
-struct CommandText {
-    int id;
-    const char* label;
-    const char* prompt;
-};
+QString CommandLabel(int id) {
+    switch (id) {
+    case ID_BUS_SERIAL_PORTS:
+        return CMainFrame::tr("Serial &ports...");
+    case ID_BUS_TRAFFIC:
+        return CMainFrame::tr("Bus &traffic...");
+    default:
+        return FindText(TextKind::Label, id);
+    }
+}
 
-constexpr CommandText kCommandTexts[] = {
-    {ID_FILE_NEW, "&New", "Create a new document\nNew"},
-    {ID_FILE_OPEN, "&Open...", "Open an existing document\nOpen"},
-    {ID_FILE_SAVE, "&Save", "Save the active document\nSave"},
-    {ID_FILE_SAVE_AS, "Save &As...", "Save the active document with a new name\nSave As"},
-    {ID_FILE_PRINT, "&Print...", "Print the active document\nPrint"},
-    {ID_FILE_PRINT_PREVIEW, "Print Pre&view", "Display full pages\nPrint Preview"},
-    {ID_FILE_PRINT_SETUP, "P&rint Setup...", "Change the printer and printing options\nPrint Setup"},
-    {ID_APP_EXIT, "E&xit", "Quit the application; prompts to save documents\nExit"},
-    {ID_EDIT_UNDO, "&Undo", "Undo the last action\nUndo"},
-    {ID_EDIT_CUT, "Cu&t", "Cut the selection and put it on the Clipboard\nCut"},
-    {ID_EDIT_COPY, "&Copy", "Copy the selection and put it on the Clipboard\nCopy"},
-    {ID_EDIT_PASTE, "&Paste", "Insert Clipboard contents\nPaste"},
-    {ID_VIEW_TOOLBAR, "&Toolbar", "Show or hide the toolbar\nToggle ToolBar"},
-    {ID_VIEW_STATUS_BAR, "&Status Bar", "Show or hide the status bar\nToggle StatusBar"},
-    {ID_VIEW_GERMAN, "&german", "Switch the user interface to German\nGerman"},
-    {ID_VIEW_ENGLISH, "&english", "Switch the user interface to English\nEnglish"},
-    {ID_INSERT_CHART, "Insert &chart", "Insert a chart\nInsert chart"},
-    {ID_BUS_COM1, "Serial Comport1", "Use serial port COM1 for the NKP-Bus\nCOM1"},
-    {ID_BUS_COM2, "Serial Comport2", "Use serial port COM2 for the NKP-Bus\nCOM2"},
-    {ID_BUS_COM3, "Serial Comport3", "Use serial port COM3 for the NKP-Bus\nCOM3"},
-    {ID_BUS_COM4, "Serial Comport4", "Use serial port COM4 for the NKP-Bus\nCOM4"},
-    {ID_BUS_DISPLAY, "&display", "Lists all found modules"},
-    {ID_BUS_SCAN_COMPLETELY, "&scan completely", "Scan the whole bus for modules\nScan completely"},
-    {ID_BUS_SCAN_KNOWN, "scan only for known modules",
-     "Scan the bus for the known modules only\nScan for known modules"},
-    {ID_MAINT_FORGET_BUS_INFO, "&Forget bus info", "Forget all module info"},
-    {ID_MAINT_SCAN_BUS, "&Scan bus", "Scan the bus for modules\nScan bus"},
-    {ID_MAINT_CREATE_COLLISION, "Create &collision on bus",
-     "Give every known module the same station number\nCreate collision"},
-    {ID_MAINT_RESOLVE_COLLISIONS, "&Resolve collisions",
-     "Resolve the address collisions on the bus\nResolve collisions"},
-    {ID_MAINT_MEASURE, "&Measure", "Measure\nMeasure"},
-    {ID_APP_ABOUT, "&About Terrix...", "Display program information, version number and copyright\nAbout"},
-};
+// "prompt\ntip"
+QString CommandPrompt(int id) {
+    switch (id) {
+    case ID_BUS_SERIAL_PORTS:
+        return CMainFrame::tr("Choose the device behind each COM port\nSerial ports");
+    case ID_BUS_TRAFFIC:
+        return CMainFrame::tr("Show the frames that go over the bus\nBus traffic");
+    default:
+        return FindText(TextKind::Prompt, id);
+    }
+}
 
 constexpr int kPortCommands[] = {ID_BUS_COM1, ID_BUS_COM2, ID_BUS_COM3, ID_BUS_COM4};
+
+// Commands that use the bus: disabled while a bus operation runs.
+constexpr int kBusCommands[] = {ID_BUS_COM1,
+                                ID_BUS_COM2,
+                                ID_BUS_COM3,
+                                ID_BUS_COM4,
+                                ID_BUS_SCAN_COMPLETELY,
+                                ID_BUS_SCAN_KNOWN,
+                                ID_MAINT_SCAN_BUS,
+                                ID_MAINT_CREATE_COLLISION,
+                                ID_MAINT_RESOLVE_COLLISIONS,
+                                ID_BUS_SERIAL_PORTS};
 
 // Items with no handler in this program; they are shown, but disabled.
 constexpr int kUnhandledCommands[] = {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP,
                                       ID_EDIT_UNDO,  ID_EDIT_CUT,           ID_EDIT_COPY,
                                       ID_EDIT_PASTE, ID_INSERT_CHART,       ID_MAINT_MEASURE};
 
-const CommandText* FindText(int id) {
-    for (const CommandText& text : kCommandTexts) {
-        if (text.id == id) {
-            return &text;
-        }
-    }
-    return nullptr;
-}
-
-QString Numbered(const char* source, int id) {
-    return CatalogueText(source, QByteArray::number(id).constData());
-}
-
-QString Popup(const char* source) {
-    return CatalogueText(source, "128");
-}
-
 QString StripMnemonic(QString text) {
     text.remove(QLatin1Char('&'));
     return text;
 }
 
+// The context as the frame starts with it: COM port 1, nothing open, no error, an empty bus list.
+std::unique_ptr<BusContext> MakeFrameBusContext() {
+    auto context = std::make_unique<BusContext>();
+    context->portContext.nPortNo = 1;
+    return context;
+}
+
 } // namespace
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), busContext_(MakeFrameBusContext()) {
+CMainFrame::CMainFrame(FrameWindows windows, QWidget* parent)
+    : QMainWindow(parent), windows_(std::move(windows)), busContext_(MakeFrameBusContext()) {
     setWindowIcon(QIcon(QStringLiteral(":/icons/terrix.png")));
     view_ = new CTerrixView(this);
     setCentralWidget(view_);
@@ -113,11 +98,51 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), busContext_(MakeF
     UpdateTitle();
     resize(760, 480);
     timerId_ = startTimer(1000);
+    connect(&BusActivitySignals::Instance(), &BusActivitySignals::busyChanged, this,
+            &CMainFrame::OnBusyChanged);
 }
 
 CMainFrame::~CMainFrame() {
     if (timerId_ != 0) {
         killTimer(timerId_);
+    }
+    // Child windows (a modeless window closed with deleteLater included) are deleted while the bus context
+    // they work on still exists; the QWidget destructor would delete them only after it is gone.
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow()) {
+            delete child;
+        }
+    }
+    busContext_.reset();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (BusActivity::IsBusy(*busContext_)) {
+        // The operation's frames are still on the stack below this handler: stop it, close afterwards.
+        BusActivity::RequestCancel(*busContext_);
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow() && child->isVisible() && !child->close()) {
+            // The window stays open (it asked whether to discard a change, and the answer was no).
+            closePending_ = false;
+            event->ignore();
+            return;
+        }
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::OnBusyChanged(BusContext* context, bool busy) {
+    if (context != busContext_.get()) {
+        return;
+    }
+    UpdateCommandStates();
+    if (!busy && closePending_) {
+        closePending_ = false;
+        QTimer::singleShot(0, this, &QWidget::close);
     }
 }
 
@@ -181,10 +206,13 @@ void CMainFrame::CreateMenus() {
     }
     // The device behind a port can change in the settings file while the program runs.
     connect(portMenu_, &QMenu::aboutToShow, this, &CMainFrame::UpdatePortItems);
+    AddCommand(busMenu_, ID_BUS_SERIAL_PORTS);
     busMenu_->addSeparator();
     AddCommand(busMenu_, ID_BUS_DISPLAY);
     AddCommand(busMenu_, ID_BUS_SCAN_COMPLETELY);
     AddCommand(busMenu_, ID_BUS_SCAN_KNOWN);
+    busMenu_->addSeparator();
+    AddCommand(busMenu_, ID_BUS_TRAFFIC);
 
     maintenanceMenu_ = menuBar()->addMenu(QString());
     AddCommand(maintenanceMenu_, ID_MAINT_FORGET_BUS_INFO);
@@ -211,16 +239,13 @@ void CMainFrame::CreateMenus() {
     connect(Action(ID_BUS_SCAN_KNOWN), &QAction::triggered, this, [this] { OnScan(0); });
     connect(Action(ID_MAINT_SCAN_BUS), &QAction::triggered, this, [this] { OnScan(1); });
     connect(Action(ID_BUS_SCAN_COMPLETELY), &QAction::triggered, this, [this] { OnScan(2); });
-    connect(Action(ID_MAINT_CREATE_COLLISION), &QAction::triggered, this, [this] {
-        if (RegisteredFrameWindows().runCreateCollisions) {
-            RegisteredFrameWindows().runCreateCollisions(*this);
-        }
-    });
-    connect(Action(ID_MAINT_RESOLVE_COLLISIONS), &QAction::triggered, this, [this] {
-        if (RegisteredFrameWindows().runResolveCollisions) {
-            RegisteredFrameWindows().runResolveCollisions(*this);
-        }
-    });
+    connect(Action(ID_MAINT_CREATE_COLLISION), &QAction::triggered, this,
+            [this] { RunModal(windows_.runCreateCollisions); });
+    connect(Action(ID_MAINT_RESOLVE_COLLISIONS), &QAction::triggered, this,
+            [this] { RunModal(windows_.runResolveCollisions); });
+    connect(Action(ID_BUS_SERIAL_PORTS), &QAction::triggered, this,
+            [this] { RunModal(windows_.runSerialPorts); });
+    connect(Action(ID_BUS_TRAFFIC), &QAction::triggered, this, &CMainFrame::OnTrafficMonitor);
     // Opening a menu shows the current state of the commands that depend on other windows.
     for (QMenu* menu : {busMenu_, maintenanceMenu_}) {
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
@@ -282,22 +307,18 @@ void CMainFrame::timerEvent(QTimerEvent* event) {
 }
 
 bool CMainFrame::ReloadMenuBar() {
-    fileMenu_->setTitle(Popup("&File"));
-    editMenu_->setTitle(Popup("&Edit"));
-    viewMenu_->setTitle(Popup("&View"));
-    languageMenu_->setTitle(Popup("&Language"));
-    miscMenu_->setTitle(Popup("&Misc."));
-    busMenu_->setTitle(Popup("&Bus"));
-    portMenu_->setTitle(Popup("Serial &Comport"));
-    maintenanceMenu_->setTitle(Popup("&Maintenance"));
-    helpMenu_->setTitle(Popup("&?"));
+    fileMenu_->setTitle(PopupTitle(MenuPopup::File));
+    editMenu_->setTitle(PopupTitle(MenuPopup::Edit));
+    viewMenu_->setTitle(PopupTitle(MenuPopup::View));
+    languageMenu_->setTitle(PopupTitle(MenuPopup::Language));
+    miscMenu_->setTitle(PopupTitle(MenuPopup::Misc));
+    busMenu_->setTitle(PopupTitle(MenuPopup::Bus));
+    portMenu_->setTitle(PopupTitle(MenuPopup::SerialComport));
+    maintenanceMenu_->setTitle(PopupTitle(MenuPopup::Maintenance));
+    helpMenu_->setTitle(PopupTitle(MenuPopup::Help));
     for (const auto& [id, action] : actions_) {
-        const CommandText* text = FindText(id);
-        if (text == nullptr) {
-            continue;
-        }
-        action->setText(Numbered(text->label, id));
-        action->setStatusTip(Numbered(text->prompt, id).section(QLatin1Char('\n'), 0, 0));
+        action->setText(CommandLabel(id));
+        action->setStatusTip(CommandPrompt(id).section(QLatin1Char('\n'), 0, 0));
     }
     // Only the German key table has Ctrl+B for "scan completely".
     Action(ID_BUS_SCAN_COMPLETELY)
@@ -307,13 +328,9 @@ bool CMainFrame::ReloadMenuBar() {
 }
 
 bool CMainFrame::ReloadToolBar() {
-    toolBar_->setWindowTitle(StripMnemonic(Numbered("&Toolbar", ID_VIEW_TOOLBAR)));
+    toolBar_->setWindowTitle(StripMnemonic(MenuText(ID_VIEW_TOOLBAR)));
     for (const auto& [id, action] : actions_) {
-        const CommandText* text = FindText(id);
-        if (text == nullptr) {
-            continue;
-        }
-        const QString prompt = Numbered(text->prompt, id);
+        const QString prompt = CommandPrompt(id);
         const QString tip = prompt.section(QLatin1Char('\n'), 1, 1);
         action->setToolTip(tip.isEmpty() ? StripMnemonic(action->text()) : tip);
     }
@@ -321,9 +338,9 @@ bool CMainFrame::ReloadToolBar() {
 }
 
 bool CMainFrame::ReloadStatusBar() {
-    messagePane_->setText(CatalogueText("Ready", "57345"));
+    messagePane_->setText(Text(57345));
     const QFontMetrics metrics(clockPane_->font());
-    clockPane_->setMinimumWidth(metrics.horizontalAdvance(CatalogueText("hh:mm:ss", "101")) + 12);
+    clockPane_->setMinimumWidth(metrics.horizontalAdvance(Text(101)) + 12);
     return true;
 }
 
@@ -340,9 +357,8 @@ void CMainFrame::UpdatePortItems() {
     for (int port = 1; port <= 4; ++port) {
         const int id = kPortCommands[port - 1];
         QAction* action = Action(id);
-        const CommandText* text = FindText(id);
-        action->setText(QStringLiteral("%1 (%2)").arg(Numbered(text->label, id),
-                                                      QString::fromStdString(PortDeviceName(port))));
+        action->setText(
+            QStringLiteral("%1 (%2)").arg(CommandLabel(id), QString::fromStdString(PortDeviceName(port))));
         action->setChecked(busContext_->portContext.nPortNo == port);
     }
 }
@@ -351,13 +367,29 @@ void CMainFrame::UpdateCommandStates() {
     for (int id : kUnhandledCommands) {
         Action(id)->setEnabled(false);
     }
-    const FrameWindows& windows = RegisteredFrameWindows();
-    Action(ID_BUS_DISPLAY)->setEnabled(static_cast<bool>(windows.createCircuitWindow));
+    Action(ID_BUS_DISPLAY)->setEnabled(static_cast<bool>(windows_.createCircuitWindow));
+    Action(ID_BUS_TRAFFIC)->setEnabled(static_cast<bool>(windows_.createTrafficMonitor));
     for (int id : {ID_BUS_SCAN_COMPLETELY, ID_BUS_SCAN_KNOWN, ID_MAINT_SCAN_BUS}) {
-        Action(id)->setEnabled(static_cast<bool>(windows.runScan));
+        Action(id)->setEnabled(static_cast<bool>(windows_.runScan));
     }
-    Action(ID_MAINT_CREATE_COLLISION)->setEnabled(static_cast<bool>(windows.runCreateCollisions));
-    Action(ID_MAINT_RESOLVE_COLLISIONS)->setEnabled(static_cast<bool>(windows.runResolveCollisions));
+    Action(ID_MAINT_CREATE_COLLISION)->setEnabled(static_cast<bool>(windows_.runCreateCollisions));
+    Action(ID_MAINT_RESOLVE_COLLISIONS)->setEnabled(static_cast<bool>(windows_.runResolveCollisions));
+    Action(ID_BUS_SERIAL_PORTS)->setEnabled(static_cast<bool>(windows_.runSerialPorts));
+    if (BusActivity::IsBusy(*busContext_)) {
+        for (int id : kBusCommands) {
+            Action(id)->setEnabled(false);
+        }
+    } else {
+        for (int id : kPortCommands) {
+            Action(id)->setEnabled(true);
+        }
+    }
+}
+
+void CMainFrame::RunModal(const std::function<void(BusContext&, QWidget*)>& run) {
+    if (run) {
+        run(*busContext_, this);
+    }
 }
 
 void CMainFrame::UpdateTitle() {
@@ -406,33 +438,56 @@ void CMainFrame::OnLanguage(uint16_t primary) {
 }
 
 void CMainFrame::OnChildClosed(QWidget* child) {
-    if (child != nullptr && child == circuitWindow_) {
+    if (child == nullptr) {
+        return;
+    }
+    if (child == circuitWindow_) {
         circuitWindow_ = nullptr;
+    }
+    if (child == trafficMonitor_) {
+        trafficMonitor_ = nullptr;
     }
 }
 
+namespace {
+
+// Brings an open window forward, or creates one with `create` and shows it modeless; the frame forgets it
+// when it reports its end.
+void OpenOnce(CMainFrame* frame, QPointer<QWidget>& window,
+              const std::function<CPlacementDialog*(BusContext&, QWidget*)>& create) {
+    if (window != nullptr) {
+        window->raise();
+        window->activateWindow();
+        return;
+    }
+    if (!create) {
+        return;
+    }
+    CPlacementDialog* created = create(*frame->GetBusContext(), frame);
+    if (created == nullptr) {
+        return;
+    }
+    window = created;
+    QObject::connect(created, &CPlacementDialog::childClosed, frame, &CMainFrame::OnChildClosed);
+    created->Create();
+    created->showNormal();
+}
+
+} // namespace
+
 void CMainFrame::OnDisplay() {
-    if (circuitWindow_ != nullptr) {
-        circuitWindow_->raise();
-        circuitWindow_->activateWindow();
-        return;
-    }
-    const FrameWindows& windows = RegisteredFrameWindows();
-    if (!windows.createCircuitWindow) {
-        return;
-    }
-    circuitWindow_ = windows.createCircuitWindow(*this);
-    if (circuitWindow_ != nullptr) {
-        circuitWindow_->showNormal();
-    }
+    OpenOnce(this, circuitWindow_, windows_.createCircuitWindow);
+}
+
+void CMainFrame::OnTrafficMonitor() {
+    OpenOnce(this, trafficMonitor_, windows_.createTrafficMonitor);
 }
 
 void CMainFrame::OnScan(int mode) {
-    const FrameWindows& windows = RegisteredFrameWindows();
-    if (!windows.runScan) {
+    if (!windows_.runScan) {
         return;
     }
-    windows.runScan(*this, mode);
+    windows_.runScan(*busContext_, this, mode);
     update();
     // The circuit window opens (or comes forward) with the new bus state once the dialog has gone.
     QMetaObject::invokeMethod(this, &CMainFrame::OnDisplay, Qt::QueuedConnection);

@@ -3,7 +3,8 @@
 // whole run, selects the COM port, forgets the stored bus state on command, switches the language, and
 // keeps at most one measuring circuit window open.
 
-#include "gui/app/bus_context_source.h"
+#include "core/inventory/bus_context.h"
+#include "gui/app/frame_windows.h"
 #include "gui/app/language.h"
 #include "gui/app/terrix_doc.h"
 #include "gui/toolkit/placement_dialog.h"
@@ -53,15 +54,17 @@ enum FrameCommand : int {
     ID_BUS_COM2 = 32820,
     ID_BUS_COM3 = 32821,
     ID_BUS_COM4 = 32824,
+    // Commands of this program that have no resource number of their own.
+    ID_BUS_SERIAL_PORTS = 32840,
+    ID_BUS_TRAFFIC = 32841,
 };
 
-class CMainFrame : public QMainWindow,
-                   public CLanguageReloadable,
-                   public CBusContextSource,
-                   public CChildOwner {
+class CMainFrame : public QMainWindow, public CLanguageReloadable {
     Q_OBJECT
 public:
-    explicit CMainFrame(QWidget* parent = nullptr);
+    // `windows`: what the Bus and Maintenance commands open (AllFrameWindows() in the program).
+    explicit CMainFrame(FrameWindows windows = {}, QWidget* parent = nullptr);
+    // Child windows go first (their destructors may still use the bus context), then the context.
     ~CMainFrame() override;
 
     QAction* Action(int commandId) const;
@@ -72,10 +75,11 @@ public:
     QToolBar* ToolBar() const { return toolBar_; }
     CTerrixDoc& Document() { return document_; }
 
-    BusContext* GetBusContext() override { return busContext_.get(); }
-    // A modeless window has gone: the circuit window is forgotten.
-    void OnChildClosed(QWidget* child) override;
+    BusContext* GetBusContext() { return busContext_.get(); }
+    // A modeless window has gone (its childClosed signal): the circuit window or monitor is forgotten.
+    void OnChildClosed(QWidget* child);
     QWidget* CircuitWindow() const { return circuitWindow_; }
+    QWidget* TrafficMonitor() const { return trafficMonitor_; }
 
     // Language switch: texts of the menus, the tool bar and the status bar in the current language.
     bool ReloadMenuBar() override;
@@ -92,6 +96,7 @@ public:
     void OnLanguage(uint16_t primary);
     void OnDisplay();
     void OnScan(int mode);
+    void OnTrafficMonitor();
     void OnAbout();
     void OnFileNew();
     void OnFileOpen();
@@ -101,8 +106,14 @@ public:
 protected:
     void timerEvent(QTimerEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Closes every child window first (each runs its own close path and may refuse); while a bus operation
+    // runs, the operation is asked to stop and the frame closes once it has ended.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void OnBusyChanged(BusContext* context, bool busy);
+    // Runs a modal window's entry of the table, if there is one.
+    void RunModal(const std::function<void(BusContext&, QWidget*)>& run);
     QAction* AddCommand(QMenu* menu, int commandId);
     void CreateMenus();
     void CreateToolBar();
@@ -117,8 +128,11 @@ private:
     QLabel* clockPane_ = nullptr;
     bool firstUpdate_ = true;
     int timerId_ = 0;
+    FrameWindows windows_;
     std::unique_ptr<BusContext> busContext_;
+    bool closePending_ = false;
     QPointer<QWidget> circuitWindow_;
+    QPointer<QWidget> trafficMonitor_;
     CTerrixDoc document_;
     CTerrixView* view_ = nullptr;
 

@@ -6,119 +6,138 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 
-#include <functional>
-#include <memory>
-#include <vector>
+#include <cstdio>
 
 namespace terrix {
 
 namespace {
 
-constexpr int kSettleMs = 400; // time for the X server to draw what was just shown
+bool ShowMainFrame(TourContext& tour) {
+    return tour.Shoot(QStringLiteral("main"));
+}
 
-class Tour : public QObject {
-public:
-    Tour(CMainFrame* frame, const QString& directory) : QObject(frame), frame_(frame), dir_(directory) {}
+bool ShowBusMenu(TourContext& tour) {
+    CMainFrame& frame = tour.Frame();
+    QMenu* menu = frame.BusMenu();
+    menu->popup(frame.mapToGlobal(frame.menuBar()->actionGeometry(menu->menuAction()).bottomLeft()));
+    TourContext::Settle();
+    // The port list beside it, with the device behind each port.
+    QMenu* ports = frame.PortMenu();
+    ports->popup(menu->mapToGlobal(menu->actionGeometry(ports->menuAction()).topRight()));
+    TourContext::Settle();
+    const bool shot = tour.Shoot(QStringLiteral("bus_menu"), {menu, ports});
+    ports->close();
+    menu->close();
+    return shot;
+}
 
-    void Start() {
-        QDir().mkpath(dir_);
-        for (const auto& [language, suffix] : {std::pair{kLangEnglish, "en"}, std::pair{kLangGerman, "de"}}) {
-            const QString tag = QLatin1String(suffix);
-            steps_.push_back([this, language = language] {
-                frame_->OnLanguage(language);
-                frame_->setGeometry(40, 40, 760, 480);
-                frame_->BringForward();
-            });
-            steps_.push_back([this, tag] { Shoot(QStringLiteral("main_%1.png").arg(tag), {}); });
-            steps_.push_back([this] {
-                QMenu* menu = frame_->BusMenu();
-                menu->popup(
-                    frame_->mapToGlobal(frame_->menuBar()->actionGeometry(menu->menuAction()).bottomLeft()));
-                popup_ = menu;
-            });
-            steps_.push_back([this] {
-                // The port list beside it, with the device behind each port.
-                QMenu* ports = frame_->PortMenu();
-                ports->popup(popup_->mapToGlobal(popup_->actionGeometry(ports->menuAction()).topRight()));
-                subPopup_ = ports;
-            });
-            steps_.push_back([this, tag] {
-                Shoot(QStringLiteral("bus_menu_%1.png").arg(tag), {popup_, subPopup_});
-                for (QMenu* menu : {subPopup_.data(), popup_.data()}) {
-                    if (menu != nullptr) {
-                        menu->close();
-                    }
-                }
-            });
-            steps_.push_back([this] {
-                about_ = new CAboutDlg(ProgramVersionInfo(), frame_);
-                about_->setAttribute(Qt::WA_DeleteOnClose);
-                about_->show();
-                about_->move(frame_->geometry().center() - about_->rect().center());
-            });
-            steps_.push_back([this, tag] {
-                Shoot(QStringLiteral("about_%1.png").arg(tag), {about_});
-                if (about_ != nullptr) {
-                    about_->close();
-                }
-            });
-        }
-        Next();
-    }
-
-private:
-    void Next() {
-        if (next_ >= steps_.size()) {
-            QCoreApplication::exit(failures_ == 0 ? 0 : 1);
-            return;
-        }
-        steps_[next_++]();
-        QTimer::singleShot(kSettleMs, this, [this] { Next(); });
-    }
-
-    // Saves the part of the screen covered by the frame and `extras` (menus or a dialog over it).
-    void Shoot(const QString& name, std::initializer_list<QWidget*> extras) {
-        QScreen* screen = frame_->screen();
-        QRect area = frame_->frameGeometry();
-        for (QWidget* extra : extras) {
-            if (extra != nullptr && extra->isVisible()) {
-                area = area.united(extra->frameGeometry());
-            }
-        }
-        const QPixmap shot = screen != nullptr
-                                 ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                                 : QPixmap();
-        const QString path = QDir(dir_).filePath(name);
-        if (shot.isNull() || !shot.save(path, "PNG")) {
-            qWarning("terrix: screenshot %s could not be taken", qPrintable(path));
-            ++failures_;
-            return;
-        }
-        qInfo("terrix: saved %s", qPrintable(path));
-    }
-
-    QPointer<CMainFrame> frame_;
-    QString dir_;
-    std::vector<std::function<void()>> steps_;
-    size_t next_ = 0;
-    int failures_ = 0;
-    QPointer<QMenu> popup_;
-    QPointer<QMenu> subPopup_;
-    QPointer<QWidget> about_;
-};
+bool ShowAboutBox(TourContext& tour) {
+    CAboutDlg about(ProgramVersionInfo(), &tour.Frame());
+    about.show();
+    about.move(tour.Frame().geometry().center() - about.rect().center());
+    TourContext::Settle();
+    const bool shot = tour.Shoot(QStringLiteral("about"), {&about});
+    about.close();
+    return shot;
+}
 
 } // namespace
 
+void RegisterTourSteps(CScreenshotTour& tour) {
+    tour.AddStep(QStringLiteral("main frame"), ShowMainFrame);
+    tour.AddStep(QStringLiteral("bus menu"), ShowBusMenu);
+    tour.AddStep(QStringLiteral("about box"), ShowAboutBox);
+    // Window work adds its steps here, e.g. tour.AddStep("scanning dialog", ShowScanDialog).
+}
+
+void TourContext::Settle(int ms) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    } while (elapsed.elapsed() < ms);
+}
+
+bool TourContext::Shoot(const QString& picture, std::initializer_list<QWidget*> windows, bool withFrame) {
+    // Everything in global coordinates: the frame's and each window's place on the screen.
+    std::vector<QWidget*> parts;
+    if (withFrame) {
+        parts.push_back(&frame_);
+    }
+    for (QWidget* window : windows) {
+        if (window != nullptr && window->isVisible()) {
+            parts.push_back(window);
+        }
+    }
+    const QString path = QDir(dir_).filePath(QStringLiteral("%1_%2.png").arg(picture, language_));
+    QRect area;
+    for (QWidget* part : parts) {
+        area = area.united(QRect(part->mapToGlobal(QPoint(0, 0)), part->size()));
+    }
+    if (area.isEmpty()) {
+        std::fprintf(stderr, "terrix: nothing visible to save as %s\n", qPrintable(path));
+        return false;
+    }
+    QPixmap shot(area.size());
+    shot.fill(frame_.palette().color(QPalette::Window));
+    QPainter painter(&shot);
+    for (QWidget* part : parts) {
+        painter.drawPixmap(part->mapToGlobal(QPoint(0, 0)) - area.topLeft(), part->grab());
+    }
+    painter.end();
+    if (!shot.save(path, "PNG")) {
+        std::fprintf(stderr, "terrix: could not save %s\n", qPrintable(path));
+        return false;
+    }
+    std::fprintf(stderr, "terrix: saved %s\n", qPrintable(path));
+    return true;
+}
+
+void CScreenshotTour::AddStep(const QString& name, TourStep step) {
+    steps_.emplace_back(name, std::move(step));
+}
+
+int CScreenshotTour::Run(CMainFrame& frame, const QString& directory) {
+    QDir().mkpath(directory);
+    const uint16_t previous = CurrentLanguage();
+    int failures = 0;
+    for (const auto& [language, tag] : {std::pair{kLangEnglish, "en"}, std::pair{kLangGerman, "de"}}) {
+        frame.OnLanguage(language);
+        frame.setGeometry(40, 40, 760, 480);
+        frame.BringForward();
+        TourContext::Settle(100);
+        TourContext tour(frame, directory, QLatin1String(tag));
+        for (const auto& [name, step] : steps_) {
+            if (!step(tour)) {
+                std::fprintf(stderr, "terrix: screenshot step \"%s\" (%s) failed\n", qPrintable(name), tag);
+                ++failures;
+            }
+            TourContext::Settle();
+        }
+    }
+    // The tour leaves the stored language as it found it.
+    if (previous != 0) {
+        frame.OnLanguage(previous);
+    }
+    return failures;
+}
+
 void StartScreenshotTour(CMainFrame* frame, const QString& directory) {
-    auto* tour = new Tour(frame, directory);
-    QTimer::singleShot(kSettleMs, tour, [tour] { tour->Start(); });
+    QPointer<CMainFrame> guarded = frame;
+    QTimer::singleShot(0, frame, [guarded, directory] {
+        CScreenshotTour tour;
+        RegisterTourSteps(tour);
+        const int failures = guarded != nullptr ? tour.Run(*guarded, directory) : 1;
+        QCoreApplication::exit(failures == 0 ? 0 : 1);
+    });
 }
 
 } // namespace terrix

@@ -1,11 +1,14 @@
 #include "gui/app/terrix_app.h"
 
 #include "core/platform/data_paths.h"
+#include "gui/app/frame_windows.h"
+#include "gui/app/gui_wait.h"
 #include "gui/app/language.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/single_instance.h"
 #include "gui/app/toolkit_check.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/string_catalogue.h"
 
 #include <QCoreApplication>
 
@@ -23,12 +26,9 @@ bool CTerrixApp::InitInstance() {
     // 2. One copy only.
     instance_ = std::make_unique<CSingleInstance>(QString::fromStdString(DataDir().string()));
     if (!instance_->TryBecomeFirst()) {
-        ShowMessage(nullptr, tr("Activating already started application...", "24578"), QString(),
-                    MessageIcon::Information);
+        ShowMessage(nullptr, Text(24578), QString(), MessageIcon::Information);
         if (!instance_->ActivateFirst()) {
-            ShowMessage(nullptr,
-                        tr("Could'nt activate already started application! Please do it yourself!", "24579"),
-                        QString(), MessageIcon::Information);
+            ShowMessage(nullptr, Text(24579), QString(), MessageIcon::Information);
         }
         return false;
     }
@@ -36,12 +36,7 @@ bool CTerrixApp::InitInstance() {
     // 3. The toolkit the program runs with.
     QString required;
     if (!ToolkitSufficient(&required)) {
-        ShowMessage(
-            nullptr,
-            tr("Installation error. This application needs a newer version of the Qt libraries.\nIts version "
-               "has to be at least %1.\n  Please install a newer version of these libraries.",
-               "24577")
-                .arg(required));
+        ShowMessage(nullptr, Text(24577).arg(required));
         return false;
     }
 
@@ -49,8 +44,11 @@ bool CTerrixApp::InitInstance() {
     QCoreApplication::setOrganizationName(QStringLiteral("ORVA GmbH"));
     QCoreApplication::setApplicationName(QStringLiteral("Terrix"));
 
-    // 5.-7. The frame with its document and view.
-    frame_ = std::make_unique<CMainFrame>();
+    // Bus waits on this thread keep the windows alive (the event loop runs until each deadline).
+    InstallGuiWaitHook();
+
+    // 5.-7. The frame with its document and view, and the windows its commands open.
+    frame_ = std::make_unique<CMainFrame>(AllFrameWindows());
     CMainFrame* frame = frame_.get();
     instance_->SetActivateHandler([frame] { return frame->BringForward(); });
     frame_->show();

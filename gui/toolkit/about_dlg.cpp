@@ -1,6 +1,7 @@
 #include "gui/toolkit/about_dlg.h"
 
 #include "gui/toolkit/static_link.h"
+#include "gui/toolkit/string_catalogue.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -38,7 +39,7 @@ CAboutDlg::CAboutDlg(const VersionInfo& info, QWidget* parent)
 }
 
 void CAboutDlg::Retranslate() {
-    setWindowTitle(tr("About Terrix", "100"));
+    setWindowTitle(Text(100));
 }
 
 void CAboutDlg::changeEvent(QEvent* event) {

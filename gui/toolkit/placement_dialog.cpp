@@ -2,7 +2,6 @@
 
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
-#include "gui/toolkit/command_event.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/titled_popup_menu.h"
@@ -88,11 +87,13 @@ void CPlacementDialog::showEvent(QShowEvent* event) {
 }
 
 void CPlacementDialog::OnInitDialog() {
-    if (notifyOwner_ == nullptr) {
-        notifyOwner_ = parentWidget();
-    }
     initialSize_ = size();
     layoutSize_ = size();
+    if (layout() != nullptr) {
+        InitLayoutManaged();
+        initialised_ = true;
+        return;
+    }
     if (resizable_ && sizeGripWanted_) {
         sizeGrip_ = new QSizeGrip(this);
         sizeGrip_->setGeometry(width() - kSizeGripSize, height() - kSizeGripSize, kSizeGripSize,
@@ -148,6 +149,41 @@ void CPlacementDialog::OnInitDialog() {
     initialised_ = true;
 }
 
+void CPlacementDialog::InitLayoutManaged() {
+    if (!resizable_) {
+        layout()->setSizeConstraint(QLayout::SetFixedSize);
+        return;
+    }
+    setSizeGripEnabled(sizeGripWanted_);
+    setMinimumSize(initialSize_);
+    if (!widthGrows_) {
+        setMaximumWidth(initialSize_.width());
+    }
+    if (!heightGrows_) {
+        setMaximumHeight(initialSize_.height());
+    }
+    // The layout sizes the list; its columns keep their proportions as it grows.
+    if (auto* list = findChild<QAbstractItemView*>()) {
+        AddLayoutControl(list, kFixed, kFixed, false);
+        list->installEventFilter(this);
+    }
+}
+
+bool CPlacementDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && layout() != nullptr && initialised_) {
+        for (LayoutEntry& entry : entries_) {
+            if (entry.isList && entry.control == watched) {
+                RescaleColumns(entry, entry.control->width());
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+QSizeGrip* CPlacementDialog::SizeGrip() const {
+    return sizeGrip_ != nullptr ? sizeGrip_ : findChild<QSizeGrip*>();
+}
+
 void CPlacementDialog::AddLayoutControl(QWidget* control, LayoutMode horizontal, LayoutMode vertical,
                                         bool paintExclude) {
     if (control == nullptr) {
@@ -185,7 +221,7 @@ QRect CPlacementDialog::LayoutRect(const QWidget* control) const {
 void CPlacementDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     const QSize now = size();
-    if (resizable_ && initialised_ && !entries_.empty()) {
+    if (resizable_ && initialised_ && !entries_.empty() && layout() == nullptr) {
         const int dx = now.width() - layoutSize_.width();
         const int dy = now.height() - layoutSize_.height();
         for (LayoutEntry& entry : entries_) {
@@ -323,21 +359,8 @@ void CPlacementDialog::NotifyOwnerOnce() {
         return;
     }
     ownerNotified_ = true;
-    if (auto* owner = dynamic_cast<CChildOwner*>(notifyOwner_.data())) {
-        owner->OnChildClosed(this);
-    }
     Q_EMIT childClosed(this);
 }
-
-bool CPlacementDialog::event(QEvent* event) {
-    if (event->type() == CCommandEvent::EventType()) {
-        OnCommand(static_cast<CCommandEvent*>(event)->CommandId());
-        return true;
-    }
-    return QDialog::event(event);
-}
-
-void CPlacementDialog::OnCommand(int) {}
 
 void CPlacementDialog::SetContextMenu(QMenu* menu, const QString& title) {
     contextMenu_ = menu;
@@ -355,7 +378,7 @@ void CPlacementDialog::contextMenuEvent(QContextMenuEvent* event) {
     const QPoint pos = event->reason() == QContextMenuEvent::Keyboard
                            ? mapToGlobal(contentsRect().topLeft() + QPoint(5, 5))
                            : event->globalPos();
-    menu.Track(pos, this);
+    menu.Track(pos);
 }
 
 QSize CPlacementDialog::ReferenceSize() const {

@@ -1,9 +1,13 @@
 #pragma once
 // The base of the program's own dialogs and modeless windows: one class for modal and modeless use that
-// tells its owner when a modeless window goes, confirms changes on OK and Cancel, keeps its placement in the
-// settings file as fractions of the parent's size, and, when resizable, moves and stretches its controls
-// around its first list view. Resizable dialogs place their controls with fixed geometry (no Qt layout);
-// the layout entries do the rest.
+// tells its owner when a modeless window goes (the childClosed signal, emitted once), confirms changes on OK
+// and Cancel, and keeps its placement in the settings file as fractions of the parent's size.
+//
+// Controls are placed with a Qt layout (setLayout before the dialog is first shown); which controls grow
+// with a resizable window is said with stretch factors. A resizable dialog with a layout gets a size grip,
+// its initial size as minimum, and the first list view's columns rescaled to the list's width. A dialog
+// without a layout keeps the older hand placement: controls registered with AddLayoutControl (or found
+// around the first list view) move and stretch by the size change.
 
 #include <QDialog>
 #include <QPointer>
@@ -19,15 +23,6 @@ class QSizeGrip;
 
 namespace terrix {
 
-class CPlacementDialog;
-
-// An owner that wants to know when one of its modeless windows has gone.
-class CChildOwner {
-public:
-    virtual ~CChildOwner() = default;
-    virtual void OnChildClosed(QWidget* child) = 0;
-};
-
 class CPlacementDialog : public QDialog {
     Q_OBJECT
 public:
@@ -36,7 +31,7 @@ public:
     explicit CPlacementDialog(QWidget* parent = nullptr);
     ~CPlacementDialog() override;
 
-    // Shows the dialog modeless; it deletes itself when closed and tells its owner first.
+    // Makes the dialog modeless and shows it; it deletes itself when closed and emits childClosed first.
     void Create();
     bool IsModal() const { return modal_; }
 
@@ -44,9 +39,6 @@ public:
     virtual int SetModified(int value);
     // Stores the changes; the base has none to store.
     virtual bool Apply() { return false; }
-
-    void SetNotifyOwner(QObject* owner) { notifyOwner_ = owner; }
-    QObject* NotifyOwner() const { return notifyOwner_; }
 
     // Set before the dialog is first shown: a sizing border (and with it the layout of the controls).
     void SetResizable(bool resizable) { resizable_ = resizable; }
@@ -60,7 +52,7 @@ public:
     // The stored layout rectangle of a registered control, or an empty rectangle.
     QRect LayoutRect(const QWidget* control) const;
     QSize InitialSize() const { return initialSize_; }
-    QSizeGrip* SizeGrip() const { return sizeGrip_; }
+    QSizeGrip* SizeGrip() const;
 
     // Placement as fractions of the parent's client size (of the screen without a parent), in `section` of
     // `file` (empty: the settings file). Save returns false when the file could not be written.
@@ -75,16 +67,14 @@ public:
     void reject() override;
 
 Q_SIGNALS:
-    // A modeless window has been closed by OK or Cancel (emitted once, before it is deleted).
+    // A modeless window has gone (OK, Cancel, close, or its parent deleted it); emitted once. The owner that
+    // created the window connects to it.
     void childClosed(QWidget* child);
 
 protected:
     // Runs once, before the dialog is first shown. Derived dialogs call the base first.
     virtual void OnInitDialog();
-    // A command from the dialog's context menu.
-    virtual void OnCommand(int commandId);
-
-    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -104,6 +94,7 @@ private:
         std::vector<int> baseWidths; // list views: filled on the first layout
     };
 
+    void InitLayoutManaged();
     void CloseDialog(int result);
     void NotifyOwnerOnce();
     void RescaleColumns(LayoutEntry& entry, int listWidth);
@@ -111,7 +102,6 @@ private:
     QSize ReferenceSize() const;
 
     bool modal_ = true;
-    QPointer<QObject> notifyOwner_;
     bool ownerNotified_ = false;
     int modified_ = 0;
     QSizeGrip* sizeGrip_ = nullptr;

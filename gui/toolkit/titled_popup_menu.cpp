@@ -1,7 +1,5 @@
 #include "gui/toolkit/titled_popup_menu.h"
 
-#include "gui/toolkit/command_event.h"
-
 #include <QApplication>
 #include <QLabel>
 #include <QStyle>
@@ -66,17 +64,8 @@ void CTitledPopupMenu::changeEvent(QEvent* event) {
     }
 }
 
-QWidget* CTitledPopupMenu::CommandTarget(QWidget* window) {
-    return window != nullptr ? window->window() : nullptr;
-}
-
-QAction* CTitledPopupMenu::Track(const QPoint& globalPos, QWidget* window) {
-    QPointer<QWidget> target = CommandTarget(window);
-    QAction* chosen = exec(globalPos);
-    if (chosen != nullptr && target != nullptr && chosen->data().isValid()) {
-        QCoreApplication::postEvent(target, new CCommandEvent(chosen->data().toInt()));
-    }
-    return chosen;
+QAction* CTitledPopupMenu::Track(const QPoint& globalPos) {
+    return exec(globalPos);
 }
 
 } // namespace terrix

@@ -1,6 +1,7 @@
 #pragma once
 // A context menu with a title line on top, drawn like a window caption (the module menu of the circuit
-// window shows the module there). Items carry their command number as QAction data.
+// window shows the module there). Items are the window's own QActions: choosing one triggers it, once;
+// their command number (QAction data) serves only to find them.
 
 #include <QLabel>
 #include <QMenu>
@@ -14,7 +15,7 @@ class CTitledPopupMenu : public QMenu {
 public:
     explicit CTitledPopupMenu(QWidget* parent = nullptr);
 
-    // Adds an item that sends command `commandId` to the tracking window.
+    // Adds an item with command number `commandId`; connect its triggered signal.
     QAction* AddCommand(const QString& text, int commandId);
 
     // Puts a disabled, caption-coloured title line at the top (also for an empty text); a later call
@@ -24,12 +25,8 @@ public:
     // The title line's widget (null before SetMenuTitle).
     QLabel* TitleLabel() const { return titleLabel_; }
 
-    // Shows the menu at `globalPos`; the chosen item's command goes to the top-level window of `window`
-    // (a dialog, never one of its controls) as a CCommandEvent. Returns the chosen action or null.
-    QAction* Track(const QPoint& globalPos, QWidget* window);
-
-    // The window that receives the commands of a menu tracked for `window`.
-    static QWidget* CommandTarget(QWidget* window);
+    // Shows the menu at `globalPos` and returns the chosen action (already triggered) or null.
+    QAction* Track(const QPoint& globalPos);
 
 protected:
     void changeEvent(QEvent* event) override;

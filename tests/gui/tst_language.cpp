@@ -3,8 +3,8 @@
 #include "core/platform/ini_section.h"
 #include "gui/app/language.h"
 #include "gui/app/main_frame.h"
-#include "gui/app/string_catalogue.h"
 #include "gui/toolkit/about_dlg.h"
+#include "gui/toolkit/string_catalogue.h"
 #include "gui_test_support.h"
 
 #include <QAction>
@@ -116,16 +116,16 @@ private Q_SLOTS:
         QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
         QCOMPARE(CurrentLanguageModule(), QStringLiteral("Terrix Deutsch"));
         QCOMPARE(CurrentLanguage(), kLangGerman);
-        QCOMPARE(CatalogueText("&File", "128"), QStringLiteral("&Datei"));
+        QCOMPARE(PopupTitle(MenuPopup::File), QStringLiteral("&Datei"));
 
         // Without the file nothing changes, unless the built-in copy may serve.
         SetLanguageDirs({englishOnlyDir_});
         QVERIFY(LoadLanguageModule(QStringLiteral("Terrix English")));
         QVERIFY(!LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
         QCOMPARE(CurrentLanguageModule(), QStringLiteral("Terrix English"));
-        QCOMPARE(CatalogueText("&File", "128"), QStringLiteral("&File"));
+        QCOMPARE(PopupTitle(MenuPopup::File), QStringLiteral("&File"));
         QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch"), true));
-        QCOMPARE(CatalogueText("&File", "128"), QStringLiteral("&Datei"));
+        QCOMPARE(PopupTitle(MenuPopup::File), QStringLiteral("&Datei"));
     }
 
     void everyNumberedTextExistsInBothLanguages() {
@@ -134,56 +134,39 @@ private Q_SLOTS:
             QVERIFY(translator.load(QString::fromLatin1(file)));
             const bool english = QString::fromLatin1(file).contains(QLatin1String("English"));
             for (const NumberedText& text : NumberedTexts()) {
-                const QString translated = translator.translate(kCatalogueContext, text.source, text.id);
+                const QString translated =
+                    translator.translate(kCatalogueContext, text.text.source, text.text.id);
                 QVERIFY2(!translated.isEmpty(),
                          qPrintable(QStringLiteral("%1 %2: %3")
-                                        .arg(QLatin1String(file), QLatin1String(text.id),
-                                             QLatin1String(text.source))));
+                                        .arg(QLatin1String(file), QLatin1String(text.text.id),
+                                             QLatin1String(text.text.source))));
                 if (english) {
-                    QCOMPARE(translated, QString::fromLatin1(text.source));
+                    QCOMPARE(translated, QString::fromLatin1(text.text.source));
                 }
             }
         }
     }
 
     void germanTextsGivenByTheDesignStayAsGiven_data() {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("id");
+        QTest::addColumn<int>("number");
         QTest::addColumn<QString>("german");
-        QTest::newRow("column Active") << "Active"
-                                       << "24737"
-                                       << "Aktiv";
-        QTest::newRow("column Place") << "Place"
-                                      << "24742"
-                                      << "Ort";
-        QTest::newRow("column Conv. count") << "Conv. count"
-                                            << "24743"
-                                            << "Anz. Mittelungen";
-        QTest::newRow("column Meas. value") << "Meas. value"
-                                            << "24747"
-                                            << "Ergebnis";
-        QTest::newRow("stop button") << "stop"
-                                     << "24777"
-                                     << "Stop";
+        QTest::newRow("column Active") << 24737 << "Aktiv";
+        QTest::newRow("column Place") << 24742 << "Ort";
+        QTest::newRow("column Conv. count") << 24743 << "Anz. Mittelungen";
+        QTest::newRow("column Meas. value") << 24747 << "Ergebnis";
+        QTest::newRow("stop button") << 24777 << "Stop";
         QTest::newRow("empty module list stays German")
-            << QString::fromUtf8("Keine Module gefunden.") << "32790"
-            << QString::fromUtf8("Keine Module gefunden.");
-        QTest::newRow("bus error texts stay English") << "Module does not answer"
-                                                      << "5209"
-                                                      << "Module does not answer";
-        QTest::newRow("translated message") << "No module selected!"
-                                            << "24707" << QString::fromUtf8("Kein Modul ausgewählt!");
+            << 32790 << QString::fromUtf8("Keine Module gefunden.");
+        QTest::newRow("bus error texts stay English") << 5209 << "Module does not answer";
+        QTest::newRow("translated message") << 24707 << QString::fromUtf8("Kein Modul ausgewählt!");
     }
 
     void germanTextsGivenByTheDesignStayAsGiven() {
-        QFETCH(QString, source);
-        QFETCH(QString, id);
+        QFETCH(int, number);
         QFETCH(QString, german);
         QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
-        // Asked for from any window's context, a numbered text gets the one translation of its number.
-        QCOMPARE(QCoreApplication::translate("terrix::SomeWindow", source.toUtf8().constData(),
-                                             id.toUtf8().constData()),
-                 german);
+        QCOMPARE(FindText(TextKind::String, number), german);
+        QVERIFY(FindText(TextKind::String, 24708 + 1).isNull()); // a number without a text
     }
 
     void unnumberedTextsOfOtherContextsAreNotTakenFromTheCatalogue() {

@@ -4,6 +4,7 @@
 #include "core/inventory/module_record.h"
 #include "core/platform/com_port.h"
 #include "core/platform/ini_section.h"
+#include "gui/app/bus_activity.h"
 #include "gui/app/frame_windows.h"
 #include "gui/app/language.h"
 #include "gui/app/main_frame.h"
@@ -25,10 +26,7 @@ class TestMainFrame : public QObject {
     test::TempDataDir data_;
 
 private Q_SLOTS:
-    void init() {
-        RegisteredFrameWindows() = FrameWindows{};
-        LoadLanguageModule(QStringLiteral("Terrix English"), true);
-    }
+    void init() { LoadLanguageModule(QStringLiteral("Terrix English"), true); }
 
     void startsOnPortOneAndShowsTheDeviceOfEachPort() {
         SetPortDeviceName(2, "/dev/ttyUSB0");
@@ -47,10 +45,6 @@ private Q_SLOTS:
         for (const int id : {ID_BUS_COM1, ID_BUS_COM2, ID_BUS_COM3, ID_BUS_COM4}) {
             QCOMPARE(frame.Action(id)->isChecked(), id == ID_BUS_COM3);
         }
-        // Windows of the frame find its context.
-        CPlacementDialog child(&frame);
-        QVERIFY(FindBusContext(&child) == frame.GetBusContext());
-        QVERIFY(FindBusContext(nullptr) == nullptr);
     }
 
     void clockShowsTheTimeBeforeTheFirstTick() {
@@ -81,34 +75,72 @@ private Q_SLOTS:
         }
     }
 
-    void commandsOfLaterWindowsWaitForThem() {
-        CMainFrame frame;
-        const int waiting[] = {ID_BUS_DISPLAY,    ID_BUS_SCAN_COMPLETELY,    ID_BUS_SCAN_KNOWN,
-                               ID_MAINT_SCAN_BUS, ID_MAINT_CREATE_COLLISION, ID_MAINT_RESOLVE_COLLISIONS};
+    void commandsOfMissingWindowsStayDisabled() {
+        CMainFrame empty;
+        const int waiting[] = {ID_BUS_DISPLAY,
+                               ID_BUS_SCAN_COMPLETELY,
+                               ID_BUS_SCAN_KNOWN,
+                               ID_MAINT_SCAN_BUS,
+                               ID_MAINT_CREATE_COLLISION,
+                               ID_MAINT_RESOLVE_COLLISIONS,
+                               ID_BUS_SERIAL_PORTS,
+                               ID_BUS_TRAFFIC};
         for (const int id : waiting) {
-            QVERIFY2(!frame.Action(id)->isEnabled(), qPrintable(QString::number(id)));
+            QVERIFY2(!empty.Action(id)->isEnabled(), qPrintable(QString::number(id)));
         }
         std::vector<int> scans;
-        RegisteredFrameWindows().runScan = [&](CMainFrame&, int mode) { scans.push_back(mode); };
-        Q_EMIT frame.BusMenu()->aboutToShow();
+        BusContext* given = nullptr;
+        FrameWindows windows;
+        windows.runScan = [&](BusContext& context, QWidget*, int mode) {
+            given = &context;
+            scans.push_back(mode);
+        };
+        CMainFrame frame(windows);
         QVERIFY(frame.Action(ID_BUS_SCAN_KNOWN)->isEnabled());
         QVERIFY(!frame.Action(ID_BUS_DISPLAY)->isEnabled());
         frame.Action(ID_BUS_SCAN_KNOWN)->trigger();
         frame.Action(ID_MAINT_SCAN_BUS)->trigger();
         frame.Action(ID_BUS_SCAN_COMPLETELY)->trigger();
         QCOMPARE(scans, (std::vector<int>{0, 1, 2}));
+        QCOMPARE(given, frame.GetBusContext());
+    }
+
+    // While one bus operation runs, the frame's bus commands are disabled and a second one is refused.
+    void busActivityDisablesTheBusCommands() {
+        FrameWindows windows;
+        windows.runScan = [](BusContext&, QWidget*, int) {};
+        windows.runResolveCollisions = [](BusContext&, QWidget*) {};
+        CMainFrame frame(windows);
+        BusContext& context = *frame.GetBusContext();
+        {
+            BusActivity scan(context, QStringLiteral("Scanning"));
+            QVERIFY(scan.Granted());
+            for (const int id : {ID_BUS_SCAN_COMPLETELY, ID_MAINT_RESOLVE_COLLISIONS, ID_BUS_COM2}) {
+                QVERIFY2(!frame.Action(id)->isEnabled(), qPrintable(QString::number(id)));
+            }
+            QVERIFY(frame.Action(ID_MAINT_FORGET_BUS_INFO)->isEnabled());
+            BusActivity second(context, QStringLiteral("Rescan module"));
+            QVERIFY(!second);
+            QVERIFY2(second.RefusalText().contains(QStringLiteral("Scanning")),
+                     qPrintable(second.RefusalText()));
+            // Closing the frame now would free the context under the scan: it is asked to stop instead.
+            QVERIFY(!frame.close());
+            QVERIFY(scan.CancelRequested());
+        }
+        QVERIFY(frame.Action(ID_BUS_SCAN_COMPLETELY)->isEnabled());
+        QVERIFY(frame.Action(ID_BUS_COM2)->isEnabled());
+        QVERIFY(BusActivity(context, QStringLiteral("again")).Granted());
     }
 
     void atMostOneCircuitWindowAndAScanBringsItUp() {
         int created = 0;
-        RegisteredFrameWindows().createCircuitWindow = [&](CMainFrame& owner) -> QWidget* {
+        FrameWindows windows;
+        windows.createCircuitWindow = [&](BusContext&, QWidget* owner) {
             ++created;
-            auto* window = new CPlacementDialog(&owner);
-            window->Create();
-            return window;
+            return new CPlacementDialog(owner);
         };
-        RegisteredFrameWindows().runScan = [](CMainFrame&, int) {};
-        CMainFrame frame;
+        windows.runScan = [](BusContext&, QWidget*, int) {};
+        CMainFrame frame(windows);
         frame.OnDisplay();
         QCOMPARE(created, 1);
         QPointer<QWidget> first = frame.CircuitWindow();

@@ -12,6 +12,7 @@
 #include <QSizeGrip>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 
 using namespace terrix;
 
@@ -45,9 +46,13 @@ public:
     int applied = 0;
 };
 
-class Owner : public QWidget, public CChildOwner {
+// An owner as windows have them: it connects to the childClosed signal of what it creates.
+class Owner : public QWidget {
 public:
-    void OnChildClosed(QWidget* child) override { closed.push_back(child); }
+    void Watch(CPlacementDialog* dialog) {
+        connect(dialog, &CPlacementDialog::childClosed, this,
+                [this](QWidget* child) { closed.push_back(child); });
+    }
     std::vector<QWidget*> closed;
 };
 
@@ -202,6 +207,41 @@ private Q_SLOTS:
         QVERIFY(dialog.list->columnWidth(1) != widthBefore);
     }
 
+    // With a Qt layout the layout places the controls; the base adds the size grip, the initial size as the
+    // minimum and the column rescaling of the list. Without a sizing border the layout fixes the size.
+    void layoutDialogGrowsByItsStretchFactors() {
+        CPlacementDialog dialog;
+        auto* list = new CReportListCtrl;
+        list->InsertColumn(0, QStringLiteral("A"), Qt::AlignLeft, 60);
+        list->InsertColumn(1, QStringLiteral("B"), Qt::AlignLeft, 80);
+        auto* button = new QPushButton(QStringLiteral("below"));
+        auto* layout = new QVBoxLayout(&dialog);
+        layout->addWidget(list, 1);
+        layout->addWidget(button, 0);
+        dialog.SetResizable(true);
+        dialog.resize(310, 205);
+        dialog.show();
+        QCOMPARE(dialog.minimumSize(), dialog.InitialSize());
+        QVERIFY(dialog.isSizeGripEnabled());
+        const QRect listBefore = list->geometry();
+        const QRect buttonBefore = button->geometry();
+        dialog.resize(410, 305);
+        QTRY_COMPARE(list->width(), listBefore.width() + 100);
+        QCOMPARE(list->height(), listBefore.height() + 100);
+        QCOMPARE(button->height(), buttonBefore.height());
+        int inner = list->width() - 2 * list->frameWidth();
+        if (list->verticalScrollBar()->isVisible()) {
+            inner -= list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        }
+        QCOMPARE(list->columnWidth(0), 60 * inner / 140);
+
+        CPlacementDialog fixed;
+        new QVBoxLayout(&fixed);
+        fixed.layout()->addWidget(new QPushButton(QStringLiteral("OK")));
+        fixed.show();
+        QCOMPARE(fixed.layout()->sizeConstraint(), QLayout::SetFixedSize);
+    }
+
     void proportionalControlsKeepTheirFraction() {
         ListDialog dialog;
         auto* centred = new QPushButton(QStringLiteral("centre"), &dialog);
@@ -245,21 +285,20 @@ private Q_SLOTS:
         QFETCH(bool, byOk);
         Owner owner;
         QPointer<CPlacementDialog> dialog = new CPlacementDialog(&owner);
-        int emitted = 0;
-        connect(dialog, &CPlacementDialog::childClosed, this, [&] { ++emitted; });
+        CPlacementDialog* const address = dialog;
+        owner.Watch(dialog);
         dialog->Create();
         QVERIFY(!dialog->IsModal());
-        QCOMPARE(dialog->NotifyOwner(), &owner);
         byOk ? dialog->accept() : dialog->reject();
-        QCOMPARE(owner.closed.size(), size_t{1});
+        QCOMPARE(owner.closed, std::vector<QWidget*>{address});
         QTRY_VERIFY(dialog == nullptr); // deletes itself
         QCOMPARE(owner.closed.size(), size_t{1});
-        QCOMPARE(emitted, 1);
     }
 
     void modalDialogDoesNotNotify() {
         Owner owner;
         CPlacementDialog dialog(&owner);
+        owner.Watch(&dialog);
         QTimer::singleShot(0, &dialog, &QDialog::accept);
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));
         QVERIFY(owner.closed.empty());

@@ -21,15 +21,6 @@ using namespace terrix;
 
 namespace {
 
-class CommandDialog : public CPlacementDialog {
-public:
-    using CPlacementDialog::CPlacementDialog;
-    std::vector<int> commands;
-
-protected:
-    void OnCommand(int commandId) override { commands.push_back(commandId); }
-};
-
 // Chooses the first enabled item of the open popup menu with the keyboard.
 void ChooseFirstItemSoon() {
     QTimer::singleShot(50, [] {
@@ -195,32 +186,36 @@ private Q_SLOTS:
         QVERIFY(menu.TitleLabel()->font().bold());
     }
 
-    void trackedMenuSendsItsCommandToTheDialog() {
-        CommandDialog dialog;
-        auto* button = new QPushButton(QStringLiteral("control"), &dialog);
-        dialog.show();
-        QCOMPARE(CTitledPopupMenu::CommandTarget(button), &dialog);
-        CTitledPopupMenu menu;
-        menu.SetMenuTitle(QStringLiteral("title"));
-        menu.AddCommand(QStringLiteral("Display measuring values"), 32783);
-        ChooseFirstItemSoon();
-        QAction* chosen = menu.Track(dialog.mapToGlobal(QPoint(10, 10)), button);
-        QVERIFY(chosen != nullptr);
-        QCoreApplication::processEvents();
-        QCOMPARE(dialog.commands, std::vector<int>{32783});
+    // A command chosen from the titled menu, by itself or as the dialog's context menu, runs once.
+    void chosenItemTriggersItsActionOnce_data() {
+        QTest::addColumn<bool>("asContextMenu");
+        QTest::newRow("tracked") << false;
+        QTest::newRow("dialog context menu") << true;
     }
 
-    void dialogContextMenuCarriesItsTitle() {
-        CommandDialog dialog;
+    void chosenItemTriggersItsActionOnce() {
+        QFETCH(bool, asContextMenu);
+        CPlacementDialog dialog;
         QMenu commands;
-        commands.addAction(QStringLiteral("Edit user info"))->setData(32788);
+        QAction* action = commands.addAction(QStringLiteral("Edit user info"));
+        action->setData(32788);
+        int runs = 0;
+        connect(action, &QAction::triggered, &dialog, [&runs] { ++runs; });
         dialog.SetContextMenu(&commands, QStringLiteral("4711 (PX-TAVIK2)"));
         dialog.show();
         ChooseFirstItemSoon();
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0), dialog.mapToGlobal(QPoint(0, 0)));
-        QCoreApplication::sendEvent(&dialog, &event);
+        if (asContextMenu) {
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                                    dialog.mapToGlobal(QPoint(0, 0)));
+            QCoreApplication::sendEvent(&dialog, &event);
+        } else {
+            CTitledPopupMenu menu;
+            menu.SetMenuTitle(QStringLiteral("title"));
+            menu.addAction(action);
+            QCOMPARE(menu.Track(dialog.mapToGlobal(QPoint(10, 10))), action);
+        }
         QCoreApplication::processEvents();
-        QCOMPARE(dialog.commands, std::vector<int>{32788});
+        QCOMPARE(runs, 1);
     }
 };
 

@@ -1,0 +1,82 @@
+#include "gui/app/bus_activity.h"
+
+#include "gui/toolkit/message_box.h"
+
+#include <QCoreApplication>
+
+#include <map>
+
+namespace terrix {
+
+namespace {
+
+struct RunningEntry {
+    QString what;
+    bool cancel = false;
+};
+
+// User-interface thread only, like the contexts' windows.
+std::map<const BusContext*, RunningEntry>& RunningActivities() {
+    static std::map<const BusContext*, RunningEntry> running;
+    return running;
+}
+
+} // namespace
+
+BusActivity::BusActivity(BusContext& context, QString what) : context_(context) {
+    auto& running = RunningActivities();
+    if (const auto it = running.find(&context); it != running.end()) {
+        refusal_ = QCoreApplication::translate("terrix::BusActivity",
+                                               "The bus is busy (%1).\nPlease wait until that has finished.")
+                       .arg(it->second.what);
+        return;
+    }
+    if (PortUser::IsReserved(context.portContext)) {
+        refusal_ = QString::fromLatin1(kBusBusyMeasuringText);
+        return;
+    }
+    running.emplace(&context, RunningEntry{std::move(what), false});
+    granted_ = true;
+    Q_EMIT BusActivitySignals::Instance().busyChanged(&context_, true);
+}
+
+BusActivity::~BusActivity() {
+    if (!granted_) {
+        return;
+    }
+    RunningActivities().erase(&context_);
+    Q_EMIT BusActivitySignals::Instance().busyChanged(&context_, false);
+}
+
+void BusActivity::ShowRefusal(QWidget* parent) const {
+    if (!granted_) {
+        ShowMessage(parent, refusal_, QString(), MessageIcon::Warning);
+    }
+}
+
+bool BusActivity::CancelRequested() const {
+    const auto it = RunningActivities().find(&context_);
+    return granted_ && it != RunningActivities().end() && it->second.cancel;
+}
+
+bool BusActivity::IsBusy(const BusContext& context) {
+    return RunningActivities().count(&context) != 0;
+}
+
+QString BusActivity::Running(const BusContext& context) {
+    const auto it = RunningActivities().find(&context);
+    return it != RunningActivities().end() ? it->second.what : QString();
+}
+
+void BusActivity::RequestCancel(const BusContext& context) {
+    if (const auto it = RunningActivities().find(&context); it != RunningActivities().end()) {
+        it->second.cancel = true;
+    }
+}
+
+BusActivitySignals& BusActivitySignals::Instance() {
+    static BusActivitySignals instance;
+    return instance;
+}
+
+} // namespace terrix

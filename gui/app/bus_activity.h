@@ -1,0 +1,66 @@
+#pragma once
+// One bus operation at a time. Bus work on the user-interface thread waits through the wait hook, which runs
+// the event loop, so a click during a scan could start a second transaction inside the first. Every window
+// therefore wraps each bus operation in a BusActivity: while one exists for a context, further activities on
+// that context are refused (with a text that says why), and the frame disables its bus commands.
+//
+//     BusActivity activity(context, windowTitle());
+//     if (!activity) {
+//         activity.ShowRefusal(this);
+//         return;
+//     }
+//     ... bus calls; progress callbacks may stop early when activity.CancelRequested() ...
+//
+// The circuit window holds one for as long as its measuring loop runs. Only the user-interface thread uses
+// this class.
+
+#include "core/inventory/bus_context.h"
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace terrix {
+
+class BusActivity {
+public:
+    // Begins an activity named `what` (shown to whoever is refused meanwhile), unless another one runs on
+    // the context or the measuring loop holds its port.
+    BusActivity(BusContext& context, QString what);
+    ~BusActivity();
+    BusActivity(const BusActivity&) = delete;
+    BusActivity& operator=(const BusActivity&) = delete;
+
+    bool Granted() const { return granted_; }
+    explicit operator bool() const { return granted_; }
+    // Why the activity was refused (empty when granted).
+    QString RefusalText() const { return refusal_; }
+    // Shows RefusalText in a message box.
+    void ShowRefusal(QWidget* parent) const;
+    // True once somebody asked the running activity to end early (the frame, when it is closed).
+    bool CancelRequested() const;
+
+    static bool IsBusy(const BusContext& context);
+    // The name of the running activity, or an empty string.
+    static QString Running(const BusContext& context);
+    // Asks the running activity to end as soon as it can; nothing when none runs.
+    static void RequestCancel(const BusContext& context);
+
+private:
+    BusContext& context_;
+    bool granted_ = false;
+    QString refusal_;
+};
+
+// Tells the frame (and any window that disables its own bus buttons) when a context becomes busy or free.
+class BusActivitySignals : public QObject {
+    Q_OBJECT
+public:
+    static BusActivitySignals& Instance();
+
+Q_SIGNALS:
+    void busyChanged(terrix::BusContext* context, bool busy);
+};
+
+} // namespace terrix

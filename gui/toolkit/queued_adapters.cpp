@@ -1,0 +1,92 @@
+#include "gui/toolkit/queued_adapters.h"
+
+namespace terrix {
+
+QueuedPoster::QueuedPoster(QObject* receiver) : receiver_(receiver) {
+    if (receiver_ != nullptr) {
+        // Runs in the receiver's destructor, before Qt discards the calls still queued for it; from then on
+        // nothing is posted to it.
+        destroyed_ = QObject::connect(receiver_, &QObject::destroyed, [this] { Detach(); });
+    }
+}
+
+QueuedPoster::~QueuedPoster() {
+    QObject::disconnect(destroyed_);
+    Detach();
+}
+
+void QueuedPoster::Post(std::function<void()> call) {
+    std::lock_guard lock(mutex_);
+    if (receiver_ != nullptr) {
+        QMetaObject::invokeMethod(receiver_, std::move(call), Qt::QueuedConnection);
+    }
+}
+
+void QueuedPoster::Detach() {
+    std::lock_guard lock(mutex_);
+    receiver_ = nullptr;
+}
+
+QueuedMeasLoopListener::QueuedMeasLoopListener(QObject* receiver, Handlers handlers)
+    : handlers_(std::make_shared<const Handlers>(std::move(handlers))), poster_(receiver) {}
+
+void QueuedMeasLoopListener::OnNewValue(uint32_t slot) {
+    if (handlers_->newValue) {
+        poster_.Post([h = handlers_, slot] { h->newValue(slot); });
+    }
+}
+
+void QueuedMeasLoopListener::OnCountdown(uint32_t secondsLeft) {
+    if (handlers_->countdown) {
+        poster_.Post([h = handlers_, secondsLeft] { h->countdown(secondsLeft); });
+    }
+}
+
+void QueuedMeasLoopListener::OnIdle() {
+    if (handlers_->idle) {
+        poster_.Post([h = handlers_] { h->idle(); });
+    }
+}
+
+void QueuedMeasLoopListener::OnStoreFailed(uint32_t slot, const std::string& reason) {
+    if (handlers_->storeFailed) {
+        poster_.Post(
+            [h = handlers_, slot, text = QString::fromStdString(reason)] { h->storeFailed(slot, text); });
+    }
+}
+
+void QueuedMeasLoopListener::OnRoundDone(uint32_t rounds) {
+    if (handlers_->roundDone) {
+        poster_.Post([h = handlers_, rounds] { h->roundDone(rounds); });
+    }
+}
+
+QueuedBusTraceObserver::QueuedBusTraceObserver(QObject* receiver,
+                                               std::function<void(const BusTraceEvent&)> onFrame)
+    : onFrame_(std::make_shared<const std::function<void(const BusTraceEvent&)>>(std::move(onFrame))),
+      poster_(receiver) {}
+
+QueuedBusTraceObserver::~QueuedBusTraceObserver() {
+    Uninstall();
+}
+
+void QueuedBusTraceObserver::Install() {
+    SetBusTraceObserver(this);
+    installed_ = true;
+}
+
+void QueuedBusTraceObserver::Uninstall() {
+    if (installed_) {
+        // Takes the bus trace's lock: a frame being reported on another thread is finished first.
+        SetBusTraceObserver(nullptr);
+        installed_ = false;
+    }
+}
+
+void QueuedBusTraceObserver::OnFrame(const BusTraceEvent& event) {
+    if (*onFrame_) {
+        poster_.Post([f = onFrame_, copy = event] { (*f)(copy); });
+    }
+}
+
+} // namespace terrix
