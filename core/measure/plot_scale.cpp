@@ -46,11 +46,15 @@ AxisScale ScaleAxis(double minimum, double maximum) {
     if (span < 0) {
         return {minimum, maximum, 0};
     }
+    const double unitBottom = std::ceil(maximum) - 1;
     if (span == 0) {
-        const double bottom = std::ceil(maximum) - 1;
-        return {bottom, bottom + 1, 1};
+        return {unitBottom, unitBottom + 1, 1};
     }
     double step = std::pow(10.0, std::ceil(std::log10(span * 0.1)));
+    if (!(step > 0) || !std::isfinite(step)) {
+        // A span too small or too large for a power of ten of its own is drawn as if it were none.
+        return {unitBottom, unitBottom + 1, 1};
+    }
     double top = std::trunc(maximum / step) * step;
     if (top < maximum) {
         top += step;

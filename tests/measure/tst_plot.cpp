@@ -30,8 +30,9 @@ TEST(PlotScale, RoundsRangesToWholeSteps) {
         {-0.5, -0.5, {-1, 0, 1}},        // the same for a negative value
         {0.12, 0.47, {0.1, 0.5, 0.05}},  // steps below 1
         {1e6, 1e6 + 0.001, {1e6, 1e6 + 0.001, 0.0005}},
-        {5.0, 1.0, {5, 1, 0}},  // reversed: unchanged, step 0
-        {kNaN, 1.0, {0, 1, 1}}, // nothing to round
+        {0.0, 5e-324, {0, 1, 1}}, // no power of ten that small: as if equal
+        {5.0, 1.0, {5, 1, 0}},    // reversed: unchanged, step 0
+        {kNaN, 1.0, {0, 1, 1}},   // nothing to round
         {0.0, kInf, {0, 1, 1}},
     };
     for (const Case& c : cases) {
