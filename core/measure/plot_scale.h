@@ -22,8 +22,8 @@ struct AxisScale {
 // the top the first step multiple at or above the maximum, the bottom whole steps below it at or under the
 // minimum; fewer than 6 steps halve the step and pull each end in by the half step where the range allows.
 // Equal ends, or a span too small for a power of ten of its own, give the unit interval below
-// ceiling(maximum). A reversed range comes back unchanged with step
-// 0. Values that are not finite (nothing to round) give the axis 0 to 1 with step 1.
+// ceiling(maximum). A reversed range comes back unchanged with step 0. Values that are not finite
+// (nothing to round) give the axis 0 to 1 with step 1.
 AxisScale ScaleAxis(double minimum, double maximum);
 
 // The axis of curves with a fixed scale (the XV module's percentages): 0 to 100 in steps of 10.
