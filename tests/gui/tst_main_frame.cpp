@@ -135,7 +135,7 @@ private Q_SLOTS:
     void atMostOneCircuitWindowAndAScanBringsItUp() {
         int created = 0;
         FrameWindows windows;
-        windows.createCircuitWindow = [&](BusContext&, QWidget* owner) {
+        windows.createCircuitWindow = [&](BusContext&, QWidget* owner, const ModuleWindows&) {
             ++created;
             return new CPlacementDialog(owner);
         };
