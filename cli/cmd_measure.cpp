@@ -9,8 +9,10 @@
 #include "core/inventory/module_file.h"
 #include "core/inventory/stored_text.h"
 #include "core/inventory/unit_names.h"
+#include "core/measure/csv_export.h"
 #include "core/measure/error_marker.h"
 #include "core/measure/meas_layouts.h"
+#include "core/measure/plot_data.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
 
@@ -34,18 +36,8 @@ constexpr uint32_t kDefaultRate = 20; // "dwMeasTime" of "MeasCircDlg", as the c
 
 // The unit of each field of a module's record: the channel units for ordinary modules (a one-value record
 // holds the channel that measures), none for the XV module, whose titles carry their units.
-std::vector<std::string> FieldUnits(const ModuleRecord& module, const CMeasRecord& record,
-                                    MeasLayout layout) {
-    std::vector<std::string> units(record.FieldCount());
-    const std::string unit0 = Cp1252ToUtf8(FieldText(module.szUnit0));
-    const std::string unit1 = Cp1252ToUtf8(FieldText(module.szUnit1));
-    if (layout == MeasLayout::kOneValue && units.size() > 1) {
-        units[1] = module.dwMeasChannels == 2 ? unit1 : unit0;
-    } else if (layout == MeasLayout::kTwoValue && units.size() > 2) {
-        units[1] = unit0;
-        units[2] = unit1;
-    }
-    return units;
+std::vector<std::string> FieldUnits(const ModuleRecord& module) {
+    return MeasFieldUnits(module);
 }
 
 // A field as JSON: numbers as numbers, an error marker as its text ("NaN(9)").
@@ -121,7 +113,7 @@ public:
         if (!record || module == nullptr || store == nullptr) {
             return;
         }
-        const std::vector<std::string> units = FieldUnits(*module, *record, store->Layout());
+        const std::vector<std::string> units = FieldUnits(*module);
         std::lock_guard lock(mutex_);
         EndCountdownLine();
         ++values_;
@@ -323,6 +315,10 @@ struct StoreOptions {
     int64_t from = 0;
     int64_t count = -1;
     int64_t tail = -1;
+    bool csv = false;
+    std::string separator = ",";
+    bool decimalComma = false;
+    bool emptyErrors = false;
 };
 
 // The module of a serial number: from the saved bus, else from its module file.
@@ -400,8 +396,30 @@ int RunValues(CliContext& context, const StoreOptions& opts) {
                                 : total - first;
     }
 
+    const std::vector<std::string> units = FieldUnits(module);
+    if (opts.csv && context.options.json) {
+        context.Fail(kExitUsage, "choose --csv or --json");
+        return context.exitCode;
+    }
+    if (opts.csv) {
+        CsvOptions csv;
+        csv.separator = opts.separator == "tab" ? '\t' : opts.separator.front();
+        csv.decimalMark = opts.decimalComma ? ',' : '.';
+        csv.emptyErrorCells = opts.emptyErrors;
+        std::string error;
+        const bool written = WriteValuesCsv(store, units, static_cast<uint32_t>(first),
+                                            static_cast<uint32_t>(first + count), csv, std::cout, &error);
+        std::cout.flush();
+        if (!written) {
+            context.Fail(kExitFile, "cannot write the values: " + error);
+            return context.exitCode;
+        }
+        if (!context.options.quiet) {
+            std::cerr << count << " of " << total << " record(s)\n";
+        }
+        return kExitOk;
+    }
     CMeasRecord& record = store.ReadRecordData();
-    const std::vector<std::string> units = FieldUnits(module, record, store.Layout());
     nlohmann::json rows = nlohmann::json::array();
     if (!context.options.json) {
         std::cout << "Index";
@@ -540,6 +558,25 @@ const CommandRegistration registration([](CLI::App& app, CliContext& context) {
         v->add_option("--from", values->from, "First record (0 = oldest)")->check(CLI::NonNegativeNumber);
     auto* count = v->add_option("--count", values->count, "Number of records")->check(CLI::NonNegativeNumber);
     auto* tail = v->add_option("--tail", values->tail, "The last N records")->check(CLI::NonNegativeNumber);
+    auto* csv =
+        v->add_flag("--csv", values->csv,
+                    "Print CSV for spreadsheets: ISO 8601 time stamps, one column per value, units in "
+                    "the header");
+    v->add_option("--separator", values->separator,
+                  "With --csv: the column separator, one character or 'tab'")
+        ->check([](const std::string& s) -> std::string {
+            if (s == "tab" || (s.size() == 1 && s != "\"" && s != "\r" && s != "\n")) {
+                return {};
+            }
+            return "one character (not a quote or line break) or 'tab'";
+        })
+        ->needs(csv);
+    v->add_flag("--decimal-comma", values->decimalComma,
+                "With --csv: a decimal comma, as German spreadsheets use")
+        ->needs(csv);
+    v->add_flag("--empty-errors", values->emptyErrors,
+                "With --csv: leave values that could not be measured empty instead of writing NaN(code)")
+        ->needs(csv);
     tail->excludes(from);
     tail->excludes(count);
     v->callback([&context, values] { context.exitCode = RunValues(context, *values); });

@@ -16,6 +16,40 @@ class QWidget;
 namespace terrix {
 
 class CPlacementDialog;
+class CMeasValueStore;
+struct ModuleRecord;
+
+// What the circuit window needs of a measured-value window it opened for one module.
+class MeasValueView {
+public:
+    virtual ~MeasValueView() = default;
+    // The window itself (modeless, created but not shown; it deletes itself when closed and then emits
+    // childClosed, after which the circuit window must not use this view again).
+    virtual CPlacementDialog* Window() = 0;
+    // The measuring loop appended a record to the store: the window follows it only when its list is at the
+    // end, so a user reading older rows is not moved away.
+    virtual void OnNewValue() = 0;
+};
+
+// The dialogs and windows the circuit window opens for one module record (its context-menu commands). Same
+// rule as the frame's table: an empty entry leaves its command disabled. A modal entry returns true when it
+// changed the module or its record (the circuit window then refreshes the row and saves the module file).
+struct ModuleWindows {
+    using ModalDialog = std::function<bool(BusContext& context, QWidget* owner, ModuleRecord& record)>;
+    ModalDialog changeStationNumber;   // bus windows
+    ModalDialog changeConversionTime;  // bus windows (XV modules only)
+    ModalDialog coefficients;          // configuration dialogs
+    ModalDialog applicationParameters; // configuration dialogs (XV modules only)
+    ModalDialog activeCalibration;     // configuration dialogs
+    ModalDialog offset;                // configuration dialogs
+    ModalDialog error66Limit;          // configuration dialogs
+    ModalDialog resetBaud;             // configuration dialogs
+    ModalDialog userData;              // configuration dialogs
+    // Creates the measured-value window of one module over the store its measuring slot owns.
+    std::function<MeasValueView*(BusContext& context, QWidget* owner, ModuleRecord& record,
+                                 CMeasValueStore& store)>
+        createValueWindow;
+};
 
 struct FrameWindows {
     // Runs the scanning dialog modally; mode 0 known modules, 1 scan bus, 2 scan completely (bit 0 detailed
@@ -26,12 +60,16 @@ struct FrameWindows {
     // Runs the resolve-collisions dialog modally.
     std::function<void(BusContext& context, QWidget* owner)> runResolveCollisions;
     // Creates the measuring circuit window, modeless (not yet shown); null when creation fails. The frame
-    // keeps at most one and forgets it on its childClosed signal.
-    std::function<CPlacementDialog*(BusContext& context, QWidget* owner)> createCircuitWindow;
+    // keeps at most one and forgets it on its childClosed signal. The window opens its per-module dialogs
+    // from the module table it receives.
+    std::function<CPlacementDialog*(BusContext& context, QWidget* owner, const ModuleWindows& moduleWindows)>
+        createCircuitWindow;
     // Runs the serial-port set-up (the devices behind COM1..COM4) modally.
     std::function<void(BusContext& context, QWidget* owner)> runSerialPorts;
     // Creates the bus traffic monitor, modeless (not yet shown); the frame keeps at most one.
     std::function<CPlacementDialog*(BusContext& context, QWidget* owner)> createTrafficMonitor;
+    // The per-module dialogs, handed to the circuit window.
+    ModuleWindows moduleWindows;
 };
 
 // The table of the program: every window that exists registers here (see frame_windows.cpp).

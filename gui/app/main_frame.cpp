@@ -481,7 +481,13 @@ void OpenOnce(CMainFrame* frame, QPointer<QWidget>& window,
 } // namespace
 
 void CMainFrame::OnDisplay() {
-    OpenOnce(this, circuitWindow_, windows_.createCircuitWindow);
+    std::function<CPlacementDialog*(BusContext&, QWidget*)> create;
+    if (windows_.createCircuitWindow) {
+        create = [this](BusContext& context, QWidget* owner) {
+            return windows_.createCircuitWindow(context, owner, windows_.moduleWindows);
+        };
+    }
+    OpenOnce(this, circuitWindow_, create);
 }
 
 void CMainFrame::OnTrafficMonitor() {

@@ -170,7 +170,7 @@ private Q_SLOTS:
     void atMostOneCircuitWindowAndAScanBringsItUp() {
         int created = 0;
         FrameWindows windows;
-        windows.createCircuitWindow = [&](BusContext&, QWidget* owner) {
+        windows.createCircuitWindow = [&](BusContext&, QWidget* owner, const ModuleWindows&) {
             ++created;
             return new CPlacementDialog(owner);
         };
@@ -201,7 +201,7 @@ private Q_SLOTS:
     void quittingClosesChildWindowsBeforeTheContextGoes() {
         QStringList log;
         FrameWindows windows;
-        windows.createCircuitWindow = [&log](BusContext& context, QWidget* owner) {
+        windows.createCircuitWindow = [&log](BusContext& context, QWidget* owner, const ModuleWindows&) {
             return new ContextUser(context, owner, log);
         };
         auto* frame = new CMainFrame(windows);

@@ -1,0 +1,217 @@
+// The value plot's rules without a widget: axis rounding and labels, the navigation of the value window,
+// the page of points and its min-max envelope.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/measure/plot_data.h"
+#include "core/measure/plot_navigation.h"
+#include "core/measure/plot_scale.h"
+#include "core/measure/time_stamp.h"
+
+namespace terrix {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+TEST(PlotScale, RoundsRangesToWholeSteps) {
+    struct Case {
+        double minimum, maximum;
+        AxisScale expected;
+    };
+    const Case cases[] = {
+        {2.0, 8.0, {2, 8, 1}},           // six steps: not halved
+        {1.0, 3.2, {1, 3.5, 0.5}},       // halved; only the top moves in
+        {0.0, 3.0, {0, 3, 0.5}},         // halved; neither end can move
+        {-250, 1250, {-500, 1500, 500}}, // halved; both ends move in
+        {3.2, 3.2, {3, 4, 1}},           // equal ends: the unit below ceiling(maximum)
+        {-0.5, -0.5, {-1, 0, 1}},        // the same for a negative value
+        {0.12, 0.47, {0.1, 0.5, 0.05}},  // steps below 1
+        {1e6, 1e6 + 0.001, {1e6, 1e6 + 0.001, 0.0005}},
+        {0.0, 5e-324, {0, 1, 1}}, // no power of ten that small: as if equal
+        {5.0, 1.0, {5, 1, 0}},    // reversed: unchanged, step 0
+        {kNaN, 1.0, {0, 1, 1}},   // nothing to round
+        {0.0, kInf, {0, 1, 1}},
+    };
+    for (const Case& c : cases) {
+        const AxisScale s = ScaleAxis(c.minimum, c.maximum);
+        SCOPED_TRACE(testing::Message() << c.minimum << " .. " << c.maximum);
+        const double tolerance = 1e-9 * std::max(1.0, std::abs(c.expected.top));
+        EXPECT_NEAR(s.bottom, c.expected.bottom, tolerance);
+        EXPECT_NEAR(s.top, c.expected.top, tolerance);
+        EXPECT_NEAR(s.step, c.expected.step, 1e-12);
+        if (std::isfinite(c.minimum) && std::isfinite(c.maximum) && c.minimum <= c.maximum) {
+            EXPECT_LE(s.bottom, c.minimum + tolerance) << "the axis must hold the data";
+            EXPECT_GE(s.top, c.maximum - tolerance) << "the axis must hold the data";
+        }
+    }
+}
+
+TEST(PlotScale, TicksAndLabelCycle) {
+    EXPECT_EQ(AxisTicks({1, 3.5, 0.5}), (std::vector<double>{1, 1.5, 2, 2.5, 3, 3.5}));
+    EXPECT_EQ(AxisTicks({5, 1, 0}), (std::vector<double>{5, 1}));
+    EXPECT_EQ(AxisTicks({0, 1e12, 1}, 3).size(), 3u);
+
+    const double t = static_cast<double>(StampAsUtcSeconds(PackTimeStamp({5, 3, 2004, 14, 7, 9})));
+    struct Case {
+        size_t tick;
+        int64_t samplesPerPlot;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {0, 40, "05.03.2004"}, {1, 40, ""},          {2, 40, "14:07:09"},
+        {3, 40, ""},           {39, 40, ""},         {40, 40, "05.03.2004"},
+        {42, 40, "14:07:09"},  {5, 1, "05.03.2004"}, {3, 0, "05.03.2004"},
+        {3, -7, "05.03.2004"}, {4, 3, ""},           {5, 3, "14:07:09"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TimeTickLabel(c.tick, t, c.samplesPerPlot), c.expected)
+            << "tick " << c.tick << ", " << c.samplesPerPlot << " per plot";
+    }
+    EXPECT_EQ(PlotReadoutText(t + 0.7, 3.14159, std::nullopt), "05.03.2004 14:07:09    3.14");
+    EXPECT_EQ(PlotReadoutText(t, -1.005, 20.0), "05.03.2004 14:07:09    -1.00 / 20.00)");
+}
+
+TEST(PlotNavigation, MovesStayInsideTheStoredValues) {
+    struct Case {
+        PlotMove move;
+        int64_t first, samplesPerPlot, count, expected;
+    };
+    const Case cases[] = {
+        {PlotMove::kLast, 0, 40, 100, 60},     // last page of 100 at 40 per plot
+        {PlotMove::kPageBack, 10, 40, 100, 0}, // never below 0
+        {PlotMove::kBack, 0, 40, 100, 0},
+        {PlotMove::kPageForward, 50, 40, 100, 60}, // stops at the last page
+        {PlotMove::kPageForward, 0, 40, 100, 40},
+        {PlotMove::kForward, 60, 40, 100, 60},
+        {PlotMove::kForward, 95, 40, 100, 95}, // beyond the last page already: stays
+        {PlotMove::kPageBack, 95, 40, 100, 55},
+        {PlotMove::kLast, 0, 40, 10, 0}, // fewer values than a page
+        {PlotMove::kPageForward, 0, 40, 10, 0},
+        {PlotMove::kLast, 7, 40, 0, 0}, // no values at all
+        {PlotMove::kPageForward, 5, 40, 0, 0},
+        {PlotMove::kFirst, 5, 40, 0, 0},
+        {PlotMove::kPageForward, 0, 0, 100, 1}, // samples per plot below 1 count as 1
+        {PlotMove::kPageBack, 10, -5, 100, 9},
+        {PlotMove::kLast, 0, -5, 100, 99},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MovePlotFirst(c.move, c.first, c.samplesPerPlot, c.count), c.expected)
+            << "move " << static_cast<int>(c.move) << " from " << c.first << ", " << c.samplesPerPlot
+            << " per plot, " << c.count << " values";
+    }
+    EXPECT_EQ(ClampSamplesPerPlot(0), 1);
+    EXPECT_EQ(ClampSamplesPerPlot(-12), 1);
+    EXPECT_EQ(ClampSamplesPerPlot(int64_t{1} << 40), kMaxSamplesPerPlot);
+    EXPECT_EQ(SamplesPerPlotSpinMaximum(0), 1);
+    EXPECT_EQ(SamplesPerPlotSpinMaximum(int64_t{1} << 40), std::numeric_limits<int>::max());
+    EXPECT_EQ(PageRangeOf(0, 40, 0), (PlotPageRange{0, 0}));
+    EXPECT_EQ(PageRangeOf(0, 40, 10), (PlotPageRange{0, 10}));
+    EXPECT_EQ(PageRangeOf(12, 40, 10), (PlotPageRange{10, 10}));
+    EXPECT_EQ(PageRangeOf(-3, 0, 10), (PlotPageRange{0, 1}));
+    // A list of 20 rows per page at its end follows; scrolled back by one row, or not yet full, it does not.
+    EXPECT_TRUE(ListFollowsNewValue(30, 20, 51));
+    EXPECT_FALSE(ListFollowsNewValue(29, 20, 51));
+    EXPECT_FALSE(ListFollowsNewValue(0, 20, 10));
+}
+
+// Points kept in memory; counts the reads so a test sees what the plot asked for.
+class VectorSource final : public PlotSeriesSource {
+public:
+    VectorSource(std::vector<PlotCurve> curves, std::vector<PlotPoint> points)
+        : curves_(std::move(curves)), points_(std::move(points)) {}
+    const std::vector<PlotCurve>& Curves() const override { return curves_; }
+    uint32_t Count() override { return static_cast<uint32_t>(points_.size()); }
+    bool ReadPoint(uint32_t index, PlotPoint& point) override {
+        ++reads;
+        if (index >= points_.size()) {
+            return false;
+        }
+        point = points_[index];
+        return true;
+    }
+    std::string FormatValue(size_t, double value) override { return std::to_string(value); }
+    size_t reads = 0;
+
+private:
+    std::vector<PlotCurve> curves_;
+    std::vector<PlotPoint> points_;
+};
+
+PlotPoint Point(double seconds, double v0, bool error0 = false, double v1 = 0) {
+    return {seconds, {v0, v1}, {error0, false}};
+}
+
+TEST(PlotPage, ScalesTheShownValuesOnly) {
+    const std::vector<PlotCurve> one = PlotCurvesFor(MeasLayout::kOneValue, 2, "mV", "%");
+    ASSERT_EQ(one, (std::vector<PlotCurve>{{1, "%", false}})); // channel 1 with its own unit
+
+    // An error value scales as 0; values outside the page do not count.
+    VectorSource source(one, {Point(0, 100), Point(10, 2), Point(20, 5, true), Point(30, 8), Point(40, -50)});
+    PlotPage page = LoadPlotPage(source, 1, 3);
+    EXPECT_EQ(page.range, (PlotPageRange{1, 4}));
+    ASSERT_EQ(page.panes.size(), 1u);
+    EXPECT_EQ(page.panes[0].scale, ScaleAxis(0, 8));
+    EXPECT_EQ(page.timeScale, ScaleAxis(10, 30));
+    EXPECT_EQ(page.panes[0].buckets.size(), 3u);
+    EXPECT_EQ(page.panes[0].buckets[1].errors, 1u);
+    EXPECT_EQ(page.panes[0].buckets[1].values, 0u);
+
+    // No values: nothing is read, not even a record before the first.
+    VectorSource empty(one, {});
+    EXPECT_TRUE(LoadPlotPage(empty, 0, 40).Empty());
+    EXPECT_EQ(empty.reads, 0u);
+
+    // The XV module without TDC support: moisture and error, both on the fixed axis whatever the values.
+    const std::vector<PlotCurve> xv = PlotCurvesFor(MeasLayout::kXv, 1, "", "");
+    ASSERT_EQ(xv, (std::vector<PlotCurve>{{2, "Moisture [%]", true}, {4, "Error [%]", true}}));
+    VectorSource xvSource(xv, {Point(0, 250, false, 3), Point(1, 12, false, 1)});
+    page = LoadPlotPage(xvSource, 0, 40);
+    EXPECT_EQ(page.panes[0].scale, FixedPercentScale());
+    EXPECT_EQ(page.panes[1].scale, (AxisScale{0, 100, 10}));
+    EXPECT_EQ(PlotCurvesFor(MeasLayout::kXvWithTdc, 0, "", "")[1], (PlotCurve{10, "Temperature", true}));
+    EXPECT_TRUE(PlotCurvesFor(MeasLayout::kTwoValue, 0, "a", "b").empty());
+}
+
+TEST(PlotPage, LongPagesReduceToAnEnvelopeThatKeepsTheExtremes) {
+    // 100,000 values, one a second, a slow wave with one spike up and one down.
+    std::vector<PlotPoint> points;
+    for (int i = 0; i < 100000; ++i) {
+        points.push_back(Point(1e9 + i, std::sin(i / 5000.0)));
+    }
+    points[31234].value[0] = 7.5;
+    points[77777].value[0] = -9.25;
+    points[50000].error[0] = true;
+    VectorSource source({{1, "V", false}}, std::move(points));
+    const PlotPage page = LoadPlotPage(source, 0, 100000);
+    EXPECT_EQ(source.reads, 100000u + 2u); // each record once, the ends once more for the time span
+    const std::vector<EnvelopeBucket>& buckets = page.panes[0].buckets;
+    EXPECT_LE(buckets.size(), kPlotPageBuckets);
+    EXPECT_GT(buckets.size(), kPlotPageBuckets / 2);
+
+    const std::vector<PixelColumn> columns =
+        ToPixelColumns(buckets, page.timeScale.bottom, page.timeScale.top, 800);
+    EXPECT_LE(columns.size(), 800u);
+    double lowest = kInf;
+    double highest = -kInf;
+    uint32_t values = 0;
+    uint32_t errors = 0;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        lowest = std::min(lowest, columns[i].min);
+        highest = std::max(highest, columns[i].max);
+        values += columns[i].values;
+        errors += columns[i].errors;
+        if (i > 0) {
+            EXPECT_GT(columns[i].x, columns[i - 1].x);
+        }
+    }
+    EXPECT_EQ(lowest, -9.25);
+    EXPECT_EQ(highest, 7.5);
+    EXPECT_EQ(values, 99999u);
+    EXPECT_EQ(errors, 1u);
+}
+
+} // namespace
+} // namespace terrix
