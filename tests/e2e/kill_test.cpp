@@ -45,13 +45,19 @@ size_t Lines(const std::string& text) {
 class KillTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        sim = std::make_unique<BackgroundProcess>(TERRIX_SIM_PATH, std::vector<std::string>{});
-        ASSERT_TRUE(sim->running()) << "terrix-sim did not start";
+        RestartSim();
         kills = EnvInt("TERRIX_KILLS", 2);
         const int seed = EnvInt("TERRIX_KILL_SEED", 16);
         std::cout << "kills: " << kills << ", seed: " << seed << " (TERRIX_KILLS, TERRIX_KILL_SEED)\n";
         random.seed(static_cast<unsigned>(seed));
         WriteFileBytes(data / "Terrix.ini", kSavedBus);
+    }
+    // A fresh simulator for every run: a process killed in mid-transaction leaves the simulated module
+    // halfway through its reply, and what that does to the next program is not what this test is about.
+    void RestartSim() {
+        sim.reset();
+        sim = std::make_unique<BackgroundProcess>(TERRIX_SIM_PATH, std::vector<std::string>{});
+        ASSERT_TRUE(sim->running()) << "terrix-sim did not start";
     }
     std::vector<std::string> Args(std::vector<std::string> args) const {
         std::vector<std::string> all = {"--data-dir", data.path().string(), "--port", sim->firstLine(),
@@ -73,6 +79,7 @@ TEST_F(KillTest, MeasuringLoopKilledAtRandomKeepsEveryWholeRecord) {
     size_t partials = 0; // trailing parts of a record seen after a kill
     for (int k = 0; k < kills; ++k) {
         SCOPED_TRACE("kill " + std::to_string(k));
+        RestartSim();
         {
             // Values go to standard output as they are stored; the first one marks a running loop.
             BackgroundProcess cli(TERRIX_CLI_PATH, Args({"--json", "measure", "--loop", "--rate", "0"}),
@@ -100,6 +107,7 @@ TEST_F(KillTest, MeasuringLoopKilledAtRandomKeepsEveryWholeRecord) {
             records += whole;
         }
     }
+    RestartSim();
     // One clean round after the last kill: every binary file is whole again and its ASCII file has a title
     // line and one line per record.
     const RunResult r = RunProgram(TERRIX_CLI_PATH, Args({"measure", "--rounds", "1", "--rate", "0"}));
@@ -137,6 +145,7 @@ TEST_F(KillTest, ScanKilledWhileSavingLeavesOldOrNewFiles) {
             std::filesystem::remove(data / f);
         }
         WriteFileBytes(data / "Terrix.ini", kSavedBus);
+        RestartSim();
         // Most kills land near the end, where the scan saves.
         const int delay = Uniform(scanMs / 2, scanMs + 200);
         BackgroundProcess cli(TERRIX_CLI_PATH, Args({"scan", "--mode", "known"}), delay);
