@@ -78,13 +78,17 @@ bool ScanStations(ComPortContext& portContext, CBusList& busList, const CIniSect
                 if (!Report(progress, kEventIdentified, station, percent, added)) {
                     break;
                 }
+            } else if (ComPortGone(portContext.hPort)) {
+                // The device went away mid-scan: what was found is not the bus, so the scan fails.
+                portContext.dwError = kErrorPortOpen;
+                break;
             } else if (record->wLastError != kBusNoAnswer) {
                 ++found;
                 busList.Add(std::move(record));
                 Report(progress, kEventNotIdentified, station, percent, nullptr);
             }
         }
-        if (found == 0) {
+        if (found == 0 && portContext.dwError == 0) {
             portContext.dwError = kErrorNoModule;
         }
     }

@@ -38,6 +38,11 @@ bool CBinMeasDataFile::OnOpenExisting() {
         headerLoaded_ = false;
         return Fail(kMeasErrLayoutMismatch);
     }
+    // Another module's file of the same layout would otherwise take this module's values in silence.
+    if (Serial() != 0 && header_.serial != Serial()) {
+        headerLoaded_ = false;
+        return Fail(kMeasErrOtherModule);
+    }
     return true;
 }
 

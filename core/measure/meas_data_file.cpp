@@ -27,6 +27,9 @@ std::string MeasFileErrorText(int error) {
         return "no such record in the file";
     case kMeasErrNoRecordSize:
         return "no record size is set";
+    case kMeasErrOtherModule:
+        return "the file belongs to another module (its header names another serial number); it is left "
+               "unchanged";
     default:
         break;
     }

@@ -26,6 +26,7 @@ public:
     bool GetModemStatus(bool& cts, bool& dsr) override;
     Clock& GetClock() override { return SystemClock::Instance(); }
     uint32_t LastError() const override { return lastError_; }
+    bool IsGone() const override { return gone_; }
     std::string Describe() const override { return path_; }
 
 private:
@@ -37,6 +38,7 @@ private:
     std::string path_;
     uint32_t baud_;
     uint32_t lastError_ = 0;
+    bool gone_ = false;
 };
 
 // The termios speed constant of a baud rate, or 0 when the rate is not supported.

@@ -39,6 +39,9 @@ public:
     virtual Clock& GetClock() = 0;
     // The system error code (errno) of the last failed operation, 0 if none.
     virtual uint32_t LastError() const = 0;
+    // True once the device has gone (a USB adapter pulled out, the other side of a pseudo-terminal closed):
+    // every later operation fails at once, and only closing the port and opening it anew can help.
+    virtual bool IsGone() const { return false; }
     // A name for messages and traces, e.g. "/dev/ttyUSB0" or "sim".
     virtual std::string Describe() const = 0;
 };
