@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <set>
 
 namespace terrix::test {
 namespace {
@@ -132,6 +133,43 @@ TEST_F(CliBusTest, CollisionIsReportedThenResolved) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     r = Cli({"--json", "send", "--station", "40", "--command", "2"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
+// A module that always answers status 2 and one that is always busy are listed, but get no files of a
+// serial they never told; scanning the unchanged bus again gives the same list and the same files.
+TEST_F(CliBusTest, RepeatedScansOfAFailingAndABusyModuleAgree) {
+    StartSim("failing.json");
+    std::string firstList;
+    std::set<std::string> firstFiles;
+    for (int round = 0; round < 3; ++round) {
+        const RunResult r = Cli({"--json", "scan"});
+        ASSERT_EQ(r.exitCode, 0) << round << r.err;
+        const nlohmann::json j = Json(r);
+        std::string list;
+        for (const nlohmann::json& m : j["modules"]) {
+            list += std::to_string(m["StationInfo"]["wSerialNo"].get<int>()) + "@" +
+                    std::to_string(m["iaStation"].get<int>()) + " ";
+        }
+        std::set<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(data.path())) {
+            files.insert(entry.path().filename().string());
+        }
+        if (round == 0) {
+            EXPECT_EQ(list, "31042@1 0@2 65535@4 ");
+            EXPECT_EQ(files.count("0.ini") + files.count("65535.ini"), 0u);
+            firstList = list;
+            firstFiles = files;
+        }
+        EXPECT_EQ(list, firstList) << round;
+        EXPECT_EQ(files, firstFiles) << round;
+    }
+    // Measuring the saved bus measures the probe only, into its own files.
+    ASSERT_EQ(Cli({"measure", "--rounds", "1", "--rate", "0"}).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::exists(data / "31042.BinMeasData"));
+    for (const auto& entry : std::filesystem::directory_iterator(data.path())) {
+        EXPECT_NE(entry.path().filename().string().rfind("0.", 0), 0u) << entry.path();
+        EXPECT_NE(entry.path().filename().string().rfind("65535.", 0), 0u) << entry.path();
+    }
 }
 
 // A command addressed by serial acts on that module only: a stale saved bus, a station that another module

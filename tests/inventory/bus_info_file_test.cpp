@@ -54,7 +54,7 @@ TEST_F(BusInfoFile, RecordsWithoutKnownSerialAreListedButGetNoModuleFile) {
 
     CBusList loaded;
     loaded.Add(MakeRecord(1, 1)); // cleared by loading
-    EXPECT_EQ(LoadBusInfo(loaded), 4u);
+    ASSERT_EQ(LoadBusInfo(loaded), 4u);
     EXPECT_EQ(SerialStations(loaded), (Pairs{{300, 2}, {65535, 4}, {0, 6}, {100, 9}}));
     EXPECT_EQ(loaded.GetAt(3)->bDisabled, 1);
     EXPECT_EQ(loaded.GetAt(3)->enModuleState, msNotIdentified);

@@ -297,6 +297,19 @@ TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
     }
 }
 
+// A record whose header extremes could not be rewritten is stored all the same, in both files, and the
+// failure is reported on its own.
+TEST_F(ValueStore, AHeaderThatCannotBeRewrittenLosesNoRecord) {
+    test::FullDiskFileSystem fs(1 << 20);
+    CMeasValueStore store(fs);
+    Open(store, 8, 1);
+    fs.FailHeaderRewrites(true);
+    EXPECT_TRUE(AppendValue(store, 1.5f)) << "the record is stored";
+    EXPECT_EQ(store.LastError(), EIO) << "the header failure is reported";
+    EXPECT_EQ(store.RecordCount(), 1u);
+    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(8))), 2u);
+}
+
 TEST_F(ValueStore, RecreateOnAFullDiskKeepsTheOldAsciiFile) {
     test::FullDiskFileSystem fs(1 << 20);
     CMeasValueStore store(fs);
