@@ -93,6 +93,24 @@ bool ScanStations(ComPortContext& portContext, CBusList& busList, const CIniSect
         }
     }
     busList.Sort(false);
+    // Saved records come back only for modules this scan did not find: not the station-only records of
+    // modules without a known serial (the scan asked at their stations again), and nothing at a station
+    // where this scan identified a module (the saved one has moved, or was a placeholder of it).
+    const auto identifiedAt = [&busList](uint8_t station) {
+        for (uint32_t k = 0; k < busList.Count(); ++k) {
+            const ModuleRecord* r = busList.GetAt(k);
+            if (r->iaStation == station && r->enModuleState == msIdentified) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (uint32_t i = saved.Count(); i-- > 0;) {
+        const ModuleRecord* old = saved.GetAt(i);
+        if (!IsKnownSerial(old->SerialNo()) || identifiedAt(old->iaStation)) {
+            saved.RemoveAt(i);
+        }
+    }
     busList.MergeFrom(saved);
     return portContext.dwError == 0;
 }

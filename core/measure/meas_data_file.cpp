@@ -22,7 +22,8 @@ std::string MeasFileErrorText(int error) {
     case kMeasErrReadOnly:
         return "the file is open for reading only";
     case kMeasErrLayoutMismatch:
-        return "the file's records do not match this module's record layout; it is left unchanged";
+        return "the file's records do not match this module's record layout (did the module change?); it is "
+               "left unchanged: erase the file or move it elsewhere to measure this module again";
     case kMeasErrNoRecord:
         return "no such record in the file";
     case kMeasErrNoRecordSize:

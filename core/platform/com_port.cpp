@@ -124,6 +124,12 @@ PortHandle ComOpenDevice(std::string_view device, uint32_t baud) {
         lastPortError = error != 0 ? error : EIO;
         return kInvalidPort;
     }
+    // Opening a tty raises DTR and RTS, and some adapters and bus converters react to them; the line
+    // wants both off. A device without modem lines (a pseudo-terminal) refuses, which is no error here.
+    transport->SetDtr(false);
+    transport->SetRts(false);
+    // Bytes from before the open (the last reply to a program that was killed) are not ours.
+    transport->PurgeInput();
     return ComAdopt(std::move(transport));
 }
 

@@ -208,6 +208,13 @@ bool SerialTransport::Purge() {
     return true;
 }
 
+bool SerialTransport::PurgeInput() {
+    if (::tcflush(fd_, TCIFLUSH) != 0) {
+        return Fail();
+    }
+    return true;
+}
+
 bool SerialTransport::SetBaud(uint32_t baud) {
     const unsigned speed = BaudConstant(baud);
     if (speed == 0) {

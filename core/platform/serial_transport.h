@@ -19,6 +19,7 @@ public:
     bool Write(std::span<const uint8_t> bytes, size_t& written) override;
     bool Read(std::span<uint8_t> buffer, size_t& got) override;
     bool Purge() override;
+    bool PurgeInput() override;
     bool SetBaud(uint32_t baud) override;
     uint32_t Baud() const override { return baud_; }
     bool SetRts(bool on) override;

@@ -26,6 +26,9 @@ public:
 
     // Discards whatever is waiting in both directions.
     virtual bool Purge() = 0;
+    // Discards only what has arrived and was not read: bytes still being sent must go out. A transport
+    // without a send queue of its own has nothing else to keep.
+    virtual bool PurgeInput() { return Purge(); }
     // Changes only the baud rate; the byte format stays 8 data bits, odd parity, two stop bits.
     virtual bool SetBaud(uint32_t baud) = 0;
     virtual uint32_t Baud() const = 0;
