@@ -1,0 +1,18 @@
+#include "gui/busops/bus_windows.h"
+
+#include "gui/app/frame_windows.h"
+#include "gui/busops/conversion_time_dlg.h"
+#include "gui/busops/resolve_collisions_dlg.h"
+#include "gui/busops/scan_dlg.h"
+
+namespace terrix {
+
+void RegisterBusWindows(FrameWindows& windows) {
+    RegisterScanDialog(windows);
+    RegisterResolveCollisionsDialog(windows);
+    RegisterModuleBusDialogs(windows.moduleWindows);
+}
+
+void RegisterBusTourSteps(CScreenshotTour&) {}
+
+} // namespace terrix
