@@ -4,6 +4,8 @@
 #include "gui/busops/conversion_time_dlg.h"
 #include "gui/busops/resolve_collisions_dlg.h"
 #include "gui/busops/scan_dlg.h"
+#include "gui/busops/serial_ports_dlg.h"
+#include "gui/busops/traffic_monitor.h"
 
 namespace terrix {
 
@@ -11,6 +13,8 @@ void RegisterBusWindows(FrameWindows& windows) {
     RegisterScanDialog(windows);
     RegisterResolveCollisionsDialog(windows);
     RegisterModuleBusDialogs(windows.moduleWindows);
+    RegisterSerialPortsDialog(windows);
+    RegisterTrafficMonitor(windows);
 }
 
 void RegisterBusTourSteps(CScreenshotTour&) {}
