@@ -90,7 +90,7 @@ CResolveCollisionsByKnownSerNos::CResolveCollisionsByKnownSerNos(CBusList& busLi
     : QWidget(parent), busList_(busList) {
     auto* layout = new QHBoxLayout(this);
     list = new CReportListCtrl(this);
-    list->InsertColumn(0, QString(), Qt::AlignLeft, 110);
+    list->InsertColumn(0, QString(), Qt::AlignLeft, 160);
     list->InsertColumn(1, QString(), Qt::AlignLeft, 110);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setMinimumHeight(90);
@@ -268,6 +268,7 @@ CResolveCollisionsDlg::CResolveCollisionsDlg(BusContext& context, QWidget* owner
     progress_->setRange(0, 100);
     progress_->setValue(0);
     progress_->setTextVisible(false);
+    percent_->setText(QStringLiteral("0"));
     searchedLayout->addWidget(percent_);
     searchedLayout->addWidget(new QLabel(QStringLiteral("%"), searched_));
     searchedLayout->addWidget(progress_, 1);
@@ -284,6 +285,7 @@ CResolveCollisionsDlg::CResolveCollisionsDlg(BusContext& context, QWidget* owner
         const ModuleRecord* record = context_.busList.GetAt(static_cast<uint32_t>(row));
         return record != nullptr ? RecordText(*record, column) : QString();
     });
+    found_->setMinimumHeight(120);
     foundLayout->addWidget(found_, 1);
     auto* counts = new QHBoxLayout;
     modulesLabel_ = new QLabel(foundGroup_);
@@ -320,7 +322,8 @@ void CResolveCollisionsDlg::Retranslate() {
     foundGroup_->setTitle(tr("found until now"));
     modulesLabel_->setText(tr("Modules:"));
     collisionsLabel_->setText(tr("Collisions:"));
-    start_->setText(tr("&Start"));
+    // No mnemonic: Alt+S picks the "Single module" page; Start is the default button (Enter).
+    start_->setText(tr("Start"));
     cancel_->setText(tr("Cancel"));
     for (int column = 0; column < 4; ++column) {
         static constexpr int kTitles[] = {24739, 24740, 24741, 24742};

@@ -28,8 +28,11 @@ QLineEdit* ReadOnlyField(QWidget* parent, int minimumChars) {
     edit->setReadOnly(true);
     edit->setFocusPolicy(Qt::NoFocus);
     edit->setAlignment(Qt::AlignRight);
-    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(minimumChars, QLatin1Char('0'))) +
-                          16);
+    const int width = edit->fontMetrics().horizontalAdvance(QString(minimumChars, QLatin1Char('0'))) + 16;
+    edit->setMinimumWidth(width);
+    if (minimumChars < 8) {
+        edit->setMaximumWidth(width); // numbers stay compact; the progress bar takes the room
+    }
     return edit;
 }
 
@@ -56,6 +59,8 @@ CScanDlg::CScanDlg(BusContext& context, QWidget* owner, uint32_t modeFlags)
     progress_->setRange(0, 100);
     progress_->setValue(0);
     progress_->setTextVisible(false);
+    progress_->setMinimumWidth(160);
+    percent_->setText(QStringLiteral("0"));
     done->addWidget(percent_);
     done->addWidget(new QLabel(QStringLiteral("%"), doneGroup_));
     done->addWidget(progress_, 1);

@@ -225,7 +225,7 @@ CTrafficMonitor::CTrafficMonitor(BusContext&, QWidget* owner, size_t limit)
     view_->horizontalHeader()->setStretchLastSection(true);
     view_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     const QFontMetrics metrics(view_->font());
-    const int widths[] = {14, 10, 8, 36, 30};
+    const int widths[] = {13, 10, 7, 27, 22};
     for (int column = 0; column < 5; ++column) {
         view_->setColumnWidth(column, metrics.horizontalAdvance(QString(widths[column], QLatin1Char('0'))));
     }
@@ -256,7 +256,7 @@ CTrafficMonitor::CTrafficMonitor(BusContext&, QWidget* owner, size_t limit)
     connect(save_, &QPushButton::clicked, this, &CTrafficMonitor::OnSave);
     connect(close_, &QPushButton::clicked, this, &CTrafficMonitor::reject);
     SetResizable(true);
-    resize(820, 420);
+    resize(900, 420);
     Retranslate();
     LoadWindowPlacement("Traffic Monitor");
     observer_.Install();
