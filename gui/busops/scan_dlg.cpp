@@ -255,6 +255,11 @@ void CScanDlg::RunScan(BusActivity& activity) {
     };
     const ScanSessionResult result = RunScanSession(context_, options, UnitName, progress, resolver);
     banner_->hide();
+    if (result.scanOk && !result.stopped) {
+        // The last probed station reports 99 %; a finished scan says so.
+        percent_->setText(QStringLiteral("100"));
+        progress_->setValue(100);
+    }
     if (station_ != nullptr) {
         station_->clear();
     }

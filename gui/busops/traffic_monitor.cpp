@@ -225,7 +225,7 @@ CTrafficMonitor::CTrafficMonitor(BusContext&, QWidget* owner, size_t limit)
     view_->horizontalHeader()->setStretchLastSection(true);
     view_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     const QFontMetrics metrics(view_->font());
-    const int widths[] = {13, 10, 7, 27, 22};
+    const int widths[] = {13, 10, 7, 25, 27};
     for (int column = 0; column < 5; ++column) {
         view_->setColumnWidth(column, metrics.horizontalAdvance(QString(widths[column], QLatin1Char('0'))));
     }

@@ -112,6 +112,7 @@ private Q_SLOTS:
         QCOMPARE(probe.station, 252);
         QCOMPARE(context.busList.Count(), 4u);
         QCOMPARE(dialog.ModulesText(), QStringLiteral("4"));
+        QCOMPARE(dialog.ProgressBar()->value(), 100);
         QCOMPARE(SavedModules(), 4u);
         QVERIFY2(messages.messages.empty(), qPrintable(messages.Texts().join(QLatin1Char('|'))));
     }
