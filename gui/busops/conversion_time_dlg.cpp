@@ -101,12 +101,8 @@ bool CConversionTimeDlg::SetUp() {
         return false;
     }
     if (!portUser_.Acquire(&context_.portContext)) {
-        ShowMessage(parentWidget(),
-                    QString::fromStdString(PortUserErrorText(
-                        context_.portContext, !context_.portContext.device.empty()
-                                                  ? context_.portContext.device
-                                                  : PortDeviceName(context_.portContext.nPortNo))),
-                    windowTitle(), MessageIcon::Warning);
+        ShowMessage(parentWidget(), PortFailureText(context_.portContext), windowTitle(),
+                    MessageIcon::Warning);
         return false;
     }
     return true;

@@ -10,6 +10,11 @@
 
 namespace terrix {
 
+QString PortFailureText(const ComPortContext& context) {
+    const std::string device = !context.device.empty() ? context.device : PortDeviceName(context.nPortNo);
+    return QString::fromStdString(PortUserErrorText(context, device));
+}
+
 QString LastBusErrorText() {
     const QString text = FindText(TextKind::String, 5200 + LastBusError());
     return text.isNull() ? FindText(TextKind::String, 5199) : text;

@@ -5,6 +5,7 @@
 #include "core/inventory/unit_names.h"
 #include "gui/app/bus_activity.h"
 #include "gui/app/frame_windows.h"
+#include "gui/busops/module_at_station.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -427,11 +428,7 @@ void CResolveCollisionsDlg::Run(BusActivity& activity) {
         saveFailed = !context_.busList.Save();
     }
     if (!ran) {
-        const std::string device = !context_.portContext.device.empty()
-                                       ? context_.portContext.device
-                                       : PortDeviceName(context_.portContext.nPortNo);
-        ShowMessage(this, QString::fromStdString(PortUserErrorText(context_.portContext, device)),
-                    windowTitle(), MessageIcon::Warning);
+        ShowMessage(this, PortFailureText(context_.portContext), windowTitle(), MessageIcon::Warning);
     } else if (saveFailed) {
         ShowMessage(this,
                     tr("The bus state could not be saved:\n%1")

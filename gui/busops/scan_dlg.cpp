@@ -4,6 +4,7 @@
 #include "core/inventory/unit_names.h"
 #include "gui/app/bus_activity.h"
 #include "gui/app/frame_windows.h"
+#include "gui/busops/module_at_station.h"
 #include "gui/busops/resolve_collisions_dlg.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -272,12 +273,9 @@ void CScanDlg::RunScan(BusActivity& activity) {
                        : QString::fromStdString(StartupErrorText(result.startupError));
         if (result.startupError == kErrorPortOpen || result.startupError == kErrorCableCheck) {
             // Why the device could not be opened, and the cure where there is one (permissions).
-            const std::string device = !context_.portContext.device.empty()
-                                           ? context_.portContext.device
-                                           : PortDeviceName(context_.portContext.nPortNo);
-            const std::string reason = PortUserErrorText(context_.portContext, device);
-            if (!reason.empty()) {
-                text += QStringLiteral("\n\n") + QString::fromStdString(reason);
+            const QString reason = PortFailureText(context_.portContext);
+            if (!reason.isEmpty()) {
+                text += QStringLiteral("\n\n") + reason;
             }
         }
         ShowMessage(this, text, windowTitle(), MessageIcon::Warning);

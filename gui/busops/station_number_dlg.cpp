@@ -64,10 +64,7 @@ bool CStationNumberDlg::SetUp() {
         return false;
     }
     if (!portUser_.Acquire(&context_.portContext)) {
-        const QString reason = QString::fromStdString(
-            PortUserErrorText(context_.portContext, !context_.portContext.device.empty()
-                                                        ? context_.portContext.device
-                                                        : PortDeviceName(context_.portContext.nPortNo)));
+        const QString reason = PortFailureText(context_.portContext);
         ShowMessage(parentWidget(), Text(24640) + QStringLiteral("\n\n") + reason, windowTitle(),
                     MessageIcon::Warning);
         return false;

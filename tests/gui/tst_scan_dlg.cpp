@@ -117,6 +117,21 @@ private Q_SLOTS:
         QVERIFY2(messages.messages.empty(), qPrintable(messages.Texts().join(QLatin1Char('|'))));
     }
 
+    // A port that does not open: the start-up message with the device and the reason; nothing is saved.
+    void portThatDoesNotOpen() {
+        test::MessageRecorder messages;
+        BusContext context;
+        context.portContext.nPortNo = 1;
+        context.portContext.device = "/nonexistent/ttyUSB9";
+        CScanDlg dialog(context, nullptr, 0);
+        dialog.show();
+        QTRY_VERIFY(!dialog.isVisible());
+        const QString text = messages.Texts().value(0);
+        QVERIFY2(text.startsWith(Text(24652)) && text.contains(QStringLiteral("/nonexistent/ttyUSB9")),
+                 qPrintable(text));
+        QCOMPARE(SavedModules(), 0u);
+    }
+
     // The first Cancel stops the scan and leaves the dialog open with "Start" enabled, nothing saved; the
     // second closes it.
     void cancelTwice() {
