@@ -938,6 +938,41 @@ Bitte warten Sie, bis dieser Vorgang beendet ist.</translation>
     </message>
 </context>
 <context>
+    <name>terrix::CConversionTimeDlg</name>
+    <message>
+        <source>Setting Conversion Time</source>
+        <translation>Wandlungszeit einstellen</translation>
+    </message>
+    <message>
+        <source>Conversion time</source>
+        <translation>Wandlungszeit</translation>
+    </message>
+    <message>
+        <source>Previous value:</source>
+        <translation>Bisheriger Wert:</translation>
+    </message>
+    <message>
+        <source>&amp;New value:</source>
+        <translation>&amp;Neuer Wert:</translation>
+    </message>
+    <message>
+        <source>[s]</source>
+        <translation>[s]</translation>
+    </message>
+    <message>
+        <source>&amp;Set choosen value</source>
+        <translation>Gewählten Wert &amp;setzen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Corresponds to %1 conversions</source>
+        <translation>Entspricht %1 Wandlungen</translation>
+    </message>
+</context>
+<context>
     <name>terrix::CEditNumBase</name>
     <message>
         <source>&amp;Undo</source>
@@ -992,6 +1027,336 @@ Busverkehr</translation>
     </message>
 </context>
 <context>
+    <name>terrix::CResolveCollisionsByKnownSerNos</name>
+    <message>
+        <source>S&amp;erial no.:</source>
+        <translation>Serien&amp;nr.:</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Delete selection</source>
+        <translation>Auswahl &amp;löschen</translation>
+    </message>
+    <message>
+        <source>The list of known modules could not be saved:
+%1</source>
+        <translation>Die Liste der bekannten Module konnte nicht gespeichert werden:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CResolveCollisionsBySerNoRange</name>
+    <message>
+        <source>Scan range</source>
+        <translation>Suchbereich</translation>
+    </message>
+    <message>
+        <source>&amp;From serial no.:</source>
+        <translation>&amp;Von Seriennr.:</translation>
+    </message>
+    <message>
+        <source>&amp;To serial no.:</source>
+        <translation>Bi&amp;s Seriennr.:</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CResolveCollisionsDlg</name>
+    <message>
+        <source>Resolve Collisions</source>
+        <translation>Kollisionen auflösen</translation>
+    </message>
+    <message>
+        <source>Methods</source>
+        <translation>Methoden</translation>
+    </message>
+    <message>
+        <source>searched until now</source>
+        <translation>Bisher abgesucht</translation>
+    </message>
+    <message>
+        <source>found until now</source>
+        <translation>Bisher gefunden</translation>
+    </message>
+    <message>
+        <source>Modules:</source>
+        <translation>Module:</translation>
+    </message>
+    <message>
+        <source>Collisions:</source>
+        <translation>Kollisionen:</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Starten</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>The bus state could not be saved:
+%1</source>
+        <translation>Der Buszustand konnte nicht gespeichert werden:
+%1</translation>
+    </message>
+    <message>
+        <source>Collision successfully removed!</source>
+        <translation>Kollision erfolgreich beseitigt!</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CResolveCollisionsOneByOne</name>
+    <message>
+        <source>S&amp;erial no.:</source>
+        <translation>Serien&amp;nr.:</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CResolveCollisionsOpts</name>
+    <message>
+        <source>&amp;Range</source>
+        <translation>Be&amp;reich</translation>
+    </message>
+    <message>
+        <source>&amp;Known modules</source>
+        <translation>&amp;Bekannte Module</translation>
+    </message>
+    <message>
+        <source>&amp;Single module</source>
+        <translation>&amp;Einzelnes Modul</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CScanDlg</name>
+    <message>
+        <source>Scanning Bus for Modules</source>
+        <translation>Bus nach Modulen absuchen</translation>
+    </message>
+    <message>
+        <source>Scanning now</source>
+        <translation>Gerade abgefragt</translation>
+    </message>
+    <message>
+        <source>Station no.:</source>
+        <translation>Stationsnr.:</translation>
+    </message>
+    <message>
+        <source>Last found module</source>
+        <translation>Zuletzt gefundenes Modul</translation>
+    </message>
+    <message>
+        <source>Serial no.:</source>
+        <translation>Seriennr.:</translation>
+    </message>
+    <message>
+        <source>Module name:</source>
+        <translation>Modulname:</translation>
+    </message>
+    <message>
+        <source>Module code:</source>
+        <translation>Modulcode:</translation>
+    </message>
+    <message>
+        <source>Scanned until now</source>
+        <translation>Bisher abgesucht</translation>
+    </message>
+    <message>
+        <source>Found until now</source>
+        <translation>Bisher gefunden</translation>
+    </message>
+    <message>
+        <source>Num. of modules:</source>
+        <translation>Anzahl Module:</translation>
+    </message>
+    <message>
+        <source>Num. of collisions:</source>
+        <translation>Anzahl Kollisionen:</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Starten</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>The bus state could not be saved:
+%1</source>
+        <translation>Der Buszustand konnte nicht gespeichert werden:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CSerialPortsDlg</name>
+    <message>
+        <source>Serial Ports</source>
+        <translation>Serielle Schnittstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Serial devices of this computer: none found</source>
+        <translation>&amp;Serielle Geräte dieses Rechners: keine gefunden</translation>
+    </message>
+    <message>
+        <source>&amp;Serial devices of this computer:</source>
+        <translation>&amp;Serielle Geräte dieses Rechners:</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Gerät</translation>
+    </message>
+    <message>
+        <source>Stable name</source>
+        <translation>Fester Name</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Manufacturer</source>
+        <translation>Hersteller</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>Use selected</source>
+        <translation>Ausgewähltes verwenden</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Testen</translation>
+    </message>
+    <message>
+        <source>Choose a listed device, type the path of a device, or enter &quot;sim&quot; for the simulated bus. Stable names under /dev/serial/by-id stay the same when adapters are plugged in another order.</source>
+        <translation>Wählen Sie ein aufgeführtes Gerät, geben Sie den Pfad eines Geräts ein oder „sim“ für den simulierten Bus. Feste Namen unter /dev/serial/by-id bleiben gleich, auch wenn Adapter in anderer Reihenfolge eingesteckt werden.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Please choose a device for COM%1.</source>
+        <translation>Bitte wählen Sie ein Gerät für COM%1.</translation>
+    </message>
+    <message>
+        <source>COM%1 is in use by a bus operation of this program.</source>
+        <translation>COM%1 wird gerade von einem Busvorgang dieses Programms benutzt.</translation>
+    </message>
+    <message>
+        <source>%1 opens, and the interface cable answers.</source>
+        <translation>%1 lässt sich öffnen, und das Schnittstellenkabel antwortet.</translation>
+    </message>
+    <message>
+        <source>%1 opens, but no interface cable was detected (a pseudo-terminal has none).</source>
+        <translation>%1 lässt sich öffnen, aber es wurde kein Schnittstellenkabel erkannt (ein Pseudo-Terminal hat keines).</translation>
+    </message>
+    <message>
+        <source>The device of COM%1 could not be stored in the settings file.</source>
+        <translation>Das Gerät für COM%1 konnte nicht in der Einstellungsdatei gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CStationNumberDlg</name>
+    <message>
+        <source>Change Station Number</source>
+        <translation>Stationsnummer ändern</translation>
+    </message>
+    <message>
+        <source>Previous station number:</source>
+        <translation>Bisherige Stationsnummer:</translation>
+    </message>
+    <message>
+        <source>&amp;New station number:</source>
+        <translation>&amp;Neue Stationsnummer:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Station %1 is already used by another module of the bus (serial number %2).
+Please choose a free station.</source>
+        <translation>Station %1 ist bereits von einem anderen Modul des Busses belegt (Seriennummer %2).
+Bitte wählen Sie eine freie Station.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CTrafficMonitor</name>
+    <message>
+        <source>Bus Traffic</source>
+        <translation>Busverkehr</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>&amp;Anhalten</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>&amp;Leeren</translation>
+    </message>
+    <message>
+        <source>&amp;Save as text...</source>
+        <translation>Als &amp;Text speichern...</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n frame(s)</source>
+        <translation>
+            <numerusform>%n Telegramm</numerusform>
+            <numerusform>%n Telegramme</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>paused: %n frame(s) not listed</source>
+        <translation>
+            <numerusform>angehalten: %n Telegramm nicht aufgeführt</numerusform>
+            <numerusform>angehalten: %n Telegramme nicht aufgeführt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Text files (*.txt);;All files (*)</source>
+        <translation>Textdateien (*.txt);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>The bus traffic could not be saved to %1:
+%2</source>
+        <translation>Der Busverkehr konnte nicht in %1 gespeichert werden:
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CheckModuleAtStation</name>
+    <message>
+        <source>The module at station %1 does not answer:
+%2</source>
+        <translation>Das Modul an Station %1 antwortet nicht:
+%2</translation>
+    </message>
+    <message>
+        <source>Station %1 is answered by the module with serial number %2, not by the selected module (serial number %3).
+Please scan the bus again.</source>
+        <translation>An Station %1 antwortet das Modul mit der Seriennummer %2, nicht das gewählte Modul (Seriennummer %3).
+Bitte suchen Sie den Bus erneut ab.</translation>
+    </message>
+</context>
+<context>
     <name>terrix::MessageBox</name>
     <message>
         <source>OK</source>
@@ -1008,6 +1373,53 @@ Busverkehr</translation>
     <message>
         <source>&amp;No</source>
         <translation>&amp;Nein</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::TrafficModel</name>
+    <message>
+        <source>sent</source>
+        <translation>gesendet</translation>
+    </message>
+    <message>
+        <source>received</source>
+        <translation>empfangen</translation>
+    </message>
+    <message>
+        <source>send failed</source>
+        <translation>Senden fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>ok, status 0x%1</source>
+        <translation>ok, Status 0x%1</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Richtung</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Befehl</translation>
+    </message>
+    <message>
+        <source>Status / error</source>
+        <translation>Status / Fehler</translation>
+    </message>
+    <message>
+        <source>Bytes</source>
+        <translation>Bytes</translation>
     </message>
 </context>
 </TS>

@@ -938,6 +938,41 @@ Please wait until that has finished.</translation>
     </message>
 </context>
 <context>
+    <name>terrix::CConversionTimeDlg</name>
+    <message>
+        <source>Setting Conversion Time</source>
+        <translation>Setting Conversion Time</translation>
+    </message>
+    <message>
+        <source>Conversion time</source>
+        <translation>Conversion time</translation>
+    </message>
+    <message>
+        <source>Previous value:</source>
+        <translation>Previous value:</translation>
+    </message>
+    <message>
+        <source>&amp;New value:</source>
+        <translation>&amp;New value:</translation>
+    </message>
+    <message>
+        <source>[s]</source>
+        <translation>[s]</translation>
+    </message>
+    <message>
+        <source>&amp;Set choosen value</source>
+        <translation>&amp;Set choosen value</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Corresponds to %1 conversions</source>
+        <translation>Corresponds to %1 conversions</translation>
+    </message>
+</context>
+<context>
     <name>terrix::CEditNumBase</name>
     <message>
         <source>&amp;Undo</source>
@@ -992,6 +1027,336 @@ Bus traffic</translation>
     </message>
 </context>
 <context>
+    <name>terrix::CResolveCollisionsByKnownSerNos</name>
+    <message>
+        <source>S&amp;erial no.:</source>
+        <translation>S&amp;erial no.:</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Add</translation>
+    </message>
+    <message>
+        <source>&amp;Delete selection</source>
+        <translation>&amp;Delete selection</translation>
+    </message>
+    <message>
+        <source>The list of known modules could not be saved:
+%1</source>
+        <translation>The list of known modules could not be saved:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CResolveCollisionsBySerNoRange</name>
+    <message>
+        <source>Scan range</source>
+        <translation>Scan range</translation>
+    </message>
+    <message>
+        <source>&amp;From serial no.:</source>
+        <translation>&amp;From serial no.:</translation>
+    </message>
+    <message>
+        <source>&amp;To serial no.:</source>
+        <translation>&amp;To serial no.:</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CResolveCollisionsDlg</name>
+    <message>
+        <source>Resolve Collisions</source>
+        <translation>Resolve Collisions</translation>
+    </message>
+    <message>
+        <source>Methods</source>
+        <translation>Methods</translation>
+    </message>
+    <message>
+        <source>searched until now</source>
+        <translation>searched until now</translation>
+    </message>
+    <message>
+        <source>found until now</source>
+        <translation>found until now</translation>
+    </message>
+    <message>
+        <source>Modules:</source>
+        <translation>Modules:</translation>
+    </message>
+    <message>
+        <source>Collisions:</source>
+        <translation>Collisions:</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>The bus state could not be saved:
+%1</source>
+        <translation>The bus state could not be saved:
+%1</translation>
+    </message>
+    <message>
+        <source>Collision successfully removed!</source>
+        <translation>Collision successfully removed!</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CResolveCollisionsOneByOne</name>
+    <message>
+        <source>S&amp;erial no.:</source>
+        <translation>S&amp;erial no.:</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CResolveCollisionsOpts</name>
+    <message>
+        <source>&amp;Range</source>
+        <translation>&amp;Range</translation>
+    </message>
+    <message>
+        <source>&amp;Known modules</source>
+        <translation>&amp;Known modules</translation>
+    </message>
+    <message>
+        <source>&amp;Single module</source>
+        <translation>&amp;Single module</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CScanDlg</name>
+    <message>
+        <source>Scanning Bus for Modules</source>
+        <translation>Scanning Bus for Modules</translation>
+    </message>
+    <message>
+        <source>Scanning now</source>
+        <translation>Scanning now</translation>
+    </message>
+    <message>
+        <source>Station no.:</source>
+        <translation>Station no.:</translation>
+    </message>
+    <message>
+        <source>Last found module</source>
+        <translation>Last found module</translation>
+    </message>
+    <message>
+        <source>Serial no.:</source>
+        <translation>Serial no.:</translation>
+    </message>
+    <message>
+        <source>Module name:</source>
+        <translation>Module name:</translation>
+    </message>
+    <message>
+        <source>Module code:</source>
+        <translation>Module code:</translation>
+    </message>
+    <message>
+        <source>Scanned until now</source>
+        <translation>Scanned until now</translation>
+    </message>
+    <message>
+        <source>Found until now</source>
+        <translation>Found until now</translation>
+    </message>
+    <message>
+        <source>Num. of modules:</source>
+        <translation>Num. of modules:</translation>
+    </message>
+    <message>
+        <source>Num. of collisions:</source>
+        <translation>Num. of collisions:</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>The bus state could not be saved:
+%1</source>
+        <translation>The bus state could not be saved:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CSerialPortsDlg</name>
+    <message>
+        <source>Serial Ports</source>
+        <translation>Serial Ports</translation>
+    </message>
+    <message>
+        <source>&amp;Serial devices of this computer: none found</source>
+        <translation>&amp;Serial devices of this computer: none found</translation>
+    </message>
+    <message>
+        <source>&amp;Serial devices of this computer:</source>
+        <translation>&amp;Serial devices of this computer:</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Stable name</source>
+        <translation>Stable name</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>Manufacturer</source>
+        <translation>Manufacturer</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>Use selected</source>
+        <translation>Use selected</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>Choose a listed device, type the path of a device, or enter &quot;sim&quot; for the simulated bus. Stable names under /dev/serial/by-id stay the same when adapters are plugged in another order.</source>
+        <translation>Choose a listed device, type the path of a device, or enter &quot;sim&quot; for the simulated bus. Stable names under /dev/serial/by-id stay the same when adapters are plugged in another order.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Please choose a device for COM%1.</source>
+        <translation>Please choose a device for COM%1.</translation>
+    </message>
+    <message>
+        <source>COM%1 is in use by a bus operation of this program.</source>
+        <translation>COM%1 is in use by a bus operation of this program.</translation>
+    </message>
+    <message>
+        <source>%1 opens, and the interface cable answers.</source>
+        <translation>%1 opens, and the interface cable answers.</translation>
+    </message>
+    <message>
+        <source>%1 opens, but no interface cable was detected (a pseudo-terminal has none).</source>
+        <translation>%1 opens, but no interface cable was detected (a pseudo-terminal has none).</translation>
+    </message>
+    <message>
+        <source>The device of COM%1 could not be stored in the settings file.</source>
+        <translation>The device of COM%1 could not be stored in the settings file.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CStationNumberDlg</name>
+    <message>
+        <source>Change Station Number</source>
+        <translation>Change Station Number</translation>
+    </message>
+    <message>
+        <source>Previous station number:</source>
+        <translation>Previous station number:</translation>
+    </message>
+    <message>
+        <source>&amp;New station number:</source>
+        <translation>&amp;New station number:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Station %1 is already used by another module of the bus (serial number %2).
+Please choose a free station.</source>
+        <translation>Station %1 is already used by another module of the bus (serial number %2).
+Please choose a free station.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CTrafficMonitor</name>
+    <message>
+        <source>Bus Traffic</source>
+        <translation>Bus Traffic</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>&amp;Pause</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>C&amp;lear</translation>
+    </message>
+    <message>
+        <source>&amp;Save as text...</source>
+        <translation>&amp;Save as text...</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n frame(s)</source>
+        <translation>
+            <numerusform>%n frame</numerusform>
+            <numerusform>%n frames</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>paused: %n frame(s) not listed</source>
+        <translation>
+            <numerusform>paused: %n frame not listed</numerusform>
+            <numerusform>paused: %n frames not listed</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Text files (*.txt);;All files (*)</source>
+        <translation>Text files (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>The bus traffic could not be saved to %1:
+%2</source>
+        <translation>The bus traffic could not be saved to %1:
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CheckModuleAtStation</name>
+    <message>
+        <source>The module at station %1 does not answer:
+%2</source>
+        <translation>The module at station %1 does not answer:
+%2</translation>
+    </message>
+    <message>
+        <source>Station %1 is answered by the module with serial number %2, not by the selected module (serial number %3).
+Please scan the bus again.</source>
+        <translation>Station %1 is answered by the module with serial number %2, not by the selected module (serial number %3).
+Please scan the bus again.</translation>
+    </message>
+</context>
+<context>
     <name>terrix::MessageBox</name>
     <message>
         <source>OK</source>
@@ -1008,6 +1373,53 @@ Bus traffic</translation>
     <message>
         <source>&amp;No</source>
         <translation>&amp;No</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::TrafficModel</name>
+    <message>
+        <source>sent</source>
+        <translation>sent</translation>
+    </message>
+    <message>
+        <source>received</source>
+        <translation>received</translation>
+    </message>
+    <message>
+        <source>send failed</source>
+        <translation>send failed</translation>
+    </message>
+    <message>
+        <source>ok, status 0x%1</source>
+        <translation>ok, status 0x%1</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <source>Status / error</source>
+        <translation>Status / error</translation>
+    </message>
+    <message>
+        <source>Bytes</source>
+        <translation>Bytes</translation>
     </message>
 </context>
 </TS>

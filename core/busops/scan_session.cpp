@@ -19,7 +19,14 @@ ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& 
     CBusList& list = context.busList;
     list.LoadKnownModules();
     PortUser portUser(&context.portContext);
-    result.scanOk = BusScan(context, portUser, lookup, progress);
+    // A scan stopped half-way knows only some of the stations; saved, it would become the bus that later
+    // known-module scans probe, and the rest would never be looked for again.
+    const ProgressCallback watched = [&](const ScanProgress& report) {
+        const bool goOn = !progress || progress(report);
+        result.stopped = result.stopped || !goOn;
+        return goOn;
+    };
+    result.scanOk = BusScan(context, portUser, lookup, watched);
     if (!result.scanOk) {
         result.startupError = context.portContext.dwError;
     }
@@ -32,8 +39,9 @@ ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& 
     result.collisionsLeft = list.CollisionCount();
     if (list.Count() == 0) {
         result.listEmpty = true;
-    } else if (result.collisionsLeft == 0 && result.startupError != kErrorPortOpen) {
-        // A port lost mid-scan leaves part of the bus in the list: saving it would replace the bus state.
+    } else if (result.collisionsLeft == 0 && !result.stopped && result.startupError != kErrorPortOpen) {
+        // A scan stopped half-way, or a port lost mid-scan, leaves part of the bus in the list: saving it
+        // would replace the stored bus state.
         result.saved = list.Save();
         result.saveFailed = !result.saved;
     }

@@ -21,6 +21,7 @@ struct ScanSessionResult {
     uint32_t collisionsLeft = 0;
     bool saved = false;          // "BUS INFO" and the module files were written
     bool saveFailed = false;     // ... but writing failed
+    bool stopped = false;        // the progress callback stopped the scan: the list is partial, not saved
 };
 
 // Called when the scan left collisions, with the port user of the scan (the port is closed; acquire it).

@@ -246,8 +246,7 @@ void CMainFrame::CreateMenus() {
     connect(Action(ID_BUS_SCAN_COMPLETELY), &QAction::triggered, this, [this] { OnScan(2); });
     connect(Action(ID_MAINT_CREATE_COLLISION), &QAction::triggered, this,
             [this] { RunModal(windows_.runCreateCollisions); });
-    connect(Action(ID_MAINT_RESOLVE_COLLISIONS), &QAction::triggered, this,
-            [this] { RunModal(windows_.runResolveCollisions); });
+    connect(Action(ID_MAINT_RESOLVE_COLLISIONS), &QAction::triggered, this, &CMainFrame::OnResolveCollisions);
     connect(Action(ID_BUS_SERIAL_PORTS), &QAction::triggered, this,
             [this] { RunModal(windows_.runSerialPorts); });
     connect(Action(ID_BUS_TRAFFIC), &QAction::triggered, this, &CMainFrame::OnTrafficMonitor);
@@ -494,8 +493,31 @@ void CMainFrame::OnTrafficMonitor() {
     OpenOnce(this, trafficMonitor_, windows_.createTrafficMonitor);
 }
 
+bool CMainFrame::CloseCircuitWindow() {
+    // A scan or a resolution deletes and rebuilds the records whose rows (and measuring slots) the circuit
+    // window holds: it goes first, through its own close path, which may refuse (it then stays open).
+    if (circuitWindow_ != nullptr) {
+        circuitWindow_->close();
+    }
+    return circuitWindow_ == nullptr;
+}
+
+void CMainFrame::OnResolveCollisions() {
+    if (!windows_.runResolveCollisions) {
+        return;
+    }
+    const bool wasOpen = circuitWindow_ != nullptr;
+    if (!CloseCircuitWindow()) {
+        return;
+    }
+    windows_.runResolveCollisions(*busContext_, this);
+    if (wasOpen) {
+        QMetaObject::invokeMethod(this, &CMainFrame::OnDisplay, Qt::QueuedConnection);
+    }
+}
+
 void CMainFrame::OnScan(int mode) {
-    if (!windows_.runScan) {
+    if (!windows_.runScan || !CloseCircuitWindow()) {
         return;
     }
     windows_.runScan(*busContext_, this, mode);

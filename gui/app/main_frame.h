@@ -95,7 +95,9 @@ public:
     void OnForgetBusInfo();
     void OnLanguage(uint16_t primary);
     void OnDisplay();
+    // Both close the circuit window first (its rows point at the records they rebuild).
     void OnScan(int mode);
+    void OnResolveCollisions();
     void OnTrafficMonitor();
     void OnAbout();
     void OnFileNew();
@@ -114,6 +116,8 @@ private:
     void OnBusyChanged(BusContext* context, bool busy);
     // Runs a modal window's entry of the table, if there is one.
     void RunModal(const std::function<void(BusContext&, QWidget*)>& run);
+    // Closes the circuit window; false when it refused and is still open.
+    bool CloseCircuitWindow();
     QAction* AddCommand(QMenu* menu, int commandId);
     void CreateMenus();
     void CreateToolBar();

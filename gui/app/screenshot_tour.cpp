@@ -2,6 +2,7 @@
 
 #include "gui/app/language.h"
 #include "gui/app/main_frame.h"
+#include "gui/busops/bus_windows.h"
 #include "gui/toolkit/about_dlg.h"
 
 #include <QApplication>
@@ -55,6 +56,7 @@ void RegisterTourSteps(CScreenshotTour& tour) {
     tour.AddStep(QStringLiteral("main frame"), ShowMainFrame);
     tour.AddStep(QStringLiteral("bus menu"), ShowBusMenu);
     tour.AddStep(QStringLiteral("about box"), ShowAboutBox);
+    RegisterBusTourSteps(tour); // first: the scan saves the bus the later steps show
     // Window work adds its steps here, e.g. tour.AddStep("scanning dialog", ShowScanDialog).
 }
 

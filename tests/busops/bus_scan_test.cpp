@@ -300,6 +300,12 @@ TEST_F(BusScanTest, SessionSavesOnlyACompleteBus) {
     EXPECT_TRUE(result.saved);
     EXPECT_EQ(settings.ReadDWord("Modules", 0), 3u);
     EXPECT_NE(settings.ReadString("Module0", ""), "");
+
+    // Stopped after the first module: the partial bus must not replace the saved one.
+    result = RunScanSession(context, options, UnitName, [](const ScanProgress& p) { return p.event != kEventIdentified; }, {});
+    EXPECT_TRUE(result.stopped);
+    EXPECT_FALSE(result.saved);
+    EXPECT_EQ(settings.ReadDWord("Modules", 0), 0u) << "forgotten before the scan, and not written after it";
 }
 
 } // namespace

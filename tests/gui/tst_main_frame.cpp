@@ -174,8 +174,13 @@ private Q_SLOTS:
             ++created;
             return new CPlacementDialog(owner);
         };
-        windows.runScan = [](BusContext&, QWidget*, int) {};
+        CMainFrame* framePtr = nullptr;
+        bool openDuringScan = false;
+        windows.runScan = [&](BusContext&, QWidget*, int) {
+            openDuringScan = framePtr->CircuitWindow() != nullptr;
+        };
         CMainFrame frame(windows);
+        framePtr = &frame;
         frame.OnDisplay();
         QCOMPARE(created, 1);
         QPointer<QWidget> first = frame.CircuitWindow();
@@ -194,6 +199,13 @@ private Q_SLOTS:
         QCOMPARE(created, 1);
         QTRY_COMPARE(created, 2);
         QVERIFY(frame.CircuitWindow() != nullptr);
+
+        // A scan rebuilds the records the open window's rows point at: the window goes first.
+        QPointer<QWidget> second = frame.CircuitWindow();
+        frame.OnScan(1);
+        QVERIFY(!openDuringScan);
+        QTRY_VERIFY(second == nullptr);
+        QTRY_COMPARE(created, 3);
     }
 
     // Quitting closes the modeless windows through their own close path; they go while the bus context

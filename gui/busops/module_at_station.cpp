@@ -1,0 +1,52 @@
+#include "gui/busops/module_at_station.h"
+
+#include "core/bus/bus_error.h"
+#include "core/bus/commands.h"
+#include "gui/toolkit/message_box.h"
+#include "gui/toolkit/string_catalogue.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+
+namespace terrix {
+
+QString PortFailureText(const ComPortContext& context) {
+    const std::string device = !context.device.empty() ? context.device : PortDeviceName(context.nPortNo);
+    return QString::fromStdString(PortUserErrorText(context, device));
+}
+
+QString LastBusErrorText() {
+    const QString text = FindText(TextKind::String, 5200 + LastBusError());
+    return text.isNull() ? FindText(TextKind::String, 5199) : text;
+}
+
+bool CheckModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record, uint8_t station) {
+    // The corrections to core bring this check into the station and conversion-time operations themselves;
+    // until then the dialogs make it here with the plain station-information read.
+    StationInfoBlock block{};
+    if (!ReadStationInfo(port, station, block)) {
+        ShowMessage(dialog,
+                    QCoreApplication::translate("terrix::CheckModuleAtStation",
+                                                "The module at station %1 does not answer:\n%2")
+                        .arg(station)
+                        .arg(LastBusErrorText()),
+                    dialog->windowTitle(), MessageIcon::Warning);
+        return false;
+    }
+    const uint16_t serial = StationInfo::FromBytes(block).wSerialNo;
+    if (serial != record.SerialNo()) {
+        ShowMessage(dialog,
+                    QCoreApplication::translate("terrix::CheckModuleAtStation",
+                                                "Station %1 is answered by the module with serial number %2, "
+                                                "not by the selected module (serial number %3).\nPlease scan "
+                                                "the bus again.")
+                        .arg(station)
+                        .arg(serial)
+                        .arg(record.SerialNo()),
+                    dialog->windowTitle(), MessageIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+} // namespace terrix

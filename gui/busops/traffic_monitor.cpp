@@ -1,0 +1,349 @@
+#include "gui/busops/traffic_monitor.h"
+
+#include "core/bus/bus_error.h"
+#include "core/bus/commands.h"
+#include "gui/app/frame_windows.h"
+#include "gui/toolkit/message_box.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace terrix {
+
+QString CommandName(uint8_t command) {
+    switch (command) {
+    case kCmdSetStationBySerial:
+        return QStringLiteral("set station by serial");
+    case kCmdReadStationInfo:
+        return QStringLiteral("read station info");
+    case kCmdSetBaudAll:
+        return QStringLiteral("set baud rate (all)");
+    case kCmdProgramResetBaud:
+        return QStringLiteral("program reset baud rate");
+    case kCmdReadHaltState:
+        return QStringLiteral("read halt state");
+    case kCmdWriteHaltState:
+        return QStringLiteral("write halt state");
+    case kCmdReadAppParams:
+        return QStringLiteral("read application parameters");
+    case kCmdWriteAppParams:
+        return QStringLiteral("write application parameters");
+    case kCmdReadTempCalib:
+        return QStringLiteral("read temperature calibration");
+    case kCmdWriteTempCalib:
+        return QStringLiteral("write temperature calibration");
+    case kCmdReadMeasBlockA:
+        return QStringLiteral("read XV block A");
+    case kCmdReadMeasBlockB:
+        return QStringLiteral("read XV block B");
+    case kCmdReadActiveCalib:
+        return QStringLiteral("read active calibration");
+    case kCmdWriteActiveCalib:
+        return QStringLiteral("write active calibration");
+    case kCmdReadMatCalib:
+        return QStringLiteral("read material calibration");
+    case kCmdWriteMatCalib:
+        return QStringLiteral("write material calibration");
+    case kCmdWriteZeroOffset:
+        return QStringLiteral("write zero offset");
+    case kCmdWriteAnalogCfg:
+        return QStringLiteral("write analog configuration");
+    case kCmdWriteNumberOfMeas:
+        return QStringLiteral("write number of measurements");
+    case kCmdReadZeroOffset:
+        return QStringLiteral("read zero offset");
+    case kCmdReadAnalogCfg:
+        return QStringLiteral("read analog configuration");
+    case kCmdReadNumberOfMeas:
+        return QStringLiteral("read number of measurements");
+    case kCmdWriteOffset:
+        return QStringLiteral("write offset");
+    case kCmdReadOffset:
+        return QStringLiteral("read offset");
+    case kCmdReadSensorDataPart:
+        return QStringLiteral("read sensor data");
+    case kCmdReadMeasuredValues:
+        return QStringLiteral("read measured values");
+    case kCmdStartMeasurement:
+        return QStringLiteral("start measurement");
+    default:
+        return {};
+    }
+}
+
+// ----- model -----
+
+TrafficModel::TrafficModel(size_t limit, QObject* parent) : QAbstractTableModel(parent), limit_(limit) {}
+
+void TrafficModel::Append(const BusTraceEvent& event, const QDateTime& when) {
+    if (limit_ == 0) {
+        return;
+    }
+    if (frames_.size() >= limit_) {
+        // Oldest first out; removing a block of rows at once would be cheaper, but one row per frame keeps
+        // the view's scroll position exact and costs a deque pop.
+        beginRemoveRows(QModelIndex(), 0, 0);
+        frames_.pop_front();
+        endRemoveRows();
+    }
+    const int row = static_cast<int>(frames_.size());
+    beginInsertRows(QModelIndex(), row, row);
+    frames_.push_back({event, when});
+    endInsertRows();
+}
+
+void TrafficModel::Clear() {
+    beginResetModel();
+    frames_.clear();
+    endResetModel();
+}
+
+QString TrafficModel::Text() const {
+    QString out;
+    for (const Frame& frame : frames_) {
+        out += frame.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) +
+               QString::asprintf(" [%10.3f ms] ", static_cast<double>(frame.event.clockUs) / 1000.0) +
+               QString::fromStdString(DescribeTraceEvent(frame.event)) + QLatin1Char('\n');
+    }
+    return out;
+}
+
+int TrafficModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(frames_.size());
+}
+
+int TrafficModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QString TrafficModel::Cell(const Frame& frame, int column) const {
+    const std::vector<uint8_t>& b = frame.event.bytes;
+    const bool sent = frame.event.direction == BusTraceEvent::Direction::Sent;
+    const bool whole = b.size() >= 7; // a header of station, ..., command
+    switch (column) {
+    case kTime:
+        return frame.when.toString(QStringLiteral("HH:mm:ss.zzz"));
+    case kDirection:
+        return sent ? tr("sent") : tr("received");
+    case kStation:
+        return whole ? QString::number(b[0]) : QString();
+    case kCommand: {
+        if (!whole) {
+            return {};
+        }
+        const QString name = CommandName(b[4]);
+        return name.isEmpty() ? QString::number(b[4]) : QStringLiteral("%1 %2").arg(b[4]).arg(name);
+    }
+    case kOutcome:
+        if (sent) {
+            return frame.event.sendFailed ? tr("send failed") : QString();
+        }
+        if (frame.event.busError == 0) {
+            return whole ? tr("ok, status 0x%1")
+                               .arg(QStringLiteral("%1").arg(b[3], 2, 16, QLatin1Char('0')).toUpper())
+                         : tr("ok");
+        }
+        return QStringLiteral("%1 %2")
+            .arg(frame.event.busError)
+            .arg(QString::fromStdString(BusErrorText(frame.event.busError)));
+    case kBytes: {
+        QString hex;
+        for (size_t i = 0; i < b.size(); ++i) {
+            if (i > 0) {
+                hex += QLatin1Char(' ');
+            }
+            hex += QStringLiteral("%1").arg(b[i], 2, 16, QLatin1Char('0')).toUpper();
+        }
+        return hex;
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant TrafficModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= static_cast<int>(frames_.size())) {
+        return {};
+    }
+    const Frame& frame = frames_[static_cast<size_t>(index.row())];
+    if (role == Qt::DisplayRole) {
+        return Cell(frame, index.column());
+    }
+    if (role == Qt::ForegroundRole && frame.event.direction == BusTraceEvent::Direction::Received &&
+        frame.event.busError != 0) {
+        return QColor(Qt::darkRed);
+    }
+    if (role == Qt::TextAlignmentRole && index.column() == kStation) {
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+QVariant TrafficModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return {};
+    }
+    switch (section) {
+    case kTime:
+        return tr("Time");
+    case kDirection:
+        return tr("Direction");
+    case kStation:
+        return tr("Station");
+    case kCommand:
+        return tr("Command");
+    case kOutcome:
+        return tr("Status / error");
+    case kBytes:
+        return tr("Bytes");
+    default:
+        return {};
+    }
+}
+
+// ----- window -----
+
+CTrafficMonitor::CTrafficMonitor(BusContext&, QWidget* owner, size_t limit)
+    : CPlacementDialog(owner), model_(limit),
+      observer_(this, [this](const BusTraceEvent& event) { OnFrame(event); }) {
+    auto* layout = new QVBoxLayout(this);
+    view_ = new QTableView(this);
+    view_->setModel(&model_);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setWordWrap(false);
+    view_->verticalHeader()->hide();
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
+    view_->horizontalHeader()->setStretchLastSection(true);
+    view_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    const QFontMetrics metrics(view_->font());
+    const int widths[] = {13, 10, 7, 25, 27};
+    for (int column = 0; column < 5; ++column) {
+        view_->setColumnWidth(column, metrics.horizontalAdvance(QString(widths[column], QLatin1Char('0'))));
+    }
+    layout->addWidget(view_, 1);
+    auto* buttons = new QHBoxLayout;
+    pause_ = new QPushButton(this);
+    pause_->setCheckable(true);
+    clear_ = new QPushButton(this);
+    save_ = new QPushButton(this);
+    close_ = new QPushButton(this);
+    count_ = new QLabel(this);
+    for (QPushButton* button : {pause_, clear_, save_, close_}) {
+        button->setAutoDefault(false);
+    }
+    buttons->addWidget(pause_);
+    buttons->addWidget(clear_);
+    buttons->addWidget(save_);
+    buttons->addSpacing(12);
+    buttons->addWidget(count_, 1);
+    buttons->addWidget(close_);
+    layout->addLayout(buttons);
+    connect(clear_, &QPushButton::clicked, this, [this] {
+        model_.Clear();
+        dropped_ = 0;
+        UpdateCount();
+    });
+    connect(pause_, &QPushButton::toggled, this, [this] { UpdateCount(); });
+    connect(save_, &QPushButton::clicked, this, &CTrafficMonitor::OnSave);
+    connect(close_, &QPushButton::clicked, this, &CTrafficMonitor::reject);
+    SetResizable(true);
+    resize(900, 420);
+    Retranslate();
+    LoadWindowPlacement("Traffic Monitor");
+    observer_.Install();
+}
+
+CTrafficMonitor::~CTrafficMonitor() {
+    observer_.Uninstall();
+}
+
+void CTrafficMonitor::closeEvent(QCloseEvent* event) {
+    SaveWindowPlacement("Traffic Monitor");
+    CPlacementDialog::closeEvent(event);
+}
+
+void CTrafficMonitor::Retranslate() {
+    setWindowTitle(tr("Bus Traffic"));
+    pause_->setText(tr("&Pause"));
+    clear_->setText(tr("C&lear"));
+    save_->setText(tr("&Save as text..."));
+    close_->setText(tr("&Close"));
+    UpdateCount();
+}
+
+void CTrafficMonitor::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        Retranslate();
+    }
+    CPlacementDialog::changeEvent(event);
+}
+
+void CTrafficMonitor::UpdateCount() {
+    QString text = tr("%n frame(s)", nullptr, static_cast<int>(model_.Size()));
+    if (pause_->isChecked()) {
+        text +=
+            QStringLiteral(", ") + tr("paused: %n frame(s) not listed", nullptr, static_cast<int>(dropped_));
+    }
+    count_->setText(text);
+}
+
+void CTrafficMonitor::OnFrame(const BusTraceEvent& event) {
+    if (pause_->isChecked()) {
+        ++dropped_;
+        UpdateCount();
+        return;
+    }
+    // Follow the newest frame only while the user is looking at the end of the list.
+    QScrollBar* bar = view_->verticalScrollBar();
+    const bool atEnd = bar->value() >= bar->maximum();
+    model_.Append(event, QDateTime::currentDateTime());
+    if (atEnd) {
+        view_->scrollToBottom();
+    }
+    UpdateCount();
+}
+
+bool CTrafficMonitor::SaveText(const QString& path, QString& error) const {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        error = file.errorString();
+        return false;
+    }
+    file.write(model_.Text().toUtf8());
+    if (!file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void CTrafficMonitor::OnSave() {
+    const QString path = QFileDialog::getSaveFileName(this, save_->text().remove(QLatin1Char('&')),
+                                                      QStringLiteral("bus-trace.txt"),
+                                                      tr("Text files (*.txt);;All files (*)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    QString error;
+    if (!SaveText(path, error)) {
+        ShowMessage(this, tr("The bus traffic could not be saved to %1:\n%2").arg(path, error), windowTitle(),
+                    MessageIcon::Warning);
+    }
+}
+
+void RegisterTrafficMonitor(FrameWindows& windows) {
+    windows.createTrafficMonitor = [](BusContext& context, QWidget* owner) -> CPlacementDialog* {
+        return new CTrafficMonitor(context, owner);
+    };
+}
+
+} // namespace terrix
