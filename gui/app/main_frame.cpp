@@ -241,8 +241,10 @@ void CMainFrame::CreateMenus() {
     connect(Action(ID_BUS_SCAN_COMPLETELY), &QAction::triggered, this, [this] { OnScan(2); });
     connect(Action(ID_MAINT_CREATE_COLLISION), &QAction::triggered, this,
             [this] { RunModal(windows_.runCreateCollisions); });
-    connect(Action(ID_MAINT_RESOLVE_COLLISIONS), &QAction::triggered, this,
-            [this] { RunModal(windows_.runResolveCollisions); });
+    connect(Action(ID_MAINT_RESOLVE_COLLISIONS), &QAction::triggered, this, [this] {
+        CloseCircuitWindow();
+        RunModal(windows_.runResolveCollisions);
+    });
     connect(Action(ID_BUS_SERIAL_PORTS), &QAction::triggered, this,
             [this] { RunModal(windows_.runSerialPorts); });
     connect(Action(ID_BUS_TRAFFIC), &QAction::triggered, this, &CMainFrame::OnTrafficMonitor);
@@ -485,6 +487,14 @@ void CMainFrame::OnDisplay() {
     OpenOnce(this, circuitWindow_, create);
 }
 
+void CMainFrame::CloseCircuitWindow() {
+    // A scan or a resolution rebuilds the bus list, whose records the circuit window's rows point at: the
+    // window goes first and opens again afterwards with the new list.
+    if (circuitWindow_ != nullptr) {
+        circuitWindow_->close();
+    }
+}
+
 void CMainFrame::OnTrafficMonitor() {
     OpenOnce(this, trafficMonitor_, windows_.createTrafficMonitor);
 }
@@ -493,6 +503,7 @@ void CMainFrame::OnScan(int mode) {
     if (!windows_.runScan) {
         return;
     }
+    CloseCircuitWindow();
     windows_.runScan(*busContext_, this, mode);
     update();
     // The circuit window opens (or comes forward) with the new bus state once the dialog has gone.

@@ -95,6 +95,7 @@ public:
     void OnForgetBusInfo();
     void OnLanguage(uint16_t primary);
     void OnDisplay();
+    void CloseCircuitWindow();
     void OnScan(int mode);
     void OnTrafficMonitor();
     void OnAbout();
