@@ -32,6 +32,7 @@ CCreateCollisionsDlg::CCreateCollisionsDlg(BusContext& context, QWidget* owner)
         edit->setReadOnly(true);
         edit->setAlignment(Qt::AlignRight);
         edit->setMaximumWidth(80);
+        edit->setFocusPolicy(Qt::NoFocus);
     }
     collisionsLabel_ = new QLabel(statusBox_);
     knownLabel_ = new QLabel(statusBox_);
@@ -43,6 +44,7 @@ CCreateCollisionsDlg::CCreateCollisionsDlg(BusContext& context, QWidget* owner)
     station_ = new QSpinBox(createBox_);
     station_->setRange(0, 252);
     station_->setValue(0);
+    station_->setFocus();
     addressLabel_ = new QLabel(createBox_);
     addressLabel_->setBuddy(station_);
     auto* createForm = new QFormLayout(createBox_);

@@ -81,14 +81,20 @@ RowValueTexts MakeRowValueTexts(const ModuleRecord& module, CMeasRecord* value, 
         texts.switchText = value->Format(kXvDensity);
         texts.value = value->Format(kXvMoisture);
     } else {
+        // Only the channels that measure; a one-value record holds the measuring channel in field 1.
         const std::vector<std::string> units = MeasFieldUnits(module);
-        for (size_t i = 1; i < value->FieldCount(); ++i) {
+        const uint32_t counts[2] = {module.dwNumberOfMeas0, module.dwNumberOfMeas1};
+        for (size_t channel = 0; channel < 2; ++channel) {
+            const size_t field = layout == MeasLayout::kTwoValue ? 1 + channel : 1;
+            if (counts[channel] == 0 || field >= value->FieldCount()) {
+                continue;
+            }
             if (!texts.value.empty()) {
                 texts.value += "   ";
             }
-            texts.value += value->Format(i);
-            if (i < units.size() && !units[i].empty()) {
-                texts.value += " " + Cp1252ToUtf8(units[i]);
+            texts.value += value->Format(field);
+            if (field < units.size() && !units[field].empty()) {
+                texts.value += " " + units[field]; // already UTF-8
             }
         }
     }

@@ -173,7 +173,6 @@ CMeasCircuitDlg::CMeasCircuitDlg(BusContext& context, QWidget* owner, ModuleWind
     moduleCount_ = loop_.SlotCount();
     countEdit_->setText(QString::number(moduleCount_));
     FillList();
-    list_->LoadColumns(kSection);
 
     const uint32_t stored = CIniSection(SettingsFilePath(), kSection).ReadDWord("dwMeasTime", kDefaultRate);
     rateEdit_->setText(QString::number(std::max(stored, loop_.MinimumInterval())));
@@ -187,6 +186,7 @@ CMeasCircuitDlg::~CMeasCircuitDlg() {
 void CMeasCircuitDlg::OnInitDialog() {
     CPlacementDialog::OnInitDialog();
     LoadWindowPlacement(kSection);
+    list_->LoadColumns(kSection); // fractions of the restored size
     list_->setFocus();
     list_->SelectFirstOnce();
 }

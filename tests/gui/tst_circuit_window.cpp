@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
 
@@ -156,6 +157,11 @@ private Q_SLOTS:
             QVERIFY2(value.isEmpty() != measured[row], qPrintable(QString::number(row) + ": " + value));
             QCOMPARE(window.CellText(row, CMeasCircuitDlg::kColValues), measured[row] ? "1" : "0");
         }
+        // Both channels of a probe with their units, three spaces apart.
+        QVERIFY2(QRegularExpression(QStringLiteral("^[0-9.]+ %   [0-9.]+ \u00b0C$"))
+                     .match(window.CellText(0, CMeasCircuitDlg::kColValue))
+                     .hasMatch(),
+                 qPrintable(window.CellText(0, CMeasCircuitDlg::kColValue)));
         QCOMPARE(CIniSection(SettingsFilePath(), "MeasCircDlg").ReadDWord("dwMeasTime", 20), 0u);
     }
 
