@@ -30,6 +30,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -177,6 +178,14 @@ CMeasCircuitDlg::CMeasCircuitDlg(BusContext& context, QWidget* owner, ModuleWind
     const uint32_t stored = CIniSection(SettingsFilePath(), kSection).ReadDWord("dwMeasTime", kDefaultRate);
     rateEdit_->setText(QString::number(std::max(stored, loop_.MinimumInterval())));
     UpdateCommandStates();
+
+    cancelPoll_ = new QTimer(this);
+    cancelPoll_->setInterval(250);
+    connect(cancelPoll_, &QTimer::timeout, this, [this] {
+        if (measuring_ != nullptr && measuring_->CancelRequested()) {
+            loop_.Stop(); // the frame closes once the loop is idle and the activity has ended
+        }
+    });
 }
 
 CMeasCircuitDlg::~CMeasCircuitDlg() {
@@ -606,6 +615,7 @@ void CMeasCircuitDlg::StartMeasuring(CircuitRun run) {
     }
     const uint32_t rate = SaveRate();
     measuring_ = std::move(activity);
+    cancelPoll_->start();
     run_ = run;
     storeFailureShown_ = false;
     Retranslate();
@@ -646,6 +656,7 @@ void CMeasCircuitDlg::OnLoopIdle() {
     }
     run_ = CircuitRun::kIdle;
     measuring_.reset();
+    cancelPoll_->stop();
     countdownEdit_->clear();
     Retranslate();
     UpdateCommandStates();

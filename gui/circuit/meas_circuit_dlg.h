@@ -25,6 +25,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 
 namespace terrix {
 
@@ -202,6 +203,8 @@ private:
     std::function<QString(const QString&)> chooseFolder_;
     bool shutDown_ = false;
     bool storeFailureShown_ = false;
+    // While measuring: whether the frame asked the running activity to end (it is closing).
+    QTimer* cancelPoll_ = nullptr;
 
     CReportListCtrl* list_ = nullptr;
     QLabel* countLabel_ = nullptr;

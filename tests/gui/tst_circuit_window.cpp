@@ -8,6 +8,7 @@
 #include "core/platform/ini_section.h"
 #include "gui/app/gui_wait.h"
 #include "gui/app/language.h"
+#include "gui/app/main_frame.h"
 #include "gui/circuit/bus_dialogs.h"
 #include "gui/circuit/circuit_rules.h"
 #include "gui/circuit/meas_circuit_dlg.h"
@@ -51,6 +52,15 @@ void Fill(BusContext& context, const std::vector<ModuleRecord>& records) {
         context.busList.Add(std::make_unique<ModuleRecord>(r));
     }
 }
+
+// A value window that counts what the circuit window tells it.
+class FakeValueWindow final : public CPlacementDialog, public MeasValueView {
+public:
+    explicit FakeValueWindow(QWidget* owner) : CPlacementDialog(owner) {}
+    CPlacementDialog* Window() override { return this; }
+    void OnNewValue() override { ++newValues; }
+    int newValues = 0;
+};
 
 bool WaitIdle(CMeasCircuitDlg& window, int ms = 30000) {
     return QTest::qWaitFor([&] { return window.Running() == CircuitRun::kIdle; }, ms);
@@ -196,6 +206,53 @@ private Q_SLOTS:
         QVERIFY(alive.isNull()); // deleted on close
         QCOMPARE(context.portContext.hPort, kInvalidPort);
         QVERIFY(!PortUser::IsReserved(context.portContext));
+    }
+
+    // Closing the program while the loop measures: the frame asks the loop's activity to end, the loop
+    // stops, and the frame closes with the window.
+    void closingTheFrameStopsTheLoop() {
+        FrameWindows windows;
+        RegisterCircuitWindows(windows);
+        CMainFrame frame(windows);
+        Fill(*frame.GetBusContext(), {g_identified[0]});
+        frame.show();
+        frame.OnDisplay();
+        auto* window = qobject_cast<CMeasCircuitDlg*>(frame.CircuitWindow());
+        QVERIFY(window != nullptr);
+        window->RateEdit()->setText(QStringLiteral("30"));
+        window->LoopButton()->click();
+        QVERIFY(BusActivity::IsBusy(*frame.GetBusContext()));
+        QVERIFY(!frame.Action(ID_BUS_SCAN_COMPLETELY)->isEnabled() || !windows.runScan);
+        frame.close();
+        QVERIFY(QTest::qWaitFor([&] { return !frame.isVisible(); }, 10000));
+        QVERIFY(frame.CircuitWindow() == nullptr);
+        QVERIFY(!PortUser::IsReserved(frame.GetBusContext()->portContext));
+    }
+
+    // A module's value window hears of each new value; removing the module closes it first.
+    void valueWindowFollowsValuesAndGoesWithItsModule() {
+        test::MessageRecorder messages;
+        BusContext context;
+        Fill(context, {g_identified[0], g_identified[1]});
+        QPointer<FakeValueWindow> opened;
+        ModuleWindows windows;
+        windows.createValueWindow = [&](BusContext&, QWidget* owner, ModuleRecord&, CMeasValueStore&) {
+            auto* view = new FakeValueWindow(owner);
+            opened = view;
+            return static_cast<MeasValueView*>(view);
+        };
+        CMeasCircuitDlg window(context, nullptr, windows);
+        window.show();
+        window.List()->Select(1);
+        window.DisplayButton()->click();
+        QVERIFY(opened != nullptr && opened->isVisible());
+        window.RateEdit()->setText(QStringLiteral("0"));
+        window.SingleButton()->click();
+        QVERIFY(WaitIdle(window));
+        QCOMPARE(opened->newValues, 1);
+        window.MenuAction(CMeasCircuitDlg::ID_REMOVE)->trigger();
+        QVERIFY(opened.isNull());
+        QCOMPARE(window.ModuleCount(), 1u);
     }
 
     // While the loop measures, the commands that need the bus or delete what it writes are refused.
