@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
@@ -255,6 +256,7 @@ void CMeasCircuitDlg::BuildControls() {
     });
     connect(list_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { ShowContextMenu(pos, false); });
+    list_->installEventFilter(this); // the menu key opens the menu at the current row
 
     const auto readOnly = [this](int width) {
         auto* edit = new QLineEdit(this);
@@ -558,8 +560,24 @@ QMenu* CMeasCircuitDlg::BuildContextMenu() {
     return menu;
 }
 
-void CMeasCircuitDlg::ShowContextMenu(const QPoint& viewportPos, bool /*fromKeyboard*/) {
+bool CMeasCircuitDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        const QRect row =
+            currentRow_ >= 0 ? list_->visualRect(list_->model()->index(currentRow_, 0)) : QRect();
+        ShowContextMenu(row.isValid() ? QPoint(row.left() + 5, row.bottom()) : QPoint(5, 5), true);
+        return true;
+    }
+    return CPlacementDialog::eventFilter(watched, event);
+}
+
+void CMeasCircuitDlg::ShowContextMenu(const QPoint& viewportPos, bool fromKeyboard) {
     if (moduleCount_ == 0) {
+        return;
+    }
+    if (fromKeyboard) {
+        std::unique_ptr<QMenu> menu(BuildContextMenu());
+        static_cast<CTitledPopupMenu*>(menu.get())->Track(list_->viewport()->mapToGlobal(viewportPos));
         return;
     }
     // Only the rows' area opens the menu, not the header or the strip just below it.

@@ -130,6 +130,7 @@ protected:
     void OnInitDialog() override;
     void changeEvent(QEvent* event) override;
     void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Carries the loop's reports to this window: each new value with its module's serial number and a copy
