@@ -1003,7 +1003,7 @@ void CMeasCircuitDlg::OnCopyFiles() {
                 report.failed.empty() ? MessageIcon::Information : MessageIcon::Warning);
 }
 
-void CMeasCircuitDlg::RunModuleDialog(const ModuleWindows::ModalDialog& dialog, bool xvOnly, bool /*bus*/) {
+void CMeasCircuitDlg::RunModuleDialog(const ModuleWindows::ModalDialog& dialog, bool xvOnly) {
     if (moduleCount_ == 0 || !dialog || !RequireRecord()) {
         return;
     }
@@ -1029,28 +1029,28 @@ void CMeasCircuitDlg::RunModuleDialog(const ModuleWindows::ModalDialog& dialog, 
 }
 
 void CMeasCircuitDlg::OnEditUserInfo() {
-    RunModuleDialog(windows_.userData, false, false);
+    RunModuleDialog(windows_.userData, false);
 }
 void CMeasCircuitDlg::OnStationNumber() {
-    RunModuleDialog(windows_.changeStationNumber, false, true);
+    RunModuleDialog(windows_.changeStationNumber, false);
 }
 void CMeasCircuitDlg::OnResetBaud() {
-    RunModuleDialog(windows_.resetBaud, false, true);
+    RunModuleDialog(windows_.resetBaud, false);
 }
 void CMeasCircuitDlg::OnError66() {
-    RunModuleDialog(windows_.error66Limit, false, true);
+    RunModuleDialog(windows_.error66Limit, false);
 }
 void CMeasCircuitDlg::OnOffset() {
-    RunModuleDialog(windows_.offset, true, true);
+    RunModuleDialog(windows_.offset, true);
 }
 void CMeasCircuitDlg::OnCoefficients() {
-    RunModuleDialog(windows_.coefficients, true, true);
+    RunModuleDialog(windows_.coefficients, true);
 }
 void CMeasCircuitDlg::OnConversionTime() {
-    RunModuleDialog(windows_.changeConversionTime, true, true);
+    RunModuleDialog(windows_.changeConversionTime, true);
 }
 void CMeasCircuitDlg::OnAppParams() {
-    RunModuleDialog(windows_.applicationParameters, true, true);
+    RunModuleDialog(windows_.applicationParameters, true);
 }
 
 void CMeasCircuitDlg::OnHaltState() {

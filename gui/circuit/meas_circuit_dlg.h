@@ -95,8 +95,7 @@ public:
     // The cell text as the list shows it.
     QString CellText(int row, int column) const;
 
-    // Opens the context menu at a point of the list's viewport (what a right click does); returns the menu
-    // unshown when `show` is false, for the tour (the caller deletes it).
+    // The module menu with the current record as its title, not yet shown (the caller deletes it).
     QMenu* BuildContextMenu();
 
     // The commands (also reached through the buttons and the context menu).
@@ -189,7 +188,7 @@ private:
     void CloseAllValueWindows();
     void OnValueWindowClosed(QWidget* window);
     bool EraseRow(int row, bool confirm);
-    void RunModuleDialog(const ModuleWindows::ModalDialog& dialog, bool xvOnly, bool bus);
+    void RunModuleDialog(const ModuleWindows::ModalDialog& dialog, bool xvOnly);
 
     BusContext& context_;
     ModuleWindows windows_;
