@@ -973,6 +973,45 @@ Bitte warten Sie, bis dieser Vorgang beendet ist.</translation>
     </message>
 </context>
 <context>
+    <name>terrix::CCreateCollisionsDlg</name>
+    <message>
+        <source>Create Collisions on NKP-Bus</source>
+        <translation>Kollisionen auf dem NKP-Bus erzeugen</translation>
+    </message>
+    <message>
+        <source>Act. status of bus</source>
+        <translation>Aktueller Buszustand</translation>
+    </message>
+    <message>
+        <source>Create collisions</source>
+        <translation>Kollisionen erzeugen</translation>
+    </message>
+    <message>
+        <source>Num. of collisions:</source>
+        <translation>Anz. Kollisionen:</translation>
+    </message>
+    <message>
+        <source>known modules:</source>
+        <translation>bekannte Module:</translation>
+    </message>
+    <message>
+        <source>on &amp;address:</source>
+        <translation>auf &amp;Adresse:</translation>
+    </message>
+    <message>
+        <source>Create &amp;collisions</source>
+        <translation>&amp;Kollisionen erzeugen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Station %1 is reserved; choose 0 to 250 or 252.</source>
+        <translation>Station %1 ist reserviert; bitte 0 bis 250 oder 252 wählen.</translation>
+    </message>
+</context>
+<context>
     <name>terrix::CEditNumBase</name>
     <message>
         <source>&amp;Undo</source>
@@ -1004,6 +1043,45 @@ Bitte warten Sie, bis dieser Vorgang beendet ist.</translation>
     </message>
 </context>
 <context>
+    <name>terrix::CHaltMeasStateDlg</name>
+    <message>
+        <source>Halt Measuring State</source>
+        <translation>Meßhalt-Zustand</translation>
+    </message>
+    <message>
+        <source>Set Halt Measuring State</source>
+        <translation>Meßhalt-Zustand setzen</translation>
+    </message>
+    <message>
+        <source>Measuring</source>
+        <translation>Messung läuft</translation>
+    </message>
+    <message>
+        <source>Halt Measuring by Signal</source>
+        <translation>Meßhalt durch Signal</translation>
+    </message>
+    <message>
+        <source>Halt Measuring by Command</source>
+        <translation>Meßhalt durch Befehl</translation>
+    </message>
+    <message>
+        <source>Halt Measuring by both</source>
+        <translation>Meßhalt durch beides</translation>
+    </message>
+    <message>
+        <source>&amp;Release by Command</source>
+        <translation>Per Befehl &amp;freigeben</translation>
+    </message>
+    <message>
+        <source>&amp;Halt by Command</source>
+        <translation>Per Befehl &amp;anhalten</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>terrix::CMainFrame</name>
     <message>
         <source>Serial &amp;ports...</source>
@@ -1024,6 +1102,106 @@ Serielle Ports</translation>
 Bus traffic</source>
         <translation>Zeigt die Telegramme auf dem Bus an
 Busverkehr</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CMeasCircuitDlg</name>
+    <message>
+        <source>A measured value could not be stored:
+%1</source>
+        <translation>Ein Meßwert konnte nicht gespeichert werden:
+%1</translation>
+    </message>
+    <message>
+        <source>Measuring circuit</source>
+        <translation>Meßkreis</translation>
+    </message>
+    <message>
+        <source># modules:</source>
+        <translation>Anz. Module:</translation>
+    </message>
+    <message>
+        <source>Next measuring</source>
+        <translation>Nächste Messung</translation>
+    </message>
+    <message>
+        <source>in:</source>
+        <translation>in:</translation>
+    </message>
+    <message>
+        <source>Meas. &amp;rate:</source>
+        <translation>Meß&amp;rate:</translation>
+    </message>
+    <message>
+        <source>&amp;Meas. loop</source>
+        <translation>&amp;Meßschleife</translation>
+    </message>
+    <message>
+        <source>&amp;Single meas.</source>
+        <translation>&amp;Einzelmessung</translation>
+    </message>
+    <message>
+        <source>&amp;Display meas. values</source>
+        <translation>Meßwerte &amp;anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Erase meas. values</source>
+        <translation>Meßwerte &amp;löschen</translation>
+    </message>
+    <message>
+        <source>Display &amp;all meas. vals.</source>
+        <translation>Alle Meßwerte an&amp;zeigen</translation>
+    </message>
+    <message>
+        <source>Erase all meas. &amp;vals.</source>
+        <translation>Alle Meßwerte l&amp;öschen</translation>
+    </message>
+    <message>
+        <source>&amp;Offset correct.</source>
+        <translation>&amp;Offsetkorr.</translation>
+    </message>
+    <message>
+        <source>&amp;Calibr. coeff.</source>
+        <translation>&amp;Kalibrier.koeff.</translation>
+    </message>
+    <message>
+        <source>Convers. &amp;time</source>
+        <translation>Mi&amp;ttelungszeit</translation>
+    </message>
+    <message>
+        <source>Appli. Paras</source>
+        <translation>Appli. Para</translation>
+    </message>
+    <message>
+        <source>HaltMState</source>
+        <translation>HaltMZustand</translation>
+    </message>
+    <message>
+        <source>Copy measurement &amp;files...</source>
+        <translation>Meßdateien ko&amp;pieren...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Stop the measurement first: this command deletes values or files that the measuring loop is writing.</source>
+        <translation>Bitte zuerst die Messung beenden: Dieser Befehl löscht Meßwerte oder Dateien, die die Meßschleife gerade schreibt.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) copied to %1.</source>
+        <translation>
+            <numerusform>%n Datei nach %1 kopiert.</numerusform>
+            <numerusform>%n Dateien nach %1 kopiert.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Without measured values (skipped):</source>
+        <translation>Ohne Meßwerte (übersprungen):</translation>
+    </message>
+    <message>
+        <source>Could not be copied:</source>
+        <translation>Konnte nicht kopiert werden:</translation>
     </message>
 </context>
 <context>

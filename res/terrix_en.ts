@@ -973,6 +973,45 @@ Please wait until that has finished.</translation>
     </message>
 </context>
 <context>
+    <name>terrix::CCreateCollisionsDlg</name>
+    <message>
+        <source>Create Collisions on NKP-Bus</source>
+        <translation>Create Collisions on NKP-Bus</translation>
+    </message>
+    <message>
+        <source>Act. status of bus</source>
+        <translation>Act. status of bus</translation>
+    </message>
+    <message>
+        <source>Create collisions</source>
+        <translation>Create collisions</translation>
+    </message>
+    <message>
+        <source>Num. of collisions:</source>
+        <translation>Num. of collisions:</translation>
+    </message>
+    <message>
+        <source>known modules:</source>
+        <translation>known modules:</translation>
+    </message>
+    <message>
+        <source>on &amp;address:</source>
+        <translation>on &amp;address:</translation>
+    </message>
+    <message>
+        <source>Create &amp;collisions</source>
+        <translation>Create &amp;collisions</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Station %1 is reserved; choose 0 to 250 or 252.</source>
+        <translation>Station %1 is reserved; choose 0 to 250 or 252.</translation>
+    </message>
+</context>
+<context>
     <name>terrix::CEditNumBase</name>
     <message>
         <source>&amp;Undo</source>
@@ -1004,6 +1043,45 @@ Please wait until that has finished.</translation>
     </message>
 </context>
 <context>
+    <name>terrix::CHaltMeasStateDlg</name>
+    <message>
+        <source>Halt Measuring State</source>
+        <translation>Halt Measuring State</translation>
+    </message>
+    <message>
+        <source>Set Halt Measuring State</source>
+        <translation>Set Halt Measuring State</translation>
+    </message>
+    <message>
+        <source>Measuring</source>
+        <translation>Measuring</translation>
+    </message>
+    <message>
+        <source>Halt Measuring by Signal</source>
+        <translation>Halt Measuring by Signal</translation>
+    </message>
+    <message>
+        <source>Halt Measuring by Command</source>
+        <translation>Halt Measuring by Command</translation>
+    </message>
+    <message>
+        <source>Halt Measuring by both</source>
+        <translation>Halt Measuring by both</translation>
+    </message>
+    <message>
+        <source>&amp;Release by Command</source>
+        <translation>&amp;Release by Command</translation>
+    </message>
+    <message>
+        <source>&amp;Halt by Command</source>
+        <translation>&amp;Halt by Command</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>terrix::CMainFrame</name>
     <message>
         <source>Serial &amp;ports...</source>
@@ -1024,6 +1102,106 @@ Serial ports</translation>
 Bus traffic</source>
         <translation>Show the frames that go over the bus
 Bus traffic</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CMeasCircuitDlg</name>
+    <message>
+        <source>A measured value could not be stored:
+%1</source>
+        <translation>A measured value could not be stored:
+%1</translation>
+    </message>
+    <message>
+        <source>Measuring circuit</source>
+        <translation>Measuring circuit</translation>
+    </message>
+    <message>
+        <source># modules:</source>
+        <translation># modules:</translation>
+    </message>
+    <message>
+        <source>Next measuring</source>
+        <translation>Next measuring</translation>
+    </message>
+    <message>
+        <source>in:</source>
+        <translation>in:</translation>
+    </message>
+    <message>
+        <source>Meas. &amp;rate:</source>
+        <translation>Meas. &amp;rate:</translation>
+    </message>
+    <message>
+        <source>&amp;Meas. loop</source>
+        <translation>&amp;Meas. loop</translation>
+    </message>
+    <message>
+        <source>&amp;Single meas.</source>
+        <translation>&amp;Single meas.</translation>
+    </message>
+    <message>
+        <source>&amp;Display meas. values</source>
+        <translation>&amp;Display meas. values</translation>
+    </message>
+    <message>
+        <source>&amp;Erase meas. values</source>
+        <translation>&amp;Erase meas. values</translation>
+    </message>
+    <message>
+        <source>Display &amp;all meas. vals.</source>
+        <translation>Display &amp;all meas. vals.</translation>
+    </message>
+    <message>
+        <source>Erase all meas. &amp;vals.</source>
+        <translation>Erase all meas. &amp;vals.</translation>
+    </message>
+    <message>
+        <source>&amp;Offset correct.</source>
+        <translation>&amp;Offset correct.</translation>
+    </message>
+    <message>
+        <source>&amp;Calibr. coeff.</source>
+        <translation>&amp;Calibr. coeff.</translation>
+    </message>
+    <message>
+        <source>Convers. &amp;time</source>
+        <translation>Convers. &amp;time</translation>
+    </message>
+    <message>
+        <source>Appli. Paras</source>
+        <translation>Appli. Paras</translation>
+    </message>
+    <message>
+        <source>HaltMState</source>
+        <translation>HaltMState</translation>
+    </message>
+    <message>
+        <source>Copy measurement &amp;files...</source>
+        <translation>Copy measurement &amp;files...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Stop the measurement first: this command deletes values or files that the measuring loop is writing.</source>
+        <translation>Stop the measurement first: this command deletes values or files that the measuring loop is writing.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) copied to %1.</source>
+        <translation>
+            <numerusform>%n file copied to %1.</numerusform>
+            <numerusform>%n files copied to %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Without measured values (skipped):</source>
+        <translation>Without measured values (skipped):</translation>
+    </message>
+    <message>
+        <source>Could not be copied:</source>
+        <translation>Could not be copied:</translation>
     </message>
 </context>
 <context>

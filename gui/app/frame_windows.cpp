@@ -1,6 +1,7 @@
 #include "gui/app/frame_windows.h"
 
 #include "gui/busops/bus_windows.h"
+#include "gui/circuit/meas_circuit_dlg.h"
 
 namespace terrix {
 
@@ -8,6 +9,7 @@ FrameWindows AllFrameWindows() {
     FrameWindows windows;
     // One line per window, e.g. `RegisterScanDialog(windows);` (declared in the window's header).
     RegisterBusWindows(windows);
+    RegisterCircuitWindows(windows);
     return windows;
 }
 

@@ -3,6 +3,7 @@
 #include "gui/app/language.h"
 #include "gui/app/main_frame.h"
 #include "gui/busops/bus_windows.h"
+#include "gui/circuit/circuit_tour.h"
 #include "gui/toolkit/about_dlg.h"
 
 #include <QApplication>
@@ -58,6 +59,7 @@ void RegisterTourSteps(CScreenshotTour& tour) {
     tour.AddStep(QStringLiteral("about box"), ShowAboutBox);
     RegisterBusTourSteps(tour); // first: the scan saves the bus the later steps show
     // Window work adds its steps here, e.g. tour.AddStep("scanning dialog", ShowScanDialog).
+    AddCircuitTourSteps(tour); // after the scan: it shows the bus the scan found
 }
 
 void TourContext::Settle(int ms) {

@@ -1,0 +1,263 @@
+#include "gui/circuit/bus_dialogs.h"
+
+#include "core/busops/collisions.h"
+#include "core/platform/com_port.h"
+#include "gui/app/bus_activity.h"
+#include "gui/toolkit/message_box.h"
+#include "gui/toolkit/string_catalogue.h"
+
+#include <QButtonGroup>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace terrix {
+
+// ---- create collisions ----------------------------------------------------------------------------------
+
+CCreateCollisionsDlg::CCreateCollisionsDlg(BusContext& context, QWidget* owner)
+    : CPlacementDialog(owner), context_(context), portUser_(&context.portContext) {
+    statusBox_ = new QGroupBox(this);
+    collisions_ = new QLineEdit(statusBox_);
+    known_ = new QLineEdit(statusBox_);
+    for (QLineEdit* edit : {collisions_, known_}) {
+        edit->setReadOnly(true);
+        edit->setAlignment(Qt::AlignRight);
+        edit->setMaximumWidth(80);
+        edit->setFocusPolicy(Qt::NoFocus);
+    }
+    collisionsLabel_ = new QLabel(statusBox_);
+    knownLabel_ = new QLabel(statusBox_);
+    auto* statusForm = new QFormLayout(statusBox_);
+    statusForm->addRow(collisionsLabel_, collisions_);
+    statusForm->addRow(knownLabel_, known_);
+
+    createBox_ = new QGroupBox(this);
+    station_ = new QSpinBox(createBox_);
+    station_->setRange(0, 252);
+    station_->setValue(0);
+    station_->setFocus();
+    addressLabel_ = new QLabel(createBox_);
+    addressLabel_->setBuddy(station_);
+    auto* createForm = new QFormLayout(createBox_);
+    createForm->addRow(addressLabel_, station_);
+
+    portState_ = new QLabel(this);
+    portState_->setWordWrap(true);
+    portState_->setStyleSheet(QStringLiteral("color: #a00000"));
+
+    okButton_ = new QPushButton(this);
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(this);
+    connect(okButton_, &QPushButton::clicked, this, &CCreateCollisionsDlg::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &CCreateCollisionsDlg::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(statusBox_);
+    layout->addWidget(createBox_);
+    layout->addWidget(portState_);
+    layout->addLayout(buttons);
+
+    collisions_->setText(QString::number(context_.busList.CollisionCount()));
+    known_->setText(QString::number(context_.busList.Count()));
+    Retranslate();
+    portOpen_ = OpenPort();
+}
+
+CCreateCollisionsDlg::~CCreateCollisionsDlg() {
+    if (portOpen_) {
+        portUser_.Release();
+    }
+}
+
+void CCreateCollisionsDlg::Retranslate() {
+    setWindowTitle(tr("Create Collisions on NKP-Bus"));
+    statusBox_->setTitle(tr("Act. status of bus"));
+    createBox_->setTitle(tr("Create collisions"));
+    collisionsLabel_->setText(tr("Num. of collisions:"));
+    knownLabel_->setText(tr("known modules:"));
+    addressLabel_->setText(tr("on &address:"));
+    okButton_->setText(tr("Create &collisions"));
+    cancelButton_->setText(tr("Cancel"));
+}
+
+bool CCreateCollisionsDlg::OpenPort() {
+    if (portOpen_) {
+        return true;
+    }
+    if (!portUser_.Acquire()) {
+        const ComPortContext& port = context_.portContext;
+        portState_->setText(
+            port.dwError == kErrorPortReserved
+                ? QString::fromLatin1(kBusBusyMeasuringText)
+                : Text(24655) + QLatin1Char('\n') +
+                      QString::fromStdString(PortUserErrorText(port, PortDeviceName(port.nPortNo))));
+        portState_->show();
+        return false;
+    }
+    portState_->clear();
+    portState_->hide();
+    return true;
+}
+
+void CCreateCollisionsDlg::accept() {
+    if (context_.busList.IsEmpty()) {
+        return; // nothing known to move
+    }
+    const auto station = static_cast<uint8_t>(station_->value());
+    if (!IsCollisionStationAllowed(station)) {
+        ShowMessage(this, tr("Station %1 is reserved; choose 0 to 250 or 252.").arg(station), windowTitle(),
+                    MessageIcon::Warning);
+        return;
+    }
+    if (ShowMessage(this, Text(24627), windowTitle(), MessageIcon::Question,
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+        return;
+    }
+    BusActivity activity(context_, windowTitle());
+    if (!activity) {
+        activity.ShowRefusal(this);
+        return;
+    }
+    // Without the port nothing is sent, so the saved bus must stay: the next scan still knows the modules.
+    portOpen_ = OpenPort();
+    if (!portOpen_) {
+        ShowMessage(this, portState_->text(), windowTitle(), MessageIcon::Warning);
+        return;
+    }
+    CreateCollision(portUser_.Port(), context_.busList, station);
+    CPlacementDialog::accept();
+}
+
+// ---- halt measuring state -------------------------------------------------------------------------------
+
+namespace {
+
+QPixmap StatePicture(bool halted, const QStyle* style) {
+    return style->standardIcon(halted ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay).pixmap(32, 32);
+}
+
+} // namespace
+
+CHaltMeasStateDlg::CHaltMeasStateDlg(BusContext& context, QWidget* owner, ModuleRecord& record)
+    : CPlacementDialog(owner), context_(context), record_(record), portUser_(&context.portContext) {
+    picture_ = new QLabel(this);
+    stateBox_ = new QGroupBox(this);
+    auto* stateLayout = new QVBoxLayout(stateBox_);
+    for (QRadioButton*& radio : stateRadios_) {
+        radio = new QRadioButton(stateBox_);
+        radio->setEnabled(false); // shows the module's state; only the command is the user's
+        radio->setAutoExclusive(false);
+        stateLayout->addWidget(radio);
+    }
+    commandBox_ = new QGroupBox(this);
+    auto* commandLayout = new QVBoxLayout(commandBox_);
+    auto* commandGroup = new QButtonGroup(this);
+    for (int i = 0; i < 2; ++i) {
+        commandRadios_[i] = new QRadioButton(commandBox_);
+        commandRadios_[i]->setEnabled(false); // until a read succeeded
+        commandGroup->addButton(commandRadios_[i], i);
+        commandLayout->addWidget(commandRadios_[i]);
+    }
+    // clicked, not toggled: only the user's choice writes to the module.
+    connect(commandGroup, &QButtonGroup::idClicked, this, [this](int id) { SetByCommand(id == 1); });
+    closeButton_ = new QPushButton(this);
+    closeButton_->setDefault(true);
+    connect(closeButton_, &QPushButton::clicked, this, &CHaltMeasStateDlg::reject);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(picture_, 0, Qt::AlignTop);
+    top->addWidget(stateBox_, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(closeButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(commandBox_);
+    layout->addLayout(bottom);
+    Retranslate();
+    ShowState();
+    ReadState();
+}
+
+CHaltMeasStateDlg::~CHaltMeasStateDlg() = default;
+
+void CHaltMeasStateDlg::Retranslate() {
+    setWindowTitle(tr("Halt Measuring State"));
+    stateBox_->setTitle(tr("Halt Measuring State"));
+    commandBox_->setTitle(tr("Set Halt Measuring State"));
+    stateRadios_[0]->setText(tr("Measuring"));
+    stateRadios_[1]->setText(tr("Halt Measuring by Signal"));
+    stateRadios_[2]->setText(tr("Halt Measuring by Command"));
+    stateRadios_[3]->setText(tr("Halt Measuring by both"));
+    commandRadios_[0]->setText(tr("&Release by Command"));
+    commandRadios_[1]->setText(tr("&Halt by Command"));
+    closeButton_->setText(tr("Close"));
+}
+
+bool CHaltMeasStateDlg::ReadState() {
+    BusActivity activity(context_, windowTitle());
+    if (!activity) {
+        activity.ShowRefusal(this);
+        return false;
+    }
+    bool ok = portUser_.Acquire();
+    if (ok) {
+        ok = ReadHaltMeasState(portUser_.Port(), record_.iaStation, state_);
+        portUser_.Release();
+    }
+    readOk_ = ok;
+    if (!ok) {
+        ShowMessage(this, QString::fromLatin1(kMsgHaltStateReadFailed), windowTitle());
+    }
+    ShowState();
+    return ok;
+}
+
+void CHaltMeasStateDlg::SetByCommand(bool halt) {
+    if (!readOk_) {
+        return; // never a value built from a state that was not read
+    }
+    BusActivity activity(context_, windowTitle());
+    if (!activity) {
+        activity.ShowRefusal(this);
+        ShowState();
+        return;
+    }
+    bool ok = portUser_.Acquire();
+    if (ok) {
+        ok = SetHaltByCommand(portUser_.Port(), record_.iaStation, halt, state_);
+        portUser_.Release();
+    }
+    // After a failed read back the state shown is stale; no command may be built from it.
+    readOk_ = ok;
+    if (!ok) {
+        ShowMessage(this, QString::fromLatin1(kMsgHaltStateReadFailed), windowTitle());
+    }
+    ShowState();
+}
+
+void CHaltMeasStateDlg::ShowState() {
+    picture_->setPixmap(StatePicture(state_.haltState > 0, style()));
+    for (int i = 0; i < 4; ++i) {
+        stateRadios_[i]->setChecked(state_.haltState == i);
+    }
+    for (int i = 0; i < 2; ++i) {
+        commandRadios_[i]->setEnabled(readOk_);
+        commandRadios_[i]->setChecked(state_.command == i);
+    }
+}
+
+} // namespace terrix

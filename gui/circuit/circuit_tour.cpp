@@ -1,0 +1,165 @@
+#include "gui/circuit/circuit_tour.h"
+
+#include "core/busops/scan_session.h"
+#include "core/inventory/unit_names.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/screenshot_tour.h"
+#include "gui/circuit/bus_dialogs.h"
+#include "gui/circuit/meas_circuit_dlg.h"
+#include "gui/toolkit/message_box.h"
+#include "gui/toolkit/report_list_ctrl.h"
+
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QPushButton>
+
+namespace terrix {
+
+namespace {
+
+// Messages are answered, never shown modally: a tour on a bus that answers badly must not stop at a box.
+class QuietMessages {
+public:
+    QuietMessages()
+        : previous_(SetMessageHandler([](const MessageRequest& request) {
+              std::fprintf(stderr, "terrix: tour message: %s\n", qPrintable(request.text));
+              return request.buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+          })) {}
+    ~QuietMessages() { SetMessageHandler(std::move(previous_)); }
+
+private:
+    MessageHandler previous_;
+};
+
+// The open circuit window, opened (after a scan through core when no bus is known yet) if need be.
+CMeasCircuitDlg* CircuitWindow(TourContext& tour) {
+    CMainFrame& frame = tour.Frame();
+    BusContext& context = *frame.GetBusContext();
+    if (context.busList.IsEmpty() && frame.CircuitWindow() == nullptr) {
+        RunScanSession(context, ScanSessionOptions{}, UnitName, {}, {});
+    }
+    frame.OnDisplay();
+    auto* window = qobject_cast<CMeasCircuitDlg*>(frame.CircuitWindow());
+    if (window != nullptr) {
+        window->resize(window->sizeHint().expandedTo(QSize(1220, 360)));
+        window->move(frame.geometry().topLeft() + QPoint(20, 60));
+        TourContext::Settle(100);
+    }
+    return window;
+}
+
+bool ShowCircuit(TourContext& tour) {
+    QuietMessages quiet;
+    CMeasCircuitDlg* window = CircuitWindow(tour);
+    return window != nullptr && tour.Shoot(QStringLiteral("circuit"), {window}, false);
+}
+
+// One single round on the bus, pictured once its values are in (while the countdown to the end of the
+// round's interval runs); the values are stored in the data directory as any round's are.
+bool ShowCircuitValues(TourContext& tour) {
+    QuietMessages quiet;
+    CMeasCircuitDlg* window = CircuitWindow(tour);
+    if (window == nullptr) {
+        return false;
+    }
+    // Rows may show the values of an earlier round: wait until every measured row has one more.
+    QStringList before;
+    for (uint32_t row = 0; row < window->ModuleCount(); ++row) {
+        before << window->CellText(static_cast<int>(row), CMeasCircuitDlg::kColValues);
+    }
+    window->SingleButton()->click();
+    QElapsedTimer waited;
+    waited.start();
+    const auto measured = [window, &before] {
+        for (uint32_t row = 0; row < window->ModuleCount(); ++row) {
+            const ModuleRecord* record = window->Loop().RecordAt(row);
+            if (record != nullptr && record->enModuleState == msIdentified && record->bDisabled == 0 &&
+                window->CellText(static_cast<int>(row), CMeasCircuitDlg::kColValues) == before.value(row)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    while (window->Running() != CircuitRun::kIdle && !measured() && waited.elapsed() < 60000) {
+        TourContext::Settle(100);
+    }
+    TourContext::Settle(600); // a countdown report
+    const bool shot = tour.Shoot(QStringLiteral("circuit_values"), {window}, false);
+    if (window->Running() != CircuitRun::kIdle) {
+        window->SingleButton()->click(); // "stop"
+    }
+    while (window->Running() != CircuitRun::kIdle && waited.elapsed() < 90000) {
+        TourContext::Settle(100);
+    }
+    return shot;
+}
+
+bool ShowCircuitMenu(TourContext& tour) {
+    QuietMessages quiet;
+    CMeasCircuitDlg* window = CircuitWindow(tour);
+    if (window == nullptr || window->ModuleCount() == 0) {
+        return window != nullptr && tour.Shoot(QStringLiteral("circuit_menu"), {window}, false);
+    }
+    window->List()->Select(0);
+    std::unique_ptr<QMenu> menu(window->BuildContextMenu());
+    const QRect row =
+        window->List()->visualRect(window->List()->model()->index(0, CMeasCircuitDlg::kColModule));
+    menu->popup(window->List()->viewport()->mapToGlobal(row.center() + QPoint(0, 5)));
+    TourContext::Settle();
+    const bool shot = tour.Shoot(QStringLiteral("circuit_menu"), {window, menu.get()}, false);
+    menu->close();
+    return shot;
+}
+
+bool ShowCreateCollisions(TourContext& tour) {
+    QuietMessages quiet;
+    CMainFrame& frame = tour.Frame();
+    CCreateCollisionsDlg dialog(*frame.GetBusContext(), &frame);
+    dialog.show();
+    dialog.move(frame.geometry().center() - dialog.rect().center());
+    TourContext::Settle();
+    const bool shot = tour.Shoot(QStringLiteral("create_collision"), {&dialog});
+    dialog.close();
+    return shot;
+}
+
+bool ShowHaltState(TourContext& tour) {
+    QuietMessages quiet;
+    CMainFrame& frame = tour.Frame();
+    BusContext& context = *frame.GetBusContext();
+    ModuleRecord* xv = nullptr;
+    for (uint32_t i = 0; i < context.busList.Count() && xv == nullptr; ++i) {
+        ModuleRecord* record = context.busList.GetAt(i);
+        if (record->enModuleState == msIdentified && HasHaltState(*record)) {
+            xv = record;
+        }
+    }
+    bool shot = true;
+    if (xv != nullptr) {
+        CHaltMeasStateDlg dialog(context, &frame, *xv);
+        dialog.show();
+        dialog.move(frame.geometry().center() - dialog.rect().center());
+        TourContext::Settle();
+        shot = tour.Shoot(QStringLiteral("halt_state"), {&dialog});
+        dialog.close();
+    } else {
+        std::fprintf(stderr, "terrix: no XV module on the bus: no halt_state picture\n");
+    }
+    // The next windows of the tour start without the circuit window in front.
+    if (QWidget* circuit = frame.CircuitWindow()) {
+        circuit->close();
+    }
+    return shot;
+}
+
+} // namespace
+
+void AddCircuitTourSteps(CScreenshotTour& tour) {
+    tour.AddStep(QStringLiteral("circuit window"), ShowCircuit);
+    tour.AddStep(QStringLiteral("circuit window values"), ShowCircuitValues);
+    tour.AddStep(QStringLiteral("circuit window menu"), ShowCircuitMenu);
+    tour.AddStep(QStringLiteral("create-collisions dialog"), ShowCreateCollisions);
+    tour.AddStep(QStringLiteral("halt-state dialog"), ShowHaltState);
+}
+
+} // namespace terrix

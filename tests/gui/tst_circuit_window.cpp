@@ -1,0 +1,391 @@
+// The measuring circuit window on the simulated bus: what it shows after a round, starting and stopping
+// the loop, closing it while it measures, its module commands and their refusals, the copy of the
+// measurement files, and its two bus dialogs.
+
+#include "core/busops/identification.h"
+#include "core/inventory/unit_names.h"
+#include "core/platform/data_paths.h"
+#include "core/platform/ini_section.h"
+#include "gui/app/gui_wait.h"
+#include "gui/app/language.h"
+#include "gui/app/main_frame.h"
+#include "gui/circuit/bus_dialogs.h"
+#include "gui/circuit/circuit_rules.h"
+#include "gui/circuit/meas_circuit_dlg.h"
+#include "gui/toolkit/report_list_ctrl.h"
+#include "gui/toolkit/string_catalogue.h"
+#include "gui_test_support.h"
+#include "sim/sim_scheme.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTest>
+
+#include <fstream>
+
+using namespace terrix;
+
+namespace {
+
+// The modules of the built-in scenario, identified once: probes at 1 and 2, the XV module at 3.
+std::vector<ModuleRecord> g_identified;
+
+ModuleRecord Placeholder(uint8_t station, ModuleState state, uint16_t serial) {
+    ModuleRecord r;
+    r.iaStation = station;
+    r.enModuleState = state;
+    r.stationInfo.wSerialNo = serial;
+    return r;
+}
+
+// A context on the simulated bus holding `records` in this order (conversion times cleared, so a single
+// round ends right after it has measured).
+void Fill(BusContext& context, const std::vector<ModuleRecord>& records) {
+    context.portContext.nPortNo = 1;
+    context.portContext.device = "sim";
+    for (ModuleRecord r : records) {
+        r.dwMeasTime = 0;
+        context.busList.Add(std::make_unique<ModuleRecord>(r));
+    }
+}
+
+// A value window that counts what the circuit window tells it.
+class FakeValueWindow final : public CPlacementDialog, public MeasValueView {
+public:
+    explicit FakeValueWindow(QWidget* owner) : CPlacementDialog(owner) {}
+    CPlacementDialog* Window() override { return this; }
+    void OnNewValue() override { ++newValues; }
+    int newValues = 0;
+};
+
+bool WaitIdle(CMeasCircuitDlg& window, int ms = 30000) {
+    return QTest::qWaitFor([&] { return window.Running() == CircuitRun::kIdle; }, ms);
+}
+
+} // namespace
+
+class TestCircuitWindow : public QObject {
+    Q_OBJECT
+
+    test::TempDataDir data_;
+
+private Q_SLOTS:
+    void initTestCase() {
+        RegisterSimTransportScheme();
+        InstallGuiWaitHook();
+        BusContext context;
+        Fill(context, {});
+        PortUser user(&context.portContext);
+        QVERIFY(user.Acquire());
+        for (uint8_t station : {1, 2, 3}) {
+            ModuleRecord record;
+            QVERIFY(IdentifyModule(user.Port(), station, record, UnitName));
+            g_identified.push_back(record);
+        }
+        user.Release();
+    }
+
+    void commandStatesFollowSelectionAndRun_data() {
+        QTest::addColumn<int>("module");   // -1 none, 0 probe, 2 XV
+        QTest::addColumn<int>("firmware"); // low byte for the XV module
+        QTest::addColumn<int>("run");
+        QTest::addColumn<bool>("entries");
+        QTest::addColumn<QString>("enabled"); // s l r d e D E o c t a h f
+        QTest::newRow("no row") << -1 << 0 << 0 << true << "s r D E f";
+        QTest::newRow("probe") << 0 << 0 << 0 << true << "s l r d e D E f";
+        QTest::newRow("XV fw 0x36") << 2 << 0x36 << 0 << true << "s l r d e D E o c t a f";
+        QTest::newRow("XV fw 0x37") << 2 << 0x37 << 0 << true << "s l r d e D E o c t a h f";
+        QTest::newRow("XV without windows") << 2 << 0x37 << 0 << false << "s l r e E h f";
+        QTest::newRow("single running") << 2 << 0x37 << 1 << true << "s d D";
+        QTest::newRow("loop running") << 0 << 0 << 2 << true << "l d D";
+    }
+    void commandStatesFollowSelectionAndRun() {
+        QFETCH(int, module);
+        QFETCH(int, firmware);
+        QFETCH(int, run);
+        QFETCH(bool, entries);
+        QFETCH(QString, enabled);
+        ModuleRecord record = module >= 0 ? g_identified[static_cast<size_t>(module)] : ModuleRecord{};
+        record.stationInfo.wFirmwareVersion = static_cast<uint16_t>(0x2300 | firmware);
+        CircuitInput in;
+        in.moduleCount = 3;
+        in.current = module >= 0 ? &record : nullptr;
+        in.run = static_cast<CircuitRun>(run);
+        in.hasValueWindow = in.hasOffset = in.hasCoefficients = in.hasConversionTime =
+            in.hasApplicationParameters = entries;
+        const CircuitCommands c = CircuitCommandStates(in);
+        const std::pair<const char*, bool> states[] = {{"s", c.singleMeas},
+                                                       {"l", c.measLoop},
+                                                       {"r", c.rateEdit},
+                                                       {"d", c.display},
+                                                       {"e", c.erase},
+                                                       {"D", c.displayAll},
+                                                       {"E", c.eraseAll},
+                                                       {"o", c.offset},
+                                                       {"c", c.coefficients},
+                                                       {"t", c.conversionTime},
+                                                       {"a", c.applicationParameters},
+                                                       {"h", c.haltState},
+                                                       {"f", c.copyFiles}};
+        QStringList got;
+        for (const auto& [name, on] : states) {
+            if (on) {
+                got << QString::fromLatin1(name);
+            }
+        }
+        QCOMPARE(got.join(QLatin1Char(' ')), enabled);
+    }
+
+    // One round fills the value columns of the identified, active modules only; the pressed button reads
+    // "stop" while it runs and everything returns afterwards.
+    void singleRoundFillsOnlyMeasuredRows() {
+        LoadLanguageModule(QStringLiteral("Terrix English"), true);
+        BusContext context;
+        ModuleRecord disabled = g_identified[1];
+        disabled.bDisabled = 1;
+        Fill(context, {g_identified[0], disabled, g_identified[2], Placeholder(40, msFailed, 5),
+                       Placeholder(41, msNotIdentified, 6)});
+        CMeasCircuitDlg window(context, nullptr, {});
+        window.show();
+        QCOMPARE(window.ModuleCount(), 5u);
+        window.RateEdit()->setText(QStringLiteral("0"));
+        const QString caption = window.SingleButton()->text();
+        window.SingleButton()->click();
+        QCOMPARE(window.SingleButton()->text(), Text(24777));
+        QVERIFY(!window.LoopButton()->isEnabled());
+        QVERIFY(!window.EraseAllButton()->isEnabled());
+        QVERIFY(WaitIdle(window));
+        QCOMPARE(window.SingleButton()->text(), caption);
+        QVERIFY(window.LoopButton()->isEnabled());
+        const bool measured[] = {true, false, true, false, false};
+        for (int row = 0; row < 5; ++row) {
+            const QString value = window.CellText(row, CMeasCircuitDlg::kColValue);
+            QVERIFY2(value.isEmpty() != measured[row], qPrintable(QString::number(row) + ": " + value));
+            QCOMPARE(window.CellText(row, CMeasCircuitDlg::kColValues), measured[row] ? "1" : "0");
+        }
+        // Both channels of a probe with their units, three spaces apart.
+        QVERIFY2(QRegularExpression(QStringLiteral("^[0-9.]+ %   [0-9.]+ \u00b0C$"))
+                     .match(window.CellText(0, CMeasCircuitDlg::kColValue))
+                     .hasMatch(),
+                 qPrintable(window.CellText(0, CMeasCircuitDlg::kColValue)));
+        QCOMPARE(CIniSection(SettingsFilePath(), "MeasCircDlg").ReadDWord("dwMeasTime", 20), 0u);
+    }
+
+    // The loop starts and stops by the same button; closing the window while it measures stops it and
+    // releases the port (AddressSanitizer watches the values still on their way).
+    void loopStopsByItsButtonAndByClosing() {
+        BusContext context;
+        Fill(context, {g_identified[0], g_identified[2]});
+        auto* window = new CMeasCircuitDlg(context, nullptr, {});
+        window->Create();
+        window->RateEdit()->setText(QStringLiteral("0"));
+        window->LoopButton()->click();
+        QCOMPARE(window->Running(), CircuitRun::kLoop);
+        QVERIFY(!window->SingleButton()->isEnabled());
+        QVERIFY(QTest::qWaitFor([&] { return !window->CellText(1, CMeasCircuitDlg::kColValue).isEmpty(); },
+                                30000));
+        window->LoopButton()->click();
+        QVERIFY(WaitIdle(*window));
+        QVERIFY(window->SingleButton()->isEnabled());
+        QCOMPARE(context.portContext.hPort, kInvalidPort);
+
+        window->LoopButton()->click();
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return window->Loop().State() == MeasLoopState::kMeasuring ||
+                       window->Loop().State() == MeasLoopState::kWaiting;
+            },
+            5000));
+        QPointer<CMeasCircuitDlg> alive(window);
+        window->close();
+        QTest::qWait(300);
+        QVERIFY(alive.isNull()); // deleted on close
+        QCOMPARE(context.portContext.hPort, kInvalidPort);
+        QVERIFY(!PortUser::IsReserved(context.portContext));
+    }
+
+    // Closing the program while the loop measures: the frame asks the loop's activity to end, the loop
+    // stops, and the frame closes with the window.
+    void closingTheFrameStopsTheLoop() {
+        FrameWindows windows;
+        RegisterCircuitWindows(windows);
+        CMainFrame frame(windows);
+        Fill(*frame.GetBusContext(), {g_identified[0]});
+        frame.show();
+        frame.OnDisplay();
+        auto* window = qobject_cast<CMeasCircuitDlg*>(frame.CircuitWindow());
+        QVERIFY(window != nullptr);
+        window->RateEdit()->setText(QStringLiteral("30"));
+        window->LoopButton()->click();
+        QVERIFY(BusActivity::IsBusy(*frame.GetBusContext()));
+        QVERIFY(!frame.Action(ID_BUS_SCAN_COMPLETELY)->isEnabled() || !windows.runScan);
+        frame.close();
+        QVERIFY(QTest::qWaitFor([&] { return !frame.isVisible(); }, 10000));
+        QVERIFY(frame.CircuitWindow() == nullptr);
+        QVERIFY(!PortUser::IsReserved(frame.GetBusContext()->portContext));
+    }
+
+    // A module's value window hears of each new value; removing the module closes it first.
+    void valueWindowFollowsValuesAndGoesWithItsModule() {
+        test::MessageRecorder messages;
+        BusContext context;
+        Fill(context, {g_identified[0], g_identified[1]});
+        QPointer<FakeValueWindow> opened;
+        ModuleWindows windows;
+        windows.createValueWindow = [&](BusContext&, QWidget* owner, ModuleRecord&, CMeasValueStore&) {
+            auto* view = new FakeValueWindow(owner);
+            opened = view;
+            return static_cast<MeasValueView*>(view);
+        };
+        CMeasCircuitDlg window(context, nullptr, windows);
+        window.show();
+        window.List()->Select(1);
+        window.DisplayButton()->click();
+        QVERIFY(opened != nullptr && opened->isVisible());
+        window.RateEdit()->setText(QStringLiteral("0"));
+        window.SingleButton()->click();
+        QVERIFY(WaitIdle(window));
+        QCOMPARE(opened->newValues, 1);
+        window.MenuAction(CMeasCircuitDlg::ID_REMOVE)->trigger();
+        QVERIFY(opened.isNull());
+        QCOMPARE(window.ModuleCount(), 1u);
+    }
+
+    // While the loop measures, the commands that need the bus or delete what it writes are refused.
+    void commandsRefusedWhileMeasuring() {
+        test::MessageRecorder messages;
+        BusContext context;
+        Fill(context, {g_identified[0]});
+        CMeasCircuitDlg window(context, nullptr, {});
+        window.show();
+        window.RateEdit()->setText(QStringLiteral("30"));
+        window.LoopButton()->click();
+        QVERIFY(window.Loop().IsMeasuring());
+        const QString deletes = QStringLiteral("deletes values or files");
+        const std::pair<int, QString> commands[] = {
+            {CMeasCircuitDlg::ID_RESCAN, QString::fromLatin1(kBusBusyMeasuringText)},
+            {CMeasCircuitDlg::ID_REMOVE, deletes},
+            {CMeasCircuitDlg::ID_RECREATE_ASCII, deletes}};
+        for (const auto& [id, text] : commands) {
+            messages.Clear();
+            window.MenuAction(id)->trigger();
+            QVERIFY2(messages.Texts().size() == 1 && messages.Texts()[0].contains(text),
+                     qPrintable(QString::number(id)));
+        }
+        QCOMPARE(window.ModuleCount(), 1u);
+        window.LoopButton()->click();
+        QVERIFY(WaitIdle(window));
+    }
+
+    void removeActivateAndRescan() {
+        test::MessageRecorder messages;
+        BusContext context;
+        Fill(context, {g_identified[0], Placeholder(77, msIdentified, 777)});
+        CMeasCircuitDlg window(context, nullptr, {});
+        window.show();
+
+        // A module that does not answer: the message, and the row as it was.
+        window.List()->Select(1);
+        window.MenuAction(CMeasCircuitDlg::ID_RESCAN)->trigger();
+        QCOMPARE(messages.Texts(), QStringList{Text(24671)});
+        QCOMPARE(window.CellText(1, CMeasCircuitDlg::kColSerial), QStringLiteral("777"));
+        QCOMPARE(window.CellText(1, CMeasCircuitDlg::kColStation), QStringLiteral("77"));
+
+        // (De-)activating twice writes the module file each time.
+        for (int expected : {1, 0}) {
+            window.MenuAction(CMeasCircuitDlg::ID_ACTIVATE)->trigger();
+            CIniSection file = CIniSection::ForModule(777);
+            file.SetSection("ModuleInfo");
+            QCOMPARE(file.ReadInt("bDisabled", -1), expected);
+        }
+
+        // Removing every module leaves the empty list with its text.
+        for (int i = 0; i < 2; ++i) {
+            window.List()->Select(0);
+            window.MenuAction(CMeasCircuitDlg::ID_REMOVE)->trigger();
+        }
+        QCOMPARE(window.ModuleCount(), 0u);
+        QCOMPARE(window.CountEdit()->text(), QStringLiteral("0"));
+        QCOMPARE(window.List()->model()->rowCount(), 0);
+        QCOMPARE(context.busList.Count(), 0u);
+        QCOMPARE(window.List()->EmptyText(), Text(32790));
+        QVERIFY(!window.SingleButton()->isEnabled());
+    }
+
+    // Copying: a missing file is skipped, a file that cannot be written is named with its reason.
+    void copyNamesFailuresAndSkipsMissingFiles() {
+        namespace fs = std::filesystem;
+        const fs::path dir = data_.Path().toStdString();
+        fs::create_directories(dir / "src");
+        fs::create_directories(dir / "medium" / "3.BinMeasData"); // a folder where the copy should go
+        for (const char* name : {"1.BinMeasData", "3.BinMeasData"}) {
+            std::ofstream(dir / "src" / name) << "records";
+        }
+        const CopyReport report = CopyMeasurementFiles({{1, dir / "src" / "1.BinMeasData"},
+                                                        {2, dir / "src" / "2.BinMeasData"},
+                                                        {3, dir / "src" / "3.BinMeasData"}},
+                                                       dir / "medium");
+        QCOMPARE(report.copied.size(), 1u);
+        QCOMPARE(report.skipped, std::vector<fs::path>{dir / "src" / "2.BinMeasData"});
+        QCOMPARE(report.failed.size(), 1u);
+        QCOMPARE(report.failed[0].first, dir / "src" / "3.BinMeasData");
+        QVERIFY(fs::exists(dir / "medium" / "1.BinMeasData"));
+
+        fs::create_directories(dir / "root" / "media" / "tech" / "STICK");
+        QCOMPARE(RemovableMediaStart("tech", "/home/tech", dir / "root"),
+                 dir / "root" / "media" / "tech" / "STICK");
+        QCOMPARE(RemovableMediaStart("other", "/home/other", dir / "root"), fs::path("/home/other"));
+    }
+
+    // The halt state: read from the XV module and set by command; a module that does not answer leaves
+    // the command choices disabled.
+    void haltStateReadsSetsAndLocksAfterFailedRead() {
+        test::MessageRecorder messages;
+        BusContext context;
+        Fill(context, {});
+        ModuleRecord xv = g_identified[2];
+        CHaltMeasStateDlg dialog(context, nullptr, xv);
+        QVERIFY(messages.Texts().isEmpty());
+        QVERIFY(dialog.CommandRadio(1)->isEnabled());
+        dialog.CommandRadio(1)->click();
+        QCOMPARE(dialog.State().command, 1);
+        QVERIFY(dialog.StateRadio(dialog.State().haltState)->isChecked());
+        dialog.CommandRadio(0)->click();
+        QCOMPARE(dialog.State().command, 0);
+
+        ModuleRecord silent = Placeholder(99, msIdentified, 99);
+        CHaltMeasStateDlg failed(context, nullptr, silent);
+        QCOMPARE(messages.Texts(), QStringList{QString::fromLatin1(kMsgHaltStateReadFailed)});
+        QVERIFY(!failed.CommandRadio(0)->isEnabled());
+        QVERIFY(!failed.CommandRadio(1)->isEnabled());
+    }
+
+    // Without the port nothing is sent, and the saved bus stays.
+    void createCollisionsKeepsTheSavedBusWithoutAPort() {
+        test::MessageRecorder messages;
+        BusContext context;
+        Fill(context, {g_identified[0]});
+        context.portContext.device = "/nonexistent/tty";
+        CIniSection settings(SettingsFilePath(), "BUS INFO");
+        QVERIFY(settings.WriteDWord("dwCount", 1));
+        CCreateCollisionsDlg dialog(context, nullptr);
+        QVERIFY(!dialog.PortOpen());
+        dialog.StationEdit()->setValue(251);
+        dialog.accept();
+        QCOMPARE(messages.messages.size(), 1u); // reserved station: said, nothing asked
+        dialog.StationEdit()->setValue(7);
+        dialog.accept(); // Yes, then the port failure
+        QCOMPARE(messages.messages.size(), 3u);
+        QCOMPARE(messages.Texts()[1], Text(24627));
+        QVERIFY(messages.Texts()[2].startsWith(Text(24655)));
+        QVERIFY(CIniSection(SettingsFilePath(), "BUS INFO").HasKey("dwCount"));
+        QCOMPARE(dialog.result(), 0);
+    }
+};
+
+QTEST_MAIN(TestCircuitWindow)
+#include "tst_circuit_window.moc"
