@@ -2,6 +2,8 @@
 
 #include "core/bus/bus_error.h"
 #include "core/bus/commands.h"
+#include "core/busops/identification.h"
+#include "core/inventory/unit_names.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"
 
@@ -21,32 +23,34 @@ QString LastBusErrorText() {
 }
 
 bool CheckModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record, uint8_t station) {
-    // The corrections to core bring this check into the station and conversion-time operations themselves;
-    // until then the dialogs make it here with the plain station-information read.
-    StationInfoBlock block{};
-    if (!ReadStationInfo(port, station, block)) {
-        ShowMessage(dialog,
-                    QCoreApplication::translate("terrix::CheckModuleAtStation",
-                                                "The module at station %1 does not answer:\n%2")
-                        .arg(station)
-                        .arg(LastBusErrorText()),
-                    dialog->windowTitle(), MessageIcon::Warning);
-        return false;
-    }
-    const uint16_t serial = StationInfo::FromBytes(block).wSerialNo;
-    if (serial != record.SerialNo()) {
+    // The same check the command-line tool makes before a command addressed by serial number.
+    ModuleRecord expected = record;
+    expected.iaStation = station;
+    ModuleRecord found;
+    switch (ConfirmModuleAtStation(port, expected, found, UnitName)) {
+    case StationCheck::kConfirmed:
+        return true;
+    case StationCheck::kOtherModule:
         ShowMessage(dialog,
                     QCoreApplication::translate("terrix::CheckModuleAtStation",
                                                 "Station %1 is answered by the module with serial number %2, "
                                                 "not by the selected module (serial number %3).\nPlease scan "
                                                 "the bus again.")
                         .arg(station)
-                        .arg(serial)
+                        .arg(found.SerialNo())
                         .arg(record.SerialNo()),
                     dialog->windowTitle(), MessageIcon::Warning);
         return false;
+    case StationCheck::kNoModule:
+        break;
     }
-    return true;
+    ShowMessage(dialog,
+                QCoreApplication::translate("terrix::CheckModuleAtStation",
+                                            "The module at station %1 does not answer:\n%2")
+                    .arg(station)
+                    .arg(LastBusErrorText()),
+                dialog->windowTitle(), MessageIcon::Warning);
+    return false;
 }
 
 } // namespace terrix

@@ -8,6 +8,7 @@
 #include "core/inventory/unit_names.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
+#include "gui/busops/module_at_station.h"
 #include "gui/circuit/bus_dialogs.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
@@ -882,10 +883,20 @@ void CMeasCircuitDlg::OnRescan() {
         activity.ShowRefusal(this);
         return;
     }
-    // The corrections work adds here the check that the module answering at the station is this record's
-    // module (by serial number) before its record is overwritten.
+    // A record of a known module is overwritten only by that module: after a swap elsewhere on the bus the
+    // station may answer with another one, whose identity would otherwise land in this row and file.
     PortUser portUser(&context_.portContext);
-    if (!RescanModule(portUser, UnitName, *CurrentRecord())) {
+    ModuleRecord* record = CurrentRecord();
+    if (IsKnownSerial(record->SerialNo())) {
+        if (!portUser.Acquire()) {
+            ShowMessage(this, PortFailureText(context_.portContext), windowTitle(), MessageIcon::Warning);
+            return;
+        }
+        if (!CheckModuleAtStation(this, portUser.Port(), *record, record->iaStation)) {
+            return;
+        }
+    }
+    if (!RescanModule(portUser, UnitName, *record)) {
         ShowMessage(this, Text(24671), windowTitle(), MessageIcon::Warning);
         return;
     }
