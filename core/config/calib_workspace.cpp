@@ -139,7 +139,7 @@ bool CalibWorkspace::RereadModule(CalibDialogUi& ui) {
     Banner banner(ui, kBannerLoading);
     moduleRead_ = ReadCalibSet(port_, station_, moduleSet_);
     if (!moduleRead_) {
-        ui.ShowMessage({kMsgReadFailed, "", MessageIcon::None});
+        ui.ShowMessage({kMsgReadFailed, "", ConfigMessageIcon::None});
     }
     if (!filesRead_) {
         filesRead_ = ReadFilesForModule();
@@ -161,7 +161,7 @@ bool CalibWorkspace::ReadLoc(const std::filesystem::path& locFile, CalibDialogUi
         const size_t start = description.find_first_not_of("; ");
         fileComment_ = start == std::string::npos ? std::string() : description.substr(start);
     } else {
-        ui.ShowMessage({kMsgLocFailed, "", MessageIcon::None});
+        ui.ShowMessage({kMsgLocFailed, "", ConfigMessageIcon::None});
         fileComment_.clear();
     }
     return filesRead_;
@@ -197,7 +197,7 @@ int CalibWorkspace::RereadActive() {
 
 bool CalibWorkspace::SetActiveCalibration(CalibDialogUi& ui) {
     if (selected_ < 0) {
-        ui.ShowMessage({kMsgNoSelection, "", MessageIcon::None});
+        ui.ShowMessage({kMsgNoSelection, "", ConfigMessageIcon::None});
         return false;
     }
     if (!ui.AskYesNo(selected_ == 0 ? kAskActivateSwitch : kAskFixCalibration)) {
@@ -205,7 +205,7 @@ bool CalibWorkspace::SetActiveCalibration(CalibDialogUi& ui) {
     }
     const bool ok = SetActiveCalib(port_, station_, static_cast<uint8_t>(selected_));
     if (!ok) {
-        ui.ShowMessage({kMsgSetActiveFailed, "", MessageIcon::None});
+        ui.ShowMessage({kMsgSetActiveFailed, "", ConfigMessageIcon::None});
     }
     RereadActive();
     return ok;
@@ -230,12 +230,12 @@ ProgramOutcome CalibWorkspace::ProgramStation(uint8_t station, const CalibSet& s
     }
     if (outcome.result == ProgramOutcome::Result::WriteFailed) {
         banner.Remove();
-        ui.ShowMessage({kMsgWriteFailed, "", MessageIcon::Stop});
+        ui.ShowMessage({kMsgWriteFailed, "", ConfigMessageIcon::Stop});
         return outcome;
     }
     if (outcome.result == ProgramOutcome::Result::ReadBackFailed) {
         banner.Remove();
-        ui.ShowMessage({kMsgReadFailed, "", MessageIcon::Stop});
+        ui.ShowMessage({kMsgReadFailed, "", ConfigMessageIcon::Stop});
         return outcome;
     }
     banner.Set(kBannerVerifying);
@@ -245,14 +245,14 @@ ProgramOutcome CalibWorkspace::ProgramStation(uint8_t station, const CalibSet& s
     }
     banner.Remove();
     if (!outcome.differences.empty()) {
-        ui.ShowMessage({outcome.differences, "", MessageIcon::Exclamation});
+        ui.ShowMessage({outcome.differences, "", ConfigMessageIcon::Exclamation});
     }
     return outcome;
 }
 
 bool CalibWorkspace::ProgramModule(CalibDialogUi& ui, ProgramOutcome* outcome) {
     if (!moduleRead_ && !filesRead_) {
-        ui.ShowMessage({kMsgNothingRead, "", MessageIcon::Stop});
+        ui.ShowMessage({kMsgNothingRead, "", ConfigMessageIcon::Stop});
         return false;
     }
     bool sourceIsModule = false;
@@ -277,7 +277,7 @@ bool CalibWorkspace::ProgramModule(CalibDialogUi& ui, ProgramOutcome* outcome) {
     const bool ok =
         result.result == ProgramOutcome::Result::Verified || result.result == ProgramOutcome::Result::Differs;
     if (result.result == ProgramOutcome::Result::Verified) {
-        ui.ShowMessage({kMsgWritten, "", MessageIcon::None});
+        ui.ShowMessage({kMsgWritten, "", ConfigMessageIcon::None});
     }
     if (ok && !sourceIsModule) {
         moduleSet_ = readBack;
@@ -294,12 +294,12 @@ bool CalibWorkspace::ProgramAllModules(std::span<const uint8_t> stations, CalibD
         return false;
     }
     if (!moduleRead_ && !filesRead_) {
-        ui.ShowMessage({kMsgNothingRead, "", MessageIcon::Stop});
+        ui.ShowMessage({kMsgNothingRead, "", ConfigMessageIcon::Stop});
         return false;
     }
     if (!filesRead_) {
         // Writing every module's own data back into it would change nothing; say so instead of asking.
-        ui.ShowMessage({kMsgNoFileDataForAll, "", MessageIcon::Exclamation});
+        ui.ShowMessage({kMsgNoFileDataForAll, "", ConfigMessageIcon::Exclamation});
         return false;
     }
     for (const uint8_t station : stations) {
@@ -313,7 +313,7 @@ bool CalibWorkspace::ProgramAllModules(std::span<const uint8_t> stations, CalibD
             if (outcomes != nullptr) {
                 outcomes->push_back(skipped);
             }
-            ui.ShowMessage({kMsgReadFailed, "", MessageIcon::None});
+            ui.ShowMessage({kMsgReadFailed, "", ConfigMessageIcon::None});
             continue;
         }
         ZeroTempCalibsForModule(present, filesRead_, fileSet_);

@@ -15,7 +15,7 @@ constexpr uint8_t kLimitAccessBits = 0x03;
 constexpr int32_t kMaxUnits = 99999; // five BCD digits
 
 void Add(ConfigMessages& messages, const char* text) {
-    messages.push_back({text, "", MessageIcon::None});
+    messages.push_back({text, "", ConfigMessageIcon::None});
 }
 
 // Writes a copy: the write command clears the block it is given.
@@ -89,7 +89,7 @@ bool ReadError66Limit(PortHandle port, uint8_t station, double& percent, ConfigM
 bool WriteError66Limit(PortHandle port, uint8_t station, double percent, ConfigMessages& messages) {
     int32_t units = 0;
     if (!Error66LimitUnits(percent, units)) {
-        messages.push_back({"The limit must lie between -9999.9 and 9999.9 %.", "", MessageIcon::None});
+        messages.push_back({"The limit must lie between -9999.9 and 9999.9 %.", "", ConfigMessageIcon::None});
         Add(messages, kMsgSetLowLimitFailed);
         return false;
     }
