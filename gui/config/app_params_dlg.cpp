@@ -1,6 +1,5 @@
 #include "gui/config/app_params_dlg.h"
 
-#include "core/config/module_stations.h"
 #include "core/config/par_file.h"
 #include "core/inventory/module_record.h"
 #include "core/platform/data_paths.h"
@@ -278,17 +277,8 @@ void CAppParamsDlg::SetAllOffsetsAndAveTime() {
         return;
     }
     // Only XV modules hold application parameters; the others are named afterwards, not written.
-    const std::vector<uint8_t> stations = ModuleStations(context_.busList, StationFilter::XvModules);
     QStringList skipped;
-    for (uint32_t i = 0; i < context_.busList.Count(); ++i) {
-        const ModuleRecord* module = context_.busList.GetAt(i);
-        if (module != nullptr && module->enModuleState != msCollision && module->bIsTavikXV == 0) {
-            skipped << tr("station %1 (%2, serial %3)")
-                           .arg(module->iaStation)
-                           .arg(QString::fromStdString(module->ModuleName()))
-                           .arg(module->SerialNo());
-        }
-    }
+    const std::vector<uint8_t> stations = XvModuleStations(context_.busList, skipped);
     bool refused = true;
     size_t failedIndex = stations.size();
     const bool ok = RunBusWork([&](PortHandle port) {

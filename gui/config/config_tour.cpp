@@ -8,13 +8,16 @@
 #include "gui/app/screenshot_tour.h"
 #include "gui/config/active_calib_dlg.h"
 #include "gui/config/app_params_dlg.h"
+#include "gui/config/coefficients_dlg.h"
 #include "gui/config/config_windows.h"
 #include "gui/config/error66_dlg.h"
 #include "gui/config/offset_dlg.h"
 #include "gui/config/reset_baud_dlg.h"
 #include "gui/config/user_data_dlg.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/report_list_ctrl.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace terrix {
@@ -107,6 +110,12 @@ bool ShowUserData(TourContext& tour) {
 } // namespace
 
 void AddConfigTourSteps(CScreenshotTour& tour) {
+    tour.AddStep(QStringLiteral("coefficients"),
+                 BusDialogStep<CCoefficientsDlg>("coefficients", [](CCoefficientsDlg& d) {
+                     d.resize(d.sizeHint().expandedTo(QSize(1000, 640)));
+                     d.RereadModule();
+                     d.CalibListView()->Select(std::max(d.Workspace().ActivePosition(), 0) % 16);
+                 }));
     tour.AddStep(QStringLiteral("application parameters"),
                  BusDialogStep<CAppParamsDlg>("app_params", [](CAppParamsDlg& d) { d.ReadModule(); }));
     tour.AddStep(QStringLiteral("active calibration"),

@@ -3,6 +3,7 @@
 #include "gui/app/frame_windows.h"
 #include "gui/config/active_calib_dlg.h"
 #include "gui/config/app_params_dlg.h"
+#include "gui/config/coefficients_dlg.h"
 #include "gui/config/error66_dlg.h"
 #include "gui/config/offset_dlg.h"
 #include "gui/config/reset_baud_dlg.h"
@@ -12,6 +13,7 @@ namespace terrix {
 
 void RegisterConfigDialogs(FrameWindows& windows) {
     ModuleWindows& module = windows.moduleWindows;
+    module.coefficients = RunCoefficientsDialog;
     module.applicationParameters = RunAppParamsDialog;
     module.activeCalibration = RunActiveCalibDialog;
     module.offset = RunOffsetDialog;

@@ -8,7 +8,10 @@
 #include "core/inventory/bus_context.h"
 #include "gui/toolkit/placement_dialog.h"
 
+#include <QStringList>
+
 #include <functional>
+#include <vector>
 
 namespace terrix {
 
@@ -44,6 +47,10 @@ private:
     bool openedPort_ = false;
     bool busy_ = false;
 };
+
+// The stations of the identified XV modules of the list, in list order; `skipped` names every other module
+// (collision placeholders aside) for the message that says they were left out.
+std::vector<uint8_t> XvModuleStations(const CBusList& list, QStringList& skipped);
 
 // A configuration text of the core as the user's language has it.
 QString ConfigText(const std::string& text);

@@ -40,9 +40,9 @@ private Q_SLOTS:
         PortUser loop(&bus.context.portContext);
         QVERIFY(loop.Reserve());
         for (const auto& [name, entry] :
-             {std::pair{"parameters", m.applicationParameters}, std::pair{"active", m.activeCalibration},
-              std::pair{"offset", m.offset}, std::pair{"error66", m.error66Limit},
-              std::pair{"baud", m.resetBaud}}) {
+             {std::pair{"coefficients", m.coefficients}, std::pair{"parameters", m.applicationParameters},
+              std::pair{"active", m.activeCalibration}, std::pair{"offset", m.offset},
+              std::pair{"error66", m.error66Limit}, std::pair{"baud", m.resetBaud}}) {
             if (!entry) {
                 QFAIL(name);
             }
