@@ -52,7 +52,9 @@ private:
 // (collision placeholders aside) for the message that says they were left out.
 std::vector<uint8_t> XvModuleStations(const CBusList& list, QStringList& skipped);
 
-// A configuration text of the core as the user's language has it.
+// A message text of the configuration core as shown: looked up under the context "terrix::ConfigText" of
+// the translations. The core's texts are the module service's fixed English wording and have no entry
+// there, so they show unchanged in both languages; an entry added later takes effect here.
 QString ConfigText(const std::string& text);
 
 } // namespace terrix
