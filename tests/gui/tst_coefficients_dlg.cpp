@@ -84,6 +84,12 @@ private Q_SLOTS:
         QStringList expected(16, QString());
         expected[4] = QStringLiteral("m");
         QCOMPARE(DiffColumn(dialog), expected);
+        // Choosing the row shows its coefficients and allows setting it active.
+        QVERIFY(!dialog.SetActiveButton()->isEnabled());
+        dialog.CalibListView()->Select(4);
+        QVERIFY(dialog.SetActiveButton()->isEnabled());
+        const CVirtualListModel* coeffs = dialog.CoeffListView()->ListModel();
+        QVERIFY(coeffs->data(coeffs->index(3, 2)).toString() != coeffs->data(coeffs->index(3, 3)).toString());
 
         WriteCalibFiles(data_.Path(), dialog.Workspace().ModuleSet());
         dialog.RereadFiles();
