@@ -938,6 +938,269 @@ Bitte warten Sie, bis dieser Vorgang beendet ist.</translation>
     </message>
 </context>
 <context>
+    <name>terrix::CActiveCalibDlg</name>
+    <message>
+        <source>Setting Active Calibration</source>
+        <translation>Aktive Kalibrierung einstellen</translation>
+    </message>
+    <message>
+        <source>Previous calibration:</source>
+        <translation>Bisherige Kalibrierung:</translation>
+    </message>
+    <message>
+        <source>&amp;New calibration:</source>
+        <translation>&amp;Neue Kalibrierung:</translation>
+    </message>
+    <message>
+        <source>Set new calibration</source>
+        <translation>Neue Kalibrierung setzen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CAppParamsDlg</name>
+    <message>
+        <source>XV Application Parameters</source>
+        <translation>XV-Anwendungsparameter</translation>
+    </message>
+    <message>
+        <source>Previous value</source>
+        <translation>Bisheriger Wert</translation>
+    </message>
+    <message>
+        <source>New value</source>
+        <translation>Neuer Wert</translation>
+    </message>
+    <message>
+        <source>Previous count</source>
+        <translation>Bisherige Anzahl</translation>
+    </message>
+    <message>
+        <source>New count</source>
+        <translation>Neue Anzahl</translation>
+    </message>
+    <message>
+        <source>Offset Value in &amp;Percentage</source>
+        <translation>Offsetwert in &amp;Prozent</translation>
+    </message>
+    <message>
+        <source>&amp;Averaging Time</source>
+        <translation>&amp;Mittelungszeit</translation>
+    </message>
+    <message>
+        <source>&amp;Error66 Delay</source>
+        <translation>&amp;Error66-Verzögerung</translation>
+    </message>
+    <message>
+        <source>Queue-&amp;Full Time</source>
+        <translation>Zeit bis &amp;Warteschlange voll</translation>
+    </message>
+    <message>
+        <source>Queue-E&amp;mpty Time</source>
+        <translation>Zeit bis Warteschlange &amp;leer</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>units of 10 measurements</source>
+        <translation>Einheiten zu 10 Messungen</translation>
+    </message>
+    <message>
+        <source>measurements</source>
+        <translation>Messungen</translation>
+    </message>
+    <message>
+        <source>Number of measurements (Error66 Delay: units of 10 measurements)</source>
+        <translation>Anzahl der Messungen (Error66-Verzögerung: Einheiten zu 10 Messungen)</translation>
+    </message>
+    <message>
+        <source>Set All Offsets and A&amp;veTime</source>
+        <translation>&amp;Alle Offsets und Mittelungszeiten setzen</translation>
+    </message>
+    <message>
+        <source>&amp;Save Parameters</source>
+        <translation>Parameter &amp;speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Read Parameters from File</source>
+        <translation>Parameter aus &amp;Datei lesen</translation>
+    </message>
+    <message>
+        <source>Set Parameters</source>
+        <translation>Parameter setzen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Station %1 did not take the parameters; the modules after it were not changed.</source>
+        <translation>Station %1 hat die Parameter nicht übernommen; die Module danach wurden nicht geändert.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Offset and averaging time were set in %n XV module(s). Only XV modules hold them; skipped:
+%1</source>
+        <translation>
+            <numerusform>Offset und Mittelungszeit wurden in %n XV-Modul gesetzt. Nur XV-Module haben diese Parameter; übersprungen:
+%1</numerusform>
+            <numerusform>Offset und Mittelungszeit wurden in %n XV-Modulen gesetzt. Nur XV-Module haben diese Parameter; übersprungen:
+%1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Save Parameters</source>
+        <translation>Parameter speichern</translation>
+    </message>
+    <message>
+        <source>Read Parameters from File</source>
+        <translation>Parameter aus Datei lesen</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CCoefficientsDlg</name>
+    <message>
+        <source>Comment</source>
+        <translation>Kommentar</translation>
+    </message>
+    <message>
+        <source>Material and Temperature Coefficients</source>
+        <translation>Material- und Temperaturkoeffizienten</translation>
+    </message>
+    <message>
+        <source>Module description</source>
+        <translation>Modulbeschreibung</translation>
+    </message>
+    <message>
+        <source>&amp;File description</source>
+        <translation>&amp;Dateibeschreibung</translation>
+    </message>
+    <message>
+        <source>Calibrations sorted by &amp;switch for material and temperature</source>
+        <translation>Kalibrierungen nach &amp;Schalterstellung für Material und Temperatur</translation>
+    </message>
+    <message>
+        <source>Coefficients for &amp;selected switch</source>
+        <translation>Koeffizienten der &amp;gewählten Schalterstellung</translation>
+    </message>
+    <message>
+        <source>Serial no.:</source>
+        <translation>Seriennr.:</translation>
+    </message>
+    <message>
+        <source>Module name:</source>
+        <translation>Modulname:</translation>
+    </message>
+    <message>
+        <source>Station no.:</source>
+        <translation>Stationsnr.:</translation>
+    </message>
+    <message>
+        <source>File name:</source>
+        <translation>Dateiname:</translation>
+    </message>
+    <message>
+        <source>Directory:</source>
+        <translation>Verzeichnis:</translation>
+    </message>
+    <message>
+        <source>Comments:</source>
+        <translation>Kommentar:</translation>
+    </message>
+    <message>
+        <source>Open LOC file</source>
+        <translation>LOC-Datei öffnen</translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <translation>Aktiv</translation>
+    </message>
+    <message>
+        <source>Switch</source>
+        <translation>Schalter</translation>
+    </message>
+    <message>
+        <source>Material: module ID</source>
+        <translation>Material: Modul-ID</translation>
+    </message>
+    <message>
+        <source>Material: file ID</source>
+        <translation>Material: Datei-ID</translation>
+    </message>
+    <message>
+        <source>Temperature: module ID</source>
+        <translation>Temperatur: Modul-ID</translation>
+    </message>
+    <message>
+        <source>Temperature: file ID</source>
+        <translation>Temperatur: Datei-ID</translation>
+    </message>
+    <message>
+        <source>Coefficient</source>
+        <translation>Koeffizient</translation>
+    </message>
+    <message>
+        <source>for material in module</source>
+        <translation>Material im Modul</translation>
+    </message>
+    <message>
+        <source>for material in file</source>
+        <translation>Material in Datei</translation>
+    </message>
+    <message>
+        <source>for temperature in module</source>
+        <translation>Temperatur im Modul</translation>
+    </message>
+    <message>
+        <source>for temperature in file</source>
+        <translation>Temperatur in Datei</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Reread
+act. calibration ID</source>
+        <translation>Aktive Kalibrier-ID
+neu lesen</translation>
+    </message>
+    <message>
+        <source>Set act. &amp;calibration</source>
+        <translation>Aktive &amp;Kalibrierung setzen</translation>
+    </message>
+    <message>
+        <source>Reread module</source>
+        <translation>Modul neu lesen</translation>
+    </message>
+    <message>
+        <source>Reread files</source>
+        <translation>Dateien neu lesen</translation>
+    </message>
+    <message>
+        <source>Program module</source>
+        <translation>Modul programmieren</translation>
+    </message>
+    <message>
+        <source>Program all modules</source>
+        <translation>Alle Module programmieren</translation>
+    </message>
+    <message>
+        <source>Only XV modules were programmed; skipped:
+%1</source>
+        <translation>Nur XV-Module wurden programmiert; übersprungen:
+%1</translation>
+    </message>
+    <message>
+        <source>LOC file (*.LOC *.loc)</source>
+        <translation>LOC-Datei (*.LOC *.loc)</translation>
+    </message>
+</context>
+<context>
     <name>terrix::CConversionTimeDlg</name>
     <message>
         <source>Setting Conversion Time</source>
@@ -1040,6 +1303,29 @@ Bitte warten Sie, bis dieser Vorgang beendet ist.</translation>
     <message>
         <source>Select All</source>
         <translation>Alles &amp;auswählen</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CError66Dlg</name>
+    <message>
+        <source>Change Limit for Error66 Activation</source>
+        <translation>Grenzwert für Error66-Auslösung ändern</translation>
+    </message>
+    <message>
+        <source>Now Value (%)</source>
+        <translation>Aktueller Wert (%)</translation>
+    </message>
+    <message>
+        <source>&amp;New Value (%)</source>
+        <translation>&amp;Neuer Wert (%)</translation>
+    </message>
+    <message>
+        <source>Set New Value</source>
+        <translation>Neuen Wert setzen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -1202,6 +1488,71 @@ Busverkehr</translation>
     <message>
         <source>Could not be copied:</source>
         <translation>Konnte nicht kopiert werden:</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CModuleConfigDialog</name>
+    <message>
+        <source>station %1 (%2, serial %3)</source>
+        <translation>Station %1 (%2, Seriennr. %3)</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::COffsetDlg</name>
+    <message>
+        <source>Setting Offset for Calibration</source>
+        <translation>Offset für Kalibrierung einstellen</translation>
+    </message>
+    <message>
+        <source>Previous offset:</source>
+        <translation>Bisheriger Offset:</translation>
+    </message>
+    <message>
+        <source>New &amp;offset:</source>
+        <translation>Neuer &amp;Offset:</translation>
+    </message>
+    <message>
+        <source>Meas. value changed &amp;by:</source>
+        <translation>Messwert ändern &amp;um:</translation>
+    </message>
+    <message>
+        <source>+ 0.1%</source>
+        <translation>+ 0.1%</translation>
+    </message>
+    <message>
+        <source>- 0.1%</source>
+        <translation>- 0.1%</translation>
+    </message>
+    <message>
+        <source>&amp;Set new offset</source>
+        <translation>Neuen Offset &amp;setzen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>The module takes offsets from -99.9 to 99.9 %.</source>
+        <translation>Das Modul nimmt nur Offsets von -99,9 bis 99,9 % an.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CResetBaudDlg</name>
+    <message>
+        <source>Change Reset Baudrate</source>
+        <translation>Reset-Baudrate ändern</translation>
+    </message>
+    <message>
+        <source>Now Reset Baudrate</source>
+        <translation>Aktuelle Reset-Baudrate</translation>
+    </message>
+    <message>
+        <source>Set Reset Baudrate 9600</source>
+        <translation>Reset-Baudrate 9600 setzen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -1517,6 +1868,25 @@ Bitte wählen Sie eine freie Station.</translation>
 %2</source>
         <translation>Der Busverkehr konnte nicht in %1 gespeichert werden:
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CUserDataDlg</name>
+    <message>
+        <source>&amp;Place:</source>
+        <translation>&amp;Ort:</translation>
+    </message>
+    <message>
+        <source>&amp;Comments:</source>
+        <translation>&amp;Kommentar:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>

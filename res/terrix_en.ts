@@ -938,6 +938,269 @@ Please wait until that has finished.</translation>
     </message>
 </context>
 <context>
+    <name>terrix::CActiveCalibDlg</name>
+    <message>
+        <source>Setting Active Calibration</source>
+        <translation>Setting Active Calibration</translation>
+    </message>
+    <message>
+        <source>Previous calibration:</source>
+        <translation>Previous calibration:</translation>
+    </message>
+    <message>
+        <source>&amp;New calibration:</source>
+        <translation>&amp;New calibration:</translation>
+    </message>
+    <message>
+        <source>Set new calibration</source>
+        <translation>Set new calibration</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CAppParamsDlg</name>
+    <message>
+        <source>XV Application Parameters</source>
+        <translation>XV Application Parameters</translation>
+    </message>
+    <message>
+        <source>Previous value</source>
+        <translation>Previous value</translation>
+    </message>
+    <message>
+        <source>New value</source>
+        <translation>New value</translation>
+    </message>
+    <message>
+        <source>Previous count</source>
+        <translation>Previous count</translation>
+    </message>
+    <message>
+        <source>New count</source>
+        <translation>New count</translation>
+    </message>
+    <message>
+        <source>Offset Value in &amp;Percentage</source>
+        <translation>Offset Value in &amp;Percentage</translation>
+    </message>
+    <message>
+        <source>&amp;Averaging Time</source>
+        <translation>&amp;Averaging Time</translation>
+    </message>
+    <message>
+        <source>&amp;Error66 Delay</source>
+        <translation>&amp;Error66 Delay</translation>
+    </message>
+    <message>
+        <source>Queue-&amp;Full Time</source>
+        <translation>Queue-&amp;Full Time</translation>
+    </message>
+    <message>
+        <source>Queue-E&amp;mpty Time</source>
+        <translation>Queue-E&amp;mpty Time</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>units of 10 measurements</source>
+        <translation>units of 10 measurements</translation>
+    </message>
+    <message>
+        <source>measurements</source>
+        <translation>measurements</translation>
+    </message>
+    <message>
+        <source>Number of measurements (Error66 Delay: units of 10 measurements)</source>
+        <translation>Number of measurements (Error66 Delay: units of 10 measurements)</translation>
+    </message>
+    <message>
+        <source>Set All Offsets and A&amp;veTime</source>
+        <translation>Set All Offsets and A&amp;veTime</translation>
+    </message>
+    <message>
+        <source>&amp;Save Parameters</source>
+        <translation>&amp;Save Parameters</translation>
+    </message>
+    <message>
+        <source>&amp;Read Parameters from File</source>
+        <translation>&amp;Read Parameters from File</translation>
+    </message>
+    <message>
+        <source>Set Parameters</source>
+        <translation>Set Parameters</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Station %1 did not take the parameters; the modules after it were not changed.</source>
+        <translation>Station %1 did not take the parameters; the modules after it were not changed.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Offset and averaging time were set in %n XV module(s). Only XV modules hold them; skipped:
+%1</source>
+        <translation>
+            <numerusform>Offset and averaging time were set in %n XV module. Only XV modules hold them; skipped:
+%1</numerusform>
+            <numerusform>Offset and averaging time were set in %n XV modules. Only XV modules hold them; skipped:
+%1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Save Parameters</source>
+        <translation>Save Parameters</translation>
+    </message>
+    <message>
+        <source>Read Parameters from File</source>
+        <translation>Read Parameters from File</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CCoefficientsDlg</name>
+    <message>
+        <source>Comment</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>Material and Temperature Coefficients</source>
+        <translation>Material and Temperature Coefficients</translation>
+    </message>
+    <message>
+        <source>Module description</source>
+        <translation>Module description</translation>
+    </message>
+    <message>
+        <source>&amp;File description</source>
+        <translation>&amp;File description</translation>
+    </message>
+    <message>
+        <source>Calibrations sorted by &amp;switch for material and temperature</source>
+        <translation>Calibrations sorted by &amp;switch for material and temperature</translation>
+    </message>
+    <message>
+        <source>Coefficients for &amp;selected switch</source>
+        <translation>Coefficients for &amp;selected switch</translation>
+    </message>
+    <message>
+        <source>Serial no.:</source>
+        <translation>Serial no.:</translation>
+    </message>
+    <message>
+        <source>Module name:</source>
+        <translation>Module name:</translation>
+    </message>
+    <message>
+        <source>Station no.:</source>
+        <translation>Station no.:</translation>
+    </message>
+    <message>
+        <source>File name:</source>
+        <translation>File name:</translation>
+    </message>
+    <message>
+        <source>Directory:</source>
+        <translation>Directory:</translation>
+    </message>
+    <message>
+        <source>Comments:</source>
+        <translation>Comments:</translation>
+    </message>
+    <message>
+        <source>Open LOC file</source>
+        <translation>Open LOC file</translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <translation>Active</translation>
+    </message>
+    <message>
+        <source>Switch</source>
+        <translation>Switch</translation>
+    </message>
+    <message>
+        <source>Material: module ID</source>
+        <translation>Material: module ID</translation>
+    </message>
+    <message>
+        <source>Material: file ID</source>
+        <translation>Material: file ID</translation>
+    </message>
+    <message>
+        <source>Temperature: module ID</source>
+        <translation>Temperature: module ID</translation>
+    </message>
+    <message>
+        <source>Temperature: file ID</source>
+        <translation>Temperature: file ID</translation>
+    </message>
+    <message>
+        <source>Coefficient</source>
+        <translation>Coefficient</translation>
+    </message>
+    <message>
+        <source>for material in module</source>
+        <translation>for material in module</translation>
+    </message>
+    <message>
+        <source>for material in file</source>
+        <translation>for material in file</translation>
+    </message>
+    <message>
+        <source>for temperature in module</source>
+        <translation>for temperature in module</translation>
+    </message>
+    <message>
+        <source>for temperature in file</source>
+        <translation>for temperature in file</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Reread
+act. calibration ID</source>
+        <translation>Reread
+act. calibration ID</translation>
+    </message>
+    <message>
+        <source>Set act. &amp;calibration</source>
+        <translation>Set act. &amp;calibration</translation>
+    </message>
+    <message>
+        <source>Reread module</source>
+        <translation>Reread module</translation>
+    </message>
+    <message>
+        <source>Reread files</source>
+        <translation>Reread files</translation>
+    </message>
+    <message>
+        <source>Program module</source>
+        <translation>Program module</translation>
+    </message>
+    <message>
+        <source>Program all modules</source>
+        <translation>Program all modules</translation>
+    </message>
+    <message>
+        <source>Only XV modules were programmed; skipped:
+%1</source>
+        <translation>Only XV modules were programmed; skipped:
+%1</translation>
+    </message>
+    <message>
+        <source>LOC file (*.LOC *.loc)</source>
+        <translation>LOC file (*.LOC *.loc)</translation>
+    </message>
+</context>
+<context>
     <name>terrix::CConversionTimeDlg</name>
     <message>
         <source>Setting Conversion Time</source>
@@ -1040,6 +1303,29 @@ Please wait until that has finished.</translation>
     <message>
         <source>Select All</source>
         <translation>Select All</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CError66Dlg</name>
+    <message>
+        <source>Change Limit for Error66 Activation</source>
+        <translation>Change Limit for Error66 Activation</translation>
+    </message>
+    <message>
+        <source>Now Value (%)</source>
+        <translation>Now Value (%)</translation>
+    </message>
+    <message>
+        <source>&amp;New Value (%)</source>
+        <translation>&amp;New Value (%)</translation>
+    </message>
+    <message>
+        <source>Set New Value</source>
+        <translation>Set New Value</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -1202,6 +1488,71 @@ Bus traffic</translation>
     <message>
         <source>Could not be copied:</source>
         <translation>Could not be copied:</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CModuleConfigDialog</name>
+    <message>
+        <source>station %1 (%2, serial %3)</source>
+        <translation>station %1 (%2, serial %3)</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::COffsetDlg</name>
+    <message>
+        <source>Setting Offset for Calibration</source>
+        <translation>Setting Offset for Calibration</translation>
+    </message>
+    <message>
+        <source>Previous offset:</source>
+        <translation>Previous offset:</translation>
+    </message>
+    <message>
+        <source>New &amp;offset:</source>
+        <translation>New &amp;offset:</translation>
+    </message>
+    <message>
+        <source>Meas. value changed &amp;by:</source>
+        <translation>Meas. value changed &amp;by:</translation>
+    </message>
+    <message>
+        <source>+ 0.1%</source>
+        <translation>+ 0.1%</translation>
+    </message>
+    <message>
+        <source>- 0.1%</source>
+        <translation>- 0.1%</translation>
+    </message>
+    <message>
+        <source>&amp;Set new offset</source>
+        <translation>&amp;Set new offset</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>The module takes offsets from -99.9 to 99.9 %.</source>
+        <translation>The module takes offsets from -99.9 to 99.9 %.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CResetBaudDlg</name>
+    <message>
+        <source>Change Reset Baudrate</source>
+        <translation>Change Reset Baudrate</translation>
+    </message>
+    <message>
+        <source>Now Reset Baudrate</source>
+        <translation>Now Reset Baudrate</translation>
+    </message>
+    <message>
+        <source>Set Reset Baudrate 9600</source>
+        <translation>Set Reset Baudrate 9600</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -1517,6 +1868,25 @@ Please choose a free station.</translation>
 %2</source>
         <translation>The bus traffic could not be saved to %1:
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CUserDataDlg</name>
+    <message>
+        <source>&amp;Place:</source>
+        <translation>&amp;Place:</translation>
+    </message>
+    <message>
+        <source>&amp;Comments:</source>
+        <translation>&amp;Comments:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

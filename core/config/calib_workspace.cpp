@@ -145,7 +145,7 @@ bool CalibWorkspace::RereadModule(CalibDialogUi& ui) {
     Banner banner(ui, kBannerLoading);
     moduleRead_ = ReadCalibSet(port_, station_, moduleSet_);
     if (!moduleRead_) {
-        ui.ShowMessage({kMsgReadFailed, "", MessageIcon::None});
+        ui.ShowMessage({kMsgReadFailed, "", ConfigMessageIcon::None});
     }
     if (!filesRead_) {
         filesRead_ = ReadFilesForModule();
@@ -165,7 +165,7 @@ bool CalibWorkspace::RefuseIncompleteFiles(CalibDialogUi& ui) const {
     if (!filesRead_ || filesComplete_) {
         return false;
     }
-    ui.ShowMessage({kMsgFilesIncomplete + fileError_.Message(), "", MessageIcon::Stop});
+    ui.ShowMessage({kMsgFilesIncomplete + fileError_.Message(), "", ConfigMessageIcon::Stop});
     return true;
 }
 
@@ -178,14 +178,14 @@ bool CalibWorkspace::ReadLoc(const std::filesystem::path& locFile, CalibDialogUi
     filesRead_ = locRead;
     filesFromLoc_ = locRead;
     if (filesRead_ && !filesComplete_) {
-        ui.ShowMessage({kMsgLocIncomplete + fileError_.Message(), "", MessageIcon::Exclamation});
+        ui.ShowMessage({kMsgLocIncomplete + fileError_.Message(), "", ConfigMessageIcon::Exclamation});
     }
     if (filesRead_) {
         const std::string description = CalibTextOf(fileSet_.szDescription);
         const size_t start = description.find_first_not_of("; ");
         fileComment_ = start == std::string::npos ? std::string() : description.substr(start);
     } else {
-        ui.ShowMessage({kMsgLocFailed, "", MessageIcon::None});
+        ui.ShowMessage({kMsgLocFailed, "", ConfigMessageIcon::None});
         fileComment_.clear();
     }
     return filesRead_;
@@ -221,7 +221,7 @@ int CalibWorkspace::RereadActive() {
 
 bool CalibWorkspace::SetActiveCalibration(CalibDialogUi& ui) {
     if (selected_ < 0) {
-        ui.ShowMessage({kMsgNoSelection, "", MessageIcon::None});
+        ui.ShowMessage({kMsgNoSelection, "", ConfigMessageIcon::None});
         return false;
     }
     if (!ui.AskYesNo(selected_ == 0 ? kAskActivateSwitch : kAskFixCalibration)) {
@@ -229,7 +229,7 @@ bool CalibWorkspace::SetActiveCalibration(CalibDialogUi& ui) {
     }
     const bool ok = SetActiveCalib(port_, station_, static_cast<uint8_t>(selected_));
     if (!ok) {
-        ui.ShowMessage({kMsgSetActiveFailed, "", MessageIcon::None});
+        ui.ShowMessage({kMsgSetActiveFailed, "", ConfigMessageIcon::None});
     }
     RereadActive();
     return ok;
@@ -254,12 +254,12 @@ ProgramOutcome CalibWorkspace::ProgramStation(uint8_t station, const CalibSet& s
     }
     if (outcome.result == ProgramOutcome::Result::WriteFailed) {
         banner.Remove();
-        ui.ShowMessage({kMsgWriteFailed, "", MessageIcon::Stop});
+        ui.ShowMessage({kMsgWriteFailed, "", ConfigMessageIcon::Stop});
         return outcome;
     }
     if (outcome.result == ProgramOutcome::Result::ReadBackFailed) {
         banner.Remove();
-        ui.ShowMessage({kMsgReadFailed, "", MessageIcon::Stop});
+        ui.ShowMessage({kMsgReadFailed, "", ConfigMessageIcon::Stop});
         return outcome;
     }
     banner.Set(kBannerVerifying);
@@ -269,14 +269,14 @@ ProgramOutcome CalibWorkspace::ProgramStation(uint8_t station, const CalibSet& s
     }
     banner.Remove();
     if (!outcome.differences.empty()) {
-        ui.ShowMessage({outcome.differences, "", MessageIcon::Exclamation});
+        ui.ShowMessage({outcome.differences, "", ConfigMessageIcon::Exclamation});
     }
     return outcome;
 }
 
 bool CalibWorkspace::ProgramModule(CalibDialogUi& ui, ProgramOutcome* outcome) {
     if (!moduleRead_ && !filesRead_) {
-        ui.ShowMessage({kMsgNothingRead, "", MessageIcon::Stop});
+        ui.ShowMessage({kMsgNothingRead, "", ConfigMessageIcon::Stop});
         return false;
     }
     bool sourceIsModule = false;
@@ -306,7 +306,7 @@ bool CalibWorkspace::ProgramModule(CalibDialogUi& ui, ProgramOutcome* outcome) {
     const bool ok =
         result.result == ProgramOutcome::Result::Verified || result.result == ProgramOutcome::Result::Differs;
     if (result.result == ProgramOutcome::Result::Verified) {
-        ui.ShowMessage({kMsgWritten, "", MessageIcon::None});
+        ui.ShowMessage({kMsgWritten, "", ConfigMessageIcon::None});
     }
     if (ok && !sourceIsModule) {
         moduleSet_ = readBack;
@@ -323,7 +323,7 @@ bool CalibWorkspace::ProgramAllModules(std::span<const uint8_t> stations, CalibD
         return false;
     }
     if (!moduleRead_ && !filesRead_) {
-        ui.ShowMessage({kMsgNothingRead, "", MessageIcon::Stop});
+        ui.ShowMessage({kMsgNothingRead, "", ConfigMessageIcon::Stop});
         return false;
     }
     if (RefuseIncompleteFiles(ui)) {
@@ -331,7 +331,7 @@ bool CalibWorkspace::ProgramAllModules(std::span<const uint8_t> stations, CalibD
     }
     if (!filesRead_) {
         // Writing every module's own data back into it would change nothing; say so instead of asking.
-        ui.ShowMessage({kMsgNoFileDataForAll, "", MessageIcon::Exclamation});
+        ui.ShowMessage({kMsgNoFileDataForAll, "", ConfigMessageIcon::Exclamation});
         return false;
     }
     for (const uint8_t station : stations) {
@@ -345,7 +345,7 @@ bool CalibWorkspace::ProgramAllModules(std::span<const uint8_t> stations, CalibD
             if (outcomes != nullptr) {
                 outcomes->push_back(skipped);
             }
-            ui.ShowMessage({kMsgReadFailed, "", MessageIcon::None});
+            ui.ShowMessage({kMsgReadFailed, "", ConfigMessageIcon::None});
             continue;
         }
         ZeroTempCalibsForModule(present, filesRead_ && filesFromLoc_, fileSet_);

@@ -7,7 +7,7 @@
 
 namespace terrix {
 
-enum class MessageIcon {
+enum class ConfigMessageIcon {
     None, // plain OK box
     Exclamation,
     Stop,
@@ -16,7 +16,7 @@ enum class MessageIcon {
 struct ConfigMessage {
     std::string text;
     std::string caption;
-    MessageIcon icon = MessageIcon::None;
+    ConfigMessageIcon icon = ConfigMessageIcon::None;
 
     bool operator==(const ConfigMessage&) const = default;
 };

@@ -17,7 +17,7 @@ constexpr uint8_t kLimitAccessBits = 0x03;
 constexpr int32_t kMaxUnits = 1000;
 
 void Add(ConfigMessages& messages, const char* text) {
-    messages.push_back({text, "", MessageIcon::None});
+    messages.push_back({text, "", ConfigMessageIcon::None});
 }
 
 // Writes a copy: the write command clears the block it is given.
@@ -91,7 +91,7 @@ bool ReadError66Limit(PortHandle port, uint8_t station, double& percent, ConfigM
 bool WriteError66Limit(PortHandle port, uint8_t station, double percent, ConfigMessages& messages) {
     int32_t units = 0;
     if (!Error66LimitUnits(percent, units)) {
-        messages.push_back({kMsgLimitRange, "", MessageIcon::None});
+        messages.push_back({kMsgLimitRange, "", ConfigMessageIcon::None});
         Add(messages, kMsgSetLowLimitFailed);
         return false;
     }

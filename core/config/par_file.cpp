@@ -67,8 +67,8 @@ bool NextLine(std::istream& in, std::string& line) {
 
 ConfigMessages ReadFailure(ConfigMessage first) {
     return {std::move(first),
-            {"Can't read the file!", kErrorCaption, MessageIcon::None},
-            {kMsgCantReadFileFinal, kErrorCaption, MessageIcon::None}};
+            {"Can't read the file!", kErrorCaption, ConfigMessageIcon::None},
+            {kMsgCantReadFileFinal, kErrorCaption, ConfigMessageIcon::None}};
 }
 
 } // namespace
@@ -103,8 +103,8 @@ bool SaveParFile(const fs::path& file, const AppParams& params, ConfigMessages& 
     temp += ".tmp" + std::to_string(::getpid());
     std::FILE* out = std::fopen(temp.c_str(), "wb");
     if (out == nullptr) {
-        messages = {{"Open " + file.string() + " failed!", "", MessageIcon::None},
-                    {"Can't open the file!", kErrorCaption, MessageIcon::None}};
+        messages = {{"Open " + file.string() + " failed!", "", ConfigMessageIcon::None},
+                    {"Can't open the file!", kErrorCaption, ConfigMessageIcon::None}};
         return false;
     }
     const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
@@ -116,7 +116,7 @@ bool SaveParFile(const fs::path& file, const AppParams& params, ConfigMessages& 
     }
     if (!written || !flushed || !closed || ec) {
         fs::remove(temp, ec);
-        messages = {{"Can't write the file!", kErrorCaption, MessageIcon::None}};
+        messages = {{"Can't write the file!", kErrorCaption, ConfigMessageIcon::None}};
         return false;
     }
     return true;
@@ -191,21 +191,21 @@ bool LoadParFile(const fs::path& file, AppParams& params, ConfigMessages& messag
     std::ifstream in(file, std::ios::binary);
     std::error_code ec;
     if (!in.is_open() || fs::is_directory(file, ec)) {
-        messages = {{"Open " + file.string() + " failed!", "", MessageIcon::None},
-                    {"Can't open the file!", kErrorCaption, MessageIcon::None},
-                    {kMsgCantReadFileFinal, kErrorCaption, MessageIcon::None}};
+        messages = {{"Open " + file.string() + " failed!", "", ConfigMessageIcon::None},
+                    {"Can't open the file!", kErrorCaption, ConfigMessageIcon::None},
+                    {kMsgCantReadFileFinal, kErrorCaption, ConfigMessageIcon::None}};
         return false;
     }
     AppParams read;
     int count = 0;
     std::string error;
     if (!ParseParText(in, read, count, error)) {
-        messages = ReadFailure({error, kErrorCaption, MessageIcon::Stop});
+        messages = ReadFailure({error, kErrorCaption, ConfigMessageIcon::Stop});
         return false;
     }
     if (count != 5) {
         messages = ReadFailure({"Number of parameters isn't 5,\nCheck it and try again please!",
-                                kErrorCaption, MessageIcon::Stop});
+                                kErrorCaption, ConfigMessageIcon::Stop});
         return false;
     }
     params = read;

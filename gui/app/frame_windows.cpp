@@ -2,6 +2,7 @@
 
 #include "gui/busops/bus_windows.h"
 #include "gui/circuit/meas_circuit_dlg.h"
+#include "gui/config/config_windows.h"
 
 namespace terrix {
 
@@ -10,6 +11,7 @@ FrameWindows AllFrameWindows() {
     // One line per window, e.g. `RegisterScanDialog(windows);` (declared in the window's header).
     RegisterBusWindows(windows);
     RegisterCircuitWindows(windows);
+    RegisterConfigDialogs(windows);
     return windows;
 }
 

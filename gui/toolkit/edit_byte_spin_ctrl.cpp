@@ -44,7 +44,9 @@ void CEditByteSpinCtrl::Step(int delta) {
 }
 
 bool CEditByteSpinCtrl::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == buddy_ && event->type() == QEvent::KeyPress) {
+    // The type first: comparing with the buddy casts it, which is undefined while it is being destroyed
+    // (it still sends events then).
+    if (event->type() == QEvent::KeyPress && watched == buddy_) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::NoModifier && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
             Step(key->key() == Qt::Key_Up ? 1 : -1);

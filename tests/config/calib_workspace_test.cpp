@@ -161,7 +161,7 @@ TEST_F(CalibWorkspaceTest, NoRowsWithoutModuleData) {
     empty.SetModule(port, 4712, "PX-TAVIK2XV", 5);
     bus->ClearRequestLog();
     EXPECT_FALSE(empty.ProgramModule(fresh));
-    EXPECT_EQ(fresh.messages.at(0).icon, MessageIcon::Stop);
+    EXPECT_EQ(fresh.messages.at(0).icon, ConfigMessageIcon::Stop);
     EXPECT_TRUE(bus->RequestLog().empty());
 }
 
@@ -211,7 +211,7 @@ TEST_F(CalibWorkspaceTest, VerificationListsEveryDifference) {
                                  "Temperature coefficient c0 for calib. ID 2 is different!\n";
     EXPECT_EQ(outcome.differences, expected);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], (ConfigMessage{expected, "", MessageIcon::Exclamation}));
+    EXPECT_EQ(ui.messages[0], (ConfigMessage{expected, "", ConfigMessageIcon::Exclamation}));
 }
 
 TEST(VerifyDifferencesTest, AllFourTextsWithTheSwitchPosition) {
@@ -242,7 +242,7 @@ TEST_F(CalibWorkspaceTest, ProgramModuleFailures) {
     EXPECT_FALSE(workspace.ProgramModule(ui, &outcome));
     EXPECT_EQ(outcome.result, ProgramOutcome::Result::WriteFailed);
     EXPECT_EQ(ui.messages, (ConfigMessages{{"Failed to write calibration data into selected module!", "",
-                                            MessageIcon::Stop}}));
+                                            ConfigMessageIcon::Stop}}));
     EXPECT_EQ(ui.banners.back(), "") << "the banner is cleared";
 
     // A failed read back leaves the module set as it was.

@@ -83,11 +83,11 @@ TEST_F(Error66Test, FailuresGiveTheirMessagesAndPutTheConfigurationBack) {
         ConfigMessages messages;
         EXPECT_FALSE(ReadError66Limit(port, 3, percent, messages));
         EXPECT_DOUBLE_EQ(percent, -1) << "no limit shown";
-        EXPECT_EQ(messages, (ConfigMessages{{c.message, "", MessageIcon::None}}));
+        EXPECT_EQ(messages, (ConfigMessages{{c.message, "", ConfigMessageIcon::None}}));
         messages.clear();
         EXPECT_FALSE(WriteError66Limit(port, 3, 5, messages));
-        EXPECT_EQ(messages, (ConfigMessages{{c.message, "", MessageIcon::None},
-                                            {kMsgSetLowLimitFailed, "", MessageIcon::None}}));
+        EXPECT_EQ(messages, (ConfigMessages{{c.message, "", ConfigMessageIcon::None},
+                                            {kMsgSetLowLimitFailed, "", ConfigMessageIcon::None}}));
         EXPECT_EQ(Module(xv).channels[1].zeroOffset, 150);
         EXPECT_EQ(Config(), kOriginal);
         if (c.neverSent != 0) {

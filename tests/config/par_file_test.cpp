@@ -130,7 +130,7 @@ TEST_F(ParFileDiskTest, LoadFailuresGiveTheirMessages) {
     EXPECT_FALSE(LoadParFile(dir / "missing.par", params, messages));
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_EQ(messages[0].text, "Open " + (dir / "missing.par").string() + " failed!");
-    EXPECT_EQ(messages[1], (ConfigMessage{"Can't open the file!", "Error", MessageIcon::None}));
+    EXPECT_EQ(messages[1], (ConfigMessage{"Can't open the file!", "Error", ConfigMessageIcon::None}));
     EXPECT_EQ(messages[2].text, "Can't read file !");
 
     WriteFileBytes(dir / "four.par",
@@ -138,7 +138,7 @@ TEST_F(ParFileDiskTest, LoadFailuresGiveTheirMessages) {
     EXPECT_FALSE(LoadParFile(dir / "four.par", params, messages));
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_EQ(messages[0], (ConfigMessage{"Number of parameters isn't 5,\nCheck it and try again please!",
-                                          "Error", MessageIcon::Stop}));
+                                          "Error", ConfigMessageIcon::Stop}));
     EXPECT_EQ(messages[1].text, "Can't read the file!");
     EXPECT_EQ(messages[2].text, "Can't read file !");
     EXPECT_EQ(params, before);

@@ -1,0 +1,376 @@
+#include "gui/config/app_params_dlg.h"
+
+#include "core/config/par_file.h"
+#include "core/inventory/module_record.h"
+#include "core/platform/data_paths.h"
+#include "gui/toolkit/edit_double.h"
+#include "gui/toolkit/edit_integer.h"
+#include "gui/toolkit/message_box.h"
+
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace terrix {
+
+namespace {
+
+constexpr double kOffsetFieldLimit = 10000;
+
+// The largest entry of each seconds field: beyond it the count would not fit the module's field.
+constexpr uint64_t kMaxSeconds[CAppParamsDlg::kFieldCount] = {0, kMaxAveragingSeconds, kMaxError66Seconds,
+                                                              kMaxQueueSeconds, kMaxQueueSeconds};
+
+uint64_t CountFromSeconds(CAppParamsDlg::Field field, uint64_t seconds) {
+    switch (field) {
+    case CAppParamsDlg::kAveraging:
+        return AveragingCountFromSeconds(seconds);
+    case CAppParamsDlg::kError66:
+        return Error66UnitsFromSeconds(seconds);
+    default:
+        return QueueCountFromSeconds(seconds);
+    }
+}
+
+// Number fields as wide as their longest values, not as wide as a text field.
+void NumberWidth(QLineEdit* field) {
+    field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("-00000.000000")) + 12);
+    field->setAlignment(Qt::AlignRight);
+}
+
+QLineEdit* ReadOnlyField(QWidget* parent) {
+    auto* field = new QLineEdit(parent);
+    NumberWidth(field);
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::NoFocus);
+    field->setAlignment(Qt::AlignRight);
+    return field;
+}
+
+} // namespace
+
+CAppParamsDlg::CAppParamsDlg(BusContext& context, QWidget* owner, ModuleRecord& record)
+    : CModuleConfigDialog(context, owner, record) {
+    auto* grid = new QGridLayout;
+    for (int column = 0; column < 4; ++column) {
+        headers_[column] = new QLabel(this);
+    }
+    grid->addWidget(headers_[0], 0, 1);
+    grid->addWidget(headers_[1], 0, 2);
+    grid->addWidget(headers_[2], 0, 4);
+    grid->addWidget(headers_[3], 0, 5);
+    for (int f = 0; f < kFieldCount; ++f) {
+        const int row = f + 1;
+        labels_[f] = new QLabel(this);
+        units_[f] = new QLabel(this);
+        if (f == kOffset) {
+            auto* previous = new CEditDouble(this);
+            previous->SetRange(-kOffsetFieldLimit, kOffsetFieldLimit);
+            previous->setReadOnly(true);
+            previous->setFocusPolicy(Qt::NoFocus);
+            previous->setAlignment(Qt::AlignRight);
+            previous_[f] = previous;
+            newOffset_ = new CEditDouble(this);
+            newOffset_->SetRange(-kOffsetFieldLimit, kOffsetFieldLimit);
+            newOffset_->SetMessages(true);
+            newOffset_->setAlignment(Qt::AlignRight);
+        } else {
+            previous_[f] = ReadOnlyField(this);
+            newSeconds_[f] = new CEditDWord(this);
+            newSeconds_[f]->SetRange(0, static_cast<uint32_t>(kMaxSeconds[f]));
+            newSeconds_[f]->SetMessages(true);
+            newSeconds_[f]->setAlignment(Qt::AlignRight);
+            previousCount_[f] = ReadOnlyField(this);
+            newCount_[f] = ReadOnlyField(this);
+            const auto field = static_cast<Field>(f);
+            connect(newSeconds_[f], &QLineEdit::textChanged, this, [this, field] { UpdateCount(field); });
+            grid->addWidget(previousCount_[f], row, 4);
+            grid->addWidget(newCount_[f], row, 5);
+        }
+        labels_[f]->setBuddy(NewField(static_cast<Field>(f)));
+        grid->addWidget(labels_[f], row, 0);
+        grid->addWidget(previous_[f], row, 1);
+        grid->addWidget(NewField(static_cast<Field>(f)), row, 2);
+        grid->addWidget(units_[f], row, 3);
+    }
+    for (int f = 0; f < kFieldCount; ++f) {
+        NumberWidth(previous_[f]);
+        NumberWidth(NewField(static_cast<Field>(f)));
+    }
+    grid->setColumnStretch(6, 1);
+
+    setAll_ = new QPushButton(this);
+    save_ = new QPushButton(this);
+    load_ = new QPushButton(this);
+    auto* fileRow = new QHBoxLayout;
+    for (QPushButton* button : {setAll_, save_, load_}) {
+        button->setAutoDefault(false);
+        fileRow->addWidget(button);
+    }
+    fileRow->addStretch(1);
+    connect(setAll_, &QPushButton::clicked, this, &CAppParamsDlg::SetAllOffsetsAndAveTime);
+    connect(save_, &QPushButton::clicked, this, &CAppParamsDlg::SaveParameters);
+    connect(load_, &QPushButton::clicked, this, &CAppParamsDlg::ReadParametersFromFile);
+
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &CAppParamsDlg::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &CAppParamsDlg::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addSpacing(6);
+    layout->addLayout(fileRow);
+    layout->addStretch(1);
+    layout->addWidget(buttons_);
+
+    ShowPrevious(AppParams{});
+    ShowNew(AppParams{});
+    Retranslate();
+    UpdateEnabling();
+}
+
+QLineEdit* CAppParamsDlg::NewField(Field field) const {
+    return field == kOffset ? static_cast<QLineEdit*>(newOffset_) : newSeconds_[field];
+}
+
+QPushButton* CAppParamsDlg::OkButton() const {
+    return buttons_->button(QDialogButtonBox::Ok);
+}
+
+void CAppParamsDlg::Retranslate() {
+    setWindowTitle(tr("XV Application Parameters"));
+    headers_[0]->setText(tr("Previous value"));
+    headers_[1]->setText(tr("New value"));
+    headers_[2]->setText(tr("Previous count"));
+    headers_[3]->setText(tr("New count"));
+    labels_[kOffset]->setText(tr("Offset Value in &Percentage"));
+    labels_[kAveraging]->setText(tr("&Averaging Time"));
+    labels_[kError66]->setText(tr("&Error66 Delay"));
+    labels_[kQueueFull]->setText(tr("Queue-&Full Time"));
+    labels_[kQueueEmpty]->setText(tr("Queue-E&mpty Time"));
+    units_[kOffset]->setText(QStringLiteral("%"));
+    for (int f = kAveraging; f < kFieldCount; ++f) {
+        units_[f]->setText(tr("s"));
+        const QString unit = f == kError66 ? tr("units of 10 measurements") : tr("measurements");
+        previousCount_[f]->setToolTip(unit);
+        newCount_[f]->setToolTip(unit);
+    }
+    headers_[2]->setToolTip(tr("Number of measurements (Error66 Delay: units of 10 measurements)"));
+    headers_[3]->setToolTip(headers_[2]->toolTip());
+    setAll_->setText(tr("Set All Offsets and A&veTime"));
+    save_->setText(tr("&Save Parameters"));
+    load_->setText(tr("&Read Parameters from File"));
+    OkButton()->setText(tr("Set Parameters"));
+    buttons_->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
+}
+
+void CAppParamsDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        Retranslate();
+    }
+    CModuleConfigDialog::changeEvent(event);
+}
+
+void CAppParamsDlg::ShowPrevious(const AppParams& params) {
+    const AppParamsSeconds seconds = SecondsFromBlock(params);
+    static_cast<CEditDouble*>(previous_[kOffset])->SetValue(seconds.offsetPercent);
+    const uint64_t values[kFieldCount] = {0, seconds.averagingSeconds, seconds.error66Seconds,
+                                          seconds.queueFullSeconds, seconds.queueEmptySeconds};
+    const uint64_t counts[kFieldCount] = {0, params.wAveraging, params.wError66Units, params.yQueueFull,
+                                          params.yQueueEmpty};
+    for (int f = kAveraging; f < kFieldCount; ++f) {
+        previous_[f]->setText(QString::number(values[f]));
+        previousCount_[f]->setText(QString::number(counts[f]));
+    }
+}
+
+void CAppParamsDlg::ShowNew(const AppParams& params) {
+    const AppParamsSeconds seconds = SecondsFromBlock(params);
+    newOffset_->SetValue(seconds.offsetPercent);
+    const uint64_t values[kFieldCount] = {0, seconds.averagingSeconds, seconds.error66Seconds,
+                                          seconds.queueFullSeconds, seconds.queueEmptySeconds};
+    for (int f = kAveraging; f < kFieldCount; ++f) {
+        // Seconds from a module's counts always fit the fields (the largest counts give their limits).
+        newSeconds_[f]->SetValue(static_cast<uint32_t>(std::min<uint64_t>(values[f], kMaxSeconds[f])));
+        UpdateCount(static_cast<Field>(f));
+    }
+}
+
+void CAppParamsDlg::UpdateCount(Field field) {
+    bool ok = false;
+    const qulonglong seconds = newSeconds_[field]->text().trimmed().toULongLong(&ok);
+    newCount_[field]->setText(ok ? QString::number(CountFromSeconds(field, seconds)) : QString());
+}
+
+void CAppParamsDlg::UpdateEnabling() {
+    OkButton()->setEnabled(haveValues_);
+    setAll_->setEnabled(haveValues_);
+}
+
+void CAppParamsDlg::ReadModule() {
+    AppParams params;
+    haveValues_ = RunBusWork([&](PortHandle port) { return ReadAppParams(port, record_.iaStation, params); });
+    if (!haveValues_) {
+        ShowMessage(this, ConfigText(kMsgGetAppParamsFailed), windowTitle());
+        params = AppParams{};
+    }
+    ShowPrevious(params);
+    ShowNew(params);
+    UpdateEnabling();
+}
+
+bool CAppParamsDlg::TakeNewValues(AppParams& params) {
+    AppParamsSeconds seconds;
+    if (!newOffset_->SetTextChecked(newOffset_->text())) {
+        newOffset_->setFocus();
+        return false;
+    }
+    seconds.offsetPercent = newOffset_->GetValue();
+    uint64_t* targets[kFieldCount] = {nullptr, &seconds.averagingSeconds, &seconds.error66Seconds,
+                                      &seconds.queueFullSeconds, &seconds.queueEmptySeconds};
+    for (int f = kAveraging; f < kFieldCount; ++f) {
+        if (!newSeconds_[f]->SetTextChecked(newSeconds_[f]->text())) {
+            newSeconds_[f]->setFocus();
+            return false;
+        }
+        *targets[f] = newSeconds_[f]->GetValue();
+    }
+    std::string error;
+    if (!BlockFromSeconds(seconds, params, error)) {
+        ShowMessage(this, QString::fromStdString(error), windowTitle(), MessageIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+void CAppParamsDlg::accept() {
+    AppParams params;
+    if (!haveValues_ || !TakeNewValues(params)) {
+        return;
+    }
+    CModuleConfigDialog::accept();
+}
+
+bool CAppParamsDlg::WriteParameters() {
+    AppParams params;
+    if (!haveValues_ || !TakeNewValues(params)) {
+        return false;
+    }
+    bool refused = true;
+    const bool ok = RunBusWork([&](PortHandle port) {
+        refused = false;
+        return WriteAppParams(port, record_.iaStation, params);
+    });
+    if (!ok && !refused) {
+        ShowMessage(this, ConfigText(kMsgSetAppParamsFailed), windowTitle());
+    }
+    return ok;
+}
+
+void CAppParamsDlg::SetAllOffsetsAndAveTime() {
+    AppParams params;
+    if (!haveValues_ || !TakeNewValues(params)) {
+        return;
+    }
+    // Only XV modules hold application parameters; the others are named afterwards, not written.
+    QStringList skipped;
+    const std::vector<uint8_t> stations = XvModuleStations(context_.busList, skipped);
+    bool refused = true;
+    size_t failedIndex = stations.size();
+    const bool ok = RunBusWork([&](PortHandle port) {
+        refused = false;
+        return terrix::SetAllOffsetsAndAveTime(port, stations, params.fOffset, params.wAveraging,
+                                               &failedIndex);
+    });
+    if (refused) {
+        return;
+    }
+    if (!ok) {
+        QString text = ConfigText(kMsgSetOffsetFailed);
+        if (failedIndex < stations.size()) {
+            text +=
+                QLatin1Char('\n') + tr("Station %1 did not take the parameters; the modules after it were "
+                                       "not changed.")
+                                        .arg(stations[failedIndex]);
+        }
+        ShowMessage(this, text, ConfigText(kErrorCaption), MessageIcon::Stop);
+    } else if (!skipped.isEmpty()) {
+        ShowMessage(this,
+                    tr("Offset and averaging time were set in %n XV module(s). Only XV modules hold them; "
+                       "skipped:\n%1",
+                       nullptr, static_cast<int>(stations.size()))
+                        .arg(skipped.join(QLatin1Char('\n'))),
+                    windowTitle(), MessageIcon::Information);
+    }
+    ReadModule();
+}
+
+QString CAppParamsDlg::ChooseFile(bool save) {
+    if (chooseFile_) {
+        return chooseFile_(this, save);
+    }
+    QFileDialog dialog(this, save ? tr("Save Parameters") : tr("Read Parameters from File"),
+                       QString::fromStdString(DataDir().string()),
+                       save ? QStringLiteral("ParasFiles(*.par);;AllFiles(*)")
+                            : QStringLiteral("(*.par);;All(*)"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("par"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+void CAppParamsDlg::SaveParameters() {
+    AppParams params;
+    if (!TakeNewValues(params)) {
+        return;
+    }
+    const QString path = ChooseFile(true);
+    if (path.isEmpty()) {
+        ShowMessage(this, ConfigText(kMsgSaveNoFileName), ConfigText(kErrorCaption));
+        return;
+    }
+    ConfigMessages messages;
+    SaveParFile(path.toStdString(), params, messages);
+    ShowConfigMessages(messages);
+}
+
+void CAppParamsDlg::ReadParametersFromFile() {
+    const QString path = ChooseFile(false);
+    if (path.isEmpty()) {
+        ShowMessage(this, ConfigText(kMsgLoadNoFileName), ConfigText(kErrorCaption));
+        ShowMessage(this, ConfigText(kMsgCantReadFileFinal), ConfigText(kErrorCaption));
+        return;
+    }
+    ConfigMessages messages;
+    AppParams params;
+    const bool ok = LoadParFile(path.toStdString(), params, messages);
+    ShowConfigMessages(messages);
+    if (!ok) {
+        return;
+    }
+    // Only the new values change; the module is written by "Set Parameters".
+    ShowNew(params);
+    haveValues_ = true;
+    UpdateEnabling();
+}
+
+bool RunAppParamsDialog(BusContext& context, QWidget* owner, ModuleRecord& record) {
+    CAppParamsDlg dialog(context, owner, record);
+    if (!dialog.OpenPort()) {
+        return false;
+    }
+    dialog.ReadModule();
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    return dialog.WriteParameters();
+}
+
+} // namespace terrix

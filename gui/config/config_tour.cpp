@@ -1,0 +1,132 @@
+// The screenshot tour's pictures of the configuration dialogs: each opened for the XV module of the bus with
+// the values read from it, pictured, and closed without writing anything.
+
+#include "core/busops/bus_scan.h"
+#include "core/inventory/bus_info_file.h"
+#include "core/inventory/unit_names.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/screenshot_tour.h"
+#include "gui/config/active_calib_dlg.h"
+#include "gui/config/app_params_dlg.h"
+#include "gui/config/coefficients_dlg.h"
+#include "gui/config/config_windows.h"
+#include "gui/config/error66_dlg.h"
+#include "gui/config/offset_dlg.h"
+#include "gui/config/reset_baud_dlg.h"
+#include "gui/config/user_data_dlg.h"
+#include "gui/toolkit/message_box.h"
+#include "gui/toolkit/report_list_ctrl.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace terrix {
+
+namespace {
+
+ModuleRecord* FindXv(const CBusList& list) {
+    for (uint32_t i = 0; i < list.Count(); ++i) {
+        ModuleRecord* record = list.GetAt(i);
+        if (record->bIsTavikXV != 0 && record->enModuleState == msIdentified) {
+            return record;
+        }
+    }
+    return nullptr;
+}
+
+// The XV module of the bus: from the list the earlier steps left, else the saved bus, else a scan.
+ModuleRecord* TourXvModule(BusContext& context) {
+    if (ModuleRecord* xv = FindXv(context.busList)) {
+        return xv;
+    }
+    if (context.busList.IsEmpty()) {
+        LoadBusInfo(context.busList);
+        if (ModuleRecord* xv = FindXv(context.busList)) {
+            return xv;
+        }
+        PortUser user(&context.portContext);
+        BusScan(context, user, UnitName, [](const ScanProgress&) { return true; });
+        user.Release();
+    }
+    return FindXv(context.busList);
+}
+
+// A message during the tour is written to standard error and answered No (or OK), so that nothing waits
+// for a user and nothing is written.
+class TourMessages {
+public:
+    TourMessages()
+        : previous_(SetMessageHandler([](const MessageRequest& request) {
+              std::fprintf(stderr, "terrix: tour message: %s\n", qPrintable(request.text));
+              return request.buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
+          })) {}
+    ~TourMessages() { SetMessageHandler(std::move(previous_)); }
+    TourMessages(const TourMessages&) = delete;
+    TourMessages& operator=(const TourMessages&) = delete;
+
+private:
+    MessageHandler previous_;
+};
+
+bool Shoot(TourContext& tour, CPlacementDialog& dialog, const char* picture) {
+    dialog.show();
+    dialog.move(tour.Frame().geometry().center() - dialog.rect().center());
+    TourContext::Settle(200);
+    const bool shot = tour.Shoot(QString::fromLatin1(picture), {&dialog});
+    dialog.hide();
+    return shot;
+}
+
+// Opens a bus dialog of type Dialog for the XV module, lets `read` fill it and pictures it.
+template <typename Dialog, typename Read> TourStep BusDialogStep(const char* picture, Read read) {
+    return [picture, read](TourContext& tour) {
+        BusContext& context = *tour.Frame().GetBusContext();
+        TourMessages messages;
+        ModuleRecord* xv = TourXvModule(context);
+        if (xv == nullptr) {
+            std::fprintf(stderr, "terrix: no XV module on the bus for \"%s\"\n", picture);
+            return false;
+        }
+        Dialog dialog(context, &tour.Frame(), *xv);
+        if (!dialog.OpenPort()) {
+            return false;
+        }
+        read(dialog);
+        return Shoot(tour, dialog, picture);
+    };
+}
+
+bool ShowUserData(TourContext& tour) {
+    BusContext& context = *tour.Frame().GetBusContext();
+    TourMessages messages;
+    ModuleRecord* xv = TourXvModule(context);
+    if (xv == nullptr) {
+        return false;
+    }
+    CUserDataDlg dialog(&tour.Frame(), *xv);
+    return Shoot(tour, dialog, "user_data");
+}
+
+} // namespace
+
+void AddConfigTourSteps(CScreenshotTour& tour) {
+    tour.AddStep(QStringLiteral("coefficients"),
+                 BusDialogStep<CCoefficientsDlg>("coefficients", [](CCoefficientsDlg& d) {
+                     d.resize(d.sizeHint().expandedTo(QSize(1000, 640)));
+                     d.RereadModule();
+                     d.CalibListView()->Select(std::max(d.Workspace().ActivePosition(), 0) % 16);
+                 }));
+    tour.AddStep(QStringLiteral("application parameters"),
+                 BusDialogStep<CAppParamsDlg>("app_params", [](CAppParamsDlg& d) { d.ReadModule(); }));
+    tour.AddStep(QStringLiteral("active calibration"),
+                 BusDialogStep<CActiveCalibDlg>("active_calib", [](CActiveCalibDlg& d) { d.ReadModule(); }));
+    tour.AddStep(QStringLiteral("offset"),
+                 BusDialogStep<COffsetDlg>("offset", [](COffsetDlg& d) { d.ReadModule(); }));
+    tour.AddStep(QStringLiteral("error66 limit"),
+                 BusDialogStep<CError66Dlg>("error66", [](CError66Dlg& d) { d.ReadModule(); }));
+    tour.AddStep(QStringLiteral("reset baud rate"),
+                 BusDialogStep<CResetBaudDlg>("reset_baud", [](CResetBaudDlg&) {}));
+    tour.AddStep(QStringLiteral("user data"), ShowUserData);
+}
+
+} // namespace terrix

@@ -1,0 +1,116 @@
+#include "gui/config/module_config_dialog.h"
+
+#include "core/platform/com_port.h"
+#include "gui/app/bus_activity.h"
+#include "gui/busops/module_at_station.h"
+#include "gui/toolkit/message_box.h"
+
+#include <QCoreApplication>
+
+namespace terrix {
+
+CModuleConfigDialog::CModuleConfigDialog(BusContext& context, QWidget* owner, ModuleRecord& record)
+    : CPlacementDialog(owner), context_(context), record_(record), portUser_(&context.portContext) {}
+
+CModuleConfigDialog::~CModuleConfigDialog() {
+    if (openedPort_) {
+        portUser_.Release();
+    }
+}
+
+bool CModuleConfigDialog::OpenPort() {
+    BusActivity activity(context_, windowTitle());
+    if (!activity) {
+        activity.ShowRefusal(this);
+        return false;
+    }
+    const bool wasOpen = context_.portContext.hPort != kInvalidPort;
+    if (portUser_.Acquire()) {
+        openedPort_ = !wasOpen;
+        return true;
+    }
+    const QString text = QString::fromStdString(PortUserErrorText(context_.portContext, LastPortDevice()));
+    if (context_.portContext.dwError == kErrorPortReserved) {
+        ShowMessage(this, text, windowTitle(), MessageIcon::Warning);
+        return false;
+    }
+    ShowMessage(this, text, windowTitle(), MessageIcon::Stop);
+    return true;
+}
+
+bool CModuleConfigDialog::RunBusWork(const std::function<bool(PortHandle port)>& work) {
+    BusActivity activity(context_, windowTitle());
+    if (!activity) {
+        activity.ShowRefusal(this);
+        return false;
+    }
+    // The module is addressed by its record's station: before the first operation the module answering
+    // there must prove to be this record's module (by serial number), or a swapped module would be
+    // configured in its place. The dialog keeps the port for its lifetime, so once is enough.
+    busy_ = true;
+    const bool wasEnabled = isEnabled();
+    setEnabled(false);
+    if (!moduleConfirmed_ && IsKnownSerial(record_.SerialNo())) {
+        moduleConfirmed_ = CheckModuleAtStation(this, portUser_.Port(), record_, record_.iaStation);
+    } else {
+        moduleConfirmed_ = true;
+    }
+    const bool ok = moduleConfirmed_ && work(portUser_.Port());
+    setEnabled(wasEnabled);
+    busy_ = false;
+    return ok;
+}
+
+void CModuleConfigDialog::reject() {
+    if (busy_) {
+        return; // the running bus work ends first
+    }
+    CPlacementDialog::reject();
+}
+
+void CModuleConfigDialog::ShowConfigMessage(const ConfigMessage& message) {
+    MessageIcon icon = MessageIcon::None;
+    switch (message.icon) {
+    case ConfigMessageIcon::None:
+        break;
+    case ConfigMessageIcon::Exclamation:
+        icon = MessageIcon::Warning;
+        break;
+    case ConfigMessageIcon::Stop:
+        icon = MessageIcon::Stop;
+        break;
+    }
+    const QString caption = message.caption.empty() ? windowTitle() : ConfigText(message.caption);
+    ShowMessage(this, ConfigText(message.text), caption, icon);
+}
+
+void CModuleConfigDialog::ShowConfigMessages(const ConfigMessages& messages) {
+    for (const ConfigMessage& message : messages) {
+        ShowConfigMessage(message);
+    }
+}
+
+std::vector<uint8_t> XvModuleStations(const CBusList& list, QStringList& skipped) {
+    std::vector<uint8_t> stations;
+    for (uint32_t i = 0; i < list.Count(); ++i) {
+        const ModuleRecord* module = list.GetAt(i);
+        if (module == nullptr || module->enModuleState == msCollision) {
+            continue;
+        }
+        if (module->bIsTavikXV != 0 && module->enModuleState == msIdentified) {
+            stations.push_back(module->iaStation);
+        } else {
+            skipped << CModuleConfigDialog::tr("station %1 (%2, serial %3)")
+                           .arg(module->iaStation)
+                           .arg(QString::fromStdString(module->ModuleName()))
+                           .arg(module->SerialNo());
+        }
+    }
+    return stations;
+}
+
+QString ConfigText(const std::string& text) {
+    return QCoreApplication::translate("terrix::ConfigText", text.c_str());
+}
+
+} // namespace terrix

@@ -1,0 +1,75 @@
+#include "gui/config/reset_baud_dlg.h"
+
+#include "core/config/reset_baud.h"
+#include "gui/toolkit/message_box.h"
+
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace terrix {
+
+CResetBaudDlg::CResetBaudDlg(BusContext& context, QWidget* owner, ModuleRecord& record)
+    : CModuleConfigDialog(context, owner, record) {
+    nowLabel_ = new QLabel(this);
+    now_ = new QLineEdit(this);
+    now_->setReadOnly(true);
+    now_->setFocusPolicy(Qt::NoFocus);
+    now_->setAlignment(Qt::AlignRight);
+    now_->setText(QString::number(ResetBaudRate(record)));
+    nowLabel_->setBuddy(now_);
+    auto* form = new QFormLayout;
+    form->addRow(nowLabel_, now_);
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &CResetBaudDlg::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &CResetBaudDlg::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addStretch(1);
+    layout->addWidget(buttons_);
+    Retranslate();
+}
+
+void CResetBaudDlg::Retranslate() {
+    setWindowTitle(tr("Change Reset Baudrate"));
+    nowLabel_->setText(tr("Now Reset Baudrate"));
+    buttons_->button(QDialogButtonBox::Ok)->setText(tr("Set Reset Baudrate 9600"));
+    buttons_->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
+}
+
+void CResetBaudDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        Retranslate();
+    }
+    CModuleConfigDialog::changeEvent(event);
+}
+
+bool CResetBaudDlg::SendResetBaud() {
+    bool refused = true;
+    const bool ok = RunBusWork([&](PortHandle port) {
+        refused = false;
+        return ProgramResetBaudRate(port, record_);
+    });
+    if (!ok && !refused) {
+        ShowMessage(this, ConfigText(kMsgResetBaudFailed), windowTitle(), MessageIcon::Warning);
+    }
+    now_->setText(QString::number(ResetBaudRate(record_)));
+    return ok;
+}
+
+bool RunResetBaudDialog(BusContext& context, QWidget* owner, ModuleRecord& record) {
+    CResetBaudDlg dialog(context, owner, record);
+    if (!dialog.OpenPort()) {
+        return false;
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    return dialog.SendResetBaud();
+}
+
+} // namespace terrix
