@@ -22,6 +22,22 @@ QString LastBusErrorText() {
     return text.isNull() ? FindText(TextKind::String, 5199) : text;
 }
 
+namespace {
+
+void ShowOtherModule(QWidget* dialog, uint8_t station, uint16_t found, uint16_t expected) {
+    ShowMessage(dialog,
+                QCoreApplication::translate("terrix::CheckModuleAtStation",
+                                            "Station %1 is answered by the module with serial number %2, "
+                                            "not by the selected module (serial number %3).\nPlease scan "
+                                            "the bus again.")
+                    .arg(station)
+                    .arg(found)
+                    .arg(expected),
+                dialog->windowTitle(), MessageIcon::Warning);
+}
+
+} // namespace
+
 bool CheckModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record, uint8_t station) {
     // The same check the command-line tool makes before a command addressed by serial number.
     ModuleRecord expected = record;
@@ -31,15 +47,7 @@ bool CheckModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& 
     case StationCheck::kConfirmed:
         return true;
     case StationCheck::kOtherModule:
-        ShowMessage(dialog,
-                    QCoreApplication::translate("terrix::CheckModuleAtStation",
-                                                "Station %1 is answered by the module with serial number %2, "
-                                                "not by the selected module (serial number %3).\nPlease scan "
-                                                "the bus again.")
-                        .arg(station)
-                        .arg(found.SerialNo())
-                        .arg(record.SerialNo()),
-                    dialog->windowTitle(), MessageIcon::Warning);
+        ShowOtherModule(dialog, station, found.SerialNo(), record.SerialNo());
         return false;
     case StationCheck::kNoModule:
         break;
@@ -50,6 +58,17 @@ bool CheckModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& 
                     .arg(station)
                     .arg(LastBusErrorText()),
                 dialog->windowTitle(), MessageIcon::Warning);
+    return false;
+}
+
+bool RefuseOtherModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record, uint8_t station) {
+    ModuleRecord expected = record;
+    expected.iaStation = station;
+    ModuleRecord found;
+    if (ConfirmModuleAtStation(port, expected, found, UnitName) != StationCheck::kOtherModule) {
+        return true;
+    }
+    ShowOtherModule(dialog, station, found.SerialNo(), record.SerialNo());
     return false;
 }
 

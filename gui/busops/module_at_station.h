@@ -15,6 +15,11 @@ namespace terrix {
 // dialog's title as caption) and returns false.
 bool CheckModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record, uint8_t station);
 
+// The milder check before configuring a module: false (with the reason shown) only when another module
+// answers at `station`. A station where nobody answers is left to the operation itself, which then fails
+// with its own message.
+bool RefuseOtherModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record, uint8_t station);
+
 // Why a PortUser could not take the context's port, naming the device (the context's own device, else the
 // one configured for its port number) and the cure where there is one (the dialout group).
 QString PortFailureText(const ComPortContext& context);

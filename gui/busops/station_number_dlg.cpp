@@ -110,33 +110,32 @@ bool CStationNumberDlg::Apply() {
     if (!CheckModuleAtStation(this, port, record_, previous)) {
         return false;
     }
+    // The core refuses a station another module holds and, as command 1 is a broadcast without an answer,
+    // saves the move only once the module answers at its new station with its serial number.
     const StationChangeResult result = ApplyStationNumber(port, context_.busList, &record_, station);
     switch (result) {
     case StationChangeResult::kNothingToDo:
         return true;
     case StationChangeResult::kSendFailed:
+        ShowMessage(this, Text(24641), windowTitle(), MessageIcon::Warning);
+        return false;
+    case StationChangeResult::kStationInUse:
+        ShowMessage(this, QString::fromStdString(StationInUseText(context_.busList, station)), windowTitle(),
+                    MessageIcon::Warning);
+        return false;
     case StationChangeResult::kInvalidStation:
-        ShowMessage(this,
-                    result == StationChangeResult::kSendFailed
-                        ? Text(24641)
-                        : QString::fromStdString(StationChangeText(result)),
-                    windowTitle(), MessageIcon::Warning);
+    case StationChangeResult::kNotConfirmed:
+        ShowMessage(this, QString::fromStdString(StationChangeText(result)), windowTitle(),
+                    MessageIcon::Warning);
         return false;
     case StationChangeResult::kSaveFailed:
-    case StationChangeResult::kDone:
-        break;
-    }
-    // Command 1 is a broadcast without an answer: ask the module at its new station whether it moved.
-    if (!CheckModuleAtStation(this, port, record_, station)) {
-        record_.iaStation = previous;
-        context_.busList.Save();
-        return false;
-    }
-    if (result == StationChangeResult::kSaveFailed) {
         ShowMessage(this,
                     QString::fromStdString(StationChangeText(result)) + QStringLiteral("\n") +
                         QString::fromStdString(context_.busList.LastFileError().Message()),
                     windowTitle(), MessageIcon::Warning);
+        break;
+    case StationChangeResult::kDone:
+        break;
     }
     previous_->SetValue(station);
     return true;

@@ -892,7 +892,7 @@ void CMeasCircuitDlg::OnRescan() {
             ShowMessage(this, PortFailureText(context_.portContext), windowTitle(), MessageIcon::Warning);
             return;
         }
-        if (!CheckModuleAtStation(this, portUser.Port(), *record, record->iaStation)) {
+        if (!RefuseOtherModuleAtStation(this, portUser.Port(), *record, record->iaStation)) {
             return;
         }
     }

@@ -51,7 +51,7 @@ bool CModuleConfigDialog::RunBusWork(const std::function<bool(PortHandle port)>&
     const bool wasEnabled = isEnabled();
     setEnabled(false);
     if (!moduleConfirmed_ && IsKnownSerial(record_.SerialNo())) {
-        moduleConfirmed_ = CheckModuleAtStation(this, portUser_.Port(), record_, record_.iaStation);
+        moduleConfirmed_ = RefuseOtherModuleAtStation(this, portUser_.Port(), record_, record_.iaStation);
     } else {
         moduleConfirmed_ = true;
     }
