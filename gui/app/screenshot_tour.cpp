@@ -2,6 +2,7 @@
 
 #include "gui/app/language.h"
 #include "gui/app/main_frame.h"
+#include "gui/measure/meas_value_tour.h"
 #include "gui/toolkit/about_dlg.h"
 
 #include <QApplication>
@@ -56,6 +57,7 @@ void RegisterTourSteps(CScreenshotTour& tour) {
     tour.AddStep(QStringLiteral("bus menu"), ShowBusMenu);
     tour.AddStep(QStringLiteral("about box"), ShowAboutBox);
     // Window work adds its steps here, e.g. tour.AddStep("scanning dialog", ShowScanDialog).
+    AddMeasValueTourSteps(tour);
 }
 
 void TourContext::Settle(int ms) {

@@ -231,6 +231,7 @@ CMeasValueDlg::CMeasValueDlg(BusContext& context, QWidget* owner, ModuleRecord& 
     // The plot over the same store. It opens on the newest values, where the list stands too.
     source_ = std::make_unique<StorePlotSource>(store_, PlotCurvesFor(record_));
     RefreshCounts();
+    plot_->SetSamplesPerPlot(wantedSpp_);
     plot_->SetSource(source_.get());
     syncing_ = true;
     plot_->Last();
@@ -386,11 +387,7 @@ void CMeasValueDlg::RefreshCounts() {
     countEdit_->setText(QString::number(count));
     const QSignalBlocker blocker(sppSpin_);
     sppSpin_->setRange(1, SamplesPerPlotSpinMaximum(count));
-    const int64_t spp = EffectiveSamplesPerPlot(wantedSpp_, count);
-    sppSpin_->setValue(static_cast<int>(spp));
-    if (plot_->SamplesPerPlot() != spp) {
-        plot_->SetSamplesPerPlot(spp);
-    }
+    sppSpin_->setValue(static_cast<int>(EffectiveSamplesPerPlot(wantedSpp_, count)));
     const bool any = count > 0;
     for (int id : {ID_MEAS_COPY, ID_MEAS_EXPORT, ID_MEAS_ERASE}) {
         Action(id)->setEnabled(any);
@@ -428,7 +425,7 @@ void CMeasValueDlg::OnNewValue() {
         syncing_ = true; // the plot follows; the list keeps its own place
         plot_->Last();
         syncing_ = false;
-    } else if (pageAtEnd && plot_->SamplesPerPlot() == spp) {
+    } else if (pageAtEnd) {
         plot_->Reload(); // a page that was not full shows the new value
     }
 }
@@ -505,7 +502,7 @@ void CMeasValueDlg::OnFirstEdited() {
 
 void CMeasValueDlg::SetSamplesPerPlot(int64_t wanted) {
     wantedSpp_ = ClampSamplesPerPlot(wanted);
-    plot_->SetSamplesPerPlot(EffectiveSamplesPerPlot(wantedSpp_, StoreRowCount()));
+    plot_->SetSamplesPerPlot(wantedSpp_);
 }
 
 void CMeasValueDlg::ToggleMarkers() {

@@ -31,7 +31,7 @@ class CMeasPlotWidget;
 class CReportListCtrl;
 
 // Command numbers of the window's toolbar.
-enum MeasValueCommand : int {
+enum MeasValueCommand {
     ID_MEAS_FIRST = 32792,
     ID_MEAS_PAGE_BACK = 32793,
     ID_MEAS_BACK = 32794,
@@ -50,9 +50,9 @@ enum MeasValueCommand : int {
 // The settings-file section of a module's window placement and list columns: "Layout for <serial>".
 std::string MeasValueLayoutSection(uint16_t serialNo);
 
-// The samples per plot the window uses: what the user asked for (at least 1), but no more than the
-// stored values (at least 1), which is also the spin control's range. A plot of 40 over 10 values shows
-// the same as one of 10, and the 40 come back as the values grow.
+// The samples per plot the spin control shows: what the user asked for (at least 1), but no more than the
+// stored values (at least 1), the spin control's range. The plot keeps the number asked for: 40 over 10
+// values shows the 10, and the 40 as the values grow.
 int64_t EffectiveSamplesPerPlot(int64_t wanted, int64_t count);
 
 // Selected rows as tab-separated text, one line per row: rows in ascending order, each listed once.

@@ -80,9 +80,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("topRow"); // -1: no row selected
         QTest::addColumn<int>("spinMax");
         QTest::addColumn<int>("spp");
-        QTest::newRow("no values: last") << 0 << 0 << int(PlotMove::kLast) << "" << 0 << -1 << 1 << 1;
+        QTest::newRow("no values: last") << 0 << 0 << int(PlotMove::kLast) << "" << 0 << -1 << 1 << 40;
         QTest::newRow("no values: page forward")
-            << 0 << 0 << int(PlotMove::kPageForward) << "" << 0 << -1 << 1 << 1;
+            << 0 << 0 << int(PlotMove::kPageForward) << "" << 0 << -1 << 1 << 40;
         QTest::newRow("last of 100 by 40") << 100 << 0 << int(PlotMove::kLast) << "" << 60 << 60 << 100 << 40;
         QTest::newRow("page back from 10")
             << 100 << 10 << int(PlotMove::kPageBack) << "" << 0 << 0 << 100 << 40;
@@ -91,7 +91,7 @@ private Q_SLOTS:
         QTest::newRow("typed 0 per plot") << 100 << 5 << -1 << "0" << 5 << 5 << 100 << 1;
         QTest::newRow("typed 7 per plot, page forward")
             << 100 << 5 << int(PlotMove::kPageForward) << "7" << 12 << 12 << 100 << 7;
-        QTest::newRow("10 values, 40 wanted") << 10 << 0 << int(PlotMove::kLast) << "" << 0 << 0 << 10 << 10;
+        QTest::newRow("10 values, 40 wanted") << 10 << 0 << int(PlotMove::kLast) << "" << 0 << 0 << 10 << 40;
     }
     void navigationMovesPlotAndList() {
         QFETCH(int, count);
@@ -121,6 +121,8 @@ private Q_SLOTS:
             dlg.Navigate(static_cast<PlotMove>(move));
         }
         QTEST(dlg.SamplesSpin()->maximum(), "spinMax");
+        QCOMPARE(dlg.SamplesSpin()->value(),
+                 std::min<int>(dlg.Plot()->SamplesPerPlot(), dlg.SamplesSpin()->maximum()));
         QCOMPARE(dlg.SamplesSpin()->minimum(), 1);
         QTEST(static_cast<int>(dlg.Plot()->SamplesPerPlot()), "spp");
         QTEST(static_cast<int>(dlg.Plot()->CurrentFirst()), "first");
