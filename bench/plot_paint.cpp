@@ -2,13 +2,16 @@
 //   1. opening a store and drawing its first page (40 values), for a file of 1,000 and one of 10,000,000
 //      records: time to the first picture and the resident memory after it;
 //   2. loading a page of 100,000 values (each record read once) and painting it, beside a page of 2,000:
-//      time per paint, which the min-max envelope keeps independent of the page's length.
+//      time per paint, which the min-max envelope keeps independent of the page's length;
+//   3. the measured-value window on both files, as list and as plot: time from opening the store to the
+//      first picture of the window, and the resident memory after it.
 // Prints figures; never fails on time.
 //
 // Usage: bench_plot_paint [largest-file [paints]]     defaults 10000000, 50
 
 #include <QApplication>
 #include <QImage>
+#include <QPixmap>
 
 #include <chrono>
 #include <cmath>
@@ -24,7 +27,9 @@
 #include "core/measure/meas_value_store.h"
 #include "core/measure/plot_data.h"
 #include "core/measure/time_stamp.h"
+#include "core/platform/data_paths.h"
 #include "gui/measure/meas_plot_widget.h"
+#include "gui/measure/meas_value_dlg.h"
 
 using namespace terrix;
 
@@ -124,6 +129,35 @@ void OpenAndPaint(const std::filesystem::path& dir, uint16_t serial, const char*
                 StatusKb("VmRSS:"));
 }
 
+// Opens the value window of `serial` (as the circuit window does, over the slot's open store), shows it
+// and takes its first picture: the list's visible rows, or the plot's last page.
+void OpenWindow(const std::filesystem::path& dir, uint16_t serial, bool plot, const char* what) {
+    const long rssBefore = StatusKb("VmRSS:");
+    const Clock::time_point start = Clock::now();
+    CMeasValueStore store;
+    store.SetDirectory(dir.string());
+    ModuleRecord module = BenchModule(serial);
+    if (!store.Bind(module) || !store.OpenReader()) {
+        std::printf("%s: cannot open: %s\n", what, store.LastErrorText().c_str());
+        return;
+    }
+    BusContext context;
+    double paintMs = 0;
+    {
+        CMeasValueDlg window(context, nullptr, module, store);
+        window.resize(900, 600);
+        window.ShowPlot(plot);
+        window.show();
+        QCoreApplication::processEvents();
+        const QPixmap picture = window.grab();
+        paintMs = MillisecondsSince(start);
+        std::printf("%-34s %9u records: first picture %7.2f ms (%dx%d), resident +%ld kB (%ld kB)\n", what,
+                    store.RecordCount(), paintMs, picture.width(), picture.height(),
+                    StatusKb("VmRSS:") - rssBefore, StatusKb("VmRSS:"));
+        window.hide();
+    }
+}
+
 void PaintPage(CMeasPlotWidget& plot, int64_t samples, int paints, const char* picture) {
     Clock::time_point start = Clock::now();
     plot.SetSamplesPerPlot(samples);
@@ -155,6 +189,7 @@ int main(int argc, char** argv) {
 
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / "terrix_bench_plot";
     std::filesystem::create_directories(dir);
+    SetDataDir(dir.string()); // the windows keep their layout there, not beside the program
     const Clock::time_point start = Clock::now();
     if (!WriteFile(dir / "1000.BinMeasData", 1000, 1000) ||
         !WriteFile(dir / "2000.BinMeasData", 2000, std::max<uint32_t>(largest, 100000))) {
@@ -172,6 +207,14 @@ int main(int argc, char** argv) {
     }
     OpenAndPaint(dir, 1000, "small file");
     OpenAndPaint(dir, 2000, "large file");
+    {
+        // The window's own first show (styles, icons) is paid by neither file.
+        OpenWindow(dir, 1000, false, "value window warm-up");
+    }
+    OpenWindow(dir, 1000, false, "value window, list, small file");
+    OpenWindow(dir, 2000, false, "value window, list, large file");
+    OpenWindow(dir, 1000, true, "value window, plot, small file");
+    OpenWindow(dir, 2000, true, "value window, plot, large file");
 
     CMeasValueStore store;
     store.SetDirectory(dir.string());

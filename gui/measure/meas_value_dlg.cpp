@@ -244,9 +244,16 @@ CMeasValueDlg::CMeasValueDlg(BusContext& context, QWidget* owner, ModuleRecord& 
     layout->activate();
     list_->LoadColumns(section_);
     if (model->RowCount() > 0) {
-        // Once laid out: the newest row at the bottom of the list.
+        // Once laid out: the newest row at the bottom of the list, which takes the keys.
         QMetaObject::invokeMethod(
-            this, [this] { list_->EnsureVisible(list_->ListModel()->RowCount() - 1); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                list_->EnsureVisible(list_->ListModel()->RowCount() - 1);
+                if (!PlotShown()) {
+                    list_->setFocus();
+                }
+            },
+            Qt::QueuedConnection);
     }
 }
 

@@ -11,7 +11,10 @@
 #include "gui/toolkit/virtual_list_model.h"
 #include "gui_test_support.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QImage>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -236,6 +239,33 @@ private Q_SLOTS:
         QFETCH(int, left);
         QCOMPARE(dlg.List()->ListModel()->RowCount(), left);
         QCOMPARE(dlg.CountEdit()->text(), QString::number(left));
+    }
+
+    void copiesSelectedRowsAndSavesTheHiddenPlot() {
+        RemoveStore(106);
+        ModuleRecord module = Module(106, 1);
+        CMeasValueStore store;
+        Fill(store, data_.Path(), module, 10);
+        CMeasValueDlg dlg(context_, nullptr, module, store);
+        Show(dlg);
+        QItemSelectionModel* selection = dlg.List()->selectionModel();
+        CVirtualListModel* model = dlg.List()->ListModel();
+        selection->select(model->index(7, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        selection->select(QItemSelection(model->index(2, 0), model->index(3, 0)),
+                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        selection->select(model->index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QVERIFY(dlg.CopySelection());
+        const QStringList lines =
+            QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QStringLiteral("05.03.2004 14:00:02\t2.000"));
+        QVERIFY(lines[1].endsWith(QStringLiteral("\t3.000")) && lines[2].endsWith(QStringLiteral("\t7.000")));
+
+        // The plot is hidden behind the list and was never laid out: it is drawn at the list's size.
+        QVERIFY(!dlg.PlotShown());
+        const QString picture = data_.File(QStringLiteral("plot.png"));
+        QVERIFY(dlg.SavePictureTo(picture));
+        QCOMPARE(QImage(picture).size(), dlg.List()->size());
     }
 
     void columnTitlesFollowTheMeasuringChannels_data() {
