@@ -35,10 +35,10 @@ using namespace terrix;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+double MillisecondsSince(SteadyClock::time_point start) {
+    return std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
 }
 
 long StatusKb(const char* key) {
@@ -109,7 +109,7 @@ ModuleRecord BenchModule(uint16_t serial) {
 // Opens the store of `serial`, binds a plot to it and paints the first page once.
 void OpenAndPaint(const std::filesystem::path& dir, uint16_t serial, const char* what) {
     const long rssBefore = StatusKb("VmRSS:");
-    const Clock::time_point start = Clock::now();
+    const SteadyClock::time_point start = SteadyClock::now();
     CMeasValueStore store;
     store.SetDirectory(dir.string());
     const ModuleRecord module = BenchModule(serial);
@@ -133,7 +133,7 @@ void OpenAndPaint(const std::filesystem::path& dir, uint16_t serial, const char*
 // and takes its first picture: the list's visible rows, or the plot's last page.
 void OpenWindow(const std::filesystem::path& dir, uint16_t serial, bool plot, const char* what) {
     const long rssBefore = StatusKb("VmRSS:");
-    const Clock::time_point start = Clock::now();
+    const SteadyClock::time_point start = SteadyClock::now();
     CMeasValueStore store;
     store.SetDirectory(dir.string());
     ModuleRecord module = BenchModule(serial);
@@ -159,12 +159,12 @@ void OpenWindow(const std::filesystem::path& dir, uint16_t serial, bool plot, co
 }
 
 void PaintPage(CMeasPlotWidget& plot, int64_t samples, int paints, const char* picture) {
-    Clock::time_point start = Clock::now();
+    SteadyClock::time_point start = SteadyClock::now();
     plot.SetSamplesPerPlot(samples);
     const double loadMs = MillisecondsSince(start);
     QImage image(plot.size(), QImage::Format_ARGB32_Premultiplied);
     plot.render(&image); // warm-up: fonts and glyphs
-    start = Clock::now();
+    start = SteadyClock::now();
     for (int i = 0; i < paints; ++i) {
         plot.render(&image);
     }
@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / "terrix_bench_plot";
     std::filesystem::create_directories(dir);
     SetDataDir(dir.string()); // the windows keep their layout there, not beside the program
-    const Clock::time_point start = Clock::now();
+    const SteadyClock::time_point start = SteadyClock::now();
     if (!WriteFile(dir / "1000.BinMeasData", 1000, 1000) ||
         !WriteFile(dir / "2000.BinMeasData", 2000, std::max<uint32_t>(largest, 100000))) {
         std::printf("cannot write the files in %s\n", dir.c_str());

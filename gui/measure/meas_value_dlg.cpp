@@ -5,10 +5,10 @@
 #include "gui/app/language.h"
 #include "gui/measure/export_values_dlg.h"
 #include "gui/measure/meas_plot_widget.h"
+#include "gui/measure/meas_value_list.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
-#include "gui/toolkit/virtual_list_model.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -73,29 +73,6 @@ std::string MeasValueLayoutSection(uint16_t serialNo) {
 
 int64_t EffectiveSamplesPerPlot(int64_t wanted, int64_t count) {
     return std::min(ClampSamplesPerPlot(wanted), static_cast<int64_t>(SamplesPerPlotSpinMaximum(count)));
-}
-
-std::vector<RowSpan> MergeRowSpans(std::vector<RowSpan> spans, int64_t* rowCount) {
-    std::erase_if(spans, [](const RowSpan& s) { return s.last < s.first || s.last < 0; });
-    std::sort(spans.begin(), spans.end(),
-              [](const RowSpan& a, const RowSpan& b) { return a.first < b.first; });
-    std::vector<RowSpan> merged;
-    for (RowSpan span : spans) {
-        span.first = std::max(span.first, 0);
-        if (!merged.empty() && static_cast<int64_t>(span.first) <= int64_t{merged.back().last} + 1) {
-            merged.back().last = std::max(merged.back().last, span.last);
-        } else {
-            merged.push_back(span);
-        }
-    }
-    int64_t rows = 0;
-    for (const RowSpan& span : merged) {
-        rows += int64_t{span.last} - span.first + 1;
-    }
-    if (rowCount != nullptr) {
-        *rowCount = rows;
-    }
-    return merged;
 }
 
 CMeasValueDlg::CMeasValueDlg(BusContext& context, QWidget* owner, ModuleRecord& record,
@@ -184,12 +161,10 @@ CMeasValueDlg::CMeasValueDlg(BusContext& context, QWidget* owner, ModuleRecord& 
                    QStringLiteral("%1 (%2)").arg(serialNo_).arg(QString::fromStdString(store_.ModuleName())));
 
     stack_ = new QStackedWidget(this);
-    list_ = new CReportListCtrl(stack_);
-    // Whole rows: the row at the top is the one a navigation put there, and a list at its end shows its
-    // last row whole, so that it follows new values.
-    list_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    values_ = new CMeasValueList(stack_);
+    list_ = values_->View();
     plot_ = new CMeasPlotWidget(stack_);
-    stack_->addWidget(list_);
+    stack_->addWidget(values_);
     stack_->addWidget(plot_);
 
     auto* layout = new QVBoxLayout(this);
@@ -200,7 +175,7 @@ CMeasValueDlg::CMeasValueDlg(BusContext& context, QWidget* owner, ModuleRecord& 
     layout->addWidget(stack_, 1);
     setLayout(layout);
     SetResizable(true);
-    setFocusProxy(list_);
+    setFocusProxy(values_);
 
     connect(Action(ID_MEAS_FIRST), &QAction::triggered, this, [this] { Navigate(PlotMove::kFirst); });
     connect(Action(ID_MEAS_PAGE_BACK), &QAction::triggered, this, [this] { Navigate(PlotMove::kPageBack); });
@@ -220,13 +195,13 @@ CMeasValueDlg::CMeasValueDlg(BusContext& context, QWidget* owner, ModuleRecord& 
     connect(plot_, &CMeasPlotWidget::FirstChanged, this, [this](qint64 first) { OnPlotMoved(first); });
 
     // The list: one row per stored record, each read when it is drawn.
-    CVirtualListModel* model = list_->ListModel();
-    model->SetCellText([this](int row, int column) { return CellText(row, column); });
-    model->SetCellData([this](int row, int column, int role) { return CellData(row, column, role); });
+    values_->SetCells(
+        [this](int64_t record, int column) { return CellText(record, column); },
+        [this](int64_t record, int column, int role) { return CellData(record, column, role); });
     BuildColumns();
-    model->SetRowCount(StoreRowCount());
-    connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { OnRowSelected(); });
+    values_->SetRecordCount(StoreRowCount());
+    connect(values_, &CMeasValueList::currentRecordChanged, this,
+            [this](qint64 record) { OnRowSelected(record); });
 
     // The plot over the same store. It opens on the newest values, where the list stands too.
     source_ = std::make_unique<StorePlotSource>(store_, PlotCurvesFor(record_));
@@ -241,16 +216,18 @@ CMeasValueDlg::CMeasValueDlg(BusContext& context, QWidget* owner, ModuleRecord& 
     resize(720, 480);
     LoadWindowPlacement(section_);
     // Column widths are kept as fractions of the list's width: the list must have its size first.
-    layout->activate();
+    for (QLayout* nested : {static_cast<QLayout*>(layout), stack_->layout(), values_->layout()}) {
+        nested->activate();
+    }
     list_->LoadColumns(section_);
-    if (model->RowCount() > 0) {
+    if (values_->RecordCount() > 0) {
         // Once laid out: the newest row at the bottom of the list, which takes the keys.
         QMetaObject::invokeMethod(
             this,
             [this] {
-                list_->EnsureVisible(list_->ListModel()->RowCount() - 1);
+                values_->ScrollToEnd();
                 if (!PlotShown()) {
-                    list_->setFocus();
+                    values_->setFocus();
                 }
             },
             Qt::QueuedConnection);
@@ -264,8 +241,7 @@ CMeasValueDlg::~CMeasValueDlg() {
     // The controls outlive this object's members by a moment (children go with the base): hiding the
     // window still sends them focus changes, which must not reach this half-destroyed window, and the plot
     // must not keep the source.
-    for (QObject* sender :
-         std::initializer_list<QObject*>{firstEdit_, sppSpin_, plot_, list_->selectionModel()}) {
+    for (QObject* sender : std::initializer_list<QObject*>{firstEdit_, sppSpin_, plot_, values_}) {
         sender->disconnect(this);
     }
     plot_->SetSource(nullptr);
@@ -288,18 +264,6 @@ QAction* CMeasValueDlg::Action(int commandId) const {
         }
     }
     return nullptr;
-}
-
-int CMeasValueDlg::LastVisibleRow() const {
-    // At the end of its scroll range the list aligns its last row with the bottom, and the top row is then
-    // cut: only the bottom says reliably which rows are whole.
-    const int bottom = list_->viewport()->height() - 1;
-    const int row = list_->rowAt(bottom);
-    if (row < 0) {
-        return list_->ListModel()->RowCount() - 1; // the rows end above the bottom: all are shown
-    }
-    const QRect rect = list_->visualRect(list_->ListModel()->index(row, 0));
-    return rect.bottom() <= bottom ? row : row - 1;
 }
 
 bool CMeasValueDlg::PlotShown() const {
@@ -362,19 +326,19 @@ int CMeasValueDlg::StoreRowCount() {
     return static_cast<int>(std::min<uint32_t>(store_.RecordCount(), std::numeric_limits<int>::max()));
 }
 
-QString CMeasValueDlg::CellText(int row, int column) {
-    if (row < 0 || !store_.ReadRecord(static_cast<uint32_t>(row))) {
+QString CMeasValueDlg::CellText(int64_t record, int column) {
+    if (record < 0 || !store_.ReadRecord(static_cast<uint32_t>(record))) {
         return {};
     }
     return QString::fromStdString(store_.ReadRecordData().Format(static_cast<size_t>(column)));
 }
 
-QVariant CMeasValueDlg::CellData(int row, int column, int role) {
+QVariant CMeasValueDlg::CellData(int64_t record, int column, int role) {
     if (role != Qt::ForegroundRole && role != Qt::FontRole) {
         return {};
     }
     // A measurement that failed (its first value holds the error marker) stands out: red, its values bold.
-    if (row < 0 || !store_.ReadRecord(static_cast<uint32_t>(row)) ||
+    if (record < 0 || !store_.ReadRecord(static_cast<uint32_t>(record)) ||
         !store_.ReadRecordData().IsErrorMarker(1)) {
         return {};
     }
@@ -402,17 +366,15 @@ void CMeasValueDlg::RefreshCounts() {
 }
 
 void CMeasValueDlg::OnNewValue() {
-    CVirtualListModel* model = list_->ListModel();
-    const int oldCount = model->RowCount();
-    const int newCount = StoreRowCount();
+    const int64_t oldCount = values_->RecordCount();
+    const int64_t newCount = StoreRowCount();
     // Where list and plot stood before: at the end, they follow the new values; elsewhere they stay.
-    const int page = list_->RowsPerPage();
-    const bool listAtEnd = ListFollowsNewValue(LastVisibleRow() - page + 1, page, int64_t{oldCount} + 1);
+    const bool listAtEnd = ListFollowsNewValue(values_->TopRecord(), values_->RowsPerPage(), oldCount + 1);
     const int64_t spp = plot_->SamplesPerPlot();
     const bool plotAtEnd = oldCount >= spp && plot_->CurrentFirst() == LastPageStart(oldCount, spp);
     const bool pageAtEnd =
         PageRangeOf(plot_->CurrentFirst(), spp, oldCount).end == static_cast<uint32_t>(oldCount);
-    model->SetRowCount(newCount);
+    values_->SetRecordCount(newCount);
     RefreshCounts();
     if (newCount < oldCount) {
         // Erased elsewhere: the plot moves onto what is left.
@@ -426,7 +388,7 @@ void CMeasValueDlg::OnNewValue() {
         return;
     }
     if (listAtEnd) {
-        list_->EnsureVisible(newCount - 1);
+        values_->ScrollToEnd();
     }
     if (plotAtEnd) {
         syncing_ = true; // the plot follows; the list keeps its own place
@@ -467,36 +429,29 @@ void CMeasValueDlg::OnPlotMoved(int64_t first) {
         return;
     }
     // The list follows the plot: the row at the plot's start is selected and stands at the top.
-    const int rows = list_->ListModel()->RowCount();
-    if (first >= rows) {
+    if (first >= values_->RecordCount()) {
         return;
     }
     syncing_ = true;
-    const int row = static_cast<int>(first);
-    list_->Select(row);
-    list_->EnsureVisible(row);
-    list_->scrollTo(list_->ListModel()->index(row, 0), QAbstractItemView::PositionAtTop);
+    values_->SelectRecord(first);
+    values_->ScrollTo(first);
     syncing_ = false;
 }
 
-void CMeasValueDlg::OnRowSelected() {
+void CMeasValueDlg::OnRowSelected(int64_t record) {
     if (syncing_) {
-        return;
-    }
-    const QModelIndex current = list_->currentIndex();
-    if (!current.isValid()) {
         return;
     }
     // The selected row becomes the current row, and the plot starts there.
     syncing_ = true;
-    plot_->SetFirst(PlotFirstAt(current.row()));
+    plot_->SetFirst(PlotFirstAt(record));
     syncing_ = false;
 }
 
 void CMeasValueDlg::OnFirstEdited() {
     bool ok = false;
     const qlonglong typed = firstEdit_->text().trimmed().toLongLong(&ok);
-    const int rows = list_->ListModel()->RowCount();
+    const int64_t rows = values_->RecordCount();
     if (!ok || rows == 0) {
         firstEdit_->setText(QString::number(std::max<int64_t>(currentRow_, 0)));
         return;
@@ -523,7 +478,7 @@ void CMeasValueDlg::ShowPlot(bool plot) {
         const QSignalBlocker blocker(Action(ID_MEAS_PLOT));
         Action(ID_MEAS_PLOT)->setChecked(plot);
     }
-    stack_->setCurrentWidget(plot ? static_cast<QWidget*>(plot_) : list_);
+    stack_->setCurrentWidget(plot ? static_cast<QWidget*>(plot_) : values_);
     setFocusProxy(stack_->currentWidget());
     stack_->currentWidget()->setFocus();
 }
@@ -541,8 +496,8 @@ bool CMeasValueDlg::EraseValues(bool confirm) {
         ShowMessage(this, Text(24669), windowTitle(), MessageIcon::Stop);
     }
     // What is really left: nothing after an erase, all of it when the file could not be removed.
-    list_->DeleteAllItems();
-    list_->ListModel()->SetRowCount(StoreRowCount());
+    values_->ClearSelection();
+    values_->SetRecordCount(StoreRowCount());
     currentRow_ = -1;
     RefreshCounts();
     syncing_ = true;
@@ -552,12 +507,8 @@ bool CMeasValueDlg::EraseValues(bool confirm) {
 }
 
 bool CMeasValueDlg::CopySelection() {
-    std::vector<RowSpan> spans;
-    for (const QItemSelectionRange& range : list_->selectionModel()->selection()) {
-        spans.push_back({range.top(), range.bottom()});
-    }
-    int64_t rows = 0;
-    spans = MergeRowSpans(std::move(spans), &rows);
+    const auto [first, last] = values_->Selection();
+    const int64_t rows = first >= 0 ? last - first + 1 : 0;
     if (rows == 0) {
         ShowMessage(this, tr("Please select the rows to copy."), windowTitle(), MessageIcon::Information);
         return false;
@@ -572,22 +523,20 @@ bool CMeasValueDlg::CopySelection() {
         return false;
     }
     QString text;
-    for (const RowSpan& span : spans) {
-        for (int row = span.first; row <= span.last; ++row) {
-            if (!store_.ReadRecord(static_cast<uint32_t>(row))) {
-                ShowMessage(this, QString::fromStdString(store_.LastErrorText()), windowTitle(),
-                            MessageIcon::Stop);
-                return false;
-            }
-            CMeasRecord& record = store_.ReadRecordData();
-            for (size_t i = 0; i < record.FieldCount(); ++i) {
-                if (i > 0) {
-                    text += QLatin1Char('\t');
-                }
-                text += QString::fromStdString(record.Format(i));
-            }
-            text += QLatin1Char('\n');
+    for (int64_t row = first; row <= last; ++row) {
+        if (!store_.ReadRecord(static_cast<uint32_t>(row))) {
+            ShowMessage(this, QString::fromStdString(store_.LastErrorText()), windowTitle(),
+                        MessageIcon::Stop);
+            return false;
         }
+        CMeasRecord& record = store_.ReadRecordData();
+        for (size_t i = 0; i < record.FieldCount(); ++i) {
+            if (i > 0) {
+                text += QLatin1Char('\t');
+            }
+            text += QString::fromStdString(record.Format(i));
+        }
+        text += QLatin1Char('\n');
     }
     QApplication::clipboard()->setText(text);
     return true;

@@ -28,6 +28,7 @@ class QToolBar;
 namespace terrix {
 
 class CMeasPlotWidget;
+class CMeasValueList;
 class CReportListCtrl;
 
 // Command numbers of the window's toolbar.
@@ -54,14 +55,6 @@ std::string MeasValueLayoutSection(uint16_t serialNo);
 // stored values (at least 1), the spin control's range. The plot keeps the number asked for: 40 over 10
 // values shows the 10, and the 40 as the values grow.
 int64_t EffectiveSamplesPerPlot(int64_t wanted, int64_t count);
-
-// Selected rows as tab-separated text, one line per row: rows in ascending order, each listed once.
-struct RowSpan {
-    int first = 0;
-    int last = 0; // inclusive
-};
-// The row spans merged and sorted; the number of rows they cover.
-std::vector<RowSpan> MergeRowSpans(std::vector<RowSpan> spans, int64_t* rowCount);
 
 class CMeasValueDlg : public CPlacementDialog, public MeasValueView {
     Q_OBJECT
@@ -96,15 +89,13 @@ public:
     void OnSavePicture();
     bool SavePictureTo(const QString& path);
 
-    CReportListCtrl* List() const { return list_; }
+    CMeasValueList* List() const { return values_; }
     CMeasPlotWidget* Plot() const { return plot_; }
     QLineEdit* FirstEdit() const { return firstEdit_; }
     QLineEdit* CountEdit() const { return countEdit_; }
     QSpinBox* SamplesSpin() const { return sppSpin_; }
     QAction* Action(int commandId) const;
     bool PlotShown() const;
-    // The last list row shown whole.
-    int LastVisibleRow() const;
     int64_t CurrentRow() const { return currentRow_; }
     int64_t WantedSamplesPerPlot() const { return wantedSpp_; }
     const CMeasValueStore& Store() const { return store_; }
@@ -119,12 +110,12 @@ private:
     QAction* AddCommand(QToolBar* bar, int commandId, const QIcon& icon, const QKeySequence& key);
     void BuildColumns();
     void RetranslateUi();
-    QString CellText(int row, int column);
-    QVariant CellData(int row, int column, int role);
+    QString CellText(int64_t record, int column);
+    QVariant CellData(int64_t record, int column, int role);
     int StoreRowCount();
     void RefreshCounts();
     void OnPlotMoved(int64_t first);
-    void OnRowSelected();
+    void OnRowSelected(int64_t record);
     void OnFirstEdited();
     void SaveLayout();
 
@@ -147,7 +138,8 @@ private:
     QLineEdit* countEdit_ = nullptr;
     QSpinBox* sppSpin_ = nullptr;
     QStackedWidget* stack_ = nullptr;
-    CReportListCtrl* list_ = nullptr;
+    CMeasValueList* values_ = nullptr;
+    CReportListCtrl* list_ = nullptr; // the table of values_
     CMeasPlotWidget* plot_ = nullptr;
     std::vector<std::pair<int, QAction*>> actions_;
 

@@ -6,6 +6,7 @@
 #include "core/measure/time_stamp.h"
 #include "gui/measure/meas_plot_widget.h"
 #include "gui/measure/meas_value_dlg.h"
+#include "gui/measure/meas_value_list.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/virtual_list_model.h"
@@ -110,7 +111,7 @@ private Q_SLOTS:
         QCOMPARE(dlg.CountEdit()->text(), QString::number(count));
 
         if (count > 0) {
-            dlg.List()->Select(start); // a row the user clicks: the plot starts there
+            dlg.List()->SelectRecord(start); // a row the user clicks: the plot starts there
             QCOMPARE(dlg.Plot()->CurrentFirst(), start);
         }
         if (!typedSpp.isEmpty()) {
@@ -132,10 +133,10 @@ private Q_SLOTS:
         QCOMPARE(dlg.FirstEdit()->text(), QString::number(dlg.Plot()->CurrentFirst()));
         QFETCH(int, topRow);
         if (topRow >= 0) {
-            QCOMPARE(dlg.List()->currentIndex().row(), topRow);
-            QCOMPARE(dlg.List()->TopRow(), topRow);
+            QCOMPARE(dlg.List()->CurrentRecord(), topRow);
+            QCOMPARE(dlg.List()->TopRecord(), topRow);
         } else {
-            QVERIFY(!dlg.List()->currentIndex().isValid());
+            QCOMPARE(dlg.List()->CurrentRecord(), -1);
         }
     }
 
@@ -152,25 +153,25 @@ private Q_SLOTS:
         Fill(store, data_.Path(), module, 100);
         CMeasValueDlg dlg(context_, nullptr, module, store);
         Show(dlg);
-        CReportListCtrl* list = dlg.List();
+        CMeasValueList* list = dlg.List();
         const int page = list->RowsPerPage();
         QVERIFY(page > 2 && page < 100);
-        QTRY_COMPARE(dlg.LastVisibleRow(), 99); // opened at the end
+        QTRY_COMPARE(list->LastVisibleRecord(), 99); // opened at the end
         if (scrolledBack) {
-            list->scrollTo(list->ListModel()->index(20, 0), QAbstractItemView::PositionAtTop);
+            list->ScrollTo(20);
         }
-        const int top = list->TopRow();
+        const int64_t top = list->TopRecord();
 
         for (int i = 100; i < 103; ++i) {
             Append(store, i);
             dlg.OnNewValue();
         }
-        QCOMPARE(list->ListModel()->RowCount(), 103);
+        QCOMPARE(list->RecordCount(), 103);
         QCOMPARE(dlg.CountEdit()->text(), QStringLiteral("103"));
         if (scrolledBack) {
-            QCOMPARE(list->TopRow(), top);
+            QCOMPARE(list->TopRecord(), top);
         } else {
-            QCOMPARE(dlg.LastVisibleRow(), 102);
+            QCOMPARE(list->LastVisibleRecord(), 102);
         }
     }
 
@@ -183,9 +184,9 @@ private Q_SLOTS:
             auto* dlg = new CMeasValueDlg(context_, nullptr, module, store);
             dlg->show();
             QCoreApplication::processEvents();
-            const int width = dlg->List()->columnWidth(1);
+            const int width = dlg->List()->View()->columnWidth(1);
             if (setWidth > 0) {
-                dlg->List()->setColumnWidth(1, setWidth);
+                dlg->List()->View()->setColumnWidth(1, setWidth);
             }
             dlg->reject();
             delete dlg;
@@ -237,8 +238,39 @@ private Q_SLOTS:
         }
         QCOMPARE(messages.Texts(), expected);
         QFETCH(int, left);
-        QCOMPARE(dlg.List()->ListModel()->RowCount(), left);
+        QCOMPARE(dlg.List()->RecordCount(), left);
         QCOMPARE(dlg.CountEdit()->text(), QString::number(left));
+    }
+
+    void keysMoveThroughTheRecords_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<bool>("atEnd"); // else at the top
+        QTest::newRow("end") << 0 << int(Qt::Key_End) << 99 << true;
+        QTest::newRow("home") << 99 << int(Qt::Key_Home) << 0 << false;
+        QTest::newRow("down at the last record") << 99 << int(Qt::Key_Down) << 99 << true;
+        QTest::newRow("up at the first record") << 0 << int(Qt::Key_Up) << 0 << false;
+    }
+    void keysMoveThroughTheRecords() {
+        QFETCH(int, from);
+        QFETCH(int, key);
+        RemoveStore(107);
+        ModuleRecord module = Module(107, 1);
+        CMeasValueStore store;
+        Fill(store, data_.Path(), module, 100);
+        CMeasValueDlg dlg(context_, nullptr, module, store);
+        Show(dlg);
+        CMeasValueList* list = dlg.List();
+        list->SelectRecord(from);
+        QTest::keyClick(list->View(), static_cast<Qt::Key>(key));
+        QTEST(static_cast<int>(list->CurrentRecord()), "current");
+        QFETCH(bool, atEnd);
+        QCOMPARE(list->TopRecord(), atEnd ? 100 - list->RowsPerPage() : 0);
+        QCOMPARE(dlg.Plot()->CurrentFirst(), list->CurrentRecord()); // the plot starts at the current row
+        // The table holds one page, however many records there are.
+        QCOMPARE(list->View()->ListModel()->RowCount(),
+                 std::min<int64_t>(100 - list->TopRecord(), list->RowsPerPage() + 1));
     }
 
     void copiesSelectedRowsAndSavesTheHiddenPlot() {
@@ -248,18 +280,16 @@ private Q_SLOTS:
         Fill(store, data_.Path(), module, 10);
         CMeasValueDlg dlg(context_, nullptr, module, store);
         Show(dlg);
-        QItemSelectionModel* selection = dlg.List()->selectionModel();
-        CVirtualListModel* model = dlg.List()->ListModel();
-        selection->select(model->index(7, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        selection->select(QItemSelection(model->index(2, 0), model->index(3, 0)),
-                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        selection->select(model->index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        dlg.List()->SelectRecord(7);
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(dlg.List()->View(), Qt::Key_Up, Qt::ShiftModifier);
+        }
         QVERIFY(dlg.CopySelection());
         const QStringList lines =
             QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.size(), 6);
         QCOMPARE(lines[0], QStringLiteral("05.03.2004 14:00:02\t2.000"));
-        QVERIFY(lines[1].endsWith(QStringLiteral("\t3.000")) && lines[2].endsWith(QStringLiteral("\t7.000")));
+        QVERIFY(lines[5].endsWith(QStringLiteral("\t7.000")));
 
         // The plot is hidden behind the list and was never laid out: it is drawn at the list's size.
         QVERIFY(!dlg.PlotShown());
@@ -284,8 +314,8 @@ private Q_SLOTS:
         QVERIFY(store.Bind(module));
         CMeasValueDlg dlg(context_, nullptr, module, store);
         QStringList shown;
-        for (int c = 1; c < dlg.List()->ListModel()->ColumnCount(); ++c) {
-            shown << dlg.List()->ListModel()->headerData(c, Qt::Horizontal).toString();
+        for (int c = 1; c < dlg.List()->View()->ListModel()->ColumnCount(); ++c) {
+            shown << dlg.List()->View()->ListModel()->headerData(c, Qt::Horizontal).toString();
         }
         QCOMPARE(shown, titles);
         QCOMPARE(QString::fromStdString(dlg.Plot()->Source()->Curves().front().title), titles.front());
