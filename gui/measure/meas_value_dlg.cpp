@@ -465,6 +465,8 @@ void CMeasValueDlg::OnFirstEdited() {
 void CMeasValueDlg::SetSamplesPerPlot(int64_t wanted) {
     wantedSpp_ = ClampSamplesPerPlot(wanted);
     plot_->SetSamplesPerPlot(wantedSpp_);
+    const QSignalBlocker blocker(sppSpin_);
+    sppSpin_->setValue(static_cast<int>(EffectiveSamplesPerPlot(wantedSpp_, StoreRowCount())));
 }
 
 void CMeasValueDlg::ToggleMarkers() {

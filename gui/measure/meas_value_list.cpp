@@ -115,6 +115,10 @@ void CMeasValueList::UpdatePage() {
         scrollBar_->setPageStep(RowsPerPage());
         scrollBar_->setValue(static_cast<int>(top_));
     }
+    // Shown, as a list's own would be, only when there is something to scroll.
+    if (scrollBar_->isVisibleTo(this) != (MaxTop() > 0)) {
+        scrollBar_->setVisible(MaxTop() > 0);
+    }
     view_->verticalScrollBar()->setValue(0);
     ApplySelection();
     Refresh();
