@@ -10,21 +10,11 @@
 #include "support/child_process.h"
 #include "support/pty_pair.h"
 
+#include "cpu_time.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <sys/resource.h>
-
-namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 200;
@@ -48,7 +38,7 @@ int main(int argc, char** argv) {
     }
     const uint8_t unusedStation = 200;
     terrix::SystemClock& clock = terrix::SystemClock::Instance();
-    const double cpuStart = CpuSeconds();
+    const double cpuStart = terrix::bench::CpuSeconds();
     const uint64_t wallStart = clock.NowUs();
     int silent = 0;
     for (int i = 0; i < count; ++i) {
@@ -58,13 +48,14 @@ int main(int argc, char** argv) {
         }
     }
     const double wall = static_cast<double>(clock.NowUs() - wallStart) / 1e6;
-    const double cpu = CpuSeconds() - cpuStart;
+    const double cpu = terrix::bench::CpuSeconds() - cpuStart;
     terrix::ComClose(port);
     const double minimum = count * (0.084 + 0.024);
     std::printf("transactions:      %d (%d answered with error 9)\n", count, silent);
     std::printf("wall time:         %.3f s\n", wall);
     std::printf("protocol minimum:  %.3f s\n", minimum);
     std::printf("over the minimum:  %+.2f %%  (target within 3 %%)\n", (wall / minimum - 1.0) * 100.0);
-    std::printf("CPU time:          %.3f s = %.2f %% of wall time  (target under 5 %%)\n", cpu, cpu / wall * 100.0);
+    std::printf("CPU time:          %.3f s = %.2f %% of wall time  (target under 5 %%)\n", cpu,
+                cpu / wall * 100.0);
     return 0;
 }

@@ -12,19 +12,13 @@
 #include "core/platform/data_paths.h"
 #include "support/child_process.h"
 
+#include "cpu_time.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <sys/resource.h>
 
 namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 class MandatedWaits final : public terrix::BusTraceObserver {
 public:
@@ -39,8 +33,12 @@ public:
         }
         ++replies;
         switch (e.busError) {
-        case 9: ms += 24.0; break;
-        case 11: ms += 110.0; break;
+        case 9:
+            ms += 24.0;
+            break;
+        case 11:
+            ms += 110.0;
+            break;
         default:
             if (e.bytes.size() >= 7 && e.bytes[2] > 0) {
                 ms += 2.0 * e.bytes[2];
@@ -64,7 +62,8 @@ int main() {
         std::fprintf(stderr, "terrix-sim did not start\n");
         return 2;
     }
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("terrix-bench-" + std::to_string(getpid()));
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("terrix-bench-" + std::to_string(getpid()));
     terrix::SetDataDir(dir);
     terrix::BusContext context;
     context.portContext.nPortNo = 1;
@@ -74,11 +73,12 @@ int main() {
     terrix::ScanSessionOptions options;
     options.forgetSavedBus = true;
     terrix::SystemClock& clock = terrix::SystemClock::Instance();
-    const double cpuStart = CpuSeconds();
+    const double cpuStart = terrix::bench::CpuSeconds();
     const uint64_t start = clock.NowUs();
-    const terrix::ScanSessionResult result = terrix::RunScanSession(context, options, terrix::UnitName, {}, {});
+    const terrix::ScanSessionResult result =
+        terrix::RunScanSession(context, options, terrix::UnitName, {}, {});
     const double wall = static_cast<double>(clock.NowUs() - start) / 1e6;
-    const double cpu = CpuSeconds() - cpuStart;
+    const double cpu = terrix::bench::CpuSeconds() - cpuStart;
     terrix::SetBusTraceObserver(nullptr);
     std::filesystem::remove_all(dir);
     const double mandated = waits.ms / 1000.0;
@@ -87,7 +87,8 @@ int main() {
     std::printf("wall time:        %.3f s\n", wall);
     std::printf("mandated waits:   %.3f s\n", mandated);
     std::printf("over the minimum: %+.2f %%  (target within 3 %%)\n", (wall / mandated - 1.0) * 100.0);
-    std::printf("CPU time:         %.3f s = %.2f %% of wall time  (target under 5 %%)\n", cpu, cpu / wall * 100.0);
+    std::printf("CPU time:         %.3f s = %.2f %% of wall time  (target under 5 %%)\n", cpu,
+                cpu / wall * 100.0);
     return result.scanOk ? 0 : 1;
 #endif
 }

@@ -140,7 +140,7 @@ int SetStation(CliContext& context, int serial, int newStation) {
     if (!context.OpenPort(user)) {
         return context.exitCode;
     }
-    if (!IdentifyAddressedModule(context, user, *record)) {
+    if (!IdentifyAddressedModule(context, user, *record, true)) {
         return context.exitCode;
     }
     const ModuleCheck check = CheckStationChange(record);
@@ -158,6 +158,12 @@ int SetStation(CliContext& context, int serial, int newStation) {
         return kExitOk;
     case StationChangeResult::kSaveFailed:
         context.Fail(kExitFile, StationChangeText(result) + " " + context.bus.busList.LastFileError().Message());
+        return context.exitCode;
+    case StationChangeResult::kStationInUse:
+        context.Fail(kExitUsage, StationInUseText(context.bus.busList, static_cast<uint8_t>(newStation)));
+        return context.exitCode;
+    case StationChangeResult::kNotConfirmed:
+        context.Fail(kExitBus, StationChangeText(result));
         return context.exitCode;
     default: context.Fail(kExitPort, StationChangeText(result)); return context.exitCode;
     }
@@ -200,10 +206,15 @@ int ConversionTime(CliContext& context, const ModuleAddress& address, int second
         return context.exitCode;
     }
     PortUser user;
-    if (!context.OpenPort(user) || !IdentifyAddressedModule(context, user, *record)) {
+    if (!context.OpenPort(user) || !IdentifyAddressedModule(context, user, *record, address.serial >= 0)) {
         return context.exitCode;
     }
     const uint32_t previousCount = record->dwNumberOfMeas0;
+    if (seconds >= 0 && CheckConversionTimeChange(record) != ModuleCheck::kOk) {
+        context.Fail(kExitUsage, ModuleCheckText(CheckConversionTimeChange(record)) +
+                                     " (only the XV module has a conversion time to set)");
+        return context.exitCode;
+    }
     if (seconds >= 0) {
         if (!ApplyConversionTime(user.Port(), *record, static_cast<uint32_t>(seconds))) {
             context.Fail(kExitBus, "the conversion time could not be set: " + BusErrorText(LastBusError()));

@@ -12,6 +12,10 @@ ModuleRecord* OpenAddressedModule(CliContext& context, const ModuleAddress& addr
     if (record == nullptr || !context.OpenPort(user)) {
         return nullptr;
     }
+    // A saved bus can be out of date: nothing is sent to whatever module now sits at the saved station.
+    if (address.serial >= 0 && !IdentifyAddressedModule(context, user, *record, true)) {
+        return nullptr;
+    }
     return record;
 }
 

@@ -62,6 +62,11 @@ int OffsetGet(CliContext& context, const SettingsOptions& opts) {
 
 // "set": the new offset; "change": the amount the measured value is to change by (-100..100 %).
 int OffsetWrite(CliContext& context, const SettingsOptions& opts, bool relative) {
+    if (!std::isfinite(opts.value)) {
+        context.Fail(kExitUsage, std::string(relative ? "the change" : "the offset") +
+                                     " must be a finite number, not " + NumberText(opts.value));
+        return context.exitCode;
+    }
     PortUser user;
     ModuleRecord* record = OpenAddressedModule(context, opts.address, user);
     if (record == nullptr) {
@@ -78,7 +83,8 @@ int OffsetWrite(CliContext& context, const SettingsOptions& opts, bool relative)
     OffsetEdit edit;
     edit.Start(previous);
     if (relative ? !edit.SetChange(opts.value) : !edit.SetNewOffset(opts.value)) {
-        context.Fail(kExitUsage, "the change must lie between -100 and 100 %");
+        context.Fail(kExitUsage, std::string(relative ? "the change" : "the offset") +
+                                     " must lie between -100 and 100 %");
         return context.exitCode;
     }
     if (!OffsetPercentEncodes(edit.NewOffset())) {
@@ -133,7 +139,7 @@ int Error66Get(CliContext& context, const SettingsOptions& opts) {
 int Error66Set(CliContext& context, const SettingsOptions& opts) {
     int32_t units = 0;
     if (!Error66LimitUnits(opts.value, units)) {
-        context.Fail(kExitUsage, "the limit must lie between -9999.9 and 9999.9 %");
+        context.Fail(kExitUsage, kMsgLimitRange);
         return context.exitCode;
     }
     PortUser user;
@@ -261,7 +267,7 @@ ModuleRecord* UserInfoRecord(CliContext& context, const ModuleAddress& address) 
         return record;
     }
     PortUser user;
-    if (!context.OpenPort(user) || !IdentifyAddressedModule(context, user, *record)) {
+    if (!context.OpenPort(user) || !IdentifyAddressedModule(context, user, *record, false)) {
         return nullptr;
     }
     return record;

@@ -168,6 +168,13 @@ public:
         std::cerr << "terrix-cli: the value could not be stored: " << reason << '\n';
     }
 
+    void OnPortLost(const std::string& reason) override {
+        std::lock_guard lock(mutex_);
+        EndCountdownLine();
+        portLost_ = true;
+        std::cerr << "terrix-cli: the measurement stopped: " << reason << '\n';
+    }
+
     void OnRoundDone(uint32_t rounds) override {
         {
             std::lock_guard lock(mutex_);
@@ -196,6 +203,10 @@ public:
         std::lock_guard lock(mutex_);
         return storeFailed_;
     }
+    bool PortLost() {
+        std::lock_guard lock(mutex_);
+        return portLost_;
+    }
 
 private:
     void EndCountdownLine() {
@@ -215,6 +226,7 @@ private:
     bool idle_ = false;
     bool countdownOpen_ = false;
     bool storeFailed_ = false;
+    bool portLost_ = false;
     uint32_t lastCountdown_ = 0;
     uint32_t rounds_ = 0;
     uint32_t values_ = 0;
@@ -298,6 +310,10 @@ int RunMeasure(CliContext& context, const MeasureOptions& opts) {
     }
     if (!context.options.quiet) {
         std::cerr << listener.Rounds() << " round(s), " << listener.Values() << " value(s)\n";
+    }
+    if (listener.PortLost()) {
+        context.exitCode = kExitPort;
+        return context.exitCode;
     }
     if (listener.StoreFailed()) {
         context.exitCode = kExitFile;

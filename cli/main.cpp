@@ -9,6 +9,23 @@
 #define TERRIX_HAS_SIM 1
 #endif
 
+namespace {
+
+// Scripts may pass --yes to every command: where the desktop program asks a question the command has its
+// own --yes, elsewhere the flag is accepted and changes nothing.
+void AcceptYesEverywhere(CLI::App& app) {
+    for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) {
+        if (!sub->get_subcommands([](CLI::App*) { return true; }).empty()) {
+            AcceptYesEverywhere(*sub);
+        } else if (sub->get_option_no_throw("--yes") == nullptr) {
+            static const std::string help = "Accepted for scripts; this command asks no question";
+            sub->add_flag("--yes", help);
+        }
+    }
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
 #ifdef TERRIX_HAS_SIM
     terrix::RegisterSimTransportScheme();
@@ -35,6 +52,7 @@ int main(int argc, char** argv) {
     for (const CommandRegistrar& registrar : Registrars()) {
         registrar(app, context);
     }
+    AcceptYesEverywhere(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::RuntimeError& e) {

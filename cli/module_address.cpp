@@ -48,17 +48,34 @@ ModuleRecord* FindAddressedModule(CliContext& context, const ModuleAddress& addr
     return added;
 }
 
-bool IdentifyAddressedModule(CliContext& context, PortUser& user, ModuleRecord& record) {
+bool IdentifyAddressedModule(CliContext& context, PortUser& user, ModuleRecord& record, bool bySerial) {
     ModuleRecord fresh;
-    if (IdentifyModule(user.Port(), record.iaStation, fresh, UnitName)) {
-        fresh.bDisabled = record.bDisabled; // the user's switch survives a new identification
-        record = fresh;
-        return true;
+    const std::string station = std::to_string(record.iaStation);
+    if (bySerial) {
+        const std::string serial = std::to_string(record.SerialNo());
+        switch (ConfirmModuleAtStation(user.Port(), record, fresh, UnitName)) {
+        case StationCheck::kConfirmed:
+            break;
+        case StationCheck::kOtherModule:
+            context.Fail(kExitBus, "Module " + serial + " does not answer at station " + station +
+                                       " (found " + std::to_string(fresh.SerialNo()) +
+                                       " there). Scan the bus first.");
+            return false;
+        case StationCheck::kNoModule:
+            context.Fail(kExitBus, "Module " + serial + " does not answer at station " + station + ": " +
+                                       BusErrorText(fresh.wLastError) + " (" +
+                                       std::to_string(fresh.wLastError) + "). Scan the bus first.");
+            return false;
+        }
+    } else if (!IdentifyModule(user.Port(), record.iaStation, fresh, UnitName)) {
+        const uint16_t error = fresh.wLastError;
+        context.Fail(kExitBus, "the module at station " + station + " could not be identified: " +
+                                   BusErrorText(error) + " (" + std::to_string(error) + ")");
+        return false;
     }
-    const uint16_t error = fresh.wLastError;
-    context.Fail(kExitBus, "the module at station " + std::to_string(record.iaStation) +
-                               " could not be identified: " + BusErrorText(error) + " (" + std::to_string(error) + ")");
-    return false;
+    fresh.bDisabled = record.bDisabled; // the user's switch survives a new identification
+    record = fresh;
+    return true;
 }
 
 } // namespace terrix::cli

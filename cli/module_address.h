@@ -23,7 +23,9 @@ uint32_t LoadSavedBus(CliContext& context);
 ModuleRecord* FindAddressedModule(CliContext& context, const ModuleAddress& address);
 
 // Identifies the addressed module on the open port and updates its record in place. False, with the bus
-// error printed and exit status 3, when it does not answer properly.
-bool IdentifyAddressedModule(CliContext& context, PortUser& user, ModuleRecord& record);
+// error printed and exit status 3, when it does not answer properly. With `bySerial` the module found at
+// the record's station must carry the record's serial number; if another one answers there, the record is
+// left as it was.
+bool IdentifyAddressedModule(CliContext& context, PortUser& user, ModuleRecord& record, bool bySerial);
 
 } // namespace terrix::cli

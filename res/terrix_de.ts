@@ -21,7 +21,7 @@
     <message>
         <source>&amp;Language</source>
         <comment>128</comment>
-        <translation>&amp;Sprache</translation>
+        <translation>S&amp;prache</translation>
     </message>
     <message>
         <source>&amp;Misc.</source>
@@ -626,7 +626,7 @@ Die Version muss mindestens %1 sein.
     <message>
         <source>Resynchronizing module...</source>
         <comment>24648</comment>
-        <translation>Module werden neu synchronisiert...</translation>
+        <translation>Modul wird neu synchronisiert...</translation>
     </message>
     <message>
         <source>No RS232 cable detected.

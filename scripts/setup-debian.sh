@@ -9,6 +9,7 @@ packages=(
     libcli11-dev nlohmann-json3-dev
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-serialport-dev libgl-dev
     xvfb xauth fonts-dejavu-core
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -16,3 +16,6 @@ cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTERRIX_TSAN=ON -DTERRI
     -DTERRIX_BUILD_BENCH=OFF >/dev/null
 cmake --build "$tsan" --target test_circuit
 TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1} "$tsan/bin/test_circuit"
+
+# Every parser of outside input under libFuzzer for a short while (scripts/fuzz.sh; longer runs by hand).
+scripts/fuzz.sh "${TERRIX_FUZZ_SECONDS:-20}"

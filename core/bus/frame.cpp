@@ -79,6 +79,10 @@ bool SendFrame(PortHandle port, uint8_t station, uint8_t secondAddress, uint8_t 
     if (!lock.OwnsPort() || !transport) {
         return false;
     }
+    // Whatever waits in the input now answers no request of ours: a reply that came after its time-out, or
+    // one meant for a program that used the port before. Read as the next reply, it would pair every reply
+    // with the request after the one it answers. (The reply's address and command bytes are not examined.)
+    transport->PurgeInput();
     size_t written = 0;
     const bool ok = transport->Write(frame, written) && written == frame.size();
 

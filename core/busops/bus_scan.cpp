@@ -78,17 +78,39 @@ bool ScanStations(ComPortContext& portContext, CBusList& busList, const CIniSect
                 if (!Report(progress, kEventIdentified, station, percent, added)) {
                     break;
                 }
+            } else if (ComPortGone(portContext.hPort)) {
+                // The device went away mid-scan: what was found is not the bus, so the scan fails.
+                portContext.dwError = kErrorPortOpen;
+                break;
             } else if (record->wLastError != kBusNoAnswer) {
                 ++found;
                 busList.Add(std::move(record));
                 Report(progress, kEventNotIdentified, station, percent, nullptr);
             }
         }
-        if (found == 0) {
+        if (found == 0 && portContext.dwError == 0) {
             portContext.dwError = kErrorNoModule;
         }
     }
     busList.Sort(false);
+    // Saved records come back only for modules this scan did not find: not the station-only records of
+    // modules without a known serial (the scan asked at their stations again), and nothing at a station
+    // where this scan identified a module (the saved one has moved, or was a placeholder of it).
+    const auto identifiedAt = [&busList](uint8_t station) {
+        for (uint32_t k = 0; k < busList.Count(); ++k) {
+            const ModuleRecord* r = busList.GetAt(k);
+            if (r->iaStation == station && r->enModuleState == msIdentified) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (uint32_t i = saved.Count(); i-- > 0;) {
+        const ModuleRecord* old = saved.GetAt(i);
+        if (!IsKnownSerial(old->SerialNo()) || identifiedAt(old->iaStation)) {
+            saved.RemoveAt(i);
+        }
+    }
     busList.MergeFrom(saved);
     return portContext.dwError == 0;
 }

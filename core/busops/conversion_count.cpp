@@ -3,6 +3,10 @@
 #include "core/bus/bus_error.h"
 #include "core/bus/commands.h"
 
+#include "core/inventory/conversion_time.h"
+#include "core/inventory/record_values.h"
+
+#include <algorithm>
 #include <cmath>
 
 namespace terrix {
@@ -38,11 +42,17 @@ bool SetConversionCount(PortHandle port, uint8_t station, uint32_t count) {
 }
 
 bool ApplyConversionTime(PortHandle port, ModuleRecord& record, uint32_t seconds) {
-    const uint32_t count = CountFromSeconds(seconds);
+    // Other probes use the channel count for their own measuring; rewriting it would change them.
+    if (record.bIsTavikXV == 0) {
+        return false;
+    }
+    const uint32_t count = std::min(CountFromSeconds(seconds), kMaxConversionCount);
     if (!SetConversionCount(port, record.iaStation, count)) {
         return false;
     }
     record.dwNumberOfMeas0 = count;
+    RecomputeMeasChannels(record);
+    record.dwMeasTime = ComputeMeasTime(record);
     return true;
 }
 

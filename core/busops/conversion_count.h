@@ -20,7 +20,12 @@ uint32_t CountFromSeconds(uint32_t seconds);
 // error).
 bool SetConversionCount(PortHandle port, uint8_t station, uint32_t count);
 
-// Sets the count for `seconds` and, on success, stores it in the record's dwNumberOfMeas0.
+// The largest count the module can take: command 226 carries five decimal digits.
+inline constexpr uint32_t kMaxConversionCount = 99999;
+
+// Sets the count for `seconds` (at most kMaxConversionCount) and, on success, stores the count the module
+// received in the record's dwNumberOfMeas0 and recomputes dwMeasTime. Only the XV module has a conversion
+// time to set: for any other module nothing is sent and the result is false (see CheckConversionTimeChange).
 bool ApplyConversionTime(PortHandle port, ModuleRecord& record, uint32_t seconds);
 
 } // namespace terrix

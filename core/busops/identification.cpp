@@ -79,6 +79,9 @@ bool IdentifyModule(PortHandle port, uint8_t station, ModuleRecord& record, cons
     }
     record.stationInfo = StationInfo::FromBytes(block);
     SetModuleKindFlags(record);
+    // The user's texts as soon as the serial is known: a record that fails a later step is still saved,
+    // and must not write empty texts over the stored ones.
+    ReadUserData(record.SerialNo(), record);
 
     RunStep([&] {
         record.dwNumberOfMeas0 = static_cast<uint32_t>(ReadNumberOfMeas(port, station, 0));
@@ -129,9 +132,18 @@ bool IdentifyModule(PortHandle port, uint8_t station, ModuleRecord& record, cons
             return false;
         }
     }
-
-    ReadUserData(record.SerialNo(), record);
     return true;
+}
+
+StationCheck ConfirmModuleAtStation(PortHandle port, const ModuleRecord& expected, ModuleRecord& found,
+                                    const UnitLookup& lookup) {
+    const bool identified = IdentifyModule(port, expected.iaStation, found, lookup);
+    const uint16_t serial = found.SerialNo();
+    // A module whose station information was read has a serial number even when a later step failed.
+    if (serial != 0 && serial != kNoSerial && serial != expected.SerialNo()) {
+        return StationCheck::kOtherModule;
+    }
+    return identified && serial == expected.SerialNo() ? StationCheck::kConfirmed : StationCheck::kNoModule;
 }
 
 bool RescanModule(PortUser& portUser, const UnitLookup& lookup, ModuleRecord& record) {
@@ -142,6 +154,7 @@ bool RescanModule(PortUser& portUser, const UnitLookup& lookup, ModuleRecord& re
     const bool ok = IdentifyModule(portUser.Port(), record.iaStation, fresh, lookup);
     portUser.Release();
     if (ok) {
+        fresh.bDisabled = record.bDisabled; // the user switched the module off; a rescan does not undo that
         record = fresh;
     }
     return ok;

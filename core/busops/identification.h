@@ -13,8 +13,23 @@ namespace terrix {
 // or a collision placeholder (any other reception failure).
 bool IdentifyModule(PortHandle port, uint8_t station, ModuleRecord& record, const UnitLookup& lookup);
 
+// What the module at a record's saved station turned out to be, before a command addressed by serial number
+// acts on it.
+enum class StationCheck {
+    kConfirmed,   // the module there has the record's serial number
+    kOtherModule, // another module answers there: the record's module has moved
+    kNoModule,    // nobody there could be identified (see the found record's wLastError)
+};
+
+// Identifies the module at `expected.iaStation` into `found` and compares its serial number with the
+// expected one. A command addressed by serial must send nothing unless the result is kConfirmed: a saved
+// bus can be out of date, and the module now at that station is another one.
+StationCheck ConfirmModuleAtStation(PortHandle port, const ModuleRecord& expected, ModuleRecord& found,
+                                    const UnitLookup& lookup);
+
 // Opens the port, identifies the module at the record's station again and closes the port. On success the
-// fresh record replaces every field of the given one; on failure the given record stays as it was.
+// fresh record replaces every field of the given one except bDisabled, the user's switch; on failure the
+// given record stays as it was.
 bool RescanModule(PortUser& portUser, const UnitLookup& lookup, ModuleRecord& record);
 
 } // namespace terrix

@@ -32,7 +32,8 @@ ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& 
     result.collisionsLeft = list.CollisionCount();
     if (list.Count() == 0) {
         result.listEmpty = true;
-    } else if (result.collisionsLeft == 0) {
+    } else if (result.collisionsLeft == 0 && result.startupError != kErrorPortOpen) {
+        // A port lost mid-scan leaves part of the bus in the list: saving it would replace the bus state.
         result.saved = list.Save();
         result.saveFailed = !result.saved;
     }

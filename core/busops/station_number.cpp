@@ -17,6 +17,14 @@ ModuleCheck CheckStationChange(const ModuleRecord* record) {
     return ModuleCheck::kOk;
 }
 
+ModuleCheck CheckConversionTimeChange(const ModuleRecord* record) {
+    if (record == nullptr) {
+        return ModuleCheck::kNoRecord;
+    }
+    return record->enModuleState == msIdentified && record->bIsTavikXV != 0 ? ModuleCheck::kOk
+                                                                            : ModuleCheck::kWrongState;
+}
+
 int ModuleCheckTextId(ModuleCheck check) {
     switch (check) {
     case ModuleCheck::kNoRecord: return 24637;
@@ -44,8 +52,21 @@ StationChangeResult ApplyStationNumber(PortHandle port, CBusList& busList, Modul
     if (newStation > kHighestStation) {
         return StationChangeResult::kInvalidStation;
     }
+    for (uint32_t i = 0; i < busList.Count(); ++i) {
+        const ModuleRecord* other = busList.GetAt(i);
+        if (other != record && other->iaStation == newStation && other->SerialNo() != record->SerialNo()) {
+            return StationChangeResult::kStationInUse;
+        }
+    }
     if (!SetStationBySerial(port, record->SerialNo(), newStation)) {
         return StationChangeResult::kSendFailed;
+    }
+    // Command 1 is a broadcast and gets no reply: only the module answering at its new address shows that
+    // it took it. The saved bus must not name a station where the module is not.
+    StationInfoBlock block{};
+    if (!ReadStationInfo(port, newStation, block) ||
+        StationInfo::FromBytes(block).wSerialNo != record->SerialNo()) {
+        return StationChangeResult::kNotConfirmed;
     }
     record->iaStation = newStation;
     return busList.Save() ? StationChangeResult::kDone : StationChangeResult::kSaveFailed;
@@ -56,10 +77,23 @@ std::string StationChangeText(StationChangeResult result) {
     case StationChangeResult::kSendFailed: return "Error on setting station number!";
     case StationChangeResult::kSaveFailed: return "The station number was sent, but the bus state could not be saved.";
     case StationChangeResult::kInvalidStation: return "Station numbers range from 0 to 252.";
+    case StationChangeResult::kStationInUse: return "Another module of the bus already uses that station number.";
+    case StationChangeResult::kNotConfirmed:
+        return "The module does not answer at its new station number; the bus state was not changed. Scan "
+               "the bus.";
     case StationChangeResult::kDone:
     case StationChangeResult::kNothingToDo: break;
     }
     return {};
+}
+
+std::string StationInUseText(const CBusList& busList, uint8_t station) {
+    const ModuleRecord* holder = busList.FindByStation(station);
+    if (holder == nullptr) {
+        return StationChangeText(StationChangeResult::kStationInUse);
+    }
+    return "Station " + std::to_string(station) + " is used by module " + std::to_string(holder->SerialNo()) +
+           " of the bus; moving another module there would create a collision. Choose a free station.";
 }
 
 } // namespace terrix

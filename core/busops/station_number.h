@@ -19,6 +19,10 @@ enum class ModuleCheck {
 
 // Whether the station of a record may be changed: it must exist, be identified and be enabled.
 ModuleCheck CheckStationChange(const ModuleRecord* record);
+// Whether the conversion time of a record may be changed: it must exist, be identified and be the XV module
+// (the only module whose channel count is its conversion time); a module of another kind is refused with
+// kWrongState.
+ModuleCheck CheckConversionTimeChange(const ModuleRecord* record);
 int ModuleCheckTextId(ModuleCheck check);
 std::string ModuleCheckText(ModuleCheck check);
 
@@ -30,13 +34,18 @@ enum class StationChangeResult {
     kSendFailed,   // 24641 "Error on setting station number!"
     kSaveFailed,   // the module moved, but the bus state could not be saved
     kInvalidStation,
+    kStationInUse, // another module of the bus list holds the new station: nothing is sent
+    kNotConfirmed, // command 1 was sent, but the module does not answer at the new station: nothing saved
 };
 
-// Sends command 1 (serial, new station), sets the record's station and saves the bus list. The module is
-// not asked whether it took the address, and a station in use is not refused (a collision results).
+// Refuses a station that another record of the list holds (the move would create a collision), sends
+// command 1 (serial, new station), reads the station information at the new station and, when the module
+// answers there with its serial number, sets the record's station and saves the bus list.
 StationChangeResult ApplyStationNumber(PortHandle port, CBusList& busList, ModuleRecord* record, uint8_t newStation);
 
 // 24640 "Error accessing ComPort while setting station number!", 24641 "Error on setting station number!"
+// For kStationInUse the list and the station name the module that holds it.
 std::string StationChangeText(StationChangeResult result);
+std::string StationInUseText(const CBusList& busList, uint8_t station);
 
 } // namespace terrix

@@ -12,10 +12,15 @@ void AllStationsSequence::Next() {
 KnownStationsSequence::KnownStationsSequence(const CBusList& list) : list_(list), count_(list.Count()) { Load(); }
 
 void KnownStationsSequence::Next() {
-    if (HasMore()) {
+    if (!HasMore()) {
+        return;
+    }
+    const uint8_t previous = station_;
+    do {
         ++index_;
         Load();
-    }
+        // The list is sorted by station, so a station's records follow each other.
+    } while (HasMore() && station_ == previous);
 }
 
 void KnownStationsSequence::Load() {

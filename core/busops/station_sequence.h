@@ -34,7 +34,8 @@ private:
     uint32_t current_ = 252;
 };
 
-// The stations of a saved bus list, in its order.
+// The stations of a saved bus list, in its order, each station once: several records of one station (a
+// module and the placeholder of an earlier failure there) would otherwise identify the same module twice.
 class KnownStationsSequence final : public StationSequence {
 public:
     explicit KnownStationsSequence(const CBusList& list);

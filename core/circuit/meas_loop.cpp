@@ -350,11 +350,16 @@ bool CMeasLoop::RunRound() {
         if (!view.present || r.enModuleState != msIdentified || r.bDisabled != 0 || r.bIsTavikButNotXV == 0) {
             continue;
         }
-        PortLock lock(port_);
-        if (StartMeasurement(port_, r.iaStation)) {
-            MeasuredChannel ignored0;
-            MeasuredChannel ignored1;
-            ReadMeasuredValues(port_, r.iaStation, ignored0, ignored1);
+        {
+            PortLock lock(port_);
+            if (StartMeasurement(port_, r.iaStation)) {
+                MeasuredChannel ignored0;
+                MeasuredChannel ignored1;
+                ReadMeasuredValues(port_, r.iaStation, ignored0, ignored1);
+            }
+        }
+        if (StopOnLostPort()) {
+            return false;
         }
     }
 
@@ -385,6 +390,9 @@ bool CMeasLoop::RunRound() {
             const std::string reason = store.LastErrorText();
             Notify([i, &reason](MeasLoopListener& l) { l.OnStoreFailed(i, reason); });
         }
+        if (StopOnLostPort()) {
+            return false;
+        }
     }
 
     const uint32_t minimum = MinimumInterval();
@@ -404,6 +412,20 @@ bool CMeasLoop::RunRound() {
     }
     DoStop();
     return false;
+}
+
+bool CMeasLoop::StopOnLostPort() {
+    // A dead device fails every transaction at once: running on would write error markers as fast as the
+    // disk takes them, round after round, without ever reaching a module again.
+    if (!ComPortGone(port_)) {
+        return false;
+    }
+    const std::shared_ptr<Transport> transport = ComTransport(port_);
+    const std::string reason =
+        PortErrorText(LastPortError(), transport ? transport->Describe() : std::string());
+    Notify([&reason](MeasLoopListener& l) { l.OnPortLost(reason); });
+    DoStop();
+    return true;
 }
 
 void CMeasLoop::DoStop() {

@@ -113,6 +113,8 @@ private:
     // One measuring round; false when a pending stop ended it (the loop is then stopped).
     bool RunRound();
     bool StopPending() const;
+    // After a module: when the port's device has gone, reports it and stops the loop; true then.
+    bool StopOnLostPort();
     void DoStop();
     uint64_t NowUs() const;
 

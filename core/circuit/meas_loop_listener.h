@@ -24,6 +24,9 @@ public:
     virtual void OnIdle() = 0;
     // The value of slot `slot` could not be written to its files; `reason` names the file and the cause.
     virtual void OnStoreFailed(uint32_t /*slot*/, const std::string& /*reason*/) {}
+    // The port's device has gone (adapter pulled out); `reason` names the device and the cause. Reported
+    // once, after the module being measured got its error markers; the loop then stops (OnIdle follows).
+    virtual void OnPortLost(const std::string& /*reason*/) {}
     // A round has ended; `rounds` counts the rounds since Start.
     virtual void OnRoundDone(uint32_t /*rounds*/) {}
 };

@@ -3,6 +3,7 @@
 #include "core/config/c_number_scan.h"
 #include "core/config/calib_file_reader.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <system_error>
@@ -194,7 +195,7 @@ bool ReadTdcFile(const fs::path& directory, uint16_t calibId, TempCalib& calib, 
     return true;
 }
 
-bool ReadLocFile(const fs::path& locFile, CalibSet& set, CalibFileError* error) {
+bool ReadLocFile(const fs::path& locFile, CalibSet& set, CalibFileError* error, bool* locRead) {
     set = CalibSet{};
     CCalibFileReader reader(locFile);
     const fs::path directory = locFile.parent_path();
@@ -225,13 +226,22 @@ bool ReadLocFile(const fs::path& locFile, CalibSet& set, CalibFileError* error) 
         if (brackets <= kCalibPositions) {
             // A CAL file that cannot be read would leave zero coefficients that must not reach a module.
             ok &= ReadCalFile(directory, calibId, set.aMatCalib[position], error);
-        } else if (ReadTdcFile(directory, calibId, set.aTempCalib[position], error)) {
+        } else if (!ReadTdcFile(directory, calibId, set.aTempCalib[position], error)) {
+            ok = false;
+        } else if (set.aTempCalib[position].bValid != 0) {
             set.bHasTempCalib = 1;
         } else {
+            // Named by the LOC file but not there: zero coefficients that must not reach a module.
+            Note(error, CalibFileError::Kind::CannotOpen,
+                 FindCalibFile(directory, CalibFileName(calibId, "TDC")), ENOENT);
             ok = false;
         }
     }
-    return CheckReader(reader, locFile, error) && ok;
+    const bool read = CheckReader(reader, locFile, error);
+    if (locRead != nullptr) {
+        *locRead = read;
+    }
+    return read && ok;
 }
 
 bool ReadCalibComments(CalibSet& moduleSet, const fs::path& directory, CalibFileError* error) {
@@ -273,10 +283,10 @@ bool ReadCalibFilesForModule(CalibSet& moduleSet, CalibSet& fileSet, const fs::p
     // temperature calibrations just loaded by zeroed ones.
     fileSet.bHasTempCalib = 0;
     for (size_t i = 0; i < kCalibPositions; ++i) {
-        if (ReadTdcFile(directory, moduleSet.aTempCalib[i].wCalibId, fileSet.aTempCalib[i], error)) {
-            fileSet.bHasTempCalib = 1;
-        } else {
+        if (!ReadTdcFile(directory, moduleSet.aTempCalib[i].wCalibId, fileSet.aTempCalib[i], error)) {
             ok = false;
+        } else if (fileSet.aTempCalib[i].bValid != 0) {
+            fileSet.bHasTempCalib = 1; // only data makes a temperature calibration to program
         }
     }
     return ok;

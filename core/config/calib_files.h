@@ -45,9 +45,11 @@ bool ReadTdcFile(const std::filesystem::path& directory, uint16_t calibId, TempC
 
 // Zeroes the set and fills it from the LOC file and the calibration files it names (in the LOC file's
 // directory): the first 16 entries "[n]=ID" are material calibrations, later ones temperature
-// calibrations. The first item's text becomes szDescription. False when the LOC file, or a CAL file it
-// names, cannot be read, or a TDC file it names is broken; what was read so far stays in the set.
-bool ReadLocFile(const std::filesystem::path& locFile, CalibSet& set, CalibFileError* error = nullptr);
+// calibrations. The first item's text becomes szDescription; bHasTempCalib is set only when a TDC file
+// gave data. False when the LOC file, or a CAL or TDC file it names, is missing or cannot be read; what was
+// read stays in the set, and `locRead` (when given) tells whether the LOC file itself was read.
+bool ReadLocFile(const std::filesystem::path& locFile, CalibSet& set, CalibFileError* error = nullptr,
+                 bool* locRead = nullptr);
 
 // Fills the empty comments of the module's calibrations from the first comment line of their CAL and TDC
 // files. False as soon as a CAL file cannot be opened; missing TDC files are skipped.
@@ -55,7 +57,7 @@ bool ReadCalibComments(CalibSet& moduleSet, const std::filesystem::path& directo
                        CalibFileError* error = nullptr);
 
 // Loads the CAL and TDC files named by the module's calibration IDs into the file set (after
-// ReadCalibComments). bHasTempCalib of the file set tells whether the TDC files could be read. True when
+// ReadCalibComments). bHasTempCalib of the file set tells whether a TDC file gave data. True when
 // every file was read (missing TDC files included, as for ReadTdcFile).
 bool ReadCalibFilesForModule(CalibSet& moduleSet, CalibSet& fileSet, const std::filesystem::path& directory,
                              CalibFileError* error = nullptr);

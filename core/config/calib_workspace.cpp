@@ -49,6 +49,10 @@ constexpr const char* kAskFixCalibration =
     "switch!\n  Please choose calibration 0 to activate the product selection switch.\n\n  Are you sure to "
     "proceed?";
 constexpr const char* kMsgSetActiveFailed = "Failed to set active calibration";
+constexpr const char* kMsgLocIncomplete =
+    "The LOC file names calibration files that are missing or cannot be read: ";
+constexpr const char* kMsgFilesIncomplete = "The LOC file names calibration files that are missing or cannot "
+                                            "be read, so nothing has been programmed: ";
 
 // Shows the busy banner and removes it on every way out.
 class Banner {
@@ -94,8 +98,10 @@ std::string VerifyDifferences(const CalibSet& written, const CalibSet& readBack)
                     : Format("Material coefficient c%u for calib. ID %u is different!\n", code, position);
         return 1;
     });
-    if (readBack.bHasTempCalib != 0) {
-        CompareTempCalibs(readBack, written, [&text](unsigned position, unsigned code) {
+    // Only the temperature calibrations that were written: a position the files had no data for was left
+    // alone in the module and has nothing to be compared with.
+    if (written.bHasTempCalib != 0 && readBack.bHasTempCalib != 0) {
+        CompareTempCalibs(written, readBack, [&text](unsigned position, unsigned code) {
             text +=
                 code == kCalibIdDiffers
                     ? Format("Temperature calib. ID %u in module is different!\n", position)
@@ -150,12 +156,30 @@ bool CalibWorkspace::RereadModule(CalibDialogUi& ui) {
 
 bool CalibWorkspace::ReadFilesForModule() {
     fileError_ = CalibFileError{};
-    return ReadCalibFilesForModule(moduleSet_, fileSet_, locDirectory_, &fileError_);
+    filesFromLoc_ = false;
+    filesComplete_ = ReadCalibFilesForModule(moduleSet_, fileSet_, locDirectory_, &fileError_);
+    return filesComplete_;
+}
+
+bool CalibWorkspace::RefuseIncompleteFiles(CalibDialogUi& ui) const {
+    if (!filesRead_ || filesComplete_) {
+        return false;
+    }
+    ui.ShowMessage({kMsgFilesIncomplete + fileError_.Message(), "", MessageIcon::Stop});
+    return true;
 }
 
 bool CalibWorkspace::ReadLoc(const std::filesystem::path& locFile, CalibDialogUi& ui) {
     fileError_ = CalibFileError{};
-    filesRead_ = ReadLocFile(locFile, fileSet_, &fileError_);
+    bool locRead = false;
+    // A LOC file that names missing or broken files is still shown, so the user sees what it holds and
+    // which file is missing; programming refuses it (filesComplete_).
+    filesComplete_ = ReadLocFile(locFile, fileSet_, &fileError_, &locRead);
+    filesRead_ = locRead;
+    filesFromLoc_ = locRead;
+    if (filesRead_ && !filesComplete_) {
+        ui.ShowMessage({kMsgLocIncomplete + fileError_.Message(), "", MessageIcon::Exclamation});
+    }
     if (filesRead_) {
         const std::string description = CalibTextOf(fileSet_.szDescription);
         const size_t start = description.find_first_not_of("; ");
@@ -259,6 +283,9 @@ bool CalibWorkspace::ProgramModule(CalibDialogUi& ui, ProgramOutcome* outcome) {
     if (!moduleRead_ && !ui.AskYesNo(kAskModuleNotRead)) {
         return false;
     }
+    if (RefuseIncompleteFiles(ui)) {
+        return false;
+    }
     if (!filesRead_) {
         if (!ui.AskYesNo(kAskNoFileData)) {
             return false;
@@ -269,7 +296,9 @@ bool CalibWorkspace::ProgramModule(CalibDialogUi& ui, ProgramOutcome* outcome) {
         !ui.AskYesNo(kAskIdentical)) {
         return false;
     }
-    ZeroTempCalibsForModule(moduleSet_, filesRead_, fileSet_);
+    // A LOC file without temperature entries replaces the module's temperature calibrations with zeroed
+    // ones; the module's own files without TDC files only leave them as they are.
+    ZeroTempCalibsForModule(moduleSet_, filesRead_ && filesFromLoc_, fileSet_);
     // The source is copied: the module set may be the source and is replaced below.
     const CalibSet source = sourceIsModule ? moduleSet_ : fileSet_;
     CalibSet readBack{};
@@ -297,6 +326,9 @@ bool CalibWorkspace::ProgramAllModules(std::span<const uint8_t> stations, CalibD
         ui.ShowMessage({kMsgNothingRead, "", MessageIcon::Stop});
         return false;
     }
+    if (RefuseIncompleteFiles(ui)) {
+        return false;
+    }
     if (!filesRead_) {
         // Writing every module's own data back into it would change nothing; say so instead of asking.
         ui.ShowMessage({kMsgNoFileDataForAll, "", MessageIcon::Exclamation});
@@ -316,7 +348,7 @@ bool CalibWorkspace::ProgramAllModules(std::span<const uint8_t> stations, CalibD
             ui.ShowMessage({kMsgReadFailed, "", MessageIcon::None});
             continue;
         }
-        ZeroTempCalibsForModule(present, filesRead_, fileSet_);
+        ZeroTempCalibsForModule(present, filesRead_ && filesFromLoc_, fileSet_);
         CalibSet readBack{};
         ProgramOutcome outcome = ProgramStation(station, fileSet_, ui, readBack);
         const bool failed = outcome.result == ProgramOutcome::Result::WriteFailed ||

@@ -119,6 +119,9 @@ public:
     bool ModuleRead() const { return moduleRead_; }
     const CalibSet& FileSet() const { return fileSet_; }
     bool FilesRead() const { return filesRead_; }
+    // False when a calibration file named by the LOC file (or a CAL file of the module's IDs) is missing or
+    // broken: the file data is shown, but not programmed, so that zeros never reach a module.
+    bool FilesComplete() const { return filesComplete_; }
     int ActivePosition() const { return active_; }
     const std::filesystem::path& LocDirectory() const { return locDirectory_; }
     void SetLocDirectory(const std::filesystem::path& directory) { locDirectory_ = directory; }
@@ -134,6 +137,8 @@ public:
 private:
     bool ReadLoc(const std::filesystem::path& locFile, CalibDialogUi& ui);
     bool ReadFilesForModule();
+    // Shows why and returns true when file data was read but is incomplete.
+    bool RefuseIncompleteFiles(CalibDialogUi& ui) const;
     // Write, read back, verify at one station.
     ProgramOutcome ProgramStation(uint8_t station, const CalibSet& source, CalibDialogUi& ui,
                                   CalibSet& readBack);
@@ -147,6 +152,8 @@ private:
     bool moduleRead_ = false;
     CalibSet fileSet_{};
     bool filesRead_ = false;
+    bool filesComplete_ = false;
+    bool filesFromLoc_ = false;
     std::filesystem::path locDirectory_;
     std::string locFileName_;
     std::string fileComment_;

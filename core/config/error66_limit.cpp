@@ -12,7 +12,9 @@ constexpr uint8_t kCfgChannel = 0;
 constexpr uint8_t kLimitChannel = 1;
 constexpr size_t kRawVofsVdOffset = 2; // yRawVofsVd within the 7-byte block
 constexpr uint8_t kLimitAccessBits = 0x03;
-constexpr int32_t kMaxUnits = 99999; // five BCD digits
+// A limit is a percentage of the measured value: 0..100 %. (The module's field has five packed digits, but
+// a negative value or one above 100 % is no limit at all.)
+constexpr int32_t kMaxUnits = 1000;
 
 void Add(ConfigMessages& messages, const char* text) {
     messages.push_back({text, "", MessageIcon::None});
@@ -59,7 +61,7 @@ bool Error66LimitUnits(double percent, int32_t& units) {
     const double scaled = percent * 10;
     const double nearest = std::round(scaled);
     const double value = std::fabs(scaled - nearest) < 1e-6 ? nearest : std::trunc(scaled);
-    if (std::fabs(value) > kMaxUnits) {
+    if (value < 0 || value > kMaxUnits) {
         return false;
     }
     units = static_cast<int32_t>(value);
@@ -89,7 +91,7 @@ bool ReadError66Limit(PortHandle port, uint8_t station, double& percent, ConfigM
 bool WriteError66Limit(PortHandle port, uint8_t station, double percent, ConfigMessages& messages) {
     int32_t units = 0;
     if (!Error66LimitUnits(percent, units)) {
-        messages.push_back({"The limit must lie between -9999.9 and 9999.9 %.", "", MessageIcon::None});
+        messages.push_back({kMsgLimitRange, "", MessageIcon::None});
         Add(messages, kMsgSetLowLimitFailed);
         return false;
     }

@@ -16,16 +16,17 @@ namespace terrix {
 bool ReadError66Limit(PortHandle port, uint8_t station, double& percent, ConfigMessages& messages);
 
 // Writes the limit (percent x 10, toward zero). On failure `messages` ends with "Don't set measuring low
-// limit!". A limit that does not fit the module's five digits is refused before anything is sent.
+// limit!". A limit outside 0..100 % is refused before anything is sent.
 bool WriteError66Limit(PortHandle port, uint8_t station, double percent, ConfigMessages& messages);
 
-// The module value of a limit: percent x 10 truncated toward zero. A value within 1e-6 of a whole number is
-// taken as that number, so that 4.6 entered through a float still gives 46.
+// The module value of a limit of 0..100 %: percent x 10 truncated toward zero. A value within 1e-6 of a whole
+// number is taken as that number, so that 4.6 entered through a float still gives 46.
 bool Error66LimitUnits(double percent, int32_t& units);
 
 inline constexpr const char* kMsgGetAnalogCfgFailed = "Don't get analog config!";
 inline constexpr const char* kMsgSetAnalogCfgFailed = "Don't set analog config!";
 inline constexpr const char* kMsgZeroOffsetFailed = "Don't get zero offset!";
 inline constexpr const char* kMsgSetLowLimitFailed = "Don't set measuring low limit!";
+inline constexpr const char* kMsgLimitRange = "The limit must lie between 0 and 100 %.";
 
 } // namespace terrix

@@ -127,6 +127,9 @@ bool ParseParText(std::istream& in, AppParams& params, int& count, std::string& 
     count = 0;
     error.clear();
     std::string line;
+    // Each parameter exactly once, each with a number: a second line or one without a value would otherwise
+    // leave a parameter at zero or at whichever line came last, and the module would get that.
+    bool seen[kFieldCount] = {};
     while (NextLine(in, line)) {
         const std::string_view text = Trim(line);
         int field = 0;
@@ -137,22 +140,28 @@ bool ParseParText(std::istream& in, AppParams& params, int& count, std::string& 
             continue;
         }
         ++count;
+        const std::string name(kFields[field].prefix);
+        if (seen[field]) {
+            error = name + " is given more than once.";
+            return false;
+        }
+        seen[field] = true;
         const size_t equals = text.find('=');
         const std::string_view value = equals == std::string_view::npos ? text : text.substr(equals + 1);
         if (field == kOffset) {
             double offset = 0;
-            if (ScanReal(value, offset)) {
-                if (!std::isfinite(offset) || std::fabs(offset) > std::numeric_limits<float>::max()) {
-                    error = "Offset Value: " + std::string(Trim(value)) + " is no usable number.";
-                    return false;
-                }
-                params.fOffset = static_cast<float>(offset);
+            if (!ScanReal(value, offset) || !std::isfinite(offset) ||
+                std::fabs(offset) > std::numeric_limits<float>::max()) {
+                error = name + ": \"" + std::string(Trim(value)) + "\" is no usable number.";
+                return false;
             }
+            params.fOffset = static_cast<float>(offset);
             continue;
         }
         int64_t number = 0;
         if (!ScanInteger(value, number)) {
-            continue; // counted, but the field keeps its value
+            error = name + ": \"" + std::string(Trim(value)) + "\" is no number.";
+            return false;
         }
         if (number < 0 || number > kFields[field].max) {
             // Cut to the field's width the value would silently become another one.

@@ -67,7 +67,7 @@ bool SaveBusInfo(const CBusList& list, InventoryFileError* error) {
     // Module files first: a crash in between then leaves the old section naming files that are whole.
     for (uint32_t i = 0; i < list.Count(); ++i) {
         const ModuleRecord& record = *list.GetAt(i);
-        if (record.enModuleState != msCollision && record.SerialNo() <= kMaxValidSerial) {
+        if (record.enModuleState != msCollision && IsKnownSerial(record.SerialNo())) {
             ok = WriteModuleFile(record, error) && ok;
         }
     }
@@ -104,10 +104,18 @@ uint32_t LoadBusInfo(const CIniSection& busInfo, CBusList& list) {
         uint8_t station = 0;
         // A missing or garbled entry names no module: it is skipped rather than read as serial 0 at
         // station 0, which would put a module that does not exist on the list.
-        if (!ParseEntry(text, serialNo, station) || serialNo == kNoSerial) {
+        if (!ParseEntry(text, serialNo, station)) {
             continue;
         }
         auto record = std::make_unique<ModuleRecord>();
+        // An entry without a known serial (a module that failed or stayed busy) keeps only its station, so
+        // that the next scan of the known stations asks there again; it has no module file to read.
+        if (!IsKnownSerial(serialNo)) {
+            record->iaStation = station;
+            record->stationInfo.wSerialNo = serialNo;
+            list.Add(std::move(record));
+            continue;
+        }
         ReadModuleFile(serialNo, *record);
         record->iaStation = station; // the entry wins over the module file
         // A lost module file must not turn the module into one with serial 0: a scan would then keep a

@@ -17,15 +17,16 @@ class CIniSection;
 inline constexpr std::string_view kBusInfoSection = "BUS INFO";
 inline constexpr std::string_view kKnownModulesSection = "KNOWN MODULES";
 
-// Writes the module file of every record that has a serial number (collision placeholders have none),
+// Writes the module file of every record that has a known serial number (IsKnownSerial),
 // then replaces "BUS INFO" with "Modules" = count and "Module<i>" = "<serial>,<station>" in list order, in
 // one atomic write of the settings file. An empty list leaves no section. False when any file could not
 // be written; the first failure is kept in `error`, and the other files are still written.
 bool SaveBusInfo(const CBusList& list, InventoryFileError* error = nullptr);
 
 // Clears the list and fills it from the "BUS INFO" section: for every entry a record read from the module
-// file of its serial, with the entry's station. Entries of collision placeholders (serial 65535) and
-// entries that are missing or unreadable are skipped. Sorted by station; returns the number of records.
+// file of its serial, with the entry's station. An entry without a known serial (0 or 65535) gives a record
+// holding only its station and serial; entries that are missing or unreadable are skipped. Sorted by
+// station; returns the number of records.
 uint32_t LoadBusInfo(CBusList& list);
 // The same from the file and section named by `busInfo` (normally "BUS INFO" of the settings file).
 uint32_t LoadBusInfo(const CIniSection& busInfo, CBusList& list);

@@ -193,7 +193,7 @@ bool WriteModuleFileTo(const std::filesystem::path& file, const ModuleRecord& re
 }
 
 bool WriteModuleFile(const ModuleRecord& record, InventoryFileError* error) {
-    if (record.SerialNo() > kMaxValidSerial) {
+    if (!IsKnownSerial(record.SerialNo())) {
         return Refuse(DataDir(), error);
     }
     return WriteModuleFileTo(ModuleFilePath(record.SerialNo()), record, error);

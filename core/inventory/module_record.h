@@ -18,6 +18,13 @@ enum ModuleState : int32_t {
 
 inline constexpr uint16_t kNoSerial = 65535;       // collision placeholder
 inline constexpr uint16_t kMaxValidSerial = 65534;
+
+// Whether a serial number names one module. 0 is what a record holds when its station information could
+// not be read, 65535 marks a collision or a module that stayed busy: such a record has no module file, no
+// value store and no measurement files, since they would be shared by every such record.
+inline constexpr bool IsKnownSerial(uint16_t serialNo) {
+    return serialNo != 0 && serialNo <= kMaxValidSerial;
+}
 inline constexpr size_t kStationInfoSize = 270;
 
 // The station-information reply, kept as received; its fields are read and written at fixed offsets.

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 
 #include "core/measure/meas_layouts.h"
 
@@ -37,6 +38,11 @@ bool CBinMeasDataFile::OnOpenExisting() {
     if (!HeaderMatchesRecordSize()) {
         headerLoaded_ = false;
         return Fail(kMeasErrLayoutMismatch);
+    }
+    // Another module's file of the same layout would otherwise take this module's values in silence.
+    if (Serial() != 0 && header_.serial != Serial()) {
+        headerLoaded_ = false;
+        return Fail(kMeasErrOtherModule);
     }
     return true;
 }
@@ -79,15 +85,29 @@ bool CBinMeasDataFile::EnsureHeader() {
     return OnOpenExisting();
 }
 
-bool CBinMeasDataFile::HeaderMatchesRecordSize() const {
+bool CBinMeasDataFile::HeaderMatchesRecordSize() {
     const uint16_t size = RecordSize();
     if (size == 0 || size == kRecordSizeUnset) {
         return true;
     }
     const std::string name = header_.ModuleName();
     if (IsXvLayoutName(name)) {
-        // The header does not say whether the XV module had TDC support.
-        return size == RecordSizeOf(MeasLayout::kXv) || size == RecordSizeOf(MeasLayout::kXvWithTdc);
+        // The header does not say whether the XV module had TDC support, but a file keeps the record size it
+        // was created with: records of the other size would misalign every later record. When the records
+        // in the file are whole records of the other size and not of this one, the module's layout has
+        // changed since the file was made.
+        const uint16_t withTdc = RecordSizeOf(MeasLayout::kXvWithTdc);
+        const uint16_t without = RecordSizeOf(MeasLayout::kXv);
+        if (size != withTdc && size != without) {
+            return false;
+        }
+        const int64_t fileSize = Handle()->Size();
+        if (fileSize <= static_cast<int64_t>(kMeasFileHeaderSize)) {
+            return true;
+        }
+        const uint64_t body = static_cast<uint64_t>(fileSize) - kMeasFileHeaderSize;
+        const uint16_t other = size == withTdc ? without : withTdc;
+        return !(body % other == 0 && body % size != 0);
     }
     return size == RecordSizeOf(ChooseLayout(name, header_.channelMask, false));
 }
@@ -133,10 +153,13 @@ bool CBinMeasDataFile::WriteRecord(CMeasRecord& record) {
     packed_.resize(RecordSize());
     record.Pack(packed_);
     int error = 0;
+    undoOffset_ = 0;
     if (!WriteWholeAt(*Handle(), packed_.data(), packed_.size(), offset, static_cast<uint64_t>(size),
                       &error)) {
         return Fail(error);
     }
+    undoOffset_ = offset;
+    undoHeader_ = header_;
 
     // The extremes follow the channel mask the file was created with; the XV module's first value field
     // is its density byte, so its moisture stands for channel 0.
@@ -154,19 +177,46 @@ bool CBinMeasDataFile::WriteRecord(CMeasRecord& record) {
             changed |= ApplyExtreme(1, value);
         }
     }
-    return !changed || WriteHeader();
+    // The record is stored either way; a header that could not be rewritten is reported by its status.
+    if (changed) {
+        WriteHeader();
+    }
+    return true;
+}
+
+bool CBinMeasDataFile::UndoLastRecord() {
+    if (undoOffset_ == 0 || !IsOpen()) {
+        return false;
+    }
+    const uint64_t offset = undoOffset_;
+    undoOffset_ = 0;
+    if (!Handle()->Truncate(offset)) {
+        return Fail(Handle()->LastError());
+    }
+    const bool extremesChanged =
+        std::memcmp(undoHeader_.minimum.data(), header_.minimum.data(), sizeof header_.minimum) != 0 ||
+        std::memcmp(undoHeader_.maximum.data(), header_.maximum.data(), sizeof header_.maximum) != 0;
+    header_ = undoHeader_;
+    return !extremesChanged || WriteHeader();
 }
 
 bool CBinMeasDataFile::ApplyExtreme(unsigned channel, float value) {
     if (channel > 1 || std::isnan(value)) {
         return false;
     }
+    // While an extreme still holds its "none" marker, the first value sets it: the maximum's marker is the
+    // smallest positive float, which no negative value exceeds, so a channel measuring only values below
+    // zero would otherwise keep it and show a maximum of 0.
+    const bool noMinimum =
+        std::bit_cast<uint32_t>(header_.minimum[channel]) == MeasFileHeader::kNoMinimumBits;
+    const bool noMaximum =
+        std::bit_cast<uint32_t>(header_.maximum[channel]) == MeasFileHeader::kNoMaximumBits;
     bool changed = false;
-    if (value < header_.minimum[channel]) {
+    if (noMinimum || value < header_.minimum[channel]) {
         header_.minimum[channel] = value;
         changed = true;
     }
-    if (value > header_.maximum[channel]) {
+    if (noMaximum || value > header_.maximum[channel]) {
         header_.maximum[channel] = value;
         changed = true;
     }
@@ -203,7 +253,8 @@ Extremes CBinMeasDataFile::GetExtremes(unsigned channel) {
     if (std::bit_cast<uint32_t>(minimum) != MeasFileHeader::kNoMinimumBits) {
         e.minimum = minimum;
     }
-    if (maximum > std::bit_cast<float>(MeasFileHeader::kNoMaximumBits)) {
+    // Files of earlier versions kept the marker for a maximum below zero; it still reads as "none".
+    if (std::bit_cast<uint32_t>(maximum) != MeasFileHeader::kNoMaximumBits) {
         e.maximum = maximum;
     }
     return e;

@@ -20,8 +20,13 @@ public:
 
     // Appends the record after the last whole record (a fragment left by a power loss is overwritten), then
     // updates the extremes from its values. On a failed write the file ends at the last whole record
-    // again. When only the header's extremes could not be rewritten the record stays and false is returned.
+    // again. When only the header's extremes could not be rewritten the record is stored and true is
+    // returned; GetHeaderStatus() then says so.
     bool WriteRecord(CMeasRecord& record) override;
+    // Takes the record of the last WriteRecord out again (the file ends where it ended before, the header's
+    // extremes are those from before), for a record that its ASCII file could not take. Only right after
+    // that WriteRecord; false when the file could not be cut back.
+    bool UndoLastRecord();
     uint32_t GetRecordCount() override;
 
     // Channels 0 and 1: an error marker (any NaN) changes nothing; a smaller value becomes the minimum, a
@@ -46,9 +51,12 @@ private:
     bool LoadHeader();
     bool EnsureHeader();
     bool WriteHeader();
+    // Where the last WriteRecord put its record, and the header before it; 0 when there is nothing to undo.
+    uint64_t undoOffset_ = 0;
+    MeasFileHeader undoHeader_{};
     // Applies one value to the in-memory extremes; true when they changed.
     bool ApplyExtreme(unsigned channel, float value);
-    bool HeaderMatchesRecordSize() const;
+    bool HeaderMatchesRecordSize();
 
     MeasFileHeader header_;
     std::vector<uint8_t> packed_; // the record being written, kept to spare an allocation per record

@@ -22,9 +22,11 @@ bool WriteWholeAt(FileHandle& file, const void* buffer, size_t count, uint64_t o
         return true;
     }
     // Bytes from `offset` on are a fragment of this write only: cut them off so the file ends where the
-    // last whole write ended. Bytes overwritten in the middle of a file cannot be taken back.
-    if (offset + count >= sizeBefore) {
-        file.Truncate(offset < sizeBefore ? offset : sizeBefore);
+    // last whole write ended. Bytes overwritten in the middle of a file cannot be taken back. A fragment
+    // that stays (the cut failed too) is no whole record or line, and the next write starts before it.
+    if (offset + count >= sizeBefore && !file.Truncate(offset < sizeBefore ? offset : sizeBefore) &&
+        *error == 0) {
+        *error = file.LastError();
     }
     return false;
 }
@@ -44,7 +46,11 @@ bool WriteWhole(FileHandle& file, const void* buffer, size_t count, int* error) 
     if (!WriteWholeAt(file, buffer, count, offset, static_cast<uint64_t>(size), error)) {
         return false;
     }
-    file.Seek(offset + count);
+    // The next write goes where this one ended; a position that could not be set would put it elsewhere.
+    if (file.Seek(offset + count) < 0) {
+        *error = file.LastError();
+        return false;
+    }
     return true;
 }
 

@@ -22,11 +22,15 @@ std::string MeasFileErrorText(int error) {
     case kMeasErrReadOnly:
         return "the file is open for reading only";
     case kMeasErrLayoutMismatch:
-        return "the file's records do not match this module's record layout; it is left unchanged";
+        return "the file's records do not match this module's record layout (did the module change?); it is "
+               "left unchanged: erase the file or move it elsewhere to measure this module again";
     case kMeasErrNoRecord:
         return "no such record in the file";
     case kMeasErrNoRecordSize:
         return "no record size is set";
+    case kMeasErrOtherModule:
+        return "the file belongs to another module (its header names another serial number); it is left "
+               "unchanged";
     default:
         break;
     }

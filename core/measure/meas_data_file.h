@@ -31,6 +31,7 @@ enum MeasFileError : int {
     kMeasErrLayoutMismatch = -7, // the file's records have another size than this module's records
     kMeasErrNoRecord = -8,       // the record index is beyond the last whole record
     kMeasErrNoRecordSize = -9,
+    kMeasErrOtherModule = -10, // the header names another module (a file copied or renamed into place)
 };
 
 // A readable text for an error code of a file object or an errno value.

@@ -90,7 +90,8 @@ bool CMeasValueStore::OpenWriter() {
 }
 
 bool CMeasValueStore::Attach(const ModuleRecord& module) {
-    if (module.enModuleState == msCollision) {
+    // Files are named by serial number: a record without a known one would share them with every other.
+    if (module.enModuleState == msCollision || !IsKnownSerial(module.SerialNo())) {
         return false;
     }
     SetDirectory(DataDir().string());
@@ -120,23 +121,26 @@ bool CMeasValueStore::Append() {
         }
     }
 
-    // A file that could not be opened has its reason noted already; the other file is still written, so a
-    // measurement lands wherever it can.
-    bool binary = false;
-    if (writer_.IsOpen()) {
-        binary = writer_.WriteRecord(appendRecord_);
-        if (!binary) {
-            NoteError(writer_);
-        }
+    // Both files hold the same records, so that the values listed and the ASCII file never disagree: a
+    // record goes into neither when a file could not be opened (its reason is noted already), the ASCII
+    // line only after the binary record was stored, and a record whose line could not be written is taken
+    // out of the binary file again.
+    if (!writer_.IsOpen() || !ascii_.IsOpen()) {
+        return false;
     }
-    bool text = false;
-    if (ascii_.IsOpen()) {
-        text = ascii_.WriteRecord(appendRecord_);
-        if (!text) {
-            NoteError(ascii_);
-        }
+    if (!writer_.WriteRecord(appendRecord_)) {
+        NoteError(writer_);
+        return false;
     }
-    return binary && text;
+    if (writer_.GetHeaderStatus() != HeaderStatus::kNone) {
+        NoteError(writer_); // the record is stored; only the header's extremes are behind
+    }
+    if (!ascii_.WriteRecord(appendRecord_)) {
+        NoteError(ascii_);
+        writer_.UndoLastRecord();
+        return false;
+    }
+    return true;
 }
 
 bool CMeasValueStore::ReadRecord(uint32_t index) {
@@ -216,8 +220,10 @@ bool CMeasValueStore::Erase() {
     if (!binary && writerWasOpen) {
         writer_.Reopen();
     }
-    if (!text && asciiWasOpen && ascii_.Reopen()) {
-        ascii_.SeekEnd();
+    if (!text && asciiWasOpen && ascii_.Reopen() && !ascii_.SeekEnd()) {
+        // Not at the end, lines would overwrite what is there: the next append opens it anew.
+        NoteError(ascii_);
+        ascii_.Close();
     }
     return binary && text;
 }

@@ -67,6 +67,9 @@ std::string PortErrorText(uint32_t error, const std::string& device) {
     case ENODEV:
     case ENXIO: return name + " does not exist. Check the cable and the port chosen in the settings.";
     case ENOTTY: return name + " is not a serial device.";
+    case EIO:
+        return "Lost the connection to " + name +
+               " (input/output error). Check that the serial adapter is still plugged in.";
     default: return "Cannot use " + name + ": " + std::strerror(static_cast<int>(error)) + ".";
     }
 }
@@ -121,6 +124,12 @@ PortHandle ComOpenDevice(std::string_view device, uint32_t baud) {
         lastPortError = error != 0 ? error : EIO;
         return kInvalidPort;
     }
+    // Opening a tty raises DTR and RTS, and some adapters and bus converters react to them; the line
+    // wants both off. A device without modem lines (a pseudo-terminal) refuses, which is no error here.
+    transport->SetDtr(false);
+    transport->SetRts(false);
+    // Bytes from before the open (the last reply to a program that was killed) are not ours.
+    transport->PurgeInput();
     return ComAdopt(std::move(transport));
 }
 
@@ -220,6 +229,15 @@ bool ComDetectCable(PortHandle port) {
         }
     }
     return result;
+}
+
+bool ComPortGone(PortHandle port) {
+    const std::shared_ptr<Transport> transport = ComTransport(port);
+    if (!transport || !transport->IsGone()) {
+        return false;
+    }
+    SetLastPortError(transport->LastError());
+    return true;
 }
 
 std::shared_ptr<Transport> ComTransport(PortHandle port) {

@@ -42,6 +42,10 @@ bool ComClose(PortHandle port);
 bool ComSetBaud(PortHandle port, uint32_t baud);
 bool ComDetectCable(PortHandle port);
 
+// True when the port's device has gone (see Transport::IsGone); LastPortError() then holds the cause.
+// Long operations check it after a failed transaction, so that they end instead of running on against a
+// dead device and reporting what they found as the whole bus.
+bool ComPortGone(PortHandle port);
 // The transport behind a handle, kept alive for the caller even when the port is closed meanwhile.
 std::shared_ptr<Transport> ComTransport(PortHandle port);
 // Serialises bus activity on one port: a whole transaction (or a composite command) runs under it, so the

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace terrix {
@@ -274,6 +275,13 @@ bool IniDocument::Save(const std::filesystem::path& file, int* error) const {
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
         return fail(errno);
+    }
+    // The replacement keeps the permissions the user gave the file (one shared by a group, say).
+    struct stat existing {};
+    if (::stat(file.c_str(), &existing) == 0) {
+        if (::fchmod(fd, existing.st_mode & 07777) != 0) {
+            // the default permissions then; the contents matter more
+        }
     }
     size_t done = 0;
     while (done < text.size()) {

@@ -2,9 +2,14 @@
 
 #include "core/platform/data_paths.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <mutex>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace terrix {
 
@@ -17,7 +22,43 @@ std::mutex& FileUpdateMutex() {
     return mutex;
 }
 
+// The same between programs: the desktop program and terrix-cli read, change and write the settings and
+// module files of one data directory. An advisory lock on a lock file beside the file; where it cannot be
+// had (a directory without write access) the write fails on its own anyway.
+class CrossProcessLock {
+public:
+    explicit CrossProcessLock(const std::filesystem::path& file) {
+        std::filesystem::path lockFile = file;
+        lockFile += ".lock";
+        fd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd_ >= 0) {
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+    }
+    ~CrossProcessLock() {
+        if (fd_ >= 0) {
+            ::close(fd_); // releases the lock
+        }
+    }
+    CrossProcessLock(const CrossProcessLock&) = delete;
+    CrossProcessLock& operator=(const CrossProcessLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
 } // namespace
+
+template <typename Change> bool CIniSection::Update(Change change) {
+    std::lock_guard lock(FileUpdateMutex());
+    CrossProcessLock processLock(file_);
+    IniDocument doc = IniDocument::Load(file_);
+    if (!change(doc)) {
+        return true; // nothing changed: the file stays untouched
+    }
+    return Commit(doc);
+}
 
 namespace {
 
@@ -115,14 +156,10 @@ bool CIniSection::ResetSection(std::string_view name) {
     section_ = std::string(name);
     if (pending_) {
         pendingDirty_ |= pending_->RemoveSection(section_);
+        pendingEdits_.push_back({Edit::Kind::kRemoveSection, section_, {}, {}});
         return true;
     }
-    std::lock_guard lock(FileUpdateMutex());
-    IniDocument doc = IniDocument::Load(file_);
-    if (!doc.RemoveSection(section_)) {
-        return true; // nothing to delete: the file stays untouched
-    }
-    return Commit(doc);
+    return Update([this](IniDocument& doc) { return doc.RemoveSection(section_); });
 }
 
 std::string CIniSection::RawValue(std::string_view key, size_t buffer) const {
@@ -235,26 +272,27 @@ bool CIniSection::WriteString(std::string_view key, std::string_view text) {
 bool CIniSection::DeleteKey(std::string_view key) {
     if (pending_) {
         pendingDirty_ |= pending_->RemoveKey(section_, key);
+        pendingEdits_.push_back({Edit::Kind::kRemoveKey, section_, std::string(key), {}});
         return true;
     }
-    std::lock_guard lock(FileUpdateMutex());
-    IniDocument doc = IniDocument::Load(file_);
-    if (!doc.RemoveKey(section_, key)) {
-        return true;
-    }
-    return Commit(doc);
+    return Update([this, key](IniDocument& doc) { return doc.RemoveKey(section_, key); });
 }
 
 bool CIniSection::Store(std::string_view key, std::string_view value) {
     if (pending_) {
         pending_->Set(section_, key, value);
         pendingDirty_ = true;
+        pendingEdits_.push_back({Edit::Kind::kSet, section_, std::string(key), std::string(value)});
         return true;
     }
-    std::lock_guard lock(FileUpdateMutex());
-    IniDocument doc = IniDocument::Load(file_);
-    doc.Set(section_, key, value);
-    return Commit(doc);
+    return Update([this, key, value](IniDocument& doc) {
+        // A value that is there already is not written again (the language at every start, for one).
+        if (doc.Get(section_, key) == value) {
+            return false;
+        }
+        doc.Set(section_, key, value);
+        return true;
+    });
 }
 
 bool CIniSection::Commit(const IniDocument& doc) {
@@ -271,6 +309,7 @@ void CIniSection::BeginUpdate() {
     if (!pending_) {
         pending_ = std::make_unique<IniDocument>(IniDocument::Load(file_));
         pendingDirty_ = false;
+        pendingEdits_.clear();
     }
 }
 
@@ -278,14 +317,30 @@ bool CIniSection::EndUpdate() {
     if (!pending_) {
         return true;
     }
-    std::unique_ptr<IniDocument> doc = std::move(pending_);
+    pending_.reset();
     const bool dirty = pendingDirty_;
     pendingDirty_ = false;
+    const std::vector<Edit> edits = std::move(pendingEdits_);
+    pendingEdits_.clear();
     if (!dirty) {
         return true;
     }
-    std::lock_guard lock(FileUpdateMutex());
-    return Commit(*doc);
+    return Update([&edits](IniDocument& doc) {
+        for (const Edit& edit : edits) {
+            switch (edit.kind) {
+            case Edit::Kind::kSet:
+                doc.Set(edit.section, edit.key, edit.value);
+                break;
+            case Edit::Kind::kRemoveKey:
+                doc.RemoveKey(edit.section, edit.key);
+                break;
+            case Edit::Kind::kRemoveSection:
+                doc.RemoveSection(edit.section);
+                break;
+            }
+        }
+        return true;
+    });
 }
 
 } // namespace terrix

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace terrix {
 
@@ -62,7 +63,9 @@ public:
     bool WriteString(std::string_view key, std::string_view text);
     bool DeleteKey(std::string_view key);
 
-    // Groups the following writes into one write of the file at EndUpdate (also on destruction).
+    // Groups the following writes into one write of the file at EndUpdate (also on destruction). The
+    // changes are applied to the file as it is at EndUpdate, so that what another program (the desktop
+    // program and terrix-cli share the files) wrote in between is kept.
     void BeginUpdate();
     // False when the file could not be written; LastError() then holds the system's error code.
     bool EndUpdate();
@@ -75,11 +78,22 @@ private:
     std::string RawValue(std::string_view key, size_t buffer) const;
     bool Store(std::string_view key, std::string_view value);
     bool Commit(const IniDocument& doc);
+    // Loads the file, applies `change` and writes the file back, holding the lock of other threads and
+    // programs meanwhile; the file is not written when `change` returns false (nothing changed).
+    template <typename Change> bool Update(Change change);
+
+    struct Edit {
+        enum class Kind { kSet, kRemoveKey, kRemoveSection } kind;
+        std::string section;
+        std::string key;
+        std::string value;
+    };
 
     std::filesystem::path file_;
     std::string section_;
     std::unique_ptr<IniDocument> pending_; // between BeginUpdate and EndUpdate
     bool pendingDirty_ = false;
+    std::vector<Edit> pendingEdits_; // replayed on the file as it is at EndUpdate
     int lastError_ = 0;
 };
 

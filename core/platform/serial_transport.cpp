@@ -113,6 +113,10 @@ SerialTransport::~SerialTransport() {
 
 bool SerialTransport::Fail() {
     lastError_ = static_cast<uint32_t>(errno);
+    // These come from a device that is no longer there; it never comes back on this descriptor.
+    if (errno == EIO || errno == ENXIO || errno == ENODEV) {
+        gone_ = true;
+    }
     return false;
 }
 
@@ -171,23 +175,22 @@ bool SerialTransport::Read(std::span<uint8_t> buffer, size_t& got) {
         if (ready == 0) {
             continue; // the loop head decides whether a deadline has passed
         }
-        if ((pfd.revents & POLLIN) == 0) {
-            // POLLHUP on a pseudo-terminal whose other side is closed: nothing will come.
-            if ((pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-                clock.SleepUntilUs(deadline);
-                continue;
-            }
+        if ((pfd.revents & POLLIN) == 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+            // Hang-up: the adapter was pulled out or the other side of the pseudo-terminal closed. Treating
+            // it as silence would let a scan run on to its end and report success with half a bus.
+            errno = (pfd.revents & POLLNVAL) != 0 ? EBADF : EIO;
+            gone_ = true;
+            return Fail();
         }
         const ssize_t n = ::read(fd_, buffer.data() + got, buffer.size() - got);
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN) {
                 continue;
             }
-            if (errno == EIO) {
-                // A pseudo-terminal without a peer reports EIO; for the bus that is silence.
-                clock.SleepUntilUs(deadline);
-                continue;
-            }
+            return Fail();
+        }
+        if (n == 0 && (pfd.revents & POLLHUP) != 0) {
+            errno = EIO; // end of file on a hung-up line: nothing will ever come
             return Fail();
         }
         if (n > 0) {
@@ -200,6 +203,13 @@ bool SerialTransport::Read(std::span<uint8_t> buffer, size_t& got) {
 
 bool SerialTransport::Purge() {
     if (::tcflush(fd_, TCIOFLUSH) != 0) {
+        return Fail();
+    }
+    return true;
+}
+
+bool SerialTransport::PurgeInput() {
+    if (::tcflush(fd_, TCIFLUSH) != 0) {
         return Fail();
     }
     return true;

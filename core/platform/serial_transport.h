@@ -19,6 +19,7 @@ public:
     bool Write(std::span<const uint8_t> bytes, size_t& written) override;
     bool Read(std::span<uint8_t> buffer, size_t& got) override;
     bool Purge() override;
+    bool PurgeInput() override;
     bool SetBaud(uint32_t baud) override;
     uint32_t Baud() const override { return baud_; }
     bool SetRts(bool on) override;
@@ -26,6 +27,7 @@ public:
     bool GetModemStatus(bool& cts, bool& dsr) override;
     Clock& GetClock() override { return SystemClock::Instance(); }
     uint32_t LastError() const override { return lastError_; }
+    bool IsGone() const override { return gone_; }
     std::string Describe() const override { return path_; }
 
 private:
@@ -37,6 +39,7 @@ private:
     std::string path_;
     uint32_t baud_;
     uint32_t lastError_ = 0;
+    bool gone_ = false;
 };
 
 // The termios speed constant of a baud rate, or 0 when the rate is not supported.

@@ -26,6 +26,9 @@ public:
 
     // Discards whatever is waiting in both directions.
     virtual bool Purge() = 0;
+    // Discards only what has arrived and was not read: bytes still being sent must go out. A transport
+    // without a send queue of its own has nothing else to keep.
+    virtual bool PurgeInput() { return Purge(); }
     // Changes only the baud rate; the byte format stays 8 data bits, odd parity, two stop bits.
     virtual bool SetBaud(uint32_t baud) = 0;
     virtual uint32_t Baud() const = 0;
@@ -39,6 +42,9 @@ public:
     virtual Clock& GetClock() = 0;
     // The system error code (errno) of the last failed operation, 0 if none.
     virtual uint32_t LastError() const = 0;
+    // True once the device has gone (a USB adapter pulled out, the other side of a pseudo-terminal closed):
+    // every later operation fails at once, and only closing the port and opening it anew can help.
+    virtual bool IsGone() const { return false; }
     // A name for messages and traces, e.g. "/dev/ttyUSB0" or "sim".
     virtual std::string Describe() const = 0;
 };

@@ -67,7 +67,9 @@ QStringList LanguageDirs() {
     if (State().dirsSet) {
         return State().dirs;
     }
-    return {QCoreApplication::applicationDirPath()};
+    // Beside the executable (a build tree, a portable copy), then where an installation puts them; the copy
+    // embedded in the program serves at start-up when neither has the file.
+    return {QCoreApplication::applicationDirPath(), QStringLiteral(TERRIX_TRANSLATIONS_DIR)};
 }
 
 void SetLanguageDirs(const QStringList& dirs) {

@@ -40,7 +40,8 @@ bool LoadLanguageModule(const QString& moduleName, bool useBuiltIn = false);
 QString CurrentLanguageModule();
 uint16_t CurrentLanguage();
 
-// Where language files are looked for: by default the executable's directory.
+// Where language files are looked for, in this order: by default the executable's directory, then the
+// installed data directory (share/terrix).
 QStringList LanguageDirs();
 void SetLanguageDirs(const QStringList& dirs);
 

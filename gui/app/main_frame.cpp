@@ -23,6 +23,7 @@
 #include <QToolBar>
 
 #include <cstring>
+#include <vector>
 
 namespace terrix {
 
@@ -108,10 +109,14 @@ CMainFrame::~CMainFrame() {
     }
     // Child windows (a modeless window closed with deleteLater included) are deleted while the bus context
     // they work on still exists; the QWidget destructor would delete them only after it is gone.
+    std::vector<QPointer<QWidget>> windows;
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (child->isWindow()) {
-            delete child;
+            windows.emplace_back(child);
         }
+    }
+    for (const QPointer<QWidget>& window : windows) {
+        delete window.data(); // null when an earlier window's destructor took it along
     }
     busContext_.reset();
 }

@@ -150,6 +150,38 @@ TEST_F(FrameTest, SilenceCostsTheHeaderTimeOut) {
     EXPECT_EQ(clock.NowUs() - start, 24'000u);
 }
 
+// Bytes waiting before a request is sent answer no request of ours and are never read as its reply: the
+// last reply to a program that was killed (waiting when the port opens), or a reply that came after its
+// time-out.
+TEST_F(FrameTest, StaleRepliesAreNeverTakenForTheNextOne) {
+    const Frame stale = ModuleReply(5, 194, 0, {9, 9, 9, 9});
+    const Frame wanted = ModuleReply(3, 2, 0, {1, 2, 3, 4});
+    VirtualClock otherClock;
+    RegisterTransportScheme("stale-test", [&](std::string_view, uint32_t, uint32_t&) {
+        auto t = std::make_unique<ScriptedTransport>(otherClock);
+        t->rts = t->dtr = true; // a tty raises both when it is opened
+        t->QueueReply(stale);
+        return t;
+    });
+    const PortHandle opened = ComOpenDevice("stale-test", 9600);
+    ASSERT_NE(opened, kInvalidPort);
+    auto* fresh = static_cast<ScriptedTransport*>(ComTransport(opened).get());
+    EXPECT_FALSE(fresh->rts || fresh->dtr) << "the line wants DTR and RTS off";
+    fresh->onWrite = [&](const Frame&) { fresh->QueueReply(wanted); };
+    std::array<uint8_t, 4> buffer{};
+    ASSERT_TRUE(Transact(opened, 3, 2, {}, 4, buffer));
+    EXPECT_EQ(buffer, (std::array<uint8_t, 4>{1, 2, 3, 4}));
+    ComClose(opened);
+
+    // Nobody answers in time; the late reply is there when the next request goes out.
+    EXPECT_FALSE(Transact(port, 5, 194, {}, 4, buffer));
+    EXPECT_EQ(LastBusError(), 9);
+    transport->QueueReply(stale);
+    ReplyOnce(wanted);
+    ASSERT_TRUE(Transact(port, 3, 2, {}, 4, buffer));
+    EXPECT_EQ(buffer, (std::array<uint8_t, 4>{1, 2, 3, 4}));
+}
+
 TEST_F(FrameTest, BroadcastReadsNoReply) {
     const uint8_t data[3] = {0x39, 0x30, 7};
     ASSERT_TRUE(Transact(port, kBroadcastStation, 1, data, 0, {}));

@@ -3,12 +3,16 @@
 #include "core/busops/scan_session.h"
 #include "core/busops/station_sequence.h"
 #include "core/inventory/bus_info_file.h"
+#include "core/inventory/module_file.h"
+#include "core/inventory/stored_text.h"
 #include "core/inventory/unit_names.h"
 #include "core/platform/ini_section.h"
 #include "sim/sim_transport.h"
 
 #include "sim_bus_fixture.h"
 
+#include <filesystem>
+#include <set>
 #include <vector>
 
 namespace terrix::test {
@@ -132,6 +136,68 @@ TEST_F(BusScanTest, SavedModuleThatDoesNotAnswerIsKept) {
     ASSERT_NE(silent, nullptr);
     EXPECT_EQ(silent->enModuleState, msNotIdentified);
     EXPECT_EQ(silent->iaStation, 9);
+}
+
+// A module that always answers status 2 and one that stays busy are shown, but leave no module file of a
+// serial they did not tell; repeated scans of an unchanged bus give the same list and files, and a module
+// that answers later is listed once, at its station, with the texts stored for it.
+TEST_F(BusScanTest, FailingAndBusyModulesLeaveNoGhostsAndRepeatedScansAgree) {
+    AddProbe(1, 100);
+    const size_t failing = AddProbe(2, 101);
+    const size_t busy = AddProbe(4, 102);
+    auto fault = [this](size_t module, uint32_t fatal, uint32_t busyCount) {
+        bus->Modify(module, [=](sim::ModuleState& m) {
+            m.faults.fatalCount = fatal;
+            m.faults.busyCount = busyCount;
+        });
+    };
+    fault(failing, UINT32_MAX, 0);
+    fault(busy, 0, UINT32_MAX);
+    ModuleRecord stored;
+    stored.stationInfo.wSerialNo = 102;
+    CopyToField(stored.szLocation, "Keller", 78);
+    ASSERT_TRUE(WriteModuleFile(stored));
+    auto files = [this] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dataDir.path())) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    };
+    auto scanAndSave = [&] {
+        EXPECT_TRUE(Scan());
+        EXPECT_TRUE(context.busList.Save());
+        std::vector<std::pair<uint16_t, uint8_t>> list;
+        for (uint32_t i = 0; i < context.busList.Count(); ++i) {
+            list.emplace_back(context.busList.GetAt(i)->SerialNo(), context.busList.GetAt(i)->iaStation);
+        }
+        return list;
+    };
+    using List = std::vector<std::pair<uint16_t, uint8_t>>;
+    const List first = scanAndSave(); // complete: nothing saved yet
+    EXPECT_EQ(first, (List{{100, 1}, {0, 2}, {kNoSerial, 4}}));
+    const std::set<std::string> firstFiles = files();
+    EXPECT_EQ(firstFiles.count("0.ini") + firstFiles.count("65535.ini"), 0u);
+    for (int round = 0; round < 2; ++round) {
+        events.clear();
+        EXPECT_EQ(scanAndSave(), first) << round;
+        EXPECT_EQ(files(), firstFiles) << round;
+        EXPECT_EQ(EventsOf(kEventProbing).size(), 3u) << "each saved station once";
+    }
+
+    fault(failing, 0, 0); // answers now: one record for station 2, on every later scan too
+    const List answered{{100, 1}, {101, 2}, {kNoSerial, 4}};
+    EXPECT_EQ(scanAndSave(), answered);
+    EXPECT_EQ(scanAndSave(), answered);
+    fault(busy, 0, 0);
+    EXPECT_EQ(scanAndSave(), (List{{100, 1}, {101, 2}, {102, 4}}));
+    fault(busy, 0, UINT32_MAX); // busy again: the stored module stays, with its texts
+    events.clear();
+    EXPECT_EQ(scanAndSave(), (List{{100, 1}, {101, 2}, {kNoSerial, 4}, {102, 4}}));
+    EXPECT_EQ(EventsOf(kEventProbing).size(), 3u);
+    ModuleRecord reread;
+    ASSERT_TRUE(ReadUserData(102, reread));
+    EXPECT_EQ(FieldText(reread.szLocation), "Keller");
 }
 
 TEST_F(BusScanTest, CollisionStationGivesOneRecordAndEvent6) {

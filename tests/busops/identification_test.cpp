@@ -145,7 +145,7 @@ TEST_F(IdentificationTest, UserTextsComeFromTheModuleFile) {
     EXPECT_EQ(FieldText(r.szComment), "Tiefe 30 cm");
 }
 
-TEST_F(IdentificationTest, RescanReplacesTheWholeRecordOrNothing) {
+TEST_F(IdentificationTest, RescanReplacesTheRecordButTheUsersSwitchOrNothing) {
     AddProbe(4, 100);
     ComPortContext context;
     context.device = "unused";
@@ -156,7 +156,7 @@ TEST_F(IdentificationTest, RescanReplacesTheWholeRecordOrNothing) {
     r.iaStation = 4;
     r.bDisabled = 1;
     ASSERT_TRUE(RescanModule(user, UnitName, r));
-    EXPECT_EQ(r.bDisabled, 0);
+    EXPECT_EQ(r.bDisabled, 1) << "switched off by the user, not measured again";
     EXPECT_EQ(r.SerialNo(), 100);
     EXPECT_EQ(context.hPort, kInvalidPort);
     port = kInvalidPort;

@@ -8,6 +8,8 @@
 
 #include "sim_bus_fixture.h"
 
+#include <filesystem>
+
 namespace terrix::test {
 namespace {
 
@@ -95,6 +97,46 @@ TEST_F(StationOpsTest, ApplyConversionTimeUpdatesTheRecord) {
     ASSERT_TRUE(ApplyConversionTime(port, r, 0));
     EXPECT_EQ(r.dwNumberOfMeas0, 0u);
     EXPECT_EQ(bus->ModuleBySerial(200)->channels[0].measurementCount, 0u);
+    // 100000 s would be 132066 measurements; the module takes five digits, and the record says what it took.
+    ASSERT_TRUE(ApplyConversionTime(port, r, 100000));
+    EXPECT_EQ(r.dwNumberOfMeas0, 99999u);
+    EXPECT_EQ(bus->ModuleBySerial(200)->channels[0].measurementCount, 99999u);
+}
+
+TEST_F(StationOpsTest, ConversionTimeIsOnlyForTheXvModule) {
+    AddProbe(4, 300);
+    OpenPort();
+    ModuleRecord r;
+    ASSERT_TRUE(IdentifyModule(port, 4, r, UnitName));
+    const uint32_t count = r.dwNumberOfMeas0;
+    EXPECT_EQ(CheckConversionTimeChange(&r), ModuleCheck::kWrongState);
+    bus->ClearRequestLog();
+    EXPECT_FALSE(ApplyConversionTime(port, r, 76));
+    EXPECT_EQ(CountRequests(226), 0u);
+    EXPECT_EQ(r.dwNumberOfMeas0, count);
+    EXPECT_EQ(bus->ModuleBySerial(300)->channels[0].measurementCount, count);
+}
+
+TEST_F(StationOpsTest, MoveToAHeldStationIsRefusedAndAMoveIsConfirmed) {
+    AddProbe(4, 100);
+    AddProbe(5, 101);
+    OpenPort();
+    CBusList list;
+    for (uint8_t station : {4, 5}) {
+        auto r = std::make_unique<ModuleRecord>();
+        ASSERT_TRUE(IdentifyModule(port, station, *r, UnitName));
+        list.Add(std::move(r));
+    }
+    ModuleRecord* first = list.GetAt(0);
+    bus->ClearRequestLog();
+    EXPECT_EQ(ApplyStationNumber(port, list, first, 5), StationChangeResult::kStationInUse);
+    EXPECT_EQ(CountRequests(1), 0u);
+    EXPECT_NE(StationInUseText(list, 5).find("module 101"), std::string::npos);
+    // A module that does not answer at its new station: nothing is recorded or saved.
+    bus->Modify(0, [](sim::ModuleState& m) { m.faults.mute = true; });
+    EXPECT_EQ(ApplyStationNumber(port, list, first, 9), StationChangeResult::kNotConfirmed);
+    EXPECT_EQ(first->iaStation, 4);
+    EXPECT_FALSE(std::filesystem::exists(dataDir / "Terrix.ini"));
 }
 
 } // namespace

@@ -98,7 +98,7 @@ TEST_F(MeasLoopPortTest, BusOperationsAreRefusedAndLeaveBusAndListAlone) {
         std::function<bool(PortUser&)> run;
     };
     ModuleRecord rescanned = *first;
-    rescanned.bDisabled = 7; // a mark that a fresh identification would overwrite
+    rescanned.wLastError = 7; // a mark that a fresh identification would overwrite
     const Operation operations[] = {
         {"rescan", kErrorPortReserved,
          [&](PortUser& user) { return RescanModule(user, UnitName, rescanned); }},
@@ -131,7 +131,7 @@ TEST_F(MeasLoopPortTest, BusOperationsAreRefusedAndLeaveBusAndListAlone) {
         EXPECT_EQ(context.busList.GetAt(0), first) << "the records the loop measures stay in place";
         EXPECT_EQ(context.busList.GetAt(1), second);
     }
-    EXPECT_EQ(rescanned.bDisabled, 7);
+    EXPECT_EQ(rescanned.wLastError, 7);
     CBusList saved;
     EXPECT_EQ(LoadBusInfo(saved), 2u) << "the saved bus was not forgotten";
 
@@ -142,7 +142,7 @@ TEST_F(MeasLoopPortTest, BusOperationsAreRefusedAndLeaveBusAndListAlone) {
     // The same operation runs once the loop has stopped.
     PortUser user(&context.portContext);
     EXPECT_TRUE(RescanModule(user, UnitName, rescanned));
-    EXPECT_EQ(rescanned.bDisabled, 0);
+    EXPECT_EQ(rescanned.wLastError, 0);
     EXPECT_EQ(context.portContext.hPort, kInvalidPort);
 }
 

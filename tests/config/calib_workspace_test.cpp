@@ -220,6 +220,7 @@ TEST(VerifyDifferencesTest, AllFourTextsWithTheSwitchPosition) {
     written.aMatCalib[5].adCoeff[2] = 1;
     written.aTempCalib[1] = {1, {}, 9, {}};
     written.aTempCalib[6] = {1, {}, 0, {0, 0, 0, 0, 2, 0}};
+    written.bHasTempCalib = 1;
     CalibSet readBack{};
     readBack.bHasTempCalib = 1;
     readBack.aTempCalib[1] = {1, {}, 8, {}};
@@ -279,6 +280,35 @@ TEST_F(CalibWorkspaceTest, FileDataWithoutTemperaturesClearsTheModulesTemperatur
     EXPECT_EQ(Module(module).temperature[3].id, 0);
     EXPECT_EQ(Module(module).temperature[3].raw, (std::array<float, 6>{}));
     EXPECT_EQ(workspace.ModuleSet().aTempCalib[3].wCalibId, 0);
+}
+
+// Without TDC files the module's own files program the material calibrations only; a LOC file that names a
+// missing file is shown but never programmed, so its zeros never reach the module.
+TEST_F(CalibWorkspaceTest, MissingCalibrationFilesAreNeverProgrammedAsZeros) {
+    for (unsigned i = 0; i < 16; ++i) {
+        std::filesystem::remove(dataDir / CalibFileName(static_cast<uint16_t>(700 + i), "TDC"));
+    }
+    ReadModule();
+    EXPECT_EQ(workspace.FileSet().bHasTempCalib, 0u);
+    Restart({true});
+    ProgramOutcome outcome;
+    ASSERT_TRUE(workspace.ProgramModule(ui, &outcome));
+    EXPECT_EQ(outcome.result, ProgramOutcome::Result::Verified) << outcome.differences;
+    EXPECT_EQ(Count(195), 0u);
+    EXPECT_EQ(Module(module).temperature[3].id, 703);
+
+    std::filesystem::remove(dataDir / CalibFileName(503, "CAL"));
+    Restart();
+    ASSERT_TRUE(workspace.OpenLocFile(dataDir / "ALL.LOC", ui));
+    EXPECT_TRUE(workspace.FilesRead());
+    EXPECT_FALSE(workspace.FilesComplete());
+    EXPECT_EQ(workspace.FileSet().aMatCalib[4].wCalibId, 504);
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_NE(ui.messages.back().text.find("XV00503.CAL"), std::string::npos) << ui.messages.back().text;
+    Restart({true});
+    EXPECT_FALSE(workspace.ProgramModule(ui));
+    EXPECT_TRUE(bus->RequestLog().empty());
+    EXPECT_NE(ui.messages.back().text.find("nothing has been programmed"), std::string::npos);
 }
 
 TEST_F(CalibWorkspaceTest, LocDirectoryIsRememberedAfterASuccessfulRead) {

@@ -39,7 +39,7 @@ TEST_F(Error66Test, ReadOpensTheLockAndPutsTheConfigurationBack) {
 
 TEST_F(Error66Test, WriteSendsTenthsTruncated) {
     ConfigMessages messages;
-    const std::pair<double, int> cases[] = {{12.37, 123}, {static_cast<float>(4.6), 46}, {-0.35, -3}};
+    const std::pair<double, int> cases[] = {{12.37, 123}, {static_cast<float>(4.6), 46}, {100, 1000}, {0, 0}};
     for (const auto& [percent, tenths] : cases) {
         ASSERT_TRUE(WriteError66Limit(port, 3, percent, messages)) << percent;
         EXPECT_EQ(Module(xv).channels[1].zeroOffset, tenths) << percent;
@@ -47,9 +47,12 @@ TEST_F(Error66Test, WriteSendsTenthsTruncated) {
     }
     EXPECT_TRUE(messages.empty());
 
-    EXPECT_FALSE(WriteError66Limit(port, 3, 10000, messages));
-    EXPECT_EQ(messages.back().text, kMsgSetLowLimitFailed);
-    EXPECT_EQ(Module(xv).channels[1].zeroOffset, -3);
+    // 12000 % would lose its sixth digit in the module's field; a negative limit is none.
+    for (const double refused : {12000.0, 100.1, -0.35}) {
+        EXPECT_FALSE(WriteError66Limit(port, 3, refused, messages)) << refused;
+        EXPECT_EQ(messages.back().text, kMsgSetLowLimitFailed);
+        EXPECT_EQ(Module(xv).channels[1].zeroOffset, 0) << refused;
+    }
 }
 
 TEST_F(Error66Test, FailuresGiveTheirMessagesAndPutTheConfigurationBack) {
@@ -128,7 +131,7 @@ TEST(HaltStateValueTest, SignalBitKeptCommandBitSet) {
 class ScriptedPortTest : public BusFixture {};
 
 TEST_F(ScriptedPortTest, HaltStateByteIsTakenModuloFour) {
-    transport->QueueReply(ModuleReply(3, 190, 0, {6}));
+    ReplyOnce(ModuleReply(3, 190, 0, {6}));
     HaltMeasState state;
     ASSERT_TRUE(ReadHaltMeasState(port, 3, state));
     EXPECT_EQ(state.haltState, 2); // "Halt Measuring by Command"

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <set>
 
 namespace terrix::test {
 namespace {
@@ -134,14 +135,112 @@ TEST_F(CliBusTest, CollisionIsReportedThenResolved) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
 }
 
+// A module that always answers status 2 and one that is always busy are listed, but get no files of a
+// serial they never told; scanning the unchanged bus again gives the same list and the same files.
+TEST_F(CliBusTest, RepeatedScansOfAFailingAndABusyModuleAgree) {
+    StartSim("failing.json");
+    std::string firstList;
+    std::set<std::string> firstFiles;
+    for (int round = 0; round < 3; ++round) {
+        const RunResult r = Cli({"--json", "scan"});
+        ASSERT_EQ(r.exitCode, 0) << round << r.err;
+        const nlohmann::json j = Json(r);
+        std::string list;
+        for (const nlohmann::json& m : j["modules"]) {
+            list += std::to_string(m["StationInfo"]["wSerialNo"].get<int>()) + "@" +
+                    std::to_string(m["iaStation"].get<int>()) + " ";
+        }
+        std::set<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(data.path())) {
+            files.insert(entry.path().filename().string());
+        }
+        if (round == 0) {
+            EXPECT_EQ(list, "31042@1 0@2 65535@4 ");
+            EXPECT_EQ(files.count("0.ini") + files.count("65535.ini"), 0u);
+            firstList = list;
+            firstFiles = files;
+        }
+        EXPECT_EQ(list, firstList) << round;
+        EXPECT_EQ(files, firstFiles) << round;
+    }
+    // Measuring the saved bus measures the probe only, into its own files.
+    ASSERT_EQ(Cli({"measure", "--rounds", "1", "--rate", "0"}).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::exists(data / "31042.BinMeasData"));
+    for (const auto& entry : std::filesystem::directory_iterator(data.path())) {
+        EXPECT_NE(entry.path().filename().string().rfind("0.", 0), 0u) << entry.path();
+        EXPECT_NE(entry.path().filename().string().rfind("65535.", 0), 0u) << entry.path();
+    }
+}
+
+// A command addressed by serial acts on that module only: a stale saved bus, a station that another module
+// holds, or a module of the wrong kind changes nothing and leaves the saved bus as it was.
+TEST_F(CliBusTest, SetStationActsOnlyOnTheAddressedModule) {
+    StartSim(); // 31042 at 1, 31057 at 2, 40218 at 3
+    struct Case {
+        const char* savedBus;
+        std::vector<std::string> args;
+        int exitCode;
+        const char* message;
+    };
+    const std::string stale = "[BUS INFO]\r\nModules=2\r\nModule0=31057,1\r\nModule1=31042,2\r\n";
+    const std::string current = "[BUS INFO]\r\nModules=2\r\nModule0=31042,1\r\nModule1=31057,2\r\n";
+    for (const Case& c : {
+             Case{stale.c_str(),
+                  {"set-station", "--serial", "31042", "--station", "30"},
+                  3,
+                  "Module 31042 does not answer at station 2 (found 31057 there). Scan the bus first."},
+             Case{stale.c_str(),
+                  {"conversion-time", "set", "--serial", "31057", "--seconds", "76"},
+                  3,
+                  "(found 31042 there)"},
+             Case{stale.c_str(),
+                  {"offset", "set", "--serial", "31057", "1.5", "--yes"},
+                  3,
+                  "(found 31042 there)"},
+             Case{stale.c_str(),
+                  {"set-station", "--serial", "4711", "--station", "30"},
+                  1,
+                  "serial number 4711 is not in the saved bus"},
+             Case{current.c_str(),
+                  {"set-station", "--serial", "31042", "--station", "2"},
+                  1,
+                  "Station 2 is used by module 31057"},
+             // Only the XV module has a conversion time; a probe's count stays as it is.
+             Case{current.c_str(),
+                  {"conversion-time", "set", "--serial", "31042", "--seconds", "76"},
+                  1,
+                  "This function is not valid for a module of that status!"},
+         }) {
+        WriteFileBytes(data / "Terrix.ini", c.savedBus);
+        const RunResult r = Cli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args[0] << ": " << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFileBytes(data / "Terrix.ini"), c.savedBus);
+    }
+    // Nothing moved: both modules still answer where they were, nobody at 30.
+    EXPECT_EQ(Cli({"send", "--station", "30", "--command", "2"}).exitCode, 3);
+    EXPECT_EQ(Cli({"send", "--station", "1", "--command", "2"}).exitCode, 0);
+    EXPECT_EQ(Cli({"send", "--station", "2", "--command", "2"}).exitCode, 0);
+}
+
 TEST_F(CliBusTest, UsageAndPortErrorsHaveTheirExitStatus) {
     StartSim();
     EXPECT_EQ(Cli({"create-collision", "--station", "251", "--yes"}).exitCode, 1);
     EXPECT_EQ(Cli({"known", "add", "0"}).exitCode, 1);
     EXPECT_EQ(Cli({"known", "add", "1234"}).exitCode, 0);
     EXPECT_EQ(Cli({"known", "add", "1234"}).exitCode, 1);
-    const RunResult missing =
-        RunProgram(TERRIX_CLI_PATH, {"--data-dir", data.path().string(), "--port", "/dev/nonexistent-terrix", "scan"});
+    // Scripts may pass --yes to every command; where nothing is asked it changes nothing.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"known", "add", "4321", "--yes"},
+                                                 {"forget", "--yes"},
+                                                 {"list", "--yes"},
+                                                 {"conversion-time", "get", "--station", "3", "--yes"}}) {
+        EXPECT_EQ(Cli(args).exitCode, 0) << args[0];
+    }
+    const RunResult nan = Cli({"offset", "set", "--station", "3", "nan", "--yes"});
+    EXPECT_EQ(nan.exitCode, 1);
+    EXPECT_NE(nan.err.find("must be a finite number"), std::string::npos) << nan.err;
+    const RunResult missing = RunProgram(
+        TERRIX_CLI_PATH, {"--data-dir", data.path().string(), "--port", "/dev/nonexistent-terrix", "scan"});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_NE(missing.err.find("does not exist"), std::string::npos) << missing.err;
 }

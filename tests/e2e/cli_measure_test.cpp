@@ -208,6 +208,9 @@ protected:
                 scenario.replace(at, std::strlen(count), "\"count\": 1,");
             }
         }
+        // 31057 measures a frost: its temperatures are all below zero, so both of its extremes are negative.
+        const std::string warm = R"("base": 15.5, "amplitude": 2.0)";
+        scenario.replace(scenario.find(warm), warm.size(), R"("base": -18.45, "amplitude": 0.05)");
         WriteFileBytes(data / "scenario.json", scenario);
         sim = std::make_unique<BackgroundProcess>(
             TERRIX_SIM_PATH, std::vector<std::string>{"--scenario", (data / "scenario.json").string()});

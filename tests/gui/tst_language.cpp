@@ -126,6 +126,12 @@ private Q_SLOTS:
         QCOMPARE(PopupTitle(MenuPopup::File), QStringLiteral("&File"));
         QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch"), true));
         QCOMPARE(PopupTitle(MenuPopup::File), QStringLiteral("&Datei"));
+
+        // Directories are searched in order (beside the executable, then the installed data directory).
+        SetLanguageDirs({englishOnlyDir_, bothDir_});
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix English")));
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
+        QCOMPARE(PopupTitle(MenuPopup::File), QStringLiteral("&Datei"));
     }
 
     void everyNumberedTextExistsInBothLanguages() {

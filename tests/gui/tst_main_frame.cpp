@@ -14,11 +14,46 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QTime>
 #include <QToolBar>
 
 using namespace terrix;
+
+namespace {
+
+// A modeless window that still works on the bus context when it goes, as the circuit window stops its
+// measuring loop and releases the port in its destructor.
+class ContextUser : public CPlacementDialog {
+public:
+    ContextUser(BusContext& context, QWidget* owner, QStringList& log)
+        : CPlacementDialog(owner), context_(context), log_(log) {}
+    ~ContextUser() override { log_ << QStringLiteral("destroyed, %1 records").arg(context_.busList.Count()); }
+    void reject() override {
+        log_ << QStringLiteral("closed");
+        CPlacementDialog::reject();
+    }
+
+private:
+    BusContext& context_;
+    QStringList& log_;
+};
+
+// The accelerator letters of a menu's items (or of the menu bar's titles).
+QStringList Accelerators(const QList<QAction*>& actions) {
+    QStringList letters;
+    for (const QAction* action : actions) {
+        const QString text = action->text();
+        const qsizetype amp = text.indexOf(QLatin1Char('&'));
+        if (action->isVisible() && amp >= 0 && amp + 1 < text.size()) {
+            letters << text.mid(amp + 1, 1).toLower();
+        }
+    }
+    return letters;
+}
+
+} // namespace
 
 class TestMainFrame : public QObject {
     Q_OBJECT
@@ -159,6 +194,68 @@ private Q_SLOTS:
         QCOMPARE(created, 1);
         QTRY_COMPARE(created, 2);
         QVERIFY(frame.CircuitWindow() != nullptr);
+    }
+
+    // Quitting closes the modeless windows through their own close path; they go while the bus context
+    // still exists (AddressSanitizer watches the destructor's use of it).
+    void quittingClosesChildWindowsBeforeTheContextGoes() {
+        QStringList log;
+        FrameWindows windows;
+        windows.createCircuitWindow = [&log](BusContext& context, QWidget* owner, const ModuleWindows&) {
+            return new ContextUser(context, owner, log);
+        };
+        auto* frame = new CMainFrame(windows);
+        frame->show();
+        frame->OnDisplay();
+        QVERIFY(frame->CircuitWindow() != nullptr);
+        QVERIFY(frame->close());
+        QCOMPARE(log.value(0), QStringLiteral("closed"));
+        delete frame;
+        QCOMPARE(log, (QStringList{QStringLiteral("closed"), QStringLiteral("destroyed, 0 records")}));
+
+        // A window that keeps a change the user does not want to discard keeps the frame open.
+        test::MessageRecorder messages;
+        messages.answers = {QMessageBox::No};
+        CMainFrame kept(windows);
+        kept.show();
+        kept.OnDisplay();
+        static_cast<CPlacementDialog*>(kept.CircuitWindow())->SetModified(1);
+        QVERIFY(!kept.close());
+        QVERIFY(kept.CircuitWindow() != nullptr);
+    }
+
+    // Within each menu, and among the menu titles, no two items share an accelerator key.
+    void acceleratorsAreUniqueInEveryMenu_data() {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "Terrix English";
+        QTest::newRow("German") << "Terrix Deutsch";
+    }
+
+    void acceleratorsAreUniqueInEveryMenu() {
+        QFETCH(QString, language);
+        QVERIFY(LoadLanguageModule(language, true));
+        FrameWindows windows;
+        CMainFrame frame(windows);
+        QList<QMenu*> menus;
+        for (QAction* title : frame.menuBar()->actions()) {
+            menus << title->menu();
+        }
+        for (qsizetype i = 0; i < menus.size(); ++i) {
+            for (QAction* item : menus[i]->actions()) {
+                if (item->menu() != nullptr) {
+                    menus << item->menu();
+                }
+            }
+        }
+        QList<QList<QAction*>> groups{frame.menuBar()->actions()};
+        for (QMenu* menu : menus) {
+            groups << menu->actions();
+        }
+        for (const QList<QAction*>& group : groups) {
+            QStringList letters = Accelerators(group);
+            const QString shown = letters.join(QLatin1Char(' '));
+            QVERIFY2(letters.removeDuplicates() == 0, qPrintable(shown));
+        }
     }
 
     void forgetBusInfoDeletesOnlyTheStoredState() {

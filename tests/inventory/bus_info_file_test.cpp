@@ -36,24 +36,28 @@ TEST_F(BusInfoFile, EmptyListAndForgetRemoveOnlyTheBusInfoSection) {
     EXPECT_TRUE(ForgetBusInfo()); // nothing left to delete
 }
 
-TEST_F(BusInfoFile, CollisionsAreListedButGetNoModuleFile) {
+// Records without a known serial (a collision, a module that failed before telling its serial) keep their
+// station in the list, so a scan asks there again, but never get a module file of a shared name.
+TEST_F(BusInfoFile, RecordsWithoutKnownSerialAreListedButGetNoModuleFile) {
     CBusList list;
     list.Add(MakeRecord(300, 2));
     list.Add(MakeCollision(4));
+    list.Add(MakeRecord(0, 6));
+    list.GetAt(2)->enModuleState = msFailed;
     list.Add(MakeRecord(100, 9));
-    list.GetAt(2)->bDisabled = 1;
+    list.GetAt(3)->bDisabled = 1;
     ASSERT_TRUE(list.Save());
     EXPECT_EQ(SectionLines(Settings(), "BUS INFO"),
-              (Strings{"Modules=3", "Module0=300,2", "Module1=65535,4", "Module2=100,9"}));
+              (Strings{"Modules=4", "Module0=300,2", "Module1=65535,4", "Module2=0,6", "Module3=100,9"}));
     EXPECT_TRUE(Exists("300.ini") && Exists("100.ini"));
-    EXPECT_FALSE(Exists("65535.ini"));
+    EXPECT_FALSE(Exists("65535.ini") || Exists("0.ini"));
 
     CBusList loaded;
     loaded.Add(MakeRecord(1, 1)); // cleared by loading
-    EXPECT_EQ(LoadBusInfo(loaded), 2u);
-    EXPECT_EQ(SerialStations(loaded), (Pairs{{300, 2}, {100, 9}}));
-    EXPECT_EQ(loaded.GetAt(1)->bDisabled, 1);
-    EXPECT_EQ(loaded.GetAt(1)->enModuleState, msNotIdentified);
+    ASSERT_EQ(LoadBusInfo(loaded), 4u);
+    EXPECT_EQ(SerialStations(loaded), (Pairs{{300, 2}, {65535, 4}, {0, 6}, {100, 9}}));
+    EXPECT_EQ(loaded.GetAt(3)->bDisabled, 1);
+    EXPECT_EQ(loaded.GetAt(3)->enModuleState, msNotIdentified);
     EXPECT_EQ(loaded.CollisionCount(), 0u);
 }
 
@@ -65,9 +69,10 @@ TEST_F(BusInfoFile, EntryGivesTheStationModuleFileTheSerialAndTheListIsSortedByS
                    "[BUS INFO]\r\nModules=9\r\nModule0=10,40\r\nModule1=11,  20\r\nModule2=99,30\r\n"
                    "Module3=abc\r\nModule4=12 ,5\r\nModule5=-1,8\r\nModule6=0,4\r\nModule7=13,1\r\n");
     CBusList list;
-    ASSERT_EQ(LoadBusInfo(list), 5u);
-    // 99 and 0 have no module file, so the entry names them; the file of 13 names another serial, which wins.
-    EXPECT_EQ(SerialStations(list), (Pairs{{14, 1}, {0, 4}, {11, 20}, {99, 30}, {10, 40}}));
+    ASSERT_EQ(LoadBusInfo(list), 6u);
+    // 99 has no module file, so the entry names it; 0 and -1 (65535) name no module and keep only their
+    // stations; the file of 13 names another serial, which wins.
+    EXPECT_EQ(SerialStations(list), (Pairs{{14, 1}, {0, 4}, {65535, 8}, {11, 20}, {99, 30}, {10, 40}}));
 }
 
 TEST_F(BusInfoFile, DamagedCountsStopAtTheListCapacity) {
@@ -140,9 +145,9 @@ TEST_F(BusInfoFile, WindowsWrittenSettingsFileIsReadAndKeptCrlf) {
     EXPECT_EQ(general.ReadWord("wPrimaryLID", 0), 1031);
 
     CBusList list;
-    ASSERT_EQ(LoadBusInfo(list), 2u);
-    // 4711.ini is not there: the entry names it.
-    EXPECT_EQ(SerialStations(list), (Pairs{{12345, 3}, {4711, 23}}));
+    ASSERT_EQ(LoadBusInfo(list), 3u);
+    // 4711.ini is not there: the entry names it; the collision keeps only its station.
+    EXPECT_EQ(SerialStations(list), (Pairs{{12345, 3}, {65535, 9}, {4711, 23}}));
     ExpectFields(*list.GetAt(0), {{"bIsTavikXV", "1"},
                                   {"wFirmwareVersion", "4386"},
                                   {"sensorData1.fZeroOffset", "-40"},

@@ -159,6 +159,9 @@ TEST_F(ModuleFile, RecordsWithoutSerialAndUnwritableFilesAreReported) {
     EXPECT_EQ(error.code, kNoSerialNumber);
     EXPECT_FALSE(WriteUserData(collision));
     EXPECT_FALSE(std::filesystem::exists(Dir() / "65535.ini"));
+    collision.stationInfo.wSerialNo = 0; // station information never read
+    EXPECT_FALSE(WriteModuleFile(collision, &error));
+    EXPECT_FALSE(std::filesystem::exists(Dir() / "0.ini"));
 
     // A data directory below a plain file cannot be created or written, even by root.
     WriteFileBytes(Dir() / "plain", "");

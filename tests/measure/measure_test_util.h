@@ -31,13 +31,16 @@ class FullDiskFileSystem final : public FileSystem {
 public:
     explicit FullDiskFileSystem(int64_t budget) : budget_(budget) {}
     void SetBudget(int64_t budget) { budget_ = budget; }
+    // Writes at offset 0 of an existing file fail with EIO (a damaged first sector): the header cannot be
+    // rewritten while records can still be appended.
+    void FailHeaderRewrites(bool fail) { failHeader_ = fail; }
 
     std::unique_ptr<FileHandle> Open(const std::string& path, FileAccess access, int* error) override {
         auto inner = PosixFileSystem().Open(path, access, error);
         if (!inner) {
             return nullptr;
         }
-        return std::make_unique<Handle>(std::move(inner), budget_);
+        return std::make_unique<Handle>(std::move(inner), budget_, failHeader_);
     }
     bool Remove(const std::string& path, int* error) override {
         return PosixFileSystem().Remove(path, error);
@@ -49,8 +52,8 @@ public:
 private:
     class Handle final : public FileHandle {
     public:
-        Handle(std::unique_ptr<FileHandle> inner, std::atomic<int64_t>& budget)
-            : inner_(std::move(inner)), budget_(budget) {}
+        Handle(std::unique_ptr<FileHandle> inner, std::atomic<int64_t>& budget, std::atomic<bool>& failHeader)
+            : inner_(std::move(inner)), budget_(budget), failHeader_(failHeader) {}
         int64_t Read(void* b, size_t n) override { return inner_->Read(b, n); }
         int64_t ReadAt(void* b, size_t n, uint64_t o) override { return inner_->ReadAt(b, n, o); }
         int64_t Write(const void* b, size_t n) override {
@@ -59,6 +62,10 @@ private:
             return allowed == 0 ? -1 : inner_->Write(b, allowed);
         }
         int64_t WriteAt(const void* b, size_t n, uint64_t o) override {
+            if (failHeader_ && o == 0 && inner_->Size() > 0) {
+                failedInPlace_ = true;
+                return -1;
+            }
             const size_t allowed = Take(n, o);
             return allowed == 0 ? -1 : inner_->WriteAt(b, allowed, o);
         }
@@ -68,7 +75,7 @@ private:
         int64_t Size() override { return inner_->Size(); }
         bool Truncate(uint64_t s) override { return inner_->Truncate(s); }
         bool Sync() override { return inner_->Sync(); }
-        int LastError() const override { return full_ ? ENOSPC : inner_->LastError(); }
+        int LastError() const override { return failedInPlace_ ? EIO : full_ ? ENOSPC : inner_->LastError(); }
 
     private:
         // Only bytes that make the file grow use up space; overwriting in place always works.
@@ -82,10 +89,13 @@ private:
         }
         std::unique_ptr<FileHandle> inner_;
         std::atomic<int64_t>& budget_;
+        std::atomic<bool>& failHeader_;
         bool full_ = false;
+        bool failedInPlace_ = false;
     };
 
     std::atomic<int64_t> budget_;
+    std::atomic<bool> failHeader_{false};
 };
 
 } // namespace terrix::test

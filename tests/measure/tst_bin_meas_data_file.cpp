@@ -131,9 +131,10 @@ TEST_F(BinFile, ExtremesSkipErrorMarkers) {
 TEST_F(BinFile, ExtremesFollowTheMaskTheFileWasMadeWith) {
     CBinMeasDataFile file;
     ASSERT_TRUE(OpenWriter(file, 3, 12));
-    ASSERT_TRUE(WriteTwoValues(file, -2.0f, 8.0f));
-    EXPECT_EQ(file.GetExtremes(0).minimum, -2.0f);
-    EXPECT_EQ(file.GetExtremes(0).maximum, 0.0f) << "a maximum not above the smallest normal float reads 0";
+    ASSERT_TRUE(WriteTwoValues(file, -18.4f, 8.0f));
+    ASSERT_TRUE(WriteTwoValues(file, -18.5f, 8.0f));
+    EXPECT_EQ(file.GetExtremes(0).minimum, -18.5f);
+    EXPECT_EQ(file.GetExtremes(0).maximum, -18.4f) << "a channel measuring only below zero";
     EXPECT_EQ(file.GetExtremes(1).minimum, 8.0f);
     EXPECT_EQ(file.GetExtremes(1).maximum, 8.0f);
 

@@ -176,14 +176,19 @@ TEST_F(ValueStore, RecreateWithoutRecordsLeavesTheAsciiFileAlone) {
     EXPECT_EQ(test::ReadFileBytes(Asc(5)), "user notes");
 }
 
-TEST_F(ValueStore, CollisionRecordsOpenNoFiles) {
+TEST_F(ValueStore, RecordsWithoutKnownSerialOpenNoFiles) {
     SetDataDir(dir_.path());
     ModuleRecord collision = test::MakeModule(kNoSerial, "COLLISION", 0);
     collision.enModuleState = msCollision;
-    CMeasValueStore store;
-    EXPECT_FALSE(store.Attach(collision));
-    EXPECT_FALSE(store.IsBound());
-    EXPECT_FALSE(store.Append());
+    ModuleRecord busy = test::MakeModule(kNoSerial, "", 0);
+    ModuleRecord failed = test::MakeModule(0, "", 0); // station information never read
+    failed.enModuleState = msFailed;
+    for (const ModuleRecord& module : {collision, busy, failed}) {
+        CMeasValueStore store;
+        EXPECT_FALSE(store.Attach(module));
+        EXPECT_FALSE(store.IsBound());
+        EXPECT_FALSE(store.Append());
+    }
     EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
 
     CMeasValueStore attached;
@@ -247,44 +252,62 @@ TEST_F(ValueStore, AForeignBinaryFileIsNeverOverwritten) {
     EXPECT_NE(store.LastErrorText().find("99.BinMeasData"), std::string::npos);
     EXPECT_EQ(test::ReadFileBytes(Bin(99)), foreign);
     EXPECT_EQ(store.RecordCount(), 0u);
-    // The ASCII file still takes the measurement.
-    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(99))), 2u);
+    // Nor does the ASCII file take a line the binary file does not have.
+    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(99))), 1u);
 }
 
 TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
     // Room for the header and the ASCII title (14 bytes), three appends of an 8-byte record and a 27-byte
-    // line each, and 5 bytes more: the fourth record is cut short.
-    test::FullDiskFileSystem fs(56 + 14 + 3 * (8 + 27) + 5);
-    CMeasValueStore store(fs);
-    Open(store, 3, 1);
+    // line each, and 5 bytes more (the fourth record is cut short) or 10 (the fourth record fits, its line
+    // does not: the record is taken out again, so both files keep three).
+    for (const uint16_t extra : {5, 10}) {
+        SCOPED_TRACE(extra);
+        const uint16_t serial = extra == 5 ? 3 : 4; // titles of the same length
+        test::FullDiskFileSystem fs(56 + 14 + 3 * (8 + 27) + extra);
+        CMeasValueStore store(fs);
+        Open(store, serial, 1);
 
-    int stored = 0;
-    for (int i = 0; i < 6; ++i) {
-        if (!AppendValue(store, static_cast<float>(i))) {
-            break;
+        int stored = 0;
+        for (int i = 0; i < 6; ++i) {
+            if (!AppendValue(store, static_cast<float>(i))) {
+                break;
+            }
+            ++stored;
         }
-        ++stored;
-    }
-    EXPECT_EQ(stored, 3);
-    EXPECT_EQ(store.LastError(), ENOSPC);
-    const std::string bin = test::ReadFileBytes(Bin(3));
-    EXPECT_EQ((bin.size() - 56) % 8, 0u) << "the binary file ends at a record boundary";
-    const std::string asc = test::ReadFileBytes(Asc(3));
-    EXPECT_EQ(asc.substr(asc.size() - 2), "\r\n") << "the ASCII file ends with a whole line";
-    const uint32_t count = store.RecordCount();
-    EXPECT_EQ(count, 3u);
-    EXPECT_EQ(CountLines(asc), 4u);
-    for (uint32_t i = 0; i < count; ++i) {
-        ASSERT_TRUE(store.ReadRecord(i));
-        EXPECT_EQ(store.ReadRecordData().Format(1), FormatC("%.3f", static_cast<double>(i)));
-    }
+        EXPECT_EQ(stored, 3);
+        EXPECT_EQ(store.LastError(), ENOSPC);
+        const std::string bin = test::ReadFileBytes(Bin(serial));
+        EXPECT_EQ((bin.size() - 56) % 8, 0u) << "the binary file ends at a record boundary";
+        const std::string asc = test::ReadFileBytes(Asc(serial));
+        EXPECT_EQ(asc.substr(asc.size() - 2), "\r\n") << "the ASCII file ends with a whole line";
+        const uint32_t count = store.RecordCount();
+        EXPECT_EQ(count, 3u);
+        EXPECT_EQ(CountLines(asc), 4u);
+        for (uint32_t i = 0; i < count; ++i) {
+            ASSERT_TRUE(store.ReadRecord(i));
+            EXPECT_EQ(store.ReadRecordData().Format(1), FormatC("%.3f", static_cast<double>(i)));
+        }
 
-    // With room again, measuring goes on after the last whole record.
-    fs.SetBudget(1 << 20);
-    ASSERT_TRUE(AppendValue(store, 42.0f)) << store.LastErrorText();
-    EXPECT_EQ(store.RecordCount(), count + 1);
-    ASSERT_TRUE(store.ReadRecord(count));
-    EXPECT_EQ(store.ReadRecordData().Format(1), "42.000");
+        // With room again, measuring goes on after the last whole record.
+        fs.SetBudget(1 << 20);
+        ASSERT_TRUE(AppendValue(store, 42.0f)) << store.LastErrorText();
+        EXPECT_EQ(store.RecordCount(), count + 1);
+        ASSERT_TRUE(store.ReadRecord(count));
+        EXPECT_EQ(store.ReadRecordData().Format(1), "42.000");
+    }
+}
+
+// A record whose header extremes could not be rewritten is stored all the same, in both files, and the
+// failure is reported on its own.
+TEST_F(ValueStore, AHeaderThatCannotBeRewrittenLosesNoRecord) {
+    test::FullDiskFileSystem fs(1 << 20);
+    CMeasValueStore store(fs);
+    Open(store, 8, 1);
+    fs.FailHeaderRewrites(true);
+    EXPECT_TRUE(AppendValue(store, 1.5f)) << "the record is stored";
+    EXPECT_EQ(store.LastError(), EIO) << "the header failure is reported";
+    EXPECT_EQ(store.RecordCount(), 1u);
+    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(8))), 2u);
 }
 
 TEST_F(ValueStore, RecreateOnAFullDiskKeepsTheOldAsciiFile) {
@@ -308,8 +331,8 @@ TEST_F(ValueStore, RecreateOnAFullDiskKeepsTheOldAsciiFile) {
 // The real file system at its size limit (RLIMIT_FSIZE stands in for a full disk): writes end short, then
 // fail with EFBIG. Run in a child process, since the limit holds for the whole process.
 TEST_F(ValueStore, FileSizeLimitInAChildProcess) {
-    // Binary: 56 + 5 records of 8 bytes fit, the sixth only in part. ASCII: the 14-byte title and three
-    // 27-byte lines fit, the fourth only in part.
+    // Binary: 56 + 5 records of 8 bytes would fit, ASCII: the 14-byte title and three 27-byte lines, the
+    // fourth only in part. The records whose lines do not fit are taken out again: both files keep three.
     const rlim_t limit = 56 + 5 * 8 + 3;
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
@@ -329,7 +352,7 @@ TEST_F(ValueStore, FileSizeLimitInAChildProcess) {
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 3 * 10 + 1) << "three whole appends, then EFBIG reported";
-    EXPECT_EQ(test::ReadFileBytes(Bin(7)).size(), 56u + 5 * 8u);
+    EXPECT_EQ(test::ReadFileBytes(Bin(7)).size(), 56u + 3 * 8u);
     const std::string asc = test::ReadFileBytes(Asc(7));
     EXPECT_EQ(asc.size(), 14u + 3 * 27u);
     EXPECT_EQ(asc.substr(asc.size() - 2), "\r\n");

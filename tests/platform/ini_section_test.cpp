@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -129,25 +130,57 @@ TEST(IniSectionTest, TemporaryFilesOfKilledWritersAreRemoved) {
     EXPECT_TRUE(std::filesystem::exists(dir / ("b.ini.tmp" + dead + ".0"))) << "another file's";
 }
 
-TEST(IniSectionTest, WritesFromTwoThreadsAreAllKept) {
+// Two programs (the desktop program and terrix-cli) and two threads save their sections of one file at
+// once, single writes and grouped ones: nothing is lost.
+TEST(IniSectionTest, WritesFromTwoProcessesAndTwoThreadsAreAllKept) {
     TempDir dir;
-    constexpr int kKeys = 40;
-    auto writer = [&](const char* prefix) {
-        CIniSection ini(dir / "a.ini", "S");
+    constexpr int kKeys = 60;
+    auto writer = [&](const char* section, bool grouped) {
+        CIniSection ini(dir / "a.ini", section);
+        bool ok = true;
         for (int i = 0; i < kKeys; ++i) {
-            EXPECT_TRUE(ini.WriteInt(prefix + std::to_string(i), i));
+            if (grouped) {
+                ini.BeginUpdate();
+                ini.WriteInt("n", i);
+            }
+            ok = ini.WriteInt("k" + std::to_string(i), i) && ok;
+            ok = (!grouped || ini.EndUpdate()) && ok;
         }
+        return ok;
     };
-    std::thread first(writer, "a");
-    std::thread second(writer, "b");
-    first.join();
-    second.join();
-    CIniSection ini(dir / "a.ini", "S");
-    for (int i = 0; i < kKeys; ++i) {
-        EXPECT_EQ(ini.ReadInt("a" + std::to_string(i), -1), i);
-        EXPECT_EQ(ini.ReadInt("b" + std::to_string(i), -1), i);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::thread other([&] { writer("C", false); });
+        const bool ok = writer("B", true);
+        other.join();
+        ::_exit(ok ? 0 : 1);
+    }
+    std::thread other([&] { EXPECT_TRUE(writer("D", false)); });
+    EXPECT_TRUE(writer("A", true));
+    other.join();
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    for (const char* section : {"A", "B", "C", "D"}) {
+        CIniSection ini(dir / "a.ini", section);
+        for (int i = 0; i < kKeys; ++i) {
+            EXPECT_EQ(ini.ReadInt("k" + std::to_string(i), -1), i) << section;
+        }
     }
     EXPECT_EQ(TempFilesBeside(dir / "a.ini"), 0u);
+
+    // A replaced file keeps its permissions; a value that is there already is not written again.
+    std::filesystem::permissions(dir / "a.ini", std::filesystem::perms(0640));
+    CIniSection ini(dir / "a.ini", "A");
+    ASSERT_TRUE(ini.WriteInt("k0", 7));
+    struct stat before {};
+    ASSERT_EQ(::stat((dir / "a.ini").c_str(), &before), 0);
+    EXPECT_EQ(before.st_mode & 0777, 0640u);
+    ASSERT_TRUE(ini.WriteInt("k0", 7));
+    struct stat after {};
+    ASSERT_EQ(::stat((dir / "a.ini").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "an unchanged value leaves the file alone";
 }
 
 TEST(IniSectionTest, OverlongValuesAreCutToTheBuffer) {

@@ -35,6 +35,12 @@ bool ScriptedTransport::Purge() {
     return true;
 }
 
+bool ScriptedTransport::PurgeInput() {
+    ++inputPurges;
+    pending_.clear();
+    return true;
+}
+
 bool ScriptedTransport::SetBaud(uint32_t baud) {
     baud_ = baud;
     baudChanges.push_back(baud);
@@ -42,19 +48,19 @@ bool ScriptedTransport::SetBaud(uint32_t baud) {
 }
 
 bool ScriptedTransport::SetRts(bool on) {
-    rts_ = on;
+    rts = on;
     return true;
 }
 
 bool ScriptedTransport::SetDtr(bool on) {
-    dtr_ = on;
+    dtr = on;
     return true;
 }
 
 bool ScriptedTransport::GetModemStatus(bool& cts, bool& dsr) {
     ++modemStatusReads;
-    cts = loopRtsToCts && rts_;
-    dsr = loopDtrToDsr && dtr_;
+    cts = loopRtsToCts && rts;
+    dsr = loopDtrToDsr && dtr;
     return true;
 }
 

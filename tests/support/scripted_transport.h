@@ -23,6 +23,7 @@ public:
     bool Write(std::span<const uint8_t> bytes, size_t& written) override;
     bool Read(std::span<uint8_t> buffer, size_t& got) override;
     bool Purge() override;
+    bool PurgeInput() override;
     bool SetBaud(uint32_t baud) override;
     uint32_t Baud() const override { return baud_; }
     bool SetRts(bool on) override;
@@ -36,6 +37,10 @@ public:
     std::vector<uint32_t> baudChanges;
     std::vector<uint64_t> readTimesUs; // clock time at the start of every read
     int purges = 0;
+    int inputPurges = 0;
+    // The modem lines as set last; a tty raises both when it is opened.
+    bool rts = false;
+    bool dtr = false;
     int modemStatusReads = 0;
     bool loopRtsToCts = true;
     bool loopDtrToDsr = true;
@@ -45,8 +50,6 @@ private:
     VirtualClock& clock_;
     std::deque<uint8_t> pending_;
     uint32_t baud_ = 9600;
-    bool rts_ = false;
-    bool dtr_ = false;
 };
 
 // A reply frame as a module builds it: address bytes, length, status, command, checksum, end, data, data sum.

@@ -1,0 +1,154 @@
+// Files that cannot be written or are not what they should be: a full disk (RLIMIT_FSIZE), a read-only data
+// directory, a settings file that is a directory, a module file of binary junk, another module's binary
+// measurement file renamed into place. Each gives its message on standard error and the documented exit
+// status, and leaves every file it did not mean to write as it was.
+
+#include "support/child_process.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace terrix::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSavedBus =
+    "[BUS "
+    "INFO]\r\nModules=4\r\nModule0=31042,1\r\nModule1=31057,2\r\nModule2=40218,3\r\nModule3=20513,252\r\n";
+
+// A binary measurement file of a two-channel probe with one record, written from the format.
+std::string TwoChannelFile(uint16_t serial) {
+    std::string b("ORVAmdfh1.01", 12);
+    const auto put = [&b](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            b.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+        }
+    };
+    put(56, 4);
+    put(serial, 2);
+    b += std::string("PX-TAVIK2", 9) + std::string(7 + 2, '\0');
+    put(3, 4);
+    for (float f : {1.0f, 2.0f, 1.0f, 2.0f, /*record:*/ 0.0f, 1.0f, 2.0f}) {
+        uint32_t bits = 0;
+        std::memcpy(&bits, &f, 4);
+        put(bits, 4);
+    }
+    return b; // 56 + 12 bytes
+}
+
+std::map<std::string, std::string> Snapshot(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.is_regular_file()) {
+            files[entry.path().filename().string()] = ReadFileBytes(entry.path());
+        }
+    }
+    return files;
+}
+
+struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> setUp;
+    std::vector<std::string> command;
+    bool fileSizeLimit; // run with RLIMIT_FSIZE 0 (and SIGXFSZ ignored, so writes fail with EFBIG)
+    int exitCode;
+    const char* message;                // part of standard error
+    std::vector<std::string> unchanged; // files that must keep their bytes ("*": every file)
+};
+
+TEST(DiskAndPermissionsTest, EachFaultGivesItsMessageAndStatusAndLeavesOtherFilesAlone) {
+    BackgroundProcess sim(TERRIX_SIM_PATH, {});
+    ASSERT_TRUE(sim.running()) << "terrix-sim did not start";
+    const std::vector<Case> cases = {
+        {"full disk",
+         [](const fs::path& d) { WriteFileBytes(d / "31042.BinMeasData", TwoChannelFile(31042)); },
+         {"measure", "--rounds", "1", "--rate", "0"},
+         true,
+         4,
+         "File too large",
+         {"31042.BinMeasData"}},
+        {"read-only data directory",
+         [](const fs::path& d) { fs::permissions(d, fs::perms::owner_read | fs::perms::owner_exec); },
+         {"known", "add", "1234"},
+         false,
+         4,
+         "could not be saved",
+         {"*"}},
+        {"settings file is a directory",
+         [](const fs::path& d) {
+             fs::remove(d / "Terrix.ini");
+             fs::create_directory(d / "Terrix.ini");
+         },
+         {"known", "add", "1234"},
+         false,
+         4,
+         "Terrix.ini: Is a directory",
+         {"*"}},
+        {"module file of 10 MB junk",
+         [](const fs::path& d) {
+             std::string junk(10u << 20, '\0');
+             std::mt19937 random(16);
+             for (char& c : junk) {
+                 c = static_cast<char>(random());
+             }
+             WriteFileBytes(d / "31057.ini", junk);
+         },
+         {"list"},
+         false,
+         0,
+         "",
+         {"*"}},
+        {"another module's binary file renamed into place",
+         [](const fs::path& d) { WriteFileBytes(d / "31057.BinMeasData", TwoChannelFile(31042)); },
+         {"measure", "--rounds", "1", "--rate", "0"},
+         false,
+         4,
+         "31057.BinMeasData: the file belongs to another module",
+         {"31057.BinMeasData"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir data;
+        WriteFileBytes(data / "Terrix.ini", kSavedBus);
+        if (std::string(c.name) == "read-only data directory" && geteuid() == 0) {
+            std::cout << "skipped '" << c.name << "': root writes to read-only directories\n";
+            continue;
+        }
+        c.setUp(data.path());
+        const std::map<std::string, std::string> before = Snapshot(data.path());
+        std::string line = "exec '" TERRIX_CLI_PATH "' --quiet --data-dir '" + data.path().string() +
+                           "' --port '" + sim.firstLine() + "'";
+        for (const std::string& arg : c.command) {
+            line += " '" + arg + "'";
+        }
+        if (c.fileSizeLimit) {
+            line = "trap '' XFSZ; ulimit -f 0; " + line;
+        }
+        const RunResult r = RunProgram("/bin/sh", {"-c", line});
+        fs::permissions(data.path(), fs::perms::owner_all); // so that the folder can go
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        const std::map<std::string, std::string> after = Snapshot(data.path());
+        for (const auto& [file, bytes] : before) {
+            if (c.unchanged == std::vector<std::string>{"*"} ||
+                std::find(c.unchanged.begin(), c.unchanged.end(), file) != c.unchanged.end()) {
+                EXPECT_TRUE(after.count(file) != 0 && after.at(file) == bytes) << file << " changed";
+            }
+        }
+        if (c.unchanged == std::vector<std::string>{"*"}) {
+            EXPECT_EQ(after.size(), before.size()) << "files were added";
+        }
+    }
+}
+
+} // namespace
+} // namespace terrix::test
