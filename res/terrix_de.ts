@@ -1329,6 +1329,61 @@ neu lesen</translation>
     </message>
 </context>
 <context>
+    <name>terrix::CExportValuesDlg</name>
+    <message>
+        <source>Export values</source>
+        <translation>Messwerte exportieren</translation>
+    </message>
+    <message>
+        <source>Values</source>
+        <translation>Messwerte</translation>
+    </message>
+    <message>
+        <source>&amp;Shown on the plot: %1 to %2</source>
+        <translation>&amp;Im Diagramm gezeigte: %1 bis %2</translation>
+    </message>
+    <message>
+        <source>&amp;Shown on the plot: none</source>
+        <translation>&amp;Im Diagramm gezeigte: keine</translation>
+    </message>
+    <message>
+        <source>&amp;All %1 values</source>
+        <translation>&amp;Alle %1 Messwerte</translation>
+    </message>
+    <message>
+        <source>Semicolon ( ; )</source>
+        <translation>Semikolon ( ; )</translation>
+    </message>
+    <message>
+        <source>Comma ( , )</source>
+        <translation>Komma ( , )</translation>
+    </message>
+    <message>
+        <source>Tab</source>
+        <translation>Tabulator</translation>
+    </message>
+    <message>
+        <source>Comma ( 1,5 )</source>
+        <translation>Komma ( 1,5 )</translation>
+    </message>
+    <message>
+        <source>Point ( 1.5 )</source>
+        <translation>Punkt ( 1.5 )</translation>
+    </message>
+    <message>
+        <source>Leave values that could not be &amp;measured empty</source>
+        <translation>Nicht &amp;messbare Werte leer lassen</translation>
+    </message>
+    <message>
+        <source>&amp;Column separator:</source>
+        <translation>&amp;Spaltentrenner:</translation>
+    </message>
+    <message>
+        <source>&amp;Decimal mark:</source>
+        <translation>&amp;Dezimalzeichen:</translation>
+    </message>
+</context>
+<context>
     <name>terrix::CHaltMeasStateDlg</name>
     <message>
         <source>Halt Measuring State</source>
@@ -1488,6 +1543,59 @@ Busverkehr</translation>
     <message>
         <source>Could not be copied:</source>
         <translation>Konnte nicht kopiert werden:</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CMeasValueDlg</name>
+    <message>
+        <source>&amp;Values</source>
+        <translation>&amp;Messwerte</translation>
+    </message>
+    <message>
+        <source>E&amp;xport...</source>
+        <translation>E&amp;xportieren...</translation>
+    </message>
+    <message>
+        <source>Save plot as &amp;picture...</source>
+        <translation>Diagramm als &amp;Bild speichern...</translation>
+    </message>
+    <message>
+        <source>&amp;Erase meas. values</source>
+        <translation>Messwerte &amp;löschen</translation>
+    </message>
+    <message>
+        <source>Please select the rows to copy.</source>
+        <translation>Bitte wählen Sie die Zeilen aus, die kopiert werden sollen.</translation>
+    </message>
+    <message>
+        <source>%1 rows are selected; at most %2 rows are copied to the clipboard. &quot;Export...&quot; writes any number of rows to a file.</source>
+        <translation>%1 Zeilen sind ausgewählt; in die Zwischenablage werden höchstens %2 Zeilen kopiert. &quot;Exportieren...&quot; schreibt beliebig viele Zeilen in eine Datei.</translation>
+    </message>
+    <message>
+        <source>Export values</source>
+        <translation>Messwerte exportieren</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>CSV-Dateien (*.csv);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>The values could not be exported:
+%1</source>
+        <translation>Die Messwerte konnten nicht exportiert werden:
+%1</translation>
+    </message>
+    <message>
+        <source>Save plot as picture</source>
+        <translation>Diagramm als Bild speichern</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png)</source>
+        <translation>PNG-Bilder (*.png)</translation>
+    </message>
+    <message>
+        <source>The picture could not be saved as %1.</source>
+        <translation>Das Bild konnte nicht als %1 gespeichert werden.</translation>
     </message>
 </context>
 <context>

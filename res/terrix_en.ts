@@ -1329,6 +1329,61 @@ act. calibration ID</translation>
     </message>
 </context>
 <context>
+    <name>terrix::CExportValuesDlg</name>
+    <message>
+        <source>Export values</source>
+        <translation>Export values</translation>
+    </message>
+    <message>
+        <source>Values</source>
+        <translation>Values</translation>
+    </message>
+    <message>
+        <source>&amp;Shown on the plot: %1 to %2</source>
+        <translation>&amp;Shown on the plot: %1 to %2</translation>
+    </message>
+    <message>
+        <source>&amp;Shown on the plot: none</source>
+        <translation>&amp;Shown on the plot: none</translation>
+    </message>
+    <message>
+        <source>&amp;All %1 values</source>
+        <translation>&amp;All %1 values</translation>
+    </message>
+    <message>
+        <source>Semicolon ( ; )</source>
+        <translation>Semicolon ( ; )</translation>
+    </message>
+    <message>
+        <source>Comma ( , )</source>
+        <translation>Comma ( , )</translation>
+    </message>
+    <message>
+        <source>Tab</source>
+        <translation>Tab</translation>
+    </message>
+    <message>
+        <source>Comma ( 1,5 )</source>
+        <translation>Comma ( 1,5 )</translation>
+    </message>
+    <message>
+        <source>Point ( 1.5 )</source>
+        <translation>Point ( 1.5 )</translation>
+    </message>
+    <message>
+        <source>Leave values that could not be &amp;measured empty</source>
+        <translation>Leave values that could not be &amp;measured empty</translation>
+    </message>
+    <message>
+        <source>&amp;Column separator:</source>
+        <translation>&amp;Column separator:</translation>
+    </message>
+    <message>
+        <source>&amp;Decimal mark:</source>
+        <translation>&amp;Decimal mark:</translation>
+    </message>
+</context>
+<context>
     <name>terrix::CHaltMeasStateDlg</name>
     <message>
         <source>Halt Measuring State</source>
@@ -1488,6 +1543,59 @@ Bus traffic</translation>
     <message>
         <source>Could not be copied:</source>
         <translation>Could not be copied:</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CMeasValueDlg</name>
+    <message>
+        <source>&amp;Values</source>
+        <translation>&amp;Values</translation>
+    </message>
+    <message>
+        <source>E&amp;xport...</source>
+        <translation>E&amp;xport...</translation>
+    </message>
+    <message>
+        <source>Save plot as &amp;picture...</source>
+        <translation>Save plot as &amp;picture...</translation>
+    </message>
+    <message>
+        <source>&amp;Erase meas. values</source>
+        <translation>&amp;Erase meas. values</translation>
+    </message>
+    <message>
+        <source>Please select the rows to copy.</source>
+        <translation>Please select the rows to copy.</translation>
+    </message>
+    <message>
+        <source>%1 rows are selected; at most %2 rows are copied to the clipboard. &quot;Export...&quot; writes any number of rows to a file.</source>
+        <translation>%1 rows are selected; at most %2 rows are copied to the clipboard. &quot;Export...&quot; writes any number of rows to a file.</translation>
+    </message>
+    <message>
+        <source>Export values</source>
+        <translation>Export values</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>CSV files (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <source>The values could not be exported:
+%1</source>
+        <translation>The values could not be exported:
+%1</translation>
+    </message>
+    <message>
+        <source>Save plot as picture</source>
+        <translation>Save plot as picture</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png)</source>
+        <translation>PNG pictures (*.png)</translation>
+    </message>
+    <message>
+        <source>The picture could not be saved as %1.</source>
+        <translation>The picture could not be saved as %1.</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include "gui/busops/bus_windows.h"
 #include "gui/circuit/meas_circuit_dlg.h"
 #include "gui/config/config_windows.h"
+#include "gui/measure/meas_value_dlg.h"
 
 namespace terrix {
 
@@ -12,6 +13,7 @@ FrameWindows AllFrameWindows() {
     RegisterBusWindows(windows);
     RegisterCircuitWindows(windows);
     RegisterConfigDialogs(windows);
+    RegisterMeasValueWindow(windows);
     return windows;
 }
 

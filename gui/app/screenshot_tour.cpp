@@ -5,6 +5,7 @@
 #include "gui/busops/bus_windows.h"
 #include "gui/circuit/circuit_tour.h"
 #include "gui/config/config_windows.h"
+#include "gui/measure/meas_value_tour.h"
 #include "gui/toolkit/about_dlg.h"
 
 #include <QApplication>
@@ -61,7 +62,8 @@ void RegisterTourSteps(CScreenshotTour& tour) {
     RegisterBusTourSteps(tour); // first: the scan saves the bus the later steps show
     // Window work adds its steps here, e.g. tour.AddStep("scanning dialog", ShowScanDialog).
     AddCircuitTourSteps(tour); // after the scan: it shows the bus the scan found
-    AddConfigTourSteps(tour); // last: they use the bus the earlier steps scanned
+    AddMeasValueTourSteps(tour); // after the circuit window's measuring round: its values
+    AddConfigTourSteps(tour);    // last: they use the bus the earlier steps scanned
 }
 
 void TourContext::Settle(int ms) {
