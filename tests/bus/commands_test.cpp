@@ -21,49 +21,39 @@ protected:
     uint8_t LastCommand() const { return transport->writes.back()[4]; }
 };
 
-TEST_F(CommandsTest, NumberOfMeasurementsIsSentNegated) {
-    ReplyOnce(ModuleReply(3, 226, 0, {}));
-    ASSERT_TRUE(WriteNumberOfMeas(port, 3, 1, 250));
-    EXPECT_EQ(LastRequestData(), (Bytes{1, 0, 0x08, 0x25, 0x00, 0, 0}));
-
-    ReplyOnce(ModuleReply(3, 226, 0, {}));
-    ASSERT_TRUE(WriteNumberOfMeas(port, 3, 0, 100000));
-    EXPECT_EQ(LastRequestData(), (Bytes{0, 0, 0x98, 0x99, 0x99, 0, 0}));
-
-    ReplyOnce(ModuleReply(3, 226, 0, {}));
-    ASSERT_TRUE(WriteNumberOfMeas(port, 3, 0, static_cast<uint32_t>(-5)));
-    EXPECT_EQ(LastRequestData(), (Bytes{0, 0, 0x98, 0x99, 0x99, 0, 0}));
-
-    ReplyOnce(ModuleReply(3, 226, 0, {}));
-    ASSERT_TRUE(WriteNumberOfMeas(port, 3, 0, 0));
-    EXPECT_EQ(LastRequestData(), (Bytes{0, 0, 0, 0, 0, 0, 0}));
-}
-
-TEST_F(CommandsTest, ReadNumberOfMeasurementsGivesTheMagnitude) {
+TEST_F(CommandsTest, NumberOfMeasurementsIsSentNegatedAndReadAsMagnitude) {
+    // Counts beyond five digits (also "negative" ones) are sent as the largest.
+    const std::pair<uint32_t, Bytes> cases[] = {{250, {1, 0, 0x08, 0x25, 0x00, 0, 0}},
+                                                {100000, {1, 0, 0x98, 0x99, 0x99, 0, 0}},
+                                                {static_cast<uint32_t>(-5), {1, 0, 0x98, 0x99, 0x99, 0, 0}},
+                                                {0, {1, 0, 0, 0, 0, 0, 0}}};
+    for (const auto& [count, data] : cases) {
+        ReplyOnce(ModuleReply(3, 226, 0, {}));
+        ASSERT_TRUE(WriteNumberOfMeas(port, 3, 1, count));
+        EXPECT_EQ(LastRequestData(), data) << count;
+    }
     ReplyOnce(ModuleReply(3, 230, 0, {0, 0, 0x08, 0x25, 0x00, 0, 0}));
     EXPECT_EQ(ReadNumberOfMeas(port, 3, 0), 250);
     EXPECT_EQ(ReadNumberOfMeas(port, 3, 0), -1); // nobody answers
     EXPECT_EQ(LastBusError(), 9);
 }
 
-TEST_F(CommandsTest, ActiveCalibrationAlreadyActiveSendsNothing) {
+TEST_F(CommandsTest, ActiveCalibrationIsReadFirstAndWrittenOnlyWhenItDiffers) {
     ReplyOnce(ModuleReply(3, 204, 0, {4}));
     ASSERT_TRUE(WriteActiveCalib(port, 3, 4));
     ASSERT_EQ(transport->writes.size(), 1u);
     EXPECT_EQ(LastCommand(), 204);
-}
 
-TEST_F(CommandsTest, ActiveCalibrationWriteAfterRead) {
     transport->onWrite = [this](const Bytes& frame) {
         transport->QueueReply(frame[4] == 204 ? ModuleReply(3, 204, 0, {2}) : ModuleReply(3, 205, 0, {}));
     };
     ASSERT_TRUE(WriteActiveCalib(port, 3, 7));
-    ASSERT_EQ(transport->writes.size(), 2u);
+    ASSERT_EQ(transport->writes.size(), 3u);
     EXPECT_EQ(LastCommand(), 205);
     EXPECT_EQ(LastRequestData(), (Bytes{7}));
-}
+    transport->onWrite = nullptr;
 
-TEST_F(CommandsTest, ActiveCalibrationRefusedWhenTheReadFails) {
+    // Refused when the read fails or names no position.
     EXPECT_EQ(ReadActiveCalib(port, 3), kNoActiveCalib);
     EXPECT_FALSE(WriteActiveCalib(port, 3, 1));
     ReplyOnce(ModuleReply(3, 204, 0, {16}));
@@ -111,18 +101,16 @@ TEST_F(CommandsTest, StationInfoNameIsTerminatedBehindItsLength) {
     EXPECT_EQ(info[269], 0);
 }
 
-TEST_F(CommandsTest, BaudLadderWaitsAndFollowsEveryStep) {
+TEST_F(CommandsTest, BaudLadderWaitsAndFollowsEveryStepAndEndsAtBusRate) {
     const uint64_t start = clock.NowUs();
     ResynchroniseBaud(port);
     EXPECT_EQ(transport->baudChanges, (std::vector<uint32_t>{300, 600, 1200, 2400, 4800, 9600}));
     ASSERT_EQ(transport->writes.size(), 6u);
     // Command 16 for 9600 baud: data 96, 0 in a 10-byte request, 120 ms + 400 ms of waiting.
     EXPECT_EQ(transport->writes.back(), BuildRequest(255, 253, 16, Bytes{96, 0}));
-    EXPECT_EQ(transport->writes.back().size(), 10u);
     EXPECT_EQ(clock.NowUs() - start, 6u * 520'000u);
-}
 
-TEST_F(CommandsTest, BaudLadderEndsAtBusRateEvenWhenSendingFails) {
+    transport->baudChanges.clear();
     transport->failWrites = true;
     ResynchroniseBaud(port);
     EXPECT_EQ(transport->baudChanges, (std::vector<uint32_t>{9600}));
@@ -139,7 +127,8 @@ TEST_F(CommandsTest, MaterialCalibrationScaleFactors) {
     for (size_t k = 0; k < 6; ++k) {
         float f = 0;
         std::memcpy(&f, &sent[3 + 4 * k], 4);
-        EXPECT_FLOAT_EQ(f, static_cast<float>(coeffs[k] / std::array{0.1, 1.0, 10.0, 100.0, 1000.0, 10000.0}[k]));
+        EXPECT_FLOAT_EQ(f, (std::array{15.0f, -2.0f, 3.0f, 4.0f, 5.0f, 6.0f}[k]))
+            << k; // sent divided by 0.1 .. 10000
     }
     Bytes reply = sent;
     reply[0] = 0;
@@ -201,7 +190,8 @@ TEST_F(CommandsTest, SensorDataFromSixParts) {
     raw[14 + 7] = 20; // channel 1 unit
     transport->onWrite = [this, raw](const Bytes& frame) {
         const size_t part = frame[7] / 8;
-        transport->QueueReply(ModuleReply(3, 235, 0, Bytes(raw.begin() + 7 * part, raw.begin() + 7 * part + 7)));
+        transport->QueueReply(
+            ModuleReply(3, 235, 0, Bytes(raw.begin() + 7 * part, raw.begin() + 7 * part + 7)));
     };
     SensorData c0;
     SensorData c1;

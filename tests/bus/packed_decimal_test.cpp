@@ -4,70 +4,54 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace terrix {
 namespace {
 
-TEST(PackedDecimal, NegativeBcd5) {
-    std::array<uint8_t, 3> bytes{0xFF, 0xFF, 0xFF};
-    EncodeBcd(-1234, 5, bytes);
-    EXPECT_EQ(bytes, (std::array<uint8_t, 3>{0x48, 0x23, 0x01}));
-    int32_t value = 0;
-    uint8_t flag = 0;
-    DecodeBcd(bytes, 5, &value, &flag);
-    EXPECT_EQ(value, -1234);
-    EXPECT_EQ(flag, 0x48);
-}
-
-TEST(PackedDecimal, RoundTrips) {
-    for (const int32_t v : {0, 1, 9, 10, 99999, -99999, 12345, -5}) {
-        std::array<uint8_t, 3> bytes{};
-        EncodeBcd(v, 5, bytes);
+TEST(PackedDecimal, EncodesAndDecodesDigitsBehindTheFlagNibble) {
+    struct Case {
+        int32_t value;
+        unsigned digits;
+        std::vector<uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {-1234, 5, {0x48, 0x23, 0x01}},
+        {99999, 5, {0x90, 0x99, 0x99}},
+        {0, 5, {0x00, 0x00, 0x00}},
+        {-5, 5, {0x58, 0x00, 0x00}},
+        {123456789, 9, {0x90, 0x78, 0x56, 0x34, 0x12}},
+        {-999999999, 9, {0x98, 0x99, 0x99, 0x99, 0x99}},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes(c.bytes.size(), 0xFF);
+        EncodeBcd(c.value, c.digits, bytes);
+        EXPECT_EQ(bytes, c.bytes) << c.value;
         int32_t back = -1;
-        DecodeBcd(bytes, 5, &back, nullptr);
-        EXPECT_EQ(back, v);
-    }
-    for (const int32_t v : {0, 999999999, -999999999, 123456789}) {
-        std::array<uint8_t, 5> bytes{};
-        EncodeBcd(v, 9, bytes);
-        int32_t back = -1;
-        DecodeBcd(bytes, 9, &back, nullptr);
-        EXPECT_EQ(back, v);
-    }
-}
-
-TEST(PackedDecimal, DigitsBeyondTheWidthAreDropped) {
-    std::array<uint8_t, 3> bytes{};
-    EncodeBcd(123456, 5, bytes);
-    int32_t back = 0;
-    DecodeBcd(bytes, 5, &back, nullptr);
-    EXPECT_EQ(back, 23456);
-}
-
-TEST(PackedDecimal, ZeroAndFullWidthDigitCountsDecodeToZero) {
-    const std::array<uint8_t, 3> bytes{0x10, 0x32, 0x54};
-    for (unsigned n : {0u, 255u}) {
-        int32_t value = -1;
         uint8_t flag = 0;
-        DecodeBcd(bytes, n, &value, &flag);
+        DecodeBcd(bytes, c.digits, &back, &flag);
+        EXPECT_EQ(back, c.value);
+        EXPECT_EQ(flag, c.bytes[0]);
+    }
+}
+
+TEST(PackedDecimal, EdgesOfTheWidth) {
+    std::array<uint8_t, 3> bytes{};
+    EncodeBcd(123456, 5, bytes); // digits beyond the width are dropped
+    int32_t value = 0;
+    DecodeBcd(bytes, 5, &value, nullptr);
+    EXPECT_EQ(value, 23456);
+    // Zero and "full width" digit counts decode to 0 but hand back the flag byte.
+    for (unsigned n : {0u, 255u}) {
+        uint8_t flag = 0;
+        DecodeBcd(std::array<uint8_t, 3>{0x10, 0x32, 0x54}, n, &value, &flag);
         EXPECT_EQ(value, 0);
         EXPECT_EQ(flag, 0x10);
     }
-}
-
-TEST(PackedDecimal, StatusBitsOfTheFlagNibbleAreHandedBack) {
-    const std::array<uint8_t, 3> bytes{0x5C, 0x00, 0x00}; // sign + bit 2, units 5
-    int32_t value = 0;
-    uint8_t flag = 0;
-    DecodeBcd(bytes, 5, &value, &flag);
+    // Status bit 2 beside the sign; a short source reads the missing digits as zero.
+    DecodeBcd(std::array<uint8_t, 3>{0x5C, 0x00, 0x00}, 5, &value, nullptr);
     EXPECT_EQ(value, -5);
-    EXPECT_EQ(flag & 0x04, 0x04);
-}
-
-TEST(PackedDecimal, ShortSourceReadsMissingDigitsAsZero) {
-    const std::array<uint8_t, 1> bytes{0x70};
-    int32_t value = 0;
-    DecodeBcd(bytes, 9, &value, nullptr);
+    DecodeBcd(std::array<uint8_t, 1>{0x70}, 9, &value, nullptr);
     EXPECT_EQ(value, 7);
 }
 

@@ -6,6 +6,8 @@
 
 #include "bus_fixture.h"
 
+#include "support/test_seed.h"
+
 #include <random>
 
 namespace terrix::test {
@@ -21,7 +23,7 @@ bool IsDocumentedOutcome(bool result, uint16_t error) {
 }
 
 TEST_F(ReceiveFuzz, RandomAndMutatedStreams) {
-    std::mt19937 rng(20261206);
+    std::mt19937 rng(TestSeed(20261206));
     const std::vector<std::vector<uint8_t>> seeds = {
         ModuleReply(5, 2, 0, std::vector<uint8_t>(270, 'A')),
         ModuleReply(5, 241, 5, {1, 2, 3, 4, 5, 0x30}),
@@ -40,9 +42,15 @@ TEST_F(ReceiveFuzz, RandomAndMutatedStreams) {
             const int mutations = 1 + static_cast<int>(rng() % 4);
             for (int m = 0; m < mutations && !stream.empty(); ++m) {
                 switch (rng() % 3) {
-                case 0: stream[rng() % stream.size()] = static_cast<uint8_t>(rng()); break;
-                case 1: stream.resize(rng() % (stream.size() + 1)); break;
-                default: stream.insert(stream.begin() + static_cast<long>(rng() % stream.size()), static_cast<uint8_t>(rng()));
+                case 0:
+                    stream[rng() % stream.size()] = static_cast<uint8_t>(rng());
+                    break;
+                case 1:
+                    stream.resize(rng() % (stream.size() + 1));
+                    break;
+                default:
+                    stream.insert(stream.begin() + static_cast<long>(rng() % stream.size()),
+                                  static_cast<uint8_t>(rng()));
                 }
             }
         }
@@ -50,7 +58,8 @@ TEST_F(ReceiveFuzz, RandomAndMutatedStreams) {
         const uint16_t expected = static_cast<uint16_t>(rng() % 300);
         std::vector<uint8_t> buffer(expected);
         const bool result = ReceiveFrame(port, expected, buffer);
-        ASSERT_TRUE(IsDocumentedOutcome(result, LastBusError())) << "round " << round << " error " << LastBusError();
+        ASSERT_TRUE(IsDocumentedOutcome(result, LastBusError()))
+            << "round " << round << " error " << LastBusError();
         transport->Purge();
     }
 }

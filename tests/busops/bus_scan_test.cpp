@@ -1,7 +1,6 @@
 #include "core/bus/bus_error.h"
 #include "core/busops/bus_scan.h"
 #include "core/busops/scan_session.h"
-#include "core/busops/station_sequence.h"
 #include "core/inventory/bus_info_file.h"
 #include "core/inventory/module_file.h"
 #include "core/inventory/stored_text.h"
@@ -24,13 +23,14 @@ protected:
     void SetUp() override {
         SimBusFixture::SetUp();
         current = this;
-        RegisterTransportScheme("simtest", [](std::string_view, uint32_t baud, uint32_t& error) -> std::unique_ptr<Transport> {
-            if (current->portUnavailable) {
-                error = 16; // EBUSY
-                return nullptr;
-            }
-            return std::make_unique<sim::SimTransport>(current->bus, current->clock, baud);
-        });
+        RegisterTransportScheme(
+            "simtest", [](std::string_view, uint32_t baud, uint32_t& error) -> std::unique_ptr<Transport> {
+                if (current->portUnavailable) {
+                    error = 16; // EBUSY
+                    return nullptr;
+                }
+                return std::make_unique<sim::SimTransport>(current->bus, current->clock, baud);
+            });
         context.portContext.nPortNo = 1;
         context.portContext.device = "simtest";
     }
@@ -75,22 +75,6 @@ protected:
     bool portUnavailable = false;
 };
 
-TEST(StationSequenceTest, AllStationsRun252ThenZeroTo251) {
-    AllStationsSequence s;
-    std::vector<uint8_t> stations;
-    std::vector<uint32_t> percents;
-    for (; s.HasMore(); s.Next()) {
-        stations.push_back(s.CurrentStation());
-        percents.push_back(s.Progress());
-    }
-    ASSERT_EQ(stations.size(), 253u);
-    EXPECT_EQ(stations.front(), 252);
-    EXPECT_EQ(stations[1], 0);
-    EXPECT_EQ(stations.back(), 251);
-    EXPECT_EQ(percents.front(), 0u);
-    EXPECT_EQ(percents.back(), 99u);
-}
-
 TEST_F(BusScanTest, FullScanFindsEveryModuleInVirtualTime) {
     AddMultiplexer(252, 20513);
     AddProbe(1, 31042);
@@ -105,7 +89,10 @@ TEST_F(BusScanTest, FullScanFindsEveryModuleInVirtualTime) {
     const std::vector<ScanProgress> probes = EventsOf(kEventProbing);
     ASSERT_EQ(probes.size(), 253u);
     EXPECT_EQ(probes.front().station, 252u);
+    EXPECT_EQ(probes[1].station, 0u);
     EXPECT_EQ(probes.back().station, 251u);
+    EXPECT_EQ(probes.front().percent, 0u);
+    EXPECT_EQ(probes.back().percent, 99u);
     EXPECT_EQ(EventsOf(kEventIdentified).size(), 4u);
     EXPECT_EQ(events.front().event, uint32_t{kEventOpeningPort});
     EXPECT_EQ(events[1].event, uint32_t{kEventResynchronising});
@@ -282,7 +269,8 @@ TEST_F(BusScanTest, SessionSavesOnlyACompleteBus) {
     ScanSessionOptions options;
     options.forgetSavedBus = true;
     bool resolverCalled = false;
-    ScanSessionResult result = RunScanSession(context, options, UnitName, {}, [&](PortUser&) { resolverCalled = true; });
+    ScanSessionResult result =
+        RunScanSession(context, options, UnitName, {}, [&](PortUser&) { resolverCalled = true; });
     EXPECT_TRUE(resolverCalled);
     EXPECT_EQ(result.collisionsLeft, 1u);
     EXPECT_FALSE(result.saved);
@@ -293,9 +281,8 @@ TEST_F(BusScanTest, SessionSavesOnlyACompleteBus) {
     ResolveOptions resolve;
     resolve.firstSerial = 101;
     resolve.lastSerial = 102;
-    result = RunScanSession(context, options, UnitName, {}, [&](PortUser& user) {
-        RunResolution(context, user, resolve, UnitName, {});
-    });
+    result = RunScanSession(context, options, UnitName, {},
+                            [&](PortUser& user) { RunResolution(context, user, resolve, UnitName, {}); });
     EXPECT_EQ(result.collisionsLeft, 0u);
     EXPECT_TRUE(result.saved);
     EXPECT_EQ(settings.ReadDWord("Modules", 0), 3u);

@@ -10,7 +10,9 @@ namespace {
 
 class IdentificationTest : public SimBusFixture {
 protected:
-    bool Identify(uint8_t station, ModuleRecord& record) { return IdentifyModule(port, station, record, UnitName); }
+    bool Identify(uint8_t station, ModuleRecord& record) {
+        return IdentifyModule(port, station, record, UnitName);
+    }
 };
 
 TEST_F(IdentificationTest, ProbeIsIdentifiedWithAllItsData) {
@@ -28,7 +30,7 @@ TEST_F(IdentificationTest, ProbeIsIdentifiedWithAllItsData) {
     EXPECT_TRUE(r.bHasAnalogCfg0);
     EXPECT_TRUE(r.bHasAnalogCfg1);
     EXPECT_TRUE(r.bHasSensorData);
-    EXPECT_NE(r.dwMeasTime, 0u);
+    EXPECT_EQ(r.dwMeasTime, 4700u); // 1300 x 3 measurements + 200 + 600; linearised: no 200 more
     EXPECT_EQ(FieldText(r.szUnit0), UnitName(r.sensorData0.yUnitCode).substr(0, 7));
     EXPECT_EQ(r.wLastError, 0);
 }
@@ -96,7 +98,8 @@ TEST_F(IdentificationTest, BusyModuleIsRetriedOnceAndNeverACollision) {
     EXPECT_FALSE(Identify(5, r));
     EXPECT_EQ(r.enModuleState, msNotIdentified);
     EXPECT_EQ(r.wLastError, kBusBusy);
-    EXPECT_EQ(r.SerialNo(), kNoSerial) << "nothing is known of a module that never answered its station information";
+    EXPECT_EQ(r.SerialNo(), kNoSerial)
+        << "nothing is known of a module that never answered its station information";
 }
 
 TEST_F(IdentificationTest, GarbledAnswersMakeACollisionPlaceholder) {

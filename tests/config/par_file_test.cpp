@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <optional>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace terrix::test {
 namespace {
@@ -155,17 +159,32 @@ TEST_F(ParFileDiskTest, LoadFailuresGiveTheirMessages) {
 
 TEST_F(ParFileDiskTest, FailedSaveLeavesTheOldFile) {
     WriteFileBytes(dir / "keep.par", "old");
+    // A disk that takes only 16 more bytes: the save over the old file fails while writing.
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16, 16};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ConfigMessages messages;
+        const bool saved = SaveParFile(dir / "keep.par", AppParams{15.0f, 26, 1, 25, 3}, messages);
+        ::_exit(!saved && messages.size() == 1 && messages[0].text == "Can't write the file!" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save reports the failed write";
+    EXPECT_EQ(ReadFileBytes(dir / "keep.par"), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+        << "no temporary file left";
+
     ConfigMessages messages;
     EXPECT_FALSE(SaveParFile(dir / "no-such-dir" / "x.par", AppParams{}, messages));
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].text, "Can't open the file!");
-    // A directory where the file should go cannot be replaced.
+    // A directory where the file should go is not replaced.
     std::filesystem::create_directories(dir / "taken.par");
-    messages.clear();
     EXPECT_FALSE(SaveParFile(dir / "taken.par", AppParams{}, messages));
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "Can't write the file!");
-    EXPECT_EQ(ReadFileBytes(dir / "keep.par"), "old");
+    EXPECT_EQ(messages.at(0).text, "Can't write the file!");
     EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.par"));
 }
 

@@ -153,25 +153,20 @@ private Q_SLOTS:
         }
     }
 
-    void germanTextsGivenByTheDesignStayAsGiven_data() {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("german");
-        QTest::newRow("column Active") << 24737 << "Aktiv";
-        QTest::newRow("column Place") << 24742 << "Ort";
-        QTest::newRow("column Conv. count") << 24743 << "Anz. Mittelungen";
-        QTest::newRow("column Meas. value") << 24747 << "Ergebnis";
-        QTest::newRow("stop button") << 24777 << "Stop";
-        QTest::newRow("empty module list stays German")
-            << 32790 << QString::fromUtf8("Keine Module gefunden.");
-        QTest::newRow("bus error texts stay English") << 5209 << "Module does not answer";
-        QTest::newRow("translated message") << 24707 << QString::fromUtf8("Kein Modul ausgewählt!");
-    }
-
     void germanTextsGivenByTheDesignStayAsGiven() {
-        QFETCH(int, number);
-        QFETCH(QString, german);
         QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
-        QCOMPARE(FindText(TextKind::String, number), german);
+        const std::pair<int, const char*> cases[] = {
+            {24737, "Aktiv"},
+            {24742, "Ort"},
+            {24743, "Anz. Mittelungen"},
+            {24747, "Ergebnis"},
+            {24777, "Stop"},
+            {32790, "Keine Module gefunden."}, // stays German
+            {5209, "Module does not answer"},  // bus errors stay English
+            {24707, "Kein Modul ausgewählt!"}};
+        for (const auto& [number, german] : cases) {
+            QCOMPARE(FindText(TextKind::String, number), QString::fromUtf8(german));
+        }
         QVERIFY(FindText(TextKind::String, 24708 + 1).isNull()); // a number without a text
     }
 
@@ -227,39 +222,28 @@ private Q_SLOTS:
         QCOMPARE(StoredLanguage(), kLangGerman);
     }
 
-    void partialReloadFailures_data() {
-        QTest::addColumn<bool>("menuOk");
-        QTest::addColumn<bool>("toolOk");
-        QTest::addColumn<bool>("statusOk");
-        QTest::addColumn<bool>("result");
-        QTest::addColumn<QStringList>("messages");
-        QTest::newRow("all reloaded") << true << true << true << true << QStringList{};
-        QTest::newRow("menu bar") << false << true << true << false
-                                  << QStringList{QStringLiteral("Failed to reload menubar!")};
-        QTest::newRow("tool bar") << true << false << true << false
-                                  << QStringList{QStringLiteral("Failed to reload toolbar!")};
-        QTest::newRow("status bar") << true << true << false << false
-                                    << QStringList{QStringLiteral("Failed to reload status bar resources!")};
-        QTest::newRow("menu and status bar")
-            << false << true << false << false
-            << QStringList{QStringLiteral("Failed to reload menubar!"),
-                           QStringLiteral("Failed to reload status bar resources!")};
-    }
-
     void partialReloadFailures() {
-        QFETCH(bool, menuOk);
-        QFETCH(bool, toolOk);
-        QFETCH(bool, statusOk);
-        QFETCH(bool, result);
-        QFETCH(QStringList, messages);
-        test::MessageRecorder recorder;
-        FakeFrame frame;
-        frame.menuOk = menuOk;
-        frame.toolOk = toolOk;
-        frame.statusOk = statusOk;
-        QCOMPARE(SwitchLanguage(kLangGerman, &frame), result);
-        QCOMPARE(frame.calls, 3);
-        QCOMPARE(recorder.Texts(), messages);
+        const QString menu = QStringLiteral("Failed to reload menubar!");
+        const QString tool = QStringLiteral("Failed to reload toolbar!");
+        const QString status = QStringLiteral("Failed to reload status bar resources!");
+        const struct {
+            bool menuOk, toolOk, statusOk;
+            QStringList messages;
+        } cases[] = {{true, true, true, {}},
+                     {false, true, true, {menu}},
+                     {true, false, true, {tool}},
+                     {true, true, false, {status}},
+                     {false, true, false, {menu, status}}};
+        for (const auto& c : cases) {
+            test::MessageRecorder recorder;
+            FakeFrame frame;
+            frame.menuOk = c.menuOk;
+            frame.toolOk = c.toolOk;
+            frame.statusOk = c.statusOk;
+            QCOMPARE(SwitchLanguage(kLangGerman, &frame), c.messages.isEmpty());
+            QCOMPARE(frame.calls, 3);
+            QCOMPARE(recorder.Texts(), c.messages);
+        }
     }
 
     void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }

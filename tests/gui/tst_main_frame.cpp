@@ -92,21 +92,17 @@ private Q_SLOTS:
     void toolBarHoldsTheClassicButtons() {
         CMainFrame frame;
         QList<int> ids;
-        QList<bool> enabled;
         for (QAction* action : frame.ToolBar()->actions()) {
             ids << (action->isSeparator() ? 0 : action->data().toInt());
-            enabled << action->isEnabled();
         }
         const QList<int> expectedIds{ID_FILE_NEW,  ID_FILE_OPEN,  0, ID_FILE_SAVE,  0, ID_EDIT_CUT,
                                      ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0, ID_APP_ABOUT};
         QCOMPARE(ids, expectedIds);
-        QVERIFY(frame.Action(ID_FILE_NEW)->isEnabled());
-        QVERIFY(frame.Action(ID_FILE_OPEN)->isEnabled());
-        QVERIFY(frame.Action(ID_FILE_SAVE)->isEnabled());
-        QVERIFY(frame.Action(ID_APP_ABOUT)->isEnabled());
-        for (const int id :
-             {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT, ID_INSERT_CHART, ID_MAINT_MEASURE}) {
-            QVERIFY2(!frame.Action(id)->isEnabled(), qPrintable(QString::number(id)));
+        for (const int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_APP_ABOUT, ID_EDIT_CUT, ID_EDIT_COPY,
+                             ID_EDIT_PASTE, ID_FILE_PRINT, ID_INSERT_CHART, ID_MAINT_MEASURE}) {
+            const bool works =
+                id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_FILE_SAVE || id == ID_APP_ABOUT;
+            QVERIFY2(frame.Action(id)->isEnabled() == works, qPrintable(QString::number(id)));
         }
     }
 

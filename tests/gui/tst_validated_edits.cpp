@@ -81,101 +81,90 @@ private Q_SLOTS:
         QCOMPARE(edit.GetValue(), -3.0);
     }
 
-    void blanksAreSwallowed() {
+    void doubleValidation() {
+        const QString notANumber = QStringLiteral("Characters must be a number.\n");
+        const struct {
+            const char* text;
+            int code;
+            QString message;
+        } cases[] = {
+            {"12.5", kValid, {}},
+            {"+", kIncomplete, {}},
+            {"3 ", kValid, {}},
+            {"12abc", kNotANumber, notANumber},
+            {"inf", kNotANumber, notANumber},
+            {"-100.5", kTooLow, QStringLiteral("Value must be at least -100.000000.\n")},
+            {"101", kTooHigh, QStringLiteral("Value must be less or equal than 100.000000.\n")},
+        };
+        for (const auto& c : cases) {
+            test::MessageRecorder messages;
+            CEditDouble edit;
+            edit.SetRange(-100, 100);
+            QCOMPARE(edit.Validate(QString::fromLatin1(c.text)), c.code);
+            QVERIFY(messages.messages.empty()); // silent by default
+            edit.SetMessages(true);
+            QCOMPARE(edit.Validate(QString::fromLatin1(c.text)), c.code);
+            QCOMPARE(messages.Texts(), c.message.isEmpty() ? QStringList{} : QStringList{c.message});
+            if (!c.message.isEmpty()) {
+                QCOMPARE(messages.messages.front().icon, MessageIcon::Stop);
+            }
+        }
+    }
+
+    void integerValidation() {
+        const QString notANumber = QStringLiteral("Characters must form a number.\n");
+        const QString byteHigh = QStringLiteral("Value must be less or equal than 255.\n");
+        const struct {
+            int kind; // 0 byte, 1 dword 10..100000, 2 time
+            bool hex;
+            const char* text;
+            int code;
+            QString message;
+        } cases[] = {
+            {0, false, "255", kValid, {}},
+            {0, false, "256", kTooHigh, byteHigh},
+            {0, false, "12abc", kValid, {}},
+            {0, false, "abc", kNotANumber, notANumber},
+            {0, false, "-1", kNotANumber, notANumber},
+            {0, false, "4294967296", kTooHigh, byteHigh},
+            {0, true, "f", kValid, {}},
+            {0, true, "100", kTooHigh, QStringLiteral("Value must be less or equal than least FF.\n")},
+            {1, false, "100001", kTooHigh, QStringLiteral("Value must be less or equal than 100000.\n")},
+            {1, false, "9", kTooLow, QStringLiteral("Value must be at least 10.\n")},
+            {1, true, "9", kTooLow, QStringLiteral("Value must be at least A.\n")},
+            {2, false, "86401", kTooHigh, QStringLiteral("Value must be less or equal than 86400.\n")},
+        };
+        for (const auto& c : cases) {
+            test::MessageRecorder messages;
+            CEditByte byte;
+            CEditDWord dword;
+            dword.SetRange(10, 100000);
+            CEditTTime time;
+            CEditNumBase* edits[] = {&byte, &dword, &time};
+            byte.SetHex(c.hex);
+            dword.SetHex(c.hex);
+            CEditNumBase* edit = edits[c.kind];
+            edit->SetMessages(true);
+            QCOMPARE(edit->Validate(QString::fromLatin1(c.text)), c.code);
+            QCOMPARE(messages.Texts(), c.message.isEmpty() ? QStringList{} : QStringList{c.message});
+        }
+    }
+
+    void byteKeepsTextAfterTheNumberAndSwallowsBlanks() {
         CEditByte edit;
         edit.SetValue(1);
         edit.end(false);
         Type(&edit, QStringLiteral(" 2"));
         QCOMPARE(edit.text(), QStringLiteral("12"));
-        QCOMPARE(int(edit.GetValue()), 12);
-    }
-
-    void doubleValidation_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("number") << "12.5" << int(kValid) << QString();
-        QTest::newRow("plus") << "+" << int(kIncomplete) << QString();
-        QTest::newRow("trailing blanks") << "3 " << int(kValid) << QString();
-        QTest::newRow("letters after") << "12abc" << int(kNotANumber) << "Characters must be a number.\n";
-        QTest::newRow("letters") << "abc" << int(kNotANumber) << "Characters must be a number.\n";
-        QTest::newRow("not finite") << "inf" << int(kNotANumber) << "Characters must be a number.\n";
-        QTest::newRow("too low") << "-100.5" << int(kTooLow) << "Value must be at least -100.000000.\n";
-        QTest::newRow("too high") << "101" << int(kTooHigh)
-                                  << "Value must be less or equal than 100.000000.\n";
-    }
-
-    void doubleValidation() {
-        QFETCH(QString, text);
-        QFETCH(int, code);
-        QFETCH(QString, message);
-        test::MessageRecorder messages;
-        CEditDouble edit;
-        edit.SetRange(-100, 100);
-        QCOMPARE(edit.Validate(text), code);
-        QVERIFY(messages.messages.empty()); // silent by default
-        edit.SetMessages(true);
-        QCOMPARE(edit.Validate(text), code);
-        QCOMPARE(messages.Texts(), message.isEmpty() ? QStringList{} : QStringList{message});
-        if (!message.isEmpty()) {
-            QCOMPARE(messages.messages.front().icon, MessageIcon::Stop);
-        }
-    }
-
-    void integerValidation_data() {
-        QTest::addColumn<int>("kind"); // 0 byte, 1 dword, 2 time
-        QTest::addColumn<bool>("hex");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("byte 255") << 0 << false << "255" << int(kValid) << QString();
-        QTest::newRow("byte 256") << 0 << false << "256" << int(kTooHigh)
-                                  << "Value must be less or equal than 255.\n";
-        QTest::newRow("byte 12abc") << 0 << false << "12abc" << int(kValid) << QString();
-        QTest::newRow("byte letters")
-            << 0 << false << "abc" << int(kNotANumber) << "Characters must form a number.\n";
-        QTest::newRow("byte minus") << 0 << false << "-1" << int(kNotANumber)
-                                    << "Characters must form a number.\n";
-        QTest::newRow("byte beyond 32 bits")
-            << 0 << false << "4294967296" << int(kTooHigh) << "Value must be less or equal than 255.\n";
-        QTest::newRow("byte hex f") << 0 << true << "f" << int(kValid) << QString();
-        QTest::newRow("byte hex 100")
-            << 0 << true << "100" << int(kTooHigh) << "Value must be less or equal than least FF.\n";
-        QTest::newRow("dword 100001")
-            << 1 << false << "100001" << int(kTooHigh) << "Value must be less or equal than 100000.\n";
-        QTest::newRow("dword 9") << 1 << false << "9" << int(kTooLow) << "Value must be at least 10.\n";
-        QTest::newRow("dword hex 9") << 1 << true << "9" << int(kTooLow) << "Value must be at least A.\n";
-        QTest::newRow("time 86401") << 2 << false << "86401" << int(kTooHigh)
-                                    << "Value must be less or equal than 86400.\n";
-    }
-
-    void integerValidation() {
-        QFETCH(int, kind);
-        QFETCH(bool, hex);
-        QFETCH(QString, text);
-        QFETCH(int, code);
-        QFETCH(QString, message);
-        test::MessageRecorder messages;
-        CEditByte byte;
-        CEditDWord dword;
-        dword.SetRange(10, 100000);
-        CEditTTime time;
-        CEditNumBase* edits[] = {&byte, &dword, &time};
-        byte.SetHex(hex);
-        dword.SetHex(hex);
-        CEditNumBase* edit = edits[kind];
-        edit->SetMessages(true);
-        QCOMPARE(edit->Validate(text), code);
-        QCOMPARE(messages.Texts(), message.isEmpty() ? QStringList{} : QStringList{message});
-    }
-
-    void byteKeepsTypedTextAfterTheNumber() {
-        CEditByte edit;
-        edit.SetValue(0);
         edit.selectAll();
         Type(&edit, QStringLiteral("12abc"));
         QCOMPARE(edit.text(), QStringLiteral("12abc"));
         QCOMPARE(int(edit.GetValue()), 12);
+        edit.selectAll();
+        QApplication::clipboard()->setText(QStringLiteral("34xyz"));
+        QVERIFY(edit.Paste());
+        QCOMPARE(edit.text(), QStringLiteral("34xyz"));
+        QCOMPARE(int(edit.GetValue()), 34);
     }
 
     void hexFields() {
@@ -256,53 +245,35 @@ private Q_SLOTS:
         menu->close();
     }
 
-    void pasteIntoByteKeepsThePastedText() {
-        CEditByte edit;
-        edit.SetValue(1);
-        edit.selectAll();
-        QApplication::clipboard()->setText(QStringLiteral("12abc"));
-        QVERIFY(edit.Paste());
-        QCOMPARE(edit.text(), QStringLiteral("12abc"));
-        QCOMPARE(int(edit.GetValue()), 12);
-    }
-
-    void integerIncrement_data() {
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("step");
-        QTest::addColumn<int>("steps");
-        QTest::addColumn<bool>("wrap");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("up to the end") << 254 << 1 << 3 << false << 255;
-        QTest::newRow("up and wrap") << 254 << 1 << 3 << true << 1;
-        QTest::newRow("down to the start") << 2 << 1 << -5 << false << 0;
-        QTest::newRow("down and wrap") << 1 << 1 << -2 << true << 255;
-        QTest::newRow("big steps") << 10 << 50 << 4 << false << 210;
-        QTest::newRow("step beyond the range") << 10 << 300 << 1 << false << 255;
-        QTest::newRow("no steps") << 42 << 1 << 0 << false << 42;
-    }
-
     void integerIncrement() {
-        QFETCH(int, start);
-        QFETCH(int, step);
-        QFETCH(int, steps);
-        QFETCH(bool, wrap);
-        QFETCH(int, expected);
-        if (step > 255) {
-            // A step the byte cannot hold: use a word field with a byte's range instead.
-            CEditDWord word;
-            word.SetRange(0, 255);
-            word.SetStep(static_cast<uint32_t>(step));
-            word.SetValue(static_cast<uint32_t>(start));
-            word.Increment(steps, wrap);
-            QCOMPARE(int(word.GetValue()), expected);
-            return;
+        const struct {
+            int start, step, steps;
+            bool wrap;
+            int expected;
+        } cases[] =
+            {
+                {254, 1, 3, false, 255},  {254, 1, 3, true, 1},    {2, 1, -5, false, 0},
+                {1, 1, -2, true, 255},    {10, 50, 4, false, 210}, {42, 1, 0, false, 42},
+                {10, 300, 1, false, 255}, // the last one on a word
+            };
+        for (const auto& c : cases) {
+            if (c.step > 255) {
+                // A step the byte cannot hold: a word field with a byte's range instead.
+                CEditDWord word;
+                word.SetRange(0, 255);
+                word.SetStep(static_cast<uint32_t>(c.step));
+                word.SetValue(static_cast<uint32_t>(c.start));
+                word.Increment(c.steps, c.wrap);
+                QCOMPARE(int(word.GetValue()), c.expected);
+                continue;
+            }
+            CEditByte edit;
+            edit.SetStep(static_cast<uint8_t>(c.step));
+            edit.SetValue(static_cast<uint8_t>(c.start));
+            edit.Increment(c.steps, c.wrap);
+            QCOMPARE(int(edit.GetValue()), c.expected);
+            QCOMPARE(edit.text(), QString::number(c.expected));
         }
-        CEditByte edit;
-        edit.SetStep(static_cast<uint8_t>(step));
-        edit.SetValue(static_cast<uint8_t>(start));
-        edit.Increment(steps, wrap);
-        QCOMPARE(int(edit.GetValue()), expected);
-        QCOMPARE(edit.text(), QString::number(expected));
     }
 
     void doubleIncrement() {

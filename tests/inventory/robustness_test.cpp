@@ -3,6 +3,7 @@
 #include "core/inventory/module_file.h"
 #include "core/platform/ini_document.h"
 #include "inventory_test_util.h"
+#include "support/test_seed.h"
 
 #include <gtest/gtest.h>
 
@@ -158,9 +159,7 @@ TEST_F(KilledSave, NeverLeavesATruncatedSettingsOrModuleFile) {
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
     ExpectWholeState();
 
-    const unsigned seed = std::random_device{}();
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    std::mt19937 rng(seed);
+    std::mt19937 rng(test::TestSeed(1));
     std::uniform_int_distribution<long> delay(0, 2 * pair.count());
     for (int round = 0; round < 8; ++round) {
         const pid_t child = ::fork();

@@ -88,7 +88,7 @@ TEST_F(MeasuringStepTest, ProbeValuesConvertedRawUnusedOrFlagged) {
         float value2;
     };
     const ChannelOptions raw{{true, true}, {true, true}};
-    const Case cases[] = {{"converted", {}, false, 2450 * 0.01f, 580 * 0.1f - 40.0f},
+    const Case cases[] = {{"converted", {}, false, 24.5f, 18.0f},
                           {"raw", raw, false, 2450.0f, 580.0f},
                           {"channel 0 unused", {{false, true}, {false, false}}, false, 0.0f, 18.0f},
                           {"channel 1 flagged", {}, true, 24.5f, 0.0f},

@@ -63,12 +63,10 @@ TEST_F(BinFile, NewFileGetsTheHeaderByteForByte) {
     EXPECT_EQ(test::ReadFileBytes(Path()), HeaderBytes());
     EXPECT_EQ(file.GetRecordCount(), 0u);
 
-    CMeasRecord r = TwoValues(1.5f, 2.5f);
-    ASSERT_TRUE(file.WriteRecord(r));
-    const std::string bytes = test::ReadFileBytes(Path());
-    ASSERT_EQ(bytes.size(), 56u + 12u);
-    const std::vector<uint8_t> packed = r.Pack();
-    EXPECT_EQ(bytes.substr(56), std::string(packed.begin(), packed.end())) << "first record at offset 56";
+    ASSERT_TRUE(WriteTwoValues(file, 1.5f, 2.5f));
+    // The first record follows at offset 56: stamp 0x24774465, 1.5f, 2.5f.
+    EXPECT_EQ(test::ReadFileBytes(Path()).substr(56),
+              std::string("\x65\x44\x77\x24\0\0\xC0\x3F\0\0\x20\x40", 12));
 
     // A name of 16 characters or more is cut to 15, so the terminator stays.
     CBinMeasDataFile longName;

@@ -15,6 +15,7 @@
 #include "core/measure/meas_field.h"
 #include "core/measure/time_stamp.h"
 #include "support/german_locale.h"
+#include "support/test_seed.h"
 
 namespace terrix {
 namespace {
@@ -50,7 +51,7 @@ TEST(MeasFieldFormat, FloatBitPatterns) {
 
 // The default formats are printed by hand rather than by printf; any bit pattern must give printf's text.
 TEST(MeasFieldFormat, DefaultFormatsPrintWhatPrintfPrints) {
-    std::mt19937 random(7);
+    std::mt19937 random(test::TestSeed(7));
     CTimeStampField stamp;
     // Every precision the hand-made path takes: the scaled float stays exact up to nine decimals.
     const char* const formats[] = {"%.0f", "%.1f", "%.3f", "%.6f", "%.9f"};

@@ -98,13 +98,11 @@ TEST(MeasRecord, XvRecordPacksAllThirteenFields) {
     record.SetFloat(kXvTemperature, 21.5f);
     record.SetWord(kXvMatId, 501);
     record.SetWord(kXvTempId, 0xBEEF);
-    const std::vector<uint8_t> bytes = record.Pack();
-    ASSERT_EQ(bytes.size(), 39u);
-    EXPECT_EQ(bytes[4], 3);     // density right after the stamp
-    EXPECT_EQ(bytes[17], 0x34); // n1 at 4+1+4+4+4
-    EXPECT_EQ(bytes[18], 0x12);
-    EXPECT_EQ(bytes[37], 0xEF); // TempID last
-    EXPECT_EQ(bytes[38], 0xBE);
+    const std::vector<uint8_t> expected = {0x21, 0x64, 0x00, 0x00, 0x03, 0x00, 0x00, 0xCA, 0x41, 0x00,
+                                           0x00, 0x00, 0x3F, 0x00, 0x00, 0x80, 0x3F, 0x34, 0x12, 0x02,
+                                           0x00, 0x03, 0x00, 0x00, 0x00, 0x00, 0x40, 0x00, 0x00, 0x80,
+                                           0xBF, 0x00, 0x00, 0xAC, 0x41, 0xF5, 0x01, 0xEF, 0xBE};
+    EXPECT_EQ(record.Pack(), expected);
     const std::string line =
         "01.01.2020 00:00:00\t3\t25.2\t0.500\t1.0\t4660\t2\t3\t2.000\t-1.000\t21.5\t501\t48879\r\n";
     std::string appended = "earlier line\n";
