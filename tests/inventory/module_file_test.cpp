@@ -96,15 +96,6 @@ TEST_F(ModuleFile, ValuesWrapLikeTheirFieldTypesAndUnreadableOnesKeepTheDefault)
                           {"sensorData0.fZeroOffset", "2.5"},
                           {"sensorData0.nLSBMin", "-25536"},
                           {"dwMeasChannels", "2"}});
-
-    // Floats keep six decimals.
-    ModuleRecord tiny = FullRecord();
-    tiny.sensorData0.fResolution = 0.0000004f;
-    ASSERT_TRUE(WriteModuleFile(tiny));
-    EXPECT_NE(ReadFileBytes(Dir() / "65534.ini").find("fResolution=0.000000\r\n"), std::string::npos);
-    ModuleRecord back;
-    ReadModuleFile(65534, back);
-    EXPECT_EQ(back.sensorData0.fResolution, 0.0f);
 }
 
 TEST_F(ModuleFile, OverlongStringsAreCutAndCommentLineBreaksAreStoredAsBackslashN) {
