@@ -166,23 +166,15 @@ TEST_F(BusInfoFile, WindowsWrittenSettingsFileIsReadAndKeptCrlf) {
     EXPECT_NE(text.find("Module0=12345,3\r\n"), std::string::npos);
 }
 
-TEST_F(BusInfoFile, WriteFailuresAreReportedAndLeaveTheFileIntact) {
-    // A settings file too large to be read whole is never written back.
-    const std::string big =
-        "[Big]\n" + std::string(IniDocument::kMaxFileBytes, 'x') + "\n[BUS INFO]\nModules=0\n";
-    WriteFileBytes(Settings(), big);
+// A settings file too large to be read whole is never written back: see the robustness tests.
+TEST_F(BusInfoFile, WriteFailuresAreReported) {
     CBusList list;
     list.Add(MakeRecord(8, 8));
-    EXPECT_FALSE(list.Save());
-    EXPECT_EQ(list.LastFileError().code, EFBIG);
-    EXPECT_EQ(list.LastFileError().file, Settings());
-    EXPECT_EQ(std::filesystem::file_size(Settings()), big.size());
-    EXPECT_TRUE(Exists("8.ini"));
-
     WriteFileBytes(Dir() / "plain", "");
     SetDataDir(Dir() / "plain" / "sub");
     EXPECT_FALSE(list.Save());
     EXPECT_EQ(list.LastFileError().code, ENOTDIR);
+    EXPECT_EQ(list.LastFileError().file.filename(), "8.ini");
     list.LoadKnownModules();
     EXPECT_FALSE(list.SaveKnownModules());
     EXPECT_EQ(list.LastFileError().code, ENOTDIR);
