@@ -75,27 +75,6 @@ TEST_F(BinFile, NewFileGetsTheHeaderByteForByte) {
               std::string("ABCDEFGHIJKLMNO") + '\0');
 }
 
-// Where the next record goes after such a fragment shows in the value store's power-loss test.
-TEST_F(BinFile, CountIgnoresATrailingPartOfARecord) {
-    {
-        CBinMeasDataFile file;
-        ASSERT_TRUE(OpenWriter(file));
-        ASSERT_TRUE(WriteTwoValues(file, 1, 2));
-        ASSERT_TRUE(WriteTwoValues(file, 3, 4));
-    }
-    // Half a record more, as a power loss in the middle of a write leaves it.
-    test::WriteFileBytes(Path(), test::ReadFileBytes(Path()) + std::string(6, '\x55'));
-
-    CBinMeasDataFile reader;
-    ASSERT_TRUE(Open(reader, kMeasOpenReadOnly));
-    EXPECT_EQ(reader.GetRecordCount(), 2u);
-    CMeasRecord back = MakeRecord(MeasLayout::kTwoValue);
-    ASSERT_TRUE(reader.ReadRecordAt(1, back));
-    EXPECT_EQ(back.Format(1), "3.000");
-    EXPECT_FALSE(reader.ReadRecordAt(2, back));
-    EXPECT_EQ(reader.LastError(), kMeasErrNoRecord);
-}
-
 TEST_F(BinFile, ExtremesSkipErrorMarkers) {
     CBinMeasDataFile file;
     ASSERT_TRUE(OpenWriter(file, 1, 8));
