@@ -191,15 +191,6 @@ TEST_F(CalibFilesTest, InvalidIndexesCountTowardTheSixteen) {
     EXPECT_EQ(set.aTempCalib[3].bValid, 1u);
 }
 
-TEST_F(CalibFilesTest, LineWithoutEqualsSwallowsTheNextEntry) {
-    Write("XV00005.CAL", "c0=1\n");
-    Write("B.LOC", "abc\n[0]=5\n");
-    CalibSet set;
-    ASSERT_TRUE(ReadLocFile(dir / "B.LOC", set));
-    EXPECT_EQ(set.aMatCalib[0].wCalibId, 0);
-    EXPECT_EQ(CalibTextOf(set.szDescription), "abc\n[0]");
-}
-
 TEST_F(CalibFilesTest, LocFileFailures) {
     CalibSet set;
     CalibFileError error;

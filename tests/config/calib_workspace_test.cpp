@@ -165,7 +165,7 @@ TEST_F(CalibWorkspaceTest, NoRowsWithoutModuleData) {
     EXPECT_TRUE(bus->RequestLog().empty());
 }
 
-TEST_F(CalibWorkspaceTest, IdenticalDataAsksAndNoSendsNothing) {
+TEST_F(CalibWorkspaceTest, ProgramModuleAsksOnIdenticalDataThenWritesVerifiesAndTakesTheReadBack) {
     ReadModule();
     Restart({false});
     EXPECT_FALSE(workspace.ProgramModule(ui));
@@ -174,9 +174,7 @@ TEST_F(CalibWorkspaceTest, IdenticalDataAsksAndNoSendsNothing) {
                                         "module!\nAre you sure to rewrite the module's data?"}));
     EXPECT_TRUE(bus->RequestLog().empty());
     EXPECT_TRUE(ui.banners.empty());
-}
 
-TEST_F(CalibWorkspaceTest, ProgramModuleWritesVerifiesAndTakesTheReadBack) {
     Change(module, [](sim::ModuleState& m) { m.material[4].raw[3] = 0.05f; });
     ReadModule();
     ProgramOutcome outcome;
@@ -359,8 +357,14 @@ protected:
     size_t third = 0;
 };
 
-TEST_F(ProgramAllTest, WritesFileDataIntoEveryModule) {
+TEST_F(ProgramAllTest, DeclinedOrEmptyBusSendsNothingElseFileDataGoesIntoEveryModule) {
     ReadModule();
+    Restart({false});
+    EXPECT_FALSE(workspace.ProgramAllModules(std::vector<uint8_t>{5}, ui));
+    ui.answers = {true};
+    EXPECT_TRUE(workspace.ProgramAllModules({}, ui));
+    EXPECT_TRUE(bus->RequestLog().empty());
+
     Restart({true});
     const std::vector<uint8_t> stations = {5, 9, 12};
     std::vector<ProgramOutcome> outcomes;
@@ -408,16 +412,6 @@ TEST_F(ProgramAllTest, WithoutFileDataNothingIsWritten) {
                   "If including known modules, need to fully scan again!\nNow continue program?"}));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].text.find("nothing has been written"), std::string::npos);
-    EXPECT_TRUE(bus->RequestLog().empty());
-}
-
-TEST_F(ProgramAllTest, DeclinedOrEmptyBusSendsNothing) {
-    ReadModule();
-    Restart({false});
-    const std::vector<uint8_t> stations = {5};
-    EXPECT_FALSE(workspace.ProgramAllModules(stations, ui));
-    ui.answers = {true};
-    EXPECT_TRUE(workspace.ProgramAllModules({}, ui));
     EXPECT_TRUE(bus->RequestLog().empty());
 }
 
