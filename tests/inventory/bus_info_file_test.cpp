@@ -148,12 +148,13 @@ TEST_F(BusInfoFile, WindowsWrittenSettingsFileIsReadAndKeptCrlf) {
     ASSERT_EQ(LoadBusInfo(list), 3u);
     // 4711.ini is not there: the entry names it; the collision keeps only its station.
     EXPECT_EQ(SerialStations(list), (Pairs{{12345, 3}, {65535, 9}, {4711, 23}}));
-    ExpectFields(*list.GetAt(0), {{"bIsTavikXV", "1"},
-                                  {"wFirmwareVersion", "4386"},
-                                  {"sensorData1.fZeroOffset", "-40"},
-                                  {"szUnit1", "\xB0"
-                                              "C"},
-                                  {"szLocation", "B\xFChl, plot 7"}});
+    const ModuleRecord& first = *list.GetAt(0);
+    EXPECT_EQ(first.bIsTavikXV, 1);
+    EXPECT_EQ(first.stationInfo.wFirmwareVersion, 4386);
+    EXPECT_EQ(first.sensorData1.fZeroOffset, -40.0f);
+    EXPECT_EQ(FieldText(first.szUnit1), "\xB0"
+                                        "C");
+    EXPECT_EQ(FieldText(first.szLocation), "B\xFChl, plot 7");
     EXPECT_EQ(list.LoadKnownModules()->Count(), 2u);
 
     ASSERT_TRUE(list.Save());

@@ -44,7 +44,7 @@ TEST_F(Robustness, DamagedFilesYieldDefaults) {
         WriteFileBytes(Settings(), text);
         ModuleRecord record;
         ReadModuleFile(9, record);
-        EXPECT_EQ(Fields(record), Fields(zero));
+        EXPECT_EQ(AsModuleFile(record), AsModuleFile(zero));
         CBusList list;
         EXPECT_EQ(LoadBusInfo(list), 0u);
         EXPECT_EQ(list.LoadKnownModules()->Count(), 0u);
