@@ -304,5 +304,20 @@ TEST_F(ValueStore, RecreateOnAFullDiskKeepsTheOldAsciiFile) {
     EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(6))), 52u);
 }
 
+// A refused erase leaves the files in use: the second store still reads them.
+TEST_F(ValueStore, ASecondStoreOnTheSameModuleCannotWrite) {
+    CMeasValueStore first;
+    Open(first, 21, 1);
+    ASSERT_TRUE(AppendValue(first, 1.0f));
+    CMeasValueStore second;
+    ASSERT_TRUE(Bind(second, 21, 1));
+    EXPECT_FALSE(AppendValue(second, 2.0f));
+    EXPECT_EQ(second.LastError(), EWOULDBLOCK);
+    EXPECT_FALSE(second.Erase()) << "files another writer holds are not deleted";
+    EXPECT_EQ(second.RecordCount(), 1u) << "reading is shared";
+    ASSERT_TRUE(AppendValue(first, 3.0f));
+    EXPECT_EQ(first.RecordCount(), 2u);
+}
+
 } // namespace
 } // namespace terrix
