@@ -181,7 +181,9 @@ TEST_F(CalibFilesTest, InvalidIndexesCountTowardTheSixteen) {
         loc += "[" + std::to_string(i) + "]=0\n";
     }
     Write("XV00000.CAL", "c0=1\n");
-    loc += "[16]=1\n[x]=2\n[3]=31\n"; // entries 16 and 17 are not usable; entry 18 is a temperature entry
+    // Entries 16 and 17 are not usable, a key without brackets does not count, entry 18 is a temperature
+    // entry.
+    loc += "[16]=1\n[x]=2\nc0=7\n[3]=31\n";
     Write("XV00031.TDC", "t0=1\n");
     Write("A.LOC", loc);
     CalibSet set;

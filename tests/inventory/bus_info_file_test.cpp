@@ -65,10 +65,11 @@ TEST_F(BusInfoFile, EntryGivesTheStationModuleFileTheSerialAndTheListIsSortedByS
     ASSERT_TRUE(WriteModuleFile(*MakeRecord(10, 50)));
     ASSERT_TRUE(WriteModuleFile(*MakeRecord(11, 51)));
     WriteFileBytes(Dir() / "13.ini", "[StationInfo]\r\nwSerialNo=14\r\n");
-    WriteFileBytes(
-        Settings(),
-        "[BUS INFO]\r\nModules=9\r\nModule0=10,40\r\nModule1=11,  20\r\nModule2=99,30\r\n"
-        "Module3=abc\r\nModule4=12 ,5\r\nModule5=-1,8\r\nModule6=0,4\r\nModule7=13,1\r\nModule8=15,\r\n");
+    // Entries that are not "serial,station" (from Module3 on, all but 4 to 7) are skipped.
+    WriteFileBytes(Settings(),
+                   "[BUS INFO]\r\nModules=11\r\nModule0=10,40\r\nModule1=11,  20\r\nModule2=99,30\r\n"
+                   "Module3=abc\r\nModule4=12 ,5\r\nModule5=-1,8\r\nModule6=0,4\r\nModule7=13,1\r\n"
+                   "Module8=15,\r\nModule9=\r\nModule10=7\r\n");
     CBusList list;
     ASSERT_EQ(LoadBusInfo(list), 6u);
     // 99 has no module file, so the entry names it; 0 and -1 (65535) name no module and keep only their
