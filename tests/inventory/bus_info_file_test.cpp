@@ -65,7 +65,7 @@ TEST_F(BusInfoFile, EntryGivesTheStationModuleFileTheSerialAndTheListIsSortedByS
     ASSERT_TRUE(WriteModuleFile(*MakeRecord(10, 50)));
     ASSERT_TRUE(WriteModuleFile(*MakeRecord(11, 51)));
     WriteFileBytes(Dir() / "13.ini", "[StationInfo]\r\nwSerialNo=14\r\n");
-    // Entries that are not "serial,station" (from Module3 on, all but 4 to 7) are skipped.
+    // Entries that are not "serial,station" (Module3, Module4, Module8 on) are skipped.
     WriteFileBytes(Settings(),
                    "[BUS INFO]\r\nModules=11\r\nModule0=10,40\r\nModule1=11,  20\r\nModule2=99,30\r\n"
                    "Module3=abc\r\nModule4=12 ,5\r\nModule5=-1,8\r\nModule6=0,4\r\nModule7=13,1\r\n"
