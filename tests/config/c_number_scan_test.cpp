@@ -1,7 +1,5 @@
 #include "core/config/c_number_scan.h"
 
-#include "support/german_locale.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -54,17 +52,6 @@ TEST(CNumberScanTest, IntegersAndRealsLikeTheCLibrary) {
                                           "9",
                                           5)),
                      2.5); // a NUL ends the text
-}
-
-TEST(CNumberScanTest, DecimalPointIgnoresTheProcessLocale) {
-    GermanNumberLocale german;
-    if (!german.Active()) {
-        GTEST_SKIP() << "no German locale available";
-    }
-    EXPECT_DOUBLE_EQ(AtofLike("1.5"), 1.5);
-    double value = 0;
-    EXPECT_TRUE(ScanReal("2.25", value));
-    EXPECT_DOUBLE_EQ(value, 2.25);
 }
 
 } // namespace

@@ -181,7 +181,9 @@ TEST_F(CalibFilesTest, InvalidIndexesCountTowardTheSixteen) {
         loc += "[" + std::to_string(i) + "]=0\n";
     }
     Write("XV00000.CAL", "c0=1\n");
-    loc += "[16]=1\n[x]=2\n[3]=31\n"; // entries 16 and 17 are not usable; entry 18 is a temperature entry
+    // Entries 16 and 17 are not usable, a key without brackets does not count, entry 18 is a temperature
+    // entry.
+    loc += "[16]=1\n[x]=2\nc0=7\n[3]=31\n";
     Write("XV00031.TDC", "t0=1\n");
     Write("A.LOC", loc);
     CalibSet set;
@@ -189,15 +191,6 @@ TEST_F(CalibFilesTest, InvalidIndexesCountTowardTheSixteen) {
     EXPECT_EQ(set.aMatCalib[3].wCalibId, 0);
     EXPECT_EQ(set.aTempCalib[3].wCalibId, 31);
     EXPECT_EQ(set.aTempCalib[3].bValid, 1u);
-}
-
-TEST_F(CalibFilesTest, LineWithoutEqualsSwallowsTheNextEntry) {
-    Write("XV00005.CAL", "c0=1\n");
-    Write("B.LOC", "abc\n[0]=5\n");
-    CalibSet set;
-    ASSERT_TRUE(ReadLocFile(dir / "B.LOC", set));
-    EXPECT_EQ(set.aMatCalib[0].wCalibId, 0);
-    EXPECT_EQ(CalibTextOf(set.szDescription), "abc\n[0]");
 }
 
 TEST_F(CalibFilesTest, LocFileFailures) {

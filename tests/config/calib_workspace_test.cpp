@@ -153,7 +153,6 @@ TEST_F(CalibWorkspaceTest, NoRowsWithoutModuleData) {
     EXPECT_TRUE(workspace.CalibList().empty());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Failed to read material calibration data from module!");
-    EXPECT_EQ(ui.banners.back(), "") << "the banner is cleared";
 
     // Nothing read at all: programming is refused before any question.
     RecordingUi fresh;
@@ -165,7 +164,7 @@ TEST_F(CalibWorkspaceTest, NoRowsWithoutModuleData) {
     EXPECT_TRUE(bus->RequestLog().empty());
 }
 
-TEST_F(CalibWorkspaceTest, IdenticalDataAsksAndNoSendsNothing) {
+TEST_F(CalibWorkspaceTest, ProgramModuleAsksOnIdenticalDataThenWritesVerifiesAndTakesTheReadBack) {
     ReadModule();
     Restart({false});
     EXPECT_FALSE(workspace.ProgramModule(ui));
@@ -174,9 +173,7 @@ TEST_F(CalibWorkspaceTest, IdenticalDataAsksAndNoSendsNothing) {
                                         "module!\nAre you sure to rewrite the module's data?"}));
     EXPECT_TRUE(bus->RequestLog().empty());
     EXPECT_TRUE(ui.banners.empty());
-}
 
-TEST_F(CalibWorkspaceTest, ProgramModuleWritesVerifiesAndTakesTheReadBack) {
     Change(module, [](sim::ModuleState& m) { m.material[4].raw[3] = 0.05f; });
     ReadModule();
     ProgramOutcome outcome;
@@ -252,7 +249,6 @@ TEST_F(CalibWorkspaceTest, ProgramModuleFailures) {
     EXPECT_EQ(outcome.result, ProgramOutcome::Result::ReadBackFailed);
     EXPECT_EQ(ui.messages.back().text, "Failed to read material calibration data from module!");
     EXPECT_EQ(workspace.ModuleSet().aMatCalib[0].wCalibId, 1);
-    EXPECT_EQ(ui.banners.back(), "") << "the banner is cleared";
 }
 
 TEST_F(CalibWorkspaceTest, ModuleWithoutFileDataIsProgrammedWithItsOwnDataOnlyWhenConfirmed) {
@@ -359,8 +355,14 @@ protected:
     size_t third = 0;
 };
 
-TEST_F(ProgramAllTest, WritesFileDataIntoEveryModule) {
+TEST_F(ProgramAllTest, DeclinedOrEmptyBusSendsNothingElseFileDataGoesIntoEveryModule) {
     ReadModule();
+    Restart({false});
+    EXPECT_FALSE(workspace.ProgramAllModules(std::vector<uint8_t>{5}, ui));
+    ui.answers = {true};
+    EXPECT_TRUE(workspace.ProgramAllModules({}, ui));
+    EXPECT_TRUE(bus->RequestLog().empty());
+
     Restart({true});
     const std::vector<uint8_t> stations = {5, 9, 12};
     std::vector<ProgramOutcome> outcomes;
@@ -373,7 +375,6 @@ TEST_F(ProgramAllTest, WritesFileDataIntoEveryModule) {
     EXPECT_EQ(Module(third).material[15].id, 515);
     EXPECT_EQ(Module(third).temperature[1].id, 701);
     EXPECT_TRUE(ui.messages.empty()); // no success message per module
-    EXPECT_EQ(ui.banners.back(), "") << "the banner is cleared";
 }
 
 TEST_F(ProgramAllTest, UnreadableModuleIsSkippedAndWriteFailureEndsTheRun) {
@@ -408,16 +409,6 @@ TEST_F(ProgramAllTest, WithoutFileDataNothingIsWritten) {
                   "If including known modules, need to fully scan again!\nNow continue program?"}));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].text.find("nothing has been written"), std::string::npos);
-    EXPECT_TRUE(bus->RequestLog().empty());
-}
-
-TEST_F(ProgramAllTest, DeclinedOrEmptyBusSendsNothing) {
-    ReadModule();
-    Restart({false});
-    const std::vector<uint8_t> stations = {5};
-    EXPECT_FALSE(workspace.ProgramAllModules(stations, ui));
-    ui.answers = {true};
-    EXPECT_TRUE(workspace.ProgramAllModules({}, ui));
     EXPECT_TRUE(bus->RequestLog().empty());
 }
 

@@ -52,7 +52,7 @@ TEST(ParFileTest, TextHasTheFixedLayout) {
     EXPECT_EQ(text, expected);
 }
 
-TEST(ParFileTest, ReadingCountsTheFivePrefixes) {
+TEST(ParFileTest, ReadingCountsTheFivePrefixesAndScansLikeScanf) {
     struct Case {
         std::string text;
         int count;
@@ -72,21 +72,11 @@ TEST(ParFileTest, ReadingCountsTheFivePrefixes) {
         EXPECT_TRUE(p.ok) << c.text;
         EXPECT_EQ(p.count, c.count) << c.text;
     }
-}
-
-TEST(ParFileTest, ValuesAreReadLikeScanf) {
-    const Parsed p = Parse("Offset Value in Percentage = -2.5e1xyz\n"
-                           "Averaging Time in No of Measurements = 26.9\n"
-                           "Error66 Delay = 7\n"
-                           "Queue-Full Time in No of Measurements = 0\n"
-                           "Queue-Empty Time=255\n");
+    const Parsed p =
+        Parse("Offset Value in Percentage = -2.5e1xyz\nAveraging Time = 26.9\nError66 Delay = 7\n"
+              "Queue-Full Time = 0\nQueue-Empty Time=255\n");
     ASSERT_TRUE(p.ok);
-    EXPECT_EQ(p.count, 5);
-    EXPECT_FLOAT_EQ(p.params.fOffset, -25.0f);
-    EXPECT_EQ(p.params.wAveraging, 26);
-    EXPECT_EQ(p.params.wError66Units, 7);
-    EXPECT_EQ(p.params.yQueueFull, 0);
-    EXPECT_EQ(p.params.yQueueEmpty, 255);
+    EXPECT_EQ(p.params, (AppParams{-25.0f, 26, 7, 0, 255}));
 }
 
 // Values that do not fit, no value at all, or a parameter given twice: never loaded as zeros or duplicates.

@@ -9,11 +9,20 @@ namespace {
 
 using namespace terrix::testing;
 
-TEST(BusList, AddUpToCapacityThenFailsLeavingListAndRecordUnchanged) {
+TEST(BusList, AddAndMergeUpToCapacityThenFailLeavingListAndRecordUnchanged) {
     CBusList list;
-    for (uint32_t i = 0; i < CBusList::kCapacity; ++i) {
+    for (uint32_t i = 0; i < CBusList::kCapacity - 1; ++i) {
         ASSERT_TRUE(list.Add(MakeRecord(static_cast<uint16_t>(i), static_cast<uint8_t>(i))));
     }
+    EXPECT_FALSE(list.IsFull());
+    // A merge into the last free place moves one record and leaves the rest in the other list.
+    CBusList other;
+    for (uint16_t serial : {5000, 5001, 5002}) {
+        other.Add(MakeRecord(serial, 2));
+    }
+    EXPECT_FALSE(list.MergeFrom(other));
+    EXPECT_NE(list.FindBySerial(5000), nullptr);
+    EXPECT_EQ(SerialStations(other), (Pairs{{5001, 2}, {5002, 2}}));
     EXPECT_TRUE(list.IsFull());
     auto extra = MakeCollision(5);
     ModuleRecord* const extraPtr = extra.get();
@@ -21,7 +30,7 @@ TEST(BusList, AddUpToCapacityThenFailsLeavingListAndRecordUnchanged) {
     EXPECT_EQ(extra.get(), extraPtr); // still the caller's
     EXPECT_EQ(list.Count(), 256u);
     EXPECT_EQ(list.CollisionCount(), 0u);
-    EXPECT_EQ(list.GetAt(255)->SerialNo(), 255);
+    EXPECT_EQ(list.GetAt(3)->SerialNo(), 5000) << "sorted in by station";
     EXPECT_EQ(list.GetAt(256), nullptr);
     EXPECT_FALSE(list.Add(nullptr));
 }
@@ -138,21 +147,6 @@ TEST(BusList, MergeMovesUnknownSerialsAndSortsByStation) {
     EXPECT_EQ(SerialStations(list), (Pairs{{3, 30}, {2, 40}, {1, 50}, {4, 60}}));
     EXPECT_EQ(SerialStations(other), (Pairs{{2, 7}, {3, 31}}));
     EXPECT_EQ(other.GetAt(2), nullptr);
-}
-
-TEST(BusList, MergeIntoFullListLeavesTheRestInTheOtherList) {
-    CBusList list;
-    for (uint32_t i = 0; i < CBusList::kCapacity - 1; ++i) {
-        list.Add(MakeRecord(static_cast<uint16_t>(i), 1));
-    }
-    CBusList other;
-    for (uint16_t serial : {5000, 5001, 5002}) {
-        other.Add(MakeRecord(serial, 2));
-    }
-    EXPECT_FALSE(list.MergeFrom(other));
-    EXPECT_EQ(list.Count(), 256u);
-    EXPECT_NE(list.FindBySerial(5000), nullptr);
-    EXPECT_EQ(SerialStations(other), (Pairs{{5001, 2}, {5002, 2}}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // record, a bus list and a settings section that compare in one expression.
 
 #include "core/inventory/bus_list.h"
+#include "core/inventory/module_file.h"
 #include "core/inventory/module_record.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_document.h"
@@ -10,13 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include <charconv>
-#include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -124,57 +121,12 @@ inline ModuleRecord FullRecord() {
     return r;
 }
 
-// Every field of a record by name ("analogCfg1.yChannel" for those of a sub-block); floats in their
-// shortest exact form.
-inline std::map<std::string, std::string> Fields(const ModuleRecord& r) {
-    std::map<std::string, std::string> f;
-    const auto put = [&](const std::string& name, auto value) {
-        using T = decltype(value);
-        if constexpr (std::is_convertible_v<T, std::string>) {
-            f[name] = value;
-        } else if constexpr (std::is_floating_point_v<T>) {
-            char text[32];
-            f[name] = std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-        } else {
-            f[name] = std::to_string(static_cast<long long>(value));
-        }
-    };
-#define TERRIX_FIELD(prefix, obj, field) put(std::string(prefix) + #field, (obj).field)
-#define TERRIX_TOP(obj, field) TERRIX_FIELD("", obj, field)
-    TERRIX_TOP(r, enModuleState), TERRIX_TOP(r, bDisabled), TERRIX_TOP(r, wLastError);
-    TERRIX_TOP(r, iaStation), TERRIX_TOP(r, bIsTavikButNotXV), TERRIX_TOP(r, bIsTavikXV);
-    TERRIX_TOP(r, bHasTDCSupport), TERRIX_TOP(r, dwMeasTime), TERRIX_TOP(r, dwNumberOfMeas0);
-    TERRIX_TOP(r, dwNumberOfMeas1), TERRIX_TOP(r, bHasAnalogCfg0), TERRIX_TOP(r, bHasAnalogCfg1);
-    TERRIX_TOP(r, bHasSensorData), TERRIX_TOP(r, dwMeasChannels);
-    const StationInfo& s = r.stationInfo;
-    TERRIX_TOP(s, wSerialNo), TERRIX_TOP(s, wFirmwareVersion), TERRIX_TOP(s, yFlag), TERRIX_TOP(s, yModuleId);
-    TERRIX_TOP(s, wStartupBaud), TERRIX_TOP(s, wTimeOut), TERRIX_TOP(s, wDelayTime);
-    TERRIX_TOP(s, wReponseTime), TERRIX_TOP(s, yModuleNameLen), put("acModuleName", s.ModuleName());
-    put("szUnit0", FieldText(r.szUnit0)), put("szUnit1", FieldText(r.szUnit1));
-    put("szLocation", FieldText(r.szLocation)), put("szComment", FieldText(r.szComment));
-    for (const auto& [p, a] :
-         {std::pair{"analogCfg0.", r.analogCfg0}, std::pair{"analogCfg1.", r.analogCfg1}}) {
-        TERRIX_FIELD(p, a, yChannel), TERRIX_FIELD(p, a, yZeroFiller1), TERRIX_FIELD(p, a, yRawVofsVd);
-        TERRIX_FIELD(p, a, yNofsLow), TERRIX_FIELD(p, a, yNofsHigh), TERRIX_FIELD(p, a, yHasLinearisation);
-        TERRIX_FIELD(p, a, yZeroFiller2);
-    }
-    for (const auto& [p, d] :
-         {std::pair{"sensorData0.", r.sensorData0}, std::pair{"sensorData1.", r.sensorData1}}) {
-        TERRIX_FIELD(p, d, fZeroOffset), TERRIX_FIELD(p, d, fResolution), TERRIX_FIELD(p, d, yUnitCode);
-        TERRIX_FIELD(p, d, nLSBMin), TERRIX_FIELD(p, d, nLSBMax), TERRIX_FIELD(p, d, yStatus);
-    }
-#undef TERRIX_TOP
-#undef TERRIX_FIELD
-    return f;
-}
-
-// Checks the named fields of a record; the others are not looked at.
-inline void ExpectFields(const ModuleRecord& r, const std::map<std::string, std::string>& expected) {
-    const auto actual = Fields(r);
-    for (const auto& [name, value] : expected) {
-        ASSERT_EQ(actual.count(name), 1u) << "no field " << name;
-        EXPECT_EQ(actual.at(name), value) << name;
-    }
+// A record as its module file shows it: every stored field with the value the file keeps. Sections whose
+// flag is off are not written, so their fields do not count, as on reading.
+inline std::string AsModuleFile(const ModuleRecord& r) {
+    const test::TempDir dir;
+    EXPECT_TRUE(WriteModuleFileTo(dir / "record.ini", r));
+    return ReadFileBytes(dir / "record.ini");
 }
 
 } // namespace terrix::testing

@@ -36,7 +36,6 @@ TEST_F(Robustness, DamagedFilesYieldDefaults) {
         {"text garbage", "}{][[[=\n==\n[ModuleInfo\nbDisabled\n=1\n[StationInfo]]\nwSerialNo 5\n[\n]\n"},
         {"NUL bytes", std::string(4096, '\0')},
         {"random bytes", RandomBytes(64 * 1024, 7)},
-        {"random bytes 2", RandomBytes(3000, 12345)},
         {"no line end", std::string(70000, '[')},
     };
     for (const auto& [name, text] : contents) {
@@ -45,7 +44,7 @@ TEST_F(Robustness, DamagedFilesYieldDefaults) {
         WriteFileBytes(Settings(), text);
         ModuleRecord record;
         ReadModuleFile(9, record);
-        EXPECT_EQ(Fields(record), Fields(zero));
+        EXPECT_EQ(AsModuleFile(record), AsModuleFile(zero));
         CBusList list;
         EXPECT_EQ(LoadBusInfo(list), 0u);
         EXPECT_EQ(list.LoadKnownModules()->Count(), 0u);
@@ -66,51 +65,6 @@ TEST_F(Robustness, HugeModuleFileIsReadInPartAndNeverWrittenBack) {
     EXPECT_FALSE(WriteUserData(record, &error));
     EXPECT_EQ(error.code, EFBIG);
     EXPECT_EQ(std::filesystem::file_size(Dir() / "10.ini"), text.size());
-}
-
-TEST_F(Robustness, TruncatedModuleFileKeepsWholeLinesOnly) {
-    ASSERT_TRUE(WriteModuleFile(FullRecord()));
-    const std::string full = ReadFileBytes(Dir() / "65534.ini");
-    ModuleRecord fullRead;
-    ReadModuleFile(65534, fullRead);
-    const auto fullFields = Fields(fullRead);
-    const auto zeroFields = Fields(ModuleRecord{});
-    for (size_t cut = 0; cut <= full.size(); ++cut) {
-        const bool wholeLines = cut == 0 || full[cut - 1] == '\n';
-        // Every cut at a line end, and some inside lines, where part of a number may remain: there only
-        // the absence of a crash counts.
-        if (!wholeLines && cut % 5 != 0) {
-            continue;
-        }
-        WriteFileBytes(Dir() / "11.ini", full.substr(0, cut));
-        ModuleRecord record;
-        ReadModuleFile(11, record);
-        // dwMeasChannels is derived from two counts that may be cut apart.
-        for (const auto& [name, value] : wholeLines ? Fields(record) : decltype(fullFields){}) {
-            EXPECT_TRUE(name == "dwMeasChannels" || value == fullFields.at(name) ||
-                        value == zeroFields.at(name))
-                << "cut " << cut << ": " << name << "=" << value;
-        }
-    }
-}
-
-TEST_F(Robustness, TruncatedBusInfoLoadsAPrefix) {
-    CBusList list;
-    for (uint16_t i = 0; i < 12; ++i) {
-        list.Add(MakeRecord(static_cast<uint16_t>(500 + i), static_cast<uint8_t>(i)));
-    }
-    ASSERT_TRUE(list.Save());
-    const std::string full = ReadFileBytes(Settings());
-    for (size_t cut = 0; cut <= full.size(); ++cut) {
-        WriteFileBytes(Settings(), full.substr(0, cut));
-        CBusList loaded;
-        const uint32_t count = LoadBusInfo(loaded);
-        ASSERT_LE(count, 12u);
-        for (uint32_t i = 0; i < count; ++i) {
-            // A cut entry can read as another number, but never as a module outside the saved range.
-            EXPECT_LT(loaded.GetAt(i)->iaStation, 12);
-        }
-    }
 }
 
 // Two bus lists that a child saves in turn, over and over: 24 modules from serial 1000 and 16 from 2000, each

@@ -75,27 +75,6 @@ TEST_F(BinFile, NewFileGetsTheHeaderByteForByte) {
               std::string("ABCDEFGHIJKLMNO") + '\0');
 }
 
-// Where the next record goes after such a fragment shows in the value store's power-loss test.
-TEST_F(BinFile, CountIgnoresATrailingPartOfARecord) {
-    {
-        CBinMeasDataFile file;
-        ASSERT_TRUE(OpenWriter(file));
-        ASSERT_TRUE(WriteTwoValues(file, 1, 2));
-        ASSERT_TRUE(WriteTwoValues(file, 3, 4));
-    }
-    // Half a record more, as a power loss in the middle of a write leaves it.
-    test::WriteFileBytes(Path(), test::ReadFileBytes(Path()) + std::string(6, '\x55'));
-
-    CBinMeasDataFile reader;
-    ASSERT_TRUE(Open(reader, kMeasOpenReadOnly));
-    EXPECT_EQ(reader.GetRecordCount(), 2u);
-    CMeasRecord back = MakeRecord(MeasLayout::kTwoValue);
-    ASSERT_TRUE(reader.ReadRecordAt(1, back));
-    EXPECT_EQ(back.Format(1), "3.000");
-    EXPECT_FALSE(reader.ReadRecordAt(2, back));
-    EXPECT_EQ(reader.LastError(), kMeasErrNoRecord);
-}
-
 TEST_F(BinFile, ExtremesSkipErrorMarkers) {
     CBinMeasDataFile file;
     ASSERT_TRUE(OpenWriter(file, 1, 8));
@@ -155,21 +134,26 @@ TEST_F(BinFile, ExtremesFollowTheMaskTheFileWasMadeWith) {
     EXPECT_EQ(xv.GetExtremes(0).maximum, 30.0f);
 }
 
-TEST_F(BinFile, FilesThatAreNotOursAreNeverWritten) {
+TEST_F(BinFile, FilesThatAreNotOursOrOfAnotherLayoutAreNeverWritten) {
     struct Case {
         const char* what;
         size_t offset; // byte of the valid file to change
         char byte;
+        size_t size; // bytes of it kept
         int error;
         HeaderStatus status;
     };
     const Case cases[] = {
-        {"wrong magic", 0, 'X', kMeasErrWrongMagic, HeaderStatus::kWrongMagic},
-        {"wrong version", 11, '2', kMeasErrWrongVersion, HeaderStatus::kWrongVersion},
+        {"wrong magic", 0, 'X', 80, kMeasErrWrongMagic, HeaderStatus::kWrongMagic},
+        {"wrong version", 11, '2', 80, kMeasErrWrongVersion, HeaderStatus::kWrongVersion},
+        {"shorter than a header", 0, 'O', 20, kMeasErrShorterThanHeader, HeaderStatus::kNone},
+        // Channel mask 1: one-value records, not appended to with two-value records.
+        {"other layout", 36, 1, 56, kMeasErrLayoutMismatch, HeaderStatus::kNone},
     };
     for (const Case& c : cases) {
         std::string bytes = HeaderBytes() + std::string(24, '\x11');
         bytes[c.offset] = c.byte;
+        bytes.resize(c.size);
         test::WriteFileBytes(Path(), bytes);
 
         CBinMeasDataFile file;
@@ -181,24 +165,6 @@ TEST_F(BinFile, FilesThatAreNotOursAreNeverWritten) {
         EXPECT_EQ(file.LastError(), kMeasErrNotOpen) << c.what;
         EXPECT_EQ(test::ReadFileBytes(Path()), bytes) << c.what << ": the file is unchanged";
     }
-}
-
-TEST_F(BinFile, ShortFilesAndOtherLayoutsAreRefused) {
-    test::WriteFileBytes(Path(), std::string(20, 'O'));
-    CBinMeasDataFile file;
-    EXPECT_FALSE(OpenWriter(file));
-    EXPECT_EQ(file.LastError(), kMeasErrShorterThanHeader);
-    EXPECT_EQ(test::ReadFileBytes(Path()), std::string(20, 'O'));
-
-    // A file of one-value records (mask 1) is not appended to with two-value records.
-    std::filesystem::remove(Path());
-    {
-        CBinMeasDataFile one;
-        ASSERT_TRUE(OpenWriter(one, 1, 8));
-    }
-    EXPECT_FALSE(OpenWriter(file, 3, 12));
-    EXPECT_EQ(file.LastError(), kMeasErrLayoutMismatch);
-    EXPECT_EQ(test::ReadFileBytes(Path()).size(), 56u);
 }
 
 TEST_F(BinFile, AReaderWaitsForItsWritersHeader) {

@@ -43,13 +43,9 @@ TEST(MeasLayout, ChosenFromTheModule) {
 }
 
 // The titles and formats of the XV fields show in the title and text lines of the packing test below.
-TEST(MeasLayout, XvFieldWidthsAndFlags) {
+TEST(MeasLayout, PastTheLastField) {
     CMeasRecord record = MakeRecord(MeasLayout::kXvWithTdc);
-    for (size_t i = 0; i < 13; ++i) {
-        EXPECT_EQ(record.GetWidth(i), i == 0 ? 124u : i == 1 ? 40u : 100u) << i;
-        EXPECT_EQ(record.GetFlag(i), i == 0 ? 0u : 1u) << i;
-    }
-    // Past the last field: empty title, flag 1, width 0, empty text; setting does nothing.
+    // Empty title, flag 1, width 0, empty text; setting does nothing.
     EXPECT_EQ(record.GetTitle(13), "");
     EXPECT_EQ(record.GetFlag(13), 1u);
     EXPECT_EQ(record.GetWidth(13), 0u);

@@ -5,11 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "core/measure/c_locale_format.h"
 #include "core/measure/error_marker.h"
@@ -55,26 +51,6 @@ protected:
     std::string Asc(uint16_t serial) const { return (dir_ / (std::to_string(serial) + ".ASC")).string(); }
     test::TempDir dir_;
 };
-
-TEST_F(ValueStore, FirstAppendCreatesBothFiles) {
-    CMeasValueStore store;
-    ASSERT_TRUE(Bind(store, 4711, 3));
-    EXPECT_EQ(store.BinaryPath(), Bin(4711));
-    EXPECT_EQ(store.AsciiPath(), Asc(4711));
-    EXPECT_EQ(store.RecordSize(), 12);
-    // Appending without opening first opens everything.
-    store.AppendRecord().SetStamp(0, kStamp);
-    store.AppendRecord().SetFloat(1, 1.5f);
-    store.AppendRecord().SetErrorMarker(2, 9);
-    ASSERT_TRUE(store.Append()) << store.LastErrorText();
-
-    EXPECT_EQ(test::ReadFileBytes(Bin(4711)).size(), 56u + 12u);
-    EXPECT_EQ(test::ReadFileBytes(Asc(4711)),
-              "Date/Time\t4711_1\t4711_2\n05.03.2004 14:07:09\t1.500\tNaN(9)\r\n");
-    EXPECT_EQ(store.RecordCount(), 1u);
-    ASSERT_TRUE(store.ReadRecord(0));
-    EXPECT_EQ(store.ReadRecordData().Format(2), "NaN(9)");
-}
 
 struct TitleCase {
     const char* name;
@@ -328,36 +304,7 @@ TEST_F(ValueStore, RecreateOnAFullDiskKeepsTheOldAsciiFile) {
     EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(6))), 52u);
 }
 
-// The real file system at its size limit (RLIMIT_FSIZE stands in for a full disk): writes end short, then
-// fail with EFBIG. Run in a child process, since the limit holds for the whole process.
-TEST_F(ValueStore, FileSizeLimitInAChildProcess) {
-    // Binary: 56 + 5 records of 8 bytes would fit, ASCII: the 14-byte title and three 27-byte lines, the
-    // fourth only in part. The records whose lines do not fit are taken out again: both files keep three.
-    const rlim_t limit = 56 + 5 * 8 + 3;
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit lim{limit, limit};
-        ::setrlimit(RLIMIT_FSIZE, &lim);
-        CMeasValueStore store;
-        Bind(store, 7, 1);
-        int succeeded = 0;
-        for (int i = 0; i < 8; ++i) {
-            succeeded += AppendValue(store, 1.0f) ? 1 : 0;
-        }
-        ::_exit(succeeded * 10 + (store.LastError() == EFBIG ? 1 : 0));
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 3 * 10 + 1) << "three whole appends, then EFBIG reported";
-    EXPECT_EQ(test::ReadFileBytes(Bin(7)).size(), 56u + 3 * 8u);
-    const std::string asc = test::ReadFileBytes(Asc(7));
-    EXPECT_EQ(asc.size(), 14u + 3 * 27u);
-    EXPECT_EQ(asc.substr(asc.size() - 2), "\r\n");
-}
-
+// A refused erase leaves the files in use: the second store still reads them.
 TEST_F(ValueStore, ASecondStoreOnTheSameModuleCannotWrite) {
     CMeasValueStore first;
     Open(first, 21, 1);

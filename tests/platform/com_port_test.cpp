@@ -69,19 +69,6 @@ TEST(ComPort, PortNumberMapsThroughTheSettings) {
     ComClose(port);
 }
 
-TEST(ComPort, RegisteredSchemeIsUsed) {
-    VirtualClock clock;
-    std::string seenArgument;
-    RegisterTransportScheme("scripted-test", [&](std::string_view argument, uint32_t, uint32_t&) {
-        seenArgument = std::string(argument);
-        return std::make_unique<ScriptedTransport>(clock);
-    });
-    const PortHandle port = ComOpenDevice("scripted-test:bus.json", 9600);
-    ASSERT_NE(port, kInvalidPort);
-    EXPECT_EQ(seenArgument, "bus.json");
-    ComClose(port);
-}
-
 struct CableCase {
     const char* name;
     bool rtsLoop;
@@ -134,27 +121,6 @@ TEST(SerialTransportTest, ReadsWhatArrivesAndEndsOnSilence) {
     EXPECT_TRUE(transport->SetBaud(2400));
     EXPECT_EQ(transport->Baud(), 2400u);
     EXPECT_FALSE(transport->SetBaud(1234));
-}
-
-TEST(PortUserTest, AcquireOpensOnDemandAndReleaseCloses) {
-    PtyPair pty;
-    ComPortContext context;
-    context.nPortNo = 1;
-    context.device = pty.slavePath();
-    PortUser user;
-    EXPECT_FALSE(user.Acquire()); // no context yet
-    ASSERT_TRUE(user.Acquire(&context));
-    const PortHandle opened = context.hPort;
-    EXPECT_NE(opened, kInvalidPort);
-    ASSERT_TRUE(user.Acquire());
-    EXPECT_EQ(context.hPort, opened) << "an open port is used unchanged";
-    EXPECT_TRUE(user.Release());
-    EXPECT_EQ(context.hPort, kInvalidPort);
-    EXPECT_FALSE(user.Release());
-
-    context.device = "/dev/does-not-exist-terrix";
-    EXPECT_FALSE(user.Acquire());
-    EXPECT_EQ(context.dwError, kErrorPortOpen);
 }
 
 TEST(PortUserTest, NoPortNumberMeansCheckedOpenWhichFailsWithoutCable) {

@@ -41,16 +41,11 @@ TEST(IniSectionTest, TypedReadsWrapLikeTheProfileFormats) {
     EXPECT_FLOAT_EQ(ini.ReadFloat("f", 0), 0.5f);
     EXPECT_EQ(ini.ReadInt("half", 0), 12);
     EXPECT_EQ(ini.ReadString("missing", "dflt"), "dflt");
-}
-
-TEST(IniSectionTest, FloatsAreWrittenWithSixDecimals) {
-    TempDir dir;
-    CIniSection ini(dir / "a.ini", "S");
+    // Floats are written with six decimals.
     ASSERT_TRUE(ini.WriteFloat("tiny", 0.0000004f));
-    ASSERT_TRUE(ini.WriteFloat("res", 0.025f));
     EXPECT_EQ(ini.ReadString("tiny", ""), "0.000000");
+    ASSERT_TRUE(ini.WriteFloat("res", 0.025f));
     EXPECT_EQ(ini.ReadString("res", ""), "0.025000");
-    EXPECT_EQ(ini.ReadFloat("tiny", 1.0f), 0.0f);
 }
 
 TEST(IniSectionTest, ResetSectionRemovesOnlyThatSection) {

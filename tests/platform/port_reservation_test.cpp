@@ -32,6 +32,7 @@ protected:
 TEST_F(PortReservationTest, OnlyTheHolderOpensAndClosesAReservedPort) {
     PortUser holder;
     PortUser other(&context);
+    EXPECT_FALSE(holder.Acquire()) << "no context yet";
     EXPECT_FALSE(PortUser::IsReserved(context));
     ASSERT_TRUE(holder.Reserve(&context));
     EXPECT_TRUE(holder.Reserve()) << "reserving again is no conflict";
@@ -47,6 +48,8 @@ TEST_F(PortReservationTest, OnlyTheHolderOpensAndClosesAReservedPort) {
     EXPECT_EQ(context.dwError, 0u);
     const PortHandle port = context.hPort;
     ASSERT_NE(port, kInvalidPort);
+    ASSERT_TRUE(holder.Acquire());
+    EXPECT_EQ(context.hPort, port) << "an open port is used unchanged";
 
     EXPECT_FALSE(other.Acquire());
     EXPECT_EQ(context.dwError, kErrorPortReserved);
@@ -58,6 +61,7 @@ TEST_F(PortReservationTest, OnlyTheHolderOpensAndClosesAReservedPort) {
     EXPECT_EQ(context.dwError, kErrorPortReserved);
 
     EXPECT_TRUE(holder.Release());
+    EXPECT_FALSE(holder.Release()) << "already closed";
     EXPECT_EQ(context.hPort, kInvalidPort);
     EXPECT_EQ(ComTransport(port), nullptr);
     EXPECT_FALSE(other.Acquire()) << "the reservation outlives the holder's release";
