@@ -51,27 +51,29 @@ faults=(
 gui_faults=(
     "bus commands enabled while the loop runs|tst_circuit_window|gui/circuit/circuit_rules.cpp|s/(case CircuitRun::kLoop:\n        c\.measLoop = true;\n)        return c;/\$1        break;/"
     "circuit list shows the station as serial|tst_circuit_window|gui/circuit/meas_circuit_dlg.cpp|s/(case kColSerial:\n        return QString::number\()record->SerialNo\(\)/\$1record->iaStation/"
-    "traffic list takes the station from byte 1|tst_bus_tools|gui/busops/traffic_monitor.cpp|s/return whole \? QString::number\(b\[0\]\)/return whole ? QString::number(b[1])/"
-    "about box misses the language switch|tst_language|gui/toolkit/about_dlg.cpp|s/(LanguageChange\) \{\n)        Retranslate\(\);\n/\$1/"
-    "bus wait ends with its event loop|tst_gui_wait|gui/app/gui_wait.cpp|s/(--nestedWaits;\n.*?)    clock\.SleepUntilUs\(deadlineUs\);\n/\$1/s"
-    "queued calls outlive their window|tst_queued_adapters|gui/toolkit/queued_adapters.cpp|s/(#include \"gui\/toolkit\/queued_adapters.h\"\n)/\$1#include <QCoreApplication>\n/; s/invokeMethod\(receiver_,/invokeMethod(QCoreApplication::instance(),/"
-    "Error66 limit written when unchanged|tst_module_settings_dialogs|gui/config/error66_dlg.cpp|s/if \(!readOk_ \|\| std::fabs\(percent - now_\) < 1e-9\)/if (!readOk_)/"
+    "traffic list takes the station from byte 1|tst_bus_dialogs|gui/busops/traffic_monitor.cpp|s/return whole \? QString::number\(b\[0\]\)/return whole ? QString::number(b[1])/"
+    "about box misses the language switch|tst_main_frame|gui/toolkit/about_dlg.cpp|s/(LanguageChange\) \{\n)        Retranslate\(\);\n/\$1/"
+    "bus wait ends with its event loop|tst_main_frame|gui/app/gui_wait.cpp|s/(--nestedWaits;\n.*?)    clock\.SleepUntilUs\(deadlineUs\);\n/\$1/s"
+    "queued calls outlive their window|tst_toolkit_controls|gui/toolkit/queued_adapters.cpp|s/(#include \"gui\/toolkit\/queued_adapters.h\"\n)/\$1#include <QCoreApplication>\n/; s/invokeMethod\(receiver_,/invokeMethod(QCoreApplication::instance(),/"
+    "Error66 limit written when unchanged|tst_config_dialogs|gui/config/error66_dlg.cpp|s/if \(!readOk_ \|\| std::fabs\(percent - now_\) < 1e-9\)/if (!readOk_)/"
     "value list scrolls one row short|tst_meas_value_dlg|gui/measure/meas_value_list.cpp|s/top_ = record - RowsPerPage\(\) \+ 1;/top_ = record - RowsPerPage();/"
     "value window layout keyed by station|tst_meas_value_dlg|gui/measure/meas_value_dlg.cpp|s/section_\(MeasValueLayoutSection\(serialNo_\)\)/section_(MeasValueLayoutSection(record.iaStation))/"
     "placement top saved under the bottom key|tst_placement_dialog|gui/toolkit/placement_dialog.cpp|s/ini\.WriteDouble\(\"Window Top\"/ini.WriteDouble(\"Window Bottom\"/"
-    "number field refuses its maximum|tst_validated_edits|gui/toolkit/edit_integer.cpp|s/if \(value > this->max_\)/if (value >= this->max_)/"
-    "redraw lock not counted|tst_report_list|gui/toolkit/report_list_ctrl.cpp|s/\+\+redrawLock_;\n        return;/redrawLock_ = 1;\n        return;/"
+    "number field refuses its maximum|tst_toolkit_controls|gui/toolkit/edit_integer.cpp|s/if \(value > this->max_\)/if (value >= this->max_)/"
+    "redraw lock not counted|tst_placement_dialog|gui/toolkit/report_list_ctrl.cpp|s/\+\+redrawLock_;\n        return;/redrawLock_ = 1;\n        return;/"
     "frame commands ignore a bus activity|tst_main_frame|gui/app/main_frame.cpp|s/(return;\n    \}\n)    UpdateCommandStates\(\);\n(    if \(!busy && closePending_\))/\$1\$2/"
 )
 # Which faults, which build and which ctest entries.
 suite=(-E '^gui_')
 test_prefix=""
+targets=()
 if [[ ${1:-} == --gui ]]; then
     shift
     faults=("${gui_faults[@]}")
     build=${TERRIX_MUTATION_BUILD_DIR:-build-mut-gui}
     suite=(-R '^gui_')
     test_prefix="gui_"
+    targets=(--target gui/all tests/gui/all) # the core's test programs are not run
 fi
 gui_option=$([[ $test_prefix == gui_ ]] && echo ON || echo OFF)
 
@@ -99,7 +101,7 @@ if [[ ! -f $build/build.ninja ]]; then
         -DCMAKE_BUILD_TYPE=Debug -DTERRIX_BUILD_GUI=$gui_option -DTERRIX_BUILD_BENCH=OFF >/dev/null || exit 1
 fi
 echo "baseline build ..."
-nice cmake --build "$build" -j"$jobs" >"$backup/build.log" 2>&1 || { cat "$backup/build.log"; exit 1; }
+nice cmake --build "$build" -j"$jobs" "${targets[@]}" >"$backup/build.log" 2>&1 || { cat "$backup/build.log"; exit 1; }
 # A fault only counts as caught if the suite passes without it.
 start=$(date +%s)
 if ! nice ctest --test-dir "$build" "${suite[@]}" -j"$jobs" --timeout 600 >"$backup/ctest.log" 2>&1; then
@@ -132,7 +134,7 @@ for i in "${!faults[@]}"; do
         elif ! GTEST_FAIL_FAST=1 nice ctest --test-dir "$build" -R "^$test_prefix$first\$" --timeout 600 \
                 >"$backup/ctest.log" 2>&1; then
             result="caught ($first) $(($(date +%s) - start))s"
-        elif ! nice cmake --build "$build" -j"$jobs" >"$backup/build.log" 2>&1; then
+        elif ! nice cmake --build "$build" -j"$jobs" "${targets[@]}" >"$backup/build.log" 2>&1; then
             result="build fails"
             missed=$((missed + 1))
         elif GTEST_FAIL_FAST=1 nice ctest --test-dir "$build" "${suite[@]}" -j"$jobs" --stop-on-failure \
@@ -149,7 +151,7 @@ for i in "${!faults[@]}"; do
     results+=("$(printf '%2d  %-48s %-34s %s' "$n" "$name" "$file" "$result")")
 done
 # Leave the build matching the sources again.
-nice cmake --build "$build" -j"$jobs" >/dev/null 2>&1
+nice cmake --build "$build" -j"$jobs" "${targets[@]}" >/dev/null 2>&1
 
 printf '\n %s  %-48s %-34s %s\n' "#" "fault" "file" "result"
 printf '%s\n' "${results[@]}"
