@@ -362,6 +362,7 @@ private Q_SLOTS:
         QTRY_COMPARE(model.rowCount(), 2);
         ComClose(port);
     }
+
     void stationNumberRefusals() {
         test::VirtualBusTime time;
         BusContext context;

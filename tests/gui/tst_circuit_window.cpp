@@ -105,6 +105,7 @@ private Q_SLOTS:
         QTest::newRow("single running") << 2 << 0x37 << 1 << true << "s--d-D-------";
         QTest::newRow("loop running") << 0 << 0 << 2 << true << "-l-d-D-------";
     }
+
     void commandStatesFollowSelectionAndRun() {
         QFETCH(int, module);
         QFETCH(int, firmware);

@@ -234,6 +234,7 @@ private Q_SLOTS:
         QCOMPARE(again.CommentField()->toPlainText(), QStringLiteral("a\nb"));
         QCOMPARE(again.IsModified(), 0);
     }
+
     // Each field's count follows its typed seconds; an entry whose count would not fit is refused with the
     // field's own prompt and never taken (so never wrapped).
     void countsFollowTypedSeconds() {
@@ -346,6 +347,7 @@ private Q_SLOTS:
         QCOMPARE(dialog->PreviousField(Dlg::kAveraging)->text(), QStringLiteral("40"));
         QCOMPARE(dialog->NewField(Dlg::kError66)->text(), QStringLiteral("60"));
     }
+
     // Files that differ from the module only in c3 of position 4 mark row 4 with "m" and no other row;
     // with identical files, Program module asks first, and No sends nothing.
     void differencesAndIdenticalData() {

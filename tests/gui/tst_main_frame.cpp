@@ -279,6 +279,7 @@ private Q_SLOTS:
     }
 
     void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
+
     // Port 1 at start, each port item naming its device; choosing a port moves the check mark and opens
     // nothing. The clock shows the time before its first tick.
     void portsAndClock() {

@@ -162,6 +162,7 @@ private Q_SLOTS:
             << 100 << 5 << int(PlotMove::kPageForward) << "7" << 12 << 12 << 100 << 7;
         QTest::newRow("10 values, 40 wanted") << 10 << 0 << int(PlotMove::kLast) << "" << 0 << 0 << 10 << 40;
     }
+
     void navigationMovesPlotAndList() {
         QFETCH(int, count);
         QFETCH(int, start);
