@@ -4,10 +4,12 @@
 # Every fault is one exact Perl substitution on one file; a substitution that no longer matches is reported
 # as "stale" (the code moved on: update the line here). The file is restored after every fault, also when
 # the script is interrupted. Runs in a separate plain Debug build (no sanitizers, no desktop program) and
-# runs every ctest entry except the desktop ones.
+# runs every ctest entry except the desktop ones. With --gui it puts the faults of the desktop program
+# instead, in a build with the desktop program (default build-mut-gui), and runs the desktop ctest entries.
 #
 #   scripts/mutation-check.sh            all faults
 #   scripts/mutation-check.sh 3 7        only faults 3 and 7
+#   scripts/mutation-check.sh --gui 2    only fault 2 of the desktop program
 #
 # Environment: TERRIX_MUTATION_BUILD_DIR (default build-mut), TERRIX_MUTATION_JOBS (default 2).
 set -uo pipefail
@@ -51,6 +53,36 @@ faults=(
     "periodic wait one period too long|test_circuit|core/circuit/loop_timer.cpp|s/uint64_t nextUs = clock_\.NowUs\(\) \+ periodUs_;/uint64_t nextUs = clock_.NowUs() + 2 * periodUs_;/"
 )
 
+# The desktop program's faults (same format; the test tried first is a QtTest program, tst_<window>).
+gui_faults=(
+    "bus commands enabled while the loop runs|tst_circuit_window|gui/circuit/circuit_rules.cpp|s/(case CircuitRun::kLoop:\n        c\.measLoop = true;\n)        return c;/\$1        break;/"
+    "circuit list shows the station as serial|tst_circuit_window|gui/circuit/meas_circuit_dlg.cpp|s/(case kColSerial:\n        return QString::number\()record->SerialNo\(\)/\$1record->iaStation/"
+    "traffic list takes the station from byte 1|tst_bus_dialogs|gui/busops/traffic_monitor.cpp|s/return whole \? QString::number\(b\[0\]\)/return whole ? QString::number(b[1])/"
+    "about box misses the language switch|tst_main_frame|gui/toolkit/about_dlg.cpp|s/(LanguageChange\) \{\n)        Retranslate\(\);\n/\$1/"
+    "bus wait ends with its event loop|tst_main_frame|gui/app/gui_wait.cpp|s/(--nestedWaits;\n.*?)    clock\.SleepUntilUs\(deadlineUs\);\n/\$1/s"
+    "queued calls outlive their window|tst_toolkit_controls|gui/toolkit/queued_adapters.cpp|s/(#include \"gui\/toolkit\/queued_adapters.h\"\n)/\$1#include <QCoreApplication>\n/; s/invokeMethod\(receiver_,/invokeMethod(QCoreApplication::instance(),/"
+    "Error66 limit written when unchanged|tst_config_dialogs|gui/config/error66_dlg.cpp|s/if \(!readOk_ \|\| std::fabs\(percent - now_\) < 1e-9\)/if (!readOk_)/"
+    "value list scrolls one row short|tst_meas_value_dlg|gui/measure/meas_value_list.cpp|s/top_ = record - RowsPerPage\(\) \+ 1;/top_ = record - RowsPerPage();/"
+    "value window layout keyed by station|tst_meas_value_dlg|gui/measure/meas_value_dlg.cpp|s/section_\(MeasValueLayoutSection\(serialNo_\)\)/section_(MeasValueLayoutSection(record.iaStation))/"
+    "placement top saved under the bottom key|tst_placement_dialog|gui/toolkit/placement_dialog.cpp|s/ini\.WriteDouble\(\"Window Top\"/ini.WriteDouble(\"Window Bottom\"/"
+    "number field refuses its maximum|tst_toolkit_controls|gui/toolkit/edit_integer.cpp|s/if \(value > this->max_\)/if (value >= this->max_)/"
+    "redraw lock not counted|tst_placement_dialog|gui/toolkit/report_list_ctrl.cpp|s/\+\+redrawLock_;\n        return;/redrawLock_ = 1;\n        return;/"
+    "frame commands ignore a bus activity|tst_main_frame|gui/app/main_frame.cpp|s/(return;\n    \}\n)    UpdateCommandStates\(\);\n(    if \(!busy && closePending_\))/\$1\$2/"
+)
+# Which faults, which build and which ctest entries.
+suite=(-E '^gui_')
+test_prefix=""
+targets=()
+if [[ ${1:-} == --gui ]]; then
+    shift
+    faults=("${gui_faults[@]}")
+    build=${TERRIX_MUTATION_BUILD_DIR:-build-mut-gui}
+    suite=(-R '^gui_')
+    test_prefix="gui_"
+    targets=(--target gui/all tests/gui/all) # the core's test programs are not run
+fi
+gui_option=$([[ $test_prefix == gui_ ]] && echo ON || echo OFF)
+
 selected=("$@")
 is_selected() {
     [[ ${#selected[@]} -eq 0 ]] && return 0
@@ -72,13 +104,13 @@ trap 'restore; exit 130' INT TERM
 
 if [[ ! -f $build/build.ninja ]]; then
     CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache cmake -S . -B "$build" -G Ninja \
-        -DCMAKE_BUILD_TYPE=Debug -DTERRIX_BUILD_GUI=OFF -DTERRIX_BUILD_BENCH=OFF >/dev/null || exit 1
+        -DCMAKE_BUILD_TYPE=Debug -DTERRIX_BUILD_GUI=$gui_option -DTERRIX_BUILD_BENCH=OFF >/dev/null || exit 1
 fi
 echo "baseline build ..."
-nice cmake --build "$build" -j"$jobs" >"$backup/build.log" 2>&1 || { cat "$backup/build.log"; exit 1; }
+nice cmake --build "$build" -j"$jobs" "${targets[@]}" >"$backup/build.log" 2>&1 || { cat "$backup/build.log"; exit 1; }
 # A fault only counts as caught if the suite passes without it.
 start=$(date +%s)
-if ! nice ctest --test-dir "$build" -E '^gui_' -j"$jobs" --timeout 600 >"$backup/ctest.log" 2>&1; then
+if ! nice ctest --test-dir "$build" "${suite[@]}" -j"$jobs" --timeout 600 >"$backup/ctest.log" 2>&1; then
     cat "$backup/ctest.log"
     echo "the suite fails without any fault"
     exit 1
@@ -105,18 +137,18 @@ for i in "${!faults[@]}"; do
         if ! nice cmake --build "$build" -j"$jobs" --target "$first" >"$backup/build.log" 2>&1; then
             result="build fails"
             missed=$((missed + 1))
-        elif ! GTEST_FAIL_FAST=1 nice ctest --test-dir "$build" -R "^$first\$" --timeout 600 \
+        elif ! GTEST_FAIL_FAST=1 nice ctest --test-dir "$build" -R "^$test_prefix$first\$" --timeout 600 \
                 >"$backup/ctest.log" 2>&1; then
             result="caught ($first) $(($(date +%s) - start))s"
-        elif ! nice cmake --build "$build" -j"$jobs" >"$backup/build.log" 2>&1; then
+        elif ! nice cmake --build "$build" -j"$jobs" "${targets[@]}" >"$backup/build.log" 2>&1; then
             result="build fails"
             missed=$((missed + 1))
-        elif GTEST_FAIL_FAST=1 nice ctest --test-dir "$build" -E '^gui_' -j"$jobs" --stop-on-failure \
+        elif GTEST_FAIL_FAST=1 nice ctest --test-dir "$build" "${suite[@]}" -j"$jobs" --stop-on-failure \
                 --timeout 600 >"$backup/ctest.log" 2>&1; then
             result="MISSED"
             missed=$((missed + 1))
         else
-            failing=$(grep -oE 'test_[a-z0-9_]+ \.+\*+(Failed|Timeout|Exception)' "$backup/ctest.log" |
+            failing=$(grep -oE '(gui_)?(test|tst)_[a-z0-9_]+ \.+\*+(Failed|Timeout|Exception)' "$backup/ctest.log" |
                       awk '{print $1}' | sort -u | paste -sd, -)
             result="caught (${failing:-see log}) $(($(date +%s) - start))s"
         fi
@@ -125,7 +157,7 @@ for i in "${!faults[@]}"; do
     results+=("$(printf '%2d  %-48s %-34s %s' "$n" "$name" "$file" "$result")")
 done
 # Leave the build matching the sources again.
-nice cmake --build "$build" -j"$jobs" >/dev/null 2>&1
+nice cmake --build "$build" -j"$jobs" "${targets[@]}" >/dev/null 2>&1
 
 printf '\n %s  %-48s %-34s %s\n' "#" "fault" "file" "result"
 printf '%s\n' "${results[@]}"

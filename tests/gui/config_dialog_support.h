@@ -47,6 +47,15 @@ public:
         bus->ModifyBySerial(kXvSerial, change);
     }
     sim::ModuleState Xv() const { return *bus->ModuleBySerial(kXvSerial); }
+    // The dialog over the XV module with its port open and the module read; null if the port did not open.
+    template <class Dialog> std::unique_ptr<Dialog> OpenRead() {
+        auto dialog = std::make_unique<Dialog>(context, nullptr, xv);
+        if (!dialog->OpenPort()) {
+            return {};
+        }
+        dialog->ReadModule();
+        return dialog;
+    }
     size_t Sent(uint8_t command) const {
         size_t n = 0;
         for (const sim::LoggedRequest& request : bus->RequestLog()) {

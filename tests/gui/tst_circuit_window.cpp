@@ -94,15 +94,18 @@ private Q_SLOTS:
         QTest::addColumn<int>("firmware"); // low byte for the XV module
         QTest::addColumn<int>("run");
         QTest::addColumn<bool>("entries");
-        QTest::addColumn<QString>("enabled"); // s l r d e D E o c t a h f
-        QTest::newRow("no row") << -1 << 0 << 0 << true << "s r D E f";
-        QTest::newRow("probe") << 0 << 0 << 0 << true << "s l r d e D E f";
-        QTest::newRow("XV fw 0x36") << 2 << 0x36 << 0 << true << "s l r d e D E o c t a f";
-        QTest::newRow("XV fw 0x37") << 2 << 0x37 << 0 << true << "s l r d e D E o c t a h f";
-        QTest::newRow("XV without windows") << 2 << 0x37 << 0 << false << "s l r e E h f";
-        QTest::newRow("single running") << 2 << 0x37 << 1 << true << "s d D";
-        QTest::newRow("loop running") << 0 << 0 << 2 << true << "l d D";
+        // single, loop, rate, display, erase, Display all, Erase all, offset, coefficients, time, application
+        // parameters, halt, files
+        QTest::addColumn<QString>("enabled");
+        QTest::newRow("no row") << -1 << 0 << 0 << true << "s-r--DE-----f";
+        QTest::newRow("probe") << 0 << 0 << 0 << true << "slrdeDE-----f";
+        QTest::newRow("XV fw 0x36") << 2 << 0x36 << 0 << true << "slrdeDEocta-f";
+        QTest::newRow("XV fw 0x37") << 2 << 0x37 << 0 << true << "slrdeDEoctahf";
+        QTest::newRow("XV without windows") << 2 << 0x37 << 0 << false << "slr-e-E----hf";
+        QTest::newRow("single running") << 2 << 0x37 << 1 << true << "s--d-D-------";
+        QTest::newRow("loop running") << 0 << 0 << 2 << true << "-l-d-D-------";
     }
+
     void commandStatesFollowSelectionAndRun() {
         QFETCH(int, module);
         QFETCH(int, firmware);
@@ -118,26 +121,24 @@ private Q_SLOTS:
         in.hasValueWindow = in.hasOffset = in.hasCoefficients = in.hasConversionTime =
             in.hasApplicationParameters = entries;
         const CircuitCommands c = CircuitCommandStates(in);
-        const std::pair<const char*, bool> states[] = {{"s", c.singleMeas},
-                                                       {"l", c.measLoop},
-                                                       {"r", c.rateEdit},
-                                                       {"d", c.display},
-                                                       {"e", c.erase},
-                                                       {"D", c.displayAll},
-                                                       {"E", c.eraseAll},
-                                                       {"o", c.offset},
-                                                       {"c", c.coefficients},
-                                                       {"t", c.conversionTime},
-                                                       {"a", c.applicationParameters},
-                                                       {"h", c.haltState},
-                                                       {"f", c.copyFiles}};
-        QStringList got;
-        for (const auto& [name, on] : states) {
-            if (on) {
-                got << QString::fromLatin1(name);
-            }
+        const bool on[] = {c.singleMeas,
+                           c.measLoop,
+                           c.rateEdit,
+                           c.display,
+                           c.erase,
+                           c.displayAll,
+                           c.eraseAll,
+                           c.offset,
+                           c.coefficients,
+                           c.conversionTime,
+                           c.applicationParameters,
+                           c.haltState,
+                           c.copyFiles};
+        QString got;
+        for (size_t i = 0; i < std::size(on); ++i) {
+            got += on[i] ? QLatin1Char("slrdeDEoctahf"[i]) : QLatin1Char('-');
         }
-        QCOMPARE(got.join(QLatin1Char(' ')), enabled);
+        QCOMPARE(got, enabled);
     }
 
     // One round fills the value columns of the identified, active modules only; the pressed button reads
@@ -208,9 +209,10 @@ private Q_SLOTS:
         QVERIFY(!PortUser::IsReserved(context.portContext));
     }
 
-    // Closing the program while the loop measures: the frame asks the loop's activity to end, the loop
-    // stops, and the frame closes with the window.
+    // While the loop measures, the commands that need the bus or delete what it writes are refused; closing
+    // the program then asks the loop's activity to end, the loop stops, and the frame closes with the window.
     void closingTheFrameStopsTheLoop() {
+        test::MessageRecorder messages;
         FrameWindows windows;
         RegisterCircuitWindows(windows);
         CMainFrame frame(windows);
@@ -222,7 +224,18 @@ private Q_SLOTS:
         window->RateEdit()->setText(QStringLiteral("30"));
         window->LoopButton()->click();
         QVERIFY(BusActivity::IsBusy(*frame.GetBusContext()));
-        QVERIFY(!frame.Action(ID_BUS_SCAN_COMPLETELY)->isEnabled() || !windows.runScan);
+        const QString deletes = QStringLiteral("deletes values or files");
+        const std::pair<int, QString> commands[] = {
+            {CMeasCircuitDlg::ID_RESCAN, QString::fromLatin1(kBusBusyMeasuringText)},
+            {CMeasCircuitDlg::ID_REMOVE, deletes},
+            {CMeasCircuitDlg::ID_RECREATE_ASCII, deletes}};
+        for (const auto& [id, text] : commands) {
+            messages.Clear();
+            window->MenuAction(id)->trigger();
+            QVERIFY2(messages.Texts().size() == 1 && messages.Texts()[0].contains(text),
+                     qPrintable(QString::number(id)));
+        }
+        QCOMPARE(window->ModuleCount(), 1u);
         frame.close();
         QVERIFY(QTest::qWaitFor([&] { return !frame.isVisible(); }, 10000));
         QVERIFY(frame.CircuitWindow() == nullptr);
@@ -253,32 +266,6 @@ private Q_SLOTS:
         window.MenuAction(CMeasCircuitDlg::ID_REMOVE)->trigger();
         QVERIFY(opened.isNull());
         QCOMPARE(window.ModuleCount(), 1u);
-    }
-
-    // While the loop measures, the commands that need the bus or delete what it writes are refused.
-    void commandsRefusedWhileMeasuring() {
-        test::MessageRecorder messages;
-        BusContext context;
-        Fill(context, {g_identified[0]});
-        CMeasCircuitDlg window(context, nullptr, {});
-        window.show();
-        window.RateEdit()->setText(QStringLiteral("30"));
-        window.LoopButton()->click();
-        QVERIFY(window.Loop().IsMeasuring());
-        const QString deletes = QStringLiteral("deletes values or files");
-        const std::pair<int, QString> commands[] = {
-            {CMeasCircuitDlg::ID_RESCAN, QString::fromLatin1(kBusBusyMeasuringText)},
-            {CMeasCircuitDlg::ID_REMOVE, deletes},
-            {CMeasCircuitDlg::ID_RECREATE_ASCII, deletes}};
-        for (const auto& [id, text] : commands) {
-            messages.Clear();
-            window.MenuAction(id)->trigger();
-            QVERIFY2(messages.Texts().size() == 1 && messages.Texts()[0].contains(text),
-                     qPrintable(QString::number(id)));
-        }
-        QCOMPARE(window.ModuleCount(), 1u);
-        window.LoopButton()->click();
-        QVERIFY(WaitIdle(window));
     }
 
     void removeActivateAndRescan() {

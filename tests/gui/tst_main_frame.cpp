@@ -1,27 +1,63 @@
-// The main frame: port selection, clock, commands that wait for their windows, the circuit window rule and
-// forgetting the stored bus state.
+// The program's frame: start-up (one copy per data directory, the second one bringing the first forward,
+// the toolkit check), bus waits on the user-interface thread, port selection, clock, commands that wait for
+// their windows, the circuit window rule, forgetting the stored bus state, and the languages: the choice,
+// loading by name, the numbered-text catalogue and the run-time switch.
 
 #include "core/inventory/module_record.h"
+#include "core/platform/clock.h"
 #include "core/platform/com_port.h"
 #include "core/platform/ini_section.h"
+#include "core/platform/pump_wait.h"
 #include "gui/app/bus_activity.h"
 #include "gui/app/frame_windows.h"
+#include "gui/app/gui_wait.h"
 #include "gui/app/language.h"
 #include "gui/app/main_frame.h"
+#include "gui/app/single_instance.h"
+#include "gui/app/terrix_app.h"
+#include "gui/app/toolkit_check.h"
+#include "gui/toolkit/about_dlg.h"
 #include "gui/toolkit/placement_dialog.h"
+#include "gui/toolkit/string_catalogue.h"
 #include "gui_test_support.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTime>
+#include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
 
 using namespace terrix;
 
 namespace {
+
+// The stored language choice (0 when there is none).
+uint16_t StoredLanguage() {
+    return CIniSection(SettingsFilePath(), "General settings").ReadWord("wPrimaryLID", 0);
+}
+
+QString MenuTitle(CMainFrame& frame, int index) {
+    return frame.menuBar()->actions().at(index)->text();
+}
+
+class FakeFrame : public CLanguageReloadable {
+public:
+    bool menuOk = true, toolOk = true, statusOk = true;
+    int calls = 0;
+    bool ReloadMenuBar() override { return ++calls, menuOk; }
+    bool ReloadToolBar() override { return ++calls, toolOk; }
+    bool ReloadStatusBar() override { return ++calls, statusOk; }
+    QWidget* ReloadParent() override { return nullptr; }
+};
 
 // A modeless window that still works on the bus context when it goes, as the circuit window stops its
 // measuring loop and releases the port in its destructor.
@@ -59,64 +95,235 @@ class TestMainFrame : public QObject {
     Q_OBJECT
 
     test::TempDataDir data_;
+    QString bothDir_;
+    QString englishOnlyDir_;
 
 private Q_SLOTS:
-    void init() { LoadLanguageModule(QStringLiteral("Terrix English"), true); }
-
-    void startsOnPortOneAndShowsTheDeviceOfEachPort() {
-        SetPortDeviceName(2, "/dev/ttyUSB0");
-        CMainFrame frame;
-        QCOMPARE(frame.GetBusContext()->portContext.nPortNo, 1);
-        QVERIFY(frame.Action(ID_BUS_COM1)->isChecked());
-        QCOMPARE(frame.Action(ID_BUS_COM2)->text(), QStringLiteral("Serial Comport2 (/dev/ttyUSB0)"));
-        QCOMPARE(frame.Action(ID_BUS_COM4)->text(), QStringLiteral("Serial Comport4 (/dev/ttyS3)"));
+    void initTestCase() {
+        InstallGuiWaitHook();
+        // Language files in two folders: both languages, and English alone.
+        bothDir_ = data_.File(QStringLiteral("both"));
+        englishOnlyDir_ = data_.File(QStringLiteral("english"));
+        QDir().mkpath(bothDir_);
+        QDir().mkpath(englishOnlyDir_);
+        for (const char* name : {"Terrix English.qm", "Terrix Deutsch.qm"}) {
+            const QString file = QString::fromLatin1(name);
+            QVERIFY(QFile::copy(QStringLiteral(":/i18n/") + file, QDir(bothDir_).filePath(file)));
+        }
+        QVERIFY(QFile::copy(QStringLiteral(":/i18n/Terrix English.qm"),
+                            QDir(englishOnlyDir_).filePath(QStringLiteral("Terrix English.qm"))));
     }
 
-    void choosingAPortMovesTheCheckMark() {
-        CMainFrame frame;
-        frame.Action(ID_BUS_COM3)->trigger();
-        QCOMPARE(frame.GetBusContext()->portContext.nPortNo, 3);
-        QCOMPARE(frame.GetBusContext()->portContext.hPort, kInvalidPort); // choosing opens nothing
-        for (const int id : {ID_BUS_COM1, ID_BUS_COM2, ID_BUS_COM3, ID_BUS_COM4}) {
-            QCOMPARE(frame.Action(id)->isChecked(), id == ID_BUS_COM3);
+    void init() {
+        QFile::remove(QString::fromStdString(SettingsFilePath().string()));
+        SetLanguageDirs({bothDir_});
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix English")));
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void selectLanguage_data() {
+        QTest::addColumn<int>("stored"); // -1: no settings file
+        QTest::addColumn<QLocale::Language>("locale");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("first start, German user") << -1 << QLocale::German << 7;
+        QTest::newRow("first start, English user") << -1 << QLocale::English << 9;
+        QTest::newRow("first start, French user gets English") << -1 << QLocale::French << 9;
+        QTest::newRow("stored German beats English user") << 7 << QLocale::English << 7;
+        QTest::newRow("stored English beats German user") << 9 << QLocale::German << 9;
+        QTest::newRow("stored unknown code gets English") << 12 << QLocale::German << 9;
+    }
+
+    void selectLanguage() {
+        QFETCH(int, stored);
+        QFETCH(QLocale::Language, locale);
+        QFETCH(int, expected);
+        QLocale::setDefault(QLocale(locale));
+        if (stored >= 0) {
+            CIniSection(SettingsFilePath(), "General settings")
+                .WriteWord("wPrimaryLID", static_cast<uint16_t>(stored));
+        }
+        const LanguageRow row = SelectLanguage(0);
+        QCOMPARE(row.primary, expected);
+        QCOMPARE(QString::fromLatin1(row.moduleName),
+                 expected == 7 ? QStringLiteral("Terrix Deutsch") : QStringLiteral("Terrix English"));
+        QCOMPARE(StoredLanguage(), expected); // stored after every start
+    }
+
+    void loadByName() {
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
+        QCOMPARE(CurrentLanguageModule(), QStringLiteral("Terrix Deutsch"));
+        QCOMPARE(CurrentLanguage(), kLangGerman);
+        QCOMPARE(PopupTitle(MenuPopup::File), QStringLiteral("&Datei"));
+
+        // Without the file nothing changes, unless the built-in copy may serve.
+        SetLanguageDirs({englishOnlyDir_});
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix English")));
+        QVERIFY(!LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
+        QCOMPARE(CurrentLanguageModule(), QStringLiteral("Terrix English"));
+        QCOMPARE(PopupTitle(MenuPopup::File), QStringLiteral("&File"));
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch"), true));
+        QCOMPARE(PopupTitle(MenuPopup::File), QStringLiteral("&Datei"));
+
+        // Directories are searched in order (beside the executable, then the installed data directory).
+        SetLanguageDirs({englishOnlyDir_, bothDir_});
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix English")));
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
+        QCOMPARE(PopupTitle(MenuPopup::File), QStringLiteral("&Datei"));
+    }
+
+    void everyNumberedTextExistsInBothLanguages() {
+        for (const char* file : {":/i18n/Terrix English.qm", ":/i18n/Terrix Deutsch.qm"}) {
+            QTranslator translator;
+            QVERIFY(translator.load(QString::fromLatin1(file)));
+            const bool english = QString::fromLatin1(file).contains(QLatin1String("English"));
+            for (const NumberedText& text : NumberedTexts()) {
+                const QString translated =
+                    translator.translate(kCatalogueContext, text.text.source, text.text.id);
+                QVERIFY2(!translated.isEmpty(),
+                         qPrintable(QStringLiteral("%1 %2: %3")
+                                        .arg(QLatin1String(file), QLatin1String(text.text.id),
+                                             QLatin1String(text.text.source))));
+                if (english) {
+                    QCOMPARE(translated, QString::fromLatin1(text.text.source));
+                }
+            }
         }
     }
 
-    void clockShowsTheTimeBeforeTheFirstTick() {
-        CMainFrame frame;
-        const QTime shown = QTime::fromString(frame.ClockPane()->text(), QStringLiteral("HH:mm:ss"));
-        QVERIFY2(shown.isValid(), qPrintable(frame.ClockPane()->text()));
-        QVERIFY(frame.ClockPane()->isEnabled());
+    void germanTextsGivenByTheDesignStayAsGiven() {
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
+        const std::pair<int, const char*> cases[] = {
+            {24737, "Aktiv"},
+            {24743, "Anz. Mittelungen"},
+            {32790, "Keine Module gefunden."}, // stays German
+            {5209, "Module does not answer"},  // bus errors stay English
+            {24707, "Kein Modul ausgewählt!"}};
+        for (const auto& [number, german] : cases) {
+            QCOMPARE(FindText(TextKind::String, number), QString::fromUtf8(german));
+        }
+        QVERIFY(FindText(TextKind::String, 24708 + 1).isNull()); // a number without a text
     }
 
+    void unnumberedTextsOfOtherContextsAreNotTakenFromTheCatalogue() {
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
+        QCOMPARE(QCoreApplication::translate("terrix::SomeWindow", "&File"), QStringLiteral("&File"));
+        QCOMPARE(QCoreApplication::translate("terrix::MessageBox", "&Yes"), QStringLiteral("&Ja"));
+    }
+
+    void switchReloadsTextsOfOpenWindowsAndStoresTheChoice() {
+        test::MessageRecorder messages;
+        CMainFrame frame;
+        CAboutDlg about(ProgramVersionInfo(), &frame);
+        about.show();
+        QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Terrix"));
+
+        frame.OnLanguage(kLangGerman);
+        QCoreApplication::processEvents();
+        QVERIFY(messages.messages.empty());
+        QCOMPARE(StoredLanguage(), kLangGerman);
+        QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&Datei"));
+        QCOMPARE(MenuTitle(frame, 4), QStringLiteral("&Wartung"));
+        QCOMPARE(frame.Action(ID_MAINT_FORGET_BUS_INFO)->text(),
+                 QStringLiteral("Businformationen &vergessen"));
+        QCOMPARE(frame.Action(ID_FILE_NEW)->toolTip(), QStringLiteral("Neu"));
+        QCOMPARE(frame.Action(ID_BUS_DISPLAY)->statusTip(),
+                 QStringLiteral("Listet alle gefundenen Module auf"));
+        QCOMPARE(frame.MessagePane()->text(), QStringLiteral("Bereit"));
+        QCOMPARE(about.windowTitle(), QString::fromUtf8("Info über Terrix"));
+        // Only the German key table has Ctrl+B for "scan completely".
+        QCOMPARE(frame.Action(ID_BUS_SCAN_COMPLETELY)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+
+        frame.OnLanguage(kLangEnglish);
+        QCoreApplication::processEvents();
+        QCOMPARE(StoredLanguage(), kLangEnglish);
+        QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
+        QCOMPARE(frame.MessagePane()->text(), QStringLiteral("Ready"));
+        QCOMPARE(frame.Action(ID_BUS_SCAN_COMPLETELY)->shortcut(), QKeySequence());
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Terrix"));
+    }
+
+    void switchToAMissingFileKeepsTextsButStoresTheChoice() {
+        SetLanguageDirs({englishOnlyDir_});
+        test::MessageRecorder messages;
+        CMainFrame frame;
+        frame.OnLanguage(kLangGerman);
+        QCoreApplication::processEvents();
+        QCOMPARE(messages.Texts(), QStringList{QStringLiteral("Error loading German resources!")});
+        QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
+        QCOMPARE(CurrentLanguageModule(), QStringLiteral("Terrix English"));
+        // The next start tries German.
+        QCOMPARE(StoredLanguage(), kLangGerman);
+    }
+
+    void partialReloadFailures() {
+        const QString menu = QStringLiteral("Failed to reload menubar!");
+        const QString tool = QStringLiteral("Failed to reload toolbar!");
+        const QString status = QStringLiteral("Failed to reload status bar resources!");
+        const struct {
+            bool menuOk, toolOk, statusOk;
+            QStringList messages;
+        } cases[] = {{false, true, true, {menu}},
+                     {true, false, true, {tool}},
+                     {true, true, false, {status}},
+                     {false, true, false, {menu, status}}};
+        for (const auto& c : cases) {
+            test::MessageRecorder recorder;
+            FakeFrame frame;
+            frame.menuOk = c.menuOk;
+            frame.toolOk = c.toolOk;
+            frame.statusOk = c.statusOk;
+            QCOMPARE(SwitchLanguage(kLangGerman, &frame), c.messages.isEmpty());
+            QCOMPARE(frame.calls, 3);
+            QCOMPARE(recorder.Texts(), c.messages);
+        }
+    }
+
+    void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    // Port 1 at start, each port item naming its device; choosing a port moves the check mark and opens
+    // nothing. The clock shows the time before its first tick.
+    void portsAndClock() {
+        SetPortDeviceName(2, "/dev/ttyUSB0");
+        CMainFrame frame;
+        QCOMPARE(frame.GetBusContext()->portContext.nPortNo, 1);
+        QCOMPARE(frame.Action(ID_BUS_COM2)->text(), QStringLiteral("Serial Comport2 (/dev/ttyUSB0)"));
+        QCOMPARE(frame.Action(ID_BUS_COM4)->text(), QStringLiteral("Serial Comport4 (/dev/ttyS3)"));
+        QVERIFY(frame.Action(ID_BUS_COM1)->isChecked());
+        frame.Action(ID_BUS_COM3)->trigger();
+        QCOMPARE(frame.GetBusContext()->portContext.nPortNo, 3);
+        QCOMPARE(frame.GetBusContext()->portContext.hPort, kInvalidPort);
+        for (const int id : {ID_BUS_COM1, ID_BUS_COM2, ID_BUS_COM3, ID_BUS_COM4}) {
+            QCOMPARE(frame.Action(id)->isChecked(), id == ID_BUS_COM3);
+        }
+        const QString clock = frame.ClockPane()->text();
+        QVERIFY2(QTime::fromString(clock, QStringLiteral("HH:mm:ss")).isValid(), qPrintable(clock));
+    }
+
+    // The tool bar's classic buttons; of them only New, Open, Save and About work, the rest stays disabled
+    // (as do the commands of features the program does not have).
     void toolBarHoldsTheClassicButtons() {
         CMainFrame frame;
         QList<int> ids;
         for (QAction* action : frame.ToolBar()->actions()) {
             ids << (action->isSeparator() ? 0 : action->data().toInt());
         }
-        const QList<int> expectedIds{ID_FILE_NEW,  ID_FILE_OPEN,  0, ID_FILE_SAVE,  0, ID_EDIT_CUT,
-                                     ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0, ID_APP_ABOUT};
-        QCOMPARE(ids, expectedIds);
-        for (const int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_APP_ABOUT, ID_EDIT_CUT, ID_EDIT_COPY,
-                             ID_EDIT_PASTE, ID_FILE_PRINT, ID_INSERT_CHART, ID_MAINT_MEASURE}) {
-            const bool works =
-                id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_FILE_SAVE || id == ID_APP_ABOUT;
-            QVERIFY2(frame.Action(id)->isEnabled() == works, qPrintable(QString::number(id)));
+        QCOMPARE(ids, (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, 0, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
+                                  ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0, ID_APP_ABOUT}));
+        for (const int id :
+             {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT, ID_INSERT_CHART, ID_MAINT_MEASURE}) {
+            QVERIFY2(!frame.Action(id)->isEnabled(), qPrintable(QString::number(id)));
+        }
+        for (const int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_APP_ABOUT}) {
+            QVERIFY2(frame.Action(id)->isEnabled(), qPrintable(QString::number(id)));
         }
     }
 
     void commandsOfMissingWindowsStayDisabled() {
         CMainFrame empty;
-        const int waiting[] = {ID_BUS_DISPLAY,
-                               ID_BUS_SCAN_COMPLETELY,
-                               ID_BUS_SCAN_KNOWN,
-                               ID_MAINT_SCAN_BUS,
-                               ID_MAINT_CREATE_COLLISION,
-                               ID_MAINT_RESOLVE_COLLISIONS,
-                               ID_BUS_SERIAL_PORTS,
-                               ID_BUS_TRAFFIC};
-        for (const int id : waiting) {
+        for (const int id :
+             {ID_BUS_DISPLAY, ID_BUS_SCAN_COMPLETELY, ID_BUS_SCAN_KNOWN, ID_MAINT_SCAN_BUS,
+              ID_MAINT_CREATE_COLLISION, ID_MAINT_RESOLVE_COLLISIONS, ID_BUS_SERIAL_PORTS, ID_BUS_TRAFFIC}) {
             QVERIFY2(!empty.Action(id)->isEnabled(), qPrintable(QString::number(id)));
         }
         std::vector<int> scans;
@@ -282,11 +489,109 @@ private Q_SLOTS:
         QCOMPARE(messages.Texts(),
                  QStringList{QString::fromUtf8("Aktueller Buszustand wurde verworfen.\nBeim "
                                                "nächsten Mal wird der Bus komplett abgesucht.")});
-        QCOMPARE(messages.messages.front().caption, QStringLiteral("Terrix"));
-        QCOMPARE(messages.messages.front().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(!busInfo.HasKey("Count"));
         QVERIFY(known.HasKey("Modules"));
         QCOMPARE(frame.GetBusContext()->busList.Count(), 1u); // the records in memory stay
+    }
+
+    // One copy per data directory: a second asks the first to come forward; the lock is free again when
+    // the first ends.
+    void secondCopyAsksTheFirstToComeForward() {
+        {
+            CSingleInstance first(data_.Path());
+            QVERIFY(first.TryBecomeFirst());
+            int activations = 0;
+            first.SetActivateHandler([&] { return ++activations, true; });
+            QTemporaryDir other;
+            QVERIFY(CSingleInstance(other.path()).TryBecomeFirst());
+            CSingleInstance second(data_.Path());
+            QVERIFY(!second.TryBecomeFirst());
+            QVERIFY(second.ActivateFirst());
+            QCOMPARE(activations, 1);
+        }
+        QVERIFY(CSingleInstance(data_.Path()).TryBecomeFirst());
+    }
+
+    void secondStartShowsTheMessageBringsTheFirstForwardAndOpensNoWindow() {
+        test::MessageRecorder messages;
+        CTerrixApp first;
+        QVERIFY(first.InitInstance());
+        QVERIFY(first.MainFrame() != nullptr);
+        first.MainFrame()->showMinimized();
+        QCoreApplication::processEvents();
+
+        CTerrixApp second;
+        QVERIFY(!second.InitInstance());
+        QVERIFY(second.MainFrame() == nullptr);
+        QCOMPARE(messages.Texts(), QStringList{QStringLiteral("Activating already started application...")});
+        QCOMPARE(messages.messages.front().icon, MessageIcon::Information);
+        QVERIFY(!first.MainFrame()->isMinimized());
+        QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("ORVA GmbH"));
+    }
+
+    void secondStartWithoutAnsweringFirstCopySaysSo() {
+        test::MessageRecorder messages;
+        CSingleInstance blocker(data_.Path()); // holds the lock but brings no window forward
+        QVERIFY(blocker.TryBecomeFirst());
+        CTerrixApp second;
+        QVERIFY(!second.InitInstance());
+        QCOMPARE(messages.Texts(),
+                 (QStringList{QStringLiteral("Activating already started application..."),
+                              QStringLiteral(
+                                  "Could'nt activate already started application! Please do it yourself!")}));
+    }
+
+    // What happens during the wait: timers tick, a handler starts a second wait (it sleeps rather than nest
+    // a further event loop), or the application is told to quit. The wait lasts its time in every case.
+    void waitRunsTheEventLoopUntilItsDeadline_data() {
+        QTest::addColumn<QString>("during");
+        QTest::newRow("timer ticks") << "ticks";
+        QTest::newRow("nested wait") << "nested";
+        QTest::newRow("quit") << "quit";
+    }
+
+    void waitRunsTheEventLoopUntilItsDeadline() {
+        QFETCH(QString, during);
+        int ticks = 0;
+        QTimer timer;
+        timer.setTimerType(Qt::PreciseTimer);
+        connect(&timer, &QTimer::timeout, this, [&] {
+            ++ticks;
+            if (during == QLatin1String("nested") && ticks == 1) {
+                PumpWait(30);
+            }
+        });
+        timer.start(10);
+        if (during == QLatin1String("quit")) {
+            QTimer::singleShot(20, [] { QCoreApplication::exit(0); });
+        }
+        QElapsedTimer elapsed;
+        elapsed.start();
+        if (during == QLatin1String("quit")) {
+            // The hook itself, not PumpWait, which would wait again after an early return.
+            Clock& clock = SystemClock::Instance();
+            GuiWait(clock, clock.NowUs() + 200'000);
+        } else {
+            PumpWait(200);
+        }
+        const qint64 ms = elapsed.elapsed();
+        QVERIFY2(ms >= 200, qPrintable(QString::number(ms)));
+        QVERIFY2(ms < 400, qPrintable(QString::number(ms)));
+        if (during != QLatin1String("quit")) {
+            QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks))); // the loop ran while it waited
+        }
+    }
+
+    void versionComparison() {
+        // runtime, required, sufficient: minors compare as numbers, not as text.
+        const struct {
+            const char* runtime;
+            bool sufficient;
+        } cases[] = {{"6.4.2", true}, {"6.10.0", true}, {"7.0", true}, {"6.3.9", false}, {"5.15.2", false}};
+        for (const auto& c : cases) {
+            QVERIFY2(VersionAtLeast(QString::fromLatin1(c.runtime), QStringLiteral("6.4")) == c.sufficient,
+                     c.runtime);
+        }
     }
 };
 

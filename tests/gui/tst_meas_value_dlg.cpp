@@ -1,6 +1,7 @@
-// The measured-value window over a real value store: the list following the plot's navigation, the
-// samples-per-plot spin, new values followed only at the end, layouts kept per serial number, a failed
-// erase, and the column titles of the module kinds.
+// The measured-value window and its plot over a real value store: the plot's navigation, read-out and
+// picture, the list following the plot, the samples-per-plot spin, new values followed only at the end,
+// layouts kept per serial number, a failed erase, and the column titles of the module kinds. Where the
+// moves land is the core's navigation, tested there.
 
 #include "core/measure/meas_value_store.h"
 #include "core/measure/time_stamp.h"
@@ -14,11 +15,14 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+
+#include <cmath>
 
 using namespace terrix;
 
@@ -35,31 +39,51 @@ ModuleRecord Module(uint16_t serial, uint32_t mask) {
     return m;
 }
 
-void Append(CMeasValueStore& store, int i) {
+// Record i: 5 March 2004 14:00 plus i seconds, every value field holding i (or a wave, with record 30 an
+// error value).
+void Append(CMeasValueStore& store, int i, bool wave = false) {
     CMeasRecord& r = store.AppendRecord();
     r.SetStamp(0, PackTimeStamp(
                       {5, 3, 2004, 14, static_cast<unsigned>(i / 60 % 60), static_cast<unsigned>(i % 60)}));
     for (size_t f = 1; f < r.FieldCount(); ++f) {
-        r.SetFloat(f, static_cast<float>(i));
+        r.SetFloat(f, wave ? static_cast<float>(20 + 5 * std::sin(i / 8.0 + static_cast<double>(f)))
+                           : static_cast<float>(i));
+        if (wave && i == 30) {
+            r.SetErrorMarker(f, 9);
+        }
     }
     QVERIFY(store.Append());
 }
 
 // A store with `count` values, writer and reader open, as a measuring slot has it.
-void Fill(CMeasValueStore& store, const QString& dir, const ModuleRecord& module, int count) {
+void Fill(CMeasValueStore& store, const QString& dir, const ModuleRecord& module, int count,
+          bool wave = false) {
     store.SetDirectory(dir.toStdString());
     QVERIFY(store.Bind(module) && store.OpenReader() && store.OpenWriter());
     for (int i = 0; i < count; ++i) {
-        Append(store, i);
+        Append(store, i, wave);
     }
 }
 
-void Show(CMeasValueDlg& dlg) {
-    dlg.resize(700, 420);
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    QCoreApplication::processEvents();
-}
+// The window shown over a fresh store of `count` values.
+struct ValueWindow {
+    ValueWindow(BusContext& context, const test::TempDataDir& data, uint16_t serial, uint32_t mask, int count)
+        : module(Module(serial, mask)) {
+        QFile::remove(data.File(QStringLiteral("%1.BinMeasData").arg(serial)));
+        QFile::remove(data.File(QStringLiteral("%1.ASC").arg(serial)));
+        Fill(store, data.Path(), module, count);
+        dlg = std::make_unique<CMeasValueDlg>(context, nullptr, module, store);
+        dlg->resize(700, 420);
+        dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
+        QCoreApplication::processEvents();
+    }
+    CMeasValueList* List() const { return dlg->List(); }
+
+    ModuleRecord module;
+    CMeasValueStore store;
+    std::unique_ptr<CMeasValueDlg> dlg;
+};
 
 } // namespace
 
@@ -69,12 +93,59 @@ class TestMeasValueDlg : public QObject {
     test::TempDataDir data_;
     BusContext context_;
 
-    void RemoveStore(uint16_t serial) {
-        QFile::remove(data_.File(QStringLiteral("%1.BinMeasData").arg(serial)));
-        QFile::remove(data_.File(QStringLiteral("%1.ASC").arg(serial)));
+private Q_SLOTS:
+    void plotNavigatesReadsOutAndSaves() {
+        CMeasValueStore store;
+        Fill(store, data_.Path(), Module(301, 3), 100, true);
+        StorePlotSource source(store, PlotCurvesFor(Module(301, 3)));
+        CMeasPlotWidget plot;
+        plot.resize(800, 500);
+        QSignalSpy moved(&plot, &CMeasPlotWidget::FirstChanged);
+        plot.SetSource(&source);
+
+        plot.Last();
+        QCOMPARE(moved.takeFirst().at(0).toLongLong(), 60);
+        plot.Forward(true);
+        QCOMPARE(plot.CurrentFirst(), 60);
+        plot.Back(true);
+        plot.Back(false);
+        QCOMPARE(plot.Page().range, (PlotPageRange{19, 59}));
+        QCOMPARE(plot.Page().panes.size(), size_t{2});
+
+        // The read-out in the middle of pane 0: date, time, pane 0's value and pane 1's after " / ".
+        plot.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plot));
+        const QPoint middle(plot.width() / 2, plot.height() / 4);
+        QMouseEvent move(QEvent::MouseMove, middle, plot.mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&plot, &move);
+        QVERIFY2(plot.Readout().startsWith(QStringLiteral("05.03.2004 14:")), qPrintable(plot.Readout()));
+        QVERIFY2(plot.Readout().contains(QStringLiteral(" / ")), qPrintable(plot.Readout()));
+
+        const QString path = data_.File(QStringLiteral("plot.png"));
+        QVERIFY(plot.SaveAsPng(path));
+        QCOMPARE(QImage(path).size(), plot.size() * plot.devicePixelRatio());
+        plot.ToggleMarkers();
+        plot.SetSamplesPerPlot(100);
+        plot.First();
+        QVERIFY(plot.SaveAsPng(path));
+        QVERIFY(!plot.SaveAsPng(data_.File(QStringLiteral("missing/plot.png"))));
     }
 
-private Q_SLOTS:
+    void plotOfAnEmptyStoreDrawsNothing() {
+        CMeasValueStore store;
+        Fill(store, data_.Path(), Module(303, 1), 0);
+        StorePlotSource source(store, PlotCurvesFor(Module(303, 1)));
+        CMeasPlotWidget plot;
+        plot.resize(400, 300);
+        plot.SetSource(&source);
+        plot.Last();
+        QCOMPARE(plot.CurrentFirst(), 0);
+        QVERIFY(plot.Page().Empty());
+        QVERIFY(plot.ReadoutAt(QPointF(200, 150)).isEmpty());
+        QVERIFY(!plot.grab().isNull());
+    }
+
     void navigationMovesPlotAndList_data() {
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("start");
@@ -84,32 +155,23 @@ private Q_SLOTS:
         QTest::addColumn<int>("topRow"); // -1: no row selected
         QTest::addColumn<int>("spinMax");
         QTest::addColumn<int>("spp");
-        QTest::newRow("no values: last") << 0 << 0 << int(PlotMove::kLast) << "" << 0 << -1 << 1 << 40;
-        QTest::newRow("no values: page forward")
-            << 0 << 0 << int(PlotMove::kPageForward) << "" << 0 << -1 << 1 << 40;
+        QTest::newRow("no values") << 0 << 0 << int(PlotMove::kPageForward) << "" << 0 << -1 << 1 << 40;
         QTest::newRow("last of 100 by 40") << 100 << 0 << int(PlotMove::kLast) << "" << 60 << 60 << 100 << 40;
-        QTest::newRow("page back from 10")
-            << 100 << 10 << int(PlotMove::kPageBack) << "" << 0 << 0 << 100 << 40;
-        QTest::newRow("forward from 30")
-            << 100 << 30 << int(PlotMove::kForward) << "" << 31 << 31 << 100 << 40;
         QTest::newRow("typed 0 per plot") << 100 << 5 << -1 << "0" << 5 << 5 << 100 << 1;
-        QTest::newRow("typed 7 per plot, page forward")
+        QTest::newRow("typed 7, page forward")
             << 100 << 5 << int(PlotMove::kPageForward) << "7" << 12 << 12 << 100 << 7;
         QTest::newRow("10 values, 40 wanted") << 10 << 0 << int(PlotMove::kLast) << "" << 0 << 0 << 10 << 40;
     }
+
     void navigationMovesPlotAndList() {
         QFETCH(int, count);
         QFETCH(int, start);
         QFETCH(int, move);
         QFETCH(QString, typedSpp);
-        RemoveStore(101);
-        ModuleRecord module = Module(101, 3);
-        CMeasValueStore store;
-        Fill(store, data_.Path(), module, count);
-        CMeasValueDlg dlg(context_, nullptr, module, store);
-        Show(dlg);
+        QFETCH(int, topRow);
+        ValueWindow w(context_, data_, 101, 3, count);
+        CMeasValueDlg& dlg = *w.dlg;
         QCOMPARE(dlg.CountEdit()->text(), QString::number(count));
-
         if (count > 0) {
             dlg.List()->SelectRecord(start); // a row the user clicks: the plot starts there
             QCOMPARE(dlg.Plot()->CurrentFirst(), start);
@@ -127,51 +189,37 @@ private Q_SLOTS:
         QTEST(dlg.SamplesSpin()->maximum(), "spinMax");
         QCOMPARE(dlg.SamplesSpin()->value(),
                  std::min<int>(dlg.Plot()->SamplesPerPlot(), dlg.SamplesSpin()->maximum()));
-        QCOMPARE(dlg.SamplesSpin()->minimum(), 1);
         QTEST(static_cast<int>(dlg.Plot()->SamplesPerPlot()), "spp");
         QTEST(static_cast<int>(dlg.Plot()->CurrentFirst()), "first");
         QCOMPARE(dlg.FirstEdit()->text(), QString::number(dlg.Plot()->CurrentFirst()));
-        QFETCH(int, topRow);
+        QCOMPARE(dlg.List()->CurrentRecord(), topRow);
         if (topRow >= 0) {
-            QCOMPARE(dlg.List()->CurrentRecord(), topRow);
             QCOMPARE(dlg.List()->TopRecord(), topRow);
-        } else {
-            QCOMPARE(dlg.List()->CurrentRecord(), -1);
         }
     }
 
-    void newValuesFollowedOnlyAtTheEnd_data() {
-        QTest::addColumn<bool>("scrolledBack");
-        QTest::newRow("list at its end follows") << false;
-        QTest::newRow("list scrolled back stays") << true;
-    }
+    // New values scroll the list only while its end is shown.
     void newValuesFollowedOnlyAtTheEnd() {
-        QFETCH(bool, scrolledBack);
-        RemoveStore(103);
-        ModuleRecord module = Module(103, 1);
-        CMeasValueStore store;
-        Fill(store, data_.Path(), module, 100);
-        CMeasValueDlg dlg(context_, nullptr, module, store);
-        Show(dlg);
-        CMeasValueList* list = dlg.List();
-        const int page = list->RowsPerPage();
-        QVERIFY(page > 2 && page < 100);
-        QTRY_COMPARE(list->LastVisibleRecord(), 99); // opened at the end
-        if (scrolledBack) {
-            list->ScrollTo(20);
-        }
-        const int64_t top = list->TopRecord();
-
-        for (int i = 100; i < 103; ++i) {
-            Append(store, i);
-            dlg.OnNewValue();
-        }
-        QCOMPARE(list->RecordCount(), 103);
-        QCOMPARE(dlg.CountEdit()->text(), QStringLiteral("103"));
-        if (scrolledBack) {
-            QCOMPARE(list->TopRecord(), top);
-        } else {
-            QCOMPARE(list->LastVisibleRecord(), 102);
+        for (const bool scrolledBack : {false, true}) {
+            ValueWindow w(context_, data_, 103, 1, 100);
+            CMeasValueList* list = w.List();
+            QVERIFY(list->RowsPerPage() > 2 && list->RowsPerPage() < 100);
+            QTRY_COMPARE(list->LastVisibleRecord(), 99); // opened at the end
+            if (scrolledBack) {
+                list->ScrollTo(20);
+            }
+            const int64_t top = list->TopRecord();
+            for (int i = 100; i < 103; ++i) {
+                Append(w.store, i);
+                w.dlg->OnNewValue();
+            }
+            QCOMPARE(list->RecordCount(), 103);
+            QCOMPARE(w.dlg->CountEdit()->text(), QStringLiteral("103"));
+            if (scrolledBack) {
+                QCOMPARE(list->TopRecord(), top);
+            } else {
+                QCOMPARE(list->LastVisibleRecord(), 102);
+            }
         }
     }
 
@@ -181,110 +229,88 @@ private Q_SLOTS:
             CMeasValueStore store;
             store.SetDirectory(data_.Path().toStdString());
             store.Bind(module);
-            auto* dlg = new CMeasValueDlg(context_, nullptr, module, store);
-            dlg->show();
+            CMeasValueDlg dlg(context_, nullptr, module, store);
+            dlg.show();
             QCoreApplication::processEvents();
-            const int width = dlg->List()->View()->columnWidth(1);
+            const int width = dlg.List()->View()->columnWidth(1);
             if (setWidth > 0) {
-                dlg->List()->View()->setColumnWidth(1, setWidth);
+                dlg.List()->View()->setColumnWidth(1, setWidth);
             }
-            dlg->reject();
-            delete dlg;
+            dlg.reject();
             return width;
         };
         open(201, 150);
         open(202, 90);
         QCOMPARE(open(201, 0), 150);
         QCOMPARE(open(202, 0), 90);
-        const QString ini = data_.File(QStringLiteral("Terrix.ini"));
-        QFile file(ini);
+        QFile file(data_.File(QStringLiteral("Terrix.ini")));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();
-        QVERIFY(text.contains("[Layout for 201]"));
-        QVERIFY(text.contains("[Layout for 202]"));
+        QVERIFY(text.contains("[Layout for 201]") && text.contains("[Layout for 202]"));
     }
 
-    void eraseShowsWhatIsLeft_data() {
-        QTest::addColumn<bool>("held");
-        QTest::addColumn<int>("left");
-        QTest::newRow("erased") << false << 0;
-        QTest::newRow("file held by another writer") << true << 20;
-    }
+    // Another program measuring into the same file keeps it from being removed: the window says so and
+    // shows what is left.
     void eraseShowsWhatIsLeft() {
-        QFETCH(bool, held);
-        RemoveStore(104);
-        ModuleRecord module = Module(104, 1);
-        {
-            CMeasValueStore writer;
-            Fill(writer, data_.Path(), module, 20);
+        for (const bool held : {false, true}) {
+            ModuleRecord module = Module(104, 1);
+            {
+                CMeasValueStore writer;
+                Fill(writer, data_.Path(), module, 20);
+            }
+            CMeasValueStore other;
+            other.SetDirectory(data_.Path().toStdString());
+            QVERIFY(other.Bind(module));
+            if (held) {
+                QVERIFY(other.OpenWriter());
+            }
+            CMeasValueStore store;
+            store.SetDirectory(data_.Path().toStdString());
+            QVERIFY(store.Bind(module) && store.OpenReader());
+            CMeasValueDlg dlg(context_, nullptr, module, store);
+            dlg.show();
+            test::MessageRecorder messages;
+            QCOMPARE(dlg.EraseValues(true), !held);
+            const QStringList expected =
+                held ? QStringList{Text(24667), Text(24669)} : QStringList{Text(24667)};
+            QCOMPARE(messages.Texts(), expected);
+            const int left = held ? 20 : 0;
+            QCOMPARE(dlg.List()->RecordCount(), left);
+            QCOMPARE(dlg.CountEdit()->text(), QString::number(left));
         }
-        // Another program measuring into the same file keeps it from being removed.
-        CMeasValueStore other;
-        other.SetDirectory(data_.Path().toStdString());
-        QVERIFY(other.Bind(module));
-        if (held) {
-            QVERIFY(other.OpenWriter());
-        }
-        CMeasValueStore store;
-        store.SetDirectory(data_.Path().toStdString());
-        QVERIFY(store.Bind(module) && store.OpenReader());
-        CMeasValueDlg dlg(context_, nullptr, module, store);
-        Show(dlg);
-        test::MessageRecorder messages;
-        QCOMPARE(dlg.EraseValues(true), !held);
-        QStringList expected{Text(24667)};
-        if (held) {
-            expected << Text(24669);
-        }
-        QCOMPARE(messages.Texts(), expected);
-        QFETCH(int, left);
-        QCOMPARE(dlg.List()->RecordCount(), left);
-        QCOMPARE(dlg.CountEdit()->text(), QString::number(left));
     }
 
-    void keysMoveThroughTheRecords_data() {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("current");
-        QTest::addColumn<bool>("atEnd"); // else at the top
-        QTest::newRow("end") << 0 << int(Qt::Key_End) << 99 << true;
-        QTest::newRow("home") << 99 << int(Qt::Key_Home) << 0 << false;
-        QTest::newRow("down at the last record") << 99 << int(Qt::Key_Down) << 99 << true;
-        QTest::newRow("up at the first record") << 0 << int(Qt::Key_Up) << 0 << false;
-    }
+    // Keys move the current record within the records; the plot starts at it and the table holds one page.
     void keysMoveThroughTheRecords() {
-        QFETCH(int, from);
-        QFETCH(int, key);
-        RemoveStore(107);
-        ModuleRecord module = Module(107, 1);
-        CMeasValueStore store;
-        Fill(store, data_.Path(), module, 100);
-        CMeasValueDlg dlg(context_, nullptr, module, store);
-        Show(dlg);
-        CMeasValueList* list = dlg.List();
-        list->SelectRecord(from);
-        QTest::keyClick(list->View(), static_cast<Qt::Key>(key));
-        QTEST(static_cast<int>(list->CurrentRecord()), "current");
-        QFETCH(bool, atEnd);
-        QCOMPARE(list->TopRecord(), atEnd ? 100 - list->RowsPerPage() : 0);
-        QCOMPARE(dlg.Plot()->CurrentFirst(), list->CurrentRecord()); // the plot starts at the current row
-        // The table holds one page, however many records there are.
-        QCOMPARE(list->View()->ListModel()->RowCount(),
-                 std::min<int64_t>(100 - list->TopRecord(), list->RowsPerPage() + 1));
+        const struct {
+            int from;
+            Qt::Key key;
+            int current;
+            bool atEnd; // else at the top
+        } cases[] = {{0, Qt::Key_End, 99, true},
+                     {99, Qt::Key_Home, 0, false},
+                     {99, Qt::Key_Down, 99, true},
+                     {0, Qt::Key_Up, 0, false}};
+        ValueWindow w(context_, data_, 107, 1, 100);
+        CMeasValueList* list = w.List();
+        for (const auto& c : cases) {
+            list->SelectRecord(c.from);
+            QTest::keyClick(list->View(), c.key);
+            QCOMPARE(static_cast<int>(list->CurrentRecord()), c.current);
+            QCOMPARE(list->TopRecord(), c.atEnd ? 100 - list->RowsPerPage() : 0);
+            QCOMPARE(w.dlg->Plot()->CurrentFirst(), list->CurrentRecord());
+            QCOMPARE(list->View()->ListModel()->RowCount(),
+                     std::min<int64_t>(100 - list->TopRecord(), list->RowsPerPage() + 1));
+        }
     }
 
     void copiesSelectedRowsAndSavesTheHiddenPlot() {
-        RemoveStore(106);
-        ModuleRecord module = Module(106, 1);
-        CMeasValueStore store;
-        Fill(store, data_.Path(), module, 10);
-        CMeasValueDlg dlg(context_, nullptr, module, store);
-        Show(dlg);
-        dlg.List()->SelectRecord(7);
+        ValueWindow w(context_, data_, 106, 1, 10);
+        w.List()->SelectRecord(7);
         for (int i = 0; i < 5; ++i) {
-            QTest::keyClick(dlg.List()->View(), Qt::Key_Up, Qt::ShiftModifier);
+            QTest::keyClick(w.List()->View(), Qt::Key_Up, Qt::ShiftModifier);
         }
-        QVERIFY(dlg.CopySelection());
+        QVERIFY(w.dlg->CopySelection());
         const QStringList lines =
             QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 6);
@@ -292,33 +318,29 @@ private Q_SLOTS:
         QVERIFY(lines[5].endsWith(QStringLiteral("\t7.000")));
 
         // The plot is hidden behind the list and was never laid out: it is drawn at the list's size.
-        QVERIFY(!dlg.PlotShown());
+        QVERIFY(!w.dlg->PlotShown());
         const QString picture = data_.File(QStringLiteral("plot.png"));
-        QVERIFY(dlg.SavePictureTo(picture));
-        QCOMPARE(QImage(picture).size(), dlg.List()->size());
+        QVERIFY(w.dlg->SavePictureTo(picture));
+        QCOMPARE(QImage(picture).size(), w.List()->size());
     }
 
-    void columnTitlesFollowTheMeasuringChannels_data() {
-        QTest::addColumn<uint>("mask");
-        QTest::addColumn<QStringList>("titles");
-        QTest::newRow("channel 0") << 1u << QStringList{"Vol%"};
-        QTest::newRow("channel 1 alone") << 2u << QStringList{"mS/m"};
-        QTest::newRow("both") << 3u << QStringList{"Vol%", "mS/m"};
-    }
     void columnTitlesFollowTheMeasuringChannels() {
-        QFETCH(uint, mask);
-        QFETCH(QStringList, titles);
-        ModuleRecord module = Module(105, mask);
-        CMeasValueStore store;
-        store.SetDirectory(data_.Path().toStdString());
-        QVERIFY(store.Bind(module));
-        CMeasValueDlg dlg(context_, nullptr, module, store);
-        QStringList shown;
-        for (int c = 1; c < dlg.List()->View()->ListModel()->ColumnCount(); ++c) {
-            shown << dlg.List()->View()->ListModel()->headerData(c, Qt::Horizontal).toString();
+        const std::pair<uint32_t, QStringList> cases[] = {
+            {1, {"Vol%"}}, {2, {"mS/m"}}, {3, {"Vol%", "mS/m"}}};
+        for (const auto& [mask, titles] : cases) {
+            ModuleRecord module = Module(105, mask);
+            CMeasValueStore store;
+            store.SetDirectory(data_.Path().toStdString());
+            QVERIFY(store.Bind(module));
+            CMeasValueDlg dlg(context_, nullptr, module, store);
+            const CVirtualListModel* model = dlg.List()->View()->ListModel();
+            QStringList shown;
+            for (int c = 1; c < model->ColumnCount(); ++c) {
+                shown << model->headerData(c, Qt::Horizontal).toString();
+            }
+            QCOMPARE(shown, titles);
+            QCOMPARE(QString::fromStdString(dlg.Plot()->Source()->Curves().front().title), titles.front());
         }
-        QCOMPARE(shown, titles);
-        QCOMPARE(QString::fromStdString(dlg.Plot()->Source()->Curves().front().title), titles.front());
     }
 };
 

@@ -1,15 +1,18 @@
-// The dialog base: placement in the settings file, the layout around the list, owner notification and the
-// confirmation of changes.
+// The dialog base and its report list: placement in the settings file, the layout around the list, owner
+// notification and the confirmation of changes; the list's redraw lock, selection, the space key, columns by
+// display position, the saved column layout and title tips.
 
 #include "core/platform/ini_section.h"
 #include "gui/toolkit/placement_dialog.h"
 #include "gui/toolkit/report_list_ctrl.h"
+#include "gui/toolkit/title_tip.h"
+#include "gui/toolkit/virtual_list_model.h"
 #include "gui_test_support.h"
 
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSizeGrip>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -18,42 +21,35 @@ using namespace terrix;
 
 namespace {
 
-// A list with two columns, a button beside it and one below it.
-class ListDialog : public CPlacementDialog {
-public:
-    explicit ListDialog(QWidget* parent = nullptr) : CPlacementDialog(parent) {
-        list = new CReportListCtrl(this);
-        list->setGeometry(10, 10, 200, 150);
-        list->InsertColumn(0, QStringLiteral("A"), Qt::AlignLeft, 60);
-        list->InsertColumn(1, QStringLiteral("B"), Qt::AlignLeft, 80);
-        beside = new QPushButton(QStringLiteral("beside"), this);
-        beside->setGeometry(220, 10, 80, 25);
-        below = new QPushButton(QStringLiteral("below"), this);
-        below->setGeometry(10, 170, 80, 25);
-        SetResizable(true);
-        resize(310, 205);
-    }
-    CReportListCtrl* list;
-    QPushButton* beside;
-    QPushButton* below;
-};
+// The list's width inside its frame and beside a vertical scroll bar: what its columns share.
+int InnerWidth(const CReportListCtrl* list) {
+    const int scrollBar =
+        list->verticalScrollBar()->isVisible() ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    return list->width() - 2 * list->frameWidth() - scrollBar;
+}
 
 class ApplyingDialog : public CPlacementDialog {
 public:
-    using CPlacementDialog::CPlacementDialog;
     bool Apply() override { return ++applied, applyResult; }
     bool applyResult = true;
     int applied = 0;
 };
 
-// An owner as windows have them: it connects to the childClosed signal of what it creates.
-class Owner : public QWidget {
-public:
-    void Watch(CPlacementDialog* dialog) {
-        connect(dialog, &CPlacementDialog::childClosed, this,
-                [this](QWidget* child) { closed.push_back(child); });
+// A list of `rows` rows and three columns inside a 600 pixel wide parent; cell (r, c) reads "r/c".
+struct ListFixture {
+    explicit ListFixture(int rows = 20) {
+        parent.resize(600, 400);
+        list = new CReportListCtrl(&parent);
+        list->setGeometry(0, 0, 600, 400);
+        list->InsertColumn(0, QStringLiteral("Station"), Qt::AlignRight, 60);
+        list->InsertColumn(1, QStringLiteral("Module"), Qt::AlignLeft, 120);
+        list->InsertColumn(2, QStringLiteral("Place"), Qt::AlignLeft, 100);
+        list->ListModel()->SetCellText(
+            [](int row, int column) { return QStringLiteral("%1/%2").arg(row).arg(column); });
+        list->ListModel()->SetRowCount(rows);
     }
-    std::vector<QWidget*> closed;
+    QWidget parent;
+    CReportListCtrl* list;
 };
 
 } // namespace
@@ -68,24 +64,8 @@ class TestPlacementDialog : public QObject {
 private Q_SLOTS:
     void init() { std::filesystem::remove(Ini()); }
 
-    void placementRoundTrip() {
-        QWidget parent;
-        parent.resize(1000, 800);
-        // Odd fractions, and the edges, stored as 0, which is as good a placement as any other.
-        for (const QRect geometry : {QRect(123, 77, 300, 200), QRect(333, 251, 257, 199),
-                                     QRect(0, 50, 300, 200), QRect(40, 0, 300, 200)}) {
-            {
-                CPlacementDialog dialog(&parent);
-                dialog.setGeometry(geometry);
-                QVERIFY(dialog.SaveWindowPlacement("Test", Ini()));
-            }
-            CPlacementDialog restored(&parent);
-            restored.setGeometry(500, 500, 100, 100);
-            QVERIFY(restored.LoadWindowPlacement("Test", Ini()));
-            QCOMPARE(restored.geometry(), geometry);
-        }
-    }
-
+    // Stored as fractions of the parent: a parent of another size places the window at the same fractions,
+    // odd fractions and the edges (stored as 0) come back exactly.
     void placementIsStoredAsFractionsOfTheParent() {
         QWidget parent;
         parent.resize(1000, 800);
@@ -97,13 +77,20 @@ private Q_SLOTS:
         QCOMPARE(ini.ReadString("Window Right", ""), std::string("0.500000"));
         QCOMPARE(ini.ReadString("Window Top", ""), std::string("0.250000"));
         QCOMPARE(ini.ReadString("Window Bottom", ""), std::string("0.500000"));
-
-        // A parent of another size places the window at the same fractions.
         QWidget other;
         other.resize(2000, 1600);
         CPlacementDialog scaled(&other);
         QVERIFY(scaled.LoadWindowPlacement("Test", Ini()));
         QCOMPARE(scaled.geometry(), QRect(200, 400, 800, 400));
+
+        for (const QRect geometry :
+             {QRect(333, 251, 257, 199), QRect(0, 50, 300, 200), QRect(40, 0, 300, 200)}) {
+            dialog.setGeometry(geometry);
+            QVERIFY(dialog.SaveWindowPlacement("Test", Ini()));
+            CPlacementDialog restored(&parent);
+            QVERIFY(restored.LoadWindowPlacement("Test", Ini()));
+            QCOMPARE(restored.geometry(), geometry);
+        }
     }
 
     void unusablePlacementIsIgnored() {
@@ -111,16 +98,11 @@ private Q_SLOTS:
         const std::pair<const char*, const char*> cases[] = {
             {nullptr, "0.5"}, {"abc", "0.5"}, {"-0.1", "0.5"}, {"0.6", "0.5"}, {"inf", "0.5"}};
         for (const auto& [left, right] : cases) {
-            std::filesystem::remove(Ini());
-            CIniSection ini(Ini(), "Test");
-            ini.BeginUpdate();
-            if (left != nullptr) {
-                ini.WriteString("Window Left", left);
-            }
-            ini.WriteString("Window Right", right);
-            ini.WriteString("Window Top", "0.1");
-            ini.WriteString("Window Bottom", "0.5");
-            QVERIFY(ini.EndUpdate());
+            QVERIFY(test::WriteSection(Ini(), "Test",
+                                       {{"Window Left", left},
+                                        {"Window Right", right},
+                                        {"Window Top", "0.1"},
+                                        {"Window Bottom", "0.5"}}));
             QWidget parent;
             parent.resize(1000, 800);
             CPlacementDialog dialog(&parent);
@@ -130,87 +112,36 @@ private Q_SLOTS:
         }
     }
 
-    void widerDialogStretchesTheListAndMovesTheControlsBesideIt() {
-        ListDialog dialog;
-        dialog.show();
-        QVERIFY(dialog.IsResizable());
-        QCOMPARE(dialog.minimumSize(), QSize(310, 205));
-        QVERIFY(dialog.SizeGrip() != nullptr);
-        QCOMPARE(dialog.SizeGrip()->geometry(), QRect(300, 195, 10, 10));
-
-        dialog.resize(410, 205);
-        QTRY_COMPARE(dialog.size(), QSize(410, 205));
-        QCOMPARE(dialog.list->geometry(), QRect(10, 10, 300, 150));
-        QCOMPARE(dialog.beside->geometry(), QRect(320, 10, 80, 25));
-        QCOMPARE(dialog.below->geometry(), QRect(10, 170, 80, 25));
-        QCOMPARE(dialog.SizeGrip()->geometry(), QRect(400, 195, 10, 10));
-
-        // Columns follow the list: base width x (inner width, less a vertical scroll bar) / sum of the bases.
-        int inner = 300 - 2 * dialog.list->frameWidth();
-        if (dialog.list->verticalScrollBar()->isVisible()) {
-            inner -= dialog.list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        }
-        QCOMPARE(dialog.list->columnWidth(0), 60 * inner / 140);
-        QCOMPARE(dialog.list->columnWidth(1), 80 * inner / 140);
-        QVERIFY(dialog.list->IsRedrawOn());
-
-        dialog.resize(410, 305);
-        QTRY_COMPARE(dialog.size(), QSize(410, 305));
-        QCOMPARE(dialog.list->geometry(), QRect(10, 10, 300, 250));
-        QCOMPARE(dialog.beside->geometry(), QRect(320, 10, 80, 25));
-        QCOMPARE(dialog.below->geometry(), QRect(10, 270, 80, 25));
-    }
-
-    void columnsWiderThanTheListKeepTheirWidths() {
-        ListDialog dialog;
-        dialog.list->setColumnWidth(0, 400);
-        dialog.show();
-        dialog.resize(360, 205);
-        QTRY_COMPARE(dialog.size(), QSize(360, 205));
-        QCOMPARE(dialog.list->columnWidth(0), 400);
-        QCOMPARE(dialog.list->columnWidth(1), 80);
-    }
-
-    void aColumnSizedByTheUserBecomesTheBase() {
-        ListDialog dialog;
-        dialog.show();
-        dialog.resize(410, 205);
-        QTRY_COMPARE(dialog.size(), QSize(410, 205));
-        dialog.list->setColumnWidth(0, 100); // as if dragged: 100 and the 80 of column 1 are the new bases
-        const int widthBefore = dialog.list->columnWidth(1);
-        dialog.resize(420, 205);
-        QTRY_COMPARE(dialog.size(), QSize(420, 205));
-        int inner = 310 - 2 * dialog.list->frameWidth();
-        if (dialog.list->verticalScrollBar()->isVisible()) {
-            inner -= dialog.list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        }
-        QCOMPARE(dialog.list->columnWidth(0), 100 * inner / 180);
-        QVERIFY(dialog.list->columnWidth(1) != widthBefore);
-    }
-
-    // With a Qt layout the layout places the controls; the base adds the size grip, the initial size as the
-    // minimum and the column rescaling of the list. Without a sizing border the layout fixes the size.
+    // The layout places the controls; the base adds the size grip, the initial size as the minimum and the
+    // list's columns sharing its width by their bases (a column sized by the user becomes a base; columns
+    // wider than the list keep their widths). Without a sizing border the layout fixes the size.
     void layoutDialogGrowsByItsStretchFactors() {
         CPlacementDialog dialog;
         auto* list = new CReportListCtrl;
         list->InsertColumn(0, QStringLiteral("A"), Qt::AlignLeft, 60);
         list->InsertColumn(1, QStringLiteral("B"), Qt::AlignLeft, 80);
-        auto* button = new QPushButton(QStringLiteral("below"));
         auto* layout = new QVBoxLayout(&dialog);
         layout->addWidget(list, 1);
-        layout->addWidget(button, 0);
+        layout->addWidget(new QPushButton(QStringLiteral("below")), 0);
         dialog.SetResizable(true);
         dialog.resize(310, 205);
         dialog.show();
         QCOMPARE(dialog.minimumSize(), dialog.InitialSize());
         QVERIFY(dialog.isSizeGripEnabled());
-        const QRect listBefore = list->geometry();
-        const QRect buttonBefore = button->geometry();
+        const int listWidth = list->width();
         dialog.resize(410, 305);
-        QTRY_COMPARE(list->width(), listBefore.width() + 100);
-        QCOMPARE(list->height(), listBefore.height() + 100);
-        QCOMPARE(button->height(), buttonBefore.height());
-        QVERIFY(list->columnWidth(0) > 60); // the columns grew with the list
+        QTRY_COMPARE(list->width(), listWidth + 100);
+        QCOMPARE(list->columnWidth(0), 60 * InnerWidth(list) / 140);
+        QCOMPARE(list->columnWidth(1), 80 * InnerWidth(list) / 140);
+        QVERIFY(list->IsRedrawOn());
+        list->setColumnWidth(0, 100); // as if dragged: 100 and the 80 of column 1 are the new bases
+        dialog.resize(420, 305);
+        QTRY_COMPARE(list->width(), listWidth + 110);
+        QCOMPARE(list->columnWidth(0), 100 * InnerWidth(list) / 180);
+        list->setColumnWidth(0, 900);
+        dialog.resize(430, 305);
+        QTRY_COMPARE(list->width(), listWidth + 120);
+        QCOMPARE(list->columnWidth(0), 900);
 
         CPlacementDialog fixed;
         new QVBoxLayout(&fixed);
@@ -219,111 +150,243 @@ private Q_SLOTS:
         QCOMPARE(fixed.layout()->sizeConstraint(), QLayout::SetFixedSize);
     }
 
-    void proportionalControlsKeepTheirFraction() {
-        ListDialog dialog;
-        auto* centred = new QPushButton(QStringLiteral("centre"), &dialog);
-        centred->setGeometry(100, 180, 40, 20); // 100 / (400 - 100): a third of the way
-        dialog.resize(400, 205);
-        dialog.show();
-        dialog.AddLayoutControl(centred, CPlacementDialog::kProportional, CPlacementDialog::kFixed);
-        dialog.resize(800, 205);
-        QTRY_COMPARE(dialog.size(), QSize(800, 205));
-        QCOMPARE(centred->geometry(), QRect(200, 180, 40, 20));
-    }
-
-    void growthCanBeLimited() {
-        ListDialog dialog;
-        dialog.SetLayoutOptions(false, false, true);
-        dialog.show();
-        QCOMPARE(dialog.maximumWidth(), 310);
-        QVERIFY(dialog.maximumHeight() > 205);
-        QVERIFY(dialog.SizeGrip() == nullptr);
-    }
-
-    void aDialogWithoutListKeepsItsSize() {
-        CPlacementDialog dialog;
-        auto* button = new QPushButton(QStringLiteral("only"), &dialog);
-        button->setGeometry(10, 10, 80, 25);
-        dialog.SetResizable(true);
-        dialog.resize(200, 100);
-        dialog.show();
-        QVERIFY(!dialog.IsResizable());
-        QCOMPARE(dialog.minimumSize(), QSize(200, 100));
-        QCOMPARE(dialog.maximumSize(), QSize(200, 100));
-    }
-
-    void modelessWindowTellsItsOwnerExactlyOnce() {
+    // A modeless window tells its owner once that it has gone (and deletes itself); a modal one does not.
+    void ownerHearsOfModelessWindowsOnce() {
         for (const bool byOk : {true, false}) {
-            Owner owner;
+            QWidget owner;
+            std::vector<QWidget*> closed;
             QPointer<CPlacementDialog> dialog = new CPlacementDialog(&owner);
             CPlacementDialog* const address = dialog;
-            owner.Watch(dialog);
+            connect(dialog, &CPlacementDialog::childClosed, &owner, [&](QWidget* c) { closed.push_back(c); });
             dialog->Create();
             QVERIFY(!dialog->IsModal());
             byOk ? dialog->accept() : dialog->reject();
-            QCOMPARE(owner.closed, std::vector<QWidget*>{address});
-            QTRY_VERIFY(dialog == nullptr); // deletes itself
-            QCOMPARE(owner.closed.size(), size_t{1});
+            QTRY_VERIFY(dialog == nullptr);
+            QCOMPARE(closed, std::vector<QWidget*>{address});
         }
+        QWidget owner;
+        int closed = 0;
+        CPlacementDialog modal(&owner);
+        connect(&modal, &CPlacementDialog::childClosed, &owner, [&] { ++closed; });
+        QTimer::singleShot(0, &modal, &QDialog::accept);
+        QCOMPARE(modal.exec(), int(QDialog::Accepted));
+        QCOMPARE(closed, 0);
     }
 
-    void modalDialogDoesNotNotify() {
-        Owner owner;
-        CPlacementDialog dialog(&owner);
-        owner.Watch(&dialog);
-        QTimer::singleShot(0, &dialog, &QDialog::accept);
-        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-        QVERIFY(owner.closed.empty());
-    }
-
-    void cancelWithChangesAsks() {
-        test::MessageRecorder messages;
-        ApplyingDialog dialog;
-        dialog.setWindowTitle(QStringLiteral("Offset"));
-        dialog.show();
-        QCOMPARE(dialog.SetModified(1), 0);
-        messages.answers = {QMessageBox::No};
-        dialog.reject();
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(messages.Texts(), QStringList{QString::fromUtf8("Wollen Sie Ihre Änderung verwerfen?")});
-        QCOMPARE(messages.messages.front().caption, QStringLiteral("Offset"));
-        QCOMPARE(messages.messages.front().icon, MessageIcon::Question);
-        messages.answers = {QMessageBox::Yes};
-        dialog.reject();
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(dialog.applied, 0);
-    }
-
-    void okWithChangesAppliesThem() {
+    // A change is applied by OK after a question, and discarded by Cancel after another.
+    void changesAreConfirmed() {
         const QString ask = QString::fromUtf8("Wollen Sie die Änderung durchführen?");
+        const QString discard = QString::fromUtf8("Wollen Sie Ihre Änderung verwerfen?");
         const struct {
+            bool ok;
             QMessageBox::StandardButton answer;
             bool applyResult;
             int applied;
             bool staysOpen;
             QStringList messages;
         } cases[] = {
-            {QMessageBox::Yes, true, 1, false, {ask, QString::fromUtf8("Änderung ausgeführt.")}},
-            {QMessageBox::Yes,
+            {true, QMessageBox::Yes, true, 1, false, {ask, QString::fromUtf8("Änderung ausgeführt.")}},
+            {true,
+             QMessageBox::Yes,
              false,
              1,
              true,
              {ask, QString::fromUtf8("Änderung konnte nicht ausgeführt werden!")}},
-            {QMessageBox::No, true, 0, false, {ask}},
+            {true, QMessageBox::No, true, 0, false, {ask}},
+            {false, QMessageBox::No, true, 0, true, {discard}},
+            {false, QMessageBox::Yes, true, 0, false, {discard}},
         };
         for (const auto& c : cases) {
             test::MessageRecorder recorder;
             recorder.answers = {c.answer};
             ApplyingDialog dialog;
+            dialog.setWindowTitle(QStringLiteral("Offset"));
             dialog.applyResult = c.applyResult;
             dialog.show();
-            dialog.SetModified(1);
-            dialog.accept();
+            QCOMPARE(dialog.SetModified(1), 0);
+            c.ok ? dialog.accept() : dialog.reject();
             QCOMPARE(recorder.Texts(), c.messages);
+            QCOMPARE(recorder.messages.front().caption, QStringLiteral("Offset"));
             QCOMPARE(dialog.applied, c.applied);
             QCOMPARE(dialog.isVisible(), c.staysOpen);
         }
+    }
+
+    void redrawLockIsCounted() {
+        ListFixture f;
+        f.list->SetRedraw(false);
+        f.list->SetRedraw(false);
+        f.list->SetRedraw(true);
+        QVERIFY(!f.list->IsRedrawOn());
+        QCOMPARE(f.list->RedrawLockCount(), 1);
+        f.list->SetRedraw(true);
+        // An unbalanced SetRedraw(true) switches drawing on and leaves the count at 0.
+        f.list->SetRedraw(true);
+        QVERIFY(f.list->IsRedrawOn());
+        QCOMPARE(f.list->RedrawLockCount(), 0);
+    }
+
+    // Select moves the current row and the selection; SelectFirstOnce selects row 0 only at the first
+    // chance after the list was emptied; space opens the focused row without toggling it.
+    void selectionAndSpace() {
+        ListFixture f(0);
+        QSignalSpy opened(f.list, &QAbstractItemView::doubleClicked);
+        f.list->SelectFirstOnce(); // empty: nothing selected, but done
+        f.list->ListModel()->SetRowCount(20);
+        f.list->SelectFirstOnce();
+        QVERIFY(!f.list->selectionModel()->hasSelection());
+        QTest::keyClick(f.list, Qt::Key_Space); // no focused row: a beep, nothing else
+        QCOMPARE(opened.count(), 0);
+        f.list->DeleteAllItems();
+        f.list->ListModel()->SetRowCount(20);
+        f.list->SelectFirstOnce();
+        QCOMPARE(f.list->currentIndex().row(), 0);
+        f.list->Select(3);
+        f.list->SelectFirstOnce();
+        QCOMPARE(f.list->currentIndex().row(), 3);
+        f.list->Select(7);
+        f.list->Select(99); // no such row: nothing changes
+        QTest::keyClick(f.list, Qt::Key_Space);
+        QCOMPARE(opened.count(), 1);
+        QCOMPARE(opened.at(0).at(0).toModelIndex().row(), 7);
+        QVERIFY(f.list->selectionModel()->isRowSelected(7, QModelIndex()));
+        f.list->DeselectAll();
+        QVERIFY(!f.list->selectionModel()->hasSelection());
+        QVERIFY(!f.list->currentIndex().isValid());
+    }
+
+    // Widths, cell texts and hits go by display position once a column was moved.
+    void columnsByDisplayPosition() {
+        ListFixture f;
+        f.parent.show();
+        f.list->horizontalHeader()->moveSection(2, 0); // Place, Station, Module
+        QCOMPARE(f.list->ColumnWidthAt(0), 100);
+        QCOMPARE(f.list->ColumnWidthAt(1), 60);
+        QCOMPARE(f.list->ColumnWidthAt(3), 0);
+        QCOMPARE(f.list->CellTextAt(4, 0), QStringLiteral("4/2"));
+        QCOMPARE(f.list->CellTextAt(4, 2), QStringLiteral("4/1"));
+        QCOMPARE(f.list->CellTextAt(4, 3), QStringLiteral("We better never fall through to here!"));
+        const int rowHeight = f.list->verticalHeader()->defaultSectionSize();
+        const CReportListCtrl::CellHit hit = f.list->HitTestCell(QPoint(105, rowHeight * 2 + 2));
+        QCOMPARE(hit.row, 2);
+        QCOMPARE(hit.displayPos, 1);
+        QCOMPARE(hit.rect, f.list->visualRect(f.list->model()->index(2, 0)));
+        QCOMPARE(f.list->HitTestCell(QPoint(500, 5)).row, -1); // right of the last column
+    }
+
+    void columnLayoutRoundTrip() {
+        {
+            ListFixture f;
+            f.list->setColumnWidth(0, 90);
+            f.list->setColumnWidth(2, 150);
+            f.list->horizontalHeader()->moveSection(0, 2); // Module, Place, Station
+            QVERIFY(f.list->SaveColumns("Columns", Ini()));
+        }
+        const CIniSection ini(Ini(), "Columns");
+        QCOMPARE(ini.ReadString("cxCol0", ""), std::string("0.150000"));
+        QCOMPARE(ini.ReadInt("idxCol0", -1), 1);
+        QCOMPARE(ini.ReadInt("idxCol2", -1), 0);
+        QVERIFY(!ini.HasKey("cxCol3"));
+
+        ListFixture g;
+        g.list->LoadColumns("Columns", Ini());
+        QCOMPARE(g.list->columnWidth(0), 90);
+        QCOMPARE(g.list->columnWidth(1), 120);
+        QCOMPARE(g.list->columnWidth(2), 150);
+        QCOMPARE(g.list->horizontalHeader()->logicalIndex(0), 1);
+        QCOMPARE(g.list->horizontalHeader()->logicalIndex(1), 2);
+        QCOMPARE(g.list->horizontalHeader()->logicalIndex(2), 0);
+    }
+
+    void unusableColumnValuesAreIgnored() {
+        // key=value lines written, then the widths and display order loaded (defaults 60/120/100, 0/1/2).
+        const struct {
+            QStringList values;
+            QList<int> widths;
+            QList<int> order;
+        } cases[] = {
+            {{"cxCol1=0.000000"}, {60, 120, 100}, {0, 1, 2}}, // a hidden column keeps its width
+            {{"cxCol0=wide"}, {60, 120, 100}, {0, 1, 2}},
+            {{"cxCol0=1e12"}, {32767, 120, 100}, {0, 1, 2}},
+            {{"idxCol0=1", "idxCol1=1", "idxCol2=0"}, {60, 120, 100}, {0, 1, 2}}, // a column named twice
+            {{"idxCol0=2"}, {60, 120, 100}, {0, 1, 2}},                           // a gap
+            {{"idxCol0=2", "idxCol1=7", "idxCol2=0"}, {60, 120, 100}, {0, 1, 2}}, // beyond the columns
+            {{"idxCol0=2", "idxCol1=0", "idxCol2=1"}, {60, 120, 100}, {2, 0, 1}}, // a full order of 3
+        };
+        for (const auto& c : cases) {
+            std::filesystem::remove(Ini());
+            CIniSection ini(Ini(), "Columns");
+            for (const QString& line : c.values) {
+                ini.WriteString(line.section(QLatin1Char('='), 0, 0).toStdString(),
+                                line.section(QLatin1Char('='), 1).toStdString());
+            }
+            ListFixture f;
+            f.list->LoadColumns("Columns", Ini());
+            for (int i = 0; i < 3; ++i) {
+                QCOMPARE(f.list->columnWidth(i), c.widths[i]);
+                QCOMPARE(f.list->horizontalHeader()->logicalIndex(i), c.order[i]);
+            }
+        }
+    }
+
+    void followTheTail() {
+        ListFixture f(100);
+        f.parent.show();
+        const int page = f.list->RowsPerPage();
+        QVERIFY(page > 2);
+        // The row before the last at the bottom of the page: the new last row is scrolled in.
+        f.list->ListModel()->SetRowCount(page + 1);
+        f.list->scrollToTop();
+        f.list->EnsureVisible(-1);
+        QCOMPARE(f.list->TopRow(), 1);
+        // The user looks further up: the list stays.
+        f.list->ListModel()->SetRowCount(page + 10);
+        f.list->scrollToTop();
+        f.list->EnsureVisible(-1);
+        QCOMPARE(f.list->TopRow(), 0);
+    }
+
+    void emptyTextDisablesTheHeader() {
+        ListFixture f(0);
+        f.list->SetEmptyText(QString::fromUtf8("Keine Module gefunden."));
+        f.parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.parent));
+        QTRY_VERIFY(!f.list->horizontalHeader()->isEnabled());
+        f.list->ListModel()->SetRowCount(3);
+        QTRY_VERIFY(f.list->horizontalHeader()->isEnabled());
+    }
+
+    void titleTipShowsCutOffTextOnly() {
+        ListFixture f;
+        f.list->ListModel()->SetCellText([](int row, int column) {
+            return column == 1 && row == 1
+                       ? QStringLiteral("PX-TAVIK2ZUZ with a long place name that is cut off")
+                       : QStringLiteral("ok");
+        });
+        f.parent.show();
+        f.parent.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.parent));
+        ZTitleTip* tip = f.list->TitleTip();
+        const int rowHeight = f.list->verticalHeader()->defaultSectionSize();
+        const QPoint fitting(80, rowHeight / 2);            // row 0, column 1
+        const QPoint cutOff(80, rowHeight + rowHeight / 2); // row 1, column 1
+        QTest::mouseMove(f.list->viewport(), fitting);
+        QVERIFY(!tip->isVisible());
+        QTest::mouseMove(f.list->viewport(), cutOff);
+        QTRY_VERIFY(tip->isVisible());
+        QCOMPARE(tip->Text(), QStringLiteral("PX-TAVIK2ZUZ with a long place name that is cut off"));
+        // Over the cell, starting at the text, as wide as the text needs.
+        const QPoint cellTopLeft = f.list->viewport()->mapToGlobal(QPoint(60, rowHeight));
+        QCOMPARE(tip->TipRect().top(), cellTopLeft.y());
+        QVERIFY(tip->TipRect().left() > cellTopLeft.x());
+        QVERIFY(tip->TipRect().width() > 120);
+        // Into the next row: the tip goes and the list handles the move.
+        QTest::mouseMove(f.list->viewport(), QPoint(80, 2 * rowHeight + rowHeight / 2));
+        QVERIFY(!tip->isVisible());
+        // Switched off: no tips.
+        f.list->SetOptions(0);
+        QTest::mouseMove(f.list->viewport(), cutOff);
+        QVERIFY(!tip->isVisible());
     }
 };
 

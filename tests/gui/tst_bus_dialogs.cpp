@@ -1,0 +1,475 @@
+// The bus windows over the in-process simulated bus, in virtual time: the scanning dialog and the
+// resolve-collisions dialog, the serial-port set-up, the bus traffic monitor, and the station-number and
+// conversion-time dialogs.
+
+#include "core/bus/bus_trace.h"
+#include "core/bus/commands.h"
+#include "core/busops/conversion_count.h"
+#include "core/busops/identification.h"
+#include "core/inventory/bus_info_file.h"
+#include "core/inventory/unit_names.h"
+#include "core/platform/com_port.h"
+#include "core/platform/ini_section.h"
+#include "gui/busops/conversion_time_dlg.h"
+#include "gui/busops/resolve_collisions_dlg.h"
+#include "gui/busops/scan_dlg.h"
+#include "gui/busops/serial_ports_dlg.h"
+#include "gui/busops/station_number_dlg.h"
+#include "gui/busops/traffic_monitor.h"
+#include "gui/toolkit/report_list_ctrl.h"
+#include "gui/toolkit/string_catalogue.h"
+#include "gui_test_support.h"
+#include "virtual_bus_time.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+using namespace terrix;
+
+namespace {
+
+// Two collisions: two probes on station 5 and two on station 7, beside the multiplexer.
+constexpr const char* kCollisionScenario = R"({"modules": [
+    {"station": 252, "serialNo": 20513, "moduleName": "PX-ROV4", "moduleId": 1},
+    {"station": 5, "serialNo": 1500, "moduleName": "PX-TAVIK2", "moduleId": 11},
+    {"station": 5, "serialNo": 1501, "moduleName": "PX-TAVIK2", "moduleId": 11},
+    {"station": 7, "serialNo": 1502, "moduleName": "PX-TAVIK2", "moduleId": 11},
+    {"station": 7, "serialNo": 1503, "moduleName": "PX-TAVIK2", "moduleId": 11}]})";
+
+// Counts the frames sent while it exists and keeps the station of the first one sent to one module (the
+// baud-rate ladder before it is a broadcast).
+class SentFrames final : public BusTraceObserver {
+public:
+    SentFrames() { SetBusTraceObserver(this); }
+    ~SentFrames() override { SetBusTraceObserver(nullptr); }
+    void OnFrame(const BusTraceEvent& event) override {
+        if (event.direction == BusTraceEvent::Direction::Sent) {
+            ++sent;
+            if (firstStation < 0 && event.bytes.size() > 4 && event.bytes[4] != 16) {
+                firstStation = event.bytes[0];
+            }
+        }
+    }
+    int sent = 0;
+    int firstStation = -1;
+};
+
+uint32_t SavedModules() {
+    CIniSection busInfo;
+    busInfo.SetSection(std::string(kBusInfoSection));
+    return busInfo.ReadDWord("Modules", 0);
+}
+
+// Calls `act` with the resolve-collisions dialog once it runs modally (from inside the scan).
+void WhenResolveDialogRuns(const std::function<void(CResolveCollisionsDlg&)>& act) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        if (auto* dialog = qobject_cast<CResolveCollisionsDlg*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(*dialog);
+        }
+    });
+    timer->start(10);
+}
+
+// Puts the context on the built-in simulated bus, or on the one `scenario` describes.
+void UseBus(BusContext& context, const QString& scenario = {}) {
+    context.portContext.nPortNo = 1;
+    context.portContext.device = "sim";
+    if (!scenario.isEmpty()) {
+        const QString path =
+            QDir(QDir::tempPath())
+                .filePath(QStringLiteral("terrix_scan_dlg_%1.json").arg(QCoreApplication::applicationPid()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(scenario.toUtf8());
+        context.portContext.device = "sim:" + path.toStdString();
+    }
+}
+
+// The built-in bus: probes at stations 1 and 2, the XV module at 3, identified into the context's list.
+void IdentifyDefaultBus(BusContext& context) {
+    UseBus(context);
+    PortUser user(&context.portContext);
+    QVERIFY(user.Acquire());
+    for (uint8_t station : {1, 2, 3}) {
+        auto record = std::make_unique<ModuleRecord>();
+        QVERIFY(IdentifyModule(user.Port(), station, *record, UnitName));
+        QVERIFY(context.busList.Add(std::move(record)));
+    }
+    user.Release();
+}
+
+uint16_t SerialAt(BusContext& context, uint8_t station) {
+    PortUser user(&context.portContext);
+    if (!user.Acquire()) {
+        return 0;
+    }
+    StationInfoBlock block{};
+    const bool ok = ReadStationInfo(user.Port(), station, block);
+    user.Release();
+    return ok ? StationInfo::FromBytes(block).wSerialNo : 0;
+}
+
+} // namespace
+
+class TestBusDialogs : public QObject {
+    Q_OBJECT
+
+    test::TempDataDir data_;
+
+private Q_SLOTS:
+    void init() {
+        ForgetBusInfo();
+        CIniSection().ResetSection("KNOWN MODULES");
+    }
+
+    // "scan completely": starts by itself when shown, forgets the saved bus (station 252 is probed first),
+    // saves the complete bus and closes with OK.
+    void scanCompletelyOnShow() {
+        test::VirtualBusTime time;
+        test::MessageRecorder messages;
+        BusContext context;
+        UseBus(context);
+        {
+            CIniSection busInfo; // a saved bus of one module: a known-module scan would probe only station 1
+            busInfo.SetSection(std::string(kBusInfoSection));
+            busInfo.WriteDWord("Modules", 1);
+        }
+        SentFrames probe;
+        CScanDlg dialog(context, nullptr, CScanDlg::kForgetBus);
+        dialog.show();
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 20000);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(probe.firstStation, 252);
+        QCOMPARE(dialog.ModulesText(), QStringLiteral("4"));
+        QCOMPARE(dialog.ProgressBar()->value(), 100);
+        QCOMPARE(SavedModules(), 4u);
+        QVERIFY2(messages.messages.empty(), qPrintable(messages.Texts().join(QLatin1Char('|'))));
+    }
+
+    // A port that does not open: the start-up message with the device and the reason; nothing is saved.
+    void portThatDoesNotOpen() {
+        test::MessageRecorder messages;
+        BusContext context;
+        context.portContext.nPortNo = 1;
+        context.portContext.device = "/nonexistent/ttyUSB9";
+        CScanDlg dialog(context, nullptr, 0);
+        dialog.show();
+        QTRY_VERIFY(!dialog.isVisible());
+        const QString text = messages.Texts().value(0);
+        QVERIFY2(text.startsWith(Text(24652)) && text.contains(QStringLiteral("/nonexistent/ttyUSB9")),
+                 qPrintable(text));
+        QCOMPARE(SavedModules(), 0u);
+    }
+
+    // The first Cancel stops the scan and leaves the dialog open with "Start" enabled, nothing saved; the
+    // second closes it.
+    void cancelTwice() {
+        test::VirtualBusTime time;
+        test::MessageRecorder messages;
+        BusContext context;
+        UseBus(context);
+        CScanDlg dialog(context, nullptr, CScanDlg::kDetailed | CScanDlg::kForgetBus);
+        connect(dialog.ProgressBar(), &QProgressBar::valueChanged, &dialog, [&](int value) {
+            if (value >= 5 && dialog.CancelButton()->isEnabled()) {
+                dialog.CancelButton()->click();
+            }
+        });
+        dialog.show();
+        QTRY_VERIFY_WITH_TIMEOUT(dialog.StartButton()->isEnabled(), 20000);
+        QVERIFY(!dialog.IsScanning());
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.CancelButton()->isEnabled());
+        QVERIFY(dialog.ProgressBar()->value() < 100);
+        QCOMPARE(SavedModules(), 0u);
+        dialog.CancelButton()->click();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    // Collisions open the resolve-collisions dialog before anything is saved. A run that leaves collisions
+    // keeps it open with progress 0; one that removes them closes it, and only then is the bus saved. The
+    // scanning dialog's fields follow the resolution.
+    void collisionsAreResolvedBeforeSaving() {
+        test::VirtualBusTime time;
+        test::MessageRecorder messages;
+        BusContext context;
+        UseBus(context, QString::fromUtf8(kCollisionScenario));
+        CScanDlg scan(context, nullptr, CScanDlg::kDetailed | CScanDlg::kForgetBus);
+        int resolveRuns = 0;
+        bool savedBeforeResolution = true;
+        bool controlsDisabledDuringRun = true;
+        QString collisionsAtOpen;
+        int scanProgressAfterFirstRun = -1;
+        WhenResolveDialogRuns([&](CResolveCollisionsDlg& dialog) {
+            savedBeforeResolution = SavedModules() != 0;
+            collisionsAtOpen = scan.CollisionsText();
+            connect(dialog.ProgressBar(), &QProgressBar::valueChanged, &dialog, [&](int) {
+                controlsDisabledDuringRun = controlsDisabledDuringRun && !dialog.StartButton()->isEnabled() &&
+                                            !dialog.Sheet()->isEnabled();
+            });
+            // A range without any of the colliding serials leaves both collisions.
+            dialog.Sheet()->range->from->SetValue(1);
+            dialog.Sheet()->range->to->SetValue(40);
+            dialog.StartButton()->click();
+            ++resolveRuns;
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.ProgressBar()->value(), 0);
+            QCOMPARE(messages.Texts().value(0), Text(24657));
+            scanProgressAfterFirstRun = scan.ProgressBar()->value();
+            QVERIFY(dialog.StartButton()->isEnabled());
+            // The serial page with each colliding module in turn would do; the range covers all four.
+            dialog.Sheet()->range->from->SetValue(1500);
+            dialog.Sheet()->range->to->SetValue(1503);
+            dialog.StartButton()->click();
+            ++resolveRuns;
+            QVERIFY(!dialog.isVisible());
+        });
+        scan.show();
+        QTRY_VERIFY_WITH_TIMEOUT(!scan.isVisible(), 30000);
+        QCOMPARE(resolveRuns, 2);
+        QCOMPARE(collisionsAtOpen, QStringLiteral("2"));
+        QVERIFY(!savedBeforeResolution);
+        QVERIFY(controlsDisabledDuringRun);
+        QCOMPARE(scanProgressAfterFirstRun, 100); // the first run went through its 40 candidates
+        QCOMPARE(context.busList.CollisionCount(), 0u);
+        QCOMPARE(scan.CollisionsText(), QStringLiteral("0"));
+        QCOMPARE(SavedModules(), 5u);
+        QCOMPARE(messages.Texts().size(), 2);
+    }
+
+    // The known-modules page: serial 0 and duplicates are refused with their texts; Delete asks first.
+    void knownModulesPage() {
+        test::MessageRecorder messages;
+        BusContext context;
+        CResolveCollisionsDlg dialog(context, nullptr);
+        CResolveCollisionsByKnownSerNos& page = *dialog.Sheet()->known;
+        struct Case {
+            uint32_t serial;
+            QString message; // empty: added
+            int rows;
+        };
+        const Case cases[] = {{0, Text(24727), 0}, {4711, {}, 1}, {815, {}, 2}, {4711, Text(24728), 2}};
+        for (const Case& c : cases) {
+            messages.Clear();
+            page.serial->SetValue(c.serial);
+            page.add->click();
+            QCOMPARE(messages.Texts().value(0), c.message);
+            QCOMPARE(page.list->model()->rowCount(), c.rows);
+            QCOMPARE(page.serial->GetValue(),
+                     c.message.isEmpty() ? 0u : c.serial); // refused: kept for editing
+        }
+        // Sorted by serial and kept in the settings file.
+        QCOMPARE(context.busList.KnownModules()->GetAt(0)->SerialNo(), 815);
+        CIniSection known;
+        known.SetSection("KNOWN MODULES");
+        QCOMPARE(known.ReadDWord("Modules", 0), 2u);
+
+        page.list->Select(0);
+        QVERIFY(page.remove->isEnabled());
+        messages.Clear();
+        messages.answers.push_back(QMessageBox::Cancel);
+        page.remove->click();
+        QCOMPARE(messages.Texts().value(0), Text(24730));
+        QCOMPARE(page.list->model()->rowCount(), 2);
+        page.remove->click(); // answered OK
+        QCOMPARE(page.list->model()->rowCount(), 1);
+        QCOMPARE(context.busList.KnownModules()->GetAt(0)->SerialNo(), 4711);
+        QCOMPARE(known.ReadDWord("Modules", 0), 1u);
+    }
+
+    void stableDeviceName() {
+        QDir dir(data_.Path());
+        QVERIFY(dir.mkpath(QStringLiteral("by-id")));
+        for (const char* name : {"ttyFAKE0", "ttyFAKE1"}) {
+            QFile file(dir.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QString link = dir.filePath(QStringLiteral("by-id/usb-FTDI_FT232R_A1B2-if00-port0"));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("ttyFAKE0")), link));
+        const QString byId = dir.filePath(QStringLiteral("by-id"));
+        QCOMPARE(StableDeviceName(dir.filePath(QStringLiteral("ttyFAKE0")), byId), link);
+        QCOMPARE(StableDeviceName(dir.filePath(QStringLiteral("ttyFAKE1")), byId), QString());
+        QCOMPARE(StableDeviceName(dir.filePath(QStringLiteral("ttyMISSING")), byId), QString());
+        QCOMPARE(PreferredDeviceName({QStringLiteral("/dev/ttyUSB0"), link, {}, {}, {}}), link);
+        QCOMPARE(PreferredDeviceName({QStringLiteral("/dev/ttyS0"), {}, {}, {}, {}}),
+                 QStringLiteral("/dev/ttyS0"));
+    }
+
+    // OK stores only what changed; Test names the device and the cause when it cannot be opened.
+    void serialPortsStoresTheChoice() {
+        test::MessageRecorder messages;
+        BusContext context;
+        CSerialPortsDlg dialog(context, nullptr);
+        QCOMPARE(dialog.PortCombo(1)->currentText(), QStringLiteral("/dev/ttyS0"));
+        dialog.PortCombo(2)->setEditText(QStringLiteral("/nonexistent/ttyUSB7"));
+        dialog.OnTest(2);
+        QVERIFY2(messages.Texts().value(0).contains(QStringLiteral("/nonexistent/ttyUSB7")),
+                 qPrintable(messages.Texts().value(0)));
+        dialog.PortCombo(3)->setEditText(QStringLiteral("sim"));
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        CIniSection ports;
+        ports.SetSection("Serial ports");
+        QVERIFY(!ports.HasKey("COM1"));
+        QCOMPARE(ports.ReadString("COM2", ""), std::string("/nonexistent/ttyUSB7"));
+        QCOMPARE(PortDeviceName(3), std::string("sim"));
+    }
+
+    // Frames of real transactions are listed, the oldest dropped beyond the limit; a pause lists nothing;
+    // the list is saved as text (in the trace format of the command-line tool, the core's).
+    void trafficMonitor() {
+        test::VirtualBusTime time;
+        BusContext context;
+        CTrafficMonitor monitor(context, nullptr, 3);
+        const QAbstractItemModel& model = monitor.Model();
+        const PortHandle port = ComOpenDevice("sim", kBusBaud);
+        QVERIFY(port != kInvalidPort);
+        StationInfoBlock block{};
+        QVERIFY(ReadStationInfo(port, 2, block));
+        QTRY_COMPARE(model.rowCount(), 2);
+        QCOMPARE(model.index(0, TrafficModel::kStation).data().toString(), QStringLiteral("2"));
+        QCOMPARE(model.index(0, TrafficModel::kCommand).data().toString(),
+                 QStringLiteral("2 read station info"));
+        QVERIFY(!ReadStationInfo(port, 99, block)); // nobody there: the reply's failure is listed
+        QTRY_COMPARE(monitor.Model().Size(), size_t(3));
+        QVERIFY(model.index(0, TrafficModel::kOutcome).data().toString().startsWith(QStringLiteral("ok")));
+        QCOMPARE(model.index(1, TrafficModel::kStation).data().toString(), QStringLiteral("99"));
+        QVERIFY(model.index(2, TrafficModel::kOutcome).data().toString().startsWith(QStringLiteral("9")));
+
+        const QString path = data_.File(QStringLiteral("trace.txt"));
+        QString error;
+        QVERIFY(monitor.SaveText(path, error));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        QCOMPARE(file.readAll().count('\n'), 3);
+
+        monitor.Model().Clear();
+        monitor.PauseButton()->click();
+        QVERIFY(ReadStationInfo(port, 1, block));
+        QTest::qWait(20);
+        QCOMPARE(model.rowCount(), 0);
+        monitor.PauseButton()->click();
+        QVERIFY(ReadStationInfo(port, 1, block));
+        QTRY_COMPARE(model.rowCount(), 2);
+        ComClose(port);
+    }
+
+    void stationNumberRefusals() {
+        test::VirtualBusTime time;
+        BusContext context;
+        IdentifyDefaultBus(context);
+        ModuleRecord& first = *context.busList.FindByStation(1);
+        struct Case {
+            const char* what;
+            std::function<void(ModuleRecord&)> change;
+            int text;
+        };
+        const Case cases[] = {
+            {"disabled", [](ModuleRecord& r) { r.bDisabled = 1; }, 24639},
+            {"collision placeholder", [](ModuleRecord& r) { r.enModuleState = msCollision; }, 24638},
+        };
+        for (const Case& c : cases) {
+            test::MessageRecorder messages;
+            ModuleRecord record = first;
+            c.change(record);
+            SentFrames frames;
+            QVERIFY2(!RunStationNumberDialog(context, nullptr, record), c.what);
+            QCOMPARE(messages.Texts().value(0), FindText(TextKind::String, c.text));
+            QCOMPARE(frames.sent, 0);
+        }
+
+        test::MessageRecorder messages;
+        CStationNumberDlg dialog(context, nullptr, first);
+        QVERIFY(dialog.SetUp());
+        QVERIFY(!dialog.NewEdit()->SetTextChecked(QStringLiteral("253")));
+        QCOMPARE(dialog.NewEdit()->GetValue(), 1u);
+        QVERIFY(messages.Texts().value(0).contains(QStringLiteral("252")));
+        messages.Clear();
+        SentFrames frames;
+        dialog.accept(); // unchanged: closes without asking or sending
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(messages.messages.empty());
+        // Station 2 belongs to another module of the bus.
+        QVERIFY(dialog.NewEdit()->SetValue(2));
+        dialog.accept();
+        QCOMPARE(messages.messages.size(), size_t(1));
+        QVERIFY(messages.Texts().value(0).contains(QStringLiteral("already used")));
+        QCOMPARE(frames.sent, 0);
+        QCOMPARE(first.iaStation, 1);
+    }
+
+    void stationNumberMovesTheRecordsModule() {
+        test::VirtualBusTime time;
+        BusContext context;
+        IdentifyDefaultBus(context);
+        ModuleRecord& first = *context.busList.FindByStation(1);
+        const uint16_t serial = first.SerialNo();
+        {
+            // A record whose station is answered by another module (swapped since the scan): refused
+            // before anything is sent to move it.
+            test::MessageRecorder messages;
+            messages.answers = {QMessageBox::Yes};
+            ModuleRecord stale = first;
+            stale.stationInfo.wSerialNo = static_cast<uint16_t>(serial + 1);
+            CStationNumberDlg dialog(context, nullptr, stale);
+            QVERIFY(dialog.SetUp());
+            dialog.NewEdit()->SetValue(10);
+            dialog.accept();
+            QVERIFY(messages.Texts().value(1).contains(QString::number(serial)));
+            QCOMPARE(stale.iaStation, 1);
+        }
+        QCOMPARE(SerialAt(context, 1), serial);
+        QCOMPARE(SerialAt(context, 10), 0); // nobody was moved there
+
+        test::MessageRecorder messages;
+        CStationNumberDlg dialog(context, nullptr, first);
+        QVERIFY(dialog.SetUp());
+        dialog.NewEdit()->SetValue(10);
+        dialog.accept(); // confirmed (Yes), applied, "Änderung ausgeführt."
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(messages.messages.size(), size_t(2));
+        QCOMPARE(first.iaStation, 10);
+    }
+
+    void conversionTime() {
+        test::VirtualBusTime time;
+        BusContext context;
+        IdentifyDefaultBus(context);
+        ModuleRecord& xv = *context.busList.FindByStation(3);
+        QVERIFY(xv.bIsTavikXV != 0);
+
+        test::MessageRecorder messages;
+        xv.dwNumberOfMeas0 = 100;
+        {
+            CConversionTimeDlg dialog(context, nullptr, xv);
+            QVERIFY(dialog.SetUp());
+            QCOMPARE(dialog.PreviousEdit()->GetValue(), 76u);
+            QCOMPARE(dialog.NewCount(), 100u);
+            // The entry is limited to the times whose count fits the module's five-digit field.
+            QVERIFY(dialog.NewEdit()->SetValue(MaxConversionSeconds()));
+            QVERIFY(!dialog.NewEdit()->SetValue(MaxConversionSeconds() + 1));
+            QVERIFY(dialog.NewEdit()->SetValue(60));
+            QCOMPARE(dialog.NewCount(), 79u);
+            dialog.accept();
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        }
+        QCOMPARE(xv.dwNumberOfMeas0, 79u);
+
+        // Only the XV module converts by a count.
+        messages.Clear();
+        QVERIFY(!RunConversionTimeDialog(context, nullptr, *context.busList.FindByStation(1)));
+        QCOMPARE(messages.Texts().value(0), Text(24638));
+    }
+};
+
+QTEST_MAIN(TestBusDialogs)
+#include "tst_bus_dialogs.moc"

@@ -1,0 +1,431 @@
+// The configuration dialogs of one module on the simulated bus (coefficients, application parameters,
+// active calibration, offset, Error66 limit, reset baud rate, user data): what they show, enable, send and
+// refuse. The operations, conversions and files behind them are the core's and tested there.
+
+#include "config_dialog_support.h"
+#include "core/config/app_params.h"
+#include "core/config/calib_files.h"
+#include "core/config/error66_limit.h"
+#include "core/config/loc_directory.h"
+#include "core/config/offset_adjust.h"
+#include "core/config/user_info.h"
+#include "core/platform/port_user.h"
+#include "gui/app/frame_windows.h"
+#include "gui/config/active_calib_dlg.h"
+#include "gui/config/app_params_dlg.h"
+#include "gui/config/coefficients_dlg.h"
+#include "gui/config/config_windows.h"
+#include "gui/config/error66_dlg.h"
+#include "gui/config/offset_dlg.h"
+#include "gui/config/user_data_dlg.h"
+#include "gui/toolkit/edit_double.h"
+#include "gui/toolkit/edit_integer.h"
+#include "gui/toolkit/report_list_ctrl.h"
+#include "gui/toolkit/virtual_list_model.h"
+#include "gui_test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdio>
+
+using namespace terrix;
+
+namespace {
+
+using Dlg = CAppParamsDlg;
+
+void Type(QLineEdit* field, const QString& text) {
+    field->selectAll();
+    field->del();
+    QTest::keyClicks(field, text);
+}
+
+constexpr int kDiffColumn = 1;
+constexpr const char* kAskIdentical = "The actual calibration data is identical to that on the module!\nAre "
+                                      "you sure to rewrite the module's data?";
+
+void WriteFile(const QString& path, const std::string& text) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.data(), static_cast<qint64>(text.size()));
+}
+
+// CAL and TDC files in `dir` holding what the module holds.
+void WriteCalibFiles(const QString& dir, const CalibSet& set) {
+    for (size_t i = 0; i < kCalibPositions; ++i) {
+        for (const bool temperature : {false, true}) {
+            const uint16_t id = temperature ? set.aTempCalib[i].wCalibId : set.aMatCalib[i].wCalibId;
+            const CalibCoeffs& coeffs = temperature ? set.aTempCalib[i].adCoeff : set.aMatCalib[i].adCoeff;
+            std::string text = "; calibration " + std::to_string(id) + "\n";
+            for (size_t j = 0; j < 6; ++j) {
+                char line[64];
+                std::snprintf(line, sizeof line, "%c%zu=%.17g\n", temperature ? 't' : 'c', j, coeffs[j]);
+                text += line;
+            }
+            WriteFile(dir + QLatin1Char('/') +
+                          QString::fromStdString(CalibFileName(id, temperature ? "TDC" : "CAL")),
+                      text);
+        }
+    }
+}
+
+QStringList DiffColumn(const CCoefficientsDlg& dialog) {
+    QStringList marks;
+    const CVirtualListModel* model = dialog.CalibListView()->ListModel();
+    for (int row = 0; row < model->RowCount(); ++row) {
+        marks << model->data(model->index(row, kDiffColumn)).toString();
+    }
+    return marks;
+}
+
+} // namespace
+
+class TestConfigDialogs : public QObject {
+    Q_OBJECT
+
+    test::TempDataDir data_;
+
+private Q_SLOTS:
+    // While the measuring loop holds the port, every bus dialog says why and does not open; the dialogs
+    // that opened the port close it again.
+    void busDialogsRefusedWhileMeasuring() {
+        test::ConfigBus bus;
+        FrameWindows windows;
+        RegisterConfigDialogs(windows);
+        const ModuleWindows& m = windows.moduleWindows;
+        PortUser loop(&bus.context.portContext);
+        QVERIFY(loop.Reserve());
+        for (const auto& [name, entry] :
+             {std::pair{"coefficients", m.coefficients}, std::pair{"parameters", m.applicationParameters},
+              std::pair{"active", m.activeCalibration}, std::pair{"offset", m.offset},
+              std::pair{"error66", m.error66Limit}, std::pair{"baud", m.resetBaud}}) {
+            if (!entry) {
+                QFAIL(name);
+            }
+            test::MessageRecorder recorder;
+            test::CloseStrayModalSoon();
+            QVERIFY2(!entry(bus.context, nullptr, bus.xv), name);
+            QCOMPARE(recorder.Texts(), QStringList{QString::fromLatin1(kBusBusyMeasuringText)});
+        }
+        QCOMPARE(bus.bus->RequestLog().size(), size_t{0});
+        loop.FreeReservation();
+
+        auto dialog = bus.OpenRead<CActiveCalibDlg>();
+        QVERIFY(dialog && bus.context.portContext.hPort != kInvalidPort);
+        QVERIFY(bus.OpenRead<COffsetDlg>());
+        QVERIFY2(bus.context.portContext.hPort != kInvalidPort, "closed by a dialog that did not open it");
+        dialog.reset();
+        QCOMPARE(bus.context.portContext.hPort, kInvalidPort);
+    }
+
+    // The change stops at the end of its range; the new offset follows it.
+    void offsetStepsStopAtTheRangeEnds() {
+        test::ConfigBus bus;
+        bus.ChangeXv([](sim::ModuleState& m) { m.offsets[0] = {1, 15}; }); // 1.5 tenths: 0.15 %
+        const auto offset = bus.OpenRead<COffsetDlg>();
+        QVERIFY(offset);
+        COffsetDlg& dialog = *offset;
+        const double previous = dialog.PreviousField()->GetValue();
+        for (const auto& [button, presses, change] :
+             {std::tuple{dialog.PlusButton(), 1001, 100.0}, std::tuple{dialog.MinusButton(), 2001, -100.0}}) {
+            for (int i = 0; i < presses; ++i) {
+                button->click();
+            }
+            QCOMPARE(dialog.ChangeField()->GetValue(), change);
+            QCOMPARE(dialog.NewField()->GetValue(), previous + change);
+        }
+        // Typing a new offset moves the change, and not back again.
+        dialog.NewField()->clear();
+        QTest::keyClicks(dialog.NewField(), "2");
+        QCOMPARE(dialog.ChangeField()->GetValue(), 2 - previous);
+        QCOMPARE(dialog.NewField()->text(), QStringLiteral("2"));
+    }
+
+    // After a failed read nothing can be written: all fields 0, the change buttons and OK disabled.
+    void offsetReadFailureOpensWithZeros() {
+        test::ConfigBus bus;
+        bus.ChangeXv([](sim::ModuleState& m) {
+            m.offsets[0] = {0, 300};
+            m.faults.mute = true;
+        });
+        test::MessageRecorder recorder;
+        const auto dialog = bus.OpenRead<COffsetDlg>();
+        QVERIFY(dialog);
+        QCOMPARE(recorder.Texts(), QStringList{QString::fromLatin1(kMsgOffsetReadFailed)});
+        for (CEditDouble* field : {dialog->PreviousField(), dialog->NewField(), dialog->ChangeField()}) {
+            QCOMPARE(field->GetValue(), 0.0);
+        }
+        QVERIFY(!dialog->PlusButton()->isEnabled() && !dialog->MinusButton()->isEnabled());
+        QVERIFY(!dialog->OkButton()->isEnabled());
+        QVERIFY(!dialog->Apply());
+    }
+
+    // An unchanged position closes without a question and without a set command; a new one is set.
+    void activeCalibrationSetOnlyWhenChanged() {
+        test::ConfigBus bus;
+        bus.ChangeXv([](sim::ModuleState& m) { m.activeCalibration = 10; });
+        for (const uint8_t chosen : {uint8_t{10}, uint8_t{4}}) {
+            test::MessageRecorder recorder;
+            const auto dialog = bus.OpenRead<CActiveCalibDlg>();
+            QVERIFY(dialog);
+            QCOMPARE(dialog->PreviousField()->text(), QStringLiteral("A"));
+            bus.bus->ClearRequestLog();
+            dialog->NewField()->SetValue(chosen);
+            dialog->accept();
+            QCOMPARE(dialog->result(), int(QDialog::Accepted));
+            QCOMPARE(bus.Sent(205), size_t{chosen == 10 ? 0u : 1u});
+            QCOMPARE(recorder.messages.size(), size_t{chosen == 10 ? 0u : 2u}); // question and "done"
+            QCOMPARE(bus.Xv().activeCalibration, chosen);
+        }
+    }
+
+    // The new value starts at the limit read; writing happens only for a changed value that was read.
+    void error66Limit() {
+        const struct {
+            bool refuseCfgWrite;
+            const char* typed; // null: left at the value read
+            QStringList messages;
+            int limitAfter;
+        } cases[] = {{false, nullptr, {}, 46},
+                     {false, "12.37", {}, 123},
+                     {true, nullptr, {QString::fromLatin1(kMsgSetAnalogCfgFailed)}, 46}};
+        for (const auto& c : cases) {
+            test::ConfigBus bus;
+            bus.ChangeXv([&](sim::ModuleState& m) {
+                m.channels[1].zeroOffset = 46;
+                if (c.refuseCfgWrite) {
+                    m.faults.status6.insert(225);
+                }
+            });
+            test::MessageRecorder recorder;
+            const auto dialog = bus.OpenRead<CError66Dlg>();
+            QVERIFY(dialog);
+            QCOMPARE(recorder.Texts(), c.messages);
+            QCOMPARE(dialog->OkButton()->isEnabled(), !c.refuseCfgWrite);
+            QCOMPARE(dialog->NewField()->GetValue(), c.refuseCfgWrite ? 0.0 : 4.6);
+            if (c.typed != nullptr) {
+                dialog->NewField()->clear();
+                QTest::keyClicks(dialog->NewField(), c.typed);
+            }
+            bus.bus->ClearRequestLog();
+            QCOMPARE(dialog->WriteLimit(), c.typed != nullptr);
+            QCOMPARE(bus.Sent(224), size_t{c.typed != nullptr ? 1u : 0u});
+            QCOMPARE(bus.Xv().channels[1].zeroOffset, c.limitAfter);
+        }
+    }
+
+    // A two-line comment is stored with backslash-n and shown again as two lines.
+    void userDataCommentRoundTrip() {
+        test::ConfigBus bus;
+        {
+            CUserDataDlg dialog(nullptr, bus.xv);
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("40218 (PX-TAVIK2XV)"));
+            dialog.CommentField()->setPlainText(QStringLiteral("a\nb"));
+            QCOMPARE(dialog.IsModified(), 1);
+            QVERIFY(dialog.Apply());
+        }
+        QCOMPARE(FieldText(bus.xv.szComment), std::string("a\\nb"));
+        CUserDataDlg again(nullptr, bus.xv);
+        QCOMPARE(again.CommentField()->toPlainText(), QStringLiteral("a\nb"));
+        QCOMPARE(again.IsModified(), 0);
+    }
+
+    // Each field's count follows its typed seconds; an entry whose count would not fit is refused with the
+    // field's own prompt and never taken (so never wrapped).
+    void countsFollowTypedSeconds() {
+        const struct {
+            Dlg::Field field;
+            const char* seconds;
+            const char* count;   // of an accepted entry
+            const char* message; // a refused entry
+        } cases[] = {{Dlg::kAveraging, "20", "26", nullptr},
+                     {Dlg::kError66, "7", "1", nullptr},
+                     {Dlg::kQueueFull, "10", "25", nullptr},
+                     {Dlg::kQueueEmpty, "102", "255", nullptr},
+                     {Dlg::kQueueFull, "103", nullptr, "Value must be less or equal than 102.\n"},
+                     {Dlg::kAveraging, "49624", nullptr, "Value must be less or equal than 49623.\n"}};
+        test::ConfigBus bus;
+        bus.ChangeXv([](sim::ModuleState& m) {
+            m.applicationParameters = AppParams{15, 26, 15, 25, 25}.ToBytes();
+        });
+        const auto dialog = bus.OpenRead<Dlg>();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->PreviousField(Dlg::kAveraging)->text(), QStringLiteral("20"));
+        QCOMPARE(dialog->PreviousField(Dlg::kError66)->text(), QStringLiteral("60"));
+        for (const auto& c : cases) {
+            test::MessageRecorder recorder;
+            const QString seconds = QString::fromLatin1(c.seconds);
+            Type(dialog->NewField(c.field), seconds);
+            if (c.message == nullptr) {
+                QCOMPARE(dialog->NewCountField(c.field)->text(), QString::fromLatin1(c.count));
+                QCOMPARE(recorder.Texts(), QStringList());
+            } else {
+                QVERIFY(dialog->NewField(c.field)->text() != seconds);
+                QCOMPARE(recorder.Texts(), QStringList{QString::fromLatin1(c.message)});
+            }
+        }
+    }
+
+    // After a failed read "Set Parameters" and "Set All..." stay disabled until a parameter file is read; a
+    // file that cannot be read changes nothing.
+    void failedReadWritesNothingUntilAFileIsRead() {
+        test::ConfigBus bus;
+        bus.ChangeXv([](sim::ModuleState& m) { m.faults.mute = true; });
+        const QByteArray text =
+            "Offset Value in Percentage = 15.0\nAveraging Time in No of Measurements = 26\n"
+            "Error66 Delay in units of 10 Measurements = 1\n"
+            "Queue-Full Time in No of Measurements = 25\n"
+            "Queue-Empty Time in No of Measurements = 5\n";
+        const QString four = data_.File(QStringLiteral("four.par"));
+        const QString five = data_.File(QStringLiteral("five.par"));
+        for (const auto& [path, content] :
+             {std::pair{four, text.left(text.indexOf("Queue-Empty"))}, std::pair{five, text}}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        test::MessageRecorder recorder;
+        const auto dialog = bus.OpenRead<Dlg>();
+        QVERIFY(dialog);
+        QCOMPARE(recorder.Texts(), QStringList{QString::fromLatin1(kMsgGetAppParamsFailed)});
+        QVERIFY(!dialog->OkButton()->isEnabled());
+        QVERIFY(!dialog->SetAllButton()->isEnabled());
+        QVERIFY(!dialog->WriteParameters());
+
+        QString chosen = four; // the last parameter cut off: refused as a whole
+        dialog->SetFileChooser([&](QWidget*, bool save) { return save ? QString() : chosen; });
+        dialog->ReadParametersFromFile();
+        QVERIFY(!recorder.Texts().isEmpty());
+        QCOMPARE(dialog->NewField(Dlg::kAveraging)->text(), QStringLiteral("0"));
+        QVERIFY(!dialog->OkButton()->isEnabled());
+
+        recorder.Clear();
+        chosen = five;
+        dialog->ReadParametersFromFile();
+        QCOMPARE(recorder.Texts(), QStringList());
+        QCOMPARE(dialog->NewField(Dlg::kOffset)->text(), QStringLiteral("1.5"));
+        QCOMPARE(dialog->NewField(Dlg::kAveraging)->text(), QStringLiteral("20"));
+        QCOMPARE(dialog->NewCountField(Dlg::kQueueEmpty)->text(), QStringLiteral("5"));
+        QCOMPARE(dialog->PreviousField(Dlg::kAveraging)->text(), QStringLiteral("0"));
+        QVERIFY(dialog->OkButton()->isEnabled());
+        QCOMPARE(bus.Sent(193), size_t{0});
+    }
+
+    // Offset and averaging go into every XV module of the bus; the other modules are named as skipped.
+    void setAllOffsetsNamesSkippedModules() {
+        test::ConfigBus bus;
+        bus.ChangeXv([](sim::ModuleState& m) {
+            m.applicationParameters = AppParams{0, 26, 15, 25, 25}.ToBytes();
+        });
+        auto probe = std::make_unique<ModuleRecord>();
+        probe->iaStation = 1;
+        probe->enModuleState = msIdentified;
+        probe->bIsTavikButNotXV = 1;
+        probe->stationInfo.wSerialNo = 31042;
+        probe->stationInfo.SetModuleName("PX-TAVIK2");
+        QVERIFY(bus.context.busList.Add(std::move(probe)));
+        QVERIFY(bus.context.busList.Add(std::make_unique<ModuleRecord>(bus.xv)));
+        test::MessageRecorder recorder;
+        const auto dialog = bus.OpenRead<Dlg>();
+        QVERIFY(dialog);
+        Type(dialog->NewField(Dlg::kOffset), QStringLiteral("1.5"));
+        Type(dialog->NewField(Dlg::kAveraging), QStringLiteral("40"));
+        Type(dialog->NewField(Dlg::kError66), QStringLiteral("8"));
+        bus.bus->ClearRequestLog();
+        dialog->SetAllOffsetsAndAveTime();
+        QCOMPARE(bus.Sent(193), size_t{1});
+        QCOMPARE(AppParams::FromBytes(bus.Xv().applicationParameters), (AppParams{15, 53, 15, 25, 25}));
+        QCOMPARE(recorder.messages.size(), size_t{1});
+        QVERIFY2(recorder.Texts().front().contains(QStringLiteral("station 1 (PX-TAVIK2, serial 31042)")),
+                 qPrintable(recorder.Texts().front()));
+        // The dialog's own module was read again: previous and new values are the module's.
+        QCOMPARE(dialog->PreviousField(Dlg::kAveraging)->text(), QStringLiteral("40"));
+        QCOMPARE(dialog->NewField(Dlg::kError66)->text(), QStringLiteral("60"));
+    }
+
+    // Files that differ from the module only in c3 of position 4 mark row 4 with "m" and no other row;
+    // with identical files, Program module asks first, and No sends nothing.
+    void differencesAndIdenticalData() {
+        test::ConfigBus bus;
+        test::MessageRecorder recorder;
+        CCoefficientsDlg dialog(bus.context, nullptr, bus.xv);
+        QVERIFY(dialog.OpenPort());
+        dialog.RereadModule();
+        QVERIFY(dialog.Workspace().ModuleRead());
+        QCOMPARE(dialog.BannerText(), QString());
+        CalibSet files = dialog.Workspace().ModuleSet();
+        files.aMatCalib[4].adCoeff[3] += 0.5;
+        WriteCalibFiles(data_.Path(), files);
+        dialog.RereadFiles();
+        QStringList expected(16, QString());
+        expected[4] = QStringLiteral("m");
+        QCOMPARE(DiffColumn(dialog), expected);
+        // Choosing the row shows its coefficients and allows setting it active.
+        QVERIFY(!dialog.SetActiveButton()->isEnabled());
+        dialog.CalibListView()->Select(4);
+        QVERIFY(dialog.SetActiveButton()->isEnabled());
+        const CVirtualListModel* coeffs = dialog.CoeffListView()->ListModel();
+        QVERIFY(coeffs->data(coeffs->index(3, 2)).toString() != coeffs->data(coeffs->index(3, 3)).toString());
+
+        WriteCalibFiles(data_.Path(), dialog.Workspace().ModuleSet());
+        dialog.RereadFiles();
+        QCOMPARE(DiffColumn(dialog), QStringList(16, QString()));
+        recorder.Clear();
+        recorder.answers = {QMessageBox::No};
+        bus.bus->ClearRequestLog();
+        dialog.ProgramModule();
+        QCOMPARE(recorder.Texts(), QStringList{QString::fromLatin1(kAskIdentical)});
+        QCOMPARE(bus.bus->RequestLog().size(), size_t{0});
+        QCOMPARE(dialog.BannerText(), QString());
+        QVERIFY(!dialog.ModuleChanged());
+    }
+
+    // The file dialog starts in the stored LOC directory; a LOC file read shows its comment without the
+    // leading ";" and blanks and stores its directory. One that names a missing CAL file names that file.
+    void openLocFile() {
+        for (const bool calFilePresent : {true, false}) {
+            test::ConfigBus bus;
+            const QString locDir = data_.File(QStringLiteral("loc"));
+            QVERIFY(QDir().mkpath(locDir));
+            QVERIFY(SaveLocDirectory(data_.Path().toStdString()));
+            std::string loc = ";  Soils of the north field\n";
+            for (int i = 0; i < 16; ++i) {
+                loc += "[" + std::to_string(i) + "]=" + std::to_string(i == 0 ? 777 : 100 + i) + "\n";
+            }
+            WriteFile(locDir + QStringLiteral("/north.LOC"), loc);
+            QFile::remove(locDir + QStringLiteral("/XV00777.CAL"));
+            for (int i = 0; i < 16; ++i) {
+                if (i != 0 || calFilePresent) {
+                    WriteFile(locDir + QLatin1Char('/') +
+                                  QString::fromStdString(CalibFileName(i == 0 ? 777 : 100 + i, "CAL")),
+                              "c0=1.5\n");
+                }
+            }
+            test::MessageRecorder recorder;
+            CCoefficientsDlg dialog(bus.context, nullptr, bus.xv);
+            QString startedIn;
+            dialog.SetLocFileChooser([&](QWidget*, const QString& directory) {
+                startedIn = directory;
+                return locDir + QStringLiteral("/north.LOC");
+            });
+            dialog.OpenLocFile();
+            QCOMPARE(startedIn, data_.Path());
+            // A LOC file naming a missing CAL file is still shown (IDs and comparison visible), the missing
+            // file named; it can never be programmed.
+            QCOMPARE(dialog.FileCommentField()->text(), QStringLiteral("Soils of the north field"));
+            QCOMPARE(recorder.messages.size(), size_t{calFilePresent ? 0u : 1u});
+            if (!calFilePresent) {
+                QVERIFY2(recorder.Texts().front().contains(QStringLiteral("XV00777.CAL")),
+                         qPrintable(recorder.Texts().front()));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TestConfigDialogs)
+#include "tst_config_dialogs.moc"
