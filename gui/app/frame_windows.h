@@ -53,8 +53,9 @@ struct ModuleWindows {
 
 struct FrameWindows {
     // Runs the scanning dialog modally; mode 0 known modules, 1 scan bus, 2 scan completely (bit 0 detailed
-    // layout, bit 1 forget the stored bus state first). The frame then opens the circuit window.
-    std::function<void(BusContext& context, QWidget* owner, int mode)> runScan;
+    // layout, bit 1 forget the stored bus state first). True when the scan ran to its end: the frame then
+    // opens the circuit window.
+    std::function<bool(BusContext& context, QWidget* owner, int mode)> runScan;
     // Runs the create-collisions dialog modally.
     std::function<void(BusContext& context, QWidget* owner)> runCreateCollisions;
     // Runs the resolve-collisions dialog modally.

@@ -517,13 +517,20 @@ void CMainFrame::OnResolveCollisions() {
 }
 
 void CMainFrame::OnScan(int mode) {
-    if (!windows_.runScan || !CloseCircuitWindow()) {
+    if (!windows_.runScan) {
         return;
     }
-    windows_.runScan(*busContext_, this, mode);
+    const bool wasOpen = circuitWindow_ != nullptr;
+    if (!CloseCircuitWindow()) {
+        return;
+    }
+    const bool finished = windows_.runScan(*busContext_, this, mode);
     update();
-    // The circuit window opens (or comes forward) with the new bus state once the dialog has gone.
-    QMetaObject::invokeMethod(this, &CMainFrame::OnDisplay, Qt::QueuedConnection);
+    // After a finished scan the circuit window opens with the new bus state once the dialog has gone; a
+    // cancelled scan only brings back a window that was open before.
+    if (finished || wasOpen) {
+        QMetaObject::invokeMethod(this, &CMainFrame::OnDisplay, Qt::QueuedConnection);
+    }
 }
 
 void CMainFrame::OnAbout() {

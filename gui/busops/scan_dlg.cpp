@@ -333,7 +333,7 @@ void RegisterScanDialog(FrameWindows& windows) {
     windows.runScan = [](BusContext& context, QWidget* owner, int mode) {
         CScanDlg dialog(context, owner,
                         static_cast<uint32_t>(mode) & (CScanDlg::kDetailed | CScanDlg::kForgetBus));
-        dialog.exec();
+        return dialog.exec() == QDialog::Accepted; // a finished scan accepts, a cancelled one rejects
     };
 }
 

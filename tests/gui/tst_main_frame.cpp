@@ -332,6 +332,7 @@ private Q_SLOTS:
         windows.runScan = [&](BusContext& context, QWidget*, int mode) {
             given = &context;
             scans.push_back(mode);
+            return true;
         };
         CMainFrame frame(windows);
         QVERIFY(frame.Action(ID_BUS_SCAN_KNOWN)->isEnabled());
@@ -346,7 +347,7 @@ private Q_SLOTS:
     // While one bus operation runs, the frame's bus commands are disabled and a second one is refused.
     void busActivityDisablesTheBusCommands() {
         FrameWindows windows;
-        windows.runScan = [](BusContext&, QWidget*, int) {};
+        windows.runScan = [](BusContext&, QWidget*, int) { return true; };
         windows.runResolveCollisions = [](BusContext&, QWidget*) {};
         CMainFrame frame(windows);
         BusContext& context = *frame.GetBusContext();
@@ -379,8 +380,10 @@ private Q_SLOTS:
         };
         CMainFrame* framePtr = nullptr;
         bool openDuringScan = false;
+        bool scanFinishes = true;
         windows.runScan = [&](BusContext&, QWidget*, int) {
             openDuringScan = framePtr->CircuitWindow() != nullptr;
+            return scanFinishes;
         };
         CMainFrame frame(windows);
         framePtr = &frame;
@@ -409,6 +412,17 @@ private Q_SLOTS:
         QVERIFY(!openDuringScan);
         QTRY_VERIFY(second == nullptr);
         QTRY_COMPARE(created, 3);
+
+        // A cancelled scan brings back the window that was open, and opens none that was not.
+        scanFinishes = false;
+        frame.OnScan(1);
+        QTRY_COMPARE(created, 4);
+        static_cast<QDialog*>(frame.CircuitWindow())->reject();
+        QTRY_VERIFY(frame.CircuitWindow() == nullptr);
+        frame.OnScan(1);
+        QCoreApplication::processEvents(); // where a queued opening would run
+        QCOMPARE(created, 4);
+        QVERIFY(frame.CircuitWindow() == nullptr);
     }
 
     // Quitting closes the modeless windows through their own close path; they go while the bus context
