@@ -22,14 +22,14 @@ class BusScanTest : public SimBusFixture {
 protected:
     void SetUp() override {
         SimBusFixture::SetUp();
-        current = this;
         RegisterTransportScheme(
-            "simtest", [](std::string_view, uint32_t baud, uint32_t& error) -> std::unique_ptr<Transport> {
-                if (current->portUnavailable) {
+            "simtest",
+            [this](std::string_view, uint32_t baud, uint32_t& error) -> std::unique_ptr<Transport> {
+                if (portUnavailable) {
                     error = 16; // EBUSY
                     return nullptr;
                 }
-                return std::make_unique<sim::SimTransport>(current->bus, current->clock, baud);
+                return std::make_unique<sim::SimTransport>(bus, clock, baud);
             });
         context.portContext.nPortNo = 1;
         context.portContext.device = "simtest";
@@ -66,7 +66,6 @@ protected:
         ASSERT_TRUE(list.Save());
     }
 
-    static inline BusScanTest* current = nullptr;
     BusContext context;
     std::vector<ScanProgress> events;
     uint32_t stopAt = 0;
