@@ -154,5 +154,41 @@ TEST_F(MeasLoopPortTest, SecondLoopOnThePortIsRefusedAndDisturbsNothing) {
     EXPECT_FALSE(MeasuringGuard::IsMeasuring(context.portContext));
 }
 
+TEST_F(MeasLoopPortTest, BusAndListChangesAreRefusedWhileMeasuring) {
+    auto loop = StartMeasuring();
+    std::string message;
+    EXPECT_TRUE(MeasuringGuard::IsMeasuring(context.portContext));
+    EXPECT_FALSE(MeasuringGuard::CheckBusFree(context.portContext, &message));
+    EXPECT_EQ(message, kBusBusyMeasuringText);
+    BusContext other;
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(other.portContext)) << "only the loop's port is taken";
+    EXPECT_FALSE(loop->RemoveBySerial(31057));
+    EXPECT_FALSE(loop->Bind(&listener, &context));
+    EXPECT_FALSE(loop->Start(false, 0)) << "already running";
+    EXPECT_EQ(loop->SlotCount(), 2u);
+
+    // Deactivating goes through the loop and holds from the next round on.
+    ASSERT_TRUE(loop->SetModuleDisabled(1, true));
+    EXPECT_FALSE(loop->SetModuleDisabled(2, true));
+    bus->ClearRequestLog();
+    NextRound();
+    EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1, 0}));
+    EXPECT_EQ(RequestsTo(2), 0u);
+
+    loop->Stop();
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext, &message));
+    EXPECT_TRUE(loop->RemoveBySerial(31057));
+}
+
+TEST_F(MeasLoopPortTest, DestroyingAWaitingLoopReleasesEverythingSilently) {
+    auto loop = StartMeasuring();
+    listener.Clear();
+    loop.reset();
+    EXPECT_TRUE(listener.Events().empty()) << "no call reaches a window that is going away";
+    EXPECT_FALSE(timer->running);
+    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
+}
+
 } // namespace
 } // namespace terrix::test
