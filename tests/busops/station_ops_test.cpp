@@ -91,7 +91,8 @@ TEST_F(StationOpsTest, ApplyConversionTimeUpdatesTheXvRecordOnly) {
     ModuleRecord r;
     ASSERT_TRUE(IdentifyModule(port, 3, r, UnitName));
     // 100000 s would be 132066 measurements; the module takes five digits, and the record says what it took.
-    for (const auto& [seconds, count] : {std::pair{76u, 100u}, std::pair{0u, 0u}, std::pair{100000u, 99999u}}) {
+    for (const auto& [seconds, count] :
+         {std::pair{76u, 100u}, std::pair{0u, 0u}, std::pair{100000u, 99999u}}) {
         ASSERT_TRUE(ApplyConversionTime(port, r, seconds)) << seconds;
         EXPECT_EQ(r.dwNumberOfMeas0, count);
         EXPECT_EQ(bus->ModuleBySerial(200)->channels[0].measurementCount, count);
