@@ -24,14 +24,21 @@ TEST_F(IdentificationTest, ProbeIsIdentifiedWithAllItsData) {
     EXPECT_EQ(r.iaStation, 4);
     EXPECT_EQ(r.SerialNo(), 31042);
     EXPECT_EQ(r.ModuleName(), "PX-TAVIK2");
-    EXPECT_EQ(r.stationInfo.yModuleNameLen, 9);
+    EXPECT_EQ(r.stationInfo.wFirmwareVersion, 0x1232);
+    EXPECT_EQ(r.stationInfo.wStartupBaud, 96);
     EXPECT_TRUE(r.bIsTavikButNotXV);
     EXPECT_FALSE(r.bIsTavikXV);
+    EXPECT_EQ(r.dwMeasChannels, 3u);
     EXPECT_TRUE(r.bHasAnalogCfg0);
     EXPECT_TRUE(r.bHasAnalogCfg1);
+    EXPECT_EQ(r.analogCfg0.yHasLinearisation, 1);
     EXPECT_TRUE(r.bHasSensorData);
+    EXPECT_FLOAT_EQ(r.sensorData1.fZeroOffset, -40.0f);
+    EXPECT_EQ(r.sensorData1.nLSBMax, 1200);
     EXPECT_EQ(r.dwMeasTime, 4700u); // 1300 x 3 measurements + 200 + 600; linearised: no 200 more
-    EXPECT_EQ(FieldText(r.szUnit0), UnitName(r.sensorData0.yUnitCode).substr(0, 7));
+    EXPECT_EQ(FieldText(r.szUnit0), "%");
+    EXPECT_EQ(FieldText(r.szUnit1), "\xB0"
+                                    "C");
     EXPECT_EQ(r.wLastError, 0);
 }
 
