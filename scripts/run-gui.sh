@@ -12,4 +12,11 @@ mkdir -p "$data"
 if ! grep -qi '^\[Serial ports\]' "$data/Terrix.ini" 2>/dev/null; then
     printf '[Serial ports]\nCOM1=sim\n' >>"$data/Terrix.ini"
 fi
+# Without a display (a headless machine, an ssh session without forwarding) Qt cannot open a window: say so,
+# and run on a virtual X server so that the program still starts and can be driven, e.g. by its tour.
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "No display (DISPLAY is not set): starting Terrix on a virtual X server, where it is not visible." >&2
+    echo "Log in with a desktop session or use 'ssh -X' to see the window." >&2
+    exec xvfb-run -a "$build/bin/terrix" --data-dir "$data" "$@"
+fi
 exec "$build/bin/terrix" --data-dir "$data" "$@"

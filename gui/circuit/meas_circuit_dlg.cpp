@@ -379,6 +379,7 @@ void CMeasCircuitDlg::Retranslate() {
     for (int c = 0; c < kColumnCount; ++c) {
         list_->ListModel()->SetColumnTitle(c, FindText(TextKind::String, headers[c]));
     }
+    list_->FitColumnsToTitles();
     list_->SetEmptyText(Text(32790));
     countLabel_->setText(tr("# modules:"));
     nextLabel_->setText(tr("Next measuring"));

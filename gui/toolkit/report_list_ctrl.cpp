@@ -77,6 +77,16 @@ void CReportListCtrl::InsertColumn(int index, const QString& title, Qt::Alignmen
 
 void CReportListCtrl::OnColumnInserted(int) {}
 
+void CReportListCtrl::FitColumnsToTitles() {
+    QHeaderView* header = horizontalHeader();
+    for (int c = 0; c < header->count(); ++c) {
+        const int needed = header->sectionSizeHint(c);
+        if (header->sectionSize(c) < needed) {
+            header->resizeSection(c, needed);
+        }
+    }
+}
+
 void CReportListCtrl::DeleteAllItems() {
     if (ownModel_ != nullptr && model() == ownModel_) {
         ownModel_->SetRowCount(0);

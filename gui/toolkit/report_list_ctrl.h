@@ -64,6 +64,8 @@ public:
 
     // Header height for `lines` lines of text.
     void SetHeaderLines(int lines);
+    // Widens every column that is narrower than its title, so that a translated title is never clipped.
+    void FitColumnsToTitles();
 
     void SetOptions(unsigned options);
     unsigned Options() const { return options_; }
