@@ -236,21 +236,22 @@ TEST_F(ModuleCommands, XvBlocksAverageTheSingleReadings) {
     EXPECT_EQ(a[1], 1);
 }
 
-// Arguments out of range or of the wrong length answer status 7, unknown commands status 6, a damaged data
-// block status 3; none of them changes the module.
+// Arguments out of range or of the wrong length answer status 7, unknown commands (and set-station, a
+// broadcast only) status 6, a damaged data block status 3; none of them changes the module.
 TEST_F(ModuleCommands, RefusedRequestsAnswerTheirStatusAndChangeNothing) {
     Change([](ModuleState& m) { m.notImplemented = {204}; });
     Bytes damaged = RequestBytes(kStation, 205, {9});
     damaged.back() ^= 0xFF;
     const std::tuple<uint8_t, Bytes, uint8_t> requests[] = {
-        {230, {2}, 7},         {230, {}, 7},        {225, {2, 0, 0, 0, 0, 0, 0}, 7}, {225, {1, 0, 0}, 7},
-        {235, {48}, 7},        {235, {3}, 7},       {206, {16}, 7},                  {207, Bytes(26, 0), 7},
-        {205, {16}, 7},        {233, {4}, 7},       {233, {96}, 7},                  {193, Bytes(9, 0), 7},
-        {1, {0x34, 0x12, 9}, 6}, // set-station is a broadcast only
-        {204, {}, 6},
+        {230, {2}, 7},           {230, {}, 7},           {225, {2, 0, 0, 0, 0, 0, 0}, 7},
+        {225, {1, 0, 0}, 7},     {235, {48}, 7},         {235, {3}, 7},
+        {206, {16}, 7},          {207, Bytes(26, 0), 7}, {205, {16}, 7},
+        {233, {4}, 7},           {233, {96}, 7},         {193, Bytes(9, 0), 7},
+        {1, {0x34, 0x12, 9}, 6}, {204, {}, 6},
     };
     for (const auto& [command, data, status] : requests) {
-        EXPECT_EQ(StatusOf(command, data), status) << int(command) << " with " << data.size() << " data bytes";
+        EXPECT_EQ(StatusOf(command, data), status)
+            << int(command) << " with " << data.size() << " data bytes";
     }
     EXPECT_EQ(Send(99), (Bytes{4, 253, 0, 6, 99, 0x6A, 0xFE}));
     const Bytes reply = Ask(bus, damaged);

@@ -148,7 +148,8 @@ TEST_F(SimScheme, OpensTheBuiltInBusAndKeepsItAcrossOpens) {
 }
 
 TEST_F(SimScheme, OpensAScenarioFileByPathOrFailsWithTheReason) {
-    const PortHandle port = ComOpenDevice("sim:" + std::string(TERRIX_SIM_SCENARIO_DIR) + "/collision.json", 9600);
+    const PortHandle port =
+        ComOpenDevice("sim:" + std::string(TERRIX_SIM_SCENARIO_DIR) + "/collision.json", 9600);
     ASSERT_NE(port, kInvalidPort);
     size_t n = 0;
     ASSERT_TRUE(ComTransport(port)->Write(RequestBytes(5, 2), n));
