@@ -49,7 +49,7 @@ faults=(
     "failed count write leaves raw mode|test_busops|core/busops/conversion_count.cpp|s/(const uint16_t error = LastBusError\(\);\n)        WriteAnalogCfg\(port, station, restore\);\n/\$1/"
     "XV module triggered like a probe|test_circuit|core/circuit/meas_loop.cpp|s/ \|\| r\.bIsTavikButNotXV == 0\)/)/"
     "station name terminated one byte late|test_bus|core/bus/commands.cpp|s/StationInfo::kOffsetName \+ block\[/StationInfo::kOffsetName + 1 + block[/"
-    "a port reservation holds every port context|test_circuit|core/platform/port_user.cpp|s/if \(r\.context == &context\) \{/if (r.context != nullptr) {/"
+    "a port reservation holds every port context|test_circuit|core/platform/port_user.cpp|s/if \(r\.context == &context\) \{/if (r.context == &context || r.owner != nullptr) {/"
 )
 
 selected=("$@")
