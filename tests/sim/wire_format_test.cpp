@@ -86,6 +86,7 @@ TEST(SimFrameAssembler, FindsFramesBetweenGarbageAndBadHeadersAcrossChunks) {
     const auto b = RequestBytes(2, 206, {4});
     auto badHeader = RequestBytes(1, 2);
     badHeader[5] = static_cast<uint8_t>((badHeader[5] + 1) & 0x7F);
+    EXPECT_FALSE(ParseRequest(badHeader));
     std::vector<uint8_t> stream = {0x00, 0xFE, 0x13, 0x88};
     stream.insert(stream.end(), badHeader.begin(), badHeader.end());
     stream.insert(stream.end(), a.begin(), a.end());
