@@ -51,6 +51,13 @@ faults=(
     "port reservation ignored on open|test_platform|core/platform/port_user.cpp|s/if \(HeldByOther\(\*context_, this\)\) \{\n        context_->dwError = kErrorPortReserved;\n        return false;\n    \}//"
     "lost stop request|test_circuit|core/circuit/meas_loop.cpp|s/(void CMeasLoop::Stop\(\) \{.*?)stopPending_ = true;/\$1/s"
     "periodic wait one period too long|test_circuit|core/circuit/loop_timer.cpp|s/uint64_t nextUs = clock_\.NowUs\(\) \+ periodUs_;/uint64_t nextUs = clock_.NowUs() + 2 * periodUs_;/"
+    "busy module not asked a second time|test_busops|core/busops/identification.cpp|s/(if \(LastBusError\(\) == kBusBusy\) \{\n)        step\(\);\n/\$1/"
+    "rescan forgets the user's disabled switch|test_busops|core/busops/identification.cpp|s/fresh\.bDisabled = record\.bDisabled;//"
+    "collision moved to station 0|test_busops|core/busops/collisions.cpp|s/kFirstFreeCandidate = 1;/kFirstFreeCandidate = 0;/"
+    "failed count write leaves raw mode|test_busops|core/busops/conversion_count.cpp|s/(const uint16_t error = LastBusError\(\);\n)        WriteAnalogCfg\(port, station, restore\);\n/\$1/"
+    "XV module triggered like a probe|test_circuit|core/circuit/meas_loop.cpp|s/ \|\| r\.bIsTavikButNotXV == 0\)/)/"
+    "station name terminated one byte late|test_bus|core/bus/commands.cpp|s/StationInfo::kOffsetName \+ block\[/StationInfo::kOffsetName + 1 + block[/"
+    "a port reservation holds every port context|test_circuit|core/platform/port_user.cpp|s/if \(r\.context == &context\) \{/if (r.context == &context || r.owner != nullptr) {/"
 )
 
 # The desktop program's faults (same format; the test tried first is a QtTest program, tst_<window>).

@@ -22,14 +22,14 @@ class BusScanTest : public SimBusFixture {
 protected:
     void SetUp() override {
         SimBusFixture::SetUp();
-        current = this;
         RegisterTransportScheme(
-            "simtest", [](std::string_view, uint32_t baud, uint32_t& error) -> std::unique_ptr<Transport> {
-                if (current->portUnavailable) {
+            "simtest",
+            [this](std::string_view, uint32_t baud, uint32_t& error) -> std::unique_ptr<Transport> {
+                if (portUnavailable) {
                     error = 16; // EBUSY
                     return nullptr;
                 }
-                return std::make_unique<sim::SimTransport>(current->bus, current->clock, baud);
+                return std::make_unique<sim::SimTransport>(bus, clock, baud);
             });
         context.portContext.nPortNo = 1;
         context.portContext.device = "simtest";
@@ -66,7 +66,6 @@ protected:
         ASSERT_TRUE(list.Save());
     }
 
-    static inline BusScanTest* current = nullptr;
     BusContext context;
     std::vector<ScanProgress> events;
     uint32_t stopAt = 0;
@@ -101,24 +100,19 @@ TEST_F(BusScanTest, FullScanFindsEveryModuleInVirtualTime) {
     EXPECT_EQ(context.portContext.hPort, kInvalidPort) << "the scan releases the port";
 }
 
+// Only the saved stations are probed; a disabled module stays disabled, one that does not answer is kept.
 TEST_F(BusScanTest, SavedBusLimitsTheProbes) {
     AddProbe(1, 100);
     AddProbe(2, 101, true);
-    SaveBus({{100, 1}, {101, 2}}, true);
+    SaveBus({{100, 1}, {101, 2}, {555, 9}}, true);
     ASSERT_TRUE(Scan());
     const std::vector<ScanProgress> probes = EventsOf(kEventProbing);
-    ASSERT_EQ(probes.size(), 2u);
-    EXPECT_EQ(probes[0].percent, 50u);
-    EXPECT_EQ(probes[1].percent, 100u);
-    EXPECT_EQ(context.busList.FindBySerial(100)->bDisabled, 1) << "a disabled module stays disabled";
+    ASSERT_EQ(probes.size(), 3u);
+    EXPECT_EQ(probes[0].percent, 33u);
+    EXPECT_EQ(probes[2].percent, 100u);
+    ASSERT_EQ(context.busList.Count(), 3u);
+    EXPECT_EQ(context.busList.FindBySerial(100)->bDisabled, 1);
     EXPECT_EQ(context.busList.FindBySerial(101)->bDisabled, 0);
-}
-
-TEST_F(BusScanTest, SavedModuleThatDoesNotAnswerIsKept) {
-    AddProbe(1, 100);
-    SaveBus({{100, 1}, {555, 9}});
-    ASSERT_TRUE(Scan());
-    ASSERT_EQ(context.busList.Count(), 2u);
     const ModuleRecord* silent = context.busList.FindBySerial(555);
     ASSERT_NE(silent, nullptr);
     EXPECT_EQ(silent->enModuleState, msNotIdentified);
@@ -214,52 +208,46 @@ struct FailureCase {
     const char* name;
     uint32_t stopAt;
     bool portUnavailable;
-    bool withModule;
+    bool saved; // stations 100 and 101 saved beforehand
     bool result;
     uint32_t error;
+    uint32_t listed;
 };
 
 TEST_F(BusScanTest, FailuresAndStops) {
     const FailureCase cases[] = {
-        {"stop at event 1", kEventOpeningPort, false, true, false, 0},
-        {"stop at event 2", kEventResynchronising, false, true, false, 0},
-        {"port cannot be opened", 0, true, true, false, kErrorPortOpen},
-        {"nobody answers", 0, false, false, false, kErrorNoModule},
-        {"stop before any answer", kEventProbing, false, true, false, kErrorNoModule},
+        {"stop at event 1", kEventOpeningPort, false, false, false, 0, 0},
+        {"stop at event 2", kEventResynchronising, false, false, false, 0, 0},
+        {"port cannot be opened", 0, true, false, false, kErrorPortOpen, 0},
+        {"port cannot be opened, list from the saved bus", 0, true, true, false, kErrorPortOpen, 2},
+        {"nobody answers", 0, false, false, false, kErrorNoModule, 0},
+        {"stop before any answer", kEventProbing, false, false, false, kErrorNoModule, 0},
+        {"stop after an answer keeps it", kEventIdentified, false, false, true, 0, 1},
     };
     for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
         bus = std::make_shared<sim::VirtualBus>(7);
-        if (c.withModule) {
+        if (c.error != kErrorNoModule || c.stopAt != 0) {
             AddProbe(100, 100); // probed only after the first station
+            AddProbe(101, 101);
         }
-        SaveBus({});
-        ForgetBusInfo();
+        if (c.saved) {
+            SaveBus({{100, 100}, {101, 101}});
+        } else {
+            SaveBus({});
+            ForgetBusInfo();
+        }
         context.busList.Clear();
         context.portContext.dwError = 0;
         events.clear();
         stopAt = c.stopAt;
         stopCount = 0;
         portUnavailable = c.portUnavailable;
-        EXPECT_EQ(Scan(), c.result) << c.name;
-        EXPECT_EQ(context.portContext.dwError, c.error) << c.name;
-        EXPECT_EQ(context.portContext.hPort, kInvalidPort) << c.name;
+        EXPECT_EQ(Scan(), c.result);
+        EXPECT_EQ(context.portContext.dwError, c.error);
+        EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+        EXPECT_EQ(context.busList.Count(), c.listed);
     }
-}
-
-TEST_F(BusScanTest, UnopenablePortRefillsTheListFromTheSavedBus) {
-    SaveBus({{100, 1}, {101, 2}});
-    portUnavailable = true;
-    EXPECT_FALSE(Scan());
-    EXPECT_EQ(context.portContext.dwError, kErrorPortOpen);
-    EXPECT_EQ(context.busList.Count(), 2u);
-}
-
-TEST_F(BusScanTest, StopAfterSomeAnswersKeepsWhatWasFound) {
-    AddProbe(0, 100);
-    AddProbe(1, 101);
-    stopAt = kEventIdentified;
-    EXPECT_TRUE(Scan());
-    EXPECT_EQ(context.busList.Count(), 1u);
 }
 
 TEST_F(BusScanTest, SessionSavesOnlyACompleteBus) {
@@ -289,7 +277,8 @@ TEST_F(BusScanTest, SessionSavesOnlyACompleteBus) {
     EXPECT_NE(settings.ReadString("Module0", ""), "");
 
     // Stopped after the first module: the partial bus must not replace the saved one.
-    result = RunScanSession(context, options, UnitName, [](const ScanProgress& p) { return p.event != kEventIdentified; }, {});
+    result = RunScanSession(context, options, UnitName,
+                            [](const ScanProgress& p) { return p.event != kEventIdentified; }, {});
     EXPECT_TRUE(result.stopped);
     EXPECT_FALSE(result.saved);
     EXPECT_EQ(settings.ReadDWord("Modules", 0), 0u) << "forgotten before the scan, and not written after it";

@@ -7,6 +7,8 @@
 
 #include "sim_bus_fixture.h"
 
+#include <tuple>
+
 namespace terrix::test {
 namespace {
 
@@ -33,6 +35,13 @@ protected:
             events.push_back(p);
             return true;
         });
+    }
+    // Modules 1002 and 1003 both at station 5, found by a scan.
+    void CollideAtFive() {
+        AddProbe(5, 1002);
+        AddProbe(5, 1003);
+        OpenPort();
+        ScanStations({5});
     }
     size_t Count(uint32_t event) const {
         size_t n = 0;
@@ -66,23 +75,24 @@ TEST_F(CollisionsTest, CollisionResolvedByMovingOneModule) {
     EXPECT_EQ(events.back().percent, 100u);
 }
 
-TEST_F(CollisionsTest, CandidateThatNoModuleHasAddsNothing) {
-    AddProbe(5, 1002);
-    AddProbe(5, 1003);
-    OpenPort();
-    ScanStations({5});
-    ASSERT_TRUE(Resolve(7, 7));
-    EXPECT_EQ(Count(kEventProbing), 1u) << "a single serial probes exactly one candidate";
-    EXPECT_EQ(CountRequests(1), 1u);
-    EXPECT_EQ(list.Count(), 1u);
-    EXPECT_EQ(list.CollisionCount(), 1u);
+TEST_F(CollisionsTest, RangeWithoutTheCollidingSerialsProbesEachCandidateOnce) {
+    CollideAtFive();
+    // 65535 is the collision record's own serial: it is probed but never moved.
+    for (const auto& [first, last, probes, moves] :
+         {std::tuple{7, 7, 1u, 1u}, std::tuple{65533, 65535, 3u, 2u}}) {
+        SCOPED_TRACE(first);
+        events.clear();
+        bus->ClearRequestLog();
+        ASSERT_TRUE(Resolve(static_cast<uint16_t>(first), static_cast<uint16_t>(last)));
+        EXPECT_EQ(Count(kEventProbing), probes);
+        EXPECT_EQ(CountRequests(1), moves);
+        EXPECT_EQ(list.Count(), 1u);
+        EXPECT_EQ(list.CollisionCount(), 1u);
+    }
 }
 
 TEST_F(CollisionsTest, CollisionWhereNobodyAnswersAnyMoreIsRemoved) {
-    AddProbe(5, 1002);
-    AddProbe(5, 1003);
-    OpenPort();
-    ScanStations({5});
+    CollideAtFive();
     // Both modules leave station 5 behind the program's back: the collision disappears on the re-check.
     bus->ModifyBySerial(1003, [](sim::ModuleState& m) { m.station = 60; });
     ASSERT_TRUE(Resolve(1002, 1002));
@@ -105,50 +115,35 @@ TEST_F(CollisionsTest, LoneXvModuleWithoutTemperatureCommandsIsResolved) {
     EXPECT_EQ(placed->bHasTDCSupport, 0);
 }
 
-TEST_F(CollisionsTest, RangeEndingAtTheLastSerialEnds) {
-    AddProbe(5, 1002);
-    AddProbe(5, 1003);
-    OpenPort();
-    ScanStations({5});
-    ASSERT_TRUE(Resolve(65533, 65535));
-    EXPECT_EQ(Count(kEventProbing), 3u);
-    EXPECT_EQ(list.CollisionCount(), 1u);
-}
-
+// The multiplexer moves to station 252, swapping with a module that holds it.
 TEST_F(CollisionsTest, MultiplexerMovesToItsStation) {
-    AddMultiplexer(7, 500);
-    AddProbe(1, 1000);
-    OpenPort();
-    ScanStations({1, 7});
-    ASSERT_TRUE(Resolve(1, 0)); // no candidates: only the multiplexer step runs
-    const ModuleRecord* mux = list.FindBySerial(500);
-    ASSERT_NE(mux, nullptr);
-    EXPECT_EQ(mux->iaStation, 252);
-    EXPECT_EQ(bus->ModuleBySerial(500)->station, 252);
-    ASSERT_GE(events.size(), 2u);
-    const ScanProgress& moved = events[events.size() - 2];
-    EXPECT_EQ(moved.event, uint32_t{kEventIdentified});
-    EXPECT_EQ(moved.station, 252u);
-    EXPECT_EQ(moved.percent, 100u);
-}
-
-TEST_F(CollisionsTest, MultiplexerSwapsWithTheModuleAtItsStation) {
-    AddMultiplexer(7, 500);
-    AddProbe(252, 1000);
-    OpenPort();
-    ScanStations({7, 252});
-    ASSERT_TRUE(Resolve(1, 0));
-    EXPECT_EQ(bus->ModuleBySerial(500)->station, 252);
-    EXPECT_EQ(bus->ModuleBySerial(1000)->station, 7);
-    EXPECT_EQ(list.FindByStation(252)->SerialNo(), 500);
-    EXPECT_EQ(list.FindByStation(7)->SerialNo(), 1000);
+    for (const uint8_t probeStation : {1, 252}) {
+        SCOPED_TRACE(int(probeStation));
+        bus = std::make_shared<sim::VirtualBus>(7);
+        list.Clear();
+        events.clear();
+        AddMultiplexer(7, 500);
+        AddProbe(probeStation, 1000);
+        OpenPort();
+        ScanStations({probeStation, 7});
+        ASSERT_TRUE(Resolve(1, 0)); // no candidates: only the multiplexer step runs
+        EXPECT_EQ(bus->ModuleBySerial(500)->station, 252);
+        EXPECT_EQ(list.FindByStation(252)->SerialNo(), 500);
+        const uint8_t probeNow = probeStation == 252 ? 7 : probeStation;
+        EXPECT_EQ(bus->ModuleBySerial(1000)->station, probeNow);
+        EXPECT_EQ(list.FindByStation(probeNow)->SerialNo(), 1000);
+        ASSERT_GE(events.size(), 2u);
+        const ScanProgress& moved = events[events.size() - 2];
+        EXPECT_EQ(moved.event, uint32_t{kEventIdentified});
+        EXPECT_EQ(moved.station, 252u);
+        EXPECT_EQ(moved.percent, 100u);
+        ComClose(port);
+        port = kInvalidPort;
+    }
 }
 
 TEST_F(CollisionsTest, SavedModulesThatDidNotAnswerComeBack) {
-    AddProbe(5, 1002);
-    AddProbe(5, 1003);
-    OpenPort();
-    ScanStations({5});
+    CollideAtFive();
     auto silent = std::make_unique<ModuleRecord>();
     silent->stationInfo.wSerialNo = 4444;
     silent->iaStation = 30;

@@ -24,82 +24,97 @@ TEST_F(IdentificationTest, ProbeIsIdentifiedWithAllItsData) {
     EXPECT_EQ(r.iaStation, 4);
     EXPECT_EQ(r.SerialNo(), 31042);
     EXPECT_EQ(r.ModuleName(), "PX-TAVIK2");
-    EXPECT_EQ(r.stationInfo.yModuleNameLen, 9);
+    EXPECT_EQ(r.stationInfo.wFirmwareVersion, 0x1232);
+    EXPECT_EQ(r.stationInfo.wStartupBaud, 96);
     EXPECT_TRUE(r.bIsTavikButNotXV);
     EXPECT_FALSE(r.bIsTavikXV);
+    EXPECT_EQ(r.dwMeasChannels, 3u);
     EXPECT_TRUE(r.bHasAnalogCfg0);
     EXPECT_TRUE(r.bHasAnalogCfg1);
+    EXPECT_EQ(r.analogCfg0.yHasLinearisation, 1);
     EXPECT_TRUE(r.bHasSensorData);
+    EXPECT_FLOAT_EQ(r.sensorData1.fZeroOffset, -40.0f);
+    EXPECT_EQ(r.sensorData1.nLSBMax, 1200);
     EXPECT_EQ(r.dwMeasTime, 4700u); // 1300 x 3 measurements + 200 + 600; linearised: no 200 more
-    EXPECT_EQ(FieldText(r.szUnit0), UnitName(r.sensorData0.yUnitCode).substr(0, 7));
+    EXPECT_EQ(FieldText(r.szUnit0), "%");
+    EXPECT_EQ(FieldText(r.szUnit1), "\xB0"
+                                    "C");
     EXPECT_EQ(r.wLastError, 0);
 }
 
-TEST_F(IdentificationTest, NobodyAtTheStation) {
-    OpenPort();
-    ModuleRecord r;
-    EXPECT_FALSE(Identify(9, r));
-    EXPECT_EQ(r.enModuleState, msNotIdentified);
-    EXPECT_EQ(r.wLastError, kBusNoAnswer);
-    EXPECT_EQ(r.iaStation, 9);
-}
-
-TEST_F(IdentificationTest, FatalErrorGetsExactlyOneRetry) {
-    const size_t once = AddProbe(4, 100);
-    bus->Modify(once, [](sim::ModuleState& m) { m.faults.fatalCount = 1; });
-    const size_t twice = AddProbe(5, 101);
-    bus->Modify(twice, [](sim::ModuleState& m) { m.faults.fatalCount = 2; });
-    OpenPort();
-    ModuleRecord r;
-    EXPECT_TRUE(Identify(4, r));
-    EXPECT_EQ(r.enModuleState, msIdentified);
-    bus->ClearRequestLog();
-    EXPECT_FALSE(Identify(5, r));
-    EXPECT_EQ(r.enModuleState, msFailed);
-    EXPECT_EQ(r.wLastError, kBusModuleFatal);
-    EXPECT_EQ(CountRequests(2), 2u);
-}
-
-TEST_F(IdentificationTest, MissingOptionalCommandsAreNoCollision) {
+// A fatal error gets one more read of the station information, a busy module one more try of the step;
+// a module that stays busy is there but unknown, never a collision.
+TEST_F(IdentificationTest, RetriesAndFailures) {
     struct Case {
         const char* name;
-        uint8_t command;
+        uint32_t fatal;
+        uint32_t busy;
+        bool ok;
+        ModuleState state;
+        uint16_t error;
+        size_t infoRequests;
     };
-    for (const Case c : {Case{"analog configuration", 229}, Case{"sensor data", 235}}) {
+    const Case cases[] = {
+        {"nobody there", 0, 0, false, msNotIdentified, kBusNoAnswer, 1},
+        {"fatal once", 1, 0, true, msIdentified, 0, 2},
+        {"fatal twice", 2, 0, false, msFailed, kBusModuleFatal, 2},
+        {"busy once", 0, 1, true, msIdentified, 0, 2},
+        {"busy for long", 0, 50, false, msNotIdentified, kBusBusy, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         bus = std::make_shared<sim::VirtualBus>(7);
-        const size_t i = AddProbe(4, 100);
-        bus->Modify(i, [&](sim::ModuleState& m) { m.notImplemented.insert(c.command); });
+        if (c.error != kBusNoAnswer) {
+            bus->Modify(AddProbe(4, 100), [&](sim::ModuleState& m) {
+                m.faults.fatalCount = c.fatal;
+                m.faults.busyCount = c.busy;
+            });
+        }
         OpenPort();
         ModuleRecord r;
-        EXPECT_TRUE(Identify(4, r)) << c.name;
-        EXPECT_EQ(r.enModuleState, msIdentified) << c.name;
-        EXPECT_EQ(r.SerialNo(), 100) << c.name;
-        if (c.command == 229) {
-            EXPECT_FALSE(r.bHasAnalogCfg0);
-            EXPECT_FALSE(r.bHasAnalogCfg1);
-        } else {
-            EXPECT_FALSE(r.bHasSensorData);
-            EXPECT_EQ(FieldText(r.szUnit0), UnitName(0));
+        EXPECT_EQ(Identify(4, r), c.ok);
+        EXPECT_EQ(r.enModuleState, c.state);
+        EXPECT_EQ(r.wLastError, c.error);
+        EXPECT_EQ(r.iaStation, 4);
+        EXPECT_EQ(CountRequests(2), c.infoRequests);
+        if (c.busy > 1) {
+            EXPECT_EQ(r.SerialNo(), kNoSerial) << "nothing is known of a module that never told its serial";
         }
         ComClose(port);
         port = kInvalidPort;
     }
 }
 
-TEST_F(IdentificationTest, BusyModuleIsRetriedOnceAndNeverACollision) {
-    const size_t briefly = AddProbe(4, 100);
-    bus->Modify(briefly, [](sim::ModuleState& m) { m.faults.busyCount = 1; });
-    const size_t long_ = AddProbe(5, 101);
-    bus->Modify(long_, [](sim::ModuleState& m) { m.faults.busyCount = 50; });
-    OpenPort();
-    ModuleRecord r;
-    EXPECT_TRUE(Identify(4, r));
-    EXPECT_EQ(r.enModuleState, msIdentified);
-    EXPECT_FALSE(Identify(5, r));
-    EXPECT_EQ(r.enModuleState, msNotIdentified);
-    EXPECT_EQ(r.wLastError, kBusBusy);
-    EXPECT_EQ(r.SerialNo(), kNoSerial)
-        << "nothing is known of a module that never answered its station information";
+TEST_F(IdentificationTest, MissingOptionalCommandsAreNoCollision) {
+    struct Case {
+        const char* name;
+        uint8_t command;
+        bool xv;
+    };
+    for (const Case c : {Case{"nothing, XV module", 0, true}, Case{"analog configuration", 229, false},
+                         Case{"sensor data", 235, false}, Case{"temperature calibration", 194, true}}) {
+        SCOPED_TRACE(c.name);
+        bus = std::make_shared<sim::VirtualBus>(7);
+        bus->Modify(AddProbe(4, 100, c.xv), [&](sim::ModuleState& m) {
+            m.notImplemented.insert(c.command);
+            m.hasTemperatureCalibrations = c.command != 194;
+        });
+        OpenPort();
+        ModuleRecord r;
+        EXPECT_TRUE(Identify(4, r));
+        EXPECT_EQ(r.enModuleState, msIdentified);
+        EXPECT_EQ(r.SerialNo(), 100);
+        EXPECT_EQ(r.bHasAnalogCfg0 == 0, c.command == 229);
+        EXPECT_EQ(r.bHasAnalogCfg1 == 0, c.command == 229);
+        EXPECT_EQ(r.bHasSensorData == 0, c.command == 235);
+        EXPECT_EQ(r.bIsTavikXV, c.xv ? 1 : 0);
+        EXPECT_EQ(r.bHasTDCSupport, c.xv && c.command != 194 ? 1 : 0);
+        if (c.command == 235) {
+            EXPECT_EQ(FieldText(r.szUnit0), UnitName(0));
+        }
+        ComClose(port);
+        port = kInvalidPort;
+    }
 }
 
 TEST_F(IdentificationTest, GarbledAnswersMakeACollisionPlaceholder) {
@@ -117,21 +132,6 @@ TEST_F(IdentificationTest, GarbledAnswersMakeACollisionPlaceholder) {
         EXPECT_EQ(r.stationInfo.yModuleNameLen, 9);
         EXPECT_EQ(r.wLastError, kBusHeaderChecksum);
     }
-}
-
-TEST_F(IdentificationTest, XvModuleTemperatureSupport) {
-    AddProbe(3, 200, true);
-    const size_t noTdc = AddProbe(5, 201, true);
-    bus->Modify(noTdc, [](sim::ModuleState& m) { m.hasTemperatureCalibrations = false; });
-    OpenPort();
-    ModuleRecord r;
-    ASSERT_TRUE(Identify(3, r));
-    EXPECT_TRUE(r.bIsTavikXV);
-    EXPECT_FALSE(r.bIsTavikButNotXV);
-    EXPECT_EQ(r.bHasTDCSupport, 1);
-    ASSERT_TRUE(Identify(5, r));
-    EXPECT_EQ(r.enModuleState, msIdentified);
-    EXPECT_EQ(r.bHasTDCSupport, 0);
 }
 
 TEST_F(IdentificationTest, UserTextsComeFromTheModuleFile) {

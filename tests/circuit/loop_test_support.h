@@ -172,17 +172,11 @@ protected:
         }
         return fired;
     }
-    size_t RequestsTo(uint8_t station, uint8_t command) const {
+    // Requests to the station, with the command only when one is given.
+    size_t RequestsTo(uint8_t station, int command = -1) const {
         size_t n = 0;
         for (const sim::LoggedRequest& r : bus->RequestLog()) {
-            n += r.station == station && r.command == command ? 1 : 0;
-        }
-        return n;
-    }
-    size_t RequestsTo(uint8_t station) const {
-        size_t n = 0;
-        for (const sim::LoggedRequest& r : bus->RequestLog()) {
-            n += r.station == station ? 1 : 0;
+            n += r.station == station && (command < 0 || r.command == command) ? 1 : 0;
         }
         return n;
     }

@@ -1,6 +1,6 @@
 // The port of a measuring loop belongs to the loop: bus commands of other windows on the same port are
 // refused with a clear text, cannot close the port under the rounds, and change neither the bus nor the
-// bus list; a port of another context is not affected.
+// bus list.
 
 #include "core/busops/bus_scan.h"
 #include "core/busops/scan_session.h"
@@ -41,28 +41,6 @@ protected:
     }
 };
 
-TEST_F(MeasLoopPortTest, AnotherPortUserIsRefusedUntilTheStop) {
-    auto loop = StartMeasuring();
-    const PortHandle port = context.portContext.hPort;
-    ASSERT_NE(port, kInvalidPort);
-    bus->ClearRequestLog();
-
-    PortUser window;
-    EXPECT_FALSE(window.Acquire(&context.portContext));
-    EXPECT_EQ(context.portContext.dwError, kErrorPortReserved);
-    EXPECT_EQ(PortUserErrorText(context.portContext, "looptest"), kBusBusyMeasuringText);
-    EXPECT_FALSE(window.Release());
-    EXPECT_EQ(context.portContext.hPort, port);
-    EXPECT_NE(ComTransport(port), nullptr) << "the loop's port is still open";
-    EXPECT_TRUE(bus->RequestLog().empty());
-
-    loop->Stop();
-    EXPECT_EQ(context.portContext.hPort, kInvalidPort) << "the loop closed its port";
-    ASSERT_TRUE(window.Acquire());
-    EXPECT_EQ(context.portContext.dwError, 0u);
-    EXPECT_TRUE(window.Release());
-}
-
 TEST_F(MeasLoopPortTest, ReleaseByTheWindowThatOpenedThePortLeavesItToTheLoop) {
     // The window had the port open when the loop started; the loop takes the open port over.
     PortUser window(&context.portContext);
@@ -100,6 +78,12 @@ TEST_F(MeasLoopPortTest, BusOperationsAreRefusedAndLeaveBusAndListAlone) {
     ModuleRecord rescanned = *first;
     rescanned.wLastError = 7; // a mark that a fresh identification would overwrite
     const Operation operations[] = {
+        {"open", kErrorPortReserved,
+         [&](PortUser& user) {
+             const bool opened = user.Acquire();
+             EXPECT_EQ(PortUserErrorText(context.portContext, "looptest"), kBusBusyMeasuringText);
+             return opened;
+         }},
         {"rescan", kErrorPortReserved,
          [&](PortUser& user) { return RescanModule(user, UnitName, rescanned); }},
         {"scan", kErrorPortReserved, [&](PortUser& user) { return BusScan(context, user, UnitName, {}); }},
@@ -170,22 +154,40 @@ TEST_F(MeasLoopPortTest, SecondLoopOnThePortIsRefusedAndDisturbsNothing) {
     EXPECT_FALSE(MeasuringGuard::IsMeasuring(context.portContext));
 }
 
-TEST_F(MeasLoopPortTest, ContextOnAnotherPortIsNotAffected) {
+TEST_F(MeasLoopPortTest, BusAndListChangesAreRefusedWhileMeasuring) {
     auto loop = StartMeasuring();
+    std::string message;
+    EXPECT_TRUE(MeasuringGuard::IsMeasuring(context.portContext));
+    EXPECT_FALSE(MeasuringGuard::CheckBusFree(context.portContext, &message));
+    EXPECT_EQ(message, kBusBusyMeasuringText);
     BusContext other;
-    other.portContext.nPortNo = 2;
-    other.portContext.device = "looptest";
-    EXPECT_TRUE(MeasuringGuard::CheckBusFree(other.portContext));
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(other.portContext)) << "only the loop's port is taken";
+    EXPECT_FALSE(loop->RemoveBySerial(31057));
+    EXPECT_FALSE(loop->Bind(&listener, &context));
+    EXPECT_FALSE(loop->Start(false, 0)) << "already running";
+    EXPECT_EQ(loop->SlotCount(), 2u);
 
-    PortUser user(&other.portContext);
-    ModuleRecord record;
-    record.iaStation = 2;
-    ASSERT_TRUE(RescanModule(user, UnitName, record));
-    EXPECT_EQ(record.SerialNo(), 31057);
-    EXPECT_EQ(other.portContext.dwError, 0u);
-    EXPECT_EQ(other.portContext.hPort, kInvalidPort) << "closed again after the command";
-    EXPECT_NE(context.portContext.hPort, kInvalidPort) << "the loop's port is untouched";
+    // Deactivating goes through the loop and holds from the next round on.
+    ASSERT_TRUE(loop->SetModuleDisabled(1, true));
+    EXPECT_FALSE(loop->SetModuleDisabled(2, true));
+    bus->ClearRequestLog();
+    NextRound();
+    EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1, 0}));
+    EXPECT_EQ(RequestsTo(2), 0u);
+
     loop->Stop();
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext, &message));
+    EXPECT_TRUE(loop->RemoveBySerial(31057));
+}
+
+TEST_F(MeasLoopPortTest, DestroyingAWaitingLoopReleasesEverythingSilently) {
+    auto loop = StartMeasuring();
+    listener.Clear();
+    loop.reset();
+    EXPECT_TRUE(listener.Events().empty()) << "no call reaches a window that is going away";
+    EXPECT_FALSE(timer->running);
+    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
 }
 
 } // namespace

@@ -263,42 +263,6 @@ TEST_F(MeasLoopTest, FailedStartWaitsForStop) {
     EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 0u);
 }
 
-TEST_F(MeasLoopTest, BusAndListChangesAreRefusedWhileMeasuring) {
-    AddProbe(1, 31042);
-    AddProbe(2, 31057);
-    IdentifyInto({1, 2});
-    auto loop = MakeLoop();
-    loop->Bind(&listener, &context);
-    ASSERT_TRUE(loop->Start(true, 60));
-    Fire();
-    ASSERT_EQ(loop->State(), MeasLoopState::kWaiting);
-
-    std::string message;
-    EXPECT_TRUE(MeasuringGuard::IsMeasuring(context.portContext));
-    EXPECT_FALSE(MeasuringGuard::CheckBusFree(context.portContext, &message));
-    EXPECT_EQ(message, kBusBusyMeasuringText);
-    BusContext other;
-    EXPECT_TRUE(MeasuringGuard::CheckBusFree(other.portContext)) << "only the loop's port is taken";
-    EXPECT_FALSE(loop->RemoveBySerial(31057));
-    EXPECT_FALSE(loop->Bind(&listener, &context));
-    EXPECT_FALSE(loop->Start(false, 0)) << "already running";
-    EXPECT_EQ(loop->SlotCount(), 2u);
-
-    // Deactivating goes through the loop and holds from the next round on.
-    ASSERT_TRUE(loop->SetModuleDisabled(1, true));
-    EXPECT_FALSE(loop->SetModuleDisabled(2, true));
-    bus->ClearRequestLog();
-    for (int i = 0; i < 4 * 60; ++i) {
-        Fire();
-    }
-    EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1, 0}));
-    EXPECT_EQ(RequestsTo(2), 0u);
-
-    loop->Stop();
-    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext, &message));
-    EXPECT_TRUE(loop->RemoveBySerial(31057));
-}
-
 TEST_F(MeasLoopTest, ValueThatCannotBeStoredIsStillReported) {
     AddProbe(1, 31042);
     IdentifyInto({1});
@@ -314,22 +278,6 @@ TEST_F(MeasLoopTest, ValueThatCannotBeStoredIsStillReported) {
     EXPECT_NE(listener.LastReason().find("31042.BinMeasData"), std::string::npos) << listener.LastReason();
     EXPECT_TRUE(loop->NewestValue(0).has_value());
     EXPECT_EQ(listener.Events().back().kind, Kind::kIdle);
-}
-
-TEST_F(MeasLoopTest, DestroyingAWaitingLoopReleasesEverythingSilently) {
-    AddProbe(1, 31042);
-    IdentifyInto({1});
-    auto loop = MakeLoop();
-    loop->Bind(&listener, &context);
-    ASSERT_TRUE(loop->Start(true, 30));
-    Fire();
-    ASSERT_EQ(loop->State(), MeasLoopState::kWaiting);
-    listener.Clear();
-    loop.reset();
-    EXPECT_TRUE(listener.Events().empty()) << "no call reaches a window that is going away";
-    EXPECT_FALSE(timer->running);
-    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
-    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
 }
 
 } // namespace

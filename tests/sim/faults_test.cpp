@@ -90,12 +90,5 @@ TEST_F(ModuleFaultsTest, BusyKeepsItsDataButExecutesAndMeasuresNothing) {
     EXPECT_EQ(bus.ModuleBySerial(kSerial)->activeCalibration, 5);
 }
 
-TEST_F(ModuleFaultsTest, StatusSixForChosenCommands) {
-    Set({.status6 = {206, 241}});
-    EXPECT_EQ(Send(206, {0})[3], 6);
-    EXPECT_EQ(Send(241)[3], 6);
-    EXPECT_EQ(Send(204)[3], 0);
-}
-
 } // namespace
 } // namespace terrix::sim

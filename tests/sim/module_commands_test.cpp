@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 namespace terrix::sim {
 namespace {
@@ -235,35 +236,31 @@ TEST_F(ModuleCommands, XvBlocksAverageTheSingleReadings) {
     EXPECT_EQ(a[1], 1);
 }
 
-TEST_F(ModuleCommands, ArgumentsOutOfRangeOrOfTheWrongLengthAnswerStatusSeven) {
-    const std::pair<uint8_t, Bytes> requests[] = {
-        {230, {2}},  {230, {}},          {225, {2, 0, 0, 0, 0, 0, 0}}, {225, {1, 0, 0}}, {235, {48}},
-        {235, {3}},  {206, {16}},        {207, Bytes(26, 0)},          {205, {16}},      {233, {4}},
-        {233, {96}}, {193, Bytes(9, 0)},
-    };
-    for (const auto& [command, data] : requests) {
-        EXPECT_EQ(StatusOf(command, data), 7) << int(command) << " with " << data.size() << " data bytes";
-    }
-    EXPECT_EQ(State().activeCalibration, 0);
-    EXPECT_EQ(State().channels[1].analogConfig[0], 1);
-}
-
-TEST_F(ModuleCommands, UnknownAndRefusedCommandsAnswerStatusSix) {
-    EXPECT_EQ(Send(99), (Bytes{4, 253, 0, 6, 99, 0x6A, 0xFE}));
-    EXPECT_EQ(StatusOf(1, {0x34, 0x12, 9}), 6); // set-station is a broadcast only
+// Arguments out of range or of the wrong length answer status 7, unknown commands (and set-station, a
+// broadcast only) status 6, a damaged data block status 3; none of them changes the module.
+TEST_F(ModuleCommands, RefusedRequestsAnswerTheirStatusAndChangeNothing) {
     Change([](ModuleState& m) { m.notImplemented = {204}; });
-    EXPECT_EQ(StatusOf(204), 6);
-    EXPECT_EQ(StatusOf(206, {0}), 0);
-}
-
-TEST_F(ModuleCommands, DataChecksumErrorAnswersStatusThreeAndChangesNothing) {
-    Bytes frame = RequestBytes(kStation, 205, {9});
-    frame.back() ^= 0xFF;
-    const Bytes reply = Ask(bus, frame);
+    Bytes damaged = RequestBytes(kStation, 205, {9});
+    damaged.back() ^= 0xFF;
+    const std::tuple<uint8_t, Bytes, uint8_t> requests[] = {
+        {230, {2}, 7},           {230, {}, 7},           {225, {2, 0, 0, 0, 0, 0, 0}, 7},
+        {225, {1, 0, 0}, 7},     {235, {48}, 7},         {235, {3}, 7},
+        {206, {16}, 7},          {207, Bytes(26, 0), 7}, {205, {16}, 7},
+        {233, {4}, 7},           {233, {96}, 7},         {193, Bytes(9, 0), 7},
+        {1, {0x34, 0x12, 9}, 6}, {204, {}, 6},
+    };
+    for (const auto& [command, data, status] : requests) {
+        EXPECT_EQ(StatusOf(command, data), status)
+            << int(command) << " with " << data.size() << " data bytes";
+    }
+    EXPECT_EQ(Send(99), (Bytes{4, 253, 0, 6, 99, 0x6A, 0xFE}));
+    const Bytes reply = Ask(bus, damaged);
     ASSERT_GE(reply.size(), 7u);
     EXPECT_EQ(reply[3], 3);
     EXPECT_EQ(reply[2], 0);
+    EXPECT_EQ(StatusOf(206, {0}), 0);
     EXPECT_EQ(State().activeCalibration, 0);
+    EXPECT_EQ(State().channels[1].analogConfig[0], 1);
 }
 
 } // namespace

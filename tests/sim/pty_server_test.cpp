@@ -1,24 +1,19 @@
-// The simulator on a pseudo-terminal, reached the way the program reaches a serial port.
+// The simulator program on a pseudo-terminal, reached the way the program reaches a serial port.
 
 #include "core/platform/serial_transport.h"
-#include "sim/pty_server.h"
-#include "sim/scenario.h"
 #include "sim_test_support.h"
 #include "support/child_process.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <thread>
 #include <unistd.h>
 
 namespace terrix::sim {
 namespace {
 
-using test::HeaderChecksumOk;
 using test::RequestBytes;
 using Bytes = std::vector<uint8_t>;
 
@@ -42,83 +37,6 @@ void Send(Transport& t, const Bytes& bytes) {
     size_t written = 0;
     ASSERT_TRUE(t.Write(bytes, written));
     ASSERT_EQ(written, bytes.size());
-}
-
-// Waits until the bus has heard `count` requests in all.
-bool WaitForRequests(const VirtualBus& bus, size_t count) {
-    for (int i = 0; i < 400 && bus.RequestLog().size() < count; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return bus.RequestLog().size() >= count;
-}
-
-class PtyServerTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string error;
-        server = PtyServer::Create(BuildBus(DefaultScenario()), error);
-        ASSERT_TRUE(server) << error;
-        server->Start();
-    }
-    std::unique_ptr<SerialTransport> OpenClient() {
-        uint32_t error = 0;
-        auto t = SerialTransport::Open(server->SlavePath(), 9600, error);
-        EXPECT_TRUE(t) << "open failed: " << error;
-        return t;
-    }
-
-    std::unique_ptr<PtyServer> server;
-};
-
-TEST_F(PtyServerTest, AnswersThroughTheSerialTransportAfterGarbageAndIsSilentForEmptyStations) {
-    auto client = OpenClient();
-    ASSERT_TRUE(client);
-    Bytes stream = {0x13, 0xFE, 0x00, 0xFE, 0x88};
-    const Bytes request = RequestBytes(1, 2);
-    stream.insert(stream.end(), request.begin(), request.end());
-    Send(*client, stream);
-    const Bytes header = ReadBytes(*client, 7);
-    ASSERT_EQ(header.size(), 7u);
-    EXPECT_TRUE(HeaderChecksumOk(header));
-    const Bytes data = ReadBytes(*client, header[2]);
-    ASSERT_EQ(data.size(), header[2]);
-    EXPECT_EQ(std::string(data.begin() + 15, data.begin() + 24), "PX-TAVIK2");
-    EXPECT_EQ(server->LineBaud(), 9600u);
-
-    Send(*client, RequestBytes(77, 2));
-    ASSERT_TRUE(WaitForRequests(*server->Bus(), 2));
-    EXPECT_TRUE(ReadBytes(*client, 7, 100).empty());
-}
-
-TEST_F(PtyServerTest, ASecondUserIsKeptOut) {
-    auto client = OpenClient();
-    ASSERT_TRUE(client);
-    uint32_t error = 0;
-    EXPECT_FALSE(SerialTransport::Open(server->SlavePath(), 9600, error));
-    EXPECT_EQ(error, static_cast<uint32_t>(EBUSY));
-    client.reset();
-    // After the first user is gone the device opens again.
-    EXPECT_TRUE(OpenClient());
-}
-
-TEST_F(PtyServerTest, BaudLadderFindsAModuleListeningAtTwentyFourHundred) {
-    server->Bus()->ModifyBySerial(31042, [](ModuleState& m) { m.baud = 2400; });
-    auto client = OpenClient();
-    ASSERT_TRUE(client);
-    Send(*client, RequestBytes(1, 2));
-    ASSERT_TRUE(WaitForRequests(*server->Bus(), 1));
-    EXPECT_TRUE(ReadBytes(*client, 7, 100).empty()); // not understood at 9600
-
-    size_t heard = server->Bus()->RequestLog().size();
-    for (const uint32_t next : {300u, 600u, 1200u, 2400u, 4800u, 9600u}) {
-        Send(*client, test::SetBaudFrame(next));
-        // The PC changes its rate only after the command has gone out.
-        ASSERT_TRUE(WaitForRequests(*server->Bus(), ++heard));
-        ASSERT_TRUE(client->SetBaud(next));
-    }
-    EXPECT_EQ(server->Bus()->ModuleBySerial(31042)->baud, 9600u);
-    Send(*client, RequestBytes(1, 2));
-    EXPECT_EQ(ReadBytes(*client, 7).size(), 7u);
 }
 
 TEST(TerrixSimProgram, ServesOnALinkUntilTerminated) {

@@ -4,28 +4,17 @@
 
 #include "sim/frame.h"
 #include "sim/virtual_bus.h"
+#include "support/scripted_transport.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace terrix::sim::test {
 
-// station, 253, length, flag, command, header checksum, 0xFE [, data..., data checksum]
+// A request has the layout of a module's reply, with the flag where the reply has its status.
 inline std::vector<uint8_t> RequestBytes(uint8_t station, uint8_t command, std::vector<uint8_t> data = {}) {
     const uint8_t flag = (command <= 20 || (command >= 250 && command <= 252)) ? 0 : 8;
-    const uint8_t length = data.empty() ? 0 : static_cast<uint8_t>(data.size() + 1);
-    std::vector<uint8_t> f = {station, 253, length, flag, command};
-    f.push_back(static_cast<uint8_t>((station + 253 + length + flag + command) & 0x7F));
-    f.push_back(0xFE);
-    if (!data.empty()) {
-        unsigned sum = 0;
-        for (uint8_t b : data) {
-            f.push_back(b);
-            sum += b;
-        }
-        f.push_back(static_cast<uint8_t>(sum & 0xFF));
-    }
-    return f;
+    return terrix::test::ModuleReply(station, command, flag, data);
 }
 
 inline bool HeaderChecksumOk(const std::vector<uint8_t>& reply) {

@@ -33,12 +33,7 @@ TEST(VirtualBus, SeveralAnswersAtOnceGarbleTheHeaderAndTheLogCountsThem) {
     EXPECT_EQ(log[0].answers, 2u);
     EXPECT_EQ(log[3].answers, 1u);
     EXPECT_EQ(log[3].timeUs, 1234u);
-    EXPECT_EQ(log[3].baud, 9600u);
-    EXPECT_EQ(log[3].station, 6);
-    EXPECT_EQ(log[3].command, 206);
     EXPECT_EQ(log[3].data, Bytes{3});
-    bus.ClearRequestLog();
-    EXPECT_TRUE(bus.RequestLog().empty());
 }
 
 TEST(VirtualBus, CombinedBytesAreWiredAnd) {
