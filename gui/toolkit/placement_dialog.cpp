@@ -25,8 +25,6 @@ namespace terrix {
 
 namespace {
 
-constexpr int kSizeGripSize = 10;
-
 QHeaderView* HeaderOf(QAbstractItemView* list) {
     if (auto* table = qobject_cast<QTableView*>(list)) {
         return table->horizontalHeader();
@@ -42,11 +40,6 @@ QHeaderView* HeaderOf(QAbstractItemView* list) {
 int ScaledCoordinate(double reference, double fraction) {
     const double value = std::clamp(reference * fraction, -1.0e6, 1.0e6);
     return static_cast<int>(std::lround(value));
-}
-
-// The edge at the same fraction of the new extent, computed in integers so that a third stays a third.
-int ProportionalEdge(int edge, int extent, int newExtent) {
-    return extent > 0 ? static_cast<int>(static_cast<long long>(newExtent) * edge / extent) : edge;
 }
 
 } // namespace
@@ -73,12 +66,6 @@ int CPlacementDialog::SetModified(int value) {
     return previous;
 }
 
-void CPlacementDialog::SetLayoutOptions(bool sizeGrip, bool widthGrows, bool heightGrows) {
-    sizeGripWanted_ = sizeGrip;
-    widthGrows_ = widthGrows;
-    heightGrows_ = heightGrows;
-}
-
 void CPlacementDialog::showEvent(QShowEvent* event) {
     if (!initialised_) {
         OnInitDialog();
@@ -88,197 +75,52 @@ void CPlacementDialog::showEvent(QShowEvent* event) {
 
 void CPlacementDialog::OnInitDialog() {
     initialSize_ = size();
-    layoutSize_ = size();
-    if (layout() != nullptr) {
-        InitLayoutManaged();
-        initialised_ = true;
+    initialised_ = true;
+    if (layout() == nullptr) {
+        setFixedSize(size());
         return;
     }
-    if (resizable_ && sizeGripWanted_) {
-        sizeGrip_ = new QSizeGrip(this);
-        sizeGrip_->setGeometry(width() - kSizeGripSize, height() - kSizeGripSize, kSizeGripSize,
-                               kSizeGripSize);
-        sizeGrip_->show();
-        AddLayoutControl(sizeGrip_, kMove, kMove, false);
-    }
-    if (resizable_) {
-        QAbstractItemView* list = nullptr;
-        const QList<QWidget*> children = findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-        for (QWidget* child : children) {
-            if (auto* view = qobject_cast<QAbstractItemView*>(child); view != nullptr && !child->isWindow()) {
-                list = view;
-                break;
-            }
-        }
-        if (list != nullptr) {
-            AddLayoutControl(list, kStretch, kStretch, true);
-            const int listBottom = list->geometry().y() + list->geometry().height();
-            for (QWidget* child : children) {
-                if (child == list || child == sizeGrip_ || child->isWindow()) {
-                    continue;
-                }
-                // Controls beside the list move right, controls below it move down.
-                if (child->geometry().y() < listBottom) {
-                    AddLayoutControl(child, kMove, kFixed, true);
-                } else {
-                    AddLayoutControl(child, kFixed, kMove, true);
-                }
-            }
-        } else {
-            // Nothing to stretch: the dialog keeps its size.
-            resizable_ = false;
-            if (sizeGrip_ != nullptr) {
-                sizeGrip_->hide();
-            }
-            setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-        }
-    }
-    if (resizable_) {
-        setMinimumSize(initialSize_);
-        if (!widthGrows_) {
-            setMaximumWidth(initialSize_.width());
-        }
-        if (!heightGrows_) {
-            setMaximumHeight(initialSize_.height());
-        }
-    } else if (layout() != nullptr) {
-        layout()->setSizeConstraint(QLayout::SetFixedSize);
-    } else {
-        setFixedSize(size());
-    }
-    initialised_ = true;
-}
-
-void CPlacementDialog::InitLayoutManaged() {
     if (!resizable_) {
         layout()->setSizeConstraint(QLayout::SetFixedSize);
         return;
     }
-    setSizeGripEnabled(sizeGripWanted_);
+    setSizeGripEnabled(true);
     setMinimumSize(initialSize_);
-    if (!widthGrows_) {
-        setMaximumWidth(initialSize_.width());
-    }
-    if (!heightGrows_) {
-        setMaximumHeight(initialSize_.height());
-    }
     // The layout sizes the list; its columns keep their proportions as it grows.
     if (auto* list = findChild<QAbstractItemView*>()) {
-        AddLayoutControl(list, kFixed, kFixed, false);
-        list->installEventFilter(this);
+        WatchList(list);
+    }
+}
+
+void CPlacementDialog::WatchList(QAbstractItemView* list) {
+    scaledList_ = list;
+    list->installEventFilter(this);
+    if (QHeaderView* header = HeaderOf(list)) {
+        connect(header, &QHeaderView::sectionResized, this,
+                [this](int logicalIndex, int, int newSize) { OnSectionResized(logicalIndex, newSize); });
     }
 }
 
 bool CPlacementDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Resize && layout() != nullptr && initialised_) {
-        for (LayoutEntry& entry : entries_) {
-            if (entry.isList && entry.control == watched) {
-                RescaleColumns(entry, entry.control->width());
-            }
-        }
+    if (event->type() == QEvent::Resize && initialised_ && watched == scaledList_) {
+        RescaleColumns(scaledList_->width());
     }
     return QDialog::eventFilter(watched, event);
 }
 
 QSizeGrip* CPlacementDialog::SizeGrip() const {
-    return sizeGrip_ != nullptr ? sizeGrip_ : findChild<QSizeGrip*>();
+    return findChild<QSizeGrip*>();
 }
 
-void CPlacementDialog::AddLayoutControl(QWidget* control, LayoutMode horizontal, LayoutMode vertical,
-                                        bool paintExclude) {
-    if (control == nullptr) {
-        return;
-    }
-    LayoutEntry entry;
-    entry.control = control;
-    entry.horizontal = horizontal;
-    entry.vertical = vertical;
-    entry.rect = control->geometry();
-    entry.paintExclude = paintExclude;
-    entry.proportionalEdge = entry.rect.topLeft();
-    entry.proportionalExtent = initialised_ ? initialSize_ : size();
-    if (auto* list = qobject_cast<QAbstractItemView*>(control)) {
-        entry.isList = true;
-        if (QHeaderView* header = HeaderOf(list)) {
-            connect(header, &QHeaderView::sectionResized, this,
-                    [this, list](int logicalIndex, int, int newSize) {
-                        OnSectionResized(list, logicalIndex, newSize);
-                    });
-        }
-    }
-    entries_.push_back(std::move(entry));
-}
-
-QRect CPlacementDialog::LayoutRect(const QWidget* control) const {
-    for (const LayoutEntry& entry : entries_) {
-        if (entry.control == control) {
-            return entry.rect;
-        }
-    }
-    return {};
-}
-
-void CPlacementDialog::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    const QSize now = size();
-    if (resizable_ && initialised_ && !entries_.empty() && layout() == nullptr) {
-        const int dx = now.width() - layoutSize_.width();
-        const int dy = now.height() - layoutSize_.height();
-        for (LayoutEntry& entry : entries_) {
-            if (entry.control == nullptr) {
-                continue;
-            }
-            QRect r = entry.rect;
-            switch (entry.horizontal) {
-            case kStretch:
-                r.setRight(r.right() + dx);
-                break;
-            case kMove:
-                r.translate(dx, 0);
-                break;
-            case kProportional:
-                r.moveLeft(ProportionalEdge(entry.proportionalEdge.x(), entry.proportionalExtent.width(),
-                                            now.width()));
-                break;
-            case kFixed:
-                break;
-            }
-            switch (entry.vertical) {
-            case kStretch:
-                r.setBottom(r.bottom() + dy);
-                break;
-            case kMove:
-                r.translate(0, dy);
-                break;
-            case kProportional:
-                r.moveTop(ProportionalEdge(entry.proportionalEdge.y(), entry.proportionalExtent.height(),
-                                           now.height()));
-                break;
-            case kFixed:
-                break;
-            }
-            if (r != entry.rect) {
-                // Hidden controls move too, so they stand in the right place when they are shown.
-                entry.control->setGeometry(r);
-                if (entry.isList) {
-                    RescaleColumns(entry, r.width());
-                }
-                entry.rect = r;
-            }
-        }
-    }
-    layoutSize_ = now;
-}
-
-void CPlacementDialog::RescaleColumns(LayoutEntry& entry, int listWidth) {
-    auto* list = qobject_cast<QAbstractItemView*>(entry.control.data());
+void CPlacementDialog::RescaleColumns(int listWidth) {
+    QAbstractItemView* list = scaledList_.data();
     QHeaderView* header = list != nullptr ? HeaderOf(list) : nullptr;
     if (header == nullptr) {
         return;
     }
-    if (entry.baseWidths.empty()) {
+    if (baseWidths_.empty()) {
         for (int i = 0; i < header->count(); ++i) {
-            entry.baseWidths.push_back(header->sectionSize(i));
+            baseWidths_.push_back(header->sectionSize(i));
         }
     }
     int width = listWidth - 2 * list->frameWidth();
@@ -286,7 +128,7 @@ void CPlacementDialog::RescaleColumns(LayoutEntry& entry, int listWidth) {
         width -= list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
     }
     long long sum = 0;
-    for (int w : entry.baseWidths) {
+    for (int w : baseWidths_) {
         sum += w;
     }
     // Columns wider than the list keep their widths (the list scrolls instead).
@@ -298,9 +140,9 @@ void CPlacementDialog::RescaleColumns(LayoutEntry& entry, int listWidth) {
         reportList->SetRedraw(false);
     }
     rescaling_ = true;
-    const int count = std::min(header->count(), static_cast<int>(entry.baseWidths.size()));
+    const int count = std::min(header->count(), static_cast<int>(baseWidths_.size()));
     for (int i = 0; i < count; ++i) {
-        header->resizeSection(i, static_cast<int>(entry.baseWidths[static_cast<size_t>(i)] * width / sum));
+        header->resizeSection(i, static_cast<int>(baseWidths_[static_cast<size_t>(i)] * width / sum));
     }
     rescaling_ = false;
     if (reportList != nullptr) {
@@ -308,16 +150,10 @@ void CPlacementDialog::RescaleColumns(LayoutEntry& entry, int listWidth) {
     }
 }
 
-void CPlacementDialog::OnSectionResized(QAbstractItemView* list, int logicalIndex, int newSize) {
-    if (rescaling_) {
-        return;
-    }
+void CPlacementDialog::OnSectionResized(int logicalIndex, int newSize) {
     // A column the user (or the program) sized becomes the base of later rescaling.
-    for (LayoutEntry& entry : entries_) {
-        if (entry.control == list && logicalIndex >= 0 &&
-            logicalIndex < static_cast<int>(entry.baseWidths.size())) {
-            entry.baseWidths[static_cast<size_t>(logicalIndex)] = newSize;
-        }
+    if (!rescaling_ && logicalIndex >= 0 && logicalIndex < static_cast<int>(baseWidths_.size())) {
+        baseWidths_[static_cast<size_t>(logicalIndex)] = newSize;
     }
 }
 

@@ -4,10 +4,9 @@
 // and Cancel, and keeps its placement in the settings file as fractions of the parent's size.
 //
 // Controls are placed with a Qt layout (setLayout before the dialog is first shown); which controls grow
-// with a resizable window is said with stretch factors. A resizable dialog with a layout gets a size grip,
-// its initial size as minimum, and the first list view's columns rescaled to the list's width. A dialog
-// without a layout keeps the older hand placement: controls registered with AddLayoutControl (or found
-// around the first list view) move and stretch by the size change.
+// with a resizable window is said with stretch factors. A resizable dialog gets a size grip, its initial
+// size as minimum, and the first list view's columns rescaled to the list's width. A dialog without a
+// layout keeps the size it has when first shown.
 
 #include <QDialog>
 #include <QPointer>
@@ -26,8 +25,6 @@ namespace terrix {
 class CPlacementDialog : public QDialog {
     Q_OBJECT
 public:
-    enum LayoutMode { kFixed = 0, kStretch = 1, kMove = 2, kProportional = 3 };
-
     explicit CPlacementDialog(QWidget* parent = nullptr);
     ~CPlacementDialog() override;
 
@@ -40,17 +37,9 @@ public:
     // Stores the changes; the base has none to store.
     virtual bool Apply() { return false; }
 
-    // Set before the dialog is first shown: a sizing border (and with it the layout of the controls).
+    // Set before the dialog is first shown: a sizing border, within which the layout places the controls.
     void SetResizable(bool resizable) { resizable_ = resizable; }
     bool IsResizable() const { return resizable_; }
-    // Options, all on by default: size grip, width and height may grow beyond the initial size.
-    void SetLayoutOptions(bool sizeGrip, bool widthGrows, bool heightGrows);
-
-    // Registers a control for the layout (nothing for null).
-    void AddLayoutControl(QWidget* control, LayoutMode horizontal, LayoutMode vertical,
-                          bool paintExclude = true);
-    // The stored layout rectangle of a registered control, or an empty rectangle.
-    QRect LayoutRect(const QWidget* control) const;
     QSize InitialSize() const { return initialSize_; }
     QSizeGrip* SizeGrip() const;
 
@@ -76,44 +65,27 @@ protected:
     virtual void OnInitDialog();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    struct LayoutEntry {
-        QPointer<QWidget> control;
-        LayoutMode horizontal = kFixed;
-        LayoutMode vertical = kFixed;
-        QRect rect;
-        bool isList = false;
-        bool paintExclude = false;
-        // Proportional mode: the near edge and the dialog's extent at registration; the edge stays at that
-        // fraction (left / (width - left) as a ratio) of the dialog's size.
-        QPoint proportionalEdge;
-        QSize proportionalExtent;
-        std::vector<int> baseWidths; // list views: filled on the first layout
-    };
-
-    void InitLayoutManaged();
+    void WatchList(QAbstractItemView* list);
     void CloseDialog(int result);
     void NotifyOwnerOnce();
-    void RescaleColumns(LayoutEntry& entry, int listWidth);
-    void OnSectionResized(QAbstractItemView* list, int logicalIndex, int newSize);
+    void RescaleColumns(int listWidth);
+    void OnSectionResized(int logicalIndex, int newSize);
     QSize ReferenceSize() const;
 
     bool modal_ = true;
     bool ownerNotified_ = false;
     int modified_ = 0;
-    QSizeGrip* sizeGrip_ = nullptr;
     bool resizable_ = false;
     bool initialised_ = false;
     QSize initialSize_;
-    QSize layoutSize_; // the dialog size the entries' rectangles belong to
-    bool sizeGripWanted_ = true;
-    bool widthGrows_ = true;
-    bool heightGrows_ = true;
     bool rescaling_ = false;
-    std::vector<LayoutEntry> entries_;
+    // The list whose columns keep their proportions as it grows, and their widths to scale from (filled on
+    // the first rescale; a column the user sizes becomes a base).
+    QPointer<QAbstractItemView> scaledList_;
+    std::vector<int> baseWidths_;
     QPointer<QMenu> contextMenu_;
     QString contextMenuTitle_;
 };
