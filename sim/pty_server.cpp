@@ -107,7 +107,6 @@ PtyServer::PtyServer(std::shared_ptr<VirtualBus> bus, int master, int slave, std
       startUs_(SystemClock::Instance().NowUs()) {}
 
 PtyServer::~PtyServer() {
-    Stop();
     if (!linkPath_.empty()) {
         char target[256] = {};
         const ssize_t n = ::readlink(linkPath_.c_str(), target, sizeof target - 1);
@@ -244,21 +243,6 @@ void PtyServer::Serve(const std::atomic<bool>& stop) {
                 pending.push_back({due, std::move(reply->bytes)});
             }
         }
-    }
-}
-
-void PtyServer::Start() {
-    if (thread_.joinable()) {
-        return;
-    }
-    stopThread_ = false;
-    thread_ = std::thread([this] { Serve(stopThread_); });
-}
-
-void PtyServer::Stop() {
-    stopThread_ = true;
-    if (thread_.joinable()) {
-        thread_.join();
     }
 }
 

@@ -12,7 +12,6 @@
 #include <mutex>
 #include <ostream>
 #include <string>
-#include <thread>
 
 namespace terrix::sim {
 
@@ -33,13 +32,9 @@ public:
 
     // Serves until `stop` is set (looked at every 50 ms at the latest).
     void Serve(const std::atomic<bool>& stop);
-    // Serves on a thread of its own until Stop() or destruction.
-    void Start();
-    void Stop();
 
     // The PC's baud rate as set on the line, or 0 when it is not one the bus knows.
     uint32_t LineBaud() const;
-    const std::shared_ptr<VirtualBus>& Bus() const { return bus_; }
 
 private:
     PtyServer(std::shared_ptr<VirtualBus> bus, int master, int slave, std::string slavePath);
@@ -56,8 +51,6 @@ private:
     uint64_t startUs_;
     std::mutex traceMutex_;
     std::ostream* trace_ = nullptr;
-    std::atomic<bool> stopThread_{false};
-    std::thread thread_;
 };
 
 } // namespace terrix::sim
