@@ -40,6 +40,7 @@ public:
         files_.erase(from);
         return true;
     }
+    bool Exists(const std::string& path) override { return files_.count(path) != 0; }
 
 private:
     class Handle final : public FileHandle {
