@@ -63,12 +63,7 @@ void Report(const char* what, uint32_t count, double seconds) {
 }
 
 ModuleRecord BenchModule(uint16_t serial) {
-    ModuleRecord module;
-    module.enModuleState = msIdentified;
-    module.stationInfo.wSerialNo = serial;
-    module.stationInfo.SetModuleName("PX-TAVIK2");
-    module.dwMeasChannels = 3;
-    return module;
+    return bench::TwoValueModule(serial);
 }
 
 const uint32_t kStamp = PackTimeStamp({5, 3, 2004, 14, 7, 9});

@@ -92,11 +92,7 @@ bool WriteFile(const std::filesystem::path& path, uint16_t serial, uint32_t coun
 }
 
 ModuleRecord BenchModule(uint16_t serial) {
-    ModuleRecord module;
-    module.enModuleState = msIdentified;
-    module.stationInfo.wSerialNo = serial;
-    module.stationInfo.SetModuleName("PX-TAVIK2");
-    module.dwMeasChannels = 3;
+    ModuleRecord module = bench::TwoValueModule(serial);
     CopyToField(module.szUnit0, "%");
     CopyToField(module.szUnit1, "C");
     return module;

@@ -2,6 +2,7 @@
 // A two-value binary measurement file written directly, past the value store, so that a file of millions
 // of records takes seconds to make rather than the hours of appending it.
 
+#include "core/inventory/module_record.h"
 #include "core/measure/meas_file_header.h"
 
 #include <cstdint>
@@ -10,6 +11,16 @@
 #include <vector>
 
 namespace terrix::bench {
+
+// The identified module whose files these are.
+inline ModuleRecord TwoValueModule(uint16_t serial) {
+    ModuleRecord module;
+    module.enModuleState = msIdentified;
+    module.stationInfo.wSerialNo = serial;
+    module.stationInfo.SetModuleName("PX-TAVIK2");
+    module.dwMeasChannels = 3;
+    return module;
+}
 
 // The header of module `serial` ("PX-TAVIK2", channels 0 and 1) and `count` records of 12 bytes, record
 // `i` filled by fill(i, bytes).
