@@ -7,24 +7,15 @@
 //
 // Usage: bench_long_run [rounds (default 100000)]
 
+#include "bench/sim_loop.h"
 #include "core/bus/bus_error.h"
 #include "core/bus/bus_trace.h"
-#include "core/busops/identification.h"
-#include "core/circuit/meas_loop.h"
-#include "core/inventory/unit_names.h"
-#include "core/platform/data_paths.h"
-#include "sim/scenario.h"
-#include "sim/sim_transport.h"
 
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <mutex>
-#include <unistd.h>
 
 using namespace terrix;
 
@@ -74,7 +65,7 @@ private:
     uint64_t quietUntilUs_ = 0;
 };
 
-class RunListener final : public MeasLoopListener {
+class RunListener final : public bench::IdleListener {
 public:
     RunListener(CMeasLoop& loop, sim::VirtualBus& bus, uint32_t rounds)
         : loop_(loop), bus_(bus), wanted_(rounds) {}
@@ -86,12 +77,6 @@ public:
             record->GetValue(1, &bits);
             markers += (bits & 0x7F800000u) == 0x7F800000u && (bits & 0x007FFFFFu) != 0 ? 1 : 0;
         }
-    }
-    void OnCountdown(uint32_t) override {}
-    void OnIdle() override {
-        std::lock_guard lock(mutex_);
-        idle_ = true;
-        changed_.notify_all();
     }
     void OnStoreFailed(uint32_t, const std::string& reason) override {
         ++storeFailures;
@@ -111,11 +96,6 @@ public:
             loop_.Stop();
         }
     }
-    void WaitIdle() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return idle_; });
-    }
-
     std::map<uint32_t, uint64_t> values;
     uint64_t markers = 0;
     uint64_t storeFailures = 0;
@@ -143,9 +123,6 @@ private:
     CMeasLoop& loop_;
     sim::VirtualBus& bus_;
     uint32_t wanted_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool idle_ = false;
 };
 
 } // namespace
@@ -156,64 +133,35 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s [rounds]\n", argv[0]);
         return 1;
     }
-    std::string pattern = (std::filesystem::temp_directory_path() / "terrix-longrun-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        std::perror("mkdtemp");
+    bench::SimLoopBench rig("longrun");
+    if (!rig.Ready()) {
         return 1;
     }
-    SetDataDir(pattern);
-
-    VirtualClock clock(1'000'000);
-    auto bus = std::make_shared<sim::VirtualBus>(1);
     for (uint16_t i = 1; i <= 3; ++i) {
-        bus->AddModule(sim::MakeProbe(static_cast<uint8_t>(i), static_cast<uint16_t>(30000 + i)));
+        rig.bus->AddModule(sim::MakeProbe(static_cast<uint8_t>(i), static_cast<uint16_t>(30000 + i)));
     }
-    bus->AddModule(sim::MakeProbe(4, 40000, true));
-    RegisterTransportScheme("longrun", [&](std::string_view, uint32_t, uint32_t&) {
-        return std::make_unique<sim::SimTransport>(bus, clock);
-    });
-
-    BusContext context;
-    context.portContext.nPortNo = 1;
-    context.portContext.device = "longrun";
-    {
-        const PortHandle port = ComOpenDevice("longrun", kBusBaud);
-        for (uint8_t station = 1; station <= 4; ++station) {
-            auto record = std::make_unique<ModuleRecord>();
-            if (!IdentifyModule(port, station, *record, UnitName)) {
-                std::fprintf(stderr, "module at station %u not identified\n", station);
-                return 1;
-            }
-            context.busList.Add(std::move(record));
-        }
-        ComClose(port);
+    rig.bus->AddModule(sim::MakeProbe(4, 40000, true));
+    if (!rig.Identify(4)) {
+        return 1;
     }
 
     int status = 0;
     WaitChecker waits;
     SetBusTraceObserver(&waits);
     {
-        MeasLoopOptions options;
-        options.clock = &clock;
-        options.timer = std::make_unique<ThreadLoopTimer>(clock);
-        CMeasLoop loop(std::move(options));
-        RunListener listener(loop, *bus, rounds);
-        loop.Bind(&listener, &context);
-        const auto start = std::chrono::steady_clock::now();
-        const uint64_t busStartUs = clock.NowUs();
-        if (!loop.Start(true, 0)) {
-            std::fprintf(stderr, "start failed: %s\n", MeasStartErrorText(loop.StartError()));
+        const std::unique_ptr<CMeasLoop> loop = rig.MakeLoop();
+        RunListener listener(*loop, *rig.bus, rounds);
+        const uint64_t busStartUs = rig.clock.NowUs();
+        const double seconds = rig.Run(*loop, listener);
+        if (seconds < 0) {
             return 1;
         }
-        listener.WaitIdle();
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const long endRss = ResidentKb();
         const long endFds = OpenDescriptors();
         SetBusTraceObserver(nullptr);
 
         std::printf("rounds                      %10u in %.1f s (%.0f rounds/s), %.1f days of bus time\n",
-                    rounds, seconds, rounds / seconds, (clock.NowUs() - busStartUs) / 86400e6);
+                    rounds, seconds, rounds / seconds, (rig.clock.NowUs() - busStartUs) / 86400e6);
         std::printf("frames sent                 %10llu, %llu garbled replies, %llu sent before their wait\n",
                     static_cast<unsigned long long>(waits.sent),
                     static_cast<unsigned long long>(waits.garbled),
@@ -225,10 +173,10 @@ int main(int argc, char** argv) {
         std::printf("error markers (1st value)   %10llu\n",
                     static_cast<unsigned long long>(listener.markers));
         status = waits.early == 0 && listener.storeFailures == 0 && endFds <= listener.startFds ? 0 : 1;
-        for (uint32_t slot = 0; slot < loop.SlotCount(); ++slot) {
-            CMeasValueStore* store = loop.StoreAt(slot);
-            const ModuleRecord* module = loop.RecordAt(slot);
-            const std::string base = pattern + "/" + std::to_string(module->SerialNo());
+        for (uint32_t slot = 0; slot < loop->SlotCount(); ++slot) {
+            CMeasValueStore* store = loop->StoreAt(slot);
+            const ModuleRecord* module = loop->RecordAt(slot);
+            const std::string base = rig.dataDir + "/" + std::to_string(module->SerialNo());
             const uint64_t bytes = std::filesystem::file_size(base + ".BinMeasData");
             const uint64_t stored = (bytes - 56) / store->RecordSize();
             std::ifstream ascii(base + ".ASC", std::ios::binary);
@@ -245,6 +193,5 @@ int main(int argc, char** argv) {
             status = whole ? status : 1;
         }
     }
-    std::filesystem::remove_all(pattern);
     return status;
 }

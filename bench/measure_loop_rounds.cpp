@@ -4,36 +4,22 @@
 //
 // Usage: bench_measure_loop_rounds [probes (default 30)] [rounds (default 20)]
 
-#include "core/busops/identification.h"
-#include "core/circuit/meas_loop.h"
-#include "core/inventory/unit_names.h"
-#include "core/platform/data_paths.h"
-#include "sim/scenario.h"
-#include "sim/sim_transport.h"
+#include "bench/sim_loop.h"
 
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <mutex>
+#include <ctime>
 
 using namespace terrix;
 
 namespace {
 
 // Counts values and rounds; stops the loop after the wanted number of rounds.
-class CountingListener final : public MeasLoopListener {
+class CountingListener final : public bench::IdleListener {
 public:
     CountingListener(CMeasLoop& loop, VirtualClock& clock, uint32_t rounds)
         : loop_(loop), clock_(clock), wanted_(rounds) {}
     void OnNewValue(uint32_t) override { ++values; }
-    void OnCountdown(uint32_t) override {}
-    void OnIdle() override {
-        std::lock_guard lock(mutex_);
-        idle_ = true;
-        changed_.notify_all();
-    }
     void OnStoreFailed(uint32_t, const std::string& reason) override {
         std::fprintf(stderr, "store failed: %s\n", reason.c_str());
     }
@@ -46,10 +32,6 @@ public:
             loop_.Stop();
         }
     }
-    void WaitIdle() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return idle_; });
-    }
 
     uint32_t values = 0; // written on the loop's thread, read after idle
     uint64_t firstRoundEndUs = 0;
@@ -59,9 +41,6 @@ private:
     CMeasLoop& loop_;
     VirtualClock& clock_;
     uint32_t wanted_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool idle_ = false;
 };
 
 } // namespace
@@ -73,58 +52,28 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s [probes 1..250] [rounds]\n", argv[0]);
         return 1;
     }
-    std::string pattern = (std::filesystem::temp_directory_path() / "terrix-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        std::perror("mkdtemp");
+    bench::SimLoopBench rig("benchsim");
+    if (!rig.Ready()) {
         return 1;
     }
-    SetDataDir(pattern);
-
-    VirtualClock clock(1'000'000);
-    auto bus = std::make_shared<sim::VirtualBus>(1);
     for (uint32_t i = 0; i < probes; ++i) {
-        bus->AddModule(sim::MakeProbe(static_cast<uint8_t>(1 + i), static_cast<uint16_t>(30000 + i)));
+        rig.bus->AddModule(sim::MakeProbe(static_cast<uint8_t>(1 + i), static_cast<uint16_t>(30000 + i)));
     }
-    bus->AddModule(sim::MakeProbe(static_cast<uint8_t>(1 + probes), 40000, true));
-    RegisterTransportScheme("benchsim", [&](std::string_view, uint32_t, uint32_t&) {
-        return std::make_unique<sim::SimTransport>(bus, clock);
-    });
-
-    BusContext context;
-    context.portContext.nPortNo = 1;
-    context.portContext.device = "benchsim";
-    {
-        const PortHandle port = ComOpenDevice("benchsim", kBusBaud);
-        for (uint32_t i = 0; i <= probes; ++i) {
-            auto record = std::make_unique<ModuleRecord>();
-            if (!IdentifyModule(port, static_cast<uint8_t>(1 + i), *record, UnitName)) {
-                std::fprintf(stderr, "module at station %u not identified\n", 1 + i);
-                return 1;
-            }
-            context.busList.Add(std::move(record));
-        }
-        ComClose(port);
+    rig.bus->AddModule(sim::MakeProbe(static_cast<uint8_t>(1 + probes), 40000, true));
+    if (!rig.Identify(probes + 1)) {
+        return 1;
     }
 
     int status = 0;
     {
-        MeasLoopOptions options;
-        options.clock = &clock;
-        options.timer = std::make_unique<ThreadLoopTimer>(clock);
-        CMeasLoop loop(std::move(options));
-        CountingListener listener(loop, clock, rounds);
-        loop.Bind(&listener, &context);
-
-        const uint64_t busStartUs = clock.NowUs();
-        const auto start = std::chrono::steady_clock::now();
+        const std::unique_ptr<CMeasLoop> loop = rig.MakeLoop();
+        CountingListener listener(*loop, rig.clock, rounds);
+        const uint64_t busStartUs = rig.clock.NowUs();
         const std::clock_t cpuStart = std::clock();
-        if (!loop.Start(true, 0)) {
-            std::fprintf(stderr, "start failed: %s\n", MeasStartErrorText(loop.StartError()));
+        const double seconds = rig.Run(*loop, listener);
+        if (seconds < 0) {
             return 1;
         }
-        listener.WaitIdle();
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
 
         const double firstRound = (listener.firstRoundEndUs - busStartUs) / 1e6;
@@ -132,7 +81,7 @@ int main(int argc, char** argv) {
         std::printf("modules                          %9u (%u probes and the XV module)\n", probes + 1,
                     probes);
         std::printf("rounds                           %9u, %u values\n", rounds, listener.values);
-        std::printf("minimum interval                 %9u s\n", loop.MinimumInterval());
+        std::printf("minimum interval                 %9u s\n", loop->MinimumInterval());
         std::printf("bus time of the first round      %9.2f s (virtual: the waits a real bus takes)\n",
                     firstRound);
         std::printf("bus time per round with waits    %9.2f s\n", perRound);
@@ -144,6 +93,5 @@ int main(int argc, char** argv) {
             status = 1;
         }
     }
-    std::filesystem::remove_all(pattern);
     return status;
 }

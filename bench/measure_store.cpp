@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/two_value_file.h"
 #include "core/measure/little_endian.h"
-#include "core/measure/meas_file_header.h"
 #include "core/measure/meas_value_store.h"
 #include "core/measure/time_stamp.h"
 
@@ -63,37 +63,18 @@ void Report(const char* what, uint32_t count, double seconds) {
 }
 
 ModuleRecord BenchModule(uint16_t serial) {
-    ModuleRecord module;
-    module.enModuleState = msIdentified;
-    module.stationInfo.wSerialNo = serial;
-    module.stationInfo.SetModuleName("PX-TAVIK2");
-    module.dwMeasChannels = 3;
-    return module;
+    return bench::TwoValueModule(serial);
 }
 
 const uint32_t kStamp = PackTimeStamp({5, 3, 2004, 14, 7, 9});
 
 // A two-value file of `count` records, written in large pieces past the value store.
 bool WriteTwoValueFile(const std::filesystem::path& path, uint16_t serial, uint32_t count) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const auto header = MeasFileHeader::ForModule(serial, "PX-TAVIK2", 3).Encode();
-    bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size();
-    std::vector<uint8_t> chunk;
-    for (uint32_t i = 0; i < count && ok; ++i) {
-        uint8_t record[12];
+    return bench::WriteTwoValueFile(path, serial, count, [](uint32_t i, uint8_t* record) {
         StoreLe32(record, kStamp);
         StoreLeFloat(record + 4, static_cast<float>(i) * 0.001f);
         StoreLeFloat(record + 8, static_cast<float>(i));
-        chunk.insert(chunk.end(), record, record + sizeof record);
-        if (chunk.size() >= (1u << 20) || i + 1 == count) {
-            ok = std::fwrite(chunk.data(), 1, chunk.size(), file) == chunk.size();
-            chunk.clear();
-        }
-    }
-    return std::fclose(file) == 0 && ok;
+    });
 }
 
 bool SameBytes(const std::string& a, const std::string& b) {

@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/two_value_file.h"
 #include "core/measure/little_endian.h"
-#include "core/measure/meas_file_header.h"
 #include "core/measure/meas_value_store.h"
 #include "core/measure/plot_data.h"
 #include "core/measure/time_stamp.h"
@@ -77,17 +77,9 @@ uint32_t StampAt(int64_t seconds) {
 // 1 January 2026, a slow wave with noise on channel 0 and a slower one on channel 1, and now and then a
 // value that could not be measured.
 bool WriteFile(const std::filesystem::path& path, uint16_t serial, uint32_t count) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const auto header = MeasFileHeader::ForModule(serial, "PX-TAVIK2", 3).Encode();
-    bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size();
-    std::vector<uint8_t> chunk;
     uint32_t noise = 12345;
-    for (uint32_t i = 0; i < count && ok; ++i) {
+    return bench::WriteTwoValueFile(path, serial, count, [&noise](uint32_t i, uint8_t* record) {
         noise = noise * 1103515245u + 12345u;
-        uint8_t record[12];
         StoreLe32(record, StampAt(1767225600LL + int64_t{10} * i));
         const double wave = 20 + 5 * std::sin(i / 3000.0) + ((noise >> 16) % 1000) / 1000.0;
         if (i % 9973 == 9972) {
@@ -96,21 +88,11 @@ bool WriteFile(const std::filesystem::path& path, uint16_t serial, uint32_t coun
             StoreLeFloat(record + 4, static_cast<float>(wave));
         }
         StoreLeFloat(record + 8, static_cast<float>(15 + 3 * std::cos(i / 20000.0)));
-        chunk.insert(chunk.end(), record, record + sizeof record);
-        if (chunk.size() >= (1u << 20) || i + 1 == count) {
-            ok = std::fwrite(chunk.data(), 1, chunk.size(), file) == chunk.size();
-            chunk.clear();
-        }
-    }
-    return std::fclose(file) == 0 && ok;
+    });
 }
 
 ModuleRecord BenchModule(uint16_t serial) {
-    ModuleRecord module;
-    module.enModuleState = msIdentified;
-    module.stationInfo.wSerialNo = serial;
-    module.stationInfo.SetModuleName("PX-TAVIK2");
-    module.dwMeasChannels = 3;
+    ModuleRecord module = bench::TwoValueModule(serial);
     CopyToField(module.szUnit0, "%");
     CopyToField(module.szUnit1, "C");
     return module;

@@ -18,14 +18,19 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <thread>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace terrix::cli {
 namespace {
@@ -266,9 +271,30 @@ bool IdentifySavedBus(CliContext& context) {
     return true;
 }
 
+// The settings file must be readable: its reads never fail and would give an empty saved bus, so the
+// measurement would run on a bus scanned anew and store values the saved bus cannot name afterwards.
+bool SettingsFileReadable(CliContext& context) {
+    const std::filesystem::path file = SettingsFilePath();
+    std::error_code ec;
+    int error = std::filesystem::is_directory(file, ec) ? EISDIR : 0;
+    if (error == 0) {
+        const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::close(fd);
+        } else if (errno != ENOENT) {
+            error = errno;
+        }
+    }
+    if (error != 0) {
+        context.Fail(kExitFile, file.string() + ": " + std::strerror(error));
+        return false;
+    }
+    return true;
+}
+
 int RunMeasure(CliContext& context, const MeasureOptions& opts) {
     CliContext::InstallInterruptHandler();
-    if (!IdentifySavedBus(context)) {
+    if (!SettingsFileReadable(context) || !IdentifySavedBus(context)) {
         return context.exitCode;
     }
     const uint32_t rate =

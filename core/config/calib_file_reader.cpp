@@ -37,6 +37,13 @@ CCalibFileReader CCalibFileReader::FromText(std::string contents) {
     return reader;
 }
 
+CCalibFileReader CCalibFileReader::Unreadable(int systemError) {
+    CCalibFileReader reader;
+    reader.error_ = Error::System;
+    reader.systemError_ = systemError;
+    return reader;
+}
+
 int CCalibFileReader::NextByte() {
     const std::istream::int_type c = stream_->rdbuf()->sbumpc();
     return c == std::istream::traits_type::eof() ? kEnd : static_cast<int>(static_cast<unsigned char>(c));

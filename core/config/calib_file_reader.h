@@ -31,6 +31,8 @@ public:
     explicit CCalibFileReader(const std::filesystem::path& path);
     // Reads from memory (file contents given whole).
     static CCalibFileReader FromText(std::string contents);
+    // A file that could not be opened (errno value `systemError`).
+    static CCalibFileReader Unreadable(int systemError);
 
     CCalibFileReader(CCalibFileReader&&) noexcept = default;
     CCalibFileReader& operator=(CCalibFileReader&&) noexcept = default;

@@ -106,6 +106,30 @@ bool FirstComment(CCalibFileReader& reader, std::string& comment) {
     return false;
 }
 
+// A TDC file into the record; `file` tells which file was looked for.
+bool ReadTdc(const CalibFileOpener& files, uint16_t calibId, TempCalib& calib, CalibFileError* error,
+             fs::path& file) {
+    calib = TempCalib{};
+    calib.wCalibId = calibId;
+    CCalibFileReader reader = files(CalibFileName(calibId, "TDC"), file);
+    if (!reader.IsOpen()) {
+        return true; // no temperature calibration for this ID
+    }
+    bool firstItem = true;
+    ReadCoeffFile(reader, calib.szCalibComment, firstItem, [&calib](const CCalibFileReader::Item& item) {
+        unsigned index = 0;
+        if (CoeffIndex(item.text, 't', index)) {
+            calib.adCoeff[index] = AtofLike(item.value);
+        }
+    });
+    if (!CheckReader(reader, file, error)) {
+        calib.bValid = 0;
+        return false;
+    }
+    calib.bValid = 1;
+    return true;
+}
+
 } // namespace
 
 std::string CalibFileError::Message() const {
@@ -155,11 +179,22 @@ fs::path FindCalibFile(const fs::path& directory, const std::string& name) {
     return exact;
 }
 
+CalibFileOpener CalibFilesIn(const fs::path& directory) {
+    return [directory](const std::string& name, fs::path& file) {
+        file = FindCalibFile(directory, name);
+        return CCalibFileReader(file);
+    };
+}
+
 bool ReadCalFile(const fs::path& directory, uint16_t calibId, MatCalib& calib, CalibFileError* error) {
+    return ReadCalFrom(CalibFilesIn(directory), calibId, calib, error);
+}
+
+bool ReadCalFrom(const CalibFileOpener& files, uint16_t calibId, MatCalib& calib, CalibFileError* error) {
     calib = MatCalib{};
     calib.wCalibId = calibId;
-    const fs::path file = FindCalibFile(directory, CalibFileName(calibId, "CAL"));
-    CCalibFileReader reader(file);
+    fs::path file;
+    CCalibFileReader reader = files(CalibFileName(calibId, "CAL"), file);
     bool firstItem = true;
     ReadCoeffFile(reader, calib.szCalibComment, firstItem, [&calib](const CCalibFileReader::Item& item) {
         unsigned index = 0;
@@ -173,32 +208,22 @@ bool ReadCalFile(const fs::path& directory, uint16_t calibId, MatCalib& calib, C
 }
 
 bool ReadTdcFile(const fs::path& directory, uint16_t calibId, TempCalib& calib, CalibFileError* error) {
-    calib = TempCalib{};
-    calib.wCalibId = calibId;
-    const fs::path file = FindCalibFile(directory, CalibFileName(calibId, "TDC"));
-    CCalibFileReader reader(file);
-    if (!reader.IsOpen()) {
-        return true; // no temperature calibration for this ID
-    }
-    bool firstItem = true;
-    ReadCoeffFile(reader, calib.szCalibComment, firstItem, [&calib](const CCalibFileReader::Item& item) {
-        unsigned index = 0;
-        if (CoeffIndex(item.text, 't', index)) {
-            calib.adCoeff[index] = AtofLike(item.value);
-        }
-    });
-    if (!CheckReader(reader, file, error)) {
-        calib.bValid = 0;
-        return false;
-    }
-    calib.bValid = 1;
-    return true;
+    return ReadTdcFrom(CalibFilesIn(directory), calibId, calib, error);
+}
+
+bool ReadTdcFrom(const CalibFileOpener& files, uint16_t calibId, TempCalib& calib, CalibFileError* error) {
+    fs::path file;
+    return ReadTdc(files, calibId, calib, error, file);
 }
 
 bool ReadLocFile(const fs::path& locFile, CalibSet& set, CalibFileError* error, bool* locRead) {
+    return ReadLocFrom(CCalibFileReader(locFile), locFile, CalibFilesIn(locFile.parent_path()), set, error,
+                       locRead);
+}
+
+bool ReadLocFrom(CCalibFileReader reader, const fs::path& locFile, const CalibFileOpener& files,
+                 CalibSet& set, CalibFileError* error, bool* locRead) {
     set = CalibSet{};
-    CCalibFileReader reader(locFile);
-    const fs::path directory = locFile.parent_path();
     bool ok = true;
     unsigned brackets = 0;
     CCalibFileReader::Item item;
@@ -223,17 +248,17 @@ bool ReadLocFile(const fs::path& locFile, CalibSet& set, CalibFileError* error, 
             continue;
         }
         const auto calibId = static_cast<uint16_t>(id);
+        fs::path tdcFile;
         if (brackets <= kCalibPositions) {
             // A CAL file that cannot be read would leave zero coefficients that must not reach a module.
-            ok &= ReadCalFile(directory, calibId, set.aMatCalib[position], error);
-        } else if (!ReadTdcFile(directory, calibId, set.aTempCalib[position], error)) {
+            ok &= ReadCalFrom(files, calibId, set.aMatCalib[position], error);
+        } else if (!ReadTdc(files, calibId, set.aTempCalib[position], error, tdcFile)) {
             ok = false;
         } else if (set.aTempCalib[position].bValid != 0) {
             set.bHasTempCalib = 1;
         } else {
             // Named by the LOC file but not there: zero coefficients that must not reach a module.
-            Note(error, CalibFileError::Kind::CannotOpen,
-                 FindCalibFile(directory, CalibFileName(calibId, "TDC")), ENOENT);
+            Note(error, CalibFileError::Kind::CannotOpen, tdcFile, ENOENT);
             ok = false;
         }
     }

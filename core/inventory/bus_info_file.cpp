@@ -90,10 +90,14 @@ uint32_t LoadBusInfo(CBusList& list) {
 }
 
 uint32_t LoadBusInfo(const CIniSection& busInfo, CBusList& list) {
+    // The whole file is parsed once for all entries.
+    return LoadBusInfo(IniDocument::Load(busInfo.File()), busInfo.Section(), list, ReadModuleFile);
+}
+
+uint32_t LoadBusInfo(const IniDocument& settings, std::string_view section, CBusList& list,
+                     const ModuleFileReader& readModule) {
     list.Clear();
-    // A reader of its own: the whole file is parsed once for all entries.
-    CIniSection ini(busInfo.File(), busInfo.Section());
-    ini.BeginUpdate();
+    const CIniSection ini = CIniSection::Over(settings, std::string(section));
     const uint32_t count = EntryLimit(ini.ReadDWord(kCountKey, 0));
     for (uint32_t i = 0; i < count && !list.IsFull(); ++i) {
         std::string text = ini.ReadString(EntryKey(i), "");
@@ -116,7 +120,7 @@ uint32_t LoadBusInfo(const CIniSection& busInfo, CBusList& list) {
             list.Add(std::move(record));
             continue;
         }
-        ReadModuleFile(serialNo, *record);
+        readModule(serialNo, *record);
         record->iaStation = station; // the entry wins over the module file
         // A lost module file must not turn the module into one with serial 0: a scan would then keep a
         // ghost of it beside the module itself, and save both.
@@ -125,7 +129,6 @@ uint32_t LoadBusInfo(const CIniSection& busInfo, CBusList& list) {
         }
         list.Add(std::move(record));
     }
-    ini.EndUpdate();
     list.Sort(false);
     return list.Count();
 }
@@ -140,15 +143,17 @@ bool ForgetBusInfo(InventoryFileError* error) {
 }
 
 std::vector<uint16_t> ReadKnownModuleSerials() {
-    CIniSection ini(SettingsFilePath(), std::string(kKnownModulesSection));
-    ini.BeginUpdate();
+    return ReadKnownModuleSerials(IniDocument::Load(SettingsFilePath()));
+}
+
+std::vector<uint16_t> ReadKnownModuleSerials(const IniDocument& settings) {
+    const CIniSection ini = CIniSection::Over(settings, std::string(kKnownModulesSection));
     const uint32_t count = EntryLimit(ini.ReadDWord(kCountKey, 0));
     std::vector<uint16_t> serials;
     serials.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
         serials.push_back(ini.ReadWord(EntryKey(i), kNoSerial));
     }
-    ini.EndUpdate();
     return serials;
 }
 

@@ -4,8 +4,11 @@
 // module files) and the "KNOWN MODULES" section (serial numbers registered for collision resolution).
 
 #include "core/inventory/file_error.h"
+#include "core/inventory/module_record.h"
+#include "core/platform/ini_document.h"
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +33,11 @@ bool SaveBusInfo(const CBusList& list, InventoryFileError* error = nullptr);
 uint32_t LoadBusInfo(CBusList& list);
 // The same from the file and section named by `busInfo` (normally "BUS INFO" of the settings file).
 uint32_t LoadBusInfo(const CIniSection& busInfo, CBusList& list);
+// The same from the settings file's contents, parsed; `readModule` fills a record from the module file of
+// a serial number (ReadModuleFile).
+using ModuleFileReader = std::function<bool(uint16_t serialNo, ModuleRecord& record)>;
+uint32_t LoadBusInfo(const IniDocument& settings, std::string_view section, CBusList& list,
+                     const ModuleFileReader& readModule);
 
 // Deletes the "BUS INFO" section, so that the next scan searches the whole bus. Module files and
 // "KNOWN MODULES" are left alone. False when the settings file could not be written.
@@ -37,6 +45,7 @@ bool ForgetBusInfo(InventoryFileError* error = nullptr);
 
 // The serial numbers of "KNOWN MODULES" in index order; a missing entry reads as 65535.
 std::vector<uint16_t> ReadKnownModuleSerials();
+std::vector<uint16_t> ReadKnownModuleSerials(const IniDocument& settings);
 // Replaces "KNOWN MODULES" with the list's serial numbers in list order ("Modules" also when 0); a record
 // with serial 65535 uses up its index but writes no entry.
 bool WriteKnownModules(const CBusList& known, InventoryFileError* error = nullptr);

@@ -156,16 +156,31 @@ bool WriteAtomically(const std::filesystem::path& file, InventoryFileError* erro
     return true;
 }
 
-// One parse of the file serves all keys: between BeginUpdate and EndUpdate the reads come from memory,
-// and nothing is written back because nothing is changed.
+// One parse of the file serves all keys, read from memory; nothing is written back.
 template <typename ReadSections> bool ReadOnce(const std::filesystem::path& file, ReadSections read) {
     std::error_code ec;
     const bool exists = std::filesystem::is_regular_file(file, ec);
-    CIniSection ini(file);
-    ini.BeginUpdate();
+    const IniDocument document = IniDocument::Load(file);
+    CIniSection ini = CIniSection::Over(document);
     read(ini);
-    ini.EndUpdate();
     return exists;
+}
+
+void ReadModuleSections(CIniSection& ini, ModuleRecord& record) {
+    ReadModuleInfo(ini, record);
+    ReadStationInfo(ini, record.stationInfo);
+    if (record.bHasAnalogCfg0) {
+        ReadAnalogCfg(ini, "AnalogCfg0", record.analogCfg0);
+    }
+    if (record.bHasAnalogCfg1) {
+        ReadAnalogCfg(ini, "AnalogCfg1", record.analogCfg1);
+    }
+    if (record.bHasSensorData) {
+        ReadSensorData(ini, "SensorData0", record.sensorData0);
+        ReadSensorData(ini, "SensorData1", record.sensorData1);
+    }
+    RecomputeMeasChannels(record);
+    ReadUserInfo(ini, record);
 }
 
 } // namespace
@@ -200,22 +215,12 @@ bool WriteModuleFile(const ModuleRecord& record, InventoryFileError* error) {
 }
 
 bool ReadModuleFileFrom(const std::filesystem::path& file, ModuleRecord& record) {
-    return ReadOnce(file, [&](CIniSection& ini) {
-        ReadModuleInfo(ini, record);
-        ReadStationInfo(ini, record.stationInfo);
-        if (record.bHasAnalogCfg0) {
-            ReadAnalogCfg(ini, "AnalogCfg0", record.analogCfg0);
-        }
-        if (record.bHasAnalogCfg1) {
-            ReadAnalogCfg(ini, "AnalogCfg1", record.analogCfg1);
-        }
-        if (record.bHasSensorData) {
-            ReadSensorData(ini, "SensorData0", record.sensorData0);
-            ReadSensorData(ini, "SensorData1", record.sensorData1);
-        }
-        RecomputeMeasChannels(record);
-        ReadUserInfo(ini, record);
-    });
+    return ReadOnce(file, [&](CIniSection& ini) { ReadModuleSections(ini, record); });
+}
+
+void ReadModuleDocument(const IniDocument& document, ModuleRecord& record) {
+    CIniSection ini = CIniSection::Over(document);
+    ReadModuleSections(ini, record);
 }
 
 bool ReadModuleFile(uint16_t serialNo, ModuleRecord& record) {

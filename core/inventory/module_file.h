@@ -6,6 +6,7 @@
 
 #include "core/inventory/file_error.h"
 #include "core/inventory/module_record.h"
+#include "core/platform/ini_document.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -25,6 +26,8 @@ bool WriteModuleFileTo(const std::filesystem::path& file, const ModuleRecord& re
 // dwMeasChannels is recomputed. True when the file exists.
 bool ReadModuleFile(uint16_t serialNo, ModuleRecord& record);
 bool ReadModuleFileFrom(const std::filesystem::path& file, ModuleRecord& record);
+// The same from the file's contents, parsed.
+void ReadModuleDocument(const IniDocument& document, ModuleRecord& record);
 
 // Only the "UserInfo" section (szLocation, szComment): written when the user edits them, read at
 // identification into a fresh record.

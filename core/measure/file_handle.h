@@ -51,6 +51,9 @@ public:
     virtual bool Remove(const std::string& path, int* error) = 0;
     // Puts `from` in the place of `to` in one step; fails with EWOULDBLOCK while a writer holds `to` open.
     virtual bool Replace(const std::string& from, const std::string& to, int* error) = 0;
+    // Whether the file is there (of any kind). The default asks the machine, which suits the file systems
+    // that pass on to it.
+    virtual bool Exists(const std::string& path);
 };
 
 // The file system of the machine.

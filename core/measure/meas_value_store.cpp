@@ -84,9 +84,42 @@ bool CMeasValueStore::OpenWriter() {
         return false;
     }
     std::lock_guard lock(writeMutex_);
-    const bool binary = OpenBinaryWriterLocked();
-    const bool text = OpenAsciiLocked();
-    return binary && text;
+    NoteMissingFilesLocked();
+    // Without the binary file no record can be stored, so the ASCII file is not touched: the reason
+    // reported is the file that failed.
+    if (!OpenBinaryWriterLocked() || !OpenAsciiLocked()) {
+        DropCreatedFilesLocked();
+        return false;
+    }
+    return true;
+}
+
+void CMeasValueStore::NoteMissingFilesLocked() {
+    if (!writer_.IsOpen() && !fs_.Exists(BinaryPath())) {
+        binaryCreated_ = true;
+    }
+    if (!ascii_.IsOpen() && !fs_.Exists(AsciiPath())) {
+        asciiCreated_ = true;
+    }
+}
+
+// A file this store created and could not write its first record to is taken away again, so a full disk
+// leaves no empty measurement files behind. A file that was there before is never removed.
+void CMeasValueStore::DropCreatedFilesLocked() {
+    int error = 0;
+    if (binaryCreated_) {
+        writer_.Close();
+        {
+            std::lock_guard readLock(readMutex_);
+            reader_.Close();
+            ForgetReadRecords();
+        }
+        binaryCreated_ = !fs_.Remove(BinaryPath(), &error);
+    }
+    if (asciiCreated_) {
+        ascii_.Close();
+        asciiCreated_ = !fs_.Remove(AsciiPath(), &error);
+    }
 }
 
 bool CMeasValueStore::Attach(const ModuleRecord& module) {
@@ -98,6 +131,11 @@ bool CMeasValueStore::Attach(const ModuleRecord& module) {
     if (!Bind(module)) {
         return false;
     }
+    {
+        // The reader creates a missing binary file too, so what is missing is noted before it opens.
+        std::lock_guard lock(writeMutex_);
+        NoteMissingFilesLocked();
+    }
     const bool reader = OpenReader();
     const bool writer = OpenWriter();
     return reader && writer;
@@ -108,10 +146,11 @@ bool CMeasValueStore::Append() {
         return false;
     }
     std::lock_guard lock(writeMutex_);
+    NoteMissingFilesLocked();
     if (!writer_.IsOpen()) {
         OpenBinaryWriterLocked();
     }
-    if (!ascii_.IsOpen()) {
+    if (writer_.IsOpen() && !ascii_.IsOpen()) {
         OpenAsciiLocked();
     }
     {
@@ -126,10 +165,12 @@ bool CMeasValueStore::Append() {
     // line only after the binary record was stored, and a record whose line could not be written is taken
     // out of the binary file again.
     if (!writer_.IsOpen() || !ascii_.IsOpen()) {
+        DropCreatedFilesLocked();
         return false;
     }
     if (!writer_.WriteRecord(appendRecord_)) {
         NoteError(writer_);
+        DropCreatedFilesLocked();
         return false;
     }
     if (writer_.GetHeaderStatus() != HeaderStatus::kNone) {
@@ -138,8 +179,11 @@ bool CMeasValueStore::Append() {
     if (!ascii_.WriteRecord(appendRecord_)) {
         NoteError(ascii_);
         writer_.UndoLastRecord();
+        DropCreatedFilesLocked();
         return false;
     }
+    binaryCreated_ = false;
+    asciiCreated_ = false;
     return true;
 }
 

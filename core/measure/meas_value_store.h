@@ -92,6 +92,8 @@ private:
     void NoteError(const CMeasDataFile& file);
     void NoteError(const std::string& path, int error);
     bool RemoveFile(const std::string& path);
+    void NoteMissingFilesLocked();
+    void DropCreatedFilesLocked();
 
     FileSystem& fs_;
     mutable std::mutex writeMutex_; // writer, ASCII file, append record
@@ -115,6 +117,10 @@ private:
     std::vector<uint8_t> readAhead_; // whole records from readAheadFirst_ on
     uint32_t readAheadFirst_ = 0;
     uint32_t readAheadCount_ = 0;
+
+    // Files this store created that have not received their first record yet.
+    bool binaryCreated_ = false;
+    bool asciiCreated_ = false;
 
     int lastError_ = 0;
     std::string lastErrorPath_;

@@ -51,6 +51,10 @@ private:
 } // namespace
 
 template <typename Change> bool CIniSection::Update(Change change) {
+    if (view_ != nullptr) {
+        lastError_ = EROFS; // a section over a document in memory has no file to write
+        return false;
+    }
     std::lock_guard lock(FileUpdateMutex());
     CrossProcessLock processLock(file_);
     IniDocument doc = IniDocument::Load(file_);
@@ -139,6 +143,12 @@ CIniSection CIniSection::ForModule(uint16_t serialNo) {
     return CIniSection(ModuleFilePath(serialNo));
 }
 
+CIniSection CIniSection::Over(const IniDocument& document, std::string section) {
+    CIniSection ini({}, std::move(section));
+    ini.view_ = &document;
+    return ini;
+}
+
 CIniSection::~CIniSection() {
     if (pending_) {
         EndUpdate();
@@ -162,17 +172,14 @@ bool CIniSection::ResetSection(std::string_view name) {
     return Update([this](IniDocument& doc) { return doc.RemoveSection(section_); });
 }
 
-std::string CIniSection::RawValue(std::string_view key, size_t buffer) const {
-    std::optional<std::string> value;
-    if (pending_) {
-        value = pending_->Get(section_, key);
-    } else {
-        value = IniDocument::Load(file_).Get(section_, key);
-    }
+std::optional<std::string> CIniSection::RawValue(std::string_view key, size_t buffer) const {
+    const IniDocument* doc = InMemory();
+    std::optional<std::string> value =
+        doc != nullptr ? doc->Get(section_, key) : IniDocument::Load(file_).Get(section_, key);
     if (!value) {
-        return {};
+        return std::nullopt;
     }
-    std::string text = std::move(*value);
+    std::string& text = *value;
     // A value in matching quotes is read without them.
     if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front()) {
         text = text.substr(1, text.size() - 2);
@@ -180,60 +187,59 @@ std::string CIniSection::RawValue(std::string_view key, size_t buffer) const {
     if (text.size() > buffer - 1) {
         text.resize(buffer - 1);
     }
-    return text;
+    return value;
 }
 
 bool CIniSection::HasKey(std::string_view key) const {
-    if (pending_) {
-        return pending_->Get(section_, key).has_value();
-    }
-    return IniDocument::Load(file_).Get(section_, key).has_value();
+    const IniDocument* doc = InMemory();
+    return (doc != nullptr ? doc->Get(section_, key) : IniDocument::Load(file_).Get(section_, key))
+        .has_value();
 }
 
 uint32_t CIniSection::ReadDWord(std::string_view key, uint32_t def) const {
     uint64_t v = 0;
-    return ParseUnsigned(RawValue(key, kValueBuffer), v) ? static_cast<uint32_t>(v) : def;
+    return ParseUnsigned(RawValue(key, kValueBuffer).value_or(""), v) ? static_cast<uint32_t>(v) : def;
 }
 
 uint16_t CIniSection::ReadWord(std::string_view key, uint16_t def) const {
     uint64_t v = 0;
-    return ParseUnsigned(RawValue(key, kValueBuffer), v) ? static_cast<uint16_t>(v) : def;
+    return ParseUnsigned(RawValue(key, kValueBuffer).value_or(""), v) ? static_cast<uint16_t>(v) : def;
 }
 
 uint8_t CIniSection::ReadByte(std::string_view key, uint8_t def) const {
     uint64_t v = 0;
-    return ParseUnsigned(RawValue(key, kValueBuffer), v) ? static_cast<uint8_t>(v & 0xFFu) : def;
+    return ParseUnsigned(RawValue(key, kValueBuffer).value_or(""), v) ? static_cast<uint8_t>(v & 0xFFu) : def;
 }
 
 int32_t CIniSection::ReadInt(std::string_view key, int32_t def) const {
     int64_t v = 0;
-    return ParseSigned(RawValue(key, kValueBuffer), v) ? static_cast<int32_t>(v) : def;
+    return ParseSigned(RawValue(key, kValueBuffer).value_or(""), v) ? static_cast<int32_t>(v) : def;
 }
 
 int16_t CIniSection::ReadShort(std::string_view key, int16_t def) const {
     int64_t v = 0;
-    return ParseSigned(RawValue(key, kValueBuffer), v) ? static_cast<int16_t>(v) : def;
+    return ParseSigned(RawValue(key, kValueBuffer).value_or(""), v) ? static_cast<int16_t>(v) : def;
 }
 
 float CIniSection::ReadFloat(std::string_view key, float def) const {
     double v = 0;
-    return ParseReal(RawValue(key, kValueBuffer), v) ? static_cast<float>(v) : def;
+    return ParseReal(RawValue(key, kValueBuffer).value_or(""), v) ? static_cast<float>(v) : def;
 }
 
 double CIniSection::ReadDouble(std::string_view key, double def) const {
     double v = 0;
-    return ParseReal(RawValue(key, kValueBuffer), v) ? v : def;
+    return ParseReal(RawValue(key, kValueBuffer).value_or(""), v) ? v : def;
 }
 
 std::string CIniSection::ReadString(std::string_view key, std::string_view def) const {
-    if (!HasKey(key)) {
-        std::string text(def);
-        if (text.size() > kStringBuffer - 1) {
-            text.resize(kStringBuffer - 1);
-        }
-        return text;
+    if (std::optional<std::string> value = RawValue(key, kStringBuffer)) {
+        return std::move(*value);
     }
-    return RawValue(key, kStringBuffer);
+    std::string text(def);
+    if (text.size() > kStringBuffer - 1) {
+        text.resize(kStringBuffer - 1);
+    }
+    return text;
 }
 
 bool CIniSection::WriteDWord(std::string_view key, uint32_t value) {
@@ -306,7 +312,7 @@ bool CIniSection::Commit(const IniDocument& doc) {
 }
 
 void CIniSection::BeginUpdate() {
-    if (!pending_) {
+    if (!pending_ && view_ == nullptr) {
         pending_ = std::make_unique<IniDocument>(IniDocument::Load(file_));
         pendingDirty_ = false;
         pendingEdits_.clear();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,9 @@ public:
     explicit CIniSection(std::filesystem::path file, std::string section = {});
     // The module file of a serial number.
     static CIniSection ForModule(uint16_t serialNo);
+    // Reads from a document already in memory, which must outlive the section; writes fail and nothing is
+    // ever written anywhere. The readers of the profile files take their input this way.
+    static CIniSection Over(const IniDocument& document, std::string section = {});
     ~CIniSection();
 
     CIniSection(CIniSection&&) noexcept;
@@ -75,7 +79,10 @@ public:
     static constexpr size_t kStringBuffer = 1024; // ReadString
 
 private:
-    std::string RawValue(std::string_view key, size_t buffer) const;
+    // The document reads come from (the pending one or the one read over), or nullptr for the file.
+    const IniDocument* InMemory() const { return view_ != nullptr ? view_ : pending_.get(); }
+    // The value cut to `buffer` - 1 characters without its quotes; nothing when the key is missing.
+    std::optional<std::string> RawValue(std::string_view key, size_t buffer) const;
     bool Store(std::string_view key, std::string_view value);
     bool Commit(const IniDocument& doc);
     // Loads the file, applies `change` and writes the file back, holding the lock of other threads and
@@ -94,6 +101,7 @@ private:
     std::unique_ptr<IniDocument> pending_; // between BeginUpdate and EndUpdate
     bool pendingDirty_ = false;
     std::vector<Edit> pendingEdits_; // replayed on the file as it is at EndUpdate
+    const IniDocument* view_ = nullptr;
     int lastError_ = 0;
 };
 

@@ -10,17 +10,10 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 using namespace terrix;
 
 namespace {
-
-std::vector<uint8_t> ReadAll(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void Check(bool condition) {
     if (!condition) {
@@ -31,7 +24,6 @@ void Check(bool condition) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static fuzz::ScratchCleanup cleanup;
     FuzzedDataProvider in(data, size);
     constexpr MeasLayout kLayouts[] = {MeasLayout::kOneValue, MeasLayout::kTwoValue, MeasLayout::kXv,
                                        MeasLayout::kXvWithTdc};
@@ -44,11 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> appended = in.ConsumeBytes<uint8_t>(recordSize);
     appended.resize(recordSize);
     const std::vector<uint8_t> contents = in.ConsumeRemainingBytes<uint8_t>();
-    const auto path = fuzz::WriteScratch("1.BinMeasData", contents.data(), contents.size());
+    const std::string path = "1.BinMeasData";
+    fuzz::MemoryFileSystem files;
+    files[path] = contents;
 
     {
-        CBinMeasDataFile file;
-        if (file.Open(kMeasOpenReadOnly, recordSize, path.string())) {
+        CBinMeasDataFile file(files);
+        if (file.Open(kMeasOpenReadOnly, recordSize, path)) {
             const uint32_t count = file.GetRecordCount();
             Check(contents.size() < kMeasFileHeaderSize ||
                   count == (contents.size() - kMeasFileHeaderSize) / recordSize);
@@ -70,10 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
 
-    CBinMeasDataFile file;
-    if (!file.Open(kMeasOpenReadWrite, recordSize, path.string())) {
+    CBinMeasDataFile file(files);
+    if (!file.Open(kMeasOpenReadWrite, recordSize, path)) {
         // A file that is refused is never changed.
-        Check(ReadAll(path) == contents);
+        Check(files[path] == contents);
         return 0;
     }
     const uint32_t before = file.GetRecordCount();
@@ -82,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> packed = record.Pack();
     if (file.WriteRecord(record)) {
         file.Close();
-        const std::vector<uint8_t> after = ReadAll(path);
+        const std::vector<uint8_t> after = files[path];
         const size_t whole = kMeasFileHeaderSize + size_t{before} * recordSize;
         Check(after.size() == whole + recordSize);
         Check(before == 0 ||

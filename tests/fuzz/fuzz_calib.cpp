@@ -1,19 +1,18 @@
 // The calibration files: the LOC/CAL/TDC tokenizer on its own, then a LOC file and the CAL and TDC files it
-// names (calibration 1), each from a part of the input.
+// names (calibration 1; others are missing), each from a part of the input, all in memory.
 
 #include "core/config/calib_file_reader.h"
 #include "core/config/calib_files.h"
 #include "core/config/calib_set.h"
-#include "tests/fuzz/fuzz_util.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 using namespace terrix;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static fuzz::ScratchCleanup cleanup;
     FuzzedDataProvider in(data, size);
     const std::string cal = in.ConsumeRandomLengthString(2000);
     const std::string tdc = in.ConsumeRandomLengthString(2000);
@@ -31,17 +30,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
 
-    const auto dir = fuzz::ScratchDir();
-    fuzz::WriteScratch("XV00001.CAL", reinterpret_cast<const uint8_t*>(cal.data()), cal.size());
-    fuzz::WriteScratch("XV00001.TDC", reinterpret_cast<const uint8_t*>(tdc.data()), tdc.size());
-    const auto locFile =
-        fuzz::WriteScratch("fuzz.LOC", reinterpret_cast<const uint8_t*>(loc.data()), loc.size());
+    const CalibFileOpener files = [&cal, &tdc](const std::string& name, std::filesystem::path& file) {
+        file = name;
+        if (name == CalibFileName(1, "CAL")) {
+            return CCalibFileReader::FromText(cal);
+        }
+        if (name == CalibFileName(1, "TDC")) {
+            return CCalibFileReader::FromText(tdc);
+        }
+        return CCalibFileReader::Unreadable(ENOENT);
+    };
     MatCalib mat{};
-    ReadCalFile(dir, 1, mat);
+    ReadCalFrom(files, 1, mat);
     TempCalib temp{};
-    ReadTdcFile(dir, 1, temp);
+    ReadTdcFrom(files, 1, temp);
     CalibSet set{};
     CalibFileError error{};
-    ReadLocFile(locFile, set, &error);
+    ReadLocFrom(CCalibFileReader::FromText(loc), "fuzz.LOC", files, set, &error);
     return 0;
 }

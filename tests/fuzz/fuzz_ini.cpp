@@ -1,25 +1,20 @@
 // The settings file and a module file as other programs or people may have left them: the profile parser
 // itself (whose output must parse back to the same sections, keys and values), the bus-information and
-// known-modules readers, and the module file reader.
+// known-modules readers, and the module file reader, all from memory.
 
 #include "core/inventory/bus_info_file.h"
 #include "core/inventory/bus_list.h"
 #include "core/inventory/module_file.h"
 #include "core/inventory/module_record.h"
-#include "core/platform/data_paths.h"
 #include "core/platform/ini_document.h"
-#include "tests/fuzz/fuzz_util.h"
 
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 using namespace terrix;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static fuzz::ScratchCleanup cleanup;
-    static const bool dirSet = (SetDataDir(fuzz::ScratchDir()), true);
-    (void)dirSet;
-
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const IniDocument document = IniDocument::Parse(text);
     // What we write must read back with the same sections, keys and values. (Not the same bytes: a line
@@ -33,20 +28,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         }
         for (const std::string& key : document.KeyNames(section)) {
-            if (!document.Get(section, key) || again.Get(section, key) != document.Get(section, key)) {
+            const std::optional<std::string> value = document.Get(section, key);
+            if (!value || again.Get(section, key) != value) {
                 std::abort(); // a key that is listed must be found, with the value it had
             }
         }
     }
 
     // The same bytes as the settings file (bus information, known modules) and as module 1234's file, which
-    // the bus information may name.
-    fuzz::WriteScratch("Terrix.ini", data, size);
-    fuzz::WriteScratch("1234.ini", data, size);
+    // the bus information may name; other module files are missing.
     CBusList list;
-    LoadBusInfo(list);
-    (void)ReadKnownModuleSerials();
+    LoadBusInfo(document, kBusInfoSection, list, [&document](uint16_t serialNo, ModuleRecord& record) {
+        if (serialNo != 1234) {
+            return false;
+        }
+        ReadModuleDocument(document, record);
+        return true;
+    });
+    (void)ReadKnownModuleSerials(document);
     ModuleRecord record;
-    ReadModuleFileFrom(fuzz::ScratchDir() / "1234.ini", record);
+    ReadModuleDocument(document, record);
     return 0;
 }
