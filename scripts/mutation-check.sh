@@ -43,7 +43,7 @@ faults=(
     "seconds rounded down instead of to the nearest|test_config|core/config/app_params.cpp|s/std::floor\(x \+ 0\.5\)/std::floor(x)/"
     "plot page forward one value too far|test_measure|core/measure/plot_navigation.cpp|s/std::min\(first \+ spp, last\)/std::min(first + spp + 1, last)/"
     "bus list full one record early|test_inventory|core/inventory/bus_list.h|s/return count_ >= kCapacity;/return count_ >= kCapacity - 1;/"
-    "module file reads analog config 0 whatever its flag|test_inventory|core/inventory/module_file.cpp|s/(ReadStationInfo\(ini, record\.stationInfo\);\n        )if \(record\.bHasAnalogCfg0\) \{/\$1if (true) {/"
+    "module file reads analog config 0 whatever its flag|test_inventory|core/inventory/module_file.cpp|s/(ReadStationInfo\(ini, record\.stationInfo\);\n    )if \(record\.bHasAnalogCfg0\) \{/\$1if (true) {/"
     "serial port opened without its lock|test_platform|core/platform/serial_transport.cpp|s/if \(::flock\(fd, LOCK_EX \| LOCK_NB\) != 0\) \{/if (false) {/"
     "scan starts at station 251|test_busops|core/busops/station_sequence.h|s/uint32_t current_ = 252;/uint32_t current_ = 251;/"
     "scan forgets the disabled flag|test_busops|core/busops/bus_scan.cpp|s/record->bDisabled = previous->bDisabled;/(void)previous;/"
