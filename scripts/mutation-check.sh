@@ -155,7 +155,7 @@ for i in "${!faults[@]}"; do
             result="MISSED"
             missed=$((missed + 1))
         else
-            failing=$(grep -oE '(gui_)?(test|tst)_[a-z0-9_]+ \.+\*+(Failed|Timeout|Exception)' "$backup/ctest.log" |
+            failing=$(grep -oE '(gui_)?(test|tst)_[A-Za-z0-9_.]+ \.+\*+(Failed|Timeout|Exception)' "$backup/ctest.log" |
                       awk '{print $1}' | sort -u | paste -sd, -)
             result="caught (${failing:-see log}) $(($(date +%s) - start))s"
         fi
