@@ -1,6 +1,7 @@
 // The bus windows over the simulated bus in virtual time: scanning, resolving collisions, serial ports,
 // traffic monitor, station number and conversion time. What a scan saves is the core's scan session's.
 
+#include "config_dialog_support.h"
 #include "core/bus/bus_trace.h"
 #include "core/bus/commands.h"
 #include "core/busops/conversion_count.h"
@@ -18,7 +19,6 @@
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui_test_support.h"
-#include "virtual_bus_time.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -23,12 +23,14 @@
 #include "gui/toolkit/virtual_list_model.h"
 #include "gui_test_support.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -107,7 +109,12 @@ private Q_SLOTS:
                 QFAIL(name);
             }
             test::MessageRecorder recorder;
-            test::CloseStrayModalSoon();
+            // A dialog that opened after all is closed again, so the test fails instead of hanging.
+            QTimer::singleShot(2000, [] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    modal->close();
+                }
+            });
             QVERIFY2(!entry(bus.context, nullptr, bus.xv), name);
             QCOMPARE(recorder.Texts(), QStringList{QString::fromLatin1(kBusBusyMeasuringText)});
         }
@@ -265,8 +272,8 @@ private Q_SLOTS:
         }
     }
 
-    // After a failed read "Set Parameters" and "Set All..." stay disabled until a parameter file is read; a
-    // file that cannot be read changes nothing.
+    // After a failed read "Set Parameters" and "Set All..." stay disabled until a parameter file is read
+    // (which files are refused is the core's parameter file reader's).
     void failedReadWritesNothingUntilAFileIsRead() {
         test::ConfigBus bus;
         bus.ChangeXv([](sim::ModuleState& m) { m.faults.mute = true; });
@@ -275,14 +282,8 @@ private Q_SLOTS:
             "Error66 Delay in units of 10 Measurements = 1\n"
             "Queue-Full Time in No of Measurements = 25\n"
             "Queue-Empty Time in No of Measurements = 5\n";
-        const QString four = data_.File(QStringLiteral("four.par"));
         const QString five = data_.File(QStringLiteral("five.par"));
-        for (const auto& [path, content] :
-             {std::pair{four, text.left(text.indexOf("Queue-Empty"))}, std::pair{five, text}}) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content);
-        }
+        WriteFile(five, text.toStdString());
         test::MessageRecorder recorder;
         const auto dialog = bus.OpenRead<Dlg>();
         QVERIFY(dialog);
@@ -291,15 +292,8 @@ private Q_SLOTS:
         QVERIFY(!dialog->SetAllButton()->isEnabled());
         QVERIFY(!dialog->WriteParameters());
 
-        QString chosen = four; // the last parameter cut off: refused as a whole
-        dialog->SetFileChooser([&](QWidget*, bool save) { return save ? QString() : chosen; });
-        dialog->ReadParametersFromFile();
-        QVERIFY(!recorder.Texts().isEmpty());
-        QCOMPARE(dialog->NewField(Dlg::kAveraging)->text(), QStringLiteral("0"));
-        QVERIFY(!dialog->OkButton()->isEnabled());
-
         recorder.Clear();
-        chosen = five;
+        dialog->SetFileChooser([&](QWidget*, bool save) { return save ? QString() : five; });
         dialog->ReadParametersFromFile();
         QCOMPARE(recorder.Texts(), QStringList());
         QCOMPARE(dialog->NewField(Dlg::kOffset)->text(), QStringLiteral("1.5"));
