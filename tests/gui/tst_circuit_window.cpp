@@ -120,22 +120,11 @@ private Q_SLOTS:
         in.hasValueWindow = in.hasOffset = in.hasCoefficients = in.hasConversionTime =
             in.hasApplicationParameters = entries;
         const CircuitCommands c = CircuitCommandStates(in);
-        const bool on[] = {c.singleMeas,
-                           c.measLoop,
-                           c.rateEdit,
-                           c.display,
-                           c.erase,
-                           c.displayAll,
-                           c.eraseAll,
-                           c.offset,
-                           c.coefficients,
-                           c.conversionTime,
-                           c.applicationParameters,
-                           c.haltState,
-                           c.copyFiles};
         QString got;
-        for (size_t i = 0; i < std::size(on); ++i) {
-            got += on[i] ? QLatin1Char("slrdeDEoctahf"[i]) : QLatin1Char('-');
+        for (const bool on :
+             {c.singleMeas, c.measLoop, c.rateEdit, c.display, c.erase, c.displayAll, c.eraseAll, c.offset,
+              c.coefficients, c.conversionTime, c.applicationParameters, c.haltState, c.copyFiles}) {
+            got += on ? QLatin1Char("slrdeDEoctahf"[got.size()]) : QLatin1Char('-');
         }
         QCOMPARE(got, enabled);
     }
