@@ -293,15 +293,11 @@ private Q_SLOTS:
         spin.SetBuddy(&edit);
         spin.UpButton()->click();
         QCOMPARE(int(edit.GetValue()), 255);
-        spin.UpButton()->click();
+        spin.UpButton()->click(); // stops at the end
         QCOMPARE(int(edit.GetValue()), 255);
-        spin.SetWrap(true);
-        spin.UpButton()->click();
-        QCOMPARE(int(edit.GetValue()), 0);
         spin.DownButton()->click();
-        QCOMPARE(int(edit.GetValue()), 255);
         QTest::keyClick(&edit, Qt::Key_Down);
-        QCOMPARE(int(edit.GetValue()), 254);
+        QCOMPARE(int(edit.GetValue()), 253);
     }
 
     // Alt and a tab's mnemonic, from a field of a page or the sheet, selects that tab; another letter goes on
