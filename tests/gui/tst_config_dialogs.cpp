@@ -105,9 +105,7 @@ private Q_SLOTS:
              {std::pair{"coefficients", m.coefficients}, std::pair{"parameters", m.applicationParameters},
               std::pair{"active", m.activeCalibration}, std::pair{"offset", m.offset},
               std::pair{"error66", m.error66Limit}, std::pair{"baud", m.resetBaud}}) {
-            if (!entry) {
-                QFAIL(name);
-            }
+            QVERIFY2(bool(entry), name);
             test::MessageRecorder recorder;
             // A dialog that opened after all is closed again, so the test fails instead of hanging.
             QTimer::singleShot(2000, [] {

@@ -284,19 +284,13 @@ private Q_SLOTS:
     // (as do the commands of features the program does not have).
     void toolBarHoldsTheClassicButtons() {
         CMainFrame frame;
-        QList<int> ids;
+        QList<int> ids; // separators 0, disabled commands negative
         for (QAction* action : frame.ToolBar()->actions()) {
-            ids << (action->isSeparator() ? 0 : action->data().toInt());
+            ids << (action->isSeparator() ? 0 : action->data().toInt() * (action->isEnabled() ? 1 : -1));
         }
-        QCOMPARE(ids, (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, 0, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
-                                  ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0, ID_APP_ABOUT}));
-        for (const int id :
-             {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT, ID_INSERT_CHART, ID_MAINT_MEASURE}) {
-            QVERIFY2(!frame.Action(id)->isEnabled(), qPrintable(QString::number(id)));
-        }
-        for (const int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_APP_ABOUT}) {
-            QVERIFY2(frame.Action(id)->isEnabled(), qPrintable(QString::number(id)));
-        }
+        QCOMPARE(ids, (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, 0, ID_FILE_SAVE, 0, -ID_EDIT_CUT, -ID_EDIT_COPY,
+                                  -ID_EDIT_PASTE, 0, -ID_FILE_PRINT, 0, ID_APP_ABOUT}));
+        QVERIFY(!frame.Action(ID_INSERT_CHART)->isEnabled() && !frame.Action(ID_MAINT_MEASURE)->isEnabled());
     }
 
     void commandsOfMissingWindowsStayDisabled() {
