@@ -337,19 +337,11 @@ private Q_SLOTS:
     }
 
     void versionLineAndAboutBox() {
-        const struct {
-            const char* name;
-            const char* fileVersion;
-            const char* line;
-        } cases[] = {{"Terrix", "1, 47, 0, 284", "Terrix Version 1.47 (Build 0.284)"}, {"", "", ""}};
-        for (const auto& c : cases) {
-            const VersionInfo info{QString::fromLatin1(c.name), QString::fromLatin1(c.fileVersion),
-                                   QString()};
-            QCOMPARE(FormatVersionLine(info), QString::fromLatin1(c.line));
-        }
+        const VersionInfo info{QStringLiteral("Terrix"), QStringLiteral("1, 47, 0, 284"), QString()};
+        QCOMPARE(FormatVersionLine(info), QStringLiteral("Terrix Version 1.47 (Build 0.284)"));
         CAboutDlg about;
         QVERIFY(about.VersionText().startsWith(QLatin1String("Terrix Version ")));
-        CAboutDlg empty(VersionInfo{});
+        CAboutDlg empty(VersionInfo{}); // no version data: no line at all
         QVERIFY(empty.VersionText().isEmpty());
         QVERIFY(empty.LegalText().isEmpty());
     }
