@@ -267,6 +267,7 @@ private Q_SLOTS:
         window.List()->Select(1);
         window.MenuAction(CMeasCircuitDlg::ID_RESCAN)->trigger();
         QCOMPARE(messages.Texts(), QStringList{Text(24671)});
+        QCOMPARE(window.CellText(1, CMeasCircuitDlg::kColSerial), QStringLiteral("777"));
         QCOMPARE(window.CellText(1, CMeasCircuitDlg::kColStation), QStringLiteral("77"));
 
         // (De-)activating twice writes the module file each time.
