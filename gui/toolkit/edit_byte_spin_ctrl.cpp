@@ -39,7 +39,7 @@ void CEditByteSpinCtrl::SetBuddy(CEditNumBase* buddy) {
 
 void CEditByteSpinCtrl::Step(int delta) {
     if (buddy_ != nullptr && buddy_->isEnabled() && !buddy_->isReadOnly()) {
-        buddy_->Increment(delta, wrap_);
+        buddy_->Increment(delta, false);
     }
 }
 

@@ -18,9 +18,6 @@ public:
 
     void SetBuddy(CEditNumBase* buddy);
     CEditNumBase* Buddy() const { return buddy_; }
-    // At the ends of the range the field wraps to the other end; off by default.
-    void SetWrap(bool wrap) { wrap_ = wrap; }
-    bool Wrap() const { return wrap_; }
 
     // What one click on an arrow does: +1 up, -1 down.
     void Step(int delta);
@@ -35,7 +32,6 @@ private:
     QToolButton* up_ = nullptr;
     QToolButton* down_ = nullptr;
     QPointer<CEditNumBase> buddy_;
-    bool wrap_ = false;
 };
 
 } // namespace terrix

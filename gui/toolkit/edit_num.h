@@ -63,7 +63,6 @@ public:
     using CEditNumBase::CEditNumBase;
 
     T GetValue() const { return value_; }
-    T GetPreviousValue() const { return previous_; }
     T GetStep() const { return step_; }
     void SetStep(T step) { step_ = step; }
     void GetRange(T& minimum, T& maximum) const {

@@ -194,11 +194,6 @@ void CReportListCtrl::EnsureVisible(int row) {
     }
 }
 
-int CReportListCtrl::ColumnWidthAt(int displayPos) const {
-    const int logical = horizontalHeader()->logicalIndex(displayPos);
-    return logical < 0 ? 0 : columnWidth(logical);
-}
-
 QString CReportListCtrl::CellTextAt(int row, int displayPos) const {
     const int logical = horizontalHeader()->logicalIndex(displayPos);
     if (logical < 0 || model() == nullptr) {
@@ -229,13 +224,6 @@ void CReportListCtrl::SetHeaderLines(int lines) {
     QHeaderView* header = horizontalHeader();
     const int itemHeight = header->sizeHint().height();
     header->setFixedHeight((itemHeight - 4) * std::max(lines, 1) + 4);
-}
-
-void CReportListCtrl::SetOptions(unsigned options) {
-    options_ = options;
-    if ((options_ & kOptionTitleTips) == 0 && titleTip_ != nullptr) {
-        titleTip_->hide();
-    }
 }
 
 void CReportListCtrl::keyPressEvent(QKeyEvent* event) {
@@ -272,7 +260,7 @@ void CReportListCtrl::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CReportListCtrl::UpdateTitleTip(const QPoint& viewportPos) {
-    if ((options_ & kOptionTitleTips) == 0 || titleTip_ == nullptr) {
+    if (titleTip_ == nullptr) {
         return;
     }
     titleTip_->MouseMoved(viewportPos);

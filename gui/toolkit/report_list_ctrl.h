@@ -19,7 +19,6 @@ class CVirtualListModel;
 class CReportListCtrl : public QTableView {
     Q_OBJECT
 public:
-    static constexpr unsigned kOptionTitleTips = 1;
     static constexpr const char* kNoColumnText = "We better never fall through to here!";
 
     explicit CReportListCtrl(QWidget* parent = nullptr);
@@ -52,7 +51,6 @@ public:
     int TopRow() const;
 
     // Columns by display position (the order the user dragged them into).
-    int ColumnWidthAt(int displayPos) const;
     QString CellTextAt(int row, int displayPos) const;
     struct CellHit {
         int row = -1;
@@ -67,8 +65,6 @@ public:
     // Widens every column that is narrower than its title, so that a translated title is never clipped.
     void FitColumnsToTitles();
 
-    void SetOptions(unsigned options);
-    unsigned Options() const { return options_; }
     ZTitleTip* TitleTip() const { return titleTip_; }
 
     // Column widths as fractions of the parent's width ("cxCol%i") and the display order ("idxCol%i") in
@@ -93,7 +89,6 @@ private:
     int ReferenceWidth() const;
     void UpdateTitleTip(const QPoint& viewportPos);
 
-    unsigned options_ = kOptionTitleTips;
     CVirtualListModel* ownModel_ = nullptr;
     bool firstSelectionDone_ = false;
     int redrawLock_ = 0;

