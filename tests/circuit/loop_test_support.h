@@ -23,7 +23,6 @@ public:
     struct Control {
         bool failStart = false;
         bool running = false;
-        int starts = 0;
         int wakes = 0;
         Event event;
     };
@@ -34,7 +33,6 @@ public:
         }
         control_->running = true;
         control_->event = std::move(event);
-        ++control_->starts;
         return true;
     }
     void Stop() override { control_->running = false; }
