@@ -40,6 +40,7 @@ TEST_F(IdentificationTest, ProbeIsIdentifiedWithAllItsData) {
     EXPECT_EQ(r.analogCfg0.yHasLinearisation, 1);
     EXPECT_TRUE(r.bHasSensorData);
     EXPECT_FLOAT_EQ(r.sensorData1.fZeroOffset, -40.0f);
+    EXPECT_FLOAT_EQ(r.sensorData1.fResolution, 0.1f);
     EXPECT_EQ(r.sensorData1.nLSBMax, 1200);
     EXPECT_EQ(r.dwMeasTime, 4700u); // 1300 x 3 measurements + 200 + 600; linearised: no 200 more
     EXPECT_EQ(FieldText(r.szUnit0), "%");
