@@ -32,14 +32,6 @@ float GetF32(std::span<const uint8_t> src, size_t offset) {
     return value;
 }
 
-int64_t PackedLimit(unsigned digits) {
-    int64_t limit = 0;
-    for (unsigned i = 0; i < digits; ++i) {
-        limit = limit * 10 + 9;
-    }
-    return limit;
-}
-
 // Digit i sits in byte (i + 1) / 2: the units digit shares byte 0 with the flag nibble (high half), then
 // every byte carries two digits, the lower one in its low nibble.
 namespace {
@@ -111,10 +103,6 @@ bool ToScaledDecimal(double value, ScaledDecimal& out) {
     return true;
 }
 
-double FromScaledDecimal(const ScaledDecimal& scaled) {
-    return static_cast<double>(scaled.mantissa) * std::pow(10.0, -(static_cast<int>(scaled.scale) + 6));
-}
-
 MantissaExponent ToMantissaExponent(double value) {
     if (!std::isfinite(value) || value == 0.0) {
         return {};
@@ -133,10 +121,6 @@ MantissaExponent ToMantissaExponent(double value) {
         }
     }
     return {value < 0 ? int16_t{-32767} : int16_t{32767}, 40};
-}
-
-double FromMantissaExponent(const MantissaExponent& me) {
-    return static_cast<double>(me.mantissa) * std::pow(10.0, me.exponent);
 }
 
 uint8_t HeaderChecksum(std::span<const uint8_t> firstFive) {

@@ -21,8 +21,6 @@ float GetF32(std::span<const uint8_t> src, size_t offset);
 void WritePacked(std::span<uint8_t> dst, int64_t value, unsigned digits, uint8_t flags = 0);
 // The signed value of a packed decimal; a nibble above 9 still counts with its face value.
 int64_t ReadPacked(std::span<const uint8_t> src, unsigned digits);
-// Largest magnitude that `digits` digits hold (99999 for 5).
-int64_t PackedLimit(unsigned digits);
 
 // Scaled decimal of the offset commands: value = mantissa x 10^-(scale + 6), mantissa nine digits with sign.
 struct ScaledDecimal {
@@ -31,7 +29,6 @@ struct ScaledDecimal {
 };
 // Nine significant digits, scale chosen from the magnitude; false for a magnitude of 1000 or more.
 bool ToScaledDecimal(double value, ScaledDecimal& out);
-double FromScaledDecimal(const ScaledDecimal& scaled);
 
 // The sensor data's number: value = mantissa (i16) x 10^exponent (i8). The smallest exponent whose
 // mantissa still fits is chosen, so the value keeps as many digits as 16 bits allow.
@@ -40,7 +37,6 @@ struct MantissaExponent {
     int8_t exponent = 0;
 };
 MantissaExponent ToMantissaExponent(double value);
-double FromMantissaExponent(const MantissaExponent& me);
 
 // Header checksum: sum of the five bytes before it, low 7 bits. Data checksum: sum of the data bytes, mod
 // 256.

@@ -166,20 +166,11 @@ TEST_F(CommandsTest, AnalogConfigurationBlockIsClearedAfterSending) {
 }
 
 TEST_F(CommandsTest, SensorDataFromSixParts) {
-    // Channel 0: zero offset -15 x 10^-1, resolution 25 x 10^-3, unit 25, LSB -100..4000, status 1.
-    Bytes raw(42, 0);
-    raw[0] = static_cast<uint8_t>(-15);
-    raw[1] = 0xFF;
-    raw[2] = static_cast<uint8_t>(-1);
-    raw[3] = 25;
-    raw[5] = static_cast<uint8_t>(-3);
-    raw[7] = 25;
-    raw[8] = static_cast<uint8_t>(-100);
-    raw[9] = 0xFF;
-    raw[10] = 4000 & 0xFF;
-    raw[11] = 4000 >> 8;
-    raw[12] = 1;
-    raw[14 + 7] = 20; // channel 1 unit
+    // Channel 0: zero offset -15 x 10^-1, resolution 25 x 10^-3, unit 25, LSB -100..4000, status 1; channel
+    // 1: unit 20.
+    Bytes raw = {0xF1, 0xFF, 0xFF, 25, 0, 0xFD, 0, 25, 0x9C, 0xFF, 0xA0, 0x0F, 1, 0};
+    raw.resize(42);
+    raw[14 + 7] = 20;
     transport->onWrite = [this, raw](const Bytes& frame) {
         const size_t part = frame[7] / 8;
         transport->QueueReply(

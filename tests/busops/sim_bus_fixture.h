@@ -38,11 +38,11 @@ protected:
         port = ComAdopt(std::make_unique<sim::SimTransport>(bus, clock));
         return port;
     }
-    // Requests the bus heard with this command number.
-    size_t CountRequests(uint8_t command) const {
+    // Requests the bus heard with this command number (any: -1), to this station (any: -1).
+    size_t CountRequests(int command, int station = -1) const {
         size_t n = 0;
         for (const sim::LoggedRequest& r : bus->RequestLog()) {
-            n += r.command == command ? 1 : 0;
+            n += (command < 0 || r.command == command) && (station < 0 || r.station == station) ? 1 : 0;
         }
         return n;
     }

@@ -9,6 +9,7 @@
 
 #include "busops/sim_bus_fixture.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -22,7 +23,6 @@ public:
     struct Control {
         bool failStart = false;
         bool running = false;
-        int starts = 0;
         int wakes = 0;
         Event event;
     };
@@ -33,7 +33,6 @@ public:
         }
         control_->running = true;
         control_->event = std::move(event);
-        ++control_->starts;
         return true;
     }
     void Stop() override { control_->running = false; }
@@ -62,12 +61,7 @@ public:
         }
         Add({Kind::kStoreFailed, slot});
     }
-    void OnRoundDone(uint32_t rounds) override {
-        Add({Kind::kRoundDone, rounds});
-        if (onRoundDone) {
-            onRoundDone(rounds);
-        }
-    }
+    void OnRoundDone(uint32_t rounds) override { Add({Kind::kRoundDone, rounds}); }
 
     std::vector<Event> Events() const {
         std::lock_guard lock(mutex_);
@@ -91,15 +85,18 @@ public:
         std::lock_guard lock(mutex_);
         events_.clear();
     }
-    // Waits until `pred(events)` holds; false after a minute (a hung loop fails the test instead of
-    // hanging it).
-    template <typename Pred> bool WaitFor(Pred pred) {
+    // Waits until `n` events of this kind have come; false after a minute (a hung loop fails the test
+    // instead of hanging it).
+    bool WaitFor(Kind kind, size_t n = 1) {
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::minutes(1), [&] { return pred(events_); });
+        return changed_.wait_for(lock, std::chrono::minutes(1), [&] {
+            return std::count_if(events_.begin(), events_.end(), [&](const Event& e) {
+                       return e.kind == kind;
+                   }) >= static_cast<std::ptrdiff_t>(n);
+        });
     }
 
-    // Called on the loop's thread after a round was recorded.
-    std::function<void(uint32_t)> onRoundDone;
+    // Called on the loop's thread after a value was reported.
     std::function<void(uint32_t)> onNewValue;
 
 private:
@@ -172,15 +169,6 @@ protected:
         }
         return fired;
     }
-    // Requests to the station, with the command only when one is given.
-    size_t RequestsTo(uint8_t station, int command = -1) const {
-        size_t n = 0;
-        for (const sim::LoggedRequest& r : bus->RequestLog()) {
-            n += r.station == station && (command < 0 || r.command == command) ? 1 : 0;
-        }
-        return n;
-    }
-
     BusContext context;
     std::shared_ptr<ManualLoopTimer::Control> timer = std::make_shared<ManualLoopTimer::Control>();
     RecordingListener listener;

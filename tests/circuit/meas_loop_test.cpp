@@ -1,12 +1,16 @@
 // The measuring loop's state machine, driven event by event on the test's thread in virtual time.
 
 #include "core/bus/commands.h"
+#include "core/busops/bus_scan.h"
+#include "core/busops/scan_session.h"
 #include "core/circuit/measuring_guard.h"
+#include "core/inventory/bus_info_file.h"
 #include "core/inventory/record_values.h"
 
 #include "loop_test_support.h"
 
 #include <filesystem>
+#include <functional>
 
 namespace terrix::test {
 namespace {
@@ -33,6 +37,26 @@ protected:
         collision->iaStation = 6;
         collision->stationInfo.wSerialNo = kNoSerial;
         context.busList.Add(std::move(collision));
+    }
+    void TwoProbes() {
+        AddProbe(1, 31042);
+        AddProbe(2, 31057);
+        IdentifyInto({1, 2});
+    }
+    // A repeating loop (rate 60 s) that has measured its first round and now waits.
+    std::unique_ptr<CMeasLoop> StartMeasuring() {
+        auto loop = MakeLoop();
+        loop->Bind(&listener, &context);
+        EXPECT_TRUE(loop->Start(true, 60));
+        Fire();
+        EXPECT_EQ(loop->State(), MeasLoopState::kWaiting);
+        return loop;
+    }
+    // Runs the loop on to its next round.
+    void NextRound() {
+        for (int i = 0; i < 4 * 60; ++i) {
+            Fire();
+        }
     }
 };
 
@@ -94,31 +118,27 @@ TEST_F(MeasLoopTest, SingleRoundMeasuresOnlyIdentifiedActiveModules) {
     Fire();
 
     // The round: the probe triggered (242, 241) and fetched (241); the XV module fetched with its own reads.
-    EXPECT_EQ(RequestsTo(1, kCmdStartMeasurement), 1u);
-    EXPECT_EQ(RequestsTo(1, kCmdReadMeasuredValues), 2u);
-    EXPECT_EQ(RequestsTo(3, kCmdStartMeasurement), 0u);
-    EXPECT_EQ(RequestsTo(3, kCmdReadMeasBlockB), 1u);
+    EXPECT_EQ(CountRequests(kCmdStartMeasurement, 1), 1u);
+    EXPECT_EQ(CountRequests(kCmdReadMeasuredValues, 1), 2u);
+    EXPECT_EQ(CountRequests(kCmdStartMeasurement, 3), 0u);
+    EXPECT_EQ(CountRequests(kCmdReadMeasBlockB, 3), 1u);
     for (uint8_t station : {2, 4, 5, 6}) {
-        EXPECT_EQ(RequestsTo(station), 0u) << "station " << int(station) << " must not be measured";
+        EXPECT_EQ(CountRequests(-1, station), 0u) << "station " << int(station) << " must not be measured";
     }
-    // A single round whose interval is over stops at once.
+    // A single round stops once the probe's conversion time is over.
     EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 2}));
-    const uint32_t minimum = loop->MinimumInterval();
-    if (minimum == 0) {
-        EXPECT_FALSE(loop->IsMeasuring());
-    } else {
-        FireUntilIdle(*loop, 4 * static_cast<int>(minimum) + 8);
-    }
+    FireUntilIdle(*loop, 4 * static_cast<int>(loop->MinimumInterval()) + 8);
     EXPECT_EQ(loop->State(), MeasLoopState::kIdle);
     EXPECT_EQ(listener.Events().back().kind, Kind::kIdle);
     EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
     EXPECT_EQ(context.portContext.hPort, kInvalidPort) << "the stop closes the port";
     EXPECT_FALSE(timer->running);
 
-    EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 1u);
-    EXPECT_EQ(loop->StoreAt(1)->RecordCount(), 0u);
-    EXPECT_EQ(loop->StoreAt(2)->RecordCount(), 1u);
-    EXPECT_EQ(loop->StoreAt(3)->RecordCount(), 0u);
+    std::vector<uint32_t> records;
+    for (uint32_t i = 0; i < 4; ++i) {
+        records.push_back(loop->StoreAt(i)->RecordCount());
+    }
+    EXPECT_EQ(records, (std::vector<uint32_t>{1, 0, 1, 0}));
     const std::optional<CMeasRecord> newest = loop->NewestValue(0);
     ASSERT_TRUE(newest.has_value());
     uint32_t stamp = 0;
@@ -191,7 +211,9 @@ TEST_F(MeasLoopTest, LoopRepeatsAtTheRateAndStopsAtOnceWhileWaiting) {
     EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
 }
 
-TEST_F(MeasLoopTest, PendingStopEndsBackToBackRoundsAndRoundsMidway) {
+// A stop asked for during a round ends it after the current module. (A stop from the round-done report
+// ends terrix-cli's counted rounds end to end; one from another thread is in the loop thread test.)
+TEST_F(MeasLoopTest, StopDuringARoundEndsItAfterTheCurrentModule) {
     // The XV module alone has no minimum interval: with rate 0 the rounds follow each other in one step.
     AddProbe(3, 40218, true);
     AddProbe(4, 40219, true);
@@ -199,21 +221,6 @@ TEST_F(MeasLoopTest, PendingStopEndsBackToBackRoundsAndRoundsMidway) {
     auto loop = MakeLoop();
     loop->Bind(&listener, &context);
     ASSERT_EQ(loop->MinimumInterval(), 0u);
-    listener.onRoundDone = [&](uint32_t rounds) {
-        if (rounds == 3) {
-            loop->Stop();
-        }
-    };
-    ASSERT_TRUE(loop->Start(true, 0));
-    Fire(); // runs until the stop
-    EXPECT_EQ(loop->State(), MeasLoopState::kIdle);
-    EXPECT_EQ(listener.Numbers(Kind::kRoundDone), (std::vector<uint32_t>{1, 2, 3}));
-    EXPECT_EQ(listener.Count(Kind::kCountdown), 0u);
-    EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 3u);
-
-    // A stop asked for during a round ends it after the current module.
-    listener.Clear();
-    listener.onRoundDone = nullptr;
     listener.onNewValue = [&](uint32_t slot) {
         if (slot == 0) {
             loop->Stop();
@@ -224,8 +231,7 @@ TEST_F(MeasLoopTest, PendingStopEndsBackToBackRoundsAndRoundsMidway) {
     EXPECT_EQ(loop->State(), MeasLoopState::kIdle);
     EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0}));
     EXPECT_EQ(listener.Count(Kind::kRoundDone), 0u);
-    EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 4u);
-    EXPECT_EQ(loop->StoreAt(1)->RecordCount(), 3u);
+    EXPECT_EQ(loop->StoreAt(1)->RecordCount(), 0u);
     EXPECT_EQ(context.portContext.hPort, kInvalidPort);
 }
 
@@ -278,6 +284,122 @@ TEST_F(MeasLoopTest, ValueThatCannotBeStoredIsStillReported) {
     EXPECT_NE(listener.LastReason().find("31042.BinMeasData"), std::string::npos) << listener.LastReason();
     EXPECT_TRUE(loop->NewestValue(0).has_value());
     EXPECT_EQ(listener.Events().back().kind, Kind::kIdle);
+}
+
+// The port of a measuring loop belongs to the loop: bus commands of other windows on the same port are
+// refused with a clear text, cannot close the port under the rounds, and change neither bus nor list.
+TEST_F(MeasLoopTest, BusOperationsAreRefusedAndLeaveBusAndListAlone) {
+    TwoProbes();
+    ASSERT_TRUE(context.busList.Save());
+    auto loop = StartMeasuring();
+    const PortHandle port = context.portContext.hPort;
+    const ModuleRecord* first = context.busList.GetAt(0);
+    const ModuleRecord* second = context.busList.GetAt(1);
+
+    struct Operation {
+        const char* name;
+        uint32_t contextError; // what the refused operation leaves in the port context
+        std::function<bool(PortUser&)> run;
+    };
+    // The window's rescan is refused in the loop thread test.
+    const Operation operations[] = {
+        {"open", kErrorPortReserved,
+         [&](PortUser& user) {
+             const bool opened = user.Acquire();
+             EXPECT_EQ(PortUserErrorText(context.portContext, "looptest"), kBusBusyMeasuringText);
+             return opened;
+         }},
+        {"scan", kErrorPortReserved, [&](PortUser& user) { return BusScan(context, user, UnitName, {}); }},
+        {"resolution", kErrorPortReserved,
+         [&](PortUser& user) {
+             return RunResolution(context, user, ResolveOptions{1, 10, false}, UnitName, {});
+         }},
+        {"scan session", 0, // refused before it asks for the port
+         [&](PortUser&) {
+             ScanSessionOptions complete;
+             complete.forgetSavedBus = true;
+             const ScanSessionResult r = RunScanSession(context, complete, UnitName, {}, {});
+             EXPECT_EQ(r.startupError, kErrorPortReserved);
+             EXPECT_EQ(StartupErrorText(r.startupError), kBusBusyMeasuringText);
+             EXPECT_FALSE(r.saved);
+             return r.scanOk;
+         }},
+    };
+    for (const Operation& op : operations) {
+        SCOPED_TRACE(op.name);
+        bus->ClearRequestLog();
+        context.portContext.dwError = 0;
+        PortUser user(&context.portContext);
+        EXPECT_FALSE(op.run(user));
+        EXPECT_EQ(context.portContext.dwError, op.contextError);
+        EXPECT_TRUE(bus->RequestLog().empty()) << "nothing went onto the bus";
+        EXPECT_EQ(context.portContext.hPort, port);
+        ASSERT_EQ(context.busList.Count(), 2u);
+        EXPECT_EQ(context.busList.GetAt(0), first) << "the records the loop measures stay in place";
+        EXPECT_EQ(context.busList.GetAt(1), second);
+    }
+    CBusList saved;
+    EXPECT_EQ(LoadBusInfo(saved), 2u) << "the saved bus was not forgotten";
+    NextRound();
+    EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1, 0, 1}));
+    loop->Stop();
+}
+
+TEST_F(MeasLoopTest, SecondLoopOnThePortIsRefusedAndDisturbsNothing) {
+    TwoProbes();
+    auto loop = StartMeasuring();
+    const PortHandle port = context.portContext.hPort;
+    RecordingListener otherListener;
+    MeasLoopOptions options; // a timer of its own: the fixture's timer belongs to the first loop
+    options.clock = &clock;
+    options.timer = std::make_unique<ManualLoopTimer>(std::make_shared<ManualLoopTimer::Control>());
+    auto second = std::make_unique<CMeasLoop>(std::move(options));
+    ASSERT_TRUE(second->Bind(&otherListener, &context));
+    EXPECT_FALSE(second->Start(true, 60));
+    EXPECT_EQ(second->StartError(), kMeasStartPortBusy);
+    EXPECT_STREQ(MeasStartErrorText(second->StartError()), kBusBusyMeasuringText);
+    second->Stop();
+    EXPECT_EQ(otherListener.Count(Kind::kIdle), 1u);
+    EXPECT_EQ(context.portContext.hPort, port) << "the refused loop's stop leaves the port open";
+    EXPECT_TRUE(MeasuringGuard::IsMeasuring(context.portContext));
+
+    NextRound();
+    EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1, 0, 1}));
+    EXPECT_EQ(otherListener.Count(Kind::kValue), 0u);
+    // Destroying the waiting loop releases everything, and no call reaches a window that is going away.
+    listener.Clear();
+    loop.reset();
+    EXPECT_TRUE(listener.Events().empty());
+    EXPECT_FALSE(timer->running);
+    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+    EXPECT_FALSE(MeasuringGuard::IsMeasuring(context.portContext));
+}
+
+TEST_F(MeasLoopTest, BusAndListChangesAreRefusedWhileMeasuring) {
+    TwoProbes();
+    auto loop = StartMeasuring();
+    std::string message;
+    EXPECT_TRUE(MeasuringGuard::IsMeasuring(context.portContext));
+    EXPECT_FALSE(MeasuringGuard::CheckBusFree(context.portContext, &message));
+    EXPECT_EQ(message, kBusBusyMeasuringText);
+    BusContext other;
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(other.portContext)) << "only the loop's port is taken";
+    EXPECT_FALSE(loop->RemoveBySerial(31057));
+    EXPECT_FALSE(loop->Bind(&listener, &context));
+    EXPECT_FALSE(loop->Start(false, 0)) << "already running";
+    EXPECT_EQ(loop->SlotCount(), 2u);
+
+    // Deactivating goes through the loop and holds from the next round on.
+    ASSERT_TRUE(loop->SetModuleDisabled(1, true));
+    EXPECT_FALSE(loop->SetModuleDisabled(2, true));
+    bus->ClearRequestLog();
+    NextRound();
+    EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1, 0}));
+    EXPECT_EQ(CountRequests(-1, 2), 0u);
+
+    loop->Stop();
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext, &message));
+    EXPECT_TRUE(loop->RemoveBySerial(31057));
 }
 
 } // namespace

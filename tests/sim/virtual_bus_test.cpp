@@ -39,52 +39,32 @@ TEST(VirtualBus, SeveralAnswersAtOnceGarbleTheHeaderAndTheLogCountsThem) {
 TEST(VirtualBus, CombinedBytesAreWiredAnd) {
     const Bytes a = {0xF0, 0xFF, 0x0F, 0x00, 0x01, 0x00, 0xFE, 0x12, 0x34};
     const Bytes b = {0x3C, 0xFD, 0x0F, 0x00, 0x01, 0x00, 0xFE};
-    const Bytes line = CombineReplies({a, b});
+    Bytes line = CombineReplies({a, b});
     ASSERT_EQ(line.size(), 9u);
-    EXPECT_EQ(line[0], 0x30);
-    EXPECT_EQ(line[1], 0xFD);
-    EXPECT_EQ(line[7], 0x12); // only one sender was still talking
-    EXPECT_NE(line[5], (0x30 + 0xFD + 0x0F + 0x00 + 0x01) & 0x7F);
+    EXPECT_NE(line[5], (0x30 + 0xFD + 0x0F + 0x00 + 0x01) & 0x7F) << "the header checksum never fits";
+    line[5] = 0;
+    // Past the shorter reply only one sender is still talking.
+    EXPECT_EQ(line, (Bytes{0x30, 0xFD, 0x0F, 0x00, 0x01, 0, 0xFE, 0x12, 0x34}));
 }
 
-TEST(VirtualBus, EmptyStationAndBroadcastAreSilent) {
-    VirtualBus bus;
-    bus.AddModule(MakeProbe(1, 100));
-    EXPECT_TRUE(Ask(bus, RequestBytes(2, 2)).empty());
-    EXPECT_TRUE(Ask(bus, RequestBytes(255, 2)).empty());
-    EXPECT_TRUE(Ask(bus, SetBaudFrame(9600)).empty());
-    EXPECT_EQ(bus.RequestLog().size(), 3u);
-}
-
-TEST(VirtualBus, SetStationMovesOnlyTheModuleWithThatSerial) {
-    VirtualBus bus;
-    bus.AddModule(MakeProbe(5, 0x1234));
-    bus.AddModule(MakeProbe(5, 0x1235));
-    EXPECT_TRUE(Ask(bus, SetStationFrame(0x1234, 17)).empty());
-    EXPECT_EQ(bus.ModuleBySerial(0x1234)->station, 17);
-    EXPECT_EQ(bus.ModuleBySerial(0x1235)->station, 5);
-    // Both stations now answer cleanly.
-    EXPECT_TRUE(HeaderChecksumOk(Ask(bus, RequestBytes(17, 2))));
-    EXPECT_TRUE(HeaderChecksumOk(Ask(bus, RequestBytes(5, 2))));
-    // Stations the bus reserves are refused; a damaged request is ignored.
-    Ask(bus, SetStationFrame(0x1234, 253));
-    EXPECT_EQ(bus.ModuleBySerial(0x1234)->station, 17);
-    Bytes damaged = SetStationFrame(0x1234, 30);
-    damaged.back() ^= 1;
-    Ask(bus, damaged);
-    EXPECT_EQ(bus.ModuleBySerial(0x1234)->station, 17);
-}
-
-TEST(VirtualBus, ModuleIgnoresFramesAtAnotherBaudRate) {
+TEST(VirtualBus, EmptyStationsBroadcastsAndOtherBaudRatesGetNoAnswer) {
     VirtualBus bus;
     ModuleState m = MakeProbe(1, 100);
     m.baud = 2400;
     bus.AddModule(m);
-    EXPECT_TRUE(Ask(bus, RequestBytes(1, 2), 9600).empty());
-    EXPECT_FALSE(Ask(bus, RequestBytes(1, 2), 2400).empty());
-    // A broadcast at the wrong rate does not reach it either.
-    Ask(bus, SetStationFrame(100, 9), 9600);
+    Bytes damaged = SetStationFrame(100, 30);
+    damaged.back() ^= 1;
+    // None of these moves the module either: a broadcast at another rate, to a reserved station, damaged.
+    const std::pair<Bytes, uint32_t> silent[] = {
+        {RequestBytes(2, 2), 2400},      {RequestBytes(255, 2), 2400},      {RequestBytes(1, 2), 9600},
+        {SetStationFrame(100, 9), 9600}, {SetStationFrame(100, 253), 2400}, {damaged, 2400}};
+    for (const auto& [frame, baud] : silent) {
+        EXPECT_TRUE(Ask(bus, frame, baud).empty()) << int(frame[0]) << " " << int(frame[4]) << " @" << baud;
+    }
     EXPECT_EQ(bus.ModuleBySerial(100)->station, 1);
+    EXPECT_TRUE(HeaderChecksumOk(Ask(bus, RequestBytes(1, 2), 2400)));
+    Ask(bus, SetStationFrame(100, 17), 2400);
+    EXPECT_EQ(bus.ModuleBySerial(100)->station, 17);
 }
 
 TEST(VirtualBus, BaudLadderBringsEveryModuleToNineThousandSixHundred) {

@@ -28,7 +28,6 @@ public:
 
     bool running() const { return pid_ > 0 && !firstLine_.empty(); }
     const std::string& firstLine() const { return firstLine_; }
-    int pid() const { return pid_; }
     // Sends SIGTERM and waits; returns the exit status.
     int Stop();
     // Sends `signal` to the process; false when it is not running.
