@@ -58,7 +58,7 @@ TEST(MeasFieldFormat, DefaultFormatsPrintWhatPrintfPrints) {
     for (const char* format : formats) {
         values.push_back(std::make_unique<CFloatField>("v", format));
     }
-    CWordField word("n1", 100);
+    CWordField word("n1");
     for (int i = 0; i < 100000; ++i) {
         const uint32_t bits = random();
         // Every stamp bit pattern, even day 0, month 15 or minute 63, which no clock gives.
@@ -86,9 +86,9 @@ TEST(MeasFieldFormat, DefaultFormatsPrintWhatPrintfPrints) {
 TEST(MeasFieldFormat, PlaceholdersFormatFromAndSettersOfAnotherKind) {
     EXPECT_EQ(CTimeStampField().Text(), "31.12.2222 23:59:59");
     EXPECT_EQ(CFloatField("Value").Text(), "NaN(777)");
-    CWordField word("n1", 100);
+    CWordField word("n1");
     EXPECT_EQ(word.Text(), "65535");
-    CByteField byte("Density", 40);
+    CByteField byte("Density");
     EXPECT_EQ(byte.Text(), "255");
     byte.SetByte(7);
     EXPECT_EQ(byte.Format(), "7");
@@ -113,7 +113,7 @@ TEST(MeasFieldFormat, PlaceholdersFormatFromAndSettersOfAnotherKind) {
 TEST(MeasFieldFormat, FormatsThatTakeOtherArgumentsAreReplaced) {
     EXPECT_EQ(CFloatField("x", "%s").FormatString(), "%.3f");
     EXPECT_EQ(CFloatField("x", "%f %f").FormatString(), "%.3f");
-    EXPECT_EQ(CWordField("x", 10, "%*u").FormatString(), "%u");
+    EXPECT_EQ(CWordField("x", "%*u").FormatString(), "%u");
     EXPECT_EQ(CTimeStampField("T", "%u.%u.%u %u:%u").FormatString(), CTimeStampField::kDefaultFormat);
     CFloatField percent("x", "%.1f %%");
     percent.SetFloat(12.25f);
