@@ -1,16 +1,13 @@
 #include "core/config/par_file.h"
 
+#include "platform/file_size_limit.h"
 #include "support/german_locale.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <optional>
 #include <sstream>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace terrix::test {
 namespace {
@@ -150,19 +147,11 @@ TEST_F(ParFileDiskTest, LoadFailuresGiveTheirMessages) {
 TEST_F(ParFileDiskTest, FailedSaveLeavesTheOldFile) {
     WriteFileBytes(dir / "keep.par", "old");
     // A disk that takes only 16 more bytes: the save over the old file fails while writing.
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{16, 16};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(RunWithFileSizeLimit(16, [&] {
         ConfigMessages messages;
         const bool saved = SaveParFile(dir / "keep.par", AppParams{15.0f, 26, 1, 25, 3}, messages);
-        ::_exit(!saved && messages.size() == 1 && messages[0].text == "Can't write the file!" ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save reports the failed write";
+        return !saved && messages.size() == 1 && messages[0].text == "Can't write the file!";
+    })) << "the save reports the failed write";
     EXPECT_EQ(ReadFileBytes(dir / "keep.par"), "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
         << "no temporary file left";
