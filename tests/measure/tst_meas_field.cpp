@@ -44,8 +44,6 @@ TEST(MeasFieldFormat, FloatBitPatterns) {
         EXPECT_EQ(field.Format(), c.expected) << std::hex << c.bits;
         EXPECT_EQ(field.Text(), c.expected) << "the text keeps what was formatted";
     }
-    EXPECT_TRUE(IsErrorMarker(ErrorMarker(2)));
-    EXPECT_FALSE(IsErrorMarker(std::numeric_limits<float>::infinity()));
 }
 
 // The default formats are printed by hand rather than by printf; any bit pattern must give printf's text.
@@ -134,21 +132,6 @@ TEST(TimeStamp, PackedBitsAndYearsThatWrapAfter2033) {
         field.SetStamp(PackTimeStamp(parts));
         EXPECT_EQ(field.Format(), text);
     }
-}
-
-TEST(TimeStamp, FromLocalTime) {
-    std::tm local{};
-    local.tm_year = 2004 - 1900;
-    local.tm_mon = 2;
-    local.tm_mday = 5;
-    local.tm_hour = 14;
-    local.tm_min = 7;
-    local.tm_sec = 9;
-    local.tm_isdst = -1;
-    const std::time_t when = std::mktime(&local);
-    EXPECT_EQ(PackLocalTime(when), PackTimeStamp({5, 3, 2004, 14, 7, 9}));
-    // Read as universal time, whatever the machine's zone: 2004-03-05 14:07:09 UTC.
-    EXPECT_EQ(StampAsUtcSeconds(PackLocalTime(when)), 1078495629);
 }
 
 // The numbers a value field prints must not follow the locale the program runs in.
