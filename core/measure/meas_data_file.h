@@ -81,9 +81,6 @@ public:
 
     // False when not open.
     bool Close();
-    // Closes and removes the file; true when removed, when it did not exist, or when no path was ever set.
-    // Fails while another writer has the file open.
-    bool Delete();
     // Close, then Open with the stored mode, record size and path.
     bool Reopen();
     bool SeekEnd();
