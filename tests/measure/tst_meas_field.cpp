@@ -82,21 +82,23 @@ TEST(MeasFieldFormat, DefaultFormatsPrintWhatPrintfPrints) {
 }
 
 TEST(MeasFieldFormat, PlaceholdersFormatFromAndSettersOfAnotherKind) {
-    EXPECT_EQ(CTimeStampField().Text(), "31.12.2222 23:59:59");
-    EXPECT_EQ(CFloatField("Value").Text(), "NaN(777)");
     CWordField word("n1");
-    EXPECT_EQ(word.Text(), "65535");
     CByteField byte("Density");
-    EXPECT_EQ(byte.Text(), "255");
+    CFloatField value("Moisture [%]", "%.1f");
+    EXPECT_EQ(CTimeStampField().Text() + " " + value.Text() + " " + word.Text() + " " + byte.Text(),
+              "31.12.2222 23:59:59 NaN(777) 65535 255");
     byte.SetByte(7);
     EXPECT_EQ(byte.Format(), "7");
-
-    CFloatField value("Moisture [%]", "%.1f");
-    EXPECT_EQ(value.FormatFrom(42.25), "42.2");
-    EXPECT_EQ(value.FormatFrom(std::nan("")), "NaN(?)");
-    EXPECT_EQ(word.FormatFrom(70000.0), "65535");
-    EXPECT_EQ(word.FormatFrom(-3.0), "0");
-    EXPECT_EQ(CTimeStampField().FormatFrom(PackTimeStamp({1, 2, 2003, 4, 5, 6})), "01.02.2003 04:05:06");
+    const std::pair<std::string, const char*> fromOutside[] = {
+        {value.FormatFrom(42.25), "42.2"},
+        {value.FormatFrom(std::nan("")), "NaN(?)"},
+        {word.FormatFrom(70000.0), "65535"},
+        {word.FormatFrom(-3.0), "0"},
+        {CTimeStampField().FormatFrom(PackTimeStamp({1, 2, 2003, 4, 5, 6})), "01.02.2003 04:05:06"},
+    };
+    for (const auto& [text, expected] : fromOutside) {
+        EXPECT_EQ(text, expected);
+    }
 
     CMeasField base;
     EXPECT_EQ(base.GetValuePtr(), nullptr);

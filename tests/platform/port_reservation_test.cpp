@@ -98,14 +98,5 @@ TEST_F(PortReservationTest, AnotherContextAndAGoneHolderAreFree) {
     EXPECT_TRUE(other.Release());
 }
 
-TEST_F(PortReservationTest, ErrorTextOfAFailedOpenNamesTheCause) {
-    context.device = "/dev/does-not-exist-terrix";
-    PortUser user(&context);
-    EXPECT_FALSE(user.Acquire());
-    EXPECT_EQ(context.dwError, kErrorPortOpen);
-    EXPECT_EQ(PortUserErrorText(context, context.device), PortErrorText(LastPortError(), context.device));
-    EXPECT_NE(PortUserErrorText(context, context.device).find("does not exist"), std::string::npos);
-}
-
 } // namespace
 } // namespace terrix::test
