@@ -97,7 +97,6 @@ public:
     const std::string& ModuleName() const { return moduleName_; }
     uint32_t ChannelMask() const { return channelMask_; }
     int LastError() const { return lastError_; }
-    std::string LastErrorText() const { return MeasFileErrorText(lastError_); }
 
     // "<directory>/<serial><extension>"; the directory may end in a separator or not, and an empty
     // directory gives the bare file name.

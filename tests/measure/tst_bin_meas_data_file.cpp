@@ -53,7 +53,7 @@ protected:
 
 TEST_F(BinFile, NewFileGetsTheHeaderByteForByte) {
     CBinMeasDataFile file;
-    ASSERT_TRUE(OpenWriter(file)) << file.LastErrorText();
+    ASSERT_TRUE(OpenWriter(file)) << file.LastError();
     EXPECT_EQ(file.Path(), Path());
     EXPECT_EQ(test::ReadFileBytes(Path()), HeaderBytes());
     EXPECT_EQ(file.GetRecordCount(), 0u);
