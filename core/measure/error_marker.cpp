@@ -1,7 +1,5 @@
 #include "core/measure/error_marker.h"
 
-#include <bit>
-
 #include "core/measure/c_locale_format.h"
 
 namespace terrix {
@@ -10,16 +8,8 @@ uint32_t ErrorMarkerBits(uint16_t code) {
     return kErrorMarkerBase + (code == 0 ? kUnknownErrorCode : code);
 }
 
-float ErrorMarker(uint16_t code) {
-    return std::bit_cast<float>(ErrorMarkerBits(code));
-}
-
 bool IsErrorMarkerBits(uint32_t bits) {
     return (bits & 0x7F800000u) == 0x7F800000u && (bits & 0x007FFFFFu) != 0;
-}
-
-bool IsErrorMarker(float value) {
-    return IsErrorMarkerBits(std::bit_cast<uint32_t>(value));
 }
 
 uint16_t ErrorMarkerCode(uint32_t bits) {

@@ -14,11 +14,9 @@ inline constexpr uint16_t kUnknownErrorCode = 0xFFFF; // no bus error code was s
 // The marker of a bus error code; code 0 ("no code set") gives the unknown-error marker, since 0x7F800000
 // itself is infinity and no marker.
 uint32_t ErrorMarkerBits(uint16_t code);
-float ErrorMarker(uint16_t code);
 
 // Exponent bits all ones and mantissa not zero: any NaN counts, whatever its sign.
 bool IsErrorMarkerBits(uint32_t bits);
-bool IsErrorMarker(float value);
 
 // The low 16 bits of a marker.
 uint16_t ErrorMarkerCode(uint32_t bits);

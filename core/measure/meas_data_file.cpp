@@ -205,18 +205,6 @@ bool CMeasDataFile::Close() {
     return true;
 }
 
-bool CMeasDataFile::Delete() {
-    Close();
-    if (path_.empty()) {
-        return true;
-    }
-    int error = 0;
-    if (!fs_.Remove(path_, &error)) {
-        return Fail(error);
-    }
-    return true;
-}
-
 bool CMeasDataFile::Reopen() {
     Close();
     return Open(mode_, recordSize_, path_);

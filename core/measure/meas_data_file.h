@@ -81,9 +81,6 @@ public:
 
     // False when not open.
     bool Close();
-    // Closes and removes the file; true when removed, when it did not exist, or when no path was ever set.
-    // Fails while another writer has the file open.
-    bool Delete();
     // Close, then Open with the stored mode, record size and path.
     bool Reopen();
     bool SeekEnd();
@@ -100,7 +97,6 @@ public:
     const std::string& ModuleName() const { return moduleName_; }
     uint32_t ChannelMask() const { return channelMask_; }
     int LastError() const { return lastError_; }
-    std::string LastErrorText() const { return MeasFileErrorText(lastError_); }
 
     // "<directory>/<serial><extension>"; the directory may end in a separator or not, and an empty
     // directory gives the bare file name.

@@ -33,10 +33,8 @@ uint32_t ClampToUnsigned(double value, double max) {
 
 CMeasField::CMeasField(std::string title) : title_(std::move(title)) {}
 
-CMeasField::CMeasField(std::string title, std::string format, uint32_t width, uint32_t flag,
-                       std::string placeholder)
-    : title_(std::move(title)), format_(std::move(format)), width_(width), flag_(flag),
-      text_(std::move(placeholder)) {}
+CMeasField::CMeasField(std::string title, std::string format, std::string placeholder)
+    : title_(std::move(title)), format_(std::move(format)), text_(std::move(placeholder)) {}
 
 uint8_t* CMeasField::GetValuePtr() {
     return GetSize() == 0 ? nullptr : value_.data();
@@ -188,10 +186,9 @@ std::string CMeasField::RenderNumber(double) const {
 
 // --- time stamp -------------------------------------------------------------------------------------------
 
-CTimeStampField::CTimeStampField(std::string title, std::string format, uint32_t width)
+CTimeStampField::CTimeStampField(std::string title, std::string format)
     : CMeasField(title.empty() ? std::string(kDefaultTitle) : std::move(title),
-                 CheckedFormat(std::move(format), kIntegerConversions, 6, kDefaultFormat), width, 0,
-                 kPlaceholder),
+                 CheckedFormat(std::move(format), kIntegerConversions, 6, kDefaultFormat), kPlaceholder),
       defaultFormat_(FormatString() == kDefaultFormat) {}
 
 void CTimeStampField::AppendText(std::string& out) const {
@@ -225,9 +222,9 @@ std::string CTimeStampField::RenderNumber(double value) const {
 
 // --- float ------------------------------------------------------------------------------------------------
 
-CFloatField::CFloatField(std::string title, std::string format, uint32_t width)
+CFloatField::CFloatField(std::string title, std::string format)
     : CMeasField(std::move(title), CheckedFormat(std::move(format), kFloatingConversions, 1, kDefaultFormat),
-                 width, 1, kPlaceholder),
+                 kPlaceholder),
       fixedPrecision_(FixedFormatPrecision(FormatString())) {}
 
 void CFloatField::AppendText(std::string& out) const {
@@ -254,8 +251,8 @@ std::string CFloatField::RenderNumber(double value) const {
 
 // --- word and byte -------------------------------------------------------------------------------------
 
-CUnsignedField::CUnsignedField(std::string title, uint32_t width, std::string format, std::string placeholder)
-    : CMeasField(std::move(title), CheckedFormat(std::move(format), kIntegerConversions, 1, "%u"), width, 1,
+CUnsignedField::CUnsignedField(std::string title, std::string format, std::string placeholder)
+    : CMeasField(std::move(title), CheckedFormat(std::move(format), kIntegerConversions, 1, "%u"),
                  std::move(placeholder)),
       plainFormat_(FormatString() == "%u") {}
 

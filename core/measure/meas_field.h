@@ -1,7 +1,7 @@
 #pragma once
 // One typed column of a measured-value record. A field knows its size in the binary record, its column
-// title, its print format, its list-column width and how to turn its value into text, so the binary
-// layout, the ASCII columns and the list columns all come from one description.
+// title, its print format and how to turn its value into text, so the binary layout, the ASCII columns and
+// the list columns all come from one description.
 
 #include <array>
 #include <cstdint>
@@ -33,9 +33,6 @@ public:
     const std::string& Title() const { return title_; }
     void SetTitle(std::string title) { title_ = std::move(title); }
     const std::string& FormatString() const { return format_; }
-    uint32_t Width() const { return width_; }
-    // 0 for the time stamp, 1 for every value field.
-    uint32_t Flag() const { return flag_; }
     // The text last made by Format or FormatFrom; the kind's placeholder until then.
     const std::string& Text() const { return text_; }
 
@@ -73,7 +70,7 @@ public:
     bool IsErrorMarker() const;
 
 protected:
-    CMeasField(std::string title, std::string format, uint32_t width, uint32_t flag, std::string placeholder);
+    CMeasField(std::string title, std::string format, std::string placeholder);
 
     // The text of a value of this kind given as its bit pattern or as a number from outside.
     virtual std::string Render(uint32_t bits) const;
@@ -85,8 +82,6 @@ protected:
 private:
     std::string title_;
     std::string format_;
-    uint32_t width_ = 0;
-    uint32_t flag_ = 1;
     std::string text_;
     std::array<uint8_t, 4> value_{};
 };
@@ -96,12 +91,11 @@ class CTimeStampField final : public CMeasField {
 public:
     static constexpr const char* kDefaultTitle = "Date/Time";
     static constexpr const char* kDefaultFormat = "%02u.%02u.%04u %02u:%02u:%02u";
-    static constexpr uint32_t kDefaultWidth = 124;
     static constexpr const char* kPlaceholder = "31.12.2222 23:59:59";
 
     // An empty title or format takes the default; a format that does not take six unsigned numbers is
     // replaced by the default.
-    explicit CTimeStampField(std::string title = {}, std::string format = {}, uint32_t width = kDefaultWidth);
+    explicit CTimeStampField(std::string title = {}, std::string format = {});
 
     MeasFieldKind Kind() const override { return MeasFieldKind::kTimeStamp; }
     uint16_t GetSize() const override { return 4; }
@@ -119,12 +113,10 @@ private:
 class CFloatField final : public CMeasField {
 public:
     static constexpr const char* kDefaultFormat = "%.3f";
-    static constexpr uint32_t kDefaultWidth = 100;
     static constexpr const char* kPlaceholder = "NaN(777)";
 
     // A format that does not take one floating-point number is replaced by the default.
-    explicit CFloatField(std::string title = {}, std::string format = kDefaultFormat,
-                         uint32_t width = kDefaultWidth);
+    explicit CFloatField(std::string title = {}, std::string format = kDefaultFormat);
 
     MeasFieldKind Kind() const override { return MeasFieldKind::kFloat; }
     uint16_t GetSize() const override { return 4; }
@@ -145,7 +137,7 @@ public:
     void AppendText(std::string& out) const override;
 
 protected:
-    CUnsignedField(std::string title, uint32_t width, std::string format, std::string placeholder);
+    CUnsignedField(std::string title, std::string format, std::string placeholder);
 
     std::string Render(uint32_t bits) const override;
     // The number is taken as a 16-bit value for both kinds.
@@ -161,8 +153,8 @@ public:
     static constexpr const char* kDefaultFormat = "%u";
     static constexpr const char* kPlaceholder = "65535";
 
-    CWordField(std::string title, uint32_t width, std::string format = kDefaultFormat)
-        : CUnsignedField(std::move(title), width, std::move(format), kPlaceholder) {}
+    explicit CWordField(std::string title, std::string format = kDefaultFormat)
+        : CUnsignedField(std::move(title), std::move(format), kPlaceholder) {}
 
     MeasFieldKind Kind() const override { return MeasFieldKind::kWord; }
     uint16_t GetSize() const override { return 2; }
@@ -174,8 +166,8 @@ public:
     static constexpr const char* kDefaultFormat = "%u";
     static constexpr const char* kPlaceholder = "255";
 
-    CByteField(std::string title, uint32_t width, std::string format = kDefaultFormat)
-        : CUnsignedField(std::move(title), width, std::move(format), kPlaceholder) {}
+    explicit CByteField(std::string title, std::string format = kDefaultFormat)
+        : CUnsignedField(std::move(title), std::move(format), kPlaceholder) {}
 
     MeasFieldKind Kind() const override { return MeasFieldKind::kByte; }
     uint16_t GetSize() const override { return 1; }

@@ -34,19 +34,19 @@ CMeasRecord MakeRecord(MeasLayout layout) {
         break;
     case MeasLayout::kXv:
     case MeasLayout::kXvWithTdc:
-        record.AddField(std::make_unique<CByteField>("Density", 40));
+        record.AddField(std::make_unique<CByteField>("Density"));
         record.AddField(std::make_unique<CFloatField>("Moisture [%]", "%.1f"));
         record.AddField(std::make_unique<CFloatField>("StdDev", "%.3f"));
         record.AddField(std::make_unique<CFloatField>("Error [%]", "%.1f"));
-        record.AddField(std::make_unique<CWordField>("n1", 100));
-        record.AddField(std::make_unique<CWordField>("n2", 100));
-        record.AddField(std::make_unique<CWordField>("Delta n", 100));
+        record.AddField(std::make_unique<CWordField>("n1"));
+        record.AddField(std::make_unique<CWordField>("n2"));
+        record.AddField(std::make_unique<CWordField>("Delta n"));
         record.AddField(std::make_unique<CFloatField>("TDR Level", "%.3f"));
         record.AddField(std::make_unique<CFloatField>("c0", "%.3f"));
         if (layout == MeasLayout::kXvWithTdc) {
             record.AddField(std::make_unique<CFloatField>("Temperature", "%.1f"));
-            record.AddField(std::make_unique<CWordField>("MatID", 100));
-            record.AddField(std::make_unique<CWordField>("TempID", 100));
+            record.AddField(std::make_unique<CWordField>("MatID"));
+            record.AddField(std::make_unique<CWordField>("TempID"));
         }
         break;
     }

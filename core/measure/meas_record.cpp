@@ -154,16 +154,6 @@ const std::string& CMeasRecord::GetTitle(size_t i) const {
     return field != nullptr ? field->Title() : kEmpty;
 }
 
-uint32_t CMeasRecord::GetFlag(size_t i) const {
-    const CMeasField* field = Field(i);
-    return field != nullptr ? field->Flag() : 1;
-}
-
-uint32_t CMeasRecord::GetWidth(size_t i) const {
-    const CMeasField* field = Field(i);
-    return field != nullptr ? field->Width() : 0;
-}
-
 const std::string& CMeasRecord::GetText(size_t i) const {
     const CMeasField* field = Field(i);
     return field != nullptr ? field->Text() : kEmpty;

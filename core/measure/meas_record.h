@@ -57,8 +57,6 @@ public:
 
     // Out of range: empty text, flag 1, width 0, empty text.
     const std::string& GetTitle(size_t i) const;
-    uint32_t GetFlag(size_t i) const;
-    uint32_t GetWidth(size_t i) const;
     // The field's last text without formatting again.
     const std::string& GetText(size_t i) const;
     // Field i formatted now; the empty text out of range.

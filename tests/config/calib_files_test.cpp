@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <random>
+#include <tuple>
 
 namespace terrix::test {
 namespace {
@@ -164,15 +165,11 @@ TEST_F(CalibFilesTest, SeventeenthBracketedEntryIsATemperatureCalibration) {
     CalibSet set;
     ASSERT_TRUE(ReadLocFile(dir / "FIELD.LOC", set));
     EXPECT_EQ(CalibTextOf(set.szDescription), ";Field A, all positions");
-    EXPECT_EQ(set.aMatCalib[0].wCalibId, 100);
-    EXPECT_EQ(set.aMatCalib[15].wCalibId, 115);
-    EXPECT_DOUBLE_EQ(set.aMatCalib[15].adCoeff[0], 15);
+    EXPECT_EQ(std::tie(set.aMatCalib[15].wCalibId, set.aMatCalib[15].adCoeff[0]), std::make_tuple(115, 15.0));
     EXPECT_EQ(CalibTextOf(set.aMatCalib[3].szCalibComment), ";cal 103");
-    EXPECT_EQ(set.bHasTempCalib, 1u);
-    EXPECT_EQ(set.aTempCalib[0].wCalibId, 120);
-    EXPECT_EQ(set.aTempCalib[0].bValid, 1u);
-    EXPECT_DOUBLE_EQ(set.aTempCalib[0].adCoeff[0], -3.5);
-    EXPECT_EQ(set.aTempCalib[1].bValid, 0u);
+    EXPECT_EQ(std::tie(set.bHasTempCalib, set.aTempCalib[0].wCalibId, set.aTempCalib[0].bValid,
+                       set.aTempCalib[0].adCoeff[0], set.aTempCalib[1].bValid),
+              std::make_tuple(1, 120, 1, -3.5, 0));
 }
 
 TEST_F(CalibFilesTest, InvalidIndexesCountTowardTheSixteen) {
@@ -188,9 +185,8 @@ TEST_F(CalibFilesTest, InvalidIndexesCountTowardTheSixteen) {
     Write("A.LOC", loc);
     CalibSet set;
     ASSERT_TRUE(ReadLocFile(dir / "A.LOC", set));
-    EXPECT_EQ(set.aMatCalib[3].wCalibId, 0);
-    EXPECT_EQ(set.aTempCalib[3].wCalibId, 31);
-    EXPECT_EQ(set.aTempCalib[3].bValid, 1u);
+    EXPECT_EQ(std::tie(set.aMatCalib[3].wCalibId, set.aTempCalib[3].wCalibId, set.aTempCalib[3].bValid),
+              std::make_tuple(0, 31, 1));
 }
 
 TEST_F(CalibFilesTest, LocFileFailures) {
@@ -238,13 +234,12 @@ TEST_F(CalibFilesTest, FilesForTheModulesOwnCalibrations) {
     EXPECT_EQ(CalibTextOf(module.aMatCalib[0].szCalibComment), ";comment 0");
     EXPECT_EQ(CalibTextOf(module.aMatCalib[1].szCalibComment), "kept");
     EXPECT_EQ(CalibTextOf(module.aTempCalib[2].szCalibComment), ";* temperature 402");
-    EXPECT_EQ(files.aMatCalib[9].wCalibId, 309);
-    EXPECT_DOUBLE_EQ(files.aMatCalib[9].adCoeff[0], 9);
-    EXPECT_EQ(files.aTempCalib[2].bValid, 1u);
-    EXPECT_DOUBLE_EQ(files.aTempCalib[2].adCoeff[1], 0.25);
-    EXPECT_EQ(files.aTempCalib[3].bValid, 0u);
+    EXPECT_EQ(std::tie(files.aMatCalib[9].wCalibId, files.aMatCalib[9].adCoeff[0]),
+              std::make_tuple(309, 9.0));
     // The TDC files could be read, so programming keeps these temperature calibrations.
-    EXPECT_EQ(files.bHasTempCalib, 1u);
+    EXPECT_EQ(std::tie(files.bHasTempCalib, files.aTempCalib[2].bValid, files.aTempCalib[2].adCoeff[1],
+                       files.aTempCalib[3].bValid),
+              std::make_tuple(1, 1, 0.25, 0));
 
     std::filesystem::remove(dir / CalibFileName(305, "CAL"));
     EXPECT_FALSE(ReadCalibComments(module, dir.path()));

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace terrix::test {
 namespace {
 
@@ -31,10 +33,8 @@ TEST_F(Error66Test, ReadOpensTheLockAndPutsTheConfigurationBack) {
     EXPECT_TRUE(messages.empty());
     EXPECT_DOUBLE_EQ(percent, 15.0);
     EXPECT_EQ(Config(), kOriginal);
-    const auto writes = Sent(225);
-    ASSERT_EQ(writes.size(), 2u);
-    EXPECT_EQ(writes[0], (std::vector<uint8_t>{0, 0, 0x43, 1, 2, 1, 0}));
-    EXPECT_EQ(writes[1], (std::vector<uint8_t>(kOriginal.begin(), kOriginal.end())));
+    EXPECT_EQ(Sent(225),
+              (std::vector<Bytes>{{0, 0, 0x43, 1, 2, 1, 0}, Bytes(kOriginal.begin(), kOriginal.end())}));
 }
 
 TEST_F(Error66Test, WriteSendsTenthsTruncated) {
@@ -102,11 +102,9 @@ TEST_F(HaltStateTest, CommandBitChangesAndSignalBitIsKept) {
     bus->Modify(xv, [](sim::ModuleState& m) { m.haltBySignal = true; });
     HaltMeasState state;
     ASSERT_TRUE(ReadHaltMeasState(port, 3, state));
-    EXPECT_EQ(state.haltState, 1);
-    EXPECT_EQ(state.command, 0);
+    EXPECT_EQ(std::tie(state.haltState, state.command), std::make_tuple(1, 0));
     ASSERT_TRUE(SetHaltByCommand(port, 3, true, state));
-    EXPECT_EQ(state.haltState, 3);
-    EXPECT_EQ(state.command, 1);
+    EXPECT_EQ(std::tie(state.haltState, state.command), std::make_tuple(3, 1));
     ASSERT_TRUE(SetHaltByCommand(port, 3, false, state));
     EXPECT_EQ(state.haltState, 1);
     EXPECT_EQ(Sent(191), (std::vector<std::vector<uint8_t>>{{3}, {1}}));
@@ -123,8 +121,7 @@ TEST(HaltStateValueTest, SignalBitKeptCommandBitSet) {
     for (const Case& c : cases) {
         EXPECT_EQ(HaltStateValue(c.haltState, c.command), c.value) << c.haltState << " " << c.command;
     }
-    EXPECT_EQ(HaltStateName(2), "Halt Measuring by Command");
-    EXPECT_EQ(HaltCommandName(1), "Halt by Command");
+    EXPECT_EQ(HaltStateName(2) + "/" + HaltCommandName(1), "Halt Measuring by Command/Halt by Command");
 }
 
 // A port on a scripted transport, for replies the simulated modules never give.
@@ -134,8 +131,7 @@ TEST_F(ScriptedPortTest, HaltStateByteIsTakenModuloFour) {
     ReplyOnce(ModuleReply(3, 190, 0, {6}));
     HaltMeasState state;
     ASSERT_TRUE(ReadHaltMeasState(port, 3, state));
-    EXPECT_EQ(state.haltState, 2); // "Halt Measuring by Command"
-    EXPECT_EQ(state.command, 1);   // "Halt by Command"
+    EXPECT_EQ(std::tie(state.haltState, state.command), std::make_tuple(2, 1));
 
     // Nobody answers: the write fails unseen and the failed read keeps the former values.
     bool writeOk = true;

@@ -1,16 +1,12 @@
 #include "core/config/par_file.h"
 
+#include "platform/file_size_limit.h"
 #include "support/german_locale.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <optional>
 #include <sstream>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace terrix::test {
 namespace {
@@ -96,25 +92,22 @@ protected:
     TempDir dir;
 };
 
-// Saved and loaded in the C locale, then in a German one: the numbers keep their decimal point.
-TEST_F(ParFileDiskTest, SaveAndLoadRoundTripWhateverTheLocale) {
-    const AppParams params{12.5f, 26, 1, 25, 3};
-    for (const bool german : {false, true}) {
-        std::optional<GermanNumberLocale> locale;
-        if (german && !locale.emplace().Active()) {
-            GTEST_SKIP() << "no German locale available";
-        }
-        ConfigMessages messages;
-        ASSERT_TRUE(SaveParFile(dir / "a.par", params, messages));
-        EXPECT_TRUE(messages.empty());
-        const std::string text = ReadFileBytes(dir / "a.par");
-        EXPECT_NE(text.find("\nOffset Value in Percentage = 12.500000\n"), std::string::npos) << text;
-        AppParams loaded;
-        ASSERT_TRUE(LoadParFile(dir / "a.par", loaded, messages));
-        EXPECT_EQ(loaded, params);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
-            << "no temporary left";
+// The round trip in the C locale is ConfigE2eTest.ParameterFileRoundTrip's (e2e); in a German one the
+// numbers must keep their decimal point.
+TEST_F(ParFileDiskTest, SaveAndLoadRoundTripInAGermanLocale) {
+    GermanNumberLocale german;
+    if (!german.Active()) {
+        GTEST_SKIP() << "no German locale available";
     }
+    const AppParams params{12.5f, 26, 1, 25, 3};
+    ConfigMessages messages;
+    ASSERT_TRUE(SaveParFile(dir / "a.par", params, messages));
+    EXPECT_NE(ReadFileBytes(dir / "a.par").find("\nOffset Value in Percentage = 12.500000\n"),
+              std::string::npos);
+    AppParams loaded;
+    ASSERT_TRUE(LoadParFile(dir / "a.par", loaded, messages));
+    EXPECT_EQ(loaded, params);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(ParFileDiskTest, LoadFailuresGiveTheirMessages) {
@@ -150,19 +143,11 @@ TEST_F(ParFileDiskTest, LoadFailuresGiveTheirMessages) {
 TEST_F(ParFileDiskTest, FailedSaveLeavesTheOldFile) {
     WriteFileBytes(dir / "keep.par", "old");
     // A disk that takes only 16 more bytes: the save over the old file fails while writing.
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{16, 16};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(RunWithFileSizeLimit(16, [&] {
         ConfigMessages messages;
         const bool saved = SaveParFile(dir / "keep.par", AppParams{15.0f, 26, 1, 25, 3}, messages);
-        ::_exit(!saved && messages.size() == 1 && messages[0].text == "Can't write the file!" ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save reports the failed write";
+        return !saved && messages.size() == 1 && messages[0].text == "Can't write the file!";
+    })) << "the save reports the failed write";
     EXPECT_EQ(ReadFileBytes(dir / "keep.par"), "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
         << "no temporary file left";

@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -28,31 +27,14 @@ using Pairs = std::vector<std::pair<int, int>>;
 // Points the data directory at a fresh temporary folder for the duration of one test.
 class DataDirTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        // Memory-backed when the system has it: the tests write many small files and sync each one.
-        const bool shm = memoryBacked_ && ::access("/dev/shm", W_OK) == 0;
-        std::string pattern =
-            ((shm ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path()) /
-             "terrix-inventory-XXXXXX")
-                .string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        SetDataDir(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
+    void SetUp() override { SetDataDir(dir_.path()); }
 
-    const std::filesystem::path& Dir() const { return dir_; }
+    const std::filesystem::path& Dir() const { return dir_.path(); }
     std::filesystem::path Settings() const { return SettingsFilePath(); }
     bool Exists(const std::string& name) const { return std::filesystem::exists(dir_ / name); }
 
-    // A test that needs writes to take real time (to interrupt them) asks for the disk.
-    bool memoryBacked_ = true;
-
 private:
-    std::filesystem::path dir_;
+    test::TempDir dir_;
 };
 
 inline std::string FixturePath(const std::string& name) {

@@ -72,7 +72,6 @@ TEST_F(Robustness, HugeModuleFileIsReadInPartAndNeverWrittenBack) {
 class KilledSave : public DataDirTest {
 protected:
     static constexpr uint32_t kFillerKeys = 6000;
-    KilledSave() { memoryBacked_ = false; }
     void SetUp() override {
         DataDirTest::SetUp();
         std::string text = "[Dialog placement]\r\n";

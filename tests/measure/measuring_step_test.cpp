@@ -157,30 +157,20 @@ TEST_F(MeasuringStepTest, FailedProbeReadStoresTheBusErrorAsMarker) {
     EXPECT_EQ(store.RecordCount(), 3u);
 }
 
-TEST_F(MeasuringStepTest, XvModuleGivesStatisticsTemperatureAndCalibrationIds) {
+// The density (active calibration), n1, c0, calibration IDs and the measured values are checked on the
+// files terrix-cli measures (e2e); the statistics of a steady signal stay here.
+TEST_F(MeasuringStepTest, XvModuleGivesStatisticsOfASteadySignal) {
     const ModuleRecord module = SteadyXv();
-    ASSERT_TRUE(module.bHasTDCSupport);
-    const sim::ModuleState state = *bus->Module(0);
-    const uint16_t n1 =
-        static_cast<uint16_t>(state.applicationParameters[4] | state.applicationParameters[5] << 8);
-    ASSERT_GT(n1, 1);
-
     const MeasuringStepResult result = Measure(module);
     EXPECT_TRUE(result.stored);
     EXPECT_EQ(result.busError, 0);
     EXPECT_EQ(store.Layout(), MeasLayout::kXvWithTdc);
-    EXPECT_EQ(Value<uint8_t>(kXvDensity), state.activeCalibration);
-    EXPECT_NEAR(Value<float>(kXvMoisture), 12.75f, 1e-4);
     EXPECT_NEAR(Value<float>(kXvStdDev), 0.0f, 0.01) << "every averaged value is the same";
     EXPECT_FLOAT_EQ(Value<float>(kXvError), 0.0f);
-    EXPECT_EQ(Value<uint16_t>(kXvN1), n1);
-    EXPECT_EQ(Value<uint16_t>(kXvN2), n1);
+    EXPECT_GT(Value<uint16_t>(kXvN1), 1);
+    EXPECT_EQ(Value<uint16_t>(kXvN2), Value<uint16_t>(kXvN1));
     EXPECT_EQ(Value<uint16_t>(kXvDeltaN), 0);
-    EXPECT_NEAR(Value<float>(kXvTdrLevel), 0.842f, 1e-6);
-    EXPECT_FLOAT_EQ(Value<float>(kXvC0), 15.0f);
     EXPECT_NEAR(Value<float>(kXvTemperature), 17.5f, 1e-5);
-    EXPECT_EQ(Value<uint16_t>(kXvMatId), state.material[state.activeCalibration].id);
-    EXPECT_EQ(Value<uint16_t>(kXvTempId), state.temperature[state.activeCalibration].id);
 }
 
 TEST_F(MeasuringStepTest, XvErrorFractionReportsTheCodeOfBlockA) {

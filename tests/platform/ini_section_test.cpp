@@ -1,11 +1,10 @@
 #include "core/platform/ini_section.h"
+#include "platform/file_size_limit.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -79,24 +78,13 @@ size_t TempFilesBeside(const std::filesystem::path& file) {
     return count;
 }
 
-// A file size limit (standing in for a full disk, and binding even for root) makes the write fail. It holds
-// for the whole process, so the write runs in a child.
 TEST(IniSectionTest, FailedWriteKeepsThePreviousFile) {
     TempDir dir;
     WriteFileBytes(dir / "a.ini", "[S]\nx=1\n");
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{16, 16};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(RunWithFileSizeLimit(16, [&] {
         CIniSection ini(dir / "a.ini", "S");
-        const bool written = ini.WriteString("x", std::string(100, 'y'));
-        ::_exit(!written && ini.LastError() == EFBIG ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write fails with EFBIG";
+        return !ini.WriteString("x", std::string(100, 'y')) && ini.LastError() == EFBIG;
+    })) << "the write fails with EFBIG";
     EXPECT_EQ(ReadFileBytes(dir / "a.ini"), "[S]\nx=1\n");
     EXPECT_EQ(TempFilesBeside(dir / "a.ini"), 0u) << "the failed write's temporary file is removed";
 }
