@@ -50,6 +50,10 @@ std::filesystem::path DataDir() {
 
 void SetDataDir(const std::filesystem::path& dir) {
     std::lock_guard lock(pathMutex);
+    if (dir.empty()) {
+        chosenDir.clear();
+        return;
+    }
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     chosenDir = std::filesystem::absolute(dir, ec);
@@ -58,12 +62,16 @@ void SetDataDir(const std::filesystem::path& dir) {
     }
 }
 
-std::filesystem::path SettingsFilePath() { return DataDir() / "Terrix.ini"; }
+std::filesystem::path SettingsFilePath() {
+    return DataDir() / "Terrix.ini";
+}
 
 std::filesystem::path ModuleFilePath(uint16_t serialNo) {
     return DataDir() / (std::to_string(serialNo) + ".ini");
 }
 
-std::filesystem::path DataFilePath(const std::string& name) { return DataDir() / name; }
+std::filesystem::path DataFilePath(const std::string& name) {
+    return DataDir() / name;
+}
 
 } // namespace terrix

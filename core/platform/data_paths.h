@@ -9,7 +9,7 @@ namespace terrix {
 
 // The data directory: an explicit choice (SetDataDir, e.g. from --data-dir), else $TERRIX_DATA_DIR, else the
 // executable's directory when it is writable (portable use), else $XDG_DATA_HOME/terrix
-// (~/.local/share/terrix). Created on first use.
+// (~/.local/share/terrix). Created on first use. An empty choice drops an earlier one.
 std::filesystem::path DataDir();
 void SetDataDir(const std::filesystem::path& dir);
 
