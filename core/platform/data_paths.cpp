@@ -62,16 +62,12 @@ void SetDataDir(const std::filesystem::path& dir) {
     }
 }
 
-std::filesystem::path SettingsFilePath() {
-    return DataDir() / "Terrix.ini";
-}
+std::filesystem::path SettingsFilePath() { return DataDir() / "Terrix.ini"; }
 
 std::filesystem::path ModuleFilePath(uint16_t serialNo) {
     return DataDir() / (std::to_string(serialNo) + ".ini");
 }
 
-std::filesystem::path DataFilePath(const std::string& name) {
-    return DataDir() / name;
-}
+std::filesystem::path DataFilePath(const std::string& name) { return DataDir() / name; }
 
 } // namespace terrix
