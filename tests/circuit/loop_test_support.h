@@ -145,13 +145,17 @@ protected:
         }
         ComClose(p);
     }
-    // A manual-timer loop on the fixture's virtual clock, stamping every value with `stamp`.
-    std::unique_ptr<CMeasLoop> MakeLoop(uint32_t stamp = 0x0A0B0C0D) {
+    // A manual-timer loop on the fixture's virtual clock, bound to the fixture's listener and bus, stamping
+    // every value with kStamp.
+    static constexpr uint32_t kStamp = 0x0A0B0C0D;
+    std::unique_ptr<CMeasLoop> MakeLoop() {
         MeasLoopOptions options;
         options.clock = &clock;
-        options.stampNow = [stamp] { return stamp; };
+        options.stampNow = [] { return kStamp; };
         options.timer = std::make_unique<ManualLoopTimer>(timer);
-        return std::make_unique<CMeasLoop>(std::move(options));
+        auto loop = std::make_unique<CMeasLoop>(std::move(options));
+        EXPECT_TRUE(loop->Bind(&listener, &context));
+        return loop;
     }
     // Moves virtual time on by one timer period and delivers the event.
     void Fire() {
