@@ -117,8 +117,6 @@ TEST_F(CollisionsTest, MultiplexerMovesToItsStation) {
         EXPECT_EQ(moved.event, uint32_t{kEventIdentified});
         EXPECT_EQ(moved.station, 252u);
         EXPECT_EQ(moved.percent, 100u);
-        ComClose(port);
-        port = kInvalidPort;
     }
 }
 
