@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace terrix::sim {
 namespace {
 
@@ -30,10 +32,8 @@ TEST(VirtualBus, SeveralAnswersAtOnceGarbleTheHeaderAndTheLogCountsThem) {
     bus.Deliver(*ParseRequest(RequestBytes(6, 206, {3})), 9600, 1234);
     const auto log = bus.RequestLog();
     ASSERT_EQ(log.size(), 4u);
-    EXPECT_EQ(log[0].answers, 2u);
-    EXPECT_EQ(log[3].answers, 1u);
-    EXPECT_EQ(log[3].timeUs, 1234u);
-    EXPECT_EQ(log[3].data, Bytes{3});
+    EXPECT_EQ(std::tuple(log[0].answers, log[3].answers, log[3].timeUs, log[3].data),
+              std::tuple(2u, 1u, 1234u, Bytes{3}));
 }
 
 TEST(VirtualBus, CombinedBytesAreWiredAnd) {
