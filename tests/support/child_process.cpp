@@ -131,10 +131,13 @@ int BackgroundProcess::Stop() {
     kill(pid_, SIGTERM);
     int status = 0;
     waitpid(pid_, &status, 0);
+    return Reaped(status);
+}
+
+int BackgroundProcess::Reaped(int status) {
     pid_ = -1;
     if (stdoutFd_ >= 0) {
-        std::string rest;
-        DrainInto(stdoutFd_, rest);
+        DrainInto(stdoutFd_, laterOutput_); // the writing end is closed: this reads to the end
         ::close(stdoutFd_);
         stdoutFd_ = -1;
     }
@@ -171,13 +174,7 @@ int BackgroundProcess::WaitExit(int timeoutMs) {
     for (int waited = 0;; waited += 50) {
         int status = 0;
         if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            if (stdoutFd_ >= 0) {
-                DrainInto(stdoutFd_, laterOutput_); // the writing end is closed: this reads to the end
-                ::close(stdoutFd_);
-                stdoutFd_ = -1;
-            }
-            return ExitStatus(status);
+            return Reaped(status);
         }
         if (waited >= timeoutMs) {
             return -1;
