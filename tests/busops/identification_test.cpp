@@ -5,6 +5,8 @@
 
 #include "sim_bus_fixture.h"
 
+#include <tuple>
+
 namespace terrix::test {
 namespace {
 
@@ -153,12 +155,10 @@ TEST_F(IdentificationTest, RescanReplacesTheRecordButTheUsersSwitchOrNothing) {
 
     OpenPort();
     context.hPort = port;
-    ModuleRecord before = r;
-    before.iaStation = 9; // nobody there
-    ModuleRecord copy = before;
+    r.iaStation = 9; // nobody there
+    ModuleRecord copy = r;
     EXPECT_FALSE(RescanModule(user, UnitName, copy));
-    EXPECT_EQ(copy.SerialNo(), before.SerialNo());
-    EXPECT_EQ(copy.enModuleState, before.enModuleState);
+    EXPECT_EQ(std::tuple(copy.SerialNo(), copy.enModuleState), std::tuple(r.SerialNo(), r.enModuleState));
     port = kInvalidPort;
 }
 
