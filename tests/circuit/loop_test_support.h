@@ -127,7 +127,6 @@ protected:
         SimBusFixture::TearDown();
     }
 
-    // Identifies the module at each station into the bus list, in the order given.
     void IdentifyInto(std::initializer_list<uint8_t> stations) {
         const PortHandle p = ComOpenDevice("looptest", kBusBaud);
         for (uint8_t station : stations) {

@@ -54,7 +54,6 @@ protected:
         EXPECT_EQ(loop->State(), MeasLoopState::kWaiting);
         return loop;
     }
-    // Runs the loop on to its next round.
     void NextRound() {
         for (int i = 0; i < 4 * 60; ++i) {
             Fire();
