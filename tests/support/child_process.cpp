@@ -34,10 +34,8 @@ void DrainInto(int fd, std::string& out) {
 }
 
 int ExitStatus(int status) {
-    if (WIFEXITED(status)) {
-        return WEXITSTATUS(status);
-    }
-    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+    const int bySignal = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : bySignal;
 }
 
 } // namespace
