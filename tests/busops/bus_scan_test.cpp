@@ -59,14 +59,12 @@ protected:
     }
     void SaveBus(std::initializer_list<std::pair<uint16_t, uint8_t>> modules, bool firstDisabled = false) {
         CBusList list;
-        bool first = true;
         for (const auto& [serial, station] : modules) {
             auto r = std::make_unique<ModuleRecord>();
             r->stationInfo.wSerialNo = serial;
             r->stationInfo.SetModuleName("PX-TAVIK2");
             r->iaStation = station;
-            r->bDisabled = first && firstDisabled ? 1 : 0;
-            first = false;
+            r->bDisabled = firstDisabled && list.Count() == 0 ? 1 : 0;
             list.Add(std::move(r));
         }
         ASSERT_TRUE(list.Save());
