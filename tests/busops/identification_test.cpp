@@ -129,11 +129,10 @@ TEST_F(IdentificationTest, GarbledAnswersMakeACollisionPlaceholder) {
     for (uint8_t station : {4, 6}) {
         ModuleRecord r;
         EXPECT_FALSE(Identify(station, r));
-        EXPECT_EQ(r.enModuleState, msCollision);
-        EXPECT_EQ(r.SerialNo(), kNoSerial);
-        EXPECT_EQ(r.ModuleName(), "COLLISION");
-        EXPECT_EQ(r.stationInfo.yModuleNameLen, 9);
-        EXPECT_EQ(r.wLastError, kBusHeaderChecksum);
+        EXPECT_EQ(
+            std::tuple(r.enModuleState, r.SerialNo(), r.ModuleName(), r.stationInfo.yModuleNameLen,
+                       r.wLastError),
+            std::tuple(msCollision, kNoSerial, std::string("COLLISION"), uint8_t{9}, kBusHeaderChecksum));
     }
 }
 
