@@ -18,7 +18,6 @@ protected:
     }
     void TearDown() override { ComClose(port); }
 
-    // Answers the next request with this reply.
     void ReplyOnce(const std::vector<uint8_t>& reply) {
         transport->onWrite = [this, reply](const std::vector<uint8_t>&) {
             transport->QueueReply(reply);

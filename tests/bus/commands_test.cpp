@@ -5,6 +5,7 @@
 #include "bus_fixture.h"
 
 #include <cstring>
+#include <tuple>
 
 namespace terrix::test {
 namespace {
@@ -67,12 +68,8 @@ TEST_F(CommandsTest, MeasuredValuesDecodeBothGroupsOrTheMeasuringCode) {
     MeasuredChannel c0;
     MeasuredChannel c1;
     ASSERT_TRUE(ReadMeasuredValues(port, 3, c0, c1));
-    EXPECT_EQ(c0.value, -1234);
-    EXPECT_TRUE(c0.bit2Flag);
-    EXPECT_TRUE(c0.bit1Clear);
-    EXPECT_EQ(c1.value, 567);
-    EXPECT_FALSE(c1.bit2Flag);
-    EXPECT_FALSE(c1.bit1Clear);
+    EXPECT_EQ(std::tuple(c0.value, c0.bit2Flag, c0.bit1Clear), std::tuple(-1234, true, true));
+    EXPECT_EQ(std::tuple(c1.value, c1.bit2Flag, c1.bit1Clear), std::tuple(567, false, false));
 
     ReplyOnce(ModuleReply(3, 241, 5, {0, 0, 0, 0, 0, 0x30}));
     EXPECT_FALSE(ReadMeasuredValues(port, 3, c0, c1));
@@ -140,9 +137,8 @@ TEST_F(CommandsTest, MaterialCalibrationScaleFactors) {
 }
 
 TEST_F(CommandsTest, OffsetEncodingAndSelector) {
-    EXPECT_EQ(OffsetSelector(0, false), 8);
-    EXPECT_EQ(OffsetSelector(0, true), 0);
-    EXPECT_EQ(OffsetSelector(5, false), 88);
+    EXPECT_EQ((std::vector<int>{OffsetSelector(0, false), OffsetSelector(0, true), OffsetSelector(5, false)}),
+              (std::vector<int>{8, 0, 88}));
     EXPECT_FALSE(WriteOffset(port, 3, 6, false, 1.0));
     EXPECT_FALSE(WriteOffset(port, 3, 0, false, 1000.0));
     EXPECT_TRUE(transport->writes.empty());
@@ -182,11 +178,8 @@ TEST_F(CommandsTest, SensorDataFromSixParts) {
     EXPECT_EQ(transport->writes.size(), 6u);
     EXPECT_FLOAT_EQ(c0.fZeroOffset, -1.5f);
     EXPECT_FLOAT_EQ(c0.fResolution, 0.025f);
-    EXPECT_EQ(c0.yUnitCode, 25);
-    EXPECT_EQ(c0.nLSBMin, -100);
-    EXPECT_EQ(c0.nLSBMax, 4000);
-    EXPECT_EQ(c0.yStatus, 1);
-    EXPECT_EQ(c1.yUnitCode, 20);
+    EXPECT_EQ((std::vector<int>{c0.yUnitCode, c0.nLSBMin, c0.nLSBMax, c0.yStatus, c1.yUnitCode}),
+              (std::vector<int>{25, -100, 4000, 1, 20}));
 
     // The read stops at the first part that fails.
     int answered = 0;
@@ -203,14 +196,14 @@ TEST_F(CommandsTest, SensorDataFromSixParts) {
 }
 
 TEST(BusErrorTexts, KnownAndUnknownCodes) {
-    EXPECT_EQ(BusErrorText(9), "Module does not answer");
-    EXPECT_EQ(BusErrorText(11), "Checksum error in received addr block (collison found?)");
+    EXPECT_EQ(
+        (std::vector<std::string>{BusErrorText(9), BusErrorText(11), BusErrorText(0), BusErrorText(301)}),
+        (std::vector<std::string>{"Module does not answer",
+                                  "Checksum error in received addr block (collison found?)", "Unknown error",
+                                  "Unknown error"}));
     EXPECT_EQ(BusErrorText(366).rfind("Meas. value too low.\n", 0), 0u);
-    EXPECT_EQ(BusErrorText(0), "Unknown error");
-    EXPECT_EQ(BusErrorText(301), "Unknown error");
-    EXPECT_EQ(BusErrorTextId(6), 5206);
-    EXPECT_EQ(BusErrorTextId(330), 5530);
-    EXPECT_EQ(BusErrorTextId(14), 5199);
+    EXPECT_EQ((std::vector<int>{BusErrorTextId(6), BusErrorTextId(330), BusErrorTextId(14)}),
+              (std::vector<int>{5206, 5530, 5199}));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 namespace terrix {
@@ -83,8 +84,7 @@ TEST(ScaledDecimal, EncodingAndDecoding) {
         int32_t mantissa = 99;
         ASSERT_EQ(EncodeScaled(c.value, scale, mantissa), c.ok) << c.value;
         if (c.ok) {
-            EXPECT_EQ(scale, c.scale) << c.value;
-            EXPECT_EQ(mantissa, c.mantissa) << c.value;
+            EXPECT_EQ(std::tuple(scale, mantissa), std::tuple(c.scale, c.mantissa)) << c.value;
             std::array<uint8_t, 5> bytes{};
             EncodeBcd(mantissa, 9, bytes);
             EXPECT_NEAR(DecodeScaled(bytes, scale), mantissa == 0 ? 0.0 : c.value, std::fabs(c.value) * 1e-8);

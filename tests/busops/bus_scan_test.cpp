@@ -40,6 +40,14 @@ protected:
             return stopAt == 0 || !(p.event == stopAt && ++stopCount >= stopAfter);
         });
     }
+    using List = std::vector<std::pair<uint16_t, uint8_t>>; // serial number and station of each record
+    List Listed() const {
+        List list;
+        for (uint32_t i = 0; i < context.busList.Count(); ++i) {
+            list.emplace_back(context.busList.GetAt(i)->SerialNo(), context.busList.GetAt(i)->iaStation);
+        }
+        return list;
+    }
     std::vector<ScanProgress> EventsOf(uint32_t event) const {
         std::vector<ScanProgress> out;
         for (const ScanProgress& p : events) {
@@ -51,14 +59,12 @@ protected:
     }
     void SaveBus(std::initializer_list<std::pair<uint16_t, uint8_t>> modules, bool firstDisabled = false) {
         CBusList list;
-        bool first = true;
         for (const auto& [serial, station] : modules) {
             auto r = std::make_unique<ModuleRecord>();
             r->stationInfo.wSerialNo = serial;
             r->stationInfo.SetModuleName("PX-TAVIK2");
             r->iaStation = station;
-            r->bDisabled = first && firstDisabled ? 1 : 0;
-            first = false;
+            r->bDisabled = firstDisabled && list.Count() == 0 ? 1 : 0;
             list.Add(std::move(r));
         }
         ASSERT_TRUE(list.Save());
@@ -84,23 +90,20 @@ TEST_F(BusScanTest, FullScanFindsEveryModuleInVirtualTime) {
     context.busList.AddKnownModule(999, true);
     const uint64_t start = clock.NowUs();
     ASSERT_TRUE(Scan());
-    EXPECT_EQ(context.busList.Count(), 5u);
+    EXPECT_EQ(Listed(), (List{{31042, 1}, {31057, 2}, {40218, 3}, {kNoSerial, 5}, {20513, 252}}));
     EXPECT_EQ(context.busList.CollisionCount(), 1u);
-    EXPECT_EQ(context.busList.GetAt(0)->iaStation, 1) << "sorted by station";
-    EXPECT_EQ(context.busList.GetAt(4)->iaStation, 252);
     const std::vector<ScanProgress> probes = EventsOf(kEventProbing);
     ASSERT_EQ(probes.size(), 253u);
-    EXPECT_EQ(probes.front().station, 252u);
-    EXPECT_EQ(probes[1].station, 0u);
-    EXPECT_EQ(probes.back().station, 251u);
-    EXPECT_EQ(probes.front().percent, 0u);
-    EXPECT_EQ(probes.back().percent, 99u);
+    // Station and percent of the first, second and last probe.
+    EXPECT_EQ((std::vector<uint32_t>{probes[0].station, probes[0].percent, probes[1].station,
+                                     probes.back().station, probes.back().percent}),
+              (std::vector<uint32_t>{252, 0, 0, 251, 99}));
     EXPECT_EQ(EventsOf(kEventIdentified).size(), 4u);
     const std::vector<ScanProgress> bad = EventsOf(kEventNotIdentified);
     ASSERT_EQ(bad.size(), 1u);
     EXPECT_EQ(bad[0].station, 5u);
-    EXPECT_EQ(events.front().event, uint32_t{kEventOpeningPort});
-    EXPECT_EQ(events[1].event, uint32_t{kEventResynchronising});
+    EXPECT_EQ((std::vector<uint32_t>{events[0].event, events[1].event}),
+              (std::vector<uint32_t>{kEventOpeningPort, kEventResynchronising}));
     // 248 silent stations alone cost 248 x (84 + 24) ms of bus time.
     EXPECT_GT(clock.NowUs() - start, 248u * 108'000u);
     EXPECT_EQ(context.portContext.hPort, kInvalidPort) << "the scan releases the port";
@@ -120,13 +123,10 @@ TEST_F(BusScanTest, SavedBusLimitsTheProbes) {
     ASSERT_EQ(probes.size(), 3u);
     EXPECT_EQ(probes[0].percent, 33u);
     EXPECT_EQ(probes[2].percent, 100u);
-    ASSERT_EQ(context.busList.Count(), 3u);
-    EXPECT_EQ(context.busList.FindBySerial(100)->bDisabled, 1);
-    EXPECT_EQ(context.busList.FindBySerial(101)->bDisabled, 0);
-    const ModuleRecord* silent = context.busList.FindBySerial(555);
-    ASSERT_NE(silent, nullptr);
-    EXPECT_EQ(silent->enModuleState, msNotIdentified);
-    EXPECT_EQ(silent->iaStation, 9);
+    ASSERT_EQ(Listed(), (List{{100, 1}, {101, 2}, {555, 9}}));
+    EXPECT_EQ(context.busList.GetAt(0)->bDisabled, 1);
+    EXPECT_EQ(context.busList.GetAt(1)->bDisabled, 0);
+    EXPECT_EQ(context.busList.GetAt(2)->enModuleState, msNotIdentified);
 }
 
 // A module that always answers status 2 and one that stays busy are listed (their files and repeated scans
@@ -150,13 +150,8 @@ TEST_F(BusScanTest, FailingAndBusyModulesLeaveNoGhostsWhenTheyAnswerLater) {
     auto scanAndSave = [&] {
         EXPECT_TRUE(Scan());
         EXPECT_TRUE(context.busList.Save());
-        std::vector<std::pair<uint16_t, uint8_t>> list;
-        for (uint32_t i = 0; i < context.busList.Count(); ++i) {
-            list.emplace_back(context.busList.GetAt(i)->SerialNo(), context.busList.GetAt(i)->iaStation);
-        }
-        return list;
+        return Listed();
     };
-    using List = std::vector<std::pair<uint16_t, uint8_t>>;
     EXPECT_EQ(scanAndSave(), (List{{100, 1}, {0, 2}, {kNoSerial, 4}})); // complete: nothing saved yet
 
     fault(failing, 0, 0); // answers now: one record for station 2, on every later scan too

@@ -114,11 +114,8 @@ TEST_F(CollisionsTest, MultiplexerMovesToItsStation) {
         EXPECT_EQ(list.FindByStation(probeNow)->SerialNo(), 1000);
         ASSERT_GE(events.size(), 2u);
         const ScanProgress& moved = events[events.size() - 2];
-        EXPECT_EQ(moved.event, uint32_t{kEventIdentified});
-        EXPECT_EQ(moved.station, 252u);
-        EXPECT_EQ(moved.percent, 100u);
-        ComClose(port);
-        port = kInvalidPort;
+        EXPECT_EQ(std::tuple(moved.event, moved.station, moved.percent),
+                  std::tuple(uint32_t{kEventIdentified}, 252u, 100u));
     }
 }
 
@@ -135,8 +132,8 @@ TEST_F(CollisionsTest, SavedModulesThatDidNotAnswerComeBack) {
     EXPECT_EQ(list.FindBySerial(4444)->iaStation, 30);
     EXPECT_EQ(list.FindBySerial(1003)->iaStation, 5);
     EXPECT_EQ(Count(kEventProbing), 1u) << "the run ends as soon as no collision is left";
-    EXPECT_EQ(events.back().event, uint32_t{kEventResolutionDone});
-    EXPECT_EQ(events.back().percent, 100u);
+    EXPECT_EQ(std::tuple(events.back().event, events.back().percent),
+              std::tuple(uint32_t{kEventResolutionDone}, 100u));
 }
 
 TEST_F(CollisionsTest, CreateCollisionMovesEveryModuleAndForgetsTheBus) {

@@ -5,6 +5,8 @@
 
 #include "sim_bus_fixture.h"
 
+#include <tuple>
+
 namespace terrix::test {
 namespace {
 
@@ -26,29 +28,25 @@ TEST_F(IdentificationTest, ProbeIsIdentifiedWithAllItsData) {
     ASSERT_TRUE(WriteUserData(stored));
     ModuleRecord r;
     ASSERT_TRUE(Identify(4, r));
-    EXPECT_EQ(r.enModuleState, msIdentified);
-    EXPECT_EQ(r.iaStation, 4);
-    EXPECT_EQ(r.SerialNo(), 31042);
-    EXPECT_EQ(r.ModuleName(), "PX-TAVIK2");
-    EXPECT_EQ(r.stationInfo.wFirmwareVersion, 0x1232);
-    EXPECT_EQ(r.stationInfo.wStartupBaud, 96);
-    EXPECT_TRUE(r.bIsTavikButNotXV);
-    EXPECT_FALSE(r.bIsTavikXV);
-    EXPECT_EQ(r.dwMeasChannels, 3u);
-    EXPECT_TRUE(r.bHasAnalogCfg0);
-    EXPECT_TRUE(r.bHasAnalogCfg1);
-    EXPECT_EQ(r.analogCfg0.yHasLinearisation, 1);
-    EXPECT_TRUE(r.bHasSensorData);
+    // State, station, serial, firmware, start-up baud, channels, last error; then the flags: TAVIK but not
+    // XV, XV, analog configurations 0 and 1, linearised, sensor data.
+    EXPECT_EQ((std::vector<uint32_t>{static_cast<uint32_t>(r.enModuleState), r.iaStation, r.SerialNo(),
+                                     r.stationInfo.wFirmwareVersion, r.stationInfo.wStartupBaud,
+                                     r.dwMeasChannels, r.wLastError}),
+              (std::vector<uint32_t>{msIdentified, 4, 31042, 0x1232, 96, 3, 0}));
+    EXPECT_EQ((std::vector<int>{r.bIsTavikButNotXV, r.bIsTavikXV, r.bHasAnalogCfg0, r.bHasAnalogCfg1,
+                                r.analogCfg0.yHasLinearisation, r.bHasSensorData}),
+              (std::vector<int>{1, 0, 1, 1, 1, 1}));
     EXPECT_FLOAT_EQ(r.sensorData1.fZeroOffset, -40.0f);
     EXPECT_FLOAT_EQ(r.sensorData1.fResolution, 0.1f);
     EXPECT_EQ(r.sensorData1.nLSBMax, 1200);
     EXPECT_EQ(r.dwMeasTime, 4700u); // 1300 x 3 measurements + 200 + 600; linearised: no 200 more
-    EXPECT_EQ(FieldText(r.szUnit0), "%");
-    EXPECT_EQ(FieldText(r.szUnit1), "\xB0"
-                                    "C");
-    EXPECT_EQ(r.wLastError, 0);
-    EXPECT_EQ(FieldText(r.szLocation), "Feld 3");
-    EXPECT_EQ(FieldText(r.szComment), "Tiefe 30 cm");
+    EXPECT_EQ((std::vector<std::string>{r.ModuleName(), FieldText(r.szUnit0), FieldText(r.szUnit1),
+                                        FieldText(r.szLocation), FieldText(r.szComment)}),
+              (std::vector<std::string>{"PX-TAVIK2", "%",
+                                        "\xB0"
+                                        "C",
+                                        "Feld 3", "Tiefe 30 cm"}));
 }
 
 // A fatal error gets one more read of the station information, a busy module one more try of the step;
@@ -89,8 +87,6 @@ TEST_F(IdentificationTest, RetriesAndFailures) {
         if (c.busy > 1) {
             EXPECT_EQ(r.SerialNo(), kNoSerial) << "nothing is known of a module that never told its serial";
         }
-        ComClose(port);
-        port = kInvalidPort;
     }
 }
 
@@ -113,16 +109,14 @@ TEST_F(IdentificationTest, MissingOptionalCommandsAreNoCollision) {
         EXPECT_TRUE(Identify(4, r));
         EXPECT_EQ(r.enModuleState, msIdentified);
         EXPECT_EQ(r.SerialNo(), 100);
-        EXPECT_EQ(r.bHasAnalogCfg0 == 0, c.command == 229);
-        EXPECT_EQ(r.bHasAnalogCfg1 == 0, c.command == 229);
-        EXPECT_EQ(r.bHasSensorData == 0, c.command == 235);
-        EXPECT_EQ(r.bIsTavikXV, c.xv ? 1 : 0);
-        EXPECT_EQ(r.bHasTDCSupport, c.xv && c.command != 194 ? 1 : 0);
+        // Analog configurations 0 and 1, sensor data, XV, temperature commands.
+        EXPECT_EQ((std::vector<int>{r.bHasAnalogCfg0, r.bHasAnalogCfg1, r.bHasSensorData, r.bIsTavikXV,
+                                    r.bHasTDCSupport}),
+                  (std::vector<int>{c.command != 229, c.command != 229, c.command != 235, c.xv,
+                                    c.xv && c.command != 194}));
         if (c.command == 235) {
             EXPECT_EQ(FieldText(r.szUnit0), UnitName(0));
         }
-        ComClose(port);
-        port = kInvalidPort;
     }
 }
 
@@ -135,11 +129,10 @@ TEST_F(IdentificationTest, GarbledAnswersMakeACollisionPlaceholder) {
     for (uint8_t station : {4, 6}) {
         ModuleRecord r;
         EXPECT_FALSE(Identify(station, r));
-        EXPECT_EQ(r.enModuleState, msCollision);
-        EXPECT_EQ(r.SerialNo(), kNoSerial);
-        EXPECT_EQ(r.ModuleName(), "COLLISION");
-        EXPECT_EQ(r.stationInfo.yModuleNameLen, 9);
-        EXPECT_EQ(r.wLastError, kBusHeaderChecksum);
+        EXPECT_EQ(
+            std::tuple(r.enModuleState, r.SerialNo(), r.ModuleName(), r.stationInfo.yModuleNameLen,
+                       r.wLastError),
+            std::tuple(msCollision, kNoSerial, std::string("COLLISION"), uint8_t{9}, kBusHeaderChecksum));
     }
 }
 
@@ -161,12 +154,10 @@ TEST_F(IdentificationTest, RescanReplacesTheRecordButTheUsersSwitchOrNothing) {
 
     OpenPort();
     context.hPort = port;
-    ModuleRecord before = r;
-    before.iaStation = 9; // nobody there
-    ModuleRecord copy = before;
+    r.iaStation = 9; // nobody there
+    ModuleRecord copy = r;
     EXPECT_FALSE(RescanModule(user, UnitName, copy));
-    EXPECT_EQ(copy.SerialNo(), before.SerialNo());
-    EXPECT_EQ(copy.enModuleState, before.enModuleState);
+    EXPECT_EQ(std::tuple(copy.SerialNo(), copy.enModuleState), std::tuple(r.SerialNo(), r.enModuleState));
     port = kInvalidPort;
 }
 

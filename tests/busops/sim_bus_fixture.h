@@ -34,7 +34,11 @@ protected:
         mux.info.moduleId = 9;
         return bus->AddModule(mux);
     }
+    // Closes the port opened before, so that a case may open one per table row.
     PortHandle OpenPort() {
+        if (port != kInvalidPort) {
+            ComClose(port);
+        }
         port = ComAdopt(std::make_unique<sim::SimTransport>(bus, clock));
         return port;
     }

@@ -48,18 +48,15 @@ public:
     enum class Kind { kValue, kCountdown, kIdle, kStoreFailed, kRoundDone };
     struct Event {
         Kind kind;
-        uint32_t number; // slot, seconds or rounds
+        uint32_t number;         // slot, seconds or rounds
+        std::string reason = {}; // why a value could not be stored
     };
 
     void OnNewValue(uint32_t slot) override { Add({Kind::kValue, slot}); }
     void OnCountdown(uint32_t seconds) override { Add({Kind::kCountdown, seconds}); }
     void OnIdle() override { Add({Kind::kIdle, 0}); }
     void OnStoreFailed(uint32_t slot, const std::string& reason) override {
-        {
-            std::lock_guard lock(mutex_);
-            lastReason_ = reason;
-        }
-        Add({Kind::kStoreFailed, slot});
+        Add({Kind::kStoreFailed, slot, reason});
     }
     void OnRoundDone(uint32_t rounds) override { Add({Kind::kRoundDone, rounds}); }
 
@@ -77,10 +74,6 @@ public:
         return out;
     }
     size_t Count(Kind kind) const { return Numbers(kind).size(); }
-    std::string LastReason() const {
-        std::lock_guard lock(mutex_);
-        return lastReason_;
-    }
     void Clear() {
         std::lock_guard lock(mutex_);
         events_.clear();
@@ -114,7 +107,6 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<Event> events_;
-    std::string lastReason_;
 };
 
 // A simulated bus reached through the port context "looptest": the loop opens and closes it itself.
@@ -135,7 +127,6 @@ protected:
         SimBusFixture::TearDown();
     }
 
-    // Identifies the module at each station into the bus list, in the order given.
     void IdentifyInto(std::initializer_list<uint8_t> stations) {
         const PortHandle p = ComOpenDevice("looptest", kBusBaud);
         for (uint8_t station : stations) {
@@ -145,13 +136,17 @@ protected:
         }
         ComClose(p);
     }
-    // A manual-timer loop on the fixture's virtual clock, stamping every value with `stamp`.
-    std::unique_ptr<CMeasLoop> MakeLoop(uint32_t stamp = 0x0A0B0C0D) {
+    // A manual-timer loop on the fixture's virtual clock, bound to the fixture's listener and bus, stamping
+    // every value with kStamp.
+    static constexpr uint32_t kStamp = 0x0A0B0C0D;
+    std::unique_ptr<CMeasLoop> MakeLoop() {
         MeasLoopOptions options;
         options.clock = &clock;
-        options.stampNow = [stamp] { return stamp; };
+        options.stampNow = [] { return kStamp; };
         options.timer = std::make_unique<ManualLoopTimer>(timer);
-        return std::make_unique<CMeasLoop>(std::move(options));
+        auto loop = std::make_unique<CMeasLoop>(std::move(options));
+        EXPECT_TRUE(loop->Bind(&listener, &context));
+        return loop;
     }
     // Moves virtual time on by one timer period and delivers the event.
     void Fire() {

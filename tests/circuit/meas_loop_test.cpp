@@ -38,32 +38,46 @@ protected:
         collision->stationInfo.wSerialNo = kNoSerial;
         context.busList.Add(std::move(collision));
     }
-    void TwoProbes() {
+    std::unique_ptr<CMeasLoop> OneProbeLoop() {
+        AddProbe(1, 31042);
+        IdentifyInto({1});
+        return MakeLoop();
+    }
+    // Probes at stations 1 and 2 in a repeating loop (rate 60 s) that has measured its first round and waits.
+    std::unique_ptr<CMeasLoop> StartMeasuring() {
         AddProbe(1, 31042);
         AddProbe(2, 31057);
         IdentifyInto({1, 2});
-    }
-    // A repeating loop (rate 60 s) that has measured its first round and now waits.
-    std::unique_ptr<CMeasLoop> StartMeasuring() {
         auto loop = MakeLoop();
-        loop->Bind(&listener, &context);
         EXPECT_TRUE(loop->Start(true, 60));
         Fire();
         EXPECT_EQ(loop->State(), MeasLoopState::kWaiting);
         return loop;
     }
-    // Runs the loop on to its next round.
     void NextRound() {
         for (int i = 0; i < 4 * 60; ++i) {
             Fire();
         }
+    }
+    // The loop has stopped, said so last, and let go of its timer and port.
+    void ExpectStopped(const CMeasLoop& loop) {
+        EXPECT_EQ(loop.State(), MeasLoopState::kIdle);
+        EXPECT_EQ(listener.Events().back().kind, Kind::kIdle);
+        EXPECT_FALSE(timer->running);
+        EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+    }
+    std::vector<uint32_t> RecordCounts(const CMeasLoop& loop) {
+        std::vector<uint32_t> counts;
+        for (uint32_t i = 0; i < loop.SlotCount(); ++i) {
+            counts.push_back(loop.StoreAt(i)->RecordCount());
+        }
+        return counts;
     }
 };
 
 TEST_F(MeasLoopTest, SlotsFollowTheBusList) {
     BuildMixedBus();
     auto loop = MakeLoop();
-    ASSERT_TRUE(loop->Bind(&listener, &context));
     ASSERT_EQ(loop->SlotCount(), 6u);
     for (uint32_t i = 0; i < 6; ++i) {
         EXPECT_EQ(loop->RecordAt(i), context.busList.GetAt(i)) << i;
@@ -90,7 +104,6 @@ TEST_F(MeasLoopTest, SlotsFollowTheBusList) {
 TEST_F(MeasLoopTest, MinimumIntervalCountsActiveProbesOnly) {
     BuildMixedBus();
     auto loop = MakeLoop();
-    loop->Bind(&listener, &context);
     const uint32_t probe = ConversionTimeSec(context.busList.GetAt(0));
     const uint32_t disabledProbe = ConversionTimeSec(context.busList.GetAt(1));
     const uint32_t xv = ConversionTimeSec(context.busList.GetAt(2));
@@ -107,7 +120,6 @@ TEST_F(MeasLoopTest, MinimumIntervalCountsActiveProbesOnly) {
 TEST_F(MeasLoopTest, SingleRoundMeasuresOnlyIdentifiedActiveModules) {
     BuildMixedBus();
     auto loop = MakeLoop();
-    loop->Bind(&listener, &context);
     loop->SetModuleDisabled(0, false);
     bus->ClearRequestLog();
 
@@ -117,42 +129,30 @@ TEST_F(MeasLoopTest, SingleRoundMeasuresOnlyIdentifiedActiveModules) {
     EXPECT_TRUE(bus->RequestLog().empty()) << "Start itself does no bus work";
     Fire();
 
-    // The round: the probe triggered (242, 241) and fetched (241); the XV module fetched with its own reads.
-    EXPECT_EQ(CountRequests(kCmdStartMeasurement, 1), 1u);
-    EXPECT_EQ(CountRequests(kCmdReadMeasuredValues, 1), 2u);
-    EXPECT_EQ(CountRequests(kCmdStartMeasurement, 3), 0u);
-    EXPECT_EQ(CountRequests(kCmdReadMeasBlockB, 3), 1u);
-    for (uint8_t station : {2, 4, 5, 6}) {
-        EXPECT_EQ(CountRequests(-1, station), 0u) << "station " << int(station) << " must not be measured";
-    }
+    // The round: the probe triggered (242, 241) and fetched (241); the XV module fetched with its own reads;
+    // stations 2, 4, 5 and 6 heard nothing.
+    EXPECT_EQ((std::vector<size_t>{
+                  CountRequests(kCmdStartMeasurement, 1), CountRequests(kCmdReadMeasuredValues, 1),
+                  CountRequests(kCmdStartMeasurement, 3), CountRequests(kCmdReadMeasBlockB, 3),
+                  CountRequests(-1, 2), CountRequests(-1, 4), CountRequests(-1, 5), CountRequests(-1, 6)}),
+              (std::vector<size_t>{1, 2, 0, 1, 0, 0, 0, 0}));
     // A single round stops once the probe's conversion time is over.
     EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 2}));
     FireUntilIdle(*loop, 4 * static_cast<int>(loop->MinimumInterval()) + 8);
-    EXPECT_EQ(loop->State(), MeasLoopState::kIdle);
-    EXPECT_EQ(listener.Events().back().kind, Kind::kIdle);
+    ExpectStopped(*loop);
     EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
-    EXPECT_EQ(context.portContext.hPort, kInvalidPort) << "the stop closes the port";
-    EXPECT_FALSE(timer->running);
-
-    std::vector<uint32_t> records;
-    for (uint32_t i = 0; i < 4; ++i) {
-        records.push_back(loop->StoreAt(i)->RecordCount());
-    }
-    EXPECT_EQ(records, (std::vector<uint32_t>{1, 0, 1, 0}));
+    EXPECT_EQ(RecordCounts(*loop), (std::vector<uint32_t>{1, 0, 1, 0, 0, 0}));
     const std::optional<CMeasRecord> newest = loop->NewestValue(0);
     ASSERT_TRUE(newest.has_value());
     uint32_t stamp = 0;
     newest->GetValue(0, &stamp);
-    EXPECT_EQ(stamp, 0x0A0B0C0Du);
+    EXPECT_EQ(stamp, kStamp);
     ASSERT_TRUE(loop->StoreAt(0)->ReadRecord(0));
     EXPECT_EQ(loop->StoreAt(0)->ReadRecordData().Pack(), newest->Pack());
 }
 
 TEST_F(MeasLoopTest, SingleRoundWithRate30CountsDownThenStops) {
-    AddProbe(1, 31042);
-    IdentifyInto({1});
-    auto loop = MakeLoop();
-    loop->Bind(&listener, &context);
+    auto loop = OneProbeLoop();
     ASSERT_LT(loop->MinimumInterval(), 30u);
     ASSERT_TRUE(loop->Start(false, 30));
     Fire();
@@ -162,7 +162,7 @@ TEST_F(MeasLoopTest, SingleRoundWithRate30CountsDownThenStops) {
     EXPECT_NE(context.portContext.hPort, kInvalidPort) << "the port stays open while counting down";
 
     const int fired = FireUntilIdle(*loop, 1000);
-    EXPECT_EQ(loop->State(), MeasLoopState::kIdle);
+    ExpectStopped(*loop);
     // 30 s of events at 4 per second, less what the round took.
     EXPECT_GE(fired, 110);
     EXPECT_LE(fired, 121);
@@ -172,15 +172,10 @@ TEST_F(MeasLoopTest, SingleRoundWithRate30CountsDownThenStops) {
     EXPECT_EQ(countdown.back(), 1u);
     EXPECT_TRUE(std::is_sorted(countdown.rbegin(), countdown.rend()));
     EXPECT_EQ(listener.Count(Kind::kValue), 1u) << "a single round measures once";
-    EXPECT_EQ(listener.Events().back().kind, Kind::kIdle);
-    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
 }
 
 TEST_F(MeasLoopTest, LoopRepeatsAtTheRateAndStopsAtOnceWhileWaiting) {
-    AddProbe(1, 31042);
-    IdentifyInto({1});
-    auto loop = MakeLoop();
-    loop->Bind(&listener, &context);
+    auto loop = OneProbeLoop();
     const uint32_t rate = std::max(loop->MinimumInterval(), 5u);
     ASSERT_TRUE(loop->Start(true, 1));
     Fire();
@@ -202,10 +197,7 @@ TEST_F(MeasLoopTest, LoopRepeatsAtTheRateAndStopsAtOnceWhileWaiting) {
 
     // Stop while waiting: at once, on this thread.
     loop->Stop();
-    EXPECT_EQ(loop->State(), MeasLoopState::kIdle);
-    EXPECT_EQ(listener.Events().back().kind, Kind::kIdle);
-    EXPECT_FALSE(timer->running);
-    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+    ExpectStopped(*loop);
     EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
     loop->Stop(); // nothing more happens when idle
     EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
@@ -219,7 +211,6 @@ TEST_F(MeasLoopTest, StopDuringARoundEndsItAfterTheCurrentModule) {
     AddProbe(4, 40219, true);
     IdentifyInto({3, 4});
     auto loop = MakeLoop();
-    loop->Bind(&listener, &context);
     ASSERT_EQ(loop->MinimumInterval(), 0u);
     listener.onNewValue = [&](uint32_t slot) {
         if (slot == 0) {
@@ -228,18 +219,14 @@ TEST_F(MeasLoopTest, StopDuringARoundEndsItAfterTheCurrentModule) {
     };
     ASSERT_TRUE(loop->Start(true, 0));
     Fire();
-    EXPECT_EQ(loop->State(), MeasLoopState::kIdle);
+    ExpectStopped(*loop);
     EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0}));
     EXPECT_EQ(listener.Count(Kind::kRoundDone), 0u);
-    EXPECT_EQ(loop->StoreAt(1)->RecordCount(), 0u);
-    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+    EXPECT_EQ(RecordCounts(*loop), (std::vector<uint32_t>{1, 0}));
 }
 
 TEST_F(MeasLoopTest, FailedStartWaitsForStop) {
-    AddProbe(1, 31042);
-    IdentifyInto({1});
-    auto loop = MakeLoop();
-    loop->Bind(&listener, &context);
+    auto loop = OneProbeLoop();
 
     context.portContext.device = "/nonexistent/terrix-port";
     EXPECT_FALSE(loop->Start(true, 10));
@@ -275,23 +262,22 @@ TEST_F(MeasLoopTest, ValueThatCannotBeStoredIsStillReported) {
     // A folder where the binary file belongs: the file cannot be opened or written.
     std::filesystem::create_directory(dataDir / "31042.BinMeasData");
     auto loop = MakeLoop();
-    loop->Bind(&listener, &context);
     ASSERT_TRUE(loop->Start(false, 0));
     Fire();
     FireUntilIdle(*loop, 200);
     EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0}));
     EXPECT_EQ(listener.Numbers(Kind::kStoreFailed), (std::vector<uint32_t>{0}));
-    EXPECT_NE(listener.LastReason().find("31042.BinMeasData"), std::string::npos) << listener.LastReason();
+    const std::string reason = listener.Events()[1].reason;
+    EXPECT_NE(reason.find("31042.BinMeasData"), std::string::npos) << reason;
     EXPECT_TRUE(loop->NewestValue(0).has_value());
-    EXPECT_EQ(listener.Events().back().kind, Kind::kIdle);
+    ExpectStopped(*loop);
 }
 
 // The port of a measuring loop belongs to the loop: bus commands of other windows on the same port are
 // refused with a clear text, cannot close the port under the rounds, and change neither bus nor list.
 TEST_F(MeasLoopTest, BusOperationsAreRefusedAndLeaveBusAndListAlone) {
-    TwoProbes();
-    ASSERT_TRUE(context.busList.Save());
     auto loop = StartMeasuring();
+    ASSERT_TRUE(context.busList.Save());
     const PortHandle port = context.portContext.hPort;
     const ModuleRecord* first = context.busList.GetAt(0);
     const ModuleRecord* second = context.busList.GetAt(1);
@@ -346,7 +332,6 @@ TEST_F(MeasLoopTest, BusOperationsAreRefusedAndLeaveBusAndListAlone) {
 }
 
 TEST_F(MeasLoopTest, SecondLoopOnThePortIsRefusedAndDisturbsNothing) {
-    TwoProbes();
     auto loop = StartMeasuring();
     const PortHandle port = context.portContext.hPort;
     RecordingListener otherListener;
@@ -376,7 +361,6 @@ TEST_F(MeasLoopTest, SecondLoopOnThePortIsRefusedAndDisturbsNothing) {
 }
 
 TEST_F(MeasLoopTest, BusAndListChangesAreRefusedWhileMeasuring) {
-    TwoProbes();
     auto loop = StartMeasuring();
     std::string message;
     EXPECT_TRUE(MeasuringGuard::IsMeasuring(context.portContext));

@@ -47,8 +47,7 @@ TEST_F(MeasLoopThreadTest, StopFromTheCallersThreadEndsBackToBackRounds) {
     EXPECT_FALSE(loop->IsMeasuring());
     EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
     EXPECT_EQ(context.portContext.hPort, kInvalidPort);
-    const std::vector<RecordingListener::Event> events = listener.Events();
-    EXPECT_EQ(events.back().kind, Kind::kIdle);
+    EXPECT_EQ(listener.Events().back().kind, Kind::kIdle);
     EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
     EXPECT_EQ(listener.Count(Kind::kCountdown), 0u);
     EXPECT_EQ(loop->StoreAt(0)->RecordCount() + loop->StoreAt(1)->RecordCount(),
@@ -76,11 +75,12 @@ TEST_F(MeasLoopThreadTest, DestroyingTheLoopMidRoundWaitsForTheRoundToEnd) {
     EXPECT_EQ(context.portContext.hPort, kInvalidPort);
     EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
     // Every value reported was stored, and nothing was stored afterwards.
-    CMeasValueStore first;
-    CMeasValueStore second;
-    ASSERT_TRUE(first.Attach(*context.busList.GetAt(0)));
-    ASSERT_TRUE(second.Attach(*context.busList.GetAt(1)));
-    const uint32_t stored = first.RecordCount() + second.RecordCount();
+    uint32_t stored = 0;
+    for (uint32_t i = 0; i < 2; ++i) {
+        CMeasValueStore store;
+        ASSERT_TRUE(store.Attach(*context.busList.GetAt(i)));
+        stored += store.RecordCount();
+    }
     EXPECT_GE(stored, values);
     EXPECT_LE(stored, values + 1) << "at most the module being measured when the window closed";
 }

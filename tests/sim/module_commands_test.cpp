@@ -159,9 +159,7 @@ TEST_F(ModuleCommands, FatalAndBusyRequestsAreNotExecuted) {
                                          std::pair{ModuleFaults{.busyCount = 3}, uint8_t{0x40}}}) {
         Change([](ModuleState& m) { m.activeCalibration = 0; });
         Faults(faults);
-        const Bytes write = Send(205, {9});
-        ASSERT_EQ(write.size(), 7u);
-        EXPECT_EQ(write[3], status);
+        EXPECT_EQ(StatusOf(205, {9}), status);
         EXPECT_EQ(StatusOf(204), status);
         EXPECT_EQ(StatusOf(241), status);
         EXPECT_EQ(State().activeCalibration, 0);
@@ -196,10 +194,7 @@ TEST_F(ModuleCommands, RefusedRequestsAnswerTheirStatusAndChangeNothing) {
             << int(command) << " with " << data.size() << " data bytes";
     }
     EXPECT_EQ(Send(99), (Bytes{4, 253, 0, 6, 99, 0x6A, 0xFE}));
-    const Bytes reply = Ask(bus, damaged);
-    ASSERT_GE(reply.size(), 7u);
-    EXPECT_EQ(reply[3], 3);
-    EXPECT_EQ(reply[2], 0);
+    EXPECT_EQ(Ask(bus, damaged), terrix::test::ModuleReply(kStation, 205, 3, {})) << "status 3, no data";
     EXPECT_EQ(State().activeCalibration, 0);
     EXPECT_EQ(State().channels[1].analogConfig[0], 1);
 }

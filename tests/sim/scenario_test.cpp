@@ -5,21 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
+#include <tuple>
 
 namespace terrix::sim {
 namespace {
 
 TEST(SimScenario, DocumentedExampleIsValid) {
     std::ifstream doc(std::string(TERRIX_SIM_SCENARIO_DIR) + "/../SCENARIOS.md");
-    ASSERT_TRUE(doc);
-    std::stringstream text;
-    text << doc.rdbuf();
-    const std::string all = text.str();
+    const std::string all{std::istreambuf_iterator<char>(doc), {}};
     const size_t start = all.find("```json\n");
     ASSERT_NE(start, std::string::npos);
     const size_t end = all.find("```", start + 8);
-    ASSERT_NE(end, std::string::npos);
     Scenario s;
     std::string error;
     ASSERT_TRUE(ParseScenario(all.substr(start + 8, end - start - 8), s, error)) << error;
@@ -73,20 +70,14 @@ TEST(SimScenario, FaultsAndOptionsAreRead) {
     Scenario s;
     std::string error;
     ASSERT_TRUE(ParseScenario(text, s, error)) << error;
-    EXPECT_FALSE(s.cable);
-    EXPECT_EQ(s.seed, 3u);
+    EXPECT_EQ(std::tuple(s.cable, s.seed), std::tuple(false, 3u));
     const ModuleState& m = s.modules[0];
-    EXPECT_EQ(m.baud, 2400u);
-    EXPECT_TRUE(m.hasTemperatureCalibrations);
-    EXPECT_FALSE(m.temperature[4].valid);
-    EXPECT_TRUE(m.temperature[3].valid);
-    EXPECT_TRUE(m.haltBySignal);
-    EXPECT_TRUE(m.faults.mute);
-    EXPECT_EQ(m.faults.cutReplyTo, 8);
-    EXPECT_EQ(m.faults.delayMs, 30u);
-    EXPECT_EQ(m.faults.fatalCount, 2u);
-    EXPECT_EQ(m.faults.busyCount, 1u);
-    EXPECT_EQ(m.faults.status6, std::set<uint8_t>{204});
+    EXPECT_EQ(std::tuple(m.baud, m.hasTemperatureCalibrations, m.temperature[4].valid, m.temperature[3].valid,
+                         m.haltBySignal),
+              std::tuple(2400u, true, false, true, true));
+    const ModuleFaults& f = m.faults;
+    EXPECT_EQ(std::tuple(f.mute, f.cutReplyTo, f.delayMs, f.fatalCount, f.busyCount, f.status6),
+              std::tuple(true, 8, 30u, 2u, 1u, std::set<uint8_t>{204}));
     EXPECT_FALSE(BuildBus(s)->CablePresent());
 }
 

@@ -60,6 +60,7 @@ TEST_F(SimTransportTest, ReadWaitsTenPlusTwoMillisecondsPerByteOrEndsWithTheArri
         {30, 7, 0, 24000},  // too late for this read
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE("delay " + std::to_string(c.delayMs) + ", count " + std::to_string(c.count));
         clock.AdvanceUs(1000000); // whatever was still on its way arrives and is dropped
         transport.Purge();
         const uint64_t before = clock.NowUs();
@@ -67,8 +68,8 @@ TEST_F(SimTransportTest, ReadWaitsTenPlusTwoMillisecondsPerByteOrEndsWithTheArri
             bus->SetFaults(31042, {.delayMs = static_cast<uint32_t>(c.delayMs)});
             Write(RequestBytes(1, 204)); // 9 bytes come back
         }
-        EXPECT_EQ(Read(c.count).size(), c.got) << "delay " << c.delayMs << ", count " << c.count;
-        EXPECT_EQ(clock.NowUs() - before, c.elapsedUs) << "delay " << c.delayMs << ", count " << c.count;
+        EXPECT_EQ(Read(c.count).size(), c.got);
+        EXPECT_EQ(clock.NowUs() - before, c.elapsedUs);
     }
     EXPECT_EQ(Read(9).size(), 9u); // the late reply does come
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace terrix::sim {
 namespace {
 
@@ -30,10 +32,8 @@ TEST(VirtualBus, SeveralAnswersAtOnceGarbleTheHeaderAndTheLogCountsThem) {
     bus.Deliver(*ParseRequest(RequestBytes(6, 206, {3})), 9600, 1234);
     const auto log = bus.RequestLog();
     ASSERT_EQ(log.size(), 4u);
-    EXPECT_EQ(log[0].answers, 2u);
-    EXPECT_EQ(log[3].answers, 1u);
-    EXPECT_EQ(log[3].timeUs, 1234u);
-    EXPECT_EQ(log[3].data, Bytes{3});
+    EXPECT_EQ(std::tuple(log[0].answers, log[3].answers, log[3].timeUs, log[3].data),
+              std::tuple(2u, 1u, 1234u, Bytes{3}));
 }
 
 TEST(VirtualBus, CombinedBytesAreWiredAnd) {
@@ -67,7 +67,8 @@ TEST(VirtualBus, EmptyStationsBroadcastsAndOtherBaudRatesGetNoAnswer) {
     EXPECT_EQ(bus.ModuleBySerial(100)->station, 17);
 }
 
-TEST(VirtualBus, BaudLadderBringsEveryModuleToNineThousandSixHundred) {
+// The baud ladder brings every module to 9600; the reset command programs that as the start-up rate.
+TEST(VirtualBus, BaudLadderAndStartupRate) {
     VirtualBus bus;
     const uint32_t starts[] = {300, 600, 1200, 2400, 4800, 9600};
     for (size_t i = 0; i < std::size(starts); ++i) {
@@ -87,13 +88,8 @@ TEST(VirtualBus, BaudLadderBringsEveryModuleToNineThousandSixHundred) {
     // An unknown rate is ignored.
     Ask(bus, SetBaudFrame(12300), 9600);
     EXPECT_EQ(bus.Module(0)->baud, 9600u);
-}
 
-TEST(VirtualBus, ResetBaudProgramsTheStartupRateAndPowerCycleUsesIt) {
-    VirtualBus bus;
-    ModuleState m = MakeProbe(1, 100);
-    m.info.startupBaud = 24;
-    bus.AddModule(m);
+    bus.Modify(0, [](ModuleState& m) { m.info.startupBaud = 24; });
     bus.PowerCycle(100);
     EXPECT_EQ(bus.Module(0)->baud, 2400u);
     Ask(bus, RequestBytes(255, 17), 2400);

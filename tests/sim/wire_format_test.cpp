@@ -26,8 +26,7 @@ TEST(SimScaledDecimal, ChoosesNineDigitsAndTheScaleAndRefusesWhatDoesNotFit) {
     ScaledDecimal s;
     for (const auto& [value, scale, mantissa] : cases) {
         ASSERT_TRUE(ToScaledDecimal(value, s)) << value;
-        EXPECT_EQ(s.scale, scale) << value;
-        EXPECT_EQ(s.mantissa, mantissa) << value;
+        EXPECT_EQ(std::tuple(int(s.scale), s.mantissa), std::tuple(scale, mantissa)) << value;
     }
     for (const double tooBig : {1000.0, -1000.0, double(NAN)}) {
         EXPECT_FALSE(ToScaledDecimal(tooBig, s)) << tooBig;

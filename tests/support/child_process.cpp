@@ -34,10 +34,8 @@ void DrainInto(int fd, std::string& out) {
 }
 
 int ExitStatus(int status) {
-    if (WIFEXITED(status)) {
-        return WEXITSTATUS(status);
-    }
-    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+    const int bySignal = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : bySignal;
 }
 
 } // namespace
@@ -131,10 +129,13 @@ int BackgroundProcess::Stop() {
     kill(pid_, SIGTERM);
     int status = 0;
     waitpid(pid_, &status, 0);
+    return Reaped(status);
+}
+
+int BackgroundProcess::Reaped(int status) {
     pid_ = -1;
     if (stdoutFd_ >= 0) {
-        std::string rest;
-        DrainInto(stdoutFd_, rest);
+        DrainInto(stdoutFd_, laterOutput_); // the writing end is closed: this reads to the end
         ::close(stdoutFd_);
         stdoutFd_ = -1;
     }
@@ -171,13 +172,7 @@ int BackgroundProcess::WaitExit(int timeoutMs) {
     for (int waited = 0;; waited += 50) {
         int status = 0;
         if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            if (stdoutFd_ >= 0) {
-                DrainInto(stdoutFd_, laterOutput_); // the writing end is closed: this reads to the end
-                ::close(stdoutFd_);
-                stdoutFd_ = -1;
-            }
-            return ExitStatus(status);
+            return Reaped(status);
         }
         if (waited >= timeoutMs) {
             return -1;

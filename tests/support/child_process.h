@@ -35,12 +35,15 @@ public:
     // Waits up to `timeoutMs` for the process to end, collecting its standard output meanwhile; returns the
     // exit status (128 + signal when a signal ended it), or -1 when it is still running.
     int WaitExit(int timeoutMs);
-    // What the process wrote to standard output after its first line, as far as WaitExit collected it.
+    // What the process wrote to standard output after its first line, as far as WaitExit or Stop collected
+    // it.
     const std::string& laterOutput() const { return laterOutput_; }
 
 private:
     // Reads what is available within `waitMs`; false at the end of the output.
     bool ReadSome(int waitMs);
+    // After the process ended with `status`: collects the rest of its output; returns its exit status.
+    int Reaped(int status);
 
     int pid_ = -1;
     int stdoutFd_ = -1;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <iterator>
 #include <termios.h>
 #include <unistd.h>
 
@@ -10,22 +11,17 @@ namespace terrix::test {
 
 PtyPair::PtyPair() {
     const int fd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        return;
-    }
-    if (grantpt(fd) != 0 || unlockpt(fd) != 0) {
-        ::close(fd);
+    const char* name = fd >= 0 && grantpt(fd) == 0 && unlockpt(fd) == 0 ? ptsname(fd) : nullptr;
+    if (name == nullptr) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
         return;
     }
     termios tio{};
     if (tcgetattr(fd, &tio) == 0) {
         cfmakeraw(&tio);
         tcsetattr(fd, TCSANOW, &tio);
-    }
-    const char* name = ptsname(fd);
-    if (name == nullptr) {
-        ::close(fd);
-        return;
     }
     slavePath_ = name;
     master_ = fd;
@@ -38,11 +34,7 @@ PtyPair::~PtyPair() {
 }
 
 int CountOpenDescriptors() {
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        ++count;
-    }
-    return count;
+    return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
 }
 
 } // namespace terrix::test

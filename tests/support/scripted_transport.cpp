@@ -1,6 +1,7 @@
 #include "support/scripted_transport.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace terrix::test {
 
@@ -36,7 +37,6 @@ bool ScriptedTransport::Purge() {
 }
 
 bool ScriptedTransport::PurgeInput() {
-    ++inputPurges;
     pending_.clear();
     return true;
 }
@@ -64,22 +64,15 @@ bool ScriptedTransport::GetModemStatus(bool& cts, bool& dsr) {
     return true;
 }
 
-std::vector<uint8_t> ModuleReply(uint8_t station, uint8_t command, uint8_t status, const std::vector<uint8_t>& data) {
-    std::vector<uint8_t> frame = {station, 253, static_cast<uint8_t>(data.empty() ? 0 : data.size() + 1), status,
-                                  command};
-    unsigned sum = 0;
-    for (uint8_t b : frame) {
-        sum += b;
-    }
-    frame.push_back(static_cast<uint8_t>(sum & 0x7F));
+std::vector<uint8_t> ModuleReply(uint8_t station, uint8_t command, uint8_t status,
+                                 const std::vector<uint8_t>& data) {
+    std::vector<uint8_t> frame = {station, 253, static_cast<uint8_t>(data.empty() ? 0 : data.size() + 1),
+                                  status, command};
+    frame.push_back(static_cast<uint8_t>(std::accumulate(frame.begin(), frame.end(), 0u) & 0x7F));
     frame.push_back(0xFE);
     if (!data.empty()) {
-        unsigned dataSum = 0;
-        for (uint8_t b : data) {
-            frame.push_back(b);
-            dataSum += b;
-        }
-        frame.push_back(static_cast<uint8_t>(dataSum & 0xFF));
+        frame.insert(frame.end(), data.begin(), data.end());
+        frame.push_back(static_cast<uint8_t>(std::accumulate(data.begin(), data.end(), 0u) & 0xFF));
     }
     return frame;
 }

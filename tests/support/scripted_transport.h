@@ -16,7 +16,9 @@ public:
     explicit ScriptedTransport(VirtualClock& clock) : clock_(clock) {}
 
     // Bytes that a Read will deliver, in order.
-    void QueueReply(const std::vector<uint8_t>& bytes) { pending_.insert(pending_.end(), bytes.begin(), bytes.end()); }
+    void QueueReply(const std::vector<uint8_t>& bytes) {
+        pending_.insert(pending_.end(), bytes.begin(), bytes.end());
+    }
     // Called after every write with the frame written; may queue a reply.
     std::function<void(const std::vector<uint8_t>&)> onWrite;
 
@@ -37,7 +39,6 @@ public:
     std::vector<uint32_t> baudChanges;
     std::vector<uint64_t> readTimesUs; // clock time at the start of every read
     int purges = 0;
-    int inputPurges = 0;
     // The modem lines as set last; a tty raises both when it is opened.
     bool rts = false;
     bool dtr = false;
@@ -53,6 +54,7 @@ private:
 };
 
 // A reply frame as a module builds it: address bytes, length, status, command, checksum, end, data, data sum.
-std::vector<uint8_t> ModuleReply(uint8_t station, uint8_t command, uint8_t status, const std::vector<uint8_t>& data);
+std::vector<uint8_t> ModuleReply(uint8_t station, uint8_t command, uint8_t status,
+                                 const std::vector<uint8_t>& data);
 
 } // namespace terrix::test
