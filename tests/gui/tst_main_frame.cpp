@@ -20,14 +20,12 @@
 #include "gui_test_support.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QTest>
 #include <QTime>
 #include <QTimer>
@@ -102,14 +100,13 @@ private Q_SLOTS:
         // Language files in two folders: both languages, and English alone.
         bothDir_ = data_.File(QStringLiteral("both"));
         englishOnlyDir_ = data_.File(QStringLiteral("english"));
-        QDir().mkpath(bothDir_);
-        QDir().mkpath(englishOnlyDir_);
-        for (const char* name : {"Terrix English.qm", "Terrix Deutsch.qm"}) {
-            const QString file = QString::fromLatin1(name);
-            QVERIFY(QFile::copy(QStringLiteral(":/i18n/") + file, QDir(bothDir_).filePath(file)));
+        for (const auto& [dir, file] : {std::pair{bothDir_, "Terrix English.qm"},
+                                        {bothDir_, "Terrix Deutsch.qm"},
+                                        {englishOnlyDir_, "Terrix English.qm"}}) {
+            QVERIFY(QDir().mkpath(dir));
+            QVERIFY(
+                QFile::copy(QStringLiteral(":/i18n/") + file, QDir(dir).filePath(QString::fromLatin1(file))));
         }
-        QVERIFY(QFile::copy(QStringLiteral(":/i18n/Terrix English.qm"),
-                            QDir(englishOnlyDir_).filePath(QStringLiteral("Terrix English.qm"))));
     }
 
     void init() {
@@ -224,18 +221,14 @@ private Q_SLOTS:
         QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
         QCOMPARE(frame.Action(ID_BUS_SCAN_COMPLETELY)->shortcut(), QKeySequence());
         QCOMPARE(about.windowTitle(), QStringLiteral("About Terrix"));
-    }
 
-    void switchToAMissingFileKeepsTextsButStoresTheChoice() {
+        // Without the German file the texts stay, but the choice is stored: the next start tries German.
         SetLanguageDirs({englishOnlyDir_});
-        test::MessageRecorder messages;
-        CMainFrame frame;
         frame.OnLanguage(kLangGerman);
         QCoreApplication::processEvents();
         QCOMPARE(messages.Texts(), QStringList{QStringLiteral("Error loading German resources!")});
         QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
         QCOMPARE(CurrentLanguageModule(), QStringLiteral("Terrix English"));
-        // The next start tries German.
         QCOMPARE(StoredLanguage(), kLangGerman);
     }
 
@@ -262,10 +255,23 @@ private Q_SLOTS:
     void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
 
     // Port 1 at start, each port item naming its device; choosing a port moves the check mark and opens
-    // nothing. The clock shows the time before its first tick.
-    void portsAndClock() {
+    // nothing. The clock shows the time before its first tick. The tool bar holds the classic buttons, of
+    // which only New, Open, Save and About work; the commands of features or windows the program does not
+    // have stay disabled.
+    void startingFrame() {
         SetPortDeviceName(2, "/dev/ttyUSB0");
         CMainFrame frame;
+        QList<int> ids; // separators 0, disabled commands negative
+        for (QAction* action : frame.ToolBar()->actions()) {
+            ids << (action->isSeparator() ? 0 : action->data().toInt() * (action->isEnabled() ? 1 : -1));
+        }
+        QCOMPARE(ids, (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, 0, ID_FILE_SAVE, 0, -ID_EDIT_CUT, -ID_EDIT_COPY,
+                                  -ID_EDIT_PASTE, 0, -ID_FILE_PRINT, 0, ID_APP_ABOUT}));
+        for (const int id : {ID_INSERT_CHART, ID_MAINT_MEASURE, ID_BUS_DISPLAY, ID_BUS_SCAN_COMPLETELY,
+                             ID_BUS_SCAN_KNOWN, ID_MAINT_SCAN_BUS, ID_MAINT_CREATE_COLLISION,
+                             ID_MAINT_RESOLVE_COLLISIONS, ID_BUS_SERIAL_PORTS, ID_BUS_TRAFFIC}) {
+            QVERIFY2(!frame.Action(id)->isEnabled(), qPrintable(QString::number(id)));
+        }
         QCOMPARE(frame.GetBusContext()->portContext.nPortNo, 1);
         QCOMPARE(frame.Action(ID_BUS_COM2)->text(), QStringLiteral("Serial Comport2 (/dev/ttyUSB0)"));
         QCOMPARE(frame.Action(ID_BUS_COM4)->text(), QStringLiteral("Serial Comport4 (/dev/ttyS3)"));
@@ -280,26 +286,8 @@ private Q_SLOTS:
         QVERIFY2(QTime::fromString(clock, QStringLiteral("HH:mm:ss")).isValid(), qPrintable(clock));
     }
 
-    // The tool bar's classic buttons; of them only New, Open, Save and About work, the rest stays disabled
-    // (as do the commands of features the program does not have).
-    void toolBarHoldsTheClassicButtons() {
-        CMainFrame frame;
-        QList<int> ids; // separators 0, disabled commands negative
-        for (QAction* action : frame.ToolBar()->actions()) {
-            ids << (action->isSeparator() ? 0 : action->data().toInt() * (action->isEnabled() ? 1 : -1));
-        }
-        QCOMPARE(ids, (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, 0, ID_FILE_SAVE, 0, -ID_EDIT_CUT, -ID_EDIT_COPY,
-                                  -ID_EDIT_PASTE, 0, -ID_FILE_PRINT, 0, ID_APP_ABOUT}));
-        QVERIFY(!frame.Action(ID_INSERT_CHART)->isEnabled() && !frame.Action(ID_MAINT_MEASURE)->isEnabled());
-    }
-
-    void commandsOfMissingWindowsStayDisabled() {
-        CMainFrame empty;
-        for (const int id :
-             {ID_BUS_DISPLAY, ID_BUS_SCAN_COMPLETELY, ID_BUS_SCAN_KNOWN, ID_MAINT_SCAN_BUS,
-              ID_MAINT_CREATE_COLLISION, ID_MAINT_RESOLVE_COLLISIONS, ID_BUS_SERIAL_PORTS, ID_BUS_TRAFFIC}) {
-            QVERIFY2(!empty.Action(id)->isEnabled(), qPrintable(QString::number(id)));
-        }
+    // Commands of windows that are there run them on the frame's context.
+    void scanCommandsRunTheScanWindow() {
         std::vector<int> scans;
         BusContext* given = nullptr;
         FrameWindows windows;
@@ -453,11 +441,9 @@ private Q_SLOTS:
     }
 
     void forgetBusInfoDeletesOnlyTheStoredState() {
-        CIniSection busInfo;
-        busInfo.SetSection("BUS INFO");
+        CIniSection busInfo(SettingsFilePath(), "BUS INFO");
         busInfo.WriteInt("Count", 2);
-        CIniSection known;
-        known.SetSection("KNOWN MODULES");
+        CIniSection known(SettingsFilePath(), "KNOWN MODULES");
         known.WriteInt("Modules", 1);
         test::MessageRecorder messages;
         CMainFrame frame;
