@@ -120,11 +120,8 @@ private Q_SLOTS:
         test::MessageRecorder messages;
         BusContext context;
         UseBus(context);
-        {
-            CIniSection busInfo; // a saved bus of one module: a known-module scan would probe only station 1
-            busInfo.SetSection(std::string(kBusInfoSection));
-            busInfo.WriteDWord("Modules", 1);
-        }
+        // A saved bus of one module: a known-module scan would probe only station 1.
+        CIniSection(SettingsFilePath(), std::string(kBusInfoSection)).WriteDWord("Modules", 1);
         SentFrames probe;
         CScanDlg dialog(context, nullptr, CScanDlg::kForgetBus);
         dialog.show();
@@ -247,9 +244,7 @@ private Q_SLOTS:
         page.remove->click(); // answered OK
         QCOMPARE(page.list->model()->rowCount(), 1);
         QCOMPARE(context.busList.KnownModules()->GetAt(0)->SerialNo(), 4711);
-        CIniSection known; // kept in the settings file
-        known.SetSection("KNOWN MODULES");
-        QCOMPARE(known.ReadDWord("Modules", 0), 1u);
+        QCOMPARE(CIniSection(SettingsFilePath(), "KNOWN MODULES").ReadDWord("Modules", 0), 1u);
     }
 
     void stableDeviceName() {
@@ -280,8 +275,7 @@ private Q_SLOTS:
         dialog.PortCombo(3)->setEditText(QStringLiteral("sim"));
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        CIniSection ports;
-        ports.SetSection("Serial ports");
+        const CIniSection ports(SettingsFilePath(), "Serial ports");
         QVERIFY(!ports.HasKey("COM1"));
         QCOMPARE(ports.ReadString("COM2", ""), std::string("/nonexistent/ttyUSB7"));
         QCOMPARE(PortDeviceName(3), std::string("sim"));
