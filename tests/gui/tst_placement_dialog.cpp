@@ -328,16 +328,14 @@ private Q_SLOTS:
         f.parent.show();
         const int page = f.list->RowsPerPage();
         QVERIFY(page > 2);
-        // The row before the last at the bottom of the page: the new last row is scrolled in.
-        f.list->ListModel()->SetRowCount(page + 1);
-        f.list->scrollToTop();
-        f.list->EnsureVisible(-1);
-        QCOMPARE(f.list->TopRow(), 1);
-        // The user looks further up: the list stays.
-        f.list->ListModel()->SetRowCount(page + 10);
-        f.list->scrollToTop();
-        f.list->EnsureVisible(-1);
-        QCOMPARE(f.list->TopRow(), 0);
+        // With the row before the last at the bottom of the page the new last row is scrolled in; while the
+        // user looks further up the list stays.
+        for (const auto& [rows, top] : {std::pair{page + 1, 1}, {page + 10, 0}}) {
+            f.list->ListModel()->SetRowCount(rows);
+            f.list->scrollToTop();
+            f.list->EnsureVisible(-1);
+            QCOMPARE(f.list->TopRow(), top);
+        }
     }
 
     void emptyTextDisablesTheHeader() {
