@@ -93,12 +93,23 @@ class TestMeasValueDlg : public QObject {
     BusContext context_;
 
 private Q_SLOTS:
+    // Over an empty store the plot draws nothing; over values it reads out and saves.
     void plotReadsOutAndSaves() {
+        CMeasValueStore empty;
+        Fill(empty, data_.Path(), Module(303, 1), 0);
+        StorePlotSource emptySource(empty, PlotCurvesFor(Module(303, 1)));
         CMeasValueStore store;
         Fill(store, data_.Path(), Module(301, 3), 100, true);
         StorePlotSource source(store, PlotCurvesFor(Module(301, 3)));
         CMeasPlotWidget plot;
         plot.resize(800, 500);
+        plot.SetSource(&emptySource);
+        plot.Last();
+        QCOMPARE(plot.CurrentFirst(), 0);
+        QVERIFY(plot.Page().Empty());
+        QVERIFY(plot.ReadoutAt(QPointF(200, 150)).isEmpty());
+        QVERIFY(!plot.grab().isNull());
+
         QSignalSpy moved(&plot, &CMeasPlotWidget::FirstChanged);
         plot.SetSource(&source);
 
@@ -120,20 +131,6 @@ private Q_SLOTS:
         QVERIFY(plot.SaveAsPng(path));
         QCOMPARE(QImage(path).size(), plot.size() * plot.devicePixelRatio());
         QVERIFY(!plot.SaveAsPng(data_.File(QStringLiteral("missing/plot.png"))));
-    }
-
-    void plotOfAnEmptyStoreDrawsNothing() {
-        CMeasValueStore store;
-        Fill(store, data_.Path(), Module(303, 1), 0);
-        StorePlotSource source(store, PlotCurvesFor(Module(303, 1)));
-        CMeasPlotWidget plot;
-        plot.resize(400, 300);
-        plot.SetSource(&source);
-        plot.Last();
-        QCOMPARE(plot.CurrentFirst(), 0);
-        QVERIFY(plot.Page().Empty());
-        QVERIFY(plot.ReadoutAt(QPointF(200, 150)).isEmpty());
-        QVERIFY(!plot.grab().isNull());
     }
 
     void navigationMovesPlotAndList_data() {
@@ -251,9 +248,8 @@ private Q_SLOTS:
             dlg.show();
             test::MessageRecorder messages;
             QCOMPARE(dlg.EraseValues(true), !held);
-            const QStringList expected =
-                held ? QStringList{Text(24667), Text(24669)} : QStringList{Text(24667)};
-            QCOMPARE(messages.Texts(), expected);
+            QCOMPARE(messages.Texts(),
+                     (held ? QStringList{Text(24667), Text(24669)} : QStringList{Text(24667)}));
             const int left = held ? 20 : 0;
             QCOMPARE(dlg.List()->RecordCount(), left);
             QCOMPARE(dlg.CountEdit()->text(), QString::number(left));
