@@ -51,6 +51,16 @@ struct ListFixture {
     CReportListCtrl* list;
 };
 
+// Replaces `file` by one holding `section` with the given key=value lines.
+void WriteKeys(const std::filesystem::path& file, const char* section, const QStringList& lines) {
+    std::filesystem::remove(file);
+    CIniSection ini(file, section);
+    for (const QString& line : lines) {
+        ini.WriteString(line.section(QLatin1Char('='), 0, 0).toStdString(),
+                        line.section(QLatin1Char('='), 1).toStdString());
+    }
+}
+
 // The list's column widths and, by display position, the columns shown.
 QList<int> Widths(const CReportListCtrl* list) {
     return {list->columnWidth(0), list->columnWidth(1), list->columnWidth(2)};
@@ -102,15 +112,10 @@ private Q_SLOTS:
     }
 
     void unusablePlacementIsIgnored() {
-        // Missing, garbled, negative, right before left, not finite.
-        const std::pair<const char*, const char*> cases[] = {
-            {nullptr, "0.5"}, {"abc", "0.5"}, {"-0.1", "0.5"}, {"0.6", "0.5"}, {"inf", "0.5"}};
-        for (const auto& [left, right] : cases) {
-            QVERIFY(test::WriteSection(Ini(), "Test",
-                                       {{"Window Left", left},
-                                        {"Window Right", right},
-                                        {"Window Top", "0.1"},
-                                        {"Window Bottom", "0.5"}}));
+        // Missing (a misspelt key), garbled, negative, right before left, not finite.
+        for (const char* left : {"Window Lft=0.1", "Window Left=abc", "Window Left=-0.1", "Window Left=0.6",
+                                 "Window Left=inf"}) {
+            WriteKeys(Ini(), "Test", {left, "Window Right=0.5", "Window Top=0.1", "Window Bottom=0.5"});
             QWidget parent;
             parent.resize(1000, 800);
             CPlacementDialog dialog(&parent);
@@ -295,7 +300,7 @@ private Q_SLOTS:
     }
 
     void unusableColumnValuesAreIgnored() {
-        // key=value lines written, then the widths and display order loaded (defaults 60/120/100, 0/1/2).
+        // Lines written, then the widths and display order loaded (defaults 60/120/100, 0/1/2).
         const struct {
             QStringList values;
             QList<int> widths;
@@ -310,12 +315,7 @@ private Q_SLOTS:
             {{"idxCol0=2", "idxCol1=0", "idxCol2=1"}, {60, 120, 100}, {2, 0, 1}}, // a full order of 3
         };
         for (const auto& c : cases) {
-            std::filesystem::remove(Ini());
-            CIniSection ini(Ini(), "Columns");
-            for (const QString& line : c.values) {
-                ini.WriteString(line.section(QLatin1Char('='), 0, 0).toStdString(),
-                                line.section(QLatin1Char('='), 1).toStdString());
-            }
+            WriteKeys(Ini(), "Columns", c.values);
             ListFixture f;
             f.list->LoadColumns("Columns", Ini());
             QCOMPARE(Widths(f.list), c.widths);
