@@ -62,7 +62,6 @@ public:
     void ChangeXv(const std::function<void(sim::ModuleState&)>& change) {
         bus->ModifyBySerial(kXvSerial, change);
     }
-    sim::ModuleState Xv() const { return *bus->ModuleBySerial(kXvSerial); }
     // The dialog over the XV module with its port open and the module read; null if the port did not open.
     template <class Dialog> std::unique_ptr<Dialog> OpenRead() {
         auto dialog = std::make_unique<Dialog>(context, nullptr, xv);
