@@ -116,31 +116,30 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 
-    void selectLanguage_data() {
-        QTest::addColumn<int>("stored"); // -1: no settings file
-        QTest::addColumn<QLocale::Language>("locale");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("first start, German user") << -1 << QLocale::German << 7;
-        QTest::newRow("first start, English user") << -1 << QLocale::English << 9;
-        QTest::newRow("first start, French user gets English") << -1 << QLocale::French << 9;
-        QTest::newRow("stored German beats English user") << 7 << QLocale::English << 7;
-        QTest::newRow("stored unknown code gets English") << 12 << QLocale::German << 9;
-    }
-
+    // The first start follows the user's locale (English unless German); a stored known choice wins.
     void selectLanguage() {
-        QFETCH(int, stored);
-        QFETCH(QLocale::Language, locale);
-        QFETCH(int, expected);
-        QLocale::setDefault(QLocale(locale));
-        if (stored >= 0) {
-            CIniSection(SettingsFilePath(), "General settings")
-                .WriteWord("wPrimaryLID", static_cast<uint16_t>(stored));
+        const struct {
+            int stored; // -1: no settings file
+            QLocale::Language locale;
+            int expected;
+        } cases[] = {{-1, QLocale::German, 7},
+                     {-1, QLocale::English, 9},
+                     {-1, QLocale::French, 9},
+                     {7, QLocale::English, 7},
+                     {12, QLocale::German, 9}};
+        for (const auto& c : cases) {
+            QFile::remove(QString::fromStdString(SettingsFilePath().string()));
+            QLocale::setDefault(QLocale(c.locale));
+            if (c.stored >= 0) {
+                CIniSection(SettingsFilePath(), "General settings")
+                    .WriteWord("wPrimaryLID", static_cast<uint16_t>(c.stored));
+            }
+            const LanguageRow row = SelectLanguage(0);
+            QCOMPARE(row.primary, c.expected);
+            QCOMPARE(QString::fromLatin1(row.moduleName),
+                     c.expected == 7 ? QStringLiteral("Terrix Deutsch") : QStringLiteral("Terrix English"));
+            QCOMPARE(StoredLanguage(), c.expected); // stored after every start
         }
-        const LanguageRow row = SelectLanguage(0);
-        QCOMPARE(row.primary, expected);
-        QCOMPARE(QString::fromLatin1(row.moduleName),
-                 expected == 7 ? QStringLiteral("Terrix Deutsch") : QStringLiteral("Terrix English"));
-        QCOMPARE(StoredLanguage(), expected); // stored after every start
     }
 
     void loadByName() {
@@ -416,27 +415,22 @@ private Q_SLOTS:
     }
 
     // Within each menu, and among the menu titles, no two items share an accelerator key.
-    void acceleratorsAreUniqueInEveryMenu_data() {
-        QTest::addColumn<QString>("language");
-        QTest::newRow("English") << "Terrix English";
-        QTest::newRow("German") << "Terrix Deutsch";
-    }
-
     void acceleratorsAreUniqueInEveryMenu() {
-        QFETCH(QString, language);
-        QVERIFY(LoadLanguageModule(language, true));
-        CMainFrame frame;
-        QList<QList<QAction*>> groups{frame.menuBar()->actions()};
-        for (qsizetype i = 0; i < groups.size(); ++i) {
-            const QList<QAction*> group = groups[i];
-            for (QAction* item : group) {
-                if (item->menu() != nullptr) {
-                    groups << item->menu()->actions();
+        for (const QString& language : {QStringLiteral("Terrix English"), QStringLiteral("Terrix Deutsch")}) {
+            QVERIFY(LoadLanguageModule(language, true));
+            CMainFrame frame;
+            QList<QList<QAction*>> groups{frame.menuBar()->actions()};
+            for (qsizetype i = 0; i < groups.size(); ++i) {
+                const QList<QAction*> group = groups[i];
+                for (QAction* item : group) {
+                    if (item->menu() != nullptr) {
+                        groups << item->menu()->actions();
+                    }
                 }
+                QStringList letters = Accelerators(group);
+                const QString shown = language + QStringLiteral(": ") + letters.join(QLatin1Char(' '));
+                QVERIFY2(letters.removeDuplicates() == 0, qPrintable(shown));
             }
-            QStringList letters = Accelerators(group);
-            const QString shown = letters.join(QLatin1Char(' '));
-            QVERIFY2(letters.removeDuplicates() == 0, qPrintable(shown));
         }
     }
 
@@ -490,42 +484,34 @@ private Q_SLOTS:
 
     // What happens during the wait: timers tick, a handler starts a second wait (it sleeps rather than nest
     // a further event loop), or the application is told to quit. The wait lasts its time in every case.
-    void waitRunsTheEventLoopUntilItsDeadline_data() {
-        QTest::addColumn<QString>("during");
-        QTest::newRow("timer ticks") << "ticks";
-        QTest::newRow("nested wait") << "nested";
-        QTest::newRow("quit") << "quit";
-    }
-
     void waitRunsTheEventLoopUntilItsDeadline() {
-        QFETCH(QString, during);
-        int ticks = 0;
-        QTimer timer;
-        timer.setTimerType(Qt::PreciseTimer);
-        connect(&timer, &QTimer::timeout, this, [&] {
-            ++ticks;
-            if (during == QLatin1String("nested") && ticks == 1) {
-                PumpWait(30);
+        for (const QString& during :
+             {QStringLiteral("ticks"), QStringLiteral("nested"), QStringLiteral("quit")}) {
+            int ticks = 0;
+            QTimer timer;
+            timer.setTimerType(Qt::PreciseTimer);
+            connect(&timer, &QTimer::timeout, this, [&] {
+                ++ticks;
+                if (during == QLatin1String("nested") && ticks == 1) {
+                    PumpWait(30);
+                }
+            });
+            timer.start(10);
+            QElapsedTimer elapsed;
+            elapsed.start();
+            if (during == QLatin1String("quit")) {
+                QTimer::singleShot(20, [] { QCoreApplication::exit(0); });
+                // The hook itself, not PumpWait, which would wait again after an early return.
+                Clock& clock = SystemClock::Instance();
+                GuiWait(clock, clock.NowUs() + 200'000);
+            } else {
+                PumpWait(200);
             }
-        });
-        timer.start(10);
-        if (during == QLatin1String("quit")) {
-            QTimer::singleShot(20, [] { QCoreApplication::exit(0); });
-        }
-        QElapsedTimer elapsed;
-        elapsed.start();
-        if (during == QLatin1String("quit")) {
-            // The hook itself, not PumpWait, which would wait again after an early return.
-            Clock& clock = SystemClock::Instance();
-            GuiWait(clock, clock.NowUs() + 200'000);
-        } else {
-            PumpWait(200);
-        }
-        const qint64 ms = elapsed.elapsed();
-        QVERIFY2(ms >= 200, qPrintable(QString::number(ms)));
-        QVERIFY2(ms < 400, qPrintable(QString::number(ms)));
-        if (during != QLatin1String("quit")) {
-            QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks))); // the loop ran while it waited
+            const qint64 ms = elapsed.elapsed();
+            const QString shown = QStringLiteral("%1: %2 ms, %3 ticks").arg(during).arg(ms).arg(ticks);
+            QVERIFY2(ms >= 200 && ms < 400, qPrintable(shown));
+            // The loop ran while it waited.
+            QVERIFY2(during == QLatin1String("quit") || ticks >= 10, qPrintable(shown));
         }
     }
 
