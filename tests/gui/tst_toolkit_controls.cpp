@@ -377,35 +377,30 @@ private Q_SLOTS:
     }
 
     // A command chosen from the titled menu, by itself or as the dialog's context menu, runs once.
-    void chosenItemTriggersItsActionOnce_data() {
-        QTest::addColumn<bool>("asContextMenu");
-        QTest::newRow("tracked") << false;
-        QTest::newRow("dialog context menu") << true;
-    }
-
     void chosenItemTriggersItsActionOnce() {
-        QFETCH(bool, asContextMenu);
-        CPlacementDialog dialog;
-        QMenu commands;
-        QAction* action = commands.addAction(QStringLiteral("Edit user info"));
-        action->setData(32788);
-        int runs = 0;
-        connect(action, &QAction::triggered, &dialog, [&runs] { ++runs; });
-        dialog.SetContextMenu(&commands, QStringLiteral("4711 (PX-TAVIK2)"));
-        dialog.show();
-        ChooseFirstItemSoon();
-        if (asContextMenu) {
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0),
-                                    dialog.mapToGlobal(QPoint(0, 0)));
-            QCoreApplication::sendEvent(&dialog, &event);
-        } else {
-            CTitledPopupMenu menu;
-            menu.SetMenuTitle(QStringLiteral("title"));
-            menu.addAction(action);
-            QCOMPARE(menu.Track(dialog.mapToGlobal(QPoint(10, 10))), action);
+        for (const bool asContextMenu : {false, true}) {
+            CPlacementDialog dialog;
+            QMenu commands;
+            QAction* action = commands.addAction(QStringLiteral("Edit user info"));
+            action->setData(32788);
+            int runs = 0;
+            connect(action, &QAction::triggered, &dialog, [&runs] { ++runs; });
+            dialog.SetContextMenu(&commands, QStringLiteral("4711 (PX-TAVIK2)"));
+            dialog.show();
+            ChooseFirstItemSoon();
+            if (asContextMenu) {
+                QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                                        dialog.mapToGlobal(QPoint(0, 0)));
+                QCoreApplication::sendEvent(&dialog, &event);
+            } else {
+                CTitledPopupMenu menu;
+                menu.SetMenuTitle(QStringLiteral("title"));
+                menu.addAction(action);
+                QCOMPARE(menu.Track(dialog.mapToGlobal(QPoint(10, 10))), action);
+            }
+            QCoreApplication::processEvents();
+            QVERIFY2(runs == 1, asContextMenu ? "dialog context menu" : "tracked");
         }
-        QCoreApplication::processEvents();
-        QCOMPARE(runs, 1);
     }
 
     // Calls queued from another thread while the window lived are dropped when it goes first; calls made
