@@ -71,6 +71,7 @@ class TestCircuitWindow : public QObject {
     Q_OBJECT
 
     test::TempDataDir data_;
+    test::MessageRecorder messages;
 
 private Q_SLOTS:
     void initTestCase() {
@@ -90,6 +91,8 @@ private Q_SLOTS:
 
     // One letter per enabled command (single, loop, rate, display, erase, Display all, Erase all, offset,
     // coefficients, time, application parameters, halt, files), "-" per disabled one.
+    void init() { messages.Clear(); }
+
     void commandStatesFollowSelectionAndRun() {
         const struct {
             int module;   // -1 none, 0 probe, 2 XV
@@ -196,7 +199,6 @@ private Q_SLOTS:
     // While the loop measures, the commands that need the bus or delete what it writes are refused; closing
     // the program then asks the loop's activity to end, the loop stops, and the frame closes with the window.
     void closingTheFrameStopsTheLoop() {
-        test::MessageRecorder messages;
         FrameWindows windows;
         RegisterCircuitWindows(windows);
         CMainFrame frame(windows);
@@ -228,7 +230,6 @@ private Q_SLOTS:
 
     // A module's value window hears of each new value; removing the module closes it first.
     void valueWindowFollowsValuesAndGoesWithItsModule() {
-        test::MessageRecorder messages;
         BusContext context;
         Fill(context, {g_identified[0], g_identified[1]});
         QPointer<FakeValueWindow> opened;
@@ -253,7 +254,6 @@ private Q_SLOTS:
     }
 
     void removeActivateAndRescan() {
-        test::MessageRecorder messages;
         BusContext context;
         Fill(context, {g_identified[0], Placeholder(77, msIdentified, 777)});
         CMeasCircuitDlg window(context, nullptr, {});
@@ -312,7 +312,6 @@ private Q_SLOTS:
     // The halt state: read from the XV module and set by command; a module that does not answer leaves
     // the command choices disabled.
     void haltStateReadsSetsAndLocksAfterFailedRead() {
-        test::MessageRecorder messages;
         BusContext context;
         Fill(context, {});
         ModuleRecord xv = g_identified[2];
@@ -334,7 +333,6 @@ private Q_SLOTS:
 
     // Without the port nothing is sent, and the saved bus stays.
     void createCollisionsKeepsTheSavedBusWithoutAPort() {
-        test::MessageRecorder messages;
         BusContext context;
         Fill(context, {g_identified[0]});
         context.portContext.device = "/nonexistent/tty";
