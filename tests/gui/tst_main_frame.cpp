@@ -91,6 +91,7 @@ class TestMainFrame : public QObject {
     Q_OBJECT
 
     test::TempDataDir data_;
+    test::MessageRecorder messages;
     QString bothDir_;
     QString englishOnlyDir_;
 
@@ -110,6 +111,7 @@ private Q_SLOTS:
     }
 
     void init() {
+        messages.Clear();
         QFile::remove(QString::fromStdString(SettingsFilePath().string()));
         SetLanguageDirs({bothDir_});
         QVERIFY(LoadLanguageModule(QStringLiteral("Terrix English")));
@@ -194,7 +196,6 @@ private Q_SLOTS:
     }
 
     void switchReloadsTextsOfOpenWindowsAndStoresTheChoice() {
-        test::MessageRecorder messages;
         CMainFrame frame;
         CAboutDlg about(ProgramVersionInfo(), &frame);
         about.show();
@@ -404,7 +405,6 @@ private Q_SLOTS:
         QCOMPARE(log, (QStringList{QStringLiteral("closed"), QStringLiteral("destroyed, 0 records")}));
 
         // A window that keeps a change the user does not want to discard keeps the frame open.
-        test::MessageRecorder messages;
         messages.answers = {QMessageBox::No};
         CMainFrame kept(windows);
         kept.show();
@@ -439,7 +439,6 @@ private Q_SLOTS:
         busInfo.WriteInt("Count", 2);
         CIniSection known(SettingsFilePath(), "KNOWN MODULES");
         known.WriteInt("Modules", 1);
-        test::MessageRecorder messages;
         CMainFrame frame;
         auto record = std::make_unique<ModuleRecord>();
         record->iaStation = 5;
@@ -456,7 +455,6 @@ private Q_SLOTS:
     // One copy per data directory: a second start brings the first forward and opens no window, or says
     // that it could not; the lock is free again when the first ends.
     void secondStartBringsTheFirstForward() {
-        test::MessageRecorder messages;
         const QString activating = QStringLiteral("Activating already started application...");
         {
             CTerrixApp first;
