@@ -221,7 +221,8 @@ private Q_SLOTS:
         }
     }
 
-    void redrawLockIsCounted() {
+    // The redraw lock is counted; cell texts and hits go by display position once a column was moved.
+    void redrawLockAndColumnsByDisplayPosition() {
         ListFixture f;
         f.list->SetRedraw(false);
         f.list->SetRedraw(false);
@@ -233,6 +234,18 @@ private Q_SLOTS:
         f.list->SetRedraw(true);
         QVERIFY(f.list->IsRedrawOn());
         QCOMPARE(f.list->RedrawLockCount(), 0);
+
+        f.parent.show();
+        f.list->horizontalHeader()->moveSection(2, 0); // Place, Station, Module
+        QCOMPARE(f.list->CellTextAt(4, 0), QStringLiteral("4/2"));
+        QCOMPARE(f.list->CellTextAt(4, 2), QStringLiteral("4/1"));
+        QCOMPARE(f.list->CellTextAt(4, 3), QStringLiteral("We better never fall through to here!"));
+        const int rowHeight = f.list->verticalHeader()->defaultSectionSize();
+        const CReportListCtrl::CellHit hit = f.list->HitTestCell(QPoint(105, rowHeight * 2 + 2));
+        QCOMPARE(hit.row, 2);
+        QCOMPARE(hit.displayPos, 1);
+        QCOMPARE(hit.rect, f.list->visualRect(f.list->model()->index(2, 0)));
+        QCOMPARE(f.list->HitTestCell(QPoint(500, 5)).row, -1); // right of the last column
     }
 
     // Select moves the current row and the selection; SelectFirstOnce selects row 0 only at the first
@@ -262,22 +275,6 @@ private Q_SLOTS:
         f.list->DeselectAll();
         QVERIFY(!f.list->selectionModel()->hasSelection());
         QVERIFY(!f.list->currentIndex().isValid());
-    }
-
-    // Cell texts and hits go by display position once a column was moved.
-    void columnsByDisplayPosition() {
-        ListFixture f;
-        f.parent.show();
-        f.list->horizontalHeader()->moveSection(2, 0); // Place, Station, Module
-        QCOMPARE(f.list->CellTextAt(4, 0), QStringLiteral("4/2"));
-        QCOMPARE(f.list->CellTextAt(4, 2), QStringLiteral("4/1"));
-        QCOMPARE(f.list->CellTextAt(4, 3), QStringLiteral("We better never fall through to here!"));
-        const int rowHeight = f.list->verticalHeader()->defaultSectionSize();
-        const CReportListCtrl::CellHit hit = f.list->HitTestCell(QPoint(105, rowHeight * 2 + 2));
-        QCOMPARE(hit.row, 2);
-        QCOMPARE(hit.displayPos, 1);
-        QCOMPARE(hit.rect, f.list->visualRect(f.list->model()->index(2, 0)));
-        QCOMPARE(f.list->HitTestCell(QPoint(500, 5)).row, -1); // right of the last column
     }
 
     void columnLayoutRoundTrip() {
