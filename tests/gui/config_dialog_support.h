@@ -6,6 +6,7 @@
 #include "core/inventory/bus_context.h"
 #include "core/platform/clock.h"
 #include "core/platform/pump_wait.h"
+#include "gui_test_support.h"
 #include "sim/sim_scheme.h"
 
 #include <QCoreApplication>
@@ -38,7 +39,8 @@ private:
     VirtualClock clock_;
 };
 
-// The built-in scenario reached through COM1 of a bus context, with the record of its XV module (station 3).
+// The built-in scenario reached through COM1 of a bus context, with the record of its XV module (station 3)
+// and the messages shown meanwhile.
 class ConfigBus {
 public:
     static constexpr uint16_t kXvSerial = 40218;
@@ -60,7 +62,6 @@ public:
     void ChangeXv(const std::function<void(sim::ModuleState&)>& change) {
         bus->ModifyBySerial(kXvSerial, change);
     }
-    sim::ModuleState Xv() const { return *bus->ModuleBySerial(kXvSerial); }
     // The dialog over the XV module with its port open and the module read; null if the port did not open.
     template <class Dialog> std::unique_ptr<Dialog> OpenRead() {
         auto dialog = std::make_unique<Dialog>(context, nullptr, xv);
@@ -82,6 +83,7 @@ public:
     std::shared_ptr<sim::VirtualBus> bus;
     BusContext context;
     ModuleRecord xv;
+    MessageRecorder messages;
 };
 
 } // namespace terrix::test

@@ -31,20 +31,6 @@ private:
     QTemporaryDir dir_;
 };
 
-// Replaces `file` by one holding `section` with the given keys (a null value leaves the key out).
-inline bool WriteSection(const std::filesystem::path& file, const char* section,
-                         std::initializer_list<std::pair<const char*, const char*>> keys) {
-    std::filesystem::remove(file);
-    CIniSection ini(file, section);
-    ini.BeginUpdate();
-    for (const auto& [key, value] : keys) {
-        if (value != nullptr) {
-            ini.WriteString(key, value);
-        }
-    }
-    return ini.EndUpdate();
-}
-
 // Records every message instead of showing it and answers with queued buttons (default: the first button
 // of the box, OK for an OK box, Yes for Yes/No).
 class MessageRecorder {

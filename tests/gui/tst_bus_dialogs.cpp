@@ -106,9 +106,11 @@ class TestBusDialogs : public QObject {
     Q_OBJECT
 
     test::TempDataDir data_;
+    test::MessageRecorder messages;
 
 private Q_SLOTS:
     void init() {
+        messages.Clear();
         ForgetBusInfo();
         CIniSection().ResetSection("KNOWN MODULES");
     }
@@ -117,14 +119,10 @@ private Q_SLOTS:
     // and closes with OK.
     void scanCompletelyOnShow() {
         test::VirtualBusTime time;
-        test::MessageRecorder messages;
         BusContext context;
         UseBus(context);
-        {
-            CIniSection busInfo; // a saved bus of one module: a known-module scan would probe only station 1
-            busInfo.SetSection(std::string(kBusInfoSection));
-            busInfo.WriteDWord("Modules", 1);
-        }
+        // A saved bus of one module: a known-module scan would probe only station 1.
+        CIniSection(SettingsFilePath(), std::string(kBusInfoSection)).WriteDWord("Modules", 1);
         SentFrames probe;
         CScanDlg dialog(context, nullptr, CScanDlg::kForgetBus);
         dialog.show();
@@ -138,7 +136,6 @@ private Q_SLOTS:
 
     // A port that does not open: the start-up message with the device and the reason.
     void portThatDoesNotOpen() {
-        test::MessageRecorder messages;
         BusContext context;
         context.portContext.nPortNo = 1;
         context.portContext.device = "/nonexistent/ttyUSB9";
@@ -153,7 +150,6 @@ private Q_SLOTS:
     // The first Cancel stops the scan and leaves the dialog open with "Start" enabled; the second closes it.
     void cancelTwice() {
         test::VirtualBusTime time;
-        test::MessageRecorder messages;
         BusContext context;
         UseBus(context);
         CScanDlg dialog(context, nullptr, CScanDlg::kDetailed | CScanDlg::kForgetBus);
@@ -175,7 +171,6 @@ private Q_SLOTS:
     // progress 0; one that removes them closes it. The scanning dialog's fields follow the resolution.
     void collisionsAreResolvedBeforeSaving() {
         test::VirtualBusTime time;
-        test::MessageRecorder messages;
         BusContext context;
         UseBus(context, QString::fromUtf8(kCollisionScenario));
         CScanDlg scan(context, nullptr, CScanDlg::kDetailed | CScanDlg::kForgetBus);
@@ -218,7 +213,6 @@ private Q_SLOTS:
 
     // The known-modules page: serial 0 and duplicates are refused with their texts; Delete asks first.
     void knownModulesPage() {
-        test::MessageRecorder messages;
         BusContext context;
         CResolveCollisionsDlg dialog(context, nullptr);
         CResolveCollisionsByKnownSerNos& page = *dialog.Sheet()->known;
@@ -247,9 +241,7 @@ private Q_SLOTS:
         page.remove->click(); // answered OK
         QCOMPARE(page.list->model()->rowCount(), 1);
         QCOMPARE(context.busList.KnownModules()->GetAt(0)->SerialNo(), 4711);
-        CIniSection known; // kept in the settings file
-        known.SetSection("KNOWN MODULES");
-        QCOMPARE(known.ReadDWord("Modules", 0), 1u);
+        QCOMPARE(CIniSection(SettingsFilePath(), "KNOWN MODULES").ReadDWord("Modules", 0), 1u);
     }
 
     void stableDeviceName() {
@@ -269,7 +261,6 @@ private Q_SLOTS:
 
     // OK stores only what changed; Test names the device and the cause when it cannot be opened.
     void serialPortsStoresTheChoice() {
-        test::MessageRecorder messages;
         BusContext context;
         CSerialPortsDlg dialog(context, nullptr);
         QCOMPARE(dialog.PortCombo(1)->currentText(), QStringLiteral("/dev/ttyS0"));
@@ -280,8 +271,7 @@ private Q_SLOTS:
         dialog.PortCombo(3)->setEditText(QStringLiteral("sim"));
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        CIniSection ports;
-        ports.SetSection("Serial ports");
+        const CIniSection ports(SettingsFilePath(), "Serial ports");
         QVERIFY(!ports.HasKey("COM1"));
         QCOMPARE(ports.ReadString("COM2", ""), std::string("/nonexistent/ttyUSB7"));
         QCOMPARE(PortDeviceName(3), std::string("sim"));
@@ -326,12 +316,33 @@ private Q_SLOTS:
         ComClose(port);
     }
 
-    // Refusals before anything is sent (disabled, collision, beyond 252, unchanged, station held by another
-    // module, another module answering), then a confirmed move.
-    void stationNumber() {
+    // The conversion time of the XV module. Station numbers: refusals before anything is sent (disabled,
+    // collision, beyond 252, unchanged, station held by another module, another module answering), then a
+    // confirmed move.
+    void conversionTimeAndStationNumber() {
         test::VirtualBusTime time;
         BusContext context;
         IdentifyDefaultBus(context);
+        ModuleRecord& xv = *context.busList.FindByStation(3);
+        xv.dwNumberOfMeas0 = 100;
+        {
+            CConversionTimeDlg dialog(context, nullptr, xv);
+            QVERIFY(dialog.SetUp());
+            QCOMPARE(dialog.PreviousEdit()->GetValue(), 76u);
+            // The entry is limited to the times whose count fits the module's five-digit field.
+            QVERIFY(dialog.NewEdit()->SetValue(MaxConversionSeconds()));
+            QVERIFY(!dialog.NewEdit()->SetValue(MaxConversionSeconds() + 1));
+            QVERIFY(dialog.NewEdit()->SetValue(60));
+            dialog.accept();
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        }
+        QCOMPARE(xv.dwNumberOfMeas0, 79u);
+
+        // Only the XV module converts by a count.
+        messages.Clear();
+        QVERIFY(!RunConversionTimeDialog(context, nullptr, *context.busList.FindByStation(1)));
+        QCOMPARE(messages.Texts().value(0), Text(24638));
+
         ModuleRecord& first = *context.busList.FindByStation(1);
         struct Case {
             const char* what;
@@ -352,7 +363,7 @@ private Q_SLOTS:
             QCOMPARE(frames.sent, 0);
         }
 
-        test::MessageRecorder messages;
+        messages.Clear();
         CStationNumberDlg dialog(context, nullptr, first);
         QVERIFY(dialog.SetUp());
         QVERIFY(!dialog.NewEdit()->SetTextChecked(QStringLiteral("253")));
@@ -389,32 +400,6 @@ private Q_SLOTS:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(messages.messages.size(), size_t(2));
         QCOMPARE(first.iaStation, 10);
-    }
-
-    void conversionTime() {
-        test::VirtualBusTime time;
-        BusContext context;
-        IdentifyDefaultBus(context);
-        ModuleRecord& xv = *context.busList.FindByStation(3);
-        test::MessageRecorder messages;
-        xv.dwNumberOfMeas0 = 100;
-        {
-            CConversionTimeDlg dialog(context, nullptr, xv);
-            QVERIFY(dialog.SetUp());
-            QCOMPARE(dialog.PreviousEdit()->GetValue(), 76u);
-            // The entry is limited to the times whose count fits the module's five-digit field.
-            QVERIFY(dialog.NewEdit()->SetValue(MaxConversionSeconds()));
-            QVERIFY(!dialog.NewEdit()->SetValue(MaxConversionSeconds() + 1));
-            QVERIFY(dialog.NewEdit()->SetValue(60));
-            dialog.accept();
-            QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        }
-        QCOMPARE(xv.dwNumberOfMeas0, 79u);
-
-        // Only the XV module converts by a count.
-        messages.Clear();
-        QVERIFY(!RunConversionTimeDialog(context, nullptr, *context.busList.FindByStation(1)));
-        QCOMPARE(messages.Texts().value(0), Text(24638));
     }
 };
 

@@ -71,6 +71,7 @@ class TestCircuitWindow : public QObject {
     Q_OBJECT
 
     test::TempDataDir data_;
+    test::MessageRecorder messages;
 
 private Q_SLOTS:
     void initTestCase() {
@@ -88,45 +89,43 @@ private Q_SLOTS:
         user.Release();
     }
 
-    void commandStatesFollowSelectionAndRun_data() {
-        QTest::addColumn<int>("module");   // -1 none, 0 probe, 2 XV
-        QTest::addColumn<int>("firmware"); // low byte for the XV module
-        QTest::addColumn<int>("run");
-        QTest::addColumn<bool>("entries");
-        // single, loop, rate, display, erase, Display all, Erase all, offset, coefficients, time, application
-        // parameters, halt, files
-        QTest::addColumn<QString>("enabled");
-        QTest::newRow("no row") << -1 << 0 << 0 << true << "s-r--DE-----f";
-        QTest::newRow("probe") << 0 << 0 << 0 << true << "slrdeDE-----f";
-        QTest::newRow("XV fw 0x36") << 2 << 0x36 << 0 << true << "slrdeDEocta-f";
-        QTest::newRow("XV fw 0x37") << 2 << 0x37 << 0 << true << "slrdeDEoctahf";
-        QTest::newRow("XV without windows") << 2 << 0x37 << 0 << false << "slr-e-E----hf";
-        QTest::newRow("single running") << 2 << 0x37 << 1 << true << "s--d-D-------";
-        QTest::newRow("loop running") << 0 << 0 << 2 << true << "-l-d-D-------";
-    }
+    // One letter per enabled command (single, loop, rate, display, erase, Display all, Erase all, offset,
+    // coefficients, time, application parameters, halt, files), "-" per disabled one.
+    void init() { messages.Clear(); }
 
     void commandStatesFollowSelectionAndRun() {
-        QFETCH(int, module);
-        QFETCH(int, firmware);
-        QFETCH(int, run);
-        QFETCH(bool, entries);
-        QFETCH(QString, enabled);
-        ModuleRecord record = module >= 0 ? g_identified[static_cast<size_t>(module)] : ModuleRecord{};
-        record.stationInfo.wFirmwareVersion = static_cast<uint16_t>(0x2300 | firmware);
-        CircuitInput in;
-        in.moduleCount = 3;
-        in.current = module >= 0 ? &record : nullptr;
-        in.run = static_cast<CircuitRun>(run);
-        in.hasValueWindow = in.hasOffset = in.hasCoefficients = in.hasConversionTime =
-            in.hasApplicationParameters = entries;
-        const CircuitCommands c = CircuitCommandStates(in);
-        QString got;
-        for (const bool on :
-             {c.singleMeas, c.measLoop, c.rateEdit, c.display, c.erase, c.displayAll, c.eraseAll, c.offset,
-              c.coefficients, c.conversionTime, c.applicationParameters, c.haltState, c.copyFiles}) {
-            got += on ? QLatin1Char("slrdeDEoctahf"[got.size()]) : QLatin1Char('-');
+        const struct {
+            int module;   // -1 none, 0 probe, 2 XV
+            int firmware; // low byte for the XV module
+            CircuitRun run;
+            bool entries;
+            const char* enabled;
+        } cases[] = {{-1, 0, CircuitRun::kIdle, true, "s-r--DE-----f"},
+                     {0, 0, CircuitRun::kIdle, true, "slrdeDE-----f"},
+                     {2, 0x36, CircuitRun::kIdle, true, "slrdeDEocta-f"},
+                     {2, 0x37, CircuitRun::kIdle, true, "slrdeDEoctahf"},
+                     {2, 0x37, CircuitRun::kIdle, false, "slr-e-E----hf"}, // no windows to open
+                     {2, 0x37, CircuitRun::kSingle, true, "s--d-D-------"},
+                     {0, 0, CircuitRun::kLoop, true, "-l-d-D-------"}};
+        for (const auto& t : cases) {
+            ModuleRecord record =
+                t.module >= 0 ? g_identified[static_cast<size_t>(t.module)] : ModuleRecord{};
+            record.stationInfo.wFirmwareVersion = static_cast<uint16_t>(0x2300 | t.firmware);
+            CircuitInput in;
+            in.moduleCount = 3;
+            in.current = t.module >= 0 ? &record : nullptr;
+            in.run = t.run;
+            in.hasValueWindow = in.hasOffset = in.hasCoefficients = in.hasConversionTime =
+                in.hasApplicationParameters = t.entries;
+            const CircuitCommands c = CircuitCommandStates(in);
+            QString got;
+            for (const bool on : {c.singleMeas, c.measLoop, c.rateEdit, c.display, c.erase, c.displayAll,
+                                  c.eraseAll, c.offset, c.coefficients, c.conversionTime,
+                                  c.applicationParameters, c.haltState, c.copyFiles}) {
+                got += on ? QLatin1Char("slrdeDEoctahf"[got.size()]) : QLatin1Char('-');
+            }
+            QCOMPARE(got, QString::fromLatin1(t.enabled));
         }
-        QCOMPARE(got, enabled);
     }
 
     // One round fills the value columns of the identified, active modules only; the pressed button reads
@@ -200,7 +199,6 @@ private Q_SLOTS:
     // While the loop measures, the commands that need the bus or delete what it writes are refused; closing
     // the program then asks the loop's activity to end, the loop stops, and the frame closes with the window.
     void closingTheFrameStopsTheLoop() {
-        test::MessageRecorder messages;
         FrameWindows windows;
         RegisterCircuitWindows(windows);
         CMainFrame frame(windows);
@@ -232,7 +230,6 @@ private Q_SLOTS:
 
     // A module's value window hears of each new value; removing the module closes it first.
     void valueWindowFollowsValuesAndGoesWithItsModule() {
-        test::MessageRecorder messages;
         BusContext context;
         Fill(context, {g_identified[0], g_identified[1]});
         QPointer<FakeValueWindow> opened;
@@ -257,7 +254,6 @@ private Q_SLOTS:
     }
 
     void removeActivateAndRescan() {
-        test::MessageRecorder messages;
         BusContext context;
         Fill(context, {g_identified[0], Placeholder(77, msIdentified, 777)});
         CMeasCircuitDlg window(context, nullptr, {});
@@ -316,7 +312,6 @@ private Q_SLOTS:
     // The halt state: read from the XV module and set by command; a module that does not answer leaves
     // the command choices disabled.
     void haltStateReadsSetsAndLocksAfterFailedRead() {
-        test::MessageRecorder messages;
         BusContext context;
         Fill(context, {});
         ModuleRecord xv = g_identified[2];
@@ -338,7 +333,6 @@ private Q_SLOTS:
 
     // Without the port nothing is sent, and the saved bus stays.
     void createCollisionsKeepsTheSavedBusWithoutAPort() {
-        test::MessageRecorder messages;
         BusContext context;
         Fill(context, {g_identified[0]});
         context.portContext.device = "/nonexistent/tty";

@@ -106,7 +106,7 @@ private Q_SLOTS:
               std::pair{"active", m.activeCalibration}, std::pair{"offset", m.offset},
               std::pair{"error66", m.error66Limit}, std::pair{"baud", m.resetBaud}}) {
             QVERIFY2(bool(entry), name);
-            test::MessageRecorder recorder;
+            bus.messages.Clear();
             // A dialog that opened after all is closed again, so the test fails instead of hanging.
             QTimer::singleShot(2000, [] {
                 if (QWidget* modal = QApplication::activeModalWidget()) {
@@ -114,7 +114,7 @@ private Q_SLOTS:
                 }
             });
             QVERIFY2(!entry(bus.context, nullptr, bus.xv), name);
-            QCOMPARE(recorder.Texts(), QStringList{QString::fromLatin1(kBusBusyMeasuringText)});
+            QCOMPARE(bus.messages.Texts(), QStringList{QString::fromLatin1(kBusBusyMeasuringText)});
         }
         QCOMPARE(bus.bus->RequestLog().size(), size_t{0});
         loop.FreeReservation();
@@ -157,10 +157,9 @@ private Q_SLOTS:
             m.offsets[0] = {0, 300};
             m.faults.mute = true;
         });
-        test::MessageRecorder recorder;
         const auto dialog = bus.OpenRead<COffsetDlg>();
         QVERIFY(dialog);
-        QCOMPARE(recorder.Texts(), QStringList{QString::fromLatin1(kMsgOffsetReadFailed)});
+        QCOMPARE(bus.messages.Texts(), QStringList{QString::fromLatin1(kMsgOffsetReadFailed)});
         for (CEditDouble* field : {dialog->PreviousField(), dialog->NewField(), dialog->ChangeField()}) {
             QCOMPARE(field->GetValue(), 0.0);
         }
@@ -174,7 +173,7 @@ private Q_SLOTS:
         test::ConfigBus bus;
         bus.ChangeXv([](sim::ModuleState& m) { m.activeCalibration = 10; });
         for (const uint8_t chosen : {uint8_t{10}, uint8_t{4}}) {
-            test::MessageRecorder recorder;
+            bus.messages.Clear();
             const auto dialog = bus.OpenRead<CActiveCalibDlg>();
             QVERIFY(dialog);
             QCOMPARE(dialog->PreviousField()->text(), QStringLiteral("A"));
@@ -183,7 +182,7 @@ private Q_SLOTS:
             dialog->accept();
             QCOMPARE(dialog->result(), int(QDialog::Accepted));
             QCOMPARE(bus.Sent(205), size_t{chosen == 10 ? 0u : 1u});
-            QCOMPARE(recorder.messages.size(), size_t{chosen == 10 ? 0u : 2u}); // question and "done"
+            QCOMPARE(bus.messages.messages.size(), size_t{chosen == 10 ? 0u : 2u}); // question and "done"
         }
     }
 
@@ -204,10 +203,9 @@ private Q_SLOTS:
                     m.faults.status6.insert(225);
                 }
             });
-            test::MessageRecorder recorder;
             const auto dialog = bus.OpenRead<CError66Dlg>();
             QVERIFY(dialog);
-            QCOMPARE(recorder.Texts(), c.messages);
+            QCOMPARE(bus.messages.Texts(), c.messages);
             QCOMPARE(dialog->OkButton()->isEnabled(), !c.refuseCfgWrite);
             QCOMPARE(dialog->NewField()->GetValue(), c.refuseCfgWrite ? 0.0 : 4.6);
             if (c.typed != nullptr) {
@@ -257,15 +255,15 @@ private Q_SLOTS:
         QCOMPARE(dialog->PreviousField(Dlg::kAveraging)->text(), QStringLiteral("20"));
         QCOMPARE(dialog->PreviousField(Dlg::kError66)->text(), QStringLiteral("60"));
         for (const auto& c : cases) {
-            test::MessageRecorder recorder;
+            bus.messages.Clear();
             const QString seconds = QString::fromLatin1(c.seconds);
             Type(dialog->NewField(c.field), seconds);
             if (c.message == nullptr) {
                 QCOMPARE(dialog->NewCountField(c.field)->text(), QString::fromLatin1(c.count));
-                QCOMPARE(recorder.Texts(), QStringList());
+                QCOMPARE(bus.messages.Texts(), QStringList());
             } else {
                 QVERIFY(dialog->NewField(c.field)->text() != seconds);
-                QCOMPARE(recorder.Texts(), QStringList{QString::fromLatin1(c.message)});
+                QCOMPARE(bus.messages.Texts(), QStringList{QString::fromLatin1(c.message)});
             }
         }
     }
@@ -282,18 +280,17 @@ private Q_SLOTS:
             "Queue-Empty Time in No of Measurements = 5\n";
         const QString five = data_.File(QStringLiteral("five.par"));
         WriteFile(five, text.toStdString());
-        test::MessageRecorder recorder;
         const auto dialog = bus.OpenRead<Dlg>();
         QVERIFY(dialog);
-        QCOMPARE(recorder.Texts(), QStringList{QString::fromLatin1(kMsgGetAppParamsFailed)});
+        QCOMPARE(bus.messages.Texts(), QStringList{QString::fromLatin1(kMsgGetAppParamsFailed)});
         QVERIFY(!dialog->OkButton()->isEnabled());
         QVERIFY(!dialog->SetAllButton()->isEnabled());
         QVERIFY(!dialog->WriteParameters());
 
-        recorder.Clear();
+        bus.messages.Clear();
         dialog->SetFileChooser([&](QWidget*, bool save) { return save ? QString() : five; });
         dialog->ReadParametersFromFile();
-        QCOMPARE(recorder.Texts(), QStringList());
+        QCOMPARE(bus.messages.Texts(), QStringList());
         QCOMPARE(dialog->NewField(Dlg::kOffset)->text(), QStringLiteral("1.5"));
         QCOMPARE(dialog->NewField(Dlg::kAveraging)->text(), QStringLiteral("20"));
         QCOMPARE(dialog->NewCountField(Dlg::kQueueEmpty)->text(), QStringLiteral("5"));
@@ -316,7 +313,6 @@ private Q_SLOTS:
         probe->stationInfo.SetModuleName("PX-TAVIK2");
         QVERIFY(bus.context.busList.Add(std::move(probe)));
         QVERIFY(bus.context.busList.Add(std::make_unique<ModuleRecord>(bus.xv)));
-        test::MessageRecorder recorder;
         const auto dialog = bus.OpenRead<Dlg>();
         QVERIFY(dialog);
         Type(dialog->NewField(Dlg::kOffset), QStringLiteral("1.5"));
@@ -325,9 +321,9 @@ private Q_SLOTS:
         bus.bus->ClearRequestLog();
         dialog->SetAllOffsetsAndAveTime();
         QCOMPARE(bus.Sent(193), size_t{1}); // the XV module only
-        QCOMPARE(recorder.messages.size(), size_t{1});
-        QVERIFY2(recorder.Texts().front().contains(QStringLiteral("station 1 (PX-TAVIK2, serial 31042)")),
-                 qPrintable(recorder.Texts().front()));
+        QCOMPARE(bus.messages.messages.size(), size_t{1});
+        QVERIFY2(bus.messages.Texts().front().contains(QStringLiteral("station 1 (PX-TAVIK2, serial 31042)")),
+                 qPrintable(bus.messages.Texts().front()));
         // The dialog's own module was read again: previous and new values are the module's.
         QCOMPARE(dialog->PreviousField(Dlg::kAveraging)->text(), QStringLiteral("40"));
         QCOMPARE(dialog->NewField(Dlg::kError66)->text(), QStringLiteral("60"));
@@ -337,7 +333,6 @@ private Q_SLOTS:
     // with identical files, Program module asks first, and No sends nothing.
     void differencesAndIdenticalData() {
         test::ConfigBus bus;
-        test::MessageRecorder recorder;
         CCoefficientsDlg dialog(bus.context, nullptr, bus.xv);
         QVERIFY(dialog.OpenPort());
         dialog.RereadModule();
@@ -359,11 +354,11 @@ private Q_SLOTS:
         WriteCalibFiles(data_.Path(), dialog.Workspace().ModuleSet());
         dialog.RereadFiles();
         QCOMPARE(DiffColumn(dialog), QStringList(16, QString()));
-        recorder.Clear();
-        recorder.answers = {QMessageBox::No};
+        bus.messages.Clear();
+        bus.messages.answers = {QMessageBox::No};
         bus.bus->ClearRequestLog();
         dialog.ProgramModule();
-        QCOMPARE(recorder.Texts(), QStringList{QString::fromLatin1(kAskIdentical)});
+        QCOMPARE(bus.messages.Texts(), QStringList{QString::fromLatin1(kAskIdentical)});
         QCOMPARE(bus.bus->RequestLog().size(), size_t{0});
     }
 
@@ -383,7 +378,6 @@ private Q_SLOTS:
             WriteFile(locDir + QLatin1Char('/') + QString::fromStdString(CalibFileName(100 + i, "CAL")),
                       "c0=1.5\n");
         }
-        test::MessageRecorder recorder;
         CCoefficientsDlg dialog(bus.context, nullptr, bus.xv);
         QString startedIn;
         dialog.SetLocFileChooser([&](QWidget*, const QString& directory) {
@@ -393,9 +387,9 @@ private Q_SLOTS:
         dialog.OpenLocFile();
         QCOMPARE(startedIn, data_.Path());
         QCOMPARE(dialog.FileCommentField()->text(), QStringLiteral("Soils of the north field"));
-        QCOMPARE(recorder.messages.size(), size_t{1});
-        QVERIFY2(recorder.Texts().front().contains(QStringLiteral("XV00100.CAL")),
-                 qPrintable(recorder.Texts().front()));
+        QCOMPARE(bus.messages.messages.size(), size_t{1});
+        QVERIFY2(bus.messages.Texts().front().contains(QStringLiteral("XV00100.CAL")),
+                 qPrintable(bus.messages.Texts().front()));
     }
 };
 

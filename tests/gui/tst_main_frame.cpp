@@ -20,14 +20,12 @@
 #include "gui_test_support.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QTest>
 #include <QTime>
 #include <QTimer>
@@ -93,6 +91,7 @@ class TestMainFrame : public QObject {
     Q_OBJECT
 
     test::TempDataDir data_;
+    test::MessageRecorder messages;
     QString bothDir_;
     QString englishOnlyDir_;
 
@@ -102,48 +101,47 @@ private Q_SLOTS:
         // Language files in two folders: both languages, and English alone.
         bothDir_ = data_.File(QStringLiteral("both"));
         englishOnlyDir_ = data_.File(QStringLiteral("english"));
-        QDir().mkpath(bothDir_);
-        QDir().mkpath(englishOnlyDir_);
-        for (const char* name : {"Terrix English.qm", "Terrix Deutsch.qm"}) {
-            const QString file = QString::fromLatin1(name);
-            QVERIFY(QFile::copy(QStringLiteral(":/i18n/") + file, QDir(bothDir_).filePath(file)));
+        for (const auto& [dir, file] : {std::pair{bothDir_, "Terrix English.qm"},
+                                        {bothDir_, "Terrix Deutsch.qm"},
+                                        {englishOnlyDir_, "Terrix English.qm"}}) {
+            QVERIFY(QDir().mkpath(dir));
+            QVERIFY(
+                QFile::copy(QStringLiteral(":/i18n/") + file, QDir(dir).filePath(QString::fromLatin1(file))));
         }
-        QVERIFY(QFile::copy(QStringLiteral(":/i18n/Terrix English.qm"),
-                            QDir(englishOnlyDir_).filePath(QStringLiteral("Terrix English.qm"))));
     }
 
     void init() {
+        messages.Clear();
         QFile::remove(QString::fromStdString(SettingsFilePath().string()));
         SetLanguageDirs({bothDir_});
         QVERIFY(LoadLanguageModule(QStringLiteral("Terrix English")));
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 
-    void selectLanguage_data() {
-        QTest::addColumn<int>("stored"); // -1: no settings file
-        QTest::addColumn<QLocale::Language>("locale");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("first start, German user") << -1 << QLocale::German << 7;
-        QTest::newRow("first start, English user") << -1 << QLocale::English << 9;
-        QTest::newRow("first start, French user gets English") << -1 << QLocale::French << 9;
-        QTest::newRow("stored German beats English user") << 7 << QLocale::English << 7;
-        QTest::newRow("stored unknown code gets English") << 12 << QLocale::German << 9;
-    }
-
+    // The first start follows the user's locale (English unless German); a stored known choice wins.
     void selectLanguage() {
-        QFETCH(int, stored);
-        QFETCH(QLocale::Language, locale);
-        QFETCH(int, expected);
-        QLocale::setDefault(QLocale(locale));
-        if (stored >= 0) {
-            CIniSection(SettingsFilePath(), "General settings")
-                .WriteWord("wPrimaryLID", static_cast<uint16_t>(stored));
+        const struct {
+            int stored; // -1: no settings file
+            QLocale::Language locale;
+            int expected;
+        } cases[] = {{-1, QLocale::German, 7},
+                     {-1, QLocale::English, 9},
+                     {-1, QLocale::French, 9},
+                     {7, QLocale::English, 7},
+                     {12, QLocale::German, 9}};
+        for (const auto& c : cases) {
+            QFile::remove(QString::fromStdString(SettingsFilePath().string()));
+            QLocale::setDefault(QLocale(c.locale));
+            if (c.stored >= 0) {
+                CIniSection(SettingsFilePath(), "General settings")
+                    .WriteWord("wPrimaryLID", static_cast<uint16_t>(c.stored));
+            }
+            const LanguageRow row = SelectLanguage(0);
+            QCOMPARE(row.primary, c.expected);
+            QCOMPARE(QString::fromLatin1(row.moduleName),
+                     c.expected == 7 ? QStringLiteral("Terrix Deutsch") : QStringLiteral("Terrix English"));
+            QCOMPARE(StoredLanguage(), c.expected); // stored after every start
         }
-        const LanguageRow row = SelectLanguage(0);
-        QCOMPARE(row.primary, expected);
-        QCOMPARE(QString::fromLatin1(row.moduleName),
-                 expected == 7 ? QStringLiteral("Terrix Deutsch") : QStringLiteral("Terrix English"));
-        QCOMPARE(StoredLanguage(), expected); // stored after every start
     }
 
     void loadByName() {
@@ -198,7 +196,6 @@ private Q_SLOTS:
     }
 
     void switchReloadsTextsOfOpenWindowsAndStoresTheChoice() {
-        test::MessageRecorder messages;
         CMainFrame frame;
         CAboutDlg about(ProgramVersionInfo(), &frame);
         about.show();
@@ -224,18 +221,14 @@ private Q_SLOTS:
         QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
         QCOMPARE(frame.Action(ID_BUS_SCAN_COMPLETELY)->shortcut(), QKeySequence());
         QCOMPARE(about.windowTitle(), QStringLiteral("About Terrix"));
-    }
 
-    void switchToAMissingFileKeepsTextsButStoresTheChoice() {
+        // Without the German file the texts stay, but the choice is stored: the next start tries German.
         SetLanguageDirs({englishOnlyDir_});
-        test::MessageRecorder messages;
-        CMainFrame frame;
         frame.OnLanguage(kLangGerman);
         QCoreApplication::processEvents();
         QCOMPARE(messages.Texts(), QStringList{QStringLiteral("Error loading German resources!")});
         QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
         QCOMPARE(CurrentLanguageModule(), QStringLiteral("Terrix English"));
-        // The next start tries German.
         QCOMPARE(StoredLanguage(), kLangGerman);
     }
 
@@ -262,10 +255,23 @@ private Q_SLOTS:
     void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
 
     // Port 1 at start, each port item naming its device; choosing a port moves the check mark and opens
-    // nothing. The clock shows the time before its first tick.
-    void portsAndClock() {
+    // nothing. The clock shows the time before its first tick. The tool bar holds the classic buttons, of
+    // which only New, Open, Save and About work; the commands of features or windows the program does not
+    // have stay disabled.
+    void startingFrame() {
         SetPortDeviceName(2, "/dev/ttyUSB0");
         CMainFrame frame;
+        QList<int> ids; // separators 0, disabled commands negative
+        for (QAction* action : frame.ToolBar()->actions()) {
+            ids << (action->isSeparator() ? 0 : action->data().toInt() * (action->isEnabled() ? 1 : -1));
+        }
+        QCOMPARE(ids, (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, 0, ID_FILE_SAVE, 0, -ID_EDIT_CUT, -ID_EDIT_COPY,
+                                  -ID_EDIT_PASTE, 0, -ID_FILE_PRINT, 0, ID_APP_ABOUT}));
+        for (const int id : {ID_INSERT_CHART, ID_MAINT_MEASURE, ID_BUS_DISPLAY, ID_BUS_SCAN_COMPLETELY,
+                             ID_BUS_SCAN_KNOWN, ID_MAINT_SCAN_BUS, ID_MAINT_CREATE_COLLISION,
+                             ID_MAINT_RESOLVE_COLLISIONS, ID_BUS_SERIAL_PORTS, ID_BUS_TRAFFIC}) {
+            QVERIFY2(!frame.Action(id)->isEnabled(), qPrintable(QString::number(id)));
+        }
         QCOMPARE(frame.GetBusContext()->portContext.nPortNo, 1);
         QCOMPARE(frame.Action(ID_BUS_COM2)->text(), QStringLiteral("Serial Comport2 (/dev/ttyUSB0)"));
         QCOMPARE(frame.Action(ID_BUS_COM4)->text(), QStringLiteral("Serial Comport4 (/dev/ttyS3)"));
@@ -280,26 +286,8 @@ private Q_SLOTS:
         QVERIFY2(QTime::fromString(clock, QStringLiteral("HH:mm:ss")).isValid(), qPrintable(clock));
     }
 
-    // The tool bar's classic buttons; of them only New, Open, Save and About work, the rest stays disabled
-    // (as do the commands of features the program does not have).
-    void toolBarHoldsTheClassicButtons() {
-        CMainFrame frame;
-        QList<int> ids; // separators 0, disabled commands negative
-        for (QAction* action : frame.ToolBar()->actions()) {
-            ids << (action->isSeparator() ? 0 : action->data().toInt() * (action->isEnabled() ? 1 : -1));
-        }
-        QCOMPARE(ids, (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, 0, ID_FILE_SAVE, 0, -ID_EDIT_CUT, -ID_EDIT_COPY,
-                                  -ID_EDIT_PASTE, 0, -ID_FILE_PRINT, 0, ID_APP_ABOUT}));
-        QVERIFY(!frame.Action(ID_INSERT_CHART)->isEnabled() && !frame.Action(ID_MAINT_MEASURE)->isEnabled());
-    }
-
-    void commandsOfMissingWindowsStayDisabled() {
-        CMainFrame empty;
-        for (const int id :
-             {ID_BUS_DISPLAY, ID_BUS_SCAN_COMPLETELY, ID_BUS_SCAN_KNOWN, ID_MAINT_SCAN_BUS,
-              ID_MAINT_CREATE_COLLISION, ID_MAINT_RESOLVE_COLLISIONS, ID_BUS_SERIAL_PORTS, ID_BUS_TRAFFIC}) {
-            QVERIFY2(!empty.Action(id)->isEnabled(), qPrintable(QString::number(id)));
-        }
+    // Commands of windows that are there run them on the frame's context.
+    void scanCommandsRunTheScanWindow() {
         std::vector<int> scans;
         BusContext* given = nullptr;
         FrameWindows windows;
@@ -417,7 +405,6 @@ private Q_SLOTS:
         QCOMPARE(log, (QStringList{QStringLiteral("closed"), QStringLiteral("destroyed, 0 records")}));
 
         // A window that keeps a change the user does not want to discard keeps the frame open.
-        test::MessageRecorder messages;
         messages.answers = {QMessageBox::No};
         CMainFrame kept(windows);
         kept.show();
@@ -428,38 +415,30 @@ private Q_SLOTS:
     }
 
     // Within each menu, and among the menu titles, no two items share an accelerator key.
-    void acceleratorsAreUniqueInEveryMenu_data() {
-        QTest::addColumn<QString>("language");
-        QTest::newRow("English") << "Terrix English";
-        QTest::newRow("German") << "Terrix Deutsch";
-    }
-
     void acceleratorsAreUniqueInEveryMenu() {
-        QFETCH(QString, language);
-        QVERIFY(LoadLanguageModule(language, true));
-        CMainFrame frame;
-        QList<QList<QAction*>> groups{frame.menuBar()->actions()};
-        for (qsizetype i = 0; i < groups.size(); ++i) {
-            const QList<QAction*> group = groups[i];
-            for (QAction* item : group) {
-                if (item->menu() != nullptr) {
-                    groups << item->menu()->actions();
+        for (const QString& language : {QStringLiteral("Terrix English"), QStringLiteral("Terrix Deutsch")}) {
+            QVERIFY(LoadLanguageModule(language, true));
+            CMainFrame frame;
+            QList<QList<QAction*>> groups{frame.menuBar()->actions()};
+            for (qsizetype i = 0; i < groups.size(); ++i) {
+                const QList<QAction*> group = groups[i];
+                for (QAction* item : group) {
+                    if (item->menu() != nullptr) {
+                        groups << item->menu()->actions();
+                    }
                 }
+                QStringList letters = Accelerators(group);
+                const QString shown = language + QStringLiteral(": ") + letters.join(QLatin1Char(' '));
+                QVERIFY2(letters.removeDuplicates() == 0, qPrintable(shown));
             }
-            QStringList letters = Accelerators(group);
-            const QString shown = letters.join(QLatin1Char(' '));
-            QVERIFY2(letters.removeDuplicates() == 0, qPrintable(shown));
         }
     }
 
     void forgetBusInfoDeletesOnlyTheStoredState() {
-        CIniSection busInfo;
-        busInfo.SetSection("BUS INFO");
+        CIniSection busInfo(SettingsFilePath(), "BUS INFO");
         busInfo.WriteInt("Count", 2);
-        CIniSection known;
-        known.SetSection("KNOWN MODULES");
+        CIniSection known(SettingsFilePath(), "KNOWN MODULES");
         known.WriteInt("Modules", 1);
-        test::MessageRecorder messages;
         CMainFrame frame;
         auto record = std::make_unique<ModuleRecord>();
         record->iaStation = 5;
@@ -476,7 +455,6 @@ private Q_SLOTS:
     // One copy per data directory: a second start brings the first forward and opens no window, or says
     // that it could not; the lock is free again when the first ends.
     void secondStartBringsTheFirstForward() {
-        test::MessageRecorder messages;
         const QString activating = QStringLiteral("Activating already started application...");
         {
             CTerrixApp first;
@@ -504,42 +482,34 @@ private Q_SLOTS:
 
     // What happens during the wait: timers tick, a handler starts a second wait (it sleeps rather than nest
     // a further event loop), or the application is told to quit. The wait lasts its time in every case.
-    void waitRunsTheEventLoopUntilItsDeadline_data() {
-        QTest::addColumn<QString>("during");
-        QTest::newRow("timer ticks") << "ticks";
-        QTest::newRow("nested wait") << "nested";
-        QTest::newRow("quit") << "quit";
-    }
-
     void waitRunsTheEventLoopUntilItsDeadline() {
-        QFETCH(QString, during);
-        int ticks = 0;
-        QTimer timer;
-        timer.setTimerType(Qt::PreciseTimer);
-        connect(&timer, &QTimer::timeout, this, [&] {
-            ++ticks;
-            if (during == QLatin1String("nested") && ticks == 1) {
-                PumpWait(30);
+        for (const QString& during :
+             {QStringLiteral("ticks"), QStringLiteral("nested"), QStringLiteral("quit")}) {
+            int ticks = 0;
+            QTimer timer;
+            timer.setTimerType(Qt::PreciseTimer);
+            connect(&timer, &QTimer::timeout, this, [&] {
+                ++ticks;
+                if (during == QLatin1String("nested") && ticks == 1) {
+                    PumpWait(30);
+                }
+            });
+            timer.start(10);
+            QElapsedTimer elapsed;
+            elapsed.start();
+            if (during == QLatin1String("quit")) {
+                QTimer::singleShot(20, [] { QCoreApplication::exit(0); });
+                // The hook itself, not PumpWait, which would wait again after an early return.
+                Clock& clock = SystemClock::Instance();
+                GuiWait(clock, clock.NowUs() + 200'000);
+            } else {
+                PumpWait(200);
             }
-        });
-        timer.start(10);
-        if (during == QLatin1String("quit")) {
-            QTimer::singleShot(20, [] { QCoreApplication::exit(0); });
-        }
-        QElapsedTimer elapsed;
-        elapsed.start();
-        if (during == QLatin1String("quit")) {
-            // The hook itself, not PumpWait, which would wait again after an early return.
-            Clock& clock = SystemClock::Instance();
-            GuiWait(clock, clock.NowUs() + 200'000);
-        } else {
-            PumpWait(200);
-        }
-        const qint64 ms = elapsed.elapsed();
-        QVERIFY2(ms >= 200, qPrintable(QString::number(ms)));
-        QVERIFY2(ms < 400, qPrintable(QString::number(ms)));
-        if (during != QLatin1String("quit")) {
-            QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks))); // the loop ran while it waited
+            const qint64 ms = elapsed.elapsed();
+            const QString shown = QStringLiteral("%1: %2 ms, %3 ticks").arg(during).arg(ms).arg(ticks);
+            QVERIFY2(ms >= 200 && ms < 400, qPrintable(shown));
+            // The loop ran while it waited.
+            QVERIFY2(during == QLatin1String("quit") || ticks >= 10, qPrintable(shown));
         }
     }
 

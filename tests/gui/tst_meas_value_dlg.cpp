@@ -93,12 +93,23 @@ class TestMeasValueDlg : public QObject {
     BusContext context_;
 
 private Q_SLOTS:
+    // Over an empty store the plot draws nothing; over values it reads out and saves.
     void plotReadsOutAndSaves() {
+        CMeasValueStore empty;
+        Fill(empty, data_.Path(), Module(303, 1), 0);
+        StorePlotSource emptySource(empty, PlotCurvesFor(Module(303, 1)));
         CMeasValueStore store;
         Fill(store, data_.Path(), Module(301, 3), 100, true);
         StorePlotSource source(store, PlotCurvesFor(Module(301, 3)));
         CMeasPlotWidget plot;
         plot.resize(800, 500);
+        plot.SetSource(&emptySource);
+        plot.Last();
+        QCOMPARE(plot.CurrentFirst(), 0);
+        QVERIFY(plot.Page().Empty());
+        QVERIFY(plot.ReadoutAt(QPointF(200, 150)).isEmpty());
+        QVERIFY(!plot.grab().isNull());
+
         QSignalSpy moved(&plot, &CMeasPlotWidget::FirstChanged);
         plot.SetSource(&source);
 
@@ -122,68 +133,46 @@ private Q_SLOTS:
         QVERIFY(!plot.SaveAsPng(data_.File(QStringLiteral("missing/plot.png"))));
     }
 
-    void plotOfAnEmptyStoreDrawsNothing() {
-        CMeasValueStore store;
-        Fill(store, data_.Path(), Module(303, 1), 0);
-        StorePlotSource source(store, PlotCurvesFor(Module(303, 1)));
-        CMeasPlotWidget plot;
-        plot.resize(400, 300);
-        plot.SetSource(&source);
-        plot.Last();
-        QCOMPARE(plot.CurrentFirst(), 0);
-        QVERIFY(plot.Page().Empty());
-        QVERIFY(plot.ReadoutAt(QPointF(200, 150)).isEmpty());
-        QVERIFY(!plot.grab().isNull());
-    }
-
-    void navigationMovesPlotAndList_data() {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("move"); // PlotMove, -1 none
-        QTest::addColumn<QString>("typedSpp");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("topRow"); // -1: no row selected
-        QTest::addColumn<int>("spinMax");
-        QTest::addColumn<int>("spp");
-        QTest::newRow("no values") << 0 << 0 << int(PlotMove::kPageForward) << "" << 0 << -1 << 1 << 40;
-        QTest::newRow("last of 100 by 40") << 100 << 0 << int(PlotMove::kLast) << "" << 60 << 60 << 100 << 40;
-        QTest::newRow("typed 0 per plot") << 100 << 5 << -1 << "0" << 5 << 5 << 100 << 1;
-        QTest::newRow("typed 7, page forward")
-            << 100 << 5 << int(PlotMove::kPageForward) << "7" << 12 << 12 << 100 << 7;
-        QTest::newRow("10 values, 40 wanted") << 10 << 0 << int(PlotMove::kLast) << "" << 0 << 0 << 10 << 40;
-    }
-
     void navigationMovesPlotAndList() {
-        QFETCH(int, count);
-        QFETCH(int, start);
-        QFETCH(int, move);
-        QFETCH(QString, typedSpp);
-        QFETCH(int, topRow);
-        ValueWindow w(context_, data_, 101, 3, count);
-        CMeasValueDlg& dlg = *w.dlg;
-        if (count > 0) {
-            dlg.List()->SelectRecord(start); // a row the user clicks: the plot starts there
-            QCOMPARE(dlg.Plot()->CurrentFirst(), start);
-        }
-        if (!typedSpp.isEmpty()) {
-            QSpinBox* spin = dlg.SamplesSpin();
-            spin->setFocus();
-            spin->selectAll();
-            QTest::keyClicks(spin, typedSpp);
-            QTest::keyClick(spin, Qt::Key_Return);
-        }
-        if (move >= 0) {
-            dlg.Navigate(static_cast<PlotMove>(move));
-        }
-        QTEST(dlg.SamplesSpin()->maximum(), "spinMax");
-        QCOMPARE(dlg.SamplesSpin()->value(),
-                 std::min<int>(dlg.Plot()->SamplesPerPlot(), dlg.SamplesSpin()->maximum()));
-        QTEST(static_cast<int>(dlg.Plot()->SamplesPerPlot()), "spp");
-        QTEST(static_cast<int>(dlg.Plot()->CurrentFirst()), "first");
-        QCOMPARE(dlg.FirstEdit()->text(), QString::number(dlg.Plot()->CurrentFirst()));
-        QCOMPARE(dlg.List()->CurrentRecord(), topRow);
-        if (topRow >= 0) {
-            QCOMPARE(dlg.List()->TopRecord(), topRow);
+        const struct {
+            int count, start;
+            int move; // PlotMove, -1 none
+            const char* typedSpp;
+            int first;
+            int topRow; // -1: no row selected
+            int spinMax, spp;
+        } cases[] = {{0, 0, int(PlotMove::kPageForward), "", 0, -1, 1, 40},
+                     {100, 0, int(PlotMove::kLast), "", 60, 60, 100, 40},
+                     {100, 5, -1, "0", 5, 5, 100, 1},
+                     {100, 5, int(PlotMove::kPageForward), "7", 12, 12, 100, 7},
+                     {10, 0, int(PlotMove::kLast), "", 0, 0, 10, 40}};
+        for (const auto& c : cases) {
+            ValueWindow w(context_, data_, 101, 3, c.count);
+            CMeasValueDlg& dlg = *w.dlg;
+            if (c.count > 0) {
+                dlg.List()->SelectRecord(c.start); // a row the user clicks: the plot starts there
+                QCOMPARE(dlg.Plot()->CurrentFirst(), c.start);
+            }
+            if (*c.typedSpp != 0) {
+                QSpinBox* spin = dlg.SamplesSpin();
+                spin->setFocus();
+                spin->selectAll();
+                QTest::keyClicks(spin, c.typedSpp);
+                QTest::keyClick(spin, Qt::Key_Return);
+            }
+            if (c.move >= 0) {
+                dlg.Navigate(static_cast<PlotMove>(c.move));
+            }
+            QCOMPARE(dlg.SamplesSpin()->maximum(), c.spinMax);
+            QCOMPARE(dlg.SamplesSpin()->value(),
+                     std::min<int>(dlg.Plot()->SamplesPerPlot(), dlg.SamplesSpin()->maximum()));
+            QCOMPARE(static_cast<int>(dlg.Plot()->SamplesPerPlot()), c.spp);
+            QCOMPARE(static_cast<int>(dlg.Plot()->CurrentFirst()), c.first);
+            QCOMPARE(dlg.FirstEdit()->text(), QString::number(dlg.Plot()->CurrentFirst()));
+            QCOMPARE(dlg.List()->CurrentRecord(), c.topRow);
+            if (c.topRow >= 0) {
+                QCOMPARE(dlg.List()->TopRecord(), c.topRow);
+            }
         }
     }
 
@@ -251,9 +240,8 @@ private Q_SLOTS:
             dlg.show();
             test::MessageRecorder messages;
             QCOMPARE(dlg.EraseValues(true), !held);
-            const QStringList expected =
-                held ? QStringList{Text(24667), Text(24669)} : QStringList{Text(24667)};
-            QCOMPARE(messages.Texts(), expected);
+            QCOMPARE(messages.Texts(),
+                     (held ? QStringList{Text(24667), Text(24669)} : QStringList{Text(24667)}));
             const int left = held ? 20 : 0;
             QCOMPARE(dlg.List()->RecordCount(), left);
             QCOMPARE(dlg.CountEdit()->text(), QString::number(left));

@@ -51,6 +51,16 @@ struct ListFixture {
     CReportListCtrl* list;
 };
 
+// Replaces `file` by one holding `section` with the given key=value lines.
+void WriteKeys(const std::filesystem::path& file, const char* section, const QStringList& lines) {
+    std::filesystem::remove(file);
+    CIniSection ini(file, section);
+    for (const QString& line : lines) {
+        ini.WriteString(line.section(QLatin1Char('='), 0, 0).toStdString(),
+                        line.section(QLatin1Char('='), 1).toStdString());
+    }
+}
+
 // The list's column widths and, by display position, the columns shown.
 QList<int> Widths(const CReportListCtrl* list) {
     return {list->columnWidth(0), list->columnWidth(1), list->columnWidth(2)};
@@ -102,15 +112,10 @@ private Q_SLOTS:
     }
 
     void unusablePlacementIsIgnored() {
-        // Missing, garbled, negative, right before left, not finite.
-        const std::pair<const char*, const char*> cases[] = {
-            {nullptr, "0.5"}, {"abc", "0.5"}, {"-0.1", "0.5"}, {"0.6", "0.5"}, {"inf", "0.5"}};
-        for (const auto& [left, right] : cases) {
-            QVERIFY(test::WriteSection(Ini(), "Test",
-                                       {{"Window Left", left},
-                                        {"Window Right", right},
-                                        {"Window Top", "0.1"},
-                                        {"Window Bottom", "0.5"}}));
+        // Missing (a misspelt key), garbled, negative, right before left, not finite.
+        for (const char* left : {"Window Lft=0.1", "Window Left=abc", "Window Left=-0.1", "Window Left=0.6",
+                                 "Window Left=inf"}) {
+            WriteKeys(Ini(), "Test", {left, "Window Right=0.5", "Window Top=0.1", "Window Bottom=0.5"});
             QWidget parent;
             parent.resize(1000, 800);
             CPlacementDialog dialog(&parent);
@@ -216,7 +221,8 @@ private Q_SLOTS:
         }
     }
 
-    void redrawLockIsCounted() {
+    // The redraw lock is counted; cell texts and hits go by display position once a column was moved.
+    void redrawLockAndColumnsByDisplayPosition() {
         ListFixture f;
         f.list->SetRedraw(false);
         f.list->SetRedraw(false);
@@ -228,6 +234,18 @@ private Q_SLOTS:
         f.list->SetRedraw(true);
         QVERIFY(f.list->IsRedrawOn());
         QCOMPARE(f.list->RedrawLockCount(), 0);
+
+        f.parent.show();
+        f.list->horizontalHeader()->moveSection(2, 0); // Place, Station, Module
+        QCOMPARE(f.list->CellTextAt(4, 0), QStringLiteral("4/2"));
+        QCOMPARE(f.list->CellTextAt(4, 2), QStringLiteral("4/1"));
+        QCOMPARE(f.list->CellTextAt(4, 3), QStringLiteral("We better never fall through to here!"));
+        const int rowHeight = f.list->verticalHeader()->defaultSectionSize();
+        const CReportListCtrl::CellHit hit = f.list->HitTestCell(QPoint(105, rowHeight * 2 + 2));
+        QCOMPARE(hit.row, 2);
+        QCOMPARE(hit.displayPos, 1);
+        QCOMPARE(hit.rect, f.list->visualRect(f.list->model()->index(2, 0)));
+        QCOMPARE(f.list->HitTestCell(QPoint(500, 5)).row, -1); // right of the last column
     }
 
     // Select moves the current row and the selection; SelectFirstOnce selects row 0 only at the first
@@ -259,22 +277,6 @@ private Q_SLOTS:
         QVERIFY(!f.list->currentIndex().isValid());
     }
 
-    // Cell texts and hits go by display position once a column was moved.
-    void columnsByDisplayPosition() {
-        ListFixture f;
-        f.parent.show();
-        f.list->horizontalHeader()->moveSection(2, 0); // Place, Station, Module
-        QCOMPARE(f.list->CellTextAt(4, 0), QStringLiteral("4/2"));
-        QCOMPARE(f.list->CellTextAt(4, 2), QStringLiteral("4/1"));
-        QCOMPARE(f.list->CellTextAt(4, 3), QStringLiteral("We better never fall through to here!"));
-        const int rowHeight = f.list->verticalHeader()->defaultSectionSize();
-        const CReportListCtrl::CellHit hit = f.list->HitTestCell(QPoint(105, rowHeight * 2 + 2));
-        QCOMPARE(hit.row, 2);
-        QCOMPARE(hit.displayPos, 1);
-        QCOMPARE(hit.rect, f.list->visualRect(f.list->model()->index(2, 0)));
-        QCOMPARE(f.list->HitTestCell(QPoint(500, 5)).row, -1); // right of the last column
-    }
-
     void columnLayoutRoundTrip() {
         {
             ListFixture f;
@@ -295,7 +297,7 @@ private Q_SLOTS:
     }
 
     void unusableColumnValuesAreIgnored() {
-        // key=value lines written, then the widths and display order loaded (defaults 60/120/100, 0/1/2).
+        // Lines written, then the widths and display order loaded (defaults 60/120/100, 0/1/2).
         const struct {
             QStringList values;
             QList<int> widths;
@@ -310,12 +312,7 @@ private Q_SLOTS:
             {{"idxCol0=2", "idxCol1=0", "idxCol2=1"}, {60, 120, 100}, {2, 0, 1}}, // a full order of 3
         };
         for (const auto& c : cases) {
-            std::filesystem::remove(Ini());
-            CIniSection ini(Ini(), "Columns");
-            for (const QString& line : c.values) {
-                ini.WriteString(line.section(QLatin1Char('='), 0, 0).toStdString(),
-                                line.section(QLatin1Char('='), 1).toStdString());
-            }
+            WriteKeys(Ini(), "Columns", c.values);
             ListFixture f;
             f.list->LoadColumns("Columns", Ini());
             QCOMPARE(Widths(f.list), c.widths);
@@ -328,16 +325,14 @@ private Q_SLOTS:
         f.parent.show();
         const int page = f.list->RowsPerPage();
         QVERIFY(page > 2);
-        // The row before the last at the bottom of the page: the new last row is scrolled in.
-        f.list->ListModel()->SetRowCount(page + 1);
-        f.list->scrollToTop();
-        f.list->EnsureVisible(-1);
-        QCOMPARE(f.list->TopRow(), 1);
-        // The user looks further up: the list stays.
-        f.list->ListModel()->SetRowCount(page + 10);
-        f.list->scrollToTop();
-        f.list->EnsureVisible(-1);
-        QCOMPARE(f.list->TopRow(), 0);
+        // With the row before the last at the bottom of the page the new last row is scrolled in; while the
+        // user looks further up the list stays.
+        for (const auto& [rows, top] : {std::pair{page + 1, 1}, {page + 10, 0}}) {
+            f.list->ListModel()->SetRowCount(rows);
+            f.list->scrollToTop();
+            f.list->EnsureVisible(-1);
+            QCOMPARE(f.list->TopRow(), top);
+        }
     }
 
     void emptyTextDisablesTheHeader() {
