@@ -53,7 +53,7 @@ faults=(
     "scan forgets the disabled flag|test_busops|core/busops/bus_scan.cpp|s/record->bDisabled = previous->bDisabled;/(void)previous;/"
     "missing lock around a settings write|test_platform|core/platform/ini_section.cpp|s/    CrossProcessLock processLock\(file_\);\n//"
     "port reservation ignored on open|test_platform|core/platform/port_user.cpp|s/if \(HeldByOther\(\*context_, this\)\) \{\n        context_->dwError = kErrorPortReserved;\n        return false;\n    \}//"
-    "data directory from the environment ignored|test_platform|core/platform/data_paths.cpp|s/std::getenv\("TERRIX_DATA_DIR"\); env != nullptr/std::getenv("TERRIX_DATA_DIR"); false \&\& env != nullptr/"
+    "data directory from the environment ignored|test_platform|core/platform/data_paths.cpp|s/(TERRIX_DATA_DIR.\); )env != nullptr/\$1false \&\& env != nullptr/"
     "lost stop request|test_circuit|core/circuit/meas_loop.cpp|s/(void CMeasLoop::Stop\(\) \{.*?)stopPending_ = true;/\$1/s"
     "periodic wait one period too long|test_circuit|core/circuit/loop_timer.cpp|s/uint64_t nextUs = clock_\.NowUs\(\) \+ periodUs_;/uint64_t nextUs = clock_.NowUs() + 2 * periodUs_;/"
     "simulator: set-station moves every module|test_busops|sim/virtual_module.cpp|s/GetU16\(r\.data, 0\) == state_\.info\.serialNo && //"
