@@ -1,20 +1,13 @@
 // terrix-cli measure against terrix-sim over a pseudo-terminal, with the measurement files checked byte by
 // byte against a reading of their format written here from scratch.
 
-#include "support/child_process.h"
-#include "support/temp_dir.h"
+#include "sim_cli.h"
 
-#include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
-
-#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstring>
 #include <ctime>
-#include <filesystem>
-#include <map>
-#include <sstream>
+#include <regex>
 
 namespace terrix::test {
 namespace {
@@ -38,13 +31,7 @@ float F32(uint32_t bits) {
 }
 
 // Day (5 bits), month (4), year - 1970 (6), hour (5), minute (6), second (6), least significant first.
-std::string StampText(uint32_t s) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02u.%02u.%04u %02u:%02u:%02u", s & 31, (s >> 5) & 15,
-                  1970 + ((s >> 9) & 63), (s >> 15) & 31, (s >> 20) & 63, (s >> 26) & 63);
-    return text;
-}
-std::time_t StampLocalTime(uint32_t s) {
+std::tm StampFields(uint32_t s) {
     std::tm tm{};
     tm.tm_mday = static_cast<int>(s & 31);
     tm.tm_mon = static_cast<int>((s >> 5) & 15) - 1;
@@ -53,7 +40,13 @@ std::time_t StampLocalTime(uint32_t s) {
     tm.tm_min = static_cast<int>((s >> 20) & 63);
     tm.tm_sec = static_cast<int>((s >> 26) & 63);
     tm.tm_isdst = -1;
-    return std::mktime(&tm);
+    return tm;
+}
+std::string StampText(uint32_t s) {
+    std::tm tm = StampFields(s);
+    char text[32];
+    std::strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", &tm);
+    return text;
 }
 // An exponent of all ones with a mantissa is an error marker carrying a code in its low 16 bits.
 std::string FloatText(uint32_t bits, const char* format) {
@@ -89,15 +82,18 @@ const std::vector<FieldFormat> kXvTdc = {{Kind::kStamp, "", "Date/Time"},
                                          {Kind::kWord, "%u", "TempID"}};
 
 struct Record {
-    uint32_t stamp = 0;
+    std::vector<uint32_t> raw; // per field, as stored
     std::vector<std::string> texts;
-    std::vector<float> floats; // per field; NaN for fields that are not floats
+    float Float(size_t field) const { return F32(raw.at(field)); }
 };
 
+size_t WidthOf(Kind kind) {
+    return kind == Kind::kByte ? 1 : kind == Kind::kWord ? 2 : 4;
+}
 size_t SizeOf(const std::vector<FieldFormat>& layout) {
     size_t n = 0;
     for (const FieldFormat& f : layout) {
-        n += f.kind == Kind::kByte ? 1 : f.kind == Kind::kWord ? 2 : 4;
+        n += WidthOf(f.kind);
     }
     return n;
 }
@@ -105,28 +101,12 @@ size_t SizeOf(const std::vector<FieldFormat>& layout) {
 Record ParseRecord(const std::string& b, size_t at, const std::vector<FieldFormat>& layout) {
     Record r;
     for (const FieldFormat& f : layout) {
-        float value = NAN;
-        switch (f.kind) {
-        case Kind::kStamp:
-            r.stamp = U32(b, at);
-            r.texts.push_back(StampText(r.stamp));
-            at += 4;
-            break;
-        case Kind::kByte:
-            r.texts.push_back(std::to_string(static_cast<uint8_t>(b.at(at))));
-            at += 1;
-            break;
-        case Kind::kWord:
-            r.texts.push_back(std::to_string(U16(b, at)));
-            at += 2;
-            break;
-        case Kind::kFloat:
-            r.texts.push_back(FloatText(U32(b, at), f.format));
-            value = F32(U32(b, at));
-            at += 4;
-            break;
-        }
-        r.floats.push_back(value);
+        const size_t width = WidthOf(f.kind);
+        r.raw.push_back(width == 1 ? static_cast<uint8_t>(b.at(at)) : width == 2 ? U16(b, at) : U32(b, at));
+        r.texts.push_back(f.kind == Kind::kStamp   ? StampText(r.raw.back())
+                          : f.kind == Kind::kFloat ? FloatText(r.raw.back(), f.format)
+                                                   : std::to_string(r.raw.back()));
+        at += width;
     }
     return r;
 }
@@ -143,24 +123,22 @@ struct BinFile {
 // Checks the 56-byte header and splits the records; fails the test on any deviation.
 BinFile ReadBinFile(const std::string& b, const std::vector<FieldFormat>& layout) {
     BinFile f;
-    EXPECT_GE(b.size(), 56u);
-    if (b.size() < 56) {
+    if (b.size() < kMeasHeaderSize) {
+        ADD_FAILURE() << "a header cut short: " << b.size() << " bytes";
         return f;
     }
-    EXPECT_EQ(b.substr(0, 8), "ORVAmdfh");
-    EXPECT_EQ(b.substr(8, 4), "1.01");
+    EXPECT_EQ(b.substr(0, 12), "ORVAmdfh1.01");
     EXPECT_EQ(U32(b, 12), 56u);
     f.serial = U16(b, 16);
-    f.name = std::string(b.c_str() + 18);
+    const std::string nameField = b.substr(18, 18); // the name, its zero end and the padding
+    f.name = nameField.substr(0, nameField.find('\0'));
     EXPECT_LE(f.name.size(), 15u);
-    for (size_t i = 18 + f.name.size(); i < 36; ++i) {
-        EXPECT_EQ(b[i], '\0') << "name tail and padding are zero, byte " << i;
-    }
+    EXPECT_EQ(nameField, f.name + std::string(18 - f.name.size(), '\0')) << "name tail and padding are zero";
     f.mask = U32(b, 36);
-    f.minimum[0] = U32(b, 40);
-    f.minimum[1] = U32(b, 44);
-    f.maximum[0] = U32(b, 48);
-    f.maximum[1] = U32(b, 52);
+    for (size_t c = 0; c < 2; ++c) {
+        f.minimum[c] = U32(b, 40 + 4 * c);
+        f.maximum[c] = U32(b, 48 + 4 * c);
+    }
     const size_t size = SizeOf(layout);
     EXPECT_EQ((b.size() - 56) % size, 0u) << "no partial record";
     for (size_t at = 56; at + size <= b.size(); at += size) {
@@ -169,12 +147,15 @@ BinFile ReadBinFile(const std::string& b, const std::vector<FieldFormat>& layout
     return f;
 }
 
-std::string JoinLine(const std::vector<std::string>& texts) {
-    std::string line;
-    for (size_t i = 0; i < texts.size(); ++i) {
-        line += texts[i] + (i + 1 < texts.size() ? "\t" : "\r\n");
+// The ASCII file of a binary one: the title line and the records' texts, nothing else.
+std::string AsciiOf(const std::string& title, const BinFile& bin) {
+    std::string text = title;
+    for (const Record& rec : bin.records) {
+        for (size_t i = 0; i < rec.texts.size(); ++i) {
+            text += rec.texts[i] + (i + 1 < rec.texts.size() ? "\t" : "\r\n");
+        }
     }
-    return line;
+    return text;
 }
 
 // The measurement files of the default scenario's modules: layout, header values and the ASCII title line.
@@ -185,58 +166,52 @@ struct ModuleFiles {
     uint32_t mask;
     std::string title;
 };
-std::vector<ModuleFiles> DefaultBusFiles() {
-    const std::string xvTitle =
-        "Date/Time\tDensity\tMoisture [%]\tStdDev\tError [%]\tn1\tn2\tDelta n\tTDR Level\tc0\t"
-        "Temperature\tMatID\tTempID\r\n";
-    return {ModuleFiles{31042, "PX-TAVIK2", kTwoValue, 3, "Date/Time\t31042_1\t31042_2\n"},
-            ModuleFiles{31057, "PX-TAVIK2", kTwoValue, 3, "Date/Time\t31057_1\t31057_2\n"},
-            ModuleFiles{40218, "PX-TAVIK2XV", kXvTdc, 1, xvTitle},
-            ModuleFiles{20513, "PX-ROV4", kTwoValue, 0, "Date/Time\n"}};
-}
+const std::vector<ModuleFiles> kDefaultBusFiles = {
+    {31042, "PX-TAVIK2", kTwoValue, 3, "Date/Time\t31042_1\t31042_2\n"},
+    {31057, "PX-TAVIK2", kTwoValue, 3, "Date/Time\t31057_1\t31057_2\n"},
+    {40218, "PX-TAVIK2XV", kXvTdc, 1,
+     "Date/Time\tDensity\tMoisture [%]\tStdDev\tError [%]\tn1\tn2\tDelta n\tTDR "
+     "Level\tc0\tTemperature\tMatID\t"
+     "TempID\r\n"},
+    {20513, "PX-ROV4", kTwoValue, 0, "Date/Time\n"}};
 
 // ---- the tests -------------------------------------------------------------------------------------------
 
-class CliMeasureTest : public ::testing::Test {
+class CliMeasureTest : public SimCliTest {
 protected:
     void SetUp() override {
         // The built-in bus, with the probes averaging one measurement instead of three and five: the rounds
         // then follow each other after 3 s (the probes' conversion time) instead of 8 s.
         std::string scenario = ReadFileBytes(std::string(TERRIX_SOURCE_DIR) + "/sim/scenarios/default.json");
-        for (const char* count : {"\"count\": 3,", "\"count\": 5,"}) {
-            for (size_t at = scenario.find(count); at != std::string::npos; at = scenario.find(count)) {
-                scenario.replace(at, std::strlen(count), "\"count\": 1,");
-            }
-        }
+        scenario = std::regex_replace(scenario, std::regex(R"("count": [35],)"), R"("count": 1,)");
         // 31057 measures a frost: its temperatures are all below zero, so both of its extremes are negative.
         const std::string warm = R"("base": 15.5, "amplitude": 2.0)";
         scenario.replace(scenario.find(warm), warm.size(), R"("base": -18.45, "amplitude": 0.05)");
         WriteFileBytes(data / "scenario.json", scenario);
-        sim = std::make_unique<BackgroundProcess>(
-            TERRIX_SIM_PATH, std::vector<std::string>{"--scenario", (data / "scenario.json").string()});
-        ASSERT_TRUE(sim->running()) << "terrix-sim did not start";
-        // The default scenario's bus as a scan saved it; the module files need only the serial number.
-        WriteFileBytes(data / "Terrix.ini",
-                       "[BUS INFO]\r\nModules=4\r\nModule0=31042,1\r\nModule1=31057,2\r\n"
-                       "Module2=40218,3\r\nModule3=20513,252\r\n");
-        for (const char* serial : {"31042", "31057", "40218", "20513"}) {
-            WriteFileBytes(data / (std::string(serial) + ".ini"),
-                           std::string("[StationInfo]\r\nwSerialNo=") + serial + "\r\n");
+        StartSim({"--scenario", (data / "scenario.json").string()});
+        SaveBus(kSavedBus, {31042, 31057, 40218, 20513});
+        quiet = false;
+    }
+    BinFile Bin(const ModuleFiles& e) const {
+        return ReadBinFile(ReadFileBytes(data / (std::to_string(e.serial) + ".BinMeasData")), e.layout);
+    }
+    // One JSON value per line.
+    static std::vector<nlohmann::json> JsonLines(const std::string& text) {
+        std::vector<nlohmann::json> values;
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) {
+            values.push_back(Json(line));
         }
+        return values;
     }
-    RunResult Cli(std::vector<std::string> args) {
-        std::vector<std::string> all = {"--data-dir", data.path().string(), "--port", sim->firstLine()};
-        all.insert(all.end(), args.begin(), args.end());
-        return RunProgram(TERRIX_CLI_PATH, all);
+    std::string Ascii(const ModuleFiles& e) const {
+        return ReadFileBytes(data / (std::to_string(e.serial) + ".ASC"));
     }
-
-    TempDir data;
-    std::unique_ptr<BackgroundProcess> sim;
 };
 
 TEST_F(CliMeasureTest, ThreeRoundsWriteBinaryAndAsciiFilesOfTheFormat) {
     const std::time_t before = std::time(nullptr);
-    const RunResult r = Cli({"--json", "measure", "--rounds", "3", "--rate", "0"});
+    const RunResult r = Cli(Words("--json measure --rounds 3 --rate 0"));
     const std::time_t after = std::time(nullptr);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("3 round(s), 12 value(s)"), std::string::npos) << r.err;
@@ -244,39 +219,31 @@ TEST_F(CliMeasureTest, ThreeRoundsWriteBinaryAndAsciiFilesOfTheFormat) {
     // One JSON line per value as it arrived: every module once per round, in bus-list order.
     std::map<int, std::vector<nlohmann::json>> printed;
     std::vector<int> order;
-    std::istringstream lines(r.out);
-    for (std::string line; std::getline(lines, line);) {
-        const nlohmann::json j = nlohmann::json::parse(line, nullptr, false);
-        ASSERT_FALSE(j.is_discarded()) << line;
-        printed[j["serial"]].push_back(j);
-        order.push_back(j["serial"]);
+    for (nlohmann::json& j : JsonLines(r.out)) {
+        order.push_back(j.value("serial", 0));
+        printed[order.back()].push_back(j);
     }
-    EXPECT_EQ(order, (std::vector<int>{31042, 31057, 40218, 20513, 31042, 31057, 40218, 20513, 31042, 31057,
+    ASSERT_EQ(order, (std::vector<int>{31042, 31057, 40218, 20513, 31042, 31057, 40218, 20513, 31042, 31057,
                                        40218, 20513}));
 
-    for (const ModuleFiles& e : DefaultBusFiles()) {
+    std::map<int, BinFile> bins;
+    for (const ModuleFiles& e : kDefaultBusFiles) {
         SCOPED_TRACE(e.serial);
-        const std::string serial = std::to_string(e.serial);
-        const BinFile bin = ReadBinFile(ReadFileBytes(data / (serial + ".BinMeasData")), e.layout);
-        EXPECT_EQ(bin.serial, e.serial);
-        EXPECT_EQ(bin.name, e.name);
-        EXPECT_EQ(bin.mask, e.mask);
+        const BinFile& bin = bins[e.serial] = Bin(e);
+        EXPECT_EQ(std::tie(bin.serial, bin.name, bin.mask),
+                  std::make_tuple(static_cast<uint16_t>(e.serial), std::string(e.name), e.mask));
         ASSERT_EQ(bin.records.size(), 3u);
-
-        // The ASCII file is the title line and the records' texts, nothing else.
-        std::string ascii = e.title;
+        EXPECT_EQ(Ascii(e), AsciiOf(e.title, bin));
         for (const Record& rec : bin.records) {
-            ascii += JoinLine(rec.texts);
-            const std::time_t when = StampLocalTime(rec.stamp);
-            EXPECT_GE(when, before - 1);
-            EXPECT_LE(when, after + 1);
+            std::tm local = StampFields(rec.raw[0]);
+            const std::time_t when = std::mktime(&local);
+            EXPECT_TRUE(when >= before - 1 && when <= after + 1)
+                << "stamped in local time, now: " << rec.texts[0];
         }
-        EXPECT_EQ(ReadFileBytes(data / (serial + ".ASC")), ascii);
 
         // The printed values are the stored ones.
-        ASSERT_EQ(printed[e.serial].size(), 3u);
         for (size_t k = 0; k < 3; ++k) {
-            const nlohmann::json& j = printed[e.serial][k];
+            nlohmann::json& j = printed[e.serial][k];
             EXPECT_EQ(j["time"], bin.records[k].texts[0]);
             ASSERT_EQ(j["values"].size(), e.layout.size() - 1);
             for (size_t f = 1; f < e.layout.size(); ++f) {
@@ -292,54 +259,47 @@ TEST_F(CliMeasureTest, ThreeRoundsWriteBinaryAndAsciiFilesOfTheFormat) {
         for (unsigned c = 0; c < 2; ++c) {
             const bool kept =
                 e.serial == 40218 ? c == 0 : (c == 0 ? e.mask >= 1 && e.mask <= 3 : e.mask == 3);
-            if (!kept) {
-                EXPECT_EQ(bin.minimum[c], 0x7F7FFFFFu) << c;
-                EXPECT_EQ(bin.maximum[c], 0x00800000u) << c;
-                continue;
-            }
             float lo = INFINITY;
             float hi = -INFINITY;
             for (const Record& rec : bin.records) {
-                lo = std::min(lo, rec.floats[field0 + c]);
-                hi = std::max(hi, rec.floats[field0 + c]);
+                lo = std::min(lo, rec.Float(field0 + c));
+                hi = std::max(hi, rec.Float(field0 + c));
             }
-            EXPECT_EQ(F32(bin.minimum[c]), lo) << c;
-            EXPECT_EQ(F32(bin.maximum[c]), hi) << c;
+            EXPECT_EQ(std::pair(F32(bin.minimum[c]), F32(bin.maximum[c])),
+                      kept ? std::pair(lo, hi) : std::pair(F32(0x7F7FFFFFu), F32(0x00800000u)))
+                << "channel " << c;
         }
     }
 
     // The values are those the scenario's signals produce, converted with each channel's scaling.
-    const BinFile probe = ReadBinFile(ReadFileBytes(data / "31042.BinMeasData"), kTwoValue);
-    const BinFile xv = ReadBinFile(ReadFileBytes(data / "40218.BinMeasData"), kXvTdc);
     for (size_t k = 0; k < 3; ++k) {
-        EXPECT_NEAR(probe.records[k].floats[1], 24.5, 3.0);
-        EXPECT_NEAR(probe.records[k].floats[2], 18.0, 1.7);
-        EXPECT_NEAR(xv.records[k].floats[2], 12.8, 1.6) << "moisture";
-        EXPECT_NEAR(xv.records[k].floats[8], 0.842, 0.02) << "TDR level";
-        EXPECT_NEAR(xv.records[k].floats[10], 17.5, 0.9) << "temperature";
-        EXPECT_EQ(xv.records[k].texts[1], "2") << "active calibration";
-        EXPECT_EQ(xv.records[k].texts[5], "26") << "n1";
-        EXPECT_EQ(xv.records[k].texts[9], "15.000") << "c0";
-        EXPECT_EQ(xv.records[k].texts[11], "1307");
-        EXPECT_EQ(xv.records[k].texts[12], "2307");
+        const Record& probe = bins[31042].records[k];
+        const Record& xv = bins[40218].records[k];
+        EXPECT_NEAR(probe.Float(1), 24.5, 3.0);
+        EXPECT_NEAR(probe.Float(2), 18.0, 1.7);
+        EXPECT_NEAR(xv.Float(2), 12.8, 1.6) << "moisture";
+        EXPECT_NEAR(xv.Float(8), 0.842, 0.02) << "TDR level";
+        EXPECT_NEAR(xv.Float(10), 17.5, 0.9) << "temperature";
+        EXPECT_EQ(
+            (std::vector<std::string>{xv.texts[1], xv.texts[5], xv.texts[9], xv.texts[11], xv.texts[12]}),
+            (std::vector<std::string>{"2", "26", "15.000", "1307", "2307"}))
+            << "active calibration, n1, c0, MatID, TempID";
     }
 
     // Reading them back through the store.
-    const RunResult values = Cli({"--json", "values", "--serial", "31042", "--tail", "2"});
-    ASSERT_EQ(values.exitCode, 0) << values.err;
-    const nlohmann::json v = nlohmann::json::parse(values.out);
-    EXPECT_EQ(v["count"], 3);
-    EXPECT_EQ(v["from"], 1);
-    ASSERT_EQ(v["records"].size(), 2u);
-    EXPECT_EQ(v["records"][1]["values"][0]["text"], probe.records[2].texts[1]);
+    nlohmann::json v = CliJson(Words("values --serial 31042 --tail 2"));
+    EXPECT_EQ(nlohmann::json::array({v["count"], v["from"], v["records"].size()}),
+              nlohmann::json::array({3, 1, 2}))
+        << "count, from, records";
+    EXPECT_EQ(v["records"][1]["values"][0]["text"], bins[31042].records[2].texts[1]);
 
     // Rebuilding the ASCII file gives the same bytes; erasing removes both files.
-    const std::string before31042 = ReadFileBytes(data / "31042.ASC");
+    const std::string ascii = Ascii(kDefaultBusFiles[0]);
     std::filesystem::remove(data / "31042.ASC");
-    ASSERT_EQ(Cli({"recreate-ascii", "--all"}).exitCode, 0);
-    EXPECT_EQ(ReadFileBytes(data / "31042.ASC"), before31042);
-    EXPECT_EQ(Cli({"erase", "--all"}).exitCode, 1) << "--all needs --yes";
-    ASSERT_EQ(Cli({"erase", "--serial", "31042"}).exitCode, 0);
+    ASSERT_TRUE(CliOk(Words("recreate-ascii --all")));
+    EXPECT_EQ(Ascii(kDefaultBusFiles[0]), ascii);
+    EXPECT_EQ(Cli(Words("erase --all")).exitCode, 1) << "--all needs --yes";
+    ASSERT_TRUE(CliOk(Words("erase --serial 31042")));
     EXPECT_FALSE(std::filesystem::exists(data / "31042.BinMeasData"));
     EXPECT_FALSE(std::filesystem::exists(data / "31042.ASC"));
     EXPECT_TRUE(std::filesystem::exists(data / "31057.BinMeasData"));
@@ -347,51 +307,25 @@ TEST_F(CliMeasureTest, ThreeRoundsWriteBinaryAndAsciiFilesOfTheFormat) {
 
 TEST_F(CliMeasureTest, CtrlCEndsTheLoopAfterTheCurrentModuleWithWholeRecords) {
     // Values only on standard output; the first one has arrived when the process counts as started.
-    BackgroundProcess cli(TERRIX_CLI_PATH,
-                          {"--data-dir", data.path().string(), "--port", sim->firstLine(), "--json",
-                           "--quiet", "measure", "--loop", "--rate", "0"},
-                          120'000);
+    BackgroundProcess cli(TERRIX_CLI_PATH, Args(Words("--json --quiet measure --loop --rate 0")), 120'000);
     ASSERT_TRUE(cli.running()) << "no value arrived from measure --loop";
-    const nlohmann::json first = nlohmann::json::parse(cli.firstLine(), nullptr, false);
-    ASSERT_FALSE(first.is_discarded()) << cli.firstLine();
-    EXPECT_EQ(first["serial"], 31042);
+    EXPECT_EQ(Json(cli.firstLine())["serial"], 31042);
 
     // Arrives while the first round fetches the next modules.
     ASSERT_TRUE(cli.Signal(SIGINT));
-    const int status = cli.WaitExit(30'000);
-    ASSERT_NE(status, -1) << "terrix-cli was still running 30 s after Ctrl+C";
-    EXPECT_EQ(status, 130) << "a stop by Ctrl+C ends with 128 + SIGINT, as an interrupted scan does";
+    EXPECT_EQ(cli.WaitExit(30'000), 130) << "a stop by Ctrl+C ends with 128 + SIGINT, as an interrupted scan "
+                                            "does (-1: still running after 30 s)";
 
-    size_t printed = 1;
-    std::istringstream lines(cli.laterOutput());
-    for (std::string line; std::getline(lines, line);) {
-        ASSERT_FALSE(nlohmann::json::parse(line, nullptr, false).is_discarded()) << "a whole line: " << line;
-        ++printed;
-    }
-
-    // Every file holds its header and whole records only, and the ASCII file one line per record.
+    // Every value printed was stored, and nothing else: each file holds its header and whole records, and the
+    // ASCII file their lines.
     size_t stored = 0;
-    for (const ModuleFiles& e : DefaultBusFiles()) {
+    for (const ModuleFiles& e : kDefaultBusFiles) {
         SCOPED_TRACE(e.serial);
-        const std::string serial = std::to_string(e.serial);
-        const std::string binary = ReadFileBytes(data / (serial + ".BinMeasData"));
-        ASSERT_GE(binary.size(), 56u);
-        EXPECT_EQ((binary.size() - 56) % SizeOf(e.layout), 0u) << "a partial record";
-        const BinFile bin = ReadBinFile(binary, e.layout);
+        const BinFile bin = Bin(e);
         stored += bin.records.size();
-
-        const std::string ascii = ReadFileBytes(data / (serial + ".ASC"));
-        ASSERT_EQ(ascii.substr(0, e.title.size()), e.title);
-        const size_t valueLines = static_cast<size_t>(std::count(ascii.begin(), ascii.end(), '\n')) - 1;
-        EXPECT_EQ(valueLines, bin.records.size());
-        std::string expected = e.title;
-        for (const Record& rec : bin.records) {
-            expected += JoinLine(rec.texts);
-        }
-        EXPECT_EQ(ascii, expected) << "the ASCII lines are the binary records";
+        EXPECT_EQ(Ascii(e), AsciiOf(e.title, bin));
     }
-    EXPECT_GE(stored, 1u);
-    EXPECT_EQ(stored, printed) << "every value printed was stored, and nothing else";
+    EXPECT_EQ(stored, 1 + JsonLines(cli.laterOutput()).size());
 }
 
 } // namespace
