@@ -3,15 +3,10 @@
 // measurement file renamed into place. Each gives its message on standard error and the documented exit
 // status, and leaves every file it did not mean to write as it was.
 
-#include "support/child_process.h"
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
+#include "sim_cli.h"
 
 #include <cstring>
-#include <filesystem>
 #include <functional>
-#include <map>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,10 +15,6 @@ namespace terrix::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kSavedBus =
-    "[BUS "
-    "INFO]\r\nModules=4\r\nModule0=31042,1\r\nModule1=31057,2\r\nModule2=40218,3\r\nModule3=20513,252\r\n";
 
 // A binary measurement file of a two-channel probe with one record, written from the format.
 std::string TwoChannelFile(uint16_t serial) {
@@ -58,108 +49,80 @@ std::map<std::string, std::string> Snapshot(const fs::path& dir) {
 struct Case {
     const char* name;
     std::function<void(const fs::path&)> setUp;
-    std::vector<std::string> command;
+    const char* command;
     bool fileSizeLimit; // run with RLIMIT_FSIZE 0 (and SIGXFSZ ignored, so writes fail with EFBIG)
     int exitCode;
-    const char* message;                // part of standard error
-    std::vector<std::string> unchanged; // files that must keep their bytes ("*": every file)
+    const char* message;   // part of standard error
+    const char* unchanged; // the file that must keep its bytes; "*": every file, and none may be added
 };
 
-TEST(DiskAndPermissionsTest, EachFaultGivesItsMessageAndStatusAndLeavesOtherFilesAlone) {
-    BackgroundProcess sim(TERRIX_SIM_PATH, {});
-    ASSERT_TRUE(sim.running()) << "terrix-sim did not start";
+using DiskAndPermissionsTest = SimCliTest;
+
+TEST_F(DiskAndPermissionsTest, EachFaultGivesItsMessageAndStatusAndLeavesOtherFilesAlone) {
+    StartSim();
     const auto settingsIsDirectory = [](const fs::path& d) {
         fs::remove(d / "Terrix.ini");
         fs::create_directory(d / "Terrix.ini");
     };
+    const auto junk = [](const fs::path& d) {
+        std::string bytes(10u << 20, '\0');
+        std::generate(bytes.begin(), bytes.end(),
+                      [random = std::mt19937(16)]() mutable { return static_cast<char>(random()); });
+        WriteFileBytes(d / "31057.ini", bytes);
+    };
+    const std::string measure = "measure --rounds 1 --rate 0";
     const std::vector<Case> cases = {
         // The new modules' files cannot be set up: each names its binary file, and none is left behind.
         {"full disk",
          [](const fs::path& d) { WriteFileBytes(d / "31042.BinMeasData", TwoChannelFile(31042)); },
-         {"measure", "--rounds", "1", "--rate", "0"},
-         true,
-         4,
-         "31057.BinMeasData: File too large",
-         {"*"}},
+         measure.c_str(), true, 4, "31057.BinMeasData: File too large", "*"},
         {"read-only data directory",
          [](const fs::path& d) { fs::permissions(d, fs::perms::owner_read | fs::perms::owner_exec); },
-         {"known", "add", "1234"},
-         false,
-         4,
-         "could not be saved",
-         {"*"}},
-        {"settings file is a directory",
-         settingsIsDirectory,
-         {"known", "add", "1234"},
-         false,
-         4,
-         "Terrix.ini: Is a directory",
-         {"*"}},
-        {"settings file is a directory when measuring",
-         settingsIsDirectory,
-         {"measure", "--rounds", "1", "--rate", "0"},
-         false,
-         4,
-         "Terrix.ini: Is a directory",
-         {"*"}},
-        {"module file of 10 MB junk",
-         [](const fs::path& d) {
-             std::string junk(10u << 20, '\0');
-             std::mt19937 random(16);
-             for (char& c : junk) {
-                 c = static_cast<char>(random());
-             }
-             WriteFileBytes(d / "31057.ini", junk);
-         },
-         {"list"},
-         false,
-         0,
-         "",
-         {"*"}},
+         "known add 1234", false, 4, "could not be saved", "*"},
+        {"settings file is a directory", settingsIsDirectory, "known add 1234", false, 4,
+         "Terrix.ini: Is a directory", "*"},
+        {"settings file is a directory when measuring", settingsIsDirectory, measure.c_str(), false, 4,
+         "Terrix.ini: Is a directory", "*"},
+        {"module file of 10 MB junk", junk, "list", false, 0, "", "*"},
         {"another module's binary file renamed into place",
          [](const fs::path& d) { WriteFileBytes(d / "31057.BinMeasData", TwoChannelFile(31042)); },
-         {"measure", "--rounds", "1", "--rate", "0"},
-         false,
-         4,
-         "31057.BinMeasData: the file belongs to another module",
-         {"31057.BinMeasData"}},
+         measure.c_str(), false, 4, "31057.BinMeasData: the file belongs to another module",
+         "31057.BinMeasData"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir data;
-        WriteFileBytes(data / "Terrix.ini", kSavedBus);
         if (std::string(c.name) == "read-only data directory" && geteuid() == 0) {
             std::cout << "skipped '" << c.name << "': root writes to read-only directories\n";
             continue;
         }
-        c.setUp(data.path());
-        const std::map<std::string, std::string> before = Snapshot(data.path());
-        std::string line = "exec '" TERRIX_CLI_PATH "' --quiet --data-dir '" + data.path().string() +
-                           "' --port '" + sim.firstLine() + "'";
-        for (const std::string& arg : c.command) {
+        TempDir dir;
+        WriteFileBytes(dir / "Terrix.ini", kSavedBus);
+        c.setUp(dir.path());
+        const std::map<std::string, std::string> before = Snapshot(dir.path());
+        std::string line = "exec '" TERRIX_CLI_PATH "' --quiet --data-dir '" + dir.path().string() +
+                           "' --port '" + port + "'";
+        for (const std::string& arg : Words(c.command)) {
             line += " '" + arg + "'";
         }
-        if (c.fileSizeLimit) {
-            line = "trap '' XFSZ; ulimit -f 0; " + line;
-        }
-        const RunResult r = RunProgram("/bin/sh", {"-c", line});
-        fs::permissions(data.path(), fs::perms::owner_all); // so that the folder can go
+        const RunResult r =
+            RunProgram("/bin/sh", {"-c", (c.fileSizeLimit ? "trap '' XFSZ; ulimit -f 0; " : "") + line});
+        fs::permissions(dir.path(), fs::perms::owner_all); // so that the folder can go
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-        const std::map<std::string, std::string> after = Snapshot(data.path());
+        const std::map<std::string, std::string> after = Snapshot(dir.path());
+        const bool all = std::string(c.unchanged) == "*";
         for (const auto& [file, bytes] : before) {
-            if (c.unchanged == std::vector<std::string>{"*"} ||
-                std::find(c.unchanged.begin(), c.unchanged.end(), file) != c.unchanged.end()) {
+            if (all || file == c.unchanged) {
                 EXPECT_TRUE(after.count(file) != 0 && after.at(file) == bytes) << file << " changed";
             }
         }
-        if (c.unchanged == std::vector<std::string>{"*"}) {
-            // The empty lock file beside a settings file is the only file a refused save may leave.
-            const auto added = std::count_if(after.begin(), after.end(), [&](const auto& entry) {
-                return before.count(entry.first) == 0 && !entry.first.ends_with(".lock");
-            });
-            EXPECT_EQ(added, 0) << "files were added";
-        }
+        // The empty lock file beside a settings file is the only file a refused save may leave.
+        EXPECT_FALSE(all && std::any_of(after.begin(), after.end(),
+                                        [&](const auto& entry) {
+                                            return before.count(entry.first) == 0 &&
+                                                   !entry.first.ends_with(".lock");
+                                        }))
+            << "files were added";
     }
 }
 
