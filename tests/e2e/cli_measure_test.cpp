@@ -59,27 +59,20 @@ std::string FloatText(uint32_t bits, const char* format) {
     return text;
 }
 
-enum class Kind { kStamp, kByte, kWord, kFloat };
+enum Kind { kStamp, kByte, kWord, kFloat };
 struct FieldFormat {
     Kind kind;
     const char* format;
     const char* title;
 };
 const std::vector<FieldFormat> kTwoValue = {
-    {Kind::kStamp, "", "Date/Time"}, {Kind::kFloat, "%.3f", "Value 1"}, {Kind::kFloat, "%.3f", "Value 2"}};
-const std::vector<FieldFormat> kXvTdc = {{Kind::kStamp, "", "Date/Time"},
-                                         {Kind::kByte, "%u", "Density"},
-                                         {Kind::kFloat, "%.1f", "Moisture [%]"},
-                                         {Kind::kFloat, "%.3f", "StdDev"},
-                                         {Kind::kFloat, "%.1f", "Error [%]"},
-                                         {Kind::kWord, "%u", "n1"},
-                                         {Kind::kWord, "%u", "n2"},
-                                         {Kind::kWord, "%u", "Delta n"},
-                                         {Kind::kFloat, "%.3f", "TDR Level"},
-                                         {Kind::kFloat, "%.3f", "c0"},
-                                         {Kind::kFloat, "%.1f", "Temperature"},
-                                         {Kind::kWord, "%u", "MatID"},
-                                         {Kind::kWord, "%u", "TempID"}};
+    {kStamp, "", "Date/Time"}, {kFloat, "%.3f", "Value 1"}, {kFloat, "%.3f", "Value 2"}};
+const std::vector<FieldFormat> kXvTdc = {
+    {kStamp, "", "Date/Time"},  {kByte, "%u", "Density"},        {kFloat, "%.1f", "Moisture [%]"},
+    {kFloat, "%.3f", "StdDev"}, {kFloat, "%.1f", "Error [%]"},   {kWord, "%u", "n1"},
+    {kWord, "%u", "n2"},        {kWord, "%u", "Delta n"},        {kFloat, "%.3f", "TDR Level"},
+    {kFloat, "%.3f", "c0"},     {kFloat, "%.1f", "Temperature"}, {kWord, "%u", "MatID"},
+    {kWord, "%u", "TempID"}};
 
 struct Record {
     std::vector<uint32_t> raw; // per field, as stored
@@ -88,7 +81,7 @@ struct Record {
 };
 
 size_t WidthOf(Kind kind) {
-    return kind == Kind::kByte ? 1 : kind == Kind::kWord ? 2 : 4;
+    return kind == kByte ? 1 : kind == kWord ? 2 : 4;
 }
 size_t SizeOf(const std::vector<FieldFormat>& layout) {
     size_t n = 0;
@@ -103,9 +96,9 @@ Record ParseRecord(const std::string& b, size_t at, const std::vector<FieldForma
     for (const FieldFormat& f : layout) {
         const size_t width = WidthOf(f.kind);
         r.raw.push_back(width == 1 ? static_cast<uint8_t>(b.at(at)) : width == 2 ? U16(b, at) : U32(b, at));
-        r.texts.push_back(f.kind == Kind::kStamp   ? StampText(r.raw.back())
-                          : f.kind == Kind::kFloat ? FloatText(r.raw.back(), f.format)
-                                                   : std::to_string(r.raw.back()));
+        r.texts.push_back(f.kind == kStamp   ? StampText(r.raw.back())
+                          : f.kind == kFloat ? FloatText(r.raw.back(), f.format)
+                                             : std::to_string(r.raw.back()));
         at += width;
     }
     return r;
@@ -127,8 +120,7 @@ BinFile ReadBinFile(const std::string& b, const std::vector<FieldFormat>& layout
         ADD_FAILURE() << "a header cut short: " << b.size() << " bytes";
         return f;
     }
-    EXPECT_EQ(b.substr(0, 12), "ORVAmdfh1.01");
-    EXPECT_EQ(U32(b, 12), 56u);
+    EXPECT_EQ(b.substr(0, 16), std::string("ORVAmdfh1.01\x38\0\0\0", 16)) << "magic, version, header size 56";
     f.serial = U16(b, 16);
     const std::string nameField = b.substr(18, 18); // the name, its zero end and the padding
     f.name = nameField.substr(0, nameField.find('\0'));
