@@ -1,6 +1,7 @@
 #include "support/child_process.h"
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
@@ -19,18 +20,6 @@ std::vector<char*> Argv(const std::string& program, const std::vector<std::strin
     }
     argv.push_back(nullptr);
     return argv;
-}
-
-void DrainInto(int fd, std::string& out) {
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0) {
-            out.append(buffer, static_cast<size_t>(n));
-        } else if (n == 0 || errno != EINTR) {
-            return;
-        }
-    }
 }
 
 int ExitStatus(int status) {
@@ -102,23 +91,14 @@ BackgroundProcess::BackgroundProcess(const std::string& program, const std::vect
     }
     ::close(outPipe[1]);
     stdoutFd_ = outPipe[0];
-    std::string line;
-    for (int waited = 0; waited < firstLineMs && line.find('\n') == std::string::npos;) {
-        pollfd pfd{stdoutFd_, POLLIN, 0};
-        const int ready = poll(&pfd, 1, 100);
-        waited += 100;
-        if (ready > 0) {
-            char c;
-            const ssize_t n = ::read(stdoutFd_, &c, 1);
-            if (n <= 0) {
-                break;
-            }
-            line += c;
-        }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(firstLineMs);
+    while (laterOutput_.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline &&
+           ReadSome(100)) {
     }
-    if (!line.empty() && line.back() == '\n') {
-        line.pop_back();
-        firstLine_ = line;
+    const size_t end = laterOutput_.find('\n');
+    if (end != std::string::npos) {
+        firstLine_ = laterOutput_.substr(0, end);
+        laterOutput_.erase(0, end + 1);
     }
 }
 
@@ -134,10 +114,7 @@ int BackgroundProcess::Stop() {
 
 int BackgroundProcess::Reaped(int status) {
     pid_ = -1;
-    if (stdoutFd_ >= 0) {
-        DrainInto(stdoutFd_, laterOutput_); // the writing end is closed: this reads to the end
-        ::close(stdoutFd_);
-        stdoutFd_ = -1;
+    while (ReadSome(-1)) { // the writing end is closed: this reads to the end
     }
     return ExitStatus(status);
 }
@@ -147,18 +124,18 @@ bool BackgroundProcess::Signal(int signal) {
 }
 
 bool BackgroundProcess::ReadSome(int waitMs) {
-    pollfd pfd{stdoutFd_, POLLIN, 0};
-    if (stdoutFd_ < 0 || poll(&pfd, 1, waitMs) <= 0) {
-        return stdoutFd_ >= 0;
+    if (stdoutFd_ < 0) {
+        return false;
     }
+    pollfd pfd{stdoutFd_, POLLIN, 0};
+    const int ready = poll(&pfd, 1, waitMs);
     char buffer[4096];
-    const ssize_t n = ::read(stdoutFd_, buffer, sizeof buffer);
+    const ssize_t n = ready > 0 ? ::read(stdoutFd_, buffer, sizeof buffer) : ready;
     if (n > 0) {
         laterOutput_.append(buffer, static_cast<size_t>(n));
-        return true;
     }
-    if (n < 0 && errno == EINTR) {
-        return true;
+    if (n > 0 || ready == 0 || (n < 0 && errno == EINTR)) {
+        return true; // more may come
     }
     ::close(stdoutFd_);
     stdoutFd_ = -1;
@@ -183,6 +160,8 @@ int BackgroundProcess::WaitExit(int timeoutMs) {
     }
 }
 
-BackgroundProcess::~BackgroundProcess() { Stop(); }
+BackgroundProcess::~BackgroundProcess() {
+    Stop();
+}
 
 } // namespace terrix::test

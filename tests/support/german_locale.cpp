@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <optional>
 
 namespace terrix::test {
 namespace {
@@ -48,14 +49,11 @@ GermanNumberLocale::GermanNumberLocale() {
     }
     // LOCPATH is read only while the locale is loaded; the process gets its own value back right after.
     const char* old = std::getenv("LOCPATH");
-    const std::string oldPath = old != nullptr ? old : "";
+    const std::optional<std::string> oldPath =
+        old != nullptr ? std::optional<std::string>(old) : std::nullopt;
     ::setenv("LOCPATH", dir.c_str(), 1);
     active_ = std::setlocale(LC_NUMERIC, kCompiledName) != nullptr;
-    if (old != nullptr) {
-        ::setenv("LOCPATH", oldPath.c_str(), 1);
-    } else {
-        ::unsetenv("LOCPATH");
-    }
+    oldPath ? ::setenv("LOCPATH", oldPath->c_str(), 1) : ::unsetenv("LOCPATH");
 }
 
 GermanNumberLocale::~GermanNumberLocale() {

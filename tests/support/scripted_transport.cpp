@@ -30,40 +30,6 @@ bool ScriptedTransport::Read(std::span<uint8_t> buffer, size_t& got) {
     return true;
 }
 
-bool ScriptedTransport::Purge() {
-    ++purges;
-    pending_.clear();
-    return true;
-}
-
-bool ScriptedTransport::PurgeInput() {
-    pending_.clear();
-    return true;
-}
-
-bool ScriptedTransport::SetBaud(uint32_t baud) {
-    baud_ = baud;
-    baudChanges.push_back(baud);
-    return true;
-}
-
-bool ScriptedTransport::SetRts(bool on) {
-    rts = on;
-    return true;
-}
-
-bool ScriptedTransport::SetDtr(bool on) {
-    dtr = on;
-    return true;
-}
-
-bool ScriptedTransport::GetModemStatus(bool& cts, bool& dsr) {
-    ++modemStatusReads;
-    cts = loopRtsToCts && rts;
-    dsr = loopDtrToDsr && dtr;
-    return true;
-}
-
 std::vector<uint8_t> ModuleReply(uint8_t station, uint8_t command, uint8_t status,
                                  const std::vector<uint8_t>& data) {
     std::vector<uint8_t> frame = {station, 253, static_cast<uint8_t>(data.empty() ? 0 : data.size() + 1),

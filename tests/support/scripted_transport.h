@@ -24,13 +24,34 @@ public:
 
     bool Write(std::span<const uint8_t> bytes, size_t& written) override;
     bool Read(std::span<uint8_t> buffer, size_t& got) override;
-    bool Purge() override;
-    bool PurgeInput() override;
-    bool SetBaud(uint32_t baud) override;
+    bool Purge() override {
+        ++purges;
+        return PurgeInput();
+    }
+    bool PurgeInput() override {
+        pending_.clear();
+        return true;
+    }
+    bool SetBaud(uint32_t baud) override {
+        baud_ = baud;
+        baudChanges.push_back(baud);
+        return true;
+    }
     uint32_t Baud() const override { return baud_; }
-    bool SetRts(bool on) override;
-    bool SetDtr(bool on) override;
-    bool GetModemStatus(bool& cts, bool& dsr) override;
+    bool SetRts(bool on) override {
+        rts = on;
+        return true;
+    }
+    bool SetDtr(bool on) override {
+        dtr = on;
+        return true;
+    }
+    bool GetModemStatus(bool& cts, bool& dsr) override {
+        ++modemStatusReads;
+        cts = loopRtsToCts && rts;
+        dsr = loopDtrToDsr && dtr;
+        return true;
+    }
     Clock& GetClock() override { return clock_; }
     uint32_t LastError() const override { return 0; }
     std::string Describe() const override { return "scripted"; }
