@@ -8,20 +8,11 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdlib>
 #include <cstring>
 
 using namespace terrix;
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-} // namespace
+using fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);

@@ -4,11 +4,11 @@
 #include "core/config/calib_file_reader.h"
 #include "core/config/calib_files.h"
 #include "core/config/calib_set.h"
+#include "tests/fuzz/fuzz_util.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cerrno>
-#include <cstdlib>
 
 using namespace terrix;
 
@@ -24,10 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     while (reader.NextItem(item)) {
         // Texts are cut to what the fields keep; every item consumes input, so there are never more items
         // than bytes.
-        if (item.text.size() > CCalibFileReader::kMaxText || item.value.size() > CCalibFileReader::kMaxText ||
-            ++items > loc.size()) {
-            std::abort();
-        }
+        fuzz::Check(item.text.size() <= CCalibFileReader::kMaxText &&
+                    item.value.size() <= CCalibFileReader::kMaxText && ++items <= loc.size());
     }
 
     const CalibFileOpener files = [&cal, &tdc](const std::string& name, std::filesystem::path& file) {

@@ -4,10 +4,11 @@
 #include "core/bus/bus_error.h"
 #include "core/bus/frame.h"
 #include "core/platform/com_port.h"
+#include "tests/fuzz/fuzz_util.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -28,18 +29,16 @@ public:
         return true;
     }
     bool Read(std::span<uint8_t> buffer, size_t& got) override {
-        got = 0;
         clock_.AdvanceUs(1000);
-        if (pieces.empty()) {
-            return true;
-        }
-        std::vector<uint8_t>& piece = pieces.front();
-        const size_t n = std::min(piece.size(), buffer.size());
-        std::copy_n(piece.begin(), n, buffer.begin());
-        piece.erase(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(n));
-        got = n;
-        if (piece.empty()) {
-            pieces.pop_front();
+        got = 0;
+        if (!pieces.empty()) {
+            std::vector<uint8_t>& piece = pieces.front();
+            got = std::min(piece.size(), buffer.size());
+            std::copy_n(piece.begin(), got, buffer.begin());
+            piece.erase(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(got));
+            if (piece.empty()) {
+                pieces.pop_front();
+            }
         }
         return true;
     }
@@ -73,9 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto owned = std::make_unique<PieceTransport>(clock);
     PieceTransport& transport = *owned;
     const PortHandle port = ComAdopt(std::move(owned));
-    if (port == kInvalidPort) {
-        std::abort();
-    }
+    fuzz::Check(port != kInvalidPort);
     const int transactions = in.ConsumeIntegralInRange<int>(1, 4);
     std::vector<std::pair<uint16_t, size_t>> calls;
     for (int i = 0; i < transactions; ++i) {
@@ -92,15 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool ok = ReceiveFrame(port, expected, std::span<uint8_t>(buffer.data(), bufferSize));
         // A reply is never written past the caller's buffer, nor past what the caller expects.
         const size_t limit = std::min<size_t>(expected, bufferSize);
-        for (size_t i = limit; i < buffer.size(); ++i) {
-            if (buffer[i] != kSentinel) {
-                std::abort();
-            }
-        }
+        fuzz::Check(std::all_of(buffer.begin() + static_cast<std::ptrdiff_t>(limit), buffer.end(),
+                                [](uint8_t b) { return b == kSentinel; }));
         // Success and a bus error are never reported together.
-        if (ok != (LastBusError() == kBusOk)) {
-            std::abort();
-        }
+        fuzz::Check(ok == (LastBusError() == kBusOk));
     }
     ComClose(port);
     return 0;

@@ -7,8 +7,8 @@
 #include "core/inventory/module_file.h"
 #include "core/inventory/module_record.h"
 #include "core/platform/ini_document.h"
+#include "tests/fuzz/fuzz_util.h"
 
-#include <cstdlib>
 #include <optional>
 #include <string_view>
 
@@ -20,18 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // What we write must read back with the same sections, keys and values. (Not the same bytes: a line
     // that ends in a lone carriage return loses it on the way, which changes no key or value.)
     const IniDocument again = IniDocument::Parse(document.Serialize());
-    if (again.SectionNames() != document.SectionNames()) {
-        std::abort();
-    }
+    fuzz::Check(again.SectionNames() == document.SectionNames());
     for (const std::string& section : document.SectionNames()) {
-        if (again.KeyNames(section) != document.KeyNames(section)) {
-            std::abort();
-        }
+        fuzz::Check(again.KeyNames(section) == document.KeyNames(section));
         for (const std::string& key : document.KeyNames(section)) {
+            // A key that is listed must be found, with the value it had.
             const std::optional<std::string> value = document.Get(section, key);
-            if (!value || again.Get(section, key) != value) {
-                std::abort(); // a key that is listed must be found, with the value it had
-            }
+            fuzz::Check(value && again.Get(section, key) == value);
         }
     }
 

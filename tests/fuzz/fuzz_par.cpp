@@ -3,11 +3,12 @@
 
 #include "core/config/app_params.h"
 #include "core/config/par_file.h"
+#include "tests/fuzz/fuzz_util.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <ctime>
 #include <sstream>
+#include <tuple>
 
 using namespace terrix;
 
@@ -24,14 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     date.tm_mday = 1;
     std::istringstream saved(ParFileText(params, date));
     AppParams again{};
-    if (!ParseParText(saved, again, count, error) || count != 5) {
-        std::abort();
-    }
+    fuzz::Check(ParseParText(saved, again, count, error) && count == 5);
     const double tolerance = std::max(1e-6, std::fabs(static_cast<double>(params.fOffset)) * 1e-6);
-    if (again.wAveraging != params.wAveraging || again.wError66Units != params.wError66Units ||
-        again.yQueueFull != params.yQueueFull || again.yQueueEmpty != params.yQueueEmpty ||
-        std::fabs(static_cast<double>(again.fOffset) - params.fOffset) > tolerance) {
-        std::abort();
-    }
+    fuzz::Check(
+        std::tie(again.wAveraging, again.wError66Units, again.yQueueFull, again.yQueueEmpty) ==
+            std::tie(params.wAveraging, params.wError66Units, params.yQueueFull, params.yQueueEmpty) &&
+        std::fabs(static_cast<double>(again.fOffset) - params.fOffset) <= tolerance);
     return 0;
 }

@@ -1,12 +1,14 @@
 #pragma once
-// Helpers of the fuzz targets: a file system in memory for the measurement files, so that millions of runs
-// neither wear the disk nor spend their time in system calls.
+// Helpers of the fuzz targets: a failed check that libFuzzer reports with its input, and a file system in
+// memory for the measurement files, so that millions of runs neither wear the disk nor spend their time in
+// system calls.
 
 #include "core/measure/file_handle.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -14,6 +16,12 @@
 #include <vector>
 
 namespace terrix::fuzz {
+
+inline void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
 
 // Files are byte vectors by path; a handle works on the vector while it is open. No locks: one writer at a
 // time is the caller's business here.
