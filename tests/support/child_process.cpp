@@ -107,6 +107,13 @@ int BackgroundProcess::Stop() {
         return -1;
     }
     kill(pid_, SIGTERM);
+    // A process that does not heed the request (a lost stop, a hang) is killed, so that a failing case ends
+    // with its failures instead of hanging until the ctest time-out.
+    const int exitStatus = WaitExit(10'000);
+    if (pid_ <= 0) {
+        return exitStatus;
+    }
+    kill(pid_, SIGKILL);
     int status = 0;
     waitpid(pid_, &status, 0);
     return Reaped(status);

@@ -28,7 +28,7 @@ public:
 
     bool running() const { return pid_ > 0 && !firstLine_.empty(); }
     const std::string& firstLine() const { return firstLine_; }
-    // Sends SIGTERM and waits; returns the exit status.
+    // Sends SIGTERM and waits (SIGKILL after 10 s); returns the exit status.
     int Stop();
     // Sends `signal` to the process; false when it is not running.
     bool Signal(int signal);
