@@ -5,11 +5,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <tuple>
 
 #include "core/measure/c_locale_format.h"
-#include "core/measure/error_marker.h"
 #include "core/measure/meas_value_store.h"
 #include "core/measure/time_stamp.h"
 #include "core/platform/data_paths.h"
@@ -28,6 +26,11 @@ bool AppendValue(CMeasValueStore& store, float value) {
         r.SetFloat(i, value);
     }
     return store.Append();
+}
+
+// The first value of record `index` as the store reads it, "-" when it cannot be read.
+std::string ValueText(CMeasValueStore& store, uint32_t index) {
+    return store.ReadRecord(index) ? store.ReadRecordData().Format(1) : "-";
 }
 
 size_t CountLines(const std::string& text) {
@@ -74,8 +77,7 @@ TEST_F(ValueStore, ReadRecordFollowsAppendsAndEraseThenAppendStartsAnew) {
     Open(store, 4711, 1);
     ASSERT_TRUE(AppendValue(store, 1.0f));
     ASSERT_TRUE(AppendValue(store, 2.0f));
-    ASSERT_TRUE(store.ReadRecord(1));
-    EXPECT_EQ(store.ReadRecordData().Format(1), "2.000");
+    EXPECT_EQ(ValueText(store, 1), "2.000");
     // Past the end: false, and the record and its index stay as they were.
     EXPECT_FALSE(store.ReadRecord(2));
     EXPECT_EQ(store.LastError(), kMeasErrNoRecord);
@@ -83,8 +85,7 @@ TEST_F(ValueStore, ReadRecordFollowsAppendsAndEraseThenAppendStartsAnew) {
     ASSERT_TRUE(store.ReadRecord(1));
     // A record appended after the last read block is read from the file.
     ASSERT_TRUE(AppendValue(store, 3.0f));
-    ASSERT_TRUE(store.ReadRecord(2));
-    EXPECT_EQ(store.ReadRecordData().Format(1), "3.000");
+    EXPECT_EQ(ValueText(store, 2), "3.000");
 
     // Both files going is checked by CliMeasureTest's erase (e2e).
     ASSERT_TRUE(store.Erase());
@@ -96,8 +97,7 @@ TEST_F(ValueStore, ReadRecordFollowsAppendsAndEraseThenAppendStartsAnew) {
     EXPECT_EQ(test::ReadFileBytes(Asc(4711)), "Date/Time\t4711_1\n05.03.2004 14:07:09\t9.000\r\n");
     EXPECT_EQ(store.RecordCount(), 1u);
     EXPECT_EQ(store.GetExtremes(0).minimum, 9.0f) << "the new header starts its extremes afresh";
-    ASSERT_TRUE(store.ReadRecord(0));
-    EXPECT_EQ(store.ReadRecordData().Format(1), "9.000") << "nothing of the old file is answered from memory";
+    EXPECT_EQ(ValueText(store, 0), "9.000") << "nothing of the old file is answered from memory";
     EXPECT_TRUE(store.Erase());
     EXPECT_TRUE(store.Erase()) << "nothing left to delete is no failure";
 }
@@ -105,6 +105,11 @@ TEST_F(ValueStore, ReadRecordFollowsAppendsAndEraseThenAppendStartsAnew) {
 TEST_F(ValueStore, RecreatedAsciiFilesAreIdenticalAndAppendsFollow) {
     CMeasValueStore store;
     Open(store, 4711, 3);
+    const std::string title = test::ReadFileBytes(Asc(4711));
+    test::WriteFileBytes(Asc(4711), "user notes");
+    EXPECT_TRUE(store.RecreateAscii());
+    EXPECT_EQ(test::ReadFileBytes(Asc(4711)), "user notes") << "without records the file is left alone";
+    test::WriteFileBytes(Asc(4711), title);
     for (int i = 0; i < 1000; ++i) {
         ASSERT_TRUE(AppendValue(store, static_cast<float>(i) * 0.5f));
     }
@@ -118,14 +123,6 @@ TEST_F(ValueStore, RecreatedAsciiFilesAreIdenticalAndAppendsFollow) {
     ASSERT_TRUE(AppendValue(store, 7.0f));
     EXPECT_EQ(test::ReadFileBytes(Asc(4711)), measured + "05.03.2004 14:07:09\t7.000\t7.000\r\n")
         << "line 1001 follows the rebuilt lines";
-}
-
-TEST_F(ValueStore, RecreateWithoutRecordsLeavesTheAsciiFileAlone) {
-    CMeasValueStore store;
-    Open(store, 5, 1);
-    test::WriteFileBytes(Asc(5), "user notes");
-    EXPECT_TRUE(store.RecreateAscii());
-    EXPECT_EQ(test::ReadFileBytes(Asc(5)), "user notes");
 }
 
 TEST_F(ValueStore, RecordsWithoutKnownSerialOpenNoFiles) {
@@ -157,18 +154,11 @@ TEST_F(ValueStore, ReadRecordInEveryDirection) {
     for (uint32_t i = 0; i < count; ++i) {
         ASSERT_TRUE(AppendValue(store, static_cast<float>(i)));
     }
-    auto valueAt = [&](uint32_t i) {
-        EXPECT_TRUE(store.ReadRecord(i)) << i;
-        float v = -1;
-        store.ReadRecordData().GetFloat(1, &v);
-        return v;
-    };
     for (uint32_t i = count; i-- > 0;) {
-        ASSERT_EQ(valueAt(i), static_cast<float>(i));
+        ASSERT_EQ(ValueText(store, i), FormatC("%.3f", static_cast<double>(i)));
     }
-    const uint32_t jumps[] = {4999, 0, 2500, 2499, 511, 512, 1023, 1};
-    for (uint32_t i : jumps) {
-        EXPECT_EQ(valueAt(i), static_cast<float>(i));
+    for (const uint32_t i : {4999, 0, 2500, 2499, 511, 512, 1023, 1}) {
+        EXPECT_EQ(ValueText(store, i), FormatC("%.3f", static_cast<double>(i)));
     }
 }
 
@@ -186,8 +176,7 @@ TEST_F(ValueStore, APowerLossFragmentIsReplacedByTheNextRecord) {
     EXPECT_EQ(again.RecordCount(), 2u);
     ASSERT_TRUE(AppendValue(again, 3.0f));
     EXPECT_EQ(test::ReadFileBytes(Bin(12)).size(), 56u + 3 * 12u);
-    ASSERT_TRUE(again.ReadRecord(2));
-    EXPECT_EQ(again.ReadRecordData().Format(1), "3.000");
+    EXPECT_EQ(ValueText(again, 2), "3.000");
     const std::string text = test::ReadFileBytes(Asc(12));
     EXPECT_NE(text.find("05.03.20\r\n05.03.2004 14:07:09\t3.000\t3.000\r\n"), std::string::npos)
         << "the broken line is closed, the new line stands on its own";
@@ -203,7 +192,6 @@ TEST_F(ValueStore, AForeignBinaryFileIsNeverOverwritten) {
     EXPECT_EQ(store.LastError(), kMeasErrWrongMagic);
     EXPECT_NE(store.LastErrorText().find("99.BinMeasData"), std::string::npos);
     EXPECT_EQ(test::ReadFileBytes(Bin(99)), foreign);
-    EXPECT_EQ(store.RecordCount(), 0u);
     // Nor does the ASCII file take a line the binary file does not have.
     EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(99))), 0u);
 }
@@ -220,10 +208,7 @@ TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
         Open(store, serial, 1);
 
         int stored = 0;
-        for (int i = 0; i < 6; ++i) {
-            if (!AppendValue(store, static_cast<float>(i))) {
-                break;
-            }
+        while (stored < 6 && AppendValue(store, static_cast<float>(stored))) {
             ++stored;
         }
         EXPECT_EQ(stored, 3);
@@ -232,20 +217,17 @@ TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
         EXPECT_EQ((bin.size() - 56) % 8, 0u) << "the binary file ends at a record boundary";
         const std::string asc = test::ReadFileBytes(Asc(serial));
         EXPECT_EQ(asc.substr(asc.size() - 2), "\r\n") << "the ASCII file ends with a whole line";
-        const uint32_t count = store.RecordCount();
-        EXPECT_EQ(count, 3u);
+        EXPECT_EQ(store.RecordCount(), 3u);
         EXPECT_EQ(CountLines(asc), 4u);
-        for (uint32_t i = 0; i < count; ++i) {
-            ASSERT_TRUE(store.ReadRecord(i));
-            EXPECT_EQ(store.ReadRecordData().Format(1), FormatC("%.3f", static_cast<double>(i)));
+        for (uint32_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(ValueText(store, i), FormatC("%.3f", static_cast<double>(i)));
         }
 
         // With room again, measuring goes on after the last whole record.
         fs.SetBudget(1 << 20);
         ASSERT_TRUE(AppendValue(store, 42.0f)) << store.LastErrorText();
-        EXPECT_EQ(store.RecordCount(), count + 1);
-        ASSERT_TRUE(store.ReadRecord(count));
-        EXPECT_EQ(store.ReadRecordData().Format(1), "42.000");
+        EXPECT_EQ(store.RecordCount(), 4u);
+        EXPECT_EQ(ValueText(store, 3), "42.000");
     }
 }
 
