@@ -102,19 +102,17 @@ TEST(PlotNavigation, MovesStayInsideTheStoredValues) {
             << "move " << static_cast<int>(c.move) << " from " << c.first << ", " << c.samplesPerPlot
             << " per plot, " << c.count << " values";
     }
-    EXPECT_EQ(ClampSamplesPerPlot(0), 1);
-    EXPECT_EQ(ClampSamplesPerPlot(-12), 1);
-    EXPECT_EQ(ClampSamplesPerPlot(int64_t{1} << 40), kMaxSamplesPerPlot);
-    EXPECT_EQ(SamplesPerPlotSpinMaximum(0), 1);
-    EXPECT_EQ(SamplesPerPlotSpinMaximum(int64_t{1} << 40), std::numeric_limits<int>::max());
-    EXPECT_EQ(PageRangeOf(0, 40, 0), (PlotPageRange{0, 0}));
-    EXPECT_EQ(PageRangeOf(0, 40, 10), (PlotPageRange{0, 10}));
-    EXPECT_EQ(PageRangeOf(12, 40, 10), (PlotPageRange{10, 10}));
-    EXPECT_EQ(PageRangeOf(-3, 0, 10), (PlotPageRange{0, 1}));
+    const int64_t huge = int64_t{1} << 40;
+    EXPECT_EQ(std::make_tuple(ClampSamplesPerPlot(0), ClampSamplesPerPlot(-12), ClampSamplesPerPlot(huge),
+                              SamplesPerPlotSpinMaximum(0), SamplesPerPlotSpinMaximum(huge)),
+              std::make_tuple(1, 1, kMaxSamplesPerPlot, 1, std::numeric_limits<int>::max()));
+    EXPECT_EQ((std::vector<PlotPageRange>{PageRangeOf(0, 40, 0), PageRangeOf(0, 40, 10),
+                                          PageRangeOf(12, 40, 10), PageRangeOf(-3, 0, 10)}),
+              (std::vector<PlotPageRange>{{0, 0}, {0, 10}, {10, 10}, {0, 1}}));
     // A list of 20 rows per page at its end follows; scrolled back by one row, or not yet full, it does not.
-    EXPECT_TRUE(ListFollowsNewValue(30, 20, 51));
-    EXPECT_FALSE(ListFollowsNewValue(29, 20, 51));
-    EXPECT_FALSE(ListFollowsNewValue(0, 20, 10));
+    EXPECT_EQ(std::make_tuple(ListFollowsNewValue(30, 20, 51), ListFollowsNewValue(29, 20, 51),
+                              ListFollowsNewValue(0, 20, 10)),
+              std::make_tuple(true, false, false));
 }
 
 // Points kept in memory; counts the reads so a test sees what the plot asked for.
@@ -151,13 +149,12 @@ TEST(PlotPage, ScalesTheShownValuesOnly) {
     // An error value scales as 0; values outside the page do not count.
     VectorSource source(one, {Point(0, 100), Point(10, 2), Point(20, 5, true), Point(30, 8), Point(40, -50)});
     PlotPage page = LoadPlotPage(source, 1, 3);
-    EXPECT_EQ(page.range, (PlotPageRange{1, 4}));
-    ASSERT_EQ(page.panes.size(), 1u);
-    EXPECT_EQ(page.panes[0].scale, ScaleAxis(0, 8));
-    EXPECT_EQ(page.timeScale, ScaleAxis(10, 30));
-    EXPECT_EQ(page.panes[0].buckets.size(), 3u);
-    EXPECT_EQ(page.panes[0].buckets[1].errors, 1u);
-    EXPECT_EQ(page.panes[0].buckets[1].values, 0u);
+    const PlotPane& pane = page.panes.at(0);
+    EXPECT_EQ(std::tie(page.range, page.timeScale, pane.scale),
+              std::make_tuple(PlotPageRange{1, 4}, ScaleAxis(10, 30), ScaleAxis(0, 8)));
+    EXPECT_EQ(std::make_tuple(page.panes.size(), pane.buckets.size(), pane.buckets.at(1).errors,
+                              pane.buckets[1].values),
+              std::make_tuple(1u, 3u, 1u, 0u));
 
     // No values: nothing is read, not even a record before the first.
     VectorSource empty(one, {});
@@ -207,10 +204,7 @@ TEST(PlotPage, LongPagesReduceToAnEnvelopeThatKeepsTheExtremes) {
             EXPECT_GT(columns[i].x, columns[i - 1].x);
         }
     }
-    EXPECT_EQ(lowest, -9.25);
-    EXPECT_EQ(highest, 7.5);
-    EXPECT_EQ(values, 99999u);
-    EXPECT_EQ(errors, 1u);
+    EXPECT_EQ(std::make_tuple(lowest, highest, values, errors), std::make_tuple(-9.25, 7.5, 99999u, 1u));
 }
 
 } // namespace
