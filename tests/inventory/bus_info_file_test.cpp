@@ -1,12 +1,6 @@
 #include "core/inventory/bus_info_file.h"
-
-#include "core/inventory/bus_list.h"
-#include "core/inventory/module_file.h"
-#include "core/platform/ini_document.h"
 #include "core/platform/ini_section.h"
 #include "inventory_test_util.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -54,8 +48,8 @@ TEST_F(BusInfoFile, RecordsWithoutKnownSerialAreListedButGetNoModuleFile) {
     loaded.Add(MakeRecord(1, 1)); // cleared by loading
     ASSERT_EQ(LoadBusInfo(loaded), 4u);
     EXPECT_EQ(SerialStations(loaded), (Pairs{{300, 2}, {65535, 4}, {0, 6}, {100, 9}}));
-    EXPECT_EQ(loaded.GetAt(3)->bDisabled, 1);
-    EXPECT_EQ(loaded.GetAt(3)->enModuleState, msNotIdentified);
+    EXPECT_EQ(std::tie(loaded.GetAt(3)->bDisabled, loaded.GetAt(3)->enModuleState),
+              std::make_tuple(1, msNotIdentified));
     EXPECT_EQ(loaded.CollisionCount(), 0u);
 }
 
@@ -155,9 +149,10 @@ TEST_F(BusInfoFile, WindowsWrittenSettingsFileIsReadAndKeptCrlf) {
     ASSERT_TRUE(list.Save());
     const std::string text = ReadFileBytes(Settings());
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(text.begin(), text.end(), '\r'));
-    EXPECT_NE(text.find("[General settings]\r\nwPrimaryLID=1031\r\n"), std::string::npos);
-    EXPECT_NE(text.find("dLeft=0.125000\r\n"), std::string::npos);
-    EXPECT_NE(text.find("Module0=12345,3\r\n"), std::string::npos);
+    for (const char* kept :
+         {"[General settings]\r\nwPrimaryLID=1031\r\n", "dLeft=0.125000\r\n", "Module0=12345,3\r\n"}) {
+        EXPECT_NE(text.find(kept), std::string::npos) << kept;
+    }
 }
 
 // A settings file too large to be read whole is never written back: see the robustness tests.

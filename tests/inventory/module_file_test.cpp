@@ -1,9 +1,5 @@
-#include "core/inventory/module_file.h"
-
 #include "core/inventory/stored_text.h"
 #include "inventory_test_util.h"
-
-#include <gtest/gtest.h>
 
 #include <cerrno>
 
@@ -63,10 +59,9 @@ TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
                    "[SensorData0]\r\nyUnitCode=20\r\n");
     ModuleRecord record;
     ReadModuleFile(5, record);
-    EXPECT_EQ(record.analogCfg0.yChannel, 0);
-    EXPECT_EQ(record.analogCfg0.yHasLinearisation, 0);
-    EXPECT_EQ(record.analogCfg1.yChannel, 6);
-    EXPECT_EQ(record.sensorData0.yUnitCode, 0);
+    EXPECT_EQ(std::tie(record.analogCfg0.yChannel, record.analogCfg0.yHasLinearisation,
+                       record.analogCfg1.yChannel, record.sensorData0.yUnitCode),
+              std::make_tuple(0, 0, 6, 0));
 
     // Written with the flags off, the old sections stay in the file and are still ignored.
     record.stationInfo.wSerialNo = 5;
@@ -75,8 +70,7 @@ TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
     EXPECT_NE(ReadFileBytes(Dir() / "5.ini").find("[AnalogCfg0]\r\nyChannel=5"), std::string::npos);
     ModuleRecord again;
     ReadModuleFile(5, again);
-    EXPECT_EQ(again.analogCfg0.yChannel, 0);
-    EXPECT_EQ(again.analogCfg1.yChannel, 0);
+    EXPECT_EQ(std::tie(again.analogCfg0.yChannel, again.analogCfg1.yChannel), std::make_tuple(0, 0));
 }
 
 // How each integer type wraps is the settings section's own
@@ -89,9 +83,8 @@ TEST_F(ModuleFile, UnreadableValuesKeepTheDefaultAndTheChannelMaskFollowsTheCoun
     record.bDisabled = 1;
     record.sensorData0.fZeroOffset = 2.5f;
     ReadModuleFile(6, record);
-    EXPECT_EQ(record.bDisabled, 1);
-    EXPECT_EQ(record.sensorData0.fZeroOffset, 2.5f);
-    EXPECT_EQ(record.dwMeasChannels, 2u);
+    EXPECT_EQ(std::tie(record.bDisabled, record.sensorData0.fZeroOffset, record.dwMeasChannels),
+              std::make_tuple(1, 2.5f, 2u));
 }
 
 TEST_F(ModuleFile, OverlongStringsAreCutAndCommentLineBreaksAreStoredAsBackslashN) {
@@ -101,11 +94,10 @@ TEST_F(ModuleFile, OverlongStringsAreCutAndCommentLineBreaksAreStoredAsBackslash
                        "\r\n[UserInfo]\r\nszLocation=" + longText + "\r\nszComment=" + longText + "\r\n");
     ModuleRecord record;
     ReadModuleFile(7, record);
-    EXPECT_EQ(FieldText(record.szUnit0), "abcdefg");
-    EXPECT_EQ(record.ModuleName().size(), 254u);
-    EXPECT_EQ(record.stationInfo.yModuleNameLen, 254);
-    EXPECT_EQ(FieldText(record.szLocation).size(), 78u);
-    EXPECT_EQ(FieldText(record.szComment).size(), 510u);
+    EXPECT_EQ(std::make_tuple(FieldText(record.szUnit0), record.ModuleName().size(),
+                              record.stationInfo.yModuleNameLen, FieldText(record.szLocation).size(),
+                              FieldText(record.szComment).size()),
+              std::make_tuple("abcdefg", 254u, 254, 78u, 510u));
 
     // Each line break takes two characters in the file, and a comment full of them still fits its field.
     const std::pair<std::string, std::string> comments[] = {
@@ -133,9 +125,8 @@ TEST_F(ModuleFile, UserDataTouchesOnlyUserInfo) {
 
     ModuleRecord fresh;
     EXPECT_TRUE(ReadUserData(65534, fresh));
-    EXPECT_EQ(FieldText(fresh.szLocation), "moved");
-    EXPECT_EQ(fresh.bDisabled, 0);
-    EXPECT_EQ(fresh.SerialNo(), 0);
+    EXPECT_EQ(std::make_tuple(FieldText(fresh.szLocation), fresh.bDisabled, fresh.SerialNo()),
+              std::make_tuple("moved", 0, 0));
 }
 
 TEST_F(ModuleFile, RecordsWithoutSerialAndUnwritableFilesAreReported) {
