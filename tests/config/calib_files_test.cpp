@@ -124,10 +124,10 @@ TEST_F(CalibFilesTest, CalFileKeysCommentAndFileName) {
         MatCalib calib;
         calib.adCoeff[1] = 99; // zeroed by the read
         ASSERT_TRUE(ReadCalFile(dir.path(), c.id, calib)) << c.file;
-        EXPECT_EQ(calib.wCalibId, c.id);
-        EXPECT_EQ(CalibTextOf(calib.szCalibComment), c.comment) << c.file;
-        EXPECT_EQ(calib.dCRho, c.cRho) << c.file;
-        EXPECT_EQ(calib.adCoeff, c.coeffs) << c.file;
+        EXPECT_EQ(
+            std::make_tuple(calib.wCalibId, CalibTextOf(calib.szCalibComment), calib.dCRho, calib.adCoeff),
+            std::make_tuple(c.id, std::string(c.comment), c.cRho, c.coeffs))
+            << c.file;
     }
 }
 
@@ -135,16 +135,15 @@ TEST_F(CalibFilesTest, MissingOrBrokenCalibrationFiles) {
     MatCalib mat;
     CalibFileError error;
     EXPECT_FALSE(ReadCalFile(dir.path(), 5, mat, &error));
-    EXPECT_EQ(mat.wCalibId, 5);
-    EXPECT_EQ(error.kind, CalibFileError::Kind::CannotOpen);
-    EXPECT_EQ(error.systemError, ENOENT) << "the reader's errno is passed on";
+    // The reader's errno is passed on.
+    EXPECT_EQ(std::tie(mat.wCalibId, error.kind, error.systemError),
+              std::make_tuple(5, CalibFileError::Kind::CannotOpen, ENOENT));
     EXPECT_NE(error.Message().find("XV00005.CAL"), std::string::npos);
 
     TempCalib temp;
     temp.bValid = 1;
     EXPECT_TRUE(ReadTdcFile(dir.path(), 5, temp)); // no TDC file: no temperature calibration
-    EXPECT_EQ(temp.bValid, 0u);
-    EXPECT_EQ(temp.wCalibId, 5);
+    EXPECT_EQ(std::tie(temp.bValid, temp.wCalibId), std::make_tuple(0u, 5));
 
     Write("XV00006.TDC", ";t\nt0=1\nt1=\n");
     EXPECT_FALSE(ReadTdcFile(dir.path(), 6, temp));
@@ -152,9 +151,7 @@ TEST_F(CalibFilesTest, MissingOrBrokenCalibrationFiles) {
 
     Write("XV00007.TDC", "T2=0.5\nc3=9\n");
     EXPECT_TRUE(ReadTdcFile(dir.path(), 7, temp));
-    EXPECT_EQ(temp.bValid, 1u);
-    EXPECT_DOUBLE_EQ(temp.adCoeff[2], 0.5);
-    EXPECT_DOUBLE_EQ(temp.adCoeff[3], 0);
+    EXPECT_EQ(std::tie(temp.bValid, temp.adCoeff[2], temp.adCoeff[3]), std::make_tuple(1u, 0.5, 0.0));
 }
 
 TEST_F(CalibFilesTest, SeventeenthBracketedEntryIsATemperatureCalibration) {
@@ -201,8 +198,7 @@ TEST_F(CalibFilesTest, LocFileFailures) {
     Write("XV00001.CAL", "c0=1\n");
     error = {};
     EXPECT_FALSE(ReadLocFile(dir / "C.LOC", set, &error));
-    EXPECT_EQ(set.aMatCalib[0].wCalibId, 1);
-    EXPECT_EQ(set.aMatCalib[1].wCalibId, 2);
+    EXPECT_EQ(std::tie(set.aMatCalib[0].wCalibId, set.aMatCalib[1].wCalibId), std::make_tuple(1, 2));
     EXPECT_EQ(error.file.filename(), "XV00002.CAL");
 
     // An ID beyond 16 bits would wrap to another calibration.
@@ -231,9 +227,10 @@ TEST_F(CalibFilesTest, FilesForTheModulesOwnCalibrations) {
 
     CalibSet files{};
     ASSERT_TRUE(ReadCalibFilesForModule(module, files, dir.path()));
-    EXPECT_EQ(CalibTextOf(module.aMatCalib[0].szCalibComment), ";comment 0");
-    EXPECT_EQ(CalibTextOf(module.aMatCalib[1].szCalibComment), "kept");
-    EXPECT_EQ(CalibTextOf(module.aTempCalib[2].szCalibComment), ";* temperature 402");
+    EXPECT_EQ(CalibTextOf(module.aMatCalib[0].szCalibComment) + "|" +
+                  CalibTextOf(module.aMatCalib[1].szCalibComment) + "|" +
+                  CalibTextOf(module.aTempCalib[2].szCalibComment),
+              ";comment 0|kept|;* temperature 402");
     EXPECT_EQ(std::tie(files.aMatCalib[9].wCalibId, files.aMatCalib[9].adCoeff[0]),
               std::make_tuple(309, 9.0));
     // The TDC files could be read, so programming keeps these temperature calibrations.

@@ -23,8 +23,7 @@ TEST_F(CalibSetTest, ReadScalesMaterialAndKeepsTemperatureUnscaled) {
     EXPECT_EQ(std::tie(set.bHasTempCalib, set.aTempCalib[3].wCalibId, set.aTempCalib[3].bValid,
                        set.aTempCalib[3].adCoeff[5]),
               std::make_tuple(1, 2203, 1, 0.125));
-    EXPECT_EQ(Count(206), 16u);
-    EXPECT_EQ(Count(194), 16u);
+    EXPECT_EQ(std::make_tuple(Count(206), Count(194)), std::make_tuple(16u, 16u));
 }
 
 TEST_F(CalibSetTest, ModuleWithoutTemperatureCalibrationsReadsAndWritesSuccessfully) {
@@ -76,8 +75,8 @@ TEST_F(CalibSetTest, WriteDividesByTheScalesAndSkipsInvalidTemperatures) {
               (std::vector<Bytes>{{4, 0x5C, 0x02, 0,    0, 0x80, 0x3F, 0,    0, 0, 0x40, 0,   0, 0x40, 0x40,
                                    0, 0,    0x80, 0x40, 0, 0,    0xA0, 0x40, 0, 0, 0xC0, 0x40}}));
     const sim::SimCalibration mat = Module(xv).material[2];
-    EXPECT_EQ(mat.id, 502);
-    EXPECT_EQ(mat.raw, (std::array<float, 6>{1.5f, 2.0f, 0.25f, 4.0f, 0.5f, 0.125f}));
+    EXPECT_EQ(std::tie(mat.id, mat.raw),
+              std::make_tuple(502, std::array<float, 6>{1.5f, 2.0f, 0.25f, 4.0f, 0.5f, 0.125f}));
 }
 
 TEST_F(CalibSetTest, ActiveCalibration) {

@@ -182,8 +182,7 @@ TEST_F(ScriptedPortTest, ResetBaudRecordFollowsOnlyASentCommand) {
     record.stationInfo.wStartupBaud = 12;
     EXPECT_EQ(ResetBaudRate(record), 1200u);
     ASSERT_TRUE(ProgramResetBaudRate(port, record));
-    ASSERT_EQ(transport->writes.size(), 1u);
-    EXPECT_EQ(transport->writes[0], (Bytes{255, 253, 0, 0, 17, (255 + 253 + 17) & 0x7F, 0xFE}));
+    EXPECT_EQ(transport->writes, (std::vector<Bytes>{{255, 253, 0, 0, 17, (255 + 253 + 17) & 0x7F, 0xFE}}));
     EXPECT_EQ(record.stationInfo.wStartupBaud, 96);
 
     record.stationInfo.wStartupBaud = 12;

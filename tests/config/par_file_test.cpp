@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace terrix::test {
 namespace {
@@ -33,19 +34,15 @@ Parsed Parse(const std::string& text) {
 
 TEST(ParFileTest, TextHasTheFixedLayout) {
     std::tm date{};
-    date.tm_year = 124;
-    date.tm_mon = 2;
-    date.tm_mday = 5;
-    date.tm_wday = 2;
-    const std::string text = ParFileText(AppParams{15.0f, 26, 1, 25, 3}, date);
-    const std::string expected = "\n; Date: Tuesday,March 05,2024\n"
-                                 "; Note1: Don't change the sequence and the names of following parameters\n"
-                                 "; Note2:                         \n"
-                                 " \n"
-                                 "; Application Parameters:\n"
-                                 " \n" +
-                                 std::string(kFiveLines);
-    EXPECT_EQ(text, expected);
+    std::tie(date.tm_mday, date.tm_mon, date.tm_year, date.tm_wday) = std::make_tuple(5, 2, 124, 2);
+    EXPECT_EQ(ParFileText(AppParams{15.0f, 26, 1, 25, 3}, date),
+              "\n; Date: Tuesday,March 05,2024\n"
+              "; Note1: Don't change the sequence and the names of following parameters\n"
+              "; Note2:                         \n"
+              " \n"
+              "; Application Parameters:\n"
+              " \n" +
+                  std::string(kFiveLines));
 }
 
 TEST(ParFileTest, ReadingCountsTheFivePrefixesAndScansLikeScanf) {
