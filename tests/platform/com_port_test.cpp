@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cerrno>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -68,25 +69,18 @@ TEST(ComPort, PortNumberMapsThroughTheSettings) {
     ComClose(port);
 }
 
-struct CableCase {
-    const char* name;
-    bool rtsLoop;
-    bool dtrLoop;
-    bool expected;
-};
-
 TEST(ComPort, CableDetectionRunsAllFourProbes) {
     VirtualClock clock;
-    for (const CableCase c :
-         {CableCase{"full loop", true, true, true}, CableCase{"RTS only", true, false, false},
-          CableCase{"DTR only", false, true, false}, CableCase{"none", false, false, false}}) {
+    for (const auto& [name, rtsLoop, dtrLoop, expected] :
+         {std::tuple{"full loop", true, true, true}, std::tuple{"RTS only", true, false, false},
+          std::tuple{"DTR only", false, true, false}, std::tuple{"none", false, false, false}}) {
         auto owned = std::make_unique<ScriptedTransport>(clock);
         ScriptedTransport* t = owned.get();
-        t->loopRtsToCts = c.rtsLoop;
-        t->loopDtrToDsr = c.dtrLoop;
+        t->loopRtsToCts = rtsLoop;
+        t->loopDtrToDsr = dtrLoop;
         const PortHandle port = ComAdopt(std::move(owned));
-        EXPECT_EQ(ComDetectCable(port), c.expected) << c.name;
-        EXPECT_EQ(t->modemStatusReads, 5) << c.name;
+        EXPECT_EQ(ComDetectCable(port), expected) << name;
+        EXPECT_EQ(t->modemStatusReads, 5) << name;
         ComClose(port);
     }
 }
