@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-
 #include "core/measure/bin_meas_data_file.h"
 #include "core/measure/meas_layouts.h"
 #include "core/measure/time_stamp.h"
@@ -112,10 +110,10 @@ TEST_F(BinFile, FilesThatAreNotOursOrOfAnotherLayoutAreNeverWritten) {
         test::WriteFileBytes(Path(), bytes);
 
         CBinMeasDataFile file;
-        EXPECT_FALSE(OpenWriter(file)) << c.what;
-        EXPECT_EQ(file.LastError(), c.error) << c.what;
-        EXPECT_EQ(file.GetHeaderStatus(), c.status) << c.what;
-        EXPECT_FALSE(file.IsOpen()) << c.what;
+        const bool opened = OpenWriter(file);
+        EXPECT_EQ(std::make_tuple(opened, file.LastError(), file.GetHeaderStatus(), file.IsOpen()),
+                  std::make_tuple(false, c.error, c.status, false))
+            << c.what;
         EXPECT_FALSE(WriteTwoValues(file, 1, 2)) << c.what;
         EXPECT_EQ(file.LastError(), kMeasErrNotOpen) << c.what;
         EXPECT_EQ(test::ReadFileBytes(Path()), bytes) << c.what << ": the file is unchanged";

@@ -5,7 +5,6 @@
 
 #include <bit>
 #include <cmath>
-#include <limits>
 #include <memory>
 #include <random>
 #include <vector>
@@ -104,9 +103,8 @@ TEST(MeasFieldFormat, PlaceholdersFormatFromAndSettersOfAnotherKind) {
     EXPECT_EQ(base.GetValuePtr(), nullptr);
     EXPECT_EQ(base.Format(), "");
     EXPECT_FALSE(base.CopyTo(nullptr));
-    EXPECT_FALSE(word.SetFloat(1.0f));
-    EXPECT_FALSE(value.SetWord(1));
-    EXPECT_FALSE(value.SetStamp(1));
+    EXPECT_EQ(std::make_tuple(word.SetFloat(1.0f), value.SetWord(1), value.SetStamp(1)),
+              std::make_tuple(false, false, false));
     EXPECT_EQ(word.Bits(), 0u);
 }
 
