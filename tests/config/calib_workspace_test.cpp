@@ -59,6 +59,11 @@ protected:
         WriteFileBytes(dataDir / "ALL.LOC", loc);
         workspace.SetLocDirectory(dataDir.path());
         workspace.SetModule(port, 4712, "PX-TAVIK2XV", 5);
+        // Two more modules for programming them all, one without temperature calibrations.
+        sim::ModuleState noTemp = sim::MakeProbe(9, 4713, false);
+        noTemp.hasTemperatureCalibrations = false;
+        second = bus->AddModule(noTemp);
+        third = bus->AddModule(sim::MakeProbe(12, 4714, true));
     }
 
     // Positions 0..15 with the IDs first+0 .. first+15, as LOC file lines.
@@ -104,11 +109,17 @@ protected:
     }
 
     size_t module = 0;
+    size_t second = 0;
+    size_t third = 0;
     CalibWorkspace workspace;
     RecordingUi ui;
 };
 
 TEST_F(CalibWorkspaceTest, RereadModuleFillsTheListsAndMarksActiveAndDifferingRows) {
+    EXPECT_TRUE(workspace.CalibList().empty()) << "nothing read yet";
+    for (const CoeffListRow& row : workspace.CoeffList()) {
+        EXPECT_EQ(row.matModule + row.matFile + row.tempModule + row.tempFile, "") << row.title;
+    }
     ASSERT_TRUE(workspace.RereadModule(ui));
     EXPECT_TRUE(workspace.ModuleRead());
     EXPECT_TRUE(workspace.FilesRead());
@@ -135,27 +146,18 @@ TEST_F(CalibWorkspaceTest, RereadModuleFillsTheListsAndMarksActiveAndDifferingRo
     });
     ReadModule(true);
     EXPECT_EQ(Marks(), "....m....T.t....");
-}
 
-TEST_F(CalibWorkspaceTest, NoRowsWithoutModuleData) {
-    EXPECT_TRUE(workspace.CalibList().empty());
-    for (const CoeffListRow& row : workspace.CoeffList()) {
-        EXPECT_TRUE(row.matModule.empty() && row.matFile.empty() && row.tempModule.empty() &&
-                    row.tempFile.empty());
-    }
+    // A failed read empties the list.
     SetModuleFault(module, {206});
     EXPECT_FALSE(workspace.RereadModule(ui));
     EXPECT_TRUE(workspace.CalibList().empty());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Failed to read material calibration data from module!");
+}
 
-    // Nothing read at all: programming is refused before any question.
-    RecordingUi fresh;
-    CalibWorkspace empty;
-    empty.SetModule(port, 4712, "PX-TAVIK2XV", 5);
-    bus->ClearRequestLog();
-    EXPECT_FALSE(empty.ProgramModule(fresh));
-    EXPECT_EQ(fresh.messages.at(0).icon, ConfigMessageIcon::Stop);
+TEST_F(CalibWorkspaceTest, NothingReadRefusesProgrammingBeforeAnyQuestion) {
+    EXPECT_FALSE(workspace.ProgramModule(ui));
+    EXPECT_EQ(ui.messages.at(0).icon, ConfigMessageIcon::Stop);
     EXPECT_TRUE(bus->RequestLog().empty());
 }
 
@@ -183,21 +185,6 @@ TEST_F(CalibWorkspaceTest, ProgramModuleAsksOnIdenticalDataThenWritesVerifiesAnd
     EXPECT_EQ(Marks(), std::string(16, '.'));
 }
 
-TEST_F(CalibWorkspaceTest, VerificationListsEveryDifference) {
-    // Coefficients beyond the float range come back as infinity, which equals nothing.
-    WriteFileBytes(dataDir / CalibFileName(502, "CAL"), "c0=1e40\nc3=4\nc5=-1e45\n");
-    WriteFileBytes(dataDir / CalibFileName(702, "TDC"), "t0=1e39\n");
-    Change(module, [](sim::ModuleState& m) { m.material[0].id = 1; }); // so that nothing asks
-    ReadModule(true);
-    ProgramOutcome outcome;
-    ASSERT_TRUE(workspace.ProgramModule(ui, &outcome));
-    EXPECT_EQ(outcome.result, ProgramOutcome::Result::Differs);
-    EXPECT_EQ(ui.messages, (ConfigMessages{{"Material coefficient c0 for calib. ID 2 is different!\n"
-                                            "Material coefficient c5 for calib. ID 2 is different!\n"
-                                            "Temperature coefficient c0 for calib. ID 2 is different!\n",
-                                            "", ConfigMessageIcon::Exclamation}}));
-}
-
 TEST(VerifyDifferencesTest, AllFourTextsWithTheSwitchPosition) {
     CalibSet written{};
     written.aMatCalib[3].wCalibId = 7;
@@ -218,8 +205,11 @@ TEST(VerifyDifferencesTest, AllFourTextsWithTheSwitchPosition) {
     EXPECT_EQ(VerifyDifferences(written, readBack).find("Temperature"), std::string::npos);
 }
 
-TEST_F(CalibWorkspaceTest, ProgramModuleFailures) {
-    Change(module, [](sim::ModuleState& m) { m.material[0].id = 1; });
+TEST_F(CalibWorkspaceTest, ProgramModuleFailuresAndDifferencesAfterVerifying) {
+    // Coefficients beyond the float range come back as infinity, which equals nothing.
+    WriteFileBytes(dataDir / CalibFileName(502, "CAL"), "c0=1e40\nc3=4\nc5=-1e45\n");
+    WriteFileBytes(dataDir / CalibFileName(702, "TDC"), "t0=1e39\n");
+    Change(module, [](sim::ModuleState& m) { m.material[0].id = 1; }); // so that nothing asks
     ReadModule(true);
     SetModuleFault(module, {207});
     ProgramOutcome outcome;
@@ -236,19 +226,37 @@ TEST_F(CalibWorkspaceTest, ProgramModuleFailures) {
     EXPECT_EQ(outcome.result, ProgramOutcome::Result::ReadBackFailed);
     EXPECT_EQ(ui.messages.back().text, "Failed to read material calibration data from module!");
     EXPECT_EQ(workspace.ModuleSet().aMatCalib[0].wCalibId, 1);
+
+    Restart();
+    SetModuleFault(module, {});
+    ASSERT_TRUE(workspace.ProgramModule(ui, &outcome));
+    EXPECT_EQ(outcome.result, ProgramOutcome::Result::Differs);
+    EXPECT_EQ(ui.messages, (ConfigMessages{{"Material coefficient c0 for calib. ID 2 is different!\n"
+                                            "Material coefficient c5 for calib. ID 2 is different!\n"
+                                            "Temperature coefficient c0 for calib. ID 2 is different!\n",
+                                            "", ConfigMessageIcon::Exclamation}}));
 }
 
+// Without file data nothing goes into every module; one module takes its own data only when confirmed.
 TEST_F(CalibWorkspaceTest, ModuleWithoutFileDataIsProgrammedWithItsOwnDataOnlyWhenConfirmed) {
-    ReadModuleWithoutFiles({false});
+    ReadModuleWithoutFiles({true});
+    const std::vector<uint8_t> stations = {5, 9};
+    EXPECT_FALSE(workspace.ProgramAllModules(stations, ui));
+    EXPECT_EQ(ui.questions,
+              (std::vector<std::string>{
+                  "If including known modules, need to fully scan again!\nNow continue program?"}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("nothing has been written"), std::string::npos);
+    EXPECT_TRUE(bus->RequestLog().empty());
+
+    Restart({false});
     EXPECT_FALSE(workspace.ProgramModule(ui));
     EXPECT_TRUE(bus->RequestLog().empty());
-    ASSERT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(ui.questions[0].rfind("No calibration data has been read from the LOC files.", 0), 0u);
-
+    EXPECT_EQ(ui.questions.at(0).rfind("No calibration data has been read from the LOC files.", 0), 0u);
     Restart({true});
     EXPECT_TRUE(workspace.ProgramModule(ui));
-    EXPECT_EQ(Module(module).material[6].id, 506);
-    EXPECT_FLOAT_EQ(Module(module).material[6].raw[0], 60);
+    EXPECT_EQ(std::tie(Module(module).material[6].id, Module(module).material[6].raw[0]),
+              std::make_tuple(506, 60.0f));
 }
 
 TEST_F(CalibWorkspaceTest, FileDataWithoutTemperaturesClearsTheModulesTemperatureCalibrations) {
@@ -258,8 +266,8 @@ TEST_F(CalibWorkspaceTest, FileDataWithoutTemperaturesClearsTheModulesTemperatur
     EXPECT_EQ(workspace.FileComment(), "no temperatures");
     ASSERT_EQ(workspace.FileSet().bHasTempCalib, 0u);
     ASSERT_TRUE(workspace.ProgramModule(ui));
-    EXPECT_EQ(Module(module).temperature[3].id, 0);
-    EXPECT_EQ(Module(module).temperature[3].raw, (std::array<float, 6>{}));
+    EXPECT_EQ(std::tie(Module(module).temperature[3].id, Module(module).temperature[3].raw),
+              std::make_tuple(0, std::array<float, 6>{}));
     EXPECT_EQ(workspace.ModuleSet().aTempCalib[3].wCalibId, 0);
 }
 
@@ -318,24 +326,11 @@ TEST_F(CalibWorkspaceTest, SetActiveCalibrationAsksFirst) {
     Restart({true});
     EXPECT_TRUE(workspace.SetActiveCalibration(ui));
     EXPECT_EQ(ui.questions.back().rfind("CAUTION! This function is fixing", 0), 0u);
-    EXPECT_EQ(Module(module).activeCalibration, 7);
-    EXPECT_EQ(workspace.ActivePosition(), 7);
+    EXPECT_EQ(std::make_tuple(Module(module).activeCalibration, workspace.ActivePosition()),
+              std::make_tuple(7, 7));
 }
 
-class ProgramAllTest : public CalibWorkspaceTest {
-protected:
-    void SetUp() override {
-        CalibWorkspaceTest::SetUp();
-        sim::ModuleState noTemp = sim::MakeProbe(9, 4713, false);
-        noTemp.hasTemperatureCalibrations = false;
-        second = bus->AddModule(noTemp);
-        third = bus->AddModule(sim::MakeProbe(12, 4714, true));
-    }
-    size_t second = 0;
-    size_t third = 0;
-};
-
-TEST_F(ProgramAllTest, DeclinedOrEmptyBusSendsNothingElseFileDataGoesIntoEveryModule) {
+TEST_F(CalibWorkspaceTest, ProgramAllDeclinedOrEmptyBusSendsNothingElseFileDataGoesIntoEveryModule) {
     ReadModule();
     Restart({false});
     EXPECT_FALSE(workspace.ProgramAllModules(std::vector<uint8_t>{5}, ui));
@@ -347,12 +342,12 @@ TEST_F(ProgramAllTest, DeclinedOrEmptyBusSendsNothingElseFileDataGoesIntoEveryMo
     const std::vector<uint8_t> stations = {5, 9, 12};
     ASSERT_TRUE(workspace.ProgramAllModules(stations, ui));
     EXPECT_EQ(Module(second).material[8].raw, Module(module).material[8].raw);
-    EXPECT_EQ(Module(third).material[15].id, 515);
-    EXPECT_EQ(Module(third).temperature[1].id, 701);
+    EXPECT_EQ(std::tie(Module(third).material[15].id, Module(third).temperature[1].id),
+              std::make_tuple(515, 701));
     EXPECT_TRUE(ui.messages.empty()); // no success message per module
 }
 
-TEST_F(ProgramAllTest, UnreadableModuleIsSkippedAndWriteFailureEndsTheRun) {
+TEST_F(CalibWorkspaceTest, ProgramAllSkipsAnUnreadableModuleAndEndsAtAWriteFailure) {
     ReadModule();
     SetModuleFault(second, {206});
     Restart({true});
@@ -373,18 +368,6 @@ TEST_F(ProgramAllTest, UnreadableModuleIsSkippedAndWriteFailureEndsTheRun) {
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0].result, ProgramOutcome::Result::WriteFailed);
     EXPECT_EQ(Count(207, 5), 0u);
-}
-
-TEST_F(ProgramAllTest, WithoutFileDataNothingIsWritten) {
-    ReadModuleWithoutFiles({true});
-    const std::vector<uint8_t> stations = {5, 9};
-    EXPECT_FALSE(workspace.ProgramAllModules(stations, ui));
-    EXPECT_EQ(ui.questions,
-              (std::vector<std::string>{
-                  "If including known modules, need to fully scan again!\nNow continue program?"}));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].text.find("nothing has been written"), std::string::npos);
-    EXPECT_TRUE(bus->RequestLog().empty());
 }
 
 } // namespace
