@@ -54,7 +54,7 @@ protected:
     CalibSet b{};
 };
 
-TEST_F(CompareTest, CallbackResultDecidesWhetherAPositionGoesOn) {
+TEST_F(CompareTest, CallbackResultDecidesWhetherAPositionGoesOnAndInvalidTemperaturesAreSkipped) {
     Calls none;
     EXPECT_FALSE(CompareMatCalibs(a, b, Recorder(none, 1)));
     EXPECT_FALSE(CompareTempCalibs(a, b, Recorder(none, 1)));
@@ -78,9 +78,9 @@ TEST_F(CompareTest, CallbackResultDecidesWhetherAPositionGoesOn) {
     b = a;
     b.aMatCalib[15].adCoeff[5] = 6.5;
     EXPECT_TRUE(CompareMatCalibs(a, b));
-}
 
-TEST_F(CompareTest, TemperatureSkipsPositionsInvalidInTheFirstSet) {
+    // Temperature positions invalid in the first set are skipped.
+    b = a;
     b.aTempCalib[3].wCalibId = 1;
     b.aTempCalib[8].adCoeff[2] = 0;
     a.aTempCalib[3].bValid = 0;

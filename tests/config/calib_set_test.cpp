@@ -23,7 +23,7 @@ TEST_F(CalibSetTest, ReadScalesMaterialAndKeepsTemperatureUnscaled) {
     EXPECT_EQ(std::tie(set.bHasTempCalib, set.aTempCalib[3].wCalibId, set.aTempCalib[3].bValid,
                        set.aTempCalib[3].adCoeff[5]),
               std::make_tuple(1, 2203, 1, 0.125));
-    EXPECT_EQ(std::make_tuple(Count(206), Count(194)), std::make_tuple(16u, 16u));
+    EXPECT_EQ(std::make_tuple(CountRequests(206), CountRequests(194)), std::make_tuple(16u, 16u));
 }
 
 TEST_F(CalibSetTest, ModuleWithoutTemperatureCalibrationsReadsAndWritesSuccessfully) {
@@ -36,9 +36,9 @@ TEST_F(CalibSetTest, ModuleWithoutTemperatureCalibrationsReadsAndWritesSuccessfu
         EXPECT_EQ(calib.bValid, 0u);
         calib.bValid = 1;
     }
-    EXPECT_EQ(Count(194), 1u);
+    EXPECT_EQ(CountRequests(194), 1u);
     EXPECT_TRUE(WriteCalibSet(set, port, 3)) << "valid temperature calibrations the module cannot take";
-    EXPECT_EQ(Count(195), 1u);
+    EXPECT_EQ(CountRequests(195), 1u);
     Change(xv, [](sim::ModuleState& m) { m.faults.mute = true; });
     EXPECT_FALSE(WriteCalibSet(set, port, 3));
 }
@@ -70,7 +70,7 @@ TEST_F(CalibSetTest, WriteDividesByTheScalesAndSkipsInvalidTemperatures) {
     set.aMatCalib[2].adCoeff = {0.15, 2.0, 2.5, 400.0, 500.0, 1250.0};
     set.aTempCalib[4] = {1, {}, 604, {1, 2, 3, 4, 5, 6}};
     ASSERT_TRUE(WriteCalibSet(set, port, 3));
-    EXPECT_EQ(Count(207), 16u);
+    EXPECT_EQ(CountRequests(207), 16u);
     EXPECT_EQ(Sent(195),
               (std::vector<Bytes>{{4, 0x5C, 0x02, 0,    0, 0x80, 0x3F, 0,    0, 0, 0x40, 0,   0, 0x40, 0x40,
                                    0, 0,    0x80, 0x40, 0, 0,    0xA0, 0x40, 0, 0, 0xC0, 0x40}}));
@@ -83,11 +83,11 @@ TEST_F(CalibSetTest, ActiveCalibration) {
     Change(xv, [](sim::ModuleState& m) { m.activeCalibration = 4; });
     EXPECT_EQ(GetActiveCalib(port, 3), 4);
     EXPECT_TRUE(SetActiveCalib(port, 3, 4));
-    EXPECT_EQ(Count(205), 0u); // already active: nothing sent
+    EXPECT_EQ(CountRequests(205), 0u); // already active: nothing sent
     EXPECT_TRUE(SetActiveCalib(port, 3, 9));
     EXPECT_EQ(Module(xv).activeCalibration, 9);
     EXPECT_FALSE(SetActiveCalib(port, 3, 16));
-    EXPECT_EQ(Count(205), 1u);
+    EXPECT_EQ(CountRequests(205), 1u);
     EXPECT_EQ(GetActiveCalib(port, 8), kNoActiveCalib); // nobody at station 8
 }
 

@@ -280,7 +280,7 @@ TEST_F(CalibWorkspaceTest, MissingCalibrationFilesAreNeverProgrammedAsZeros) {
     ReadModule();
     Restart({true});
     ASSERT_TRUE(workspace.ProgramModule(ui));
-    EXPECT_EQ(Count(195), 0u);
+    EXPECT_EQ(CountRequests(195), 0u);
     EXPECT_EQ(Module(module).temperature[3].id, 703);
 
     std::filesystem::remove(dataDir / CalibFileName(503, "CAL"));
@@ -320,7 +320,7 @@ TEST_F(CalibWorkspaceTest, SetActiveCalibrationAsksFirst) {
     Restart({false});
     EXPECT_FALSE(workspace.SetActiveCalibration(ui));
     EXPECT_EQ(ui.questions.back().rfind("CAUTION! Product selection switch will be activated", 0), 0u);
-    EXPECT_EQ(Count(205), 0u);
+    EXPECT_EQ(CountRequests(205), 0u);
 
     workspace.Select(7);
     Restart({true});
@@ -357,7 +357,7 @@ TEST_F(CalibWorkspaceTest, ProgramAllSkipsAnUnreadableModuleAndEndsAtAWriteFailu
     ASSERT_EQ(outcomes.size(), 2u);
     EXPECT_EQ(std::tie(outcomes[0].result, outcomes[1].result),
               std::make_tuple(ProgramOutcome::Result::NotRead, ProgramOutcome::Result::Verified));
-    EXPECT_EQ(Count(207, 9), 0u);
+    EXPECT_EQ(CountRequests(207, 9), 0u);
     EXPECT_EQ(ui.messages.at(0).text, "Failed to read material calibration data from module!");
 
     SetModuleFault(third, {207});
@@ -367,7 +367,7 @@ TEST_F(CalibWorkspaceTest, ProgramAllSkipsAnUnreadableModuleAndEndsAtAWriteFailu
     EXPECT_FALSE(workspace.ProgramAllModules(two, ui, &outcomes));
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0].result, ProgramOutcome::Result::WriteFailed);
-    EXPECT_EQ(Count(207, 5), 0u);
+    EXPECT_EQ(CountRequests(207, 5), 0u);
 }
 
 } // namespace

@@ -37,6 +37,11 @@ TEST_F(UserInfoTest, TwoCommentLinesRoundTripAndClearedFieldsStoreEmptyKeys) {
     // Clearing both fields stores empty keys.
     ASSERT_TRUE(ApplyUserInfo(record, "", ""));
     EXPECT_EQ(Stored("szLocation") + "|" + Stored("szComment"), "|");
+
+    // The texts are kept in the module file's code page and shown in UTF-8.
+    ASSERT_TRUE(ApplyUserInfo(record, "Gr\xC3\xBCnland", "5 \xE2\x82\xAC"));
+    EXPECT_EQ(FieldText(record.szLocation), "Gr\xFCnland");
+    EXPECT_EQ(UserPlaceText(record) + "|" + UserCommentText(record), "Gr\xC3\xBCnland|5 \xE2\x82\xAC");
 }
 
 TEST_F(UserInfoTest, LongTextsAreCut) {
@@ -50,13 +55,6 @@ TEST_F(UserInfoTest, LongTextsAreCut) {
     EXPECT_EQ(FieldText(record.szComment), std::string(509, 'c'));
     ASSERT_TRUE(ApplyUserInfo(record, "", std::string(508, 'c') + "\nd"));
     EXPECT_EQ(FieldText(record.szComment), std::string(508, 'c') + "\\n");
-}
-
-TEST_F(UserInfoTest, TextsAreStoredInTheModuleFilesCodePage) {
-    ASSERT_TRUE(ApplyUserInfo(record, "Gr\xC3\xBCnland", "5 \xE2\x82\xAC"));
-    EXPECT_EQ(FieldText(record.szLocation), "Gr\xFCnland");
-    EXPECT_EQ(UserPlaceText(record), "Gr\xC3\xBCnland");
-    EXPECT_EQ(UserCommentText(record), "5 \xE2\x82\xAC");
 }
 
 TEST_F(UserInfoTest, CollisionPlaceholderAndUnwritableFileAreRefused) {

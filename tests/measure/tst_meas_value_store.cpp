@@ -233,7 +233,7 @@ TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
 
 // A record whose header extremes could not be rewritten is stored all the same, in both files, and the
 // failure is reported on its own.
-TEST_F(ValueStore, AHeaderThatCannotBeRewrittenLosesNoRecord) {
+TEST_F(ValueStore, AHeaderThatCannotBeRewrittenOrARebuildOnAFullDiskLosesNothing) {
     test::FullDiskFileSystem fs(1 << 20);
     CMeasValueStore store(fs);
     Open(store, 8, 1);
@@ -242,24 +242,21 @@ TEST_F(ValueStore, AHeaderThatCannotBeRewrittenLosesNoRecord) {
     EXPECT_EQ(store.LastError(), EIO) << "the header failure is reported";
     EXPECT_EQ(store.RecordCount(), 1u);
     EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(8))), 2u);
-}
 
-TEST_F(ValueStore, RecreateOnAFullDiskKeepsTheOldAsciiFile) {
-    test::FullDiskFileSystem fs(1 << 20);
-    CMeasValueStore store(fs);
-    Open(store, 6, 1);
-    for (int i = 0; i < 50; ++i) {
+    // A rebuild of the ASCII file on a full disk keeps the old one.
+    fs.FailHeaderRewrites(false);
+    for (int i = 1; i < 50; ++i) {
         ASSERT_TRUE(AppendValue(store, 1.0f));
     }
-    const std::string before = test::ReadFileBytes(Asc(6));
+    const std::string before = test::ReadFileBytes(Asc(8));
     fs.SetBudget(100);
     EXPECT_FALSE(store.RecreateAscii());
     EXPECT_EQ(store.LastError(), ENOSPC);
-    EXPECT_EQ(test::ReadFileBytes(Asc(6)), before);
-    EXPECT_FALSE(std::filesystem::exists(Asc(6) + ".tmp"));
+    EXPECT_EQ(test::ReadFileBytes(Asc(8)), before);
+    EXPECT_FALSE(std::filesystem::exists(Asc(8) + ".tmp"));
     fs.SetBudget(1 << 20);
     ASSERT_TRUE(AppendValue(store, 2.0f)) << "the ASCII file is open again";
-    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(6))), 52u);
+    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(8))), 52u);
 }
 
 // A refused erase leaves the files in use: the second store still reads them.
