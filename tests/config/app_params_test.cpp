@@ -9,17 +9,13 @@ namespace terrix::test {
 namespace {
 
 // 20 s averaging, 7 s Error66 delay and 10 s queue times are converted by ConfigE2eTest (e2e).
-TEST(AppParamsConversionTest, SecondsAndCounts) {
-    // Both directions with R(x) = floor(x + 0.5).
-    EXPECT_EQ(Error66SecondsFromUnits(1), 4u);
-    EXPECT_EQ(QueueSecondsFromCount(25), 10u);
-    EXPECT_EQ(QueueCountFromSeconds(1), 3u); // 2.5 rounds up
-    EXPECT_EQ(QueueSecondsFromCount(1), 0u); // 0.4 rounds down
-    EXPECT_FLOAT_EQ(OffsetBlockFromPercent(1.5), 15.0f);
-    EXPECT_DOUBLE_EQ(OffsetPercentFromBlock(15.0f), 1.5);
-}
+TEST(AppParamsConversionTest, SecondsAndCountsAndEntriesThatDoNotFitTheirFields) {
+    // Both directions with R(x) = floor(x + 0.5): 2.5 rounds up, 0.4 down.
+    EXPECT_EQ(std::make_tuple(Error66SecondsFromUnits(1), QueueSecondsFromCount(25), QueueCountFromSeconds(1),
+                              QueueSecondsFromCount(1), OffsetBlockFromPercent(1.5),
+                              OffsetPercentFromBlock(15.0f)),
+              std::make_tuple(4u, 10u, 3u, 0u, 15.0f, 1.5));
 
-TEST(AppParamsConversionTest, EntriesThatDoNotFitTheirFieldsAreRefused) {
     struct Case {
         AppParamsSeconds seconds;
         bool fits;

@@ -43,7 +43,7 @@ TEST_F(CalibSetTest, ModuleWithoutTemperatureCalibrationsReadsAndWritesSuccessfu
     EXPECT_FALSE(WriteCalibSet(set, port, 3));
 }
 
-TEST_F(CalibSetTest, ReadFailuresThatAreNotAMissingCommand) {
+TEST_F(CalibSetTest, ReadFailuresThatAreNotAMissingCommandAndWritingBack) {
     // Only status 6 at temperature position 0 means "no temperature calibrations"; another code there, or
     // at a later position, is a failed read, and so is a failing material read.
     const std::function<void(sim::ModuleState&)> faults[] = {
@@ -62,9 +62,9 @@ TEST_F(CalibSetTest, ReadFailuresThatAreNotAMissingCommand) {
         EXPECT_NE(LastBusError(), kBusNotImplemented);
     }
     EXPECT_EQ(LastBusError(), 2);
-}
 
-TEST_F(CalibSetTest, WriteDividesByTheScalesAndSkipsInvalidTemperatures) {
+    // Writing divides by the scales and skips invalid temperature calibrations.
+    Change(xv, [](sim::ModuleState& m) { m.faults.fatalCount = 0; });
     CalibSet set{};
     set.aMatCalib[2].wCalibId = 502;
     set.aMatCalib[2].adCoeff = {0.15, 2.0, 2.5, 400.0, 500.0, 1250.0};

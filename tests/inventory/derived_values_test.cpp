@@ -61,7 +61,7 @@ TEST(ConversionTime, XvModuleFollowsCountOtherModulesMeasTime) {
               std::make_tuple(0u, 0u));
 }
 
-TEST(RecordValues, ChannelMaskUnitsAndMeasurements) {
+TEST(RecordValues, ChannelMaskUnitsMeasurementsAndFirmwareText) {
     ModuleRecord r;
     r.dwNumberOfMeas1 = 5;
     RecomputeMeasChannels(r);
@@ -82,9 +82,6 @@ TEST(RecordValues, ChannelMaskUnitsAndMeasurements) {
 
     r.bIsTavikXV = 1;
     EXPECT_EQ(measured(), std::make_tuple(true, true, false));
-}
-
-TEST(RecordValues, FirmwareText) {
     EXPECT_EQ(FirmwareText(0x1312) + "|" + FirmwareText(0x0000) + "|" + FirmwareText(0xFFFF),
               "1.2 A.3|0.0 @.0|15.15 O.15");
 }

@@ -80,7 +80,7 @@ TEST(MeasFieldFormat, DefaultFormatsPrintWhatPrintfPrints) {
     }
 }
 
-TEST(MeasFieldFormat, PlaceholdersFormatFromAndSettersOfAnotherKind) {
+TEST(MeasFieldFormat, PlaceholdersFormatFromSettersOfAnotherKindAndForeignFormats) {
     CWordField word("n1");
     CByteField byte("Density");
     CFloatField value("Moisture [%]", "%.1f");
@@ -106,13 +106,12 @@ TEST(MeasFieldFormat, PlaceholdersFormatFromAndSettersOfAnotherKind) {
     EXPECT_EQ(std::make_tuple(word.SetFloat(1.0f), value.SetWord(1), value.SetStamp(1)),
               std::make_tuple(false, false, false));
     EXPECT_EQ(word.Bits(), 0u);
-}
 
-TEST(MeasFieldFormat, FormatsThatTakeOtherArgumentsAreReplaced) {
-    EXPECT_EQ(CFloatField("x", "%s").FormatString(), "%.3f");
-    EXPECT_EQ(CFloatField("x", "%f %f").FormatString(), "%.3f");
-    EXPECT_EQ(CWordField("x", "%*u").FormatString(), "%u");
-    EXPECT_EQ(CTimeStampField("T", "%u.%u.%u %u:%u").FormatString(), CTimeStampField::kDefaultFormat);
+    // Formats that take other arguments are replaced by the field's default.
+    EXPECT_EQ(CFloatField("x", "%s").FormatString() + " " + CFloatField("x", "%f %f").FormatString() + " " +
+                  CWordField("x", "%*u").FormatString() + " " +
+                  CTimeStampField("T", "%u.%u.%u %u:%u").FormatString(),
+              std::string("%.3f %.3f %u ") + CTimeStampField::kDefaultFormat);
     CFloatField percent("x", "%.1f %%");
     percent.SetFloat(12.25f);
     EXPECT_EQ(percent.Format(), "12.2 %");
