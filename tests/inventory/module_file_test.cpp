@@ -39,7 +39,7 @@ TEST_F(ModuleFile, WritesTheSharedLayoutAndReadsItBack) {
     EXPECT_EQ(AsModuleFile(read), AsModuleFile(expected));
 }
 
-TEST_F(ModuleFile, MissingFileOrKeysLeaveTheRecordAndStateAsTheyWere) {
+TEST_F(ModuleFile, MissingFileKeysOrValuesLeaveTheRecordAndStateAsTheyWere) {
     ModuleRecord record = FullRecord();
     EXPECT_FALSE(ReadModuleFile(1, record));
     EXPECT_EQ(AsModuleFile(record), AsModuleFile(FullRecord()));
@@ -49,6 +49,16 @@ TEST_F(ModuleFile, MissingFileOrKeysLeaveTheRecordAndStateAsTheyWere) {
     ModuleRecord expected = FullRecord();
     expected.bDisabled = 0;
     EXPECT_EQ(AsModuleFile(record), AsModuleFile(expected));
+
+    // Unreadable values keep the record's too, and the channel mask follows the counts. How each integer
+    // type wraps is the settings section's own (IniSectionTest.TypedReadsWrapLikeTheProfileFormats).
+    WriteFileBytes(Dir() / "6.ini",
+                   "[ModuleInfo]\r\ndwNumberOfMeas0=0\r\ndwNumberOfMeas1=5\r\nbHasSensorData=1\r\n"
+                   "bDisabled=yes\r\n[SensorData0]\r\nfZeroOffset=abc\r\n");
+    record.bDisabled = 1;
+    ReadModuleFile(6, record);
+    EXPECT_EQ(std::tie(record.bDisabled, record.sensorData0.fZeroOffset, record.dwMeasChannels),
+              std::make_tuple(1, -12.25f, 2u));
 }
 
 TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
@@ -71,20 +81,6 @@ TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
     ModuleRecord again;
     ReadModuleFile(5, again);
     EXPECT_EQ(std::tie(again.analogCfg0.yChannel, again.analogCfg1.yChannel), std::make_tuple(0, 0));
-}
-
-// How each integer type wraps is the settings section's own
-// (IniSectionTest.TypedReadsWrapLikeTheProfileFormats).
-TEST_F(ModuleFile, UnreadableValuesKeepTheDefaultAndTheChannelMaskFollowsTheCounts) {
-    WriteFileBytes(Dir() / "6.ini",
-                   "[ModuleInfo]\r\ndwNumberOfMeas0=0\r\ndwNumberOfMeas1=5\r\nbHasSensorData=1\r\n"
-                   "bDisabled=yes\r\n[SensorData0]\r\nfZeroOffset=abc\r\n");
-    ModuleRecord record;
-    record.bDisabled = 1;
-    record.sensorData0.fZeroOffset = 2.5f;
-    ReadModuleFile(6, record);
-    EXPECT_EQ(std::tie(record.bDisabled, record.sensorData0.fZeroOffset, record.dwMeasChannels),
-              std::make_tuple(1, 2.5f, 2u));
 }
 
 TEST_F(ModuleFile, OverlongStringsAreCutAndCommentLineBreaksAreStoredAsBackslashN) {

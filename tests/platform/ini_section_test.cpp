@@ -15,7 +15,7 @@
 namespace terrix::test {
 namespace {
 
-TEST(IniSectionTest, WindowsFileWithAnyLetterCaseIsRead) {
+TEST(IniSectionTest, WindowsFileWithAnyLetterCaseIsReadAndResetSectionsAnyCase) {
     TempDir dir;
     WriteFileBytes(dir / "a.ini", "[bus info]\r\nMODULES=3\r\nmodule0 = 12345,7\r\n\r\n[Other]\r\nx=1\r\n");
     CIniSection ini(dir / "a.ini", "BUS INFO");
@@ -25,6 +25,13 @@ TEST(IniSectionTest, WindowsFileWithAnyLetterCaseIsRead) {
     // The file keeps its CRLF line ends and its other content.
     EXPECT_EQ(ReadFileBytes(dir / "a.ini"),
               "[bus info]\r\nMODULES=4\r\nmodule0 = 12345,7\r\n\r\n[Other]\r\nx=1\r\n");
+
+    // Resetting a section removes it in any letter case, and nothing else.
+    WriteFileBytes(dir / "b.ini", "[A]\nx=1\n[B]\ny=2\n[a]\nz=3\n");
+    CIniSection reset(dir / "b.ini");
+    ASSERT_TRUE(reset.ResetSection("a"));
+    EXPECT_EQ(ReadFileBytes(dir / "b.ini"), "[B]\ny=2\n");
+    EXPECT_EQ(reset.Section(), "a");
 }
 
 TEST(IniSectionTest, TypedReadsWrapLikeTheProfileFormats) {
@@ -44,15 +51,6 @@ TEST(IniSectionTest, TypedReadsWrapLikeTheProfileFormats) {
                   ini.ReadString("two lines", ""),
               "0.000000|0.025000|a b");
     EXPECT_EQ(ini.ReadString("long", "").size(), 1023u);
-}
-
-TEST(IniSectionTest, ResetSectionRemovesOnlyThatSection) {
-    TempDir dir;
-    WriteFileBytes(dir / "a.ini", "[A]\nx=1\n[B]\ny=2\n[a]\nz=3\n");
-    CIniSection ini(dir / "a.ini");
-    ASSERT_TRUE(ini.ResetSection("a"));
-    EXPECT_EQ(ReadFileBytes(dir / "a.ini"), "[B]\ny=2\n");
-    EXPECT_EQ(ini.Section(), "a");
 }
 
 TEST(IniSectionTest, GroupedWritesReachTheDiskOnce) {
