@@ -86,16 +86,6 @@ TEST(CalibFileReaderTest, LongTextsAreCutAndJunkEndsCleanly) {
 class CalibFilesTest : public ::testing::Test {
 protected:
     void Write(const std::string& name, const std::string& text) { WriteFileBytes(dir / name, text); }
-    // A LOC file with material IDs base+0 .. base+15 for positions 0..15, CAL files for each.
-    std::string MaterialLoc(uint16_t base) {
-        std::string loc = ";Field A, all positions\r\n";
-        for (unsigned i = 0; i < 16; ++i) {
-            loc += "[" + std::to_string(i) + "]=" + std::to_string(base + i) + "\r\n";
-            Write(CalibFileName(static_cast<uint16_t>(base + i), "CAL"),
-                  ";cal " + std::to_string(base + i) + "\r\nc0=" + std::to_string(i) + "\r\n");
-        }
-        return loc;
-    }
     TempDir dir;
 };
 
@@ -154,11 +144,17 @@ TEST_F(CalibFilesTest, MissingOrBrokenCalibrationFiles) {
     EXPECT_EQ(std::tie(temp.bValid, temp.adCoeff[2], temp.adCoeff[3]), std::make_tuple(1u, 0.5, 0.0));
 }
 
+// The seventeenth bracketed entry is the first temperature calibration; entries with an invalid index count
+// toward the sixteen.
 TEST_F(CalibFilesTest, SeventeenthBracketedEntryIsATemperatureCalibration) {
-    std::string loc = MaterialLoc(100);
-    loc += "[0]=120\r\n";
+    std::string loc = ";Field A, all positions\r\n";
+    for (unsigned i = 0; i < 16; ++i) {
+        loc += "[" + std::to_string(i) + "]=" + std::to_string(100 + i) + "\r\n";
+        Write(CalibFileName(static_cast<uint16_t>(100 + i), "CAL"),
+              ";cal " + std::to_string(100 + i) + "\r\nc0=" + std::to_string(i) + "\r\n");
+    }
     Write("XV00120.TDC", ";temp 120\r\nt0=-3.5\r\n");
-    Write("FIELD.LOC", loc);
+    Write("FIELD.LOC", loc + "[0]=120\r\n");
     CalibSet set;
     ASSERT_TRUE(ReadLocFile(dir / "FIELD.LOC", set));
     EXPECT_EQ(CalibTextOf(set.szDescription), ";Field A, all positions");
@@ -167,10 +163,8 @@ TEST_F(CalibFilesTest, SeventeenthBracketedEntryIsATemperatureCalibration) {
     EXPECT_EQ(std::tie(set.bHasTempCalib, set.aTempCalib[0].wCalibId, set.aTempCalib[0].bValid,
                        set.aTempCalib[0].adCoeff[0], set.aTempCalib[1].bValid),
               std::make_tuple(1, 120, 1, -3.5, 0));
-}
 
-TEST_F(CalibFilesTest, InvalidIndexesCountTowardTheSixteen) {
-    std::string loc;
+    loc.clear();
     for (unsigned i = 0; i < 15; ++i) {
         loc += "[" + std::to_string(i) + "]=0\n";
     }
@@ -180,7 +174,7 @@ TEST_F(CalibFilesTest, InvalidIndexesCountTowardTheSixteen) {
     loc += "[16]=1\n[x]=2\nc0=7\n[3]=31\n";
     Write("XV00031.TDC", "t0=1\n");
     Write("A.LOC", loc);
-    CalibSet set;
+    set = {};
     ASSERT_TRUE(ReadLocFile(dir / "A.LOC", set));
     EXPECT_EQ(std::tie(set.aMatCalib[3].wCalibId, set.aTempCalib[3].wCalibId, set.aTempCalib[3].bValid),
               std::make_tuple(0, 31, 1));
