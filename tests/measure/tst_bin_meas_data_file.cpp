@@ -12,21 +12,12 @@ namespace terrix {
 namespace {
 
 // The header of serial 4711, "PX-TAVIK2", channel mask 3, no values yet, written out by hand.
-const uint8_t kHeader4711[56] = {
-    'O',  'R',  'V',  'A',  'm',  'd',  'f',  'h',                            // magic
-    '1',  '.',  '0',  '1',                                                    // version
-    56,   0,    0,    0,                                                      // header size
-    0x67, 0x12,                                                               // serial 4711
-    'P',  'X',  '-',  'T',  'A',  'V',  'I',  'K',  '2', 0, 0, 0, 0, 0, 0, 0, // name, 16 bytes
-    0,    0,                                                                  // padding
-    3,    0,    0,    0,                                                      // channel mask
-    0xFF, 0xFF, 0x7F, 0x7F, 0xFF, 0xFF, 0x7F, 0x7F, // minimum 0 and 1: largest float
-    0x00, 0x00, 0x80, 0x00, 0x00, 0x00, 0x80, 0x00, // maximum 0 and 1: smallest normal float
-};
-
-std::string HeaderBytes() {
-    return std::string(reinterpret_cast<const char*>(kHeader4711), 56);
-}
+constexpr char kHeader4711Bytes[] =
+    "ORVAmdfh1.01\x38\0\0\0\x67\x12PX-TAVIK2\0\0\0\0\0\0\0\0\0" // magic, version, size, serial, name, padding
+    "\x03\0\0\0\xFF\xFF\x7F\x7F\xFF\xFF\x7F\x7F"                // mask, minima: the largest float
+    "\0\0\x80\0\0\0\x80\0";                                     // maxima: the smallest normal float
+static_assert(sizeof(kHeader4711Bytes) == 56 + 1);
+const std::string kHeader4711(kHeader4711Bytes, 56);
 
 bool WriteTwoValues(CBinMeasDataFile& file, float a, float b) {
     CMeasRecord r = MakeRecord(MeasLayout::kTwoValue);
@@ -53,7 +44,7 @@ TEST_F(BinFile, NewFileGetsTheHeaderByteForByte) {
     CBinMeasDataFile file;
     ASSERT_TRUE(OpenWriter(file)) << file.LastError();
     EXPECT_EQ(file.Path(), Path());
-    EXPECT_EQ(test::ReadFileBytes(Path()), HeaderBytes());
+    EXPECT_EQ(test::ReadFileBytes(Path()), kHeader4711);
     EXPECT_EQ(file.GetRecordCount(), 0u);
 
     // A name of 16 characters or more is cut to 15, so the terminator stays.
@@ -104,7 +95,7 @@ TEST_F(BinFile, FilesThatAreNotOursOrOfAnotherLayoutAreNeverWritten) {
         {"other layout", 36, 1, 56, kMeasErrLayoutMismatch, HeaderStatus::kNone},
     };
     for (const Case& c : cases) {
-        std::string bytes = HeaderBytes() + std::string(24, '\x11');
+        std::string bytes = kHeader4711 + std::string(24, '\x11');
         bytes[c.offset] = c.byte;
         bytes.resize(c.size);
         test::WriteFileBytes(Path(), bytes);
