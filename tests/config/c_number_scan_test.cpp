@@ -48,10 +48,7 @@ TEST(CNumberScanTest, IntegersAndRealsLikeTheCLibrary) {
     EXPECT_FALSE(ScanReal("+-1", value));
     EXPECT_TRUE(ScanReal("nan", value));
     EXPECT_TRUE(std::isnan(value));
-    EXPECT_DOUBLE_EQ(AtofLike(std::string("2.5\0"
-                                          "9",
-                                          5)),
-                     2.5); // a NUL ends the text
+    EXPECT_DOUBLE_EQ(AtofLike(std::string("2.5\0009", 5)), 2.5); // a NUL ends the text
 }
 
 } // namespace

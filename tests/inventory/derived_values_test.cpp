@@ -140,17 +140,12 @@ TEST(ComputeMeasTime, ByModuleIdNameCountsAndLinearisation) {
 
 TEST(UnitNameAndStoredText, TableCodePageAndLineBreaks) {
     // The table's first and last entries, and the codes past it.
-    EXPECT_EQ(UnitName(0) + "|" + UnitName(36) + "|" + UnitName(37) + "|" + UnitName(255), "-|\xB0"
-                                                                                           "F||");
+    EXPECT_EQ(UnitName(0) + "|" + UnitName(36) + "|" + UnitName(37) + "|" + UnitName(255), "-|\xB0\x46||");
     EXPECT_EQ(Cp1252ToUtf8(UnitName(26)), "W/m\u00B2");
-    EXPECT_EQ(Cp1252ToUtf8("M\xFC"
-                           "ller \x80 \x81"),
-              "M\u00FCller \u20AC \u0081");
-    EXPECT_EQ(Utf8ToCp1252("M\u00FCller \u20AC \u0081"), "M\xFC"
-                                                         "ller \x80 \x81");
-    EXPECT_EQ(Utf8ToCp1252("\u4E2D\xFF"
-                           "a\xC3"),
-              "??a?");
+    const std::string cp1252 = "M\xFCller \x80 \x81";
+    const std::string utf8 = "M\u00FCller \u20AC \u0081";
+    EXPECT_EQ(std::make_pair(Cp1252ToUtf8(cp1252), Utf8ToCp1252(utf8)), std::make_pair(utf8, cp1252));
+    EXPECT_EQ(Utf8ToCp1252("\u4E2D\xFF\x61\xC3"), "??a?"); // a character outside the code page, broken UTF-8
     EXPECT_EQ(EncodeLineBreaks("a\r\nb\nc\rd"), "a\\nb\\nc\\nd");
     EXPECT_EQ(DecodeLineBreaks("a\\nb\\"), "a\nb\\");
 }

@@ -12,8 +12,7 @@ using ModuleFile = DataDirTest;
 const char* const kFullRecordFile =
     "[ModuleInfo]\r\nbDisabled=1\r\nenModuleState=1\r\niaStation=17\r\nbIsTavikButNotXV=1\r\nbIsTavikXV=0\r\n"
     "bHasTDCSupport=1\r\ndwMeasTime=4294967295\r\ndwNumberOfMeas0=99999\r\ndwNumberOfMeas1=7\r\nszUnit0=%\r\n"
-    "szUnit1=\xB0"
-    "C\r\nbHasAnalogCfg0=1\r\nbHasAnalogCfg1=1\r\nbHasSensorData=1\r\n"
+    "szUnit1=\xB0\x43\r\nbHasAnalogCfg0=1\r\nbHasAnalogCfg1=1\r\nbHasSensorData=1\r\n"
     "[StationInfo]\r\nwSerialNo=65534\r\nwFirmwareVersion=17170\r\nyFlag=165\r\nyModuleId=11\r\n"
     "wStartupBaud=96\r\nwTimeOut=1000\r\nwDelayTime=3\r\nwReponseTime=65535\r\nacModuleName=PX-TAVIK2ZUZ\r\n"
     "[AnalogCfg0]\r\nyChannel=0\r\nyZeroFiller1=1\r\nyRawVofsVd=3\r\nyNofsLow=4\r\nyNofsHigh=5\r\n"
