@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace terrix::test {
 namespace {
@@ -35,15 +37,12 @@ TEST(CNumberScanTest, UnsignedLikeScanf) {
 }
 
 TEST(CNumberScanTest, IntegersAndRealsLikeTheCLibrary) {
-    EXPECT_EQ(AtoiLike("  -42abc"), -42);
-    EXPECT_EQ(AtoiLike("abc"), 0);
-    EXPECT_EQ(AtoiLike("99999999999999999999999"), INT64_MAX);
-    EXPECT_DOUBLE_EQ(AtofLike(" 1.5"), 1.5);
-    EXPECT_DOUBLE_EQ(AtofLike("-2.5e-1;"), -0.25);
-    EXPECT_DOUBLE_EQ(AtofLike("0x10"), 16.0);
-    EXPECT_DOUBLE_EQ(AtofLike("1e999"), HUGE_VAL);
-    EXPECT_DOUBLE_EQ(AtofLike(".5"), 0.5);
-    EXPECT_DOUBLE_EQ(AtofLike("x"), 0.0);
+    EXPECT_EQ(std::make_tuple(AtoiLike("  -42abc"), AtoiLike("abc"), AtoiLike("99999999999999999999999")),
+              std::make_tuple(-42, 0, INT64_MAX));
+    // Every expected value is exact in binary.
+    EXPECT_EQ((std::vector<double>{AtofLike(" 1.5"), AtofLike("-2.5e-1;"), AtofLike("0x10"),
+                                   AtofLike("1e999"), AtofLike(".5"), AtofLike("x")}),
+              (std::vector<double>{1.5, -0.25, 16.0, HUGE_VAL, 0.5, 0.0}));
     double value = 7;
     EXPECT_FALSE(ScanReal("+-1", value));
     EXPECT_TRUE(ScanReal("nan", value));
