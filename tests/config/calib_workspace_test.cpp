@@ -1,6 +1,5 @@
 #include "core/config/calib_workspace.h"
 #include "core/config/loc_directory.h"
-#include "core/platform/data_paths.h"
 
 #include "sim_fixture.h"
 #include "support/temp_dir.h"

@@ -116,26 +116,20 @@ TEST(PlotNavigation, MovesStayInsideTheStoredValues) {
 }
 
 // Points kept in memory; counts the reads so a test sees what the plot asked for.
-class VectorSource final : public PlotSeriesSource {
-public:
-    VectorSource(std::vector<PlotCurve> curves, std::vector<PlotPoint> points)
-        : curves_(std::move(curves)), points_(std::move(points)) {}
-    const std::vector<PlotCurve>& Curves() const override { return curves_; }
-    uint32_t Count() override { return static_cast<uint32_t>(points_.size()); }
+struct VectorSource final : PlotSeriesSource {
+    VectorSource(std::vector<PlotCurve> c, std::vector<PlotPoint> p)
+        : curves(std::move(c)), points(std::move(p)) {}
+    const std::vector<PlotCurve>& Curves() const override { return curves; }
+    uint32_t Count() override { return static_cast<uint32_t>(points.size()); }
     bool ReadPoint(uint32_t index, PlotPoint& point) override {
         ++reads;
-        if (index >= points_.size()) {
-            return false;
-        }
-        point = points_[index];
-        return true;
+        point = index < points.size() ? points[index] : point;
+        return index < points.size();
     }
     std::string FormatValue(size_t, double value) override { return std::to_string(value); }
+    std::vector<PlotCurve> curves;
+    std::vector<PlotPoint> points;
     size_t reads = 0;
-
-private:
-    std::vector<PlotCurve> curves_;
-    std::vector<PlotPoint> points_;
 };
 
 PlotPoint Point(double seconds, double v0, bool error0 = false, double v1 = 0) {
