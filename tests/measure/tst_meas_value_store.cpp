@@ -210,23 +210,19 @@ TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
         while (stored < 6 && AppendValue(store, static_cast<float>(stored))) {
             ++stored;
         }
-        EXPECT_EQ(stored, 3);
-        EXPECT_EQ(store.LastError(), ENOSPC);
+        EXPECT_EQ(std::make_tuple(stored, store.LastError()), std::make_tuple(3, ENOSPC));
         const std::string bin = test::ReadFileBytes(Bin(serial));
         EXPECT_EQ((bin.size() - 56) % 8, 0u) << "the binary file ends at a record boundary";
         const std::string asc = test::ReadFileBytes(Asc(serial));
         EXPECT_EQ(asc.substr(asc.size() - 2), "\r\n") << "the ASCII file ends with a whole line";
-        EXPECT_EQ(store.RecordCount(), 3u);
-        EXPECT_EQ(CountLines(asc), 4u);
-        for (uint32_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(ValueText(store, i), FormatC("%.3f", static_cast<double>(i)));
-        }
+        EXPECT_EQ(std::make_tuple(store.RecordCount(), CountLines(asc), ValueText(store, 0),
+                                  ValueText(store, 1), ValueText(store, 2)),
+                  std::make_tuple(3u, 4u, "0.000", "1.000", "2.000"));
 
         // With room again, measuring goes on after the last whole record.
         fs.SetBudget(1 << 20);
         ASSERT_TRUE(AppendValue(store, 42.0f)) << store.LastErrorText();
-        EXPECT_EQ(store.RecordCount(), 4u);
-        EXPECT_EQ(ValueText(store, 3), "42.000");
+        EXPECT_EQ(std::make_tuple(store.RecordCount(), ValueText(store, 3)), std::make_tuple(4u, "42.000"));
     }
 }
 
@@ -239,8 +235,8 @@ TEST_F(ValueStore, AHeaderThatCannotBeRewrittenOrARebuildOnAFullDiskLosesNothing
     fs.FailHeaderRewrites(true);
     EXPECT_TRUE(AppendValue(store, 1.5f)) << "the record is stored";
     EXPECT_EQ(store.LastError(), EIO) << "the header failure is reported";
-    EXPECT_EQ(store.RecordCount(), 1u);
-    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(8))), 2u);
+    EXPECT_EQ(std::make_tuple(store.RecordCount(), CountLines(test::ReadFileBytes(Asc(8)))),
+              std::make_tuple(1u, 2u));
 
     // A rebuild of the ASCII file on a full disk keeps the old one.
     fs.FailHeaderRewrites(false);
