@@ -112,19 +112,19 @@ TEST_F(ParFileDiskTest, LoadFailuresGiveTheirMessages) {
     const AppParams before = params;
     ConfigMessages messages;
     EXPECT_FALSE(LoadParFile(dir / "missing.par", params, messages));
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[0].text, "Open " + (dir / "missing.par").string() + " failed!");
-    EXPECT_EQ(messages[1], (ConfigMessage{"Can't open the file!", "Error", ConfigMessageIcon::None}));
-    EXPECT_EQ(messages[2].text, "Can't read file !");
+    const ConfigMessage last{kMsgCantReadFileFinal, "Error", ConfigMessageIcon::None};
+    EXPECT_EQ(messages, (ConfigMessages{{"Open " + (dir / "missing.par").string() + " failed!", "",
+                                         ConfigMessageIcon::None},
+                                        {"Can't open the file!", "Error", ConfigMessageIcon::None},
+                                        last}));
 
     WriteFileBytes(dir / "four.par",
                    "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n");
     EXPECT_FALSE(LoadParFile(dir / "four.par", params, messages));
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[0], (ConfigMessage{"Number of parameters isn't 5,\nCheck it and try again please!",
-                                          "Error", ConfigMessageIcon::Stop}));
-    EXPECT_EQ(messages[1].text, "Can't read the file!");
-    EXPECT_EQ(messages[2].text, "Can't read file !");
+    EXPECT_EQ(messages, (ConfigMessages{{"Number of parameters isn't 5,\nCheck it and try again please!",
+                                         "Error", ConfigMessageIcon::Stop},
+                                        {"Can't read the file!", "Error", ConfigMessageIcon::None},
+                                        last}));
     EXPECT_EQ(params, before);
 
     // Binary junk with overlong lines is just a file without parameters.
