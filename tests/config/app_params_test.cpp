@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace terrix::test {
 namespace {
 
@@ -16,12 +18,8 @@ TEST(AppParamsConversionTest, SecondsAndCountsAndEntriesThatDoNotFitTheirFields)
                               OffsetPercentFromBlock(15.0f)),
               std::make_tuple(4u, 10u, 3u, 0u, 15.0f, 1.5));
 
-    struct Case {
-        AppParamsSeconds seconds;
-        bool fits;
-        const char* field;
-    };
-    const Case cases[] = {
+    // The entries, whether they fit, the field a refusal names.
+    const std::tuple<AppParamsSeconds, bool, const char*> cases[] = {
         {{0, kMaxAveragingSeconds, kMaxError66Seconds, kMaxQueueSeconds, kMaxQueueSeconds}, true, ""},
         {{0, kMaxAveragingSeconds + 1, 0, 0, 0}, false, "Averaging Time"},
         {{0, 0, kMaxError66Seconds + 1, 0, 0}, false, "Error66 Delay"},
@@ -29,13 +27,13 @@ TEST(AppParamsConversionTest, SecondsAndCountsAndEntriesThatDoNotFitTheirFields)
         {{0, 0, 0, 0, UINT64_MAX}, false, "Queue-Empty Time"},
         {{1e300, 0, 0, 0, 0}, false, "offset"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [seconds, fits, field] : cases) {
         AppParams params;
         params.wAveraging = 7;
         std::string error;
-        EXPECT_EQ(BlockFromSeconds(c.seconds, params, error), c.fits) << c.field;
-        if (!c.fits) {
-            EXPECT_NE(error.find(c.field), std::string::npos) << error;
+        EXPECT_EQ(BlockFromSeconds(seconds, params, error), fits) << field;
+        if (!fits) {
+            EXPECT_NE(error.find(field), std::string::npos) << error;
             EXPECT_EQ(params.wAveraging, 7) << "left unchanged";
         }
     }

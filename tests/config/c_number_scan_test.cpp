@@ -11,12 +11,8 @@ namespace terrix::test {
 namespace {
 
 TEST(CNumberScanTest, UnsignedLikeScanf) {
-    struct Case {
-        const char* text;
-        bool ok;
-        uint32_t value;
-    };
-    const Case cases[] = {
+    // The text, whether it scans, the value.
+    const std::tuple<const char*, bool, uint32_t> cases[] = {
         {"0 ", true, 0},
         {" \t12x", true, 12},
         {"+3", true, 3},
@@ -27,11 +23,11 @@ TEST(CNumberScanTest, UnsignedLikeScanf) {
         {"-", false, 0},
         {"]", false, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, ok, expected] : cases) {
         uint32_t value = 0;
-        EXPECT_EQ(ScanUnsigned(c.text, value), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(value, c.value) << c.text;
+        EXPECT_EQ(ScanUnsigned(text, value), ok) << text;
+        if (ok) {
+            EXPECT_EQ(value, expected) << text;
         }
     }
 }

@@ -30,12 +30,7 @@ std::vector<std::string> Items(const std::string& text, ReadError& error) {
 
 TEST(CalibFileReaderTest, CommentsEntriesEdgesAndFormatErrors) {
     using V = std::vector<std::string>;
-    struct Case {
-        const char* text;
-        V items;
-        ReadError error;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, V, ReadError> cases[] = {
         // Lines that start with a blank or control byte are skipped; the last value ends with the file.
         {"\n\n;Sand 0-30 %\r\nc0 = 1.5\r\n c1=2\r\n\tc2=3\r\nc3=4",
          V{"comment ;Sand 0-30 %", "c0 | 1.5", "c3|4"}, ReadError::None},
@@ -48,10 +43,10 @@ TEST(CalibFileReaderTest, CommentsEntriesEdgesAndFormatErrors) {
         {"", V{}, ReadError::None},
         {" \n\t\n", V{}, ReadError::None},
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, items, expected] : cases) {
         ReadError error{};
-        EXPECT_EQ(Items(c.text, error), c.items) << c.text;
-        EXPECT_EQ(error, c.error) << c.text;
+        EXPECT_EQ(Items(text, error), items) << text;
+        EXPECT_EQ(error, expected) << text;
     }
 }
 

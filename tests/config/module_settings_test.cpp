@@ -107,15 +107,11 @@ TEST_F(HaltStateTest, CommandBitChangesAndSignalBitIsKept) {
 }
 
 TEST(HaltStateValueTest, SignalBitKeptCommandBitSet) {
-    struct Case {
-        int haltState;
-        int command;
-        uint8_t value;
-    };
-    // A state never read (-1) has no signal bit, and never gives 255.
-    const Case cases[] = {{1, 0, 1}, {3, 0, 1}, {1, 1, 3}, {2, 0, 0}, {0, 1, 2}, {-1, 0, 0}, {-1, 1, 2}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(HaltStateValue(c.haltState, c.command), c.value) << c.haltState << " " << c.command;
+    // State, command bit, the value to send. A state never read (-1) has no signal bit, and never gives 255.
+    const std::tuple<int, int, int> cases[] = {{1, 0, 1}, {3, 0, 1},  {1, 1, 3}, {2, 0, 0},
+                                               {0, 1, 2}, {-1, 0, 0}, {-1, 1, 2}};
+    for (const auto& [state, command, value] : cases) {
+        EXPECT_EQ(HaltStateValue(state, command), value) << state << " " << command;
     }
     EXPECT_EQ(HaltStateName(2) + "/" + HaltCommandName(1), "Halt Measuring by Command/Halt by Command");
 }

@@ -46,13 +46,9 @@ TEST(ParFileTest, TextHasTheFixedLayout) {
 }
 
 TEST(ParFileTest, ReadingCountsTheFivePrefixesAndScansLikeScanf) {
-    struct Case {
-        std::string text;
-        int count;
-    };
     const std::string noQueueEmpty =
         "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n";
-    const Case cases[] = {
+    const std::pair<std::string, int> cases[] = {
         {kFiveLines, 5},
         {noQueueEmpty, 4},                                      // four matching lines
         {"offset Value in Percentage = 1\n" + noQueueEmpty, 4}, // lower case does not count
@@ -60,10 +56,9 @@ TEST(ParFileTest, ReadingCountsTheFivePrefixesAndScansLikeScanf) {
         {"; Offset Value = 1\nx Offset Value = 1\n", 0},
         {"", 0},
     };
-    for (const Case& c : cases) {
-        const Parsed p = Parse(c.text);
-        EXPECT_TRUE(p.ok) << c.text;
-        EXPECT_EQ(p.count, c.count) << c.text;
+    for (const auto& [text, count] : cases) {
+        const Parsed p = Parse(text);
+        EXPECT_EQ(std::make_pair(p.ok, p.count), std::make_pair(true, count)) << text;
     }
     const Parsed p =
         Parse("Offset Value in Percentage = -2.5e1xyz\nAveraging Time = 26.9\nError66 Delay = 7\n"
