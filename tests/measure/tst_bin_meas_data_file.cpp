@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/measure/bin_meas_data_file.h"
 #include "core/measure/meas_layouts.h"
 #include "core/measure/time_stamp.h"
@@ -79,35 +81,28 @@ TEST_F(BinFile, ExtremesSkipErrorMarkersAndReachAReader) {
 }
 
 TEST_F(BinFile, FilesThatAreNotOursOrOfAnotherLayoutAreNeverWritten) {
-    struct Case {
-        const char* what;
-        size_t offset; // byte of the valid file to change
-        char byte;
-        size_t size; // bytes of it kept
-        int error;
-        HeaderStatus status;
-    };
-    const Case cases[] = {
+    // What is wrong, the byte of the valid file changed and its new value, the bytes kept, the error.
+    const std::tuple<const char*, size_t, char, size_t, int, HeaderStatus> cases[] = {
         {"wrong magic", 0, 'X', 80, kMeasErrWrongMagic, HeaderStatus::kWrongMagic},
         {"wrong version", 11, '2', 80, kMeasErrWrongVersion, HeaderStatus::kWrongVersion},
         {"shorter than a header", 0, 'O', 20, kMeasErrShorterThanHeader, HeaderStatus::kNone},
         // Channel mask 1: one-value records, not appended to with two-value records.
         {"other layout", 36, 1, 56, kMeasErrLayoutMismatch, HeaderStatus::kNone},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, offset, byte, size, error, status] : cases) {
         std::string bytes = kHeader4711 + std::string(24, '\x11');
-        bytes[c.offset] = c.byte;
-        bytes.resize(c.size);
+        bytes[offset] = byte;
+        bytes.resize(size);
         test::WriteFileBytes(Path(), bytes);
 
         CBinMeasDataFile file;
         const bool opened = OpenWriter(file);
         EXPECT_EQ(std::make_tuple(opened, file.LastError(), file.GetHeaderStatus(), file.IsOpen()),
-                  std::make_tuple(false, c.error, c.status, false))
-            << c.what;
-        EXPECT_FALSE(WriteTwoValues(file, 1, 2)) << c.what;
-        EXPECT_EQ(file.LastError(), kMeasErrNotOpen) << c.what;
-        EXPECT_EQ(test::ReadFileBytes(Path()), bytes) << c.what << ": the file is unchanged";
+                  std::make_tuple(false, error, status, false))
+            << what;
+        EXPECT_FALSE(WriteTwoValues(file, 1, 2)) << what;
+        EXPECT_EQ(file.LastError(), kMeasErrNotOpen) << what;
+        EXPECT_EQ(test::ReadFileBytes(Path()), bytes) << what << ": the file is unchanged";
     }
 }
 

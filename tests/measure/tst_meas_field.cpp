@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <bit>
 #include <cmath>
 #include <memory>
@@ -20,12 +22,7 @@ namespace terrix {
 namespace {
 
 TEST(MeasFieldFormat, FloatBitPatterns) {
-    struct Case {
-        uint32_t bits;
-        const char* format;
-        const char* expected;
-    };
-    const Case cases[] = {
+    const std::tuple<uint32_t, const char*, const char*> cases[] = {
         {ErrorMarkerBits(9), "%.3f", "NaN(9)"},
         {0x7F80FFFFu, "%.3f", "NaN(?)"},
         {ErrorMarkerBits(0), "%.3f", "NaN(?)"}, // code 0 is the unknown one: 0x7F800000 would be infinity
@@ -37,11 +34,11 @@ TEST(MeasFieldFormat, FloatBitPatterns) {
         {std::bit_cast<uint32_t>(-0.05f), "%.1f", "-0.1"},
         {std::bit_cast<uint32_t>(3.0e38f), "%.3f", "300000000549775575777803994281145270272.000"},
     };
-    for (const Case& c : cases) {
-        CFloatField field("Value", c.format);
-        ASSERT_TRUE(field.SetFloatBits(c.bits));
-        EXPECT_EQ(field.Format(), c.expected) << std::hex << c.bits;
-        EXPECT_EQ(field.Text(), c.expected) << "the text keeps what was formatted";
+    for (const auto& [bits, format, expected] : cases) {
+        CFloatField field("Value", format);
+        ASSERT_TRUE(field.SetFloatBits(bits));
+        EXPECT_EQ(field.Format(), expected) << std::hex << bits;
+        EXPECT_EQ(field.Text(), expected) << "the text keeps what was formatted";
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/measure/meas_layouts.h"
 #include "core/measure/time_stamp.h"
 #include "measure_test_util.h"
@@ -9,17 +11,8 @@
 namespace terrix {
 namespace {
 
-struct LayoutCase {
-    const char* name;
-    uint32_t mask;
-    bool tdc;
-    MeasLayout layout;
-    uint16_t fields;
-    uint16_t size;
-};
-
 TEST(MeasLayout, ChosenFromTheModule) {
-    const LayoutCase cases[] = {
+    const std::tuple<const char*, uint32_t, bool, MeasLayout, uint16_t, uint16_t> cases[] = {
         {"PX-TAVIK2", 1, false, MeasLayout::kOneValue, 2, 8},
         {"PX-TAVIK2", 2, false, MeasLayout::kOneValue, 2, 8},
         {"PX-TAVIK2", 3, false, MeasLayout::kTwoValue, 3, 12},
@@ -30,14 +23,14 @@ TEST(MeasLayout, ChosenFromTheModule) {
         {"px-tavik2xv", 1, true, MeasLayout::kOneValue, 2, 8},
         {"PX-TAVIK2XV-B", 3, true, MeasLayout::kTwoValue, 3, 12},
     };
-    for (const LayoutCase& c : cases) {
-        const ModuleRecord module = test::MakeModule(100, c.name, c.mask, c.tdc);
+    for (const auto& [name, mask, tdc, expected, fields, size] : cases) {
+        const ModuleRecord module = test::MakeModule(100, name, mask, tdc);
         const MeasLayout layout = ChooseLayout(module);
-        EXPECT_EQ(layout, c.layout) << c.name << " mask " << c.mask;
+        EXPECT_EQ(layout, expected) << name << " mask " << mask;
         const CMeasRecord record = MakeRecord(layout);
         EXPECT_EQ(std::make_tuple(record.FieldCount(), record.GetSize(), RecordSizeOf(layout)),
-                  std::make_tuple(c.fields, c.size, c.size))
-            << c.name;
+                  std::make_tuple(fields, size, size))
+            << name;
     }
 }
 
