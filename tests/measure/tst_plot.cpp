@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "core/measure/plot_data.h"
 #include "core/measure/plot_navigation.h"
@@ -17,11 +18,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 TEST(PlotScale, RoundsRangesToWholeSteps) {
-    struct Case {
-        double minimum, maximum;
-        AxisScale expected;
-    };
-    const Case cases[] = {
+    const std::tuple<double, double, AxisScale> cases[] = {
         {2.0, 8.0, {2, 8, 1}},           // six steps: not halved
         {1.0, 3.2, {1, 3.5, 0.5}},       // halved; only the top moves in
         {0.0, 3.0, {0, 3, 0.5}},         // halved; neither end can move
@@ -35,16 +32,16 @@ TEST(PlotScale, RoundsRangesToWholeSteps) {
         {kNaN, 1.0, {0, 1, 1}},   // nothing to round
         {0.0, kInf, {0, 1, 1}},
     };
-    for (const Case& c : cases) {
-        const AxisScale s = ScaleAxis(c.minimum, c.maximum);
-        SCOPED_TRACE(testing::Message() << c.minimum << " .. " << c.maximum);
-        const double tolerance = 1e-9 * std::max(1.0, std::abs(c.expected.top));
-        EXPECT_NEAR(s.bottom, c.expected.bottom, tolerance);
-        EXPECT_NEAR(s.top, c.expected.top, tolerance);
-        EXPECT_NEAR(s.step, c.expected.step, 1e-12);
-        if (std::isfinite(c.minimum) && std::isfinite(c.maximum) && c.minimum <= c.maximum) {
-            EXPECT_LE(s.bottom, c.minimum + tolerance) << "the axis must hold the data";
-            EXPECT_GE(s.top, c.maximum - tolerance) << "the axis must hold the data";
+    for (const auto& [minimum, maximum, expected] : cases) {
+        const AxisScale s = ScaleAxis(minimum, maximum);
+        SCOPED_TRACE(testing::Message() << minimum << " .. " << maximum);
+        const double tolerance = 1e-9 * std::max(1.0, std::abs(expected.top));
+        EXPECT_NEAR(s.bottom, expected.bottom, tolerance);
+        EXPECT_NEAR(s.top, expected.top, tolerance);
+        EXPECT_NEAR(s.step, expected.step, 1e-12);
+        if (std::isfinite(minimum) && std::isfinite(maximum) && minimum <= maximum) {
+            EXPECT_LE(s.bottom, minimum + tolerance) << "the axis must hold the data";
+            EXPECT_GE(s.top, maximum - tolerance) << "the axis must hold the data";
         }
     }
 }
@@ -55,31 +52,23 @@ TEST(PlotScale, TicksAndLabelCycle) {
     EXPECT_EQ(AxisTicks({0, 1e12, 1}, 3).size(), 3u);
 
     const double t = static_cast<double>(StampAsUtcSeconds(PackTimeStamp({5, 3, 2004, 14, 7, 9})));
-    struct Case {
-        size_t tick;
-        int64_t samplesPerPlot;
-        const char* expected;
-    };
-    const Case cases[] = {
+    const std::tuple<size_t, int64_t, const char*> cases[] = {
         {0, 40, "05.03.2004"}, {1, 40, ""},          {2, 40, "14:07:09"},
         {3, 40, ""},           {39, 40, ""},         {40, 40, "05.03.2004"},
         {42, 40, "14:07:09"},  {5, 1, "05.03.2004"}, {3, 0, "05.03.2004"},
         {3, -7, "05.03.2004"}, {4, 3, ""},           {5, 3, "14:07:09"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(TimeTickLabel(c.tick, t, c.samplesPerPlot), c.expected)
-            << "tick " << c.tick << ", " << c.samplesPerPlot << " per plot";
+    for (const auto& [tick, samplesPerPlot, expected] : cases) {
+        EXPECT_EQ(TimeTickLabel(tick, t, samplesPerPlot), expected)
+            << "tick " << tick << ", " << samplesPerPlot << " per plot";
     }
     EXPECT_EQ(PlotReadoutText(t + 0.7, 3.14159, std::nullopt), "05.03.2004 14:07:09    3.14");
     EXPECT_EQ(PlotReadoutText(t, -1.005, 20.0), "05.03.2004 14:07:09    -1.00 / 20.00)");
 }
 
 TEST(PlotNavigation, MovesStayInsideTheStoredValues) {
-    struct Case {
-        PlotMove move;
-        int64_t first, samplesPerPlot, count, expected;
-    };
-    const Case cases[] = {
+    // Move, first value shown, values per plot, stored values, the new first value.
+    const std::tuple<PlotMove, int64_t, int64_t, int64_t, int64_t> cases[] = {
         {PlotMove::kLast, 0, 40, 100, 60},     // last page of 100 at 40 per plot
         {PlotMove::kPageBack, 10, 40, 100, 0}, // never below 0
         {PlotMove::kBack, 0, 40, 100, 0},
@@ -97,10 +86,10 @@ TEST(PlotNavigation, MovesStayInsideTheStoredValues) {
         {PlotMove::kPageBack, 10, -5, 100, 9},
         {PlotMove::kLast, 0, -5, 100, 99},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(MovePlotFirst(c.move, c.first, c.samplesPerPlot, c.count), c.expected)
-            << "move " << static_cast<int>(c.move) << " from " << c.first << ", " << c.samplesPerPlot
-            << " per plot, " << c.count << " values";
+    for (const auto& [move, first, samplesPerPlot, count, expected] : cases) {
+        EXPECT_EQ(MovePlotFirst(move, first, samplesPerPlot, count), expected)
+            << "move " << static_cast<int>(move) << " from " << first << ", " << samplesPerPlot
+            << " per plot, " << count << " values";
     }
     const int64_t huge = int64_t{1} << 40;
     EXPECT_EQ(std::make_tuple(ClampSamplesPerPlot(0), ClampSamplesPerPlot(-12), ClampSamplesPerPlot(huge),
