@@ -87,32 +87,24 @@ protected:
 TEST_F(CalibFilesTest, CalFileKeysCommentAndFileName) {
     EXPECT_EQ(CalibFileName(120, "TDC"), "XV00120.TDC");
     EXPECT_EQ(CalibFileName(65535, "CAL"), "XV65535.CAL");
-    struct Case {
-        const char* file;
-        uint16_t id;
-        const char* text;
-        const char* comment;
-        double cRho;
-        CalibCoeffs coeffs;
-    };
     const char* sand =
         ";Material sand\r\nCRHO=1.25\r\nc0 = 1.5\r\n c1=2\r\nc2=3e-2\r\nC3=-4\r\nc6=1\r\ncx=1\r\n"
         "c5=7.5abc\r\n";
-    const Case cases[] = {
+    const std::tuple<const char*, uint16_t, const char*, const char*, double, CalibCoeffs> cases[] = {
         {"XV00012.CAL", 12, sand, ";Material sand", 1.25, {1.5, 0, 0.03, -4, 0, 7.5}},
         // Without a comment first, the first entry's key stands for it.
         {"XV00013.CAL", 13, "c0=1\n;later\n", "c0", 0, {1, 0, 0, 0, 0, 0}},
         {"xv00014.cal", 14, "c1=2\n", "c1", 0, {0, 2, 0, 0, 0, 0}}, // a name in other letter case is found
     };
-    for (const Case& c : cases) {
-        Write(c.file, c.text);
+    for (const auto& [file, id, text, comment, cRho, coeffs] : cases) {
+        Write(file, text);
         MatCalib calib;
         calib.adCoeff[1] = 99; // zeroed by the read
-        ASSERT_TRUE(ReadCalFile(dir.path(), c.id, calib)) << c.file;
+        ASSERT_TRUE(ReadCalFile(dir.path(), id, calib)) << file;
         EXPECT_EQ(
             std::make_tuple(calib.wCalibId, CalibTextOf(calib.szCalibComment), calib.dCRho, calib.adCoeff),
-            std::make_tuple(c.id, std::string(c.comment), c.cRho, c.coeffs))
-            << c.file;
+            std::make_tuple(id, std::string(comment), cRho, coeffs))
+            << file;
     }
 }
 

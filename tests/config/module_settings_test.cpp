@@ -52,13 +52,8 @@ TEST_F(Error66Test, ReadAndWriteOpenTheLockAndPutTheConfigurationBack) {
 }
 
 TEST_F(Error66Test, FailuresGiveTheirMessagesAndPutTheConfigurationBack) {
-    struct Case {
-        const char* name;
-        std::function<void(sim::ModuleState&)> fault;
-        const char* message;
-        uint8_t neverSent; // the command after the failing one, if any
-    };
-    const Case cases[] = {
+    // Name, fault, its message, the command after the failing one that is never sent (0: none).
+    const std::tuple<const char*, std::function<void(sim::ModuleState&)>, const char*, uint8_t> cases[] = {
         {"configuration read fails", [](sim::ModuleState& m) { m.faults.mute = true; },
          kMsgGetAnalogCfgFailed, 225},
         {"configuration write refused", [](sim::ModuleState& m) { m.faults.status6 = {225}; },
@@ -70,24 +65,24 @@ TEST_F(Error66Test, FailuresGiveTheirMessagesAndPutTheConfigurationBack) {
          },
          kMsgZeroOffsetFailed, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, fault, message, neverSent] : cases) {
+        SCOPED_TRACE(name);
         Change(xv, [](sim::ModuleState& m) { m.faults = {}; });
-        Change(xv, c.fault);
+        Change(xv, fault);
         bus->ClearRequestLog();
         double percent = -1;
         ConfigMessages messages;
         EXPECT_FALSE(ReadError66Limit(port, 3, percent, messages));
         EXPECT_DOUBLE_EQ(percent, -1) << "no limit shown";
-        EXPECT_EQ(messages, (ConfigMessages{{c.message, "", ConfigMessageIcon::None}}));
+        EXPECT_EQ(messages, (ConfigMessages{{message, "", ConfigMessageIcon::None}}));
         messages.clear();
         EXPECT_FALSE(WriteError66Limit(port, 3, 5, messages));
-        EXPECT_EQ(messages, (ConfigMessages{{c.message, "", ConfigMessageIcon::None},
+        EXPECT_EQ(messages, (ConfigMessages{{message, "", ConfigMessageIcon::None},
                                             {kMsgSetLowLimitFailed, "", ConfigMessageIcon::None}}));
         EXPECT_EQ(Module(xv).channels[1].zeroOffset, 150);
         EXPECT_EQ(Config(), kOriginal);
-        if (c.neverSent != 0) {
-            EXPECT_EQ(CountRequests(c.neverSent), 0u);
+        if (neverSent != 0) {
+            EXPECT_EQ(CountRequests(neverSent), 0u);
         }
     }
 }

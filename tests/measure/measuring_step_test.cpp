@@ -12,6 +12,7 @@
 #include "busops/sim_bus_fixture.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace terrix::test {
 namespace {
@@ -80,29 +81,23 @@ protected:
 
 TEST_F(MeasuringStepTest, ProbeValuesConvertedRawUnusedFlaggedOrFailed) {
     const ModuleRecord module = SteadyProbe();
-    struct Case {
-        const char* name;
-        ChannelOptions options;
-        bool flagChannel1; // from this case on, channel 1 reports its reading invalid
-        float value1;
-        float value2;
-    };
+    // Name, options, whether channel 1 reports its reading invalid (from this case on), the two values.
     const ChannelOptions raw{{true, true}, {true, true}};
-    const Case cases[] = {{"converted", {}, false, 24.5f, 18.0f},
-                          {"raw", raw, false, 2450.0f, 580.0f},
-                          {"channel 0 unused", {{false, true}, {false, false}}, false, 0.0f, 18.0f},
-                          {"channel 1 flagged", {}, true, 24.5f, 0.0f},
-                          {"channel 1 flagged, raw", raw, true, 2450.0f, 0.0f}};
-    for (const Case& c : cases) {
-        if (c.flagChannel1) {
+    const std::tuple<const char*, ChannelOptions, bool, float, float> cases[] = {
+        {"converted", {}, false, 24.5f, 18.0f},
+        {"raw", raw, false, 2450.0f, 580.0f},
+        {"channel 0 unused", {{false, true}, {false, false}}, false, 0.0f, 18.0f},
+        {"channel 1 flagged", {}, true, 24.5f, 0.0f},
+        {"channel 1 flagged, raw", raw, true, 2450.0f, 0.0f}};
+    for (const auto& [name, options, flagChannel1, value1, value2] : cases) {
+        if (flagChannel1) {
             bus->Modify(0, [](sim::ModuleState& m) { m.channels[1].signal.reset(); });
         }
-        const MeasuringStepResult result = Measure(module, c.options);
-        EXPECT_EQ(std::make_pair(result.stored, result.busError), std::make_pair(true, uint16_t{0}))
-            << c.name;
-        EXPECT_EQ(Value<uint32_t>(0), kStamp) << c.name;
-        EXPECT_FLOAT_EQ(Value<float>(1), c.value1) << c.name;
-        EXPECT_FLOAT_EQ(Value<float>(2), c.value2) << c.name;
+        const MeasuringStepResult result = Measure(module, options);
+        EXPECT_EQ(std::make_pair(result.stored, result.busError), std::make_pair(true, uint16_t{0})) << name;
+        EXPECT_EQ(Value<uint32_t>(0), kStamp) << name;
+        EXPECT_FLOAT_EQ(Value<float>(1), value1) << name;
+        EXPECT_FLOAT_EQ(Value<float>(2), value2) << name;
     }
     EXPECT_EQ(store.Layout(), MeasLayout::kTwoValue);
     ASSERT_TRUE(store.ReadRecord(std::size(cases) - 1));
@@ -221,20 +216,16 @@ TEST_F(MeasuringStepTest, XvWithoutTdcSupportHasNoTemperatureFields) {
 }
 
 TEST(XvStatisticsTest, MeanAndSampleStandardDeviation) {
-    struct Case {
-        float sum;
-        float sumOfSquares;
-        uint16_t n1;
-        float moisture;
-        float stdDev;
-    };
-    for (const Case& c : {Case{0, 0, 0, 0, 0},               // nothing averaged
-                          Case{7.5f, 56.25f, 1, 7.5f, 0},    // one value: no deviation
-                          Case{10, 30, 4, 2.5f, 1.2909944f}, // 1, 2, 3, 4
-                          Case{10, 20, 4, 2.5f, 0}}) {       // rounding made the variance negative
-        const XvStatistics s = ComputeXvStatistics(c.sum, c.sumOfSquares, c.n1);
-        EXPECT_FLOAT_EQ(s.moisture, c.moisture) << c.n1;
-        EXPECT_FLOAT_EQ(s.stdDev, c.stdDev) << c.n1 << " " << c.sumOfSquares;
+    // Sum, sum of squares, n1, the mean and the standard deviation.
+    using Row = std::tuple<float, float, uint16_t, float, float>;
+    for (const auto& [sum, sumOfSquares, n1, moisture, stdDev] :
+         {Row{0, 0, 0, 0, 0},               // nothing averaged
+          Row{7.5f, 56.25f, 1, 7.5f, 0},    // one value
+          Row{10, 30, 4, 2.5f, 1.2909944f}, // 1, 2, 3, 4
+          Row{10, 20, 4, 2.5f, 0}}) {       // a negative variance
+        const XvStatistics s = ComputeXvStatistics(sum, sumOfSquares, n1);
+        EXPECT_FLOAT_EQ(s.moisture, moisture) << n1;
+        EXPECT_FLOAT_EQ(s.stdDev, stdDev) << n1 << " " << sumOfSquares;
     }
 }
 
