@@ -160,8 +160,8 @@ TEST_F(BusInfoFile, WriteFailuresAreReported) {
     WriteFileBytes(Dir() / "plain", "");
     SetDataDir(Dir() / "plain" / "sub");
     EXPECT_FALSE(list.Save());
-    EXPECT_EQ(list.LastFileError().code, ENOTDIR);
-    EXPECT_EQ(list.LastFileError().file.filename(), "8.ini");
+    EXPECT_EQ(std::make_tuple(list.LastFileError().code, list.LastFileError().file.filename()),
+              std::make_tuple(ENOTDIR, "8.ini"));
     list.LoadKnownModules();
     EXPECT_FALSE(list.SaveKnownModules());
     EXPECT_EQ(list.LastFileError().code, ENOTDIR);

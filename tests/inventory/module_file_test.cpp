@@ -141,8 +141,8 @@ TEST_F(ModuleFile, RecordsWithoutSerialAndUnwritableFilesAreReported) {
     SetDataDir(Dir() / "plain" / "data");
     InventoryFileError writeError;
     EXPECT_FALSE(WriteModuleFile(FullRecord(), &writeError));
-    EXPECT_EQ(writeError.code, ENOTDIR);
-    EXPECT_EQ(writeError.file.filename(), "65534.ini");
+    EXPECT_EQ(std::make_tuple(writeError.code, writeError.file.filename()),
+              std::make_tuple(ENOTDIR, "65534.ini"));
     EXPECT_NE(writeError.Message().find("65534.ini"), std::string::npos);
 }
 

@@ -175,12 +175,11 @@ TEST_F(MeasuringStepTest, XvFailedReadsLeaveMarkersAndZeros) {
     bus->ClearRequestLog();
     MeasuringStepResult result = Measure(module);
     EXPECT_EQ(std::make_pair(result.stored, result.busError), std::make_pair(true, uint16_t{312}));
-    EXPECT_EQ(Value<uint32_t>(kXvMoisture), ErrorMarkerBits(312));
-    EXPECT_EQ(CountRequests(kCmdReadMeasBlockB), 0u);
-    EXPECT_EQ(Value<uint16_t>(kXvN1), 0);
-    EXPECT_FLOAT_EQ(Value<float>(kXvTdrLevel), 0.0f);
-    EXPECT_EQ(Value<uint16_t>(kXvMatId), state.material[state.activeCalibration].id);
-    EXPECT_FLOAT_EQ(Value<float>(kXvC0), 15.0f);
+    EXPECT_EQ(std::make_tuple(Value<uint32_t>(kXvMoisture), CountRequests(kCmdReadMeasBlockB),
+                              Value<uint16_t>(kXvN1), Value<float>(kXvTdrLevel), Value<uint16_t>(kXvMatId),
+                              Value<float>(kXvC0)),
+              std::make_tuple(ErrorMarkerBits(312), 0u, 0, 0.0f, state.material[state.activeCalibration].id,
+                              15.0f));
 
     // Block B fails: the calibration index falls back to 0.
     bus->Modify(0, [](sim::ModuleState& m) {
@@ -188,23 +187,20 @@ TEST_F(MeasuringStepTest, XvFailedReadsLeaveMarkersAndZeros) {
         m.faults.status6 = {kCmdReadMeasBlockB};
     });
     result = Measure(module);
-    EXPECT_EQ(result.busError, kBusNotImplemented);
-    EXPECT_EQ(Value<uint32_t>(kXvMoisture), ErrorMarkerBits(kBusNotImplemented));
-    EXPECT_EQ(Value<uint8_t>(kXvDensity), 0);
-    EXPECT_EQ(Value<uint16_t>(kXvMatId), state.material[0].id);
-    EXPECT_EQ(Value<uint16_t>(kXvTempId), state.temperature[0].id);
+    EXPECT_EQ(std::make_tuple(result.busError, Value<uint32_t>(kXvMoisture), Value<uint8_t>(kXvDensity),
+                              Value<uint16_t>(kXvMatId), Value<uint16_t>(kXvTempId)),
+              std::make_tuple(kBusNotImplemented, ErrorMarkerBits(kBusNotImplemented), 0,
+                              state.material[0].id, state.temperature[0].id));
     EXPECT_NEAR(Value<float>(kXvTdrLevel), 0.842f, 1e-6) << "the measured values were read";
 
     // The active calibration cannot be read: 255 is stored, and no calibration is asked for at 255.
     bus->Modify(0, [](sim::ModuleState& m) { m.faults.status6 = {kCmdReadActiveCalib}; });
     bus->ClearRequestLog();
     result = Measure(module);
-    EXPECT_EQ(result.busError, kBusNotImplemented);
-    EXPECT_EQ(Value<uint8_t>(kXvDensity), kNoActiveCalib);
     EXPECT_NEAR(Value<float>(kXvMoisture), 12.75f, 1e-4);
-    EXPECT_EQ(CountRequests(kCmdReadMatCalib), 0u);
-    EXPECT_EQ(Value<uint16_t>(kXvMatId), 0);
-    EXPECT_EQ(store.RecordCount(), 3u);
+    EXPECT_EQ(std::make_tuple(result.busError, Value<uint8_t>(kXvDensity), CountRequests(kCmdReadMatCalib),
+                              Value<uint16_t>(kXvMatId), store.RecordCount()),
+              std::make_tuple(kBusNotImplemented, kNoActiveCalib, 0u, 0, 3u));
 }
 
 TEST_F(MeasuringStepTest, XvWithoutTdcSupportHasNoTemperatureFields) {

@@ -149,8 +149,8 @@ TEST(PlotPage, ScalesTheShownValuesOnly) {
     ASSERT_EQ(xv, (std::vector<PlotCurve>{{2, "Moisture [%]", true}, {4, "Error [%]", true}}));
     VectorSource xvSource(xv, {Point(0, 250, false, 3), Point(1, 12, false, 1)});
     page = LoadPlotPage(xvSource, 0, 40);
-    EXPECT_EQ(page.panes[0].scale, FixedPercentScale());
-    EXPECT_EQ(page.panes[1].scale, (AxisScale{0, 100, 10}));
+    EXPECT_EQ(std::tie(page.panes.at(0).scale, page.panes.at(1).scale),
+              std::make_tuple(FixedPercentScale(), AxisScale{0, 100, 10}));
     EXPECT_EQ(PlotCurvesFor(MeasLayout::kXvWithTdc, 0, "", "")[1], (PlotCurve{10, "Temperature", true}));
     EXPECT_TRUE(PlotCurvesFor(MeasLayout::kTwoValue, 0, "a", "b").empty());
 }
