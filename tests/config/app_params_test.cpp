@@ -11,7 +11,7 @@ namespace terrix::test {
 namespace {
 
 // 20 s averaging, 7 s Error66 delay and 10 s queue times are converted by ConfigE2eTest (e2e).
-TEST(AppParamsConversionTest, SecondsAndCountsAndEntriesThatDoNotFitTheirFields) {
+TEST(AppParamsConversionTest, SecondsAndCountsEntriesThatDoNotFitAndTheLittleEndianBlock) {
     // Both directions with R(x) = floor(x + 0.5): 2.5 rounds up, 0.4 down.
     EXPECT_EQ(std::make_tuple(Error66SecondsFromUnits(1), QueueSecondsFromCount(25), QueueCountFromSeconds(1),
                               QueueSecondsFromCount(1), OffsetBlockFromPercent(1.5),
@@ -41,13 +41,12 @@ TEST(AppParamsConversionTest, SecondsAndCountsAndEntriesThatDoNotFitTheirFields)
     std::string error;
     ASSERT_TRUE(BlockFromSeconds({1.5, kMaxAveragingSeconds, kMaxError66Seconds, 102, 10}, params, error));
     EXPECT_EQ(params, (AppParams{15.0f, 65535, 65535, 255, 25}));
-}
 
-TEST(AppParamsConversionTest, BlockLayoutIsLittleEndian) {
-    const AppParams params{15.0f, 0x1234, 0xABCD, 200, 7};
-    const AppParamsBlock bytes = params.ToBytes();
+    // The block is little-endian.
+    const AppParams block{15.0f, 0x1234, 0xABCD, 200, 7};
+    const AppParamsBlock bytes = block.ToBytes();
     EXPECT_EQ(bytes, (AppParamsBlock{0x00, 0x00, 0x70, 0x41, 0x34, 0x12, 0xCD, 0xAB, 200, 7}));
-    EXPECT_EQ(AppParams::FromBytes(bytes), params);
+    EXPECT_EQ(AppParams::FromBytes(bytes), block);
 }
 
 TEST(ModuleStationsTest, CollisionsAndModulesWithoutTheCommandsAreLeftOut) {

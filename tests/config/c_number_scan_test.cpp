@@ -10,7 +10,7 @@
 namespace terrix::test {
 namespace {
 
-TEST(CNumberScanTest, UnsignedLikeScanf) {
+TEST(CNumberScanTest, UnsignedIntegersAndRealsLikeScanfAndTheCLibrary) {
     // The text, whether it scans, the value.
     const std::tuple<const char*, bool, uint32_t> cases[] = {
         {"0 ", true, 0},
@@ -30,9 +30,7 @@ TEST(CNumberScanTest, UnsignedLikeScanf) {
             EXPECT_EQ(value, expected) << text;
         }
     }
-}
 
-TEST(CNumberScanTest, IntegersAndRealsLikeTheCLibrary) {
     EXPECT_EQ(std::make_tuple(AtoiLike("  -42abc"), AtoiLike("abc"), AtoiLike("99999999999999999999999")),
               std::make_tuple(-42, 0, INT64_MAX));
     // Every expected value is exact in binary.

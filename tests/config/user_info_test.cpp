@@ -25,7 +25,7 @@ protected:
     ModuleRecord record;
 };
 
-TEST_F(UserInfoTest, TwoCommentLinesRoundTripAndClearedFieldsStoreEmptyKeys) {
+TEST_F(UserInfoTest, TwoCommentLinesRoundTripClearedFieldsStoreEmptyKeysAndLongTextsAreCut) {
     EXPECT_EQ(UserInfoTitle(record), "4711 (PX-TAVIK2XV)");
     ASSERT_TRUE(ApplyUserInfo(record, "Field 3", "a\r\nb"));
     EXPECT_EQ(FieldText(record.szComment), "a\\nb");
@@ -42,9 +42,8 @@ TEST_F(UserInfoTest, TwoCommentLinesRoundTripAndClearedFieldsStoreEmptyKeys) {
     ASSERT_TRUE(ApplyUserInfo(record, "Gr\xC3\xBCnland", "5 \xE2\x82\xAC"));
     EXPECT_EQ(FieldText(record.szLocation), "Gr\xFCnland");
     EXPECT_EQ(UserPlaceText(record) + "|" + UserCommentText(record), "Gr\xC3\xBCnland|5 \xE2\x82\xAC");
-}
 
-TEST_F(UserInfoTest, LongTextsAreCut) {
+    // Long texts are cut.
     ASSERT_TRUE(ApplyUserInfo(record, std::string(100, 'p') + "\nq", std::string(600, 'c') + "\nd"));
     EXPECT_EQ(FieldText(record.szLocation), std::string(78, 'p'));
     // The first line is cut to 512, then the whole to 510.
