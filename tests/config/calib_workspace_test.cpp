@@ -154,13 +154,12 @@ TEST_F(CalibWorkspaceTest, RereadModuleFillsTheListsAndMarksActiveAndDifferingRo
     EXPECT_EQ(ui.messages[0].text, "Failed to read material calibration data from module!");
 }
 
-TEST_F(CalibWorkspaceTest, NothingReadRefusesProgrammingBeforeAnyQuestion) {
+TEST_F(CalibWorkspaceTest, ProgramModuleAsksOnIdenticalDataThenWritesVerifiesAndTakesTheReadBack) {
+    // Nothing read at all: programming is refused before any question.
     EXPECT_FALSE(workspace.ProgramModule(ui));
     EXPECT_EQ(ui.messages.at(0).icon, ConfigMessageIcon::Stop);
     EXPECT_TRUE(bus->RequestLog().empty());
-}
 
-TEST_F(CalibWorkspaceTest, ProgramModuleAsksOnIdenticalDataThenWritesVerifiesAndTakesTheReadBack) {
     ReadModule();
     Restart({false});
     EXPECT_FALSE(workspace.ProgramModule(ui));

@@ -99,14 +99,12 @@ TEST_F(HaltStateTest, CommandBitChangesAndSignalBitIsKept) {
     ASSERT_TRUE(SetHaltByCommand(port, 3, false, state));
     EXPECT_EQ(state.haltState, 1);
     EXPECT_EQ(Sent(191), (std::vector<std::vector<uint8_t>>{{3}, {1}}));
-}
 
-TEST(HaltStateValueTest, SignalBitKeptCommandBitSet) {
     // State, command bit, the value to send. A state never read (-1) has no signal bit, and never gives 255.
     const std::tuple<int, int, int> cases[] = {{1, 0, 1}, {3, 0, 1},  {1, 1, 3}, {2, 0, 0},
                                                {0, 1, 2}, {-1, 0, 0}, {-1, 1, 2}};
-    for (const auto& [state, command, value] : cases) {
-        EXPECT_EQ(HaltStateValue(state, command), value) << state << " " << command;
+    for (const auto& [halt, command, value] : cases) {
+        EXPECT_EQ(HaltStateValue(halt, command), value) << halt << " " << command;
     }
     EXPECT_EQ(HaltStateName(2) + "/" + HaltCommandName(1), "Halt Measuring by Command/Halt by Command");
 }

@@ -45,7 +45,7 @@ TEST(ParFileTest, TextHasTheFixedLayout) {
                   std::string(kFiveLines));
 }
 
-TEST(ParFileTest, ReadingCountsTheFivePrefixesAndScansLikeScanf) {
+TEST(ParFileTest, ReadingCountsTheFivePrefixesScansLikeScanfAndRefusesWhatDoesNotFit) {
     const std::string noQueueEmpty =
         "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n";
     const std::pair<std::string, int> cases[] = {
@@ -65,10 +65,9 @@ TEST(ParFileTest, ReadingCountsTheFivePrefixesAndScansLikeScanf) {
               "Queue-Full Time = 0\nQueue-Empty Time=255\n");
     ASSERT_TRUE(p.ok);
     EXPECT_EQ(p.params, (AppParams{-25.0f, 26, 7, 0, 255}));
-}
 
-// Values that do not fit, no value at all, or a parameter given twice: never loaded as zeros or duplicates.
-TEST(ParFileTest, ValuesThatDoNotFitTheirFieldsAreRefused) {
+    // Values that do not fit, no value at all, or a parameter given twice: never loaded as zeros or
+    // duplicates.
     for (const char* line : {"Averaging Time = 65536\n", "Error66 Delay = -1\n", "Queue-Full Time = 256\n",
                              "Offset Value = inf\n", "Offset Value = 1e39\n", "Error66 Delay = nonsense\n",
                              "Averaging Time\n", "Queue-Full Time in No of Measurements 25\n",

@@ -42,7 +42,7 @@ protected:
     test::TempDir dir_;
 };
 
-TEST_F(BinFile, NewFileGetsTheHeaderByteForByte) {
+TEST_F(BinFile, NewFileGetsTheHeaderByteForByteInTheDirectoryGiven) {
     CBinMeasDataFile file;
     ASSERT_TRUE(OpenWriter(file)) << file.LastError();
     EXPECT_EQ(file.Path(), Path());
@@ -54,6 +54,11 @@ TEST_F(BinFile, NewFileGetsTheHeaderByteForByte) {
     ASSERT_TRUE(longName.OpenFor(kMeasOpenReadWrite, 1, "ABCDEFGHIJKLMNOPQRS", 3, 12, dir_.path().string()));
     EXPECT_EQ(test::ReadFileBytes((dir_ / "1.BinMeasData").string()).substr(18, 16),
               std::string("ABCDEFGHIJKLMNO") + '\0');
+
+    // The file name joins the directory with or without its separator.
+    EXPECT_EQ(CMeasDataFile::BuildFileName("/data", 12345, ".BinMeasData"), "/data/12345.BinMeasData");
+    EXPECT_EQ(CMeasDataFile::BuildFileName("/data/", 12345, ".BinMeasData"), "/data/12345.BinMeasData");
+    EXPECT_EQ(CMeasDataFile::BuildFileName("", 12345, ".ASC"), "12345.ASC");
 }
 
 // Both-channel, mask-0, XV and below-zero extremes are checked on the files terrix-cli measures (e2e).
@@ -118,12 +123,6 @@ TEST_F(BinFile, AReaderWaitsForItsWritersHeader) {
     EXPECT_EQ(reader.GetRecordCount(), 1u);
     EXPECT_FALSE(WriteTwoValues(reader, 0, 0));
     EXPECT_EQ(reader.LastError(), kMeasErrReadOnly);
-}
-
-TEST(MeasDataFileName, DirectoryWithOrWithoutSeparator) {
-    EXPECT_EQ(CMeasDataFile::BuildFileName("/data", 12345, ".BinMeasData"), "/data/12345.BinMeasData");
-    EXPECT_EQ(CMeasDataFile::BuildFileName("/data/", 12345, ".BinMeasData"), "/data/12345.BinMeasData");
-    EXPECT_EQ(CMeasDataFile::BuildFileName("", 12345, ".ASC"), "12345.ASC");
 }
 
 } // namespace

@@ -65,22 +65,7 @@ TEST(MeasRecord, TwoValueRecordPacksLittleEndian) {
     EXPECT_FALSE(back.Unpack(std::span<const uint8_t>(bytes.data(), 11))) << "too short a buffer";
 }
 
-// The XV layout's field order, sizes, titles and formats are read back independently from the files
-// terrix-cli measures (e2e); what stays here is how a line is appended.
-TEST(MeasRecord, AppendingALineLeavesTheFieldTextsAlone) {
-    CMeasRecord record = MakeRecord(MeasLayout::kXv);
-    record.SetStamp(0, PackTimeStamp({1, 1, 2020, 0, 0, 0}));
-    record.SetFloat(kXvMoisture, 25.25f);
-    record.SetWord(kXvN1, 0x1234);
-    const std::string line = "01.01.2020 00:00:00\t0\t25.2\t0.000\t0.0\t4660\t0\t0\t0.000\t0.000\r\n";
-    std::string appended = "earlier line\n";
-    record.AppendTextLine(appended);
-    EXPECT_EQ(appended, "earlier line\n" + line);
-    EXPECT_EQ(record.GetText(kXvN1), "65535") << "appending leaves the fields' texts alone";
-    EXPECT_EQ(record.BuildTextLine(), line);
-}
-
-TEST(MeasRecord, TextsFollowTheLastFormat) {
+TEST(MeasRecord, TextsFollowTheLastFormatAndAppendingALineLeavesThemAlone) {
     CMeasRecord record = MakeRecord(MeasLayout::kOneValue);
     EXPECT_EQ(record.GetText(1), "NaN(777)");
     record.SetFloat(1, 2.0f);
@@ -97,6 +82,19 @@ TEST(MeasRecord, TextsFollowTheLastFormat) {
     EXPECT_EQ(record.Format(1), "1.000");
     EXPECT_FALSE(record.GetValue(1, nullptr));
     EXPECT_FALSE(record.SetValue(2, le));
+
+    // The XV layout's field order, sizes, titles and formats are read back independently from the files
+    // terrix-cli measures (e2e); what stays here is how a line is appended.
+    CMeasRecord xv = MakeRecord(MeasLayout::kXv);
+    xv.SetStamp(0, PackTimeStamp({1, 1, 2020, 0, 0, 0}));
+    xv.SetFloat(kXvMoisture, 25.25f);
+    xv.SetWord(kXvN1, 0x1234);
+    const std::string line = "01.01.2020 00:00:00\t0\t25.2\t0.000\t0.0\t4660\t0\t0\t0.000\t0.000\r\n";
+    std::string appended = "earlier line\n";
+    xv.AppendTextLine(appended);
+    EXPECT_EQ(appended, "earlier line\n" + line);
+    EXPECT_EQ(xv.GetText(kXvN1), "65535") << "appending leaves the fields' texts alone";
+    EXPECT_EQ(xv.BuildTextLine(), line);
 }
 
 } // namespace

@@ -181,7 +181,7 @@ TEST_F(ValueStore, APowerLossFragmentIsReplacedByTheNextRecord) {
         << "the broken line is closed, the new line stands on its own";
 }
 
-TEST_F(ValueStore, AForeignBinaryFileIsNeverOverwritten) {
+TEST_F(ValueStore, AForeignBinaryFileOrOneInUseIsNeverWritten) {
     const std::string foreign = "not a measurement file at all, but long enough for a header......";
     test::WriteFileBytes(Bin(99), foreign);
     CMeasValueStore store;
@@ -193,6 +193,20 @@ TEST_F(ValueStore, AForeignBinaryFileIsNeverOverwritten) {
     EXPECT_EQ(test::ReadFileBytes(Bin(99)), foreign);
     // Nor does the ASCII file take a line the binary file does not have.
     EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(99))), 0u);
+
+    // A refused erase leaves the files in use: the second store still reads them.
+    CMeasValueStore first;
+    Open(first, 21, 1);
+    ASSERT_TRUE(AppendValue(first, 1.0f));
+    CMeasValueStore second;
+    ASSERT_TRUE(Bind(second, 21, 1));
+    EXPECT_FALSE(AppendValue(second, 2.0f));
+    EXPECT_EQ(second.LastError(), EWOULDBLOCK);
+    EXPECT_NE(second.LastErrorText().find("in use"), std::string::npos);
+    EXPECT_FALSE(second.Erase()) << "files another writer holds are not deleted";
+    EXPECT_EQ(second.RecordCount(), 1u) << "reading is shared";
+    ASSERT_TRUE(AppendValue(first, 3.0f));
+    EXPECT_EQ(first.RecordCount(), 2u);
 }
 
 TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
@@ -252,22 +266,6 @@ TEST_F(ValueStore, AHeaderThatCannotBeRewrittenOrARebuildOnAFullDiskLosesNothing
     fs.SetBudget(1 << 20);
     ASSERT_TRUE(AppendValue(store, 2.0f)) << "the ASCII file is open again";
     EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(8))), 52u);
-}
-
-// A refused erase leaves the files in use: the second store still reads them.
-TEST_F(ValueStore, ASecondStoreOnTheSameModuleCannotWrite) {
-    CMeasValueStore first;
-    Open(first, 21, 1);
-    ASSERT_TRUE(AppendValue(first, 1.0f));
-    CMeasValueStore second;
-    ASSERT_TRUE(Bind(second, 21, 1));
-    EXPECT_FALSE(AppendValue(second, 2.0f));
-    EXPECT_EQ(second.LastError(), EWOULDBLOCK);
-    EXPECT_NE(second.LastErrorText().find("in use"), std::string::npos);
-    EXPECT_FALSE(second.Erase()) << "files another writer holds are not deleted";
-    EXPECT_EQ(second.RecordCount(), 1u) << "reading is shared";
-    ASSERT_TRUE(AppendValue(first, 3.0f));
-    EXPECT_EQ(first.RecordCount(), 2u);
 }
 
 } // namespace
