@@ -11,7 +11,7 @@
 namespace terrix {
 namespace {
 
-TEST(MeasLayout, ChosenFromTheModule) {
+TEST(MeasLayout, ChosenFromTheModuleAndNothingPastTheLastField) {
     const std::tuple<const char*, uint32_t, bool, MeasLayout, uint16_t, uint16_t> cases[] = {
         {"PX-TAVIK2", 1, false, MeasLayout::kOneValue, 2, 8},
         {"PX-TAVIK2", 2, false, MeasLayout::kOneValue, 2, 8},
@@ -32,10 +32,8 @@ TEST(MeasLayout, ChosenFromTheModule) {
                   std::make_tuple(fields, size, size))
             << name;
     }
-}
 
-// The titles and formats of the XV fields show in the title and text lines of the packing test below.
-TEST(MeasLayout, PastTheLastField) {
+    // The titles and formats of the XV fields show in the title and text lines of the packing test below.
     CMeasRecord record = MakeRecord(MeasLayout::kXvWithTdc);
     // Empty title and text; setting does nothing.
     EXPECT_FALSE(record.SetFloat(13, 1.0f));

@@ -17,7 +17,7 @@
 namespace terrix::test {
 namespace {
 
-TEST(ComPort, OpensAPseudoTerminalExclusively) {
+TEST(ComPort, OpensAPseudoTerminalExclusivelyAndFailuresCarryTheSystemError) {
     PtyPair pty;
     ASSERT_TRUE(pty.ok());
     const PortHandle first = ComOpenDevice(pty.slavePath(), 9600);
@@ -26,8 +26,8 @@ TEST(ComPort, OpensAPseudoTerminalExclusively) {
 
     const int descriptorsBefore = CountOpenDescriptors();
     const PortHandle second = ComOpenDevice(pty.slavePath(), 9600);
-    EXPECT_EQ(second, kInvalidPort);
-    EXPECT_EQ(LastPortError(), static_cast<uint32_t>(EBUSY));
+    EXPECT_EQ(std::make_tuple(second, LastPortError()),
+              std::make_tuple(kInvalidPort, static_cast<uint32_t>(EBUSY)));
     EXPECT_EQ(CountOpenDescriptors(), descriptorsBefore)
         << "a failed open must not leave a descriptor behind";
     EXPECT_NE(PortErrorText(LastPortError(), pty.slavePath()).find("in use"), std::string::npos);
@@ -37,15 +37,14 @@ TEST(ComPort, OpensAPseudoTerminalExclusively) {
     ASSERT_NE(again, kInvalidPort) << PortErrorText(LastPortError(), pty.slavePath());
     EXPECT_FALSE(ComDetectCable(again)) << "a pseudo-terminal loops nothing back";
     ComClose(again);
-}
 
-TEST(ComPort, OpenFailuresCarryTheSystemError) {
-    const int descriptorsBefore = CountOpenDescriptors();
+    // Failures carry the system error.
+    const int descriptorsNow = CountOpenDescriptors();
     EXPECT_EQ(ComOpenDevice("/dev/does-not-exist-terrix", 9600), kInvalidPort);
     EXPECT_EQ(LastPortError(), static_cast<uint32_t>(ENOENT));
     EXPECT_EQ(ComOpenDevice("/dev/null", 9600), kInvalidPort);
     EXPECT_EQ(LastPortError(), static_cast<uint32_t>(ENOTTY));
-    EXPECT_EQ(CountOpenDescriptors(), descriptorsBefore);
+    EXPECT_EQ(CountOpenDescriptors(), descriptorsNow);
     EXPECT_NE(PortErrorText(EACCES, "/dev/ttyS0").find("dialout"), std::string::npos);
 
     SetLastPortError(77);
