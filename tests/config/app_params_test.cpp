@@ -5,27 +5,21 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace terrix::test {
 namespace {
 
 // 20 s averaging, 7 s Error66 delay and 10 s queue times are converted by ConfigE2eTest (e2e).
-TEST(AppParamsConversionTest, SecondsAndCounts) {
-    // Both directions with R(x) = floor(x + 0.5).
-    EXPECT_EQ(Error66SecondsFromUnits(1), 4u);
-    EXPECT_EQ(QueueSecondsFromCount(25), 10u);
-    EXPECT_EQ(QueueCountFromSeconds(1), 3u); // 2.5 rounds up
-    EXPECT_EQ(QueueSecondsFromCount(1), 0u); // 0.4 rounds down
-    EXPECT_FLOAT_EQ(OffsetBlockFromPercent(1.5), 15.0f);
-    EXPECT_DOUBLE_EQ(OffsetPercentFromBlock(15.0f), 1.5);
-}
+TEST(AppParamsConversionTest, SecondsAndCountsEntriesThatDoNotFitAndTheLittleEndianBlock) {
+    // Both directions with R(x) = floor(x + 0.5): 2.5 rounds up, 0.4 down.
+    EXPECT_EQ(std::make_tuple(Error66SecondsFromUnits(1), QueueSecondsFromCount(25), QueueCountFromSeconds(1),
+                              QueueSecondsFromCount(1), OffsetBlockFromPercent(1.5),
+                              OffsetPercentFromBlock(15.0f)),
+              std::make_tuple(4u, 10u, 3u, 0u, 15.0f, 1.5));
 
-TEST(AppParamsConversionTest, EntriesThatDoNotFitTheirFieldsAreRefused) {
-    struct Case {
-        AppParamsSeconds seconds;
-        bool fits;
-        const char* field;
-    };
-    const Case cases[] = {
+    // The entries, whether they fit, the field a refusal names.
+    const std::tuple<AppParamsSeconds, bool, const char*> cases[] = {
         {{0, kMaxAveragingSeconds, kMaxError66Seconds, kMaxQueueSeconds, kMaxQueueSeconds}, true, ""},
         {{0, kMaxAveragingSeconds + 1, 0, 0, 0}, false, "Averaging Time"},
         {{0, 0, kMaxError66Seconds + 1, 0, 0}, false, "Error66 Delay"},
@@ -33,13 +27,13 @@ TEST(AppParamsConversionTest, EntriesThatDoNotFitTheirFieldsAreRefused) {
         {{0, 0, 0, 0, UINT64_MAX}, false, "Queue-Empty Time"},
         {{1e300, 0, 0, 0, 0}, false, "offset"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [seconds, fits, field] : cases) {
         AppParams params;
         params.wAveraging = 7;
         std::string error;
-        EXPECT_EQ(BlockFromSeconds(c.seconds, params, error), c.fits) << c.field;
-        if (!c.fits) {
-            EXPECT_NE(error.find(c.field), std::string::npos) << error;
+        EXPECT_EQ(BlockFromSeconds(seconds, params, error), fits) << field;
+        if (!fits) {
+            EXPECT_NE(error.find(field), std::string::npos) << error;
             EXPECT_EQ(params.wAveraging, 7) << "left unchanged";
         }
     }
@@ -47,13 +41,12 @@ TEST(AppParamsConversionTest, EntriesThatDoNotFitTheirFieldsAreRefused) {
     std::string error;
     ASSERT_TRUE(BlockFromSeconds({1.5, kMaxAveragingSeconds, kMaxError66Seconds, 102, 10}, params, error));
     EXPECT_EQ(params, (AppParams{15.0f, 65535, 65535, 255, 25}));
-}
 
-TEST(AppParamsConversionTest, BlockLayoutIsLittleEndian) {
-    const AppParams params{15.0f, 0x1234, 0xABCD, 200, 7};
-    const AppParamsBlock bytes = params.ToBytes();
+    // The block is little-endian.
+    const AppParams block{15.0f, 0x1234, 0xABCD, 200, 7};
+    const AppParamsBlock bytes = block.ToBytes();
     EXPECT_EQ(bytes, (AppParamsBlock{0x00, 0x00, 0x70, 0x41, 0x34, 0x12, 0xCD, 0xAB, 200, 7}));
-    EXPECT_EQ(AppParams::FromBytes(bytes), params);
+    EXPECT_EQ(AppParams::FromBytes(bytes), block);
 }
 
 TEST(ModuleStationsTest, CollisionsAndModulesWithoutTheCommandsAreLeftOut) {

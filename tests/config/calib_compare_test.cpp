@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -14,12 +16,7 @@ namespace {
 TEST(CoeffEqualTest, ToleranceFollowsTheFirstArgument) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    struct Case {
-        double a;
-        double b;
-        bool equal;
-    };
-    const Case cases[] = {
+    const std::tuple<double, double, bool> cases[] = {
         {100.0, 100.00005, true}, // tolerance 1e-4 for 100..999.9
         {100.0, 100.00011, false},  {0.0, 0.0000005, true},     {0.0, 0.00001, false},
         {0.00001, 0.0, false},      // n = -5: the tolerance shrinks to 1e-11
@@ -28,8 +25,8 @@ TEST(CoeffEqualTest, ToleranceFollowsTheFirstArgument) {
         {5.0, 5.0000015, false},    {-250.0, -250.00009, true}, {nan, nan, false},
         {nan, 1.0, false},          {1.0, nan, false},          {inf, inf, false},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(CoeffEqual(c.a, c.b), c.equal) << c.a << " vs " << c.b;
+    for (const auto& [a, b, equal] : cases) {
+        EXPECT_EQ(CoeffEqual(a, b), equal) << a << " vs " << b;
     }
 }
 
@@ -54,7 +51,7 @@ protected:
     CalibSet b{};
 };
 
-TEST_F(CompareTest, CallbackResultDecidesWhetherAPositionGoesOn) {
+TEST_F(CompareTest, CallbackResultDecidesWhetherAPositionGoesOnAndInvalidTemperaturesAreSkipped) {
     Calls none;
     EXPECT_FALSE(CompareMatCalibs(a, b, Recorder(none, 1)));
     EXPECT_FALSE(CompareTempCalibs(a, b, Recorder(none, 1)));
@@ -78,9 +75,9 @@ TEST_F(CompareTest, CallbackResultDecidesWhetherAPositionGoesOn) {
     b = a;
     b.aMatCalib[15].adCoeff[5] = 6.5;
     EXPECT_TRUE(CompareMatCalibs(a, b));
-}
 
-TEST_F(CompareTest, TemperatureSkipsPositionsInvalidInTheFirstSet) {
+    // Temperature positions invalid in the first set are skipped.
+    b = a;
     b.aTempCalib[3].wCalibId = 1;
     b.aTempCalib[8].adCoeff[2] = 0;
     a.aTempCalib[3].bValid = 0;

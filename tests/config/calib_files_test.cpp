@@ -30,12 +30,7 @@ std::vector<std::string> Items(const std::string& text, ReadError& error) {
 
 TEST(CalibFileReaderTest, CommentsEntriesEdgesAndFormatErrors) {
     using V = std::vector<std::string>;
-    struct Case {
-        const char* text;
-        V items;
-        ReadError error;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, V, ReadError> cases[] = {
         // Lines that start with a blank or control byte are skipped; the last value ends with the file.
         {"\n\n;Sand 0-30 %\r\nc0 = 1.5\r\n c1=2\r\n\tc2=3\r\nc3=4",
          V{"comment ;Sand 0-30 %", "c0 | 1.5", "c3|4"}, ReadError::None},
@@ -48,10 +43,10 @@ TEST(CalibFileReaderTest, CommentsEntriesEdgesAndFormatErrors) {
         {"", V{}, ReadError::None},
         {" \n\t\n", V{}, ReadError::None},
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, items, expected] : cases) {
         ReadError error{};
-        EXPECT_EQ(Items(c.text, error), c.items) << c.text;
-        EXPECT_EQ(error, c.error) << c.text;
+        EXPECT_EQ(Items(text, error), items) << text;
+        EXPECT_EQ(error, expected) << text;
     }
 }
 
@@ -86,48 +81,30 @@ TEST(CalibFileReaderTest, LongTextsAreCutAndJunkEndsCleanly) {
 class CalibFilesTest : public ::testing::Test {
 protected:
     void Write(const std::string& name, const std::string& text) { WriteFileBytes(dir / name, text); }
-    // A LOC file with material IDs base+0 .. base+15 for positions 0..15, CAL files for each.
-    std::string MaterialLoc(uint16_t base) {
-        std::string loc = ";Field A, all positions\r\n";
-        for (unsigned i = 0; i < 16; ++i) {
-            loc += "[" + std::to_string(i) + "]=" + std::to_string(base + i) + "\r\n";
-            Write(CalibFileName(static_cast<uint16_t>(base + i), "CAL"),
-                  ";cal " + std::to_string(base + i) + "\r\nc0=" + std::to_string(i) + "\r\n");
-        }
-        return loc;
-    }
     TempDir dir;
 };
 
 TEST_F(CalibFilesTest, CalFileKeysCommentAndFileName) {
     EXPECT_EQ(CalibFileName(120, "TDC"), "XV00120.TDC");
     EXPECT_EQ(CalibFileName(65535, "CAL"), "XV65535.CAL");
-    struct Case {
-        const char* file;
-        uint16_t id;
-        const char* text;
-        const char* comment;
-        double cRho;
-        CalibCoeffs coeffs;
-    };
     const char* sand =
         ";Material sand\r\nCRHO=1.25\r\nc0 = 1.5\r\n c1=2\r\nc2=3e-2\r\nC3=-4\r\nc6=1\r\ncx=1\r\n"
         "c5=7.5abc\r\n";
-    const Case cases[] = {
+    const std::tuple<const char*, uint16_t, const char*, const char*, double, CalibCoeffs> cases[] = {
         {"XV00012.CAL", 12, sand, ";Material sand", 1.25, {1.5, 0, 0.03, -4, 0, 7.5}},
         // Without a comment first, the first entry's key stands for it.
         {"XV00013.CAL", 13, "c0=1\n;later\n", "c0", 0, {1, 0, 0, 0, 0, 0}},
         {"xv00014.cal", 14, "c1=2\n", "c1", 0, {0, 2, 0, 0, 0, 0}}, // a name in other letter case is found
     };
-    for (const Case& c : cases) {
-        Write(c.file, c.text);
+    for (const auto& [file, id, text, comment, cRho, coeffs] : cases) {
+        Write(file, text);
         MatCalib calib;
         calib.adCoeff[1] = 99; // zeroed by the read
-        ASSERT_TRUE(ReadCalFile(dir.path(), c.id, calib)) << c.file;
-        EXPECT_EQ(calib.wCalibId, c.id);
-        EXPECT_EQ(CalibTextOf(calib.szCalibComment), c.comment) << c.file;
-        EXPECT_EQ(calib.dCRho, c.cRho) << c.file;
-        EXPECT_EQ(calib.adCoeff, c.coeffs) << c.file;
+        ASSERT_TRUE(ReadCalFile(dir.path(), id, calib)) << file;
+        EXPECT_EQ(
+            std::make_tuple(calib.wCalibId, CalibTextOf(calib.szCalibComment), calib.dCRho, calib.adCoeff),
+            std::make_tuple(id, std::string(comment), cRho, coeffs))
+            << file;
     }
 }
 
@@ -135,16 +112,15 @@ TEST_F(CalibFilesTest, MissingOrBrokenCalibrationFiles) {
     MatCalib mat;
     CalibFileError error;
     EXPECT_FALSE(ReadCalFile(dir.path(), 5, mat, &error));
-    EXPECT_EQ(mat.wCalibId, 5);
-    EXPECT_EQ(error.kind, CalibFileError::Kind::CannotOpen);
-    EXPECT_EQ(error.systemError, ENOENT) << "the reader's errno is passed on";
+    // The reader's errno is passed on.
+    EXPECT_EQ(std::tie(mat.wCalibId, error.kind, error.systemError),
+              std::make_tuple(5, CalibFileError::Kind::CannotOpen, ENOENT));
     EXPECT_NE(error.Message().find("XV00005.CAL"), std::string::npos);
 
     TempCalib temp;
     temp.bValid = 1;
     EXPECT_TRUE(ReadTdcFile(dir.path(), 5, temp)); // no TDC file: no temperature calibration
-    EXPECT_EQ(temp.bValid, 0u);
-    EXPECT_EQ(temp.wCalibId, 5);
+    EXPECT_EQ(std::tie(temp.bValid, temp.wCalibId), std::make_tuple(0u, 5));
 
     Write("XV00006.TDC", ";t\nt0=1\nt1=\n");
     EXPECT_FALSE(ReadTdcFile(dir.path(), 6, temp));
@@ -152,16 +128,20 @@ TEST_F(CalibFilesTest, MissingOrBrokenCalibrationFiles) {
 
     Write("XV00007.TDC", "T2=0.5\nc3=9\n");
     EXPECT_TRUE(ReadTdcFile(dir.path(), 7, temp));
-    EXPECT_EQ(temp.bValid, 1u);
-    EXPECT_DOUBLE_EQ(temp.adCoeff[2], 0.5);
-    EXPECT_DOUBLE_EQ(temp.adCoeff[3], 0);
+    EXPECT_EQ(std::tie(temp.bValid, temp.adCoeff[2], temp.adCoeff[3]), std::make_tuple(1u, 0.5, 0.0));
 }
 
+// The seventeenth bracketed entry is the first temperature calibration; entries with an invalid index count
+// toward the sixteen.
 TEST_F(CalibFilesTest, SeventeenthBracketedEntryIsATemperatureCalibration) {
-    std::string loc = MaterialLoc(100);
-    loc += "[0]=120\r\n";
+    std::string loc = ";Field A, all positions\r\n";
+    for (unsigned i = 0; i < 16; ++i) {
+        loc += "[" + std::to_string(i) + "]=" + std::to_string(100 + i) + "\r\n";
+        Write(CalibFileName(static_cast<uint16_t>(100 + i), "CAL"),
+              ";cal " + std::to_string(100 + i) + "\r\nc0=" + std::to_string(i) + "\r\n");
+    }
     Write("XV00120.TDC", ";temp 120\r\nt0=-3.5\r\n");
-    Write("FIELD.LOC", loc);
+    Write("FIELD.LOC", loc + "[0]=120\r\n");
     CalibSet set;
     ASSERT_TRUE(ReadLocFile(dir / "FIELD.LOC", set));
     EXPECT_EQ(CalibTextOf(set.szDescription), ";Field A, all positions");
@@ -170,10 +150,8 @@ TEST_F(CalibFilesTest, SeventeenthBracketedEntryIsATemperatureCalibration) {
     EXPECT_EQ(std::tie(set.bHasTempCalib, set.aTempCalib[0].wCalibId, set.aTempCalib[0].bValid,
                        set.aTempCalib[0].adCoeff[0], set.aTempCalib[1].bValid),
               std::make_tuple(1, 120, 1, -3.5, 0));
-}
 
-TEST_F(CalibFilesTest, InvalidIndexesCountTowardTheSixteen) {
-    std::string loc;
+    loc.clear();
     for (unsigned i = 0; i < 15; ++i) {
         loc += "[" + std::to_string(i) + "]=0\n";
     }
@@ -183,7 +161,7 @@ TEST_F(CalibFilesTest, InvalidIndexesCountTowardTheSixteen) {
     loc += "[16]=1\n[x]=2\nc0=7\n[3]=31\n";
     Write("XV00031.TDC", "t0=1\n");
     Write("A.LOC", loc);
-    CalibSet set;
+    set = {};
     ASSERT_TRUE(ReadLocFile(dir / "A.LOC", set));
     EXPECT_EQ(std::tie(set.aMatCalib[3].wCalibId, set.aTempCalib[3].wCalibId, set.aTempCalib[3].bValid),
               std::make_tuple(0, 31, 1));
@@ -201,8 +179,7 @@ TEST_F(CalibFilesTest, LocFileFailures) {
     Write("XV00001.CAL", "c0=1\n");
     error = {};
     EXPECT_FALSE(ReadLocFile(dir / "C.LOC", set, &error));
-    EXPECT_EQ(set.aMatCalib[0].wCalibId, 1);
-    EXPECT_EQ(set.aMatCalib[1].wCalibId, 2);
+    EXPECT_EQ(std::tie(set.aMatCalib[0].wCalibId, set.aMatCalib[1].wCalibId), std::make_tuple(1, 2));
     EXPECT_EQ(error.file.filename(), "XV00002.CAL");
 
     // An ID beyond 16 bits would wrap to another calibration.
@@ -231,9 +208,10 @@ TEST_F(CalibFilesTest, FilesForTheModulesOwnCalibrations) {
 
     CalibSet files{};
     ASSERT_TRUE(ReadCalibFilesForModule(module, files, dir.path()));
-    EXPECT_EQ(CalibTextOf(module.aMatCalib[0].szCalibComment), ";comment 0");
-    EXPECT_EQ(CalibTextOf(module.aMatCalib[1].szCalibComment), "kept");
-    EXPECT_EQ(CalibTextOf(module.aTempCalib[2].szCalibComment), ";* temperature 402");
+    EXPECT_EQ(CalibTextOf(module.aMatCalib[0].szCalibComment) + "|" +
+                  CalibTextOf(module.aMatCalib[1].szCalibComment) + "|" +
+                  CalibTextOf(module.aTempCalib[2].szCalibComment),
+              ";comment 0|kept|;* temperature 402");
     EXPECT_EQ(std::tie(files.aMatCalib[9].wCalibId, files.aMatCalib[9].adCoeff[0]),
               std::make_tuple(309, 9.0));
     // The TDC files could be read, so programming keeps these temperature calibrations.

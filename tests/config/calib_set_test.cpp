@@ -23,8 +23,7 @@ TEST_F(CalibSetTest, ReadScalesMaterialAndKeepsTemperatureUnscaled) {
     EXPECT_EQ(std::tie(set.bHasTempCalib, set.aTempCalib[3].wCalibId, set.aTempCalib[3].bValid,
                        set.aTempCalib[3].adCoeff[5]),
               std::make_tuple(1, 2203, 1, 0.125));
-    EXPECT_EQ(Count(206), 16u);
-    EXPECT_EQ(Count(194), 16u);
+    EXPECT_EQ(std::make_tuple(CountRequests(206), CountRequests(194)), std::make_tuple(16u, 16u));
 }
 
 TEST_F(CalibSetTest, ModuleWithoutTemperatureCalibrationsReadsAndWritesSuccessfully) {
@@ -37,14 +36,14 @@ TEST_F(CalibSetTest, ModuleWithoutTemperatureCalibrationsReadsAndWritesSuccessfu
         EXPECT_EQ(calib.bValid, 0u);
         calib.bValid = 1;
     }
-    EXPECT_EQ(Count(194), 1u);
+    EXPECT_EQ(CountRequests(194), 1u);
     EXPECT_TRUE(WriteCalibSet(set, port, 3)) << "valid temperature calibrations the module cannot take";
-    EXPECT_EQ(Count(195), 1u);
+    EXPECT_EQ(CountRequests(195), 1u);
     Change(xv, [](sim::ModuleState& m) { m.faults.mute = true; });
     EXPECT_FALSE(WriteCalibSet(set, port, 3));
 }
 
-TEST_F(CalibSetTest, ReadFailuresThatAreNotAMissingCommand) {
+TEST_F(CalibSetTest, ReadFailuresThatAreNotAMissingCommandAndWritingBack) {
     // Only status 6 at temperature position 0 means "no temperature calibrations"; another code there, or
     // at a later position, is a failed read, and so is a failing material read.
     const std::function<void(sim::ModuleState&)> faults[] = {
@@ -63,32 +62,32 @@ TEST_F(CalibSetTest, ReadFailuresThatAreNotAMissingCommand) {
         EXPECT_NE(LastBusError(), kBusNotImplemented);
     }
     EXPECT_EQ(LastBusError(), 2);
-}
 
-TEST_F(CalibSetTest, WriteDividesByTheScalesAndSkipsInvalidTemperatures) {
+    // Writing divides by the scales and skips invalid temperature calibrations.
+    Change(xv, [](sim::ModuleState& m) { m.faults.fatalCount = 0; });
     CalibSet set{};
     set.aMatCalib[2].wCalibId = 502;
     set.aMatCalib[2].adCoeff = {0.15, 2.0, 2.5, 400.0, 500.0, 1250.0};
     set.aTempCalib[4] = {1, {}, 604, {1, 2, 3, 4, 5, 6}};
     ASSERT_TRUE(WriteCalibSet(set, port, 3));
-    EXPECT_EQ(Count(207), 16u);
+    EXPECT_EQ(CountRequests(207), 16u);
     EXPECT_EQ(Sent(195),
               (std::vector<Bytes>{{4, 0x5C, 0x02, 0,    0, 0x80, 0x3F, 0,    0, 0, 0x40, 0,   0, 0x40, 0x40,
                                    0, 0,    0x80, 0x40, 0, 0,    0xA0, 0x40, 0, 0, 0xC0, 0x40}}));
     const sim::SimCalibration mat = Module(xv).material[2];
-    EXPECT_EQ(mat.id, 502);
-    EXPECT_EQ(mat.raw, (std::array<float, 6>{1.5f, 2.0f, 0.25f, 4.0f, 0.5f, 0.125f}));
+    EXPECT_EQ(std::tie(mat.id, mat.raw),
+              std::make_tuple(502, std::array<float, 6>{1.5f, 2.0f, 0.25f, 4.0f, 0.5f, 0.125f}));
 }
 
 TEST_F(CalibSetTest, ActiveCalibration) {
     Change(xv, [](sim::ModuleState& m) { m.activeCalibration = 4; });
     EXPECT_EQ(GetActiveCalib(port, 3), 4);
     EXPECT_TRUE(SetActiveCalib(port, 3, 4));
-    EXPECT_EQ(Count(205), 0u); // already active: nothing sent
+    EXPECT_EQ(CountRequests(205), 0u); // already active: nothing sent
     EXPECT_TRUE(SetActiveCalib(port, 3, 9));
     EXPECT_EQ(Module(xv).activeCalibration, 9);
     EXPECT_FALSE(SetActiveCalib(port, 3, 16));
-    EXPECT_EQ(Count(205), 1u);
+    EXPECT_EQ(CountRequests(205), 1u);
     EXPECT_EQ(GetActiveCalib(port, 8), kNoActiveCalib); // nobody at station 8
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace terrix::test {
 namespace {
@@ -33,29 +34,21 @@ Parsed Parse(const std::string& text) {
 
 TEST(ParFileTest, TextHasTheFixedLayout) {
     std::tm date{};
-    date.tm_year = 124;
-    date.tm_mon = 2;
-    date.tm_mday = 5;
-    date.tm_wday = 2;
-    const std::string text = ParFileText(AppParams{15.0f, 26, 1, 25, 3}, date);
-    const std::string expected = "\n; Date: Tuesday,March 05,2024\n"
-                                 "; Note1: Don't change the sequence and the names of following parameters\n"
-                                 "; Note2:                         \n"
-                                 " \n"
-                                 "; Application Parameters:\n"
-                                 " \n" +
-                                 std::string(kFiveLines);
-    EXPECT_EQ(text, expected);
+    std::tie(date.tm_mday, date.tm_mon, date.tm_year, date.tm_wday) = std::make_tuple(5, 2, 124, 2);
+    EXPECT_EQ(ParFileText(AppParams{15.0f, 26, 1, 25, 3}, date),
+              "\n; Date: Tuesday,March 05,2024\n"
+              "; Note1: Don't change the sequence and the names of following parameters\n"
+              "; Note2:                         \n"
+              " \n"
+              "; Application Parameters:\n"
+              " \n" +
+                  std::string(kFiveLines));
 }
 
-TEST(ParFileTest, ReadingCountsTheFivePrefixesAndScansLikeScanf) {
-    struct Case {
-        std::string text;
-        int count;
-    };
+TEST(ParFileTest, ReadingCountsTheFivePrefixesScansLikeScanfAndRefusesWhatDoesNotFit) {
     const std::string noQueueEmpty =
         "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n";
-    const Case cases[] = {
+    const std::pair<std::string, int> cases[] = {
         {kFiveLines, 5},
         {noQueueEmpty, 4},                                      // four matching lines
         {"offset Value in Percentage = 1\n" + noQueueEmpty, 4}, // lower case does not count
@@ -63,20 +56,18 @@ TEST(ParFileTest, ReadingCountsTheFivePrefixesAndScansLikeScanf) {
         {"; Offset Value = 1\nx Offset Value = 1\n", 0},
         {"", 0},
     };
-    for (const Case& c : cases) {
-        const Parsed p = Parse(c.text);
-        EXPECT_TRUE(p.ok) << c.text;
-        EXPECT_EQ(p.count, c.count) << c.text;
+    for (const auto& [text, count] : cases) {
+        const Parsed p = Parse(text);
+        EXPECT_EQ(std::make_pair(p.ok, p.count), std::make_pair(true, count)) << text;
     }
     const Parsed p =
         Parse("Offset Value in Percentage = -2.5e1xyz\nAveraging Time = 26.9\nError66 Delay = 7\n"
               "Queue-Full Time = 0\nQueue-Empty Time=255\n");
     ASSERT_TRUE(p.ok);
     EXPECT_EQ(p.params, (AppParams{-25.0f, 26, 7, 0, 255}));
-}
 
-// Values that do not fit, no value at all, or a parameter given twice: never loaded as zeros or duplicates.
-TEST(ParFileTest, ValuesThatDoNotFitTheirFieldsAreRefused) {
+    // Values that do not fit, no value at all, or a parameter given twice: never loaded as zeros or
+    // duplicates.
     for (const char* line : {"Averaging Time = 65536\n", "Error66 Delay = -1\n", "Queue-Full Time = 256\n",
                              "Offset Value = inf\n", "Offset Value = 1e39\n", "Error66 Delay = nonsense\n",
                              "Averaging Time\n", "Queue-Full Time in No of Measurements 25\n",
@@ -115,19 +106,19 @@ TEST_F(ParFileDiskTest, LoadFailuresGiveTheirMessages) {
     const AppParams before = params;
     ConfigMessages messages;
     EXPECT_FALSE(LoadParFile(dir / "missing.par", params, messages));
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[0].text, "Open " + (dir / "missing.par").string() + " failed!");
-    EXPECT_EQ(messages[1], (ConfigMessage{"Can't open the file!", "Error", ConfigMessageIcon::None}));
-    EXPECT_EQ(messages[2].text, "Can't read file !");
+    const ConfigMessage last{kMsgCantReadFileFinal, "Error", ConfigMessageIcon::None};
+    EXPECT_EQ(messages, (ConfigMessages{{"Open " + (dir / "missing.par").string() + " failed!", "",
+                                         ConfigMessageIcon::None},
+                                        {"Can't open the file!", "Error", ConfigMessageIcon::None},
+                                        last}));
 
     WriteFileBytes(dir / "four.par",
                    "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n");
     EXPECT_FALSE(LoadParFile(dir / "four.par", params, messages));
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[0], (ConfigMessage{"Number of parameters isn't 5,\nCheck it and try again please!",
-                                          "Error", ConfigMessageIcon::Stop}));
-    EXPECT_EQ(messages[1].text, "Can't read the file!");
-    EXPECT_EQ(messages[2].text, "Can't read file !");
+    EXPECT_EQ(messages, (ConfigMessages{{"Number of parameters isn't 5,\nCheck it and try again please!",
+                                         "Error", ConfigMessageIcon::Stop},
+                                        {"Can't read the file!", "Error", ConfigMessageIcon::None},
+                                        last}));
     EXPECT_EQ(params, before);
 
     // Binary junk with overlong lines is just a file without parameters.

@@ -33,7 +33,6 @@ protected:
         }
         return sent;
     }
-    size_t Count(uint8_t command, int station = -1) const { return Sent(command, station).size(); }
 
     size_t xv = 0;
 };

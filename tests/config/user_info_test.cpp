@@ -25,23 +25,25 @@ protected:
     ModuleRecord record;
 };
 
-TEST_F(UserInfoTest, TwoCommentLinesRoundTripAndClearedFieldsStoreEmptyKeys) {
+TEST_F(UserInfoTest, TwoCommentLinesRoundTripClearedFieldsStoreEmptyKeysAndLongTextsAreCut) {
     EXPECT_EQ(UserInfoTitle(record), "4711 (PX-TAVIK2XV)");
     ASSERT_TRUE(ApplyUserInfo(record, "Field 3", "a\r\nb"));
     EXPECT_EQ(FieldText(record.szComment), "a\\nb");
-    EXPECT_EQ(Stored("szComment"), "a\\nb");
-    EXPECT_EQ(Stored("szLocation"), "Field 3");
+    EXPECT_EQ(Stored("szLocation") + "|" + Stored("szComment"), "Field 3|a\\nb");
     ModuleRecord read;
     ASSERT_TRUE(ReadUserData(4711, read));
     EXPECT_EQ(UserPlaceText(read) + "|" + UserCommentText(read), "Field 3|a\nb");
 
     // Clearing both fields stores empty keys.
     ASSERT_TRUE(ApplyUserInfo(record, "", ""));
-    EXPECT_EQ(Stored("szLocation"), "");
-    EXPECT_EQ(Stored("szComment"), "");
-}
+    EXPECT_EQ(Stored("szLocation") + "|" + Stored("szComment"), "|");
 
-TEST_F(UserInfoTest, LongTextsAreCut) {
+    // The texts are kept in the module file's code page and shown in UTF-8.
+    ASSERT_TRUE(ApplyUserInfo(record, "Gr\xC3\xBCnland", "5 \xE2\x82\xAC"));
+    EXPECT_EQ(FieldText(record.szLocation), "Gr\xFCnland");
+    EXPECT_EQ(UserPlaceText(record) + "|" + UserCommentText(record), "Gr\xC3\xBCnland|5 \xE2\x82\xAC");
+
+    // Long texts are cut.
     ASSERT_TRUE(ApplyUserInfo(record, std::string(100, 'p') + "\nq", std::string(600, 'c') + "\nd"));
     EXPECT_EQ(FieldText(record.szLocation), std::string(78, 'p'));
     // The first line is cut to 512, then the whole to 510.
@@ -52,13 +54,6 @@ TEST_F(UserInfoTest, LongTextsAreCut) {
     EXPECT_EQ(FieldText(record.szComment), std::string(509, 'c'));
     ASSERT_TRUE(ApplyUserInfo(record, "", std::string(508, 'c') + "\nd"));
     EXPECT_EQ(FieldText(record.szComment), std::string(508, 'c') + "\\n");
-}
-
-TEST_F(UserInfoTest, TextsAreStoredInTheModuleFilesCodePage) {
-    ASSERT_TRUE(ApplyUserInfo(record, "Gr\xC3\xBCnland", "5 \xE2\x82\xAC"));
-    EXPECT_EQ(FieldText(record.szLocation), "Gr\xFCnland");
-    EXPECT_EQ(UserPlaceText(record), "Gr\xC3\xBCnland");
-    EXPECT_EQ(UserCommentText(record), "5 \xE2\x82\xAC");
 }
 
 TEST_F(UserInfoTest, CollisionPlaceholderAndUnwritableFileAreRefused) {

@@ -57,37 +57,33 @@ TEST(ConversionTime, XvModuleFollowsCountOtherModulesMeasTime) {
         EXPECT_EQ(ConversionTimeMs(&r), ms) << count;
         EXPECT_EQ(ConversionTimeSec(&r), sec) << count;
     }
-    EXPECT_EQ(ConversionTimeMs(nullptr), 0u);
-    EXPECT_EQ(ConversionTimeSec(nullptr), 0u);
+    EXPECT_EQ(std::make_tuple(ConversionTimeMs(nullptr), ConversionTimeSec(nullptr)),
+              std::make_tuple(0u, 0u));
 }
 
-TEST(RecordValues, ChannelMaskUnitsAndMeasurements) {
+TEST(RecordValues, ChannelMaskUnitsMeasurementsAndFirmwareText) {
     ModuleRecord r;
     r.dwNumberOfMeas1 = 5;
     RecomputeMeasChannels(r);
     EXPECT_EQ(r.dwMeasChannels, 2u);
-    EXPECT_FALSE(ChannelHasMeasurements(r, 0));
-    EXPECT_TRUE(ChannelHasMeasurements(r, 1));
-    EXPECT_FALSE(ChannelHasMeasurements(r, 2));
+    const auto measured = [&r] {
+        return std::make_tuple(ChannelHasMeasurements(r, 0), ChannelHasMeasurements(r, 1),
+                               ChannelHasMeasurements(r, 2));
+    };
+    EXPECT_EQ(measured(), std::make_tuple(false, true, false));
     EXPECT_EQ(MeasChannelsFor(1, 0xFFFFFFFFu), 3u);
 
     r.sensorData0.yUnitCode = 25;
     r.sensorData1.yUnitCode = 20;
     EXPECT_EQ(ChannelUnitCode(r, 0), 0); // no sensor data read
     r.bHasSensorData = 1;
-    EXPECT_EQ(ChannelUnitCode(r, 0), 25);
-    EXPECT_EQ(ChannelUnitCode(r, 1), 20);
-    EXPECT_EQ(ChannelUnitCode(r, 2), 0);
+    EXPECT_EQ(std::make_tuple(ChannelUnitCode(r, 0), ChannelUnitCode(r, 1), ChannelUnitCode(r, 2)),
+              std::make_tuple(25, 20, 0));
 
     r.bIsTavikXV = 1;
-    EXPECT_TRUE(ChannelHasMeasurements(r, 0));
-    EXPECT_FALSE(ChannelHasMeasurements(r, 2));
-}
-
-TEST(RecordValues, FirmwareText) {
-    EXPECT_EQ(FirmwareText(0x1312), "1.2 A.3");
-    EXPECT_EQ(FirmwareText(0x0000), "0.0 @.0");
-    EXPECT_EQ(FirmwareText(0xFFFF), "15.15 O.15");
+    EXPECT_EQ(measured(), std::make_tuple(true, true, false));
+    EXPECT_EQ(FirmwareText(0x1312) + "|" + FirmwareText(0x0000) + "|" + FirmwareText(0xFFFF),
+              "1.2 A.3|0.0 @.0|15.15 O.15");
 }
 
 TEST(ModuleKind, FlagsByName) {
@@ -144,20 +140,12 @@ TEST(ComputeMeasTime, ByModuleIdNameCountsAndLinearisation) {
 
 TEST(UnitNameAndStoredText, TableCodePageAndLineBreaks) {
     // The table's first and last entries, and the codes past it.
-    EXPECT_EQ(UnitName(0), "-");
-    EXPECT_EQ(UnitName(36), "\xB0"
-                            "F");
-    EXPECT_EQ(UnitName(37), "");
-    EXPECT_EQ(UnitName(255), "");
+    EXPECT_EQ(UnitName(0) + "|" + UnitName(36) + "|" + UnitName(37) + "|" + UnitName(255), "-|\xB0\x46||");
     EXPECT_EQ(Cp1252ToUtf8(UnitName(26)), "W/m\u00B2");
-    EXPECT_EQ(Cp1252ToUtf8("M\xFC"
-                           "ller \x80 \x81"),
-              "M\u00FCller \u20AC \u0081");
-    EXPECT_EQ(Utf8ToCp1252("M\u00FCller \u20AC \u0081"), "M\xFC"
-                                                         "ller \x80 \x81");
-    EXPECT_EQ(Utf8ToCp1252("\u4E2D\xFF"
-                           "a\xC3"),
-              "??a?");
+    const std::string cp1252 = "M\xFCller \x80 \x81";
+    const std::string utf8 = "M\u00FCller \u20AC \u0081";
+    EXPECT_EQ(std::make_pair(Cp1252ToUtf8(cp1252), Utf8ToCp1252(utf8)), std::make_pair(utf8, cp1252));
+    EXPECT_EQ(Utf8ToCp1252("\u4E2D\xFF\x61\xC3"), "??a?"); // a character outside the code page, broken UTF-8
     EXPECT_EQ(EncodeLineBreaks("a\r\nb\nc\rd"), "a\\nb\\nc\\nd");
     EXPECT_EQ(DecodeLineBreaks("a\\nb\\"), "a\nb\\");
 }

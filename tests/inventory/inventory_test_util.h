@@ -96,8 +96,7 @@ inline ModuleRecord FullRecord() {
                    .dwMeasChannels = 3};
     r.stationInfo.SetModuleName("PX-TAVIK2ZUZ");
     CopyToField(r.szUnit0, "%");
-    CopyToField(r.szUnit1, "\xB0"
-                           "C");
+    CopyToField(r.szUnit1, "\xB0\x43"); // "°C"
     CopyToField(r.szLocation, "Field 3, row 2 = north [edge]");
     CopyToField(r.szComment, "first line\\nsecond line; with = and [brackets]");
     return r;

@@ -1,9 +1,5 @@
-#include "core/inventory/module_file.h"
-
 #include "core/inventory/stored_text.h"
 #include "inventory_test_util.h"
-
-#include <gtest/gtest.h>
 
 #include <cerrno>
 
@@ -16,8 +12,7 @@ using ModuleFile = DataDirTest;
 const char* const kFullRecordFile =
     "[ModuleInfo]\r\nbDisabled=1\r\nenModuleState=1\r\niaStation=17\r\nbIsTavikButNotXV=1\r\nbIsTavikXV=0\r\n"
     "bHasTDCSupport=1\r\ndwMeasTime=4294967295\r\ndwNumberOfMeas0=99999\r\ndwNumberOfMeas1=7\r\nszUnit0=%\r\n"
-    "szUnit1=\xB0"
-    "C\r\nbHasAnalogCfg0=1\r\nbHasAnalogCfg1=1\r\nbHasSensorData=1\r\n"
+    "szUnit1=\xB0\x43\r\nbHasAnalogCfg0=1\r\nbHasAnalogCfg1=1\r\nbHasSensorData=1\r\n"
     "[StationInfo]\r\nwSerialNo=65534\r\nwFirmwareVersion=17170\r\nyFlag=165\r\nyModuleId=11\r\n"
     "wStartupBaud=96\r\nwTimeOut=1000\r\nwDelayTime=3\r\nwReponseTime=65535\r\nacModuleName=PX-TAVIK2ZUZ\r\n"
     "[AnalogCfg0]\r\nyChannel=0\r\nyZeroFiller1=1\r\nyRawVofsVd=3\r\nyNofsLow=4\r\nyNofsHigh=5\r\n"
@@ -43,7 +38,7 @@ TEST_F(ModuleFile, WritesTheSharedLayoutAndReadsItBack) {
     EXPECT_EQ(AsModuleFile(read), AsModuleFile(expected));
 }
 
-TEST_F(ModuleFile, MissingFileOrKeysLeaveTheRecordAndStateAsTheyWere) {
+TEST_F(ModuleFile, MissingFileKeysOrValuesLeaveTheRecordAndStateAsTheyWere) {
     ModuleRecord record = FullRecord();
     EXPECT_FALSE(ReadModuleFile(1, record));
     EXPECT_EQ(AsModuleFile(record), AsModuleFile(FullRecord()));
@@ -53,6 +48,16 @@ TEST_F(ModuleFile, MissingFileOrKeysLeaveTheRecordAndStateAsTheyWere) {
     ModuleRecord expected = FullRecord();
     expected.bDisabled = 0;
     EXPECT_EQ(AsModuleFile(record), AsModuleFile(expected));
+
+    // Unreadable values keep the record's too, and the channel mask follows the counts. How each integer
+    // type wraps is the settings section's own (IniSectionTest.TypedReadsWrapLikeTheProfileFormats).
+    WriteFileBytes(Dir() / "6.ini",
+                   "[ModuleInfo]\r\ndwNumberOfMeas0=0\r\ndwNumberOfMeas1=5\r\nbHasSensorData=1\r\n"
+                   "bDisabled=yes\r\n[SensorData0]\r\nfZeroOffset=abc\r\n");
+    record.bDisabled = 1;
+    ReadModuleFile(6, record);
+    EXPECT_EQ(std::tie(record.bDisabled, record.sensorData0.fZeroOffset, record.dwMeasChannels),
+              std::make_tuple(1, -12.25f, 2u));
 }
 
 TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
@@ -63,10 +68,9 @@ TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
                    "[SensorData0]\r\nyUnitCode=20\r\n");
     ModuleRecord record;
     ReadModuleFile(5, record);
-    EXPECT_EQ(record.analogCfg0.yChannel, 0);
-    EXPECT_EQ(record.analogCfg0.yHasLinearisation, 0);
-    EXPECT_EQ(record.analogCfg1.yChannel, 6);
-    EXPECT_EQ(record.sensorData0.yUnitCode, 0);
+    EXPECT_EQ(std::tie(record.analogCfg0.yChannel, record.analogCfg0.yHasLinearisation,
+                       record.analogCfg1.yChannel, record.sensorData0.yUnitCode),
+              std::make_tuple(0, 0, 6, 0));
 
     // Written with the flags off, the old sections stay in the file and are still ignored.
     record.stationInfo.wSerialNo = 5;
@@ -75,23 +79,7 @@ TEST_F(ModuleFile, FlagsGateTheOptionalSections) {
     EXPECT_NE(ReadFileBytes(Dir() / "5.ini").find("[AnalogCfg0]\r\nyChannel=5"), std::string::npos);
     ModuleRecord again;
     ReadModuleFile(5, again);
-    EXPECT_EQ(again.analogCfg0.yChannel, 0);
-    EXPECT_EQ(again.analogCfg1.yChannel, 0);
-}
-
-// How each integer type wraps is the settings section's own
-// (IniSectionTest.TypedReadsWrapLikeTheProfileFormats).
-TEST_F(ModuleFile, UnreadableValuesKeepTheDefaultAndTheChannelMaskFollowsTheCounts) {
-    WriteFileBytes(Dir() / "6.ini",
-                   "[ModuleInfo]\r\ndwNumberOfMeas0=0\r\ndwNumberOfMeas1=5\r\nbHasSensorData=1\r\n"
-                   "bDisabled=yes\r\n[SensorData0]\r\nfZeroOffset=abc\r\n");
-    ModuleRecord record;
-    record.bDisabled = 1;
-    record.sensorData0.fZeroOffset = 2.5f;
-    ReadModuleFile(6, record);
-    EXPECT_EQ(record.bDisabled, 1);
-    EXPECT_EQ(record.sensorData0.fZeroOffset, 2.5f);
-    EXPECT_EQ(record.dwMeasChannels, 2u);
+    EXPECT_EQ(std::tie(again.analogCfg0.yChannel, again.analogCfg1.yChannel), std::make_tuple(0, 0));
 }
 
 TEST_F(ModuleFile, OverlongStringsAreCutAndCommentLineBreaksAreStoredAsBackslashN) {
@@ -101,11 +89,10 @@ TEST_F(ModuleFile, OverlongStringsAreCutAndCommentLineBreaksAreStoredAsBackslash
                        "\r\n[UserInfo]\r\nszLocation=" + longText + "\r\nszComment=" + longText + "\r\n");
     ModuleRecord record;
     ReadModuleFile(7, record);
-    EXPECT_EQ(FieldText(record.szUnit0), "abcdefg");
-    EXPECT_EQ(record.ModuleName().size(), 254u);
-    EXPECT_EQ(record.stationInfo.yModuleNameLen, 254);
-    EXPECT_EQ(FieldText(record.szLocation).size(), 78u);
-    EXPECT_EQ(FieldText(record.szComment).size(), 510u);
+    EXPECT_EQ(std::make_tuple(FieldText(record.szUnit0), record.ModuleName().size(),
+                              record.stationInfo.yModuleNameLen, FieldText(record.szLocation).size(),
+                              FieldText(record.szComment).size()),
+              std::make_tuple("abcdefg", 254u, 254, 78u, 510u));
 
     // Each line break takes two characters in the file, and a comment full of them still fits its field.
     const std::pair<std::string, std::string> comments[] = {
@@ -133,9 +120,8 @@ TEST_F(ModuleFile, UserDataTouchesOnlyUserInfo) {
 
     ModuleRecord fresh;
     EXPECT_TRUE(ReadUserData(65534, fresh));
-    EXPECT_EQ(FieldText(fresh.szLocation), "moved");
-    EXPECT_EQ(fresh.bDisabled, 0);
-    EXPECT_EQ(fresh.SerialNo(), 0);
+    EXPECT_EQ(std::make_tuple(FieldText(fresh.szLocation), fresh.bDisabled, fresh.SerialNo()),
+              std::make_tuple("moved", 0, 0));
 }
 
 TEST_F(ModuleFile, RecordsWithoutSerialAndUnwritableFilesAreReported) {
@@ -155,8 +141,8 @@ TEST_F(ModuleFile, RecordsWithoutSerialAndUnwritableFilesAreReported) {
     SetDataDir(Dir() / "plain" / "data");
     InventoryFileError writeError;
     EXPECT_FALSE(WriteModuleFile(FullRecord(), &writeError));
-    EXPECT_EQ(writeError.code, ENOTDIR);
-    EXPECT_EQ(writeError.file.filename(), "65534.ini");
+    EXPECT_EQ(std::make_tuple(writeError.code, writeError.file.filename()),
+              std::make_tuple(ENOTDIR, "65534.ini"));
     EXPECT_NE(writeError.Message().find("65534.ini"), std::string::npos);
 }
 

@@ -12,6 +12,7 @@
 #include "busops/sim_bus_fixture.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace terrix::test {
 namespace {
@@ -78,36 +79,48 @@ protected:
     CMeasValueStore store;
 };
 
-TEST_F(MeasuringStepTest, ProbeValuesConvertedRawUnusedOrFlagged) {
+TEST_F(MeasuringStepTest, ProbeValuesConvertedRawUnusedFlaggedOrFailed) {
     const ModuleRecord module = SteadyProbe();
-    struct Case {
-        const char* name;
-        ChannelOptions options;
-        bool flagChannel1; // from this case on, channel 1 reports its reading invalid
-        float value1;
-        float value2;
-    };
+    // Name, options, whether channel 1 reports its reading invalid (from this case on), the two values.
     const ChannelOptions raw{{true, true}, {true, true}};
-    const Case cases[] = {{"converted", {}, false, 24.5f, 18.0f},
-                          {"raw", raw, false, 2450.0f, 580.0f},
-                          {"channel 0 unused", {{false, true}, {false, false}}, false, 0.0f, 18.0f},
-                          {"channel 1 flagged", {}, true, 24.5f, 0.0f},
-                          {"channel 1 flagged, raw", raw, true, 2450.0f, 0.0f}};
-    for (const Case& c : cases) {
-        if (c.flagChannel1) {
+    const std::tuple<const char*, ChannelOptions, bool, float, float> cases[] = {
+        {"converted", {}, false, 24.5f, 18.0f},
+        {"raw", raw, false, 2450.0f, 580.0f},
+        {"channel 0 unused", {{false, true}, {false, false}}, false, 0.0f, 18.0f},
+        {"channel 1 flagged", {}, true, 24.5f, 0.0f},
+        {"channel 1 flagged, raw", raw, true, 2450.0f, 0.0f}};
+    for (const auto& [name, options, flagChannel1, value1, value2] : cases) {
+        if (flagChannel1) {
             bus->Modify(0, [](sim::ModuleState& m) { m.channels[1].signal.reset(); });
         }
-        const MeasuringStepResult result = Measure(module, c.options);
-        EXPECT_TRUE(result.stored) << c.name;
-        EXPECT_EQ(result.busError, 0) << c.name;
-        EXPECT_EQ(Value<uint32_t>(0), kStamp) << c.name;
-        EXPECT_FLOAT_EQ(Value<float>(1), c.value1) << c.name;
-        EXPECT_FLOAT_EQ(Value<float>(2), c.value2) << c.name;
+        const MeasuringStepResult result = Measure(module, options);
+        EXPECT_EQ(std::make_pair(result.stored, result.busError), std::make_pair(true, uint16_t{0})) << name;
+        EXPECT_EQ(Value<uint32_t>(0), kStamp) << name;
+        EXPECT_FLOAT_EQ(Value<float>(1), value1) << name;
+        EXPECT_FLOAT_EQ(Value<float>(2), value2) << name;
     }
     EXPECT_EQ(store.Layout(), MeasLayout::kTwoValue);
-    ASSERT_EQ(store.RecordCount(), std::size(cases));
     ASSERT_TRUE(store.ReadRecord(std::size(cases) - 1));
     EXPECT_EQ(store.ReadRecordData().Pack(), store.AppendRecord().Pack());
+
+    // A failed read stores the bus error as a marker: the marker is a measurement too.
+    const std::tuple<const char*, Change, uint16_t> failures[] = {
+        {"silent", [](sim::ModuleState& m) { m.faults.mute = true; }, kBusNoAnswer},
+        {"measuring error 23", [](sim::ModuleState& m) { m.measuringError = 23; }, 323},
+        {"not implemented", [](sim::ModuleState& m) { m.faults.status6 = {kCmdReadMeasuredValues}; }, 6},
+    };
+    for (const auto& [name, fault, code] : failures) {
+        bus->Modify(0, [](sim::ModuleState& m) {
+            m.faults = {};
+            m.measuringError = 0;
+            m.channels[1].signal = Constant(18.0);
+        });
+        bus->Modify(0, fault);
+        const MeasuringStepResult result = Measure(module);
+        EXPECT_EQ(std::make_pair(result.stored, result.busError), std::make_pair(true, code)) << name;
+        EXPECT_EQ(Value<uint32_t>(1), ErrorMarkerBits(code)) << name;
+        EXPECT_FLOAT_EQ(Value<float>(2), 0.0f) << name;
+    }
 }
 
 TEST_F(MeasuringStepTest, OneChannelProbeKeepsOnlyChannelZero) {
@@ -129,65 +142,28 @@ TEST_F(MeasuringStepTest, ProbeMeasuringOnChannelOneAloneKeepsChannelOne) {
     EXPECT_FLOAT_EQ(Value<float>(1), 18.0f) << "the value of the channel the file is titled with";
 }
 
-TEST_F(MeasuringStepTest, FailedProbeReadStoresTheBusErrorAsMarker) {
-    const ModuleRecord module = SteadyProbe();
-    struct Case {
-        const char* name;
-        Change fault;
-        uint16_t code;
-    };
-    const Case cases[] = {
-        {"silent", [](sim::ModuleState& m) { m.faults.mute = true; }, kBusNoAnswer},
-        {"measuring error 23", [](sim::ModuleState& m) { m.measuringError = 23; }, 323},
-        {"not implemented", [](sim::ModuleState& m) { m.faults.status6 = {kCmdReadMeasuredValues}; }, 6},
-    };
-    for (const Case& c : cases) {
-        bus->Modify(0, [](sim::ModuleState& m) {
-            m.faults = {};
-            m.measuringError = 0;
-        });
-        bus->Modify(0, c.fault);
-        const MeasuringStepResult result = Measure(module);
-        EXPECT_TRUE(result.stored) << c.name << ": the marker is a measurement too";
-        EXPECT_EQ(result.busError, c.code) << c.name;
-        EXPECT_EQ(Value<uint32_t>(1), ErrorMarkerBits(c.code)) << c.name;
-        EXPECT_EQ(store.AppendRecord().Format(1), ErrorMarkerText(c.code)) << c.name;
-        EXPECT_FLOAT_EQ(Value<float>(2), 0.0f) << c.name;
-    }
-    EXPECT_EQ(store.RecordCount(), 3u);
-}
-
 // The density (active calibration), n1, c0, calibration IDs and the measured values are checked on the
-// files terrix-cli measures (e2e); the statistics of a steady signal stay here.
-TEST_F(MeasuringStepTest, XvModuleGivesStatisticsOfASteadySignal) {
+// files terrix-cli measures (e2e); the statistics of a steady signal and of a rejected average stay here.
+TEST_F(MeasuringStepTest, XvStatisticsOfASteadySignalAndTheErrorCodeOfBlockA) {
     const ModuleRecord module = SteadyXv();
-    const MeasuringStepResult result = Measure(module);
-    EXPECT_TRUE(result.stored);
-    EXPECT_EQ(result.busError, 0);
-    EXPECT_EQ(store.Layout(), MeasLayout::kXvWithTdc);
+    ASSERT_TRUE(Measure(module).stored);
     EXPECT_NEAR(Value<float>(kXvStdDev), 0.0f, 0.01) << "every averaged value is the same";
     EXPECT_FLOAT_EQ(Value<float>(kXvError), 0.0f);
-    EXPECT_GT(Value<uint16_t>(kXvN1), 1);
-    EXPECT_EQ(Value<uint16_t>(kXvN2), Value<uint16_t>(kXvN1));
-    EXPECT_EQ(Value<uint16_t>(kXvDeltaN), 0);
     EXPECT_NEAR(Value<float>(kXvTemperature), 17.5f, 1e-5);
-}
 
-TEST_F(MeasuringStepTest, XvErrorFractionReportsTheCodeOfBlockA) {
-    const ModuleRecord module = SteadyXv([](sim::ModuleState& m) {
+    bus->Modify(0, [](sim::ModuleState& m) {
         m.xv.errorFraction = 0.05f;
         m.xv.errorCode = 7;
         m.xv.rejected = 3;
     });
     const MeasuringStepResult result = Measure(module);
-    EXPECT_TRUE(result.stored);
-    EXPECT_EQ(result.busError, 0) << "a rejected average is no failed read";
+    EXPECT_EQ(std::make_pair(result.stored, result.busError), std::make_pair(true, uint16_t{0}))
+        << "a rejected average is no failed read";
     EXPECT_EQ(Value<uint32_t>(kXvMoisture), ErrorMarkerBits(307));
     EXPECT_FLOAT_EQ(Value<float>(kXvError), 5.0f);
-    EXPECT_FLOAT_EQ(Value<float>(kXvStdDev), 0.0f);
-    EXPECT_FLOAT_EQ(Value<float>(kXvTemperature), 0.0f);
-    EXPECT_EQ(Value<uint16_t>(kXvDeltaN), 3);
-    EXPECT_EQ(Value<uint16_t>(kXvN2), Value<uint16_t>(kXvN1) + 3);
+    EXPECT_EQ(std::make_tuple(Value<float>(kXvStdDev), Value<float>(kXvTemperature),
+                              Value<uint16_t>(kXvDeltaN), Value<uint16_t>(kXvN2) - Value<uint16_t>(kXvN1)),
+              std::make_tuple(0.0f, 0.0f, 3, 3));
 }
 
 TEST_F(MeasuringStepTest, XvFailedReadsLeaveMarkersAndZeros) {
@@ -198,14 +174,12 @@ TEST_F(MeasuringStepTest, XvFailedReadsLeaveMarkersAndZeros) {
     bus->Modify(0, [](sim::ModuleState& m) { m.measuringError = 12; });
     bus->ClearRequestLog();
     MeasuringStepResult result = Measure(module);
-    EXPECT_TRUE(result.stored);
-    EXPECT_EQ(result.busError, 312);
-    EXPECT_EQ(Value<uint32_t>(kXvMoisture), ErrorMarkerBits(312));
-    EXPECT_EQ(CountRequests(kCmdReadMeasBlockB), 0u);
-    EXPECT_EQ(Value<uint16_t>(kXvN1), 0);
-    EXPECT_FLOAT_EQ(Value<float>(kXvTdrLevel), 0.0f);
-    EXPECT_EQ(Value<uint16_t>(kXvMatId), state.material[state.activeCalibration].id);
-    EXPECT_FLOAT_EQ(Value<float>(kXvC0), 15.0f);
+    EXPECT_EQ(std::make_pair(result.stored, result.busError), std::make_pair(true, uint16_t{312}));
+    EXPECT_EQ(std::make_tuple(Value<uint32_t>(kXvMoisture), CountRequests(kCmdReadMeasBlockB),
+                              Value<uint16_t>(kXvN1), Value<float>(kXvTdrLevel), Value<uint16_t>(kXvMatId),
+                              Value<float>(kXvC0)),
+              std::make_tuple(ErrorMarkerBits(312), 0u, 0, 0.0f, state.material[state.activeCalibration].id,
+                              15.0f));
 
     // Block B fails: the calibration index falls back to 0.
     bus->Modify(0, [](sim::ModuleState& m) {
@@ -213,23 +187,20 @@ TEST_F(MeasuringStepTest, XvFailedReadsLeaveMarkersAndZeros) {
         m.faults.status6 = {kCmdReadMeasBlockB};
     });
     result = Measure(module);
-    EXPECT_EQ(result.busError, kBusNotImplemented);
-    EXPECT_EQ(Value<uint32_t>(kXvMoisture), ErrorMarkerBits(kBusNotImplemented));
-    EXPECT_EQ(Value<uint8_t>(kXvDensity), 0);
-    EXPECT_EQ(Value<uint16_t>(kXvMatId), state.material[0].id);
-    EXPECT_EQ(Value<uint16_t>(kXvTempId), state.temperature[0].id);
+    EXPECT_EQ(std::make_tuple(result.busError, Value<uint32_t>(kXvMoisture), Value<uint8_t>(kXvDensity),
+                              Value<uint16_t>(kXvMatId), Value<uint16_t>(kXvTempId)),
+              std::make_tuple(kBusNotImplemented, ErrorMarkerBits(kBusNotImplemented), 0,
+                              state.material[0].id, state.temperature[0].id));
     EXPECT_NEAR(Value<float>(kXvTdrLevel), 0.842f, 1e-6) << "the measured values were read";
 
     // The active calibration cannot be read: 255 is stored, and no calibration is asked for at 255.
     bus->Modify(0, [](sim::ModuleState& m) { m.faults.status6 = {kCmdReadActiveCalib}; });
     bus->ClearRequestLog();
     result = Measure(module);
-    EXPECT_EQ(result.busError, kBusNotImplemented);
-    EXPECT_EQ(Value<uint8_t>(kXvDensity), kNoActiveCalib);
     EXPECT_NEAR(Value<float>(kXvMoisture), 12.75f, 1e-4);
-    EXPECT_EQ(CountRequests(kCmdReadMatCalib), 0u);
-    EXPECT_EQ(Value<uint16_t>(kXvMatId), 0);
-    EXPECT_EQ(store.RecordCount(), 3u);
+    EXPECT_EQ(std::make_tuple(result.busError, Value<uint8_t>(kXvDensity), CountRequests(kCmdReadMatCalib),
+                              Value<uint16_t>(kXvMatId), store.RecordCount()),
+              std::make_tuple(kBusNotImplemented, kNoActiveCalib, 0u, 0, 3u));
 }
 
 TEST_F(MeasuringStepTest, XvWithoutTdcSupportHasNoTemperatureFields) {
@@ -241,35 +212,30 @@ TEST_F(MeasuringStepTest, XvWithoutTdcSupportHasNoTemperatureFields) {
 }
 
 TEST(XvStatisticsTest, MeanAndSampleStandardDeviation) {
-    struct Case {
-        float sum;
-        float sumOfSquares;
-        uint16_t n1;
-        float moisture;
-        float stdDev;
-    };
-    for (const Case& c : {Case{0, 0, 0, 0, 0},               // nothing averaged
-                          Case{7.5f, 56.25f, 1, 7.5f, 0},    // one value: no deviation
-                          Case{10, 30, 4, 2.5f, 1.2909944f}, // 1, 2, 3, 4
-                          Case{10, 20, 4, 2.5f, 0}}) {       // rounding made the variance negative
-        const XvStatistics s = ComputeXvStatistics(c.sum, c.sumOfSquares, c.n1);
-        EXPECT_FLOAT_EQ(s.moisture, c.moisture) << c.n1;
-        EXPECT_FLOAT_EQ(s.stdDev, c.stdDev) << c.n1 << " " << c.sumOfSquares;
+    // Sum, sum of squares, n1, the mean and the standard deviation.
+    using Row = std::tuple<float, float, uint16_t, float, float>;
+    for (const auto& [sum, sumOfSquares, n1, moisture, stdDev] :
+         {Row{0, 0, 0, 0, 0},               // nothing averaged
+          Row{7.5f, 56.25f, 1, 7.5f, 0},    // one value
+          Row{10, 30, 4, 2.5f, 1.2909944f}, // 1, 2, 3, 4
+          Row{10, 20, 4, 2.5f, 0}}) {       // a negative variance
+        const XvStatistics s = ComputeXvStatistics(sum, sumOfSquares, n1);
+        EXPECT_FLOAT_EQ(s.moisture, moisture) << n1;
+        EXPECT_FLOAT_EQ(s.stdDev, stdDev) << n1 << " " << sumOfSquares;
     }
 }
 
 TEST(XvStatisticsTest, ErrorCodeComesFromTheLastFlaggedPair) {
     std::array<uint8_t, kMeasBlockASize> block{};
     EXPECT_EQ(XvErrorCode(block), 0);
-    block[2 * 2] = 4;
-    block[2 * 2 + 1] = 1;
-    EXPECT_EQ(XvErrorCode(block), 304);
-    block[2 * 5] = 9;
-    block[2 * 5 + 1] = 0x80;
-    EXPECT_EQ(XvErrorCode(block), 309);
-    block[14] = 0; // pair 7 flagged with code 0
-    block[15] = 1;
-    EXPECT_EQ(XvErrorCode(block), 300);
+    // pair, code, flag byte, then the code of the whole block; pair 7 is flagged with code 0
+    const std::tuple<size_t, uint8_t, uint8_t, uint16_t> flags[] = {
+        {2, 4, 1, 304}, {5, 9, 0x80, 309}, {7, 0, 1, 300}};
+    for (const auto& [pair, code, flag, expected] : flags) {
+        block[2 * pair] = code;
+        block[2 * pair + 1] = flag;
+        EXPECT_EQ(XvErrorCode(block), expected) << pair;
+    }
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
+#include <tuple>
 
 #include "core/measure/bin_meas_data_file.h"
 #include "core/measure/meas_layouts.h"
@@ -14,21 +14,12 @@ namespace terrix {
 namespace {
 
 // The header of serial 4711, "PX-TAVIK2", channel mask 3, no values yet, written out by hand.
-const uint8_t kHeader4711[56] = {
-    'O',  'R',  'V',  'A',  'm',  'd',  'f',  'h',                            // magic
-    '1',  '.',  '0',  '1',                                                    // version
-    56,   0,    0,    0,                                                      // header size
-    0x67, 0x12,                                                               // serial 4711
-    'P',  'X',  '-',  'T',  'A',  'V',  'I',  'K',  '2', 0, 0, 0, 0, 0, 0, 0, // name, 16 bytes
-    0,    0,                                                                  // padding
-    3,    0,    0,    0,                                                      // channel mask
-    0xFF, 0xFF, 0x7F, 0x7F, 0xFF, 0xFF, 0x7F, 0x7F, // minimum 0 and 1: largest float
-    0x00, 0x00, 0x80, 0x00, 0x00, 0x00, 0x80, 0x00, // maximum 0 and 1: smallest normal float
-};
-
-std::string HeaderBytes() {
-    return std::string(reinterpret_cast<const char*>(kHeader4711), 56);
-}
+constexpr char kHeader4711Bytes[] =
+    "ORVAmdfh1.01\x38\0\0\0\x67\x12PX-TAVIK2\0\0\0\0\0\0\0\0\0" // magic, version, size, serial, name, padding
+    "\x03\0\0\0\xFF\xFF\x7F\x7F\xFF\xFF\x7F\x7F"                // mask, minima: the largest float
+    "\0\0\x80\0\0\0\x80\0";                                     // maxima: the smallest normal float
+static_assert(sizeof(kHeader4711Bytes) == 56 + 1);
+const std::string kHeader4711(kHeader4711Bytes, 56);
 
 bool WriteTwoValues(CBinMeasDataFile& file, float a, float b) {
     CMeasRecord r = MakeRecord(MeasLayout::kTwoValue);
@@ -51,11 +42,11 @@ protected:
     test::TempDir dir_;
 };
 
-TEST_F(BinFile, NewFileGetsTheHeaderByteForByte) {
+TEST_F(BinFile, NewFileGetsTheHeaderByteForByteInTheDirectoryGiven) {
     CBinMeasDataFile file;
     ASSERT_TRUE(OpenWriter(file)) << file.LastError();
     EXPECT_EQ(file.Path(), Path());
-    EXPECT_EQ(test::ReadFileBytes(Path()), HeaderBytes());
+    EXPECT_EQ(test::ReadFileBytes(Path()), kHeader4711);
     EXPECT_EQ(file.GetRecordCount(), 0u);
 
     // A name of 16 characters or more is cut to 15, so the terminator stays.
@@ -63,6 +54,11 @@ TEST_F(BinFile, NewFileGetsTheHeaderByteForByte) {
     ASSERT_TRUE(longName.OpenFor(kMeasOpenReadWrite, 1, "ABCDEFGHIJKLMNOPQRS", 3, 12, dir_.path().string()));
     EXPECT_EQ(test::ReadFileBytes((dir_ / "1.BinMeasData").string()).substr(18, 16),
               std::string("ABCDEFGHIJKLMNO") + '\0');
+
+    // The file name joins the directory with or without its separator.
+    EXPECT_EQ(CMeasDataFile::BuildFileName("/data", 12345, ".BinMeasData"), "/data/12345.BinMeasData");
+    EXPECT_EQ(CMeasDataFile::BuildFileName("/data/", 12345, ".BinMeasData"), "/data/12345.BinMeasData");
+    EXPECT_EQ(CMeasDataFile::BuildFileName("", 12345, ".ASC"), "12345.ASC");
 }
 
 // Both-channel, mask-0, XV and below-zero extremes are checked on the files terrix-cli measures (e2e).
@@ -90,35 +86,28 @@ TEST_F(BinFile, ExtremesSkipErrorMarkersAndReachAReader) {
 }
 
 TEST_F(BinFile, FilesThatAreNotOursOrOfAnotherLayoutAreNeverWritten) {
-    struct Case {
-        const char* what;
-        size_t offset; // byte of the valid file to change
-        char byte;
-        size_t size; // bytes of it kept
-        int error;
-        HeaderStatus status;
-    };
-    const Case cases[] = {
+    // What is wrong, the byte of the valid file changed and its new value, the bytes kept, the error.
+    const std::tuple<const char*, size_t, char, size_t, int, HeaderStatus> cases[] = {
         {"wrong magic", 0, 'X', 80, kMeasErrWrongMagic, HeaderStatus::kWrongMagic},
         {"wrong version", 11, '2', 80, kMeasErrWrongVersion, HeaderStatus::kWrongVersion},
         {"shorter than a header", 0, 'O', 20, kMeasErrShorterThanHeader, HeaderStatus::kNone},
         // Channel mask 1: one-value records, not appended to with two-value records.
         {"other layout", 36, 1, 56, kMeasErrLayoutMismatch, HeaderStatus::kNone},
     };
-    for (const Case& c : cases) {
-        std::string bytes = HeaderBytes() + std::string(24, '\x11');
-        bytes[c.offset] = c.byte;
-        bytes.resize(c.size);
+    for (const auto& [what, offset, byte, size, error, status] : cases) {
+        std::string bytes = kHeader4711 + std::string(24, '\x11');
+        bytes[offset] = byte;
+        bytes.resize(size);
         test::WriteFileBytes(Path(), bytes);
 
         CBinMeasDataFile file;
-        EXPECT_FALSE(OpenWriter(file)) << c.what;
-        EXPECT_EQ(file.LastError(), c.error) << c.what;
-        EXPECT_EQ(file.GetHeaderStatus(), c.status) << c.what;
-        EXPECT_FALSE(file.IsOpen()) << c.what;
-        EXPECT_FALSE(WriteTwoValues(file, 1, 2)) << c.what;
-        EXPECT_EQ(file.LastError(), kMeasErrNotOpen) << c.what;
-        EXPECT_EQ(test::ReadFileBytes(Path()), bytes) << c.what << ": the file is unchanged";
+        const bool opened = OpenWriter(file);
+        EXPECT_EQ(std::make_tuple(opened, file.LastError(), file.GetHeaderStatus(), file.IsOpen()),
+                  std::make_tuple(false, error, status, false))
+            << what;
+        EXPECT_FALSE(WriteTwoValues(file, 1, 2)) << what;
+        EXPECT_EQ(file.LastError(), kMeasErrNotOpen) << what;
+        EXPECT_EQ(test::ReadFileBytes(Path()), bytes) << what << ": the file is unchanged";
     }
 }
 
@@ -134,12 +123,6 @@ TEST_F(BinFile, AReaderWaitsForItsWritersHeader) {
     EXPECT_EQ(reader.GetRecordCount(), 1u);
     EXPECT_FALSE(WriteTwoValues(reader, 0, 0));
     EXPECT_EQ(reader.LastError(), kMeasErrReadOnly);
-}
-
-TEST(MeasDataFileName, DirectoryWithOrWithoutSeparator) {
-    EXPECT_EQ(CMeasDataFile::BuildFileName("/data", 12345, ".BinMeasData"), "/data/12345.BinMeasData");
-    EXPECT_EQ(CMeasDataFile::BuildFileName("/data/", 12345, ".BinMeasData"), "/data/12345.BinMeasData");
-    EXPECT_EQ(CMeasDataFile::BuildFileName("", 12345, ".ASC"), "12345.ASC");
 }
 
 } // namespace

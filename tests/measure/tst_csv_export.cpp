@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/measure/csv_export.h"
 #include "core/measure/meas_value_store.h"
 #include "core/measure/plot_data.h"
@@ -17,8 +19,7 @@ TEST(CsvExport, WritesTheChosenFormat) {
     CMeasValueStore store;
     store.SetDirectory(dir.path().string());
     ModuleRecord module = test::MakeModule(4711, "PX-TAVIK2", 3);
-    CopyToField(module.szUnit0, "\xB0"
-                                "C"); // "°C" in Windows-1252, as module files keep it
+    CopyToField(module.szUnit0, "\xB0\x43"); // "°C" in Windows-1252, as module files keep it
     CopyToField(module.szUnit1, "m;V");
     ASSERT_TRUE(store.Bind(module) && store.OpenReader() && store.OpenWriter());
     const auto append = [&](unsigned second, float v1, float v2, bool error) {
@@ -36,40 +37,28 @@ TEST(CsvExport, WritesTheChosenFormat) {
     append(11, -3.125f, 1000.5f, false);
     const std::vector<std::string> units = MeasFieldUnits(module);
 
-    struct Case {
-        CsvOptions options;
-        uint32_t begin, end;
-        std::string expected;
-    };
-    const Case cases[] = {
+    // Options, first and end record (cut to the stored records), the file.
+    const std::string title = "Date/Time,Value 1 [\u00B0C],Value 2 [m;V]\r\n";
+    const std::string stamp = "2004-03-05T14:07:";
+    const std::tuple<CsvOptions, uint32_t, uint32_t, std::string> cases[] = {
         {{',', '.', false, false},
          0,
-         100, // cut to the stored records
-         "Date/Time,Value 1 [\xC2\xB0"
-         "C],Value 2 [m;V]\r\n"
-         "2004-03-05T14:07:09,1.500,2.250\r\n"
-         "2004-03-05T14:07:10,NaN(9),0.000\r\n"
-         "2004-03-05T14:07:11,-3.125,1000.500\r\n"},
+         100,
+         title + stamp + "09,1.500,2.250\r\n" + stamp + "10,NaN(9),0.000\r\n" + stamp +
+             "11,-3.125,1000.500\r\n"},
         {{';', ',', true, true},
          1,
          3,
          "\xEF\xBB\xBF"
-         "Date/Time;Value 1 [\xC2\xB0"
-         "C];\"Value 2 [m;V]\"\r\n"
-         "2004-03-05T14:07:10;;0,000\r\n"
-         "2004-03-05T14:07:11;-3,125;1000,500\r\n"},
-        {{',', ',', false, false},
-         2,
-         3,
-         "Date/Time,Value 1 [\xC2\xB0"
-         "C],Value 2 [m;V]\r\n"
-         "2004-03-05T14:07:11,\"-3,125\",\"1000,500\"\r\n"},
+         "Date/Time;Value 1 [\u00B0C];\"Value 2 [m;V]\"\r\n" +
+             stamp + "10;;0,000\r\n" + stamp + "11;-3,125;1000,500\r\n"},
+        {{',', ',', false, false}, 2, 3, title + stamp + "11,\"-3,125\",\"1000,500\"\r\n"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [options, begin, end, expected] : cases) {
         const std::filesystem::path path = dir / "export.csv";
         std::string error;
-        ASSERT_TRUE(ExportValuesCsv(store, units, c.begin, c.end, c.options, path.string(), &error)) << error;
-        EXPECT_EQ(test::ReadFileBytes(path), c.expected);
+        ASSERT_TRUE(ExportValuesCsv(store, units, begin, end, options, path.string(), &error)) << error;
+        EXPECT_EQ(test::ReadFileBytes(path), expected);
         EXPECT_FALSE(std::filesystem::exists(path.string() + ".part"));
     }
 

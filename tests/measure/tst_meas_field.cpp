@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <bit>
 #include <cmath>
-#include <limits>
 #include <memory>
 #include <random>
 #include <vector>
@@ -21,12 +22,7 @@ namespace terrix {
 namespace {
 
 TEST(MeasFieldFormat, FloatBitPatterns) {
-    struct Case {
-        uint32_t bits;
-        const char* format;
-        const char* expected;
-    };
-    const Case cases[] = {
+    const std::tuple<uint32_t, const char*, const char*> cases[] = {
         {ErrorMarkerBits(9), "%.3f", "NaN(9)"},
         {0x7F80FFFFu, "%.3f", "NaN(?)"},
         {ErrorMarkerBits(0), "%.3f", "NaN(?)"}, // code 0 is the unknown one: 0x7F800000 would be infinity
@@ -38,11 +34,11 @@ TEST(MeasFieldFormat, FloatBitPatterns) {
         {std::bit_cast<uint32_t>(-0.05f), "%.1f", "-0.1"},
         {std::bit_cast<uint32_t>(3.0e38f), "%.3f", "300000000549775575777803994281145270272.000"},
     };
-    for (const Case& c : cases) {
-        CFloatField field("Value", c.format);
-        ASSERT_TRUE(field.SetFloatBits(c.bits));
-        EXPECT_EQ(field.Format(), c.expected) << std::hex << c.bits;
-        EXPECT_EQ(field.Text(), c.expected) << "the text keeps what was formatted";
+    for (const auto& [bits, format, expected] : cases) {
+        CFloatField field("Value", format);
+        ASSERT_TRUE(field.SetFloatBits(bits));
+        EXPECT_EQ(field.Format(), expected) << std::hex << bits;
+        EXPECT_EQ(field.Text(), expected) << "the text keeps what was formatted";
     }
 }
 
@@ -81,7 +77,7 @@ TEST(MeasFieldFormat, DefaultFormatsPrintWhatPrintfPrints) {
     }
 }
 
-TEST(MeasFieldFormat, PlaceholdersFormatFromAndSettersOfAnotherKind) {
+TEST(MeasFieldFormat, PlaceholdersFormatFromSettersOfAnotherKindAndForeignFormats) {
     CWordField word("n1");
     CByteField byte("Density");
     CFloatField value("Moisture [%]", "%.1f");
@@ -104,17 +100,15 @@ TEST(MeasFieldFormat, PlaceholdersFormatFromAndSettersOfAnotherKind) {
     EXPECT_EQ(base.GetValuePtr(), nullptr);
     EXPECT_EQ(base.Format(), "");
     EXPECT_FALSE(base.CopyTo(nullptr));
-    EXPECT_FALSE(word.SetFloat(1.0f));
-    EXPECT_FALSE(value.SetWord(1));
-    EXPECT_FALSE(value.SetStamp(1));
+    EXPECT_EQ(std::make_tuple(word.SetFloat(1.0f), value.SetWord(1), value.SetStamp(1)),
+              std::make_tuple(false, false, false));
     EXPECT_EQ(word.Bits(), 0u);
-}
 
-TEST(MeasFieldFormat, FormatsThatTakeOtherArgumentsAreReplaced) {
-    EXPECT_EQ(CFloatField("x", "%s").FormatString(), "%.3f");
-    EXPECT_EQ(CFloatField("x", "%f %f").FormatString(), "%.3f");
-    EXPECT_EQ(CWordField("x", "%*u").FormatString(), "%u");
-    EXPECT_EQ(CTimeStampField("T", "%u.%u.%u %u:%u").FormatString(), CTimeStampField::kDefaultFormat);
+    // Formats that take other arguments are replaced by the field's default.
+    EXPECT_EQ(CFloatField("x", "%s").FormatString() + " " + CFloatField("x", "%f %f").FormatString() + " " +
+                  CWordField("x", "%*u").FormatString() + " " +
+                  CTimeStampField("T", "%u.%u.%u %u:%u").FormatString(),
+              std::string("%.3f %.3f %u ") + CTimeStampField::kDefaultFormat);
     CFloatField percent("x", "%.1f %%");
     percent.SetFloat(12.25f);
     EXPECT_EQ(percent.Format(), "12.2 %");

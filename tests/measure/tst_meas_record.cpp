@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/measure/error_marker.h"
+#include <tuple>
+
 #include "core/measure/meas_layouts.h"
 #include "core/measure/time_stamp.h"
 #include "measure_test_util.h"
@@ -10,17 +11,8 @@
 namespace terrix {
 namespace {
 
-struct LayoutCase {
-    const char* name;
-    uint32_t mask;
-    bool tdc;
-    MeasLayout layout;
-    uint16_t fields;
-    uint16_t size;
-};
-
-TEST(MeasLayout, ChosenFromTheModule) {
-    const LayoutCase cases[] = {
+TEST(MeasLayout, ChosenFromTheModuleAndNothingPastTheLastField) {
+    const std::tuple<const char*, uint32_t, bool, MeasLayout, uint16_t, uint16_t> cases[] = {
         {"PX-TAVIK2", 1, false, MeasLayout::kOneValue, 2, 8},
         {"PX-TAVIK2", 2, false, MeasLayout::kOneValue, 2, 8},
         {"PX-TAVIK2", 3, false, MeasLayout::kTwoValue, 3, 12},
@@ -31,27 +23,22 @@ TEST(MeasLayout, ChosenFromTheModule) {
         {"px-tavik2xv", 1, true, MeasLayout::kOneValue, 2, 8},
         {"PX-TAVIK2XV-B", 3, true, MeasLayout::kTwoValue, 3, 12},
     };
-    for (const LayoutCase& c : cases) {
-        const ModuleRecord module = test::MakeModule(100, c.name, c.mask, c.tdc);
+    for (const auto& [name, mask, tdc, expected, fields, size] : cases) {
+        const ModuleRecord module = test::MakeModule(100, name, mask, tdc);
         const MeasLayout layout = ChooseLayout(module);
-        EXPECT_EQ(layout, c.layout) << c.name << " mask " << c.mask;
+        EXPECT_EQ(layout, expected) << name << " mask " << mask;
         const CMeasRecord record = MakeRecord(layout);
-        EXPECT_EQ(record.FieldCount(), c.fields) << c.name;
-        EXPECT_EQ(record.GetSize(), c.size) << c.name;
-        EXPECT_EQ(RecordSizeOf(layout), c.size) << c.name;
+        EXPECT_EQ(std::make_tuple(record.FieldCount(), record.GetSize(), RecordSizeOf(layout)),
+                  std::make_tuple(fields, size, size))
+            << name;
     }
-}
 
-// The titles and formats of the XV fields show in the title and text lines of the packing test below.
-TEST(MeasLayout, PastTheLastField) {
+    // The titles and formats of the XV fields show in the title and text lines of the packing test below.
     CMeasRecord record = MakeRecord(MeasLayout::kXvWithTdc);
     // Empty title and text; setting does nothing.
-    EXPECT_EQ(record.GetTitle(13), "");
-    EXPECT_EQ(record.GetText(13), "");
-    EXPECT_EQ(record.Format(13), "");
     EXPECT_FALSE(record.SetFloat(13, 1.0f));
     record.SetTitle(13, "x");
-    EXPECT_EQ(record.GetTitle(13), "");
+    EXPECT_EQ(record.GetTitle(13) + record.GetText(13) + record.Format(13), "");
 
     CMeasRecord withoutTdc = MakeRecord(MeasLayout::kXv);
     EXPECT_FALSE(withoutTdc.SetFloat(kXvTemperature, 21.5f)) << "the field does not exist without TDC";
@@ -72,27 +59,11 @@ TEST(MeasRecord, TwoValueRecordPacksLittleEndian) {
     CMeasRecord back = MakeRecord(MeasLayout::kTwoValue);
     ASSERT_TRUE(back.Unpack(bytes));
     EXPECT_EQ(back.BuildTextLine(), "05.03.2004 14:07:09\t1.500\tNaN(9)\r\n");
-    EXPECT_TRUE(back.IsErrorMarker(2));
-    EXPECT_FALSE(back.IsErrorMarker(1));
+    EXPECT_EQ(std::make_tuple(back.IsErrorMarker(1), back.IsErrorMarker(2)), std::make_tuple(false, true));
     EXPECT_FALSE(back.Unpack(std::span<const uint8_t>(bytes.data(), 11))) << "too short a buffer";
 }
 
-// The XV layout's field order, sizes, titles and formats are read back independently from the files
-// terrix-cli measures (e2e); what stays here is how a line is appended.
-TEST(MeasRecord, AppendingALineLeavesTheFieldTextsAlone) {
-    CMeasRecord record = MakeRecord(MeasLayout::kXv);
-    record.SetStamp(0, PackTimeStamp({1, 1, 2020, 0, 0, 0}));
-    record.SetFloat(kXvMoisture, 25.25f);
-    record.SetWord(kXvN1, 0x1234);
-    const std::string line = "01.01.2020 00:00:00\t0\t25.2\t0.000\t0.0\t4660\t0\t0\t0.000\t0.000\r\n";
-    std::string appended = "earlier line\n";
-    record.AppendTextLine(appended);
-    EXPECT_EQ(appended, "earlier line\n" + line);
-    EXPECT_EQ(record.GetText(kXvN1), "65535") << "appending leaves the fields' texts alone";
-    EXPECT_EQ(record.BuildTextLine(), line);
-}
-
-TEST(MeasRecord, TextsFollowTheLastFormat) {
+TEST(MeasRecord, TextsFollowTheLastFormatAndAppendingALineLeavesThemAlone) {
     CMeasRecord record = MakeRecord(MeasLayout::kOneValue);
     EXPECT_EQ(record.GetText(1), "NaN(777)");
     record.SetFloat(1, 2.0f);
@@ -102,18 +73,26 @@ TEST(MeasRecord, TextsFollowTheLastFormat) {
     EXPECT_EQ(record.FormatFrom(1, 0.125), "0.125");
     record.SetTitle(1, "mm");
     EXPECT_EQ(record.BuildTitleLine(), "Date/Time\tmm\r\n");
-}
 
-TEST(MeasRecord, RawValuesAreLittleEndianBytes) {
-    CMeasRecord record = MakeRecord(MeasLayout::kOneValue);
+    // Raw values are little-endian bytes.
     const uint8_t le[4] = {0x00, 0x00, 0x80, 0x3F}; // 1.0f
     ASSERT_TRUE(record.SetValue(1, le));
-    float value = 0;
-    ASSERT_TRUE(record.GetFloat(1, &value));
-    EXPECT_EQ(value, 1.0f);
+    EXPECT_EQ(record.Format(1), "1.000");
     EXPECT_FALSE(record.GetValue(1, nullptr));
     EXPECT_FALSE(record.SetValue(2, le));
-    EXPECT_EQ(CMeasRecord().GetSize(), 0);
+
+    // The XV layout's field order, sizes, titles and formats are read back independently from the files
+    // terrix-cli measures (e2e); what stays here is how a line is appended.
+    CMeasRecord xv = MakeRecord(MeasLayout::kXv);
+    xv.SetStamp(0, PackTimeStamp({1, 1, 2020, 0, 0, 0}));
+    xv.SetFloat(kXvMoisture, 25.25f);
+    xv.SetWord(kXvN1, 0x1234);
+    const std::string line = "01.01.2020 00:00:00\t0\t25.2\t0.000\t0.0\t4660\t0\t0\t0.000\t0.000\r\n";
+    std::string appended = "earlier line\n";
+    xv.AppendTextLine(appended);
+    EXPECT_EQ(appended, "earlier line\n" + line);
+    EXPECT_EQ(xv.GetText(kXvN1), "65535") << "appending leaves the fields' texts alone";
+    EXPECT_EQ(xv.BuildTextLine(), line);
 }
 
 } // namespace

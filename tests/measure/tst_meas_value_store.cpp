@@ -5,11 +5,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <tuple>
 
 #include "core/measure/c_locale_format.h"
-#include "core/measure/error_marker.h"
 #include "core/measure/meas_value_store.h"
 #include "core/measure/time_stamp.h"
 #include "core/platform/data_paths.h"
@@ -28,6 +26,11 @@ bool AppendValue(CMeasValueStore& store, float value) {
         r.SetFloat(i, value);
     }
     return store.Append();
+}
+
+// The first value of record `index` as the store reads it, "-" when it cannot be read.
+std::string ValueText(CMeasValueStore& store, uint32_t index) {
+    return store.ReadRecord(index) ? store.ReadRecordData().Format(1) : "-";
 }
 
 size_t CountLines(const std::string& text) {
@@ -74,8 +77,7 @@ TEST_F(ValueStore, ReadRecordFollowsAppendsAndEraseThenAppendStartsAnew) {
     Open(store, 4711, 1);
     ASSERT_TRUE(AppendValue(store, 1.0f));
     ASSERT_TRUE(AppendValue(store, 2.0f));
-    ASSERT_TRUE(store.ReadRecord(1));
-    EXPECT_EQ(store.ReadRecordData().Format(1), "2.000");
+    EXPECT_EQ(ValueText(store, 1), "2.000");
     // Past the end: false, and the record and its index stay as they were.
     EXPECT_FALSE(store.ReadRecord(2));
     EXPECT_EQ(store.LastError(), kMeasErrNoRecord);
@@ -83,8 +85,7 @@ TEST_F(ValueStore, ReadRecordFollowsAppendsAndEraseThenAppendStartsAnew) {
     ASSERT_TRUE(store.ReadRecord(1));
     // A record appended after the last read block is read from the file.
     ASSERT_TRUE(AppendValue(store, 3.0f));
-    ASSERT_TRUE(store.ReadRecord(2));
-    EXPECT_EQ(store.ReadRecordData().Format(1), "3.000");
+    EXPECT_EQ(ValueText(store, 2), "3.000");
 
     // Both files going is checked by CliMeasureTest's erase (e2e).
     ASSERT_TRUE(store.Erase());
@@ -96,8 +97,7 @@ TEST_F(ValueStore, ReadRecordFollowsAppendsAndEraseThenAppendStartsAnew) {
     EXPECT_EQ(test::ReadFileBytes(Asc(4711)), "Date/Time\t4711_1\n05.03.2004 14:07:09\t9.000\r\n");
     EXPECT_EQ(store.RecordCount(), 1u);
     EXPECT_EQ(store.GetExtremes(0).minimum, 9.0f) << "the new header starts its extremes afresh";
-    ASSERT_TRUE(store.ReadRecord(0));
-    EXPECT_EQ(store.ReadRecordData().Format(1), "9.000") << "nothing of the old file is answered from memory";
+    EXPECT_EQ(ValueText(store, 0), "9.000") << "nothing of the old file is answered from memory";
     EXPECT_TRUE(store.Erase());
     EXPECT_TRUE(store.Erase()) << "nothing left to delete is no failure";
 }
@@ -105,6 +105,11 @@ TEST_F(ValueStore, ReadRecordFollowsAppendsAndEraseThenAppendStartsAnew) {
 TEST_F(ValueStore, RecreatedAsciiFilesAreIdenticalAndAppendsFollow) {
     CMeasValueStore store;
     Open(store, 4711, 3);
+    const std::string title = test::ReadFileBytes(Asc(4711));
+    test::WriteFileBytes(Asc(4711), "user notes");
+    EXPECT_TRUE(store.RecreateAscii());
+    EXPECT_EQ(test::ReadFileBytes(Asc(4711)), "user notes") << "without records the file is left alone";
+    test::WriteFileBytes(Asc(4711), title);
     for (int i = 0; i < 1000; ++i) {
         ASSERT_TRUE(AppendValue(store, static_cast<float>(i) * 0.5f));
     }
@@ -118,14 +123,6 @@ TEST_F(ValueStore, RecreatedAsciiFilesAreIdenticalAndAppendsFollow) {
     ASSERT_TRUE(AppendValue(store, 7.0f));
     EXPECT_EQ(test::ReadFileBytes(Asc(4711)), measured + "05.03.2004 14:07:09\t7.000\t7.000\r\n")
         << "line 1001 follows the rebuilt lines";
-}
-
-TEST_F(ValueStore, RecreateWithoutRecordsLeavesTheAsciiFileAlone) {
-    CMeasValueStore store;
-    Open(store, 5, 1);
-    test::WriteFileBytes(Asc(5), "user notes");
-    EXPECT_TRUE(store.RecreateAscii());
-    EXPECT_EQ(test::ReadFileBytes(Asc(5)), "user notes");
 }
 
 TEST_F(ValueStore, RecordsWithoutKnownSerialOpenNoFiles) {
@@ -145,7 +142,6 @@ TEST_F(ValueStore, RecordsWithoutKnownSerialOpenNoFiles) {
 
     CMeasValueStore attached;
     ASSERT_TRUE(attached.Attach(test::MakeModule(31, "PX-TAVIK2", 2)));
-    EXPECT_EQ(attached.Directory(), dir_.path().string());
     EXPECT_EQ(test::ReadFileBytes(Bin(31)).size(), 56u);
     EXPECT_EQ(test::ReadFileBytes(Asc(31)), "Date/Time\t31_2\n");
 }
@@ -157,18 +153,11 @@ TEST_F(ValueStore, ReadRecordInEveryDirection) {
     for (uint32_t i = 0; i < count; ++i) {
         ASSERT_TRUE(AppendValue(store, static_cast<float>(i)));
     }
-    auto valueAt = [&](uint32_t i) {
-        EXPECT_TRUE(store.ReadRecord(i)) << i;
-        float v = -1;
-        store.ReadRecordData().GetFloat(1, &v);
-        return v;
-    };
     for (uint32_t i = count; i-- > 0;) {
-        ASSERT_EQ(valueAt(i), static_cast<float>(i));
+        ASSERT_EQ(ValueText(store, i), FormatC("%.3f", static_cast<double>(i)));
     }
-    const uint32_t jumps[] = {4999, 0, 2500, 2499, 511, 512, 1023, 1};
-    for (uint32_t i : jumps) {
-        EXPECT_EQ(valueAt(i), static_cast<float>(i));
+    for (const uint32_t i : {4999, 0, 2500, 2499, 511, 512, 1023, 1}) {
+        EXPECT_EQ(ValueText(store, i), FormatC("%.3f", static_cast<double>(i)));
     }
 }
 
@@ -186,14 +175,13 @@ TEST_F(ValueStore, APowerLossFragmentIsReplacedByTheNextRecord) {
     EXPECT_EQ(again.RecordCount(), 2u);
     ASSERT_TRUE(AppendValue(again, 3.0f));
     EXPECT_EQ(test::ReadFileBytes(Bin(12)).size(), 56u + 3 * 12u);
-    ASSERT_TRUE(again.ReadRecord(2));
-    EXPECT_EQ(again.ReadRecordData().Format(1), "3.000");
+    EXPECT_EQ(ValueText(again, 2), "3.000");
     const std::string text = test::ReadFileBytes(Asc(12));
     EXPECT_NE(text.find("05.03.20\r\n05.03.2004 14:07:09\t3.000\t3.000\r\n"), std::string::npos)
         << "the broken line is closed, the new line stands on its own";
 }
 
-TEST_F(ValueStore, AForeignBinaryFileIsNeverOverwritten) {
+TEST_F(ValueStore, AForeignBinaryFileOrOneInUseIsNeverWritten) {
     const std::string foreign = "not a measurement file at all, but long enough for a header......";
     test::WriteFileBytes(Bin(99), foreign);
     CMeasValueStore store;
@@ -203,9 +191,22 @@ TEST_F(ValueStore, AForeignBinaryFileIsNeverOverwritten) {
     EXPECT_EQ(store.LastError(), kMeasErrWrongMagic);
     EXPECT_NE(store.LastErrorText().find("99.BinMeasData"), std::string::npos);
     EXPECT_EQ(test::ReadFileBytes(Bin(99)), foreign);
-    EXPECT_EQ(store.RecordCount(), 0u);
     // Nor does the ASCII file take a line the binary file does not have.
     EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(99))), 0u);
+
+    // A refused erase leaves the files in use: the second store still reads them.
+    CMeasValueStore first;
+    Open(first, 21, 1);
+    ASSERT_TRUE(AppendValue(first, 1.0f));
+    CMeasValueStore second;
+    ASSERT_TRUE(Bind(second, 21, 1));
+    EXPECT_FALSE(AppendValue(second, 2.0f));
+    EXPECT_EQ(second.LastError(), EWOULDBLOCK);
+    EXPECT_NE(second.LastErrorText().find("in use"), std::string::npos);
+    EXPECT_FALSE(second.Erase()) << "files another writer holds are not deleted";
+    EXPECT_EQ(second.RecordCount(), 1u) << "reading is shared";
+    ASSERT_TRUE(AppendValue(first, 3.0f));
+    EXPECT_EQ(first.RecordCount(), 2u);
 }
 
 TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
@@ -220,80 +221,51 @@ TEST_F(ValueStore, AFullDiskLosesNoStoredRecord) {
         Open(store, serial, 1);
 
         int stored = 0;
-        for (int i = 0; i < 6; ++i) {
-            if (!AppendValue(store, static_cast<float>(i))) {
-                break;
-            }
+        while (stored < 6 && AppendValue(store, static_cast<float>(stored))) {
             ++stored;
         }
-        EXPECT_EQ(stored, 3);
-        EXPECT_EQ(store.LastError(), ENOSPC);
+        EXPECT_EQ(std::make_tuple(stored, store.LastError()), std::make_tuple(3, ENOSPC));
         const std::string bin = test::ReadFileBytes(Bin(serial));
         EXPECT_EQ((bin.size() - 56) % 8, 0u) << "the binary file ends at a record boundary";
         const std::string asc = test::ReadFileBytes(Asc(serial));
         EXPECT_EQ(asc.substr(asc.size() - 2), "\r\n") << "the ASCII file ends with a whole line";
-        const uint32_t count = store.RecordCount();
-        EXPECT_EQ(count, 3u);
-        EXPECT_EQ(CountLines(asc), 4u);
-        for (uint32_t i = 0; i < count; ++i) {
-            ASSERT_TRUE(store.ReadRecord(i));
-            EXPECT_EQ(store.ReadRecordData().Format(1), FormatC("%.3f", static_cast<double>(i)));
-        }
+        EXPECT_EQ(std::make_tuple(store.RecordCount(), CountLines(asc), ValueText(store, 0),
+                                  ValueText(store, 1), ValueText(store, 2)),
+                  std::make_tuple(3u, 4u, "0.000", "1.000", "2.000"));
 
         // With room again, measuring goes on after the last whole record.
         fs.SetBudget(1 << 20);
         ASSERT_TRUE(AppendValue(store, 42.0f)) << store.LastErrorText();
-        EXPECT_EQ(store.RecordCount(), count + 1);
-        ASSERT_TRUE(store.ReadRecord(count));
-        EXPECT_EQ(store.ReadRecordData().Format(1), "42.000");
+        EXPECT_EQ(std::make_tuple(store.RecordCount(), ValueText(store, 3)), std::make_tuple(4u, "42.000"));
     }
 }
 
 // A record whose header extremes could not be rewritten is stored all the same, in both files, and the
 // failure is reported on its own.
-TEST_F(ValueStore, AHeaderThatCannotBeRewrittenLosesNoRecord) {
+TEST_F(ValueStore, AHeaderThatCannotBeRewrittenOrARebuildOnAFullDiskLosesNothing) {
     test::FullDiskFileSystem fs(1 << 20);
     CMeasValueStore store(fs);
     Open(store, 8, 1);
     fs.FailHeaderRewrites(true);
     EXPECT_TRUE(AppendValue(store, 1.5f)) << "the record is stored";
     EXPECT_EQ(store.LastError(), EIO) << "the header failure is reported";
-    EXPECT_EQ(store.RecordCount(), 1u);
-    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(8))), 2u);
-}
+    EXPECT_EQ(std::make_tuple(store.RecordCount(), CountLines(test::ReadFileBytes(Asc(8)))),
+              std::make_tuple(1u, 2u));
 
-TEST_F(ValueStore, RecreateOnAFullDiskKeepsTheOldAsciiFile) {
-    test::FullDiskFileSystem fs(1 << 20);
-    CMeasValueStore store(fs);
-    Open(store, 6, 1);
-    for (int i = 0; i < 50; ++i) {
+    // A rebuild of the ASCII file on a full disk keeps the old one.
+    fs.FailHeaderRewrites(false);
+    for (int i = 1; i < 50; ++i) {
         ASSERT_TRUE(AppendValue(store, 1.0f));
     }
-    const std::string before = test::ReadFileBytes(Asc(6));
+    const std::string before = test::ReadFileBytes(Asc(8));
     fs.SetBudget(100);
     EXPECT_FALSE(store.RecreateAscii());
     EXPECT_EQ(store.LastError(), ENOSPC);
-    EXPECT_EQ(test::ReadFileBytes(Asc(6)), before);
-    EXPECT_FALSE(std::filesystem::exists(Asc(6) + ".tmp"));
+    EXPECT_EQ(test::ReadFileBytes(Asc(8)), before);
+    EXPECT_FALSE(std::filesystem::exists(Asc(8) + ".tmp"));
     fs.SetBudget(1 << 20);
     ASSERT_TRUE(AppendValue(store, 2.0f)) << "the ASCII file is open again";
-    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(6))), 52u);
-}
-
-// A refused erase leaves the files in use: the second store still reads them.
-TEST_F(ValueStore, ASecondStoreOnTheSameModuleCannotWrite) {
-    CMeasValueStore first;
-    Open(first, 21, 1);
-    ASSERT_TRUE(AppendValue(first, 1.0f));
-    CMeasValueStore second;
-    ASSERT_TRUE(Bind(second, 21, 1));
-    EXPECT_FALSE(AppendValue(second, 2.0f));
-    EXPECT_EQ(second.LastError(), EWOULDBLOCK);
-    EXPECT_NE(second.LastErrorText().find("in use"), std::string::npos);
-    EXPECT_FALSE(second.Erase()) << "files another writer holds are not deleted";
-    EXPECT_EQ(second.RecordCount(), 1u) << "reading is shared";
-    ASSERT_TRUE(AppendValue(first, 3.0f));
-    EXPECT_EQ(first.RecordCount(), 2u);
+    EXPECT_EQ(CountLines(test::ReadFileBytes(Asc(8))), 52u);
 }
 
 } // namespace

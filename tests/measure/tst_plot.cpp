@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "core/measure/plot_data.h"
 #include "core/measure/plot_navigation.h"
@@ -17,11 +18,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 TEST(PlotScale, RoundsRangesToWholeSteps) {
-    struct Case {
-        double minimum, maximum;
-        AxisScale expected;
-    };
-    const Case cases[] = {
+    const std::tuple<double, double, AxisScale> cases[] = {
         {2.0, 8.0, {2, 8, 1}},           // six steps: not halved
         {1.0, 3.2, {1, 3.5, 0.5}},       // halved; only the top moves in
         {0.0, 3.0, {0, 3, 0.5}},         // halved; neither end can move
@@ -35,16 +32,16 @@ TEST(PlotScale, RoundsRangesToWholeSteps) {
         {kNaN, 1.0, {0, 1, 1}},   // nothing to round
         {0.0, kInf, {0, 1, 1}},
     };
-    for (const Case& c : cases) {
-        const AxisScale s = ScaleAxis(c.minimum, c.maximum);
-        SCOPED_TRACE(testing::Message() << c.minimum << " .. " << c.maximum);
-        const double tolerance = 1e-9 * std::max(1.0, std::abs(c.expected.top));
-        EXPECT_NEAR(s.bottom, c.expected.bottom, tolerance);
-        EXPECT_NEAR(s.top, c.expected.top, tolerance);
-        EXPECT_NEAR(s.step, c.expected.step, 1e-12);
-        if (std::isfinite(c.minimum) && std::isfinite(c.maximum) && c.minimum <= c.maximum) {
-            EXPECT_LE(s.bottom, c.minimum + tolerance) << "the axis must hold the data";
-            EXPECT_GE(s.top, c.maximum - tolerance) << "the axis must hold the data";
+    for (const auto& [minimum, maximum, expected] : cases) {
+        const AxisScale s = ScaleAxis(minimum, maximum);
+        SCOPED_TRACE(testing::Message() << minimum << " .. " << maximum);
+        const double tolerance = 1e-9 * std::max(1.0, std::abs(expected.top));
+        EXPECT_NEAR(s.bottom, expected.bottom, tolerance);
+        EXPECT_NEAR(s.top, expected.top, tolerance);
+        EXPECT_NEAR(s.step, expected.step, 1e-12);
+        if (std::isfinite(minimum) && std::isfinite(maximum) && minimum <= maximum) {
+            EXPECT_LE(s.bottom, minimum + tolerance) << "the axis must hold the data";
+            EXPECT_GE(s.top, maximum - tolerance) << "the axis must hold the data";
         }
     }
 }
@@ -55,31 +52,23 @@ TEST(PlotScale, TicksAndLabelCycle) {
     EXPECT_EQ(AxisTicks({0, 1e12, 1}, 3).size(), 3u);
 
     const double t = static_cast<double>(StampAsUtcSeconds(PackTimeStamp({5, 3, 2004, 14, 7, 9})));
-    struct Case {
-        size_t tick;
-        int64_t samplesPerPlot;
-        const char* expected;
-    };
-    const Case cases[] = {
+    const std::tuple<size_t, int64_t, const char*> cases[] = {
         {0, 40, "05.03.2004"}, {1, 40, ""},          {2, 40, "14:07:09"},
         {3, 40, ""},           {39, 40, ""},         {40, 40, "05.03.2004"},
         {42, 40, "14:07:09"},  {5, 1, "05.03.2004"}, {3, 0, "05.03.2004"},
         {3, -7, "05.03.2004"}, {4, 3, ""},           {5, 3, "14:07:09"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(TimeTickLabel(c.tick, t, c.samplesPerPlot), c.expected)
-            << "tick " << c.tick << ", " << c.samplesPerPlot << " per plot";
+    for (const auto& [tick, samplesPerPlot, expected] : cases) {
+        EXPECT_EQ(TimeTickLabel(tick, t, samplesPerPlot), expected)
+            << "tick " << tick << ", " << samplesPerPlot << " per plot";
     }
     EXPECT_EQ(PlotReadoutText(t + 0.7, 3.14159, std::nullopt), "05.03.2004 14:07:09    3.14");
     EXPECT_EQ(PlotReadoutText(t, -1.005, 20.0), "05.03.2004 14:07:09    -1.00 / 20.00)");
 }
 
 TEST(PlotNavigation, MovesStayInsideTheStoredValues) {
-    struct Case {
-        PlotMove move;
-        int64_t first, samplesPerPlot, count, expected;
-    };
-    const Case cases[] = {
+    // Move, first value shown, values per plot, stored values, the new first value.
+    const std::tuple<PlotMove, int64_t, int64_t, int64_t, int64_t> cases[] = {
         {PlotMove::kLast, 0, 40, 100, 60},     // last page of 100 at 40 per plot
         {PlotMove::kPageBack, 10, 40, 100, 0}, // never below 0
         {PlotMove::kBack, 0, 40, 100, 0},
@@ -97,47 +86,39 @@ TEST(PlotNavigation, MovesStayInsideTheStoredValues) {
         {PlotMove::kPageBack, 10, -5, 100, 9},
         {PlotMove::kLast, 0, -5, 100, 99},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(MovePlotFirst(c.move, c.first, c.samplesPerPlot, c.count), c.expected)
-            << "move " << static_cast<int>(c.move) << " from " << c.first << ", " << c.samplesPerPlot
-            << " per plot, " << c.count << " values";
+    for (const auto& [move, first, samplesPerPlot, count, expected] : cases) {
+        EXPECT_EQ(MovePlotFirst(move, first, samplesPerPlot, count), expected)
+            << "move " << static_cast<int>(move) << " from " << first << ", " << samplesPerPlot
+            << " per plot, " << count << " values";
     }
-    EXPECT_EQ(ClampSamplesPerPlot(0), 1);
-    EXPECT_EQ(ClampSamplesPerPlot(-12), 1);
-    EXPECT_EQ(ClampSamplesPerPlot(int64_t{1} << 40), kMaxSamplesPerPlot);
-    EXPECT_EQ(SamplesPerPlotSpinMaximum(0), 1);
-    EXPECT_EQ(SamplesPerPlotSpinMaximum(int64_t{1} << 40), std::numeric_limits<int>::max());
-    EXPECT_EQ(PageRangeOf(0, 40, 0), (PlotPageRange{0, 0}));
-    EXPECT_EQ(PageRangeOf(0, 40, 10), (PlotPageRange{0, 10}));
-    EXPECT_EQ(PageRangeOf(12, 40, 10), (PlotPageRange{10, 10}));
-    EXPECT_EQ(PageRangeOf(-3, 0, 10), (PlotPageRange{0, 1}));
+    const int64_t huge = int64_t{1} << 40;
+    EXPECT_EQ(std::make_tuple(ClampSamplesPerPlot(0), ClampSamplesPerPlot(-12), ClampSamplesPerPlot(huge),
+                              SamplesPerPlotSpinMaximum(0), SamplesPerPlotSpinMaximum(huge)),
+              std::make_tuple(1, 1, kMaxSamplesPerPlot, 1, std::numeric_limits<int>::max()));
+    EXPECT_EQ((std::vector<PlotPageRange>{PageRangeOf(0, 40, 0), PageRangeOf(0, 40, 10),
+                                          PageRangeOf(12, 40, 10), PageRangeOf(-3, 0, 10)}),
+              (std::vector<PlotPageRange>{{0, 0}, {0, 10}, {10, 10}, {0, 1}}));
     // A list of 20 rows per page at its end follows; scrolled back by one row, or not yet full, it does not.
-    EXPECT_TRUE(ListFollowsNewValue(30, 20, 51));
-    EXPECT_FALSE(ListFollowsNewValue(29, 20, 51));
-    EXPECT_FALSE(ListFollowsNewValue(0, 20, 10));
+    EXPECT_EQ(std::make_tuple(ListFollowsNewValue(30, 20, 51), ListFollowsNewValue(29, 20, 51),
+                              ListFollowsNewValue(0, 20, 10)),
+              std::make_tuple(true, false, false));
 }
 
 // Points kept in memory; counts the reads so a test sees what the plot asked for.
-class VectorSource final : public PlotSeriesSource {
-public:
-    VectorSource(std::vector<PlotCurve> curves, std::vector<PlotPoint> points)
-        : curves_(std::move(curves)), points_(std::move(points)) {}
-    const std::vector<PlotCurve>& Curves() const override { return curves_; }
-    uint32_t Count() override { return static_cast<uint32_t>(points_.size()); }
+struct VectorSource final : PlotSeriesSource {
+    VectorSource(std::vector<PlotCurve> c, std::vector<PlotPoint> p)
+        : curves(std::move(c)), points(std::move(p)) {}
+    const std::vector<PlotCurve>& Curves() const override { return curves; }
+    uint32_t Count() override { return static_cast<uint32_t>(points.size()); }
     bool ReadPoint(uint32_t index, PlotPoint& point) override {
         ++reads;
-        if (index >= points_.size()) {
-            return false;
-        }
-        point = points_[index];
-        return true;
+        point = index < points.size() ? points[index] : point;
+        return index < points.size();
     }
     std::string FormatValue(size_t, double value) override { return std::to_string(value); }
+    std::vector<PlotCurve> curves;
+    std::vector<PlotPoint> points;
     size_t reads = 0;
-
-private:
-    std::vector<PlotCurve> curves_;
-    std::vector<PlotPoint> points_;
 };
 
 PlotPoint Point(double seconds, double v0, bool error0 = false, double v1 = 0) {
@@ -151,13 +132,12 @@ TEST(PlotPage, ScalesTheShownValuesOnly) {
     // An error value scales as 0; values outside the page do not count.
     VectorSource source(one, {Point(0, 100), Point(10, 2), Point(20, 5, true), Point(30, 8), Point(40, -50)});
     PlotPage page = LoadPlotPage(source, 1, 3);
-    EXPECT_EQ(page.range, (PlotPageRange{1, 4}));
-    ASSERT_EQ(page.panes.size(), 1u);
-    EXPECT_EQ(page.panes[0].scale, ScaleAxis(0, 8));
-    EXPECT_EQ(page.timeScale, ScaleAxis(10, 30));
-    EXPECT_EQ(page.panes[0].buckets.size(), 3u);
-    EXPECT_EQ(page.panes[0].buckets[1].errors, 1u);
-    EXPECT_EQ(page.panes[0].buckets[1].values, 0u);
+    const PlotPane& pane = page.panes.at(0);
+    EXPECT_EQ(std::tie(page.range, page.timeScale, pane.scale),
+              std::make_tuple(PlotPageRange{1, 4}, ScaleAxis(10, 30), ScaleAxis(0, 8)));
+    EXPECT_EQ(std::make_tuple(page.panes.size(), pane.buckets.size(), pane.buckets.at(1).errors,
+                              pane.buckets[1].values),
+              std::make_tuple(1u, 3u, 1u, 0u));
 
     // No values: nothing is read, not even a record before the first.
     VectorSource empty(one, {});
@@ -169,8 +149,8 @@ TEST(PlotPage, ScalesTheShownValuesOnly) {
     ASSERT_EQ(xv, (std::vector<PlotCurve>{{2, "Moisture [%]", true}, {4, "Error [%]", true}}));
     VectorSource xvSource(xv, {Point(0, 250, false, 3), Point(1, 12, false, 1)});
     page = LoadPlotPage(xvSource, 0, 40);
-    EXPECT_EQ(page.panes[0].scale, FixedPercentScale());
-    EXPECT_EQ(page.panes[1].scale, (AxisScale{0, 100, 10}));
+    EXPECT_EQ(std::tie(page.panes.at(0).scale, page.panes.at(1).scale),
+              std::make_tuple(FixedPercentScale(), AxisScale{0, 100, 10}));
     EXPECT_EQ(PlotCurvesFor(MeasLayout::kXvWithTdc, 0, "", "")[1], (PlotCurve{10, "Temperature", true}));
     EXPECT_TRUE(PlotCurvesFor(MeasLayout::kTwoValue, 0, "a", "b").empty());
 }
@@ -207,10 +187,7 @@ TEST(PlotPage, LongPagesReduceToAnEnvelopeThatKeepsTheExtremes) {
             EXPECT_GT(columns[i].x, columns[i - 1].x);
         }
     }
-    EXPECT_EQ(lowest, -9.25);
-    EXPECT_EQ(highest, 7.5);
-    EXPECT_EQ(values, 99999u);
-    EXPECT_EQ(errors, 1u);
+    EXPECT_EQ(std::make_tuple(lowest, highest, values, errors), std::make_tuple(-9.25, 7.5, 99999u, 1u));
 }
 
 } // namespace

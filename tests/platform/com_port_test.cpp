@@ -10,13 +10,14 @@
 
 #include <array>
 #include <cerrno>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
 namespace terrix::test {
 namespace {
 
-TEST(ComPort, OpensAPseudoTerminalExclusively) {
+TEST(ComPort, OpensAPseudoTerminalExclusivelyAndFailuresCarryTheSystemError) {
     PtyPair pty;
     ASSERT_TRUE(pty.ok());
     const PortHandle first = ComOpenDevice(pty.slavePath(), 9600);
@@ -25,8 +26,8 @@ TEST(ComPort, OpensAPseudoTerminalExclusively) {
 
     const int descriptorsBefore = CountOpenDescriptors();
     const PortHandle second = ComOpenDevice(pty.slavePath(), 9600);
-    EXPECT_EQ(second, kInvalidPort);
-    EXPECT_EQ(LastPortError(), static_cast<uint32_t>(EBUSY));
+    EXPECT_EQ(std::make_tuple(second, LastPortError()),
+              std::make_tuple(kInvalidPort, static_cast<uint32_t>(EBUSY)));
     EXPECT_EQ(CountOpenDescriptors(), descriptorsBefore)
         << "a failed open must not leave a descriptor behind";
     EXPECT_NE(PortErrorText(LastPortError(), pty.slavePath()).find("in use"), std::string::npos);
@@ -36,15 +37,14 @@ TEST(ComPort, OpensAPseudoTerminalExclusively) {
     ASSERT_NE(again, kInvalidPort) << PortErrorText(LastPortError(), pty.slavePath());
     EXPECT_FALSE(ComDetectCable(again)) << "a pseudo-terminal loops nothing back";
     ComClose(again);
-}
 
-TEST(ComPort, OpenFailuresCarryTheSystemError) {
-    const int descriptorsBefore = CountOpenDescriptors();
+    // Failures carry the system error.
+    const int descriptorsNow = CountOpenDescriptors();
     EXPECT_EQ(ComOpenDevice("/dev/does-not-exist-terrix", 9600), kInvalidPort);
     EXPECT_EQ(LastPortError(), static_cast<uint32_t>(ENOENT));
     EXPECT_EQ(ComOpenDevice("/dev/null", 9600), kInvalidPort);
     EXPECT_EQ(LastPortError(), static_cast<uint32_t>(ENOTTY));
-    EXPECT_EQ(CountOpenDescriptors(), descriptorsBefore);
+    EXPECT_EQ(CountOpenDescriptors(), descriptorsNow);
     EXPECT_NE(PortErrorText(EACCES, "/dev/ttyS0").find("dialout"), std::string::npos);
 
     SetLastPortError(77);
@@ -54,39 +54,37 @@ TEST(ComPort, OpenFailuresCarryTheSystemError) {
     EXPECT_FALSE(ComSetBaud(kInvalidPort, 9600));
 }
 
-TEST(ComPort, PortNumberMapsThroughTheSettings) {
+TEST(ComPort, PortNumberMapsThroughTheSettingsAndNoNumberMeansACheckedOpen) {
     TempDir dir;
     SetDataDir(dir.path());
-    EXPECT_EQ(PortDeviceName(1), "/dev/ttyS0");
-    EXPECT_EQ(PortDeviceName(4), "/dev/ttyS3");
+    EXPECT_EQ(PortDeviceName(1) + " " + PortDeviceName(4), "/dev/ttyS0 /dev/ttyS3");
     PtyPair pty;
     ASSERT_TRUE(SetPortDeviceName(2, pty.slavePath()));
-    EXPECT_EQ(PortDeviceName(2), pty.slavePath());
     const PortHandle port = ComOpen(2, 9600);
     ASSERT_NE(port, kInvalidPort);
     EXPECT_EQ(ComTransport(port)->Describe(), pty.slavePath());
     ComClose(port);
-}
 
-struct CableCase {
-    const char* name;
-    bool rtsLoop;
-    bool dtrLoop;
-    bool expected;
-};
+    // No port number means the checked open of COM-1's device, which does not exist here.
+    ComPortContext context;
+    PortUser user(&context);
+    EXPECT_FALSE(user.Acquire());
+    EXPECT_EQ(std::make_tuple(context.dwError, context.hPort),
+              std::make_tuple(kErrorCableCheck, kInvalidPort));
+}
 
 TEST(ComPort, CableDetectionRunsAllFourProbes) {
     VirtualClock clock;
-    for (const CableCase c :
-         {CableCase{"full loop", true, true, true}, CableCase{"RTS only", true, false, false},
-          CableCase{"DTR only", false, true, false}, CableCase{"none", false, false, false}}) {
+    for (const auto& [name, rtsLoop, dtrLoop, expected] :
+         {std::tuple{"full loop", true, true, true}, std::tuple{"RTS only", true, false, false},
+          std::tuple{"DTR only", false, true, false}, std::tuple{"none", false, false, false}}) {
         auto owned = std::make_unique<ScriptedTransport>(clock);
         ScriptedTransport* t = owned.get();
-        t->loopRtsToCts = c.rtsLoop;
-        t->loopDtrToDsr = c.dtrLoop;
+        t->loopRtsToCts = rtsLoop;
+        t->loopDtrToDsr = dtrLoop;
         const PortHandle port = ComAdopt(std::move(owned));
-        EXPECT_EQ(ComDetectCable(port), c.expected) << c.name;
-        EXPECT_EQ(t->modemStatusReads, 5) << c.name;
+        EXPECT_EQ(ComDetectCable(port), expected) << name;
+        EXPECT_EQ(t->modemStatusReads, 5) << name;
         ComClose(port);
     }
 }
@@ -120,16 +118,6 @@ TEST(SerialTransportTest, ReadsWhatArrivesAndEndsOnSilence) {
     EXPECT_TRUE(transport->SetBaud(2400));
     EXPECT_EQ(transport->Baud(), 2400u);
     EXPECT_FALSE(transport->SetBaud(1234));
-}
-
-TEST(PortUserTest, NoPortNumberMeansCheckedOpenWhichFailsWithoutCable) {
-    TempDir dir;
-    SetDataDir(dir.path());
-    ComPortContext context; // nPortNo -1: opens COM-1's device, which does not exist
-    PortUser user(&context);
-    EXPECT_FALSE(user.Acquire());
-    EXPECT_EQ(context.dwError, kErrorCableCheck);
-    EXPECT_EQ(context.hPort, kInvalidPort);
 }
 
 } // namespace

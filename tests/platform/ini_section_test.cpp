@@ -8,13 +8,14 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
 namespace terrix::test {
 namespace {
 
-TEST(IniSectionTest, WindowsFileWithAnyLetterCaseIsRead) {
+TEST(IniSectionTest, WindowsFileWithAnyLetterCaseIsReadAndResetSectionsAnyCase) {
     TempDir dir;
     WriteFileBytes(dir / "a.ini", "[bus info]\r\nMODULES=3\r\nmodule0 = 12345,7\r\n\r\n[Other]\r\nx=1\r\n");
     CIniSection ini(dir / "a.ini", "BUS INFO");
@@ -24,6 +25,12 @@ TEST(IniSectionTest, WindowsFileWithAnyLetterCaseIsRead) {
     // The file keeps its CRLF line ends and its other content.
     EXPECT_EQ(ReadFileBytes(dir / "a.ini"),
               "[bus info]\r\nMODULES=4\r\nmodule0 = 12345,7\r\n\r\n[Other]\r\nx=1\r\n");
+
+    // Resetting a section removes it in any letter case, and nothing else.
+    WriteFileBytes(dir / "b.ini", "[A]\nx=1\n[B]\ny=2\n[a]\nz=3\n");
+    CIniSection reset(dir / "b.ini");
+    ASSERT_TRUE(reset.ResetSection("a"));
+    EXPECT_EQ(ReadFileBytes(dir / "b.ini"), "[B]\ny=2\n");
 }
 
 TEST(IniSectionTest, TypedReadsWrapLikeTheProfileFormats) {
@@ -31,29 +38,18 @@ TEST(IniSectionTest, TypedReadsWrapLikeTheProfileFormats) {
     WriteFileBytes(dir / "a.ini",
                    "[S]\nbyte=300\nword=70000\nneg=-1\nbad=abc\nshort=40000\nf=0.5\nhalf= 12x\n");
     CIniSection ini(dir / "a.ini", "S");
-    EXPECT_EQ(ini.ReadByte("byte", 1), 44);
-    EXPECT_EQ(ini.ReadWord("word", 1), 4464);
-    EXPECT_EQ(ini.ReadDWord("neg", 1), 4294967295u);
-    EXPECT_EQ(ini.ReadInt("bad", 17), 17);
-    EXPECT_EQ(ini.ReadInt("missing", 18), 18);
-    EXPECT_EQ(ini.ReadShort("short", 0), -25536);
-    EXPECT_FLOAT_EQ(ini.ReadFloat("f", 0), 0.5f);
-    EXPECT_EQ(ini.ReadInt("half", 0), 12);
-    EXPECT_EQ(ini.ReadString("missing", "dflt"), "dflt");
-    // Floats are written with six decimals.
-    ASSERT_TRUE(ini.WriteFloat("tiny", 0.0000004f));
-    EXPECT_EQ(ini.ReadString("tiny", ""), "0.000000");
-    ASSERT_TRUE(ini.WriteFloat("res", 0.025f));
-    EXPECT_EQ(ini.ReadString("res", ""), "0.025000");
-}
-
-TEST(IniSectionTest, ResetSectionRemovesOnlyThatSection) {
-    TempDir dir;
-    WriteFileBytes(dir / "a.ini", "[A]\nx=1\n[B]\ny=2\n[a]\nz=3\n");
-    CIniSection ini(dir / "a.ini");
-    ASSERT_TRUE(ini.ResetSection("a"));
-    EXPECT_EQ(ReadFileBytes(dir / "a.ini"), "[B]\ny=2\n");
-    EXPECT_EQ(ini.Section(), "a");
+    EXPECT_EQ(std::make_tuple(ini.ReadByte("byte", 1), ini.ReadWord("word", 1), ini.ReadDWord("neg", 1),
+                              ini.ReadInt("bad", 17), ini.ReadInt("missing", 18), ini.ReadShort("short", 0),
+                              ini.ReadFloat("f", 0), ini.ReadInt("half", 0),
+                              ini.ReadString("missing", "dflt")),
+              std::make_tuple(44, 4464, 4294967295u, 17, 18, -25536, 0.5f, 12, "dflt"));
+    // Floats are written with six decimals; a value is cut to the reader's buffer and kept on one line.
+    ASSERT_TRUE(ini.WriteFloat("tiny", 0.0000004f) && ini.WriteFloat("res", 0.025f));
+    ASSERT_TRUE(ini.WriteString("long", std::string(2000, 'x')) && ini.WriteString("two lines", "a\nb"));
+    EXPECT_EQ(ini.ReadString("tiny", "") + "|" + ini.ReadString("res", "") + "|" +
+                  ini.ReadString("two lines", ""),
+              "0.000000|0.025000|a b");
+    EXPECT_EQ(ini.ReadString("long", "").size(), 1023u);
 }
 
 TEST(IniSectionTest, GroupedWritesReachTheDiskOnce) {
@@ -164,15 +160,6 @@ TEST(IniSectionTest, WritesFromTwoProcessesAndTwoThreadsAreAllKept) {
     struct stat after {};
     ASSERT_EQ(::stat((dir / "a.ini").c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino) << "an unchanged value leaves the file alone";
-}
-
-TEST(IniSectionTest, OverlongValuesAreCutToTheBuffer) {
-    TempDir dir;
-    CIniSection ini(dir / "a.ini", "S");
-    ASSERT_TRUE(ini.WriteString("long", std::string(2000, 'x')));
-    EXPECT_EQ(ini.ReadString("long", "").size(), 1023u);
-    ASSERT_TRUE(ini.WriteString("two lines", "a\nb"));
-    EXPECT_EQ(ini.ReadString("two lines", ""), "a b");
 }
 
 } // namespace
