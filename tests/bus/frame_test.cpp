@@ -10,15 +10,12 @@ namespace {
 
 using Frame = std::vector<uint8_t>;
 
-TEST(RequestFrame, LayoutLengthByteAndChecksums) {
+TEST(RequestFrame, LayoutLengthByteChecksumsAndFlag) {
     EXPECT_EQ(BuildRequest(5, 253, 190, {}), (Frame{5, 253, 0, 8, 190, 72, 0xFE}));
     // The length counts the data checksum, which is the unmasked byte sum.
     const uint8_t data[] = {200, 100};
     EXPECT_EQ(BuildRequest(1, 253, 193, data), (Frame{1, 253, 3, 8, 193, 74, 0xFE, 200, 100, 44}));
     EXPECT_TRUE(BuildRequest(5, 253, 193, std::vector<uint8_t>(255, 1)).empty());
-}
-
-TEST(RequestFrame, FlagByCommandNumber) {
     std::vector<int> flags;
     for (const uint8_t command : {0, 20, 21, 249, 250, 252, 253}) {
         flags.push_back(RequestFlag(command));
@@ -28,23 +25,19 @@ TEST(RequestFrame, FlagByCommandNumber) {
 
 class FrameTest : public BusFixture {};
 
-TEST_F(FrameTest, SendWaitsTwelveMillisecondsPerByte) {
+TEST_F(FrameTest, SendWaitsTwelveMillisecondsPerByteAndFailuresLeaveBusErrorAlone) {
+    SetLastBusError(42);
+    EXPECT_FALSE(SendFrame(port, 5, 253, 191, 2, nullptr)); // data announced but missing
+    EXPECT_TRUE(transport->writes.empty());
     const uint64_t start = clock.NowUs();
     ASSERT_TRUE(SendFrame(port, 5, 253, 190, 0, nullptr));
     EXPECT_EQ(clock.NowUs() - start, 84'000u);
     const uint8_t data[3] = {1, 2, 3};
-    const uint64_t second = clock.NowUs();
     ASSERT_TRUE(SendFrame(port, 5, 253, 191, 3, data));
-    EXPECT_EQ(clock.NowUs() - second, 12'000u * 11);
+    EXPECT_EQ(clock.NowUs() - start, 12'000u * (7 + 11));
     // A broadcast is answered by nobody: no read follows it.
     ASSERT_TRUE(Transact(port, kBroadcastStation, 1, data, 0, {}));
     EXPECT_TRUE(transport->readTimesUs.empty());
-}
-
-TEST_F(FrameTest, SendFailuresLeaveBusErrorAlone) {
-    SetLastBusError(42);
-    EXPECT_FALSE(SendFrame(port, 5, 253, 191, 2, nullptr)); // data announced but missing
-    EXPECT_TRUE(transport->writes.empty());
     transport->failWrites = true;
     EXPECT_FALSE(SendFrame(port, 5, 253, 190, 0, nullptr));
     EXPECT_EQ(LastBusError(), 42);
