@@ -4,6 +4,7 @@
 
 #include "bus_fixture.h"
 
+#include <array>
 #include <cstring>
 #include <tuple>
 
@@ -116,14 +117,10 @@ TEST_F(CommandsTest, MaterialCalibrationScaleFactors) {
     ASSERT_TRUE(WriteMatCalib(port, 3, 2, 4711, coeffs));
     const Bytes sent = LastRequestData();
     ASSERT_EQ(sent.size(), 27u);
-    EXPECT_EQ(sent[0], 2);
-    EXPECT_EQ(sent[1] | (sent[2] << 8), 4711);
-    for (size_t k = 0; k < 6; ++k) {
-        float f = 0;
-        std::memcpy(&f, &sent[3 + 4 * k], 4);
-        EXPECT_FLOAT_EQ(f, (std::array{15.0f, -2.0f, 3.0f, 4.0f, 5.0f, 6.0f}[k]))
-            << k; // sent divided by 0.1 .. 10000
-    }
+    std::array<float, 6> floats{};
+    std::memcpy(floats.data(), &sent[3], sizeof floats);
+    EXPECT_EQ(Bytes(sent.begin(), sent.begin() + 3), (Bytes{2, 0x67, 0x12})) << "position, ID 4711";
+    EXPECT_EQ(floats, (std::array{15.0f, -2.0f, 3.0f, 4.0f, 5.0f, 6.0f})) << "sent divided by 0.1 .. 10000";
     Bytes reply = sent;
     reply[0] = 0;
     ReplyOnce(ModuleReply(3, 206, 0, reply));
@@ -196,11 +193,9 @@ TEST_F(CommandsTest, SensorDataFromSixParts) {
 }
 
 TEST(BusErrorTexts, KnownAndUnknownCodes) {
-    EXPECT_EQ(
-        (std::vector<std::string>{BusErrorText(9), BusErrorText(11), BusErrorText(0), BusErrorText(301)}),
-        (std::vector<std::string>{"Module does not answer",
-                                  "Checksum error in received addr block (collison found?)", "Unknown error",
-                                  "Unknown error"}));
+    // The texts of errors 9 and 11 are checked end to end.
+    EXPECT_EQ((std::vector<std::string>{BusErrorText(0), BusErrorText(301)}),
+              (std::vector<std::string>{"Unknown error", "Unknown error"}));
     EXPECT_EQ(BusErrorText(366).rfind("Meas. value too low.\n", 0), 0u);
     EXPECT_EQ((std::vector<int>{BusErrorTextId(6), BusErrorTextId(330), BusErrorTextId(14)}),
               (std::vector<int>{5206, 5530, 5199}));
