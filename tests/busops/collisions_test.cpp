@@ -59,15 +59,14 @@ TEST_F(CollisionsTest, RangeWithoutTheCollidingSerialsProbesEachCandidateOnce) {
     CollideAtFive();
     // 65535 is the collision record's own serial: it is probed but never moved.
     for (const auto& [first, last, probes, moves] :
-         {std::tuple{7, 7, 1u, 1u}, std::tuple{65533, 65535, 3u, 2u}}) {
-        SCOPED_TRACE(first);
+         {std::tuple<uint16_t, uint16_t, size_t, size_t>{7, 7, 1, 1}, {65533, 65535, 3, 2}}) {
         events.clear();
         bus->ClearRequestLog();
-        ASSERT_TRUE(Resolve(static_cast<uint16_t>(first), static_cast<uint16_t>(last)));
-        EXPECT_EQ(Count(kEventProbing), probes);
-        EXPECT_EQ(CountRequests(1), moves);
-        EXPECT_EQ(list.Count(), 1u);
-        EXPECT_EQ(list.CollisionCount(), 1u);
+        ASSERT_TRUE(Resolve(first, last)) << first;
+        // Probes, moves, records and collisions left.
+        EXPECT_EQ(std::tuple(Count(kEventProbing), CountRequests(1), list.Count(), list.CollisionCount()),
+                  std::tuple(probes, moves, 1u, 1u))
+            << first;
     }
 }
 
@@ -91,8 +90,7 @@ TEST_F(CollisionsTest, LoneXvModuleWithoutTemperatureCommandsIsResolved) {
     EXPECT_EQ(list.CollisionCount(), 0u);
     const ModuleRecord* placed = list.FindByStation(5);
     ASSERT_NE(placed, nullptr);
-    EXPECT_EQ(placed->SerialNo(), 2000);
-    EXPECT_EQ(placed->bHasTDCSupport, 0);
+    EXPECT_EQ(std::tuple(placed->SerialNo(), placed->bHasTDCSupport), std::tuple(2000, 0));
 }
 
 // The multiplexer moves to station 252, swapping with a module that holds it.
@@ -129,8 +127,8 @@ TEST_F(CollisionsTest, SavedModulesThatDidNotAnswerComeBack) {
     ASSERT_TRUE(Resolve(1002, 1003));
     EXPECT_EQ(list.CollisionCount(), 0u);
     ASSERT_NE(list.FindBySerial(4444), nullptr);
-    EXPECT_EQ(list.FindBySerial(4444)->iaStation, 30);
-    EXPECT_EQ(list.FindBySerial(1003)->iaStation, 5);
+    EXPECT_EQ(std::pair(list.FindBySerial(4444)->iaStation, list.FindBySerial(1003)->iaStation),
+              std::pair(uint8_t{30}, uint8_t{5}));
     EXPECT_EQ(Count(kEventProbing), 1u) << "the run ends as soon as no collision is left";
     EXPECT_EQ(std::tuple(events.back().event, events.back().percent),
               std::tuple(uint32_t{kEventResolutionDone}, 100u));
@@ -148,8 +146,8 @@ TEST_F(CollisionsTest, CreateCollisionMovesEveryModuleAndForgetsTheBus) {
         EXPECT_EQ(CountRequests(1), 0u);
     }
     ASSERT_TRUE(CreateCollision(port, list, 252));
-    EXPECT_EQ(bus->ModuleBySerial(1000)->station, 252);
-    EXPECT_EQ(bus->ModuleBySerial(1001)->station, 252);
+    EXPECT_EQ(std::pair(bus->ModuleBySerial(1000)->station, bus->ModuleBySerial(1001)->station),
+              std::pair(uint8_t{252}, uint8_t{252}));
     CIniSection settings;
     settings.SetSection(kBusInfoSection);
     EXPECT_FALSE(settings.HasKey("Modules"));

@@ -37,9 +37,8 @@ TEST_F(IdentificationTest, ProbeIsIdentifiedWithAllItsData) {
     EXPECT_EQ((std::vector<int>{r.bIsTavikButNotXV, r.bIsTavikXV, r.bHasAnalogCfg0, r.bHasAnalogCfg1,
                                 r.analogCfg0.yHasLinearisation, r.bHasSensorData}),
               (std::vector<int>{1, 0, 1, 1, 1, 1}));
-    EXPECT_FLOAT_EQ(r.sensorData1.fZeroOffset, -40.0f);
-    EXPECT_FLOAT_EQ(r.sensorData1.fResolution, 0.1f);
-    EXPECT_EQ(r.sensorData1.nLSBMax, 1200);
+    EXPECT_EQ(std::tuple(r.sensorData1.fZeroOffset, r.sensorData1.fResolution, r.sensorData1.nLSBMax),
+              std::tuple(-40.0f, 0.1f, 1200));
     EXPECT_EQ(r.dwMeasTime, 4700u); // 1300 x 3 measurements + 200 + 600; linearised: no 200 more
     EXPECT_EQ((std::vector<std::string>{r.ModuleName(), FieldText(r.szUnit0), FieldText(r.szUnit1),
                                         FieldText(r.szLocation), FieldText(r.szComment)}),
@@ -80,10 +79,8 @@ TEST_F(IdentificationTest, RetriesAndFailures) {
         OpenPort();
         ModuleRecord r;
         EXPECT_EQ(Identify(4, r), c.ok);
-        EXPECT_EQ(r.enModuleState, c.state);
-        EXPECT_EQ(r.wLastError, c.error);
-        EXPECT_EQ(r.iaStation, 4);
-        EXPECT_EQ(CountRequests(2), c.infoRequests);
+        EXPECT_EQ(std::tuple(r.enModuleState, r.wLastError, r.iaStation, CountRequests(2)),
+                  std::tuple(c.state, c.error, uint8_t{4}, c.infoRequests));
         if (c.busy > 1) {
             EXPECT_EQ(r.SerialNo(), kNoSerial) << "nothing is known of a module that never told its serial";
         }
