@@ -143,8 +143,39 @@ TEST_F(MeasLoopTest, MixedBusSlotsIntervalAndSingleRound) {
     EXPECT_FALSE(unbound.Start(false, 0)) << "nothing to measure without a bus";
 }
 
-TEST_F(MeasLoopTest, SingleRoundWithRate30CountsDownThenStops) {
+// With one probe: a failed start waits for the user's stop; a single round at rate 30 counts down, then
+// stops; a loop repeats at the rate and stops at once while waiting.
+TEST_F(MeasLoopTest, OneProbeFailedStartSingleRoundAndLoop) {
     auto loop = OneProbeLoop();
+    context.portContext.device = "/nonexistent/terrix-port";
+    EXPECT_FALSE(loop->Start(true, 10));
+    EXPECT_EQ(loop->StartError(), kMeasStartNoPort);
+    EXPECT_STREQ(MeasStartErrorText(loop->StartError()), "Unable to open any COM ports.");
+    EXPECT_EQ(loop->State(), MeasLoopState::kStopRequested);
+    EXPECT_TRUE(loop->IsMeasuring());
+    EXPECT_TRUE(listener.Events().empty()) << "nothing is reported until the user stops";
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext)) << "no port, no claim";
+    loop->Stop();
+    EXPECT_EQ(loop->State(), MeasLoopState::kIdle);
+    EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
+
+    context.portContext.device = "looptest";
+    timer->failStart = true;
+    listener.Clear();
+    bus->ClearRequestLog();
+    EXPECT_FALSE(loop->Start(true, 10));
+    EXPECT_EQ(loop->StartError(), kMeasStartNoTimer);
+    EXPECT_NE(context.portContext.hPort, kInvalidPort) << "the port stays open until the stop";
+    EXPECT_FALSE(MeasuringGuard::CheckBusFree(context.portContext));
+    EXPECT_TRUE(bus->RequestLog().empty()) << "no round without a timer";
+    loop->Stop();
+    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
+    EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
+    EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 0u);
+    timer->failStart = false;
+    listener.Clear();
+
     ASSERT_LT(loop->MinimumInterval(), 30u);
     ASSERT_TRUE(loop->Start(false, 30));
     Fire();
@@ -160,14 +191,11 @@ TEST_F(MeasLoopTest, SingleRoundWithRate30CountsDownThenStops) {
     EXPECT_LE(fired, 121);
     const std::vector<uint32_t> countdown = listener.Numbers(Kind::kCountdown);
     ASSERT_FALSE(countdown.empty());
-    EXPECT_EQ(countdown.front(), 30u) << "counted from the round's start, which took less than a second";
-    EXPECT_EQ(countdown.back(), 1u);
+    // Counted from the round's start, which took less than a second.
+    EXPECT_EQ(std::pair(countdown.front(), countdown.back()), std::pair(30u, 1u));
     EXPECT_TRUE(std::is_sorted(countdown.rbegin(), countdown.rend()));
     EXPECT_EQ(listener.Count(Kind::kValue), 1u) << "a single round measures once";
-}
 
-TEST_F(MeasLoopTest, LoopRepeatsAtTheRateAndStopsAtOnceWhileWaiting) {
-    auto loop = OneProbeLoop();
     const uint32_t rate = std::max(loop->MinimumInterval(), 5u);
     ASSERT_TRUE(loop->Start(true, 1));
     Fire();
@@ -184,7 +212,8 @@ TEST_F(MeasLoopTest, LoopRepeatsAtTheRateAndStopsAtOnceWhileWaiting) {
         Fire();
     }
     EXPECT_EQ(listener.Numbers(Kind::kRoundDone), (std::vector<uint32_t>{1, 2, 3}));
-    EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 4u) << "one record from the first start";
+    EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 5u)
+        << "one record each from the single round and the first start";
     ASSERT_EQ(loop->State(), MeasLoopState::kWaiting);
 
     // Stop while waiting: at once, on this thread.
@@ -215,37 +244,6 @@ TEST_F(MeasLoopTest, StopDuringARoundEndsItAfterTheCurrentModule) {
     EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0}));
     EXPECT_EQ(listener.Count(Kind::kRoundDone), 0u);
     EXPECT_EQ(RecordCounts(*loop), (std::vector<uint32_t>{1, 0}));
-}
-
-TEST_F(MeasLoopTest, FailedStartWaitsForStop) {
-    auto loop = OneProbeLoop();
-
-    context.portContext.device = "/nonexistent/terrix-port";
-    EXPECT_FALSE(loop->Start(true, 10));
-    EXPECT_EQ(loop->StartError(), kMeasStartNoPort);
-    EXPECT_STREQ(MeasStartErrorText(loop->StartError()), "Unable to open any COM ports.");
-    EXPECT_EQ(loop->State(), MeasLoopState::kStopRequested);
-    EXPECT_TRUE(loop->IsMeasuring());
-    EXPECT_TRUE(listener.Events().empty()) << "nothing is reported until the user stops";
-    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext)) << "no port, no claim";
-    loop->Stop();
-    EXPECT_EQ(loop->State(), MeasLoopState::kIdle);
-    EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
-
-    context.portContext.device = "looptest";
-    timer->failStart = true;
-    listener.Clear();
-    bus->ClearRequestLog();
-    EXPECT_FALSE(loop->Start(true, 10));
-    EXPECT_EQ(loop->StartError(), kMeasStartNoTimer);
-    EXPECT_NE(context.portContext.hPort, kInvalidPort) << "the port stays open until the stop";
-    EXPECT_FALSE(MeasuringGuard::CheckBusFree(context.portContext));
-    EXPECT_TRUE(bus->RequestLog().empty()) << "no round without a timer";
-    loop->Stop();
-    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
-    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
-    EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
-    EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 0u);
 }
 
 TEST_F(MeasLoopTest, ValueThatCannotBeStoredIsStillReported) {
