@@ -55,7 +55,7 @@ protected:
     std::vector<ScanProgress> events;
 };
 
-TEST_F(CollisionsTest, RangeWithoutTheCollidingSerialsProbesEachCandidateOnce) {
+TEST_F(CollisionsTest, RangeProbesEachCandidateOnceAndSavedModulesComeBack) {
     CollideAtFive();
     // 65535 is the collision record's own serial: it is probed but never moved.
     for (const auto& [first, last, probes, moves] :
@@ -68,6 +68,22 @@ TEST_F(CollisionsTest, RangeWithoutTheCollidingSerialsProbesEachCandidateOnce) {
                   std::tuple(probes, moves, 1u, 1u))
             << first;
     }
+
+    // Saved modules that did not answer come back. (The moved module's new station is checked end to end
+    // and in the next case.)
+    auto silent = std::make_unique<ModuleRecord>();
+    silent->stationInfo.wSerialNo = 4444;
+    silent->iaStation = 30;
+    list.Add(std::move(silent));
+    events.clear();
+    ASSERT_TRUE(Resolve(1002, 1003));
+    EXPECT_EQ(list.CollisionCount(), 0u);
+    ASSERT_NE(list.FindBySerial(4444), nullptr);
+    EXPECT_EQ(std::pair(list.FindBySerial(4444)->iaStation, list.FindBySerial(1003)->iaStation),
+              std::pair(uint8_t{30}, uint8_t{5}));
+    EXPECT_EQ(Count(kEventProbing), 1u) << "the run ends as soon as no collision is left";
+    EXPECT_EQ(std::tuple(events.back().event, events.back().percent),
+              std::tuple(uint32_t{kEventResolutionDone}, 100u));
 }
 
 TEST_F(CollisionsTest, CollisionWhereNobodyAnswersAnyMoreIsRemoved) {
@@ -115,23 +131,6 @@ TEST_F(CollisionsTest, MultiplexerMovesToItsStation) {
         EXPECT_EQ(std::tuple(moved.event, moved.station, moved.percent),
                   std::tuple(uint32_t{kEventIdentified}, 252u, 100u));
     }
-}
-
-// The moved module's new station is checked end to end and in the next case.
-TEST_F(CollisionsTest, SavedModulesThatDidNotAnswerComeBack) {
-    CollideAtFive();
-    auto silent = std::make_unique<ModuleRecord>();
-    silent->stationInfo.wSerialNo = 4444;
-    silent->iaStation = 30;
-    list.Add(std::move(silent));
-    ASSERT_TRUE(Resolve(1002, 1003));
-    EXPECT_EQ(list.CollisionCount(), 0u);
-    ASSERT_NE(list.FindBySerial(4444), nullptr);
-    EXPECT_EQ(std::pair(list.FindBySerial(4444)->iaStation, list.FindBySerial(1003)->iaStation),
-              std::pair(uint8_t{30}, uint8_t{5}));
-    EXPECT_EQ(Count(kEventProbing), 1u) << "the run ends as soon as no collision is left";
-    EXPECT_EQ(std::tuple(events.back().event, events.back().percent),
-              std::tuple(uint32_t{kEventResolutionDone}, 100u));
 }
 
 TEST_F(CollisionsTest, CreateCollisionMovesEveryModuleAndForgetsTheBus) {
