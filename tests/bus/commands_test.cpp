@@ -63,7 +63,8 @@ TEST_F(CommandsTest, ActiveCalibrationIsReadFirstAndWrittenOnlyWhenItDiffers) {
     EXPECT_EQ(LastCommand(), 204);
 }
 
-TEST_F(CommandsTest, MeasuredValuesDecodeBothGroupsOrTheMeasuringCode) {
+// A failed measurement's code is checked with the measuring step's error markers.
+TEST_F(CommandsTest, MeasuredValuesDecodeBothGroups) {
     // Channel 0: -1234 with bit 2 set, bit 1 clear; channel 1: 567 with bit 1 set.
     ReplyOnce(ModuleReply(3, 241, 0, {0x4C, 0x23, 0x01, 0x72, 0x56, 0x00}));
     MeasuredChannel c0;
@@ -71,10 +72,6 @@ TEST_F(CommandsTest, MeasuredValuesDecodeBothGroupsOrTheMeasuringCode) {
     ASSERT_TRUE(ReadMeasuredValues(port, 3, c0, c1));
     EXPECT_EQ(std::tuple(c0.value, c0.bit2Flag, c0.bit1Clear), std::tuple(-1234, true, true));
     EXPECT_EQ(std::tuple(c1.value, c1.bit2Flag, c1.bit1Clear), std::tuple(567, false, false));
-
-    ReplyOnce(ModuleReply(3, 241, 5, {0, 0, 0, 0, 0, 0x30}));
-    EXPECT_FALSE(ReadMeasuredValues(port, 3, c0, c1));
-    EXPECT_EQ(LastBusError(), 330);
 }
 
 TEST_F(CommandsTest, StationInfoNameIsTerminatedBehindItsLength) {
@@ -133,21 +130,13 @@ TEST_F(CommandsTest, MaterialCalibrationScaleFactors) {
     }
 }
 
-TEST_F(CommandsTest, OffsetEncodingAndSelector) {
+// An offset's encoding is checked by writing and reading one through the simulator with the configuration's
+// offsets; the selectors of the other channels and the channel range stay here.
+TEST_F(CommandsTest, OffsetSelectorAndChannelRange) {
     EXPECT_EQ((std::vector<int>{OffsetSelector(0, false), OffsetSelector(0, true), OffsetSelector(5, false)}),
               (std::vector<int>{8, 0, 88}));
     EXPECT_FALSE(WriteOffset(port, 3, 6, false, 1.0));
-    EXPECT_FALSE(WriteOffset(port, 3, 0, false, 1000.0));
     EXPECT_TRUE(transport->writes.empty());
-
-    ReplyOnce(ModuleReply(3, 232, 0, {}));
-    ASSERT_TRUE(WriteOffset(port, 3, 0, false, 1.5));
-    EXPECT_EQ(LastRequestData(), (Bytes{8, 0x20, 0x00, 0x00, 0x00, 0x00, 0x15}));
-
-    ReplyOnce(ModuleReply(3, 233, 0, {8, 0x20, 0x00, 0x00, 0x00, 0x00, 0x15}));
-    double value = 0;
-    ASSERT_TRUE(ReadOffset(port, 3, 0, false, value));
-    EXPECT_DOUBLE_EQ(value, 1.5);
 }
 
 TEST_F(CommandsTest, AnalogConfigurationBlockIsClearedAfterSending) {
