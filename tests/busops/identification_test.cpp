@@ -104,8 +104,7 @@ TEST_F(IdentificationTest, MissingOptionalCommandsAreNoCollision) {
         OpenPort();
         ModuleRecord r;
         EXPECT_TRUE(Identify(4, r));
-        EXPECT_EQ(r.enModuleState, msIdentified);
-        EXPECT_EQ(r.SerialNo(), 100);
+        EXPECT_EQ(std::tuple(r.enModuleState, r.SerialNo()), std::tuple(msIdentified, 100));
         // Analog configurations 0 and 1, sensor data, XV, temperature commands.
         EXPECT_EQ((std::vector<int>{r.bHasAnalogCfg0, r.bHasAnalogCfg1, r.bHasSensorData, r.bIsTavikXV,
                                     r.bHasTDCSupport}),
@@ -144,9 +143,8 @@ TEST_F(IdentificationTest, RescanReplacesTheRecordButTheUsersSwitchOrNothing) {
     r.iaStation = 4;
     r.bDisabled = 1;
     ASSERT_TRUE(RescanModule(user, UnitName, r));
-    EXPECT_EQ(r.bDisabled, 1) << "switched off by the user, not measured again";
-    EXPECT_EQ(r.SerialNo(), 100);
-    EXPECT_EQ(context.hPort, kInvalidPort);
+    // Still switched off by the user, so not measured again; the port is released.
+    EXPECT_EQ(std::tuple(r.bDisabled, r.SerialNo(), context.hPort), std::tuple(1, 100, kInvalidPort));
     port = kInvalidPort;
 
     OpenPort();
