@@ -177,8 +177,7 @@ TEST_F(CommandsTest, SensorDataFromSixParts) {
     transport->writes.clear();
     SensorData d0;
     EXPECT_FALSE(ReadSensorData(port, 3, d0, c1));
-    EXPECT_EQ(transport->writes.size(), 3u);
-    EXPECT_EQ(d0.yUnitCode, 0);
+    EXPECT_EQ(std::pair(transport->writes.size(), d0.yUnitCode), std::pair(size_t{3}, uint8_t{0}));
 }
 
 TEST(BusErrorTexts, KnownAndUnknownCodes) {

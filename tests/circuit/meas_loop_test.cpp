@@ -308,12 +308,10 @@ TEST_F(MeasLoopTest, BusOperationsAndListChangesAreRefusedWhileMeasuring) {
         context.portContext.dwError = 0;
         PortUser user(&context.portContext);
         EXPECT_FALSE(op.run(user));
-        EXPECT_EQ(context.portContext.dwError, op.contextError);
-        EXPECT_TRUE(bus->RequestLog().empty()) << "nothing went onto the bus";
-        EXPECT_EQ(context.portContext.hPort, port);
-        ASSERT_EQ(context.busList.Count(), 2u);
-        EXPECT_EQ(context.busList.GetAt(0), first) << "the records the loop measures stay in place";
-        EXPECT_EQ(context.busList.GetAt(1), second);
+        // Nothing went onto the bus, the port stays the loop's, and the records it measures stay in place.
+        EXPECT_EQ(std::tuple(context.portContext.dwError, bus->RequestLog().size(), context.portContext.hPort,
+                             context.busList.Count(), context.busList.GetAt(0), context.busList.GetAt(1)),
+                  std::tuple(op.contextError, size_t{0}, port, 2u, first, second));
     }
     CBusList saved;
     EXPECT_EQ(LoadBusInfo(saved), 2u) << "the saved bus was not forgotten";
