@@ -116,20 +116,17 @@ TEST_F(IdentificationTest, MissingOptionalCommandsAreNoCollision) {
     }
 }
 
+// Two answers at once garble the header. (A single module's damaged header takes the same path; the
+// simulator's damaged header is checked with the module commands.)
 TEST_F(IdentificationTest, GarbledAnswersMakeACollisionPlaceholder) {
     AddProbe(4, 100);
     AddProbe(4, 101);
-    const size_t damaged = AddProbe(6, 102);
-    bus->Modify(damaged, [](sim::ModuleState& m) { m.faults.damagedHeader = true; });
     OpenPort();
-    for (uint8_t station : {4, 6}) {
-        ModuleRecord r;
-        EXPECT_FALSE(Identify(station, r));
-        EXPECT_EQ(
-            std::tuple(r.enModuleState, r.SerialNo(), r.ModuleName(), r.stationInfo.yModuleNameLen,
-                       r.wLastError),
-            std::tuple(msCollision, kNoSerial, std::string("COLLISION"), uint8_t{9}, kBusHeaderChecksum));
-    }
+    ModuleRecord r;
+    EXPECT_FALSE(Identify(4, r));
+    EXPECT_EQ(
+        std::tuple(r.enModuleState, r.SerialNo(), r.ModuleName(), r.stationInfo.yModuleNameLen, r.wLastError),
+        std::tuple(msCollision, kNoSerial, std::string("COLLISION"), uint8_t{9}, kBusHeaderChecksum));
 }
 
 TEST_F(IdentificationTest, RescanReplacesTheRecordButTheUsersSwitchOrNothing) {
