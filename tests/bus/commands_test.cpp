@@ -4,6 +4,7 @@
 
 #include "bus_fixture.h"
 
+#include <array>
 #include <cstring>
 #include <tuple>
 
@@ -62,7 +63,8 @@ TEST_F(CommandsTest, ActiveCalibrationIsReadFirstAndWrittenOnlyWhenItDiffers) {
     EXPECT_EQ(LastCommand(), 204);
 }
 
-TEST_F(CommandsTest, MeasuredValuesDecodeBothGroupsOrTheMeasuringCode) {
+// A failed measurement's code is checked with the measuring step's error markers.
+TEST_F(CommandsTest, MeasuredValuesDecodeBothGroups) {
     // Channel 0: -1234 with bit 2 set, bit 1 clear; channel 1: 567 with bit 1 set.
     ReplyOnce(ModuleReply(3, 241, 0, {0x4C, 0x23, 0x01, 0x72, 0x56, 0x00}));
     MeasuredChannel c0;
@@ -70,10 +72,6 @@ TEST_F(CommandsTest, MeasuredValuesDecodeBothGroupsOrTheMeasuringCode) {
     ASSERT_TRUE(ReadMeasuredValues(port, 3, c0, c1));
     EXPECT_EQ(std::tuple(c0.value, c0.bit2Flag, c0.bit1Clear), std::tuple(-1234, true, true));
     EXPECT_EQ(std::tuple(c1.value, c1.bit2Flag, c1.bit1Clear), std::tuple(567, false, false));
-
-    ReplyOnce(ModuleReply(3, 241, 5, {0, 0, 0, 0, 0, 0x30}));
-    EXPECT_FALSE(ReadMeasuredValues(port, 3, c0, c1));
-    EXPECT_EQ(LastBusError(), 330);
 }
 
 TEST_F(CommandsTest, StationInfoNameIsTerminatedBehindItsLength) {
@@ -116,14 +114,10 @@ TEST_F(CommandsTest, MaterialCalibrationScaleFactors) {
     ASSERT_TRUE(WriteMatCalib(port, 3, 2, 4711, coeffs));
     const Bytes sent = LastRequestData();
     ASSERT_EQ(sent.size(), 27u);
-    EXPECT_EQ(sent[0], 2);
-    EXPECT_EQ(sent[1] | (sent[2] << 8), 4711);
-    for (size_t k = 0; k < 6; ++k) {
-        float f = 0;
-        std::memcpy(&f, &sent[3 + 4 * k], 4);
-        EXPECT_FLOAT_EQ(f, (std::array{15.0f, -2.0f, 3.0f, 4.0f, 5.0f, 6.0f}[k]))
-            << k; // sent divided by 0.1 .. 10000
-    }
+    std::array<float, 6> floats{};
+    std::memcpy(floats.data(), &sent[3], sizeof floats);
+    EXPECT_EQ(Bytes(sent.begin(), sent.begin() + 3), (Bytes{2, 0x67, 0x12})) << "position, ID 4711";
+    EXPECT_EQ(floats, (std::array{15.0f, -2.0f, 3.0f, 4.0f, 5.0f, 6.0f})) << "sent divided by 0.1 .. 10000";
     Bytes reply = sent;
     reply[0] = 0;
     ReplyOnce(ModuleReply(3, 206, 0, reply));
@@ -136,21 +130,13 @@ TEST_F(CommandsTest, MaterialCalibrationScaleFactors) {
     }
 }
 
-TEST_F(CommandsTest, OffsetEncodingAndSelector) {
+// An offset's encoding is checked by writing and reading one through the simulator with the configuration's
+// offsets; the selectors of the other channels and the channel range stay here.
+TEST_F(CommandsTest, OffsetSelectorAndChannelRange) {
     EXPECT_EQ((std::vector<int>{OffsetSelector(0, false), OffsetSelector(0, true), OffsetSelector(5, false)}),
               (std::vector<int>{8, 0, 88}));
     EXPECT_FALSE(WriteOffset(port, 3, 6, false, 1.0));
-    EXPECT_FALSE(WriteOffset(port, 3, 0, false, 1000.0));
     EXPECT_TRUE(transport->writes.empty());
-
-    ReplyOnce(ModuleReply(3, 232, 0, {}));
-    ASSERT_TRUE(WriteOffset(port, 3, 0, false, 1.5));
-    EXPECT_EQ(LastRequestData(), (Bytes{8, 0x20, 0x00, 0x00, 0x00, 0x00, 0x15}));
-
-    ReplyOnce(ModuleReply(3, 233, 0, {8, 0x20, 0x00, 0x00, 0x00, 0x00, 0x15}));
-    double value = 0;
-    ASSERT_TRUE(ReadOffset(port, 3, 0, false, value));
-    EXPECT_DOUBLE_EQ(value, 1.5);
 }
 
 TEST_F(CommandsTest, AnalogConfigurationBlockIsClearedAfterSending) {
@@ -191,16 +177,13 @@ TEST_F(CommandsTest, SensorDataFromSixParts) {
     transport->writes.clear();
     SensorData d0;
     EXPECT_FALSE(ReadSensorData(port, 3, d0, c1));
-    EXPECT_EQ(transport->writes.size(), 3u);
-    EXPECT_EQ(d0.yUnitCode, 0);
+    EXPECT_EQ(std::pair(transport->writes.size(), d0.yUnitCode), std::pair(size_t{3}, uint8_t{0}));
 }
 
 TEST(BusErrorTexts, KnownAndUnknownCodes) {
-    EXPECT_EQ(
-        (std::vector<std::string>{BusErrorText(9), BusErrorText(11), BusErrorText(0), BusErrorText(301)}),
-        (std::vector<std::string>{"Module does not answer",
-                                  "Checksum error in received addr block (collison found?)", "Unknown error",
-                                  "Unknown error"}));
+    // The texts of errors 9 and 11 are checked end to end.
+    EXPECT_EQ((std::vector<std::string>{BusErrorText(0), BusErrorText(301)}),
+              (std::vector<std::string>{"Unknown error", "Unknown error"}));
     EXPECT_EQ(BusErrorText(366).rfind("Meas. value too low.\n", 0), 0u);
     EXPECT_EQ((std::vector<int>{BusErrorTextId(6), BusErrorTextId(330), BusErrorTextId(14)}),
               (std::vector<int>{5206, 5530, 5199}));

@@ -10,15 +10,12 @@ namespace {
 
 using Frame = std::vector<uint8_t>;
 
-TEST(RequestFrame, LayoutLengthByteAndChecksums) {
+TEST(RequestFrame, LayoutLengthByteChecksumsAndFlag) {
     EXPECT_EQ(BuildRequest(5, 253, 190, {}), (Frame{5, 253, 0, 8, 190, 72, 0xFE}));
     // The length counts the data checksum, which is the unmasked byte sum.
     const uint8_t data[] = {200, 100};
     EXPECT_EQ(BuildRequest(1, 253, 193, data), (Frame{1, 253, 3, 8, 193, 74, 0xFE, 200, 100, 44}));
     EXPECT_TRUE(BuildRequest(5, 253, 193, std::vector<uint8_t>(255, 1)).empty());
-}
-
-TEST(RequestFrame, FlagByCommandNumber) {
     std::vector<int> flags;
     for (const uint8_t command : {0, 20, 21, 249, 250, 252, 253}) {
         flags.push_back(RequestFlag(command));
@@ -28,23 +25,19 @@ TEST(RequestFrame, FlagByCommandNumber) {
 
 class FrameTest : public BusFixture {};
 
-TEST_F(FrameTest, SendWaitsTwelveMillisecondsPerByte) {
+TEST_F(FrameTest, SendWaitsTwelveMillisecondsPerByteAndFailuresLeaveBusErrorAlone) {
+    SetLastBusError(42);
+    EXPECT_FALSE(SendFrame(port, 5, 253, 191, 2, nullptr)); // data announced but missing
+    EXPECT_TRUE(transport->writes.empty());
     const uint64_t start = clock.NowUs();
     ASSERT_TRUE(SendFrame(port, 5, 253, 190, 0, nullptr));
     EXPECT_EQ(clock.NowUs() - start, 84'000u);
     const uint8_t data[3] = {1, 2, 3};
-    const uint64_t second = clock.NowUs();
     ASSERT_TRUE(SendFrame(port, 5, 253, 191, 3, data));
-    EXPECT_EQ(clock.NowUs() - second, 12'000u * 11);
+    EXPECT_EQ(clock.NowUs() - start, 12'000u * (7 + 11));
     // A broadcast is answered by nobody: no read follows it.
     ASSERT_TRUE(Transact(port, kBroadcastStation, 1, data, 0, {}));
     EXPECT_TRUE(transport->readTimesUs.empty());
-}
-
-TEST_F(FrameTest, SendFailuresLeaveBusErrorAlone) {
-    SetLastBusError(42);
-    EXPECT_FALSE(SendFrame(port, 5, 253, 191, 2, nullptr)); // data announced but missing
-    EXPECT_TRUE(transport->writes.empty());
     transport->failWrites = true;
     EXPECT_FALSE(SendFrame(port, 5, 253, 190, 0, nullptr));
     EXPECT_EQ(LastBusError(), 42);
@@ -112,36 +105,29 @@ TEST_F(FrameTest, ReplyDataIsCopiedZeroFilledOrCut) {
     EXPECT_EQ(buffer, (std::array<uint8_t, 6>{1, 2, 3, 4, 5, 6}));
 }
 
-// Bytes waiting before a request is sent answer no request of ours and are never read as its reply: the
-// last reply to a program that was killed (waiting when the port opens), or a reply that came after its
-// time-out.
+// Bytes waiting before a request is sent (a reply that came after its time-out) answer no request of ours
+// and are never read as its reply.
 TEST_F(FrameTest, StaleRepliesAreNeverTakenForTheNextOne) {
-    const Frame stale = ModuleReply(5, 194, 0, {9, 9, 9, 9});
-    const Frame wanted = ModuleReply(3, 2, 0, {1, 2, 3, 4});
+    EXPECT_FALSE(Transact(port, 5, 194, {}, 4, {}));
+    EXPECT_EQ(LastBusError(), 9);
+    transport->QueueReply(ModuleReply(5, 194, 0, {9, 9, 9, 9})); // the late reply
+    ReplyOnce(ModuleReply(3, 2, 0, {1, 2, 3, 4}));
+    std::array<uint8_t, 4> buffer{};
+    ASSERT_TRUE(Transact(port, 3, 2, {}, 4, buffer));
+    EXPECT_EQ(buffer, (std::array<uint8_t, 4>{1, 2, 3, 4}));
+
+    // A tty raises both modem lines when it is opened; the line wants them off.
     VirtualClock otherClock;
     RegisterTransportScheme("stale-test", [&](std::string_view, uint32_t, uint32_t&) {
         auto t = std::make_unique<ScriptedTransport>(otherClock);
-        t->rts = t->dtr = true; // a tty raises both when it is opened
-        t->QueueReply(stale);
+        t->rts = t->dtr = true;
         return t;
     });
     const PortHandle opened = ComOpenDevice("stale-test", 9600);
     ASSERT_NE(opened, kInvalidPort);
-    auto* fresh = static_cast<ScriptedTransport*>(ComTransport(opened).get());
-    EXPECT_FALSE(fresh->rts || fresh->dtr) << "the line wants DTR and RTS off";
-    fresh->onWrite = [&](const Frame&) { fresh->QueueReply(wanted); };
-    std::array<uint8_t, 4> buffer{};
-    ASSERT_TRUE(Transact(opened, 3, 2, {}, 4, buffer));
-    EXPECT_EQ(buffer, (std::array<uint8_t, 4>{1, 2, 3, 4}));
+    const auto* fresh = static_cast<ScriptedTransport*>(ComTransport(opened).get());
+    EXPECT_FALSE(fresh->rts || fresh->dtr);
     ComClose(opened);
-
-    // Nobody answers in time; the late reply is there when the next request goes out.
-    EXPECT_FALSE(Transact(port, 5, 194, {}, 4, buffer));
-    EXPECT_EQ(LastBusError(), 9);
-    transport->QueueReply(stale);
-    ReplyOnce(wanted);
-    ASSERT_TRUE(Transact(port, 3, 2, {}, 4, buffer));
-    EXPECT_EQ(buffer, (std::array<uint8_t, 4>{1, 2, 3, 4}));
 }
 
 } // namespace

@@ -46,8 +46,7 @@ TEST(PackedDecimal, EdgesOfTheWidth) {
     for (unsigned n : {0u, 255u}) {
         uint8_t flag = 0;
         DecodeBcd(std::array<uint8_t, 3>{0x10, 0x32, 0x54}, n, &value, &flag);
-        EXPECT_EQ(value, 0);
-        EXPECT_EQ(flag, 0x10);
+        EXPECT_EQ(std::pair(value, flag), std::pair(0, uint8_t{0x10})) << n;
     }
     // Status bit 2 beside the sign; a short source reads the missing digits as zero.
     DecodeBcd(std::array<uint8_t, 3>{0x5C, 0x00, 0x00}, 5, &value, nullptr);

@@ -10,6 +10,7 @@
 
 #include "sim_bus_fixture.h"
 
+#include <tuple>
 #include <vector>
 
 namespace terrix::test {
@@ -48,11 +49,12 @@ protected:
         }
         return list;
     }
-    std::vector<ScanProgress> EventsOf(uint32_t event) const {
-        std::vector<ScanProgress> out;
+    using Seen = std::vector<std::pair<uint32_t, uint32_t>>; // station and percent of each event of a kind
+    Seen EventsOf(uint32_t event) const {
+        Seen out;
         for (const ScanProgress& p : events) {
             if (p.event == event) {
-                out.push_back(p);
+                out.emplace_back(p.station, p.percent);
             }
         }
         return out;
@@ -92,16 +94,11 @@ TEST_F(BusScanTest, FullScanFindsEveryModuleInVirtualTime) {
     ASSERT_TRUE(Scan());
     EXPECT_EQ(Listed(), (List{{31042, 1}, {31057, 2}, {40218, 3}, {kNoSerial, 5}, {20513, 252}}));
     EXPECT_EQ(context.busList.CollisionCount(), 1u);
-    const std::vector<ScanProgress> probes = EventsOf(kEventProbing);
+    const Seen probes = EventsOf(kEventProbing);
     ASSERT_EQ(probes.size(), 253u);
-    // Station and percent of the first, second and last probe.
-    EXPECT_EQ((std::vector<uint32_t>{probes[0].station, probes[0].percent, probes[1].station,
-                                     probes.back().station, probes.back().percent}),
-              (std::vector<uint32_t>{252, 0, 0, 251, 99}));
-    EXPECT_EQ(EventsOf(kEventIdentified).size(), 4u);
-    const std::vector<ScanProgress> bad = EventsOf(kEventNotIdentified);
-    ASSERT_EQ(bad.size(), 1u);
-    EXPECT_EQ(bad[0].station, 5u);
+    EXPECT_EQ((Seen{probes[0], probes[1], probes.back()}), (Seen{{252, 0}, {0, 0}, {251, 99}}));
+    EXPECT_EQ(EventsOf(kEventIdentified), (Seen{{252, 0}, {1, 1}, {2, 1}, {3, 1}}));
+    EXPECT_EQ(EventsOf(kEventNotIdentified), (Seen{{5, 2}}));
     EXPECT_EQ((std::vector<uint32_t>{events[0].event, events[1].event}),
               (std::vector<uint32_t>{kEventOpeningPort, kEventResynchronising}));
     // 248 silent stations alone cost 248 x (84 + 24) ms of bus time.
@@ -109,8 +106,7 @@ TEST_F(BusScanTest, FullScanFindsEveryModuleInVirtualTime) {
     EXPECT_EQ(context.portContext.hPort, kInvalidPort) << "the scan releases the port";
     const CBusList* known = context.busList.KnownModules();
     ASSERT_NE(known, nullptr);
-    EXPECT_NE(known->FindBySerial(31042), nullptr);
-    EXPECT_NE(known->FindBySerial(999), nullptr);
+    EXPECT_TRUE(known->FindBySerial(31042) && known->FindBySerial(999)) << "the found module joins 999";
 }
 
 // Only the saved stations are probed; a disabled module stays disabled, one that does not answer is kept.
@@ -119,14 +115,11 @@ TEST_F(BusScanTest, SavedBusLimitsTheProbes) {
     AddProbe(2, 101, true);
     SaveBus({{100, 1}, {101, 2}, {555, 9}}, true);
     ASSERT_TRUE(Scan());
-    const std::vector<ScanProgress> probes = EventsOf(kEventProbing);
-    ASSERT_EQ(probes.size(), 3u);
-    EXPECT_EQ(probes[0].percent, 33u);
-    EXPECT_EQ(probes[2].percent, 100u);
+    EXPECT_EQ(EventsOf(kEventProbing), (Seen{{1, 33}, {2, 66}, {9, 100}}));
     ASSERT_EQ(Listed(), (List{{100, 1}, {101, 2}, {555, 9}}));
-    EXPECT_EQ(context.busList.GetAt(0)->bDisabled, 1);
-    EXPECT_EQ(context.busList.GetAt(1)->bDisabled, 0);
-    EXPECT_EQ(context.busList.GetAt(2)->enModuleState, msNotIdentified);
+    EXPECT_EQ((std::vector<int>{context.busList.GetAt(0)->bDisabled, context.busList.GetAt(1)->bDisabled,
+                                context.busList.GetAt(2)->enModuleState}),
+              (std::vector<int>{1, 0, msNotIdentified}));
 }
 
 // A module that always answers status 2 and one that stays busy are listed (their files and repeated scans
@@ -215,30 +208,19 @@ TEST_F(BusScanTest, FailuresAndStops) {
     }
 }
 
-// A bus with collisions left is not saved (checked end to end); resolved, it is.
-TEST_F(BusScanTest, SessionSavesOnlyACompleteBus) {
+// Stopped after the first module, a complete scan must not replace the saved bus by a partial one (a
+// resolved bus is saved, a bus with collisions left is not: both checked end to end).
+TEST_F(BusScanTest, StoppedSessionSavesNoPartialBus) {
     AddProbe(1, 100);
     AddProbe(5, 101);
-    AddProbe(5, 102);
+    SaveBus({{100, 1}, {101, 5}});
     ScanSessionOptions options;
     options.forgetSavedBus = true;
-    ResolveOptions resolve;
-    resolve.firstSerial = 101;
-    resolve.lastSerial = 102;
-    ScanSessionResult result = RunScanSession(context, options, UnitName, {}, [&](PortUser& user) {
-        RunResolution(context, user, resolve, UnitName, {});
-    });
-    EXPECT_EQ(result.collisionsLeft, 0u);
-    EXPECT_TRUE(result.saved);
+    const ScanSessionResult result = RunScanSession(
+        context, options, UnitName, [](const ScanProgress& p) { return p.event != kEventIdentified; }, {});
+    EXPECT_EQ(std::tuple(result.stopped, result.saved), std::tuple(true, false));
     CIniSection settings;
     settings.SetSection(kBusInfoSection);
-    EXPECT_EQ(settings.ReadDWord("Modules", 0), 3u);
-
-    // Stopped after the first module: the partial bus must not replace the saved one.
-    result = RunScanSession(context, options, UnitName,
-                            [](const ScanProgress& p) { return p.event != kEventIdentified; }, {});
-    EXPECT_TRUE(result.stopped);
-    EXPECT_FALSE(result.saved);
     EXPECT_EQ(settings.ReadDWord("Modules", 0), 0u) << "forgotten before the scan, and not written after it";
 }
 

@@ -37,9 +37,8 @@ TEST_F(IdentificationTest, ProbeIsIdentifiedWithAllItsData) {
     EXPECT_EQ((std::vector<int>{r.bIsTavikButNotXV, r.bIsTavikXV, r.bHasAnalogCfg0, r.bHasAnalogCfg1,
                                 r.analogCfg0.yHasLinearisation, r.bHasSensorData}),
               (std::vector<int>{1, 0, 1, 1, 1, 1}));
-    EXPECT_FLOAT_EQ(r.sensorData1.fZeroOffset, -40.0f);
-    EXPECT_FLOAT_EQ(r.sensorData1.fResolution, 0.1f);
-    EXPECT_EQ(r.sensorData1.nLSBMax, 1200);
+    EXPECT_EQ(std::tuple(r.sensorData1.fZeroOffset, r.sensorData1.fResolution, r.sensorData1.nLSBMax),
+              std::tuple(-40.0f, 0.1f, 1200));
     EXPECT_EQ(r.dwMeasTime, 4700u); // 1300 x 3 measurements + 200 + 600; linearised: no 200 more
     EXPECT_EQ((std::vector<std::string>{r.ModuleName(), FieldText(r.szUnit0), FieldText(r.szUnit1),
                                         FieldText(r.szLocation), FieldText(r.szComment)}),
@@ -80,10 +79,8 @@ TEST_F(IdentificationTest, RetriesAndFailures) {
         OpenPort();
         ModuleRecord r;
         EXPECT_EQ(Identify(4, r), c.ok);
-        EXPECT_EQ(r.enModuleState, c.state);
-        EXPECT_EQ(r.wLastError, c.error);
-        EXPECT_EQ(r.iaStation, 4);
-        EXPECT_EQ(CountRequests(2), c.infoRequests);
+        EXPECT_EQ(std::tuple(r.enModuleState, r.wLastError, r.iaStation, CountRequests(2)),
+                  std::tuple(c.state, c.error, uint8_t{4}, c.infoRequests));
         if (c.busy > 1) {
             EXPECT_EQ(r.SerialNo(), kNoSerial) << "nothing is known of a module that never told its serial";
         }
@@ -107,8 +104,7 @@ TEST_F(IdentificationTest, MissingOptionalCommandsAreNoCollision) {
         OpenPort();
         ModuleRecord r;
         EXPECT_TRUE(Identify(4, r));
-        EXPECT_EQ(r.enModuleState, msIdentified);
-        EXPECT_EQ(r.SerialNo(), 100);
+        EXPECT_EQ(std::tuple(r.enModuleState, r.SerialNo()), std::tuple(msIdentified, 100));
         // Analog configurations 0 and 1, sensor data, XV, temperature commands.
         EXPECT_EQ((std::vector<int>{r.bHasAnalogCfg0, r.bHasAnalogCfg1, r.bHasSensorData, r.bIsTavikXV,
                                     r.bHasTDCSupport}),
@@ -120,20 +116,17 @@ TEST_F(IdentificationTest, MissingOptionalCommandsAreNoCollision) {
     }
 }
 
+// Two answers at once garble the header. (A single module's damaged header takes the same path; the
+// simulator's damaged header is checked with the module commands.)
 TEST_F(IdentificationTest, GarbledAnswersMakeACollisionPlaceholder) {
     AddProbe(4, 100);
     AddProbe(4, 101);
-    const size_t damaged = AddProbe(6, 102);
-    bus->Modify(damaged, [](sim::ModuleState& m) { m.faults.damagedHeader = true; });
     OpenPort();
-    for (uint8_t station : {4, 6}) {
-        ModuleRecord r;
-        EXPECT_FALSE(Identify(station, r));
-        EXPECT_EQ(
-            std::tuple(r.enModuleState, r.SerialNo(), r.ModuleName(), r.stationInfo.yModuleNameLen,
-                       r.wLastError),
-            std::tuple(msCollision, kNoSerial, std::string("COLLISION"), uint8_t{9}, kBusHeaderChecksum));
-    }
+    ModuleRecord r;
+    EXPECT_FALSE(Identify(4, r));
+    EXPECT_EQ(
+        std::tuple(r.enModuleState, r.SerialNo(), r.ModuleName(), r.stationInfo.yModuleNameLen, r.wLastError),
+        std::tuple(msCollision, kNoSerial, std::string("COLLISION"), uint8_t{9}, kBusHeaderChecksum));
 }
 
 TEST_F(IdentificationTest, RescanReplacesTheRecordButTheUsersSwitchOrNothing) {
@@ -147,9 +140,8 @@ TEST_F(IdentificationTest, RescanReplacesTheRecordButTheUsersSwitchOrNothing) {
     r.iaStation = 4;
     r.bDisabled = 1;
     ASSERT_TRUE(RescanModule(user, UnitName, r));
-    EXPECT_EQ(r.bDisabled, 1) << "switched off by the user, not measured again";
-    EXPECT_EQ(r.SerialNo(), 100);
-    EXPECT_EQ(context.hPort, kInvalidPort);
+    // Still switched off by the user, so not measured again; the port is released.
+    EXPECT_EQ(std::tuple(r.bDisabled, r.SerialNo(), context.hPort), std::tuple(1, 100, kInvalidPort));
     port = kInvalidPort;
 
     OpenPort();

@@ -75,7 +75,9 @@ protected:
     }
 };
 
-TEST_F(MeasLoopTest, SlotsFollowTheBusList) {
+// Slots follow the bus list; only the identified active probes set the minimum interval, and a single round
+// measures only the identified active modules.
+TEST_F(MeasLoopTest, MixedBusSlotsIntervalAndSingleRound) {
     BuildMixedBus();
     auto loop = MakeLoop();
     ASSERT_EQ(loop->SlotCount(), 6u);
@@ -89,38 +91,18 @@ TEST_F(MeasLoopTest, SlotsFollowTheBusList) {
     EXPECT_TRUE(std::filesystem::exists(dataDir / "31042.BinMeasData"));
     EXPECT_FALSE(loop->NewestValue(0).has_value());
 
-    EXPECT_FALSE(loop->RemoveBySerial(kNoSerial));
-    EXPECT_FALSE(loop->RemoveBySerial(12345));
-    EXPECT_TRUE(loop->RemoveBySerial(31057));
-    ASSERT_EQ(loop->SlotCount(), 5u);
-    EXPECT_EQ(loop->RecordAt(1)->SerialNo(), 40218) << "the gap is closed in order";
-
-    CMeasLoop unbound;
-    EXPECT_TRUE(unbound.Bind(nullptr, nullptr));
-    EXPECT_EQ(unbound.SlotCount(), 0u);
-    EXPECT_FALSE(unbound.Start(false, 0)) << "nothing to measure without a bus";
-}
-
-TEST_F(MeasLoopTest, MinimumIntervalCountsActiveProbesOnly) {
-    BuildMixedBus();
-    auto loop = MakeLoop();
     const uint32_t probe = ConversionTimeSec(context.busList.GetAt(0));
     const uint32_t disabledProbe = ConversionTimeSec(context.busList.GetAt(1));
-    const uint32_t xv = ConversionTimeSec(context.busList.GetAt(2));
-    ASSERT_GT(xv, probe) << "the XV module's long time must not count";
+    ASSERT_GT(ConversionTimeSec(context.busList.GetAt(2)), probe)
+        << "the XV module's long time must not count";
     ASSERT_GT(disabledProbe, probe) << "the disabled probe converts longer";
     EXPECT_EQ(loop->MinimumInterval(), probe);
-
     loop->SetModuleDisabled(0, true);
     EXPECT_EQ(loop->MinimumInterval(), 0u) << "failed, unidentified and collision records do not count";
     loop->SetModuleDisabled(1, false);
     EXPECT_EQ(loop->MinimumInterval(), disabledProbe);
-}
-
-TEST_F(MeasLoopTest, SingleRoundMeasuresOnlyIdentifiedActiveModules) {
-    BuildMixedBus();
-    auto loop = MakeLoop();
     loop->SetModuleDisabled(0, false);
+    loop->SetModuleDisabled(1, true);
     bus->ClearRequestLog();
 
     ASSERT_TRUE(loop->Start(false, 0));
@@ -128,7 +110,6 @@ TEST_F(MeasLoopTest, SingleRoundMeasuresOnlyIdentifiedActiveModules) {
     EXPECT_EQ(timer->wakes, 1) << "the first round is handed to the timer at once";
     EXPECT_TRUE(bus->RequestLog().empty()) << "Start itself does no bus work";
     Fire();
-
     // The round: the probe triggered (242, 241) and fetched (241); the XV module fetched with its own reads;
     // stations 2, 4, 5 and 6 heard nothing.
     EXPECT_EQ((std::vector<size_t>{
@@ -149,10 +130,52 @@ TEST_F(MeasLoopTest, SingleRoundMeasuresOnlyIdentifiedActiveModules) {
     EXPECT_EQ(stamp, kStamp);
     ASSERT_TRUE(loop->StoreAt(0)->ReadRecord(0));
     EXPECT_EQ(loop->StoreAt(0)->ReadRecordData().Pack(), newest->Pack());
+
+    EXPECT_FALSE(loop->RemoveBySerial(kNoSerial));
+    EXPECT_FALSE(loop->RemoveBySerial(12345));
+    EXPECT_TRUE(loop->RemoveBySerial(31057));
+    ASSERT_EQ(loop->SlotCount(), 5u);
+    EXPECT_EQ(loop->RecordAt(1)->SerialNo(), 40218) << "the gap is closed in order";
+
+    CMeasLoop unbound;
+    EXPECT_TRUE(unbound.Bind(nullptr, nullptr));
+    EXPECT_EQ(unbound.SlotCount(), 0u);
+    EXPECT_FALSE(unbound.Start(false, 0)) << "nothing to measure without a bus";
 }
 
-TEST_F(MeasLoopTest, SingleRoundWithRate30CountsDownThenStops) {
+// With one probe: a failed start waits for the user's stop; a single round at rate 30 counts down, then
+// stops; a loop repeats at the rate and stops at once while waiting.
+TEST_F(MeasLoopTest, OneProbeFailedStartSingleRoundAndLoop) {
     auto loop = OneProbeLoop();
+    context.portContext.device = "/nonexistent/terrix-port";
+    EXPECT_FALSE(loop->Start(true, 10));
+    EXPECT_EQ(loop->StartError(), kMeasStartNoPort);
+    EXPECT_STREQ(MeasStartErrorText(loop->StartError()), "Unable to open any COM ports.");
+    EXPECT_EQ(loop->State(), MeasLoopState::kStopRequested);
+    EXPECT_TRUE(loop->IsMeasuring());
+    EXPECT_TRUE(listener.Events().empty()) << "nothing is reported until the user stops";
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext)) << "no port, no claim";
+    loop->Stop();
+    EXPECT_EQ(loop->State(), MeasLoopState::kIdle);
+    EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
+
+    context.portContext.device = "looptest";
+    timer->failStart = true;
+    listener.Clear();
+    bus->ClearRequestLog();
+    EXPECT_FALSE(loop->Start(true, 10));
+    EXPECT_EQ(loop->StartError(), kMeasStartNoTimer);
+    EXPECT_NE(context.portContext.hPort, kInvalidPort) << "the port stays open until the stop";
+    EXPECT_FALSE(MeasuringGuard::CheckBusFree(context.portContext));
+    EXPECT_TRUE(bus->RequestLog().empty()) << "no round without a timer";
+    loop->Stop();
+    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
+    EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
+    EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 0u);
+    timer->failStart = false;
+    listener.Clear();
+
     ASSERT_LT(loop->MinimumInterval(), 30u);
     ASSERT_TRUE(loop->Start(false, 30));
     Fire();
@@ -168,14 +191,11 @@ TEST_F(MeasLoopTest, SingleRoundWithRate30CountsDownThenStops) {
     EXPECT_LE(fired, 121);
     const std::vector<uint32_t> countdown = listener.Numbers(Kind::kCountdown);
     ASSERT_FALSE(countdown.empty());
-    EXPECT_EQ(countdown.front(), 30u) << "counted from the round's start, which took less than a second";
-    EXPECT_EQ(countdown.back(), 1u);
+    // Counted from the round's start, which took less than a second.
+    EXPECT_EQ(std::pair(countdown.front(), countdown.back()), std::pair(30u, 1u));
     EXPECT_TRUE(std::is_sorted(countdown.rbegin(), countdown.rend()));
     EXPECT_EQ(listener.Count(Kind::kValue), 1u) << "a single round measures once";
-}
 
-TEST_F(MeasLoopTest, LoopRepeatsAtTheRateAndStopsAtOnceWhileWaiting) {
-    auto loop = OneProbeLoop();
     const uint32_t rate = std::max(loop->MinimumInterval(), 5u);
     ASSERT_TRUE(loop->Start(true, 1));
     Fire();
@@ -192,7 +212,8 @@ TEST_F(MeasLoopTest, LoopRepeatsAtTheRateAndStopsAtOnceWhileWaiting) {
         Fire();
     }
     EXPECT_EQ(listener.Numbers(Kind::kRoundDone), (std::vector<uint32_t>{1, 2, 3}));
-    EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 4u) << "one record from the first start";
+    EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 5u)
+        << "one record each from the single round and the first start";
     ASSERT_EQ(loop->State(), MeasLoopState::kWaiting);
 
     // Stop while waiting: at once, on this thread.
@@ -225,37 +246,6 @@ TEST_F(MeasLoopTest, StopDuringARoundEndsItAfterTheCurrentModule) {
     EXPECT_EQ(RecordCounts(*loop), (std::vector<uint32_t>{1, 0}));
 }
 
-TEST_F(MeasLoopTest, FailedStartWaitsForStop) {
-    auto loop = OneProbeLoop();
-
-    context.portContext.device = "/nonexistent/terrix-port";
-    EXPECT_FALSE(loop->Start(true, 10));
-    EXPECT_EQ(loop->StartError(), kMeasStartNoPort);
-    EXPECT_STREQ(MeasStartErrorText(loop->StartError()), "Unable to open any COM ports.");
-    EXPECT_EQ(loop->State(), MeasLoopState::kStopRequested);
-    EXPECT_TRUE(loop->IsMeasuring());
-    EXPECT_TRUE(listener.Events().empty()) << "nothing is reported until the user stops";
-    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext)) << "no port, no claim";
-    loop->Stop();
-    EXPECT_EQ(loop->State(), MeasLoopState::kIdle);
-    EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
-
-    context.portContext.device = "looptest";
-    timer->failStart = true;
-    listener.Clear();
-    bus->ClearRequestLog();
-    EXPECT_FALSE(loop->Start(true, 10));
-    EXPECT_EQ(loop->StartError(), kMeasStartNoTimer);
-    EXPECT_NE(context.portContext.hPort, kInvalidPort) << "the port stays open until the stop";
-    EXPECT_FALSE(MeasuringGuard::CheckBusFree(context.portContext));
-    EXPECT_TRUE(bus->RequestLog().empty()) << "no round without a timer";
-    loop->Stop();
-    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
-    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
-    EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
-    EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 0u);
-}
-
 TEST_F(MeasLoopTest, ValueThatCannotBeStoredIsStillReported) {
     AddProbe(1, 31042);
     IdentifyInto({1});
@@ -273,9 +263,10 @@ TEST_F(MeasLoopTest, ValueThatCannotBeStoredIsStillReported) {
     ExpectStopped(*loop);
 }
 
-// The port of a measuring loop belongs to the loop: bus commands of other windows on the same port are
-// refused with a clear text, cannot close the port under the rounds, and change neither bus nor list.
-TEST_F(MeasLoopTest, BusOperationsAreRefusedAndLeaveBusAndListAlone) {
+// The port of a measuring loop belongs to the loop: bus commands of other windows on the same port and a
+// second loop are refused with a clear text, cannot close the port under the rounds, and change neither bus
+// nor list; the list changes only through the loop.
+TEST_F(MeasLoopTest, BusOperationsAndListChangesAreRefusedWhileMeasuring) {
     auto loop = StartMeasuring();
     ASSERT_TRUE(context.busList.Save());
     const PortHandle port = context.portContext.hPort;
@@ -317,40 +308,46 @@ TEST_F(MeasLoopTest, BusOperationsAreRefusedAndLeaveBusAndListAlone) {
         context.portContext.dwError = 0;
         PortUser user(&context.portContext);
         EXPECT_FALSE(op.run(user));
-        EXPECT_EQ(context.portContext.dwError, op.contextError);
-        EXPECT_TRUE(bus->RequestLog().empty()) << "nothing went onto the bus";
-        EXPECT_EQ(context.portContext.hPort, port);
-        ASSERT_EQ(context.busList.Count(), 2u);
-        EXPECT_EQ(context.busList.GetAt(0), first) << "the records the loop measures stay in place";
-        EXPECT_EQ(context.busList.GetAt(1), second);
+        // Nothing went onto the bus, the port stays the loop's, and the records it measures stay in place.
+        EXPECT_EQ(std::tuple(context.portContext.dwError, bus->RequestLog().size(), context.portContext.hPort,
+                             context.busList.Count(), context.busList.GetAt(0), context.busList.GetAt(1)),
+                  std::tuple(op.contextError, size_t{0}, port, 2u, first, second));
     }
     CBusList saved;
     EXPECT_EQ(LoadBusInfo(saved), 2u) << "the saved bus was not forgotten";
-    NextRound();
-    EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1, 0, 1}));
-    loop->Stop();
-}
 
-TEST_F(MeasLoopTest, SecondLoopOnThePortIsRefusedAndDisturbsNothing) {
-    auto loop = StartMeasuring();
-    const PortHandle port = context.portContext.hPort;
     RecordingListener otherListener;
     MeasLoopOptions options; // a timer of its own: the fixture's timer belongs to the first loop
     options.clock = &clock;
     options.timer = std::make_unique<ManualLoopTimer>(std::make_shared<ManualLoopTimer::Control>());
-    auto second = std::make_unique<CMeasLoop>(std::move(options));
-    ASSERT_TRUE(second->Bind(&otherListener, &context));
-    EXPECT_FALSE(second->Start(true, 60));
-    EXPECT_EQ(second->StartError(), kMeasStartPortBusy);
-    EXPECT_STREQ(MeasStartErrorText(second->StartError()), kBusBusyMeasuringText);
-    second->Stop();
+    CMeasLoop other(std::move(options));
+    ASSERT_TRUE(other.Bind(&otherListener, &context));
+    EXPECT_FALSE(other.Start(true, 60));
+    EXPECT_EQ(other.StartError(), kMeasStartPortBusy);
+    EXPECT_STREQ(MeasStartErrorText(other.StartError()), kBusBusyMeasuringText);
+    other.Stop();
     EXPECT_EQ(otherListener.Count(Kind::kIdle), 1u);
     EXPECT_EQ(context.portContext.hPort, port) << "the refused loop's stop leaves the port open";
-    EXPECT_TRUE(MeasuringGuard::IsMeasuring(context.portContext));
 
+    std::string message;
+    EXPECT_TRUE(MeasuringGuard::IsMeasuring(context.portContext));
+    EXPECT_FALSE(MeasuringGuard::CheckBusFree(context.portContext, &message));
+    EXPECT_EQ(message, kBusBusyMeasuringText);
+    EXPECT_TRUE(MeasuringGuard::CheckBusFree(BusContext().portContext)) << "only the loop's port is taken";
+    EXPECT_FALSE(loop->RemoveBySerial(31057));
+    EXPECT_FALSE(loop->Bind(&listener, &context));
+    EXPECT_FALSE(loop->Start(false, 0)) << "already running";
+    EXPECT_EQ(loop->SlotCount(), 2u);
+
+    // Deactivating goes through the loop and holds from the next round on; the rounds go on.
+    ASSERT_TRUE(loop->SetModuleDisabled(1, true));
+    EXPECT_FALSE(loop->SetModuleDisabled(2, true));
+    bus->ClearRequestLog();
     NextRound();
-    EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1, 0, 1}));
+    EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1, 0}));
+    EXPECT_EQ(CountRequests(-1, 2), 0u);
     EXPECT_EQ(otherListener.Count(Kind::kValue), 0u);
+
     // Destroying the waiting loop releases everything, and no call reaches a window that is going away.
     listener.Clear();
     loop.reset();
@@ -358,32 +355,6 @@ TEST_F(MeasLoopTest, SecondLoopOnThePortIsRefusedAndDisturbsNothing) {
     EXPECT_FALSE(timer->running);
     EXPECT_EQ(context.portContext.hPort, kInvalidPort);
     EXPECT_FALSE(MeasuringGuard::IsMeasuring(context.portContext));
-}
-
-TEST_F(MeasLoopTest, BusAndListChangesAreRefusedWhileMeasuring) {
-    auto loop = StartMeasuring();
-    std::string message;
-    EXPECT_TRUE(MeasuringGuard::IsMeasuring(context.portContext));
-    EXPECT_FALSE(MeasuringGuard::CheckBusFree(context.portContext, &message));
-    EXPECT_EQ(message, kBusBusyMeasuringText);
-    BusContext other;
-    EXPECT_TRUE(MeasuringGuard::CheckBusFree(other.portContext)) << "only the loop's port is taken";
-    EXPECT_FALSE(loop->RemoveBySerial(31057));
-    EXPECT_FALSE(loop->Bind(&listener, &context));
-    EXPECT_FALSE(loop->Start(false, 0)) << "already running";
-    EXPECT_EQ(loop->SlotCount(), 2u);
-
-    // Deactivating goes through the loop and holds from the next round on.
-    ASSERT_TRUE(loop->SetModuleDisabled(1, true));
-    EXPECT_FALSE(loop->SetModuleDisabled(2, true));
-    bus->ClearRequestLog();
-    NextRound();
-    EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1, 0}));
-    EXPECT_EQ(CountRequests(-1, 2), 0u);
-
-    loop->Stop();
-    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext, &message));
-    EXPECT_TRUE(loop->RemoveBySerial(31057));
 }
 
 } // namespace

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace terrix::sim {
 namespace {
 
@@ -18,25 +16,17 @@ using test::SetBaudFrame;
 using test::SetStationFrame;
 using Bytes = std::vector<uint8_t>;
 
-TEST(VirtualBus, SeveralAnswersAtOnceGarbleTheHeaderAndTheLogCountsThem) {
+// Several answers at once are wired-AND on the line, and their header checksum never fits.
+TEST(VirtualBus, SeveralAnswersAtOnceGarbleTheHeader) {
     VirtualBus bus;
     bus.AddModule(MakeProbe(5, 100));
     bus.AddModule(MakeProbe(5, 200));
-    bus.AddModule(MakeProbe(6, 300));
     // Identical replies from both (same command, same data) still collide.
     for (const uint8_t command : {uint8_t{2}, uint8_t{204}, uint8_t{242}}) {
         const Bytes reply = Ask(bus, RequestBytes(5, command, {}));
         ASSERT_GE(reply.size(), 7u) << int(command);
         EXPECT_FALSE(HeaderChecksumOk(reply)) << int(command);
     }
-    bus.Deliver(*ParseRequest(RequestBytes(6, 206, {3})), 9600, 1234);
-    const auto log = bus.RequestLog();
-    ASSERT_EQ(log.size(), 4u);
-    EXPECT_EQ(std::tuple(log[0].answers, log[3].answers, log[3].timeUs, log[3].data),
-              std::tuple(2u, 1u, 1234u, Bytes{3}));
-}
-
-TEST(VirtualBus, CombinedBytesAreWiredAnd) {
     const Bytes a = {0xF0, 0xFF, 0x0F, 0x00, 0x01, 0x00, 0xFE, 0x12, 0x34};
     const Bytes b = {0x3C, 0xFD, 0x0F, 0x00, 0x01, 0x00, 0xFE};
     Bytes line = CombineReplies({a, b});
