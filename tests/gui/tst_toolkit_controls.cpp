@@ -25,7 +25,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <atomic>
-#include <cfloat>
 #include <thread>
 
 using namespace terrix;
@@ -112,7 +111,6 @@ private Q_SLOTS:
         } cases[] = {
             {0, false, "255", kValid, {}},
             {0, false, "256", kTooHigh, byteHigh},
-            {0, false, "12abc", kValid, {}},
             {0, false, "abc", kNotANumber, notANumber},
             {0, false, "-1", kNotANumber, notANumber},
             {0, false, "4294967296", kTooHigh, byteHigh},
@@ -120,7 +118,6 @@ private Q_SLOTS:
             {0, true, "100", kTooHigh, QStringLiteral("Value must be less or equal than least FF.\n")},
             {1, false, "100001", kTooHigh, QStringLiteral("Value must be less or equal than 100000.\n")},
             {1, false, "9", kTooLow, QStringLiteral("Value must be at least 10.\n")},
-            {1, true, "9", kTooLow, QStringLiteral("Value must be at least A.\n")},
             {2, false, "86401", kTooHigh, QStringLiteral("Value must be less or equal than 86400.\n")},
             {3, false, "12.5", kValid, {}},
             {3, false, "+", kIncomplete, {}},
@@ -196,18 +193,23 @@ private Q_SLOTS:
         }
     }
 
-    // A paste, by the command or by Ctrl+V, is checked as the resulting text; refused, it says why.
+    // A paste, by the command, by Ctrl+V or from the context menu, is checked as the resulting text; refused,
+    // it says why.
     void pasteIsChecked() {
         const QString ignored = QStringLiteral("\"\nPaste Command Ignored");
+        enum By { kCommand, kKey, kMenu };
         const struct {
             const char* pasted;
-            bool atEnd, byKey;
+            bool atEnd;
+            By by;
             const char* text;
             QString message;
         } cases[] = {
-            {"letters", false, false, "5", "The format of the resulting string is wrong: letters" + ignored},
-            {"150", false, true, "5", "The resulting value becomes too high: 150" + ignored},
-            {".5", true, false, "5.5", {}},
+            {"letters", false, kCommand, "5",
+             "The format of the resulting string is wrong: letters" + ignored},
+            {"150", false, kKey, "5", "The resulting value becomes too high: 150" + ignored},
+            {"150", false, kMenu, "5", "The resulting value becomes too high: 150" + ignored},
+            {".5", true, kCommand, "5.5", {}},
         };
         for (const auto& c : cases) {
             test::MessageRecorder messages;
@@ -215,10 +217,19 @@ private Q_SLOTS:
             edit.SetRange(0, 100);
             edit.SetValue(5);
             edit.SetMessages(true);
+            edit.show();
             c.atEnd ? edit.end(false) : edit.selectAll();
             QApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
-            if (c.byKey) {
+            if (c.by == kKey) {
                 QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+            } else if (c.by == kMenu) {
+                QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                        edit.mapToGlobal(QPoint(2, 2)));
+                QCoreApplication::sendEvent(&edit, &event);
+                QMenu* menu = edit.findChild<QMenu*>();
+                QVERIFY(menu != nullptr);
+                menu->findChild<QAction*>(QStringLiteral("edit-paste"))->trigger();
+                menu->close();
             } else {
                 QCOMPARE(edit.Paste(), c.message.isEmpty());
             }
@@ -231,71 +242,23 @@ private Q_SLOTS:
         }
     }
 
-    void contextMenuPasteIsChecked() {
-        CEditByte edit;
-        edit.SetValue(1);
-        edit.show();
-        edit.selectAll();
-        QApplication::clipboard()->setText(QStringLiteral("999"));
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), edit.mapToGlobal(QPoint(2, 2)));
-        QCoreApplication::sendEvent(&edit, &event);
-        QMenu* menu = edit.findChild<QMenu*>();
-        QVERIFY(menu != nullptr);
-        QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"));
-        QVERIFY(paste != nullptr);
-        paste->trigger();
-        QCOMPARE(edit.text(), QStringLiteral("1")); // 999 is too high for a byte
-        menu->close();
-    }
-
-    // Steps stop at the range ends or wrap; a step beyond the range ends there.
-    void integerIncrement() {
-        const struct {
-            uint32_t start, step;
-            int steps;
-            bool wrap;
-            int expected;
-        } cases[] = {{254, 1, 3, false, 255}, {254, 1, 3, true, 1},    {2, 1, -5, false, 0},
-                     {1, 1, -2, true, 255},   {10, 50, 4, false, 210}, {42, 1, 0, false, 42},
-                     {10, 300, 1, false, 255}};
-        for (const auto& c : cases) {
-            CEditDWord edit;
-            edit.SetRange(0, 255);
-            edit.SetStep(c.step);
-            edit.SetValue(c.start);
-            edit.Increment(c.steps, c.wrap);
-            QCOMPARE(int(edit.GetValue()), c.expected);
-            QCOMPARE(edit.text(), QString::number(c.expected));
-        }
-    }
-
-    void doubleIncrement() {
-        CEditDouble edit;
-        edit.SetRange(-100, 100);
-        edit.SetStep(0.1);
-        edit.SetValue(0);
-        for (int i = 0; i < 1001; ++i) {
-            edit.Increment(1, false);
-        }
-        QCOMPARE(edit.GetValue(), 100.0);
-        edit.Increment(1, true);
-        QCOMPARE(edit.GetValue(), -100.0);
-        edit.Increment(-1, false);
-        QCOMPARE(edit.GetValue(), -100.0);
-    }
-
+    // The spin's arrows and the field's arrow keys, the program's only way to step a field, step it by one
+    // and stop at the range ends.
     void spinStepsItsBuddy() {
         CEditByte edit;
-        edit.SetValue(254);
         CEditByteSpinCtrl spin;
         spin.SetBuddy(&edit);
+        edit.SetValue(254);
         spin.UpButton()->click();
-        QCOMPARE(int(edit.GetValue()), 255);
-        spin.UpButton()->click(); // stops at the end
-        QCOMPARE(int(edit.GetValue()), 255);
+        spin.UpButton()->click();
+        QCOMPARE(edit.text(), QStringLiteral("255"));
         spin.DownButton()->click();
         QTest::keyClick(&edit, Qt::Key_Down);
         QCOMPARE(int(edit.GetValue()), 253);
+        edit.SetValue(1);
+        QTest::keyClick(&edit, Qt::Key_Down);
+        spin.DownButton()->click();
+        QCOMPARE(edit.text(), QStringLiteral("0"));
     }
 
     // Alt and a tab's mnemonic, from a field of a page or the sheet, selects that tab; another letter goes on
@@ -316,9 +279,6 @@ private Q_SLOTS:
         QCOMPARE(sheet->currentIndex(), 2);
         QTest::keyClick(sheet, Qt::Key_S, Qt::AltModifier);
         QCOMPARE(sheet->currentIndex(), 0);
-
-        QKeyEvent altX(QEvent::KeyPress, Qt::Key_X, Qt::AltModifier, QStringLiteral("x"));
-        QVERIFY(!sheet->SelectPageByMnemonic(&altX));
         int seen = 0;
         struct Watcher : QObject {
             int* seen;
@@ -443,7 +403,7 @@ private Q_SLOTS:
         QVERIFY(seen.empty());
         QCoreApplication::processEvents();
         QCOMPARE(seen.size(), size_t{1});
-        QCOMPARE(seen[0].bytes.size(), size_t{7});
+        QCOMPARE(seen[0].bytes, (std::vector<uint8_t>{5, 0xFD, 0, 8, 0xBE, 0x48, 0xFE}));
 
         std::thread([] { NotifyBusTrace(BusTraceEvent{}); }).join();
         delete monitor; // a frame still queued goes with the window
