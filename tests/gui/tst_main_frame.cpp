@@ -47,11 +47,11 @@ QString MenuTitle(CMainFrame& frame, int index) {
 
 class FakeFrame : public CLanguageReloadable {
 public:
-    bool menuOk = true, toolOk = true, statusOk = true;
-    int calls = 0;
-    bool ReloadMenuBar() override { return ++calls, menuOk; }
-    bool ReloadToolBar() override { return ++calls, toolOk; }
-    bool ReloadStatusBar() override { return ++calls, statusOk; }
+    FakeFrame(bool menu, bool tool, bool status) : menuOk(menu), toolOk(tool), statusOk(status) {}
+    bool menuOk, toolOk, statusOk;
+    bool ReloadMenuBar() override { return menuOk; }
+    bool ReloadToolBar() override { return toolOk; }
+    bool ReloadStatusBar() override { return statusOk; }
     QWidget* ReloadParent() override { return nullptr; }
 };
 
@@ -136,10 +136,7 @@ private Q_SLOTS:
                 CIniSection(SettingsFilePath(), "General settings")
                     .WriteWord("wPrimaryLID", static_cast<uint16_t>(c.stored));
             }
-            const LanguageRow row = SelectLanguage(0);
-            QCOMPARE(row.primary, c.expected);
-            QCOMPARE(QString::fromLatin1(row.moduleName),
-                     c.expected == 7 ? QStringLiteral("Terrix Deutsch") : QStringLiteral("Terrix English"));
+            QCOMPARE(SelectLanguage(0).primary, c.expected);
             QCOMPARE(StoredLanguage(), c.expected); // stored after every start
         }
     }
@@ -199,12 +196,8 @@ private Q_SLOTS:
         CMainFrame frame;
         CAboutDlg about(ProgramVersionInfo(), &frame);
         about.show();
-        QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
-        QCOMPARE(about.windowTitle(), QStringLiteral("About Terrix"));
-
         frame.OnLanguage(kLangGerman);
         QCoreApplication::processEvents();
-        QVERIFY(messages.messages.empty());
         QCOMPARE(StoredLanguage(), kLangGerman);
         QCOMPARE(MenuTitle(frame, 4), QStringLiteral("&Wartung"));
         QCOMPARE(frame.Action(ID_FILE_NEW)->toolTip(), QStringLiteral("Neu"));
@@ -222,13 +215,13 @@ private Q_SLOTS:
         QCOMPARE(frame.Action(ID_BUS_SCAN_COMPLETELY)->shortcut(), QKeySequence());
         QCOMPARE(about.windowTitle(), QStringLiteral("About Terrix"));
 
-        // Without the German file the texts stay, but the choice is stored: the next start tries German.
+        // Without the German file the texts stay, but the choice is stored: the next start tries German. The
+        // one message also shows that the switches before went without any.
         SetLanguageDirs({englishOnlyDir_});
         frame.OnLanguage(kLangGerman);
         QCoreApplication::processEvents();
         QCOMPARE(messages.Texts(), QStringList{QStringLiteral("Error loading German resources!")});
         QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
-        QCOMPARE(CurrentLanguageModule(), QStringLiteral("Terrix English"));
         QCOMPARE(StoredLanguage(), kLangGerman);
     }
 
@@ -241,13 +234,10 @@ private Q_SLOTS:
             QStringList messages;
         } cases[] = {{true, false, true, {tool}}, {false, true, false, {menu, status}}};
         for (const auto& c : cases) {
+            // The status bar's message after the menu bar's failure shows that a failure stops nothing.
             test::MessageRecorder recorder;
-            FakeFrame frame;
-            frame.menuOk = c.menuOk;
-            frame.toolOk = c.toolOk;
-            frame.statusOk = c.statusOk;
+            FakeFrame frame(c.menuOk, c.toolOk, c.statusOk);
             QCOMPARE(SwitchLanguage(kLangGerman, &frame), c.messages.isEmpty());
-            QCOMPARE(frame.calls, 3);
             QCOMPARE(recorder.Texts(), c.messages);
         }
     }
@@ -286,33 +276,25 @@ private Q_SLOTS:
         QVERIFY2(QTime::fromString(clock, QStringLiteral("HH:mm:ss")).isValid(), qPrintable(clock));
     }
 
-    // Commands of windows that are there run them on the frame's context.
-    void scanCommandsRunTheScanWindow() {
-        std::vector<int> scans;
-        BusContext* given = nullptr;
+    // Commands of windows that are there run them on the frame's context (the circuit window's is not
+    // there). While one bus operation runs, the frame's bus commands are disabled and a second one is
+    // refused.
+    void scanCommandsAndBusActivity() {
+        std::vector<std::pair<BusContext*, int>> scans;
         FrameWindows windows;
         windows.runScan = [&](BusContext& context, QWidget*, int mode) {
-            given = &context;
-            scans.push_back(mode);
+            scans.emplace_back(&context, mode);
             return true;
         };
-        CMainFrame frame(windows);
-        QVERIFY(frame.Action(ID_BUS_SCAN_KNOWN)->isEnabled());
-        QVERIFY(!frame.Action(ID_BUS_DISPLAY)->isEnabled());
-        frame.Action(ID_BUS_SCAN_KNOWN)->trigger();
-        frame.Action(ID_MAINT_SCAN_BUS)->trigger();
-        frame.Action(ID_BUS_SCAN_COMPLETELY)->trigger();
-        QCOMPARE(scans, (std::vector<int>{0, 1, 2}));
-        QCOMPARE(given, frame.GetBusContext());
-    }
-
-    // While one bus operation runs, the frame's bus commands are disabled and a second one is refused.
-    void busActivityDisablesTheBusCommands() {
-        FrameWindows windows;
-        windows.runScan = [](BusContext&, QWidget*, int) { return true; };
         windows.runResolveCollisions = [](BusContext&, QWidget*) {};
         CMainFrame frame(windows);
         BusContext& context = *frame.GetBusContext();
+        QVERIFY(!frame.Action(ID_BUS_DISPLAY)->isEnabled());
+        for (const int id : {ID_BUS_SCAN_KNOWN, ID_MAINT_SCAN_BUS, ID_BUS_SCAN_COMPLETELY}) {
+            frame.Action(id)->trigger();
+        }
+        QCOMPARE(scans,
+                 (std::vector<std::pair<BusContext*, int>>{{&context, 0}, {&context, 1}, {&context, 2}}));
         {
             BusActivity scan(context, QStringLiteral("Scanning"));
             QVERIFY(scan.Granted());
@@ -355,7 +337,6 @@ private Q_SLOTS:
         QVERIFY(first != nullptr);
         frame.OnDisplay();
         QCOMPARE(created, 1);
-        QCOMPARE(frame.CircuitWindow(), first.data());
 
         // Closing it tells the frame, which then creates a new one.
         static_cast<QDialog*>(first.data())->reject();
@@ -455,7 +436,7 @@ private Q_SLOTS:
     // One copy per data directory: a second start brings the first forward and opens no window, or says
     // that it could not; the lock is free again when the first ends.
     void secondStartBringsTheFirstForward() {
-        const QString activating = QStringLiteral("Activating already started application...");
+        const QString activating = Text(24578);
         {
             CTerrixApp first;
             QVERIFY(first.InitInstance());
@@ -475,9 +456,7 @@ private Q_SLOTS:
         QVERIFY(blocker.TryBecomeFirst());
         CTerrixApp second;
         QVERIFY(!second.InitInstance());
-        QCOMPARE(messages.Texts(),
-                 (QStringList{activating, QStringLiteral("Could'nt activate already started application! "
-                                                         "Please do it yourself!")}));
+        QCOMPARE(messages.Texts(), (QStringList{activating, Text(24579)}));
     }
 
     // What happens during the wait: timers tick, a handler starts a second wait (it sleeps rather than nest
@@ -513,15 +492,13 @@ private Q_SLOTS:
         }
     }
 
+    // Against 6.4: minors compare as numbers, not as text.
     void versionComparison() {
-        // runtime, required, sufficient: minors compare as numbers, not as text.
-        const struct {
-            const char* runtime;
-            bool sufficient;
-        } cases[] = {{"6.4.2", true}, {"6.10.0", true}, {"7.0", true}, {"6.3.9", false}, {"5.15.2", false}};
-        for (const auto& c : cases) {
-            QVERIFY2(VersionAtLeast(QString::fromLatin1(c.runtime), QStringLiteral("6.4")) == c.sufficient,
-                     c.runtime);
+        const std::pair<const char*, bool> cases[] = {
+            {"6.4.2", true}, {"6.10.0", true}, {"7.0", true}, {"6.3.9", false}, {"5.15.2", false}};
+        for (const auto& [runtime, sufficient] : cases) {
+            QVERIFY2(VersionAtLeast(QString::fromLatin1(runtime), QStringLiteral("6.4")) == sufficient,
+                     runtime);
         }
     }
 };
