@@ -174,7 +174,7 @@ private Q_SLOTS:
         BusContext context;
         UseBus(context, QString::fromUtf8(kCollisionScenario));
         CScanDlg scan(context, nullptr, CScanDlg::kDetailed | CScanDlg::kForgetBus);
-        int resolveRuns = 0;
+        bool resolved = false;
         bool controlsDisabledDuringRun = true;
         QString collisionsAtOpen;
         int scanProgressAfterFirstRun = -1;
@@ -188,22 +188,20 @@ private Q_SLOTS:
             dialog.Sheet()->range->from->SetValue(1);
             dialog.Sheet()->range->to->SetValue(40);
             dialog.StartButton()->click();
-            ++resolveRuns;
             QVERIFY(dialog.isVisible());
             QCOMPARE(dialog.ProgressBar()->value(), 0);
             QCOMPARE(messages.Texts().value(0), Text(24657));
             scanProgressAfterFirstRun = scan.ProgressBar()->value();
-            QVERIFY(dialog.StartButton()->isEnabled());
             // The serial page with each colliding module in turn would do; the range covers all four.
             dialog.Sheet()->range->from->SetValue(1500);
             dialog.Sheet()->range->to->SetValue(1503);
-            dialog.StartButton()->click();
-            ++resolveRuns;
+            dialog.StartButton()->click(); // needs Start enabled again after the first run
             QVERIFY(!dialog.isVisible());
+            resolved = true;
         });
         scan.show();
         QTRY_VERIFY_WITH_TIMEOUT(!scan.isVisible(), 30000);
-        QCOMPARE(resolveRuns, 2);
+        QVERIFY(resolved);
         QCOMPARE(collisionsAtOpen, QStringLiteral("2"));
         QVERIFY(controlsDisabledDuringRun);
         QCOMPARE(scanProgressAfterFirstRun, 100); // the first run went through its 40 candidates
@@ -232,7 +230,6 @@ private Q_SLOTS:
                      c.message.isEmpty() ? 0u : c.serial); // refused: kept for editing
         }
         page.list->Select(0); // 815, sorted before 4711
-        QVERIFY(page.remove->isEnabled());
         messages.Clear();
         messages.answers.push_back(QMessageBox::Cancel);
         page.remove->click();
