@@ -41,8 +41,7 @@ constexpr const char* kCollisionScenario = R"({"modules": [
     {"station": 7, "serialNo": 1502, "moduleName": "PX-TAVIK2", "moduleId": 11},
     {"station": 7, "serialNo": 1503, "moduleName": "PX-TAVIK2", "moduleId": 11}]})";
 
-// Counts the frames sent while it exists and keeps the station of the first one sent to one module (the
-// baud-rate ladder before it is a broadcast).
+// Counts the frames sent while it exists and keeps the station of the first one not broadcast.
 class SentFrames final : public BusTraceObserver {
 public:
     SentFrames() { SetBusTraceObserver(this); }
@@ -115,8 +114,7 @@ private Q_SLOTS:
         CIniSection().ResetSection("KNOWN MODULES");
     }
 
-    // "scan completely": starts by itself when shown, forgets the saved bus (station 252 is probed first)
-    // and closes with OK.
+    // "scan completely" starts when shown, forgets the saved bus (probes 252 first) and closes with OK.
     void scanCompletelyOnShow() {
         test::VirtualBusTime time;
         BusContext context;
@@ -167,8 +165,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
 
-    // Collisions open the resolve-collisions dialog. A run that leaves collisions keeps it open with
-    // progress 0; one that removes them closes it. The scanning dialog's fields follow the resolution.
+    // Collisions open the resolve dialog: open while collisions are left, closed once they are gone.
     void collisionsAreResolvedBeforeSaving() {
         test::VirtualBusTime time;
         BusContext context;
@@ -274,8 +271,7 @@ private Q_SLOTS:
         QCOMPARE(PortDeviceName(3), std::string("sim"));
     }
 
-    // Frames of real transactions are listed, the oldest dropped beyond the limit; a pause lists nothing;
-    // the list is saved as text (in the trace format of the command-line tool, the core's).
+    // Frames are listed, the oldest dropped beyond the limit; a pause lists nothing; the list saves as text.
     void trafficMonitor() {
         test::VirtualBusTime time;
         BusContext context;
@@ -313,9 +309,7 @@ private Q_SLOTS:
         ComClose(port);
     }
 
-    // The conversion time of the XV module. Station numbers: refusals before anything is sent (disabled,
-    // collision, beyond 252, unchanged, station held by another module, another module answering), then a
-    // confirmed move.
+    // The XV conversion time; station numbers refused before anything is sent, then a confirmed move.
     void conversionTimeAndStationNumber() {
         test::VirtualBusTime time;
         BusContext context;

@@ -41,8 +41,7 @@ ModuleRecord Placeholder(uint8_t station, ModuleState state, uint16_t serial) {
     return r;
 }
 
-// A context on the simulated bus holding `records` in this order (conversion times cleared, so a single
-// round ends right after it has measured).
+// A context on the simulated bus holding `records` (no conversion times: a round ends once it measured).
 void Fill(BusContext& context, const std::vector<ModuleRecord>& records) {
     context.portContext.nPortNo = 1;
     context.portContext.device = "sim";
@@ -128,8 +127,7 @@ private Q_SLOTS:
         }
     }
 
-    // One round fills the value columns of the identified, active modules only; the pressed button reads
-    // "stop" while it runs and everything returns afterwards.
+    // One round fills the rows of the identified, active modules only; its button reads "stop" meanwhile.
     void singleRoundFillsOnlyMeasuredRows() {
         LoadLanguageModule(QStringLiteral("Terrix English"), true);
         BusContext context;
@@ -161,8 +159,7 @@ private Q_SLOTS:
         QCOMPARE(CIniSection(SettingsFilePath(), "MeasCircDlg").ReadDWord("dwMeasTime", 20), 0u);
     }
 
-    // The loop starts and stops by the same button; closing the window while it measures stops it and
-    // releases the port (AddressSanitizer watches the values still on their way).
+    // Closing the window while the loop measures stops it (AddressSanitizer watches the values on their way).
     void loopStopsByItsButtonAndByClosing() {
         BusContext context;
         Fill(context, {g_identified[0], g_identified[2]});
@@ -193,8 +190,7 @@ private Q_SLOTS:
         QVERIFY(!PortUser::IsReserved(context.portContext));
     }
 
-    // While the loop measures, the commands that need the bus or delete what it writes are refused; closing
-    // the program then asks the loop's activity to end, the loop stops, and the frame closes with the window.
+    // While the loop measures, bus and deleting commands are refused; closing the program stops the loop.
     void closingTheFrameStopsTheLoop() {
         FrameWindows windows;
         RegisterCircuitWindows(windows);
@@ -306,8 +302,7 @@ private Q_SLOTS:
         QCOMPARE(RemovableMediaStart("other", "/home/other", dir / "root"), fs::path("/home/other"));
     }
 
-    // The halt state: read from the XV module and set by command; a module that does not answer leaves
-    // the command choices disabled.
+    // The halt state is read and set; a module that does not answer leaves the command choices disabled.
     void haltStateReadsSetsAndLocksAfterFailedRead() {
         BusContext context;
         Fill(context, {});

@@ -81,8 +81,7 @@ class TestConfigDialogs : public QObject {
     test::TempDataDir data_;
 
 private Q_SLOTS:
-    // While the measuring loop holds the port, every bus dialog says why and does not open; the dialogs
-    // that opened the port close it again.
+    // While the loop holds the port no bus dialog opens; a dialog closes the port only if it opened it.
     void busDialogsRefusedWhileMeasuring() {
         test::ConfigBus bus;
         FrameWindows windows;
@@ -221,8 +220,7 @@ private Q_SLOTS:
         QCOMPARE(again.IsModified(), 0);
     }
 
-    // Each field's count follows its typed seconds; an entry whose count would not fit is refused with the
-    // field's own prompt and never taken (so never wrapped).
+    // Each count follows its typed seconds; an entry whose count would not fit is refused, never wrapped.
     void countsFollowTypedSeconds() {
         const struct {
             Dlg::Field field;
@@ -255,8 +253,7 @@ private Q_SLOTS:
         }
     }
 
-    // After a failed read "Set Parameters" and "Set All..." stay disabled until a parameter file is read
-    // (which files are refused is the core's parameter file reader's).
+    // After a failed read "Set Parameters" and "Set All..." stay disabled until a parameter file is read.
     void failedReadWritesNothingUntilAFileIsRead() {
         test::ConfigBus bus;
         bus.ChangeXv([](sim::ModuleState& m) { m.faults.mute = true; });
@@ -315,8 +312,7 @@ private Q_SLOTS:
         QCOMPARE(dialog->NewField(Dlg::kError66)->text(), QStringLiteral("60"));
     }
 
-    // Files that differ from the module only in c3 of position 4 mark row 4 with "m" and no other row;
-    // with identical files, Program module asks first, and No sends nothing.
+    // The difference column as the core marks it; with identical files, No to the question sends nothing.
     void differencesAndIdenticalData() {
         test::ConfigBus bus;
         bus.ChangeXv([](sim::ModuleState& m) {
@@ -350,8 +346,7 @@ private Q_SLOTS:
         QCOMPARE(bus.bus->RequestLog().size(), size_t{0});
     }
 
-    // The file dialog starts in the stored LOC directory; the LOC file read shows its comment without the
-    // leading ";" and blanks, and a CAL file it names that is missing is named.
+    // The file dialog starts in the stored LOC directory; the comment is shown, a missing CAL file named.
     void openLocFile() {
         test::ConfigBus bus;
         const QString locDir = data_.File(QStringLiteral("loc"));

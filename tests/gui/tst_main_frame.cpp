@@ -55,8 +55,7 @@ public:
     QWidget* ReloadParent() override { return nullptr; }
 };
 
-// A modeless window that still works on the bus context when it goes, as the circuit window stops its
-// measuring loop and releases the port in its destructor.
+// A modeless window that uses the bus context when it goes, as the circuit window's destructor does.
 class ContextUser : public CPlacementDialog {
 public:
     ContextUser(BusContext& context, QWidget* owner, QStringList& log)
@@ -215,8 +214,7 @@ private Q_SLOTS:
         QCOMPARE(frame.Action(ID_BUS_SCAN_COMPLETELY)->shortcut(), QKeySequence());
         QCOMPARE(about.windowTitle(), QStringLiteral("About Terrix"));
 
-        // Without the German file the texts stay, but the choice is stored: the next start tries German. The
-        // one message also shows that the switches before went without any.
+        // Without the file the texts stay but the choice is stored; one message: the others had none.
         SetLanguageDirs({englishOnlyDir_});
         frame.OnLanguage(kLangGerman);
         QCoreApplication::processEvents();
@@ -244,10 +242,7 @@ private Q_SLOTS:
 
     void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
 
-    // Port 1 at start, each port item naming its device; choosing a port moves the check mark and opens
-    // nothing. The clock shows the time before its first tick. The tool bar holds the classic buttons, of
-    // which only New, Open, Save and About work; the commands of features or windows the program does not
-    // have stay disabled.
+    // Port items, clock and tool bar at start; commands of missing features or windows stay disabled.
     void startingFrame() {
         SetPortDeviceName(2, "/dev/ttyUSB0");
         CMainFrame frame;
@@ -276,9 +271,7 @@ private Q_SLOTS:
         QVERIFY2(QTime::fromString(clock, QStringLiteral("HH:mm:ss")).isValid(), qPrintable(clock));
     }
 
-    // Commands of windows that are there run them on the frame's context (the circuit window's is not
-    // there). While one bus operation runs, the frame's bus commands are disabled and a second one is
-    // refused.
+    // Scan commands run on the frame's context; while one bus operation runs, the others are refused.
     void scanCommandsAndBusActivity() {
         std::vector<std::pair<BusContext*, int>> scans;
         FrameWindows windows;
@@ -368,8 +361,7 @@ private Q_SLOTS:
         QVERIFY(frame.CircuitWindow() == nullptr);
     }
 
-    // Quitting closes the modeless windows through their own close path; they go while the bus context
-    // still exists (AddressSanitizer watches the destructor's use of it).
+    // Quitting closes the modeless windows before the bus context goes (AddressSanitizer watches).
     void quittingClosesChildWindowsBeforeTheContextGoes() {
         QStringList log;
         FrameWindows windows;
@@ -433,8 +425,7 @@ private Q_SLOTS:
         QCOMPARE(frame.GetBusContext()->busList.Count(), 1u); // the records in memory stay
     }
 
-    // One copy per data directory: a second start brings the first forward and opens no window, or says
-    // that it could not; the lock is free again when the first ends.
+    // One copy per data directory: a second start brings the first forward, or says that it could not.
     void secondStartBringsTheFirstForward() {
         const QString activating = Text(24578);
         {
@@ -459,8 +450,7 @@ private Q_SLOTS:
         QCOMPARE(messages.Texts(), (QStringList{activating, Text(24579)}));
     }
 
-    // What happens during the wait: timers tick, a handler starts a second wait (it sleeps rather than nest
-    // a further event loop), or the application is told to quit. The wait lasts its time in every case.
+    // The wait lasts its time whether timers tick, a handler waits again (sleeping), or the program quits.
     void waitRunsTheEventLoopUntilItsDeadline() {
         for (const QString& during :
              {QStringLiteral("ticks"), QStringLiteral("nested"), QStringLiteral("quit")}) {

@@ -38,8 +38,7 @@ ModuleRecord Module(uint16_t serial, uint32_t mask) {
     return m;
 }
 
-// Record i: 5 March 2004 14:00 plus i seconds, every value field holding i (or a wave, with record 30 an
-// error value).
+// Record i: 5 March 2004 14:00 plus i seconds, every value i (or a wave with an error value at 30).
 void Append(CMeasValueStore& store, int i, bool wave = false) {
     CMeasRecord& r = store.AppendRecord();
     r.SetStamp(0, PackTimeStamp(
@@ -216,8 +215,7 @@ private Q_SLOTS:
         QVERIFY(CIniSection(SettingsFilePath(), "Layout for 201").HasKey("cxCol1"));
     }
 
-    // Another program measuring into the same file keeps it from being removed: the window says so and
-    // shows what is left.
+    // A file another program measures into is not removed: the window says so and shows what is left.
     void eraseShowsWhatIsLeft() {
         for (const bool held : {false, true}) {
             ModuleRecord module = Module(104, 1);

@@ -80,8 +80,7 @@ class TestPlacementDialog : public QObject {
 private Q_SLOTS:
     void init() { std::filesystem::remove(Ini()); }
 
-    // Stored as fractions of the parent: a parent of another size places the window at the same fractions,
-    // odd fractions and the edges (stored as 0) come back exactly.
+    // Stored as fractions of the parent, so that another parent scales it; odd fractions come back exactly.
     void placementIsStoredAsFractionsOfTheParent() {
         QWidget parent;
         parent.resize(1000, 800);
@@ -123,9 +122,7 @@ private Q_SLOTS:
         }
     }
 
-    // The layout places the controls; the base adds the size grip, the initial size as the minimum and the
-    // list's columns sharing its width by their bases (a column sized by the user becomes a base; columns
-    // wider than the list keep their widths). Without a sizing border the layout fixes the size.
+    // Size grip, initial size as minimum, columns sharing the list's width by their (user-set) bases.
     void layoutDialogGrowsByItsStretchFactors() {
         CPlacementDialog dialog;
         auto* list = new CReportListCtrl;
@@ -244,8 +241,7 @@ private Q_SLOTS:
         QCOMPARE(f.list->HitTestCell(QPoint(500, 5)).row, -1); // right of the last column
     }
 
-    // Select moves the current row and the selection; SelectFirstOnce selects row 0 only at the first
-    // chance after the list was emptied; space opens the focused row without toggling it.
+    // SelectFirstOnce selects row 0 once after the list was emptied; space opens the focused row.
     void selectionAndSpace() {
         ListFixture f(0);
         QSignalSpy opened(f.list, &QAbstractItemView::doubleClicked);
@@ -315,8 +311,7 @@ private Q_SLOTS:
         f.parent.show();
         const int page = f.list->RowsPerPage();
         QVERIFY(page > 2);
-        // With the row before the last at the bottom of the page the new last row is scrolled in; while the
-        // user looks further up the list stays.
+        // A new last row right below the page is scrolled in; further down the list stays.
         for (const auto& [rows, top] : {std::pair{page + 1, 1}, {page + 10, 0}}) {
             f.list->ListModel()->SetRowCount(rows);
             f.list->scrollToTop();

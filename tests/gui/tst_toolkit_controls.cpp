@@ -164,8 +164,7 @@ private Q_SLOTS:
         QCOMPARE(int(edit.GetValue()), 34);
     }
 
-    // What SetValue shows and refuses: hexadecimal, values outside the range or not finite, and decimals
-    // that grow with the values shown and never shrink (six at most).
+    // SetValue refuses out-of-range and infinite values; its decimals only grow (six at most).
     void setValueShowsAndRefuses() {
         CEditByte hex;
         hex.SetHex(true);
@@ -193,8 +192,7 @@ private Q_SLOTS:
         }
     }
 
-    // A paste, by the command, by Ctrl+V or from the context menu, is checked as the resulting text; refused,
-    // it says why.
+    // A paste (command, Ctrl+V or context menu) is checked as the resulting text; refused, it says why.
     void pasteIsChecked() {
         const QString ignored = QStringLiteral("\"\nPaste Command Ignored");
         enum By { kCommand, kKey, kMenu };
@@ -242,8 +240,7 @@ private Q_SLOTS:
         }
     }
 
-    // The spin's arrows and the field's arrow keys, the program's only way to step a field, step it by one
-    // and stop at the range ends.
+    // Spin arrows and arrow keys (the program's only stepping) step by one and stop at the range ends.
     void spinStepsItsBuddy() {
         CEditByte edit;
         CEditByteSpinCtrl spin;
@@ -261,8 +258,7 @@ private Q_SLOTS:
         QCOMPARE(edit.text(), QStringLiteral("0"));
     }
 
-    // Alt and a tab's mnemonic, from a field of a page or the sheet, selects that tab; another letter goes on
-    // to the field as usual.
+    // Alt and a tab's mnemonic selects that tab; another letter goes on to the field as usual.
     void mnemonicSelectsThePage() {
         QWidget dialog;
         auto* sheet = new CNicePropertySheet(&dialog);
@@ -361,8 +357,7 @@ private Q_SLOTS:
         }
     }
 
-    // Calls queued from another thread while the window lived are dropped when it goes first; calls made
-    // after it has gone post nothing.
+    // Calls queued from another thread die with their window; calls after it has gone post nothing.
     void queuedCallsDieWithTheirWindow() {
         std::atomic<int> delivered{0};
         auto* window = new QObject;
