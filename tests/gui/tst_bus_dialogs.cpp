@@ -19,6 +19,7 @@
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui_test_support.h"
+#include "support/temp_dir.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -79,9 +80,7 @@ void UseBus(BusContext& context, const QString& scenario = {}) {
         const QString path =
             QDir(QDir::tempPath())
                 .filePath(QStringLiteral("terrix_scan_dlg_%1.json").arg(QCoreApplication::applicationPid()));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(scenario.toUtf8());
+        test::WriteFileBytes(path.toStdString(), scenario.toStdString());
         context.portContext.device = "sim:" + path.toStdString();
     }
 }
@@ -241,10 +240,8 @@ private Q_SLOTS:
     void stableDeviceName() {
         QDir dir(data_.Path());
         QVERIFY(dir.mkpath(QStringLiteral("by-id")));
-        for (const char* name : {"ttyFAKE0", "ttyFAKE1"}) {
-            QFile file(dir.filePath(QString::fromLatin1(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        test::WriteFileBytes(dir.filePath(QStringLiteral("ttyFAKE0")).toStdString(), "");
+        test::WriteFileBytes(dir.filePath(QStringLiteral("ttyFAKE1")).toStdString(), "");
         const QString link = dir.filePath(QStringLiteral("by-id/usb-FTDI_FT232R_A1B2-if00-port0"));
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("ttyFAKE0")), link));
         const QString byId = dir.filePath(QStringLiteral("by-id"));
@@ -278,7 +275,6 @@ private Q_SLOTS:
         CTrafficMonitor monitor(context, nullptr, 3);
         const QAbstractItemModel& model = monitor.Model();
         const PortHandle port = ComOpenDevice("sim", kBusBaud);
-        QVERIFY(port != kInvalidPort);
         StationInfoBlock block{};
         QVERIFY(ReadStationInfo(port, 2, block));
         QTRY_COMPARE(model.rowCount(), 2);
@@ -294,9 +290,7 @@ private Q_SLOTS:
         const QString path = data_.File(QStringLiteral("trace.txt"));
         QString error;
         QVERIFY(monitor.SaveText(path, error));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-        QCOMPARE(file.readAll().count('\n'), 3);
+        QCOMPARE(std::ranges::count(test::ReadFileBytes(path.toStdString()), '\n'), 3);
 
         monitor.Model().Clear();
         monitor.PauseButton()->click();

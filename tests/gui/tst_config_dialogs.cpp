@@ -22,10 +22,10 @@
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/virtual_list_model.h"
 #include "gui_test_support.h"
+#include "support/temp_dir.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -46,21 +46,12 @@ void Type(QLineEdit* field, const QString& text) {
 
 constexpr int kDiffColumn = 1;
 
-void WriteFile(const QString& path, const std::string& text) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text.data(), static_cast<qint64>(text.size()));
-}
-
 // CAL and TDC files in `dir` for the module of differencesAndIdenticalData: material IDs 500+i with c3 = 4
 // (`c3At4` at position 4), temperature IDs 700+i with t0 = 1.
-void WriteCalibFiles(const QString& dir, int c3At4) {
+void WriteCalibFiles(const std::filesystem::path& dir, int c3At4) {
     for (uint16_t i = 0; i < kCalibPositions; ++i) {
-        const auto path = [&](uint16_t id, const char* type) {
-            return dir + QLatin1Char('/') + QString::fromStdString(CalibFileName(id, type));
-        };
-        WriteFile(path(500 + i, "CAL"), "c3=" + std::to_string(i == 4 ? c3At4 : 4) + "\n");
-        WriteFile(path(700 + i, "TDC"), "t0=1\n");
+        test::WriteFileBytes(dir / CalibFileName(500 + i, "CAL"), "c3=" + std::to_string(i == 4 ? c3At4 : 4));
+        test::WriteFileBytes(dir / CalibFileName(700 + i, "TDC"), "t0=1");
     }
 }
 
@@ -257,13 +248,13 @@ private Q_SLOTS:
     void failedReadWritesNothingUntilAFileIsRead() {
         test::ConfigBus bus;
         bus.ChangeXv([](sim::ModuleState& m) { m.faults.mute = true; });
-        const QByteArray text =
+        const std::string text =
             "Offset Value in Percentage = 15.0\nAveraging Time in No of Measurements = 26\n"
             "Error66 Delay in units of 10 Measurements = 1\n"
             "Queue-Full Time in No of Measurements = 25\n"
             "Queue-Empty Time in No of Measurements = 5\n";
         const QString five = data_.File(QStringLiteral("five.par"));
-        WriteFile(five, text.toStdString());
+        test::WriteFileBytes(five.toStdString(), text);
         const auto dialog = bus.OpenRead<Dlg>();
         QVERIFY(dialog);
         QCOMPARE(bus.messages.Texts(), QStringList{QString::fromLatin1(kMsgGetAppParamsFailed)});
@@ -321,7 +312,7 @@ private Q_SLOTS:
                 m.temperature[i] = {static_cast<uint16_t>(700 + i), {1, 0, 0, 0, 0, 0}, true};
             }
         });
-        WriteCalibFiles(data_.Path(), 5);
+        WriteCalibFiles(data_.Path().toStdString(), 5);
         CCoefficientsDlg dialog(bus.context, nullptr, bus.xv);
         QVERIFY(dialog.OpenPort());
         dialog.RereadModule();
@@ -335,7 +326,7 @@ private Q_SLOTS:
         const CVirtualListModel* coeffs = dialog.CoeffListView()->ListModel();
         QVERIFY(coeffs->data(coeffs->index(3, 2)).toString() != coeffs->data(coeffs->index(3, 3)).toString());
 
-        WriteCalibFiles(data_.Path(), 4);
+        WriteCalibFiles(data_.Path().toStdString(), 4);
         dialog.RereadFiles();
         QCOMPARE(DiffColumn(dialog), QStringList(16, QString()));
         bus.messages.Clear();
@@ -350,16 +341,16 @@ private Q_SLOTS:
     void openLocFile() {
         test::ConfigBus bus;
         const QString locDir = data_.File(QStringLiteral("loc"));
+        const std::filesystem::path locPath = locDir.toStdString();
         QVERIFY(QDir().mkpath(locDir));
         QVERIFY(SaveLocDirectory(data_.Path().toStdString()));
         std::string loc = ";  Soils of the north field\n";
         for (int i = 0; i < 16; ++i) {
             loc += "[" + std::to_string(i) + "]=" + std::to_string(100 + i) + "\n";
         }
-        WriteFile(locDir + QStringLiteral("/north.LOC"), loc);
-        for (int i = 1; i < 16; ++i) {
-            WriteFile(locDir + QLatin1Char('/') + QString::fromStdString(CalibFileName(100 + i, "CAL")),
-                      "c0=1.5\n");
+        test::WriteFileBytes(locPath / "north.LOC", loc);
+        for (uint16_t i = 1; i < 16; ++i) {
+            test::WriteFileBytes(locPath / CalibFileName(100 + i, "CAL"), "c0=1.5\n");
         }
         CCoefficientsDlg dialog(bus.context, nullptr, bus.xv);
         QString startedIn;

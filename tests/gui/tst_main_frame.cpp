@@ -142,8 +142,6 @@ private Q_SLOTS:
 
     void loadByName() {
         QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
-        QCOMPARE(CurrentLanguage(), kLangGerman);
-        QCOMPARE(PopupTitle(MenuPopup::File), QStringLiteral("&Datei"));
         // Texts the design gives; bus errors stay English.
         const std::pair<int, const char*> given[] = {{24737, "Aktiv"},
                                                      {24743, "Anz. Mittelungen"},
@@ -173,17 +171,15 @@ private Q_SLOTS:
     }
 
     void everyNumberedTextExistsInBothLanguages() {
-        for (const char* file : {":/i18n/Terrix English.qm", ":/i18n/Terrix Deutsch.qm"}) {
+        for (const auto& [file, english] :
+             {std::pair{":/i18n/Terrix English.qm", true}, {":/i18n/Terrix Deutsch.qm", false}}) {
             QTranslator translator;
             QVERIFY(translator.load(QString::fromLatin1(file)));
-            const bool english = QString::fromLatin1(file).contains(QLatin1String("English"));
             for (const NumberedText& text : NumberedTexts()) {
                 const QString translated =
                     translator.translate(kCatalogueContext, text.text.source, text.text.id);
                 QVERIFY2(!translated.isEmpty(),
-                         qPrintable(QStringLiteral("%1 %2: %3")
-                                        .arg(QLatin1String(file), QLatin1String(text.text.id),
-                                             QLatin1String(text.text.source))));
+                         qPrintable(QLatin1String(file) + QLatin1Char(' ') + text.text.id));
                 if (english) {
                     QCOMPARE(translated, QString::fromLatin1(text.text.source));
                 }
