@@ -184,8 +184,7 @@ private Q_SLOTS:
             5000));
         QPointer<CMeasCircuitDlg> alive(window);
         window->close();
-        QTest::qWait(300);
-        QVERIFY(alive.isNull()); // deleted on close
+        QTRY_VERIFY(alive.isNull()); // deleted on close
         QCOMPARE(context.portContext.hPort, kInvalidPort);
         QVERIFY(!PortUser::IsReserved(context.portContext));
     }

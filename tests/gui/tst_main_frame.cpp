@@ -124,7 +124,6 @@ private Q_SLOTS:
             QLocale::Language locale;
             int expected;
         } cases[] = {{-1, QLocale::German, 7},
-                     {-1, QLocale::English, 9},
                      {-1, QLocale::French, 9},
                      {7, QLocale::English, 7},
                      {12, QLocale::German, 9}};
@@ -334,7 +333,6 @@ private Q_SLOTS:
 
         // After a scan the window opens by itself.
         frame.OnScan(2);
-        QCOMPARE(created, 1);
         QTRY_COMPARE(created, 2);
         QVERIFY(frame.CircuitWindow() != nullptr);
 
