@@ -251,14 +251,12 @@ private Q_SLOTS:
         CMeasCircuitDlg window(context, nullptr, {});
         window.show();
 
-        // A module that does not answer: the message, and the row as it was.
         window.List()->Select(1);
         window.MenuAction(CMeasCircuitDlg::ID_RESCAN)->trigger();
         QCOMPARE(messages.Texts(), QStringList{Text(24671)});
         QCOMPARE(window.CellText(1, CMeasCircuitDlg::kColSerial), QStringLiteral("777"));
         QCOMPARE(window.CellText(1, CMeasCircuitDlg::kColStation), QStringLiteral("77"));
 
-        // (De-)activating twice writes the module file each time.
         for (int expected : {1, 0}) {
             window.MenuAction(CMeasCircuitDlg::ID_ACTIVATE)->trigger();
             CIniSection file = CIniSection::ForModule(777);
@@ -266,7 +264,6 @@ private Q_SLOTS:
             QCOMPARE(file.ReadInt("bDisabled", -1), expected);
         }
 
-        // Removing every module leaves the empty list with its text.
         for (int i = 0; i < 2; ++i) {
             window.List()->Select(0);
             window.MenuAction(CMeasCircuitDlg::ID_REMOVE)->trigger();

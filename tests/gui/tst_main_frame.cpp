@@ -471,7 +471,6 @@ private Q_SLOTS:
             const qint64 ms = elapsed.elapsed();
             const QString shown = QStringLiteral("%1: %2 ms, %3 ticks").arg(during).arg(ms).arg(ticks);
             QVERIFY2(ms >= 200 && ms < 400, qPrintable(shown));
-            // The loop ran while it waited.
             QVERIFY2(during == QLatin1String("quit") || ticks >= 10, qPrintable(shown));
         }
     }
