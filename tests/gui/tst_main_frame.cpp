@@ -45,16 +45,6 @@ QString MenuTitle(CMainFrame& frame, int index) {
     return frame.menuBar()->actions().at(index)->text();
 }
 
-class FakeFrame : public CLanguageReloadable {
-public:
-    FakeFrame(bool menu, bool tool, bool status) : menuOk(menu), toolOk(tool), statusOk(status) {}
-    bool menuOk, toolOk, statusOk;
-    bool ReloadMenuBar() override { return menuOk; }
-    bool ReloadToolBar() override { return toolOk; }
-    bool ReloadStatusBar() override { return statusOk; }
-    QWidget* ReloadParent() override { return nullptr; }
-};
-
 // A modeless window that uses the bus context when it goes, as the circuit window's destructor does.
 class ContextUser : public CPlacementDialog {
 public:
@@ -216,23 +206,6 @@ private Q_SLOTS:
         QCOMPARE(messages.Texts(), QStringList{QStringLiteral("Error loading German resources!")});
         QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
         QCOMPARE(StoredLanguage(), kLangGerman);
-    }
-
-    void partialReloadFailures() {
-        const QString menu = QStringLiteral("Failed to reload menubar!");
-        const QString tool = QStringLiteral("Failed to reload toolbar!");
-        const QString status = QStringLiteral("Failed to reload status bar resources!");
-        const struct {
-            bool menuOk, toolOk, statusOk;
-            QStringList messages;
-        } cases[] = {{true, false, true, {tool}}, {false, true, false, {menu, status}}};
-        for (const auto& c : cases) {
-            // The status bar's message after the menu bar's failure shows that a failure stops nothing.
-            test::MessageRecorder recorder;
-            FakeFrame frame(c.menuOk, c.toolOk, c.statusOk);
-            QCOMPARE(SwitchLanguage(kLangGerman, &frame), c.messages.isEmpty());
-            QCOMPARE(recorder.Texts(), c.messages);
-        }
     }
 
     void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
