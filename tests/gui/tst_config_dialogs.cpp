@@ -7,7 +7,6 @@
 #include "core/config/error66_limit.h"
 #include "core/config/loc_directory.h"
 #include "core/config/offset_adjust.h"
-#include "core/config/user_info.h"
 #include "core/platform/port_user.h"
 #include "gui/app/frame_windows.h"
 #include "gui/config/active_calib_dlg.h"
