@@ -2,7 +2,6 @@
 // traffic monitor, station number and conversion time. What a scan saves is the core's scan session's.
 
 #include "config_dialog_support.h"
-#include "core/bus/bus_trace.h"
 #include "core/bus/commands.h"
 #include "core/busops/conversion_count.h"
 #include "core/busops/identification.h"
@@ -42,22 +41,14 @@ constexpr const char* kCollisionScenario = R"({"modules": [
     {"station": 7, "serialNo": 1502, "moduleName": "PX-TAVIK2", "moduleId": 11},
     {"station": 7, "serialNo": 1503, "moduleName": "PX-TAVIK2", "moduleId": 11}]})";
 
-// Counts the frames sent while it exists and keeps the station of the first one not broadcast.
-class SentFrames final : public BusTraceObserver {
-public:
-    SentFrames() { SetBusTraceObserver(this); }
-    ~SentFrames() override { SetBusTraceObserver(nullptr); }
-    void OnFrame(const BusTraceEvent& event) override {
-        if (event.direction == BusTraceEvent::Direction::Sent) {
-            ++sent;
-            if (firstStation < 0 && event.bytes.size() > 4 && event.bytes[4] != 16) {
-                firstStation = event.bytes[0];
-            }
-        }
-    }
-    int sent = 0;
-    int firstStation = -1;
-};
+// The requests the built-in simulated bus has had since the last call.
+std::vector<sim::LoggedRequest> TakeRequests() {
+    std::string error;
+    const std::shared_ptr<sim::VirtualBus> bus = sim::SharedBus("", error);
+    std::vector<sim::LoggedRequest> requests = bus->RequestLog();
+    bus->ClearRequestLog();
+    return requests;
+}
 
 // Calls `act` with the resolve-collisions dialog once it runs modally (from inside the scan).
 void WhenResolveDialogRuns(const std::function<void(CResolveCollisionsDlg&)>& act) {
@@ -118,14 +109,18 @@ private Q_SLOTS:
         test::VirtualBusTime time;
         BusContext context;
         UseBus(context);
-        // A saved bus of one module: a known-module scan would probe only station 1.
-        CIniSection(SettingsFilePath(), std::string(kBusInfoSection)).WriteDWord("Modules", 1);
-        SentFrames probe;
+        // A saved bus of one module at station 1: a known-module scan would probe only there.
+        CIniSection saved(SettingsFilePath(), std::string(kBusInfoSection));
+        QVERIFY(saved.WriteDWord("Modules", 1) && saved.WriteString("Module0", "0,1"));
         CScanDlg dialog(context, nullptr, CScanDlg::kForgetBus);
         dialog.show();
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 20000);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(probe.firstStation, 252);
+        const std::vector<sim::LoggedRequest> sent = TakeRequests(); // the baud-rate ladder (16) broadcasts
+        const auto probe =
+            std::ranges::find_if(sent, [](const sim::LoggedRequest& r) { return r.command != 16; });
+        QVERIFY(probe != sent.end());
+        QCOMPARE(probe->station, 252);
         QCOMPARE(dialog.ModulesText(), QStringLiteral("4"));
         QCOMPARE(dialog.ProgressBar()->value(), 100);
         QVERIFY2(messages.messages.empty(), qPrintable(messages.Texts().join(QLatin1Char('|'))));
@@ -342,10 +337,10 @@ private Q_SLOTS:
             test::MessageRecorder messages;
             ModuleRecord record = first;
             c.change(record);
-            SentFrames frames;
+            TakeRequests();
             QVERIFY2(!RunStationNumberDialog(context, nullptr, record), c.what);
             QCOMPARE(messages.Texts().value(0), FindText(TextKind::String, c.text));
-            QCOMPARE(frames.sent, 0);
+            QVERIFY(TakeRequests().empty());
         }
 
         messages.Clear();
@@ -355,7 +350,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.NewEdit()->GetValue(), 1u);
         QVERIFY(messages.Texts().value(0).contains(QStringLiteral("252")));
         messages.Clear();
-        SentFrames frames;
+        TakeRequests();
         dialog.accept(); // unchanged: closes without asking or sending
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QVERIFY(messages.messages.empty());
@@ -364,7 +359,7 @@ private Q_SLOTS:
         dialog.accept();
         QCOMPARE(messages.messages.size(), size_t(1));
         QVERIFY(messages.Texts().value(0).contains(QStringLiteral("already used")));
-        QCOMPARE(frames.sent, 0);
+        QVERIFY(TakeRequests().empty());
         QCOMPARE(first.iaStation, 1);
 
         // A record whose station another module answers (swapped since the scan): refused before the move.
