@@ -210,39 +210,6 @@ private Q_SLOTS:
         QCOMPARE(again.IsModified(), 0);
     }
 
-    // Each count follows its typed seconds; an entry whose count would not fit is refused, never wrapped.
-    void countsFollowTypedSeconds() {
-        const struct {
-            Dlg::Field field;
-            const char* seconds;
-            const char* count;   // of an accepted entry
-            const char* message; // a refused entry
-        } cases[] = {{Dlg::kAveraging, "20", "26", nullptr},
-                     {Dlg::kError66, "7", "1", nullptr},
-                     {Dlg::kQueueFull, "10", "25", nullptr},
-                     {Dlg::kQueueEmpty, "102", "255", nullptr},
-                     {Dlg::kQueueFull, "103", nullptr, "Value must be less or equal than 102.\n"},
-                     {Dlg::kAveraging, "49624", nullptr, "Value must be less or equal than 49623.\n"}};
-        test::ConfigBus bus;
-        bus.ChangeXv([](sim::ModuleState& m) {
-            m.applicationParameters = AppParams{15, 26, 15, 25, 25}.ToBytes();
-        });
-        const auto dialog = bus.OpenRead<Dlg>();
-        QVERIFY(dialog);
-        for (const auto& c : cases) {
-            bus.messages.Clear();
-            const QString seconds = QString::fromLatin1(c.seconds);
-            Type(dialog->NewField(c.field), seconds);
-            if (c.message == nullptr) {
-                QCOMPARE(dialog->NewCountField(c.field)->text(), QString::fromLatin1(c.count));
-                QCOMPARE(bus.messages.Texts(), QStringList());
-            } else {
-                QVERIFY(dialog->NewField(c.field)->text() != seconds);
-                QCOMPARE(bus.messages.Texts(), QStringList{QString::fromLatin1(c.message)});
-            }
-        }
-    }
-
     // After a failed read "Set Parameters" and "Set All..." stay disabled until a parameter file is read.
     void failedReadWritesNothingUntilAFileIsRead() {
         test::ConfigBus bus;
@@ -272,8 +239,20 @@ private Q_SLOTS:
         QCOMPARE(bus.Sent(193), size_t{0});
     }
 
-    // Offset and averaging go into every XV module of the bus; the other modules are named as skipped.
-    void setAllOffsetsNamesSkippedModules() {
+    // Offset and averaging go into every XV module of the bus, the other modules named as skipped; each count
+    // follows its typed seconds (an entry whose count would not fit is refused, never wrapped).
+    void countsAndSetAllOffsets() {
+        const struct {
+            Dlg::Field field;
+            const char* seconds;
+            const char* count;   // of an accepted entry
+            const char* message; // a refused entry
+        } cases[] = {{Dlg::kAveraging, "20", "26", nullptr},
+                     {Dlg::kError66, "7", "1", nullptr},
+                     {Dlg::kQueueFull, "10", "25", nullptr},
+                     {Dlg::kQueueEmpty, "102", "255", nullptr},
+                     {Dlg::kQueueFull, "103", nullptr, "Value must be less or equal than 102.\n"},
+                     {Dlg::kAveraging, "49624", nullptr, "Value must be less or equal than 49623.\n"}};
         test::ConfigBus bus;
         bus.ChangeXv([](sim::ModuleState& m) {
             m.applicationParameters = AppParams{0, 26, 15, 25, 25}.ToBytes();
@@ -300,6 +279,18 @@ private Q_SLOTS:
         // The dialog's own module was read again: previous and new values are the module's.
         QCOMPARE(dialog->PreviousField(Dlg::kAveraging)->text(), QStringLiteral("40"));
         QCOMPARE(dialog->NewField(Dlg::kError66)->text(), QStringLiteral("60"));
+        for (const auto& c : cases) {
+            bus.messages.Clear();
+            const QString seconds = QString::fromLatin1(c.seconds);
+            Type(dialog->NewField(c.field), seconds);
+            if (c.message == nullptr) {
+                QCOMPARE(dialog->NewCountField(c.field)->text(), QString::fromLatin1(c.count));
+                QCOMPARE(bus.messages.Texts(), QStringList());
+            } else {
+                QVERIFY(dialog->NewField(c.field)->text() != seconds);
+                QCOMPARE(bus.messages.Texts(), QStringList{QString::fromLatin1(c.message)});
+            }
+        }
     }
 
     // The difference column as the core marks it; with identical files, No to the question sends nothing.
