@@ -105,7 +105,7 @@ private Q_SLOTS:
     }
 
     // "scan completely" starts when shown, forgets the saved bus (probes 252 first) and closes with OK.
-    void scanCompletelyOnShow() {
+    void scanCompletelyAndCancel() {
         test::VirtualBusTime time;
         BusContext context;
         UseBus(context);
@@ -124,6 +124,21 @@ private Q_SLOTS:
         QCOMPARE(dialog.ModulesText(), QStringLiteral("4"));
         QCOMPARE(dialog.ProgressBar()->value(), 100);
         QVERIFY2(messages.messages.empty(), qPrintable(messages.Texts().join(QLatin1Char('|'))));
+
+        // In a detailed scan the first Cancel stops it and leaves the dialog open; the second closes it.
+        CScanDlg detailed(context, nullptr, CScanDlg::kDetailed | CScanDlg::kForgetBus);
+        connect(detailed.ProgressBar(), &QProgressBar::valueChanged, &detailed, [&](int value) {
+            if (value >= 5 && detailed.CancelButton()->isEnabled()) {
+                detailed.CancelButton()->click();
+            }
+        });
+        detailed.show();
+        QTRY_VERIFY_WITH_TIMEOUT(detailed.StartButton()->isEnabled(), 20000);
+        QVERIFY(detailed.isVisible());
+        QVERIFY(detailed.ProgressBar()->value() < 100);
+        detailed.CancelButton()->click(); // a disabled Cancel would leave the dialog open
+        QVERIFY(!detailed.isVisible());
+        QCOMPARE(detailed.result(), int(QDialog::Rejected));
     }
 
     // A port that does not open: the start-up message with the device and the reason.
@@ -137,26 +152,6 @@ private Q_SLOTS:
         const QString text = messages.Texts().value(0);
         QVERIFY2(text.startsWith(Text(24652)) && text.contains(QStringLiteral("/nonexistent/ttyUSB9")),
                  qPrintable(text));
-    }
-
-    // The first Cancel stops the scan and leaves the dialog open with "Start" enabled; the second closes it.
-    void cancelTwice() {
-        test::VirtualBusTime time;
-        BusContext context;
-        UseBus(context);
-        CScanDlg dialog(context, nullptr, CScanDlg::kDetailed | CScanDlg::kForgetBus);
-        connect(dialog.ProgressBar(), &QProgressBar::valueChanged, &dialog, [&](int value) {
-            if (value >= 5 && dialog.CancelButton()->isEnabled()) {
-                dialog.CancelButton()->click();
-            }
-        });
-        dialog.show();
-        QTRY_VERIFY_WITH_TIMEOUT(dialog.StartButton()->isEnabled(), 20000);
-        QVERIFY(dialog.isVisible());
-        QVERIFY(dialog.ProgressBar()->value() < 100);
-        dialog.CancelButton()->click(); // a disabled Cancel would leave the dialog open
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
 
     // Collisions open the resolve dialog: open while collisions are left, closed once they are gone.
