@@ -106,7 +106,7 @@ private Q_SLOTS:
     }
 
     // The change stops at the end of its range; the new offset follows it.
-    void offsetStepsStopAtTheRangeEnds() {
+    void offsetStepsAndFailedRead() {
         test::ConfigBus bus;
         bus.ChangeXv([](sim::ModuleState& m) { m.offsets[0] = {1, 15}; }); // 1.5 tenths: 0.15 %
         const auto offset = bus.OpenRead<COffsetDlg>();
@@ -126,24 +126,21 @@ private Q_SLOTS:
         QTest::keyClicks(dialog.NewField(), "2");
         QCOMPARE(dialog.ChangeField()->GetValue(), 2 - previous);
         QCOMPARE(dialog.NewField()->text(), QStringLiteral("2"));
-    }
 
-    // After a failed read nothing can be written: all fields 0, the change buttons and OK disabled.
-    void offsetReadFailureOpensWithZeros() {
-        test::ConfigBus bus;
+        // After a failed read nothing can be written: all fields 0, the change buttons and OK disabled.
         bus.ChangeXv([](sim::ModuleState& m) {
             m.offsets[0] = {0, 300};
             m.faults.mute = true;
         });
-        const auto dialog = bus.OpenRead<COffsetDlg>();
-        QVERIFY(dialog);
+        const auto failed = bus.OpenRead<COffsetDlg>();
+        QVERIFY(failed);
         QCOMPARE(bus.messages.Texts(), QStringList{QString::fromLatin1(kMsgOffsetReadFailed)});
-        for (CEditDouble* field : {dialog->PreviousField(), dialog->NewField(), dialog->ChangeField()}) {
+        for (CEditDouble* field : {failed->PreviousField(), failed->NewField(), failed->ChangeField()}) {
             QCOMPARE(field->GetValue(), 0.0);
         }
-        QVERIFY(!dialog->PlusButton()->isEnabled() && !dialog->MinusButton()->isEnabled() &&
-                !dialog->OkButton()->isEnabled());
-        QVERIFY(!dialog->Apply());
+        QVERIFY(!failed->PlusButton()->isEnabled() && !failed->MinusButton()->isEnabled() &&
+                !failed->OkButton()->isEnabled());
+        QVERIFY(!failed->Apply());
     }
 
     // An unchanged position closes without a question and without a set command; a new one is set.
