@@ -140,7 +140,9 @@ private Q_SLOTS:
         }
     }
 
-    void byteKeepsTextAfterTheNumberAndSwallowsBlanks() {
+    // Text after the number stays and blanks are swallowed; SetValue refuses out-of-range and infinite
+    // values, and its decimals only grow (six at most).
+    void textAfterTheNumberAndSetValue() {
         CEditByte edit;
         edit.SetValue(1);
         edit.end(false);
@@ -155,10 +157,11 @@ private Q_SLOTS:
         QVERIFY(edit.Paste());
         QCOMPARE(edit.text(), QStringLiteral("34xyz"));
         QCOMPARE(int(edit.GetValue()), 34);
-    }
+        edit.SetRange(0, 10); // whole-number fields start at 0: only the upper end is ever met
+        QVERIFY(edit.SetValue(7));
+        QVERIFY(!edit.SetValue(11));
+        QCOMPARE(edit.text(), QStringLiteral("7"));
 
-    // SetValue refuses out-of-range and infinite values; its decimals only grow (six at most).
-    void setValueShowsAndRefuses() {
         CEditByte hex;
         hex.SetHex(true);
         QVERIFY(hex.SetValue(255));
@@ -166,12 +169,6 @@ private Q_SLOTS:
         hex.selectAll();
         Type(&hex, QStringLiteral("a"));
         QCOMPARE(int(hex.GetValue()), 10);
-
-        CEditDWord edit; // whole-number fields start at 0: only the upper end is ever met
-        edit.SetRange(0, 10);
-        QVERIFY(edit.SetValue(7));
-        QVERIFY(!edit.SetValue(11));
-        QCOMPARE(edit.text(), QStringLiteral("7"));
 
         CEditDouble real;
         QVERIFY(!real.SetValue(std::numeric_limits<double>::quiet_NaN()));
