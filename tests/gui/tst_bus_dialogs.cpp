@@ -227,7 +227,8 @@ private Q_SLOTS:
         QCOMPARE(CIniSection(SettingsFilePath(), "KNOWN MODULES").ReadDWord("Modules", 0), 1u);
     }
 
-    void stableDeviceName() {
+    // A device is offered by its stable name where it has one; the serial ports dialog stores the choice.
+    void serialPorts() {
         QDir dir(data_.Path());
         QVERIFY(dir.mkpath(QStringLiteral("by-id")));
         test::WriteFileBytes(dir.filePath(QStringLiteral("ttyFAKE0")).toStdString(), "");
@@ -238,10 +239,8 @@ private Q_SLOTS:
         QCOMPARE(StableDeviceName(dir.filePath(QStringLiteral("ttyFAKE0")), byId), link);
         QCOMPARE(StableDeviceName(dir.filePath(QStringLiteral("ttyFAKE1")), byId), QString());
         QCOMPARE(StableDeviceName(dir.filePath(QStringLiteral("ttyMISSING")), byId), QString());
-    }
 
-    // OK stores only what changed; Test names the device and the cause when it cannot be opened.
-    void serialPortsStoresTheChoice() {
+        // OK stores only what changed; Test names the device and the cause when it cannot be opened.
         BusContext context;
         CSerialPortsDlg dialog(context, nullptr);
         QCOMPARE(dialog.PortCombo(1)->currentText(), QStringLiteral("/dev/ttyS0"));

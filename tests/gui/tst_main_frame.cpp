@@ -237,6 +237,22 @@ private Q_SLOTS:
         }
         const QString clock = frame.ClockPane()->text();
         QVERIFY2(QTime::fromString(clock, QStringLiteral("HH:mm:ss")).isValid(), qPrintable(clock));
+
+        // Forgetting the bus deletes only the stored bus state; known modules and the records in memory stay.
+        CIniSection busInfo(SettingsFilePath(), "BUS INFO");
+        busInfo.WriteInt("Count", 2);
+        CIniSection known(SettingsFilePath(), "KNOWN MODULES");
+        known.WriteInt("Modules", 1);
+        auto record = std::make_unique<ModuleRecord>();
+        record->iaStation = 5;
+        QVERIFY(frame.GetBusContext()->busList.Add(std::move(record)));
+        frame.Action(ID_MAINT_FORGET_BUS_INFO)->trigger();
+        QCOMPARE(messages.Texts(),
+                 QStringList{QString::fromUtf8("Aktueller Buszustand wurde verworfen.\nBeim "
+                                               "nächsten Mal wird der Bus komplett abgesucht.")});
+        QVERIFY(!busInfo.HasKey("Count"));
+        QVERIFY(known.HasKey("Modules"));
+        QCOMPARE(frame.GetBusContext()->busList.Count(), 1u);
     }
 
     // Scan commands run on the frame's context; while one bus operation runs, the others are refused.
@@ -372,24 +388,6 @@ private Q_SLOTS:
                 QVERIFY2(letters.removeDuplicates() == 0, qPrintable(shown));
             }
         }
-    }
-
-    void forgetBusInfoDeletesOnlyTheStoredState() {
-        CIniSection busInfo(SettingsFilePath(), "BUS INFO");
-        busInfo.WriteInt("Count", 2);
-        CIniSection known(SettingsFilePath(), "KNOWN MODULES");
-        known.WriteInt("Modules", 1);
-        CMainFrame frame;
-        auto record = std::make_unique<ModuleRecord>();
-        record->iaStation = 5;
-        QVERIFY(frame.GetBusContext()->busList.Add(std::move(record)));
-        frame.Action(ID_MAINT_FORGET_BUS_INFO)->trigger();
-        QCOMPARE(messages.Texts(),
-                 QStringList{QString::fromUtf8("Aktueller Buszustand wurde verworfen.\nBeim "
-                                               "nächsten Mal wird der Bus komplett abgesucht.")});
-        QVERIFY(!busInfo.HasKey("Count"));
-        QVERIFY(known.HasKey("Modules"));
-        QCOMPARE(frame.GetBusContext()->busList.Count(), 1u); // the records in memory stay
     }
 
     // One copy per data directory: a second start brings the first forward, or says that it could not.
