@@ -317,7 +317,6 @@ private Q_SLOTS:
         // Closing it tells the frame, which then creates a new one.
         static_cast<QDialog*>(first.data())->reject();
         QVERIFY(frame.CircuitWindow() == nullptr);
-        QTRY_VERIFY(first == nullptr);
 
         // After a scan the window opens by itself.
         frame.OnScan(2);
@@ -353,7 +352,6 @@ private Q_SLOTS:
         auto* frame = new CMainFrame(windows);
         frame->show();
         frame->OnDisplay();
-        QVERIFY(frame->CircuitWindow() != nullptr);
         QVERIFY(frame->close());
         QCOMPARE(log.value(0), QStringLiteral("closed"));
         delete frame;
