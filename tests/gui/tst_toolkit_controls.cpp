@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -60,16 +59,13 @@ private Q_SLOTS:
         CEditDouble edit;
         edit.SetRange(-100, 100);
         QVERIFY(edit.SetValue(0));
-        QSignalSpy changed(&edit, &CEditNumBase::valueEdited);
         edit.selectAll();
         Type(&edit, QStringLiteral("100"));
         QCOMPARE(edit.GetValue(), 100.0);
-        QCOMPARE(changed.count(), 3);
         // 1000 is too high: the value from before the last SetValue comes back, selected.
         Type(&edit, QStringLiteral("0"));
         QCOMPARE(edit.GetValue(), 0.0);
         QCOMPARE(edit.selectedText(), QStringLiteral("0"));
-        QCOMPARE(changed.count(), 3);
 
         // Keys typed ahead of a rejection are dropped; keys typed after the event loop went on are taken.
         QTRY_VERIFY(!edit.IsDiscardingTypeAhead());
