@@ -44,14 +44,13 @@ private:
 class ConfigBus {
 public:
     static constexpr uint16_t kXvSerial = 40218;
-    static constexpr uint8_t kXvStation = 3;
 
     ConfigBus() {
         std::string error;
         bus = sim::SharedBus("", error);
         context.portContext.nPortNo = 1;
         context.portContext.device = "sim";
-        xv.iaStation = kXvStation;
+        xv.iaStation = 3;
         xv.enModuleState = msIdentified;
         xv.bIsTavikXV = 1;
         xv.stationInfo.wSerialNo = kXvSerial;
