@@ -132,8 +132,8 @@ BinFile ReadBinFile(const std::string& b, const std::vector<FieldFormat>& layout
         f.maximum[c] = U32(b, 48 + 4 * c);
     }
     const size_t size = SizeOf(layout);
-    EXPECT_EQ((b.size() - 56) % size, 0u) << "no partial record";
-    for (size_t at = 56; at + size <= b.size(); at += size) {
+    EXPECT_EQ((b.size() - kMeasHeaderSize) % size, 0u) << "no partial record";
+    for (size_t at = kMeasHeaderSize; at + size <= b.size(); at += size) {
         f.records.push_back(ParseRecord(b, at, layout));
     }
     return f;
