@@ -327,11 +327,13 @@ int CalibProgramAll(CliContext& context, const CalibOptions& opts, bool addresse
             return context.exitCode;
         }
     }
-    const std::vector<uint8_t> stations = ModuleStations(context.bus.busList, StationFilter::TavikModules);
+    const XvModuleSelection selection = XvModuleStations(context.bus.busList);
+    const std::vector<uint8_t>& stations = selection.stations;
     if (stations.empty()) {
-        context.Fail(kExitUsage, "the saved bus holds no Tavik modules; run 'terrix-cli scan' first");
+        context.Fail(kExitUsage, "the saved bus holds no XV modules; run 'terrix-cli scan' first");
         return context.exitCode;
     }
+    NoteSkippedModules(context, selection.skipped);
     ui.messages.clear();
     std::vector<ProgramOutcome> outcomes;
     const bool ok = ws.ProgramAllModules(stations, ui, &outcomes);
@@ -461,7 +463,7 @@ const CommandRegistration registration([](CLI::App& app, CliContext& context) {
     program->callback([&context, opts] { context.exitCode = CalibProgram(context, *opts); });
 
     CLI::App* all =
-        calib->add_subcommand("program-all", "Write the file data into every module of the saved bus");
+        calib->add_subcommand("program-all", "Write the file data into every XV module of the saved bus");
     AddModuleAddressOptions(all, opts->address);
     AddCalibOptions(all, *opts);
     all->add_flag("--yes", opts->yes, "Confirm programming every module");

@@ -38,6 +38,17 @@ void PrintMessages(const ConfigMessages& messages) {
     }
 }
 
+void NoteSkippedModules(const CliContext& context, const std::vector<const ModuleRecord*>& skipped) {
+    if (context.options.quiet) {
+        return;
+    }
+    for (const ModuleRecord* record : skipped) {
+        std::cerr << "terrix-cli: station " << int(record->iaStation) << " (" << record->ModuleName()
+                  << ", serial " << record->SerialNo()
+                  << ") is left out: only XV modules take this command\n";
+    }
+}
+
 std::string FixedText(double value, int decimals) {
     char buffer[400];
     const auto result =

@@ -7,6 +7,7 @@
 #include "core/config/config_message.h"
 
 #include <string>
+#include <vector>
 
 namespace terrix::cli {
 
@@ -20,6 +21,9 @@ int FailBus(CliContext& context, const std::string& what);
 int NeedYes(CliContext& context, const std::string& question);
 // Messages of a configuration operation, one per line on stderr (captions in brackets).
 void PrintMessages(const ConfigMessages& messages);
+
+// On stderr: the modules a command for every module left out, since only XV modules take it.
+void NoteSkippedModules(const CliContext& context, const std::vector<const ModuleRecord*>& skipped);
 
 // Locale-independent fixed-point text.
 std::string FixedText(double value, int decimals);

@@ -145,11 +145,13 @@ int ParamsSetAll(CliContext& context, const ParamsOptions& opts) {
         return context.exitCode;
     }
     LoadSavedBus(context);
-    const std::vector<uint8_t> stations = ModuleStations(context.bus.busList, StationFilter::XvModules);
+    const XvModuleSelection selection = XvModuleStations(context.bus.busList);
+    const std::vector<uint8_t>& stations = selection.stations;
     if (stations.empty()) {
         context.Fail(kExitUsage, "the saved bus holds no XV modules; run 'terrix-cli scan' first");
         return context.exitCode;
     }
+    NoteSkippedModules(context, selection.skipped);
     PortUser user;
     if (!context.OpenPort(user)) {
         return context.exitCode;
@@ -251,8 +253,8 @@ const CommandRegistration registration([](CLI::App& app, CliContext& context) {
     AddEntryOptions(set, *opts);
     set->callback([&context, opts] { context.exitCode = ParamsSet(context, *opts); });
 
-    CLI::App* all =
-        params->add_subcommand("set-all", "Set offset and averaging time in every module of the saved bus");
+    CLI::App* all = params->add_subcommand(
+        "set-all", "Set offset and averaging time in every XV module of the saved bus");
     all->add_option("--offset", opts->offset, "Offset value in percent")->required();
     all->add_option("--averaging", opts->averaging, "Averaging time in seconds")->required();
     all->callback([&context, opts] { context.exitCode = ParamsSetAll(context, *opts); });

@@ -2,31 +2,21 @@
 
 namespace terrix {
 
-namespace {
-
-bool Passes(const ModuleRecord& record, StationFilter filter) {
-    switch (filter) {
-    case StationFilter::AllModules:
-        return true;
-    case StationFilter::TavikModules:
-        return record.bIsTavikButNotXV != 0 || record.bIsTavikXV != 0;
-    case StationFilter::XvModules:
-        return record.bIsTavikXV != 0;
-    }
-    return false;
-}
-
-} // namespace
-
-std::vector<uint8_t> ModuleStations(const CBusList& list, StationFilter filter) {
-    std::vector<uint8_t> stations;
+XvModuleSelection XvModuleStations(const CBusList& list) {
+    XvModuleSelection selection;
     for (uint32_t i = 0; i < list.Count(); ++i) {
         const ModuleRecord* record = list.GetAt(i);
-        if (record != nullptr && record->enModuleState != msCollision && Passes(*record, filter)) {
-            stations.push_back(record->iaStation);
+        if (record == nullptr || record->enModuleState == msCollision ||
+            record->SerialNo() > kMaxValidSerial) {
+            continue;
+        }
+        if (record->bIsTavikXV != 0 && record->enModuleState != msFailed) {
+            selection.stations.push_back(record->iaStation);
+        } else {
+            selection.skipped.push_back(record);
         }
     }
-    return stations;
+    return selection;
 }
 
 } // namespace terrix

@@ -1,5 +1,6 @@
 #pragma once
-// The stations that "Program all modules" and "Set All Offsets and AveTime" work through.
+// The stations that "Program all modules" and "Set All Offsets and AveTime" work through, for the windows and
+// the command-line tool alike.
 
 #include "core/inventory/bus_list.h"
 
@@ -8,16 +9,17 @@
 
 namespace terrix {
 
-enum class StationFilter {
-    AllModules,   // every module (no collision placeholder)
-    TavikModules, // the calibrated probes: Tavik probes and the XV module
-    XvModules,    // the XV module only (application parameters)
+struct XvModuleSelection {
+    std::vector<uint8_t> stations;            // in list order
+    std::vector<const ModuleRecord*> skipped; // the other modules, for the message that names them
 };
 
-// The station of every record of the list that is not a collision placeholder and passes the filter, in
-// list order. (Counting the first "records minus collisions" entries instead would take a collision's
-// station, where several modules would answer at once, and leave out a module at the end of the list; and
-// a module that lacks the commands, such as the multiplexer, would end the run with an error.)
-std::vector<uint8_t> ModuleStations(const CBusList& list, StationFilter filter = StationFilter::AllModules);
+// Only the XV module holds calibrations and application parameters: the calibration files are named after
+// it, and the plain Tavik probe and the multiplexer lack the commands, so writing to them would end a run
+// with an error. Every XV record counts, also one not identified since the bus was loaded (each module is
+// read before it is written, so one that does not answer is reported and left alone), except a module
+// whose identification broke off with a fatal module error. Collision placeholders are neither taken nor
+// named: several modules would answer at their station at once.
+XvModuleSelection XvModuleStations(const CBusList& list);
 
 } // namespace terrix

@@ -1,5 +1,6 @@
 #include "gui/config/app_params_dlg.h"
 
+#include "core/config/module_stations.h"
 #include "core/config/par_file.h"
 #include "core/inventory/module_record.h"
 #include "core/platform/data_paths.h"
@@ -277,8 +278,9 @@ void CAppParamsDlg::SetAllOffsetsAndAveTime() {
         return;
     }
     // Only XV modules hold application parameters; the others are named afterwards, not written.
-    QStringList skipped;
-    const std::vector<uint8_t> stations = XvModuleStations(context_.busList, skipped);
+    const XvModuleSelection selection = XvModuleStations(context_.busList);
+    const std::vector<uint8_t>& stations = selection.stations;
+    const QStringList skipped = SkippedModuleNames(selection.skipped);
     bool refused = true;
     size_t failedIndex = stations.size();
     const bool ok = RunBusWork([&](PortHandle port) {

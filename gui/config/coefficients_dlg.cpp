@@ -1,5 +1,6 @@
 #include "gui/config/coefficients_dlg.h"
 
+#include "core/config/module_stations.h"
 #include "core/inventory/module_record.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
@@ -391,10 +392,10 @@ void CCoefficientsDlg::ProgramModule() {
 }
 
 void CCoefficientsDlg::ProgramAllModules() {
-    QStringList skipped;
-    const std::vector<uint8_t> stations = XvModuleStations(context_.busList, skipped);
+    const XvModuleSelection selection = XvModuleStations(context_.busList);
+    const QStringList skipped = SkippedModuleNames(selection.skipped);
     std::vector<ProgramOutcome> outcomes;
-    RunCalibWork([&] { return workspace_.ProgramAllModules(stations, *this, &outcomes); });
+    RunCalibWork([&] { return workspace_.ProgramAllModules(selection.stations, *this, &outcomes); });
     for (const ProgramOutcome& outcome : outcomes) {
         if (outcome.result != ProgramOutcome::Result::NotRead) {
             changed_ = true;

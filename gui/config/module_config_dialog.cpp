@@ -90,23 +90,15 @@ void CModuleConfigDialog::ShowConfigMessages(const ConfigMessages& messages) {
     }
 }
 
-std::vector<uint8_t> XvModuleStations(const CBusList& list, QStringList& skipped) {
-    std::vector<uint8_t> stations;
-    for (uint32_t i = 0; i < list.Count(); ++i) {
-        const ModuleRecord* module = list.GetAt(i);
-        if (module == nullptr || module->enModuleState == msCollision) {
-            continue;
-        }
-        if (module->bIsTavikXV != 0 && module->enModuleState == msIdentified) {
-            stations.push_back(module->iaStation);
-        } else {
-            skipped << CModuleConfigDialog::tr("station %1 (%2, serial %3)")
-                           .arg(module->iaStation)
-                           .arg(QString::fromStdString(module->ModuleName()))
-                           .arg(module->SerialNo());
-        }
+QStringList SkippedModuleNames(const std::vector<const ModuleRecord*>& skipped) {
+    QStringList names;
+    for (const ModuleRecord* module : skipped) {
+        names << CModuleConfigDialog::tr("station %1 (%2, serial %3)")
+                     .arg(module->iaStation)
+                     .arg(QString::fromStdString(module->ModuleName()))
+                     .arg(module->SerialNo());
     }
-    return stations;
+    return names;
 }
 
 QString ConfigText(const std::string& text) {

@@ -49,9 +49,8 @@ private:
     bool moduleConfirmed_ = false;
 };
 
-// The stations of the identified XV modules of the list, in list order; `skipped` names every other module
-// (collision placeholders aside) for the message that says they were left out.
-std::vector<uint8_t> XvModuleStations(const CBusList& list, QStringList& skipped);
+// "station 4 (PX-TAVIK2, serial 4711)" for each module a command for every module left out.
+QStringList SkippedModuleNames(const std::vector<const ModuleRecord*>& skipped);
 
 // A message text of the configuration core as shown: looked up under the context "terrix::ConfigText" of
 // the translations. The core's texts are the module service's fixed English wording and have no entry

@@ -49,24 +49,41 @@ TEST(AppParamsConversionTest, SecondsAndCountsEntriesThatDoNotFitAndTheLittleEnd
     EXPECT_EQ(AppParams::FromBytes(bytes), block);
 }
 
-TEST(ModuleStationsTest, CollisionsAndModulesWithoutTheCommandsAreLeftOut) {
-    CBusList list;
-    const auto add = [&list](uint8_t station, ModuleState state, int tavik, int xv) {
-        auto record = std::make_unique<ModuleRecord>();
-        record->iaStation = station;
-        record->enModuleState = state;
-        record->bIsTavikButNotXV = tavik;
-        record->bIsTavikXV = xv;
-        list.Add(std::move(record));
+TEST(XvModuleStationsTest, OnlyXvModulesAreTakenAndTheOthersNamed) {
+    struct Entry {
+        uint8_t station;
+        ModuleState state;
+        uint16_t serial;
+        bool tavik;
+        bool xv;
     };
-    add(1, msIdentified, 1, 0);
-    add(3, msCollision, 0, 0);
-    add(4, msNotIdentified, 0, 1);
-    add(7, msIdentified, 0, 1);
-    add(252, msIdentified, 0, 0); // the multiplexer
-    EXPECT_EQ(ModuleStations(list), (std::vector<uint8_t>{1, 4, 7, 252}));
-    EXPECT_EQ(ModuleStations(list, StationFilter::TavikModules), (std::vector<uint8_t>{1, 4, 7}));
-    EXPECT_EQ(ModuleStations(list, StationFilter::XvModules), (std::vector<uint8_t>{4, 7}));
+    const Entry entries[] = {
+        {1, msIdentified, 101, true, false}, // plain Tavik probe: no calibration commands
+        {3, msCollision, kNoSerial, false, false},
+        {4, msNotIdentified, 104, false, true},    // loaded from the saved bus: read before it is written
+        {5, msFailed, 105, false, true},           // fatal module error at identification
+        {6, msIdentified, kNoSerial, false, true}, // placeholder with the flag left over
+        {7, msIdentified, 107, false, true},
+        {252, msIdentified, 252, false, false}, // the multiplexer
+    };
+    CBusList list;
+    EXPECT_TRUE(XvModuleStations(list).stations.empty());
+    for (const Entry& e : entries) {
+        auto record = std::make_unique<ModuleRecord>();
+        record->iaStation = e.station;
+        record->enModuleState = e.state;
+        record->stationInfo.wSerialNo = e.serial;
+        record->bIsTavikButNotXV = e.tavik ? 1 : 0;
+        record->bIsTavikXV = e.xv ? 1 : 0;
+        list.Add(std::move(record));
+    }
+    const XvModuleSelection selection = XvModuleStations(list);
+    EXPECT_EQ(selection.stations, (std::vector<uint8_t>{4, 7}));
+    std::vector<uint8_t> skipped;
+    for (const ModuleRecord* record : selection.skipped) {
+        skipped.push_back(record->iaStation);
+    }
+    EXPECT_EQ(skipped, (std::vector<uint8_t>{1, 5, 252}));
 }
 
 class AppParamsBusTest : public SimBusTest {};
