@@ -12,6 +12,7 @@
 #include "core/busops/station_number.h"
 #include "core/inventory/bus_info_file.h"
 #include "core/inventory/record_values.h"
+#include "core/inventory/stored_bus.h"
 #include "core/inventory/stored_text.h"
 #include "core/inventory/unit_names.h"
 
@@ -194,7 +195,7 @@ int Rescan(CliContext& context, int station) {
         single.Add(std::move(copy));
         PrintModuleTable(std::cout, single);
     }
-    if (context.bus.busList.CollisionCount() == 0 && !context.bus.busList.Save()) {
+    if (SaveCompleteBus(context.bus.busList) == BusSave::kFailed) {
         context.Fail(kExitFile, "the bus state could not be saved: " + context.bus.busList.LastFileError().Message());
     }
     return context.exitCode;

@@ -7,7 +7,7 @@
 #include "core/config/offset_adjust.h"
 #include "core/config/reset_baud.h"
 #include "core/config/user_info.h"
-#include "core/inventory/module_file.h"
+#include "core/inventory/stored_bus.h"
 #include "core/inventory/stored_text.h"
 
 #include <nlohmann/json.hpp>
@@ -191,11 +191,9 @@ int ResetBaud(CliContext& context, const SettingsOptions& opts) {
     }
     user.Release();
     // The record of a module the saved bus knows keeps the new rate in its module file.
-    if (record != nullptr && record->SerialNo() != 0 && record->SerialNo() <= kMaxValidSerial) {
-        InventoryFileError error;
-        if (!WriteModuleFile(*record, &error)) {
-            context.Fail(kExitFile, "the module file could not be written: " + error.Message());
-        }
+    InventoryFileError error;
+    if (record != nullptr && !SaveModuleChange(*record, &error)) {
+        context.Fail(kExitFile, "the module file could not be written: " + error.Message());
     }
     if (context.options.json) {
         std::cout << nlohmann::json{{"resetBaud", 9600}, {"sent", true}}.dump(2) << '\n';

@@ -2,6 +2,7 @@
 
 #include "core/busops/collisions.h"
 #include "core/inventory/bus_info_file.h"
+#include "core/inventory/stored_bus.h"
 
 namespace terrix {
 
@@ -39,11 +40,12 @@ ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& 
     result.collisionsLeft = list.CollisionCount();
     if (list.Count() == 0) {
         result.listEmpty = true;
-    } else if (result.collisionsLeft == 0 && !result.stopped && result.startupError != kErrorPortOpen) {
+    } else if (!result.stopped && result.startupError != kErrorPortOpen) {
         // A scan stopped half-way, or a port lost mid-scan, leaves part of the bus in the list: saving it
         // would replace the stored bus state.
-        result.saved = list.Save();
-        result.saveFailed = !result.saved;
+        const BusSave save = SaveCompleteBus(list);
+        result.saved = save == BusSave::kSaved;
+        result.saveFailed = save == BusSave::kFailed;
     }
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "core/busops/collisions.h"
 #include "core/busops/scan_session.h"
+#include "core/inventory/stored_bus.h"
 #include "core/inventory/unit_names.h"
 #include "gui/app/bus_activity.h"
 #include "gui/app/frame_windows.h"
@@ -424,8 +425,8 @@ void CResolveCollisionsDlg::Run(BusActivity& activity) {
     // From the Maintenance menu nobody else saves: command 1 moved modules, so a bus without collisions
     // is stored now (the scanning dialog saves its own bus after this dialog).
     bool saveFailed = false;
-    if (ran && left == 0 && outerActivity_ == nullptr && context_.busList.Count() > 0) {
-        saveFailed = !context_.busList.Save();
+    if (ran && outerActivity_ == nullptr) {
+        saveFailed = SaveCompleteBus(context_.busList) == BusSave::kFailed;
     }
     if (!ran) {
         ShowMessage(this, PortFailureText(context_.portContext), windowTitle(), MessageIcon::Warning);

@@ -2,8 +2,8 @@
 
 #include "core/busops/identification.h"
 #include "core/circuit/measuring_guard.h"
-#include "core/inventory/module_file.h"
 #include "core/inventory/record_values.h"
+#include "core/inventory/stored_bus.h"
 #include "core/inventory/stored_text.h"
 #include "core/inventory/unit_names.h"
 #include "core/platform/data_paths.h"
@@ -910,14 +910,14 @@ void CMeasCircuitDlg::OnActivate() {
         return;
     }
     ModuleRecord* record = CurrentRecord();
-    if (record->SerialNo() > kMaxValidSerial) {
+    if (IsCollisionPlaceholder(*record)) {
         ShowMessage(this, Text(24708), windowTitle(), MessageIcon::Warning);
         return;
     }
     // Through the loop: it may be reading the flag right now on its own thread.
     loop_.SetModuleDisabled(static_cast<uint32_t>(currentRow_), record->bDisabled == 0);
     InventoryFileError error;
-    if (!WriteModuleFile(*record, &error)) {
+    if (!SaveModuleChange(*record, &error)) {
         ShowMessage(this, QString::fromStdString(error.Message()), windowTitle(), MessageIcon::Warning);
     }
     RefreshIdentity(currentRow_);
@@ -929,7 +929,7 @@ void CMeasCircuitDlg::OnRemove() {
     }
     const ModuleRecord* record = CurrentRecord();
     const uint16_t serial = record->SerialNo();
-    if (serial >= kNoSerial || record->enModuleState == msCollision) {
+    if (IsCollisionPlaceholder(*record)) {
         ShowMessage(this, Text(24708), windowTitle(), MessageIcon::Warning);
         return;
     }
@@ -941,8 +941,8 @@ void CMeasCircuitDlg::OnRemove() {
         return;
     }
     CloseValueWindow(serial);
-    loop_.RemoveBySerial(serial);
-    if (context_.busList.RemoveBySerial(serial) != nullptr && !context_.busList.Save()) {
+    loop_.RemoveBySerial(serial); // the slot only points at the record, which the bus list deletes
+    if (RemoveModuleFromBus(context_.busList, *record) == ModuleRemoval::kSaveFailed) {
         ShowMessage(this, QString::fromStdString(context_.busList.LastFileError().Message()), windowTitle(),
                     MessageIcon::Warning);
     }
@@ -1033,7 +1033,7 @@ void CMeasCircuitDlg::RunModuleDialog(const ModuleWindows::ModalDialog& dialog, 
         return;
     }
     InventoryFileError error;
-    if (!WriteModuleFile(*record, &error)) {
+    if (!SaveModuleChange(*record, &error)) {
         ShowMessage(this, QString::fromStdString(error.Message()), windowTitle(), MessageIcon::Warning);
     }
     FillList();
