@@ -146,6 +146,14 @@ StationCheck ConfirmModuleAtStation(PortHandle port, const ModuleRecord& expecte
     return identified && serial == expected.SerialNo() ? StationCheck::kConfirmed : StationCheck::kNoModule;
 }
 
+StationCheck CheckModuleBeforeConfig(PortHandle port, const ModuleRecord& record, ModuleRecord& found,
+                                     const UnitLookup& lookup) {
+    if (!IsKnownSerial(record.SerialNo())) {
+        return StationCheck::kConfirmed;
+    }
+    return ConfirmModuleAtStation(port, record, found, lookup);
+}
+
 bool RescanModule(PortUser& portUser, const UnitLookup& lookup, ModuleRecord& record) {
     if (!portUser.Acquire()) {
         return false;

@@ -27,6 +27,14 @@ enum class StationCheck {
 StationCheck ConfirmModuleAtStation(PortHandle port, const ModuleRecord& expected, ModuleRecord& found,
                                     const UnitLookup& lookup);
 
+// The check before a command configures the module of `record` at its station, in a window or the
+// command-line tool. kOtherModule refuses the command: another module answers there, so the record's module
+// moved or was swapped. A record without a known serial number has nothing to compare with and is
+// kConfirmed without a transaction. kNoModule (nobody identified there) is the caller's to judge: a window
+// lets the command fail with its own message.
+StationCheck CheckModuleBeforeConfig(PortHandle port, const ModuleRecord& record, ModuleRecord& found,
+                                     const UnitLookup& lookup);
+
 // Opens the port, identifies the module at the record's station again and closes the port. On success the
 // fresh record replaces every field of the given one except bDisabled, the user's switch; on failure the
 // given record stays as it was.

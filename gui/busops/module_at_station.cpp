@@ -65,7 +65,7 @@ bool RefuseOtherModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRe
     ModuleRecord expected = record;
     expected.iaStation = station;
     ModuleRecord found;
-    if (ConfirmModuleAtStation(port, expected, found, UnitName) != StationCheck::kOtherModule) {
+    if (CheckModuleBeforeConfig(port, expected, found, UnitName) != StationCheck::kOtherModule) {
         return true;
     }
     ShowOtherModule(dialog, station, found.SerialNo(), record.SerialNo());

@@ -17,7 +17,7 @@ bool CheckModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& 
 
 // The milder check before configuring a module: false (with the reason shown) only when another module
 // answers at `station`. A station where nobody answers is left to the operation itself, which then fails
-// with its own message.
+// with its own message; a record without a known serial number is not checked.
 bool RefuseOtherModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record, uint8_t station);
 
 // Why a PortUser could not take the context's port, naming the device (the context's own device, else the

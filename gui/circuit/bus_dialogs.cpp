@@ -3,6 +3,7 @@
 #include "core/busops/collisions.h"
 #include "core/platform/com_port.h"
 #include "gui/app/bus_activity.h"
+#include "gui/busops/module_at_station.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"
 
@@ -213,13 +214,17 @@ bool CHaltMeasStateDlg::ReadState() {
         activity.ShowRefusal(this);
         return false;
     }
+    // As before every configuration: the station must not be answered by another module. The state read
+    // here is what enables the commands, so a refused module can never be written to.
     bool ok = portUser_.Acquire();
+    bool refused = false;
     if (ok) {
-        ok = ReadHaltMeasState(portUser_.Port(), record_.iaStation, state_);
+        refused = !RefuseOtherModuleAtStation(this, portUser_.Port(), record_, record_.iaStation);
+        ok = !refused && ReadHaltMeasState(portUser_.Port(), record_.iaStation, state_);
         portUser_.Release();
     }
     readOk_ = ok;
-    if (!ok) {
+    if (!ok && !refused) {
         ShowMessage(this, QString::fromLatin1(kMsgHaltStateReadFailed), windowTitle());
     }
     ShowState();

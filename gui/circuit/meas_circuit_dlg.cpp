@@ -888,14 +888,12 @@ void CMeasCircuitDlg::OnRescan() {
     // station may answer with another one, whose identity would otherwise land in this row and file.
     PortUser portUser(&context_.portContext);
     ModuleRecord* record = CurrentRecord();
-    if (IsKnownSerial(record->SerialNo())) {
-        if (!portUser.Acquire()) {
-            ShowMessage(this, PortFailureText(context_.portContext), windowTitle(), MessageIcon::Warning);
-            return;
-        }
-        if (!RefuseOtherModuleAtStation(this, portUser.Port(), *record, record->iaStation)) {
-            return;
-        }
+    if (!portUser.Acquire()) {
+        ShowMessage(this, PortFailureText(context_.portContext), windowTitle(), MessageIcon::Warning);
+        return;
+    }
+    if (!RefuseOtherModuleAtStation(this, portUser.Port(), *record, record->iaStation)) {
+        return;
     }
     if (!RescanModule(portUser, UnitName, *record)) {
         ShowMessage(this, Text(24671), windowTitle(), MessageIcon::Warning);

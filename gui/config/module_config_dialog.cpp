@@ -50,10 +50,8 @@ bool CModuleConfigDialog::RunBusWork(const std::function<bool(PortHandle port)>&
     busy_ = true;
     const bool wasEnabled = isEnabled();
     setEnabled(false);
-    if (!moduleConfirmed_ && IsKnownSerial(record_.SerialNo())) {
+    if (!moduleConfirmed_) {
         moduleConfirmed_ = RefuseOtherModuleAtStation(this, portUser_.Port(), record_, record_.iaStation);
-    } else {
-        moduleConfirmed_ = true;
     }
     const bool ok = moduleConfirmed_ && work(portUser_.Port());
     setEnabled(wasEnabled);

@@ -129,6 +129,32 @@ TEST_F(IdentificationTest, GarbledAnswersMakeACollisionPlaceholder) {
         std::tuple(msCollision, kNoSerial, std::string("COLLISION"), uint8_t{9}, kBusHeaderChecksum));
 }
 
+// Before a module is configured: a record of a known module is compared with what answers at its station;
+// one without a known serial number costs no transaction.
+TEST_F(IdentificationTest, CheckBeforeConfigComparesOnlyKnownSerials) {
+    AddProbe(4, 100);
+    OpenPort();
+    const struct {
+        uint8_t station;
+        uint16_t serial;
+        StationCheck result;
+        size_t requests; // station-information requests sent
+    } cases[] = {
+        {4, 100, StationCheck::kConfirmed, 1},       {4, 101, StationCheck::kOtherModule, 1},
+        {9, 100, StationCheck::kNoModule, 1},        {4, 0, StationCheck::kConfirmed, 0},
+        {4, kNoSerial, StationCheck::kConfirmed, 0},
+    };
+    for (const auto& c : cases) {
+        bus->ClearRequestLog();
+        ModuleRecord record;
+        record.iaStation = c.station;
+        record.stationInfo.wSerialNo = c.serial;
+        ModuleRecord found;
+        EXPECT_EQ(CheckModuleBeforeConfig(port, record, found, UnitName), c.result) << c.serial;
+        EXPECT_EQ(CountRequests(2), c.requests) << c.serial;
+    }
+}
+
 TEST_F(IdentificationTest, RescanReplacesTheRecordButTheUsersSwitchOrNothing) {
     AddProbe(4, 100);
     ComPortContext context;

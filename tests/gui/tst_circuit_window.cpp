@@ -289,7 +289,8 @@ private Q_SLOTS:
         QCOMPARE(RemovableMediaStart("other", "/home/other", dir / "root"), fs::path("/home/other"));
     }
 
-    // The halt state is read and set; a module that does not answer leaves the command choices disabled.
+    // The halt state is read and set; a module that does not answer, or another module at the station, leaves
+    // the command choices disabled.
     void haltStateReadsSetsAndLocksAfterFailedRead() {
         BusContext context;
         Fill(context, {});
@@ -306,6 +307,16 @@ private Q_SLOTS:
         // The one message also shows that the read from the XV module went without any.
         QCOMPARE(messages.Texts(), QStringList{QString::fromLatin1(kMsgHaltStateReadFailed)});
         QVERIFY(!failed.CommandRadio(0)->isEnabled() && !failed.CommandRadio(1)->isEnabled());
+
+        // Another module at the record's station: refused before the state is read, so nothing can be set.
+        messages.Clear();
+        ModuleRecord moved = g_identified[2];
+        moved.stationInfo.wSerialNo = 4242;
+        CHaltMeasStateDlg refused(context, nullptr, moved);
+        QCOMPARE(messages.messages.size(), 1u);
+        QVERIFY2(messages.Texts().front().contains(QStringLiteral("(serial number 4242)")),
+                 qPrintable(messages.Texts().front()));
+        QVERIFY(!refused.CommandRadio(0)->isEnabled() && !refused.CommandRadio(1)->isEnabled());
     }
 
     // Without the port nothing is sent, and the saved bus stays.
