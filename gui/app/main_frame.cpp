@@ -1,7 +1,7 @@
 #include "gui/app/main_frame.h"
 
+#include "core/inventory/bus_info_file.h"
 #include "core/platform/com_port.h"
-#include "core/platform/ini_section.h"
 #include "gui/app/bus_activity.h"
 #include "gui/toolkit/about_dlg.h"
 #include "gui/toolkit/message_box.h"
@@ -417,13 +417,13 @@ void CMainFrame::OnForgetBusInfo() {
         return;
     }
     // Only the stored state goes; the records in memory stay as they are.
-    CIniSection settings;
-    if (!settings.ResetSection("BUS INFO")) {
+    InventoryFileError error;
+    if (!ForgetBusInfo(&error)) {
         // The stored state is still there: say so, and why, rather than report success.
         ShowMessage(this,
                     QString::fromUtf8("Konnte Buszustand nicht verwerfen.\n%1: %2")
-                        .arg(QString::fromStdString(settings.File().string()),
-                             QString::fromLocal8Bit(std::strerror(settings.LastError()))),
+                        .arg(QString::fromStdString(error.file.string()),
+                             QString::fromLocal8Bit(std::strerror(error.code))),
                     caption, MessageIcon::Warning);
         return;
     }
