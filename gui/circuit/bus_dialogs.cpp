@@ -3,7 +3,9 @@
 #include "core/busops/collisions.h"
 #include "core/platform/com_port.h"
 #include "gui/app/bus_activity.h"
+#include "gui/config/config_text.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/string_catalogue.h"
 
 #include <QButtonGroup>
@@ -101,7 +103,7 @@ bool CCreateCollisionsDlg::OpenPort() {
         const ComPortContext& port = context_.portContext;
         portState_->setText(
             port.dwError == kErrorPortReserved
-                ? QString::fromLatin1(kBusBusyMeasuringText)
+                ? BusBusyMeasuringText()
                 : Text(24655) + QLatin1Char('\n') +
                       QString::fromStdString(PortUserErrorText(port, PortDeviceName(port.nPortNo))));
         portState_->show();
@@ -195,7 +197,7 @@ CHaltMeasStateDlg::CHaltMeasStateDlg(BusContext& context, QWidget* owner, Module
 CHaltMeasStateDlg::~CHaltMeasStateDlg() = default;
 
 void CHaltMeasStateDlg::Retranslate() {
-    setWindowTitle(tr("Halt Measuring State"));
+    setWindowTitle(ModuleWindowTitle(tr("Halt Measuring State"), record_));
     stateBox_->setTitle(tr("Halt Measuring State"));
     commandBox_->setTitle(tr("Set Halt Measuring State"));
     stateRadios_[0]->setText(tr("Measuring"));
@@ -220,7 +222,7 @@ bool CHaltMeasStateDlg::ReadState() {
     }
     readOk_ = ok;
     if (!ok) {
-        ShowMessage(this, QString::fromLatin1(kMsgHaltStateReadFailed), windowTitle());
+        ShowMessage(this, ConfigText(kMsgHaltStateReadFailed), windowTitle());
     }
     ShowState();
     return ok;
@@ -244,7 +246,7 @@ void CHaltMeasStateDlg::SetByCommand(bool halt) {
     // After a failed read back the state shown is stale; no command may be built from it.
     readOk_ = ok;
     if (!ok) {
-        ShowMessage(this, QString::fromLatin1(kMsgHaltStateReadFailed), windowTitle());
+        ShowMessage(this, ConfigText(kMsgHaltStateReadFailed), windowTitle());
     }
     ShowState();
 }

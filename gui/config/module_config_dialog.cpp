@@ -5,8 +5,6 @@
 #include "gui/busops/module_at_station.h"
 #include "gui/toolkit/message_box.h"
 
-#include <QCoreApplication>
-
 namespace terrix {
 
 CModuleConfigDialog::CModuleConfigDialog(BusContext& context, QWidget* owner, ModuleRecord& record)
@@ -107,10 +105,6 @@ std::vector<uint8_t> XvModuleStations(const CBusList& list, QStringList& skipped
         }
     }
     return stations;
-}
-
-QString ConfigText(const std::string& text) {
-    return QCoreApplication::translate("terrix::ConfigText", text.c_str());
 }
 
 } // namespace terrix

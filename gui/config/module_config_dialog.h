@@ -6,6 +6,7 @@
 
 #include "core/config/config_message.h"
 #include "core/inventory/bus_context.h"
+#include "gui/config/config_text.h"
 #include "gui/toolkit/placement_dialog.h"
 
 #include <QStringList>
@@ -52,10 +53,5 @@ private:
 // The stations of the identified XV modules of the list, in list order; `skipped` names every other module
 // (collision placeholders aside) for the message that says they were left out.
 std::vector<uint8_t> XvModuleStations(const CBusList& list, QStringList& skipped);
-
-// A message text of the configuration core as shown: looked up under the context "terrix::ConfigText" of
-// the translations. The core's texts are the module service's fixed English wording and have no entry
-// there, so they show unchanged in both languages; an entry added later takes effect here.
-QString ConfigText(const std::string& text);
 
 } // namespace terrix
