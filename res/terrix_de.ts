@@ -927,6 +927,11 @@ Possible reasons: Probe out-of material or material too dry or wrong minimum val
         <translation>Meas. value too low.
 Possible reasons: Probe out-of material or material too dry or wrong minimum value</translation>
     </message>
+    <message>
+        <source>Set active calibration</source>
+        <comment>32808</comment>
+        <translation>Aktive Kalibrierung setzen</translation>
+    </message>
 </context>
 <context>
     <name>terrix::BusActivity</name>
@@ -935,6 +940,27 @@ Possible reasons: Probe out-of material or material too dry or wrong minimum val
 Please wait until that has finished.</source>
         <translation>Der Bus ist belegt (%1).
 Bitte warten Sie, bis dieser Vorgang beendet ist.</translation>
+    </message>
+    <message>
+        <source>The measuring loop is using the bus, so bus commands must wait.
+Stop the measuring loop in the measuring circuit window, then try again.</source>
+        <translation>Die Meßschleife benutzt den Bus, deshalb müssen Busbefehle warten.
+Halten Sie die Meßschleife im Fenster „Meßkreis“ an und versuchen Sie es dann erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CAboutDlg</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Copyright © ORVA GmbH. All rights reserved.</source>
+        <translation>Copyright © ORVA GmbH. Alle Rechte vorbehalten.</translation>
+    </message>
+    <message>
+        <source>%1 Version %2.%3 (Build %4.%5)</source>
+        <translation>%1 Version %2.%3 (Build %4.%5)</translation>
     </message>
 </context>
 <context>
@@ -1304,6 +1330,58 @@ neu lesen</translation>
         <source>Select All</source>
         <translation>Alles &amp;auswählen</translation>
     </message>
+    <message>
+        <source>Characters must be a number.
+</source>
+        <translation>Die Zeichen müssen eine Zahl sein.
+</translation>
+    </message>
+    <message>
+        <source>Value must be at least %1.
+</source>
+        <translation>Der Wert muß mindestens %1 sein.
+</translation>
+    </message>
+    <message>
+        <source>Value must be less or equal than %1.
+</source>
+        <translation>Der Wert muß kleiner oder gleich %1 sein.
+</translation>
+    </message>
+    <message>
+        <source>Characters must form a number.
+</source>
+        <translation>Die Zeichen müssen eine Zahl bilden.
+</translation>
+    </message>
+    <message>
+        <source>Value must be less or equal than least %1.
+</source>
+        <translation>Der Wert muß kleiner oder gleich %1 sein.
+</translation>
+    </message>
+    <message>
+        <source>The resulting value becomes too low: %1&quot;
+Paste Command Ignored</source>
+        <translation>Der entstehende Wert wird zu klein: %1&quot;
+Einfügen ignoriert</translation>
+    </message>
+    <message>
+        <source>The resulting value becomes too high: %1&quot;
+Paste Command Ignored</source>
+        <translation>Der entstehende Wert wird zu groß: %1&quot;
+Einfügen ignoriert</translation>
+    </message>
+    <message>
+        <source>The format of the resulting string is wrong: %1&quot;
+Paste Command Ignored</source>
+        <translation>Das Format des entstehenden Textes ist falsch: %1&quot;
+Einfügen ignoriert</translation>
+    </message>
+    <message>
+        <source>Paste Notice</source>
+        <translation>Hinweis zum Einfügen</translation>
+    </message>
 </context>
 <context>
     <name>terrix::CError66Dlg</name>
@@ -1525,10 +1603,6 @@ Busverkehr</translation>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
-    <message>
-        <source>Stop the measurement first: this command deletes values or files that the measuring loop is writing.</source>
-        <translation>Bitte zuerst die Messung beenden: Dieser Befehl löscht Meßwerte oder Dateien, die die Meßschleife gerade schreibt.</translation>
-    </message>
     <message numerus="yes">
         <source>%n file(s) copied to %1.</source>
         <translation>
@@ -1543,6 +1617,18 @@ Busverkehr</translation>
     <message>
         <source>Could not be copied:</source>
         <translation>Konnte nicht kopiert werden:</translation>
+    </message>
+    <message>
+        <source>This command talks to the module over the bus, and the measuring loop is using the bus now.
+Stop the measuring loop (&quot;%1&quot;), then try again.</source>
+        <translation>Dieser Befehl spricht das Modul über den Bus an, und den Bus benutzt gerade die Meßschleife.
+Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>This command works on measurement files that the measuring loop is writing now.
+Stop the measuring loop (&quot;%1&quot;), then try again.</source>
+        <translation>Dieser Befehl arbeitet mit Meßdateien, die die Meßschleife gerade schreibt.
+Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</translation>
     </message>
 </context>
 <context>
@@ -1597,6 +1683,14 @@ Busverkehr</translation>
         <source>The picture could not be saved as %1.</source>
         <translation>Das Bild konnte nicht als %1 gespeichert werden.</translation>
     </message>
+    <message>
+        <source>  SPP: </source>
+        <translation>  Werte/Diagramm: </translation>
+    </message>
+    <message>
+        <source>Date/Time</source>
+        <translation>Datum/Uhrzeit</translation>
+    </message>
 </context>
 <context>
     <name>terrix::CModuleConfigDialog</name>
@@ -1642,6 +1736,25 @@ Busverkehr</translation>
     <message>
         <source>The module takes offsets from -99.9 to 99.9 %.</source>
         <translation>Das Modul nimmt nur Offsets von -99,9 bis 99,9 % an.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CPlacementDialog</name>
+    <message>
+        <source>Do you want to carry out the change?</source>
+        <translation>Wollen Sie die Änderung durchführen?</translation>
+    </message>
+    <message>
+        <source>The change could not be carried out!</source>
+        <translation>Änderung konnte nicht ausgeführt werden!</translation>
+    </message>
+    <message>
+        <source>Change carried out.</source>
+        <translation>Änderung ausgeführt.</translation>
+    </message>
+    <message>
+        <source>Do you want to discard your change?</source>
+        <translation>Wollen Sie Ihre Änderung verwerfen?</translation>
     </message>
 </context>
 <context>
@@ -2013,6 +2126,213 @@ Bitte suchen Sie den Bus erneut ab.</translation>
     </message>
 </context>
 <context>
+    <name>terrix::ConfigText</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Failed to request for TavikXV&apos;s actual switch postion!</source>
+        <translation>Die aktuelle Schalterstellung des TavikXV konnte nicht abgefragt werden!</translation>
+    </message>
+    <message>
+        <source>Error getting coefficient from module!</source>
+        <translation>Fehler beim Lesen des Koeffizienten aus dem Modul!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t set reset baudrate!</source>
+        <translation>Reset-Baudrate nicht gesetzt!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t get application parameters!</source>
+        <translation>Applikationsparameter nicht erhalten!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t set application parameters!</source>
+        <translation>Applikationsparameter nicht gesetzt!</translation>
+    </message>
+    <message>
+        <source>Set Offset failed!</source>
+        <translation>Setzen des Offsets fehlgeschlagen!</translation>
+    </message>
+    <message>
+        <source>The offset must be a finite number of percent.</source>
+        <translation>Der Offset muß eine endliche Zahl in Prozent sein.</translation>
+    </message>
+    <message>
+        <source>Don&apos;t get analog config!</source>
+        <translation>Analogkonfiguration nicht erhalten!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t set analog config!</source>
+        <translation>Analogkonfiguration nicht gesetzt!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t get zero offset!</source>
+        <translation>Nulloffset nicht erhalten!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t set measuring low limit!</source>
+        <translation>Untere Meßgrenze nicht gesetzt!</translation>
+    </message>
+    <message>
+        <source>The limit must lie between 0 and 100 %.</source>
+        <translation>Die Grenze muß zwischen 0 und 100 % liegen.</translation>
+    </message>
+    <message>
+        <source>Don&apos;t get Halt Measuring State!</source>
+        <translation>Meß-Haltezustand nicht erhalten!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t get file name!</source>
+        <translation>Keinen Dateinamen erhalten!</translation>
+    </message>
+    <message>
+        <source>don&apos;t get file name!</source>
+        <translation>Keinen Dateinamen erhalten!</translation>
+    </message>
+    <message>
+        <source>Can&apos;t read file !</source>
+        <translation>Datei kann nicht gelesen werden!</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open the file!</source>
+        <translation>Die Datei kann nicht geöffnet werden!</translation>
+    </message>
+    <message>
+        <source>Can&apos;t write the file!</source>
+        <translation>Die Datei kann nicht geschrieben werden!</translation>
+    </message>
+    <message>
+        <source>Can&apos;t read the file!</source>
+        <translation>Die Datei kann nicht gelesen werden!</translation>
+    </message>
+    <message>
+        <source>Number of parameters isn&apos;t 5,
+Check it and try again please!</source>
+        <translation>Die Anzahl der Parameter ist nicht 5,
+bitte prüfen und erneut versuchen!</translation>
+    </message>
+    <message>
+        <source>Program has not read (successfully) any calibration data from a module.
+Additionally no calibration data has been retrieved from LOC files.
+Therfor this function won&apos;t be executed!</source>
+        <translation>Das Programm hat (erfolgreich) keine Kalibrierdaten aus einem Modul gelesen.
+Außerdem wurden keine Kalibrierdaten aus LOC-Dateien geholt.
+Deshalb wird diese Funktion nicht ausgeführt!</translation>
+    </message>
+    <message>
+        <source>Program has not read (successfully) any calibration data from a module.
+Either the module or the communication with the NKP-bus has been damaged.
+If you continue to write any data into the module you possibly can destroy the module!
+DO YOU STILL INSIST TO CONTINUE this operation?</source>
+        <translation>Das Programm hat (erfolgreich) keine Kalibrierdaten aus einem Modul gelesen.
+Entweder das Modul oder die Kommunikation mit dem NKP-Bus ist gestört.
+Wenn Sie weiter Daten in das Modul schreiben, können Sie das Modul möglicherweise zerstören!
+WOLLEN SIE DIESEN VORGANG TROTZDEM FORTSETZEN?</translation>
+    </message>
+    <message>
+        <source>No calibration data has been read from the LOC files.
+Therfor this operation will only write the actual calibration data into the module.
+Are you sure to continue this operation?</source>
+        <translation>Aus den LOC-Dateien wurden keine Kalibrierdaten gelesen.
+Deshalb schreibt dieser Vorgang nur die aktuellen Kalibrierdaten in das Modul.
+Wollen Sie diesen Vorgang wirklich fortsetzen?</translation>
+    </message>
+    <message>
+        <source>No calibration data has been read from the LOC files.
+Programming all modules writes the data of the LOC files into every module, so nothing has been written.</source>
+        <translation>Aus den LOC-Dateien wurden keine Kalibrierdaten gelesen.
+Das Programmieren aller Module schreibt die Daten der LOC-Dateien in jedes Modul, deshalb wurde nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>The actual calibration data is identical to that on the module!
+Are you sure to rewrite the module&apos;s data?</source>
+        <translation>Die aktuellen Kalibrierdaten sind mit denen im Modul identisch!
+Wollen Sie die Daten des Moduls wirklich neu schreiben?</translation>
+    </message>
+    <message>
+        <source>If including known modules, need to fully scan again!
+Now continue program?</source>
+        <translation>Wenn bekannte Module eingeschlossen sind, muß der Bus vollständig neu abgesucht werden!
+Jetzt mit dem Programmieren fortfahren?</translation>
+    </message>
+    <message>
+        <source>Writing data into module...</source>
+        <translation>Daten werden in das Modul geschrieben...</translation>
+    </message>
+    <message>
+        <source>Calibration data written into module.
+Reading calibration data from module for verifying correctness of written data.</source>
+        <translation>Kalibrierdaten in das Modul geschrieben.
+Kalibrierdaten werden aus dem Modul gelesen, um die geschriebenen Daten zu prüfen.</translation>
+    </message>
+    <message>
+        <source>Verifying written data...</source>
+        <translation>Geschriebene Daten werden geprüft...</translation>
+    </message>
+    <message>
+        <source>Loading data from module...</source>
+        <translation>Daten werden aus dem Modul geladen...</translation>
+    </message>
+    <message>
+        <source>Failed to write calibration data into selected module!</source>
+        <translation>Die Kalibrierdaten konnten nicht in das gewählte Modul geschrieben werden!</translation>
+    </message>
+    <message>
+        <source>Failed to read material calibration data from module!</source>
+        <translation>Die Materialkalibrierdaten konnten nicht aus dem Modul gelesen werden!</translation>
+    </message>
+    <message>
+        <source>calibration data successfully written into module.</source>
+        <translation>Kalibrierdaten erfolgreich in das Modul geschrieben.</translation>
+    </message>
+    <message>
+        <source>Failed to read LOC file!</source>
+        <translation>Die LOC-Datei konnte nicht gelesen werden!</translation>
+    </message>
+    <message>
+        <source>Before using this function, please enter a new calibration switch value!</source>
+        <translation>Bitte geben Sie vor dieser Funktion einen neuen Kalibrierschalterwert ein!</translation>
+    </message>
+    <message>
+        <source>CAUTION! Product selection switch will be activated by setting calibration 0.
+
+  Are you sure to proceed?</source>
+        <translation>ACHTUNG! Mit Kalibrierung 0 wird der Produktwahlschalter aktiviert.
+
+  Wollen Sie wirklich fortfahren?</translation>
+    </message>
+    <message>
+        <source>CAUTION! This function is fixing the selected calibration
+  and deactivating the product selection switch!
+  Please choose calibration 0 to activate the product selection switch.
+
+  Are you sure to proceed?</source>
+        <translation>ACHTUNG! Diese Funktion legt die gewählte Kalibrierung fest
+  und deaktiviert den Produktwahlschalter!
+  Wählen Sie Kalibrierung 0, um den Produktwahlschalter zu aktivieren.
+
+  Wollen Sie wirklich fortfahren?</translation>
+    </message>
+    <message>
+        <source>Failed to set active calibration</source>
+        <translation>Die aktive Kalibrierung konnte nicht gesetzt werden</translation>
+    </message>
+    <message>
+        <source>The LOC file names calibration files that are missing or cannot be read: </source>
+        <translation>Die LOC-Datei nennt Kalibrierdateien, die fehlen oder nicht gelesen werden können: </translation>
+    </message>
+    <message>
+        <source>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: </source>
+        <translation>Die LOC-Datei nennt Kalibrierdateien, die fehlen oder nicht gelesen werden können, deshalb wurde nichts programmiert: </translation>
+    </message>
+    <message>
+        <source>Open %1 failed!</source>
+        <translation>Öffnen von %1 fehlgeschlagen!</translation>
+    </message>
+</context>
+<context>
     <name>terrix::MessageBox</name>
     <message>
         <source>OK</source>
@@ -2029,6 +2349,14 @@ Bitte suchen Sie den Bus erneut ab.</translation>
     <message>
         <source>&amp;No</source>
         <translation>&amp;Nein</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::ModuleWindowTitle</name>
+    <message>
+        <source>%1 – %2 (station %3)</source>
+        <extracomment>A window&apos;s title, the serial number of its module and the module&apos;s station address.</extracomment>
+        <translation>%1 – %2 (Station %3)</translation>
     </message>
 </context>
 <context>

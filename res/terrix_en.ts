@@ -927,6 +927,11 @@ Possible reasons: Probe out-of material or material too dry or wrong minimum val
         <translation>Meas. value too low.
 Possible reasons: Probe out-of material or material too dry or wrong minimum value</translation>
     </message>
+    <message>
+        <source>Set active calibration</source>
+        <comment>32808</comment>
+        <translation>Set active calibration</translation>
+    </message>
 </context>
 <context>
     <name>terrix::BusActivity</name>
@@ -935,6 +940,27 @@ Possible reasons: Probe out-of material or material too dry or wrong minimum val
 Please wait until that has finished.</source>
         <translation>The bus is busy (%1).
 Please wait until that has finished.</translation>
+    </message>
+    <message>
+        <source>The measuring loop is using the bus, so bus commands must wait.
+Stop the measuring loop in the measuring circuit window, then try again.</source>
+        <translation>The measuring loop is using the bus, so bus commands must wait.
+Stop the measuring loop in the measuring circuit window, then try again.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CAboutDlg</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Copyright © ORVA GmbH. All rights reserved.</source>
+        <translation>Copyright © ORVA GmbH. All rights reserved.</translation>
+    </message>
+    <message>
+        <source>%1 Version %2.%3 (Build %4.%5)</source>
+        <translation>%1 Version %2.%3 (Build %4.%5)</translation>
     </message>
 </context>
 <context>
@@ -1304,6 +1330,58 @@ act. calibration ID</translation>
         <source>Select All</source>
         <translation>Select All</translation>
     </message>
+    <message>
+        <source>Characters must be a number.
+</source>
+        <translation>Characters must be a number.
+</translation>
+    </message>
+    <message>
+        <source>Value must be at least %1.
+</source>
+        <translation>Value must be at least %1.
+</translation>
+    </message>
+    <message>
+        <source>Value must be less or equal than %1.
+</source>
+        <translation>Value must be less or equal than %1.
+</translation>
+    </message>
+    <message>
+        <source>Characters must form a number.
+</source>
+        <translation>Characters must form a number.
+</translation>
+    </message>
+    <message>
+        <source>Value must be less or equal than least %1.
+</source>
+        <translation>Value must be less or equal than least %1.
+</translation>
+    </message>
+    <message>
+        <source>The resulting value becomes too low: %1&quot;
+Paste Command Ignored</source>
+        <translation>The resulting value becomes too low: %1&quot;
+Paste Command Ignored</translation>
+    </message>
+    <message>
+        <source>The resulting value becomes too high: %1&quot;
+Paste Command Ignored</source>
+        <translation>The resulting value becomes too high: %1&quot;
+Paste Command Ignored</translation>
+    </message>
+    <message>
+        <source>The format of the resulting string is wrong: %1&quot;
+Paste Command Ignored</source>
+        <translation>The format of the resulting string is wrong: %1&quot;
+Paste Command Ignored</translation>
+    </message>
+    <message>
+        <source>Paste Notice</source>
+        <translation>Paste Notice</translation>
+    </message>
 </context>
 <context>
     <name>terrix::CError66Dlg</name>
@@ -1525,10 +1603,6 @@ Bus traffic</translation>
         <source>Close</source>
         <translation>Close</translation>
     </message>
-    <message>
-        <source>Stop the measurement first: this command deletes values or files that the measuring loop is writing.</source>
-        <translation>Stop the measurement first: this command deletes values or files that the measuring loop is writing.</translation>
-    </message>
     <message numerus="yes">
         <source>%n file(s) copied to %1.</source>
         <translation>
@@ -1543,6 +1617,18 @@ Bus traffic</translation>
     <message>
         <source>Could not be copied:</source>
         <translation>Could not be copied:</translation>
+    </message>
+    <message>
+        <source>This command talks to the module over the bus, and the measuring loop is using the bus now.
+Stop the measuring loop (&quot;%1&quot;), then try again.</source>
+        <translation>This command talks to the module over the bus, and the measuring loop is using the bus now.
+Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
+    </message>
+    <message>
+        <source>This command works on measurement files that the measuring loop is writing now.
+Stop the measuring loop (&quot;%1&quot;), then try again.</source>
+        <translation>This command works on measurement files that the measuring loop is writing now.
+Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
     </message>
 </context>
 <context>
@@ -1597,6 +1683,14 @@ Bus traffic</translation>
         <source>The picture could not be saved as %1.</source>
         <translation>The picture could not be saved as %1.</translation>
     </message>
+    <message>
+        <source>  SPP: </source>
+        <translation>  SPP: </translation>
+    </message>
+    <message>
+        <source>Date/Time</source>
+        <translation>Date/Time</translation>
+    </message>
 </context>
 <context>
     <name>terrix::CModuleConfigDialog</name>
@@ -1642,6 +1736,25 @@ Bus traffic</translation>
     <message>
         <source>The module takes offsets from -99.9 to 99.9 %.</source>
         <translation>The module takes offsets from -99.9 to 99.9 %.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CPlacementDialog</name>
+    <message>
+        <source>Do you want to carry out the change?</source>
+        <translation>Do you want to carry out the change?</translation>
+    </message>
+    <message>
+        <source>The change could not be carried out!</source>
+        <translation>The change could not be carried out!</translation>
+    </message>
+    <message>
+        <source>Change carried out.</source>
+        <translation>Change carried out.</translation>
+    </message>
+    <message>
+        <source>Do you want to discard your change?</source>
+        <translation>Do you want to discard your change?</translation>
     </message>
 </context>
 <context>
@@ -2013,6 +2126,213 @@ Please scan the bus again.</translation>
     </message>
 </context>
 <context>
+    <name>terrix::ConfigText</name>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Failed to request for TavikXV&apos;s actual switch postion!</source>
+        <translation>Failed to request for TavikXV&apos;s actual switch postion!</translation>
+    </message>
+    <message>
+        <source>Error getting coefficient from module!</source>
+        <translation>Error getting coefficient from module!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t set reset baudrate!</source>
+        <translation>Don&apos;t set reset baudrate!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t get application parameters!</source>
+        <translation>Don&apos;t get application parameters!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t set application parameters!</source>
+        <translation>Don&apos;t set application parameters!</translation>
+    </message>
+    <message>
+        <source>Set Offset failed!</source>
+        <translation>Set Offset failed!</translation>
+    </message>
+    <message>
+        <source>The offset must be a finite number of percent.</source>
+        <translation>The offset must be a finite number of percent.</translation>
+    </message>
+    <message>
+        <source>Don&apos;t get analog config!</source>
+        <translation>Don&apos;t get analog config!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t set analog config!</source>
+        <translation>Don&apos;t set analog config!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t get zero offset!</source>
+        <translation>Don&apos;t get zero offset!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t set measuring low limit!</source>
+        <translation>Don&apos;t set measuring low limit!</translation>
+    </message>
+    <message>
+        <source>The limit must lie between 0 and 100 %.</source>
+        <translation>The limit must lie between 0 and 100 %.</translation>
+    </message>
+    <message>
+        <source>Don&apos;t get Halt Measuring State!</source>
+        <translation>Don&apos;t get Halt Measuring State!</translation>
+    </message>
+    <message>
+        <source>Don&apos;t get file name!</source>
+        <translation>Don&apos;t get file name!</translation>
+    </message>
+    <message>
+        <source>don&apos;t get file name!</source>
+        <translation>don&apos;t get file name!</translation>
+    </message>
+    <message>
+        <source>Can&apos;t read file !</source>
+        <translation>Can&apos;t read file !</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open the file!</source>
+        <translation>Can&apos;t open the file!</translation>
+    </message>
+    <message>
+        <source>Can&apos;t write the file!</source>
+        <translation>Can&apos;t write the file!</translation>
+    </message>
+    <message>
+        <source>Can&apos;t read the file!</source>
+        <translation>Can&apos;t read the file!</translation>
+    </message>
+    <message>
+        <source>Number of parameters isn&apos;t 5,
+Check it and try again please!</source>
+        <translation>Number of parameters isn&apos;t 5,
+Check it and try again please!</translation>
+    </message>
+    <message>
+        <source>Program has not read (successfully) any calibration data from a module.
+Additionally no calibration data has been retrieved from LOC files.
+Therfor this function won&apos;t be executed!</source>
+        <translation>Program has not read (successfully) any calibration data from a module.
+Additionally no calibration data has been retrieved from LOC files.
+Therfor this function won&apos;t be executed!</translation>
+    </message>
+    <message>
+        <source>Program has not read (successfully) any calibration data from a module.
+Either the module or the communication with the NKP-bus has been damaged.
+If you continue to write any data into the module you possibly can destroy the module!
+DO YOU STILL INSIST TO CONTINUE this operation?</source>
+        <translation>Program has not read (successfully) any calibration data from a module.
+Either the module or the communication with the NKP-bus has been damaged.
+If you continue to write any data into the module you possibly can destroy the module!
+DO YOU STILL INSIST TO CONTINUE this operation?</translation>
+    </message>
+    <message>
+        <source>No calibration data has been read from the LOC files.
+Therfor this operation will only write the actual calibration data into the module.
+Are you sure to continue this operation?</source>
+        <translation>No calibration data has been read from the LOC files.
+Therfor this operation will only write the actual calibration data into the module.
+Are you sure to continue this operation?</translation>
+    </message>
+    <message>
+        <source>No calibration data has been read from the LOC files.
+Programming all modules writes the data of the LOC files into every module, so nothing has been written.</source>
+        <translation>No calibration data has been read from the LOC files.
+Programming all modules writes the data of the LOC files into every module, so nothing has been written.</translation>
+    </message>
+    <message>
+        <source>The actual calibration data is identical to that on the module!
+Are you sure to rewrite the module&apos;s data?</source>
+        <translation>The actual calibration data is identical to that on the module!
+Are you sure to rewrite the module&apos;s data?</translation>
+    </message>
+    <message>
+        <source>If including known modules, need to fully scan again!
+Now continue program?</source>
+        <translation>If including known modules, need to fully scan again!
+Now continue program?</translation>
+    </message>
+    <message>
+        <source>Writing data into module...</source>
+        <translation>Writing data into module...</translation>
+    </message>
+    <message>
+        <source>Calibration data written into module.
+Reading calibration data from module for verifying correctness of written data.</source>
+        <translation>Calibration data written into module.
+Reading calibration data from module for verifying correctness of written data.</translation>
+    </message>
+    <message>
+        <source>Verifying written data...</source>
+        <translation>Verifying written data...</translation>
+    </message>
+    <message>
+        <source>Loading data from module...</source>
+        <translation>Loading data from module...</translation>
+    </message>
+    <message>
+        <source>Failed to write calibration data into selected module!</source>
+        <translation>Failed to write calibration data into selected module!</translation>
+    </message>
+    <message>
+        <source>Failed to read material calibration data from module!</source>
+        <translation>Failed to read material calibration data from module!</translation>
+    </message>
+    <message>
+        <source>calibration data successfully written into module.</source>
+        <translation>calibration data successfully written into module.</translation>
+    </message>
+    <message>
+        <source>Failed to read LOC file!</source>
+        <translation>Failed to read LOC file!</translation>
+    </message>
+    <message>
+        <source>Before using this function, please enter a new calibration switch value!</source>
+        <translation>Before using this function, please enter a new calibration switch value!</translation>
+    </message>
+    <message>
+        <source>CAUTION! Product selection switch will be activated by setting calibration 0.
+
+  Are you sure to proceed?</source>
+        <translation>CAUTION! Product selection switch will be activated by setting calibration 0.
+
+  Are you sure to proceed?</translation>
+    </message>
+    <message>
+        <source>CAUTION! This function is fixing the selected calibration
+  and deactivating the product selection switch!
+  Please choose calibration 0 to activate the product selection switch.
+
+  Are you sure to proceed?</source>
+        <translation>CAUTION! This function is fixing the selected calibration
+  and deactivating the product selection switch!
+  Please choose calibration 0 to activate the product selection switch.
+
+  Are you sure to proceed?</translation>
+    </message>
+    <message>
+        <source>Failed to set active calibration</source>
+        <translation>Failed to set active calibration</translation>
+    </message>
+    <message>
+        <source>The LOC file names calibration files that are missing or cannot be read: </source>
+        <translation>The LOC file names calibration files that are missing or cannot be read: </translation>
+    </message>
+    <message>
+        <source>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: </source>
+        <translation>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: </translation>
+    </message>
+    <message>
+        <source>Open %1 failed!</source>
+        <translation>Open %1 failed!</translation>
+    </message>
+</context>
+<context>
     <name>terrix::MessageBox</name>
     <message>
         <source>OK</source>
@@ -2029,6 +2349,14 @@ Please scan the bus again.</translation>
     <message>
         <source>&amp;No</source>
         <translation>&amp;No</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::ModuleWindowTitle</name>
+    <message>
+        <source>%1 – %2 (station %3)</source>
+        <extracomment>A window&apos;s title, the serial number of its module and the module&apos;s station address.</extracomment>
+        <translation>%1 – %2 (station %3)</translation>
     </message>
 </context>
 <context>

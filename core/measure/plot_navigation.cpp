@@ -1,7 +1,6 @@
 #include "core/measure/plot_navigation.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace terrix {
 
@@ -46,10 +45,6 @@ PlotPageRange PageRangeOf(int64_t first, int64_t samplesPerPlot, int64_t count) 
     const int64_t begin = std::clamp<int64_t>(first, 0, total);
     const int64_t end = std::min(total, begin + ClampSamplesPerPlot(samplesPerPlot));
     return {static_cast<uint32_t>(begin), static_cast<uint32_t>(end)};
-}
-
-int SamplesPerPlotSpinMaximum(int64_t count) {
-    return static_cast<int>(std::clamp<int64_t>(count, 1, std::numeric_limits<int>::max()));
 }
 
 bool ListFollowsNewValue(int64_t topRow, int64_t rowsPerPage, int64_t newCount) {

@@ -46,10 +46,6 @@ struct PlotPageRange {
 };
 PlotPageRange PageRangeOf(int64_t first, int64_t samplesPerPlot, int64_t count);
 
-// The largest samples-per-plot the spin control offers: the record count, at least 1, at most what a spin
-// control's int holds.
-int SamplesPerPlotSpinMaximum(int64_t count);
-
 // Whether the value list scrolls to a newly appended row: only when it had filled its page and its last
 // visible row was the last row before the new one (top row + rows per page - 1 = new count - 2), so that a
 // list left at its end follows the measurements and a list scrolled back stays where it is.

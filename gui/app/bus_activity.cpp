@@ -23,16 +23,24 @@ std::map<const BusContext*, RunningEntry>& RunningActivities() {
 
 } // namespace
 
+QString BusBusyMeasuringText() {
+    return QCoreApplication::translate(
+        "terrix::BusActivity", "The measuring loop is using the bus, so bus commands must wait.\nStop "
+                               "the measuring loop in the measuring circuit window, then try again.");
+}
+
 BusActivity::BusActivity(BusContext& context, QString what) : context_(context) {
+    // The measuring loop first: it holds the port until it is stopped, so "wait until it has finished"
+    // would never come true.
+    if (PortUser::IsReserved(context.portContext)) {
+        refusal_ = BusBusyMeasuringText();
+        return;
+    }
     auto& running = RunningActivities();
     if (const auto it = running.find(&context); it != running.end()) {
         refusal_ = QCoreApplication::translate("terrix::BusActivity",
                                                "The bus is busy (%1).\nPlease wait until that has finished.")
                        .arg(it->second.what);
-        return;
-    }
-    if (PortUser::IsReserved(context.portContext)) {
-        refusal_ = QString::fromLatin1(kBusBusyMeasuringText);
         return;
     }
     running.emplace(&context, RunningEntry{std::move(what), false});

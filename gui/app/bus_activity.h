@@ -53,6 +53,10 @@ private:
     QString refusal_;
 };
 
+// Why bus work must wait while a measuring loop holds the port, and that stopping the loop allows it, in the
+// user's language (the core's kBusBusyMeasuringText as shown).
+QString BusBusyMeasuringText();
+
 // Tells the frame (and any window that disables its own bus buttons) when a context becomes busy or free.
 class BusActivitySignals : public QObject {
     Q_OBJECT

@@ -7,8 +7,10 @@
 #include "gui/busops/module_at_station.h"
 #include "gui/busops/station_number_dlg.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/string_catalogue.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,7 +34,7 @@ uint32_t MaxConversionSeconds() {
 
 CConversionTimeDlg::CConversionTimeDlg(BusContext& context, QWidget* owner, ModuleRecord& record)
     : CPlacementDialog(owner), context_(context), record_(record) {
-    setWindowTitle(tr("Setting Conversion Time"));
+    RetranslateTitle();
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     auto* heading = new QLabel(tr("Conversion time"), this);
@@ -77,6 +79,17 @@ CConversionTimeDlg::CConversionTimeDlg(BusContext& context, QWidget* owner, Modu
     new_->setFocus();
     new_->selectAll();
     LoadWindowPlacement("Conversion Time");
+}
+
+void CConversionTimeDlg::RetranslateTitle() {
+    setWindowTitle(ModuleWindowTitle(tr("Setting Conversion Time"), record_));
+}
+
+void CConversionTimeDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        RetranslateTitle();
+    }
+    CPlacementDialog::changeEvent(event);
 }
 
 CConversionTimeDlg::~CConversionTimeDlg() {

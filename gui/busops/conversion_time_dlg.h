@@ -33,7 +33,11 @@ public:
     // The count the new value corresponds to.
     uint32_t NewCount() const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void RetranslateTitle();
     void UpdateCount();
 
     BusContext& context_;

@@ -5,8 +5,10 @@
 #include "gui/app/frame_windows.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/string_catalogue.h"
 
+#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,7 +19,7 @@ namespace terrix {
 
 CStationNumberDlg::CStationNumberDlg(BusContext& context, QWidget* owner, ModuleRecord& record)
     : CPlacementDialog(owner), context_(context), record_(record) {
-    setWindowTitle(tr("Change Station Number"));
+    RetranslateTitle();
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     previousLabel_ = new QLabel(tr("Previous station number:"), this);
@@ -47,6 +49,17 @@ CStationNumberDlg::CStationNumberDlg(BusContext& context, QWidget* owner, Module
     new_->setFocus();
     new_->selectAll();
     LoadWindowPlacement("Station Number");
+}
+
+void CStationNumberDlg::RetranslateTitle() {
+    setWindowTitle(ModuleWindowTitle(tr("Change Station Number"), record_));
+}
+
+void CStationNumberDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        RetranslateTitle();
+    }
+    CPlacementDialog::changeEvent(event);
 }
 
 CStationNumberDlg::~CStationNumberDlg() {

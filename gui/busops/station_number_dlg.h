@@ -30,7 +30,11 @@ public:
     CEditDWord* PreviousEdit() const { return previous_; }
     CEditDWord* NewEdit() const { return new_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void RetranslateTitle();
     BusContext& context_;
     ModuleRecord& record_;
     PortUser portUser_;

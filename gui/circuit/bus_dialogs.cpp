@@ -4,7 +4,9 @@
 #include "core/platform/com_port.h"
 #include "gui/app/bus_activity.h"
 #include "gui/busops/module_at_station.h"
+#include "gui/config/config_text.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/string_catalogue.h"
 
 #include <QButtonGroup>
@@ -102,7 +104,7 @@ bool CCreateCollisionsDlg::OpenPort() {
         const ComPortContext& port = context_.portContext;
         portState_->setText(
             port.dwError == kErrorPortReserved
-                ? QString::fromLatin1(kBusBusyMeasuringText)
+                ? BusBusyMeasuringText()
                 : Text(24655) + QLatin1Char('\n') +
                       QString::fromStdString(PortUserErrorText(port, PortDeviceName(port.nPortNo))));
         portState_->show();
@@ -196,7 +198,7 @@ CHaltMeasStateDlg::CHaltMeasStateDlg(BusContext& context, QWidget* owner, Module
 CHaltMeasStateDlg::~CHaltMeasStateDlg() = default;
 
 void CHaltMeasStateDlg::Retranslate() {
-    setWindowTitle(tr("Halt Measuring State"));
+    setWindowTitle(ModuleWindowTitle(tr("Halt Measuring State"), record_));
     stateBox_->setTitle(tr("Halt Measuring State"));
     commandBox_->setTitle(tr("Set Halt Measuring State"));
     stateRadios_[0]->setText(tr("Measuring"));
@@ -225,7 +227,7 @@ bool CHaltMeasStateDlg::ReadState() {
     }
     readOk_ = ok;
     if (!ok && !refused) {
-        ShowMessage(this, QString::fromLatin1(kMsgHaltStateReadFailed), windowTitle());
+        ShowMessage(this, ConfigText(kMsgHaltStateReadFailed), windowTitle());
     }
     ShowState();
     return ok;
@@ -249,7 +251,7 @@ void CHaltMeasStateDlg::SetByCommand(bool halt) {
     // After a failed read back the state shown is stale; no command may be built from it.
     readOk_ = ok;
     if (!ok) {
-        ShowMessage(this, QString::fromLatin1(kMsgHaltStateReadFailed), windowTitle());
+        ShowMessage(this, ConfigText(kMsgHaltStateReadFailed), windowTitle());
     }
     ShowState();
 }

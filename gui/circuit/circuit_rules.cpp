@@ -28,6 +28,7 @@ CircuitCommands CircuitCommandStates(const CircuitInput& in) {
     c.menuRecreateAscii = any;
     c.menuResetBaud = in.hasResetBaud && any;
     c.menuError66 = in.hasError66 && any;
+    c.menuActiveCalib = in.hasActiveCalib && any;
 
     // Display stays usable while measuring: a value window only reads.
     c.display = in.hasValueWindow && row;

@@ -29,6 +29,7 @@ struct CircuitInput {
     bool hasStationNumber = false;
     bool hasResetBaud = false;
     bool hasError66 = false;
+    bool hasActiveCalib = false;
 };
 
 struct CircuitCommands {
@@ -56,6 +57,7 @@ struct CircuitCommands {
     bool menuRecreateAscii = false;
     bool menuResetBaud = false;
     bool menuError66 = false;
+    bool menuActiveCalib = false; // XV modules only; the handler refuses others
 };
 
 CircuitCommands CircuitCommandStates(const CircuitInput& input);

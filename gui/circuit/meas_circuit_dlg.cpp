@@ -10,6 +10,7 @@
 #include "core/platform/ini_section.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/circuit/bus_dialogs.h"
+#include "gui/circuit/measuring_refusal.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -251,10 +252,6 @@ void CMeasCircuitDlg::BuildControls() {
         SetCurrentRow(index.row());
         OnDisplayValues();
     });
-    connect(list_, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
-        SetCurrentRow(index.row()); // the space key opens the focused row
-        OnDisplayValues();
-    });
     connect(list_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { ShowContextMenu(pos, false); });
     list_->installEventFilter(this); // the menu key opens the menu at the current row
@@ -354,6 +351,7 @@ void CMeasCircuitDlg::CreateActions() {
         {ID_RECREATE_ASCII, &CMeasCircuitDlg::OnRecreateAscii},
         {ID_RESET_BAUD, &CMeasCircuitDlg::OnResetBaud},
         {ID_ERROR66, &CMeasCircuitDlg::OnError66},
+        {ID_ACTIVE_CALIB, &CMeasCircuitDlg::OnActiveCalib},
     };
     for (const auto& [id, handler] : commands) {
         auto* action = new QAction(this);
@@ -525,6 +523,7 @@ void CMeasCircuitDlg::UpdateCommandStates() {
     in.hasStationNumber = static_cast<bool>(windows_.changeStationNumber);
     in.hasResetBaud = static_cast<bool>(windows_.resetBaud);
     in.hasError66 = static_cast<bool>(windows_.error66Limit);
+    in.hasActiveCalib = static_cast<bool>(windows_.activeCalibration);
     const CircuitCommands c = CircuitCommandStates(in);
     singleButton_->setEnabled(c.singleMeas);
     loopButton_->setEnabled(c.measLoop);
@@ -547,7 +546,8 @@ void CMeasCircuitDlg::UpdateCommandStates() {
                                          {ID_STATION_NUMBER, c.menuStationNumber},
                                          {ID_RECREATE_ASCII, c.menuRecreateAscii},
                                          {ID_RESET_BAUD, c.menuResetBaud},
-                                         {ID_ERROR66, c.menuError66}};
+                                         {ID_ERROR66, c.menuError66},
+                                         {ID_ACTIVE_CALIB, c.menuActiveCalib}};
     for (const auto& [id, enabled] : menu) {
         MenuAction(id)->setEnabled(enabled);
     }
@@ -642,9 +642,10 @@ void CMeasCircuitDlg::StartMeasuring(CircuitRun run) {
     UpdateCommandStates();
     if (!loop_.Start(run == CircuitRun::kLoop, rate)) {
         const MeasStartError error = loop_.StartError();
-        const QString text = error == kMeasStartNoPort    ? Text(24655)
-                             : error == kMeasStartNoTimer ? Text(24656)
-                                                          : QString::fromLatin1(MeasStartErrorText(error));
+        const QString text = error == kMeasStartNoPort     ? Text(24655)
+                             : error == kMeasStartNoTimer  ? Text(24656)
+                             : error == kMeasStartPortBusy ? BusBusyMeasuringText()
+                                                           : QString::fromLatin1(MeasStartErrorText(error));
         ShowMessage(this, text, windowTitle(), MessageIcon::Warning);
         // Nothing runs: end the stop at once instead of leaving a "stop" button that stops nothing.
         loop_.Stop();
@@ -709,15 +710,24 @@ void CMeasCircuitDlg::reject() {
 
 // ---- refusals -----------------------------------------------------------------------------------------
 
-bool CMeasCircuitDlg::RefuseWhileMeasuring(bool deletesData) {
+bool CMeasCircuitDlg::RefuseWhileMeasuring(int command) {
     if (!loop_.IsMeasuring()) {
         return false;
     }
-    ShowMessage(this,
-                deletesData ? tr("Stop the measurement first: this command deletes values or files that the "
-                                 "measuring loop is writing.")
-                            : QString::fromLatin1(kBusBusyMeasuringText),
-                windowTitle(), MessageIcon::Warning);
+    const MeasuringConflict conflict = ConflictWhileMeasuring(command);
+    if (conflict == MeasuringConflict::kNone) {
+        return false;
+    }
+    const QString stop = Text(24777); // the caption of the pressed measuring button
+    const QString text =
+        conflict == MeasuringConflict::kBus
+            ? tr("This command talks to the module over the bus, and the measuring loop is using the bus "
+                 "now.\nStop the measuring loop (\"%1\"), then try again.")
+                  .arg(stop)
+            : tr("This command works on measurement files that the measuring loop is writing now.\nStop the "
+                 "measuring loop (\"%1\"), then try again.")
+                  .arg(stop);
+    ShowMessage(this, text, windowTitle(), MessageIcon::Warning);
     return true;
 }
 
@@ -849,14 +859,14 @@ bool CMeasCircuitDlg::EraseRow(int row, bool confirm) {
 }
 
 void CMeasCircuitDlg::OnErase() {
-    if (moduleCount_ == 0 || currentRow_ < 0 || RefuseWhileMeasuring(true)) {
+    if (moduleCount_ == 0 || currentRow_ < 0 || RefuseWhileMeasuring(ID_ERASE)) {
         return;
     }
     EraseRow(currentRow_, true);
 }
 
 void CMeasCircuitDlg::OnEraseAll() {
-    if (moduleCount_ == 0 || RefuseWhileMeasuring(true)) {
+    if (moduleCount_ == 0 || RefuseWhileMeasuring(ID_ERASE_ALL)) {
         return;
     }
     bool any = false;
@@ -876,7 +886,7 @@ void CMeasCircuitDlg::OnEraseAll() {
 // ---- module commands ----------------------------------------------------------------------------------
 
 void CMeasCircuitDlg::OnRescan() {
-    if (moduleCount_ == 0 || !RequireRecord() || RefuseWhileMeasuring(false)) {
+    if (moduleCount_ == 0 || !RequireRecord() || RefuseWhileMeasuring(ID_RESCAN)) {
         return;
     }
     BusActivity activity(context_, windowTitle());
@@ -931,7 +941,7 @@ void CMeasCircuitDlg::OnRemove() {
         ShowMessage(this, Text(24708), windowTitle(), MessageIcon::Warning);
         return;
     }
-    if (RefuseWhileMeasuring(true)) {
+    if (RefuseWhileMeasuring(ID_REMOVE)) {
         return;
     }
     if (ShowMessage(this, Text(24717), windowTitle(), MessageIcon::Information,
@@ -952,7 +962,7 @@ void CMeasCircuitDlg::OnRemove() {
 }
 
 void CMeasCircuitDlg::OnRecreateAscii() {
-    if (moduleCount_ == 0 || !RequireRecord() || RefuseWhileMeasuring(true)) {
+    if (moduleCount_ == 0 || !RequireRecord() || RefuseWhileMeasuring(ID_RECREATE_ASCII)) {
         return;
     }
     CMeasValueStore* store = loop_.StoreAt(static_cast<uint32_t>(currentRow_));
@@ -971,7 +981,7 @@ void CMeasCircuitDlg::OnRecreateAscii() {
 }
 
 void CMeasCircuitDlg::OnCopyFiles() {
-    if (moduleCount_ == 0 || loop_.IsMeasuring()) {
+    if (moduleCount_ == 0 || RefuseWhileMeasuring(ID_COPY_FILES)) {
         return;
     }
     if (ShowMessage(this, Text(24767), Text(24766), MessageIcon::Question,
@@ -1013,7 +1023,7 @@ void CMeasCircuitDlg::OnCopyFiles() {
                 report.failed.empty() ? MessageIcon::Information : MessageIcon::Warning);
 }
 
-void CMeasCircuitDlg::RunModuleDialog(const ModuleWindows::ModalDialog& dialog, bool xvOnly) {
+void CMeasCircuitDlg::RunModuleDialog(int command, const ModuleWindows::ModalDialog& dialog, bool xvOnly) {
     if (moduleCount_ == 0 || !dialog || !RequireRecord()) {
         return;
     }
@@ -1022,8 +1032,7 @@ void CMeasCircuitDlg::RunModuleDialog(const ModuleWindows::ModalDialog& dialog, 
         ShowMessage(this, Text(24708), windowTitle(), MessageIcon::Warning);
         return;
     }
-    // The dialogs talk to the module (or change fields the loop reads): not while it measures.
-    if (RefuseWhileMeasuring(false)) {
+    if (RefuseWhileMeasuring(command)) {
         return;
     }
     const int row = currentRow_;
@@ -1039,28 +1048,36 @@ void CMeasCircuitDlg::RunModuleDialog(const ModuleWindows::ModalDialog& dialog, 
 }
 
 void CMeasCircuitDlg::OnEditUserInfo() {
-    RunModuleDialog(windows_.userData, false);
+    RunModuleDialog(ID_EDIT_USER_INFO, windows_.userData, false);
 }
 void CMeasCircuitDlg::OnStationNumber() {
-    RunModuleDialog(windows_.changeStationNumber, false);
+    // This command has its own text for a missing selection.
+    if (moduleCount_ != 0 && CurrentRecord() == nullptr) {
+        ShowMessage(this, Text(24637), windowTitle(), MessageIcon::Warning);
+        return;
+    }
+    RunModuleDialog(ID_STATION_NUMBER, windows_.changeStationNumber, false);
 }
 void CMeasCircuitDlg::OnResetBaud() {
-    RunModuleDialog(windows_.resetBaud, false);
+    RunModuleDialog(ID_RESET_BAUD, windows_.resetBaud, false);
 }
 void CMeasCircuitDlg::OnError66() {
-    RunModuleDialog(windows_.error66Limit, false);
+    RunModuleDialog(ID_ERROR66, windows_.error66Limit, false);
+}
+void CMeasCircuitDlg::OnActiveCalib() {
+    RunModuleDialog(ID_ACTIVE_CALIB, windows_.activeCalibration, true);
 }
 void CMeasCircuitDlg::OnOffset() {
-    RunModuleDialog(windows_.offset, true);
+    RunModuleDialog(ID_OFFSET, windows_.offset, true);
 }
 void CMeasCircuitDlg::OnCoefficients() {
-    RunModuleDialog(windows_.coefficients, true);
+    RunModuleDialog(ID_COEFFICIENTS, windows_.coefficients, true);
 }
 void CMeasCircuitDlg::OnConversionTime() {
-    RunModuleDialog(windows_.changeConversionTime, true);
+    RunModuleDialog(ID_CONVERSION_TIME, windows_.changeConversionTime, true);
 }
 void CMeasCircuitDlg::OnAppParams() {
-    RunModuleDialog(windows_.applicationParameters, true);
+    RunModuleDialog(ID_APP_PARAMS, windows_.applicationParameters, true);
 }
 
 void CMeasCircuitDlg::OnHaltState() {
@@ -1072,7 +1089,7 @@ void CMeasCircuitDlg::OnHaltState() {
         ShowMessage(this, Text(24708), windowTitle(), MessageIcon::Warning);
         return;
     }
-    if (RefuseWhileMeasuring(false)) {
+    if (RefuseWhileMeasuring(ID_HALT_STATE)) {
         return;
     }
     CHaltMeasStateDlg dialog(context_, this, *record);

@@ -37,7 +37,7 @@ void RegisterCircuitWindows(FrameWindows& windows);
 class CMeasCircuitDlg : public CPlacementDialog {
     Q_OBJECT
 public:
-    // Command numbers of the context menu.
+    // Command numbers of the context menu, then of the buttons that have no menu item.
     enum Command : int {
         ID_DISPLAY_VALUES = 32783,
         ID_EDIT_USER_INFO = 32788,
@@ -48,6 +48,16 @@ public:
         ID_RECREATE_ASCII = 32805,
         ID_RESET_BAUD = 32806,
         ID_ERROR66 = 32807,
+        ID_ACTIVE_CALIB = 32808,
+        ID_DISPLAY_ALL = 1126,
+        ID_ERASE = 1123,
+        ID_ERASE_ALL = 1125,
+        ID_OFFSET = 1115,
+        ID_COEFFICIENTS = 1017,
+        ID_CONVERSION_TIME = 1018,
+        ID_APP_PARAMS = 1028,
+        ID_HALT_STATE = 1060,
+        ID_COPY_FILES = 1027,
     };
     enum Column {
         kColActive,
@@ -114,6 +124,7 @@ public:
     void OnRecreateAscii();
     void OnResetBaud();
     void OnError66();
+    void OnActiveCalib();
     void OnOffset();
     void OnCoefficients();
     void OnConversionTime();
@@ -179,7 +190,7 @@ private:
     void StopAndRelease();
 
     // Refusals: true (after the message) when the command must not run now.
-    bool RefuseWhileMeasuring(bool deletesData);
+    bool RefuseWhileMeasuring(int command);
     bool RequireRecord();
 
     ValueWindow* FindValueWindow(uint16_t serial);
@@ -188,7 +199,7 @@ private:
     void CloseAllValueWindows();
     void OnValueWindowClosed(QWidget* window);
     bool EraseRow(int row, bool confirm);
-    void RunModuleDialog(const ModuleWindows::ModalDialog& dialog, bool xvOnly);
+    void RunModuleDialog(int command, const ModuleWindows::ModalDialog& dialog, bool xvOnly);
 
     BusContext& context_;
     ModuleWindows windows_;

@@ -5,6 +5,7 @@
 #include "gui/toolkit/edit_byte_spin_ctrl.h"
 #include "gui/toolkit/edit_integer.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/module_window_title.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -68,7 +69,7 @@ CActiveCalibDlg::CActiveCalibDlg(BusContext& context, QWidget* owner, ModuleReco
 }
 
 void CActiveCalibDlg::Retranslate() {
-    setWindowTitle(tr("Setting Active Calibration"));
+    setWindowTitle(ModuleWindowTitle(tr("Setting Active Calibration"), record_));
     previousLabel_->setText(tr("Previous calibration:"));
     newLabel_->setText(tr("&New calibration:"));
     buttons_->button(QDialogButtonBox::Ok)->setText(tr("Set new calibration"));

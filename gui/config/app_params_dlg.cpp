@@ -7,6 +7,7 @@
 #include "gui/toolkit/edit_double.h"
 #include "gui/toolkit/edit_integer.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/module_window_title.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -143,7 +144,7 @@ QPushButton* CAppParamsDlg::OkButton() const {
 }
 
 void CAppParamsDlg::Retranslate() {
-    setWindowTitle(tr("XV Application Parameters"));
+    setWindowTitle(ModuleWindowTitle(tr("XV Application Parameters"), record_));
     headers_[0]->setText(tr("Previous value"));
     headers_[1]->setText(tr("New value"));
     headers_[2]->setText(tr("Previous count"));
@@ -242,7 +243,7 @@ bool CAppParamsDlg::TakeNewValues(AppParams& params) {
     }
     std::string error;
     if (!BlockFromSeconds(seconds, params, error)) {
-        ShowMessage(this, QString::fromStdString(error), windowTitle(), MessageIcon::Warning);
+        ShowMessage(this, ConfigText(error), windowTitle(), MessageIcon::Warning);
         return false;
     }
     return true;

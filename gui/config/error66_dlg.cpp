@@ -3,6 +3,7 @@
 #include "core/config/error66_limit.h"
 #include "core/inventory/module_record.h"
 #include "gui/toolkit/edit_double.h"
+#include "gui/toolkit/module_window_title.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -57,7 +58,7 @@ QPushButton* CError66Dlg::OkButton() const {
 }
 
 void CError66Dlg::Retranslate() {
-    setWindowTitle(tr("Change Limit for Error66 Activation"));
+    setWindowTitle(ModuleWindowTitle(tr("Change Limit for Error66 Activation"), record_));
     nowLabel_->setText(tr("Now Value (%)"));
     newLabel_->setText(tr("&New Value (%)"));
     OkButton()->setText(tr("Set New Value"));

@@ -5,8 +5,6 @@
 #include "gui/busops/module_at_station.h"
 #include "gui/toolkit/message_box.h"
 
-#include <QCoreApplication>
-
 namespace terrix {
 
 CModuleConfigDialog::CModuleConfigDialog(BusContext& context, QWidget* owner, ModuleRecord& record)
@@ -97,10 +95,6 @@ QStringList SkippedModuleNames(const std::vector<const ModuleRecord*>& skipped) 
                      .arg(module->SerialNo());
     }
     return names;
-}
-
-QString ConfigText(const std::string& text) {
-    return QCoreApplication::translate("terrix::ConfigText", text.c_str());
 }
 
 } // namespace terrix

@@ -6,6 +6,7 @@
 
 #include "core/config/config_message.h"
 #include "core/inventory/bus_context.h"
+#include "gui/config/config_text.h"
 #include "gui/toolkit/placement_dialog.h"
 
 #include <QStringList>
@@ -51,10 +52,5 @@ private:
 
 // "station 4 (PX-TAVIK2, serial 4711)" for each module a command for every module left out.
 QStringList SkippedModuleNames(const std::vector<const ModuleRecord*>& skipped);
-
-// A message text of the configuration core as shown: looked up under the context "terrix::ConfigText" of
-// the translations. The core's texts are the module service's fixed English wording and have no entry
-// there, so they show unchanged in both languages; an entry added later takes effect here.
-QString ConfigText(const std::string& text);
 
 } // namespace terrix

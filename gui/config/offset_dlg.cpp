@@ -3,6 +3,7 @@
 #include "core/inventory/module_record.h"
 #include "gui/toolkit/edit_double.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/module_window_title.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -88,7 +89,7 @@ QPushButton* COffsetDlg::OkButton() const {
 }
 
 void COffsetDlg::Retranslate() {
-    setWindowTitle(tr("Setting Offset for Calibration"));
+    setWindowTitle(ModuleWindowTitle(tr("Setting Offset for Calibration"), record_));
     previousLabel_->setText(tr("Previous offset:"));
     newLabel_->setText(tr("New &offset:"));
     changeLabel_->setText(tr("Meas. value changed &by:"));

@@ -2,6 +2,7 @@
 
 #include "core/config/reset_baud.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/module_window_title.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -35,7 +36,7 @@ CResetBaudDlg::CResetBaudDlg(BusContext& context, QWidget* owner, ModuleRecord& 
 }
 
 void CResetBaudDlg::Retranslate() {
-    setWindowTitle(tr("Change Reset Baudrate"));
+    setWindowTitle(ModuleWindowTitle(tr("Change Reset Baudrate"), record_));
     nowLabel_->setText(tr("Now Reset Baudrate"));
     buttons_->button(QDialogButtonBox::Ok)->setText(tr("Set Reset Baudrate 9600"));
     buttons_->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));

@@ -2,6 +2,7 @@
 
 #include "core/config/user_info.h"
 #include "core/inventory/module_record.h"
+#include "gui/toolkit/module_window_title.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -52,7 +53,7 @@ CUserDataDlg::CUserDataDlg(QWidget* owner, ModuleRecord& record) : CPlacementDia
 }
 
 void CUserDataDlg::Retranslate() {
-    setWindowTitle(QString::fromStdString(UserInfoTitle(record_)));
+    setWindowTitle(ModuleWindowTitle(QString::fromStdString(UserInfoTitle(record_)), record_));
     placeLabel_->setText(tr("&Place:"));
     commentLabel_->setText(tr("&Comments:"));
     buttons_->button(QDialogButtonBox::Ok)->setText(tr("OK"));

@@ -1,5 +1,6 @@
 #include "gui/measure/meas_value_dlg.h"
 
+#include "core/measure/meas_field.h"
 #include "core/measure/meas_value_store.h"
 #include "core/platform/data_paths.h"
 #include "gui/app/language.h"
@@ -7,8 +8,10 @@
 #include "gui/measure/meas_plot_widget.h"
 #include "gui/measure/meas_value_list.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
+#include "gui/toolkit/virtual_list_model.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -71,8 +74,8 @@ std::string MeasValueLayoutSection(uint16_t serialNo) {
     return "Layout for " + std::to_string(serialNo);
 }
 
-int64_t EffectiveSamplesPerPlot(int64_t wanted, int64_t count) {
-    return std::min(ClampSamplesPerPlot(wanted), static_cast<int64_t>(SamplesPerPlotSpinMaximum(count)));
+int64_t SpinSamplesPerPlot(int64_t wanted) {
+    return std::min<int64_t>(ClampSamplesPerPlot(wanted), kSamplesPerPlotSpinMaximum);
 }
 
 CMeasValueDlg::CMeasValueDlg(BusContext& context, QWidget* owner, ModuleRecord& record,
@@ -124,14 +127,15 @@ CMeasValueDlg::CMeasValueDlg(BusContext& context, QWidget* owner, ModuleRecord& 
     countEdit_->setReadOnly(true);
     countEdit_->setFocusPolicy(Qt::ClickFocus);
     toolBar_->addWidget(countEdit_);
-    sppLabel_ = new QLabel(QStringLiteral("  SPP: "), toolBar_);
+    sppLabel_ = new QLabel(toolBar_);
     toolBar_->addWidget(sppLabel_);
     sppSpin_ = new QSpinBox(toolBar_);
     sppSpin_->setMinimumWidth(digits);
     sppSpin_->setAlignment(Qt::AlignRight);
-    // A typed 0 (or a number beyond the values) is corrected to the nearest allowed number.
+    // Any number from 1 on, also beyond the stored values (the plot shows what there is); a typed 0 is
+    // corrected to 1.
     sppSpin_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-    sppSpin_->setRange(1, 1);
+    sppSpin_->setRange(1, static_cast<int>(kSamplesPerPlotSpinMaximum));
     toolBar_->addWidget(sppSpin_);
 
     QAction* copy = new QAction(this);
@@ -271,7 +275,8 @@ bool CMeasValueDlg::PlotShown() const {
 }
 
 void CMeasValueDlg::RetranslateUi() {
-    setWindowTitle(Text(24757).replace(QStringLiteral("%u"), QString::number(serialNo_)));
+    setWindowTitle(
+        ModuleWindowTitle(Text(24757).replace(QStringLiteral("%u"), QString::number(serialNo_)), record_));
     for (const auto& [id, action] : actions_) {
         const QString prompt = PromptFor(id);
         if (!prompt.isEmpty()) {
@@ -289,7 +294,11 @@ void CMeasValueDlg::RetranslateUi() {
     firstEdit_->setToolTip(Text(32799));
     countEdit_->setToolTip(Text(32800));
     sppSpin_->setToolTip(Text(32803) + QStringLiteral("\n") + Text(32804));
+    sppLabel_->setText(tr("  SPP: "));
     sppLabel_->setToolTip(Text(32803));
+    for (size_t i = 0; i < columns_.FieldCount(); ++i) {
+        list_->ListModel()->SetColumnTitle(static_cast<int>(i), ColumnTitle(i));
+    }
 }
 
 void CMeasValueDlg::changeEvent(QEvent* event) {
@@ -297,6 +306,18 @@ void CMeasValueDlg::changeEvent(QEvent* event) {
         RetranslateUi();
     }
     CPlacementDialog::changeEvent(event);
+}
+
+QString CMeasValueDlg::ColumnTitle(size_t field) const {
+    if (field > 0 && !units_[field].empty()) {
+        return QString::fromStdString(units_[field]);
+    }
+    const std::string& title = columns_.GetTitle(field);
+    // The time stamp's title stays English in the measurement files; on screen it is translated.
+    if (title == CTimeStampField::kDefaultTitle) {
+        return tr("Date/Time");
+    }
+    return QString::fromStdString(title);
 }
 
 void CMeasValueDlg::BuildColumns() {
@@ -309,8 +330,7 @@ void CMeasValueDlg::BuildColumns() {
     const uint32_t count = store_.RecordCount();
     const bool sample = count > 0 && store_.ReadRecord(count - 1);
     for (size_t i = 0; i < columns_.FieldCount(); ++i) {
-        const QString title =
-            QString::fromStdString(i > 0 && !units_[i].empty() ? units_[i] : columns_.GetTitle(i));
+        const QString title = ColumnTitle(i);
         int width = normal.horizontalAdvance(title);
         if (sample) {
             width = std::max(
@@ -357,8 +377,7 @@ void CMeasValueDlg::RefreshCounts() {
     const int count = StoreRowCount();
     countEdit_->setText(QString::number(count));
     const QSignalBlocker blocker(sppSpin_);
-    sppSpin_->setRange(1, SamplesPerPlotSpinMaximum(count));
-    sppSpin_->setValue(static_cast<int>(EffectiveSamplesPerPlot(wantedSpp_, count)));
+    sppSpin_->setValue(static_cast<int>(SpinSamplesPerPlot(wantedSpp_)));
     const bool any = count > 0;
     for (int id : {ID_MEAS_COPY, ID_MEAS_EXPORT, ID_MEAS_ERASE}) {
         Action(id)->setEnabled(any);
@@ -466,7 +485,7 @@ void CMeasValueDlg::SetSamplesPerPlot(int64_t wanted) {
     wantedSpp_ = ClampSamplesPerPlot(wanted);
     plot_->SetSamplesPerPlot(wantedSpp_);
     const QSignalBlocker blocker(sppSpin_);
-    sppSpin_->setValue(static_cast<int>(EffectiveSamplesPerPlot(wantedSpp_, StoreRowCount())));
+    sppSpin_->setValue(static_cast<int>(SpinSamplesPerPlot(wantedSpp_)));
 }
 
 void CMeasValueDlg::ToggleMarkers() {

@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,10 +52,11 @@ enum MeasValueCommand {
 // The settings-file section of a module's window placement and list columns: "Layout for <serial>".
 std::string MeasValueLayoutSection(uint16_t serialNo);
 
-// The samples per plot the spin control shows: what the user asked for (at least 1), but no more than the
-// stored values (at least 1), the spin control's range. The plot keeps the number asked for: 40 over 10
-// values shows the 10, and the 40 as the values grow.
-int64_t EffectiveSamplesPerPlot(int64_t wanted, int64_t count);
+// The samples per plot the spin control shows: what the user asked for (at least 1), limited only by what
+// the control holds. More than the stored values is allowed: 40 over 10 values shows the 10, and the 40 as
+// the values grow.
+inline constexpr int64_t kSamplesPerPlotSpinMaximum = std::numeric_limits<int>::max();
+int64_t SpinSamplesPerPlot(int64_t wanted);
 
 class CMeasValueDlg : public CPlacementDialog, public MeasValueView {
     Q_OBJECT
@@ -109,6 +111,7 @@ protected:
 private:
     QAction* AddCommand(QToolBar* bar, int commandId, const QIcon& icon, const QKeySequence& key);
     void BuildColumns();
+    QString ColumnTitle(size_t field) const;
     void RetranslateUi();
     QString CellText(int64_t record, int column);
     QVariant CellData(int64_t record, int column, int role);

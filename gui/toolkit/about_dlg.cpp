@@ -3,6 +3,7 @@
 #include "gui/toolkit/static_link.h"
 #include "gui/toolkit/string_catalogue.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -12,26 +13,26 @@
 
 namespace terrix {
 
-CAboutDlg::CAboutDlg(const VersionInfo& info, QWidget* parent)
-    : QDialog(parent), versionText_(FormatVersionLine(info)), legalText_(info.legalCopyright) {
+CAboutDlg::CAboutDlg(const VersionInfo& info, QWidget* parent) : QDialog(parent), info_(info) {
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/terrix.png")).pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
-    auto* version = new QLabel(versionText_, this);
-    version->setObjectName(QStringLiteral("version"));
-    auto* legal = new QLabel(legalText_, this);
-    legal->setObjectName(QStringLiteral("legal"));
+    versionLabel_ = new QLabel(this);
+    versionLabel_->setObjectName(QStringLiteral("version"));
+    legalLabel_ = new QLabel(this);
+    legalLabel_->setObjectName(QStringLiteral("legal"));
     webLink_ = new CStaticLink(QLatin1String(kWebLink), QString(), this);
     mailLink_ = new CStaticLink(QLatin1String(kMailLink), QString(), this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    okButton_ = buttons->button(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* layout = new QGridLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->setHorizontalSpacing(16);
     layout->addWidget(icon, 0, 0, 4, 1);
-    layout->addWidget(version, 0, 1);
-    layout->addWidget(legal, 1, 1);
+    layout->addWidget(versionLabel_, 0, 1);
+    layout->addWidget(legalLabel_, 1, 1);
     layout->addWidget(webLink_, 2, 1);
     layout->addWidget(mailLink_, 3, 1);
     layout->addWidget(buttons, 0, 2, 4, 1, Qt::AlignTop);
@@ -40,6 +41,12 @@ CAboutDlg::CAboutDlg(const VersionInfo& info, QWidget* parent)
 
 void CAboutDlg::Retranslate() {
     setWindowTitle(Text(100));
+    versionText_ = FormatVersionLine(info_);
+    // The legal text is data; this program's own has a translation (see ProgramVersionInfo).
+    legalText_ = QCoreApplication::translate("terrix::CAboutDlg", info_.legalCopyright.toUtf8().constData());
+    versionLabel_->setText(versionText_);
+    legalLabel_->setText(legalText_);
+    okButton_->setText(tr("OK"));
 }
 
 void CAboutDlg::changeEvent(QEvent* event) {

@@ -7,6 +7,7 @@
 #include <QDialog>
 
 class QLabel;
+class QPushButton;
 
 namespace terrix {
 
@@ -20,6 +21,7 @@ public:
 
     explicit CAboutDlg(const VersionInfo& info = ProgramVersionInfo(), QWidget* parent = nullptr);
 
+    // As shown, in the current language.
     QString VersionText() const { return versionText_; }
     QString LegalText() const { return legalText_; }
     CStaticLink* WebLink() const { return webLink_; }
@@ -31,8 +33,12 @@ protected:
 private:
     void Retranslate();
 
+    VersionInfo info_;
     QString versionText_;
     QString legalText_;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* legalLabel_ = nullptr;
+    QPushButton* okButton_ = nullptr;
     CStaticLink* webLink_ = nullptr;
     CStaticLink* mailLink_ = nullptr;
 };

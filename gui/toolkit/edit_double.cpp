@@ -34,16 +34,16 @@ int CEditDouble::Validate(const QString& text) {
     }
     double value = 0;
     if (!ScanDouble(text.toStdString(), value)) {
-        ShowValidationMessage(QStringLiteral("Characters must be a number.\n"));
+        ShowValidationMessage(CEditNumBase::tr("Characters must be a number.\n"));
         return kNotANumber;
     }
     if (value < min_) {
-        ShowValidationMessage(
-            QStringLiteral("Value must be at least %1.\n").arg(QString::fromStdString(FormatFixed(min_, 6))));
+        ShowValidationMessage(CEditNumBase::tr("Value must be at least %1.\n")
+                                  .arg(QString::fromStdString(FormatFixed(min_, 6))));
         return kTooLow;
     }
     if (value > max_) {
-        ShowValidationMessage(QStringLiteral("Value must be less or equal than %1.\n")
+        ShowValidationMessage(CEditNumBase::tr("Value must be less or equal than %1.\n")
                                   .arg(QString::fromStdString(FormatFixed(max_, 6))));
         return kTooHigh;
     }

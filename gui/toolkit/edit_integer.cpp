@@ -30,18 +30,18 @@ template <typename T, uint32_t DefaultMaximum>
 int CEditInteger<T, DefaultMaximum>::Validate(const QString& text) {
     uint64_t value = 0;
     if (!ScanUnsigned(text.toStdString(), hex_, value)) {
-        this->ShowValidationMessage(QStringLiteral("Characters must form a number.\n"));
+        this->ShowValidationMessage(CEditNumBase::tr("Characters must form a number.\n"));
         return kNotANumber;
     }
     if (value < this->min_) {
         this->ShowValidationMessage(
-            QStringLiteral("Value must be at least %1.\n").arg(FormatValue(this->min_)));
+            CEditNumBase::tr("Value must be at least %1.\n").arg(FormatValue(this->min_)));
         return kTooLow;
     }
     if (value > this->max_) {
         // The hexadecimal wording is the field's own.
-        const QString format = hex_ ? QStringLiteral("Value must be less or equal than least %1.\n")
-                                    : QStringLiteral("Value must be less or equal than %1.\n");
+        const QString format = hex_ ? CEditNumBase::tr("Value must be less or equal than least %1.\n")
+                                    : CEditNumBase::tr("Value must be less or equal than %1.\n");
         this->ShowValidationMessage(format.arg(FormatValue(this->max_)));
         return kTooHigh;
     }

@@ -125,17 +125,16 @@ void CEditNumBase::ShowPasteNotice(int code, const QString& result) {
     QString text;
     switch (code) {
     case kTooLow:
-        text = QStringLiteral("The resulting value becomes too low: ");
+        text = tr("The resulting value becomes too low: %1\"\nPaste Command Ignored");
         break;
     case kTooHigh:
-        text = QStringLiteral("The resulting value becomes too high: ");
+        text = tr("The resulting value becomes too high: %1\"\nPaste Command Ignored");
         break;
     default:
-        text = QStringLiteral("The format of the resulting string is wrong: ");
+        text = tr("The format of the resulting string is wrong: %1\"\nPaste Command Ignored");
         break;
     }
-    text += result + QStringLiteral("\"\nPaste Command Ignored");
-    ShowMessage(this, text, QStringLiteral("Paste Notice"), MessageIcon::Information);
+    ShowMessage(this, text.arg(result), tr("Paste Notice"), MessageIcon::Information);
 }
 
 } // namespace terrix

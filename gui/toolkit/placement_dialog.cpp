@@ -160,14 +160,13 @@ void CPlacementDialog::OnSectionResized(int logicalIndex, int newSize) {
 void CPlacementDialog::accept() {
     if (IsModified() != 0) {
         const QString caption = windowTitle();
-        if (ShowMessage(this, QString::fromUtf8("Wollen Sie die Änderung durchführen?"), caption,
-                        MessageIcon::Question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+        if (ShowMessage(this, tr("Do you want to carry out the change?"), caption, MessageIcon::Question,
+                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
             if (!Apply()) {
-                ShowMessage(this, QString::fromUtf8("Änderung konnte nicht ausgeführt werden!"), caption,
-                            MessageIcon::Warning);
+                ShowMessage(this, tr("The change could not be carried out!"), caption, MessageIcon::Warning);
                 return;
             }
-            ShowMessage(this, QString::fromUtf8("Änderung ausgeführt."), caption, MessageIcon::Information);
+            ShowMessage(this, tr("Change carried out."), caption, MessageIcon::Information);
         }
     }
     CloseDialog(QDialog::Accepted);
@@ -175,8 +174,8 @@ void CPlacementDialog::accept() {
 
 void CPlacementDialog::reject() {
     if (IsModified() != 0) {
-        if (ShowMessage(this, QString::fromUtf8("Wollen Sie Ihre Änderung verwerfen?"), windowTitle(),
-                        MessageIcon::Question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+        if (ShowMessage(this, tr("Do you want to discard your change?"), windowTitle(), MessageIcon::Question,
+                        QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
             return;
         }
     }

@@ -134,6 +134,7 @@ inline constexpr NumberedText kNumberedTexts[] = {
     {TextKind::Label, QT_TRANSLATE_NOOP3("Terrix", "Recreate ASCII meas. data", "32805")},
     {TextKind::Label, QT_TRANSLATE_NOOP3("Terrix", "Change Reset Baudrate", "32806")},
     {TextKind::Label, QT_TRANSLATE_NOOP3("Terrix", "Change Limit for Error66 Activation", "32807")},
+    {TextKind::Label, QT_TRANSLATE_NOOP3("Terrix", "Set active calibration", "32808")},
     {TextKind::Prompt,
      QT_TRANSLATE_NOOP3("Terrix", "First measurement value\nFirst measurement value", "32792")},
     {TextKind::Prompt, QT_TRANSLATE_NOOP3("Terrix", "Scroll one page backwards\nOne page back", "32793")},

@@ -1,5 +1,6 @@
 #include "gui/toolkit/version_info.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace terrix {
@@ -12,7 +13,9 @@ VersionInfo ProgramVersionInfo() {
                            .arg(TERRIX_VERSION_MINOR)
                            .arg(TERRIX_VERSION_PATCH)
                            .arg(0);
-    info.legalCopyright = QString::fromUtf8("Copyright \u00a9 ORVA GmbH. All rights reserved.");
+    // Kept in English here and translated where it is shown.
+    info.legalCopyright = QString::fromUtf8(
+        QT_TRANSLATE_NOOP("terrix::CAboutDlg", "Copyright © ORVA GmbH. All rights reserved."));
     return info;
 }
 
@@ -31,11 +34,12 @@ QString FormatVersionLine(const VersionInfo& info) {
         }
         numbers[i] = value;
     }
-    return info.internalName + QStringLiteral(" Version %1.%2 (Build %3.%4)")
-                                   .arg(numbers[0])
-                                   .arg(numbers[1])
-                                   .arg(numbers[2])
-                                   .arg(numbers[3]);
+    return QCoreApplication::translate("terrix::CAboutDlg", "%1 Version %2.%3 (Build %4.%5)")
+        .arg(info.internalName)
+        .arg(numbers[0])
+        .arg(numbers[1])
+        .arg(numbers[2])
+        .arg(numbers[3]);
 }
 
 } // namespace terrix

@@ -367,7 +367,7 @@ private Q_SLOTS:
 
         messages.Clear();
         dialog.NewEdit()->SetValue(10);
-        dialog.accept(); // confirmed (Yes), applied, "Änderung ausgeführt."
+        dialog.accept(); // confirmed (Yes), applied, "Change carried out."
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(messages.messages.size(), size_t(2));
         QCOMPARE(first.iaStation, 10);

@@ -11,6 +11,7 @@
 #include "gui/circuit/bus_dialogs.h"
 #include "gui/circuit/circuit_rules.h"
 #include "gui/circuit/meas_circuit_dlg.h"
+#include "gui/circuit/measuring_refusal.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui_test_support.h"
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -58,6 +60,18 @@ public:
     CPlacementDialog* Window() override { return this; }
     void OnNewValue() override { ++newValues; }
     int newValues = 0;
+};
+
+// A desktop set to open items with one click.
+class SingleClickStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ItemView_ActivateItemOnSingleClick) {
+            return 1;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
 };
 
 bool WaitIdle(CMeasCircuitDlg& window, int ms = 30000) {
@@ -218,11 +232,11 @@ private Q_SLOTS:
         window->RateEdit()->setText(QStringLiteral("30"));
         window->LoopButton()->click();
         QVERIFY(BusActivity::IsBusy(*frame.GetBusContext()));
-        const QString deletes = QStringLiteral("deletes values or files");
-        const std::pair<int, QString> commands[] = {
-            {CMeasCircuitDlg::ID_RESCAN, QString::fromLatin1(kBusBusyMeasuringText)},
-            {CMeasCircuitDlg::ID_REMOVE, deletes},
-            {CMeasCircuitDlg::ID_RECREATE_ASCII, deletes}};
+        const QString bus = QStringLiteral("talks to the module over the bus");
+        const QString files = QStringLiteral("works on measurement files");
+        const std::pair<int, QString> commands[] = {{CMeasCircuitDlg::ID_RESCAN, bus},
+                                                    {CMeasCircuitDlg::ID_REMOVE, files},
+                                                    {CMeasCircuitDlg::ID_RECREATE_ASCII, files}};
         for (const auto& [id, text] : commands) {
             messages.Clear();
             window->MenuAction(id)->trigger();
@@ -234,6 +248,106 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitFor([&] { return !frame.isVisible(); }, 10000));
         QVERIFY(frame.CircuitWindow() == nullptr);
         QVERIFY(!PortUser::IsReserved(frame.GetBusContext()->portContext));
+    }
+
+    // While measuring, what needs neither the bus nor the files runs; the rest waits for the loop to stop.
+    void commandsThatMustWaitForTheLoop() {
+        using W = CMeasCircuitDlg;
+        const std::pair<int, MeasuringConflict> rules[] = {{W::ID_DISPLAY_VALUES, MeasuringConflict::kNone},
+                                                           {W::ID_DISPLAY_ALL, MeasuringConflict::kNone},
+                                                           {W::ID_EDIT_USER_INFO, MeasuringConflict::kNone},
+                                                           {W::ID_ACTIVATE, MeasuringConflict::kNone},
+                                                           {W::ID_RESCAN, MeasuringConflict::kBus},
+                                                           {W::ID_STATION_NUMBER, MeasuringConflict::kBus},
+                                                           {W::ID_RESET_BAUD, MeasuringConflict::kBus},
+                                                           {W::ID_ERROR66, MeasuringConflict::kBus},
+                                                           {W::ID_ACTIVE_CALIB, MeasuringConflict::kBus},
+                                                           {W::ID_OFFSET, MeasuringConflict::kBus},
+                                                           {W::ID_COEFFICIENTS, MeasuringConflict::kBus},
+                                                           {W::ID_CONVERSION_TIME, MeasuringConflict::kBus},
+                                                           {W::ID_APP_PARAMS, MeasuringConflict::kBus},
+                                                           {W::ID_HALT_STATE, MeasuringConflict::kBus},
+                                                           {W::ID_REMOVE, MeasuringConflict::kFiles},
+                                                           {W::ID_RECREATE_ASCII, MeasuringConflict::kFiles},
+                                                           {W::ID_ERASE, MeasuringConflict::kFiles},
+                                                           {W::ID_ERASE_ALL, MeasuringConflict::kFiles},
+                                                           {W::ID_COPY_FILES, MeasuringConflict::kFiles}};
+        for (const auto& [command, conflict] : rules) {
+            QVERIFY2(ConflictWhileMeasuring(command) == conflict, qPrintable(QString::number(command)));
+        }
+
+        // The window: the user info opens while the loop measures, the station number is refused with the
+        // reason in the user's language; without a selected row it asks for one (24637). The active
+        // calibration is a command of the module menu, for XV modules.
+        LoadLanguageModule(QStringLiteral("Terrix Deutsch"), true);
+        BusContext context;
+        Fill(context, {g_identified[0], g_identified[2]});
+        std::vector<int> opened;
+        ModuleWindows windows;
+        const auto dialog = [&opened](int command) {
+            return [&opened, command](BusContext&, QWidget*, ModuleRecord&) {
+                opened.push_back(command);
+                return false;
+            };
+        };
+        windows.userData = dialog(W::ID_EDIT_USER_INFO);
+        windows.changeStationNumber = dialog(W::ID_STATION_NUMBER);
+        windows.activeCalibration = dialog(W::ID_ACTIVE_CALIB);
+        CMeasCircuitDlg window(context, nullptr, windows);
+        window.show();
+        QAction* activeCalib = window.MenuAction(W::ID_ACTIVE_CALIB);
+        QVERIFY(activeCalib != nullptr && activeCalib->isEnabled());
+        QCOMPARE(activeCalib->text(), QStringLiteral("Aktive Kalibrierung setzen"));
+        window.List()->Select(0); // a probe
+        activeCalib->trigger();
+        window.List()->Select(1); // the XV module
+        activeCalib->trigger();
+        QCOMPARE(messages.Texts(), QStringList{Text(24708)});
+        window.List()->setCurrentIndex(QModelIndex());
+        window.MenuAction(W::ID_STATION_NUMBER)->trigger();
+        QCOMPARE(messages.Texts(), (QStringList{Text(24708), Text(24637)}));
+
+        messages.Clear();
+        window.List()->Select(1);
+        window.RateEdit()->setText(QStringLiteral("30"));
+        window.LoopButton()->click();
+        QVERIFY(window.Loop().IsMeasuring());
+        window.MenuAction(W::ID_EDIT_USER_INFO)->trigger();
+        window.MenuAction(W::ID_STATION_NUMBER)->trigger();
+        QCOMPARE(messages.Texts().size(), 1);
+        QVERIFY2(messages.Texts()[0].contains(QString::fromUtf8("Halten Sie die Meßschleife an („Stop“)")),
+                 qPrintable(messages.Texts()[0]));
+        QCOMPARE(opened, (std::vector<int>{W::ID_ACTIVE_CALIB, W::ID_EDIT_USER_INFO}));
+        window.LoopButton()->click();
+        QVERIFY(WaitIdle(window));
+        LoadLanguageModule(QStringLiteral("Terrix English"), true);
+    }
+
+    // Only a double click or a key opens a value window, also where the desktop opens items on one click.
+    void singleClickOpensNoValueWindow() {
+        BusContext context;
+        Fill(context, {g_identified[0], g_identified[1]});
+        int opened = 0;
+        ModuleWindows windows;
+        windows.createValueWindow = [&](BusContext&, QWidget* owner, ModuleRecord&, CMeasValueStore&) {
+            ++opened;
+            return static_cast<MeasValueView*>(new FakeValueWindow(owner));
+        };
+        SingleClickStyle style; // outlives the window that uses it
+        CMeasCircuitDlg window(context, nullptr, windows);
+        window.List()->setStyle(&style);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* rows = window.List()->viewport();
+        const QRect second = window.List()->visualRect(window.List()->model()->index(1, 3));
+        QTest::mouseClick(rows, Qt::LeftButton, {}, second.center());
+        QCOMPARE(opened, 0);
+        QTest::mouseDClick(rows, Qt::LeftButton, {}, second.center());
+        QCOMPARE(opened, 1);
+        window.List()->Select(0);
+        window.List()->setFocus();
+        QTest::keyClick(window.List(), Qt::Key_Return);
+        QCOMPARE(opened, 2);
     }
 
     void removeActivateAndRescan() {
@@ -296,6 +410,8 @@ private Q_SLOTS:
         Fill(context, {});
         ModuleRecord xv = g_identified[2];
         CHaltMeasStateDlg dialog(context, nullptr, xv);
+        QCOMPARE(dialog.windowTitle(),
+                 QStringLiteral("Halt Measuring State – %1 (station 3)").arg(xv.SerialNo()));
         dialog.CommandRadio(1)->click();
         QCOMPARE(dialog.State().command, 1);
         QVERIFY(dialog.StateRadio(dialog.State().haltState)->isChecked());

@@ -4,17 +4,27 @@
 #include "config_dialog_support.h"
 #include "core/config/app_params.h"
 #include "core/config/calib_files.h"
+#include "core/config/calib_set.h"
 #include "core/config/error66_limit.h"
+#include "core/config/halt_state.h"
 #include "core/config/loc_directory.h"
 #include "core/config/offset_adjust.h"
+#include "core/config/par_file.h"
+#include "core/config/reset_baud.h"
 #include "core/platform/port_user.h"
+#include "gui/app/bus_activity.h"
 #include "gui/app/frame_windows.h"
+#include "gui/app/language.h"
+#include "gui/busops/conversion_time_dlg.h"
+#include "gui/busops/station_number_dlg.h"
 #include "gui/config/active_calib_dlg.h"
 #include "gui/config/app_params_dlg.h"
 #include "gui/config/coefficients_dlg.h"
+#include "gui/config/config_text.h"
 #include "gui/config/config_windows.h"
 #include "gui/config/error66_dlg.h"
 #include "gui/config/offset_dlg.h"
+#include "gui/config/reset_baud_dlg.h"
 #include "gui/config/user_data_dlg.h"
 #include "gui/toolkit/edit_double.h"
 #include "gui/toolkit/edit_integer.h"
@@ -92,7 +102,7 @@ private Q_SLOTS:
                 }
             });
             QVERIFY2(!entry(bus.context, nullptr, bus.xv), name);
-            QCOMPARE(bus.messages.Texts(), QStringList{QString::fromLatin1(kBusBusyMeasuringText)});
+            QCOMPARE(bus.messages.Texts(), QStringList{BusBusyMeasuringText()});
         }
         QCOMPARE(bus.bus->RequestLog().size(), size_t{0});
         loop.FreeReservation();
@@ -351,6 +361,57 @@ private Q_SLOTS:
         QCOMPARE(bus.messages.messages.size(), size_t{1});
         QVERIFY2(bus.messages.Texts().front().contains(QStringLiteral("XV00100.CAL")),
                  qPrintable(bus.messages.Texts().front()));
+    }
+
+    // Every window that acts on one module names it after its own title, in the language shown.
+    void moduleDialogsNameTheirModule() {
+        test::ConfigBus bus;
+        QWidget owner;
+        std::vector<std::unique_ptr<CPlacementDialog>> dialogs;
+        dialogs.push_back(std::make_unique<COffsetDlg>(bus.context, &owner, bus.xv));
+        dialogs.push_back(std::make_unique<CActiveCalibDlg>(bus.context, &owner, bus.xv));
+        dialogs.push_back(std::make_unique<CError66Dlg>(bus.context, &owner, bus.xv));
+        dialogs.push_back(std::make_unique<CResetBaudDlg>(bus.context, &owner, bus.xv));
+        dialogs.push_back(std::make_unique<CAppParamsDlg>(bus.context, &owner, bus.xv));
+        dialogs.push_back(std::make_unique<CConversionTimeDlg>(bus.context, &owner, bus.xv));
+        dialogs.push_back(std::make_unique<CStationNumberDlg>(bus.context, &owner, bus.xv));
+        dialogs.push_back(std::make_unique<CUserDataDlg>(&owner, bus.xv));
+        const QString offsetTitle[] = {QStringLiteral("Setting Offset for Calibration"),
+                                       QStringLiteral("Offset für Kalibrierung einstellen")};
+        for (const bool german : {true, false}) {
+            LoadLanguageModule(german ? QStringLiteral("Terrix Deutsch") : QStringLiteral("Terrix English"),
+                               true);
+            QCoreApplication::processEvents();
+            const QString suffix =
+                QString::fromUtf8(german ? " – 40218 (Station 3)" : " – 40218 (station 3)");
+            for (const auto& dialog : dialogs) {
+                QVERIFY2(dialog->windowTitle().endsWith(suffix), qPrintable(dialog->windowTitle()));
+            }
+            QCOMPARE(dialogs.front()->windowTitle(), offsetTitle[german ? 1 : 0] + suffix);
+        }
+    }
+
+    // The core's messages show in the user's language, also a fixed text followed by a detail; a text
+    // without a translation shows as it is.
+    void coreMessagesInTheUsersLanguage() {
+        LoadLanguageModule(QStringLiteral("Terrix Deutsch"), true);
+        for (const char* text :
+             {kErrorCaption, kMsgActiveCalibReadFailed, kMsgResetBaudFailed, kMsgGetAppParamsFailed,
+              kMsgSetAppParamsFailed, kMsgSetOffsetFailed, kMsgOffsetReadFailed, kMsgGetAnalogCfgFailed,
+              kMsgSetAnalogCfgFailed, kMsgZeroOffsetFailed, kMsgSetLowLimitFailed, kMsgLimitRange,
+              kMsgHaltStateReadFailed, kMsgSaveNoFileName, kMsgLoadNoFileName, kMsgCantReadFileFinal}) {
+            QVERIFY2(ConfigText(text) != QString::fromLatin1(text), text);
+        }
+        QCOMPARE(ConfigText(kMsgResetBaudFailed), QStringLiteral("Reset-Baudrate nicht gesetzt!"));
+        QCOMPARE(ConfigText("Open /tmp/a.par failed!"),
+                 QString::fromUtf8("Öffnen von /tmp/a.par fehlgeschlagen!"));
+        QCOMPARE(
+            ConfigText("The LOC file names calibration files that are missing or cannot be read: A.CAL"),
+            QString::fromUtf8("Die LOC-Datei nennt Kalibrierdateien, die fehlen oder nicht gelesen werden "
+                              "können: A.CAL"));
+        QCOMPARE(ConfigText("c0 differs"), QStringLiteral("c0 differs"));
+        LoadLanguageModule(QStringLiteral("Terrix English"), true);
+        QCOMPARE(ConfigText(kMsgResetBaudFailed), QString::fromLatin1(kMsgResetBaudFailed));
     }
 };
 

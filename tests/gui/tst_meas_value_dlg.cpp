@@ -4,6 +4,7 @@
 
 #include "core/measure/meas_value_store.h"
 #include "core/measure/time_stamp.h"
+#include "gui/app/language.h"
 #include "gui/measure/meas_plot_widget.h"
 #include "gui/measure/meas_value_dlg.h"
 #include "gui/measure/meas_value_list.h"
@@ -135,12 +136,14 @@ private Q_SLOTS:
             int move; // PlotMove, -1 none
             const char* typedSpp;
             int first; // where the plot, the list's top and current row end (no row in an empty list)
-            int spinMax, spp;
-        } cases[] = {{0, 0, int(PlotMove::kPageForward), "", 0, 1, 40},
-                     {100, 0, int(PlotMove::kLast), "", 60, 100, 40},
-                     {100, 5, -1, "0", 5, 100, 1},
-                     {100, 5, int(PlotMove::kPageForward), "7", 12, 100, 7},
-                     {10, 0, int(PlotMove::kLast), "", 0, 10, 40}};
+            int spp;   // samples per plot, also beyond the stored values
+        } cases[] = {{0, 0, int(PlotMove::kPageForward), "", 0, 40},
+                     {100, 0, int(PlotMove::kLast), "", 60, 40},
+                     {100, 5, -1, "0", 5, 1},
+                     {100, 5, int(PlotMove::kPageForward), "7", 12, 7},
+                     {10, 0, int(PlotMove::kLast), "", 0, 40},
+                     {10, 0, -1, "250", 0, 250},
+                     {0, 0, -1, "12", 0, 12}};
         for (const auto& c : cases) {
             ValueWindow w(context_, data_, 101, 3, c.count);
             CMeasValueDlg& dlg = *w.dlg;
@@ -155,9 +158,7 @@ private Q_SLOTS:
             if (c.move >= 0) {
                 dlg.Navigate(static_cast<PlotMove>(c.move));
             }
-            QCOMPARE(dlg.SamplesSpin()->maximum(), c.spinMax);
-            QCOMPARE(dlg.SamplesSpin()->value(),
-                     std::min<int>(dlg.Plot()->SamplesPerPlot(), dlg.SamplesSpin()->maximum()));
+            QCOMPARE(dlg.SamplesSpin()->value(), c.spp);
             QCOMPARE(static_cast<int>(dlg.Plot()->SamplesPerPlot()), c.spp);
             QCOMPARE(static_cast<int>(dlg.Plot()->CurrentFirst()), c.first);
             QCOMPARE(dlg.FirstEdit()->text(), QString::number(dlg.Plot()->CurrentFirst()));
@@ -290,6 +291,20 @@ private Q_SLOTS:
                 shown << model->headerData(c, Qt::Horizontal).toString();
             }
             QCOMPARE(shown, titles);
+        }
+        // The window names its module; the time column and the samples label follow the language.
+        ValueWindow w(context_, data_, 106, 3, 0);
+        const CVirtualListModel* model = w.List()->View()->ListModel();
+        for (const bool german : {true, false}) {
+            LoadLanguageModule(german ? QStringLiteral("Terrix Deutsch") : QStringLiteral("Terrix English"),
+                               true);
+            QCoreApplication::processEvents();
+            QVERIFY2(w.dlg->windowTitle().endsWith(
+                         QString::fromUtf8(german ? "106 – 106 (Station 0)" : "106 – 106 (station 0)")),
+                     qPrintable(w.dlg->windowTitle()));
+            QCOMPARE(model->headerData(0, Qt::Horizontal).toString(),
+                     german ? QStringLiteral("Datum/Uhrzeit") : QStringLiteral("Date/Time"));
+            QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("mS/m"));
         }
     }
 };

@@ -177,10 +177,10 @@ private Q_SLOTS:
 
     // A change is applied by OK after a question, and discarded by Cancel after another.
     void changesAreConfirmed() {
-        const QString ask = QString::fromUtf8("Wollen Sie die Änderung durchführen?");
-        const QString discard = QString::fromUtf8("Wollen Sie Ihre Änderung verwerfen?");
-        const QString done = QString::fromUtf8("Änderung ausgeführt.");
-        const QString failed = QString::fromUtf8("Änderung konnte nicht ausgeführt werden!");
+        const QString ask = QStringLiteral("Do you want to carry out the change?");
+        const QString discard = QStringLiteral("Do you want to discard your change?");
+        const QString done = QStringLiteral("Change carried out.");
+        const QString failed = QStringLiteral("The change could not be carried out!");
         const struct {
             bool ok;
             QMessageBox::StandardButton answer;

@@ -92,9 +92,8 @@ TEST(PlotNavigation, MovesStayInsideTheStoredValues) {
             << " per plot, " << count << " values";
     }
     const int64_t huge = int64_t{1} << 40;
-    EXPECT_EQ(std::make_tuple(ClampSamplesPerPlot(0), ClampSamplesPerPlot(-12), ClampSamplesPerPlot(huge),
-                              SamplesPerPlotSpinMaximum(0), SamplesPerPlotSpinMaximum(huge)),
-              std::make_tuple(1, 1, kMaxSamplesPerPlot, 1, std::numeric_limits<int>::max()));
+    EXPECT_EQ(std::make_tuple(ClampSamplesPerPlot(0), ClampSamplesPerPlot(-12), ClampSamplesPerPlot(huge)),
+              std::make_tuple(1, 1, kMaxSamplesPerPlot));
     EXPECT_EQ((std::vector<PlotPageRange>{PageRangeOf(0, 40, 0), PageRangeOf(0, 40, 10),
                                           PageRangeOf(12, 40, 10), PageRangeOf(-3, 0, 10)}),
               (std::vector<PlotPageRange>{{0, 0}, {0, 10}, {10, 10}, {0, 1}}));
