@@ -94,6 +94,9 @@ std::unique_ptr<Transport> OpenSim(std::string_view argument, uint32_t baud, uin
         std::error_code ec;
         return fail(std::filesystem::exists(path, ec) ? EINVAL : ENOENT, why);
     }
+    if (bus->Unplugged()) {
+        return fail(ENOENT, "the simulated adapter is pulled out");
+    }
     Clock* clock = nullptr;
     {
         std::lock_guard lock(s.mutex);

@@ -8,8 +8,26 @@ namespace terrix::sim {
 SimTransport::SimTransport(std::shared_ptr<VirtualBus> bus, Clock& clock, uint32_t baud, std::string name)
     : bus_(std::move(bus)), clock_(clock), name_(std::move(name)), baud_(baud) {}
 
-bool SimTransport::Write(std::span<const uint8_t> bytes, size_t& written) {
+bool SimTransport::GoneLocked() const {
+    if (!gone_ && bus_->Unplugged()) {
+        gone_ = true;
+        lastError_ = EIO;
+    }
+    return gone_;
+}
+
+bool SimTransport::IsGone() const {
+    // As with a real device, only a failed operation finds out.
     std::lock_guard lock(mutex_);
+    return gone_;
+}
+
+bool SimTransport::Write(std::span<const uint8_t> bytes, size_t& written) {
+    written = 0;
+    std::lock_guard lock(mutex_);
+    if (GoneLocked()) {
+        return false;
+    }
     const uint64_t now = clock_.NowUs();
     for (const Request& request : assembler_.Feed(bytes, now)) {
         const auto reply = bus_->Deliver(request, baud_, now);
@@ -41,6 +59,9 @@ bool SimTransport::Read(std::span<uint8_t> buffer, size_t& got) {
         uint64_t nextUs = UINT64_MAX;
         {
             std::lock_guard lock(mutex_);
+            if (GoneLocked()) {
+                return false;
+            }
             const uint64_t now = clock_.NowUs();
             while (got < buffer.size() && !incoming_.empty() && incoming_.front().atUs <= now) {
                 buffer[got++] = incoming_.front().byte;
@@ -70,6 +91,9 @@ bool SimTransport::Read(std::span<uint8_t> buffer, size_t& got) {
 
 bool SimTransport::Purge() {
     std::lock_guard lock(mutex_);
+    if (GoneLocked()) {
+        return false;
+    }
     // What has arrived is discarded; bytes still on their way arrive later, as on a real line.
     const uint64_t now = clock_.NowUs();
     while (!incoming_.empty() && incoming_.front().atUs <= now) {

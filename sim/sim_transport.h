@@ -32,6 +32,9 @@ public:
     bool GetModemStatus(bool& cts, bool& dsr) override;
     Clock& GetClock() override { return clock_; }
     uint32_t LastError() const override;
+    // Once an operation found the bus's adapter pulled out, this transport stays dead even after it is
+    // plugged in again.
+    bool IsGone() const override;
     std::string Describe() const override { return name_; }
 
     const std::shared_ptr<VirtualBus>& Bus() const { return bus_; }
@@ -39,6 +42,9 @@ public:
     size_t Available() const;
 
 private:
+    // True (with EIO as the last error) when the adapter is or was pulled out. Called with mutex_ held.
+    bool GoneLocked() const;
+
     struct Incoming {
         uint64_t atUs;
         uint8_t byte;
@@ -49,7 +55,8 @@ private:
     std::string name_;
     mutable std::mutex mutex_;
     uint32_t baud_;
-    uint32_t lastError_ = 0;
+    mutable uint32_t lastError_ = 0;
+    mutable bool gone_ = false;
     bool rts_ = false;
     bool dtr_ = false;
     FrameAssembler assembler_;

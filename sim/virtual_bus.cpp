@@ -150,4 +150,14 @@ void VirtualBus::SetCablePresent(bool present) {
     cable_ = present;
 }
 
+bool VirtualBus::Unplugged() const {
+    std::lock_guard lock(mutex_);
+    return unplugged_;
+}
+
+void VirtualBus::SetUnplugged(bool unplugged) {
+    std::lock_guard lock(mutex_);
+    unplugged_ = unplugged;
+}
+
 } // namespace terrix::sim

@@ -65,12 +65,17 @@ public:
     // Whether the interface cable is plugged in (its RTS/CTS and DTR/DSR loops answer).
     bool CablePresent() const;
     void SetCablePresent(bool present);
+    // Whether the serial adapter is pulled out: every transport open on the bus then fails as a vanished
+    // device does, for good, and no new one opens until it is plugged in again.
+    bool Unplugged() const;
+    void SetUnplugged(bool unplugged);
     uint64_t Seed() const { return seed_; }
 
 private:
     mutable std::mutex mutex_;
     uint64_t seed_;
     bool cable_ = true;
+    bool unplugged_ = false;
     std::vector<std::unique_ptr<VirtualModule>> modules_;
     std::vector<LoggedRequest> log_;
 };

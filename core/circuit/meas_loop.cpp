@@ -25,7 +25,8 @@ const char* MeasStartErrorText(MeasStartError error) {
 CMeasLoop::CMeasLoop(MeasLoopOptions options)
     : clock_(options.clock != nullptr ? *options.clock : SystemClock::Instance()),
       stampNow_(options.stampNow ? std::move(options.stampNow) : std::function<uint32_t()>(CurrentTimeStamp)),
-      timer_(options.timer ? std::move(options.timer) : std::make_unique<ThreadLoopTimer>(clock_)) {}
+      timer_(options.timer ? std::move(options.timer) : std::make_unique<ThreadLoopTimer>(clock_)),
+      reconnect_(options.reconnect) {}
 
 CMeasLoop::~CMeasLoop() {
     Shutdown();
@@ -145,6 +146,11 @@ uint32_t CMeasLoop::WaitInterval() const {
     return waitInterval_;
 }
 
+PortOutage CMeasLoop::Outage() const {
+    std::lock_guard lock(stateMutex_);
+    return outage_;
+}
+
 bool CMeasLoop::StopPending() const {
     std::lock_guard lock(stateMutex_);
     return stopPending_;
@@ -169,6 +175,7 @@ bool CMeasLoop::Start(bool loop, uint32_t rateSeconds) {
         waitInterval_ = kNoWait;
         stopPending_ = false;
         startError_ = kMeasStartOk;
+        outage_ = {};
         state_ = MeasLoopState::kStartRequested;
     }
     // A stop carried out on the timer thread reports OnIdle just before it leaves its step; the start must
@@ -196,7 +203,8 @@ void CMeasLoop::Tick() {
         std::lock_guard lock(stateMutex_);
         const bool waiting = (state_ == MeasLoopState::kWaiting || state_ == MeasLoopState::kRoundDue) &&
                              waitInterval_ != kNoWait;
-        if (!stopPending_ && state_ != MeasLoopState::kMeasuring && !waiting) {
+        if (!stopPending_ && state_ != MeasLoopState::kMeasuring && state_ != MeasLoopState::kPortLost &&
+            !waiting) {
             return;
         }
     }
@@ -300,6 +308,11 @@ bool CMeasLoop::StepBody() {
         case MeasLoopState::kStopRequested:
             DoStop();
             return false;
+        case MeasLoopState::kPortLost:
+            if (!TryReconnect()) {
+                return false;
+            }
+            break; // back: the round runs at once
         }
     }
 }
@@ -379,10 +392,15 @@ bool CMeasLoop::RunRound() {
             continue;
         }
         MeasuringStepResult result;
+        const uint32_t stamp = stampNow_();
         {
             // The module's reads follow each other without a transaction from elsewhere in between.
             PortLock lock(port_);
-            result = RunMeasuringStep(port_, r, view.slot->Options(), stampNow_(), store);
+            result = RunMeasuringStep(port_, r, view.slot->Options(), stamp, store);
+        }
+        if (result.stored && result.busError == 0) {
+            std::lock_guard lock(stateMutex_);
+            outage_.lastStoredStamp = stamp;
         }
         view.slot->SetNewestValue(store.AppendRecord());
         Notify([i](MeasLoopListener& l) { l.OnNewValue(i); });
@@ -421,10 +439,71 @@ bool CMeasLoop::StopOnLostPort() {
         return false;
     }
     const std::shared_ptr<Transport> transport = ComTransport(port_);
-    const std::string reason =
-        PortErrorText(LastPortError(), transport ? transport->Describe() : std::string());
+    const std::string device = transport ? transport->Describe() : std::string();
+    const std::string reason = PortErrorText(LastPortError(), device);
+    if (!reconnect_) {
+        Notify([&reason](MeasLoopListener& l) { l.OnPortLost(reason); });
+        DoStop();
+        return true;
+    }
+    // The dead descriptor is closed (a device that comes back is a new one), but the reservation stays:
+    // nobody else may take the port in the gap, and the files stay this loop's.
+    portUser_.Release();
+    portAcquired_ = false;
+    port_ = kInvalidPort;
+    const uint32_t period = std::max<uint32_t>(1, std::max(MinimumInterval(), RateSeconds()));
+    {
+        std::lock_guard lock(stateMutex_);
+        outage_.active = true;
+        outage_.device = device;
+        outage_.retrySeconds = period;
+        lostAtUs_ = NowUs();
+        lastTryUs_ = lostAtUs_;
+        waitInterval_ = kNoWait;
+        if (!stopPending_) {
+            state_ = MeasLoopState::kPortLost;
+        }
+    }
     Notify([&reason](MeasLoopListener& l) { l.OnPortLost(reason); });
-    DoStop();
+    if (StopPending()) {
+        DoStop();
+    }
+    return true;
+}
+
+uint32_t CMeasLoop::RateSeconds() const {
+    std::lock_guard lock(stateMutex_);
+    return rate_;
+}
+
+bool CMeasLoop::TryReconnect() {
+    uint32_t left = 0;
+    {
+        std::lock_guard lock(stateMutex_);
+        const uint64_t elapsed = (NowUs() - lastTryUs_) / 1'000'000;
+        if (elapsed < outage_.retrySeconds) {
+            left = static_cast<uint32_t>(outage_.retrySeconds - elapsed);
+        } else {
+            lastTryUs_ = NowUs();
+        }
+    }
+    if (left > 0) {
+        Notify([left](MeasLoopListener& l) { l.OnCountdown(left); });
+        return false;
+    }
+    if (!portUser_.Acquire()) {
+        return false;
+    }
+    portAcquired_ = true;
+    port_ = portUser_.Port();
+    uint32_t gap = 0;
+    {
+        std::lock_guard lock(stateMutex_);
+        gap = static_cast<uint32_t>((NowUs() - lostAtUs_) / 1'000'000);
+        outage_.active = false;
+        state_ = MeasLoopState::kMeasuring;
+    }
+    Notify([gap](MeasLoopListener& l) { l.OnPortBack(gap); });
     return true;
 }
 

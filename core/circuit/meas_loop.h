@@ -26,6 +26,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace terrix {
@@ -37,6 +38,7 @@ enum class MeasLoopState : int32_t {
     kWaiting = 3,
     kRoundDue = 4,
     kStopRequested = 5,
+    kPortLost = 6, // the device has gone; a reconnecting loop waits for it to come back
 };
 
 // Why Start failed; apart from kMeasStartPortBusy the values are the numbers of the messages to show.
@@ -55,6 +57,17 @@ struct MeasLoopOptions {
     std::function<uint32_t()> stampNow;
     // The periodic event; a 250 ms ThreadLoopTimer on `clock` when null.
     std::unique_ptr<LoopTimer> timer;
+    // After the port's device has gone, keep the port reserved and try to open it again every round
+    // period (at least every second) instead of stopping; measuring goes on when it opens.
+    bool reconnect = false;
+};
+
+// What a loop knows about its port while the device is away (and, after it came back, about the last gap).
+struct PortOutage {
+    bool active = false;          // the device is away now
+    std::string device;           // as the port names it ("/dev/ttyUSB0", "sim")
+    uint32_t lastStoredStamp = 0; // packed time of the newest answered value stored in this run; 0 = none
+    uint32_t retrySeconds = 0;    // how often the port is tried
 };
 
 class CMeasLoop {
@@ -104,6 +117,8 @@ public:
     bool IsMeasuring() const { return State() != MeasLoopState::kIdle; }
     MeasStartError StartError() const;
     uint32_t WaitInterval() const;
+    // The latest loss of the port in this run (active while the device is away).
+    PortOutage Outage() const;
 
 private:
     void RunStep();
@@ -113,8 +128,12 @@ private:
     // One measuring round; false when a pending stop ended it (the loop is then stopped).
     bool RunRound();
     bool StopPending() const;
-    // After a module: when the port's device has gone, reports it and stops the loop; true then.
+    // After a module: when the port's device has gone, reports it and stops the loop (or, reconnecting,
+    // closes the port and waits for the device); true then.
     bool StopOnLostPort();
+    // While the device is away: tries the port when the retry period is over; true when it is back.
+    bool TryReconnect();
+    uint32_t RateSeconds() const;
     void DoStop();
     uint64_t NowUs() const;
 
@@ -155,6 +174,10 @@ private:
     uint64_t roundStartUs_ = 0;
     uint32_t waitInterval_ = kNoWait;
     uint32_t rounds_ = 0;
+    const bool reconnect_;
+    PortOutage outage_;
+    uint64_t lostAtUs_ = 0;
+    uint64_t lastTryUs_ = 0;
     MeasStartError startError_ = kMeasStartOk;
     std::atomic<bool> inStep_{false};
 

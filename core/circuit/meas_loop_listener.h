@@ -25,8 +25,12 @@ public:
     // The value of slot `slot` could not be written to its files; `reason` names the file and the cause.
     virtual void OnStoreFailed(uint32_t /*slot*/, const std::string& /*reason*/) {}
     // The port's device has gone (adapter pulled out); `reason` names the device and the cause. Reported
-    // once, after the module being measured got its error markers; the loop then stops (OnIdle follows).
+    // once per loss, after the module being measured got its error markers. The loop then stops (OnIdle
+    // follows), or, when it reconnects, closes the port and tries to open it again every round period
+    // (CMeasLoop::Outage says since when and what was stored last).
     virtual void OnPortLost(const std::string& /*reason*/) {}
+    // A reconnecting loop has the device again after `gapSeconds` without it; a round follows at once.
+    virtual void OnPortBack(uint32_t /*gapSeconds*/) {}
     // A round has ended; `rounds` counts the rounds since Start.
     virtual void OnRoundDone(uint32_t /*rounds*/) {}
 };

@@ -1,6 +1,7 @@
 #include "core/measure/time_stamp.h"
 
 #include <chrono>
+#include <cstdio>
 
 namespace terrix {
 
@@ -48,6 +49,14 @@ int64_t StampAsUtcSeconds(uint32_t stamp) {
     const sys_days day =
         sys_days(year{static_cast<int>(p.year)} / month{p.month} / 1) + days{p.day} - days{1};
     return day.time_since_epoch().count() * 86400LL + p.hour * 3600LL + p.minute * 60LL + p.second;
+}
+
+std::string StampText(uint32_t stamp) {
+    const StampParts p = UnpackTimeStamp(stamp);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02u.%02u.%04u %02u:%02u:%02u", p.day % 100, p.month % 100,
+                  p.year % 10000, p.hour % 100, p.minute % 100, p.second % 100);
+    return text;
 }
 
 } // namespace terrix

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 namespace terrix {
 
@@ -25,6 +26,9 @@ StampParts UnpackTimeStamp(uint32_t stamp);
 uint32_t PackLocalTime(std::time_t when);
 // The stamp of the current local time: what a measurement records when it starts.
 uint32_t CurrentTimeStamp();
+
+// "dd.mm.yyyy hh:mm:ss", as the measurement files show a stamp.
+std::string StampText(uint32_t stamp);
 
 // Seconds since 1970 when the stamp's fields are read as universal time, so that a time axis labelled from
 // this number shows the stamp's own date and time in any time zone.

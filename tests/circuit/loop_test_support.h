@@ -10,6 +10,7 @@
 #include "busops/sim_bus_fixture.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -45,11 +46,11 @@ private:
 // Everything the loop reported, in order; safe to read while the loop's thread reports.
 class RecordingListener : public MeasLoopListener {
 public:
-    enum class Kind { kValue, kCountdown, kIdle, kStoreFailed, kRoundDone };
+    enum class Kind { kValue, kCountdown, kIdle, kStoreFailed, kRoundDone, kPortLost, kPortBack };
     struct Event {
         Kind kind;
-        uint32_t number;         // slot, seconds or rounds
-        std::string reason = {}; // why a value could not be stored
+        uint32_t number;         // slot, seconds, rounds or the gap's seconds
+        std::string reason = {}; // why a value could not be stored, or the port was lost
     };
 
     void OnNewValue(uint32_t slot) override { Add({Kind::kValue, slot}); }
@@ -59,6 +60,8 @@ public:
         Add({Kind::kStoreFailed, slot, reason});
     }
     void OnRoundDone(uint32_t rounds) override { Add({Kind::kRoundDone, rounds}); }
+    void OnPortLost(const std::string& reason) override { Add({Kind::kPortLost, 0, reason}); }
+    void OnPortBack(uint32_t gapSeconds) override { Add({Kind::kPortBack, gapSeconds}); }
 
     std::vector<Event> Events() const {
         std::lock_guard lock(mutex_);
@@ -114,9 +117,14 @@ class LoopFixture : public SimBusFixture {
 protected:
     void SetUp() override {
         SimBusFixture::SetUp();
-        RegisterTransportScheme("looptest", [this](std::string_view, uint32_t, uint32_t&) {
-            return std::make_unique<sim::SimTransport>(bus, clock);
-        });
+        RegisterTransportScheme(
+            "looptest", [this](std::string_view, uint32_t, uint32_t& error) -> std::unique_ptr<Transport> {
+                if (bus->Unplugged()) {
+                    error = ENOENT; // the adapter's device node has gone
+                    return nullptr;
+                }
+                return std::make_unique<sim::SimTransport>(bus, clock);
+            });
         context.portContext.nPortNo = 1;
         context.portContext.device = "looptest";
     }
@@ -139,8 +147,9 @@ protected:
     // A manual-timer loop on the fixture's virtual clock, bound to the fixture's listener and bus, stamping
     // every value with kStamp.
     static constexpr uint32_t kStamp = 0x0A0B0C0D;
-    std::unique_ptr<CMeasLoop> MakeLoop() {
+    std::unique_ptr<CMeasLoop> MakeLoop(bool reconnect = false) {
         MeasLoopOptions options;
+        options.reconnect = reconnect;
         options.clock = &clock;
         options.stampNow = [] { return kStamp; };
         options.timer = std::make_unique<ManualLoopTimer>(timer);

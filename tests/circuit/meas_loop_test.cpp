@@ -19,6 +19,8 @@ using Kind = RecordingListener::Kind;
 
 class MeasLoopTest : public LoopFixture {
 protected:
+    uint32_t stamp = 100; // the last time stamp given out by LoseThePortInTheSecondRound's loop
+
     // Probes at stations 1 and 2, the XV module at 3, a probe at 4 whose record says it failed, a probe at
     // 5 whose record is not identified, and a collision record at 6.
     void BuildMixedBus() {
@@ -65,6 +67,41 @@ protected:
         EXPECT_EQ(listener.Events().back().kind, Kind::kIdle);
         EXPECT_FALSE(timer->running);
         EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+    }
+    // The serial adapter pulled out while a round fetches the second of two probes: the probe being measured
+    // gets its error markers and the loss is reported once, naming the device; every file holds whole
+    // records. Returns the loop (rate `period`) right after the loss; values are stamped 101, 102, ...
+    std::unique_ptr<CMeasLoop> LoseThePortInTheSecondRound(bool reconnect, uint32_t& period) {
+        AddProbe(1, 31042);
+        AddProbe(2, 31057);
+        IdentifyInto({1, 2});
+        MeasLoopOptions options;
+        options.clock = &clock;
+        options.stampNow = [this] { return ++stamp; };
+        options.timer = std::make_unique<ManualLoopTimer>(timer);
+        options.reconnect = reconnect;
+        auto loop = std::make_unique<CMeasLoop>(std::move(options));
+        EXPECT_TRUE(loop->Bind(&listener, &context));
+        period = std::max<uint32_t>(loop->MinimumInterval(), 10);
+        size_t values = 0;
+        listener.onNewValue = [&values, this](uint32_t) {
+            if (++values == 3) {
+                bus->SetUnplugged(true); // after the first probe of the second round
+            }
+        };
+        EXPECT_TRUE(loop->Start(true, period));
+        FireUntilIdle(*loop, 4 * static_cast<int>(period) + 8);
+        listener.onNewValue = nullptr;
+        EXPECT_EQ(listener.Count(Kind::kPortLost), 1u);
+        for (const RecordingListener::Event& e : listener.Events()) {
+            if (e.kind == Kind::kPortLost) {
+                EXPECT_NE(e.reason.find("Lost the connection to sim"), std::string::npos) << e.reason;
+            }
+        }
+        EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1, 0, 1}));
+        EXPECT_EQ(RecordCounts(*loop), (std::vector<uint32_t>{2, 2}));
+        EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+        return loop;
     }
     std::vector<uint32_t> RecordCounts(const CMeasLoop& loop) {
         std::vector<uint32_t> counts;
@@ -355,6 +392,61 @@ TEST_F(MeasLoopTest, BusOperationsAndListChangesAreRefusedWhileMeasuring) {
     EXPECT_FALSE(timer->running);
     EXPECT_EQ(context.portContext.hPort, kInvalidPort);
     EXPECT_FALSE(MeasuringGuard::IsMeasuring(context.portContext));
+}
+
+TEST_F(MeasLoopTest, LostPortStopsTheLoop) {
+    uint32_t period = 0;
+    auto loop = LoseThePortInTheSecondRound(false, period);
+    ExpectStopped(*loop);
+    EXPECT_FALSE(PortUser::IsReserved(context.portContext));
+}
+
+// Reconnecting, the loop closes the dead port but keeps it reserved, tries it once per round period until the
+// adapter is back, then reports the gap and measures a round at once.
+TEST_F(MeasLoopTest, ReconnectingLoopTriesThePortEveryPeriodAndMeasuresOnWhenItIsBack) {
+    uint32_t period = 0;
+    auto loop = LoseThePortInTheSecondRound(true, period);
+    // The first probe's value of the second round was the last one a module answered.
+    EXPECT_EQ(loop->Outage().lastStoredStamp, 103u);
+    EXPECT_EQ(loop->Outage().retrySeconds, period);
+    EXPECT_TRUE(loop->Outage().active);
+    EXPECT_EQ(loop->State(), MeasLoopState::kPortLost);
+    EXPECT_TRUE(PortUser::IsReserved(context.portContext)) << "the port is kept for the loop";
+    EXPECT_TRUE(timer->running);
+
+    // Three retry periods without the adapter: no value, no second report, and a countdown that starts
+    // again from the full period after each of the three tries.
+    listener.Clear();
+    for (uint32_t i = 0; i < 4 * 3 * period; ++i) {
+        Fire();
+    }
+    EXPECT_EQ(listener.Count(Kind::kValue), 0u);
+    EXPECT_EQ(listener.Count(Kind::kPortLost), 0u);
+    const std::vector<uint32_t> countdown = listener.Numbers(Kind::kCountdown);
+    size_t tries = 0;
+    for (size_t i = 1; i < countdown.size(); ++i) {
+        tries += countdown[i] > countdown[i - 1] ? 1 : 0;
+        EXPECT_LE(countdown[i], period);
+    }
+    EXPECT_EQ(tries, 3u);
+    EXPECT_EQ(loop->State(), MeasLoopState::kPortLost);
+
+    // Plugged in again: the next try opens the port, reports the gap and measures a round at once.
+    bus->SetUnplugged(false);
+    listener.Clear();
+    for (uint32_t i = 0; i < 4 * period && listener.Count(Kind::kPortBack) == 0; ++i) {
+        Fire();
+    }
+    ASSERT_EQ(listener.Count(Kind::kPortBack), 1u);
+    EXPECT_EQ(listener.Numbers(Kind::kPortBack).front(), 4 * period);
+    EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1}));
+    EXPECT_FALSE(loop->Outage().active);
+    EXPECT_EQ(loop->State(), MeasLoopState::kWaiting);
+    EXPECT_NE(context.portContext.hPort, kInvalidPort);
+    EXPECT_EQ(RecordCounts(*loop), (std::vector<uint32_t>{3, 3}));
+    loop->Stop();
+    ExpectStopped(*loop);
+    EXPECT_FALSE(PortUser::IsReserved(context.portContext));
 }
 
 } // namespace
