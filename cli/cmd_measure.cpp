@@ -13,6 +13,7 @@
 #include "core/measure/error_marker.h"
 #include "core/measure/meas_layouts.h"
 #include "core/measure/plot_data.h"
+#include "core/measure/time_stamp.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
 
@@ -101,6 +102,7 @@ struct MeasureOptions {
     bool loop = false;
     double duration = 0;
     int64_t rate = -1; // -1: the circuit window's saved rate
+    bool reconnect = false;
 };
 
 // Prints what the loop reports: values on standard output as they come, the countdown on standard error.
@@ -174,10 +176,26 @@ public:
     }
 
     void OnPortLost(const std::string& reason) override {
+        const PortOutage outage = loop_->Outage();
         std::lock_guard lock(mutex_);
         EndCountdownLine();
-        portLost_ = true;
-        std::cerr << "terrix-cli: the measurement stopped: " << reason << '\n';
+        if (!outage.active) {
+            portLost_ = true;
+            std::cerr << "terrix-cli: the measurement stopped: " << reason << '\n';
+            return;
+        }
+        std::cerr << "terrix-cli: " << reason << " Last stored value: "
+                  << (outage.lastStoredStamp != 0 ? StampText(outage.lastStoredStamp) : std::string("none"))
+                  << ". Trying the port every " << outage.retrySeconds << " s.\n";
+    }
+
+    void OnPortBack(uint32_t gapSeconds) override {
+        std::lock_guard lock(mutex_);
+        EndCountdownLine();
+        char gap[32];
+        std::snprintf(gap, sizeof gap, "%02u:%02u:%02u", gapSeconds / 3600, gapSeconds / 60 % 60,
+                      gapSeconds % 60);
+        std::cerr << "terrix-cli: the port is back after " << gap << " without it; measuring goes on.\n";
     }
 
     void OnRoundDone(uint32_t rounds) override {
@@ -304,7 +322,9 @@ int RunMeasure(CliContext& context, const MeasureOptions& opts) {
     const uint32_t rounds = opts.loop ? 0 : (opts.rounds != 0 ? opts.rounds : 1);
 
     CliLoopListener listener(context, rounds);
-    CMeasLoop loop;
+    MeasLoopOptions loopOptions;
+    loopOptions.reconnect = opts.reconnect;
+    CMeasLoop loop(std::move(loopOptions));
     listener.SetLoop(&loop);
     loop.Bind(&listener, &context.bus);
     if (!context.options.quiet) {
@@ -590,6 +610,10 @@ const CommandRegistration registration([](CLI::App& app, CliContext& context) {
                     "Seconds from the start of one round to the next (at least the longest conversion time); "
                     "default: the circuit window's saved rate")
         ->check(CLI::Range(int64_t{0}, int64_t{86400}));
+    sub->add_flag("--reconnect", measure->reconnect,
+                  "With --loop: when the port's device goes away, say so and measure on once it is back "
+                  "(the same path or /dev/serial/by-id name), instead of ending with status 2")
+        ->needs(loop);
     rounds->excludes(loop);
     sub->callback([&context, measure] { context.exitCode = RunMeasure(context, *measure); });
 

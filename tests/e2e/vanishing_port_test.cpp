@@ -97,5 +97,32 @@ TEST_F(VanishingPortTest, MeasuringLoopReportsTheLostPortOnceAndStopsWithWholeFi
     }
 }
 
+// With --reconnect the loop says on standard error when the device goes and when it is back (terrix-sim
+// restarted on the same link), measures on after it, and the files hold whole records throughout.
+TEST_F(VanishingPortTest, ReconnectingLoopMeasuresOnWhenTheDeviceIsBackOnTheSameLink) {
+    StartLinkedSim();
+    SaveBus(kSavedBus);
+    const auto xvRecords = [this] {
+        const size_t size = ReadFileBytes(data / "40218.BinMeasData").size();
+        return (size - std::min(size, kMeasHeaderSize)) / kRecordSizes.at(40218);
+    };
+    std::future<RunResult> loop = CliAsync(Words("measure --loop --rate 0 --reconnect --duration 40"));
+    PullOutWhen([&] { return xvRecords() >= 1; });
+    const size_t atPull = xvRecords();
+    std::this_thread::sleep_for(2s);
+    StartLinkedSim();
+    const RunResult r = loop.get();
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::string lost = "Lost the connection to " + link.string();
+    EXPECT_NE(r.err.find(lost), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find(lost), r.err.rfind(lost)) << "reported more than once: " << r.err;
+    EXPECT_NE(r.err.find("the port is back after 00:00:"), std::string::npos) << r.err;
+    // The round cut by the pull may have added one record of error markers; measuring on adds more.
+    EXPECT_GE(xvRecords(), atPull + 2) << r.err;
+    for (const auto& [serial, size] : kRecordSizes) {
+        WholeRecords(serial);
+    }
+}
+
 } // namespace
 } // namespace terrix::test
