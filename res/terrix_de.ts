@@ -2,6 +2,40 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>MeasuringStatus</name>
+    <message>
+        <source>Measuring loop running: measuring now</source>
+        <translation>Meßschleife läuft: es wird gemessen</translation>
+    </message>
+    <message>
+        <source>Measuring loop running: next round at %1</source>
+        <translation>Meßschleife läuft: nächste Messung um %1</translation>
+    </message>
+    <message>
+        <source>Measuring loop without its port: next try at %1</source>
+        <translation>Meßschleife ohne Port: nächster Versuch um %1</translation>
+    </message>
+    <message>
+        <source>Measuring is running. Stop measuring and close?</source>
+        <translation>Die Messung läuft. Messung beenden und schließen?</translation>
+    </message>
+</context>
+<context>
+    <name>PortOutageNotice</name>
+    <message>
+        <source>none in this measurement</source>
+        <translation>keine in dieser Messung</translation>
+    </message>
+    <message>
+        <source>Connection to %1 lost at %2. Last stored values: %3. The port is tried every %4 s; measuring goes on by itself when the device answers again.</source>
+        <translation>Verbindung zu %1 um %2 verloren. Zuletzt gespeicherte Werte: %3. Der Port wird alle %4 s erneut versucht; die Messung läuft von selbst weiter, sobald das Gerät wieder antwortet.</translation>
+    </message>
+    <message>
+        <source>Connection to %1 back at %2 after a gap of %3 (since %4); measuring goes on.</source>
+        <translation>Verbindung zu %1 um %2 wieder da, nach einer Lücke von %3 (seit %4); die Messung läuft weiter.</translation>
+    </message>
+</context>
+<context>
     <name>Terrix</name>
     <message>
         <source>&amp;File</source>
@@ -1629,6 +1663,10 @@ Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</tra
 Stop the measuring loop (&quot;%1&quot;), then try again.</source>
         <translation>Dieser Befehl arbeitet mit Meßdateien, die die Meßschleife gerade schreibt.
 Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>No connection: the port&apos;s device has gone</source>
+        <translation>Keine Verbindung: das Gerät des Ports ist weg</translation>
     </message>
 </context>
 <context>

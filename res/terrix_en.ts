@@ -2,6 +2,40 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>MeasuringStatus</name>
+    <message>
+        <source>Measuring loop running: measuring now</source>
+        <translation>Measuring loop running: measuring now</translation>
+    </message>
+    <message>
+        <source>Measuring loop running: next round at %1</source>
+        <translation>Measuring loop running: next round at %1</translation>
+    </message>
+    <message>
+        <source>Measuring loop without its port: next try at %1</source>
+        <translation>Measuring loop without its port: next try at %1</translation>
+    </message>
+    <message>
+        <source>Measuring is running. Stop measuring and close?</source>
+        <translation>Measuring is running. Stop measuring and close?</translation>
+    </message>
+</context>
+<context>
+    <name>PortOutageNotice</name>
+    <message>
+        <source>none in this measurement</source>
+        <translation>none in this measurement</translation>
+    </message>
+    <message>
+        <source>Connection to %1 lost at %2. Last stored values: %3. The port is tried every %4 s; measuring goes on by itself when the device answers again.</source>
+        <translation>Connection to %1 lost at %2. Last stored values: %3. The port is tried every %4 s; measuring goes on by itself when the device answers again.</translation>
+    </message>
+    <message>
+        <source>Connection to %1 back at %2 after a gap of %3 (since %4); measuring goes on.</source>
+        <translation>Connection to %1 back at %2 after a gap of %3 (since %4); measuring goes on.</translation>
+    </message>
+</context>
+<context>
     <name>Terrix</name>
     <message>
         <source>&amp;File</source>
@@ -1629,6 +1663,10 @@ Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
 Stop the measuring loop (&quot;%1&quot;), then try again.</source>
         <translation>This command works on measurement files that the measuring loop is writing now.
 Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
+    </message>
+    <message>
+        <source>No connection: the port&apos;s device has gone</source>
+        <translation>No connection: the port&apos;s device has gone</translation>
     </message>
 </context>
 <context>

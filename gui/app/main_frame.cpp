@@ -1,8 +1,11 @@
 #include "gui/app/main_frame.h"
 
+#include "core/circuit/measuring_guard.h"
 #include "core/inventory/bus_info_file.h"
 #include "core/platform/com_port.h"
 #include "gui/app/bus_activity.h"
+#include "gui/app/measuring_status.h"
+#include "gui/app/session_end.h"
 #include "gui/toolkit/about_dlg.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -101,6 +104,7 @@ CMainFrame::CMainFrame(FrameWindows windows, QWidget* parent)
     timerId_ = startTimer(1000);
     connect(&BusActivitySignals::Instance(), &BusActivitySignals::busyChanged, this,
             &CMainFrame::OnBusyChanged);
+    connect(&MeasuringStatus::Instance(), &MeasuringStatus::changed, this, &CMainFrame::UpdateMeasuringPane);
 }
 
 CMainFrame::~CMainFrame() {
@@ -122,6 +126,14 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // A measurement left running for hours is not ended by a stray click; the end of the session asks
+    // nothing.
+    if (!closePending_ && !SessionEnd::Ending() && MeasuringGuard::IsMeasuring(busContext_->portContext) &&
+        ShowMessage(this, StopMeasuringQuestion(), windowTitle(), MessageIcon::Question,
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
     if (BusActivity::IsBusy(*busContext_)) {
         // The operation's frames are still on the stack below this handler: stop it, close afterwards.
         BusActivity::RequestCancel(*busContext_);
@@ -286,6 +298,10 @@ void CMainFrame::CreateToolBar() {
 void CMainFrame::CreateStatusBar() {
     messagePane_ = new QLabel(this);
     statusBar()->addWidget(messagePane_, 1);
+    measuringPane_ = new QLabel(this);
+    measuringPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    measuringPane_->hide();
+    statusBar()->addPermanentWidget(measuringPane_);
     clockPane_ = new QLabel(this);
     clockPane_->setAlignment(Qt::AlignCenter);
     clockPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -341,8 +357,15 @@ bool CMainFrame::ReloadToolBar() {
     return true;
 }
 
+void CMainFrame::UpdateMeasuringPane() {
+    const QString text = LoopStatusText(MeasuringStatus::Instance().Shown(busContext_.get()));
+    measuringPane_->setText(text);
+    measuringPane_->setVisible(!text.isEmpty());
+}
+
 bool CMainFrame::ReloadStatusBar() {
     messagePane_->setText(Text(57345));
+    UpdateMeasuringPane();
     const QFontMetrics metrics(clockPane_->font());
     clockPane_->setMinimumWidth(metrics.horizontalAdvance(Text(101)) + 12);
     return true;

@@ -71,6 +71,8 @@ public:
     QMenu* BusMenu() const { return busMenu_; }
     QMenu* PortMenu() const { return portMenu_; }
     QLabel* ClockPane() const { return clockPane_; }
+    // Whether a measuring loop runs on the frame's bus and when its next round is due; hidden without one.
+    QLabel* MeasuringPane() const { return measuringPane_; }
     QLabel* MessagePane() const { return messagePane_; }
     QToolBar* ToolBar() const { return toolBar_; }
     CTerrixDoc& Document() { return document_; }
@@ -108,8 +110,9 @@ public:
 protected:
     void timerEvent(QTimerEvent* event) override;
     void changeEvent(QEvent* event) override;
-    // Closes every child window first (each runs its own close path and may refuse); while a bus operation
-    // runs, the operation is asked to stop and the frame closes once it has ended.
+    // Asks first while a measuring loop runs (not when the session ends). Closes every child window first
+    // (each runs its own close path and may refuse); while a bus operation runs, the operation is asked to
+    // stop and the frame closes once it has ended.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -123,6 +126,7 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void UpdateClock();
+    void UpdateMeasuringPane();
     void UpdatePortItems();
     void UpdateCommandStates();
     void UpdateTitle();
@@ -130,6 +134,7 @@ private:
     QToolBar* toolBar_ = nullptr;
     QLabel* messagePane_ = nullptr;
     QLabel* clockPane_ = nullptr;
+    QLabel* measuringPane_ = nullptr;
     bool firstUpdate_ = true;
     int timerId_ = 0;
     FrameWindows windows_;

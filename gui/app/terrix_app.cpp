@@ -5,6 +5,7 @@
 #include "gui/app/gui_wait.h"
 #include "gui/app/language.h"
 #include "gui/app/main_frame.h"
+#include "gui/app/session_end.h"
 #include "gui/app/single_instance.h"
 #include "gui/app/toolkit_check.h"
 #include "gui/toolkit/message_box.h"
@@ -51,6 +52,8 @@ bool CTerrixApp::InitInstance() {
     frame_ = std::make_unique<CMainFrame>(AllFrameWindows());
     CMainFrame* frame = frame_.get();
     instance_->SetActivateHandler([frame] { return frame->BringForward(); });
+    // Logout and SIGTERM end a running measurement after its current module, without a question.
+    SessionEnd::Install(frame);
     frame_->show();
     return true;
 }

@@ -160,6 +160,7 @@ void AddCircuitTourSteps(CScreenshotTour& tour) {
     tour.AddStep(QStringLiteral("circuit window menu"), ShowCircuitMenu);
     tour.AddStep(QStringLiteral("create-collisions dialog"), ShowCreateCollisions);
     tour.AddStep(QStringLiteral("halt-state dialog"), ShowHaltState);
+    AddPortOutageTourSteps(tour);
 }
 
 } // namespace terrix

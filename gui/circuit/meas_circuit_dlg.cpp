@@ -8,6 +8,7 @@
 #include "core/inventory/unit_names.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
+#include "gui/app/session_end.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/circuit/bus_dialogs.h"
 #include "gui/circuit/measuring_refusal.h"
@@ -52,7 +53,8 @@ enum Image {
     kImageCollision,
     kImageFailed,
     kImageDisabled,
-    kImageEnabled
+    kImageEnabled,
+    kImageNoConnection
 };
 
 // Small state pictures drawn here rather than shipped as files: a coloured disc per module state, and a
@@ -95,8 +97,19 @@ QIcon MakeImage(Image image) {
         p.setPen(QPen(QColor(0, 140, 0), 2.5));
         p.drawPolyline(QPolygonF({QPointF(3, 8.5), QPointF(6.5, 12), QPointF(13, 4)}));
         break;
+    case kImageNoConnection: // a grey disc, cut: the module cannot be reached while the port is away
+        disc(QColor(150, 150, 150));
+        p.setPen(QPen(Qt::white, 2));
+        p.drawLine(QPointF(4.5, 11.5), QPointF(11.5, 4.5));
+        break;
     }
     return QIcon(pixmap);
+}
+
+// A lost device is waited for: a measurement left running overnight goes on when the device is back.
+MeasLoopOptions Reconnecting(MeasLoopOptions options) {
+    options.reconnect = true;
+    return options;
 }
 
 QString FromStored(std::string_view text) {
@@ -143,6 +156,19 @@ void CMeasCircuitDlg::Listener::OnIdle() {
     poster_.Post([window] { window->OnLoopIdle(); });
 }
 
+void CMeasCircuitDlg::Listener::OnPortLost(const std::string& /*reason*/) {
+    // The loop's own account, taken on its thread while it is current; the window words it.
+    const PortOutage outage = loop_ != nullptr ? loop_->Outage() : PortOutage{};
+    CMeasCircuitDlg* window = window_;
+    poster_.Post([window, outage, at = QDateTime::currentDateTime()] { window->OnPortLost(outage, at); });
+}
+
+void CMeasCircuitDlg::Listener::OnPortBack(uint32_t gapSeconds) {
+    CMeasCircuitDlg* window = window_;
+    poster_.Post(
+        [window, gapSeconds, at = QDateTime::currentDateTime()] { window->OnPortBack(gapSeconds, at); });
+}
+
 void CMeasCircuitDlg::Listener::OnStoreFailed(uint32_t /*slot*/, const std::string& reason) {
     CMeasCircuitDlg* window = window_;
     poster_.Post([window, text = QString::fromStdString(reason)] {
@@ -160,7 +186,7 @@ void CMeasCircuitDlg::Listener::OnStoreFailed(uint32_t /*slot*/, const std::stri
 CMeasCircuitDlg::CMeasCircuitDlg(BusContext& context, QWidget* owner, ModuleWindows windows,
                                  MeasLoopOptions loopOptions)
     : CPlacementDialog(owner), context_(context), windows_(std::move(windows)),
-      loop_(std::move(loopOptions)) {
+      loop_(Reconnecting(std::move(loopOptions))) {
     listener_.SetLoop(&loop_);
     stateIcons_[0] = MakeImage(kImageNotIdentified);
     stateIcons_[1] = MakeImage(kImageIdentified);
@@ -168,6 +194,7 @@ CMeasCircuitDlg::CMeasCircuitDlg(BusContext& context, QWidget* owner, ModuleWind
     stateIcons_[3] = MakeImage(kImageFailed);
     stateIcons_[4] = MakeImage(kImageDisabled);
     stateIcons_[5] = MakeImage(kImageEnabled);
+    noConnectionIcon_ = MakeImage(kImageNoConnection);
     SetResizable(true);
     BuildControls();
     CreateActions();
@@ -227,6 +254,15 @@ void CMeasCircuitDlg::BuildControls() {
             return {};
         }
         const int state = std::clamp<int>(record->enModuleState, 0, 3);
+        // While the port is away, the modules the loop measures cannot be reached: say so in their status.
+        const bool unreachable = column == kColStatus && outage_.PortLost() &&
+                                 record->enModuleState == msIdentified && record->bDisabled == 0;
+        if (unreachable && role == Qt::ToolTipRole) {
+            return tr("No connection: the port's device has gone");
+        }
+        if (unreachable && role == Qt::DecorationRole) {
+            return noConnectionIcon_;
+        }
         if (role == Qt::DecorationRole) {
             if (column == kColActive) {
                 return stateIcons_[record->bDisabled != 0 ? 4 : 5];
@@ -326,8 +362,15 @@ void CMeasCircuitDlg::BuildControls() {
     grid->setColumnStretch(6, 1);
     grid->addWidget(closeButton_, 1, 7);
 
+    outageLabel_ = new QLabel(this);
+    outageLabel_->setWordWrap(true);
+    outageLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    outageLabel_->setMargin(4);
+    outageLabel_->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(outageLabel_);
     layout->addWidget(list_, 1);
     layout->addLayout(grid);
 
@@ -399,6 +442,7 @@ void CMeasCircuitDlg::Retranslate() {
     for (QAction* action : actions_) {
         action->setText(FindText(TextKind::Label, action->data().toInt()));
     }
+    ShowOutage();
 }
 
 void CMeasCircuitDlg::changeEvent(QEvent* event) {
@@ -638,6 +682,8 @@ void CMeasCircuitDlg::StartMeasuring(CircuitRun run) {
     cancelPoll_->start();
     run_ = run;
     storeFailureShown_ = false;
+    outage_.Clear();
+    ReportLoopStatus(LoopPhase::kMeasuring);
     Retranslate();
     UpdateCommandStates();
     if (!loop_.Start(run == CircuitRun::kLoop, rate)) {
@@ -665,10 +711,52 @@ void CMeasCircuitDlg::OnNewValue(uint16_t serial, std::shared_ptr<CMeasRecord> v
     if (ValueWindow* window = FindValueWindow(serial)) {
         window->view->OnNewValue();
     }
+    ReportLoopStatus(LoopPhase::kMeasuring);
 }
 
 void CMeasCircuitDlg::OnCountdown(uint32_t secondsLeft) {
     countdownEdit_->setText(QString::fromStdString(FormatCountdown(secondsLeft)));
+    ReportLoopStatus(outage_.PortLost() ? LoopPhase::kPortLost : LoopPhase::kWaiting, secondsLeft);
+}
+
+void CMeasCircuitDlg::OnPortLost(const PortOutage& outage, const QDateTime& at) {
+    if (!outage.active) {
+        return; // the loop stops (idle follows)
+    }
+    outage_.Lost(outage, at);
+    ShowOutage();
+    list_->ListModel()->RefreshAll();
+    ReportLoopStatus(LoopPhase::kPortLost, outage.retrySeconds);
+}
+
+void CMeasCircuitDlg::OnPortBack(uint32_t gapSeconds, const QDateTime& at) {
+    outage_.Back(gapSeconds, at);
+    ShowOutage();
+    list_->ListModel()->RefreshAll();
+    ReportLoopStatus(LoopPhase::kMeasuring);
+}
+
+void CMeasCircuitDlg::ShowOutage() {
+    const QString text = outage_.Text();
+    outageLabel_->setText(text);
+    outageLabel_->setStyleSheet(outage_.PortLost()
+                                    ? QStringLiteral("QLabel { background: #ffe0a0; color: black; }")
+                                    : QStringLiteral("QLabel { background: #d8f0d0; color: black; }"));
+    outageLabel_->setVisible(!text.isEmpty());
+}
+
+void CMeasCircuitDlg::ReportLoopStatus(LoopPhase phase, uint32_t secondsLeft) {
+    LoopStatus status;
+    if (run_ == CircuitRun::kLoop && !shutDown_) {
+        status.phase = phase;
+    }
+    if (status.phase == LoopPhase::kWaiting || status.phase == LoopPhase::kPortLost) {
+        const QDateTime due = QDateTime::currentDateTime().addSecs(secondsLeft);
+        // The countdown is in whole seconds: keep this wait's due time unless it really moved.
+        const LoopStatus before = MeasuringStatus::Instance().Get(&context_);
+        status.due = before.phase == status.phase && std::abs(before.due.secsTo(due)) <= 1 ? before.due : due;
+    }
+    MeasuringStatus::Instance().Set(&context_, status);
 }
 
 void CMeasCircuitDlg::OnLoopIdle() {
@@ -679,6 +767,11 @@ void CMeasCircuitDlg::OnLoopIdle() {
     measuring_.reset();
     cancelPoll_->stop();
     countdownEdit_->clear();
+    if (outage_.PortLost()) {
+        outage_.Clear(); // nothing tries the port any more
+        list_->ListModel()->RefreshAll();
+    }
+    ReportLoopStatus(LoopPhase::kIdle);
     Retranslate();
     UpdateCommandStates();
 }
@@ -690,6 +783,7 @@ void CMeasCircuitDlg::StopAndRelease() {
     shutDown_ = true;
     // After the current module the loop stops; its thread is joined and the port released.
     loop_.Shutdown();
+    MeasuringStatus::Instance().Set(&context_, {});
     measuring_.reset();
     run_ = CircuitRun::kIdle;
     CloseAllValueWindows();
@@ -700,6 +794,12 @@ void CMeasCircuitDlg::StopAndRelease() {
 }
 
 void CMeasCircuitDlg::reject() {
+    // A measurement left running is not ended by a stray Escape; the end of the session asks nothing.
+    if (!shutDown_ && loop_.IsMeasuring() && !SessionEnd::Ending() &&
+        ShowMessage(this, StopMeasuringQuestion(), windowTitle(), MessageIcon::Question,
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+        return;
+    }
     if (!shutDown_) {
         SaveWindowPlacement(kSection);
         list_->SaveColumns(kSection);

@@ -10,7 +10,9 @@
 #include "core/circuit/meas_loop.h"
 #include "gui/app/bus_activity.h"
 #include "gui/app/frame_windows.h"
+#include "gui/app/measuring_status.h"
 #include "gui/circuit/circuit_rules.h"
+#include "gui/circuit/port_outage_notice.h"
 #include "gui/toolkit/placement_dialog.h"
 #include "gui/toolkit/queued_adapters.h"
 
@@ -96,6 +98,9 @@ public:
     QLineEdit* RateEdit() const { return rateEdit_; }
     QLineEdit* CountEdit() const { return countEdit_; }
     QLineEdit* CountdownEdit() const { return countdownEdit_; }
+    // The line above the list that tells of a lost and a returned port (hidden otherwise).
+    QLabel* OutageLabel() const { return outageLabel_; }
+    const PortOutageNotice& Outage() const { return outage_; }
     QAction* MenuAction(int commandId) const;
     CMeasLoop& Loop() { return loop_; }
     uint32_t ModuleCount() const { return moduleCount_; }
@@ -153,6 +158,8 @@ private:
         void OnCountdown(uint32_t secondsLeft) override;
         void OnIdle() override;
         void OnStoreFailed(uint32_t slot, const std::string& reason) override;
+        void OnPortLost(const std::string& reason) override;
+        void OnPortBack(uint32_t gapSeconds) override;
 
     private:
         CMeasCircuitDlg* window_;
@@ -187,6 +194,11 @@ private:
     void OnNewValue(uint16_t serial, std::shared_ptr<CMeasRecord> value);
     void OnCountdown(uint32_t secondsLeft);
     void OnLoopIdle();
+    void OnPortLost(const PortOutage& outage, const QDateTime& at);
+    void OnPortBack(uint32_t gapSeconds, const QDateTime& at);
+    void ShowOutage();
+    // Tells the frame what the loop does (only a measuring loop is shown there).
+    void ReportLoopStatus(LoopPhase phase, uint32_t secondsLeft = 0);
     void StopAndRelease();
 
     // Refusals: true (after the message) when the command must not run now.
@@ -216,9 +228,11 @@ private:
     bool storeFailureShown_ = false;
     // While measuring: whether the frame asked the running activity to end (it is closing).
     QTimer* cancelPoll_ = nullptr;
+    PortOutageNotice outage_;
 
     CReportListCtrl* list_ = nullptr;
     QLabel* countLabel_ = nullptr;
+    QLabel* outageLabel_ = nullptr;
     QLabel* nextLabel_ = nullptr;
     QLabel* inLabel_ = nullptr;
     QLabel* rateLabel_ = nullptr;
@@ -241,6 +255,7 @@ private:
     QPushButton* copyButton_ = nullptr;
     std::vector<QAction*> actions_;
     QIcon stateIcons_[6];
+    QIcon noConnectionIcon_;
 };
 
 } // namespace terrix

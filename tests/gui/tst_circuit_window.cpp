@@ -3,11 +3,14 @@
 
 #include "core/busops/identification.h"
 #include "core/inventory/unit_names.h"
+#include "core/measure/time_stamp.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
 #include "gui/app/gui_wait.h"
 #include "gui/app/language.h"
 #include "gui/app/main_frame.h"
+#include "gui/app/measuring_status.h"
+#include "gui/app/session_end.h"
 #include "gui/circuit/bus_dialogs.h"
 #include "gui/circuit/circuit_rules.h"
 #include "gui/circuit/meas_circuit_dlg.h"
@@ -18,6 +21,8 @@
 #include "sim/sim_scheme.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -26,6 +31,7 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <csignal>
 #include <fstream>
 
 using namespace terrix;
@@ -219,7 +225,97 @@ private Q_SLOTS:
         QVERIFY(!PortUser::IsReserved(context.portContext));
     }
 
-    // While the loop measures, bus and deleting commands are refused; closing the program stops the loop.
+    // What the window says of a lost port and of its return, in either order of events it may see.
+    void portOutageNoticeTexts() {
+        LoadLanguageModule(QStringLiteral("Terrix English"), true);
+        PortOutageNotice notice;
+        const QDateTime lostAt(QDate(2026, 12, 7), QTime(14, 3, 12));
+        notice.Back(5, lostAt); // no loss reported: nothing to say
+        QCOMPARE(notice.GetState(), PortOutageNotice::State::kNone);
+        QVERIFY(notice.Text().isEmpty());
+
+        PortOutage outage;
+        outage.active = true;
+        outage.device = "/dev/ttyUSB0";
+        outage.retrySeconds = 20;
+        notice.Lost(outage, lostAt);
+        QVERIFY(notice.PortLost());
+        QCOMPARE(notice.Text(), QStringLiteral("Connection to /dev/ttyUSB0 lost at 07.12.2026 14:03:12. Last "
+                                               "stored values: none in this measurement. The port is tried "
+                                               "every 20 s; measuring goes on by itself when the device "
+                                               "answers again."));
+        outage.lastStoredStamp = PackTimeStamp({7, 12, 2026, 14, 2, 50});
+        notice.Lost(outage, lostAt);
+        QVERIFY(notice.Text().contains(QStringLiteral("Last stored values: 07.12.2026 14:02:50.")));
+
+        notice.Back(3 * 3600 + 138, lostAt.addSecs(3 * 3600 + 138));
+        QVERIFY(!notice.PortLost());
+        QCOMPARE(notice.Text(),
+                 QStringLiteral("Connection to /dev/ttyUSB0 back at 07.12.2026 17:05:30 after a "
+                                "gap of 03:02:18 (since 07.12.2026 14:03:12); measuring goes "
+                                "on."));
+        LoadLanguageModule(QStringLiteral("Terrix Deutsch"), true);
+        QVERIFY2(notice.Text().startsWith(QStringLiteral("Verbindung zu /dev/ttyUSB0")),
+                 qPrintable(notice.Text()));
+        LoadLanguageModule(QStringLiteral("Terrix English"), true);
+        notice.Clear();
+        QVERIFY(notice.Text().isEmpty());
+    }
+
+    // The simulated adapter pulled out while the loop measures: the window says so above the list, marks the
+    // measured modules, and tells the frame it waits for the port; plugged in again, measuring goes on by
+    // itself and the window says so. Closing it meanwhile asks; No keeps it measuring.
+    void lostPortIsShownAndMeasuringGoesOnWhenItIsBack() {
+        LoadLanguageModule(QStringLiteral("Terrix English"), true);
+        std::string error;
+        const std::shared_ptr<sim::VirtualBus> bus = sim::SharedBus("", error);
+        QVERIFY(bus != nullptr);
+        BusContext context;
+        Fill(context, {g_identified[0], g_identified[2]});
+        CMeasCircuitDlg window(context, nullptr, {});
+        window.show();
+        window.RateEdit()->setText(QStringLiteral("1"));
+        window.LoopButton()->click();
+        const auto values = [&] { return window.CellText(1, CMeasCircuitDlg::kColValues).toInt(); };
+        QVERIFY(QTest::qWaitFor([&] { return values() >= 1; }, 30000));
+        QVERIFY(window.OutageLabel()->isHidden());
+
+        bus->SetUnplugged(true);
+        QVERIFY(QTest::qWaitFor([&] { return window.Outage().PortLost(); }, 30000));
+        QVERIFY(window.OutageLabel()->isVisible());
+        QVERIFY2(window.OutageLabel()->text().startsWith(QStringLiteral("Connection to sim lost at ")),
+                 qPrintable(window.OutageLabel()->text()));
+        const QAbstractItemModel* model = window.List()->model();
+        QCOMPARE(model->data(model->index(0, CMeasCircuitDlg::kColStatus), Qt::ToolTipRole).toString(),
+                 QStringLiteral("No connection: the port's device has gone"));
+        QTRY_COMPARE(MeasuringStatus::Instance().Get(&context).phase, LoopPhase::kPortLost);
+        QCOMPARE(window.Running(), CircuitRun::kLoop);
+        const int valuesWhileLost = values();
+
+        // Closing asks; No keeps everything running.
+        messages.answers = {QMessageBox::No};
+        window.close();
+        QCOMPARE(messages.Texts(), QStringList{StopMeasuringQuestion()});
+        QVERIFY(window.isVisible());
+
+        bus->SetUnplugged(false);
+        QVERIFY(QTest::qWaitFor([&] { return window.Outage().GetState() == PortOutageNotice::State::kBack; },
+                                30000));
+        QVERIFY2(window.OutageLabel()->text().contains(QStringLiteral(" after a gap of 00:00:")),
+                 qPrintable(window.OutageLabel()->text()));
+        QVERIFY(model->data(model->index(0, CMeasCircuitDlg::kColStatus), Qt::ToolTipRole).isNull());
+        QVERIFY(QTest::qWaitFor([&] { return values() > valuesWhileLost; }, 30000));
+
+        messages.Clear();
+        window.close(); // Yes: stop and close
+        QCOMPARE(messages.Texts(), QStringList{StopMeasuringQuestion()});
+        QVERIFY(!window.isVisible());
+        QCOMPARE(MeasuringStatus::Instance().Get(&context).phase, LoopPhase::kIdle);
+        QVERIFY(!PortUser::IsReserved(context.portContext));
+    }
+
+    // While the loop measures, bus and deleting commands are refused; the frame's status bar says when the
+    // next round is due; closing the program asks first and stops the loop on Yes.
     void closingTheFrameStopsTheLoop() {
         FrameWindows windows;
         RegisterCircuitWindows(windows);
@@ -244,8 +340,24 @@ private Q_SLOTS:
                      qPrintable(QString::number(id)));
         }
         QCOMPARE(window->ModuleCount(), 1u);
+        QTRY_VERIFY_WITH_TIMEOUT(frame.MeasuringPane()->text().startsWith(
+                                     QStringLiteral("Measuring loop running: next round at ")),
+                                 30000);
+        QVERIFY(frame.MeasuringPane()->isVisible());
+
+        messages.Clear();
+        messages.answers = {QMessageBox::No};
+        frame.close();
+        QCOMPARE(messages.Texts(), QStringList{StopMeasuringQuestion()});
+        QVERIFY(frame.isVisible());
+        QCOMPARE(window->Running(), CircuitRun::kLoop);
+
+        messages.Clear();
         frame.close();
         QVERIFY(QTest::qWaitFor([&] { return !frame.isVisible(); }, 10000));
+        // Asked once: the window, stopped by then, asks no more.
+        QCOMPARE(messages.Texts(), QStringList{StopMeasuringQuestion()});
+        QVERIFY(frame.MeasuringPane()->isHidden());
         QVERIFY(frame.CircuitWindow() == nullptr);
         QVERIFY(!PortUser::IsReserved(frame.GetBusContext()->portContext));
     }
@@ -454,6 +566,36 @@ private Q_SLOTS:
         QVERIFY(messages.Texts()[2].startsWith(Text(24655)));
         QVERIFY(CIniSection(SettingsFilePath(), "BUS INFO").HasKey("dwCount"));
         QCOMPARE(dialog.result(), 0);
+    }
+
+    // SIGTERM (as at logout) ends a measuring program without a question: the loop stops after its current
+    // module and the frame closes. Last: the session stays ended for the rest of the program.
+    void sessionEndStopsTheLoopWithoutAQuestion() {
+        FrameWindows windows;
+        RegisterCircuitWindows(windows);
+        CMainFrame frame(windows);
+        Fill(*frame.GetBusContext(), {g_identified[0], g_identified[2]});
+        frame.show();
+        SessionEnd::Install(&frame);
+        frame.OnDisplay();
+        auto* window = qobject_cast<CMeasCircuitDlg*>(frame.CircuitWindow());
+        QVERIFY(window != nullptr);
+        window->RateEdit()->setText(QStringLiteral("0"));
+        window->LoopButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !window->CellText(1, CMeasCircuitDlg::kColValue).isEmpty(); },
+                                30000));
+        messages.Clear();
+        QVERIFY(std::raise(SIGTERM) == 0);
+        QVERIFY(QTest::qWaitFor([&] { return !frame.isVisible(); }, 10000));
+        QVERIFY(messages.Texts().isEmpty());
+        QVERIFY(frame.CircuitWindow() == nullptr);
+        QVERIFY(!PortUser::IsReserved(frame.GetBusContext()->portContext));
+        // A header and whole records only: the stop came between two modules.
+        for (const auto& [file, recordSize] :
+             {std::pair{"31042.BinMeasData", 12}, std::pair{"40218.BinMeasData", 39}}) {
+            const qint64 size = QFileInfo(QString::fromStdString((DataDir() / file).string())).size();
+            QVERIFY2(size > 56 && (size - 56) % recordSize == 0, file);
+        }
     }
 };
 

@@ -1,0 +1,21 @@
+#pragma once
+// The end of the session (logout, shutdown, SIGTERM, SIGHUP, Ctrl+C on the terminal) closes the main window
+// without any question: a running measurement stops after its current module, its files keep whole
+// records, and the program ends. The signals reach the event loop through a pipe (a signal handler may do
+// nothing else); the session manager's commit request does the same.
+
+class QWidget;
+
+namespace terrix {
+
+class SessionEnd {
+public:
+    // Closes `mainWindow` when the session ends. Once per program.
+    static void Install(QWidget* mainWindow);
+    // True once the session is ending: windows close without asking.
+    static bool Ending();
+    // Marks the session as ending and closes the main window (what a signal leads to).
+    static void Begin();
+};
+
+} // namespace terrix
