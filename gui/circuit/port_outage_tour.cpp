@@ -96,6 +96,8 @@ CMeasCircuitDlg* StartFaultBus(TourContext& tour) {
     {
         PortUser user(&fault->context.portContext);
         if (!user.Acquire()) {
+            std::fprintf(stderr, "terrix: the simulated bus does not open: %s\n",
+                         PortUserErrorText(fault->context.portContext, "sim").c_str());
             return nullptr;
         }
         for (const sim::ModuleState& module : fault->bus->Modules()) {
@@ -119,10 +121,17 @@ CMeasCircuitDlg* StartFaultBus(TourContext& tour) {
     window->LoopButton()->click();
     const bool measured = WaitFor(
         [window] {
-            return window->Loop().State() == MeasLoopState::kWaiting &&
-                   !window->CellText(0, CMeasCircuitDlg::kColValue).isEmpty();
+            bool values = false;
+            for (uint32_t row = 0; row < window->ModuleCount() && !values; ++row) {
+                values = !window->CellText(static_cast<int>(row), CMeasCircuitDlg::kColLastMeas).isEmpty();
+            }
+            return values && window->Loop().State() == MeasLoopState::kWaiting;
         },
         60000);
+    if (!measured) {
+        std::fprintf(stderr, "terrix: no round on the simulated bus (%u modules, state %d)\n",
+                     window->ModuleCount(), static_cast<int>(window->Loop().State()));
+    }
     return measured ? window : nullptr;
 }
 
