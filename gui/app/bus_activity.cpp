@@ -29,7 +29,7 @@ QString BusBusyMeasuringText() {
                                "the measuring loop in the measuring circuit window, then try again.");
 }
 
-BusActivity::BusActivity(BusContext& context, QString what) : context_(context) {
+BusActivity::BusActivity(BusContext& context, QWidget* owner, QString what) : context_(context) {
     // The measuring loop first: it holds the port until it is stopped, so "wait until it has finished"
     // would never come true.
     if (PortUser::IsReserved(context.portContext)) {
@@ -45,6 +45,10 @@ BusActivity::BusActivity(BusContext& context, QString what) : context_(context) 
     }
     running.emplace(&context, RunningEntry{std::move(what), false});
     granted_ = true;
+    if (owner != nullptr) {
+        BusContext* busContext = &context;
+        operation_ = std::make_unique<WindowOperation>(owner, [busContext] { RequestCancel(*busContext); });
+    }
     Q_EMIT BusActivitySignals::Instance().busyChanged(&context_, true);
 }
 
@@ -52,6 +56,7 @@ BusActivity::~BusActivity() {
     if (!granted_) {
         return;
     }
+    operation_.reset();
     RunningActivities().erase(&context_);
     Q_EMIT BusActivitySignals::Instance().busyChanged(&context_, false);
 }

@@ -4,20 +4,25 @@
 // therefore wraps each bus operation in a BusActivity: while one exists for a context, further activities on
 // that context are refused (with a text that says why), and the frame disables its bus commands.
 //
-//     BusActivity activity(context, windowTitle());
+//     BusActivity activity(context, this, windowTitle());
 //     if (!activity) {
 //         activity.ShowRefusal(this);
 //         return;
 //     }
 //     ... bus calls; progress callbacks may stop early when activity.CancelRequested() ...
 //
-// The circuit window holds one for as long as its measuring loop runs. Only the user-interface thread uses
-// this class.
+// An activity with an owner window is also that window's WindowOperation: closing the window meanwhile
+// asks the activity to stop and closes the window afterwards. The circuit window holds one without an owner
+// for as long as its measuring loop runs (nothing of it is on the stack). Only the user-interface thread
+// uses this class.
 
 #include "core/inventory/bus_context.h"
+#include "gui/toolkit/window_operation.h"
 
 #include <QObject>
 #include <QString>
+
+#include <memory>
 
 class QWidget;
 
@@ -25,9 +30,9 @@ namespace terrix {
 
 class BusActivity {
 public:
-    // Begins an activity named `what` (shown to whoever is refused meanwhile), unless another one runs on
-    // the context or the measuring loop holds its port.
-    BusActivity(BusContext& context, QString what);
+    // Begins an activity of `owner` (may be null) named `what` (shown to whoever is refused meanwhile),
+    // unless another one runs on the context or the measuring loop holds its port.
+    BusActivity(BusContext& context, QWidget* owner, QString what);
     ~BusActivity();
     BusActivity(const BusActivity&) = delete;
     BusActivity& operator=(const BusActivity&) = delete;
@@ -51,6 +56,7 @@ private:
     BusContext& context_;
     bool granted_ = false;
     QString refusal_;
+    std::unique_ptr<WindowOperation> operation_;
 };
 
 // Why bus work must wait while a measuring loop holds the port, and that stopping the loop allows it, in the

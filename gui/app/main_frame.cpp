@@ -9,6 +9,7 @@
 #include "gui/toolkit/about_dlg.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"
+#include "gui/toolkit/window_operation.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -134,10 +135,16 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (BusActivity::IsBusy(*busContext_)) {
-        // The operation's frames are still on the stack below this handler: stop it, close afterwards.
+    // A running operation (a scan, a module dialog, the measuring loop) is asked to stop; the frame closes
+    // once it has ended, since the operation's objects are children of the frame or still on the stack.
+    const bool busy = BusActivity::IsBusy(*busContext_);
+    if (busy) {
         BusActivity::RequestCancel(*busContext_);
         closePending_ = true;
+    }
+    const QPointer<CMainFrame> self(this);
+    const bool deferred = WindowOperation::DeferClose(this, [self] { self->close(); });
+    if (busy || deferred) {
         event->ignore();
         return;
     }
@@ -415,6 +422,7 @@ void CMainFrame::UpdateCommandStates() {
 
 void CMainFrame::RunModal(const std::function<void(BusContext&, QWidget*)>& run) {
     if (run) {
+        WindowOperation operation(this); // the window is a local of `run`, with the frame as its parent
         run(*busContext_, this);
     }
 }
@@ -533,7 +541,10 @@ void CMainFrame::OnResolveCollisions() {
     if (!CloseCircuitWindow()) {
         return;
     }
-    windows_.runResolveCollisions(*busContext_, this);
+    {
+        WindowOperation operation(this);
+        windows_.runResolveCollisions(*busContext_, this);
+    }
     if (wasOpen) {
         QMetaObject::invokeMethod(this, &CMainFrame::OnDisplay, Qt::QueuedConnection);
     }
@@ -547,7 +558,11 @@ void CMainFrame::OnScan(int mode) {
     if (!CloseCircuitWindow()) {
         return;
     }
-    const bool finished = windows_.runScan(*busContext_, this, mode);
+    bool finished = false;
+    {
+        WindowOperation operation(this);
+        finished = windows_.runScan(*busContext_, this, mode);
+    }
     update();
     // After a finished scan the circuit window opens with the new bus state once the dialog has gone; a
     // cancelled scan only brings back a window that was open before.

@@ -126,7 +126,7 @@ int CConversionTimeDlg::IsModified() const {
 }
 
 bool CConversionTimeDlg::Apply() {
-    BusActivity activity(context_, windowTitle());
+    BusActivity activity(context_, this, windowTitle());
     if (!activity) {
         activity.ShowRefusal(this);
         return false;

@@ -393,7 +393,7 @@ void CResolveCollisionsDlg::OnStart() {
         Run(*outerActivity_);
         return;
     }
-    BusActivity activity(context_, windowTitle());
+    BusActivity activity(context_, this, windowTitle());
     if (!activity) {
         activity.ShowRefusal(this);
         return;

@@ -204,7 +204,7 @@ void CScanDlg::OnStart() {
     if (scanning_) {
         return;
     }
-    BusActivity activity(context_, windowTitle());
+    BusActivity activity(context_, this, windowTitle());
     if (!activity) {
         activity.ShowRefusal(this);
         return;

@@ -112,7 +112,7 @@ void CStationNumberDlg::accept() {
 }
 
 bool CStationNumberDlg::Apply() {
-    BusActivity activity(context_, windowTitle());
+    BusActivity activity(context_, this, windowTitle());
     if (!activity) {
         activity.ShowRefusal(this);
         return false;

@@ -129,7 +129,7 @@ void CCreateCollisionsDlg::accept() {
                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
         return;
     }
-    BusActivity activity(context_, windowTitle());
+    BusActivity activity(context_, this, windowTitle());
     if (!activity) {
         activity.ShowRefusal(this);
         return;
@@ -211,7 +211,7 @@ void CHaltMeasStateDlg::Retranslate() {
 }
 
 bool CHaltMeasStateDlg::ReadState() {
-    BusActivity activity(context_, windowTitle());
+    BusActivity activity(context_, this, windowTitle());
     if (!activity) {
         activity.ShowRefusal(this);
         return false;
@@ -237,7 +237,7 @@ void CHaltMeasStateDlg::SetByCommand(bool halt) {
     if (!readOk_) {
         return; // never a value built from a state that was not read
     }
-    BusActivity activity(context_, windowTitle());
+    BusActivity activity(context_, this, windowTitle());
     if (!activity) {
         activity.ShowRefusal(this);
         ShowState();

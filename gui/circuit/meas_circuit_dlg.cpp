@@ -17,6 +17,7 @@
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/titled_popup_menu.h"
 #include "gui/toolkit/virtual_list_model.h"
+#include "gui/toolkit/window_operation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -672,7 +673,7 @@ void CMeasCircuitDlg::StartMeasuring(CircuitRun run) {
         loop_.Stop(); // the pressed button reads "stop"; idle follows through the listener
         return;
     }
-    auto activity = std::make_unique<BusActivity>(context_, windowTitle());
+    auto activity = std::make_unique<BusActivity>(context_, nullptr, windowTitle());
     if (!*activity) {
         activity->ShowRefusal(this);
         return;
@@ -794,6 +795,9 @@ void CMeasCircuitDlg::StopAndRelease() {
 }
 
 void CMeasCircuitDlg::reject() {
+    if (DeferCloseWhileBusy(false)) {
+        return; // a module dialog or bus command of this window is still running
+    }
     // A measurement left running is not ended by a stray Escape; the end of the session asks nothing.
     if (!shutDown_ && loop_.IsMeasuring() && !SessionEnd::Ending() &&
         ShowMessage(this, StopMeasuringQuestion(), windowTitle(), MessageIcon::Question,
@@ -989,7 +993,7 @@ void CMeasCircuitDlg::OnRescan() {
     if (moduleCount_ == 0 || !RequireRecord() || RefuseWhileMeasuring(ID_RESCAN)) {
         return;
     }
-    BusActivity activity(context_, windowTitle());
+    BusActivity activity(context_, this, windowTitle());
     if (!activity) {
         activity.ShowRefusal(this);
         return;
@@ -1136,8 +1140,12 @@ void CMeasCircuitDlg::RunModuleDialog(int command, const ModuleWindows::ModalDia
         return;
     }
     const int row = currentRow_;
-    if (!dialog(context_, this, *record)) {
-        return;
+    {
+        // The dialog is a local of the entry with this window as its parent: the window stays until it ended.
+        WindowOperation operation(this);
+        if (!dialog(context_, this, *record)) {
+            return;
+        }
     }
     InventoryFileError error;
     if (!SaveModuleChange(*record, &error)) {
@@ -1192,6 +1200,7 @@ void CMeasCircuitDlg::OnHaltState() {
     if (RefuseWhileMeasuring(ID_HALT_STATE)) {
         return;
     }
+    WindowOperation operation(this);
     CHaltMeasStateDlg dialog(context_, this, *record);
     dialog.exec();
 }

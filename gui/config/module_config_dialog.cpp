@@ -17,7 +17,7 @@ CModuleConfigDialog::~CModuleConfigDialog() {
 }
 
 bool CModuleConfigDialog::OpenPort() {
-    BusActivity activity(context_, windowTitle());
+    BusActivity activity(context_, this, windowTitle());
     if (!activity) {
         activity.ShowRefusal(this);
         return false;
@@ -37,7 +37,7 @@ bool CModuleConfigDialog::OpenPort() {
 }
 
 bool CModuleConfigDialog::RunBusWork(const std::function<bool(PortHandle port)>& work) {
-    BusActivity activity(context_, windowTitle());
+    BusActivity activity(context_, this, windowTitle());
     if (!activity) {
         activity.ShowRefusal(this);
         return false;

@@ -60,7 +60,7 @@ uint32_t StoredValues(const ModuleRecord& module) {
 // The bus the circuit window would show: the saved one identified again, or a complete scan when none is
 // saved; then measuring rounds until the probe has a few values to plot.
 bool PrepareBus(BusContext& context) {
-    BusActivity activity(context, QStringLiteral("screenshot tour"));
+    BusActivity activity(context, nullptr, QStringLiteral("screenshot tour"));
     if (!activity) {
         return false;
     }

@@ -5,6 +5,7 @@
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/titled_popup_menu.h"
+#include "gui/toolkit/window_operation.h"
 
 #include <QAbstractItemView>
 #include <QContextMenuEvent>
@@ -157,7 +158,29 @@ void CPlacementDialog::OnSectionResized(int logicalIndex, int newSize) {
     }
 }
 
+bool CPlacementDialog::DeferCloseWhileBusy(bool accepted) {
+    const QPointer<CPlacementDialog> self(this);
+    return WindowOperation::DeferClose(this, [self, accepted] {
+        if (accepted) {
+            self->accept();
+        } else {
+            self->reject();
+        }
+    });
+}
+
+int CPlacementDialog::exec() {
+    if (WindowOperation::ClosingAround(parentWidget())) {
+        setResult(QDialog::Rejected);
+        return QDialog::Rejected;
+    }
+    return QDialog::exec();
+}
+
 void CPlacementDialog::accept() {
+    if (DeferCloseWhileBusy(true)) {
+        return;
+    }
     if (IsModified() != 0) {
         const QString caption = windowTitle();
         if (ShowMessage(this, tr("Do you want to carry out the change?"), caption, MessageIcon::Question,
@@ -173,6 +196,9 @@ void CPlacementDialog::accept() {
 }
 
 void CPlacementDialog::reject() {
+    if (DeferCloseWhileBusy(false)) {
+        return;
+    }
     if (IsModified() != 0) {
         if (ShowMessage(this, tr("Do you want to discard your change?"), windowTitle(), MessageIcon::Question,
                         QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {

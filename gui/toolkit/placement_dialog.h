@@ -52,8 +52,12 @@ public:
     // The default context menu: `menu` (owned by the caller) with `title` as its title line.
     void SetContextMenu(QMenu* menu, const QString& title);
 
+    // Closing while an operation of the window runs (see WindowOperation) asks it to stop and closes the
+    // window after it ended.
     void accept() override;
     void reject() override;
+    // Refused (Rejected, nothing shown) while the window that opens the dialog is waiting to close.
+    int exec() override;
 
 Q_SIGNALS:
     // A modeless window has gone (OK, Cancel, close, or its parent deleted it); emitted once. The owner that
@@ -63,6 +67,9 @@ Q_SIGNALS:
 protected:
     // Runs once, before the dialog is first shown. Derived dialogs call the base first.
     virtual void OnInitDialog();
+    // True when the close was put off until the window's operations have ended (accept or reject then
+    // runs again); overrides that do work before closing call it first.
+    bool DeferCloseWhileBusy(bool accept);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

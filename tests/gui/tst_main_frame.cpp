@@ -301,13 +301,13 @@ private Q_SLOTS:
         QCOMPARE(scans,
                  (std::vector<std::pair<BusContext*, int>>{{&context, 0}, {&context, 1}, {&context, 2}}));
         {
-            BusActivity scan(context, QStringLiteral("Scanning"));
+            BusActivity scan(context, nullptr, QStringLiteral("Scanning"));
             QVERIFY(scan.Granted());
             for (const int id : {ID_BUS_SCAN_COMPLETELY, ID_MAINT_RESOLVE_COLLISIONS, ID_BUS_COM2}) {
                 QVERIFY2(!frame.Action(id)->isEnabled(), qPrintable(QString::number(id)));
             }
             QVERIFY(frame.Action(ID_MAINT_FORGET_BUS_INFO)->isEnabled());
-            BusActivity second(context, QStringLiteral("Rescan module"));
+            BusActivity second(context, nullptr, QStringLiteral("Rescan module"));
             QVERIFY(!second);
             QVERIFY2(second.RefusalText().contains(QStringLiteral("Scanning")),
                      qPrintable(second.RefusalText()));
@@ -317,7 +317,7 @@ private Q_SLOTS:
         }
         QVERIFY(frame.Action(ID_BUS_SCAN_COMPLETELY)->isEnabled());
         QVERIFY(frame.Action(ID_BUS_COM2)->isEnabled());
-        QVERIFY(BusActivity(context, QStringLiteral("again")).Granted());
+        QVERIFY(BusActivity(context, nullptr, QStringLiteral("again")).Granted());
     }
 
     void atMostOneCircuitWindowAndAScanBringsItUp() {

@@ -1,0 +1,222 @@
+// Every window that talks to the bus, closed in the middle of each of its bus operations in each way a user
+// closes a window: Escape, its close button (as Alt+F4), closing the circuit window under one of its module
+// dialogs, and quitting the program (closing the main frame). Nothing may be deleted while the operation
+// that uses it still runs (the suite runs under AddressSanitizer), a close is not lost (the window goes once
+// its operation has ended) and the bus is free and answers again afterwards.
+
+#include "core/bus/bus_trace.h"
+#include "core/busops/identification.h"
+#include "core/inventory/unit_names.h"
+#include "gui/app/bus_activity.h"
+#include "gui/app/frame_windows.h"
+#include "gui/app/gui_wait.h"
+#include "gui/app/main_frame.h"
+#include "gui/busops/resolve_collisions_dlg.h"
+#include "gui/circuit/meas_circuit_dlg.h"
+#include "gui/toolkit/report_list_ctrl.h"
+#include "gui_test_support.h"
+#include "sim/sim_scheme.h"
+#include "support/temp_dir.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <functional>
+
+using namespace terrix;
+
+namespace {
+
+constexpr const char* kCollisionScenario = R"({"modules": [
+    {"station": 5, "serialNo": 1500, "moduleName": "PX-TAVIK2", "moduleId": 11},
+    {"station": 5, "serialNo": 1501, "moduleName": "PX-TAVIK2", "moduleId": 11}]})";
+
+// Runs an action once, at the first frame that goes over the bus after Arm(): in the middle of the operation.
+class ActOnFirstFrame final : public BusTraceObserver {
+public:
+    void Arm(std::function<void()> action) {
+        action_ = std::move(action);
+        fired_ = false;
+    }
+    bool Fired() const { return fired_; }
+    void OnFrame(const BusTraceEvent&) override {
+        if (!action_ || fired_.exchange(true)) {
+            return;
+        }
+        if (QThread::currentThread() == qApp->thread()) {
+            // The operation waits in an event loop of this thread: the action runs in its next wait.
+            QTimer::singleShot(0, qApp, action_);
+        } else {
+            // The operation runs on a worker: the action runs before the worker goes on.
+            QMetaObject::invokeMethod(qApp, action_, Qt::BlockingQueuedConnection);
+        }
+    }
+
+private:
+    std::function<void()> action_;
+    std::atomic<bool> fired_ = false;
+};
+
+// Escape reaches the window in front (a module dialog not yet shown leaves the circuit window in front);
+// Close is the close button or Alt+F4 of the circuit window, or of the window in front where there is none;
+// Quit closes the main frame.
+enum class CloseWay { Escape, Close, Quit };
+
+struct Operation {
+    const char* name;
+    bool inCircuitWindow; // started from the circuit window over the XV module's row
+    std::function<void(CMainFrame&, CMeasCircuitDlg*)> start;
+    std::function<void(BusContext&)> prepare = {}; // runs before the close is armed
+};
+
+// The XV module of the built-in bus (station 3), identified once.
+ModuleRecord g_xv;
+
+} // namespace
+
+class TestCloseSweep : public QObject {
+    Q_OBJECT
+
+    test::TempDataDir data_;
+    test::MessageRecorder messages_;
+    QString collisionScenario_;
+
+private Q_SLOTS:
+    void initTestCase() {
+        RegisterSimTransportScheme();
+        InstallGuiWaitHook();
+        QApplication::setQuitOnLastWindowClosed(false); // a closed frame must not end the test program
+        collisionScenario_ = data_.File(QStringLiteral("collisions.json"));
+        test::WriteFileBytes(collisionScenario_.toStdString(), kCollisionScenario);
+        BusContext context;
+        context.portContext.device = "sim";
+        PortUser user(&context.portContext);
+        QVERIFY(user.Acquire());
+        QVERIFY(IdentifyModule(user.Port(), 3, g_xv, UnitName));
+        user.Release();
+    }
+
+    void closeDuringEveryBusOperation() {
+        const std::string collisions = "sim:" + collisionScenario_.toStdString();
+        const Operation operations[] = {
+            {"scan completely", false, [](CMainFrame& f, CMeasCircuitDlg*) { f.OnScan(3); }},
+            {"scan known modules", false, [](CMainFrame& f, CMeasCircuitDlg*) { f.OnScan(0); }},
+            {"resolve collisions", false,
+             [](CMainFrame& f, CMeasCircuitDlg*) {
+                 QTimer::singleShot(0, [] {
+                     if (auto* d = qobject_cast<CResolveCollisionsDlg*>(QApplication::activeModalWidget())) {
+                         d->Sheet()->range->from->SetValue(1500);
+                         d->Sheet()->range->to->SetValue(1501);
+                         d->OnStart();
+                     }
+                 });
+                 f.OnResolveCollisions();
+             },
+             [&](BusContext& context) {
+                 // Two modules answer at station 5: the list holds the collision a scan would have found.
+                 context.portContext.device = collisions;
+                 ModuleRecord collision;
+                 collision.iaStation = 5;
+                 collision.enModuleState = msCollision;
+                 context.busList.Add(std::make_unique<ModuleRecord>(collision));
+             }},
+            {"rescan", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnRescan(); }},
+            {"halt state", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnHaltState(); }},
+            {"offset", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnOffset(); }},
+            {"coefficients", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnCoefficients(); }},
+            {"application parameters", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnAppParams(); }},
+            {"error66 limit", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnError66(); }},
+        };
+        const CloseWay ways[] = {CloseWay::Escape, CloseWay::Close, CloseWay::Quit};
+        ActOnFirstFrame trigger;
+        SetBusTraceObserver(&trigger);
+        for (const Operation& op : operations) {
+            for (const CloseWay way : ways) {
+                const QByteArray label = QByteArray(op.name) + " / way " + QByteArray::number(int(way));
+                const char* name = label.constData();
+                sim::ForgetSharedBuses();
+                auto frame = std::make_unique<CMainFrame>(AllFrameWindows());
+                BusContext& context = *frame->GetBusContext();
+                context.portContext.nPortNo = 1;
+                context.portContext.device = "sim";
+                frame->show();
+                QPointer<CMeasCircuitDlg> circuit;
+                if (op.inCircuitWindow) {
+                    context.busList.Add(std::make_unique<ModuleRecord>(g_xv));
+                    frame->OnDisplay();
+                    circuit = qobject_cast<CMeasCircuitDlg*>(frame->CircuitWindow());
+                    QVERIFY2(circuit != nullptr, name);
+                    circuit->List()->Select(0);
+                }
+                if (op.prepare) {
+                    op.prepare(context);
+                }
+                bool circuitMustGo = op.inCircuitWindow && way != CloseWay::Escape;
+                trigger.Arm([&] {
+                    QWidget* reached = QApplication::activeModalWidget();
+                    if (reached == nullptr) {
+                        reached = circuit != nullptr ? static_cast<QWidget*>(circuit) : frame.get();
+                    }
+                    circuitMustGo = circuitMustGo || (circuit != nullptr && reached == circuit);
+                    switch (way) {
+                    case CloseWay::Escape:
+                        QTest::keyClick(reached, Qt::Key_Escape);
+                        break;
+                    case CloseWay::Close:
+                        (circuit != nullptr ? static_cast<QWidget*>(circuit) : reached)->close();
+                        break;
+                    case CloseWay::Quit:
+                        frame->close();
+                        break;
+                    }
+                });
+                // What the close left open (a scanning dialog keeps its window after a cancel, a module
+                // dialog whose own Escape came while it was busy) is closed by the user afterwards.
+                QTimer leftovers;
+                connect(&leftovers, &QTimer::timeout, [&] {
+                    QWidget* modal = QApplication::activeModalWidget();
+                    if (trigger.Fired() && !BusActivity::IsBusy(context) && modal != nullptr) {
+                        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                            dialog->reject();
+                        }
+                    }
+                });
+                leftovers.start(20);
+                bool returned = false;
+                QTimer::singleShot(0, [&] {
+                    op.start(*frame, circuit);
+                    returned = true;
+                });
+                QTRY_VERIFY2_WITH_TIMEOUT(returned && !BusActivity::IsBusy(context) &&
+                                              QApplication::activeModalWidget() == nullptr,
+                                          name, 30000);
+                leftovers.stop();
+                QVERIFY2(trigger.Fired(), name);
+                if (circuitMustGo) {
+                    QTRY_VERIFY2(circuit.isNull(), name);
+                }
+                if (way == CloseWay::Quit) {
+                    QTRY_VERIFY2(!frame->isVisible(), name);
+                }
+                trigger.Arm({});
+                QCOMPARE(context.portContext.hPort, kInvalidPort);
+                QVERIFY2(!PortUser::IsReserved(context.portContext), name);
+                // The bus answers again through the same context.
+                context.portContext.device = "sim";
+                PortUser user(&context.portContext);
+                ModuleRecord again;
+                QVERIFY2(user.Acquire() && IdentifyModule(user.Port(), 3, again, UnitName), name);
+                user.Release();
+                frame.reset();
+            }
+        }
+        SetBusTraceObserver(nullptr);
+    }
+};
+
+QTEST_MAIN(TestCloseSweep)
+#include "tst_close_sweep.moc"
