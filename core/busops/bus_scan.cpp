@@ -55,10 +55,12 @@ bool ScanStations(ComPortContext& portContext, CBusList& busList, const CIniSect
             sequence = std::make_unique<AllStationsSequence>();
         }
         uint32_t found = 0;
+        bool stopped = false;
         for (; sequence->HasMore(); sequence->Next()) {
             const uint8_t station = sequence->CurrentStation();
             const uint32_t percent = sequence->Progress();
             if (!Report(progress, kEventProbing, station, percent, nullptr)) {
+                stopped = true;
                 break;
             }
             auto record = std::make_unique<ModuleRecord>();
@@ -88,7 +90,9 @@ bool ScanStations(ComPortContext& portContext, CBusList& busList, const CIniSect
                 Report(progress, kEventNotIdentified, station, percent, nullptr);
             }
         }
-        if (found == 0 && portContext.dwError == 0) {
+        // A scan stopped before any answer (Cancel during the start-up) learnt nothing about the bus: the
+        // context stays as it was, not marked as a bus without modules.
+        if (found == 0 && !stopped && portContext.dwError == 0) {
             portContext.dwError = kErrorNoModule;
         }
     }

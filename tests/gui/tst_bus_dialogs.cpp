@@ -9,6 +9,7 @@
 #include "core/inventory/unit_names.h"
 #include "core/platform/com_port.h"
 #include "core/platform/ini_section.h"
+#include "gui/app/gui_wait.h"
 #include "gui/busops/conversion_time_dlg.h"
 #include "gui/busops/resolve_collisions_dlg.h"
 #include "gui/busops/scan_dlg.h"
@@ -139,6 +140,45 @@ private Q_SLOTS:
         detailed.CancelButton()->click(); // a disabled Cancel would leave the dialog open
         QVERIFY(!detailed.isVisible());
         QCOMPARE(detailed.result(), int(QDialog::Rejected));
+    }
+
+    // Cancel while the modules are resynchronised: the port context is left as it was found, so the next
+    // scan of either kind opens the port and finds the bus.
+    void cancelledStartUpLeavesTheBusUsable() {
+        // In real time: the resynchronisation lasts long enough to be cancelled while it runs.
+        RegisterSimTransportScheme();
+        sim::ForgetSharedBuses();
+        InstallGuiWaitHook();
+        BusContext context;
+        UseBus(context);
+        CScanDlg cancelled(context, nullptr, CScanDlg::kDetailed | CScanDlg::kForgetBus);
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, &cancelled, [&] {
+            if (cancelled.BannerText() == Text(24648) && cancelled.CancelButton()->isEnabled()) {
+                cancelled.CancelButton()->click();
+            }
+        });
+        watch.start(0);
+        cancelled.show();
+        QTRY_VERIFY_WITH_TIMEOUT(cancelled.StartButton()->isEnabled(), 20000);
+        watch.stop();
+        QVERIFY(cancelled.isVisible());
+        QCOMPARE(cancelled.ModulesText(), QStringLiteral("0"));
+        QCOMPARE(context.portContext.dwError, 0u);
+        QCOMPARE(context.portContext.hPort, kInvalidPort);
+        // A stop is no start-up failure: no "no answer from any module".
+        QVERIFY(!messages.Texts().contains(FindText(TextKind::String, 24653)));
+        messages.Clear();
+        SetThreadWaitHook({});
+        test::VirtualBusTime time;
+        for (const uint32_t mode : {0u, uint32_t(CScanDlg::kDetailed | CScanDlg::kForgetBus)}) {
+            CScanDlg again(context, nullptr, mode);
+            again.show();
+            QTRY_VERIFY_WITH_TIMEOUT(!again.isVisible(), 20000);
+            QCOMPARE(again.result(), int(QDialog::Accepted));
+            QCOMPARE(again.ModulesText(), QStringLiteral("4"));
+        }
+        QVERIFY2(messages.messages.empty(), qPrintable(messages.Texts().join(QLatin1Char('|'))));
     }
 
     // A port that does not open: the start-up message with the device and the reason.
