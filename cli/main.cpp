@@ -1,6 +1,7 @@
 // terrix-cli: every bus, measurement and configuration operation from a shell.
 
 #include "cli/cli_context.h"
+#include "terrix_version.h"
 
 #include <iostream>
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     CliContext context;
     CLI::App app{"terrix-cli: scan, measure and configure the modules of an NKP-Bus"};
     app.set_help_all_flag("--help-all", "Show the help of every command");
+    app.set_version_flag("--version", "terrix-cli " TERRIX_VERSION, "Print the version and exit");
     app.require_subcommand(1);
     app.add_option("--port", context.options.port,
                    "COM port 1..4 (mapped in Terrix.ini, section \"Serial ports\"), a device path, or "

@@ -4,6 +4,7 @@
 #include "gui/app/main_frame.h"
 #include "gui/app/screenshot_tour.h"
 #include "gui/app/terrix_app.h"
+#include "terrix_version.h"
 
 #if __has_include("sim/sim_scheme.h")
 #include "sim/sim_scheme.h"
@@ -20,10 +21,9 @@ int main(int argc, char** argv) {
     // Qt sets the user's locale for the C library; numbers in files and fields are read the C way.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Terrix"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(TERRIX_VERSION_MAJOR)
-                                            .arg(TERRIX_VERSION_MINOR)
-                                            .arg(TERRIX_VERSION_PATCH));
+    QApplication::setApplicationVersion(QStringLiteral(TERRIX_VERSION));
+    // The desktop file's name, so that a desktop shows the window with the installed entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TERRIX_APP_ID));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

@@ -10,6 +10,8 @@ packages=(
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-serialport-dev libgl-dev
     xvfb xauth fonts-dejavu-core # xvfb: run-gui.sh on a machine without a display
     clang libclang-rt-14-dev
+    # packages and their checks (scripts/package-deb.sh, scripts/test-packages.sh), manual pages, pictures
+    dpkg-dev file lintian desktop-file-utils appstream man-db pngquant librsvg2-bin
 )
 
 missing=()

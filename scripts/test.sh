@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${TERRIX_TEST_BUILD_DIR:-build-test}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTERRIX_SANITIZE=ON -DTERRIX_BUILD_BENCH=OFF >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTERRIX_WERROR=ON -DTERRIX_SANITIZE=ON \
+    -DTERRIX_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
@@ -19,10 +20,19 @@ wait "$e2e" || status=$?
 
 # The measuring loop's timer thread under ThreadSanitizer: a small second build of the loop's tests only.
 tsan=${TERRIX_TSAN_BUILD_DIR:-build-tsan}
-cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTERRIX_TSAN=ON -DTERRIX_BUILD_GUI=OFF \
-    -DTERRIX_BUILD_BENCH=OFF >/dev/null
+cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTERRIX_WERROR=ON -DTERRIX_TSAN=ON \
+    -DTERRIX_BUILD_GUI=OFF -DTERRIX_BUILD_BENCH=OFF >/dev/null
 cmake --build "$tsan" --target test_circuit
 TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1} "$tsan/bin/test_circuit"
 
 # Every parser of outside input under libFuzzer for a short while (scripts/fuzz.sh; longer runs by hand).
 scripts/fuzz.sh "${TERRIX_FUZZ_SECONDS:-20}"
+
+# The Debian packages: built (a Release build of the programs only, in a folder of its own), checked with
+# lintian and the desktop and AppStream validators, unpacked into a scratch root and run from there.
+# TERRIX_TEST_PACKAGES=0 leaves them out.
+if [[ ${TERRIX_TEST_PACKAGES:-1} != 0 ]]; then
+    package=${TERRIX_PACKAGE_BUILD_DIR:-build-package}
+    scripts/package-deb.sh "$package"
+    scripts/test-packages.sh "$package"
+fi

@@ -19,15 +19,23 @@ std::filesystem::path ExecutableDir() {
     return ec ? std::filesystem::path{} : exe.parent_path();
 }
 
-std::filesystem::path ResolveDefaultDir() {
+} // namespace
+
+bool IsInstalledBinDir(const std::filesystem::path& exeDir) {
+    std::error_code ec;
+    return exeDir.filename() == "bin" && std::filesystem::is_directory(exeDir.parent_path() / "share", ec);
+}
+
+std::filesystem::path DefaultDataDir(const std::filesystem::path& exeDir) {
     if (const char* env = std::getenv("TERRIX_DATA_DIR"); env != nullptr && *env != '\0') {
         return env;
     }
-    const std::filesystem::path exeDir = ExecutableDir();
-    if (!exeDir.empty() && ::access(exeDir.c_str(), W_OK) == 0) {
+    // An installed program never writes beside itself, even where it may: root can write to /usr/bin.
+    if (!exeDir.empty() && !IsInstalledBinDir(exeDir) && ::access(exeDir.c_str(), W_OK) == 0) {
         return exeDir;
     }
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
+    // A relative XDG_DATA_HOME is invalid and ignored, as the base-directory rules say.
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/') {
         return std::filesystem::path(xdg) / "terrix";
     }
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
@@ -36,12 +44,10 @@ std::filesystem::path ResolveDefaultDir() {
     return std::filesystem::current_path();
 }
 
-} // namespace
-
 std::filesystem::path DataDir() {
     std::lock_guard lock(pathMutex);
     if (chosenDir.empty()) {
-        chosenDir = ResolveDefaultDir();
+        chosenDir = DefaultDataDir(ExecutableDir());
         std::error_code ec;
         std::filesystem::create_directories(chosenDir, ec);
     }
@@ -62,12 +68,16 @@ void SetDataDir(const std::filesystem::path& dir) {
     }
 }
 
-std::filesystem::path SettingsFilePath() { return DataDir() / "Terrix.ini"; }
+std::filesystem::path SettingsFilePath() {
+    return DataDir() / "Terrix.ini";
+}
 
 std::filesystem::path ModuleFilePath(uint16_t serialNo) {
     return DataDir() / (std::to_string(serialNo) + ".ini");
 }
 
-std::filesystem::path DataFilePath(const std::string& name) { return DataDir() / name; }
+std::filesystem::path DataFilePath(const std::string& name) {
+    return DataDir() / name;
+}
 
 } // namespace terrix

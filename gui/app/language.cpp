@@ -67,9 +67,12 @@ QStringList LanguageDirs() {
     if (State().dirsSet) {
         return State().dirs;
     }
-    // Beside the executable (a build tree, a portable copy), then where an installation puts them; the copy
-    // embedded in the program serves at start-up when neither has the file.
-    return {QCoreApplication::applicationDirPath(), QStringLiteral(TERRIX_TRANSLATIONS_DIR)};
+    // Beside the executable (a build tree, a portable copy), then where an installation puts them, seen from
+    // the executable (bin/../share/terrix) and at the configured prefix; the copy embedded in the program
+    // serves at start-up when none has the file.
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    return {exeDir, QDir::cleanPath(exeDir + QStringLiteral("/" TERRIX_TRANSLATIONS_FROM_BIN)),
+            QStringLiteral(TERRIX_TRANSLATIONS_DIR)};
 }
 
 void SetLanguageDirs(const QStringList& dirs) {

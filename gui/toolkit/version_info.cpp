@@ -1,5 +1,7 @@
 #include "gui/toolkit/version_info.h"
 
+#include "terrix_version.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 

@@ -3,6 +3,7 @@
 
 #include "sim/pty_server.h"
 #include "sim/scenario.h"
+#include "terrix_version.h"
 
 #include <CLI/CLI.hpp>
 
@@ -25,6 +26,7 @@ extern "C" void OnStopSignal(int) {
 
 int main(int argc, char** argv) {
     CLI::App app{"Simulated NKP bus on a pseudo-terminal"};
+    app.set_version_flag("--version", "terrix-sim " TERRIX_VERSION, "Print the version and exit");
     std::string scenarioPath;
     std::string linkPath;
     std::string tracePath;
