@@ -17,6 +17,13 @@ using WaitHook = std::function<void(Clock& clock, uint64_t deadlineUs)>;
 // Installs (or, with an empty hook, removes) the wait hook of the calling thread only.
 void SetThreadWaitHook(WaitHook hook);
 
+// Marks the calling thread as one that must never wait for the bus (the desktop program's user-interface
+// thread, whose bus work runs as jobs on worker threads). In a debug build a bus wait there aborts with a
+// message, so that a window blocking on the bus fails its tests instead of freezing for its users; a
+// release build waits as asked.
+void ForbidBusWaitsOnThisThread(bool forbidden = true);
+bool BusWaitsForbiddenOnThisThread();
+
 // Waits ms milliseconds on the given clock; 0 returns at once without running the hook.
 void PumpWait(Clock& clock, uint16_t ms);
 // Waits on the system clock.

@@ -35,5 +35,22 @@ TEST(PumpWaitTest, HookRunsOnlyForARealWaitAndAgainUntilTheDeadlineAndTheWholeTi
     }
 }
 
+#ifndef NDEBUG
+// The desktop program forbids bus waits on its user-interface thread: one that creeps back fails loudly.
+TEST(PumpWaitDeathTest, AWaitOnAForbiddenThreadAbortsInADebugBuild) {
+    EXPECT_DEATH(
+        {
+            ForbidBusWaitsOnThisThread();
+            PumpWait(1);
+        },
+        "must not wait for the bus");
+    ForbidBusWaitsOnThisThread();
+    PumpWait(0); // no wait, nothing to refuse
+    EXPECT_TRUE(BusWaitsForbiddenOnThisThread());
+    ForbidBusWaitsOnThisThread(false);
+    PumpWait(1);
+}
+#endif
+
 } // namespace
 } // namespace terrix
