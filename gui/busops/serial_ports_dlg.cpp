@@ -4,6 +4,7 @@
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/virtual_list_model.h"
+#include "gui/toolkit/window_fit.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -127,6 +128,7 @@ CSerialPortsDlg::CSerialPortsDlg(BusContext& context, QWidget* owner)
     layout->addLayout(grid);
     hint_ = new QLabel(this);
     hint_->setWordWrap(true);
+    hint_->setTextFormat(Qt::RichText);
     layout->addWidget(hint_);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const bool selected = list_->selectionModel()->hasSelection();
@@ -147,7 +149,14 @@ CSerialPortsDlg::CSerialPortsDlg(BusContext& context, QWidget* owner)
     connect(cancel_, &QPushButton::clicked, this, &CSerialPortsDlg::reject);
     SetResizable(true);
     Retranslate();
-    LoadWindowPlacement("Serial Ports");
+    placementLoaded_ = LoadWindowPlacement("Serial Ports");
+}
+
+void CSerialPortsDlg::OnInitDialog() {
+    CPlacementDialog::OnInitDialog();
+    if (!placementLoaded_) {
+        WidenToShowColumns(this, list_); // the serial number, last, in view too
+    }
 }
 
 CSerialPortsDlg::~CSerialPortsDlg() {
@@ -163,13 +172,17 @@ void CSerialPortsDlg::Retranslate() {
     for (int column = 0; column < 5; ++column) {
         list_->ListModel()->SetColumnTitle(column, titles[column]);
     }
+    // A stable name is long where there is one and often missing: each column as wide as what it shows.
+    list_->FitColumnsToContents();
     for (size_t i = 0; i < 4; ++i) {
         useButtons_[i]->setText(tr("Use selected"));
         testButtons_[i]->setText(tr("Test"));
     }
+    // The folder is set in one piece: the line breaks before or after it, never at one of its slashes.
     hint_->setText(tr("Choose a listed device, type the path of a device, or enter \"sim\" for the simulated "
-                      "bus. Stable names under /dev/serial/by-id stay the same when adapters are plugged in "
-                      "another order."));
+                      "bus. Stable names under %1 stay the same when adapters are plugged in another order.")
+                       .toHtmlEscaped()
+                       .arg(QStringLiteral("<span style=\"white-space:nowrap\">/dev/serial/by-id</span>")));
     ok_->setText(tr("OK"));
     cancel_->setText(tr("Cancel"));
 }
