@@ -128,7 +128,6 @@ CSerialPortsDlg::CSerialPortsDlg(BusContext& context, QWidget* owner)
     layout->addLayout(grid);
     hint_ = new QLabel(this);
     hint_->setWordWrap(true);
-    hint_->setTextFormat(Qt::RichText);
     layout->addWidget(hint_);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const bool selected = list_->selectionModel()->hasSelection();
@@ -178,11 +177,16 @@ void CSerialPortsDlg::Retranslate() {
         useButtons_[i]->setText(tr("Use selected"));
         testButtons_[i]->setText(tr("Test"));
     }
-    // The folder is set in one piece: the line breaks before or after it, never at one of its slashes.
+    // The folder in one piece: word joiners between its characters, so the line breaks before or after it,
+    // never at one of its slashes or its hyphen.
+    const QString folder = QStringLiteral("/dev/serial/by-id");
+    QString unbroken;
+    for (const QChar c : folder) {
+        unbroken += unbroken.isEmpty() ? QString(c) : QString(QChar(0x2060)) + c;
+    }
     hint_->setText(tr("Choose a listed device, type the path of a device, or enter \"sim\" for the simulated "
                       "bus. Stable names under %1 stay the same when adapters are plugged in another order.")
-                       .toHtmlEscaped()
-                       .arg(QStringLiteral("<span style=\"white-space:nowrap\">/dev/serial/by-id</span>")));
+                       .arg(unbroken));
     ok_->setText(tr("OK"));
     cancel_->setText(tr("Cancel"));
 }
