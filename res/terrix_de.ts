@@ -1670,6 +1670,21 @@ Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</tra
     </message>
 </context>
 <context>
+    <name>terrix::CMeasPlotWidget</name>
+    <message>
+        <source>Moisture [%]</source>
+        <translation>Feuchte [%]</translation>
+    </message>
+    <message>
+        <source>Error [%]</source>
+        <translation>Fehler [%]</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatur</translation>
+    </message>
+</context>
+<context>
     <name>terrix::CMeasValueDlg</name>
     <message>
         <source>&amp;Values</source>
@@ -2021,10 +2036,6 @@ Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</tra
         <translation>Testen</translation>
     </message>
     <message>
-        <source>Choose a listed device, type the path of a device, or enter &quot;sim&quot; for the simulated bus. Stable names under /dev/serial/by-id stay the same when adapters are plugged in another order.</source>
-        <translation>Wählen Sie ein aufgeführtes Gerät, geben Sie den Pfad eines Geräts ein oder „sim“ für den simulierten Bus. Feste Namen unter /dev/serial/by-id bleiben gleich, auch wenn Adapter in anderer Reihenfolge eingesteckt werden.</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -2051,6 +2062,45 @@ Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</tra
     <message>
         <source>The device of COM%1 could not be stored in the settings file.</source>
         <translation>Das Gerät für COM%1 konnte nicht in der Einstellungsdatei gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Choose a listed device, type the path of a device, or enter &quot;sim&quot; for the simulated bus. Stable names under %1 stay the same when adapters are plugged in another order.</source>
+        <translation>Wählen Sie ein aufgeführtes Gerät, geben Sie den Pfad eines Geräts ein oder „sim“ für den simulierten Bus. Feste Namen unter %1 bleiben gleich, auch wenn Adapter in anderer Reihenfolge eingesteckt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CSingleInstance</name>
+    <message>
+        <source>the lock file could not be created</source>
+        <translation>die Sperrdatei konnte nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>the folder does not exist</source>
+        <translation>der Ordner existiert nicht</translation>
+    </message>
+    <message>
+        <source>the folder is on a read-only file system</source>
+        <translation>der Ordner liegt auf einem schreibgeschützten Dateisystem</translation>
+    </message>
+    <message>
+        <source>you may not write in this folder</source>
+        <translation>Sie dürfen in diesem Ordner nicht schreiben</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>der Datenträger ist voll</translation>
+    </message>
+    <message>
+        <source>Terrix cannot start: the lock file that keeps a second copy of the program from running could not be created in the data folder %1: %2.
+
+Make room on the disk or make the folder writable, or choose another data folder with --data-dir or TERRIX_DATA_DIR.</source>
+        <translation>Terrix kann nicht starten: Die Sperrdatei, die einen zweiten Start des Programms verhindert, konnte im Datenordner %1 nicht angelegt werden: %2.
+
+Schaffen Sie Platz auf dem Datenträger, machen Sie den Ordner beschreibbar oder wählen Sie mit --data-dir oder TERRIX_DATA_DIR einen anderen Datenordner.</translation>
+    </message>
+    <message>
+        <source>it is not a folder</source>
+        <translation>es ist kein Ordner</translation>
     </message>
 </context>
 <context>
@@ -2080,6 +2130,19 @@ Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</tra
 Please choose a free station.</source>
         <translation>Station %1 ist bereits von einem anderen Modul des Busses belegt (Seriennummer %2).
 Bitte wählen Sie eine freie Station.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CTerrixView</name>
+    <message>
+        <source>No bus has been scanned yet.
+
+%1 &gt; %2 searches every station of the bus for modules.
+%1 &gt; %3 asks only the modules that the last scan saved.</source>
+        <translation>Es wurde noch kein Bus abgesucht.
+
+%1 &gt; %2 sucht an jeder Station des Busses nach Modulen.
+%1 &gt; %3 fragt nur die Module ab, die beim letzten Absuchen gespeichert wurden.</translation>
     </message>
 </context>
 <context>
@@ -2127,6 +2190,114 @@ Bitte wählen Sie eine freie Station.</translation>
 %2</source>
         <translation>Der Busverkehr konnte nicht in %1 gespeichert werden:
 %2</translation>
+    </message>
+    <message>
+        <source>set station by serial</source>
+        <translation>Station per Seriennr. setzen</translation>
+    </message>
+    <message>
+        <source>read station info</source>
+        <translation>Stationsinfo lesen</translation>
+    </message>
+    <message>
+        <source>set baud rate (all)</source>
+        <translation>Baudrate setzen (alle)</translation>
+    </message>
+    <message>
+        <source>program reset baud rate</source>
+        <translation>Reset-Baudrate programmieren</translation>
+    </message>
+    <message>
+        <source>read halt state</source>
+        <translation>Haltezustand lesen</translation>
+    </message>
+    <message>
+        <source>write halt state</source>
+        <translation>Haltezustand schreiben</translation>
+    </message>
+    <message>
+        <source>read application parameters</source>
+        <translation>Applikationsparameter lesen</translation>
+    </message>
+    <message>
+        <source>write application parameters</source>
+        <translation>Applikationsparameter schreiben</translation>
+    </message>
+    <message>
+        <source>read temperature calibration</source>
+        <translation>Temperaturkalibrierung lesen</translation>
+    </message>
+    <message>
+        <source>write temperature calibration</source>
+        <translation>Temperaturkalibrierung schreiben</translation>
+    </message>
+    <message>
+        <source>read XV block A</source>
+        <translation>XV-Block A lesen</translation>
+    </message>
+    <message>
+        <source>read XV block B</source>
+        <translation>XV-Block B lesen</translation>
+    </message>
+    <message>
+        <source>read active calibration</source>
+        <translation>aktive Kalibrierung lesen</translation>
+    </message>
+    <message>
+        <source>write active calibration</source>
+        <translation>aktive Kalibrierung schreiben</translation>
+    </message>
+    <message>
+        <source>read material calibration</source>
+        <translation>Materialkalibrierung lesen</translation>
+    </message>
+    <message>
+        <source>write material calibration</source>
+        <translation>Materialkalibrierung schreiben</translation>
+    </message>
+    <message>
+        <source>write zero offset</source>
+        <translation>Nullpunkt-Offset schreiben</translation>
+    </message>
+    <message>
+        <source>write analog configuration</source>
+        <translation>Analogkonfiguration schreiben</translation>
+    </message>
+    <message>
+        <source>write number of measurements</source>
+        <translation>Anzahl Mittelungen schreiben</translation>
+    </message>
+    <message>
+        <source>read zero offset</source>
+        <translation>Nullpunkt-Offset lesen</translation>
+    </message>
+    <message>
+        <source>read analog configuration</source>
+        <translation>Analogkonfiguration lesen</translation>
+    </message>
+    <message>
+        <source>read number of measurements</source>
+        <translation>Anzahl Mittelungen lesen</translation>
+    </message>
+    <message>
+        <source>write offset</source>
+        <translation>Offset schreiben</translation>
+    </message>
+    <message>
+        <source>read offset</source>
+        <translation>Offset lesen</translation>
+    </message>
+    <message>
+        <source>read sensor data</source>
+        <translation>Sensordaten lesen</translation>
+    </message>
+    <message>
+        <source>read measured values</source>
+        <translation>Meßwerte lesen</translation>
+    </message>
+    <message>
+        <source>start measurement</source>
+        <translation>Messung starten</translation>
     </message>
 </context>
 <context>
@@ -2442,6 +2613,10 @@ Kalibrierdaten werden aus dem Modul gelesen, um die geschriebenen Daten zu prüf
     <message>
         <source>Bytes</source>
         <translation>Bytes</translation>
+    </message>
+    <message>
+        <source>time-out</source>
+        <translation>Zeitüberschreitung</translation>
     </message>
 </context>
 </TS>

@@ -1670,6 +1670,21 @@ Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
     </message>
 </context>
 <context>
+    <name>terrix::CMeasPlotWidget</name>
+    <message>
+        <source>Moisture [%]</source>
+        <translation>Moisture [%]</translation>
+    </message>
+    <message>
+        <source>Error [%]</source>
+        <translation>Error [%]</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperature</translation>
+    </message>
+</context>
+<context>
     <name>terrix::CMeasValueDlg</name>
     <message>
         <source>&amp;Values</source>
@@ -2021,10 +2036,6 @@ Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
         <translation>Test</translation>
     </message>
     <message>
-        <source>Choose a listed device, type the path of a device, or enter &quot;sim&quot; for the simulated bus. Stable names under /dev/serial/by-id stay the same when adapters are plugged in another order.</source>
-        <translation>Choose a listed device, type the path of a device, or enter &quot;sim&quot; for the simulated bus. Stable names under /dev/serial/by-id stay the same when adapters are plugged in another order.</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -2051,6 +2062,45 @@ Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
     <message>
         <source>The device of COM%1 could not be stored in the settings file.</source>
         <translation>The device of COM%1 could not be stored in the settings file.</translation>
+    </message>
+    <message>
+        <source>Choose a listed device, type the path of a device, or enter &quot;sim&quot; for the simulated bus. Stable names under %1 stay the same when adapters are plugged in another order.</source>
+        <translation>Choose a listed device, type the path of a device, or enter &quot;sim&quot; for the simulated bus. Stable names under %1 stay the same when adapters are plugged in another order.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CSingleInstance</name>
+    <message>
+        <source>the lock file could not be created</source>
+        <translation>the lock file could not be created</translation>
+    </message>
+    <message>
+        <source>the folder does not exist</source>
+        <translation>the folder does not exist</translation>
+    </message>
+    <message>
+        <source>the folder is on a read-only file system</source>
+        <translation>the folder is on a read-only file system</translation>
+    </message>
+    <message>
+        <source>you may not write in this folder</source>
+        <translation>you may not write in this folder</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>Terrix cannot start: the lock file that keeps a second copy of the program from running could not be created in the data folder %1: %2.
+
+Make room on the disk or make the folder writable, or choose another data folder with --data-dir or TERRIX_DATA_DIR.</source>
+        <translation>Terrix cannot start: the lock file that keeps a second copy of the program from running could not be created in the data folder %1: %2.
+
+Make room on the disk or make the folder writable, or choose another data folder with --data-dir or TERRIX_DATA_DIR.</translation>
+    </message>
+    <message>
+        <source>it is not a folder</source>
+        <translation>it is not a folder</translation>
     </message>
 </context>
 <context>
@@ -2080,6 +2130,19 @@ Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
 Please choose a free station.</source>
         <translation>Station %1 is already used by another module of the bus (serial number %2).
 Please choose a free station.</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CTerrixView</name>
+    <message>
+        <source>No bus has been scanned yet.
+
+%1 &gt; %2 searches every station of the bus for modules.
+%1 &gt; %3 asks only the modules that the last scan saved.</source>
+        <translation>No bus has been scanned yet.
+
+%1 &gt; %2 searches every station of the bus for modules.
+%1 &gt; %3 asks only the modules that the last scan saved.</translation>
     </message>
 </context>
 <context>
@@ -2127,6 +2190,114 @@ Please choose a free station.</translation>
 %2</source>
         <translation>The bus traffic could not be saved to %1:
 %2</translation>
+    </message>
+    <message>
+        <source>set station by serial</source>
+        <translation>set station by serial</translation>
+    </message>
+    <message>
+        <source>read station info</source>
+        <translation>read station info</translation>
+    </message>
+    <message>
+        <source>set baud rate (all)</source>
+        <translation>set baud rate (all)</translation>
+    </message>
+    <message>
+        <source>program reset baud rate</source>
+        <translation>program reset baud rate</translation>
+    </message>
+    <message>
+        <source>read halt state</source>
+        <translation>read halt state</translation>
+    </message>
+    <message>
+        <source>write halt state</source>
+        <translation>write halt state</translation>
+    </message>
+    <message>
+        <source>read application parameters</source>
+        <translation>read application parameters</translation>
+    </message>
+    <message>
+        <source>write application parameters</source>
+        <translation>write application parameters</translation>
+    </message>
+    <message>
+        <source>read temperature calibration</source>
+        <translation>read temperature calibration</translation>
+    </message>
+    <message>
+        <source>write temperature calibration</source>
+        <translation>write temperature calibration</translation>
+    </message>
+    <message>
+        <source>read XV block A</source>
+        <translation>read XV block A</translation>
+    </message>
+    <message>
+        <source>read XV block B</source>
+        <translation>read XV block B</translation>
+    </message>
+    <message>
+        <source>read active calibration</source>
+        <translation>read active calibration</translation>
+    </message>
+    <message>
+        <source>write active calibration</source>
+        <translation>write active calibration</translation>
+    </message>
+    <message>
+        <source>read material calibration</source>
+        <translation>read material calibration</translation>
+    </message>
+    <message>
+        <source>write material calibration</source>
+        <translation>write material calibration</translation>
+    </message>
+    <message>
+        <source>write zero offset</source>
+        <translation>write zero offset</translation>
+    </message>
+    <message>
+        <source>write analog configuration</source>
+        <translation>write analog configuration</translation>
+    </message>
+    <message>
+        <source>write number of measurements</source>
+        <translation>write number of measurements</translation>
+    </message>
+    <message>
+        <source>read zero offset</source>
+        <translation>read zero offset</translation>
+    </message>
+    <message>
+        <source>read analog configuration</source>
+        <translation>read analog configuration</translation>
+    </message>
+    <message>
+        <source>read number of measurements</source>
+        <translation>read number of measurements</translation>
+    </message>
+    <message>
+        <source>write offset</source>
+        <translation>write offset</translation>
+    </message>
+    <message>
+        <source>read offset</source>
+        <translation>read offset</translation>
+    </message>
+    <message>
+        <source>read sensor data</source>
+        <translation>read sensor data</translation>
+    </message>
+    <message>
+        <source>read measured values</source>
+        <translation>read measured values</translation>
+    </message>
+    <message>
+        <source>start measurement</source>
+        <translation>start measurement</translation>
     </message>
 </context>
 <context>
@@ -2442,6 +2613,10 @@ Reading calibration data from module for verifying correctness of written data.<
     <message>
         <source>Bytes</source>
         <translation>Bytes</translation>
+    </message>
+    <message>
+        <source>time-out</source>
+        <translation>time-out</translation>
     </message>
 </context>
 </TS>

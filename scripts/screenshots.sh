@@ -16,8 +16,12 @@ trap 'rm -rf "$data"' EXIT
 # A fresh data directory: no stored language.
 printf '[Serial ports]\nCOM1=%s\n' "${TERRIX_TOUR_COM1:-sim}" >"$data/Terrix.ini"
 
+# A screen of common size (the offscreen platform's own is 800 x 600): windows that size themselves to the
+# screen on first open are pictured as a user sees them.
+printf '{"screens": [{"name": "tour", "x": 0, "y": 0, "width": 1920, "height": 1080}]}\n' >"$data/screen.json"
+
 # The tour ends the program itself; the time limit only guards against a hang.
-LC_ALL=C.UTF-8 LANG=en_US.UTF-8 QT_QPA_PLATFORM=offscreen \
+LC_ALL=C.UTF-8 LANG=en_US.UTF-8 QT_QPA_PLATFORM="offscreen:configfile=$data/screen.json" \
     timeout 300 "$exe" --data-dir "$data" --screenshots "$out"
 
 # The shell's pictures at least; every step's own failure already made the run fail.

@@ -204,7 +204,7 @@ PlotPage LoadPlotPage(PlotSeriesSource& source, int64_t first, int64_t samplesPe
         PlotPane& p = page.panes[pane];
         p.minimum = minValue[pane];
         p.maximum = maxValue[pane];
-        p.scale = p.curve.fixedScale ? FixedPercentScale() : ScaleAxis(p.minimum, p.maximum);
+        p.scale = p.curve.fixedScale ? PercentScale(p.minimum, p.maximum) : ScaleAxis(p.minimum, p.maximum);
     }
     return page;
 }

@@ -20,7 +20,7 @@ namespace terrix {
 class CMeasValueStore;
 
 // One curve: the record field it draws, the title of its value axis and whether that axis is fixed at
-// 0..100 (the XV module's percentages) or scaled to the page's values.
+// 0..100 (the XV module's percentages; widened only for a value outside) or scaled to the page's values.
 struct PlotCurve {
     size_t field = 1;
     std::string title; // UTF-8
@@ -37,7 +37,7 @@ std::vector<std::string> MeasFieldUnits(const ModuleRecord& module);
 
 // The curves of pane 0 and pane 1 for a module kind: none for an ordinary module measuring no channel, one
 // for one channel, two for two; the XV module plots "Moisture [%]" and "Temperature" (with TDC support)
-// or "Error [%]", both on the fixed axis, titled with the field titles.
+// or "Error [%]", both on the percent axis, titled with the field titles.
 std::vector<PlotCurve> PlotCurvesFor(MeasLayout layout, uint32_t channelMask, const std::string& unit0,
                                      const std::string& unit1);
 std::vector<PlotCurve> PlotCurvesFor(const ModuleRecord& module);
@@ -117,9 +117,9 @@ inline constexpr size_t kPlotPageBuckets = 8192;
 
 // Reads the page's records, and only those, once: each point becomes its own bucket while the page has at
 // most `maxBuckets` points, a longer page is merged into about `maxBuckets` buckets along its time. Value
-// axes follow the scale rule (or are fixed); the time axis runs over the page's earliest to latest time,
-// rounded by the same rule. A record that cannot be read is counted and left out. No values: an empty page
-// that reads nothing.
+// axes follow the scale rule (or the percent axis, PercentScale); the time axis runs over the page's earliest
+// to latest time, rounded by the same rule. A record that cannot be read is counted and left out. No values:
+// an empty page that reads nothing.
 PlotPage LoadPlotPage(PlotSeriesSource& source, int64_t first, int64_t samplesPerPlot,
                       size_t maxBuckets = kPlotPageBuckets);
 

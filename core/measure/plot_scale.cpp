@@ -79,8 +79,31 @@ AxisScale ScaleAxis(double minimum, double maximum) {
     return {bottom, top, step};
 }
 
-AxisScale FixedPercentScale() {
-    return {0, 100, 10};
+AxisScale PercentScale(double minimum, double maximum) {
+    constexpr AxisScale kPercent{0, 100, 10};
+    if (!std::isfinite(minimum) || !std::isfinite(maximum) || minimum > maximum ||
+        (minimum >= kPercent.bottom && maximum <= kPercent.top)) {
+        return kPercent;
+    }
+    const double low = std::min(minimum, kPercent.bottom);
+    const double high = std::max(maximum, kPercent.top);
+    if (!std::isfinite(high - low)) {
+        return {low, high, 0}; // no step spans a range this wide
+    }
+    // The fixed axis's own step, coarsened along 10, 20, 50, 100, ... until the rounded ends are at most
+    // kMaxPercentIntervals steps apart; a float's range needs fewer than 120 coarsenings.
+    constexpr double kMaxPercentIntervals = 12;
+    constexpr double kFactors[] = {2, 2.5, 2};
+    double step = kPercent.step;
+    for (int i = 0; i < 1000; ++i) {
+        const double bottom = std::floor(low / step) * step;
+        const double top = std::ceil(high / step) * step;
+        if ((top - bottom) / step <= kMaxPercentIntervals) {
+            return {bottom, top, step};
+        }
+        step *= kFactors[i % 3];
+    }
+    return {low, high, 0};
 }
 
 std::vector<double> AxisTicks(const AxisScale& scale, size_t maxTicks) {

@@ -26,8 +26,12 @@ struct AxisScale {
 // (nothing to round) give the axis 0 to 1 with step 1.
 AxisScale ScaleAxis(double minimum, double maximum);
 
-// The axis of curves with a fixed scale (the XV module's percentages): 0 to 100 in steps of 10.
-AxisScale FixedPercentScale();
+// The axis of curves with a fixed scale (the XV module's percentages): 0 to 100 in steps of 10 while the
+// page's values (minimum .. maximum) lie within it. A value outside widens the axis just enough to hold it,
+// in whole steps of 10, 20, 50, 100, ... chosen so that about a dozen intervals cover it: a frozen soil's
+// -5 degrees gives -10 to 100, never a curve drawn at 0. No values (a reversed or not finite range) keep
+// 0 to 100.
+AxisScale PercentScale(double minimum, double maximum);
 
 // The tick positions bottom, bottom + step, ... up to top (within a small tolerance). Step 0 gives the two
 // ends; never more than `maxTicks` positions.

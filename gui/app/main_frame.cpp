@@ -164,6 +164,9 @@ void CMainFrame::OnBusyChanged(BusContext* context, bool busy) {
         return;
     }
     UpdateCommandStates();
+    if (!busy) {
+        UpdateScanHint(); // a bus operation may have filled the bus list
+    }
     if (!busy && closePending_) {
         closePending_ = false;
         QTimer::singleShot(0, this, &QWidget::close);
@@ -420,6 +423,10 @@ void CMainFrame::UpdateCommandStates() {
     }
 }
 
+void CMainFrame::UpdateScanHint() {
+    view_->SetScanHintShown(!scanFinished_ && busContext_->busList.IsEmpty());
+}
+
 void CMainFrame::RunModal(const std::function<void(BusContext&, QWidget*)>& run) {
     if (run) {
         WindowOperation operation(this); // the window is a local of `run`, with the frame as its parent
@@ -511,6 +518,7 @@ void OpenOnce(CMainFrame* frame, QPointer<QWidget>& window,
 } // namespace
 
 void CMainFrame::OnDisplay() {
+    UpdateScanHint();
     std::function<CPlacementDialog*(BusContext&, QWidget*)> create;
     if (windows_.createCircuitWindow) {
         create = [this](BusContext& context, QWidget* owner) {
@@ -563,6 +571,8 @@ void CMainFrame::OnScan(int mode) {
         WindowOperation operation(this);
         finished = windows_.runScan(*busContext_, this, mode);
     }
+    scanFinished_ = scanFinished_ || finished;
+    UpdateScanHint();
     update();
     // After a finished scan the circuit window opens with the new bus state once the dialog has gone; a
     // cancelled scan only brings back a window that was open before.

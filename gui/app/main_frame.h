@@ -76,6 +76,7 @@ public:
     QLabel* MessagePane() const { return messagePane_; }
     QToolBar* ToolBar() const { return toolBar_; }
     CTerrixDoc& Document() { return document_; }
+    CTerrixView* View() const { return view_; }
 
     BusContext* GetBusContext() { return busContext_.get(); }
     // A modeless window has gone (its childClosed signal): the circuit window or monitor is forgotten.
@@ -130,6 +131,8 @@ private:
     void UpdatePortItems();
     void UpdateCommandStates();
     void UpdateTitle();
+    // The empty window's hint, while no scan has finished in this run and the bus list is empty.
+    void UpdateScanHint();
 
     QToolBar* toolBar_ = nullptr;
     QLabel* messagePane_ = nullptr;
@@ -140,6 +143,7 @@ private:
     FrameWindows windows_;
     std::unique_ptr<BusContext> busContext_;
     bool closePending_ = false;
+    bool scanFinished_ = false;
     QPointer<QWidget> circuitWindow_;
     QPointer<QWidget> trafficMonitor_;
     CTerrixDoc document_;

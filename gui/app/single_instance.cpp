@@ -3,9 +3,15 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSysInfo>
 #include <QTimer>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 
 #include <unistd.h>
 
@@ -19,8 +25,47 @@ constexpr char kNoWindow[] = "nowindow\n";
 
 } // namespace
 
+int DirectoryWriteError(const QString& dir) {
+    QByteArray path = QFile::encodeName(QDir(dir).filePath(QStringLiteral(".terrix-write-test-XXXXXX")));
+    const int fd = ::mkstemp(path.data());
+    if (fd < 0) {
+        return errno;
+    }
+    // As much as a lock file holds: a full disk may let the file be made and refuse its first block.
+    const char block[256] = {};
+    const ssize_t written = ::write(fd, block, sizeof block);
+    int error = written == static_cast<ssize_t>(sizeof block) ? 0 : written < 0 ? errno : ENOSPC;
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    ::unlink(path.constData());
+    return error;
+}
+
+QString WriteErrorText(int error) {
+    switch (error) {
+    case 0:
+        return CSingleInstance::tr("the lock file could not be created");
+    case ENOENT:
+        return CSingleInstance::tr("the folder does not exist");
+    case ENOTDIR:
+        return CSingleInstance::tr("it is not a folder");
+    case EROFS:
+        return CSingleInstance::tr("the folder is on a read-only file system");
+    case EACCES:
+    case EPERM:
+        return CSingleInstance::tr("you may not write in this folder");
+    case ENOSPC:
+    case EDQUOT:
+        return CSingleInstance::tr("the disk is full");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
 CSingleInstance::CSingleInstance(const QString& dataDir, QObject* parent)
-    : QObject(parent), lock_(QDir(dataDir).filePath(QStringLiteral("Terrix.lock"))) {
+    : QObject(parent), lock_(QDir(dataDir).filePath(QStringLiteral("Terrix.lock"))),
+      dataDir_(QDir(dataDir).absolutePath()) {
     // The socket name must be short (sockaddr_un) and the same for every copy using this data directory.
     const QByteArray key = QDir(dataDir).absolutePath().toUtf8();
     const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16);
@@ -31,12 +76,49 @@ CSingleInstance::CSingleInstance(const QString& dataDir, QObject* parent)
 
 CSingleInstance::~CSingleInstance() = default;
 
-bool CSingleInstance::TryBecomeFirst() {
-    if (server_ != nullptr) {
+namespace {
+
+// Whether the process that wrote a lock file still runs (on this computer; one on another host that shares
+// the folder is taken to run).
+bool LockOwnerRuns(const QLockFile& lock) {
+    qint64 pid = 0;
+    QString hostname;
+    QString application;
+    if (!lock.getLockInfo(&pid, &hostname, &application)) {
+        return false; // unreadable: no copy could have written it
+    }
+    if (!hostname.isEmpty() && hostname != QSysInfo::machineHostName()) {
         return true;
     }
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+} // namespace
+
+CSingleInstance::Start CSingleInstance::TakeLock() {
+    if (server_ != nullptr) {
+        return Start::kFirst;
+    }
+    failure_.clear();
     if (!lock_.tryLock(0)) {
-        return false;
+        // A lock held by a running copy is the ordinary case. Anything else -- the lock file cannot be made,
+        // or one left by a crashed copy cannot be removed -- is a fault of the folder: say which.
+        const bool held = lock_.error() == QLockFile::LockFailedError;
+        if (held && LockOwnerRuns(lock_)) {
+            return Start::kOtherCopy;
+        }
+        const int writeError = DirectoryWriteError(dataDir_);
+        if (held && writeError == 0) {
+            // The folder takes files, so the lock is no leftover: a copy starting this moment is still
+            // writing its name into it.
+            return Start::kOtherCopy;
+        }
+        failure_ = tr("Terrix cannot start: the lock file that keeps a second copy of the program from "
+                      "running could not be created in the data folder %1: %2.\n\nMake room on the disk or "
+                      "make the folder writable, or choose another data folder with --data-dir or "
+                      "TERRIX_DATA_DIR.")
+                       .arg(QDir::toNativeSeparators(dataDir_), WriteErrorText(writeError));
+        return Start::kFailed;
     }
     // We own the lock, so a socket file of that name can only be left over from a crashed copy.
     QLocalServer::removeServer(serverName_);
@@ -49,7 +131,7 @@ bool CSingleInstance::TryBecomeFirst() {
     }
     server_ = server;
     connect(server_, &QLocalServer::newConnection, this, &CSingleInstance::OnNewConnection);
-    return true;
+    return Start::kFirst;
 }
 
 void CSingleInstance::OnNewConnection() {

@@ -20,9 +20,18 @@ public:
     explicit CSingleInstance(const QString& dataDir, QObject* parent = nullptr);
     ~CSingleInstance() override;
 
-    // True for the first copy, which then takes the lock and starts listening.
-    bool TryBecomeFirst();
+    enum class Start {
+        kFirst,     // this copy holds the lock and listens
+        kOtherCopy, // a running copy holds the lock
+        kFailed,    // no copy runs, but the lock could not be taken (read-only folder, full disk, ...)
+    };
+    // Takes the lock and starts listening when no other copy holds it. After kFailed, FailureText() says why.
+    Start TakeLock();
+    // TakeLock() == kFirst.
+    bool TryBecomeFirst() { return TakeLock() == Start::kFirst; }
     bool IsFirst() const { return server_ != nullptr; }
+    // Why the lock could not be taken, in the user's language, naming the folder and the cure.
+    QString FailureText() const { return failure_; }
 
     // Called in the first copy when a later copy asks; true when a window was brought forward.
     void SetActivateHandler(std::function<bool()> handler) { activate_ = std::move(handler); }
@@ -40,6 +49,15 @@ private:
     QLockFile lock_;
     QLocalServer* server_ = nullptr;
     std::function<bool()> activate_;
+    QString dataDir_;
+    QString failure_;
 };
+
+// Why files cannot be created in `dir`: 0 when a small test file can be written there now, else the error
+// (ENOENT, EACCES, EROFS, ENOSPC, ...) that creating or writing it gave.
+int DirectoryWriteError(const QString& dir);
+
+// The reason for an error of DirectoryWriteError in the user's language ("the disk is full", ...).
+QString WriteErrorText(int error);
 
 } // namespace terrix

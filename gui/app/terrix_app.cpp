@@ -26,7 +26,13 @@ bool CTerrixApp::InitInstance() {
 
     // 2. One copy only.
     instance_ = std::make_unique<CSingleInstance>(QString::fromStdString(DataDir().string()));
-    if (!instance_->TryBecomeFirst()) {
+    const CSingleInstance::Start start = instance_->TakeLock();
+    if (start == CSingleInstance::Start::kFailed) {
+        // No other copy runs: the data folder is at fault, and the message says how.
+        ShowMessage(nullptr, instance_->FailureText(), QStringLiteral("Terrix"), MessageIcon::Stop);
+        return false;
+    }
+    if (start == CSingleInstance::Start::kOtherCopy) {
         ShowMessage(nullptr, Text(24578), QString(), MessageIcon::Information);
         if (!instance_->ActivateFirst()) {
             ShowMessage(nullptr, Text(24579), QString(), MessageIcon::Information);

@@ -1,7 +1,12 @@
 #include "gui/app/terrix_doc.h"
 
+#include "gui/toolkit/string_catalogue.h"
+
+#include <QEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QSaveFile>
+#include <QVBoxLayout>
 
 namespace terrix {
 
@@ -32,6 +37,42 @@ QString CTerrixDoc::Title() const {
 CTerrixView::CTerrixView(QWidget* parent) : QWidget(parent) {
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
+    hint_ = new QLabel(this);
+    hint_->setWordWrap(true);
+    hint_->setAlignment(Qt::AlignCenter);
+    hint_->setForegroundRole(QPalette::PlaceholderText);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 24, 24, 24);
+    layout->addWidget(hint_);
+    Retranslate();
+}
+
+void CTerrixView::SetScanHintShown(bool shown) {
+    hint_->setVisible(shown);
+}
+
+bool CTerrixView::ScanHintShown() const {
+    return !hint_->isHidden();
+}
+
+QString CTerrixView::ScanHint() const {
+    return hint_->text();
+}
+
+void CTerrixView::Retranslate() {
+    // The menu's own labels, so that the hint names the items as the menu shows them in either language.
+    const auto label = [](QString text) { return text.remove(QLatin1Char('&')); };
+    const QString bus = label(PopupTitle(MenuPopup::Bus));
+    hint_->setText(tr("No bus has been scanned yet.\n\n%1 > %2 searches every station of the bus for "
+                      "modules.\n%1 > %3 asks only the modules that the last scan saved.")
+                       .arg(bus, label(MenuText(32773)), label(MenuText(32784))));
+}
+
+void CTerrixView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        Retranslate();
+    }
+    QWidget::changeEvent(event);
 }
 
 } // namespace terrix

@@ -1,10 +1,12 @@
 #pragma once
 // The document and view of the single-document frame. The document stores nothing: New starts an empty
 // one, Open names a file without reading program data from it, Save writes an empty file. The view draws
-// nothing.
+// nothing but, until a bus has been scanned, a short hint which command scans.
 
 #include <QString>
 #include <QWidget>
+
+class QLabel;
 
 namespace terrix {
 
@@ -28,6 +30,18 @@ class CTerrixView : public QWidget {
     Q_OBJECT
 public:
     explicit CTerrixView(QWidget* parent = nullptr);
+
+    // The hint shown while no scan has finished in this run.
+    void SetScanHintShown(bool shown);
+    bool ScanHintShown() const;
+    QString ScanHint() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void Retranslate();
+    QLabel* hint_ = nullptr;
 };
 
 } // namespace terrix

@@ -96,7 +96,7 @@ bool ShowScanDone(TourContext& tour) {
 
 bool ShowCollisionPages(TourContext& tour) {
     CResolveCollisionsDlg dialog(*tour.Frame().GetBusContext(), &tour.Frame());
-    dialog.resize(QSize(560, dialog.sizeHint().height()));
+    dialog.resize(QSize(560, dialog.height())); // its default height
     bool shot = true;
     const QString pictures[] = {QStringLiteral("collision_range"), QStringLiteral("collision_known"),
                                 QStringLiteral("collision_serial")};

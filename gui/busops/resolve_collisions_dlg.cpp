@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace terrix {
 
 namespace {
@@ -95,7 +97,7 @@ CResolveCollisionsByKnownSerNos::CResolveCollisionsByKnownSerNos(CBusList& busLi
     list->InsertColumn(0, QString(), Qt::AlignLeft, 160);
     list->InsertColumn(1, QString(), Qt::AlignLeft, 110);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setMinimumHeight(90);
+    list->setMinimumHeight(70);
     list->ListModel()->SetCellText([this](int row, int column) -> QString {
         const CBusList* known = busList_.KnownModules();
         const ModuleRecord* record = known != nullptr ? known->GetAt(static_cast<uint32_t>(row)) : nullptr;
@@ -287,7 +289,7 @@ CResolveCollisionsDlg::CResolveCollisionsDlg(BusContext& context, QWidget* owner
         const ModuleRecord* record = context_.busList.GetAt(static_cast<uint32_t>(row));
         return record != nullptr ? RecordText(*record, column) : QString();
     });
-    found_->setMinimumHeight(120);
+    found_->setMinimumHeight(70);
     foundLayout->addWidget(found_, 1);
     auto* counts = new QHBoxLayout;
     modulesLabel_ = new QLabel(foundGroup_);
@@ -309,6 +311,13 @@ CResolveCollisionsDlg::CResolveCollisionsDlg(BusContext& context, QWidget* owner
     Retranslate();
     RefillFound();
     RefreshCounts();
+    // The lists' own size hints would make the dialog taller than the main window it opens over; it starts
+    // no taller than that window where its controls allow (the lists grow with the dialog).
+    if (owner != nullptr) {
+        const int height =
+            std::max(minimumSizeHint().height(), std::min(sizeHint().height(), owner->window()->height()));
+        resize(sizeHint().width(), height);
+    }
     LoadWindowPlacement("Resolve Collisions");
 }
 

@@ -4,6 +4,7 @@
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/virtual_list_model.h"
+#include "gui/toolkit/window_fit.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -147,7 +148,14 @@ CSerialPortsDlg::CSerialPortsDlg(BusContext& context, QWidget* owner)
     connect(cancel_, &QPushButton::clicked, this, &CSerialPortsDlg::reject);
     SetResizable(true);
     Retranslate();
-    LoadWindowPlacement("Serial Ports");
+    placementLoaded_ = LoadWindowPlacement("Serial Ports");
+}
+
+void CSerialPortsDlg::OnInitDialog() {
+    CPlacementDialog::OnInitDialog();
+    if (!placementLoaded_) {
+        WidenToShowColumns(this, list_); // the serial number, last, in view too
+    }
 }
 
 CSerialPortsDlg::~CSerialPortsDlg() {
@@ -163,13 +171,22 @@ void CSerialPortsDlg::Retranslate() {
     for (int column = 0; column < 5; ++column) {
         list_->ListModel()->SetColumnTitle(column, titles[column]);
     }
+    // A stable name is long where there is one and often missing: each column as wide as what it shows.
+    list_->FitColumnsToContents();
     for (size_t i = 0; i < 4; ++i) {
         useButtons_[i]->setText(tr("Use selected"));
         testButtons_[i]->setText(tr("Test"));
     }
+    // The folder in one piece: word joiners between its characters, so the line breaks before or after it,
+    // never at one of its slashes or its hyphen.
+    const QString folder = QStringLiteral("/dev/serial/by-id");
+    QString unbroken;
+    for (const QChar c : folder) {
+        unbroken += unbroken.isEmpty() ? QString(c) : QString(QChar(0x2060)) + c;
+    }
     hint_->setText(tr("Choose a listed device, type the path of a device, or enter \"sim\" for the simulated "
-                      "bus. Stable names under /dev/serial/by-id stay the same when adapters are plugged in "
-                      "another order."));
+                      "bus. Stable names under %1 stay the same when adapters are plugged in another order.")
+                       .arg(unbroken));
     ok_->setText(tr("OK"));
     cancel_->setText(tr("Cancel"));
 }

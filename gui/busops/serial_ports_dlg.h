@@ -48,6 +48,7 @@ public:
     void accept() override;
 
 protected:
+    void OnInitDialog() override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -65,6 +66,7 @@ private:
     std::array<QPushButton*, 4> testButtons_{};
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
+    bool placementLoaded_ = false;
 };
 
 void RegisterSerialPortsDialog(FrameWindows& windows);

@@ -2,8 +2,10 @@
 
 #include "core/bus/bus_error.h"
 #include "core/bus/commands.h"
+#include "core/bus/frame.h"
 #include "gui/app/frame_windows.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/string_catalogue.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -17,64 +19,67 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace terrix {
 
+// In the user's language: the monitor is for people; the saved text keeps the numbers terrix-cli prints.
 QString CommandName(uint8_t command) {
     switch (command) {
     case kCmdSetStationBySerial:
-        return QStringLiteral("set station by serial");
+        return CTrafficMonitor::tr("set station by serial");
     case kCmdReadStationInfo:
-        return QStringLiteral("read station info");
+        return CTrafficMonitor::tr("read station info");
     case kCmdSetBaudAll:
-        return QStringLiteral("set baud rate (all)");
+        return CTrafficMonitor::tr("set baud rate (all)");
     case kCmdProgramResetBaud:
-        return QStringLiteral("program reset baud rate");
+        return CTrafficMonitor::tr("program reset baud rate");
     case kCmdReadHaltState:
-        return QStringLiteral("read halt state");
+        return CTrafficMonitor::tr("read halt state");
     case kCmdWriteHaltState:
-        return QStringLiteral("write halt state");
+        return CTrafficMonitor::tr("write halt state");
     case kCmdReadAppParams:
-        return QStringLiteral("read application parameters");
+        return CTrafficMonitor::tr("read application parameters");
     case kCmdWriteAppParams:
-        return QStringLiteral("write application parameters");
+        return CTrafficMonitor::tr("write application parameters");
     case kCmdReadTempCalib:
-        return QStringLiteral("read temperature calibration");
+        return CTrafficMonitor::tr("read temperature calibration");
     case kCmdWriteTempCalib:
-        return QStringLiteral("write temperature calibration");
+        return CTrafficMonitor::tr("write temperature calibration");
     case kCmdReadMeasBlockA:
-        return QStringLiteral("read XV block A");
+        return CTrafficMonitor::tr("read XV block A");
     case kCmdReadMeasBlockB:
-        return QStringLiteral("read XV block B");
+        return CTrafficMonitor::tr("read XV block B");
     case kCmdReadActiveCalib:
-        return QStringLiteral("read active calibration");
+        return CTrafficMonitor::tr("read active calibration");
     case kCmdWriteActiveCalib:
-        return QStringLiteral("write active calibration");
+        return CTrafficMonitor::tr("write active calibration");
     case kCmdReadMatCalib:
-        return QStringLiteral("read material calibration");
+        return CTrafficMonitor::tr("read material calibration");
     case kCmdWriteMatCalib:
-        return QStringLiteral("write material calibration");
+        return CTrafficMonitor::tr("write material calibration");
     case kCmdWriteZeroOffset:
-        return QStringLiteral("write zero offset");
+        return CTrafficMonitor::tr("write zero offset");
     case kCmdWriteAnalogCfg:
-        return QStringLiteral("write analog configuration");
+        return CTrafficMonitor::tr("write analog configuration");
     case kCmdWriteNumberOfMeas:
-        return QStringLiteral("write number of measurements");
+        return CTrafficMonitor::tr("write number of measurements");
     case kCmdReadZeroOffset:
-        return QStringLiteral("read zero offset");
+        return CTrafficMonitor::tr("read zero offset");
     case kCmdReadAnalogCfg:
-        return QStringLiteral("read analog configuration");
+        return CTrafficMonitor::tr("read analog configuration");
     case kCmdReadNumberOfMeas:
-        return QStringLiteral("read number of measurements");
+        return CTrafficMonitor::tr("read number of measurements");
     case kCmdWriteOffset:
-        return QStringLiteral("write offset");
+        return CTrafficMonitor::tr("write offset");
     case kCmdReadOffset:
-        return QStringLiteral("read offset");
+        return CTrafficMonitor::tr("read offset");
     case kCmdReadSensorDataPart:
-        return QStringLiteral("read sensor data");
+        return CTrafficMonitor::tr("read sensor data");
     case kCmdReadMeasuredValues:
-        return QStringLiteral("read measured values");
+        return CTrafficMonitor::tr("read measured values");
     case kCmdStartMeasurement:
-        return QStringLiteral("start measurement");
+        return CTrafficMonitor::tr("start measurement");
     default:
         return {};
     }
@@ -95,16 +100,32 @@ void TrafficModel::Append(const BusTraceEvent& event, const QDateTime& when) {
         frames_.pop_front();
         endRemoveRows();
     }
+    Frame frame{event, when, {}};
+    if (event.direction == BusTraceEvent::Direction::Sent) {
+        lastRequest_.assign(event.bytes.begin(),
+                            event.bytes.begin() + std::min<size_t>(event.bytes.size(), kHeaderSize));
+    } else if (event.bytes.size() < kHeaderSize) {
+        // No header of its own (a time-out, or a reply cut short): the row names the request it failed.
+        frame.request = lastRequest_;
+    }
     const int row = static_cast<int>(frames_.size());
     beginInsertRows(QModelIndex(), row, row);
-    frames_.push_back({event, when});
+    frames_.push_back(std::move(frame));
     endInsertRows();
 }
 
 void TrafficModel::Clear() {
     beginResetModel();
     frames_.clear();
+    lastRequest_.clear();
     endResetModel();
+}
+
+void TrafficModel::Retranslate() {
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
+    if (!frames_.empty()) {
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1), {Qt::DisplayRole});
+    }
 }
 
 QString TrafficModel::Text() const {
@@ -128,20 +149,26 @@ int TrafficModel::columnCount(const QModelIndex& parent) const {
 QString TrafficModel::Cell(const Frame& frame, int column) const {
     const std::vector<uint8_t>& b = frame.event.bytes;
     const bool sent = frame.event.direction == BusTraceEvent::Direction::Sent;
-    const bool whole = b.size() >= 7; // a header of station, ..., command
+    const bool whole = b.size() >= kHeaderSize; // a header of station, ..., command
+    // Station and command of the frame's own header, or of the request a headerless reply failed.
+    const std::vector<uint8_t>& header = whole ? b : frame.request;
+    const bool named = header.size() >= kHeaderSize;
     switch (column) {
     case kTime:
         return frame.when.toString(QStringLiteral("HH:mm:ss.zzz"));
     case kDirection:
-        return sent ? tr("sent") : tr("received");
+        if (sent) {
+            return tr("sent");
+        }
+        return b.empty() && frame.event.busError == kBusNoAnswer ? tr("time-out") : tr("received");
     case kStation:
-        return whole ? QString::number(b[0]) : QString();
+        return named ? QString::number(header[0]) : QString();
     case kCommand: {
-        if (!whole) {
+        if (!named) {
             return {};
         }
-        const QString name = CommandName(b[4]);
-        return name.isEmpty() ? QString::number(b[4]) : QStringLiteral("%1 %2").arg(b[4]).arg(name);
+        const QString name = CommandName(header[4]);
+        return name.isEmpty() ? QString::number(header[4]) : QStringLiteral("%1 %2").arg(header[4]).arg(name);
     }
     case kOutcome:
         if (sent) {
@@ -152,9 +179,10 @@ QString TrafficModel::Cell(const Frame& frame, int column) const {
                                .arg(QStringLiteral("%1").arg(b[3], 2, 16, QLatin1Char('0')).toUpper())
                          : tr("ok");
         }
+        // One line: the longer module error texts carry their possible reasons on further lines.
         return QStringLiteral("%1 %2")
             .arg(frame.event.busError)
-            .arg(QString::fromStdString(BusErrorText(frame.event.busError)));
+            .arg(FindText(TextKind::String, BusErrorTextId(frame.event.busError)).simplified());
     case kBytes: {
         QString hex;
         for (size_t i = 0; i < b.size(); ++i) {
@@ -222,13 +250,11 @@ CTrafficMonitor::CTrafficMonitor(BusContext&, QWidget* owner, size_t limit)
     view_->setWordWrap(false);
     view_->verticalHeader()->hide();
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
-    view_->horizontalHeader()->setStretchLastSection(true);
     view_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    const QFontMetrics metrics(view_->font());
-    const int widths[] = {13, 10, 7, 25, 27};
-    for (int column = 0; column < 5; ++column) {
-        view_->setColumnWidth(column, metrics.horizontalAdvance(QString(widths[column], QLatin1Char('0'))));
-    }
+    view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Every column fits its widest text so far (FitColumns): the bytes of a long reply widen the last
+    // column and the list scrolls sideways rather than cut them.
+    view_->horizontalHeader()->setStretchLastSection(false);
     layout->addWidget(view_, 1);
     auto* buttons = new QHBoxLayout;
     pause_ = new QPushButton(this);
@@ -258,6 +284,8 @@ CTrafficMonitor::CTrafficMonitor(BusContext&, QWidget* owner, size_t limit)
     SetResizable(true);
     resize(900, 420);
     Retranslate();
+    connect(&model_, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { FitColumns(first, last); });
     LoadWindowPlacement("Traffic Monitor");
     observer_.Install();
 }
@@ -273,11 +301,29 @@ void CTrafficMonitor::closeEvent(QCloseEvent* event) {
 
 void CTrafficMonitor::Retranslate() {
     setWindowTitle(tr("Bus Traffic"));
+    model_.Retranslate();
+    FitColumns(0, static_cast<int>(model_.Size()) - 1);
     pause_->setText(tr("&Pause"));
     clear_->setText(tr("C&lear"));
     save_->setText(tr("&Save as text..."));
     close_->setText(tr("&Close"));
     UpdateCount();
+}
+
+void CTrafficMonitor::FitColumns(int firstRow, int lastRow) {
+    // Only widened: a column keeps the room its widest row needed, so rows never jump as frames arrive.
+    // The cell's own hint leaves out the grid line and the fraction of a pixel the text may need.
+    QHeaderView* header = view_->horizontalHeader();
+    const int slack = (view_->showGrid() ? 1 : 0) + 1;
+    for (int column = 0; column < TrafficModel::kColumnCount; ++column) {
+        int needed = header->sectionSizeHint(column);
+        for (int row = firstRow; row <= lastRow; ++row) {
+            needed = std::max(needed, view_->sizeHintForIndex(model_.index(row, column)).width() + slack);
+        }
+        if (needed > header->sectionSize(column)) {
+            header->resizeSection(column, needed);
+        }
+    }
 }
 
 void CTrafficMonitor::changeEvent(QEvent* event) {

@@ -23,7 +23,8 @@ namespace terrix {
 
 struct FrameWindows;
 
-// The name of a module command, or an empty string for a number the program does not send.
+// The name of a module command in the user's language, or an empty string for a number the program does
+// not send.
 QString CommandName(uint8_t command);
 
 // The frames shown, oldest first; at most `limit`, the oldest dropped first.
@@ -35,6 +36,8 @@ public:
 
     void Append(const BusTraceEvent& event, const QDateTime& when);
     void Clear();
+    // The texts of the current language (after a switch).
+    void Retranslate();
     size_t Size() const { return frames_.size(); }
     // One line per frame in the format of terrix-cli --trace.
     QString Text() const;
@@ -48,10 +51,12 @@ private:
     struct Frame {
         BusTraceEvent event;
         QDateTime when;
+        std::vector<uint8_t> request; // received without a header: the header of the request it answers
     };
     QString Cell(const Frame& frame, int column) const;
     size_t limit_;
     std::deque<Frame> frames_;
+    std::vector<uint8_t> lastRequest_;
 };
 
 class CTrafficMonitor : public CPlacementDialog {
@@ -63,6 +68,7 @@ public:
     ~CTrafficMonitor() override;
 
     TrafficModel& Model() { return model_; }
+    QTableView* View() const { return view_; }
     QPushButton* PauseButton() const { return pause_; }
     // Writes the list as text; false (with the reason in `error`) when the file could not be written.
     bool SaveText(const QString& path, QString& error) const;
@@ -75,6 +81,8 @@ private:
     void OnFrame(const BusTraceEvent& event);
     void OnSave();
     void Retranslate();
+    // Widens every column that is narrower than the header or one of the rows firstRow..lastRow needs.
+    void FitColumns(int firstRow, int lastRow);
     void UpdateCount();
 
     TrafficModel model_;

@@ -2,6 +2,8 @@
 
 #include "core/busops/scan_session.h"
 #include "core/inventory/unit_names.h"
+#include "core/platform/data_paths.h"
+#include "core/platform/ini_section.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/screenshot_tour.h"
 #include "gui/circuit/bus_dialogs.h"
@@ -41,7 +43,7 @@ CMeasCircuitDlg* CircuitWindow(TourContext& tour) {
     frame.OnDisplay();
     auto* window = qobject_cast<CMeasCircuitDlg*>(frame.CircuitWindow());
     if (window != nullptr) {
-        window->resize(window->sizeHint().expandedTo(QSize(1220, 360)));
+        // The size a user gets on first open (the tour's data directory has no stored placement).
         window->move(frame.geometry().topLeft() + QPoint(20, 60));
         TourContext::Settle(100);
     }
@@ -50,6 +52,13 @@ CMeasCircuitDlg* CircuitWindow(TourContext& tour) {
 
 bool ShowCircuit(TourContext& tour) {
     QuietMessages quiet;
+    if (tour.Frame().CircuitWindow() == nullptr) {
+        // Each language's picture shows the first open, not the placement the other language left.
+        CIniSection placement(SettingsFilePath(), "MeasCircDlg");
+        for (const char* key : {"Window Left", "Window Right", "Window Top", "Window Bottom"}) {
+            placement.DeleteKey(key);
+        }
+    }
     CMeasCircuitDlg* window = CircuitWindow(tour);
     return window != nullptr && tour.Shoot(QStringLiteral("circuit"), {window}, false);
 }

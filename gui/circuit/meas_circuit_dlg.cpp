@@ -17,6 +17,7 @@
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/titled_popup_menu.h"
 #include "gui/toolkit/virtual_list_model.h"
+#include "gui/toolkit/window_fit.h"
 #include "gui/toolkit/window_operation.h"
 
 #include <QAction>
@@ -225,7 +226,11 @@ CMeasCircuitDlg::~CMeasCircuitDlg() {
 
 void CMeasCircuitDlg::OnInitDialog() {
     CPlacementDialog::OnInitDialog();
-    LoadWindowPlacement(kSection);
+    if (!LoadWindowPlacement(kSection)) {
+        // First open: every column in view where the screen is wide enough (the layout's own width cuts
+        // the value columns off).
+        WidenToShowColumns(this, list_);
+    }
     list_->LoadColumns(kSection); // fractions of the restored size
     list_->setFocus();
     list_->SelectFirstOnce();
@@ -422,6 +427,8 @@ void CMeasCircuitDlg::Retranslate() {
         list_->ListModel()->SetColumnTitle(c, FindText(TextKind::String, headers[c]));
     }
     list_->FitColumnsToTitles();
+    // A whole time stamp ("dd.mm.yyyy hh:mm:ss"), which the specified width cuts in common fonts.
+    list_->FitColumnToText(kColLastMeas, QStringLiteral("00.00.0000 00:00:00"));
     list_->SetEmptyText(Text(32790));
     countLabel_->setText(tr("# modules:"));
     nextLabel_->setText(tr("Next measuring"));

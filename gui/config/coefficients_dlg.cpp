@@ -27,6 +27,9 @@ namespace terrix {
 
 namespace {
 
+// c0 .. c5 and the comment.
+constexpr int kCoeffRows = 7;
+
 enum CalibColumn { kActiveColumn, kDiffColumn, kSwitchColumn, kMatModule, kMatFile, kTempModule, kTempFile };
 enum CoeffColumn {
     kHiddenColumn,
@@ -165,7 +168,7 @@ CCoefficientsDlg::CCoefficientsDlg(BusContext& context, QWidget* owner, ModuleRe
         const CoeffListRow& r = coeffRows_[row];
         switch (column) {
         case kTitleColumn:
-            return row == 6 ? tr("Comment") : Text(r.title);
+            return row == kCoeffRows - 1 ? tr("Comment") : Text(r.title);
         case kCoeffMatModule:
             return Text(r.matModule);
         case kCoeffMatFile:
@@ -178,6 +181,8 @@ CCoefficientsDlg::CCoefficientsDlg(BusContext& context, QWidget* owner, ModuleRe
             return {};
         }
     });
+    // Its seven rows, "Comment" the last, always in view: the list has nothing else to scroll to.
+    coeffList_->setMinimumHeight(coeffList_->HeightForRows(kCoeffRows));
     auto* coeffLayout = new QVBoxLayout(coeffGroup_);
     coeffLayout->addWidget(coeffList_);
 

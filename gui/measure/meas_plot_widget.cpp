@@ -37,6 +37,25 @@ double ToY(const QRectF& area, const AxisScale& scale, double value) {
     return area.bottom() - (value - scale.bottom) / span * area.height();
 }
 
+// The XV module's axes are titled with its record's field titles, which the measurement files keep in
+// English; on screen they are in the user's language. An ordinary module's title is its unit name, shown as
+// the module reports it.
+QString AxisTitle(const PlotCurve& curve) {
+    static const char* const kFieldTitles[] = {
+        QT_TRANSLATE_NOOP("terrix::CMeasPlotWidget", "Moisture [%]"),
+        QT_TRANSLATE_NOOP("terrix::CMeasPlotWidget", "Error [%]"),
+        QT_TRANSLATE_NOOP("terrix::CMeasPlotWidget", "Temperature"),
+    };
+    if (curve.fixedScale) {
+        for (const char* title : kFieldTitles) {
+            if (curve.title == title) {
+                return CMeasPlotWidget::tr(title);
+            }
+        }
+    }
+    return QString::fromStdString(curve.title);
+}
+
 double ValueAtY(const QRectF& area, const AxisScale& scale, double y) {
     if (area.height() <= 0) {
         return scale.bottom;
@@ -208,7 +227,7 @@ void CMeasPlotWidget::DrawPane(QPainter& painter, const Layout& layout, size_t p
     painter.translate(kGap + fm.ascent(), area.center().y());
     painter.rotate(-90);
     painter.drawText(QRectF(-area.height() / 2, -fm.ascent(), area.height(), fm.height()), Qt::AlignCenter,
-                     QString::fromStdString(data.curve.title));
+                     AxisTitle(data.curve));
     painter.restore();
 
     const int width = static_cast<int>(area.width());

@@ -3,10 +3,17 @@
 #include "gui/toolkit/edit_num.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace terrix {
+
+namespace {
+
+constexpr int kArrowWidth = 16;
+
+} // namespace
 
 CEditByteSpinCtrl::CEditByteSpinCtrl(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
@@ -19,10 +26,14 @@ CEditByteSpinCtrl::CEditByteSpinCtrl(QWidget* parent) : QWidget(parent) {
     for (QToolButton* button : {up_, down_}) {
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-        button->setFixedWidth(16);
-        layout->addWidget(button);
+        // A tool button's own height would stack two of them far above a line edit; they take half of
+        // whatever the control has.
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+        button->setMinimumHeight(0);
+        button->setFixedWidth(kArrowWidth);
+        layout->addWidget(button, 1);
     }
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(up_, &QToolButton::clicked, this, [this] { Step(1); });
     connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
 }
@@ -35,6 +46,13 @@ void CEditByteSpinCtrl::SetBuddy(CEditNumBase* buddy) {
     if (buddy_ != nullptr) {
         buddy_->installEventFilter(this);
     }
+    updateGeometry();
+}
+
+QSize CEditByteSpinCtrl::sizeHint() const {
+    // Without a buddy, the height of a line edit in this style.
+    const int height = buddy_ != nullptr ? buddy_->sizeHint().height() : QLineEdit().sizeHint().height();
+    return {kArrowWidth, height};
 }
 
 void CEditByteSpinCtrl::Step(int delta) {

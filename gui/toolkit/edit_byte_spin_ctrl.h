@@ -1,6 +1,7 @@
 #pragma once
 // Up and down arrows beside a numeric field: each step calls the field's Increment, so the field, not the
-// arrows, holds the value and the range. The Up and Down keys in the field step it too.
+// arrows, holds the value and the range. The Up and Down keys in the field step it too. The two arrows
+// share the field's height, so that they sit beside it as one control.
 
 #include <QPointer>
 #include <QWidget>
@@ -24,6 +25,10 @@ public:
 
     QToolButton* UpButton() const { return up_; }
     QToolButton* DownButton() const { return down_; }
+
+    // As tall as the buddy field (the arrows halve it), as wide as one arrow.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -87,6 +87,34 @@ void CReportListCtrl::FitColumnsToTitles() {
     }
 }
 
+void CReportListCtrl::FitColumnToText(int column, const QString& text) {
+    // The item's text margins as the style draws them, the grid line and a pixel for a fractional width.
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    const int needed = fontMetrics().horizontalAdvance(text) + margins + (showGrid() ? 1 : 0) + 1;
+    if (horizontalHeader()->sectionSize(column) < needed) {
+        horizontalHeader()->resizeSection(column, needed);
+    }
+}
+
+int CReportListCtrl::HeightForRows(int rows) const {
+    const int header = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sizeHint().height();
+    return header + rows * verticalHeader()->defaultSectionSize() + 2 * frameWidth();
+}
+
+void CReportListCtrl::FitColumnsToContents() {
+    QHeaderView* header = horizontalHeader();
+    const int rows = model() != nullptr ? model()->rowCount() : 0;
+    // The cell's own hint leaves out the grid line and the fraction of a pixel the text may need.
+    const int slack = (showGrid() ? 1 : 0) + 1;
+    for (int c = 0; c < header->count(); ++c) {
+        int needed = header->sectionSizeHint(c);
+        for (int row = 0; row < rows; ++row) {
+            needed = std::max(needed, sizeHintForIndex(model()->index(row, c)).width() + slack);
+        }
+        header->resizeSection(c, needed);
+    }
+}
+
 void CReportListCtrl::DeleteAllItems() {
     if (ownModel_ != nullptr && model() == ownModel_) {
         ownModel_->SetRowCount(0);

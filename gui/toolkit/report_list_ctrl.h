@@ -48,6 +48,9 @@ public:
     // of the page, the list scrolls on to the last row; otherwise it stays where the user put it.
     void EnsureVisible(int row);
     int RowsPerPage() const;
+    // The height that shows the header and `rows` rows without scrolling (frame included; a horizontal
+    // scroll bar, where the columns are wider than the list, is not).
+    int HeightForRows(int rows) const;
     int TopRow() const;
 
     // Columns by display position (the order the user dragged them into).
@@ -64,6 +67,11 @@ public:
     void SetHeaderLines(int lines);
     // Widens every column that is narrower than its title, so that a translated title is never clipped.
     void FitColumnsToTitles();
+    // Widens `column` where it is narrower than a cell showing `text` (a sample of its longest content).
+    void FitColumnToText(int column, const QString& text);
+    // Sets every column to the width of its title or its widest cell, whichever is wider (for short lists:
+    // every row is measured).
+    void FitColumnsToContents();
 
     ZTitleTip* TitleTip() const { return titleTip_; }
 

@@ -10,6 +10,7 @@
 #include "core/platform/com_port.h"
 #include "core/platform/ini_section.h"
 #include "gui/app/gui_wait.h"
+#include "gui/app/main_frame.h"
 #include "gui/busops/conversion_time_dlg.h"
 #include "gui/busops/resolve_collisions_dlg.h"
 #include "gui/busops/scan_dlg.h"
@@ -232,6 +233,17 @@ private Q_SLOTS:
         QCOMPARE(messages.Texts().size(), 2);
     }
 
+    // Opened over the main window at its default size, the dialog is no taller than that window.
+    void resolveDialogFitsTheMainWindow() {
+        CMainFrame frame;
+        frame.show();
+        CResolveCollisionsDlg dialog(*frame.GetBusContext(), &frame);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY2(dialog.height() <= frame.height(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(dialog.height()).arg(frame.height())));
+    }
+
     // The known-modules page: serial 0 and duplicates are refused with their texts; Delete asks first.
     void knownModulesPage() {
         BusContext context;
@@ -311,7 +323,21 @@ private Q_SLOTS:
         QTRY_COMPARE(monitor.Model().Size(), size_t(3));
         QVERIFY(model.index(0, TrafficModel::kOutcome).data().toString().startsWith(QStringLiteral("ok")));
         QCOMPARE(model.index(1, TrafficModel::kStation).data().toString(), QStringLiteral("99"));
-        QVERIFY(model.index(2, TrafficModel::kOutcome).data().toString().startsWith(QStringLiteral("9")));
+        // The time-out is labelled as one, with the station and command that were asked.
+        QCOMPARE(model.index(2, TrafficModel::kDirection).data().toString(), QStringLiteral("time-out"));
+        QCOMPARE(model.index(2, TrafficModel::kStation).data().toString(), QStringLiteral("99"));
+        QCOMPARE(model.index(2, TrafficModel::kCommand).data().toString(),
+                 QStringLiteral("2 read station info"));
+        QCOMPARE(model.index(2, TrafficModel::kOutcome).data().toString(),
+                 QStringLiteral("9 Module does not answer"));
+        // Every column is wide enough for every row and the grid line (time stamps and bytes are not cut).
+        for (int row = 0; row < model.rowCount(); ++row) {
+            for (int column = 0; column < TrafficModel::kColumnCount; ++column) {
+                QVERIFY2(monitor.View()->columnWidth(column) >
+                             monitor.View()->sizeHintForIndex(model.index(row, column)).width(),
+                         qPrintable(QStringLiteral("row %1, column %2").arg(row).arg(column)));
+            }
+        }
 
         const QString path = data_.File(QStringLiteral("trace.txt"));
         QString error;

@@ -22,12 +22,14 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 
@@ -196,6 +198,35 @@ private Q_SLOTS:
     }
 
     // Closing the window while the loop measures stops it (AddressSanitizer watches the values on their way).
+    // The first open shows every column where the screen is wide enough; a stored placement still wins.
+    void firstOpenShowsEveryColumn() {
+        CIniSection(SettingsFilePath(), "MeasCircDlg").ResetSection("MeasCircDlg");
+        BusContext context;
+        Fill(context, {g_identified[0], g_identified[2]});
+        QRect stored;
+        {
+            CMeasCircuitDlg window(context, nullptr, {});
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            const int columns = window.List()->horizontalHeader()->length();
+            const int available = window.screen()->availableGeometry().width();
+            // (The test platform's screen is narrower than the window's own layout: then nothing changes.)
+            QVERIFY2(window.List()->viewport()->width() >= columns || window.width() >= available,
+                     qPrintable(QStringLiteral("columns %1, list %2, window %3, screen %4")
+                                    .arg(columns)
+                                    .arg(window.List()->viewport()->width())
+                                    .arg(window.width())
+                                    .arg(available)));
+            window.setGeometry(40, 50, 500, 300);
+            stored = window.geometry();
+            QVERIFY(window.SaveWindowPlacement("MeasCircDlg"));
+        }
+        CMeasCircuitDlg again(context, nullptr, {});
+        again.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        QCOMPARE(again.geometry(), stored);
+    }
+
     void loopStopsByItsButtonAndByClosing() {
         BusContext context;
         Fill(context, {g_identified[0], g_identified[2]});

@@ -18,6 +18,8 @@
 #include "gui/toolkit/placement_dialog.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui_test_support.h"
+#include "support/temp_dir.h"
+#include "tests/platform/file_size_limit.h"
 
 #include <QAction>
 #include <QDir>
@@ -320,6 +322,24 @@ private Q_SLOTS:
         QVERIFY(BusActivity(context, nullptr, QStringLiteral("again")).Granted());
     }
 
+    // Until a scan has finished in this run, the empty main window names the menu items that scan.
+    void scanHintUntilAScanFinishes() {
+        bool finishes = false;
+        FrameWindows windows;
+        windows.runScan = [&](BusContext&, QWidget*, int) { return finishes; };
+        CMainFrame frame(windows);
+        for (const int id : {ID_BUS_SCAN_COMPLETELY, ID_BUS_SCAN_KNOWN}) {
+            QVERIFY(
+                frame.View()->ScanHint().contains(FindText(TextKind::Label, id).remove(QLatin1Char('&'))));
+        }
+        QVERIFY(frame.View()->ScanHintShown());
+        frame.OnScan(2); // cancelled
+        QVERIFY(frame.View()->ScanHintShown());
+        finishes = true;
+        frame.OnScan(0);
+        QVERIFY(!frame.View()->ScanHintShown());
+    }
+
     void atMostOneCircuitWindowAndAScanBringsItUp() {
         int created = 0;
         FrameWindows windows;
@@ -439,6 +459,38 @@ private Q_SLOTS:
         CTerrixApp second;
         QVERIFY(!second.InitInstance());
         QCOMPARE(messages.Texts(), (QStringList{activating, Text(24579)}));
+    }
+
+    // A lock that cannot be taken while no copy runs is no running copy: the program names the folder and the
+    // reason, and ends.
+    void lockFailureNamesItsReason() {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath(QStringLiteral("missing"));
+        const QString file = dir.filePath(QStringLiteral("file"));
+        test::WriteFileBytes(file.toStdString(), "");
+        for (const auto& [folder, error] : {std::pair{missing, ENOENT}, std::pair{file, ENOTDIR}}) {
+            CSingleInstance instance(folder);
+            QCOMPARE(instance.TakeLock(), CSingleInstance::Start::kFailed);
+            QVERIFY2(instance.FailureText().contains(folder) &&
+                         instance.FailureText().contains(WriteErrorText(error)),
+                     qPrintable(instance.FailureText()));
+        }
+        // A full disk (a file size limit, which binds root too): the lock file is made but cannot be written.
+        QVERIFY(test::RunWithFileSizeLimit(0, [&] {
+            CSingleInstance full(dir.path());
+            return full.TakeLock() == CSingleInstance::Start::kFailed &&
+                   full.FailureText().contains(WriteErrorText(EFBIG));
+        }));
+
+        // The program's start shows that reason alone (not "already started"), and ends.
+        SetDataDir(file.toStdString());
+        CTerrixApp app;
+        const bool started = app.InitInstance();
+        SetDataDir(data_.Path().toStdString());
+        QVERIFY(!started);
+        QCOMPARE(messages.Texts().size(), 1);
+        QVERIFY(messages.Texts().front().contains(WriteErrorText(ENOTDIR)));
+        QCOMPARE(messages.messages.front().icon, MessageIcon::Stop);
     }
 
     // The wait lasts its time whether timers tick, a handler waits again (sleeping), or the program quits.

@@ -6,6 +6,7 @@
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/title_tip.h"
 #include "gui/toolkit/virtual_list_model.h"
+#include "gui/toolkit/window_fit.h"
 #include "gui_test_support.h"
 
 #include <QHeaderView>
@@ -153,6 +154,26 @@ private Q_SLOTS:
     }
 
     // A modeless window tells its owner once that it has gone (and deletes itself); a modal one does not.
+    // A list window's first size: widened by what its columns lack, about its centre, inside the work area.
+    void firstSizeShowsTheColumnsWhereTheScreenAllows() {
+        const QRect screen(0, 0, 1920, 1080);
+        const struct {
+            QRect window;
+            int list, columns;
+            QRect available, expected;
+        } cases[] = {
+            {{600, 100, 600, 400}, 500, 700, screen, {500, 100, 800, 400}},   // widened about its centre
+            {{600, 100, 600, 400}, 500, 400, screen, {600, 100, 600, 400}},   // the columns fit already
+            {{100, 100, 600, 400}, 500, 900, screen, {0, 100, 1000, 400}},    // kept off the left edge
+            {{1300, 100, 600, 400}, 500, 900, screen, {920, 100, 1000, 400}}, // and off the right one
+            {{100, 100, 600, 400}, 500, 2900, screen, {0, 100, 1920, 400}},   // no wider than the screen
+            {{100, 100, 600, 400}, 500, 900, {0, 0, 500, 600}, {0, 100, 600, 400}}, // never narrower
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(WidenedToShowColumns(c.window, c.list, c.columns, c.available), c.expected);
+        }
+    }
+
     void ownerHearsOfModelessWindowsOnce() {
         for (const bool byOk : {true, false}) {
             QWidget owner;

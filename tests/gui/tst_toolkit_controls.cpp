@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -241,6 +242,25 @@ private Q_SLOTS:
         QTest::keyClick(&edit, Qt::Key_Down);
         spin.DownButton()->click();
         QCOMPARE(edit.text(), QStringLiteral("0"));
+    }
+
+    // Beside its field the two arrows make one control of the field's height, not a taller stack.
+    void spinArrowsShareTheFieldsHeight() {
+        QWidget row;
+        auto* layout = new QHBoxLayout(&row);
+        layout->setSpacing(0);
+        auto* edit = new CEditByte(&row);
+        auto* spin = new CEditByteSpinCtrl(&row);
+        spin->SetBuddy(edit);
+        layout->addWidget(edit);
+        layout->addWidget(spin);
+        layout->addStretch(1);
+        row.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&row));
+        QCOMPARE(spin->geometry().top(), edit->geometry().top());
+        QCOMPARE(spin->height(), edit->height());
+        QCOMPARE(spin->UpButton()->geometry().bottom() + 1, spin->DownButton()->geometry().top());
+        QCOMPARE(spin->DownButton()->geometry().bottom(), spin->height() - 1);
     }
 
     // Alt and a tab's mnemonic selects that tab; another letter goes on to the field as usual.

@@ -46,6 +46,33 @@ TEST(PlotScale, RoundsRangesToWholeSteps) {
     }
 }
 
+TEST(PlotScale, PercentAxisWidensOnlyForValuesOutside) {
+    const std::tuple<double, double, AxisScale> cases[] = {
+        {0.0, 100.0, {0, 100, 10}},                  // the ends themselves fit
+        {12.5, 12.5, {0, 100, 10}},                  //
+        {-0.001, 50, {-10, 100, 10}},                // just below: one step more
+        {50, 100.001, {0, 110, 10}},                 // just above
+        {-20, 100, {-20, 100, 10}},                  // twelve steps of 10 still
+        {-25, 30, {-40, 100, 20}},                   // thirteen would be too many: steps of 20
+        {-3000, 20, {-3000, 500, 500}},              // 10, 20, 50, ... 500
+        {-5, 1e6, {-100000, 1e6, 100000}},           //
+        {kNaN, 50, {0, 100, 10}},                    // no values to widen for
+        {80, 20, {0, 100, 10}},                      //
+        {-kInf, 5, {0, 100, 10}},                    //
+        {-1.7e308, 1.7e308, {-1.7e308, 1.7e308, 0}}, // no step spans that: the ends, unticked
+    };
+    for (const auto& [minimum, maximum, expected] : cases) {
+        SCOPED_TRACE(testing::Message() << minimum << " .. " << maximum);
+        const AxisScale s = PercentScale(minimum, maximum);
+        EXPECT_EQ(s, expected);
+        if (std::isfinite(minimum) && std::isfinite(maximum) && minimum <= maximum) {
+            EXPECT_LE(s.bottom, std::min(minimum, 0.0)) << "no value below the axis, which keeps 0";
+            EXPECT_GE(s.top, std::max(maximum, 100.0)) << "no value above the axis, which keeps 100";
+            EXPECT_TRUE(s.step == 0 || (s.top - s.bottom) / s.step <= 12);
+        }
+    }
+}
+
 TEST(PlotScale, TicksAndLabelCycle) {
     EXPECT_EQ(AxisTicks({1, 3.5, 0.5}), (std::vector<double>{1, 1.5, 2, 2.5, 3, 3.5}));
     EXPECT_EQ(AxisTicks({5, 1, 0}), (std::vector<double>{5, 1}));
@@ -143,13 +170,17 @@ TEST(PlotPage, ScalesTheShownValuesOnly) {
     EXPECT_TRUE(LoadPlotPage(empty, 0, 40).Empty());
     EXPECT_EQ(empty.reads, 0u);
 
-    // The XV module without TDC support: moisture and error, both on the fixed axis whatever the values.
+    // The XV module without TDC support: moisture and error on the percent axis, which widens only for the
+    // page whose values do not fit.
     const std::vector<PlotCurve> xv = PlotCurvesFor(MeasLayout::kXv, 1, "", "");
     ASSERT_EQ(xv, (std::vector<PlotCurve>{{2, "Moisture [%]", true}, {4, "Error [%]", true}}));
-    VectorSource xvSource(xv, {Point(0, 250, false, 3), Point(1, 12, false, 1)});
-    page = LoadPlotPage(xvSource, 0, 40);
+    VectorSource xvSource(xv, {Point(0, 12, false, 3), Point(1, 250, false, 1), Point(2, 40, false, -5)});
+    page = LoadPlotPage(xvSource, 0, 1);
     EXPECT_EQ(std::tie(page.panes.at(0).scale, page.panes.at(1).scale),
-              std::make_tuple(FixedPercentScale(), AxisScale{0, 100, 10}));
+              std::make_tuple(AxisScale{0, 100, 10}, AxisScale{0, 100, 10}));
+    page = LoadPlotPage(xvSource, 1, 2);
+    EXPECT_EQ(std::tie(page.panes.at(0).scale, page.panes.at(1).scale),
+              std::make_tuple(AxisScale{0, 250, 50}, AxisScale{-10, 100, 10}));
     EXPECT_EQ(PlotCurvesFor(MeasLayout::kXvWithTdc, 0, "", "")[1], (PlotCurve{10, "Temperature", true}));
     EXPECT_TRUE(PlotCurvesFor(MeasLayout::kTwoValue, 0, "a", "b").empty());
 }
