@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-serialport-dev libgl-dev
     xvfb xauth fonts-dejavu-core # xvfb: run-gui.sh on a machine without a display
     clang libclang-rt-14-dev
+    libmosquitto-dev mosquitto mosquitto-clients openssl # fleet logging; the tests run their own broker
 )
 
 missing=()
