@@ -21,6 +21,7 @@ using Clock = std::chrono::steady_clock;
 constexpr uint32_t kReadBlock = 512;    // records read from a file at a time
 constexpr uint32_t kPerModuleTurn = 64; // records of one module before the next module's turn
 constexpr auto kOfflineWait = std::chrono::seconds(2);
+constexpr int kDrainLimitFactor = 6; // the end waits at most this many drain periods in all
 
 } // namespace
 
@@ -160,7 +161,14 @@ void Publisher::Worker::Run() {
                 std::lock_guard lock(mutex_);
                 drain = drain_;
             }
-            if (!link_ || waiting == 0 || Clock::now() - lastProgress_ >= drain) {
+            Clock::time_point asked;
+            {
+                std::lock_guard lock(mutex_);
+                asked = stopAsked_;
+            }
+            // A long backlog is not sent out at the end: what is left goes with the next run.
+            const bool tooLong = Clock::now() - asked >= drain * kDrainLimitFactor;
+            if (!link_ || waiting == 0 || Clock::now() - lastProgress_ >= drain || tooLong) {
                 break;
             }
         }

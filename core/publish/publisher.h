@@ -69,9 +69,9 @@ public:
     void Start();
     // New records were stored; never blocks. Any thread.
     void Notify();
-    // Ends publishing. While connected, first goes on until every stored record is acknowledged or no
-    // acknowledgement came for `drain`; then says "offline" on the status topic, disconnects and saves the
-    // cursors. Idempotent.
+    // Ends publishing. While connected, first goes on until every stored record is acknowledged, no
+    // acknowledgement came for `drain`, or six times `drain` have passed; then says "offline" on the status
+    // topic, disconnects and saves the cursors. Idempotent.
     void Stop(std::chrono::milliseconds drain = std::chrono::milliseconds(0));
     // Any thread.
     PublishStatus Status() const;
