@@ -2,8 +2,10 @@
 // stored per module.
 
 #include "cli/cli_context.h"
+#include "cli/measure_publishing.h"
 #include "cli/module_address.h"
 #include "cli/progress_display.h"
+#include "cli/publish_options.h"
 #include "core/busops/scan_session.h"
 #include "core/circuit/meas_loop.h"
 #include "core/inventory/module_file.h"
@@ -26,6 +28,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <mutex>
 #include <thread>
@@ -103,6 +106,7 @@ struct MeasureOptions {
     double duration = 0;
     int64_t rate = -1; // -1: the circuit window's saved rate
     bool reconnect = false;
+    BrokerCliOptions publish;
 };
 
 // Prints what the loop reports: values on standard output as they come, the countdown on standard error.
@@ -112,11 +116,16 @@ public:
         : context_(context), roundsWanted_(roundsWanted), live_(context.StderrIsTerminal()) {}
 
     void SetLoop(CMeasLoop* loop) { loop_ = loop; }
+    // Called after each stored value (publishing reads it from the files).
+    void SetStoredHook(std::function<void()> hook) { storedHook_ = std::move(hook); }
 
     void OnNewValue(uint32_t slot) override {
         std::optional<CMeasRecord> record = loop_->NewestValue(slot);
         const ModuleRecord* module = loop_->RecordAt(slot);
         CMeasValueStore* store = loop_->StoreAt(slot);
+        if (storedHook_) {
+            storedHook_();
+        }
         if (!record || module == nullptr || store == nullptr) {
             return;
         }
@@ -244,6 +253,7 @@ private:
     const uint32_t roundsWanted_;
     const bool live_;
     CMeasLoop* loop_ = nullptr;
+    std::function<void()> storedHook_;
     std::mutex mutex_;
     std::condition_variable changed_;
     bool idle_ = false;
@@ -312,6 +322,10 @@ bool SettingsFileReadable(CliContext& context) {
 
 int RunMeasure(CliContext& context, const MeasureOptions& opts) {
     CliContext::InstallInterruptHandler();
+    std::optional<BrokerOptions> broker;
+    if (!ResolveBroker(context, opts.publish, true, broker)) {
+        return context.exitCode;
+    }
     if (!SettingsFileReadable(context) || !IdentifySavedBus(context)) {
         return context.exitCode;
     }
@@ -327,6 +341,9 @@ int RunMeasure(CliContext& context, const MeasureOptions& opts) {
     CMeasLoop loop(std::move(loopOptions));
     listener.SetLoop(&loop);
     loop.Bind(&listener, &context.bus);
+    MeasurePublishing publishing(context, broker);
+    publishing.Start(loop);
+    listener.SetStoredHook([&publishing] { publishing.Notify(); });
     if (!context.options.quiet) {
         std::cerr << "Measuring " << loop.SlotCount() << " module(s), rate "
                   << std::max(rate, loop.MinimumInterval()) << " s"
@@ -357,6 +374,7 @@ int RunMeasure(CliContext& context, const MeasureOptions& opts) {
     if (!context.options.quiet) {
         std::cerr << listener.Rounds() << " round(s), " << listener.Values() << " value(s)\n";
     }
+    publishing.Finish();
     if (listener.PortLost()) {
         context.exitCode = kExitPort;
         return context.exitCode;
@@ -615,6 +633,14 @@ const CommandRegistration registration([](CLI::App& app, CliContext& context) {
                   "(the same path or /dev/serial/by-id name), instead of ending with status 2")
         ->needs(loop);
     rounds->excludes(loop);
+    auto* publish = sub->add_option("--publish", measure->publish.given.url,
+                                    "Publish every stored record to an MQTT broker: "
+                                    "mqtt[s]://[user@]host[:port]/prefix (default: [Publish] URL of the "
+                                    "settings file)");
+    sub->add_flag("--no-publish", measure->publish.noPublish,
+                  "Do not publish, whatever the settings file says")
+        ->excludes(publish);
+    AddBrokerFileOptions(sub, measure->publish, false);
     sub->callback([&context, measure] { context.exitCode = RunMeasure(context, *measure); });
 
     auto values = std::make_shared<StoreOptions>();

@@ -12,6 +12,7 @@ packages=(
     clang libclang-rt-14-dev
     # packages and their checks (scripts/package-deb.sh, scripts/test-packages.sh), manual pages, pictures
     dpkg-dev file lintian desktop-file-utils appstream man-db pngquant librsvg2-bin
+    libmosquitto-dev mosquitto mosquitto-clients openssl # fleet logging; the tests run their own broker
 )
 
 missing=()

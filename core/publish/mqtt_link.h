@@ -1,0 +1,85 @@
+#pragma once
+// One connection to an MQTT broker, the only place that knows the MQTT library (libmosquitto). QoS 1
+// publishing with the broker's acknowledgements, subscribing, a last will, TLS and a login. Everything runs
+// on the owner's thread: the handlers are called from inside Connect and Loop. A link is used for one
+// connection: after it was lost, the owner makes a new one.
+
+#include "core/publish/broker_options.h"
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct mosquitto;
+struct mosquitto_message;
+
+namespace terrix {
+
+struct MqttHandlers {
+    // The broker acknowledged the message of this id.
+    std::function<void(int messageId)> acknowledged;
+    // A message of a subscribed topic arrived.
+    std::function<void(std::string_view topic, std::string_view payload)> message;
+};
+
+struct MqttWill {
+    std::string topic;
+    std::string payload;
+    bool retain = true;
+};
+
+class MqttLink {
+public:
+    // `keepSession`: the broker keeps the subscriptions and queues QoS 1 messages for this client while it
+    // is away (needs a client id in the options).
+    MqttLink(const BrokerOptions& options, MqttHandlers handlers, std::optional<MqttWill> will = std::nullopt,
+             bool keepSession = false);
+    ~MqttLink();
+    MqttLink(const MqttLink&) = delete;
+    MqttLink& operator=(const MqttLink&) = delete;
+
+    // Connects and waits for the broker's answer, at most `timeout`, sooner when `cancelled` says so. False
+    // with a plain sentence in *error ("connection refused", "not authorised", a TLS failure, ...).
+    bool Connect(std::chrono::milliseconds timeout, const std::function<bool()>& cancelled,
+                 std::string* error);
+    bool Connected() const { return connected_; }
+
+    // Publishes at QoS 1; the message id that the acknowledgement will carry, or -1 when the connection has
+    // gone (LostReason says why).
+    int Publish(const std::string& topic, std::string_view payload, bool retain = false);
+    bool Subscribe(const std::string& filter);
+    // Sends and receives for up to `timeoutMs`; false when the connection has gone.
+    bool Loop(int timeoutMs);
+    // Why the connection went.
+    const std::string& LostReason() const { return lostReason_; }
+    // A clean end: the broker then does not send the will.
+    void Disconnect();
+
+    // "host:port" for messages.
+    std::string Where() const;
+
+private:
+    static void OnConnect(mosquitto*, void* self, int code);
+    static void OnDisconnect(mosquitto*, void* self, int code);
+    static void OnPublish(mosquitto*, void* self, int messageId);
+    static void OnMessage(mosquitto*, void* self, const mosquitto_message* message);
+    void Lose(const std::string& reason);
+
+    BrokerOptions options_;
+    MqttHandlers handlers_;
+    mosquitto* client_ = nullptr;
+    std::string setupError_;
+    bool answered_ = false;
+    int connackCode_ = -1;
+    bool connected_ = false;
+    std::string lostReason_;
+};
+
+// The text of a libmosquitto result code; `osError` is errno at the failure (used for system errors).
+std::string MqttErrorText(int code, int osError);
+// The text of a broker's refusal (CONNACK code).
+std::string ConnackText(int code);
+
+} // namespace terrix

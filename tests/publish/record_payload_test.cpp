@@ -1,0 +1,162 @@
+#include "core/measure/meas_value_store.h"
+#include "core/measure/time_stamp.h"
+#include "core/publish/publish_cursor.h"
+#include "core/publish/record_payload.h"
+#include "measure/measure_test_util.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <random>
+
+namespace terrix {
+namespace {
+
+using test::MakeModule;
+
+const uint32_t kStamp = PackTimeStamp({5, 3, 2004, 14, 7, 9});
+
+std::vector<uint8_t> TwoValueRecord(uint32_t bits1, uint32_t bits2) {
+    CMeasRecord record = MakeRecord(MeasLayout::kTwoValue);
+    record.SetStamp(0, kStamp);
+    record.Field(1)->SetFloatBits(bits1);
+    record.Field(2)->SetFloatBits(bits2);
+    return record.Pack();
+}
+
+TEST(RecordPayload, FieldsOfATwoValueRecord) {
+    ModuleRecord module = MakeModule(31042, "TAVIK-\xE4", 3); // a name with a Windows-1252 letter
+    module.iaStation = 7;
+    RecordPayloadWriter writer(module);
+    const std::vector<uint8_t> packed = TwoValueRecord(std::bit_cast<uint32_t>(12.5f), 0x7F800009u);
+    const nlohmann::json json = nlohmann::json::parse(writer.Build(packed, 17, "2004-03-05T14:00:00"));
+
+    EXPECT_EQ(json["serial"], 31042);
+    EXPECT_EQ(json["station"], 7);
+    EXPECT_EQ(json["module"], "TAVIK-\xC3\xA4");
+    EXPECT_EQ(json["index"], 17);
+    EXPECT_EQ(json["file"], "2004-03-05T14:00:00");
+    EXPECT_EQ(json["time"], "2004-03-05T14:07:09");
+    EXPECT_EQ(json["stamp"], kStamp);
+    ASSERT_EQ(json["values"].size(), 2u);
+    EXPECT_EQ(json["values"][0]["name"], "31042_1"); // the ASCII file's column titles
+    EXPECT_EQ(json["values"][1]["name"], "31042_2");
+    EXPECT_EQ(json["values"][0]["value"], 12.5);
+    EXPECT_FALSE(json["values"][0].contains("error"));
+    EXPECT_TRUE(json["values"][1]["value"].is_null());
+    EXPECT_EQ(json["values"][1]["error"], "NaN(9)");
+}
+
+TEST(RecordPayload, XvNamesCarryTheirUnitsSeparately) {
+    RecordPayloadWriter writer(MakeModule(40218, "PX-TAVIK2XV", 0, true));
+    CMeasRecord record = MakeRecord(MeasLayout::kXvWithTdc);
+    const nlohmann::json json = nlohmann::json::parse(writer.Build(record.Pack(), 0, "x"));
+    ASSERT_EQ(json["values"].size(), 12u);
+    EXPECT_EQ(json["values"][0]["name"], "Density");
+    EXPECT_EQ(json["values"][1]["name"], "Moisture");
+    EXPECT_EQ(json["values"][1]["unit"], "%");
+    EXPECT_EQ(json["values"][3]["name"], "Error");
+    EXPECT_EQ(json["values"][11]["name"], "TempID");
+}
+
+// Every record comes back bit for bit: error markers, infinities, negative zero, subnormal numbers and
+// floats whose shortest text is not what a double reader would narrow back.
+TEST(RecordPayload, RecordsReadBackBitForBit) {
+    std::vector<uint32_t> patterns = {0x7F800009u,
+                                      0x7F80FFFFu,
+                                      0x7FC00000u,
+                                      0xFF800001u,
+                                      0x7F800000u,
+                                      0xFF800000u,
+                                      0x80000000u,
+                                      0x00000001u,
+                                      0x00800000u,
+                                      0x7F7FFFFFu,
+                                      std::bit_cast<uint32_t>(0.1f),
+                                      std::bit_cast<uint32_t>(-3.0f)};
+    std::mt19937 random(7);
+    for (int i = 0; i < 4000; ++i) {
+        patterns.push_back(random());
+    }
+    RecordPayloadWriter writer(MakeModule(31042, "TAVIK", 3));
+    for (size_t i = 0; i + 1 < patterns.size(); i += 2) {
+        const std::vector<uint8_t> packed = TwoValueRecord(patterns[i], patterns[i + 1]);
+        std::string error;
+        const std::optional<ReceivedRecord> back =
+            ParseRecordPayload(writer.Build(packed, static_cast<uint32_t>(i), "f"), &error);
+        ASSERT_TRUE(back) << error;
+        ASSERT_EQ(back->packed, packed) << std::hex << patterns[i] << " " << patterns[i + 1];
+    }
+
+    // The XV layout with TDC support: bytes and words too.
+    CMeasRecord xv = MakeRecord(MeasLayout::kXvWithTdc);
+    xv.SetStamp(0, kStamp);
+    xv.SetByte(kXvDensity, 255);
+    xv.SetErrorMarker(kXvMoisture, 305);
+    xv.SetFloat(kXvStdDev, 0.123f);
+    xv.SetWord(kXvN1, 65535);
+    xv.SetWord(kXvTempId, 4711);
+    xv.SetFloat(kXvTemperature, -12.75f);
+    RecordPayloadWriter xvWriter(MakeModule(40218, "PX-TAVIK2XV", 0, true));
+    const std::optional<ReceivedRecord> back = ParseRecordPayload(xvWriter.Build(xv.Pack(), 3, "f"), nullptr);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->packed, xv.Pack());
+    EXPECT_EQ(back->layout, MeasLayout::kXvWithTdc);
+    EXPECT_EQ(back->index, 3u);
+    EXPECT_EQ(back->moduleName, "PX-TAVIK2XV");
+}
+
+TEST(RecordPayload, MalformedMessagesAreRefused) {
+    RecordPayloadWriter writer(MakeModule(31042, "TAVIK", 3));
+    const std::string good = writer.Build(TwoValueRecord(0, 0), 0, "f");
+    ASSERT_TRUE(ParseRecordPayload(good, nullptr));
+    const auto edited = [&](const std::function<void(nlohmann::json&)>& edit) {
+        nlohmann::json json = nlohmann::json::parse(good);
+        edit(json);
+        return json.dump();
+    };
+    const std::string bad[] = {
+        "",
+        "[1,2]",
+        "{\"serial\":",
+        edited([](auto& j) { j.erase("index"); }),
+        edited([](auto& j) { j["serial"] = 65535; }),
+        edited([](auto& j) { j["index"] = -1; }),
+        edited([](auto& j) { j["stamp"] = "now"; }),
+        edited([](auto& j) { j["values"].erase(1); }),              // one value short of the layout
+        edited([](auto& j) { j["values"][0]["value"] = nullptr; }), // a null without its bits
+        edited([](auto& j) { j["values"][0] = 3; }),
+    };
+    for (const std::string& text : bad) {
+        SCOPED_TRACE(text);
+        std::string error;
+        EXPECT_FALSE(ParseRecordPayload(text, &error));
+        EXPECT_FALSE(error.empty());
+    }
+    // A word field takes no number beyond 16 bits.
+    RecordPayloadWriter xvWriter(MakeModule(40218, "PX-TAVIK2XV", 0, false));
+    nlohmann::json xv = nlohmann::json::parse(xvWriter.Build(MakeRecord(MeasLayout::kXv).Pack(), 0, "f"));
+    xv["values"][4]["value"] = 65536;
+    EXPECT_FALSE(ParseRecordPayload(xv.dump(), nullptr));
+}
+
+TEST(PublishCursor, WrittenReadAndDamagedCountsAsNothing) {
+    test::TempDir dir;
+    const std::string path = PublishCursorPath(dir.path().string(), 31042);
+    EXPECT_EQ(path, (dir / "31042.Published").string());
+    EXPECT_EQ(ReadPublishCursor(path), PublishCursor{}); // missing
+    ASSERT_TRUE(WritePublishCursor(path, {"2026-12-07T04:00:00", 1234}));
+    EXPECT_EQ(ReadPublishCursor(path), (PublishCursor{"2026-12-07T04:00:00", 1234}));
+    for (const char* damaged :
+         {"[Published]\r\nFile=x\r\nAcknowledged=12a\r\n", "[Published]\r\nAcknowledged=5\r\n",
+          "\x01\x02garbage", "[Published]\r\nFile=x\r\nAcknowledged=99999999999\r\n"}) {
+        test::WriteFileBytes(path, damaged);
+        EXPECT_EQ(ReadPublishCursor(path), PublishCursor{}) << damaged;
+    }
+}
+
+} // namespace
+} // namespace terrix
