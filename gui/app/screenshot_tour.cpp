@@ -22,6 +22,16 @@
 
 namespace terrix {
 
+TourMessageAnswer::TourMessageAnswer(QMessageBox::StandardButton preferred)
+    : previous_(SetMessageHandler([preferred](const MessageRequest& request) {
+          std::fprintf(stderr, "terrix: tour message: %s\n", qPrintable(request.text));
+          return request.buttons.testFlag(preferred) ? preferred : QMessageBox::Ok;
+      })) {}
+
+TourMessageAnswer::~TourMessageAnswer() {
+    SetMessageHandler(std::move(previous_));
+}
+
 namespace {
 
 bool ShowMainFrame(TourContext& tour) {
@@ -61,7 +71,7 @@ void RegisterTourSteps(CScreenshotTour& tour) {
     tour.AddStep(QStringLiteral("about box"), ShowAboutBox);
     RegisterBusTourSteps(tour); // first: the scan saves the bus the later steps show
     // Window work adds its steps here, e.g. tour.AddStep("scanning dialog", ShowScanDialog).
-    AddCircuitTourSteps(tour); // after the scan: it shows the bus the scan found
+    AddCircuitTourSteps(tour);   // after the scan: it shows the bus the scan found
     AddMeasValueTourSteps(tour); // after the circuit window's measuring round: its values
     AddConfigTourSteps(tour);    // last: they use the bus the earlier steps scanned
 }

@@ -9,6 +9,9 @@
 // Steps run on whatever COM1 is (the built-in simulated bus, a device or a pseudo-terminal): a step that
 // uses the bus shows its window whatever the bus answers, and fails only when the window itself does.
 
+#include "gui/toolkit/message_box.h"
+
+#include <QMessageBox>
 #include <QString>
 
 #include <functional>
@@ -22,6 +25,19 @@ namespace terrix {
 class CMainFrame;
 
 // What a step works with.
+// While it exists, every message box of a tour step is written to standard error and answered at once with
+// `preferred` when the box offers it, else OK: the tour never stops at a box.
+class TourMessageAnswer {
+public:
+    explicit TourMessageAnswer(QMessageBox::StandardButton preferred);
+    ~TourMessageAnswer();
+    TourMessageAnswer(const TourMessageAnswer&) = delete;
+    TourMessageAnswer& operator=(const TourMessageAnswer&) = delete;
+
+private:
+    MessageHandler previous_;
+};
+
 class TourContext {
 public:
     TourContext(CMainFrame& frame, QString directory, QString language)

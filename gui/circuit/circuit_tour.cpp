@@ -19,19 +19,6 @@ namespace terrix {
 
 namespace {
 
-// Messages are answered, never shown modally: a tour on a bus that answers badly must not stop at a box.
-class QuietMessages {
-public:
-    QuietMessages()
-        : previous_(SetMessageHandler([](const MessageRequest& request) {
-              std::fprintf(stderr, "terrix: tour message: %s\n", qPrintable(request.text));
-              return request.buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
-          })) {}
-    ~QuietMessages() { SetMessageHandler(std::move(previous_)); }
-
-private:
-    MessageHandler previous_;
-};
 
 // The open circuit window, opened (after a scan through core when no bus is known yet) if need be.
 CMeasCircuitDlg* CircuitWindow(TourContext& tour) {
@@ -51,7 +38,7 @@ CMeasCircuitDlg* CircuitWindow(TourContext& tour) {
 }
 
 bool ShowCircuit(TourContext& tour) {
-    QuietMessages quiet;
+    TourMessageAnswer quiet(QMessageBox::Yes);
     if (tour.Frame().CircuitWindow() == nullptr) {
         // Each language's picture shows the first open, not the placement the other language left.
         CIniSection placement(SettingsFilePath(), "MeasCircDlg");
@@ -66,7 +53,7 @@ bool ShowCircuit(TourContext& tour) {
 // One single round on the bus, pictured once its values are in (while the countdown to the end of the
 // round's interval runs); the values are stored in the data directory as any round's are.
 bool ShowCircuitValues(TourContext& tour) {
-    QuietMessages quiet;
+    TourMessageAnswer quiet(QMessageBox::Yes);
     CMeasCircuitDlg* window = CircuitWindow(tour);
     if (window == nullptr) {
         return false;
@@ -104,7 +91,7 @@ bool ShowCircuitValues(TourContext& tour) {
 }
 
 bool ShowCircuitMenu(TourContext& tour) {
-    QuietMessages quiet;
+    TourMessageAnswer quiet(QMessageBox::Yes);
     CMeasCircuitDlg* window = CircuitWindow(tour);
     if (window == nullptr || window->ModuleCount() == 0) {
         return window != nullptr && tour.Shoot(QStringLiteral("circuit_menu"), {window}, false);
@@ -121,7 +108,7 @@ bool ShowCircuitMenu(TourContext& tour) {
 }
 
 bool ShowCreateCollisions(TourContext& tour) {
-    QuietMessages quiet;
+    TourMessageAnswer quiet(QMessageBox::Yes);
     CMainFrame& frame = tour.Frame();
     CCreateCollisionsDlg dialog(*frame.GetBusContext(), &frame);
     dialog.show();
@@ -133,7 +120,7 @@ bool ShowCreateCollisions(TourContext& tour) {
 }
 
 bool ShowHaltState(TourContext& tour) {
-    QuietMessages quiet;
+    TourMessageAnswer quiet(QMessageBox::Yes);
     CMainFrame& frame = tour.Frame();
     BusContext& context = *frame.GetBusContext();
     ModuleRecord* xv = nullptr;

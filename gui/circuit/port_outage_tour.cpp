@@ -40,21 +40,6 @@ struct FaultBus {
 };
 std::unique_ptr<FaultBus> g_fault;
 
-// Messages are written to standard error and answered, never shown modally: the tour must not stop at a box.
-class QuietMessages {
-public:
-    QuietMessages()
-        : previous_(SetMessageHandler([](const MessageRequest& request) {
-              std::fprintf(stderr, "terrix: tour message: %s\n", qPrintable(request.text));
-              return request.buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
-          })) {}
-    ~QuietMessages() { SetMessageHandler(std::move(previous_)); }
-    QuietMessages(const QuietMessages&) = delete;
-    QuietMessages& operator=(const QuietMessages&) = delete;
-
-private:
-    MessageHandler previous_;
-};
 
 bool WaitFor(const std::function<bool()>& done, int ms) {
     QElapsedTimer waited;
@@ -136,7 +121,7 @@ CMeasCircuitDlg* StartFaultBus(TourContext& tour) {
 }
 
 bool ShowPortLost(TourContext& tour) {
-    QuietMessages quiet;
+    TourMessageAnswer quiet(QMessageBox::Yes);
     CMeasCircuitDlg* window = StartFaultBus(tour);
     if (window == nullptr) {
         EndFaultBus();
@@ -155,7 +140,7 @@ bool ShowPortBack(TourContext& tour) {
     if (g_fault == nullptr || g_fault->window == nullptr) {
         return false;
     }
-    QuietMessages quiet;
+    TourMessageAnswer quiet(QMessageBox::Yes);
     CMeasCircuitDlg* window = g_fault->window;
     g_fault->bus->SetUnplugged(false);
     const bool back = WaitFor(

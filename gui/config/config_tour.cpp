@@ -51,22 +51,6 @@ ModuleRecord* TourXvModule(BusContext& context) {
     return FindXv(context.busList);
 }
 
-// A message during the tour is written to standard error and answered No (or OK), so that nothing waits
-// for a user and nothing is written.
-class TourMessages {
-public:
-    TourMessages()
-        : previous_(SetMessageHandler([](const MessageRequest& request) {
-              std::fprintf(stderr, "terrix: tour message: %s\n", qPrintable(request.text));
-              return request.buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
-          })) {}
-    ~TourMessages() { SetMessageHandler(std::move(previous_)); }
-    TourMessages(const TourMessages&) = delete;
-    TourMessages& operator=(const TourMessages&) = delete;
-
-private:
-    MessageHandler previous_;
-};
 
 bool Shoot(TourContext& tour, CPlacementDialog& dialog, const char* picture) {
     dialog.show();
@@ -81,7 +65,7 @@ bool Shoot(TourContext& tour, CPlacementDialog& dialog, const char* picture) {
 template <typename Dialog, typename Read> TourStep BusDialogStep(const char* picture, Read read) {
     return [picture, read](TourContext& tour) {
         BusContext& context = *tour.Frame().GetBusContext();
-        TourMessages messages;
+        TourMessageAnswer messages(QMessageBox::No);
         ModuleRecord* xv = TourXvModule(context);
         if (xv == nullptr) {
             std::fprintf(stderr, "terrix: no XV module on the bus for \"%s\"\n", picture);
@@ -98,7 +82,7 @@ template <typename Dialog, typename Read> TourStep BusDialogStep(const char* pic
 
 bool ShowUserData(TourContext& tour) {
     BusContext& context = *tour.Frame().GetBusContext();
-    TourMessages messages;
+    TourMessageAnswer messages(QMessageBox::No);
     ModuleRecord* xv = TourXvModule(context);
     if (xv == nullptr) {
         return false;
