@@ -280,7 +280,8 @@ void CScanDlg::RunScan(BusActivity& activity) {
         }
         ShowMessage(this, text, windowTitle(), MessageIcon::Warning);
     }
-    if (result.listEmpty) {
+    if (result.listEmpty && !result.stopped) {
+        // A stopped scan has not looked at the bus: "no module found" would be a claim it cannot make.
         ShowMessage(this, Text(24654), windowTitle(), MessageIcon::Warning);
     } else if (result.saveFailed) {
         ShowMessage(this,
