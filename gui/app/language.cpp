@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -20,6 +21,7 @@ constexpr const char* kKey = "wPrimaryLID";
 
 struct LanguageState {
     std::unique_ptr<QTranslator> translator;
+    std::unique_ptr<QTranslator> qtTranslator;
     QString moduleName;
     bool dirsSet = false;
     QStringList dirs;
@@ -38,6 +40,43 @@ const LanguageRow& FindRow(uint16_t code) {
     }
     // Any other language gets the first row rather than a search past the table's end.
     return kLanguageTable[0];
+}
+
+const LanguageRow* FindRowByModule(const QString& moduleName) {
+    for (const LanguageRow& row : kLanguageTable) {
+        if (moduleName == QLatin1String(row.moduleName)) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+// Replaces Qt's own translation by the one of `row` (none for English or when no folder has it).
+void LoadQtTranslation(const LanguageRow* row) {
+    LanguageState& state = State();
+    std::unique_ptr<QTranslator> translator;
+    if (row != nullptr && row->qtTranslation != nullptr) {
+        translator = std::make_unique<QTranslator>();
+        // A whole path: load(name, dir) would fall back to "qtbase.qm" when the language's file is missing.
+        const QString fileName = QLatin1String(row->qtTranslation) + QStringLiteral(".qm");
+        bool loaded = false;
+        for (const QString& dir : QtTranslationDirs()) {
+            const QString path = QDir(dir).filePath(fileName);
+            if (QFileInfo::exists(path) && translator->load(path)) {
+                loaded = true;
+                break;
+            }
+        }
+        if (loaded) {
+            QCoreApplication::installTranslator(translator.get());
+        } else {
+            translator.reset();
+        }
+    }
+    if (state.qtTranslator) {
+        QCoreApplication::removeTranslator(state.qtTranslator.get());
+    }
+    state.qtTranslator = std::move(translator);
 }
 
 } // namespace
@@ -80,6 +119,11 @@ void SetLanguageDirs(const QStringList& dirs) {
     State().dirsSet = true;
 }
 
+QStringList QtTranslationDirs() {
+    // A portable copy or an installation may carry Qt's translations beside the program's own.
+    return LanguageDirs() << QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+}
+
 bool LoadLanguageModule(const QString& moduleName, bool useBuiltIn) {
     const QString fileName = moduleName + QStringLiteral(".qm");
     auto translator = std::make_unique<QTranslator>();
@@ -104,6 +148,7 @@ bool LoadLanguageModule(const QString& moduleName, bool useBuiltIn) {
     }
     state.translator = std::move(translator);
     state.moduleName = moduleName;
+    LoadQtTranslation(FindRowByModule(moduleName));
     return true;
 }
 
@@ -112,12 +157,8 @@ QString CurrentLanguageModule() {
 }
 
 uint16_t CurrentLanguage() {
-    for (const LanguageRow& row : kLanguageTable) {
-        if (State().moduleName == QLatin1String(row.moduleName)) {
-            return row.primary;
-        }
-    }
-    return 0;
+    const LanguageRow* row = FindRowByModule(State().moduleName);
+    return row != nullptr ? row->primary : 0;
 }
 
 bool SwitchLanguage(uint16_t primary, CLanguageReloadable* frame) {

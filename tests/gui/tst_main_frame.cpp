@@ -25,15 +25,20 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTime>
 #include <QTimer>
 #include <QToolBar>
 #include <QTranslator>
 #include <QXmlStreamReader>
+
+#include <algorithm>
 
 using namespace terrix;
 
@@ -159,6 +164,30 @@ private Q_SLOTS:
         // Directories are searched in order (beside the executable, then the installed data directory).
         SetLanguageDirs({englishOnlyDir_, bothDir_});
         QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
+    }
+
+    // Qt's own texts follow the language, also after a switch at run time.
+    void qtStandardButtonsFollowTheLanguage() {
+        const bool haveGerman = std::ranges::any_of(QtTranslationDirs(), [](const QString& dir) {
+            return QFileInfo::exists(QDir(dir).filePath(QStringLiteral("qtbase_de.qm")));
+        });
+        if (!haveGerman) {
+            QSKIP("Qt's German translation (qtbase_de.qm) is not installed");
+        }
+        const struct {
+            const char* module;
+            QMessageBox::StandardButton button;
+            const char* text;
+        } cases[] = {{"Terrix Deutsch", QMessageBox::Yes, "&Ja"},
+                     {"Terrix Deutsch", QMessageBox::No, "&Nein"},
+                     {"Terrix Deutsch", QMessageBox::Cancel, "Abbrechen"},
+                     {"Terrix English", QMessageBox::Yes, "&Yes"},
+                     {"Terrix English", QMessageBox::Cancel, "Cancel"}};
+        for (const auto& c : cases) {
+            QVERIFY(LoadLanguageModule(QLatin1String(c.module)));
+            QMessageBox box(QMessageBox::Question, QString(), QString(), c.button);
+            QCOMPARE(box.button(c.button)->text(), QString::fromUtf8(c.text));
+        }
     }
 
     void everyNumberedTextExistsInBothLanguages() {
