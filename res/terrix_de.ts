@@ -2510,16 +2510,16 @@ Kalibrierdaten werden aus dem Modul gelesen, um die geschriebenen Daten zu prüf
         <translation>Die aktive Kalibrierung konnte nicht gesetzt werden</translation>
     </message>
     <message>
-        <source>The LOC file names calibration files that are missing or cannot be read: </source>
-        <translation>Die LOC-Datei nennt Kalibrierdateien, die fehlen oder nicht gelesen werden können: </translation>
-    </message>
-    <message>
-        <source>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: </source>
-        <translation>Die LOC-Datei nennt Kalibrierdateien, die fehlen oder nicht gelesen werden können, deshalb wurde nichts programmiert: </translation>
-    </message>
-    <message>
         <source>Open %1 failed!</source>
         <translation>Öffnen von %1 fehlgeschlagen!</translation>
+    </message>
+    <message>
+        <source>The LOC file names calibration files that are missing or cannot be read: %1</source>
+        <translation>Die LOC-Datei nennt Kalibrierdateien, die fehlen oder nicht gelesen werden können: %1</translation>
+    </message>
+    <message>
+        <source>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: %1</source>
+        <translation>Die LOC-Datei nennt Kalibrierdateien, die fehlen oder nicht gelesen werden können, deshalb wurde nichts programmiert: %1</translation>
     </message>
 </context>
 <context>

@@ -2510,16 +2510,16 @@ Reading calibration data from module for verifying correctness of written data.<
         <translation>Failed to set active calibration</translation>
     </message>
     <message>
-        <source>The LOC file names calibration files that are missing or cannot be read: </source>
-        <translation>The LOC file names calibration files that are missing or cannot be read: </translation>
-    </message>
-    <message>
-        <source>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: </source>
-        <translation>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: </translation>
-    </message>
-    <message>
         <source>Open %1 failed!</source>
         <translation>Open %1 failed!</translation>
+    </message>
+    <message>
+        <source>The LOC file names calibration files that are missing or cannot be read: %1</source>
+        <translation>The LOC file names calibration files that are missing or cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: %1</source>
+        <translation>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: %1</translation>
     </message>
 </context>
 <context>

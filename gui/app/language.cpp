@@ -51,32 +51,40 @@ const LanguageRow* FindRowByModule(const QString& moduleName) {
     return nullptr;
 }
 
+// Loads `fileName` from the first of `dirs` that holds it. A whole path: QTranslator::load(name, dir) would
+// fall back to "qtbase.qm" when "qtbase_de.qm" is missing.
+bool LoadFromFirst(QTranslator& translator, const QStringList& dirs, const QString& fileName) {
+    for (const QString& dir : dirs) {
+        const QString path = QDir(dir).filePath(fileName);
+        if (QFileInfo::exists(path) && translator.load(path)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Installs `next` (none: nothing) in place of `current`.
+void ReplaceTranslator(std::unique_ptr<QTranslator>& current, std::unique_ptr<QTranslator> next) {
+    if (next) {
+        QCoreApplication::installTranslator(next.get());
+    }
+    if (current) {
+        QCoreApplication::removeTranslator(current.get());
+    }
+    current = std::move(next);
+}
+
 // Replaces Qt's own translation by the one of `row` (none for English or when no folder has it).
 void LoadQtTranslation(const LanguageRow* row) {
-    LanguageState& state = State();
     std::unique_ptr<QTranslator> translator;
     if (row != nullptr && row->qtTranslation != nullptr) {
         translator = std::make_unique<QTranslator>();
-        // A whole path: load(name, dir) would fall back to "qtbase.qm" when the language's file is missing.
-        const QString fileName = QLatin1String(row->qtTranslation) + QStringLiteral(".qm");
-        bool loaded = false;
-        for (const QString& dir : QtTranslationDirs()) {
-            const QString path = QDir(dir).filePath(fileName);
-            if (QFileInfo::exists(path) && translator->load(path)) {
-                loaded = true;
-                break;
-            }
-        }
-        if (loaded) {
-            QCoreApplication::installTranslator(translator.get());
-        } else {
+        if (!LoadFromFirst(*translator, QtTranslationDirs(),
+                           QLatin1String(row->qtTranslation) + QStringLiteral(".qm"))) {
             translator.reset();
         }
     }
-    if (state.qtTranslator) {
-        QCoreApplication::removeTranslator(state.qtTranslator.get());
-    }
-    state.qtTranslator = std::move(translator);
+    ReplaceTranslator(State().qtTranslator, std::move(translator));
 }
 
 } // namespace
@@ -127,14 +135,7 @@ QStringList QtTranslationDirs() {
 bool LoadLanguageModule(const QString& moduleName, bool useBuiltIn) {
     const QString fileName = moduleName + QStringLiteral(".qm");
     auto translator = std::make_unique<QTranslator>();
-    bool loaded = false;
-    for (const QString& dir : LanguageDirs()) {
-        const QString path = QDir(dir).filePath(fileName);
-        if (QFileInfo::exists(path) && translator->load(path)) {
-            loaded = true;
-            break;
-        }
-    }
+    bool loaded = LoadFromFirst(*translator, LanguageDirs(), fileName);
     if (!loaded && useBuiltIn) {
         loaded = translator->load(QStringLiteral(":/i18n/") + fileName);
     }
@@ -142,11 +143,7 @@ bool LoadLanguageModule(const QString& moduleName, bool useBuiltIn) {
         return false;
     }
     LanguageState& state = State();
-    QCoreApplication::installTranslator(translator.get());
-    if (state.translator) {
-        QCoreApplication::removeTranslator(state.translator.get());
-    }
-    state.translator = std::move(translator);
+    ReplaceTranslator(state.translator, std::move(translator));
     state.moduleName = moduleName;
     LoadQtTranslation(FindRowByModule(moduleName));
     return true;

@@ -75,66 +75,63 @@ constexpr std::array kPatterns = {
     QT_TRANSLATE_NOOP("terrix::CoreText", "%1: %2"),
 };
 
-struct Pattern {
-    const char* source;
+// A pattern as a regular expression with one capture per placeholder, in the order they stand.
+struct CompiledPattern {
     QRegularExpression match;
     std::vector<int> order; // the placeholder number of each capture
 };
 
-const std::vector<Pattern>& Patterns() {
-    static const std::vector<Pattern> patterns = [] {
-        static const QRegularExpression placeholder(QStringLiteral("%(\\d)"));
-        std::vector<Pattern> result;
-        for (const char* source : kPatterns) {
-            const QString text = QString::fromUtf8(source);
-            QString expression = QStringLiteral("^");
-            std::vector<int> order;
-            qsizetype at = 0;
-            for (auto it = placeholder.globalMatch(text); it.hasNext();) {
-                const QRegularExpressionMatch m = it.next();
-                expression += QRegularExpression::escape(text.mid(at, m.capturedStart() - at)) +
-                              QStringLiteral("(.+?)");
-                order.push_back(m.captured(1).toInt());
-                at = m.capturedEnd();
-            }
-            expression += QRegularExpression::escape(text.mid(at)) + QStringLiteral("$");
-            result.push_back({source,
-                              QRegularExpression(expression, QRegularExpression::DotMatchesEverythingOption),
-                              std::move(order)});
-        }
-        return result;
-    }();
-    return patterns;
+CompiledPattern Compile(const char* source) {
+    static const QRegularExpression placeholder(QStringLiteral("%(\\d)"));
+    const QString text = QString::fromUtf8(source);
+    QString expression = QStringLiteral("^");
+    std::vector<int> order;
+    qsizetype at = 0;
+    for (auto it = placeholder.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        expression +=
+            QRegularExpression::escape(text.mid(at, m.capturedStart() - at)) + QStringLiteral("(.+?)");
+        order.push_back(m.captured(1).toInt());
+        at = m.capturedEnd();
+    }
+    expression += QRegularExpression::escape(text.mid(at)) + QStringLiteral("$");
+    return {QRegularExpression(expression, QRegularExpression::DotMatchesEverythingOption), std::move(order)};
 }
 
-QString Translate(const QString& text) {
+QString Translate(const CoreTextTable& table, const QString& text) {
     const QByteArray utf8 = text.toUtf8();
-    for (const char* whole : kWholeTexts) {
+    for (const char* whole : table.whole) {
         if (utf8 == whole) {
-            return QCoreApplication::translate(kContext, whole);
+            return QCoreApplication::translate(table.context, whole);
         }
     }
-    for (const Pattern& pattern : Patterns()) {
+    // Compiled on each call: messages are rare, and the tables are short.
+    for (const char* source : table.patterns) {
+        const CompiledPattern pattern = Compile(source);
         const QRegularExpressionMatch m = pattern.match.match(text);
-        if (!m.hasMatch()) {
+        if (!m.hasMatch() || pattern.order.empty() || pattern.order.size() > 2) {
             continue;
         }
-        QString result = QCoreApplication::translate(kContext, pattern.source);
         QStringList details(static_cast<qsizetype>(pattern.order.size()));
         for (size_t i = 0; i < pattern.order.size(); ++i) {
-            // A detail may itself be a core text ("the serial port", a system error after a path).
-            details[pattern.order[i] - 1] = Translate(m.captured(static_cast<int>(i) + 1));
+            // A detail may itself be a text of the table ("the serial port", a system error after a path).
+            details[pattern.order[i] - 1] = Translate(table, m.captured(static_cast<int>(i) + 1));
         }
+        const QString translated = QCoreApplication::translate(table.context, source);
         // All details at once, so a "%1" inside a detail (a path) is not taken for a placeholder.
-        return details.size() == 1 ? result.arg(details[0]) : result.arg(details[0], details[1]);
+        return details.size() == 1 ? translated.arg(details[0]) : translated.arg(details[0], details[1]);
     }
     return text;
 }
 
 } // namespace
 
+QString TranslateCoreText(const CoreTextTable& table, const std::string& text) {
+    return Translate(table, QString::fromStdString(text));
+}
+
 QString CoreText(const std::string& text) {
-    return Translate(QString::fromStdString(text));
+    return TranslateCoreText({kContext, kWholeTexts, kPatterns}, text);
 }
 
 } // namespace terrix

@@ -7,10 +7,23 @@
 
 #include <QString>
 
+#include <span>
 #include <string>
 
 namespace terrix {
 
+// The texts of one core layer under one translation context: whole texts, and patterns of fixed words
+// around one or two details "%1", "%2" (the most specific first). Each must match the core's wording exactly.
+struct CoreTextTable {
+    const char* context;
+    std::span<const char* const> whole;
+    std::span<const char* const> patterns;
+};
+
+// `text` in the user's language by `table`; a detail that is a text of the table is translated too.
+QString TranslateCoreText(const CoreTextTable& table, const std::string& text);
+
+// The messages of the port, bus-state, station-number and measurement-file layers.
 QString CoreText(const std::string& text);
 
 } // namespace terrix
