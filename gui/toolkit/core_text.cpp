@@ -95,6 +95,12 @@ CompiledPattern Compile(const char* source) {
         at = m.capturedEnd();
     }
     expression += QRegularExpression::escape(text.mid(at)) + QStringLiteral("$");
+    // One or two details, numbered from 1 without a gap; any other pattern matches nothing.
+    const bool numbered = (order.size() == 1 && order[0] == 1) ||
+                          (order.size() == 2 && order[0] + order[1] == 3 && order[0] != order[1]);
+    if (!numbered) {
+        order.clear();
+    }
     return {QRegularExpression(expression, QRegularExpression::DotMatchesEverythingOption), std::move(order)};
 }
 
@@ -109,7 +115,7 @@ QString Translate(const CoreTextTable& table, const QString& text) {
     for (const char* source : table.patterns) {
         const CompiledPattern pattern = Compile(source);
         const QRegularExpressionMatch m = pattern.match.match(text);
-        if (!m.hasMatch() || pattern.order.empty() || pattern.order.size() > 2) {
+        if (pattern.order.empty() || !m.hasMatch()) {
             continue;
         }
         QStringList details(static_cast<qsizetype>(pattern.order.size()));
