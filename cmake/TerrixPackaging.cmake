@@ -38,6 +38,8 @@ logger (installed, not enabled).")
 set(CPACK_DEBIAN_GUI_PACKAGE_NAME terrix)
 set(CPACK_DEBIAN_GUI_PACKAGE_SECTION electronics)
 set(CPACK_COMPONENT_GUI_DEPENDS cli)
+# Qt's own German texts (standard buttons, line-edit menus, file dialogs); without them those stay English.
+set(CPACK_DEBIAN_GUI_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_COMPONENT_GUI_DESCRIPTION "maintain the sensor modules of an NKP-Bus (desktop program)
 Terrix scans the NKP-Bus behind one RS232 port or USB serial adapter,
 resolves address collisions by serial number, renumbers modules, measures

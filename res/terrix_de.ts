@@ -1670,21 +1670,6 @@ Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</tra
     </message>
 </context>
 <context>
-    <name>terrix::CMeasPlotWidget</name>
-    <message>
-        <source>Moisture [%]</source>
-        <translation>Feuchte [%]</translation>
-    </message>
-    <message>
-        <source>Error [%]</source>
-        <translation>Fehler [%]</translation>
-    </message>
-    <message>
-        <source>Temperature</source>
-        <translation>Temperatur</translation>
-    </message>
-</context>
-<context>
     <name>terrix::CMeasValueDlg</name>
     <message>
         <source>&amp;Values</source>
@@ -1739,10 +1724,6 @@ Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</tra
     <message>
         <source>  SPP: </source>
         <translation>  Werte/Diagramm: </translation>
-    </message>
-    <message>
-        <source>Date/Time</source>
-        <translation>Datum/Uhrzeit</translation>
     </message>
 </context>
 <context>
@@ -2529,16 +2510,218 @@ Kalibrierdaten werden aus dem Modul gelesen, um die geschriebenen Daten zu prüf
         <translation>Die aktive Kalibrierung konnte nicht gesetzt werden</translation>
     </message>
     <message>
-        <source>The LOC file names calibration files that are missing or cannot be read: </source>
-        <translation>Die LOC-Datei nennt Kalibrierdateien, die fehlen oder nicht gelesen werden können: </translation>
-    </message>
-    <message>
-        <source>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: </source>
-        <translation>Die LOC-Datei nennt Kalibrierdateien, die fehlen oder nicht gelesen werden können, deshalb wurde nichts programmiert: </translation>
-    </message>
-    <message>
         <source>Open %1 failed!</source>
         <translation>Öffnen von %1 fehlgeschlagen!</translation>
+    </message>
+    <message>
+        <source>The LOC file names calibration files that are missing or cannot be read: %1</source>
+        <translation>Die LOC-Datei nennt Kalibrierdateien, die fehlen oder nicht gelesen werden können: %1</translation>
+    </message>
+    <message>
+        <source>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: %1</source>
+        <translation>Die LOC-Datei nennt Kalibrierdateien, die fehlen oder nicht gelesen werden können, deshalb wurde nichts programmiert: %1</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CoreText</name>
+    <message>
+        <source>the serial port</source>
+        <translation>Die serielle Schnittstelle</translation>
+    </message>
+    <message>
+        <source>The measuring loop is running on this port. Stop the measurement before using bus commands.</source>
+        <translation>Die Meßschleife benutzt diese Schnittstelle. Beenden Sie die Messung, bevor Sie Busbefehle verwenden.</translation>
+    </message>
+    <message>
+        <source>The station number was sent, but the bus state could not be saved.</source>
+        <translation>Die Stationsnummer wurde gesendet, aber der Buszustand konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Station numbers range from 0 to 252.</source>
+        <translation>Stationsnummern reichen von 0 bis 252.</translation>
+    </message>
+    <message>
+        <source>Another module of the bus already uses that station number.</source>
+        <translation>Ein anderes Modul des Busses benutzt diese Stationsnummer bereits.</translation>
+    </message>
+    <message>
+        <source>The module does not answer at its new station number; the bus state was not changed. Scan the bus.</source>
+        <translation>Das Modul antwortet nicht unter seiner neuen Stationsnummer; der Buszustand wurde nicht geändert. Suchen Sie den Bus ab.</translation>
+    </message>
+    <message>
+        <source>record has no serial number</source>
+        <translation>der Datensatz hat keine Seriennummer</translation>
+    </message>
+    <message>
+        <source>the file is shorter than a measurement file header</source>
+        <translation>die Datei ist kürzer als der Kopf einer Meßdatei</translation>
+    </message>
+    <message>
+        <source>the file is not a measurement data file (wrong identification); it is left unchanged</source>
+        <translation>die Datei ist keine Meßdatei (falsche Kennung); sie bleibt unverändert</translation>
+    </message>
+    <message>
+        <source>the measurement data file has an unknown version; it is left unchanged</source>
+        <translation>die Meßdatei hat eine unbekannte Version; sie bleibt unverändert</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation>die Datei ist nicht geöffnet</translation>
+    </message>
+    <message>
+        <source>the file is open for reading only</source>
+        <translation>die Datei ist nur zum Lesen geöffnet</translation>
+    </message>
+    <message>
+        <source>the file&apos;s records do not match this module&apos;s record layout (did the module change?); it is left unchanged: erase the file or move it elsewhere to measure this module again</source>
+        <translation>die Datensätze der Datei passen nicht zum Datensatzaufbau dieses Moduls (wurde das Modul getauscht?); sie bleibt unverändert: löschen oder verschieben Sie die Datei, um dieses Modul wieder zu messen</translation>
+    </message>
+    <message>
+        <source>no such record in the file</source>
+        <translation>diesen Datensatz enthält die Datei nicht</translation>
+    </message>
+    <message>
+        <source>no record size is set</source>
+        <translation>keine Datensatzgröße gesetzt</translation>
+    </message>
+    <message>
+        <source>the file belongs to another module (its header names another serial number); it is left unchanged</source>
+        <translation>die Datei gehört zu einem anderen Modul (ihr Kopf nennt eine andere Seriennummer); sie bleibt unverändert</translation>
+    </message>
+    <message>
+        <source>the file is in use by another writer</source>
+        <translation>die Datei wird gerade von einem anderen Programm beschrieben</translation>
+    </message>
+    <message>
+        <source>the output could not be written</source>
+        <translation>die Ausgabe konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>not copied</source>
+        <translation>nicht kopiert</translation>
+    </message>
+    <message>
+        <source>incomplete copy</source>
+        <translation>unvollständige Kopie</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>Kein Speicherplatz mehr auf dem Gerät</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Keine Berechtigung</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>Schreibgeschütztes Dateisystem</translation>
+    </message>
+    <message>
+        <source>No such file or directory</source>
+        <translation>Datei oder Verzeichnis nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>Ein-/Ausgabefehler</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>Speicherplatzkontingent überschritten</translation>
+    </message>
+    <message>
+        <source>Device or resource busy</source>
+        <translation>Gerät oder Ressource belegt</translation>
+    </message>
+    <message>
+        <source>Permission denied opening %1. Add your user to the &apos;dialout&apos; group (sudo usermod -aG dialout $USER), then log in again.</source>
+        <translation>%1: Zugriff verweigert. Nehmen Sie Ihren Benutzer in die Gruppe &apos;dialout&apos; auf (sudo usermod -aG dialout $USER) und melden Sie sich neu an.</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program.</source>
+        <translation>%1 wird von einem anderen Programm benutzt.</translation>
+    </message>
+    <message>
+        <source>%1 does not exist. Check the cable and the port chosen in the settings.</source>
+        <translation>%1 existiert nicht. Prüfen Sie das Kabel und die in den Einstellungen gewählte Schnittstelle.</translation>
+    </message>
+    <message>
+        <source>%1 is not a serial device.</source>
+        <translation>%1 ist keine serielle Schnittstelle.</translation>
+    </message>
+    <message>
+        <source>Lost the connection to %1 (input/output error). Check that the serial adapter is still plugged in.</source>
+        <translation>%1: Verbindung verloren (Ein-/Ausgabefehler). Prüfen Sie, ob der serielle Adapter noch eingesteckt ist.</translation>
+    </message>
+    <message>
+        <source>Cannot use %1: %2.</source>
+        <translation>%1 kann nicht benutzt werden: %2.</translation>
+    </message>
+    <message>
+        <source>Station %1 is used by module %2 of the bus; moving another module there would create a collision. Choose a free station.</source>
+        <translation>Station %1 wird vom Modul %2 des Busses benutzt; ein weiteres Modul dort erzeugte eine Kollision. Wählen Sie eine freie Station.</translation>
+    </message>
+    <message>
+        <source>record %1 could not be read: %2</source>
+        <translation>Datensatz %1 konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>%1 kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot replace %1: %2</source>
+        <translation>%1 kann nicht ersetzt werden: %2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::FieldTitle</name>
+    <message>
+        <source>Date/Time</source>
+        <translation>Datum/Uhrzeit</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>Value 1</source>
+        <translation>Wert 1</translation>
+    </message>
+    <message>
+        <source>Value 2</source>
+        <translation>Wert 2</translation>
+    </message>
+    <message>
+        <source>Density</source>
+        <translation>Dichte</translation>
+    </message>
+    <message>
+        <source>Moisture [%]</source>
+        <translation>Feuchte [%]</translation>
+    </message>
+    <message>
+        <source>StdDev</source>
+        <translation>StdAbw</translation>
+    </message>
+    <message>
+        <source>Error [%]</source>
+        <translation>Fehler [%]</translation>
+    </message>
+    <message>
+        <source>TDR Level</source>
+        <translation>TDR-Pegel</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatur</translation>
     </message>
 </context>
 <context>

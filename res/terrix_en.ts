@@ -1670,21 +1670,6 @@ Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
     </message>
 </context>
 <context>
-    <name>terrix::CMeasPlotWidget</name>
-    <message>
-        <source>Moisture [%]</source>
-        <translation>Moisture [%]</translation>
-    </message>
-    <message>
-        <source>Error [%]</source>
-        <translation>Error [%]</translation>
-    </message>
-    <message>
-        <source>Temperature</source>
-        <translation>Temperature</translation>
-    </message>
-</context>
-<context>
     <name>terrix::CMeasValueDlg</name>
     <message>
         <source>&amp;Values</source>
@@ -1739,10 +1724,6 @@ Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
     <message>
         <source>  SPP: </source>
         <translation>  SPP: </translation>
-    </message>
-    <message>
-        <source>Date/Time</source>
-        <translation>Date/Time</translation>
     </message>
 </context>
 <context>
@@ -2529,16 +2510,218 @@ Reading calibration data from module for verifying correctness of written data.<
         <translation>Failed to set active calibration</translation>
     </message>
     <message>
-        <source>The LOC file names calibration files that are missing or cannot be read: </source>
-        <translation>The LOC file names calibration files that are missing or cannot be read: </translation>
-    </message>
-    <message>
-        <source>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: </source>
-        <translation>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: </translation>
-    </message>
-    <message>
         <source>Open %1 failed!</source>
         <translation>Open %1 failed!</translation>
+    </message>
+    <message>
+        <source>The LOC file names calibration files that are missing or cannot be read: %1</source>
+        <translation>The LOC file names calibration files that are missing or cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: %1</source>
+        <translation>The LOC file names calibration files that are missing or cannot be read, so nothing has been programmed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CoreText</name>
+    <message>
+        <source>the serial port</source>
+        <translation>the serial port</translation>
+    </message>
+    <message>
+        <source>The measuring loop is running on this port. Stop the measurement before using bus commands.</source>
+        <translation>The measuring loop is running on this port. Stop the measurement before using bus commands.</translation>
+    </message>
+    <message>
+        <source>The station number was sent, but the bus state could not be saved.</source>
+        <translation>The station number was sent, but the bus state could not be saved.</translation>
+    </message>
+    <message>
+        <source>Station numbers range from 0 to 252.</source>
+        <translation>Station numbers range from 0 to 252.</translation>
+    </message>
+    <message>
+        <source>Another module of the bus already uses that station number.</source>
+        <translation>Another module of the bus already uses that station number.</translation>
+    </message>
+    <message>
+        <source>The module does not answer at its new station number; the bus state was not changed. Scan the bus.</source>
+        <translation>The module does not answer at its new station number; the bus state was not changed. Scan the bus.</translation>
+    </message>
+    <message>
+        <source>record has no serial number</source>
+        <translation>record has no serial number</translation>
+    </message>
+    <message>
+        <source>the file is shorter than a measurement file header</source>
+        <translation>the file is shorter than a measurement file header</translation>
+    </message>
+    <message>
+        <source>the file is not a measurement data file (wrong identification); it is left unchanged</source>
+        <translation>the file is not a measurement data file (wrong identification); it is left unchanged</translation>
+    </message>
+    <message>
+        <source>the measurement data file has an unknown version; it is left unchanged</source>
+        <translation>the measurement data file has an unknown version; it is left unchanged</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation>the file is not open</translation>
+    </message>
+    <message>
+        <source>the file is open for reading only</source>
+        <translation>the file is open for reading only</translation>
+    </message>
+    <message>
+        <source>the file&apos;s records do not match this module&apos;s record layout (did the module change?); it is left unchanged: erase the file or move it elsewhere to measure this module again</source>
+        <translation>the file&apos;s records do not match this module&apos;s record layout (did the module change?); it is left unchanged: erase the file or move it elsewhere to measure this module again</translation>
+    </message>
+    <message>
+        <source>no such record in the file</source>
+        <translation>no such record in the file</translation>
+    </message>
+    <message>
+        <source>no record size is set</source>
+        <translation>no record size is set</translation>
+    </message>
+    <message>
+        <source>the file belongs to another module (its header names another serial number); it is left unchanged</source>
+        <translation>the file belongs to another module (its header names another serial number); it is left unchanged</translation>
+    </message>
+    <message>
+        <source>the file is in use by another writer</source>
+        <translation>the file is in use by another writer</translation>
+    </message>
+    <message>
+        <source>the output could not be written</source>
+        <translation>the output could not be written</translation>
+    </message>
+    <message>
+        <source>not copied</source>
+        <translation>not copied</translation>
+    </message>
+    <message>
+        <source>incomplete copy</source>
+        <translation>incomplete copy</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>No space left on device</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <source>No such file or directory</source>
+        <translation>No such file or directory</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>Input/output error</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>Disk quota exceeded</translation>
+    </message>
+    <message>
+        <source>Device or resource busy</source>
+        <translation>Device or resource busy</translation>
+    </message>
+    <message>
+        <source>Permission denied opening %1. Add your user to the &apos;dialout&apos; group (sudo usermod -aG dialout $USER), then log in again.</source>
+        <translation>Permission denied opening %1. Add your user to the &apos;dialout&apos; group (sudo usermod -aG dialout $USER), then log in again.</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program.</source>
+        <translation>%1 is in use by another program.</translation>
+    </message>
+    <message>
+        <source>%1 does not exist. Check the cable and the port chosen in the settings.</source>
+        <translation>%1 does not exist. Check the cable and the port chosen in the settings.</translation>
+    </message>
+    <message>
+        <source>%1 is not a serial device.</source>
+        <translation>%1 is not a serial device.</translation>
+    </message>
+    <message>
+        <source>Lost the connection to %1 (input/output error). Check that the serial adapter is still plugged in.</source>
+        <translation>Lost the connection to %1 (input/output error). Check that the serial adapter is still plugged in.</translation>
+    </message>
+    <message>
+        <source>Cannot use %1: %2.</source>
+        <translation>Cannot use %1: %2.</translation>
+    </message>
+    <message>
+        <source>Station %1 is used by module %2 of the bus; moving another module there would create a collision. Choose a free station.</source>
+        <translation>Station %1 is used by module %2 of the bus; moving another module there would create a collision. Choose a free station.</translation>
+    </message>
+    <message>
+        <source>record %1 could not be read: %2</source>
+        <translation>record %1 could not be read: %2</translation>
+    </message>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>cannot create %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot replace %1: %2</source>
+        <translation>cannot replace %1: %2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::FieldTitle</name>
+    <message>
+        <source>Date/Time</source>
+        <translation>Date/Time</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Value 1</source>
+        <translation>Value 1</translation>
+    </message>
+    <message>
+        <source>Value 2</source>
+        <translation>Value 2</translation>
+    </message>
+    <message>
+        <source>Density</source>
+        <translation>Density</translation>
+    </message>
+    <message>
+        <source>Moisture [%]</source>
+        <translation>Moisture [%]</translation>
+    </message>
+    <message>
+        <source>StdDev</source>
+        <translation>StdDev</translation>
+    </message>
+    <message>
+        <source>Error [%]</source>
+        <translation>Error [%]</translation>
+    </message>
+    <message>
+        <source>TDR Level</source>
+        <translation>TDR Level</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperature</translation>
     </message>
 </context>
 <context>

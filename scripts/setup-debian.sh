@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-serialport-dev libgl-dev
+    qt6-translations-l10n # Qt's own German texts; the tests of the German buttons skip without it
     xvfb xauth fonts-dejavu-core # xvfb: run-gui.sh on a machine without a display
     clang libclang-rt-14-dev
     # packages and their checks (scripts/package-deb.sh, scripts/test-packages.sh), manual pages, pictures

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -20,6 +21,7 @@ constexpr const char* kKey = "wPrimaryLID";
 
 struct LanguageState {
     std::unique_ptr<QTranslator> translator;
+    std::unique_ptr<QTranslator> qtTranslator;
     QString moduleName;
     bool dirsSet = false;
     QStringList dirs;
@@ -38,6 +40,51 @@ const LanguageRow& FindRow(uint16_t code) {
     }
     // Any other language gets the first row rather than a search past the table's end.
     return kLanguageTable[0];
+}
+
+const LanguageRow* FindRowByModule(const QString& moduleName) {
+    for (const LanguageRow& row : kLanguageTable) {
+        if (moduleName == QLatin1String(row.moduleName)) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+// Loads `fileName` from the first of `dirs` that holds it. A whole path: QTranslator::load(name, dir) would
+// fall back to "qtbase.qm" when "qtbase_de.qm" is missing.
+bool LoadFromFirst(QTranslator& translator, const QStringList& dirs, const QString& fileName) {
+    for (const QString& dir : dirs) {
+        const QString path = QDir(dir).filePath(fileName);
+        if (QFileInfo::exists(path) && translator.load(path)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Installs `next` (none: nothing) in place of `current`.
+void ReplaceTranslator(std::unique_ptr<QTranslator>& current, std::unique_ptr<QTranslator> next) {
+    if (next) {
+        QCoreApplication::installTranslator(next.get());
+    }
+    if (current) {
+        QCoreApplication::removeTranslator(current.get());
+    }
+    current = std::move(next);
+}
+
+// Replaces Qt's own translation by the one of `row` (none for English or when no folder has it).
+void LoadQtTranslation(const LanguageRow* row) {
+    std::unique_ptr<QTranslator> translator;
+    if (row != nullptr && row->qtTranslation != nullptr) {
+        translator = std::make_unique<QTranslator>();
+        if (!LoadFromFirst(*translator, QtTranslationDirs(),
+                           QLatin1String(row->qtTranslation) + QStringLiteral(".qm"))) {
+            translator.reset();
+        }
+    }
+    ReplaceTranslator(State().qtTranslator, std::move(translator));
 }
 
 } // namespace
@@ -80,17 +127,15 @@ void SetLanguageDirs(const QStringList& dirs) {
     State().dirsSet = true;
 }
 
+QStringList QtTranslationDirs() {
+    // A portable copy or an installation may carry Qt's translations beside the program's own.
+    return LanguageDirs() << QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+}
+
 bool LoadLanguageModule(const QString& moduleName, bool useBuiltIn) {
     const QString fileName = moduleName + QStringLiteral(".qm");
     auto translator = std::make_unique<QTranslator>();
-    bool loaded = false;
-    for (const QString& dir : LanguageDirs()) {
-        const QString path = QDir(dir).filePath(fileName);
-        if (QFileInfo::exists(path) && translator->load(path)) {
-            loaded = true;
-            break;
-        }
-    }
+    bool loaded = LoadFromFirst(*translator, LanguageDirs(), fileName);
     if (!loaded && useBuiltIn) {
         loaded = translator->load(QStringLiteral(":/i18n/") + fileName);
     }
@@ -98,12 +143,9 @@ bool LoadLanguageModule(const QString& moduleName, bool useBuiltIn) {
         return false;
     }
     LanguageState& state = State();
-    QCoreApplication::installTranslator(translator.get());
-    if (state.translator) {
-        QCoreApplication::removeTranslator(state.translator.get());
-    }
-    state.translator = std::move(translator);
+    ReplaceTranslator(state.translator, std::move(translator));
     state.moduleName = moduleName;
+    LoadQtTranslation(FindRowByModule(moduleName));
     return true;
 }
 
@@ -112,12 +154,8 @@ QString CurrentLanguageModule() {
 }
 
 uint16_t CurrentLanguage() {
-    for (const LanguageRow& row : kLanguageTable) {
-        if (State().moduleName == QLatin1String(row.moduleName)) {
-            return row.primary;
-        }
-    }
-    return 0;
+    const LanguageRow* row = FindRowByModule(State().moduleName);
+    return row != nullptr ? row->primary : 0;
 }
 
 bool SwitchLanguage(uint16_t primary, CLanguageReloadable* frame) {

@@ -7,6 +7,7 @@
 #include "gui/app/measuring_status.h"
 #include "gui/app/session_end.h"
 #include "gui/toolkit/about_dlg.h"
+#include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/window_operation.h"
@@ -26,7 +27,6 @@
 #include <QTimerEvent>
 #include <QToolBar>
 
-#include <cstring>
 #include <vector>
 
 namespace terrix {
@@ -458,10 +458,9 @@ void CMainFrame::OnForgetBusInfo() {
     InventoryFileError error;
     if (!ForgetBusInfo(&error)) {
         // The stored state is still there: say so, and why, rather than report success.
+        // The heading is German in both languages, as the success message; the reason is the user's.
         ShowMessage(this,
-                    QString::fromUtf8("Konnte Buszustand nicht verwerfen.\n%1: %2")
-                        .arg(QString::fromStdString(error.file.string()),
-                             QString::fromLocal8Bit(std::strerror(error.code))),
+                    QString::fromUtf8("Konnte Buszustand nicht verwerfen.\n") + CoreText(error.Message()),
                     caption, MessageIcon::Warning);
         return;
     }

@@ -4,6 +4,7 @@
 #include "core/bus/commands.h"
 #include "core/busops/identification.h"
 #include "core/inventory/unit_names.h"
+#include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"
 
@@ -14,7 +15,7 @@ namespace terrix {
 
 QString PortFailureText(const ComPortContext& context) {
     const std::string device = !context.device.empty() ? context.device : PortDeviceName(context.nPortNo);
-    return QString::fromStdString(PortUserErrorText(context, device));
+    return CoreText(PortUserErrorText(context, device));
 }
 
 QString LastBusErrorText() {
@@ -61,7 +62,8 @@ bool CheckModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& 
     return false;
 }
 
-bool RefuseOtherModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record, uint8_t station) {
+bool RefuseOtherModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record,
+                                uint8_t station) {
     ModuleRecord expected = record;
     expected.iaStation = station;
     ModuleRecord found;

@@ -7,6 +7,7 @@
 #include "gui/app/bus_activity.h"
 #include "gui/app/frame_windows.h"
 #include "gui/busops/module_at_station.h"
+#include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -173,7 +174,7 @@ void CResolveCollisionsByKnownSerNos::OnAdd() {
     if (!busList_.SaveKnownModules()) {
         ShowMessage(this,
                     tr("The list of known modules could not be saved:\n%1")
-                        .arg(QString::fromStdString(busList_.LastFileError().Message())),
+                        .arg(CoreText(busList_.LastFileError().Message())),
                     caption, MessageIcon::Warning);
     }
     Refill();
@@ -198,7 +199,7 @@ void CResolveCollisionsByKnownSerNos::OnDelete() {
     if (!busList_.SaveKnownModules()) {
         ShowMessage(this,
                     tr("The list of known modules could not be saved:\n%1")
-                        .arg(QString::fromStdString(busList_.LastFileError().Message())),
+                        .arg(CoreText(busList_.LastFileError().Message())),
                     window()->windowTitle(), MessageIcon::Warning);
     }
     Refill();
@@ -442,7 +443,7 @@ void CResolveCollisionsDlg::Run(BusActivity& activity) {
     } else if (saveFailed) {
         ShowMessage(this,
                     tr("The bus state could not be saved:\n%1")
-                        .arg(QString::fromStdString(context_.busList.LastFileError().Message())),
+                        .arg(CoreText(context_.busList.LastFileError().Message())),
                     windowTitle(), MessageIcon::Warning);
     } else {
         ShowMessage(this, left > 0 ? Text(24657) : tr("Collision successfully removed!"), windowTitle(),

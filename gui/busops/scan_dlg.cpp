@@ -6,6 +6,7 @@
 #include "gui/app/frame_windows.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/busops/resolve_collisions_dlg.h"
+#include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"
 
@@ -286,7 +287,7 @@ void CScanDlg::RunScan(BusActivity& activity) {
     } else if (result.saveFailed) {
         ShowMessage(this,
                     tr("The bus state could not be saved:\n%1")
-                        .arg(QString::fromStdString(context_.busList.LastFileError().Message())),
+                        .arg(CoreText(context_.busList.LastFileError().Message())),
                     windowTitle(), MessageIcon::Warning);
     }
 }

@@ -1,6 +1,7 @@
 #include "gui/busops/serial_ports_dlg.h"
 
 #include "gui/app/frame_windows.h"
+#include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/virtual_list_model.h"
@@ -220,7 +221,7 @@ void CSerialPortsDlg::OnTest(int portNumber) {
     } else {
         const PortHandle port = ComOpenDevice(device, kBusBaud);
         if (port == kInvalidPort) {
-            text = QString::fromStdString(PortErrorText(LastPortError(), device));
+            text = CoreText(PortErrorText(LastPortError(), device));
             icon = MessageIcon::Warning;
         } else {
             const bool cable = ComDetectCable(port);

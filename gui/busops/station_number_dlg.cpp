@@ -4,6 +4,7 @@
 #include "gui/app/bus_activity.h"
 #include "gui/app/frame_windows.h"
 #include "gui/busops/module_at_station.h"
+#include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -133,18 +134,17 @@ bool CStationNumberDlg::Apply() {
         ShowMessage(this, Text(24641), windowTitle(), MessageIcon::Warning);
         return false;
     case StationChangeResult::kStationInUse:
-        ShowMessage(this, QString::fromStdString(StationInUseText(context_.busList, station)), windowTitle(),
+        ShowMessage(this, CoreText(StationInUseText(context_.busList, station)), windowTitle(),
                     MessageIcon::Warning);
         return false;
     case StationChangeResult::kInvalidStation:
     case StationChangeResult::kNotConfirmed:
-        ShowMessage(this, QString::fromStdString(StationChangeText(result)), windowTitle(),
-                    MessageIcon::Warning);
+        ShowMessage(this, CoreText(StationChangeText(result)), windowTitle(), MessageIcon::Warning);
         return false;
     case StationChangeResult::kSaveFailed:
         ShowMessage(this,
-                    QString::fromStdString(StationChangeText(result)) + QStringLiteral("\n") +
-                        QString::fromStdString(context_.busList.LastFileError().Message()),
+                    CoreText(StationChangeText(result)) + QStringLiteral("\n") +
+                        CoreText(context_.busList.LastFileError().Message()),
                     windowTitle(), MessageIcon::Warning);
         break;
     case StationChangeResult::kDone:

@@ -6,6 +6,7 @@
 #include "gui/app/frame_windows.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"
+#include "gui/toolkit/window_fit.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -136,6 +138,43 @@ QString TrafficModel::Text() const {
                QString::fromStdString(DescribeTraceEvent(frame.event)) + QLatin1Char('\n');
     }
     return out;
+}
+
+QStringList TrafficModel::TypicalTexts(int column) {
+    switch (column) {
+    case kTime:
+        return {QStringLiteral("00:00:00.000")};
+    case kDirection:
+        return {tr("sent"), tr("received"), tr("time-out")};
+    case kStation:
+        return {QStringLiteral("252")};
+    case kCommand: {
+        QStringList names;
+        for (int command = 0; command <= 255; ++command) {
+            const QString name = CommandName(static_cast<uint8_t>(command));
+            if (!name.isEmpty()) {
+                names << QStringLiteral("%1 %2").arg(command).arg(name);
+            }
+        }
+        return names;
+    }
+    case kOutcome:
+        return {tr("ok, status 0x%1").arg(QStringLiteral("00")),
+                QStringLiteral("%1 %2")
+                    .arg(kBusNoAnswer)
+                    .arg(FindText(TextKind::String, BusErrorTextId(kBusNoAnswer)).simplified())};
+    case kBytes: {
+        // The XV module's reply to "read station info": the header and 28 bytes of data and checksum.
+        constexpr int kStationInfoReplyBytes = 35;
+        QStringList bytes;
+        for (int i = 0; i < kStationInfoReplyBytes; ++i) {
+            bytes << QStringLiteral("FF");
+        }
+        return {bytes.join(QLatin1Char(' '))};
+    }
+    default:
+        return {};
+    }
 }
 
 int TrafficModel::rowCount(const QModelIndex& parent) const {
@@ -286,8 +325,15 @@ CTrafficMonitor::CTrafficMonitor(BusContext&, QWidget* owner, size_t limit)
     Retranslate();
     connect(&model_, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) { FitColumns(first, last); });
-    LoadWindowPlacement("Traffic Monitor");
+    placementLoaded_ = LoadWindowPlacement("Traffic Monitor");
     observer_.Install();
+}
+
+void CTrafficMonitor::OnInitDialog() {
+    CPlacementDialog::OnInitDialog();
+    if (!placementLoaded_) {
+        WidenToShowColumns(this, view_); // the received bytes in view too, as far as the screen allows
+    }
 }
 
 CTrafficMonitor::~CTrafficMonitor() {
@@ -302,6 +348,7 @@ void CTrafficMonitor::closeEvent(QCloseEvent* event) {
 void CTrafficMonitor::Retranslate() {
     setWindowTitle(tr("Bus Traffic"));
     model_.Retranslate();
+    FitTypicalColumns();
     FitColumns(0, static_cast<int>(model_.Size()) - 1);
     pause_->setText(tr("&Pause"));
     clear_->setText(tr("C&lear"));
@@ -319,6 +366,23 @@ void CTrafficMonitor::FitColumns(int firstRow, int lastRow) {
         int needed = header->sectionSizeHint(column);
         for (int row = firstRow; row <= lastRow; ++row) {
             needed = std::max(needed, view_->sizeHintForIndex(model_.index(row, column)).width() + slack);
+        }
+        if (needed > header->sectionSize(column)) {
+            header->resizeSection(column, needed);
+        }
+    }
+}
+
+void CTrafficMonitor::FitTypicalColumns() {
+    // As a cell's hint: the text and the item margins, plus the grid line and a pixel of rounding.
+    const QFontMetrics metrics(view_->font());
+    const int margins = 2 * (view_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view_) + 1);
+    const int slack = (view_->showGrid() ? 1 : 0) + 1;
+    QHeaderView* header = view_->horizontalHeader();
+    for (int column = 0; column < TrafficModel::kColumnCount; ++column) {
+        int needed = 0;
+        for (const QString& text : TrafficModel::TypicalTexts(column)) {
+            needed = std::max(needed, metrics.horizontalAdvance(text) + margins + slack);
         }
         if (needed > header->sectionSize(column)) {
             header->resizeSection(column, needed);

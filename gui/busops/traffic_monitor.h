@@ -41,6 +41,9 @@ public:
     size_t Size() const { return frames_.size(); }
     // One line per frame in the format of terrix-cli --trace.
     QString Text() const;
+    // The widest texts a column shows in the ordinary course (for the bytes, the XV module's reply to "read
+    // station info"), so the columns have room before the first frame arrives.
+    static QStringList TypicalTexts(int column);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -76,6 +79,7 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void OnInitDialog() override;
 
 private:
     void OnFrame(const BusTraceEvent& event);
@@ -83,6 +87,8 @@ private:
     void Retranslate();
     // Widens every column that is narrower than the header or one of the rows firstRow..lastRow needs.
     void FitColumns(int firstRow, int lastRow);
+    // Widens every column to its typical texts.
+    void FitTypicalColumns();
     void UpdateCount();
 
     TrafficModel model_;
@@ -93,6 +99,7 @@ private:
     QPushButton* close_ = nullptr;
     QLabel* count_ = nullptr;
     size_t dropped_ = 0;
+    bool placementLoaded_ = false;
     // Declared last: uninstalled first, so no frame arrives while the members above go.
     QueuedBusTraceObserver observer_;
 };

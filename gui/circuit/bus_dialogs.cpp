@@ -5,6 +5,7 @@
 #include "gui/app/bus_activity.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/config/config_text.h"
+#include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -102,11 +103,10 @@ bool CCreateCollisionsDlg::OpenPort() {
     }
     if (!portUser_.Acquire()) {
         const ComPortContext& port = context_.portContext;
-        portState_->setText(
-            port.dwError == kErrorPortReserved
-                ? BusBusyMeasuringText()
-                : Text(24655) + QLatin1Char('\n') +
-                      QString::fromStdString(PortUserErrorText(port, PortDeviceName(port.nPortNo))));
+        portState_->setText(port.dwError == kErrorPortReserved
+                                ? BusBusyMeasuringText()
+                                : Text(24655) + QLatin1Char('\n') +
+                                      CoreText(PortUserErrorText(port, PortDeviceName(port.nPortNo))));
         portState_->show();
         return false;
     }

@@ -12,6 +12,7 @@
 #include "gui/busops/module_at_station.h"
 #include "gui/circuit/bus_dialogs.h"
 #include "gui/circuit/measuring_refusal.h"
+#include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -173,12 +174,14 @@ void CMeasCircuitDlg::Listener::OnPortBack(uint32_t gapSeconds) {
 
 void CMeasCircuitDlg::Listener::OnStoreFailed(uint32_t /*slot*/, const std::string& reason) {
     CMeasCircuitDlg* window = window_;
-    poster_.Post([window, text = QString::fromStdString(reason)] {
+    poster_.Post([window, reason] {
         // Once per measurement: a full disk would otherwise bring one box per module and round.
         if (!window->storeFailureShown_) {
             window->storeFailureShown_ = true;
-            ShowMessage(window, CMeasCircuitDlg::tr("A measured value could not be stored:\n%1").arg(text),
-                        window->windowTitle(), MessageIcon::Warning);
+            ShowMessage(
+                window,
+                CMeasCircuitDlg::tr("A measured value could not be stored:\n%1").arg(CoreText(reason)),
+                window->windowTitle(), MessageIcon::Warning);
         }
     });
 }
@@ -958,8 +961,8 @@ bool CMeasCircuitDlg::EraseRow(int row, bool confirm) {
         return false;
     }
     if (!store->Erase()) {
-        ShowMessage(this, Text(24669) + QLatin1Char('\n') + QString::fromStdString(store->LastErrorText()),
-                    windowTitle(), MessageIcon::Warning);
+        ShowMessage(this, Text(24669) + QLatin1Char('\n') + CoreText(store->LastErrorText()), windowTitle(),
+                    MessageIcon::Warning);
         return false;
     }
     RefreshStoredValue(row);
@@ -1037,7 +1040,7 @@ void CMeasCircuitDlg::OnActivate() {
     loop_.SetModuleDisabled(static_cast<uint32_t>(currentRow_), record->bDisabled == 0);
     InventoryFileError error;
     if (!SaveModuleChange(*record, &error)) {
-        ShowMessage(this, QString::fromStdString(error.Message()), windowTitle(), MessageIcon::Warning);
+        ShowMessage(this, CoreText(error.Message()), windowTitle(), MessageIcon::Warning);
     }
     RefreshIdentity(currentRow_);
 }
@@ -1062,7 +1065,7 @@ void CMeasCircuitDlg::OnRemove() {
     CloseValueWindow(serial);
     loop_.RemoveBySerial(serial); // the slot only points at the record, which the bus list deletes
     if (RemoveModuleFromBus(context_.busList, *record) == ModuleRemoval::kSaveFailed) {
-        ShowMessage(this, QString::fromStdString(context_.busList.LastFileError().Message()), windowTitle(),
+        ShowMessage(this, CoreText(context_.busList.LastFileError().Message()), windowTitle(),
                     MessageIcon::Warning);
     }
     moduleCount_ = loop_.SlotCount();
@@ -1086,8 +1089,8 @@ void CMeasCircuitDlg::OnRecreateAscii() {
     if (ok) {
         ShowMessage(this, Text(24786), windowTitle(), MessageIcon::Information);
     } else {
-        ShowMessage(this, Text(24787) + QLatin1Char('\n') + QString::fromStdString(store->LastErrorText()),
-                    windowTitle(), MessageIcon::Stop);
+        ShowMessage(this, Text(24787) + QLatin1Char('\n') + CoreText(store->LastErrorText()), windowTitle(),
+                    MessageIcon::Stop);
     }
 }
 
@@ -1126,8 +1129,7 @@ void CMeasCircuitDlg::OnCopyFiles() {
     if (!report.failed.empty()) {
         text += QLatin1Char('\n') + tr("Could not be copied:");
         for (const auto& [file, reason] : report.failed) {
-            text += QStringLiteral("\n  %1: %2")
-                        .arg(QString::fromStdString(file.string()), QString::fromStdString(reason));
+            text += QStringLiteral("\n  %1: %2").arg(QString::fromStdString(file.string()), CoreText(reason));
         }
     }
     ShowMessage(this, text, Text(24766),
@@ -1156,7 +1158,7 @@ void CMeasCircuitDlg::RunModuleDialog(int command, const ModuleWindows::ModalDia
     }
     InventoryFileError error;
     if (!SaveModuleChange(*record, &error)) {
-        ShowMessage(this, QString::fromStdString(error.Message()), windowTitle(), MessageIcon::Warning);
+        ShowMessage(this, CoreText(error.Message()), windowTitle(), MessageIcon::Warning);
     }
     FillList();
     list_->Select(row);

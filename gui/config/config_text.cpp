@@ -1,6 +1,7 @@
 #include "gui/config/config_text.h"
 
-#include <QCoreApplication>
+#include "gui/toolkit/core_text.h"
+
 #include <QtGlobal>
 
 #include <array>
@@ -11,10 +12,9 @@ namespace {
 
 constexpr const char* kContext = "terrix::ConfigText";
 
-// The core's fixed texts, so that the translation files list them (they are looked up by their English
-// text at run time). Each must match the core's wording exactly (tst_config_dialogs checks the texts the
-// core's headers name).
-[[maybe_unused]] constexpr std::array kWholeTexts = {
+// The core's fixed texts. Each must match the core's wording exactly (tst_config_dialogs checks the texts
+// the core's headers name).
+constexpr std::array kWholeTexts = {
     QT_TRANSLATE_NOOP("terrix::ConfigText", "Error"),
     QT_TRANSLATE_NOOP("terrix::ConfigText", "Failed to request for TavikXV's actual switch postion!"),
     QT_TRANSLATE_NOOP("terrix::ConfigText", "Error getting coefficient from module!"),
@@ -78,36 +78,19 @@ constexpr const char* kContext = "terrix::ConfigText";
     QT_TRANSLATE_NOOP("terrix::ConfigText", "Failed to set active calibration"),
 };
 
-// Fixed texts the core follows with a detail.
-constexpr std::array kPrefixTexts = {
+// Fixed words around a detail (a list of files, a path).
+constexpr std::array kPatterns = {
     QT_TRANSLATE_NOOP("terrix::ConfigText",
-                      "The LOC file names calibration files that are missing or cannot be read: "),
+                      "The LOC file names calibration files that are missing or cannot be read: %1"),
     QT_TRANSLATE_NOOP("terrix::ConfigText", "The LOC file names calibration files that are missing or cannot "
-                                            "be read, so nothing has been programmed: "),
+                                            "be read, so nothing has been programmed: %1"),
+    QT_TRANSLATE_NOOP("terrix::ConfigText", "Open %1 failed!"),
 };
 
 } // namespace
 
 QString ConfigText(const std::string& text) {
-    const QString whole = QCoreApplication::translate(kContext, text.c_str());
-    if (whole != QString::fromStdString(text)) {
-        return whole;
-    }
-    for (const char* prefix : kPrefixTexts) {
-        const std::string fixed(prefix);
-        if (text.size() > fixed.size() && text.compare(0, fixed.size(), fixed) == 0) {
-            return QCoreApplication::translate(kContext, prefix) +
-                   QString::fromStdString(text.substr(fixed.size()));
-        }
-    }
-    // "Open <path> failed!": the path in the middle.
-    const std::string open = "Open ";
-    const std::string failed = " failed!";
-    if (text.size() > open.size() + failed.size() && text.starts_with(open) && text.ends_with(failed)) {
-        return QCoreApplication::translate("terrix::ConfigText", "Open %1 failed!")
-            .arg(QString::fromStdString(text.substr(open.size(), text.size() - open.size() - failed.size())));
-    }
-    return whole;
+    return TranslateCoreText({kContext, kWholeTexts, kPatterns}, text);
 }
 
 } // namespace terrix

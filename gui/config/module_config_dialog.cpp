@@ -3,6 +3,7 @@
 #include "core/platform/com_port.h"
 #include "gui/app/bus_activity.h"
 #include "gui/busops/module_at_station.h"
+#include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 
 namespace terrix {
@@ -27,7 +28,7 @@ bool CModuleConfigDialog::OpenPort() {
         openedPort_ = !wasOpen;
         return true;
     }
-    const QString text = QString::fromStdString(PortUserErrorText(context_.portContext, LastPortDevice()));
+    const QString text = CoreText(PortUserErrorText(context_.portContext, LastPortDevice()));
     if (context_.portContext.dwError == kErrorPortReserved) {
         ShowMessage(this, text, windowTitle(), MessageIcon::Warning);
         return false;

@@ -1,5 +1,7 @@
 #include "gui/measure/meas_plot_widget.h"
 
+#include "gui/measure/field_title_text.h"
+
 #include <QFontMetricsF>
 #include <QImage>
 #include <QMouseEvent>
@@ -37,23 +39,10 @@ double ToY(const QRectF& area, const AxisScale& scale, double value) {
     return area.bottom() - (value - scale.bottom) / span * area.height();
 }
 
-// The XV module's axes are titled with its record's field titles, which the measurement files keep in
-// English; on screen they are in the user's language. An ordinary module's title is its unit name, shown as
-// the module reports it.
+// The XV module's axes are titled with its record's field titles, in the user's language; an ordinary
+// module's title is its unit name, shown as the module reports it.
 QString AxisTitle(const PlotCurve& curve) {
-    static const char* const kFieldTitles[] = {
-        QT_TRANSLATE_NOOP("terrix::CMeasPlotWidget", "Moisture [%]"),
-        QT_TRANSLATE_NOOP("terrix::CMeasPlotWidget", "Error [%]"),
-        QT_TRANSLATE_NOOP("terrix::CMeasPlotWidget", "Temperature"),
-    };
-    if (curve.fixedScale) {
-        for (const char* title : kFieldTitles) {
-            if (curve.title == title) {
-                return CMeasPlotWidget::tr(title);
-            }
-        }
-    }
-    return QString::fromStdString(curve.title);
+    return curve.fixedScale ? FieldTitleText(curve.title) : QString::fromStdString(curve.title);
 }
 
 double ValueAtY(const QRectF& area, const AxisScale& scale, double y) {

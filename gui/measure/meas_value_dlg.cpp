@@ -5,8 +5,10 @@
 #include "core/platform/data_paths.h"
 #include "gui/app/language.h"
 #include "gui/measure/export_values_dlg.h"
+#include "gui/measure/field_title_text.h"
 #include "gui/measure/meas_plot_widget.h"
 #include "gui/measure/meas_value_list.h"
+#include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/report_list_ctrl.h"
@@ -312,12 +314,8 @@ QString CMeasValueDlg::ColumnTitle(size_t field) const {
     if (field > 0 && !units_[field].empty()) {
         return QString::fromStdString(units_[field]);
     }
-    const std::string& title = columns_.GetTitle(field);
-    // The time stamp's title stays English in the measurement files; on screen it is translated.
-    if (title == CTimeStampField::kDefaultTitle) {
-        return tr("Date/Time");
-    }
-    return QString::fromStdString(title);
+    // The titles stay English in the measurement files; on screen they are translated.
+    return FieldTitleText(columns_.GetTitle(field));
 }
 
 void CMeasValueDlg::BuildColumns() {
@@ -546,8 +544,7 @@ bool CMeasValueDlg::CopySelection() {
     QString text;
     for (int64_t row = first; row <= last; ++row) {
         if (!store_.ReadRecord(static_cast<uint32_t>(row))) {
-            ShowMessage(this, QString::fromStdString(store_.LastErrorText()), windowTitle(),
-                        MessageIcon::Stop);
+            ShowMessage(this, CoreText(store_.LastErrorText()), windowTitle(), MessageIcon::Stop);
             return false;
         }
         CMeasRecord& record = store_.ReadRecordData();
@@ -591,8 +588,8 @@ bool CMeasValueDlg::ExportTo(const QString& path, uint32_t begin, uint32_t end, 
     if (ExportValuesCsv(store_, units_, begin, end, options, QFile::encodeName(path).toStdString(), &error)) {
         return true;
     }
-    ShowMessage(this, tr("The values could not be exported:\n%1").arg(QString::fromStdString(error)),
-                windowTitle(), MessageIcon::Stop);
+    ShowMessage(this, tr("The values could not be exported:\n%1").arg(CoreText(error)), windowTitle(),
+                MessageIcon::Stop);
     return false;
 }
 

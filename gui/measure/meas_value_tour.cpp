@@ -130,7 +130,8 @@ void AddMeasValueTourSteps(CScreenshotTour& tour) {
     });
     tour.AddStep(QStringLiteral("value window of the XV module"), [](TourContext& t) {
         const ModuleRecord* xv = FindModule(t.Frame().GetBusContext()->busList, true);
-        return xv != nullptr && ShootValueWindow(t, *xv, true, "plot_xv");
+        return xv != nullptr && ShootValueWindow(t, *xv, false, "values_xv") &&
+               ShootValueWindow(t, *xv, true, "plot_xv");
     });
 }
 

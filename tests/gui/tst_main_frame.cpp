@@ -1,7 +1,11 @@
 // The program's frame: start-up, bus waits on the user-interface thread, ports, clock, commands and their
 // windows, and the languages (choice, loading, numbered texts, run-time switch).
 
+#include "core/busops/station_number.h"
+#include "core/inventory/bus_list.h"
+#include "core/inventory/file_error.h"
 #include "core/inventory/module_record.h"
+#include "core/measure/meas_data_file.h"
 #include "core/platform/clock.h"
 #include "core/platform/com_port.h"
 #include "core/platform/ini_section.h"
@@ -14,7 +18,9 @@
 #include "gui/app/single_instance.h"
 #include "gui/app/terrix_app.h"
 #include "gui/app/toolkit_check.h"
+#include "gui/measure/field_title_text.h"
 #include "gui/toolkit/about_dlg.h"
+#include "gui/toolkit/core_text.h"
 #include "gui/toolkit/placement_dialog.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui_test_support.h"
@@ -25,15 +31,20 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTime>
 #include <QTimer>
 #include <QToolBar>
 #include <QTranslator>
 #include <QXmlStreamReader>
+
+#include <algorithm>
 
 using namespace terrix;
 
@@ -159,6 +170,78 @@ private Q_SLOTS:
         // Directories are searched in order (beside the executable, then the installed data directory).
         SetLanguageDirs({englishOnlyDir_, bothDir_});
         QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
+    }
+
+    // Qt's own texts follow the language, also after a switch at run time.
+    void qtStandardButtonsFollowTheLanguage() {
+        const bool haveGerman = std::ranges::any_of(QtTranslationDirs(), [](const QString& dir) {
+            return QFileInfo::exists(QDir(dir).filePath(QStringLiteral("qtbase_de.qm")));
+        });
+        if (!haveGerman) {
+            QSKIP("Qt's German translation (qtbase_de.qm) is not installed");
+        }
+        const struct {
+            const char* module;
+            QMessageBox::StandardButton button;
+            const char* text;
+        } cases[] = {{"Terrix Deutsch", QMessageBox::Yes, "&Ja"},
+                     {"Terrix Deutsch", QMessageBox::No, "&Nein"},
+                     {"Terrix Deutsch", QMessageBox::Cancel, "Abbrechen"},
+                     {"Terrix English", QMessageBox::Yes, "&Yes"},
+                     {"Terrix English", QMessageBox::Cancel, "Cancel"}};
+        for (const auto& c : cases) {
+            QVERIFY(LoadLanguageModule(QLatin1String(c.module)));
+            QMessageBox box(QMessageBox::Question, QString(), QString(), c.button);
+            QCOMPARE(box.button(c.button)->text(), QString::fromUtf8(c.text));
+        }
+    }
+
+    // The core's messages reach a window in the user's language; details (devices, paths, numbers) stay.
+    void coreMessagesInTheUserLanguage() {
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
+        const std::pair<std::string, const char*> given[] = {
+            {PortErrorText(EBUSY, "/dev/ttyUSB0"), "/dev/ttyUSB0 wird von einem anderen Programm benutzt."},
+            {PortErrorText(EIO, ""), "Die serielle Schnittstelle: Verbindung verloren (Ein-/Ausgabefehler). "
+                                     "Prüfen Sie, ob der serielle Adapter noch eingesteckt ist."},
+            {InventoryFileError{ENOSPC, "/d/%1/Terrix.ini"}.Message(),
+             "/d/%1/Terrix.ini: Kein Speicherplatz mehr auf dem Gerät"},
+            {"Cannot use /dev/ttyS0: Permission denied.",
+             "/dev/ttyS0 kann nicht benutzt werden: Keine Berechtigung."},
+            {"no such text in the core", "no such text in the core"},
+        };
+        for (const auto& [core, german] : given) {
+            QCOMPARE(CoreText(core), QString::fromUtf8(german));
+        }
+        // Every message the core can send to a window has its translation (a changed core text would not).
+        std::vector<std::string> produced = {kBusBusyMeasuringText,
+                                             InventoryFileError{kNoSerialNumber, "/d/0.ini"}.Message()};
+        for (const int error : {EACCES, EBUSY, ENOENT, ENOTTY, EIO}) {
+            produced.push_back(PortErrorText(static_cast<uint32_t>(error), "/dev/ttyS0"));
+        }
+        for (const auto result : {StationChangeResult::kSaveFailed, StationChangeResult::kInvalidStation,
+                                  StationChangeResult::kStationInUse, StationChangeResult::kNotConfirmed}) {
+            produced.push_back(StationChangeText(result));
+        }
+        CBusList bus;
+        auto holder = std::make_unique<ModuleRecord>();
+        holder->iaStation = 5;
+        holder->stationInfo.wSerialNo = 1500;
+        bus.Add(std::move(holder));
+        produced.push_back(StationInUseText(bus, 5));
+        for (int error = kMeasErrShorterThanHeader; error >= kMeasErrOtherModule; --error) {
+            produced.push_back(MeasFileErrorText(error));
+        }
+        for (const std::string& text : produced) {
+            QVERIFY2(CoreText(text) != QString::fromStdString(text), text.c_str());
+        }
+        // Field titles on screen; the files keep the English, symbols and a module's unit names stay.
+        const std::pair<const char*, const char*> titles[] = {
+            {"Moisture [%]", "Feuchte [%]"}, {"Date/Time", "Datum/Uhrzeit"}, {"n1", "n1"}, {"mV", "mV"}};
+        for (const auto& [title, shown] : titles) {
+            QCOMPARE(FieldTitleText(title), QString::fromUtf8(shown));
+        }
+        QVERIFY(LoadLanguageModule(QStringLiteral("Terrix English")));
+        QCOMPARE(CoreText(produced.front()), QString::fromLatin1(kBusBusyMeasuringText));
     }
 
     void everyNumberedTextExistsInBothLanguages() {
