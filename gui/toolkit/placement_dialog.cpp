@@ -162,7 +162,9 @@ bool CPlacementDialog::DeferCloseWhileBusy(bool accepted) {
     const QPointer<CPlacementDialog> self(this);
     return WindowOperation::DeferClose(this, [self, accepted] {
         if (accepted) {
-            self->accept();
+            // Not the override: a dialog whose accept() does bus work and then closes through this one
+            // (creating collisions) would otherwise do that work again, and again.
+            self->CPlacementDialog::accept();
         } else {
             self->reject();
         }

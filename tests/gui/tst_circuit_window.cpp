@@ -599,6 +599,21 @@ private Q_SLOTS:
         QCOMPARE(dialog.result(), 0);
     }
 
+    // OK asks once and moves the modules once: the close after the bus work does not do the work again.
+    void createCollisionsAsksAndSendsOnce() {
+        BusContext context;
+        Fill(context, {g_identified[0]});
+        CCreateCollisionsDlg dialog(context, nullptr);
+        dialog.show();
+        dialog.StationEdit()->setValue(7);
+        dialog.accept();
+        QTRY_VERIFY(!dialog.isVisible());
+        QTest::qWait(50); // a repeated close would come queued
+        QCOMPARE(messages.Texts(), QStringList{Text(24627)});
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        sim::ForgetSharedBuses(); // the built-in bus is back at its stations for the next case
+    }
+
     // SIGTERM (as at logout) ends a measuring program without a question: the loop stops after its current
     // module and the frame closes. Last: the session stays ended for the rest of the program.
     void sessionEndStopsTheLoopWithoutAQuestion() {

@@ -5,13 +5,17 @@
 // its operation has ended) and the bus is free and answers again afterwards.
 
 #include "core/bus/bus_trace.h"
+#include "core/bus/commands.h"
 #include "core/busops/identification.h"
 #include "core/inventory/unit_names.h"
 #include "gui/app/bus_activity.h"
 #include "gui/app/frame_windows.h"
 #include "gui/app/gui_wait.h"
 #include "gui/app/main_frame.h"
+#include "gui/busops/conversion_time_dlg.h"
 #include "gui/busops/resolve_collisions_dlg.h"
+#include "gui/busops/station_number_dlg.h"
+#include "gui/circuit/bus_dialogs.h"
 #include "gui/circuit/meas_circuit_dlg.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui_test_support.h"
@@ -19,7 +23,10 @@
 #include "support/temp_dir.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPointer>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -71,6 +78,9 @@ struct Operation {
     bool inCircuitWindow; // started from the circuit window over the XV module's row
     std::function<void(CMainFrame&, CMeasCircuitDlg*)> start;
     std::function<void(BusContext&)> prepare = {}; // runs before the close is armed
+    // Dialogs that go to the bus only after the user's input: once the dialog is up and the bus idle, this
+    // enters the input and confirms it, and the close comes during the bus work that follows.
+    std::function<void(QDialog&)> confirm = {};
 };
 
 // The XV module of the built-in bus (station 3), identified once.
@@ -100,7 +110,16 @@ private Q_SLOTS:
         user.Release();
     }
 
+    // One row per way of closing, so that the three can run side by side.
+    void closeDuringEveryBusOperation_data() {
+        QTest::addColumn<int>("way");
+        QTest::newRow("escape") << int(CloseWay::Escape);
+        QTest::newRow("close") << int(CloseWay::Close);
+        QTest::newRow("quit") << int(CloseWay::Quit);
+    }
+
     void closeDuringEveryBusOperation() {
+        QFETCH(int, way);
         const std::string collisions = "sim:" + collisionScenario_.toStdString();
         const Operation operations[] = {
             {"scan completely", false, [](CMainFrame& f, CMeasCircuitDlg*) { f.OnScan(3); }},
@@ -130,89 +149,140 @@ private Q_SLOTS:
             {"coefficients", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnCoefficients(); }},
             {"application parameters", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnAppParams(); }},
             {"error66 limit", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnError66(); }},
+            {"station number write",
+             true,
+             [](CMainFrame&, CMeasCircuitDlg* w) { w->OnStationNumber(); },
+             {},
+             [](QDialog& d) {
+                 auto& dialog = dynamic_cast<CStationNumberDlg&>(d);
+                 dialog.NewEdit()->SetValue(9);
+                 dialog.accept();
+             }},
+            {"conversion time write",
+             true,
+             [](CMainFrame&, CMeasCircuitDlg* w) { w->OnConversionTime(); },
+             {},
+             [](QDialog& d) {
+                 auto& dialog = dynamic_cast<CConversionTimeDlg&>(d);
+                 dialog.NewEdit()->SetValue(dialog.PreviousEdit()->GetValue() + 10);
+                 dialog.accept();
+             }},
+            {"reset baud write",
+             true,
+             [](CMainFrame&, CMeasCircuitDlg* w) { w->OnResetBaud(); },
+             {},
+             [](QDialog& d) { d.accept(); }},
+            {"halt state write",
+             true,
+             [](CMainFrame&, CMeasCircuitDlg* w) { w->OnHaltState(); },
+             {},
+             [](QDialog& d) { dynamic_cast<CHaltMeasStateDlg&>(d).CommandRadio(1)->click(); }},
+            {"create collisions", false,
+             [](CMainFrame& f, CMeasCircuitDlg*) { f.Action(ID_MAINT_CREATE_COLLISION)->trigger(); },
+             [](BusContext& context) { context.busList.Add(std::make_unique<ModuleRecord>(g_xv)); },
+             [](QDialog& d) {
+                 dynamic_cast<CCreateCollisionsDlg&>(d).StationEdit()->setValue(9);
+                 d.accept();
+             }},
         };
-        const CloseWay ways[] = {CloseWay::Escape, CloseWay::Close, CloseWay::Quit};
         ActOnFirstFrame trigger;
         SetBusTraceObserver(&trigger);
         for (const Operation& op : operations) {
-            for (const CloseWay way : ways) {
-                const QByteArray label = QByteArray(op.name) + " / way " + QByteArray::number(int(way));
-                const char* name = label.constData();
-                sim::ForgetSharedBuses();
-                auto frame = std::make_unique<CMainFrame>(AllFrameWindows());
-                BusContext& context = *frame->GetBusContext();
-                context.portContext.nPortNo = 1;
-                context.portContext.device = "sim";
-                frame->show();
-                QPointer<CMeasCircuitDlg> circuit;
-                if (op.inCircuitWindow) {
-                    context.busList.Add(std::make_unique<ModuleRecord>(g_xv));
-                    frame->OnDisplay();
-                    circuit = qobject_cast<CMeasCircuitDlg*>(frame->CircuitWindow());
-                    QVERIFY2(circuit != nullptr, name);
-                    circuit->List()->Select(0);
-                }
-                if (op.prepare) {
-                    op.prepare(context);
-                }
-                bool circuitMustGo = op.inCircuitWindow && way != CloseWay::Escape;
-                trigger.Arm([&] {
-                    QWidget* reached = QApplication::activeModalWidget();
-                    if (reached == nullptr) {
-                        reached = circuit != nullptr ? static_cast<QWidget*>(circuit) : frame.get();
-                    }
-                    circuitMustGo = circuitMustGo || (circuit != nullptr && reached == circuit);
-                    switch (way) {
-                    case CloseWay::Escape:
-                        QTest::keyClick(reached, Qt::Key_Escape);
-                        break;
-                    case CloseWay::Close:
-                        (circuit != nullptr ? static_cast<QWidget*>(circuit) : reached)->close();
-                        break;
-                    case CloseWay::Quit:
-                        frame->close();
-                        break;
-                    }
-                });
-                // What the close left open (a scanning dialog keeps its window after a cancel, a module
-                // dialog whose own Escape came while it was busy) is closed by the user afterwards.
-                QTimer leftovers;
-                connect(&leftovers, &QTimer::timeout, [&] {
-                    QWidget* modal = QApplication::activeModalWidget();
-                    if (trigger.Fired() && !BusActivity::IsBusy(context) && modal != nullptr) {
-                        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-                            dialog->reject();
-                        }
-                    }
-                });
-                leftovers.start(20);
-                bool returned = false;
-                QTimer::singleShot(0, [&] {
-                    op.start(*frame, circuit);
-                    returned = true;
-                });
-                QTRY_VERIFY2_WITH_TIMEOUT(returned && !BusActivity::IsBusy(context) &&
-                                              QApplication::activeModalWidget() == nullptr,
-                                          name, 30000);
-                leftovers.stop();
-                QVERIFY2(trigger.Fired(), name);
-                if (circuitMustGo) {
-                    QTRY_VERIFY2(circuit.isNull(), name);
-                }
-                if (way == CloseWay::Quit) {
-                    QTRY_VERIFY2(!frame->isVisible(), name);
-                }
-                trigger.Arm({});
-                QCOMPARE(context.portContext.hPort, kInvalidPort);
-                QVERIFY2(!PortUser::IsReserved(context.portContext), name);
-                // The bus answers again through the same context.
-                context.portContext.device = "sim";
-                PortUser user(&context.portContext);
-                ModuleRecord again;
-                QVERIFY2(user.Acquire() && IdentifyModule(user.Port(), 3, again, UnitName), name);
-                user.Release();
-                frame.reset();
+            const QByteArray label = QByteArray(op.name);
+            const char* name = label.constData();
+            sim::ForgetSharedBuses();
+            auto frame = std::make_unique<CMainFrame>(AllFrameWindows());
+            BusContext& context = *frame->GetBusContext();
+            context.portContext.nPortNo = 1;
+            context.portContext.device = "sim";
+            frame->show();
+            QPointer<CMeasCircuitDlg> circuit;
+            if (op.inCircuitWindow) {
+                context.busList.Add(std::make_unique<ModuleRecord>(g_xv));
+                frame->OnDisplay();
+                circuit = qobject_cast<CMeasCircuitDlg*>(frame->CircuitWindow());
+                QVERIFY2(circuit != nullptr, name);
+                circuit->List()->Select(0);
             }
+            if (op.prepare) {
+                op.prepare(context);
+            }
+            bool circuitMustGo = op.inCircuitWindow && CloseWay(way) != CloseWay::Escape;
+            const auto close = [&] {
+                QWidget* reached = QApplication::activeModalWidget();
+                if (reached == nullptr) {
+                    reached = circuit != nullptr ? static_cast<QWidget*>(circuit) : frame.get();
+                }
+                circuitMustGo = circuitMustGo || (circuit != nullptr && reached == circuit);
+                switch (CloseWay(way)) {
+                case CloseWay::Escape:
+                    QTest::keyClick(reached, Qt::Key_Escape);
+                    break;
+                case CloseWay::Close:
+                    (circuit != nullptr ? static_cast<QWidget*>(circuit) : reached)->close();
+                    break;
+                case CloseWay::Quit:
+                    frame->close();
+                    break;
+                }
+            };
+            QTimer confirmer;
+            if (op.confirm) {
+                connect(&confirmer, &QTimer::timeout, [&] {
+                    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                    if (dialog != nullptr && qobject_cast<QMessageBox*>(dialog) == nullptr &&
+                        !BusActivity::IsBusy(context)) {
+                        confirmer.stop();
+                        trigger.Arm(close);
+                        op.confirm(*dialog);
+                    }
+                });
+                confirmer.start(20);
+            } else {
+                trigger.Arm(close);
+            }
+            // What the close left open (a scanning dialog keeps its window after a cancel, a module
+            // dialog whose own Escape came while it was busy) is closed by the user afterwards.
+            QTimer leftovers;
+            connect(&leftovers, &QTimer::timeout, [&] {
+                QWidget* modal = QApplication::activeModalWidget();
+                if (trigger.Fired() && !BusActivity::IsBusy(context) && modal != nullptr) {
+                    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                        dialog->reject();
+                    }
+                }
+            });
+            leftovers.start(20);
+            bool returned = false;
+            QTimer::singleShot(0, [&] {
+                op.start(*frame, circuit);
+                returned = true;
+            });
+            QTRY_VERIFY2_WITH_TIMEOUT(returned && !BusActivity::IsBusy(context) &&
+                                          QApplication::activeModalWidget() == nullptr,
+                                      name, 30000);
+            leftovers.stop();
+            confirmer.stop();
+            QVERIFY2(trigger.Fired(), name);
+            if (circuitMustGo) {
+                QTRY_VERIFY2(circuit.isNull(), name);
+            }
+            if (CloseWay(way) == CloseWay::Quit) {
+                QTRY_VERIFY2(!frame->isVisible(), name);
+            }
+            trigger.Arm({});
+            QCOMPARE(context.portContext.hPort, kInvalidPort);
+            QVERIFY2(!PortUser::IsReserved(context.portContext), name);
+            // The bus answers again through the same context.
+            context.portContext.device = "sim";
+            PortUser user(&context.portContext);
+            StationInfoBlock info;
+            // (The station number case may have moved the module to station 9 before the close.)
+            QVERIFY2(user.Acquire() &&
+                         (ReadStationInfo(user.Port(), 3, info) || ReadStationInfo(user.Port(), 9, info)),
+                     name);
+            user.Release();
+            frame.reset();
         }
         SetBusTraceObserver(nullptr);
     }
