@@ -6,6 +6,9 @@
 #include <cstring>
 #include <mutex>
 
+#include <poll.h>
+#include <sys/socket.h>
+
 namespace terrix {
 
 namespace {
@@ -13,6 +16,26 @@ namespace {
 constexpr int kKeepAliveSeconds = 30;
 // Messages the library may have on the wire unacknowledged; the publisher keeps its own, smaller window.
 constexpr unsigned kLibraryInflight = 0; // no limit of the library's own
+
+// With TLS the library goes on waiting for its handshake on a socket whose connection failed (a refused
+// port) and reports nothing: the socket was hung up without ever being connected. Its error, or 0.
+int FailedConnectionError(mosquitto* client) {
+    const int fd = mosquitto_socket(client);
+    pollfd state{fd, POLLOUT, 0};
+    if (fd < 0 || ::poll(&state, 1, 0) != 1 || (state.revents & (POLLERR | POLLHUP)) == 0) {
+        return 0;
+    }
+    sockaddr_storage peer{};
+    socklen_t size = sizeof peer;
+    if (::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &size) == 0) {
+        return 0; // connected; the broker hung up later, which the library reports itself
+    }
+    int error = 0;
+    size = sizeof error;
+    ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size);
+    // The library took the error already; a hang-up before the connection was made is a refusal as a rule.
+    return error != 0 ? error : ECONNREFUSED;
+}
 
 void InitLibraryOnce() {
     static std::once_flag once;
@@ -190,6 +213,10 @@ bool MqttLink::Connect(std::chrono::milliseconds timeout, const std::function<bo
                 return fail(lostReason_, failure_);
             }
             return fail(MqttErrorText(rc, osError), MqttFailureOf(rc, osError));
+        }
+        if (const int socketError = FailedConnectionError(client_); socketError != 0) {
+            return fail(MqttErrorText(MOSQ_ERR_ERRNO, socketError),
+                        MqttFailureOf(MOSQ_ERR_ERRNO, socketError));
         }
     }
     if (connackCode_ != 0) {
