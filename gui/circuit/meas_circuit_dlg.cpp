@@ -190,7 +190,7 @@ void CMeasCircuitDlg::Listener::OnStoreFailed(uint32_t /*slot*/, const std::stri
 
 void CMeasCircuitDlg::PublishListener::OnPublishProblem(const std::string& text) {
     CMeasCircuitDlg* window = window_;
-    poster_.Post([window, generation = generation_.load(), problem = QString::fromStdString(text)] {
+    poster_.Post([window, generation = generation_.load(), problem = CoreText(text)] {
         if (generation == window->publishGeneration_ && window->publisher_ != nullptr) {
             window->publishTrouble_ = CMeasCircuitDlg::tr("Publishing problem: %1").arg(problem);
             window->ShowPublishing();
@@ -804,7 +804,7 @@ void CMeasCircuitDlg::StartPublishing() {
     const std::optional<BrokerOptions> broker = ResolveBrokerOptions(settings, &why);
     if (!broker) {
         // Measuring goes on; the line says why nothing is published.
-        publishTrouble_ = tr("Publishing is off: %1").arg(QString::fromStdString(why));
+        publishTrouble_ = tr("Publishing is off: %1").arg(CoreText(why));
         ShowPublishing();
         return;
     }

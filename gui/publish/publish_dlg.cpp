@@ -4,6 +4,7 @@
 #include "core/publish/broker_url.h"
 #include "gui/app/frame_windows.h"
 #include "gui/publish/publish_texts.h"
+#include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 
 #include <QEvent>
@@ -191,8 +192,7 @@ void CPublishDlg::accept() {
         }
         if (!ResolveBrokerOptions(settings, &why) &&
             ShowMessage(this,
-                        tr("These settings cannot be used now: %1\n\nStore them anyway?")
-                            .arg(QString::fromStdString(why)),
+                        tr("These settings cannot be used now: %1\n\nStore them anyway?").arg(CoreText(why)),
                         windowTitle(), MessageIcon::Question, QMessageBox::Yes | QMessageBox::No,
                         QMessageBox::No) != QMessageBox::Yes) {
             return;

@@ -1,10 +1,12 @@
 #include "gui/publish/publish_texts.h"
 
+#include "gui/toolkit/core_text.h"
+
 namespace terrix {
 
 QString PublishTexts::Outcome(MqttFailure failure, const std::string& where, const std::string& detail) {
     const QString at = QString::fromStdString(where);
-    const QString more = QString::fromStdString(detail);
+    const QString more = CoreText(detail); // a system error text in it in the user's language
     switch (failure) {
     case MqttFailure::kNone:
         return tr("Connected to %1 and logged in: publishing works with these settings.").arg(at);
@@ -56,7 +58,7 @@ QString PublishTexts::Short(MqttFailure failure, const std::string& detail) {
     case MqttFailure::kOther:
         break;
     }
-    return QString::fromStdString(detail);
+    return CoreText(detail);
 }
 
 } // namespace terrix
