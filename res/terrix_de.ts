@@ -1556,6 +1556,16 @@ Bus traffic</source>
         <translation>Zeigt die Telegramme auf dem Bus an
 Busverkehr</translation>
     </message>
+    <message>
+        <source>Publish &amp;values...</source>
+        <translation>&amp;Werte veröffentlichen...</translation>
+    </message>
+    <message>
+        <source>Send every stored value to an MQTT broker
+Publish values</source>
+        <translation>Jeden gespeicherten Wert an einen MQTT-Broker senden
+Werte veröffentlichen</translation>
+    </message>
 </context>
 <context>
     <name>terrix::CMeasCircuitDlg</name>
@@ -1667,6 +1677,26 @@ Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</tra
     <message>
         <source>No connection: the port&apos;s device has gone</source>
         <translation>Keine Verbindung: das Gerät des Ports ist weg</translation>
+    </message>
+    <message>
+        <source>Publishing problem: %1</source>
+        <translation>Problem beim Veröffentlichen: %1</translation>
+    </message>
+    <message>
+        <source>Publishing is off: %1</source>
+        <translation>Veröffentlichen ist aus: %1</translation>
+    </message>
+    <message>
+        <source>Publishing to %1: connected; records waiting: %2</source>
+        <translation>Veröffentlichen an %1: verbunden; wartende Datensätze: %2</translation>
+    </message>
+    <message>
+        <source>Publishing to %1: connecting; records waiting: %2</source>
+        <translation>Veröffentlichen an %1: Verbindung wird aufgebaut; wartende Datensätze: %2</translation>
+    </message>
+    <message>
+        <source>Publishing to %1 waits (%2); records waiting: %3</source>
+        <translation>Veröffentlichen an %1 wartet (%2); wartende Datensätze: %3</translation>
     </message>
 </context>
 <context>
@@ -1789,6 +1819,85 @@ Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</tra
     <message>
         <source>Do you want to discard your change?</source>
         <translation>Wollen Sie Ihre Änderung verwerfen?</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CPublishDlg</name>
+    <message>
+        <source>Publish Values</source>
+        <translation>Werte veröffentlichen</translation>
+    </message>
+    <message>
+        <source>&amp;Broker:</source>
+        <translation>&amp;Broker:</translation>
+    </message>
+    <message>
+        <source>Topic &amp;prefix:</source>
+        <translation>Themen-&amp;Präfix:</translation>
+    </message>
+    <message>
+        <source>&amp;User:</source>
+        <translation>Ben&amp;utzer:</translation>
+    </message>
+    <message>
+        <source>Pass&amp;word file:</source>
+        <translation>Pass&amp;wortdatei:</translation>
+    </message>
+    <message>
+        <source>&amp;CA file:</source>
+        <translation>&amp;CA-Datei:</translation>
+    </message>
+    <message>
+        <source>Client c&amp;ertificate:</source>
+        <translation>Client-&amp;Zertifikat:</translation>
+    </message>
+    <message>
+        <source>Client &amp;key:</source>
+        <translation>Client-&amp;Schlüssel:</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>Every stored value is sent to the broker as &lt;prefix&gt;/&lt;serial&gt;/record. Leave the broker empty to publish nothing. The password is read from the password file (or from TERRIX_MQTT_PASSWORD) and never stored here. The certificate files are used with mqtts:// only.</source>
+        <translation>Jeder gespeicherte Wert geht als &lt;Präfix&gt;/&lt;Seriennummer&gt;/record an den Broker. Ohne Broker wird nichts veröffentlicht. Das Passwort wird aus der Passwortdatei (oder aus TERRIX_MQTT_PASSWORD) gelesen und nie hier gespeichert. Die Zertifikatsdateien gelten nur mit mqtts://.</translation>
+    </message>
+    <message>
+        <source>&amp;Test</source>
+        <translation>&amp;Testen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>No broker is given: nothing is published.</source>
+        <translation>Kein Broker angegeben: Es wird nichts veröffentlicht.</translation>
+    </message>
+    <message>
+        <source>The broker address is malformed: %1</source>
+        <translation>Die Broker-Adresse ist fehlerhaft: %1</translation>
+    </message>
+    <message>
+        <source>Connecting to %1...</source>
+        <translation>Verbinde mit %1...</translation>
+    </message>
+    <message>
+        <source>These settings cannot be used now: %1
+
+Store them anyway?</source>
+        <translation>Diese Einstellungen sind zurzeit nicht verwendbar: %1
+
+Trotzdem speichern?</translation>
+    </message>
+    <message>
+        <source>The settings could not be stored in the settings file.</source>
+        <translation>Die Einstellungen konnten nicht in der Einstellungsdatei gespeichert werden.</translation>
     </message>
 </context>
 <context>
@@ -2749,6 +2858,81 @@ Kalibrierdaten werden aus dem Modul gelesen, um die geschriebenen Daten zu prüf
         <source>%1 – %2 (station %3)</source>
         <extracomment>A window&apos;s title, the serial number of its module and the module&apos;s station address.</extracomment>
         <translation>%1 – %2 (Station %3)</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::PublishTexts</name>
+    <message>
+        <source>Connected to %1 and logged in: publishing works with these settings.</source>
+        <translation>Mit %1 verbunden und angemeldet: Mit diesen Einstellungen kann veröffentlicht werden.</translation>
+    </message>
+    <message>
+        <source>The settings cannot be used: %1</source>
+        <translation>Die Einstellungen sind nicht verwendbar: %1</translation>
+    </message>
+    <message>
+        <source>Host not found: the name in %1 cannot be resolved (check its spelling and the network).</source>
+        <translation>Host nicht gefunden: Der Name in %1 lässt sich nicht auflösen (Schreibweise und Netzwerk prüfen).</translation>
+    </message>
+    <message>
+        <source>Connection refused: nothing accepts connections at %1 (is the broker running, and is the port right?).</source>
+        <translation>Verbindung abgelehnt: Unter %1 nimmt niemand Verbindungen an (läuft der Broker, und stimmt der Port?).</translation>
+    </message>
+    <message>
+        <source>Not authorised: the broker at %1 refused the user name or the password.</source>
+        <translation>Nicht berechtigt: Der Broker unter %1 hat den Benutzernamen oder das Passwort abgelehnt.</translation>
+    </message>
+    <message>
+        <source>TLS problem with %1: %2</source>
+        <translation>TLS-Problem mit %1: %2</translation>
+    </message>
+    <message>
+        <source>No answer from %1 in time (a firewall, or no MQTT broker at that port?).</source>
+        <translation>Keine rechtzeitige Antwort von %1 (eine Firewall, oder kein MQTT-Broker an diesem Port?).</translation>
+    </message>
+    <message>
+        <source>The broker at %1 closed the connection: %2</source>
+        <translation>Der Broker unter %1 hat die Verbindung geschlossen: %2</translation>
+    </message>
+    <message>
+        <source>The test was stopped.</source>
+        <translation>Der Test wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The connection to %1 failed: %2</source>
+        <translation>Die Verbindung zu %1 ist fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>unusable settings</source>
+        <translation>Einstellungen unbrauchbar</translation>
+    </message>
+    <message>
+        <source>host not found</source>
+        <translation>Host nicht gefunden</translation>
+    </message>
+    <message>
+        <source>connection refused</source>
+        <translation>Verbindung abgelehnt</translation>
+    </message>
+    <message>
+        <source>not authorised</source>
+        <translation>nicht berechtigt</translation>
+    </message>
+    <message>
+        <source>TLS problem</source>
+        <translation>TLS-Problem</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>keine Antwort</translation>
+    </message>
+    <message>
+        <source>connection lost</source>
+        <translation>Verbindung verloren</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>beendet</translation>
     </message>
 </context>
 <context>

@@ -1556,6 +1556,16 @@ Bus traffic</source>
         <translation>Show the frames that go over the bus
 Bus traffic</translation>
     </message>
+    <message>
+        <source>Publish &amp;values...</source>
+        <translation>Publish &amp;values...</translation>
+    </message>
+    <message>
+        <source>Send every stored value to an MQTT broker
+Publish values</source>
+        <translation>Send every stored value to an MQTT broker
+Publish values</translation>
+    </message>
 </context>
 <context>
     <name>terrix::CMeasCircuitDlg</name>
@@ -1667,6 +1677,26 @@ Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
     <message>
         <source>No connection: the port&apos;s device has gone</source>
         <translation>No connection: the port&apos;s device has gone</translation>
+    </message>
+    <message>
+        <source>Publishing problem: %1</source>
+        <translation>Publishing problem: %1</translation>
+    </message>
+    <message>
+        <source>Publishing is off: %1</source>
+        <translation>Publishing is off: %1</translation>
+    </message>
+    <message>
+        <source>Publishing to %1: connected; records waiting: %2</source>
+        <translation>Publishing to %1: connected; records waiting: %2</translation>
+    </message>
+    <message>
+        <source>Publishing to %1: connecting; records waiting: %2</source>
+        <translation>Publishing to %1: connecting; records waiting: %2</translation>
+    </message>
+    <message>
+        <source>Publishing to %1 waits (%2); records waiting: %3</source>
+        <translation>Publishing to %1 waits (%2); records waiting: %3</translation>
     </message>
 </context>
 <context>
@@ -1789,6 +1819,85 @@ Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
     <message>
         <source>Do you want to discard your change?</source>
         <translation>Do you want to discard your change?</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::CPublishDlg</name>
+    <message>
+        <source>Publish Values</source>
+        <translation>Publish Values</translation>
+    </message>
+    <message>
+        <source>&amp;Broker:</source>
+        <translation>&amp;Broker:</translation>
+    </message>
+    <message>
+        <source>Topic &amp;prefix:</source>
+        <translation>Topic &amp;prefix:</translation>
+    </message>
+    <message>
+        <source>&amp;User:</source>
+        <translation>&amp;User:</translation>
+    </message>
+    <message>
+        <source>Pass&amp;word file:</source>
+        <translation>Pass&amp;word file:</translation>
+    </message>
+    <message>
+        <source>&amp;CA file:</source>
+        <translation>&amp;CA file:</translation>
+    </message>
+    <message>
+        <source>Client c&amp;ertificate:</source>
+        <translation>Client c&amp;ertificate:</translation>
+    </message>
+    <message>
+        <source>Client &amp;key:</source>
+        <translation>Client &amp;key:</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>Every stored value is sent to the broker as &lt;prefix&gt;/&lt;serial&gt;/record. Leave the broker empty to publish nothing. The password is read from the password file (or from TERRIX_MQTT_PASSWORD) and never stored here. The certificate files are used with mqtts:// only.</source>
+        <translation>Every stored value is sent to the broker as &lt;prefix&gt;/&lt;serial&gt;/record. Leave the broker empty to publish nothing. The password is read from the password file (or from TERRIX_MQTT_PASSWORD) and never stored here. The certificate files are used with mqtts:// only.</translation>
+    </message>
+    <message>
+        <source>&amp;Test</source>
+        <translation>&amp;Test</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>No broker is given: nothing is published.</source>
+        <translation>No broker is given: nothing is published.</translation>
+    </message>
+    <message>
+        <source>The broker address is malformed: %1</source>
+        <translation>The broker address is malformed: %1</translation>
+    </message>
+    <message>
+        <source>Connecting to %1...</source>
+        <translation>Connecting to %1...</translation>
+    </message>
+    <message>
+        <source>These settings cannot be used now: %1
+
+Store them anyway?</source>
+        <translation>These settings cannot be used now: %1
+
+Store them anyway?</translation>
+    </message>
+    <message>
+        <source>The settings could not be stored in the settings file.</source>
+        <translation>The settings could not be stored in the settings file.</translation>
     </message>
 </context>
 <context>
@@ -2749,6 +2858,81 @@ Reading calibration data from module for verifying correctness of written data.<
         <source>%1 – %2 (station %3)</source>
         <extracomment>A window&apos;s title, the serial number of its module and the module&apos;s station address.</extracomment>
         <translation>%1 – %2 (station %3)</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::PublishTexts</name>
+    <message>
+        <source>Connected to %1 and logged in: publishing works with these settings.</source>
+        <translation>Connected to %1 and logged in: publishing works with these settings.</translation>
+    </message>
+    <message>
+        <source>The settings cannot be used: %1</source>
+        <translation>The settings cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>Host not found: the name in %1 cannot be resolved (check its spelling and the network).</source>
+        <translation>Host not found: the name in %1 cannot be resolved (check its spelling and the network).</translation>
+    </message>
+    <message>
+        <source>Connection refused: nothing accepts connections at %1 (is the broker running, and is the port right?).</source>
+        <translation>Connection refused: nothing accepts connections at %1 (is the broker running, and is the port right?).</translation>
+    </message>
+    <message>
+        <source>Not authorised: the broker at %1 refused the user name or the password.</source>
+        <translation>Not authorised: the broker at %1 refused the user name or the password.</translation>
+    </message>
+    <message>
+        <source>TLS problem with %1: %2</source>
+        <translation>TLS problem with %1: %2</translation>
+    </message>
+    <message>
+        <source>No answer from %1 in time (a firewall, or no MQTT broker at that port?).</source>
+        <translation>No answer from %1 in time (a firewall, or no MQTT broker at that port?).</translation>
+    </message>
+    <message>
+        <source>The broker at %1 closed the connection: %2</source>
+        <translation>The broker at %1 closed the connection: %2</translation>
+    </message>
+    <message>
+        <source>The test was stopped.</source>
+        <translation>The test was stopped.</translation>
+    </message>
+    <message>
+        <source>The connection to %1 failed: %2</source>
+        <translation>The connection to %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>unusable settings</source>
+        <translation>unusable settings</translation>
+    </message>
+    <message>
+        <source>host not found</source>
+        <translation>host not found</translation>
+    </message>
+    <message>
+        <source>connection refused</source>
+        <translation>connection refused</translation>
+    </message>
+    <message>
+        <source>not authorised</source>
+        <translation>not authorised</translation>
+    </message>
+    <message>
+        <source>TLS problem</source>
+        <translation>TLS problem</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>no answer</translation>
+    </message>
+    <message>
+        <source>connection lost</source>
+        <translation>connection lost</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>stopped</translation>
     </message>
 </context>
 <context>

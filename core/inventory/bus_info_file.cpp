@@ -6,8 +6,11 @@
 #include "core/platform/ini_section.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace terrix {
 
@@ -131,6 +134,46 @@ uint32_t LoadBusInfo(const IniDocument& settings, std::string_view section, CBus
     }
     list.Sort(false);
     return list.Count();
+}
+
+bool AddToBusInfo(const std::filesystem::path& settingsFile, uint16_t serialNo, uint8_t station,
+                  InventoryFileError* error) {
+    const IniDocument document = IniDocument::Load(settingsFile);
+    const CIniSection section = CIniSection::Over(document, std::string(kBusInfoSection));
+    const uint32_t count = EntryLimit(section.ReadDWord(kCountKey, 0));
+    std::vector<std::pair<uint16_t, uint8_t>> entries;
+    bool found = false;
+    for (uint32_t i = 0; i < count; ++i) {
+        uint16_t serial = 0;
+        uint8_t at = 0;
+        if (!ParseEntry(section.ReadString(EntryKey(i), ""), serial, at)) {
+            continue; // a garbled entry names no module (as when loading)
+        }
+        if (serial == serialNo) {
+            if (at == station) {
+                return true; // already there: nothing to write
+            }
+            at = station;
+            found = true;
+        }
+        entries.emplace_back(serial, at);
+    }
+    if (!found) {
+        if (entries.size() >= CBusList::kCapacity) {
+            NoteFileError(error, ENOSPC, settingsFile);
+            return false;
+        }
+        entries.emplace_back(serialNo, station);
+    }
+    CIniSection ini(settingsFile);
+    ini.BeginUpdate();
+    ini.ResetSection(kBusInfoSection);
+    ini.WriteDWord(kCountKey, static_cast<uint32_t>(entries.size()));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        ini.WriteString(EntryKey(static_cast<uint32_t>(i)),
+                        std::to_string(entries[i].first) + "," + std::to_string(entries[i].second));
+    }
+    return Commit(ini, error);
 }
 
 bool ForgetBusInfo(InventoryFileError* error) {

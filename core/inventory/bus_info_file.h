@@ -39,6 +39,13 @@ using ModuleFileReader = std::function<bool(uint16_t serialNo, ModuleRecord& rec
 uint32_t LoadBusInfo(const IniDocument& settings, std::string_view section, CBusList& list,
                      const ModuleFileReader& readModule);
 
+// Puts the module `serialNo` at `station` into the "BUS INFO" section of `settingsFile` (its entry moves
+// when the station changed); the other entries stay as they are. For modules that come from elsewhere
+// than a scan of this computer's bus, such as collected records. False when the file could not be written,
+// or (with ENOSPC) when the section already names as many modules as a bus list holds.
+bool AddToBusInfo(const std::filesystem::path& settingsFile, uint16_t serialNo, uint8_t station,
+                  InventoryFileError* error = nullptr);
+
 // Deletes the "BUS INFO" section, so that the next scan searches the whole bus. Module files and
 // "KNOWN MODULES" are left alone. False when the settings file could not be written.
 bool ForgetBusInfo(InventoryFileError* error = nullptr);

@@ -69,7 +69,7 @@ void SetDataDir(const std::filesystem::path& dir) {
 }
 
 std::filesystem::path SettingsFilePath() {
-    return DataDir() / "Terrix.ini";
+    return DataDir() / kSettingsFileName;
 }
 
 std::filesystem::path ModuleFilePath(uint16_t serialNo) {

@@ -20,6 +20,8 @@ std::filesystem::path DefaultDataDir(const std::filesystem::path& exeDir);
 // scratch root's usr/bin): named bin beside a share folder.
 bool IsInstalledBinDir(const std::filesystem::path& exeDir);
 
+inline constexpr const char* kSettingsFileName = "Terrix.ini";
+
 // The settings file "Terrix.ini" in the data directory.
 std::filesystem::path SettingsFilePath();
 // The module file of one serial number: "<serial>.ini" in the data directory.

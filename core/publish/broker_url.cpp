@@ -29,9 +29,12 @@ bool ValidPrefix(std::string_view prefix) {
 } // namespace
 
 std::string BrokerUrl::Text() const {
+    return std::string(tls ? "mqtts://" : "mqtt://") + Where() + "/" + prefix;
+}
+
+std::string BrokerUrl::Where() const {
     const bool ipv6 = host.find(':') != std::string::npos;
-    return std::string(tls ? "mqtts://" : "mqtt://") + (ipv6 ? "[" + host + "]" : host) + ":" +
-           std::to_string(port) + "/" + prefix;
+    return (ipv6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
 }
 
 std::string BrokerUrl::RecordTopic(uint16_t serial) const {

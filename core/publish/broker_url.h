@@ -16,7 +16,8 @@ struct BrokerUrl {
     uint16_t port = 0;
     std::string prefix; // topic levels separated by '/', never empty, no wildcards
 
-    std::string Text() const; // written back in the form it was read from, without the user
+    std::string Text() const;  // written back in the form it was read from, without the user
+    std::string Where() const; // "host:port" ("[::1]:1883") for messages
     std::string RecordTopic(uint16_t serial) const;
     std::string RecordFilter() const; // <prefix>/+/record
     std::string StatusTopic() const;

@@ -1,6 +1,7 @@
 #include "core/publish/collector_sink.h"
 
 #include "core/measure/little_endian.h"
+#include "core/publish/collected_module.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -71,6 +72,9 @@ bool CollectorSink::Accept(std::string_view topic, std::string_view payload, Clo
              " ignored: its values do not fit the module's file");
         return false;
     }
+    if (m->storedStation != record->station) {
+        StoreModule(*m, *record);
+    }
     if (record->index < m->count) {
         return true; // a repeat
     }
@@ -108,6 +112,19 @@ void CollectorSink::WriteReady(Module& m) {
         m.early.erase(it);
         ++m.count;
     }
+}
+
+void CollectorSink::StoreModule(Module& m, const ReceivedRecord& record) {
+    std::string why;
+    if (!StoreCollectedModule(directory_, record, &why)) {
+        if (!m.storeFailed) {
+            say_(std::to_string(record.serial) + ": cannot write the module file: " + why);
+        }
+        m.storeFailed = true;
+        return; // the next record tries again
+    }
+    m.storedStation = record.station;
+    m.storeFailed = false;
 }
 
 void CollectorSink::CheckGaps(Clock::time_point now) {

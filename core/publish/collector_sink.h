@@ -3,7 +3,9 @@
 // one directory, exactly as the loggers wrote them. Records are written in index order: a repeat is
 // dropped, a record that comes early waits for the ones before it, and a gap that stays open is reported.
 // When a logger's module files were erased and it starts again from record 0 (a later "file" in the
-// message), the files collected so far are moved aside as "<serial>-<time of their first record>.*".
+// message), the files collected so far are moved aside as "<serial>-<time of their first record>.*". Each
+// module also gets its module file and an entry in the settings file's bus information (collected_module.h),
+// so that the desktop program lists it.
 
 #include "core/measure/meas_value_store.h"
 #include "core/publish/record_payload.h"
@@ -49,12 +51,15 @@ private:
         std::map<uint32_t, std::vector<uint8_t>> early;
         Clock::time_point gapSince{};
         bool gapSaid = false;
-        bool failed = false; // the files cannot be written: said once
+        bool failed = false;      // the files cannot be written: said once
+        int storedStation = -1;   // the station of the module file written; -1 before it is written
+        bool storeFailed = false; // the module file cannot be written: said once
     };
 
     Module* ModuleFor(const ReceivedRecord& record);
     bool OpenStore(Module& m);
     bool MoveAside(Module& m);
+    void StoreModule(Module& m, const ReceivedRecord& record);
     void WriteReady(Module& m);
 
     std::string directory_;

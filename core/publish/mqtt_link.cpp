@@ -6,6 +6,9 @@
 #include <cstring>
 #include <mutex>
 
+#include <poll.h>
+#include <sys/socket.h>
+
 namespace terrix {
 
 namespace {
@@ -13,6 +16,26 @@ namespace {
 constexpr int kKeepAliveSeconds = 30;
 // Messages the library may have on the wire unacknowledged; the publisher keeps its own, smaller window.
 constexpr unsigned kLibraryInflight = 0; // no limit of the library's own
+
+// With TLS the library goes on waiting for its handshake on a socket whose connection failed (a refused
+// port) and reports nothing: the socket was hung up without ever being connected. Its error, or 0.
+int FailedConnectionError(mosquitto* client) {
+    const int fd = mosquitto_socket(client);
+    pollfd state{fd, POLLOUT, 0};
+    if (fd < 0 || ::poll(&state, 1, 0) != 1 || (state.revents & (POLLERR | POLLHUP)) == 0) {
+        return 0;
+    }
+    sockaddr_storage peer{};
+    socklen_t size = sizeof peer;
+    if (::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &size) == 0) {
+        return 0; // connected; the broker hung up later, which the library reports itself
+    }
+    int error = 0;
+    size = sizeof error;
+    ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size);
+    // The library took the error already; a hang-up before the connection was made is a refusal as a rule.
+    return error != 0 ? error : ECONNREFUSED;
+}
 
 void InitLibraryOnce() {
     static std::once_flag once;
@@ -50,6 +73,29 @@ std::string MqttErrorText(int code, int osError) {
         return "the other side does not speak MQTT";
     default:
         return mosquitto_strerror(code);
+    }
+}
+
+MqttFailure MqttFailureOf(int code, int osError) {
+    switch (code) {
+    case MOSQ_ERR_SUCCESS:
+        return MqttFailure::kNone;
+    case MOSQ_ERR_EAI:
+    case MOSQ_ERR_LOOKUP:
+        return MqttFailure::kHostNotFound;
+    case MOSQ_ERR_TLS:
+    case MOSQ_ERR_TLS_HANDSHAKE:
+        return MqttFailure::kTls;
+    case MOSQ_ERR_CONN_LOST:
+    case MOSQ_ERR_NO_CONN:
+    case MOSQ_ERR_KEEPALIVE:
+        return MqttFailure::kLost;
+    case MOSQ_ERR_ERRNO:
+        return osError == ECONNREFUSED ? MqttFailure::kRefused
+               : osError == ETIMEDOUT  ? MqttFailure::kNoAnswer
+                                       : MqttFailure::kOther;
+    default:
+        return MqttFailure::kOther;
     }
 }
 
@@ -103,11 +149,13 @@ MqttLink::MqttLink(const BrokerOptions& options, MqttHandlers handlers, std::opt
                                options_.keyFile.empty() ? nullptr : options_.keyFile.c_str(), nullptr);
         if (rc != MOSQ_ERR_SUCCESS) {
             setupError_ = "the TLS files cannot be used: " + MqttErrorText(rc, errno);
+            setupFailure_ = MqttFailure::kTls;
             return;
         }
     }
     if (rc != MOSQ_ERR_SUCCESS) {
         setupError_ = MqttErrorText(rc, errno);
+        setupFailure_ = MqttFailure::kOther;
     }
 }
 
@@ -118,51 +166,64 @@ MqttLink::~MqttLink() {
 }
 
 std::string MqttLink::Where() const {
-    const std::string& host = options_.url.host;
-    const bool ipv6 = host.find(':') != std::string::npos;
-    return (ipv6 ? "[" + host + "]" : host) + ":" + std::to_string(options_.url.port);
+    return options_.url.Where();
 }
 
 bool MqttLink::Connect(std::chrono::milliseconds timeout, const std::function<bool()>& cancelled,
                        std::string* error) {
-    const auto fail = [&](const std::string& why) {
+    const auto fail = [&](const std::string& why, MqttFailure failure) {
         if (error != nullptr) {
             *error = why;
         }
+        lostReason_ = why;
+        failure_ = failure;
         connected_ = false;
         return false;
     };
     if (!setupError_.empty()) {
-        return fail(setupError_);
+        return fail(setupError_, setupFailure_);
     }
     answered_ = false;
     connackCode_ = -1;
     lostReason_.clear();
+    failure_ = MqttFailure::kNone;
     errno = 0;
     int rc =
         mosquitto_connect_async(client_, options_.url.host.c_str(), options_.url.port, kKeepAliveSeconds);
     if (rc != MOSQ_ERR_SUCCESS) {
-        return fail(MqttErrorText(rc, errno));
+        const int osError = errno;
+        return fail(MqttErrorText(rc, osError), MqttFailureOf(rc, osError));
     }
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!answered_) {
         if (cancelled && cancelled()) {
-            return fail("stopped");
+            return fail("stopped", MqttFailure::kStopped);
         }
         if (std::chrono::steady_clock::now() >= deadline) {
-            return fail("no answer from the broker");
+            return fail("no answer from the broker", MqttFailure::kNoAnswer);
         }
         errno = 0;
         rc = mosquitto_loop(client_, 100, 1);
+        const int osError = errno;
         if (answered_) {
             break;
         }
         if (rc != MOSQ_ERR_SUCCESS) {
-            return fail(lostReason_.empty() ? MqttErrorText(rc, errno) : lostReason_);
+            if (!lostReason_.empty()) {
+                return fail(lostReason_, failure_);
+            }
+            return fail(MqttErrorText(rc, osError), MqttFailureOf(rc, osError));
+        }
+        if (const int socketError = FailedConnectionError(client_); socketError != 0) {
+            return fail(MqttErrorText(MOSQ_ERR_ERRNO, socketError),
+                        MqttFailureOf(MOSQ_ERR_ERRNO, socketError));
         }
     }
     if (connackCode_ != 0) {
-        return fail(ConnackText(connackCode_));
+        // 4 and 5: the login was refused.
+        return fail(ConnackText(connackCode_), connackCode_ == 4 || connackCode_ == 5
+                                                   ? MqttFailure::kNotAuthorised
+                                                   : MqttFailure::kOther);
     }
     connected_ = true;
     return true;
@@ -177,7 +238,8 @@ int MqttLink::Publish(const std::string& topic, std::string_view payload, bool r
     const int rc = mosquitto_publish(client_, &messageId, topic.c_str(), static_cast<int>(payload.size()),
                                      payload.data(), 1, retain);
     if (rc != MOSQ_ERR_SUCCESS) {
-        Lose(MqttErrorText(rc, errno));
+        const int osError = errno;
+        Lose(MqttErrorText(rc, osError), MqttFailureOf(rc, osError));
         return -1;
     }
     return messageId;
@@ -190,7 +252,8 @@ bool MqttLink::Subscribe(const std::string& filter) {
     errno = 0;
     const int rc = mosquitto_subscribe(client_, nullptr, filter.c_str(), 1);
     if (rc != MOSQ_ERR_SUCCESS) {
-        Lose(MqttErrorText(rc, errno));
+        const int osError = errno;
+        Lose(MqttErrorText(rc, osError), MqttFailureOf(rc, osError));
         return false;
     }
     return true;
@@ -202,8 +265,9 @@ bool MqttLink::Loop(int timeoutMs) {
     }
     errno = 0;
     const int rc = mosquitto_loop(client_, timeoutMs, 1);
+    const int osError = errno;
     if (rc != MOSQ_ERR_SUCCESS && connected_) {
-        Lose(MqttErrorText(rc, errno));
+        Lose(MqttErrorText(rc, osError), MqttFailureOf(rc, osError));
     }
     return connected_;
 }
@@ -217,9 +281,10 @@ void MqttLink::Disconnect() {
     connected_ = false;
 }
 
-void MqttLink::Lose(const std::string& reason) {
+void MqttLink::Lose(const std::string& reason, MqttFailure failure) {
     if (lostReason_.empty()) {
         lostReason_ = reason;
+        failure_ = failure;
     }
     connected_ = false;
 }
@@ -233,7 +298,8 @@ void MqttLink::OnConnect(mosquitto*, void* self, int code) {
 void MqttLink::OnDisconnect(mosquitto*, void* self, int code) {
     auto* link = static_cast<MqttLink*>(self);
     if (code != 0) {
-        link->Lose(MqttErrorText(code == MOSQ_ERR_ERRNO ? MOSQ_ERR_CONN_LOST : code, 0));
+        const int kind = code == MOSQ_ERR_ERRNO ? MOSQ_ERR_CONN_LOST : code;
+        link->Lose(MqttErrorText(kind, 0), MqttFailureOf(kind, 0));
     } else {
         link->connected_ = false;
     }

@@ -5,6 +5,7 @@
 // connection: after it was lost, the owner makes a new one.
 
 #include "core/publish/broker_options.h"
+#include "core/publish/mqtt_failure.h"
 
 #include <chrono>
 #include <functional>
@@ -52,8 +53,10 @@ public:
     bool Subscribe(const std::string& filter);
     // Sends and receives for up to `timeoutMs`; false when the connection has gone.
     bool Loop(int timeoutMs);
-    // Why the connection went.
+    // Why the connection went, or why Connect failed.
     const std::string& LostReason() const { return lostReason_; }
+    // The kind of the last failure of Connect or of the connection.
+    MqttFailure Failure() const { return failure_; }
     // A clean end: the broker then does not send the will.
     void Disconnect();
 
@@ -65,7 +68,7 @@ private:
     static void OnDisconnect(mosquitto*, void* self, int code);
     static void OnPublish(mosquitto*, void* self, int messageId);
     static void OnMessage(mosquitto*, void* self, const mosquitto_message* message);
-    void Lose(const std::string& reason);
+    void Lose(const std::string& reason, MqttFailure failure);
 
     BrokerOptions options_;
     MqttHandlers handlers_;
@@ -75,6 +78,8 @@ private:
     int connackCode_ = -1;
     bool connected_ = false;
     std::string lostReason_;
+    MqttFailure failure_ = MqttFailure::kNone;
+    MqttFailure setupFailure_ = MqttFailure::kNone;
 };
 
 // The text of a libmosquitto result code; `osError` is errno at the failure (used for system errors).

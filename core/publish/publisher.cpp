@@ -109,6 +109,7 @@ private:
     void Problem(ModuleState& m, const std::string& text);
     size_t OnTheWay() const;
     void PublishStatusUpdate(bool connected, const std::string& reason);
+    void Waits(const std::string& reason, MqttFailure failure);
     void SayOffline();
 
     const BrokerOptions broker_;
@@ -126,6 +127,7 @@ private:
     Clock::time_point nextAttempt_{};
     std::chrono::milliseconds retry_{0};
     std::string waitingReason_; // reported; empty while connected or before the first failure
+    MqttFailure waitingFailure_ = MqttFailure::kNone;
     Clock::time_point lastRefresh_{};
     Clock::time_point lastSave_{};
     Clock::time_point lastProgress_{};
@@ -173,9 +175,14 @@ void Publisher::Worker::Run() {
             }
         }
         if (!link_) {
+            // The records that wait are counted while the broker is away too.
+            if (notified_.exchange(false) || Clock::now() - lastRefresh_ >= options_.fileCheck) {
+                RefreshAll();
+            }
             if (Clock::now() < nextAttempt_) {
                 std::unique_lock lock(mutex_);
-                wake_.wait_until(lock, nextAttempt_, [this] { return stop_; });
+                wake_.wait_until(lock, std::min(nextAttempt_, lastRefresh_ + options_.fileCheck),
+                                 [this] { return stop_ || notified_.load(); });
                 continue;
             }
             TryConnect();
@@ -196,7 +203,16 @@ void Publisher::Worker::Run() {
         SayOffline();
     }
     SaveCursors(true);
+    waitingFailure_ = MqttFailure::kStopped;
     PublishStatusUpdate(false, "stopped");
+}
+
+void Publisher::Worker::Waits(const std::string& reason, MqttFailure failure) {
+    waitingReason_ = reason;
+    waitingFailure_ = failure;
+    if (listener_ != nullptr) {
+        listener_->OnPublishingWaits(reason);
+    }
 }
 
 void Publisher::Worker::TryConnect() {
@@ -212,10 +228,7 @@ void Publisher::Worker::TryConnect() {
         }
         const std::string reason = link->Where() + ": " + error;
         if (reason != waitingReason_) {
-            waitingReason_ = reason;
-            if (listener_ != nullptr) {
-                listener_->OnPublishingWaits(reason);
-            }
+            Waits(reason, link->Failure());
         }
         PublishStatusUpdate(false, reason);
         nextAttempt_ = Clock::now() + retry_;
@@ -228,6 +241,7 @@ void Publisher::Worker::TryConnect() {
     link_->Publish(broker_.url.StatusTopic(), "online", true);
     if (!waitingReason_.empty()) {
         waitingReason_.clear();
+        waitingFailure_ = MqttFailure::kNone;
         if (listener_ != nullptr) {
             listener_->OnPublishingResumed();
         }
@@ -237,13 +251,12 @@ void Publisher::Worker::TryConnect() {
 
 void Publisher::Worker::Lost(std::string reason) {
     const std::string where = link_->Where();
+    const MqttFailure failure =
+        reason.empty() || link_->Failure() == MqttFailure::kNone ? MqttFailure::kLost : link_->Failure();
     link_.reset();
     Rewind();
     const std::string text = where + ": " + (reason.empty() ? "the connection was lost" : reason);
-    waitingReason_ = text;
-    if (listener_ != nullptr) {
-        listener_->OnPublishingWaits(text);
-    }
+    Waits(text, failure);
     PublishStatusUpdate(false, text);
     retry_ = options_.firstRetry;
     nextAttempt_ = Clock::now() + retry_;
@@ -435,14 +448,24 @@ size_t Publisher::Worker::OnTheWay() const {
 }
 
 void Publisher::Worker::PublishStatusUpdate(bool connected, const std::string& reason) {
-    uint64_t waiting = 0;
+    PublishStatus status;
     for (const auto& m : modules_) {
-        waiting += m->count - m->acknowledged;
+        status.waiting += m->count - m->acknowledged;
     }
-    std::lock_guard lock(mutex_);
-    status_.connected = connected;
-    status_.waiting = waiting;
-    status_.reason = connected ? std::string() : reason;
+    status.connected = connected;
+    status.reason = connected ? std::string() : reason;
+    status.failure = connected ? MqttFailure::kNone : waitingFailure_;
+    status.where = broker_.url.Where();
+    {
+        std::lock_guard lock(mutex_);
+        if (status == status_) {
+            return;
+        }
+        status_ = status;
+    }
+    if (listener_ != nullptr) {
+        listener_->OnPublishStatus(status);
+    }
 }
 
 // A clean stop: "offline" on the status topic (the will covers every other end), acknowledged before the

@@ -10,6 +10,7 @@
 
 #include "core/inventory/module_record.h"
 #include "core/publish/broker_options.h"
+#include "core/publish/mqtt_failure.h"
 
 #include <atomic>
 #include <chrono>
@@ -31,8 +32,12 @@ struct PublishedModule {
 
 struct PublishStatus {
     bool connected = false;
-    uint64_t waiting = 0; // records stored but not yet acknowledged by the broker
-    std::string reason;   // why publishing waits; empty while connected
+    uint64_t waiting = 0;                     // records stored but not yet acknowledged by the broker
+    std::string reason;                       // why publishing waits; empty while connected
+    MqttFailure failure = MqttFailure::kNone; // the kind of `reason`
+    std::string where;                        // "host:port" of the broker
+
+    bool operator==(const PublishStatus&) const = default;
 };
 
 // What the publisher reports, from its own thread.
@@ -46,6 +51,9 @@ public:
     virtual void OnPublishingResumed() = 0;
     // A module's file cannot be read or its cursor not saved; said once per problem.
     virtual void OnPublishProblem(const std::string& /*text*/) {}
+    // The status changed (connection, records waiting); at most about four times a second while records
+    // are sent.
+    virtual void OnPublishStatus(const PublishStatus& /*status*/) {}
 };
 
 struct PublisherOptions {

@@ -187,6 +187,14 @@ ModuleRecord ReceivedRecord::Module() const {
     module.dwMeasChannels = channelMask;
     module.bHasTDCSupport = hasTdcSupport ? 1 : 0;
     module.enModuleState = msIdentified;
+    // The value fields of these layouts carry the channel units; the XV layout's units are in its titles.
+    const auto unit = [this](size_t i) { return i < units.size() ? units[i] : std::string(); };
+    if (layout == MeasLayout::kTwoValue) {
+        CopyToField(module.szUnit0, unit(0), 7);
+        CopyToField(module.szUnit1, unit(1), 7);
+    } else if (layout == MeasLayout::kOneValue) {
+        CopyToField(channelMask == 2 ? module.szUnit1 : module.szUnit0, unit(0), 7);
+    }
     return module;
 }
 
@@ -248,6 +256,10 @@ std::optional<ReceivedRecord> ParseRecordPayload(std::string_view payload, std::
         }
         const auto value = entry.find("value");
         const auto bits = entry.find("bits");
+        const auto unit = entry.find("unit");
+        record.units.push_back(unit != entry.end() && unit->is_string()
+                                   ? Utf8ToCp1252(unit->get<std::string>())
+                                   : std::string());
         CMeasField& field = *fields.Field(i);
         if (field.Kind() != MeasFieldKind::kFloat) {
             const uint64_t max = field.Kind() == MeasFieldKind::kByte ? 0xFF : 0xFFFF;

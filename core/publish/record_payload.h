@@ -61,9 +61,11 @@ struct ReceivedRecord {
     MeasLayout layout = MeasLayout::kTwoValue;
     std::string fileStart;
     uint32_t index = 0;
-    std::vector<uint8_t> packed; // the record as the binary file holds it
+    std::vector<uint8_t> packed;    // the record as the binary file holds it
+    std::vector<std::string> units; // per value, Windows-1252, as the message names them
 
-    // A module record that binds a value store to this module's layout and files.
+    // A module record that binds a value store to this module's layout and files, with the channel units
+    // the message names.
     ModuleRecord Module() const;
 };
 

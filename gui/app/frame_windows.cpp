@@ -4,6 +4,7 @@
 #include "gui/circuit/meas_circuit_dlg.h"
 #include "gui/config/config_windows.h"
 #include "gui/measure/meas_value_dlg.h"
+#include "gui/publish/publish_dlg.h"
 
 namespace terrix {
 
@@ -14,6 +15,7 @@ FrameWindows AllFrameWindows() {
     RegisterCircuitWindows(windows);
     RegisterConfigDialogs(windows);
     RegisterMeasValueWindow(windows);
+    RegisterPublishDialog(windows);
     return windows;
 }
 

@@ -67,6 +67,8 @@ struct FrameWindows {
         createCircuitWindow;
     // Runs the serial-port set-up (the devices behind COM1..COM4) modally.
     std::function<void(BusContext& context, QWidget* owner)> runSerialPorts;
+    // Runs the publishing settings ("Publish values...") modally.
+    std::function<void(BusContext& context, QWidget* owner)> runPublishSettings;
     // Creates the bus traffic monitor, modeless (not yet shown); the frame keeps at most one.
     std::function<CPlacementDialog*(BusContext& context, QWidget* owner)> createTrafficMonitor;
     // The per-module dialogs, handed to the circuit window.

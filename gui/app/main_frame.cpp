@@ -39,6 +39,8 @@ QString CommandLabel(int id) {
         return CMainFrame::tr("Serial &ports...");
     case ID_BUS_TRAFFIC:
         return CMainFrame::tr("Bus &traffic...");
+    case ID_BUS_PUBLISH:
+        return CMainFrame::tr("Publish &values...");
     default:
         return FindText(TextKind::Label, id);
     }
@@ -51,6 +53,8 @@ QString CommandPrompt(int id) {
         return CMainFrame::tr("Choose the device behind each COM port\nSerial ports");
     case ID_BUS_TRAFFIC:
         return CMainFrame::tr("Show the frames that go over the bus\nBus traffic");
+    case ID_BUS_PUBLISH:
+        return CMainFrame::tr("Send every stored value to an MQTT broker\nPublish values");
     default:
         return FindText(TextKind::Prompt, id);
     }
@@ -240,6 +244,7 @@ void CMainFrame::CreateMenus() {
     AddCommand(busMenu_, ID_BUS_SCAN_KNOWN);
     busMenu_->addSeparator();
     AddCommand(busMenu_, ID_BUS_TRAFFIC);
+    AddCommand(busMenu_, ID_BUS_PUBLISH);
 
     maintenanceMenu_ = menuBar()->addMenu(QString());
     AddCommand(maintenanceMenu_, ID_MAINT_FORGET_BUS_INFO);
@@ -272,6 +277,8 @@ void CMainFrame::CreateMenus() {
     connect(Action(ID_BUS_SERIAL_PORTS), &QAction::triggered, this,
             [this] { RunModal(windows_.runSerialPorts); });
     connect(Action(ID_BUS_TRAFFIC), &QAction::triggered, this, &CMainFrame::OnTrafficMonitor);
+    connect(Action(ID_BUS_PUBLISH), &QAction::triggered, this,
+            [this] { RunModal(windows_.runPublishSettings); });
     // Opening a menu shows the current state of the commands that depend on other windows.
     for (QMenu* menu : {busMenu_, maintenanceMenu_}) {
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
@@ -406,6 +413,7 @@ void CMainFrame::UpdateCommandStates() {
     }
     Action(ID_BUS_DISPLAY)->setEnabled(static_cast<bool>(windows_.createCircuitWindow));
     Action(ID_BUS_TRAFFIC)->setEnabled(static_cast<bool>(windows_.createTrafficMonitor));
+    Action(ID_BUS_PUBLISH)->setEnabled(static_cast<bool>(windows_.runPublishSettings));
     for (int id : {ID_BUS_SCAN_COMPLETELY, ID_BUS_SCAN_KNOWN, ID_MAINT_SCAN_BUS}) {
         Action(id)->setEnabled(static_cast<bool>(windows_.runScan));
     }

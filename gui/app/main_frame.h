@@ -57,6 +57,7 @@ enum FrameCommand : int {
     // Commands of this program that have no resource number of their own.
     ID_BUS_SERIAL_PORTS = 32840,
     ID_BUS_TRAFFIC = 32841,
+    ID_BUS_PUBLISH = 32842,
 };
 
 class CMainFrame : public QMainWindow, public CLanguageReloadable {

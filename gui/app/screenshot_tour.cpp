@@ -6,6 +6,7 @@
 #include "gui/circuit/circuit_tour.h"
 #include "gui/config/config_windows.h"
 #include "gui/measure/meas_value_tour.h"
+#include "gui/publish/publish_tour.h"
 #include "gui/toolkit/about_dlg.h"
 
 #include <QApplication>
@@ -73,7 +74,8 @@ void RegisterTourSteps(CScreenshotTour& tour) {
     // Window work adds its steps here, e.g. tour.AddStep("scanning dialog", ShowScanDialog).
     AddCircuitTourSteps(tour);   // after the scan: it shows the bus the scan found
     AddMeasValueTourSteps(tour); // after the circuit window's measuring round: its values
-    AddConfigTourSteps(tour);    // last: they use the bus the earlier steps scanned
+    AddPublishTourSteps(tour);
+    AddConfigTourSteps(tour); // last: they use the bus the earlier steps scanned
 }
 
 void TourContext::Settle(int ms) {

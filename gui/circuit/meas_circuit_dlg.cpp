@@ -8,10 +8,12 @@
 #include "core/inventory/unit_names.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
+#include "core/publish/loop_modules.h"
 #include "gui/app/session_end.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/circuit/bus_dialogs.h"
 #include "gui/circuit/measuring_refusal.h"
+#include "gui/publish/publish_texts.h"
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
@@ -182,6 +184,27 @@ void CMeasCircuitDlg::Listener::OnStoreFailed(uint32_t /*slot*/, const std::stri
                 window,
                 CMeasCircuitDlg::tr("A measured value could not be stored:\n%1").arg(CoreText(reason)),
                 window->windowTitle(), MessageIcon::Warning);
+        }
+    });
+}
+
+void CMeasCircuitDlg::PublishListener::OnPublishProblem(const std::string& text) {
+    CMeasCircuitDlg* window = window_;
+    poster_.Post([window, generation = generation_.load(), problem = CoreText(text)] {
+        if (generation == window->publishGeneration_ && window->publisher_ != nullptr) {
+            window->publishTrouble_ = CMeasCircuitDlg::tr("Publishing problem: %1").arg(problem);
+            window->ShowPublishing();
+        }
+    });
+}
+
+void CMeasCircuitDlg::PublishListener::OnPublishStatus(const PublishStatus& status) {
+    CMeasCircuitDlg* window = window_;
+    poster_.Post([window, generation = generation_.load(), status] {
+        // Not the last word of a publisher that was stopped since.
+        if (generation == window->publishGeneration_ && window->publisher_ != nullptr) {
+            window->publishStatus_ = status;
+            window->ShowPublishing();
         }
     });
 }
@@ -376,10 +399,17 @@ void CMeasCircuitDlg::BuildControls() {
     outageLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     outageLabel_->setMargin(4);
     outageLabel_->hide();
+    publishLabel_ = new QLabel(this);
+    publishLabel_->setWordWrap(true);
+    publishLabel_->setTextFormat(Qt::PlainText);
+    publishLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    publishLabel_->setMargin(4);
+    publishLabel_->hide();
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(outageLabel_);
+    layout->addWidget(publishLabel_);
     layout->addWidget(list_, 1);
     layout->addLayout(grid);
 
@@ -454,6 +484,7 @@ void CMeasCircuitDlg::Retranslate() {
         action->setText(FindText(TextKind::Label, action->data().toInt()));
     }
     ShowOutage();
+    ShowPublishing();
 }
 
 void CMeasCircuitDlg::changeEvent(QEvent* event) {
@@ -697,6 +728,7 @@ void CMeasCircuitDlg::StartMeasuring(CircuitRun run) {
     ReportLoopStatus(LoopPhase::kMeasuring);
     Retranslate();
     UpdateCommandStates();
+    StartPublishing();
     if (!loop_.Start(run == CircuitRun::kLoop, rate)) {
         const MeasStartError error = loop_.StartError();
         const QString text = error == kMeasStartNoPort     ? Text(24655)
@@ -721,6 +753,9 @@ void CMeasCircuitDlg::OnNewValue(uint16_t serial, std::shared_ptr<CMeasRecord> v
     list_->ListModel()->RefreshRow(row);
     if (ValueWindow* window = FindValueWindow(serial)) {
         window->view->OnNewValue();
+    }
+    if (publisher_ != nullptr) {
+        publisher_->Notify();
     }
     ReportLoopStatus(LoopPhase::kMeasuring);
 }
@@ -754,6 +789,80 @@ void CMeasCircuitDlg::ShowOutage() {
                                     ? QStringLiteral("QLabel { background: #ffe0a0; color: black; }")
                                     : QStringLiteral("QLabel { background: #d8f0d0; color: black; }"));
     outageLabel_->setVisible(!text.isEmpty());
+}
+
+void CMeasCircuitDlg::StartPublishing() {
+    const PublishSettings settings = ReadPublishSettings(SettingsFilePath());
+    if (publisher_ != nullptr && settings == publishSettings_) {
+        return; // publishing since an earlier run
+    }
+    StopPublishing();
+    if (settings.url.empty()) {
+        return;
+    }
+    std::string why;
+    const std::optional<BrokerOptions> broker = ResolveBrokerOptions(settings, &why);
+    if (!broker) {
+        // Measuring goes on; the line says why nothing is published.
+        publishTrouble_ = tr("Publishing is off: %1").arg(CoreText(why));
+        ShowPublishing();
+        return;
+    }
+    publishSettings_ = settings;
+    publishStatus_ = PublishStatus{};
+    publishStatus_.where = broker->url.Where();
+    publishListener_.SetGeneration(++publishGeneration_);
+    publisher_ = std::make_unique<Publisher>(*broker, PublishedModulesOf(loop_), &publishListener_);
+    publisher_->Start();
+    ShowPublishing();
+}
+
+void CMeasCircuitDlg::StopPublishing() {
+    if (publisher_ != nullptr) {
+        // Nothing is drained here: what waits is sent by the next run, from the cursors saved now.
+        publisher_->Stop();
+        publisher_.reset();
+    }
+    publishSettings_ = {};
+    publishStatus_ = {};
+    publishTrouble_.clear();
+    ShowPublishing();
+}
+
+void CMeasCircuitDlg::ShowPublishing() {
+    if (publishLabel_ == nullptr) {
+        return;
+    }
+    const PublishStatus& s = publishStatus_;
+    const QString where = QString::fromStdString(s.where);
+    const QString waiting = QString::number(s.waiting);
+    QString text;
+    QString tip;
+    if (publisher_ != nullptr) {
+        if (s.connected) {
+            text = tr("Publishing to %1: connected; records waiting: %2").arg(where, waiting);
+        } else if (s.failure == MqttFailure::kNone) {
+            text = tr("Publishing to %1: connecting; records waiting: %2").arg(where, waiting);
+        } else {
+            // The publisher's reason begins with the broker's address, which the line names already.
+            std::string detail = s.reason;
+            if (detail.starts_with(s.where + ": ")) {
+                detail.erase(0, s.where.size() + 2);
+            }
+            text = tr("Publishing to %1 waits (%2); records waiting: %3")
+                       .arg(where, PublishTexts::Short(s.failure, detail), waiting);
+            tip = PublishTexts::Outcome(s.failure, s.where, detail);
+        }
+    }
+    if (!publishTrouble_.isEmpty()) {
+        text = text.isEmpty() ? publishTrouble_ : text + QStringLiteral("\n") + publishTrouble_;
+    }
+    const bool good = publisher_ != nullptr && s.connected && publishTrouble_.isEmpty();
+    publishLabel_->setText(text);
+    publishLabel_->setToolTip(tip);
+    publishLabel_->setStyleSheet(good ? QString()
+                                      : QStringLiteral("QLabel { background: #ffe0a0; color: black; }"));
+    publishLabel_->setVisible(!text.isEmpty());
 }
 
 void CMeasCircuitDlg::ReportLoopStatus(LoopPhase phase, uint32_t secondsLeft) {
@@ -794,6 +903,7 @@ void CMeasCircuitDlg::StopAndRelease() {
     shutDown_ = true;
     // After the current module the loop stops; its thread is joined and the port released.
     loop_.Shutdown();
+    StopPublishing();
     MeasuringStatus::Instance().Set(&context_, {});
     measuring_.reset();
     run_ = CircuitRun::kIdle;

@@ -6,8 +6,13 @@
 // this window's own commands change them. While the loop measures, the window holds a BusActivity (the
 // frame's bus commands are disabled) and refuses the module commands that need the bus or delete what the
 // loop writes.
+//
+// With a broker in the "[Publish]" section of the settings file, measuring also starts publishing the
+// stored records; the publisher goes on sending what waits after the loop stopped, until the window closes.
+// A line above the list says whether it is connected and how many records wait.
 
 #include "core/circuit/meas_loop.h"
+#include "core/publish/publisher.h"
 #include "gui/app/bus_activity.h"
 #include "gui/app/frame_windows.h"
 #include "gui/app/measuring_status.h"
@@ -18,6 +23,8 @@
 
 #include <QIcon>
 #include <QPointer>
+
+#include <atomic>
 
 #include <memory>
 #include <optional>
@@ -100,6 +107,8 @@ public:
     QLineEdit* CountdownEdit() const { return countdownEdit_; }
     // The line above the list that tells of a lost and a returned port (hidden otherwise).
     QLabel* OutageLabel() const { return outageLabel_; }
+    // The publishing line (hidden while nothing is published).
+    QLabel* PublishLabel() const { return publishLabel_; }
     const PortOutageNotice& Outage() const { return outage_; }
     QAction* MenuAction(int commandId) const;
     CMeasLoop& Loop() { return loop_; }
@@ -167,6 +176,23 @@ private:
         QueuedPoster poster_;
     };
 
+    // Carries the publisher's reports to this window.
+    class PublishListener final : public PublisherListener {
+    public:
+        explicit PublishListener(CMeasCircuitDlg* window) : window_(window), poster_(window) {}
+        void OnPublishingWaits(const std::string& /*reason*/) override {} // the status says it
+        void OnPublishingResumed() override {}
+        void OnPublishProblem(const std::string& text) override;
+        void OnPublishStatus(const PublishStatus& status) override;
+        // The publisher these reports come from; a report of an earlier one is dropped.
+        void SetGeneration(uint64_t generation) { generation_ = generation; }
+
+    private:
+        CMeasCircuitDlg* window_;
+        QueuedPoster poster_;
+        std::atomic<uint64_t> generation_{0};
+    };
+
     struct RowState {
         uint16_t serial = 0;
         RowValueTexts values;
@@ -197,6 +223,10 @@ private:
     void OnPortLost(const PortOutage& outage, const QDateTime& at);
     void OnPortBack(uint32_t gapSeconds, const QDateTime& at);
     void ShowOutage();
+    // Starts publishing when the settings name a broker (again, when they changed since).
+    void StartPublishing();
+    void StopPublishing();
+    void ShowPublishing();
     // Tells the frame what the loop does (only a measuring loop is shown there).
     void ReportLoopStatus(LoopPhase phase, uint32_t secondsLeft = 0);
     void StopAndRelease();
@@ -229,10 +259,17 @@ private:
     // While measuring: whether the frame asked the running activity to end (it is closing).
     QTimer* cancelPoll_ = nullptr;
     PortOutageNotice outage_;
+    PublishListener publishListener_{this};
+    std::unique_ptr<Publisher> publisher_; // after its listener: it stops reporting before the listener goes
+    PublishSettings publishSettings_;      // what the running publisher was started with
+    uint64_t publishGeneration_ = 0;       // counts the publishers started
+    PublishStatus publishStatus_;
+    QString publishTrouble_; // settings that cannot be used, or a file problem of the publisher
 
     CReportListCtrl* list_ = nullptr;
     QLabel* countLabel_ = nullptr;
     QLabel* outageLabel_ = nullptr;
+    QLabel* publishLabel_ = nullptr;
     QLabel* nextLabel_ = nullptr;
     QLabel* inLabel_ = nullptr;
     QLabel* rateLabel_ = nullptr;

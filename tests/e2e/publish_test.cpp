@@ -4,6 +4,10 @@
 
 #include "sim_cli.h"
 
+#include "core/inventory/bus_info_file.h"
+#include "core/inventory/bus_list.h"
+#include "core/inventory/module_file.h"
+#include "core/measure/meas_value_store.h"
 #include "core/publish/record_payload.h"
 #include "support/logged_process.h"
 #include "support/test_broker.h"
@@ -259,6 +263,34 @@ TEST_F(PublishTest, CollectRebuildsTheModulesFilesByteForByte) {
     EXPECT_EQ(FileRecords(40218).size(), 2u);
     collect.Signal(SIGINT);
     EXPECT_EQ(collect.WaitExit(10'000), 0) << collect.Log();
+
+    // The desktop program's side: the collecting folder's stored bus lists every module at its station, and
+    // a value store bound to the listed record, as the value window's is, reads the logger's records.
+    CBusList listed;
+    LoadBusInfo(IniDocument::Load(central / "Terrix.ini"), kBusInfoSection, listed,
+                [&](uint16_t serial, ModuleRecord& record) {
+                    return ReadModuleFileFrom(central / (std::to_string(serial) + ".ini"), record);
+                });
+    ASSERT_EQ(listed.Count(), kRecordSizes.size());
+    const std::map<int, int> stations = {{31042, 1}, {31057, 2}, {40218, 3}, {20513, 252}};
+    for (const auto& [serial, size] : kRecordSizes) {
+        const ModuleRecord* record = listed.FindBySerial(static_cast<uint16_t>(serial));
+        ASSERT_NE(record, nullptr) << serial;
+        EXPECT_EQ(record->iaStation, stations.at(serial));
+        CMeasValueStore store;
+        store.SetDirectory(central.path().string());
+        ASSERT_TRUE(store.Bind(*record)) << serial;
+        EXPECT_EQ(store.RecordSize(), size) << serial;
+        ASSERT_TRUE(store.OpenReader()) << serial << ": " << store.LastErrorText();
+        const std::vector<std::string> logged = FileRecords(serial);
+        ASSERT_EQ(store.RecordCount(), logged.size()) << serial;
+        for (uint32_t i = 0; i < logged.size(); ++i) {
+            ASSERT_TRUE(store.ReadRecord(i));
+            const std::vector<uint8_t> packed = store.ReadRecordData().Pack();
+            EXPECT_EQ(std::string(packed.begin(), packed.end()), logged[i]) << serial << " record " << i;
+        }
+    }
+    EXPECT_EQ(listed.FindBySerial(40218)->ModuleName(), "PX-TAVIK2XV");
 }
 
 } // namespace

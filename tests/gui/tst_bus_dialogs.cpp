@@ -1,5 +1,6 @@
 // The bus windows over the simulated bus in virtual time: scanning, resolving collisions, serial ports,
-// traffic monitor, station number and conversion time. What a scan saves is the core's scan session's.
+// traffic monitor, station number and conversion time. What a scan saves is the core's scan session's. The
+// publishing settings against a Mosquitto broker of the test's own.
 
 #include "config_dialog_support.h"
 #include "core/bus/commands.h"
@@ -17,16 +18,20 @@
 #include "gui/busops/serial_ports_dlg.h"
 #include "gui/busops/station_number_dlg.h"
 #include "gui/busops/traffic_monitor.h"
+#include "gui/publish/publish_dlg.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui_test_support.h"
 #include "support/temp_dir.h"
+#include "support/test_broker.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -50,6 +55,15 @@ std::vector<sim::LoggedRequest> TakeRequests() {
     std::vector<sim::LoggedRequest> requests = bus->RequestLog();
     bus->ClearRequestLog();
     return requests;
+}
+
+// The address fields of the publishing form; no files.
+PublishForm AddressForm(std::string server, std::string user = {}, std::string prefix = {}) {
+    PublishForm form;
+    form.server = std::move(server);
+    form.user = std::move(user);
+    form.prefix = std::move(prefix);
+    return form;
 }
 
 // Calls `act` with the resolve-collisions dialog once it runs modally (from inside the scan).
@@ -441,6 +455,104 @@ private Q_SLOTS:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(messages.messages.size(), size_t(2));
         QCOMPARE(first.iaStation, 10);
+    }
+
+    // The dialog shows the stored address as server, user and prefix, and joins them again; what is not an
+    // address stays whole. OK stores the section (other sections kept) and refuses a malformed address.
+    void publishSettingsRoundTrip() {
+        const struct {
+            const char* url;
+            PublishForm form;
+        } cases[] = {
+            {"mqtts://logger@broker.example:8883/farm/north",
+             AddressForm("mqtts://broker.example:8883", "logger", "farm/north")},
+            {"mqtt://[::1]:1884/fleet", AddressForm("mqtt://[::1]:1884", "", "fleet")},
+            {"broker.example/fleet", AddressForm("broker.example/fleet")}, // no scheme: kept whole
+            {"", {}},
+        };
+        for (const auto& c : cases) {
+            PublishSettings settings;
+            settings.url = c.url;
+            const PublishForm form = PublishForm::FromSettings(settings);
+            QCOMPARE(form, c.form);
+            if (std::string_view(c.url).find("://") != std::string_view::npos || c.url[0] == '\0') {
+                QCOMPARE(form.ToSettings().url, std::string(c.url));
+            }
+        }
+        // A host alone gets mqtt://; the user and prefix fields win over those typed into the server field.
+        QCOMPARE(AddressForm(" broker ", "", "/fleet/").ToSettings().url, std::string("mqtt://broker/fleet"));
+        QCOMPARE(AddressForm("mqtt://old@b:1/p", "new").ToSettings().url, std::string("mqtt://new@b:1/p"));
+
+        const std::filesystem::path file = SettingsFilePath();
+        const PublishSettings stored{.url = "mqtts://logger@broker:8883/farm",
+                                     .passwordFile = "/etc/terrix/password",
+                                     .caFile = "/etc/terrix/ca.pem",
+                                     .certFile = "/etc/terrix/client.pem",
+                                     .keyFile = "/etc/terrix/client.key"};
+        QVERIFY(WritePublishSettings(file, stored));
+        QVERIFY(CIniSection(file, "Serial ports").WriteString("COM1", "sim"));
+        {
+            CPublishDlg dialog(nullptr);
+            QCOMPARE(dialog.Form().ToSettings(), stored);
+            PublishForm form = dialog.Form();
+            form.server = "broker:99999";
+            dialog.SetForm(form);
+            dialog.accept(); // malformed: refused, nothing stored
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QVERIFY(messages.Texts().value(0).contains(QStringLiteral("65535")));
+            QCOMPARE(ReadPublishSettings(file), stored);
+
+            messages.answers = {QMessageBox::Yes}; // the files do not exist here: stored anyway
+            form.server = "mqtts://other:8883";
+            form.prefix = "farm/south";
+            dialog.SetForm(form);
+            dialog.accept();
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        }
+        PublishSettings expected = stored;
+        expected.url = "mqtts://logger@other:8883/farm/south";
+        QCOMPARE(ReadPublishSettings(file), expected);
+        QCOMPARE(CIniSection(file, "Serial ports").ReadString("COM1", ""), std::string("sim"));
+        QVERIFY(WritePublishSettings(file, {}));
+    }
+
+    // "Test" against a real broker: refused while it is down, connected once it runs; and a dialog closed
+    // while a test waits for a broker that never answers.
+    void publishTestSaysWhatFailed() {
+        test::TestBroker broker;
+        QVERIFY2(broker.Start(), broker.Log().c_str());
+        broker.Stop();
+        CPublishDlg dialog(nullptr);
+        dialog.SetForm(AddressForm("mqtt://127.0.0.1:" + std::to_string(broker.Port()), "", "fleet"));
+        const auto test = [&dialog] {
+            dialog.OnTest();
+            QVERIFY(dialog.Testing());
+            QVERIFY(!dialog.TestButton()->isEnabled());
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog.Testing(), 15000);
+            QVERIFY(dialog.TestButton()->isEnabled());
+        };
+        test();
+        QVERIFY2(dialog.ResultLabel()->text().startsWith(QStringLiteral("Connection refused")),
+                 qPrintable(dialog.ResultLabel()->text()));
+        QVERIFY(broker.Start());
+        test();
+        QVERIFY2(dialog.ResultLabel()->text().startsWith(QStringLiteral("Connected to 127.0.0.1:")),
+                 qPrintable(dialog.ResultLabel()->text()));
+
+        dialog.SetForm(AddressForm("mqtt://b:1")); // no prefix: said at once, no connection tried
+        dialog.OnTest();
+        QVERIFY(!dialog.Testing());
+        QVERIFY(dialog.ResultLabel()->text().contains(QStringLiteral("no topic prefix")));
+
+        QTcpServer silent; // accepts, never answers
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        auto* closing = new CPublishDlg(nullptr);
+        closing->SetForm(AddressForm("mqtt://127.0.0.1:" + std::to_string(silent.serverPort()), "", "fleet"));
+        closing->OnTest();
+        QTRY_VERIFY(silent.hasPendingConnections());
+        QVERIFY(closing->Testing());
+        delete closing; // the test's thread ends by itself; its answer goes nowhere
+        QTest::qWait(300);
     }
 };
 

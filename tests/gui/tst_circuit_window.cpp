@@ -1,5 +1,6 @@
 // The measuring circuit window on the simulated bus: rows after a round, the loop, closing while it
-// measures, module commands and refusals, copying the measurement files, and its two bus dialogs.
+// measures, module commands and refusals, copying the measurement files, its two bus dialogs, and its
+// publishing line against a Mosquitto broker of the test's own.
 
 #include "core/busops/identification.h"
 #include "core/inventory/unit_names.h"
@@ -19,6 +20,7 @@
 #include "gui/toolkit/string_catalogue.h"
 #include "gui_test_support.h"
 #include "sim/sim_scheme.h"
+#include "support/test_broker.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -195,6 +197,41 @@ private Q_SLOTS:
         window.MenuAction(CMeasCircuitDlg::ID_REMOVE)->trigger();
         QVERIFY(opened.isNull());
         QCOMPARE(window.ModuleCount(), 4u);
+    }
+
+    // With a broker in the settings, measuring starts publishing: the line says why it waits and how many
+    // records do, and that it is connected once the broker runs.
+    void publishingLineFollowsThePublisher() {
+        LoadLanguageModule(QStringLiteral("Terrix English"), true);
+        test::TestBroker broker;
+        QVERIFY2(broker.Start(), broker.Log().c_str());
+        broker.Stop();
+        PublishSettings settings;
+        settings.url = broker.Url();
+        QVERIFY(WritePublishSettings(SettingsFilePath(), settings));
+        BusContext context;
+        Fill(context, {g_identified[0]});
+        CMeasCircuitDlg window(context, nullptr, ModuleWindows{});
+        window.show();
+        QVERIFY(window.PublishLabel()->isHidden());
+        window.RateEdit()->setText(QStringLiteral("0"));
+        window.SingleButton()->click();
+        QVERIFY(WaitIdle(window));
+        const QString stored = window.CellText(0, CMeasCircuitDlg::kColValues);
+        const QString where = QString::fromStdString("127.0.0.1:" + std::to_string(broker.Port()));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            window.PublishLabel()->text(),
+            QStringLiteral("Publishing to %1 waits (connection refused); records waiting: %2")
+                .arg(where, stored),
+            10000);
+        QVERIFY(window.PublishLabel()->isVisible());
+        QVERIFY(window.PublishLabel()->toolTip().startsWith(QStringLiteral("Connection refused")));
+        QVERIFY(broker.Start());
+        QTRY_COMPARE_WITH_TIMEOUT(
+            window.PublishLabel()->text(),
+            QStringLiteral("Publishing to %1: connected; records waiting: 0").arg(where), 15000);
+        window.close(); // stops the publisher
+        QVERIFY(WritePublishSettings(SettingsFilePath(), {}));
     }
 
     // Closing the window while the loop measures stops it (AddressSanitizer watches the values on their way).

@@ -69,6 +69,30 @@ TEST_F(BusInfoFile, EntryGivesTheStationModuleFileTheSerialAndTheListIsSortedByS
     EXPECT_EQ(SerialStations(list), (Pairs{{14, 1}, {0, 4}, {65535, 8}, {11, 20}, {99, 30}, {10, 40}}));
 }
 
+// A module known from elsewhere (collected records) joins the stored bus; its entry moves with its station,
+// a garbled entry is dropped, other sections stay, and a full section takes no more.
+TEST_F(BusInfoFile, AddToBusInfoPutsOneModuleInAndKeepsTheRest) {
+    WriteFileBytes(Settings(), "[BUS INFO]\r\nModules=3\r\nModule0=10,40\r\nModule1=abc\r\nModule2=11,20\r\n"
+                               "[Other]\r\nkey=1\r\n");
+    ASSERT_TRUE(AddToBusInfo(Settings(), 12, 7));
+    ASSERT_TRUE(AddToBusInfo(Settings(), 10, 41));
+    CBusList list;
+    ASSERT_EQ(LoadBusInfo(list), 3u);
+    EXPECT_EQ(SerialStations(list), (Pairs{{12, 7}, {11, 20}, {10, 41}}));
+    EXPECT_EQ(CIniSection(Settings(), "Other").ReadString("key", ""), "1");
+
+    std::string full = "[BUS INFO]\nModules=256\n";
+    for (uint32_t i = 0; i < CBusList::kCapacity; ++i) {
+        full += "Module" + std::to_string(i) + "=" + std::to_string(i + 1) + ",1\n";
+    }
+    WriteFileBytes(Settings(), full);
+    InventoryFileError error;
+    EXPECT_TRUE(AddToBusInfo(Settings(), 5, 1)); // already there
+    EXPECT_FALSE(AddToBusInfo(Settings(), 4000, 1, &error));
+    EXPECT_EQ(error.code, ENOSPC);
+    EXPECT_EQ(ReadFileBytes(Settings()), full);
+}
+
 TEST_F(BusInfoFile, DamagedCountsStopAtTheListCapacity) {
     std::string text = "[BUS INFO]\nModules=4294967295\n";
     for (int i = 0; i < 300; ++i) {

@@ -30,6 +30,9 @@ std::vector<uint8_t> TwoValueRecord(uint32_t bits1, uint32_t bits2) {
 TEST(RecordPayload, FieldsOfATwoValueRecord) {
     ModuleRecord module = MakeModule(31042, "TAVIK-\xE4", 3); // a name with a Windows-1252 letter
     module.iaStation = 7;
+    CopyToField(module.szUnit0, "%");
+    CopyToField(module.szUnit1, "\xB0"
+                                "C");
     RecordPayloadWriter writer(module);
     const std::vector<uint8_t> packed = TwoValueRecord(std::bit_cast<uint32_t>(12.5f), 0x7F800009u);
     const nlohmann::json json = nlohmann::json::parse(writer.Build(packed, 17, "2004-03-05T14:00:00"));
@@ -48,6 +51,16 @@ TEST(RecordPayload, FieldsOfATwoValueRecord) {
     EXPECT_FALSE(json["values"][0].contains("error"));
     EXPECT_TRUE(json["values"][1]["value"].is_null());
     EXPECT_EQ(json["values"][1]["error"], "NaN(9)");
+    EXPECT_EQ(json["values"][1]["unit"], "\xC2\xB0"
+                                         "C");
+
+    // The channel units come back into the module record that a collector stores.
+    std::string error;
+    const std::optional<ReceivedRecord> back = ParseRecordPayload(json.dump(), &error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(FieldText(back->Module().szUnit0), "%");
+    EXPECT_EQ(FieldText(back->Module().szUnit1), "\xB0"
+                                                 "C");
 }
 
 TEST(RecordPayload, XvNamesCarryTheirUnitsSeparately) {
