@@ -17,6 +17,8 @@
 #include "gui/busops/station_number_dlg.h"
 #include "gui/circuit/bus_dialogs.h"
 #include "gui/circuit/meas_circuit_dlg.h"
+#include "gui/config/active_calib_dlg.h"
+#include "gui/toolkit/edit_integer.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui_test_support.h"
 #include "sim/sim_scheme.h"
@@ -149,6 +151,16 @@ private Q_SLOTS:
             {"coefficients", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnCoefficients(); }},
             {"application parameters", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnAppParams(); }},
             {"error66 limit", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnError66(); }},
+            {"active calibration", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnActiveCalib(); }},
+            {"active calibration write",
+             true,
+             [](CMainFrame&, CMeasCircuitDlg* w) { w->OnActiveCalib(); },
+             {},
+             [](QDialog& d) {
+                 auto& dialog = dynamic_cast<CActiveCalibDlg&>(d);
+                 dialog.NewField()->SetValue(dialog.PreviousField()->GetValue() == 1 ? 2 : 1);
+                 dialog.accept();
+             }},
             {"station number write",
              true,
              [](CMainFrame&, CMeasCircuitDlg* w) { w->OnStationNumber(); },
