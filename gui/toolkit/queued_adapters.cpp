@@ -27,40 +27,6 @@ void QueuedPoster::Detach() {
     receiver_ = nullptr;
 }
 
-QueuedMeasLoopListener::QueuedMeasLoopListener(QObject* receiver, Handlers handlers)
-    : handlers_(std::make_shared<const Handlers>(std::move(handlers))), poster_(receiver) {}
-
-void QueuedMeasLoopListener::OnNewValue(uint32_t slot) {
-    if (handlers_->newValue) {
-        poster_.Post([h = handlers_, slot] { h->newValue(slot); });
-    }
-}
-
-void QueuedMeasLoopListener::OnCountdown(uint32_t secondsLeft) {
-    if (handlers_->countdown) {
-        poster_.Post([h = handlers_, secondsLeft] { h->countdown(secondsLeft); });
-    }
-}
-
-void QueuedMeasLoopListener::OnIdle() {
-    if (handlers_->idle) {
-        poster_.Post([h = handlers_] { h->idle(); });
-    }
-}
-
-void QueuedMeasLoopListener::OnStoreFailed(uint32_t slot, const std::string& reason) {
-    if (handlers_->storeFailed) {
-        poster_.Post(
-            [h = handlers_, slot, text = QString::fromStdString(reason)] { h->storeFailed(slot, text); });
-    }
-}
-
-void QueuedMeasLoopListener::OnRoundDone(uint32_t rounds) {
-    if (handlers_->roundDone) {
-        poster_.Post([h = handlers_, rounds] { h->roundDone(rounds); });
-    }
-}
-
 QueuedBusTraceObserver::QueuedBusTraceObserver(QObject* receiver,
                                                std::function<void(const BusTraceEvent&)> onFrame)
     : onFrame_(std::make_shared<const std::function<void(const BusTraceEvent&)>>(std::move(onFrame))),

@@ -4,15 +4,10 @@
 // the receiving window: it runs later on the window's thread, and a call still queued when the window is
 // deleted is dropped, never delivered to freed memory.
 //
-// In a window, declare the adapter before the loop it listens to (members go in reverse order, so the
-// loop is shut down, and stops calling, before the adapter goes):
-//
-//     QueuedMeasLoopListener listener_{this, {.newValue = [this](uint32_t slot) { ShowValue(slot); },
-//                                             .idle = [this] { OnLoopIdle(); }}};
-//     CMeasLoop loop_;   // loop_.Bind(&listener_, &context)
+// A listener that posts through a QueuedPoster is declared before what calls it (members go in reverse
+// order, so the caller, e.g. the measuring loop, is shut down and stops calling before the poster goes).
 
 #include "core/bus/bus_trace.h"
-#include "core/circuit/meas_loop_listener.h"
 
 #include <QMetaObject>
 #include <QObject>
@@ -42,33 +37,6 @@ private:
     std::mutex mutex_;
     QObject* receiver_;
     QMetaObject::Connection destroyed_;
-};
-
-class QueuedMeasLoopListener final : public MeasLoopListener {
-public:
-    // The window's handlers; any may be empty.
-    struct Handlers {
-        std::function<void(uint32_t slot)> newValue = {};
-        std::function<void(uint32_t secondsLeft)> countdown = {};
-        std::function<void()> idle = {};
-        std::function<void(uint32_t slot, const QString& reason)> storeFailed = {};
-        std::function<void(uint32_t rounds)> roundDone = {};
-    };
-
-    QueuedMeasLoopListener(QObject* receiver, Handlers handlers);
-
-    void Detach() { poster_.Detach(); }
-
-    void OnNewValue(uint32_t slot) override;
-    void OnCountdown(uint32_t secondsLeft) override;
-    void OnIdle() override;
-    void OnStoreFailed(uint32_t slot, const std::string& reason) override;
-    void OnRoundDone(uint32_t rounds) override;
-
-private:
-    // Shared with the queued calls, which may run after this adapter is gone (the receiver still lives).
-    std::shared_ptr<const Handlers> handlers_;
-    QueuedPoster poster_;
 };
 
 // Receives every bus frame while installed (one observer at a time, process-wide) and hands a copy to

@@ -350,30 +350,30 @@ private Q_SLOTS:
         }
     }
 
-    // Calls queued from another thread die with their window; calls after it has gone post nothing.
+    // Calls posted from another thread run later on the window's thread and die with their window; calls
+    // after it has gone, or after Detach, post nothing.
     void queuedCallsDieWithTheirWindow() {
         std::atomic<int> delivered{0};
         auto* window = new QObject;
-        QueuedMeasLoopListener listener(window,
-                                        {.countdown = [&](uint32_t) { ++delivered; },
-                                         .storeFailed = [&](uint32_t, const QString&) { ++delivered; }});
-        std::thread loopThread([&] {
-            for (uint32_t i = 0; i < 100; ++i) {
-                listener.OnCountdown(i);
-                listener.OnStoreFailed(i, "disk full");
+        QueuedPoster poster(window);
+        std::thread([&] {
+            for (int i = 0; i < 100; ++i) {
+                poster.Post([&] { ++delivered; });
             }
-        });
-        loopThread.join();
+        }).join();
         delete window;
-        listener.OnIdle(); // no handler: nothing
-        listener.OnCountdown(1);
+        poster.Post([&] { ++delivered; });
         QCoreApplication::processEvents();
         QCOMPARE(delivered.load(), 0);
 
         QObject alive;
-        QueuedMeasLoopListener second(&alive, {.countdown = [&](uint32_t) { ++delivered; }});
-        std::thread([&] { second.OnCountdown(3); }).join();
-        QCOMPARE(delivered.load(), 0); // queued, not called on the loop's thread
+        QueuedPoster second(&alive);
+        std::thread([&] { second.Post([&] { ++delivered; }); }).join();
+        QCOMPARE(delivered.load(), 0); // queued, not called on the posting thread
+        QCoreApplication::processEvents();
+        QCOMPARE(delivered.load(), 1);
+        second.Detach();
+        second.Post([&] { ++delivered; });
         QCoreApplication::processEvents();
         QCOMPARE(delivered.load(), 1);
     }
