@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include <atomic>
 #include <map>
 
 namespace terrix {
@@ -12,7 +13,8 @@ namespace {
 
 struct RunningEntry {
     QString what;
-    bool cancel = false;
+    // Shared with the activity's worker thread, which polls it at its safe points.
+    std::shared_ptr<std::atomic<bool>> cancel;
 };
 
 // User-interface thread only, like the contexts' windows.
@@ -43,7 +45,7 @@ BusActivity::BusActivity(BusContext& context, QWidget* owner, QString what) : co
                        .arg(it->second.what);
         return;
     }
-    running.emplace(&context, RunningEntry{std::move(what), false});
+    running.emplace(&context, RunningEntry{std::move(what), std::make_shared<std::atomic<bool>>(false)});
     granted_ = true;
     if (owner != nullptr) {
         BusContext* busContext = &context;
@@ -69,7 +71,12 @@ void BusActivity::ShowRefusal(QWidget* parent) const {
 
 bool BusActivity::CancelRequested() const {
     const auto it = RunningActivities().find(&context_);
-    return granted_ && it != RunningActivities().end() && it->second.cancel;
+    return granted_ && it != RunningActivities().end() && it->second.cancel->load();
+}
+
+std::shared_ptr<const std::atomic<bool>> BusActivity::CancelFlag() const {
+    const auto it = RunningActivities().find(&context_);
+    return granted_ && it != RunningActivities().end() ? it->second.cancel : nullptr;
 }
 
 bool BusActivity::IsBusy(const BusContext& context) {
@@ -83,7 +90,7 @@ QString BusActivity::Running(const BusContext& context) {
 
 void BusActivity::RequestCancel(const BusContext& context) {
     if (const auto it = RunningActivities().find(&context); it != RunningActivities().end()) {
-        it->second.cancel = true;
+        it->second.cancel->store(true);
     }
 }
 

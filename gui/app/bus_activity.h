@@ -22,6 +22,7 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 
 class QWidget;
@@ -45,6 +46,9 @@ public:
     void ShowRefusal(QWidget* parent) const;
     // True once somebody asked the running activity to end early (the frame, when it is closed).
     bool CancelRequested() const;
+    // The flag behind CancelRequested, for a worker thread that runs the activity's bus work (null when
+    // the activity was refused).
+    std::shared_ptr<const std::atomic<bool>> CancelFlag() const;
 
     static bool IsBusy(const BusContext& context);
     // The name of the running activity, or an empty string.

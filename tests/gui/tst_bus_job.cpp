@@ -1,0 +1,123 @@
+// The bus job: work off the user-interface thread, one job per bus context, results and reports on the
+// window's thread, and a window that is closed or deleted while its work runs.
+
+#include "core/platform/pump_wait.h"
+#include "gui/app/bus_activity.h"
+#include "gui/app/bus_job.h"
+#include "gui/toolkit/placement_dialog.h"
+#include "gui_test_support.h"
+
+#include <QPointer>
+#include <QtTest>
+
+#include <chrono>
+#include <thread>
+
+using namespace terrix;
+
+namespace {
+
+// Work that runs until it is asked to stop (or, so that a broken stop cannot hang the test, for 5 s).
+bool WaitForStop(const BusJobControl& job) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!job.StopRequested() && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return job.StopRequested();
+}
+
+} // namespace
+
+class TestBusJob : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { ForbidBusWaitsOnThisThread(); }
+
+    void workRunsOffThisThreadAndReportsInOrderOnIt() {
+        BusContext context;
+        CPlacementDialog window;
+        QStringList seen;
+        std::thread::id workThread;
+        bool busyWhileRunning = false;
+        QVERIFY(BusJob::Start(
+            context, &window, QStringLiteral("test"),
+            [&seen, &window](BusJobControl& job) {
+                for (int i = 1; i <= 3; ++i) {
+                    job.Post([&seen, i] { seen << QString::number(i); });
+                }
+                // A bus wait on a worker is allowed, unlike one on the user-interface thread.
+                PumpWait(1);
+                return std::this_thread::get_id();
+            },
+            [&](std::thread::id id) {
+                workThread = id;
+                seen << QStringLiteral("done");
+                // The bus is free again for a next phase started from here.
+                busyWhileRunning = BusActivity::IsBusy(context);
+            }));
+        QVERIFY(BusJob::Runs(&window));
+        QVERIFY(BusActivity::IsBusy(context));
+        QTRY_COMPARE(seen, (QStringList{"1", "2", "3", "done"}));
+        QVERIFY(workThread != std::this_thread::get_id());
+        QVERIFY(!busyWhileRunning);
+        QVERIFY(!BusJob::Runs(&window));
+    }
+
+    void aSecondJobOnTheBusIsRefusedWithTheFirstOnesName() {
+        test::MessageRecorder messages;
+        BusContext context;
+        CPlacementDialog first;
+        CPlacementDialog second;
+        bool secondRan = false;
+        QVERIFY(BusJob::Start(context, &first, QStringLiteral("Scanning"), WaitForStop, [](bool) {}));
+        QVERIFY(!BusJob::Start(
+            context, &second, QStringLiteral("other"), [&secondRan](BusJobControl&) { secondRan = true; },
+            [] {}));
+        QCOMPARE(messages.messages.size(), size_t{1});
+        QVERIFY(messages.messages[0].text.contains(QStringLiteral("Scanning")));
+        BusJob::RequestStop(&first);
+        QTRY_VERIFY(!BusActivity::IsBusy(context));
+        QVERIFY(!secondRan);
+    }
+
+    // Closing asks the work to stop; the window goes only after the result has been handed to it.
+    void closingTheWindowStopsTheWorkAndClosesAfterDone() {
+        BusContext context;
+        QPointer<CPlacementDialog> window = new CPlacementDialog;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        bool stopSeen = false;
+        bool visibleInDone = false;
+        QVERIFY(BusJob::Start(context, window.data(), QStringLiteral("test"), WaitForStop, [&](bool stopped) {
+            stopSeen = stopped;
+            visibleInDone = window->isVisible();
+        }));
+        window->reject();
+        QVERIFY(window->isVisible());
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(stopSeen);
+        QVERIFY(visibleInDone);
+        QVERIFY(!BusActivity::IsBusy(context));
+    }
+
+    // A window deleted outright waits for its work, which must not outlive the bus activity; its result
+    // is dropped.
+    void deletingTheWindowWaitsForTheWorkAndDropsTheResult() {
+        BusContext context;
+        auto* window = new CPlacementDialog;
+        auto stopped = std::make_shared<std::atomic<bool>>(false);
+        bool doneRan = false;
+        QVERIFY(BusJob::Start(
+            context, window, QStringLiteral("test"),
+            [stopped](BusJobControl& job) { stopped->store(WaitForStop(job)); }, [&doneRan] { doneRan = true; }));
+        delete window;
+        QVERIFY(stopped->load());
+        QVERIFY(!BusActivity::IsBusy(context));
+        QCoreApplication::processEvents();
+        QVERIFY(!doneRan);
+    }
+};
+
+QTEST_MAIN(TestBusJob)
+#include "tst_bus_job.moc"
