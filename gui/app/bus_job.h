@@ -67,8 +67,8 @@ public:
     template <class Work, class Done>
     static bool Start(BusContext& context, QWidget* owner, const QString& what, Work work, Done done) {
         return Begin(context, owner, what,
-                     [work = std::move(work), done = std::move(done)](BusJobControl& control) mutable
-                     -> std::function<void()> {
+                     [work = std::move(work),
+                      done = std::move(done)](BusJobControl& control) mutable -> std::function<void()> {
                          using Result = std::invoke_result_t<Work&, BusJobControl&>;
                          if constexpr (std::is_void_v<Result>) {
                              work(control);

@@ -18,60 +18,61 @@ QString PortFailureText(const ComPortContext& context) {
     return CoreText(PortUserErrorText(context, device));
 }
 
-QString LastBusErrorText() {
-    const QString text = FindText(TextKind::String, 5200 + LastBusError());
+QString BusErrorMessage(uint16_t error) {
+    const QString text = FindText(TextKind::String, 5200 + error);
     return text.isNull() ? FindText(TextKind::String, 5199) : text;
 }
 
-namespace {
-
-void ShowOtherModule(QWidget* dialog, uint8_t station, uint16_t found, uint16_t expected) {
-    ShowMessage(dialog,
-                QCoreApplication::translate("terrix::CheckModuleAtStation",
-                                            "Station %1 is answered by the module with serial number %2, "
-                                            "not by the selected module (serial number %3).\nPlease scan "
-                                            "the bus again.")
-                    .arg(station)
-                    .arg(found)
-                    .arg(expected),
-                dialog->windowTitle(), MessageIcon::Warning);
+QString LastBusErrorText() {
+    return BusErrorMessage(LastBusError());
 }
 
-} // namespace
-
-bool CheckModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record, uint8_t station) {
-    // The same check the command-line tool makes before a command addressed by serial number.
+StationCheckResult CheckStation(PortHandle port, const ModuleRecord& record, uint8_t station, bool strict) {
+    StationCheckResult result;
+    result.strict = strict;
+    result.station = station;
+    result.expectedSerial = record.SerialNo();
     ModuleRecord expected = record;
     expected.iaStation = station;
     ModuleRecord found;
-    switch (ConfirmModuleAtStation(port, expected, found, UnitName)) {
-    case StationCheck::kConfirmed:
+    // The strict check is the one the command-line tool makes before a command addressed by serial number.
+    result.check = strict ? ConfirmModuleAtStation(port, expected, found, UnitName)
+                          : CheckModuleBeforeConfig(port, expected, found, UnitName);
+    result.foundSerial = found.SerialNo();
+    result.busError = LastBusError();
+    return result;
+}
+
+bool ShowStationCheck(QWidget* dialog, const StationCheckResult& result) {
+    if (result.Passed()) {
         return true;
-    case StationCheck::kOtherModule:
-        ShowOtherModule(dialog, station, found.SerialNo(), record.SerialNo());
-        return false;
-    case StationCheck::kNoModule:
-        break;
     }
-    ShowMessage(dialog,
-                QCoreApplication::translate("terrix::CheckModuleAtStation",
-                                            "The module at station %1 does not answer:\n%2")
-                    .arg(station)
-                    .arg(LastBusErrorText()),
-                dialog->windowTitle(), MessageIcon::Warning);
+    QString text;
+    if (result.check == StationCheck::kOtherModule) {
+        text = QCoreApplication::translate("terrix::CheckModuleAtStation",
+                                           "Station %1 is answered by the module with serial number %2, "
+                                           "not by the selected module (serial number %3).\nPlease scan "
+                                           "the bus again.")
+                   .arg(result.station)
+                   .arg(result.foundSerial)
+                   .arg(result.expectedSerial);
+    } else {
+        text = QCoreApplication::translate("terrix::CheckModuleAtStation",
+                                           "The module at station %1 does not answer:\n%2")
+                   .arg(result.station)
+                   .arg(BusErrorMessage(result.busError));
+    }
+    ShowMessage(dialog, text, dialog->windowTitle(), MessageIcon::Warning);
     return false;
+}
+
+bool CheckModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record, uint8_t station) {
+    return ShowStationCheck(dialog, CheckStation(port, record, station, true));
 }
 
 bool RefuseOtherModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record,
                                 uint8_t station) {
-    ModuleRecord expected = record;
-    expected.iaStation = station;
-    ModuleRecord found;
-    if (CheckModuleBeforeConfig(port, expected, found, UnitName) != StationCheck::kOtherModule) {
-        return true;
-    }
-    ShowOtherModule(dialog, station, found.SerialNo(), record.SerialNo());
-    return false;
+    return ShowStationCheck(dialog, CheckStation(port, record, station, false));
 }
 
 } // namespace terrix

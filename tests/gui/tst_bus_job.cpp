@@ -110,7 +110,8 @@ private Q_SLOTS:
         bool doneRan = false;
         QVERIFY(BusJob::Start(
             context, window, QStringLiteral("test"),
-            [stopped](BusJobControl& job) { stopped->store(WaitForStop(job)); }, [&doneRan] { doneRan = true; }));
+            [stopped](BusJobControl& job) { stopped->store(WaitForStop(job)); },
+            [&doneRan] { doneRan = true; }));
         delete window;
         QVERIFY(stopped->load());
         QVERIFY(!BusActivity::IsBusy(context));
