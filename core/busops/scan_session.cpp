@@ -6,8 +6,8 @@
 
 namespace terrix {
 
-ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& options, const UnitLookup& lookup,
-                                 const ProgressCallback& progress, const CollisionResolver& resolver) {
+ScanSessionResult ScanForModules(BusContext& context, const ScanSessionOptions& options,
+                                 const UnitLookup& lookup, const ProgressCallback& progress) {
     ScanSessionResult result;
     if (PortUser::IsReserved(context.portContext)) {
         // The measuring loop holds the port: nothing saved or listed may change under it either.
@@ -33,10 +33,15 @@ ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& 
     }
     list.SaveKnownModules();
     list.FreeKnownModules();
+    result.collisionsLeft = list.CollisionCount();
+    return result;
+}
 
-    if (list.CollisionCount() > 0 && resolver) {
-        resolver(portUser);
+void FinishScanSession(BusContext& context, ScanSessionResult& result) {
+    if (result.startupError == kErrorPortReserved) {
+        return; // nothing was scanned
     }
+    CBusList& list = context.busList;
     result.collisionsLeft = list.CollisionCount();
     if (list.Count() == 0) {
         result.listEmpty = true;
@@ -47,6 +52,21 @@ ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& 
         result.saved = save == BusSave::kSaved;
         result.saveFailed = save == BusSave::kFailed;
     }
+}
+
+ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& options,
+                                 const UnitLookup& lookup, const ProgressCallback& progress,
+                                 const CollisionResolver& resolver) {
+    ScanSessionResult result = ScanForModules(context, options, lookup, progress);
+    if (result.startupError == kErrorPortReserved) {
+        return result;
+    }
+    if (result.collisionsLeft > 0 && resolver) {
+        // The scan's port user has gone; the resolver acquires the port with its own.
+        PortUser portUser(&context.portContext);
+        resolver(portUser);
+    }
+    FinishScanSession(context, result);
     return result;
 }
 
@@ -65,31 +85,44 @@ bool RunResolution(BusContext& context, PortUser& portUser, const ResolveOptions
 
 int StartupErrorTextId(uint32_t error) {
     switch (error) {
-    case kErrorCableCheck: return 24651;
-    case kErrorPortOpen: return 24652;
-    case kErrorNoModule: return 24653;
-    default: return 0; // kErrorPortReserved has no numbered text
+    case kErrorCableCheck:
+        return 24651;
+    case kErrorPortOpen:
+        return 24652;
+    case kErrorNoModule:
+        return 24653;
+    default:
+        return 0; // kErrorPortReserved has no numbered text
     }
 }
 
 std::string StartupErrorText(uint32_t error) {
     switch (error) {
     case kErrorCableCheck:
-        return "No RS232 cable detected.\n  Please, check if this cable is connected to the PC\n  or if it is "
+        return "No RS232 cable detected.\n  Please, check if this cable is connected to the PC\n  or if it "
+               "is "
                "confirming to the NKP bus specification.";
     case kErrorPortOpen:
-        return "COM-Port no longer available (although having been available before).\nTo resolve the problem, "
-               "please\n  check if meanwhile another program has been started that uses this COM port\n  check "
+        return "COM-Port no longer available (although having been available before).\nTo resolve the "
+               "problem, "
+               "please\n  check if meanwhile another program has been started that uses this COM port\n  "
+               "check "
                "if RS232 cable is still connected to PC and central module\n  check if RS232 cable has been "
                "damaged\n";
     case kErrorNoModule:
-        return "No answer from any module! Hints for resolving the problem:\n  Please, check for power on the "
-               "measuring circuit (Power LED at PX-ROV4/PX-23R).\n  Please, check connection between the central "
-               "module (PX-ROV4/PX-23R) and PC\n  (or if appropriate from Terrix module to PC).\n  Please, check "
-               "the connections between the central module and its connected client ones.\n  If appropriate try "
+        return "No answer from any module! Hints for resolving the problem:\n  Please, check for power on "
+               "the "
+               "measuring circuit (Power LED at PX-ROV4/PX-23R).\n  Please, check connection between the "
+               "central "
+               "module (PX-ROV4/PX-23R) and PC\n  (or if appropriate from Terrix module to PC).\n  Please, "
+               "check "
+               "the connections between the central module and its connected client ones.\n  If appropriate "
+               "try "
                "to completely rescan the NKP-bus.";
-    case kErrorPortReserved: return kBusBusyMeasuringText;
-    default: return {};
+    case kErrorPortReserved:
+        return kBusBusyMeasuringText;
+    default:
+        return {};
     }
 }
 

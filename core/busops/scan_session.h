@@ -16,19 +16,30 @@ struct ScanSessionOptions {
 
 struct ScanSessionResult {
     bool scanOk = false;
-    uint32_t startupError = 0;   // 0, 5001, 5002, 5003 from the port context, or 5004: a loop measures
-    bool listEmpty = false;      // 24654
+    uint32_t startupError = 0; // 0, 5001, 5002, 5003 from the port context, or 5004: a loop measures
+    bool listEmpty = false;    // 24654
     uint32_t collisionsLeft = 0;
-    bool saved = false;          // "BUS INFO" and the module files were written
-    bool saveFailed = false;     // ... but writing failed
-    bool stopped = false;        // the progress callback stopped the scan: the list is partial, not saved
+    bool saved = false;      // "BUS INFO" and the module files were written
+    bool saveFailed = false; // ... but writing failed
+    bool stopped = false;    // the progress callback stopped the scan: the list is partial, not saved
 };
 
 // Called when the scan left collisions, with the port user of the scan (the port is closed; acquire it).
 using CollisionResolver = std::function<void(PortUser& portUser)>;
 
-ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& options, const UnitLookup& lookup,
-                                 const ProgressCallback& progress, const CollisionResolver& resolver);
+// The whole session: ScanForModules, the resolver when collisions were left, then FinishScanSession.
+ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& options,
+                                 const UnitLookup& lookup, const ProgressCallback& progress,
+                                 const CollisionResolver& resolver);
+
+// The bus part of a session, for a front end that asks the user about collisions between the parts: forgets
+// the saved bus when asked, scans with the known-modules list and keeps that list. The port is closed again
+// when it returns.
+ScanSessionResult ScanForModules(BusContext& context, const ScanSessionOptions& options,
+                                 const UnitLookup& lookup, const ProgressCallback& progress);
+// The rest, once collisions have been resolved (or not): notes an empty list and saves a bus that was
+// scanned completely. No bus traffic.
+void FinishScanSession(BusContext& context, ScanSessionResult& result);
 
 // Resolution as the resolve-collisions window runs it: acquire the port, resolve, release.
 bool RunResolution(BusContext& context, PortUser& portUser, const ResolveOptions& options,

@@ -1,8 +1,9 @@
 #include "gui/busops/conversion_time_dlg.h"
 
+#include "core/bus/bus_error.h"
 #include "core/bus/commands.h"
 #include "core/busops/conversion_count.h"
-#include "gui/app/bus_activity.h"
+#include "gui/app/bus_job.h"
 #include "gui/app/frame_windows.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/busops/station_number_dlg.h"
@@ -33,7 +34,8 @@ uint32_t MaxConversionSeconds() {
 }
 
 CConversionTimeDlg::CConversionTimeDlg(BusContext& context, QWidget* owner, ModuleRecord& record)
-    : CPlacementDialog(owner), context_(context), record_(record) {
+    : CPlacementDialog(owner), context_(context), record_(record),
+      port_(std::make_shared<ModulePort>(context.portContext)) {
     RetranslateTitle();
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
@@ -94,8 +96,13 @@ void CConversionTimeDlg::changeEvent(QEvent* event) {
 
 CConversionTimeDlg::~CConversionTimeDlg() {
     SaveWindowPlacement("Conversion Time");
-    if (portUser_.Context() != nullptr) {
-        portUser_.Release();
+}
+
+void CConversionTimeDlg::showEvent(QShowEvent* event) {
+    CPlacementDialog::showEvent(event);
+    if (!portRequested_) {
+        portRequested_ = true;
+        OpenModulePort(context_, this, port_, QString(), ok_);
     }
 }
 
@@ -113,11 +120,6 @@ bool CConversionTimeDlg::SetUp() {
         ShowMessage(parentWidget(), Text(24638), windowTitle(), MessageIcon::Warning);
         return false;
     }
-    if (!portUser_.Acquire(&context_.portContext)) {
-        ShowMessage(parentWidget(), PortFailureText(context_.portContext), windowTitle(),
-                    MessageIcon::Warning);
-        return false;
-    }
     return true;
 }
 
@@ -125,22 +127,40 @@ int CConversionTimeDlg::IsModified() const {
     return new_->GetValue() != previous_->GetValue() ? 1 : 0;
 }
 
-bool CConversionTimeDlg::Apply() {
-    BusActivity activity(context_, this, windowTitle());
-    if (!activity) {
-        activity.ShowRefusal(this);
-        return false;
+void CConversionTimeDlg::StartApply(std::function<void(bool ok)> finished) {
+    struct Outcome {
+        StationCheckResult check;
+        bool written = false;
+        uint16_t busError = 0;
+    };
+    const uint32_t seconds = new_->GetValue();
+    const bool started = BusJob::Start(
+        context_, this, windowTitle(),
+        [port = port_, &record = record_, seconds](BusJobControl&) {
+            Outcome outcome;
+            outcome.check = CheckStation(port->Port(), record, record.iaStation, true);
+            if (outcome.check.Passed()) {
+                outcome.written = ApplyConversionTime(port->Port(), record, seconds);
+                outcome.busError = LastBusError();
+            }
+            return outcome;
+        },
+        [this, seconds, finished](const Outcome& outcome) {
+            if (!ShowStationCheck(this, outcome.check)) {
+                finished(false);
+                return;
+            }
+            if (!outcome.written) {
+                ShowMessage(this, BusErrorMessage(outcome.busError), windowTitle(), MessageIcon::Warning);
+                finished(false);
+                return;
+            }
+            previous_->SetValue(seconds);
+            finished(true);
+        });
+    if (!started) {
+        finished(false);
     }
-    const PortHandle port = portUser_.Port();
-    if (!CheckModuleAtStation(this, port, record_, record_.iaStation)) {
-        return false;
-    }
-    if (!ApplyConversionTime(port, record_, new_->GetValue())) {
-        ShowMessage(this, LastBusErrorText(), windowTitle(), MessageIcon::Warning);
-        return false;
-    }
-    previous_->SetValue(new_->GetValue());
-    return true;
 }
 
 bool RunConversionTimeDialog(BusContext& context, QWidget* owner, ModuleRecord& record) {

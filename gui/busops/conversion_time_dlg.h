@@ -3,6 +3,7 @@
 // measurements on channel 0.
 
 #include "core/inventory/bus_context.h"
+#include "gui/busops/module_port.h"
 #include "gui/toolkit/edit_integer.h"
 #include "gui/toolkit/placement_dialog.h"
 
@@ -26,7 +27,7 @@ public:
     bool SetUp();
 
     int IsModified() const override;
-    bool Apply() override;
+    void StartApply(std::function<void(bool ok)> finished) override;
 
     CEditTTime* PreviousEdit() const { return previous_; }
     CEditTTime* NewEdit() const { return new_; }
@@ -35,6 +36,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void RetranslateTitle();
@@ -42,7 +44,8 @@ private:
 
     BusContext& context_;
     ModuleRecord& record_;
-    PortUser portUser_;
+    std::shared_ptr<ModulePort> port_;
+    bool portRequested_ = false;
     CEditTTime* previous_ = nullptr;
     CEditTTime* new_ = nullptr;
     QLabel* count_ = nullptr;

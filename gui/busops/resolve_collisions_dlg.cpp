@@ -4,7 +4,7 @@
 #include "core/busops/scan_session.h"
 #include "core/inventory/stored_bus.h"
 #include "core/inventory/unit_names.h"
-#include "gui/app/bus_activity.h"
+#include "gui/app/bus_job.h"
 #include "gui/app/frame_windows.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/toolkit/core_text.h"
@@ -12,6 +12,7 @@
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/virtual_list_model.h"
+#include "gui/toolkit/window_operation.h"
 
 #include <QEvent>
 #include <QFormLayout>
@@ -100,11 +101,10 @@ CResolveCollisionsByKnownSerNos::CResolveCollisionsByKnownSerNos(CBusList& busLi
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setMinimumHeight(70);
     list->ListModel()->SetCellText([this](int row, int column) -> QString {
-        const CBusList* known = busList_.KnownModules();
-        const ModuleRecord* record = known != nullptr ? known->GetAt(static_cast<uint32_t>(row)) : nullptr;
-        if (record == nullptr) {
+        if (row < 0 || row >= static_cast<int>(rows_.size())) {
             return {};
         }
+        const ModuleRecord* record = &rows_[static_cast<size_t>(row)];
         // The module name with its serial number, since a known module may have no module file yet.
         return column == 0 ? QStringLiteral("%1 (%2)")
                                  .arg(QString::fromStdString(record->ModuleName()))
@@ -144,7 +144,8 @@ void CResolveCollisionsByKnownSerNos::Retranslate() {
 
 void CResolveCollisionsByKnownSerNos::Refill() {
     const CBusList* known = busList_.KnownModules();
-    list->ListModel()->SetRowCount(known != nullptr ? static_cast<int>(known->Count()) : 0);
+    rows_ = known != nullptr ? CopyRecords(*known) : std::vector<ModuleRecord>{};
+    list->ListModel()->SetRowCount(static_cast<int>(rows_.size()));
     list->ListModel()->RefreshAll();
     UpdateDeleteButton();
 }
@@ -245,8 +246,7 @@ void CResolveCollisionsOpts::Retranslate() {
 // ----- dialog -----
 
 CResolveCollisionsDlg::CResolveCollisionsDlg(BusContext& context, QWidget* owner)
-    : CPlacementDialog(owner), context_(context),
-      ownPortUser_(std::make_unique<PortUser>(&context.portContext)), portUser_(ownPortUser_.get()) {
+    : CPlacementDialog(owner), context_(context) {
     context_.busList.LoadKnownModules();
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -287,8 +287,9 @@ CResolveCollisionsDlg::CResolveCollisionsDlg(BusContext& context, QWidget* owner
     found_->InsertColumn(2, QString(), Qt::AlignLeft, 120);
     found_->InsertColumn(3, QString(), Qt::AlignLeft, 120);
     found_->ListModel()->SetCellText([this](int row, int column) -> QString {
-        const ModuleRecord* record = context_.busList.GetAt(static_cast<uint32_t>(row));
-        return record != nullptr ? RecordText(*record, column) : QString();
+        return row >= 0 && row < static_cast<int>(foundRows_.size())
+                   ? RecordText(foundRows_[static_cast<size_t>(row)], column)
+                   : QString();
     });
     found_->setMinimumHeight(70);
     foundLayout->addWidget(found_, 1);
@@ -310,8 +311,8 @@ CResolveCollisionsDlg::CResolveCollisionsDlg(BusContext& context, QWidget* owner
     connect(cancel_, &QPushButton::clicked, this, &CResolveCollisionsDlg::reject);
     SetResizable(true);
     Retranslate();
-    RefillFound();
-    RefreshCounts();
+    ShowFound(CopyRecords(context_.busList));
+    ShowCounts(context_.busList.Count(), context_.busList.CollisionCount());
     // The lists' own size hints would make the dialog taller than the main window it opens over; it starts
     // no taller than that window where its controls allow (the lists grow with the dialog).
     if (owner != nullptr) {
@@ -351,10 +352,7 @@ void CResolveCollisionsDlg::changeEvent(QEvent* event) {
     CPlacementDialog::changeEvent(event);
 }
 
-void CResolveCollisionsDlg::SetForwarding(PortUser* portUser, BusActivity* activity,
-                                          ProgressCallback forward) {
-    portUser_ = portUser != nullptr ? portUser : ownPortUser_.get();
-    outerActivity_ = activity;
+void CResolveCollisionsDlg::SetForwarding(std::function<void(const ScanReport&)> forward) {
     forward_ = std::move(forward);
 }
 
@@ -366,21 +364,20 @@ QString CResolveCollisionsDlg::CollisionsText() const {
     return collisions_->text();
 }
 
-void CResolveCollisionsDlg::RefillFound() {
-    found_->ListModel()->SetRowCount(static_cast<int>(context_.busList.Count()));
+void CResolveCollisionsDlg::ShowFound(std::vector<ModuleRecord> rows) {
+    foundRows_ = std::move(rows);
+    found_->ListModel()->SetRowCount(static_cast<int>(foundRows_.size()));
     found_->ListModel()->RefreshAll();
 }
 
-void CResolveCollisionsDlg::RefreshCounts() {
-    const uint32_t count = context_.busList.Count();
-    const uint32_t collisions = context_.busList.CollisionCount();
-    modules_->setText(QString::number(count > collisions ? count - collisions : 0));
+void CResolveCollisionsDlg::ShowCounts(uint32_t entries, uint32_t collisions) {
+    modules_->setText(QString::number(entries > collisions ? entries - collisions : 0));
     collisions_->setText(QString::number(collisions));
 }
 
 void CResolveCollisionsDlg::SetControlsEnabled(bool enabled) {
-    // A click inside a bus wait must never start a second run on the same port, nor change the candidates
-    // the running one uses.
+    // A click while the resolution runs must never start a second run on the same port, nor change the
+    // candidates the running one uses.
     start_->setEnabled(enabled);
     sheet_->setEnabled(enabled);
     sheet_->known->remove->setEnabled(enabled && sheet_->known->list->selectionModel()->hasSelection());
@@ -390,6 +387,7 @@ void CResolveCollisionsDlg::reject() {
     if (running_) {
         cancelRequested_ = true;
         cancel_->setEnabled(false);
+        BusJob::RequestStop(this);
         return;
     }
     CPlacementDialog::reject();
@@ -399,26 +397,6 @@ void CResolveCollisionsDlg::OnStart() {
     if (running_) {
         return;
     }
-    if (outerActivity_ != nullptr) {
-        Run(*outerActivity_);
-        return;
-    }
-    BusActivity activity(context_, this, windowTitle());
-    if (!activity) {
-        activity.ShowRefusal(this);
-        return;
-    }
-    Run(activity);
-}
-
-void CResolveCollisionsDlg::Run(BusActivity& activity) {
-    running_ = true;
-    cancelRequested_ = false;
-    activity_ = &activity;
-    SetControlsEnabled(false);
-    cancel_->setEnabled(true);
-    cancel_->setFocus();
-
     ResolveOptions options;
     options.firstSerial = static_cast<uint16_t>(sheet_->range->from->GetValue());
     options.lastSerial = static_cast<uint16_t>(sheet_->range->to->GetValue());
@@ -427,17 +405,39 @@ void CResolveCollisionsDlg::Run(BusActivity& activity) {
     } else if (sheet_->currentWidget() == sheet_->single) {
         options.firstSerial = options.lastSerial = static_cast<uint16_t>(sheet_->single->serial->GetValue());
     }
-    const bool ran = RunResolution(context_, *portUser_, options, UnitName,
-                                   [this](const ScanProgress& report) { return ResolveProgress(report); });
-    RefillFound();
-    RefreshCounts();
+    const bool started = BusJob::Start(
+        context_, this, windowTitle(),
+        [&context = context_, options, this](BusJobControl& job) {
+            PortUser portUser(&context.portContext);
+            return RunResolution(context, portUser, options, UnitName, [&](const ScanProgress& report) {
+                job.Post([this, view = MakeScanReport(report, context.busList, true)] { ShowReport(view); });
+                return !job.StopRequested();
+            });
+        },
+        [this](bool ran) { RunDone(ran); });
+    if (!started) {
+        return;
+    }
+    running_ = true;
+    cancelRequested_ = false;
+    SetControlsEnabled(false);
+    cancel_->setEnabled(true);
+    cancel_->setFocus();
+}
+
+void CResolveCollisionsDlg::RunDone(bool ran) {
+    running_ = false;
+    sheet_->known->Refill();
+    ShowFound(CopyRecords(context_.busList));
+    ShowCounts(context_.busList.Count(), context_.busList.CollisionCount());
     const uint32_t left = context_.busList.CollisionCount();
     // From the Maintenance menu nobody else saves: command 1 moved modules, so a bus without collisions
     // is stored now (the scanning dialog saves its own bus after this dialog).
     bool saveFailed = false;
-    if (ran && outerActivity_ == nullptr) {
+    if (ran && !forward_) {
         saveFailed = SaveCompleteBus(context_.busList) == BusSave::kFailed;
     }
+    const bool closing = WindowOperation::ClosingAround(this);
     if (!ran) {
         ShowMessage(this, PortFailureText(context_.portContext), windowTitle(), MessageIcon::Warning);
     } else if (saveFailed) {
@@ -445,7 +445,7 @@ void CResolveCollisionsDlg::Run(BusActivity& activity) {
                     tr("The bus state could not be saved:\n%1")
                         .arg(CoreText(context_.busList.LastFileError().Message())),
                     windowTitle(), MessageIcon::Warning);
-    } else {
+    } else if (!closing) {
         ShowMessage(this, left > 0 ? Text(24657) : tr("Collision successfully removed!"), windowTitle(),
                     left > 0 ? MessageIcon::Warning : MessageIcon::Information);
     }
@@ -453,11 +453,9 @@ void CResolveCollisionsDlg::Run(BusActivity& activity) {
         progress_->setValue(0);
         percent_->setText(QStringLiteral("0"));
     }
-    activity_ = nullptr;
-    running_ = false;
     SetControlsEnabled(true);
     cancel_->setEnabled(true);
-    if (activity.CancelRequested()) {
+    if (closing) {
         CPlacementDialog::reject(); // the program is closing
         return;
     }
@@ -466,7 +464,7 @@ void CResolveCollisionsDlg::Run(BusActivity& activity) {
     }
 }
 
-bool CResolveCollisionsDlg::ResolveProgress(const ScanProgress& report) {
+void CResolveCollisionsDlg::ShowReport(const ScanReport& report) {
     switch (report.event) {
     case kEventProbing:
         percent_->setText(QString::number(report.percent));
@@ -474,11 +472,11 @@ bool CResolveCollisionsDlg::ResolveProgress(const ScanProgress& report) {
         break;
     case kEventIdentified:
     case kEventResolutionDone:
-        RefillFound();
-        RefreshCounts();
+        ShowFound(report.rows);
+        ShowCounts(report.modules, report.collisions);
         break;
     case kEventNotIdentified:
-        RefreshCounts();
+        ShowCounts(report.modules, report.collisions);
         break;
     default:
         break;
@@ -486,7 +484,6 @@ bool CResolveCollisionsDlg::ResolveProgress(const ScanProgress& report) {
     if (forward_) {
         forward_(report); // the scanning dialog's fields follow the resolution
     }
-    return !cancelRequested_ && !(activity_ != nullptr && activity_->CancelRequested());
 }
 
 void RegisterResolveCollisionsDialog(FrameWindows& windows) {

@@ -5,12 +5,14 @@
 
 #include "core/busops/progress.h"
 #include "core/inventory/bus_context.h"
+#include "gui/busops/scan_report.h"
 #include "gui/toolkit/edit_integer.h"
 #include "gui/toolkit/nice_property_sheet.h"
 #include "gui/toolkit/placement_dialog.h"
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -20,7 +22,6 @@ class QPushButton;
 
 namespace terrix {
 
-class BusActivity;
 class CReportListCtrl;
 struct FrameWindows;
 
@@ -55,6 +56,9 @@ public:
 private:
     void UpdateDeleteButton();
     CBusList& busList_;
+    // What the list shows: a copy of the known modules, taken while no resolution runs (one may reload
+    // the known list on its worker thread).
+    std::vector<ModuleRecord> rows_;
     QLabel* serialLabel_ = nullptr;
 };
 
@@ -85,12 +89,11 @@ public:
     CResolveCollisionsDlg(BusContext& context, QWidget* owner);
     ~CResolveCollisionsDlg() override;
 
-    // Set by the scanning dialog before the modal run: the resolution uses its port user and runs inside
-    // its bus activity, every progress report is also handed to `forward`, and the scanning dialog saves
-    // the bus afterwards.
-    void SetForwarding(PortUser* portUser, BusActivity* activity, ProgressCallback forward);
+    // Set by the scanning dialog when it opens this one between its scan and its save: every report is
+    // also handed to `forward`, and the scanning dialog saves the bus afterwards.
+    void SetForwarding(std::function<void(const ScanReport&)> forward);
 
-    bool ResolveProgress(const ScanProgress& progress);
+    void ShowReport(const ScanReport& report);
     bool IsRunning() const { return running_; }
 
     CResolveCollisionsOpts* Sheet() const { return sheet_; }
@@ -110,18 +113,16 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void Run(BusActivity& activity);
+    void RunDone(bool ran);
     void SetControlsEnabled(bool enabled);
-    void RefillFound();
-    void RefreshCounts();
+    // Shows `rows` (a copy of the bus list) in the found list.
+    void ShowFound(std::vector<ModuleRecord> rows);
+    void ShowCounts(uint32_t entries, uint32_t collisions);
     void Retranslate();
 
     BusContext& context_;
-    std::unique_ptr<PortUser> ownPortUser_;
-    PortUser* portUser_ = nullptr;
-    BusActivity* outerActivity_ = nullptr;
-    BusActivity* activity_ = nullptr;
-    ProgressCallback forward_;
+    std::function<void(const ScanReport&)> forward_;
+    std::vector<ModuleRecord> foundRows_;
     bool running_ = false;
     bool cancelRequested_ = false;
     CResolveCollisionsOpts* sheet_ = nullptr;

@@ -2,13 +2,14 @@
 
 #include "core/busops/scan_session.h"
 #include "core/inventory/unit_names.h"
-#include "gui/app/bus_activity.h"
+#include "gui/app/bus_job.h"
 #include "gui/app/frame_windows.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/busops/resolve_collisions_dlg.h"
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"
+#include "gui/toolkit/window_operation.h"
 
 #include <QEvent>
 #include <QFormLayout>
@@ -122,7 +123,7 @@ CScanDlg::CScanDlg(BusContext& context, QWidget* owner, uint32_t modeFlags)
     banner_->hide();
 
     Retranslate();
-    RefreshCounts();
+    ShowCounts(context_.busList.Count(), context_.busList.CollisionCount());
 }
 
 CScanDlg::~CScanDlg() = default;
@@ -186,16 +187,17 @@ void CScanDlg::ShowBanner(const QString& text) {
     banner_->show();
 }
 
-void CScanDlg::RefreshCounts() {
-    modules_->setText(QString::number(context_.busList.Count()));
-    collisions_->setText(QString::number(context_.busList.CollisionCount()));
+void CScanDlg::ShowCounts(uint32_t modules, uint32_t collisions) {
+    modules_->setText(QString::number(modules));
+    collisions_->setText(QString::number(collisions));
 }
 
 void CScanDlg::reject() {
     if (scanning_) {
-        // Only a flag: the scan sees it at its next report and stops there.
+        // Only a request: the scan sees it at its next report and stops there.
         cancelRequested_ = true;
         cancel_->setEnabled(false);
+        BusJob::RequestStop(this);
         return;
     }
     CPlacementDialog::reject();
@@ -205,9 +207,20 @@ void CScanDlg::OnStart() {
     if (scanning_) {
         return;
     }
-    BusActivity activity(context_, this, windowTitle());
-    if (!activity) {
-        activity.ShowRefusal(this);
+    ScanSessionOptions options;
+    options.forgetSavedBus = (mode_ & kForgetBus) != 0;
+    const bool started = BusJob::Start(
+        context_, this, windowTitle(),
+        [&context = context_, options, this](BusJobControl& job) {
+            // Every report is copied here, on the worker, and shown by the dialog later.
+            const ProgressCallback progress = [&context, &job, this](const ScanProgress& report) {
+                job.Post([this, view = MakeScanReport(report, context.busList, false)] { ShowReport(view); });
+                return !job.StopRequested();
+            };
+            return ScanForModules(context, options, UnitName, progress);
+        },
+        [this](ScanSessionResult result) { ScanDone(std::move(result)); });
+    if (!started) {
         return;
     }
     start_->setEnabled(false);
@@ -215,57 +228,56 @@ void CScanDlg::OnStart() {
     cancel_->setFocus();
     scanning_ = true;
     cancelRequested_ = false;
-    activity_ = &activity;
-    RunScan(activity);
-    activity_ = nullptr;
-    scanning_ = false;
-    if (activity.CancelRequested()) {
-        // The program is closing: go without further ado.
+    ShowBanner(QString());
+}
+
+void CScanDlg::ScanDone(ScanSessionResult result) {
+    banner_->hide();
+    if (station_ != nullptr) {
+        station_->clear();
+    }
+    ShowCounts(context_.busList.Count(), context_.busList.CollisionCount());
+    if (result.stopped && !cancelRequested_) {
+        // Somebody else stopped the scan: the program or the window is closing. Go without further ado.
+        scanning_ = false;
         CPlacementDialog::reject();
         return;
     }
-    if (cancelRequested_) {
-        start_->setEnabled(true);
-        cancel_->setEnabled(true);
-        start_->setFocus();
+    if (result.collisionsLeft > 0 && !WindowOperation::ClosingAround(this)) {
+        ResolveThenFinish(std::move(result));
         return;
     }
-    accept(); // the frame brings up the circuit window with the new bus
+    FinishScan(std::move(result));
 }
 
-void CScanDlg::RunScan(BusActivity& activity) {
-    ShowBanner(QString());
-    ScanSessionOptions options;
-    options.forgetSavedBus = (mode_ & kForgetBus) != 0;
-    QPointer<CScanDlg> self(this);
-    const ProgressCallback progress = [this](const terrix::ScanProgress& report) {
-        return ScanProgress(report);
-    };
-    const CollisionResolver resolver = [this, self, &activity](PortUser& portUser) {
-        banner_->hide();
-        if (station_ != nullptr) {
-            station_->clear();
+void CScanDlg::ResolveThenFinish(ScanSessionResult result) {
+    // The resolution belongs to this scan: a cancel pressed during the scan does not stop it.
+    cancelRequested_ = false;
+    auto* dialog = new CResolveCollisionsDlg(context_, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->SetForwarding([self = QPointer<CScanDlg>(this)](const ScanReport& report) {
+        if (self != nullptr) {
+            self->ShowReport(report);
         }
-        RefreshCounts();
-        // The resolution belongs to this scan: a cancel pressed during the scan does not stop it.
-        cancelRequested_ = false;
-        CResolveCollisionsDlg dialog(context_, this);
-        dialog.SetForwarding(&portUser, &activity, [self](const terrix::ScanProgress& report) {
-            return self == nullptr || self->ScanProgress(report);
-        });
-        dialog.exec();
-    };
-    const ScanSessionResult result = RunScanSession(context_, options, UnitName, progress, resolver);
-    banner_->hide();
+    });
+    // The scanning dialog waits (without a nested loop) until the resolution dialog has gone.
+    auto operation = std::make_shared<WindowOperation>(this);
+    connect(dialog, &QDialog::finished, this, [this, result, operation]() mutable {
+        operation.reset();
+        FinishScan(std::move(result));
+    });
+    dialog->open();
+}
+
+void CScanDlg::FinishScan(ScanSessionResult result) {
+    FinishScanSession(context_, result);
+    scanning_ = false;
     if (result.scanOk && !result.stopped) {
         // The last probed station reports 99 %; a finished scan says so.
         percent_->setText(QStringLiteral("100"));
         progress_->setValue(100);
     }
-    if (station_ != nullptr) {
-        station_->clear();
-    }
-    RefreshCounts();
+    ShowCounts(context_.busList.Count(), context_.busList.CollisionCount());
 
     if (result.startupError != 0) {
         QString text;
@@ -290,45 +302,52 @@ void CScanDlg::RunScan(BusActivity& activity) {
                         .arg(CoreText(context_.busList.LastFileError().Message())),
                     windowTitle(), MessageIcon::Warning);
     }
+    if (WindowOperation::ClosingAround(this)) {
+        CPlacementDialog::reject(); // the program is closing
+        return;
+    }
+    if (cancelRequested_) {
+        start_->setEnabled(true);
+        cancel_->setEnabled(true);
+        start_->setFocus();
+        return;
+    }
+    accept(); // the frame brings up the circuit window with the new bus
 }
 
-bool CScanDlg::ScanProgress(const terrix::ScanProgress& report) {
-    if (!inProgress_) {
-        inProgress_ = true;
-        switch (report.event) {
-        case kEventOpeningPort:
-            ShowBanner(Text(24647));
-            break;
-        case kEventResynchronising:
-            ShowBanner(Text(24648));
-            break;
-        case kEventProbing:
-            banner_->hide();
-            if (station_ != nullptr) {
-                station_->setText(QString::number(report.station));
-            }
-            percent_->setText(QString::number(report.percent));
-            progress_->setValue(static_cast<int>(report.percent));
-            break;
-        case kEventIdentified:
-            if (lastStation_ != nullptr && report.record != nullptr) {
-                lastStation_->setText(QString::number(report.record->iaStation));
-                code_->setText(QString::number(report.record->stationInfo.yModuleId));
-                name_->setText(QString::fromStdString(report.record->ModuleName()));
-                serial_->setText(QString::number(report.record->SerialNo()));
-            }
-            RefreshCounts();
-            break;
-        case kEventNotIdentified:
-        case kEventResolutionDone:
-            RefreshCounts();
-            break;
-        default:
-            break;
+void CScanDlg::ShowReport(const ScanReport& report) {
+    switch (report.event) {
+    case kEventOpeningPort:
+        ShowBanner(Text(24647));
+        break;
+    case kEventResynchronising:
+        ShowBanner(Text(24648));
+        break;
+    case kEventProbing:
+        banner_->hide();
+        if (station_ != nullptr) {
+            station_->setText(QString::number(report.station));
         }
-        inProgress_ = false;
+        percent_->setText(QString::number(report.percent));
+        progress_->setValue(static_cast<int>(report.percent));
+        break;
+    case kEventIdentified:
+        if (lastStation_ != nullptr && report.identified) {
+            const ModuleRecord& record = *report.identified;
+            lastStation_->setText(QString::number(record.iaStation));
+            code_->setText(QString::number(record.stationInfo.yModuleId));
+            name_->setText(QString::fromStdString(record.ModuleName()));
+            serial_->setText(QString::number(record.SerialNo()));
+        }
+        ShowCounts(report.modules, report.collisions);
+        break;
+    case kEventNotIdentified:
+    case kEventResolutionDone:
+        ShowCounts(report.modules, report.collisions);
+        break;
+    default:
+        break;
     }
-    return !cancelRequested_ && !(activity_ != nullptr && activity_->CancelRequested());
 }
 
 void RegisterScanDialog(FrameWindows& windows) {

@@ -1,10 +1,12 @@
 #pragma once
 // The scanning dialog: runs a bus scan as soon as it is shown, shows what the scan does, turns the port's
 // start-up errors into messages, hands collisions to the resolve-collisions dialog before anything is
-// saved, and stores a complete bus.
+// saved, and stores a complete bus. The scan runs as a bus job; the resolution is the resolve dialog's own
+// job, opened between the scan and the save.
 
-#include "core/busops/progress.h"
+#include "core/busops/scan_session.h"
 #include "core/inventory/bus_context.h"
+#include "gui/busops/scan_report.h"
 #include "gui/toolkit/placement_dialog.h"
 
 class QGroupBox;
@@ -15,7 +17,6 @@ class QPushButton;
 
 namespace terrix {
 
-class BusActivity;
 struct FrameWindows;
 
 class CScanDlg : public CPlacementDialog {
@@ -28,9 +29,10 @@ public:
     CScanDlg(BusContext& context, QWidget* owner, uint32_t modeFlags);
     ~CScanDlg() override;
 
-    // The scan's progress callback; the resolve-collisions dialog forwards its reports here as well.
-    bool ScanProgress(const terrix::ScanProgress& progress);
+    // Shows a report of the scan; the resolve-collisions dialog forwards its reports here as well.
+    void ShowReport(const ScanReport& report);
 
+    // True from the start of a scan until it has been finished (collisions resolved, bus saved).
     bool IsScanning() const { return scanning_; }
     QPushButton* StartButton() const { return start_; }
     QPushButton* CancelButton() const { return cancel_; }
@@ -52,9 +54,11 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void RunScan(BusActivity& activity);
+    void ScanDone(ScanSessionResult result);
+    void ResolveThenFinish(ScanSessionResult result);
+    void FinishScan(ScanSessionResult result);
     void ShowBanner(const QString& text);
-    void RefreshCounts();
+    void ShowCounts(uint32_t modules, uint32_t collisions);
     void Retranslate();
 
     BusContext& context_;
@@ -62,8 +66,6 @@ private:
     bool scanning_ = false;
     bool cancelRequested_ = false;
     bool started_ = false;
-    bool inProgress_ = false; // guards ScanProgress against re-entry from a nested wait
-    BusActivity* activity_ = nullptr;
     QLabel* banner_ = nullptr;
     QGroupBox* nowGroup_ = nullptr;
     QGroupBox* doneGroup_ = nullptr;

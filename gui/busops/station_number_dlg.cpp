@@ -1,7 +1,7 @@
 #include "gui/busops/station_number_dlg.h"
 
 #include "core/busops/station_number.h"
-#include "gui/app/bus_activity.h"
+#include "gui/app/bus_job.h"
 #include "gui/app/frame_windows.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/toolkit/core_text.h"
@@ -19,7 +19,8 @@
 namespace terrix {
 
 CStationNumberDlg::CStationNumberDlg(BusContext& context, QWidget* owner, ModuleRecord& record)
-    : CPlacementDialog(owner), context_(context), record_(record) {
+    : CPlacementDialog(owner), context_(context), record_(record),
+      port_(std::make_shared<ModulePort>(context.portContext)) {
     RetranslateTitle();
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
@@ -65,21 +66,21 @@ void CStationNumberDlg::changeEvent(QEvent* event) {
 
 CStationNumberDlg::~CStationNumberDlg() {
     SaveWindowPlacement("Station Number");
-    if (portUser_.Context() != nullptr) {
-        portUser_.Release();
+}
+
+void CStationNumberDlg::showEvent(QShowEvent* event) {
+    CPlacementDialog::showEvent(event);
+    if (portRequested_) {
+        return;
     }
+    portRequested_ = true;
+    OpenModulePort(context_, this, port_, Text(24640), ok_);
 }
 
 bool CStationNumberDlg::SetUp() {
     const ModuleCheck check = CheckStationChange(&record_);
     if (check != ModuleCheck::kOk) {
         ShowMessage(parentWidget(), FindText(TextKind::String, ModuleCheckTextId(check)), windowTitle(),
-                    MessageIcon::Warning);
-        return false;
-    }
-    if (!portUser_.Acquire(&context_.portContext)) {
-        const QString reason = PortFailureText(context_.portContext);
-        ShowMessage(parentWidget(), Text(24640) + QStringLiteral("\n\n") + reason, windowTitle(),
                     MessageIcon::Warning);
         return false;
     }
@@ -112,22 +113,36 @@ void CStationNumberDlg::accept() {
     CPlacementDialog::accept();
 }
 
-bool CStationNumberDlg::Apply() {
-    BusActivity activity(context_, this, windowTitle());
-    if (!activity) {
-        activity.ShowRefusal(this);
-        return false;
-    }
-    const PortHandle port = portUser_.Port();
-    const uint8_t previous = record_.iaStation;
+struct CStationNumberDlg::Outcome {
+    StationCheckResult check;
+    StationChangeResult result = StationChangeResult::kNothingToDo;
+};
+
+void CStationNumberDlg::StartApply(std::function<void(bool ok)> finished) {
     const auto station = static_cast<uint8_t>(new_->GetValue());
-    if (!CheckModuleAtStation(this, port, record_, previous)) {
+    const bool started = BusJob::Start(
+        context_, this, windowTitle(),
+        [port = port_, &list = context_.busList, &record = record_, station](BusJobControl&) {
+            Outcome outcome;
+            outcome.check = CheckStation(port->Port(), record, record.iaStation, true);
+            if (outcome.check.Passed()) {
+                // The core refuses a station another module holds and, as command 1 is a broadcast
+                // without an answer, saves the move only once the module answers at its new station.
+                outcome.result = ApplyStationNumber(port->Port(), list, &record, station);
+            }
+            return outcome;
+        },
+        [this, station, finished](const Outcome& outcome) { finished(ShowOutcome(outcome, station)); });
+    if (!started) {
+        finished(false);
+    }
+}
+
+bool CStationNumberDlg::ShowOutcome(const Outcome& outcome, uint8_t station) {
+    if (!ShowStationCheck(this, outcome.check)) {
         return false;
     }
-    // The core refuses a station another module holds and, as command 1 is a broadcast without an answer,
-    // saves the move only once the module answers at its new station with its serial number.
-    const StationChangeResult result = ApplyStationNumber(port, context_.busList, &record_, station);
-    switch (result) {
+    switch (outcome.result) {
     case StationChangeResult::kNothingToDo:
         return true;
     case StationChangeResult::kSendFailed:
@@ -139,11 +154,11 @@ bool CStationNumberDlg::Apply() {
         return false;
     case StationChangeResult::kInvalidStation:
     case StationChangeResult::kNotConfirmed:
-        ShowMessage(this, CoreText(StationChangeText(result)), windowTitle(), MessageIcon::Warning);
+        ShowMessage(this, CoreText(StationChangeText(outcome.result)), windowTitle(), MessageIcon::Warning);
         return false;
     case StationChangeResult::kSaveFailed:
         ShowMessage(this,
-                    CoreText(StationChangeText(result)) + QStringLiteral("\n") +
+                    CoreText(StationChangeText(outcome.result)) + QStringLiteral("\n") +
                         CoreText(context_.busList.LastFileError().Message()),
                     windowTitle(), MessageIcon::Warning);
         break;

@@ -4,6 +4,7 @@
 // new station.
 
 #include "core/inventory/bus_context.h"
+#include "gui/busops/module_port.h"
 #include "gui/toolkit/edit_integer.h"
 #include "gui/toolkit/placement_dialog.h"
 
@@ -20,11 +21,12 @@ public:
     CStationNumberDlg(BusContext& context, QWidget* owner, ModuleRecord& record);
     ~CStationNumberDlg() override;
 
-    // Checks the record and takes the port; shows why not and returns false when the dialog must not run.
+    // Checks the record; shows why not and returns false when the dialog must not run. The port is taken
+    // as the dialog appears; when it cannot be, the dialog says why and closes.
     bool SetUp();
 
     int IsModified() const override;
-    bool Apply() override;
+    void StartApply(std::function<void(bool ok)> finished) override;
     void accept() override;
 
     CEditDWord* PreviousEdit() const { return previous_; }
@@ -32,12 +34,16 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    struct Outcome;
     void RetranslateTitle();
+    bool ShowOutcome(const Outcome& outcome, uint8_t station);
     BusContext& context_;
     ModuleRecord& record_;
-    PortUser portUser_;
+    std::shared_ptr<ModulePort> port_;
+    bool portRequested_ = false;
     CEditDWord* previous_ = nullptr;
     CEditDWord* new_ = nullptr;
     QLabel* previousLabel_ = nullptr;

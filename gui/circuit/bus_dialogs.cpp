@@ -3,6 +3,7 @@
 #include "core/busops/collisions.h"
 #include "core/platform/com_port.h"
 #include "gui/app/bus_activity.h"
+#include "gui/app/bus_job.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/config/config_text.h"
 #include "gui/toolkit/core_text.h"
@@ -28,7 +29,8 @@ namespace terrix {
 // ---- create collisions ----------------------------------------------------------------------------------
 
 CCreateCollisionsDlg::CCreateCollisionsDlg(BusContext& context, QWidget* owner)
-    : CPlacementDialog(owner), context_(context), portUser_(&context.portContext) {
+    : CPlacementDialog(owner), context_(context),
+      portUser_(std::make_shared<PortUser>(&context.portContext)) {
     statusBox_ = new QGroupBox(this);
     collisions_ = new QLineEdit(statusBox_);
     known_ = new QLineEdit(statusBox_);
@@ -77,12 +79,20 @@ CCreateCollisionsDlg::CCreateCollisionsDlg(BusContext& context, QWidget* owner)
     collisions_->setText(QString::number(context_.busList.CollisionCount()));
     known_->setText(QString::number(context_.busList.Count()));
     Retranslate();
-    portOpen_ = OpenPort();
 }
 
 CCreateCollisionsDlg::~CCreateCollisionsDlg() {
     if (portOpen_) {
-        portUser_.Release();
+        // A job still holding the port has ended with this dialog.
+        portUser_->Release();
+    }
+}
+
+void CCreateCollisionsDlg::showEvent(QShowEvent* event) {
+    CPlacementDialog::showEvent(event);
+    if (!portRequested_) {
+        portRequested_ = true;
+        OpenPort([](bool) {});
     }
 }
 
@@ -97,27 +107,37 @@ void CCreateCollisionsDlg::Retranslate() {
     cancelButton_->setText(tr("Cancel"));
 }
 
-bool CCreateCollisionsDlg::OpenPort() {
+void CCreateCollisionsDlg::OpenPort(std::function<void(bool open)> then) {
     if (portOpen_) {
-        return true;
+        then(true);
+        return;
     }
-    if (!portUser_.Acquire()) {
-        const ComPortContext& port = context_.portContext;
-        portState_->setText(port.dwError == kErrorPortReserved
-                                ? BusBusyMeasuringText()
-                                : Text(24655) + QLatin1Char('\n') +
-                                      CoreText(PortUserErrorText(port, PortDeviceName(port.nPortNo))));
-        portState_->show();
-        return false;
+    BusJob::Start(
+        context_, this, windowTitle(), [user = portUser_](BusJobControl&) { return user->Acquire(); },
+        [this, then = std::move(then)](bool open) {
+            portOpen_ = open;
+            ShowPortState(open);
+            then(open);
+        });
+}
+
+void CCreateCollisionsDlg::ShowPortState(bool open) {
+    if (open) {
+        portState_->clear();
+        portState_->hide();
+        return;
     }
-    portState_->clear();
-    portState_->hide();
-    return true;
+    const ComPortContext& port = context_.portContext;
+    portState_->setText(port.dwError == kErrorPortReserved
+                            ? BusBusyMeasuringText()
+                            : Text(24655) + QLatin1Char('\n') +
+                                  CoreText(PortUserErrorText(port, PortDeviceName(port.nPortNo))));
+    portState_->show();
 }
 
 void CCreateCollisionsDlg::accept() {
-    if (context_.busList.IsEmpty()) {
-        return; // nothing known to move
+    if (context_.busList.IsEmpty() || BusJob::Runs(this)) {
+        return; // nothing known to move, or the port is still being opened
     }
     const auto station = static_cast<uint8_t>(station_->value());
     if (!IsCollisionStationAllowed(station)) {
@@ -129,19 +149,19 @@ void CCreateCollisionsDlg::accept() {
                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
         return;
     }
-    BusActivity activity(context_, this, windowTitle());
-    if (!activity) {
-        activity.ShowRefusal(this);
-        return;
-    }
     // Without the port nothing is sent, so the saved bus must stay: the next scan still knows the modules.
-    portOpen_ = OpenPort();
-    if (!portOpen_) {
-        ShowMessage(this, portState_->text(), windowTitle(), MessageIcon::Warning);
-        return;
-    }
-    CreateCollision(portUser_.Port(), context_.busList, station);
-    CPlacementDialog::accept();
+    OpenPort([this, station](bool open) {
+        if (!open) {
+            ShowMessage(this, portState_->text(), windowTitle(), MessageIcon::Warning);
+            return;
+        }
+        BusJob::Start(
+            context_, this, windowTitle(),
+            [user = portUser_, &list = context_.busList, station](BusJobControl&) {
+                CreateCollision(user->Port(), list, station);
+            },
+            [this] { CPlacementDialog::accept(); });
+    });
 }
 
 // ---- halt measuring state -------------------------------------------------------------------------------
@@ -155,7 +175,7 @@ QPixmap StatePicture(bool halted, const QStyle* style) {
 } // namespace
 
 CHaltMeasStateDlg::CHaltMeasStateDlg(BusContext& context, QWidget* owner, ModuleRecord& record)
-    : CPlacementDialog(owner), context_(context), record_(record), portUser_(&context.portContext) {
+    : CPlacementDialog(owner), context_(context), record_(record) {
     picture_ = new QLabel(this);
     stateBox_ = new QGroupBox(this);
     auto* stateLayout = new QVBoxLayout(stateBox_);
@@ -192,7 +212,14 @@ CHaltMeasStateDlg::CHaltMeasStateDlg(BusContext& context, QWidget* owner, Module
     layout->addLayout(bottom);
     Retranslate();
     ShowState();
-    ReadState();
+}
+
+void CHaltMeasStateDlg::showEvent(QShowEvent* event) {
+    CPlacementDialog::showEvent(event);
+    if (!readRequested_) {
+        readRequested_ = true;
+        ReadState();
+    }
 }
 
 CHaltMeasStateDlg::~CHaltMeasStateDlg() = default;
@@ -210,47 +237,59 @@ void CHaltMeasStateDlg::Retranslate() {
     closeButton_->setText(tr("Close"));
 }
 
-bool CHaltMeasStateDlg::ReadState() {
-    BusActivity activity(context_, this, windowTitle());
-    if (!activity) {
-        activity.ShowRefusal(this);
-        return false;
-    }
+struct CHaltMeasStateDlg::Outcome {
+    StationCheckResult check;
+    bool ok = false;
+    HaltMeasState state;
+};
+
+void CHaltMeasStateDlg::ReadState() {
     // As before every configuration: the station must not be answered by another module. The state read
     // here is what enables the commands, so a refused module can never be written to.
-    bool ok = portUser_.Acquire();
-    bool refused = false;
-    if (ok) {
-        refused = !RefuseOtherModuleAtStation(this, portUser_.Port(), record_, record_.iaStation);
-        ok = !refused && ReadHaltMeasState(portUser_.Port(), record_.iaStation, state_);
-        portUser_.Release();
-    }
-    readOk_ = ok;
-    if (!ok && !refused) {
-        ShowMessage(this, ConfigText(kMsgHaltStateReadFailed), windowTitle());
-    }
-    ShowState();
-    return ok;
+    BusJob::Start(
+        context_, this, windowTitle(),
+        [&port = context_.portContext, record = record_, state = state_](BusJobControl&) {
+            Outcome outcome;
+            outcome.state = state;
+            PortUser user(&port);
+            if (user.Acquire()) {
+                outcome.check = CheckStation(user.Port(), record, record.iaStation, false);
+                outcome.ok =
+                    outcome.check.Passed() && ReadHaltMeasState(user.Port(), record.iaStation, outcome.state);
+                user.Release();
+            }
+            return outcome;
+        },
+        [this](const Outcome& outcome) { ShowOutcome(outcome); });
 }
 
 void CHaltMeasStateDlg::SetByCommand(bool halt) {
     if (!readOk_) {
         return; // never a value built from a state that was not read
     }
-    BusActivity activity(context_, this, windowTitle());
-    if (!activity) {
-        activity.ShowRefusal(this);
+    const bool started = BusJob::Start(
+        context_, this, windowTitle(),
+        [&port = context_.portContext, station = record_.iaStation, state = state_, halt](BusJobControl&) {
+            Outcome outcome;
+            outcome.state = state;
+            PortUser user(&port);
+            if (user.Acquire()) {
+                outcome.ok = SetHaltByCommand(user.Port(), station, halt, outcome.state);
+                user.Release();
+            }
+            return outcome;
+        },
+        [this](const Outcome& outcome) { ShowOutcome(outcome); });
+    if (!started) {
         ShowState();
-        return;
     }
-    bool ok = portUser_.Acquire();
-    if (ok) {
-        ok = SetHaltByCommand(portUser_.Port(), record_.iaStation, halt, state_);
-        portUser_.Release();
-    }
+}
+
+void CHaltMeasStateDlg::ShowOutcome(const Outcome& outcome) {
+    state_ = outcome.state;
     // After a failed read back the state shown is stale; no command may be built from it.
-    readOk_ = ok;
-    if (!ok) {
+    readOk_ = outcome.ok;
+    if (ShowStationCheck(this, outcome.check) && !outcome.ok) {
         ShowMessage(this, ConfigText(kMsgHaltStateReadFailed), windowTitle());
     }
     ShowState();

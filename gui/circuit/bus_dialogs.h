@@ -6,6 +6,9 @@
 #include "core/inventory/bus_context.h"
 #include "gui/toolkit/placement_dialog.h"
 
+#include <functional>
+#include <memory>
+
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
@@ -28,13 +31,19 @@ public:
 
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Retranslate();
-    bool OpenPort();
+    // Takes the port in a bus job; `then(open)` follows, after the port state has been shown.
+    void OpenPort(std::function<void(bool open)> then);
+    void ShowPortState(bool open);
 
     BusContext& context_;
-    PortUser portUser_;
+    std::shared_ptr<PortUser> portUser_;
     bool portOpen_ = false;
+    bool portRequested_ = false;
     QLabel* collisionsLabel_ = nullptr;
     QLabel* knownLabel_ = nullptr;
     QLabel* addressLabel_ = nullptr;
@@ -58,18 +67,23 @@ public:
     QRadioButton* StateRadio(int i) const { return stateRadios_[i]; }
     QRadioButton* CommandRadio(int i) const { return commandRadios_[i]; }
 
-    // Reads the state from the module (done once when the dialog is set up); false when the read failed.
-    bool ReadState();
-    // "Release by Command" (false) or "Halt by Command" (true).
+    // Reads the state from the module in a bus job (started once the dialog is shown).
+    void ReadState();
+    // "Release by Command" (false) or "Halt by Command" (true), in a bus job.
     void SetByCommand(bool halt);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    struct Outcome;
     void Retranslate();
     void ShowState();
+    void ShowOutcome(const Outcome& outcome);
 
     BusContext& context_;
     ModuleRecord& record_;
-    PortUser portUser_;
+    bool readRequested_ = false;
     HaltMeasState state_;
     bool readOk_ = false;
     QLabel* picture_ = nullptr;

@@ -183,18 +183,31 @@ void CPlacementDialog::accept() {
     if (DeferCloseWhileBusy(true)) {
         return;
     }
-    if (IsModified() != 0) {
-        const QString caption = windowTitle();
-        if (ShowMessage(this, tr("Do you want to carry out the change?"), caption, MessageIcon::Question,
-                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
-            if (!Apply()) {
-                ShowMessage(this, tr("The change could not be carried out!"), caption, MessageIcon::Warning);
-                return;
-            }
-            ShowMessage(this, tr("Change carried out."), caption, MessageIcon::Information);
+    if (IsModified() == 0 || applying_) {
+        if (!applying_) {
+            CloseDialog(QDialog::Accepted);
         }
+        return;
     }
-    CloseDialog(QDialog::Accepted);
+    const QString caption = windowTitle();
+    if (ShowMessage(this, tr("Do you want to carry out the change?"), caption, MessageIcon::Question,
+                    QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+        CloseDialog(QDialog::Accepted);
+        return;
+    }
+    applying_ = true;
+    StartApply([self = QPointer<CPlacementDialog>(this), caption](bool ok) {
+        if (self == nullptr) {
+            return;
+        }
+        self->applying_ = false;
+        if (!ok) {
+            ShowMessage(self, tr("The change could not be carried out!"), caption, MessageIcon::Warning);
+            return;
+        }
+        ShowMessage(self, tr("Change carried out."), caption, MessageIcon::Information);
+        self->CloseDialog(QDialog::Accepted);
+    });
 }
 
 void CPlacementDialog::reject() {

@@ -9,8 +9,10 @@
 // layout keeps the size it has when first shown.
 
 #include <QDialog>
+
 #include <QPointer>
 #include <QRect>
+#include <functional>
 
 #include <filesystem>
 #include <string>
@@ -36,6 +38,9 @@ public:
     virtual int SetModified(int value);
     // Stores the changes; the base has none to store.
     virtual bool Apply() { return false; }
+    // Stores the changes and calls `finished` with the outcome, at once or later: a dialog whose changes
+    // go over the bus starts a bus job here and calls `finished` from its result. The base calls Apply().
+    virtual void StartApply(std::function<void(bool ok)> finished) { finished(Apply()); }
 
     // Set before the dialog is first shown: a sizing border, within which the layout places the controls.
     void SetResizable(bool resizable) { resizable_ = resizable; }
@@ -85,6 +90,7 @@ private:
     bool modal_ = true;
     bool ownerNotified_ = false;
     int modified_ = 0;
+    bool applying_ = false; // StartApply runs; its result closes the dialog
     bool resizable_ = false;
     bool initialised_ = false;
     QSize initialSize_;

@@ -10,6 +10,7 @@
 #include "core/inventory/unit_names.h"
 #include "core/platform/com_port.h"
 #include "core/platform/ini_section.h"
+#include "gui/app/bus_job.h"
 #include "gui/app/gui_wait.h"
 #include "gui/app/main_frame.h"
 #include "gui/busops/conversion_time_dlg.h"
@@ -77,6 +78,12 @@ void WhenResolveDialogRuns(const std::function<void(CResolveCollisionsDlg&)>& ac
         }
     });
     timer->start(10);
+}
+
+// Shows a module dialog and waits until it has taken the port.
+void OpenPort(QDialog& dialog) {
+    dialog.show();
+    QTRY_VERIFY(!BusJob::Runs(&dialog));
 }
 
 // Puts the context on the built-in simulated bus, or on the one `scenario` describes.
@@ -232,6 +239,7 @@ private Q_SLOTS:
             dialog.Sheet()->range->from->SetValue(1);
             dialog.Sheet()->range->to->SetValue(40);
             dialog.StartButton()->click();
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog.IsRunning(), 20000);
             QVERIFY(dialog.isVisible());
             QCOMPARE(dialog.ProgressBar()->value(), 0);
             QCOMPARE(messages.Texts().value(0), Text(24657));
@@ -239,8 +247,9 @@ private Q_SLOTS:
             // The serial page with each colliding module in turn would do; the range covers all four.
             dialog.Sheet()->range->from->SetValue(1500);
             dialog.Sheet()->range->to->SetValue(1503);
+            const QPointer<CResolveCollisionsDlg> resolving(&dialog);
             dialog.StartButton()->click(); // needs Start enabled again after the first run
-            QVERIFY(!dialog.isVisible());
+            QTRY_VERIFY_WITH_TIMEOUT(resolving.isNull() || !resolving->isVisible(), 20000);
         });
         scan.show();
         QTRY_VERIFY_WITH_TIMEOUT(!scan.isVisible(), 30000);
@@ -383,13 +392,14 @@ private Q_SLOTS:
         {
             CConversionTimeDlg dialog(context, nullptr, xv);
             QVERIFY(dialog.SetUp());
+            OpenPort(dialog);
             QCOMPARE(dialog.PreviousEdit()->GetValue(), 76u);
             // The entry is limited to the times whose count fits the module's five-digit field.
             QVERIFY(dialog.NewEdit()->SetValue(MaxConversionSeconds()));
             QVERIFY(!dialog.NewEdit()->SetValue(MaxConversionSeconds() + 1));
             QVERIFY(dialog.NewEdit()->SetValue(60));
             dialog.accept();
-            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QTRY_COMPARE(dialog.result(), int(QDialog::Accepted));
         }
         QCOMPARE(xv.dwNumberOfMeas0, 79u);
 
@@ -421,6 +431,7 @@ private Q_SLOTS:
         messages.Clear();
         CStationNumberDlg dialog(context, nullptr, first);
         QVERIFY(dialog.SetUp());
+        OpenPort(dialog);
         QVERIFY(!dialog.NewEdit()->SetTextChecked(QStringLiteral("253")));
         QCOMPARE(dialog.NewEdit()->GetValue(), 1u);
         QVERIFY(messages.Texts().value(0).contains(QStringLiteral("252")));
@@ -443,8 +454,10 @@ private Q_SLOTS:
         stale.stationInfo.wSerialNo = static_cast<uint16_t>(first.SerialNo() + 1);
         CStationNumberDlg staleDialog(context, nullptr, stale);
         QVERIFY(staleDialog.SetUp());
+        OpenPort(staleDialog);
         staleDialog.NewEdit()->SetValue(10);
         staleDialog.accept();
+        QTRY_VERIFY(!BusJob::Runs(&staleDialog));
         QVERIFY(messages.Texts().value(1).contains(QString::number(first.SerialNo())));
         QCOMPARE(messages.messages.size(), size_t(3)); // asked, refused, not done: nothing sent
         QCOMPARE(stale.iaStation, 1);
@@ -452,7 +465,7 @@ private Q_SLOTS:
         messages.Clear();
         dialog.NewEdit()->SetValue(10);
         dialog.accept(); // confirmed (Yes), applied, "Change carried out."
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QTRY_COMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(messages.messages.size(), size_t(2));
         QCOMPARE(first.iaStation, 10);
     }

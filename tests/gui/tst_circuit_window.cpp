@@ -7,6 +7,7 @@
 #include "core/measure/time_stamp.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
+#include "gui/app/bus_job.h"
 #include "gui/app/gui_wait.h"
 #include "gui/app/language.h"
 #include "gui/app/main_frame.h"
@@ -592,14 +593,19 @@ private Q_SLOTS:
         CHaltMeasStateDlg dialog(context, nullptr, xv);
         QCOMPARE(dialog.windowTitle(),
                  QStringLiteral("Halt Measuring State – %1 (station 3)").arg(xv.SerialNo()));
+        dialog.show();
+        QTRY_VERIFY(dialog.CommandRadio(1)->isEnabled());
         dialog.CommandRadio(1)->click();
-        QCOMPARE(dialog.State().command, 1);
+        QTRY_COMPARE(dialog.State().command, 1);
         QVERIFY(dialog.StateRadio(dialog.State().haltState)->isChecked());
+        QTRY_VERIFY(!BusJob::Runs(&dialog));
         dialog.CommandRadio(0)->click();
-        QCOMPARE(dialog.State().command, 0);
+        QTRY_COMPARE(dialog.State().command, 0);
 
         ModuleRecord silent = Placeholder(99, msIdentified, 99);
         CHaltMeasStateDlg failed(context, nullptr, silent);
+        failed.show();
+        QTRY_VERIFY(!BusJob::Runs(&failed));
         // The one message also shows that the read from the XV module went without any.
         QCOMPARE(messages.Texts(), QStringList{QString::fromLatin1(kMsgHaltStateReadFailed)});
         QVERIFY(!failed.CommandRadio(0)->isEnabled() && !failed.CommandRadio(1)->isEnabled());
@@ -609,6 +615,8 @@ private Q_SLOTS:
         ModuleRecord moved = g_identified[2];
         moved.stationInfo.wSerialNo = 4242;
         CHaltMeasStateDlg refused(context, nullptr, moved);
+        refused.show();
+        QTRY_VERIFY(!BusJob::Runs(&refused));
         QCOMPARE(messages.messages.size(), 1u);
         QVERIFY2(messages.Texts().front().contains(QStringLiteral("(serial number 4242)")),
                  qPrintable(messages.Texts().front()));
@@ -623,13 +631,15 @@ private Q_SLOTS:
         CIniSection settings(SettingsFilePath(), "BUS INFO");
         QVERIFY(settings.WriteDWord("dwCount", 1));
         CCreateCollisionsDlg dialog(context, nullptr);
+        dialog.show();
+        QTRY_VERIFY(!BusJob::Runs(&dialog));
         QVERIFY(!dialog.PortOpen());
         dialog.StationEdit()->setValue(251);
         dialog.accept();
         QCOMPARE(messages.messages.size(), 1u); // reserved station: said, nothing asked
         dialog.StationEdit()->setValue(7);
         dialog.accept(); // Yes, then the port failure
-        QCOMPARE(messages.messages.size(), 3u);
+        QTRY_COMPARE(messages.messages.size(), 3u);
         QCOMPARE(messages.Texts()[1], Text(24627));
         QVERIFY(messages.Texts()[2].startsWith(Text(24655)));
         QVERIFY(CIniSection(SettingsFilePath(), "BUS INFO").HasKey("dwCount"));
@@ -642,6 +652,7 @@ private Q_SLOTS:
         Fill(context, {g_identified[0]});
         CCreateCollisionsDlg dialog(context, nullptr);
         dialog.show();
+        QTRY_VERIFY(dialog.PortOpen());
         dialog.StationEdit()->setValue(7);
         dialog.accept();
         QTRY_VERIFY(!dialog.isVisible());
