@@ -19,7 +19,10 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <atomic>
 #include <cstdio>
+#include <limits>
+#include <thread>
 
 namespace terrix {
 
@@ -82,8 +85,28 @@ void TourContext::Settle(int ms) {
     QElapsedTimer elapsed;
     elapsed.start();
     do {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::processEvents({}, 10);
     } while (elapsed.elapsed() < ms);
+}
+
+bool TourContext::SettleUntil(const std::function<bool()>& done, int limitMs) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!done() && elapsed.elapsed() < limitMs) {
+        QCoreApplication::processEvents({}, 10);
+    }
+    Settle(); // what the end of the job changed is laid out and painted
+    return done();
+}
+
+void TourContext::RunBusWork(const std::function<void()>& work) {
+    std::atomic<bool> finished{false};
+    std::thread worker([&] {
+        work();
+        finished = true;
+    });
+    SettleUntil([&] { return finished.load(); }, std::numeric_limits<int>::max());
+    worker.join();
 }
 
 bool TourContext::Shoot(const QString& picture, std::initializer_list<QWidget*> windows, bool withFrame) {

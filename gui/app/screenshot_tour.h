@@ -51,6 +51,11 @@ public:
     bool Shoot(const QString& picture, std::initializer_list<QWidget*> windows = {}, bool withFrame = true);
     // Lets queued events and layouts settle for `ms` milliseconds (a window just shown, a bus answer).
     static void Settle(int ms = 50);
+    // Lets events run until `done` is true or `limitMs` have passed (a window's bus job); returns `done()`.
+    static bool SettleUntil(const std::function<bool()>& done, int limitMs = 30000);
+    // Runs a step's own bus set-up on a worker thread, as the windows run their bus work, while events go
+    // on (a window shows the traffic); returns once it is done.
+    static void RunBusWork(const std::function<void()>& work);
 
 private:
     CMainFrame& frame_;

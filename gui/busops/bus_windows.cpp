@@ -1,6 +1,7 @@
 #include "gui/busops/bus_windows.h"
 
 #include "core/bus/commands.h"
+#include "gui/app/bus_job.h"
 #include "gui/app/frame_windows.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/screenshot_tour.h"
@@ -67,6 +68,7 @@ bool ShootDialog(TourContext& tour, QWidget& dialog, const QString& picture) {
     dialog.show();
     Center(dialog, tour.Frame());
     TourContext::Settle(100);
+    TourContext::SettleUntil([&dialog] { return !BusJob::Runs(&dialog); }); // the port is taken
     const bool shot = tour.Shoot(picture, {&dialog});
     dialog.hide();
     return shot;
@@ -157,16 +159,18 @@ bool ShowTrafficMonitor(TourContext& tour) {
     CTrafficMonitor monitor(context, &tour.Frame());
     monitor.show();
     monitor.move(tour.Frame().geometry().topLeft() + QPoint(20, 60));
-    PortUser user(&context.portContext);
-    if (user.Acquire()) {
-        for (uint32_t i = 0; i < context.busList.Count(); ++i) {
+    TourContext::RunBusWork([&context] {
+        PortUser user(&context.portContext);
+        if (user.Acquire()) {
+            for (uint32_t i = 0; i < context.busList.Count(); ++i) {
+                StationInfoBlock block{};
+                ReadStationInfo(user.Port(), context.busList.GetAt(i)->iaStation, block);
+            }
             StationInfoBlock block{};
-            ReadStationInfo(user.Port(), context.busList.GetAt(i)->iaStation, block);
+            ReadStationInfo(user.Port(), 99, block); // nobody there: how a silent station looks
+            user.Release();
         }
-        StationInfoBlock block{};
-        ReadStationInfo(user.Port(), 99, block); // nobody there: how a silent station looks
-        user.Release();
-    }
+    });
     TourContext::Settle(200);
     const bool shot = tour.Shoot(QStringLiteral("traffic_monitor"), {&monitor});
     monitor.hide();

@@ -4,6 +4,7 @@
 #include "core/inventory/unit_names.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
+#include "gui/app/bus_job.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/screenshot_tour.h"
 #include "gui/circuit/bus_dialogs.h"
@@ -19,13 +20,13 @@ namespace terrix {
 
 namespace {
 
-
 // The open circuit window, opened (after a scan through core when no bus is known yet) if need be.
 CMeasCircuitDlg* CircuitWindow(TourContext& tour) {
     CMainFrame& frame = tour.Frame();
     BusContext& context = *frame.GetBusContext();
     if (context.busList.IsEmpty() && frame.CircuitWindow() == nullptr) {
-        RunScanSession(context, ScanSessionOptions{}, UnitName, {}, {});
+        TourContext::RunBusWork(
+            [&context] { RunScanSession(context, ScanSessionOptions{}, UnitName, {}, {}); });
     }
     frame.OnDisplay();
     auto* window = qobject_cast<CMeasCircuitDlg*>(frame.CircuitWindow());
@@ -113,7 +114,7 @@ bool ShowCreateCollisions(TourContext& tour) {
     CCreateCollisionsDlg dialog(*frame.GetBusContext(), &frame);
     dialog.show();
     dialog.move(frame.geometry().center() - dialog.rect().center());
-    TourContext::Settle();
+    TourContext::SettleUntil([&dialog] { return !BusJob::Runs(&dialog); }); // the port is taken
     const bool shot = tour.Shoot(QStringLiteral("create_collision"), {&dialog});
     dialog.close();
     return shot;
@@ -135,7 +136,7 @@ bool ShowHaltState(TourContext& tour) {
         CHaltMeasStateDlg dialog(context, &frame, *xv);
         dialog.show();
         dialog.move(frame.geometry().center() - dialog.rect().center());
-        TourContext::Settle();
+        TourContext::SettleUntil([&dialog] { return !BusJob::Runs(&dialog); }); // the state is read
         shot = tour.Shoot(QStringLiteral("halt_state"), {&dialog});
         dialog.close();
     } else {

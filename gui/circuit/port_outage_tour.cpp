@@ -40,7 +40,6 @@ struct FaultBus {
 };
 std::unique_ptr<FaultBus> g_fault;
 
-
 bool WaitFor(const std::function<bool()>& done, int ms) {
     QElapsedTimer waited;
     waited.start();
@@ -78,12 +77,12 @@ CMeasCircuitDlg* StartFaultBus(TourContext& tour) {
     fault->bus->SetUnplugged(false);
     fault->context.portContext.nPortNo = 1;
     fault->context.portContext.device = "sim";
-    {
+    bool opened = false;
+    TourContext::RunBusWork([&fault, &opened] {
         PortUser user(&fault->context.portContext);
-        if (!user.Acquire()) {
-            std::fprintf(stderr, "terrix: the simulated bus does not open: %s\n",
-                         PortUserErrorText(fault->context.portContext, "sim").c_str());
-            return nullptr;
+        opened = user.Acquire();
+        if (!opened) {
+            return;
         }
         for (const sim::ModuleState& module : fault->bus->Modules()) {
             auto record = std::make_unique<ModuleRecord>();
@@ -92,6 +91,11 @@ CMeasCircuitDlg* StartFaultBus(TourContext& tour) {
             }
         }
         user.Release();
+    });
+    if (!opened) {
+        std::fprintf(stderr, "terrix: the simulated bus does not open: %s\n",
+                     PortUserErrorText(fault->context.portContext, "sim").c_str());
+        return nullptr;
     }
     fault->savedRate = CIniSection(SettingsFilePath(), kRateSection).ReadDWord("dwMeasTime", 20);
     g_fault = std::move(fault);

@@ -67,7 +67,8 @@ bool PrepareBus(BusContext& context) {
     const auto progress = [](const ScanProgress&) { return true; };
     if (FindModule(context.busList, false) == nullptr) {
         // The saved stations when a bus was saved, else the whole bus.
-        RunScanSession(context, ScanSessionOptions{}, UnitName, progress, {});
+        TourContext::RunBusWork(
+            [&] { RunScanSession(context, ScanSessionOptions{}, UnitName, progress, {}); });
     }
     const ModuleRecord* probe = FindModule(context.busList, false);
     if (probe == nullptr) {
