@@ -1,8 +1,8 @@
 #include "gui/app/single_instance.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -154,30 +154,24 @@ void CSingleInstance::OnNewConnection() {
 }
 
 bool CSingleInstance::ActivateFirst(int timeoutMs) {
+    // The first copy is another process, so this one simply waits for its answer: nothing of this copy
+    // is on the screen yet.
     QLocalSocket socket;
-    QEventLoop loop;
-    bool answered = false;
-    QByteArray reply;
-    QTimer timer;
-    timer.setSingleShot(true);
-    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    connect(&socket, &QLocalSocket::connected, &loop, [&] { socket.write(kActivate); });
-    connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
-        if (socket.canReadLine()) {
-            reply = socket.readLine();
-            answered = true;
-            loop.quit();
-        }
-    });
-    connect(&socket, &QLocalSocket::errorOccurred, &loop, &QEventLoop::quit);
-    connect(&socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
+    QDeadlineTimer deadline(timeoutMs);
     socket.connectToServer(serverName_);
-    // The first copy may run in this thread (tests), so wait in an event loop rather than blocking.
-    if (socket.state() != QLocalSocket::UnconnectedState) {
-        timer.start(timeoutMs);
-        loop.exec();
+    if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
+        return false;
     }
-    return answered && reply == kActivated;
+    socket.write(kActivate);
+    if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) {
+        return false;
+    }
+    while (!socket.canReadLine()) {
+        if (deadline.hasExpired() || !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+            return false;
+        }
+    }
+    return socket.readLine() == kActivated;
 }
 
 } // namespace terrix

@@ -36,8 +36,8 @@ public:
     // Called in the first copy when a later copy asks; true when a window was brought forward.
     void SetActivateHandler(std::function<bool()> handler) { activate_ = std::move(handler); }
 
-    // In a later copy: asks the first copy to come forward; true when it answered that it did. Keeps the
-    // event loop running while it waits (at most `timeoutMs`).
+    // In a later copy: asks the first copy to come forward; true when it answered that it did within
+    // `timeoutMs`. Blocks meanwhile: the first copy must be served by another thread or process.
     bool ActivateFirst(int timeoutMs = 3000);
 
     QString ServerName() const { return serverName_; }

@@ -45,6 +45,8 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 
 using namespace terrix;
 
@@ -521,7 +523,6 @@ private Q_SLOTS:
 
     // One copy per data directory: a second start brings the first forward, or says that it could not.
     void secondStartBringsTheFirstForward() {
-        const QString activating = Text(24578);
         {
             CTerrixApp first;
             QVERIFY(first.InitInstance());
@@ -529,19 +530,24 @@ private Q_SLOTS:
             QCoreApplication::processEvents();
             QTemporaryDir other;
             QVERIFY(CSingleInstance(other.path()).TryBecomeFirst());
-            CTerrixApp second;
-            QVERIFY(!second.InitInstance());
-            QVERIFY(second.MainFrame() == nullptr);
-            QCOMPARE(messages.Texts(), QStringList{activating});
-            QCOMPARE(messages.messages.front().icon, MessageIcon::Information);
+            // The later copy is another process; here a thread asks while this one serves.
+            CSingleInstance second(data_.Path());
+            QCOMPARE(second.TakeLock(), CSingleInstance::Start::kOtherCopy);
+            auto answer = std::async(std::launch::async, [&second] { return second.ActivateFirst(); });
+            QTRY_VERIFY(answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+            QVERIFY(answer.get());
             QVERIFY(!first.MainFrame()->isMinimized());
         }
+        // A first copy that does not answer (here: busy on this very thread): the second start says that
+        // it is activating it, then that it could not.
         messages.Clear();
-        CSingleInstance blocker(data_.Path()); // holds the lock but brings no window forward
+        CSingleInstance blocker(data_.Path());
         QVERIFY(blocker.TryBecomeFirst());
         CTerrixApp second;
         QVERIFY(!second.InitInstance());
-        QCOMPARE(messages.Texts(), (QStringList{activating, Text(24579)}));
+        QVERIFY(second.MainFrame() == nullptr);
+        QCOMPARE(messages.Texts(), (QStringList{Text(24578), Text(24579)}));
+        QCOMPARE(messages.messages.front().icon, MessageIcon::Information);
     }
 
     // A lock that cannot be taken while no copy runs is no running copy: the program names the folder and the
