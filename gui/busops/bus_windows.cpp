@@ -31,16 +31,11 @@ void RegisterBusWindows(FrameWindows& windows) {
 
 namespace {
 
-// While a tour step runs, a message (a port that does not open, a bus without modules) goes to standard
-// error instead of a modal box that nobody would close, and a modal resolve-collisions dialog that a bus
-// with collisions brings up is closed again.
+// While the scan step runs, messages are answered as in every tour step, and a modal resolve-collisions
+// dialog that a bus with collisions brings up is closed again.
 class UnattendedStep {
 public:
     UnattendedStep() {
-        previous_ = SetMessageHandler([](const MessageRequest& request) {
-            std::fprintf(stderr, "terrix: tour message: %s\n", qPrintable(request.text));
-            return request.buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
-        });
         QObject::connect(&timer_, &QTimer::timeout, &timer_, [] {
             if (auto* dialog = qobject_cast<CResolveCollisionsDlg*>(QApplication::activeModalWidget())) {
                 if (!dialog->IsRunning()) {
@@ -50,12 +45,9 @@ public:
         });
         timer_.start(200);
     }
-    ~UnattendedStep() { SetMessageHandler(std::move(previous_)); }
-    UnattendedStep(const UnattendedStep&) = delete;
-    UnattendedStep& operator=(const UnattendedStep&) = delete;
 
 private:
-    MessageHandler previous_;
+    TourMessageAnswer answer_{QMessageBox::Yes};
     QTimer timer_;
 };
 
