@@ -1,5 +1,6 @@
 #include "gui/app/terrix_doc.h"
 
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/string_catalogue.h"
 
 #include <QEvent>
@@ -35,6 +36,7 @@ QString CTerrixDoc::Title() const {
 }
 
 CTerrixView::CTerrixView(QWidget* parent) : QWidget(parent) {
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
     hint_ = new QLabel(this);
@@ -66,13 +68,6 @@ void CTerrixView::Retranslate() {
     hint_->setText(tr("No bus has been scanned yet.\n\n%1 > %2 searches every station of the bus for "
                       "modules.\n%1 > %3 asks only the modules that the last scan saved.")
                        .arg(bus, label(MenuText(32773)), label(MenuText(32784))));
-}
-
-void CTerrixView::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    QWidget::changeEvent(event);
 }
 
 } // namespace terrix

@@ -37,8 +37,6 @@ public:
     QString ScanHint() const;
 
 protected:
-    void changeEvent(QEvent* event) override;
-
 private:
     void Retranslate();
     QLabel* hint_ = nullptr;

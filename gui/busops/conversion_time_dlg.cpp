@@ -7,6 +7,7 @@
 #include "gui/app/frame_windows.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/busops/station_number_dlg.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -36,6 +37,7 @@ uint32_t MaxConversionSeconds() {
 CConversionTimeDlg::CConversionTimeDlg(BusContext& context, QWidget* owner, ModuleRecord& record)
     : CPlacementDialog(owner), context_(context), record_(record),
       port_(std::make_shared<ModulePort>(context.portContext)) {
+    RetranslateOnLanguageChange(this, [this] { RetranslateTitle(); });
     RetranslateTitle();
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
@@ -85,13 +87,6 @@ CConversionTimeDlg::CConversionTimeDlg(BusContext& context, QWidget* owner, Modu
 
 void CConversionTimeDlg::RetranslateTitle() {
     setWindowTitle(ModuleWindowTitle(tr("Setting Conversion Time"), record_));
-}
-
-void CConversionTimeDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        RetranslateTitle();
-    }
-    CPlacementDialog::changeEvent(event);
 }
 
 CConversionTimeDlg::~CConversionTimeDlg() {

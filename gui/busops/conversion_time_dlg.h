@@ -35,7 +35,6 @@ public:
     uint32_t NewCount() const;
 
 protected:
-    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -8,6 +8,7 @@
 #include "gui/app/frame_windows.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/toolkit/core_text.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -247,6 +248,7 @@ void CResolveCollisionsOpts::Retranslate() {
 
 CResolveCollisionsDlg::CResolveCollisionsDlg(BusContext& context, QWidget* owner)
     : CPlacementDialog(owner), context_(context) {
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     context_.busList.LoadKnownModules();
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -343,13 +345,6 @@ void CResolveCollisionsDlg::Retranslate() {
         found_->ListModel()->SetColumnTitle(column, FindText(TextKind::String, kTitles[column]));
     }
     sheet_->Retranslate();
-}
-
-void CResolveCollisionsDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    CPlacementDialog::changeEvent(event);
 }
 
 void CResolveCollisionsDlg::SetForwarding(std::function<void(const ScanReport&)> forward) {

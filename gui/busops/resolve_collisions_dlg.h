@@ -110,8 +110,6 @@ public Q_SLOTS:
     void OnStart();
 
 protected:
-    void changeEvent(QEvent* event) override;
-
 private:
     void RunDone(bool ran);
     void SetControlsEnabled(bool enabled);

@@ -7,6 +7,7 @@
 #include "gui/busops/module_at_station.h"
 #include "gui/busops/resolve_collisions_dlg.h"
 #include "gui/toolkit/core_text.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/window_operation.h"
@@ -43,6 +44,7 @@ QLineEdit* ReadOnlyField(QWidget* parent, int minimumChars) {
 
 CScanDlg::CScanDlg(BusContext& context, QWidget* owner, uint32_t modeFlags)
     : CPlacementDialog(owner), context_(context), mode_(modeFlags) {
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     const bool detailed = (mode_ & kDetailed) != 0;
     auto* layout = new QVBoxLayout(this);
 
@@ -145,13 +147,6 @@ void CScanDlg::Retranslate() {
     collisionsLabel_->setText(tr("Num. of collisions:"));
     start_->setText(tr("&Start"));
     cancel_->setText(tr("Cancel"));
-}
-
-void CScanDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    CPlacementDialog::changeEvent(event);
 }
 
 void CScanDlg::showEvent(QShowEvent* event) {

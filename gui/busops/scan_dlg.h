@@ -51,7 +51,6 @@ public Q_SLOTS:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void ScanDone(ScanSessionResult result);

@@ -2,6 +2,7 @@
 
 #include "gui/app/frame_windows.h"
 #include "gui/toolkit/core_text.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/virtual_list_model.h"
@@ -66,6 +67,7 @@ QString PreferredDeviceName(const SerialDevice& device) {
 
 CSerialPortsDlg::CSerialPortsDlg(BusContext& context, QWidget* owner)
     : CPlacementDialog(owner), context_(context), devices_(ListSerialDevices()) {
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     auto* layout = new QVBoxLayout(this);
     listLabel_ = new QLabel(this);
     layout->addWidget(listLabel_);
@@ -190,13 +192,6 @@ void CSerialPortsDlg::Retranslate() {
                        .arg(unbroken));
     ok_->setText(tr("OK"));
     cancel_->setText(tr("Cancel"));
-}
-
-void CSerialPortsDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    CPlacementDialog::changeEvent(event);
 }
 
 void CSerialPortsDlg::UseSelected(int portNumber) {

@@ -49,7 +49,6 @@ public:
 
 protected:
     void OnInitDialog() override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void Retranslate();

@@ -5,6 +5,7 @@
 #include "gui/app/frame_windows.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/toolkit/core_text.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -21,6 +22,7 @@ namespace terrix {
 CStationNumberDlg::CStationNumberDlg(BusContext& context, QWidget* owner, ModuleRecord& record)
     : CPlacementDialog(owner), context_(context), record_(record),
       port_(std::make_shared<ModulePort>(context.portContext)) {
+    RetranslateOnLanguageChange(this, [this] { RetranslateTitle(); });
     RetranslateTitle();
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
@@ -55,13 +57,6 @@ CStationNumberDlg::CStationNumberDlg(BusContext& context, QWidget* owner, Module
 
 void CStationNumberDlg::RetranslateTitle() {
     setWindowTitle(ModuleWindowTitle(tr("Change Station Number"), record_));
-}
-
-void CStationNumberDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        RetranslateTitle();
-    }
-    CPlacementDialog::changeEvent(event);
 }
 
 CStationNumberDlg::~CStationNumberDlg() {

@@ -33,7 +33,6 @@ public:
     CEditDWord* NewEdit() const { return new_; }
 
 protected:
-    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

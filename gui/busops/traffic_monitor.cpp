@@ -4,6 +4,7 @@
 #include "core/bus/commands.h"
 #include "core/bus/frame.h"
 #include "gui/app/frame_windows.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/window_fit.h"
@@ -282,6 +283,7 @@ QVariant TrafficModel::headerData(int section, Qt::Orientation orientation, int 
 CTrafficMonitor::CTrafficMonitor(BusContext&, QWidget* owner, size_t limit)
     : CPlacementDialog(owner), model_(limit),
       observer_(this, [this](const BusTraceEvent& event) { OnFrame(event); }) {
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     auto* layout = new QVBoxLayout(this);
     view_ = new QTableView(this);
     view_->setModel(&model_);
@@ -388,13 +390,6 @@ void CTrafficMonitor::FitTypicalColumns() {
             header->resizeSection(column, needed);
         }
     }
-}
-
-void CTrafficMonitor::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    CPlacementDialog::changeEvent(event);
 }
 
 void CTrafficMonitor::UpdateCount() {

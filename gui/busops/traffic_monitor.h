@@ -77,7 +77,6 @@ public:
     bool SaveText(const QString& path, QString& error) const;
 
 protected:
-    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void OnInitDialog() override;
 

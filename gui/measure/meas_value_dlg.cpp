@@ -9,6 +9,7 @@
 #include "gui/measure/meas_plot_widget.h"
 #include "gui/measure/meas_value_list.h"
 #include "gui/toolkit/core_text.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/report_list_ctrl.h"
@@ -85,6 +86,7 @@ CMeasValueDlg::CMeasValueDlg(BusContext& context, QWidget* owner, ModuleRecord& 
     : CPlacementDialog(owner), context_(context), record_(record), store_(store),
       serialNo_(record.SerialNo()), section_(MeasValueLayoutSection(serialNo_)),
       units_(MeasFieldUnits(record)), columns_(MakeRecord(store.Layout())) {
+    RetranslateOnLanguageChange(this, [this] { RetranslateUi(); });
     units_.resize(columns_.FieldCount());
     // A file written before this window's store was attached (or since) is read from the start.
     if (store_.RecordCount() == 0 && std::filesystem::exists(store_.BinaryPath())) {
@@ -301,13 +303,6 @@ void CMeasValueDlg::RetranslateUi() {
     for (size_t i = 0; i < columns_.FieldCount(); ++i) {
         list_->ListModel()->SetColumnTitle(static_cast<int>(i), ColumnTitle(i));
     }
-}
-
-void CMeasValueDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        RetranslateUi();
-    }
-    CPlacementDialog::changeEvent(event);
 }
 
 QString CMeasValueDlg::ColumnTitle(size_t field) const {

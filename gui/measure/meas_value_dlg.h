@@ -106,8 +106,6 @@ public Q_SLOTS:
     void reject() override;
 
 protected:
-    void changeEvent(QEvent* event) override;
-
 private:
     QAction* AddCommand(QToolBar* bar, int commandId, const QIcon& icon, const QKeySequence& key);
     void BuildColumns();

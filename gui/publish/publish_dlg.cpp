@@ -5,6 +5,7 @@
 #include "gui/app/frame_windows.h"
 #include "gui/publish/publish_texts.h"
 #include "gui/toolkit/core_text.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 
 #include <QEvent>
@@ -30,6 +31,7 @@ std::string EditText(const QLineEdit* edit) {
 } // namespace
 
 CPublishDlg::CPublishDlg(QWidget* owner) : CPlacementDialog(owner) {
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     auto* grid = new QGridLayout;
     for (int f = 0; f < kFieldCount; ++f) {
         labels_[f] = new QLabel(this);
@@ -111,13 +113,6 @@ void CPublishDlg::Retranslate() {
     testButton_->setText(tr("&Test"));
     ok_->setText(tr("OK"));
     cancel_->setText(tr("Cancel"));
-}
-
-void CPublishDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    CPlacementDialog::changeEvent(event);
 }
 
 PublishForm CPublishDlg::Form() const {

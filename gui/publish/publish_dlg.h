@@ -35,8 +35,6 @@ public:
     void accept() override;
 
 protected:
-    void changeEvent(QEvent* event) override;
-
 private:
     enum Field { kServer, kPrefix, kUser, kPasswordFile, kCaFile, kCertFile, kKeyFile, kFieldCount };
 

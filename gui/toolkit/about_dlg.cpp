@@ -1,5 +1,6 @@
 #include "gui/toolkit/about_dlg.h"
 
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/static_link.h"
 #include "gui/toolkit/string_catalogue.h"
 
@@ -14,6 +15,7 @@
 namespace terrix {
 
 CAboutDlg::CAboutDlg(const VersionInfo& info, QWidget* parent) : QDialog(parent), info_(info) {
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/terrix.png")).pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
@@ -47,13 +49,6 @@ void CAboutDlg::Retranslate() {
     versionLabel_->setText(versionText_);
     legalLabel_->setText(legalText_);
     okButton_->setText(tr("OK"));
-}
-
-void CAboutDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    QDialog::changeEvent(event);
 }
 
 } // namespace terrix

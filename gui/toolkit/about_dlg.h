@@ -28,8 +28,6 @@ public:
     CStaticLink* MailLink() const { return mailLink_; }
 
 protected:
-    void changeEvent(QEvent* event) override;
-
 private:
     void Retranslate();
 

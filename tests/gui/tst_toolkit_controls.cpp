@@ -5,6 +5,7 @@
 #include "gui/toolkit/edit_byte_spin_ctrl.h"
 #include "gui/toolkit/edit_double.h"
 #include "gui/toolkit/edit_integer.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/nice_property_sheet.h"
 #include "gui/toolkit/placement_dialog.h"
 #include "gui/toolkit/queued_adapters.h"
@@ -56,6 +57,25 @@ class TestToolkitControls : public QObject {
     test::TempDataDir data_;
 
 private Q_SLOTS:
+    // A window retranslates on every language switch, only its own, and not after it has gone.
+    void retranslatesOnEachLanguageChangeOfItsWidget() {
+        int calls = 0;
+        QWidget other;
+        {
+            QWidget window;
+            RetranslateOnLanguageChange(&window, [&calls] { ++calls; });
+            QEvent change(QEvent::LanguageChange);
+            QCoreApplication::sendEvent(&window, &change);
+            QCoreApplication::sendEvent(&window, &change);
+            QCoreApplication::sendEvent(&other, &change);
+            QEvent font(QEvent::FontChange);
+            QCoreApplication::sendEvent(&window, &font);
+        }
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&other, &change);
+        QCOMPARE(calls, 2);
+    }
+
     void typedKeysAreCheckedOneByOne() {
         CEditDouble edit;
         edit.SetRange(-100, 100);
