@@ -10,6 +10,7 @@
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/module_window_title.h"
+#include "gui/toolkit/read_only_field.h"
 #include "gui/toolkit/string_catalogue.h"
 
 #include <QEvent>
@@ -49,8 +50,7 @@ CConversionTimeDlg::CConversionTimeDlg(BusContext& context, QWidget* owner, Modu
     auto* previousLabel = new QLabel(tr("Previous value:"), this);
     auto* newLabel = new QLabel(tr("&New value:"), this);
     previous_ = new CEditTTime(this);
-    previous_->setReadOnly(true);
-    previous_->setFocusPolicy(Qt::NoFocus);
+    MakeShowOnly(previous_);
     new_ = new CEditTTime(this);
     new_->SetRange(0, MaxConversionSeconds());
     new_->SetMessages(true);

@@ -10,6 +10,7 @@
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/read_only_field.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/virtual_list_model.h"
@@ -39,15 +40,6 @@ CEditDWord* SerialEdit(QWidget* parent, uint32_t value) {
     edit->SetRange(0, kMaxSerial);
     edit->SetValue(value);
     edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
-    return edit;
-}
-
-QLineEdit* CountField(QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::NoFocus);
-    edit->setAlignment(Qt::AlignRight);
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
     return edit;
 }
 
@@ -270,7 +262,7 @@ CResolveCollisionsDlg::CResolveCollisionsDlg(BusContext& context, QWidget* owner
 
     searched_ = new QGroupBox(this);
     auto* searchedLayout = new QHBoxLayout(searched_);
-    percent_ = CountField(searched_);
+    percent_ = ReadOnlyField(searched_, 6);
     progress_ = new QProgressBar(searched_);
     progress_->setRange(0, 100);
     progress_->setValue(0);
@@ -298,8 +290,8 @@ CResolveCollisionsDlg::CResolveCollisionsDlg(BusContext& context, QWidget* owner
     auto* counts = new QHBoxLayout;
     modulesLabel_ = new QLabel(foundGroup_);
     collisionsLabel_ = new QLabel(foundGroup_);
-    modules_ = CountField(foundGroup_);
-    collisions_ = CountField(foundGroup_);
+    modules_ = ReadOnlyField(foundGroup_, 6);
+    collisions_ = ReadOnlyField(foundGroup_, 6);
     counts->addWidget(modulesLabel_);
     counts->addWidget(modules_);
     counts->addSpacing(12);

@@ -9,6 +9,7 @@
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/read_only_field.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/window_operation.h"
 
@@ -24,23 +25,6 @@
 #include <QVBoxLayout>
 
 namespace terrix {
-
-namespace {
-
-QLineEdit* ReadOnlyField(QWidget* parent, int minimumChars) {
-    auto* edit = new QLineEdit(parent);
-    edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::NoFocus);
-    edit->setAlignment(Qt::AlignRight);
-    const int width = edit->fontMetrics().horizontalAdvance(QString(minimumChars, QLatin1Char('0'))) + 16;
-    edit->setMinimumWidth(width);
-    if (minimumChars < 8) {
-        edit->setMaximumWidth(width); // numbers stay compact; the progress bar takes the room
-    }
-    return edit;
-}
-
-} // namespace
 
 CScanDlg::CScanDlg(BusContext& context, QWidget* owner, uint32_t modeFlags)
     : CPlacementDialog(owner), context_(context), mode_(modeFlags) {

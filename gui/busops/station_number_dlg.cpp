@@ -8,6 +8,7 @@
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/module_window_title.h"
+#include "gui/toolkit/read_only_field.h"
 #include "gui/toolkit/string_catalogue.h"
 
 #include <QEvent>
@@ -29,8 +30,7 @@ CStationNumberDlg::CStationNumberDlg(BusContext& context, QWidget* owner, Module
     previousLabel_ = new QLabel(tr("Previous station number:"), this);
     newLabel_ = new QLabel(tr("&New station number:"), this);
     previous_ = new CEditDWord(this);
-    previous_->setReadOnly(true);
-    previous_->setFocusPolicy(Qt::NoFocus);
+    MakeShowOnly(previous_);
     new_ = new CEditDWord(this);
     new_->SetRange(0, kHighestStation);
     new_->SetMessages(true);

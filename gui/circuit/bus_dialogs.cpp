@@ -9,6 +9,7 @@
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/module_window_title.h"
+#include "gui/toolkit/read_only_field.h"
 #include "gui/toolkit/string_catalogue.h"
 
 #include <QButtonGroup>
@@ -35,10 +36,9 @@ CCreateCollisionsDlg::CCreateCollisionsDlg(BusContext& context, QWidget* owner)
     collisions_ = new QLineEdit(statusBox_);
     known_ = new QLineEdit(statusBox_);
     for (QLineEdit* edit : {collisions_, known_}) {
-        edit->setReadOnly(true);
+        MakeShowOnly(edit);
         edit->setAlignment(Qt::AlignRight);
         edit->setMaximumWidth(80);
-        edit->setFocusPolicy(Qt::NoFocus);
     }
     collisionsLabel_ = new QLabel(statusBox_);
     knownLabel_ = new QLabel(statusBox_);
