@@ -158,29 +158,10 @@ uint16_t CurrentLanguage() {
     return row != nullptr ? row->primary : 0;
 }
 
-bool SwitchLanguage(uint16_t primary, CLanguageReloadable* frame) {
+bool SwitchLanguage(uint16_t primary) {
     // The choice is stored before loading, so the next start tries the new language even if loading fails.
     const LanguageRow row = SelectLanguage(primary);
-    if (!LoadLanguageModule(QLatin1String(row.moduleName))) {
-        return false;
-    }
-    if (frame == nullptr) {
-        return true;
-    }
-    QWidget* parent = frame->ReloadParent();
-    const bool menuOk = frame->ReloadMenuBar();
-    if (!menuOk) {
-        ShowMessage(parent, QStringLiteral("Failed to reload menubar!"));
-    }
-    const bool toolOk = frame->ReloadToolBar();
-    if (!toolOk) {
-        ShowMessage(parent, QStringLiteral("Failed to reload toolbar!"));
-    }
-    if (!frame->ReloadStatusBar()) {
-        ShowMessage(parent, QStringLiteral("Failed to reload status bar resources!"));
-        return false;
-    }
-    return menuOk && toolOk;
+    return LoadLanguageModule(QLatin1String(row.moduleName));
 }
 
 } // namespace terrix

@@ -52,18 +52,8 @@ QStringList LanguageDirs();
 void SetLanguageDirs(const QStringList& dirs);
 QStringList QtTranslationDirs();
 
-// What a language switch reloads in a frame window.
-class CLanguageReloadable {
-public:
-    virtual ~CLanguageReloadable() = default;
-    virtual bool ReloadMenuBar() = 0;
-    virtual bool ReloadToolBar() = 0;
-    virtual bool ReloadStatusBar() = 0;
-    virtual QWidget* ReloadParent() = 0;
-};
-
-// Selects (and stores) the language, loads its file and reloads the frame's menu bar, tool bar and status
-// bar texts. False when the file cannot be loaded (the old texts stay) or a reload failed.
-bool SwitchLanguage(uint16_t primary, CLanguageReloadable* frame);
+// Selects (and stores) the language and loads its file; every open window then retranslates itself (Qt
+// sends it a LanguageChange event). False when the file cannot be loaded: the old texts stay.
+bool SwitchLanguage(uint16_t primary);
 
 } // namespace terrix

@@ -343,7 +343,7 @@ void CMainFrame::timerEvent(QTimerEvent* event) {
     QMainWindow::timerEvent(event);
 }
 
-bool CMainFrame::ReloadMenuBar() {
+void CMainFrame::ReloadMenuBar() {
     fileMenu_->setTitle(PopupTitle(MenuPopup::File));
     editMenu_->setTitle(PopupTitle(MenuPopup::Edit));
     viewMenu_->setTitle(PopupTitle(MenuPopup::View));
@@ -361,17 +361,15 @@ bool CMainFrame::ReloadMenuBar() {
     Action(ID_BUS_SCAN_COMPLETELY)
         ->setShortcut(CurrentLanguage() == kLangGerman ? QKeySequence(Qt::CTRL | Qt::Key_B) : QKeySequence());
     UpdatePortItems();
-    return true;
 }
 
-bool CMainFrame::ReloadToolBar() {
+void CMainFrame::ReloadToolBar() {
     toolBar_->setWindowTitle(StripMnemonic(MenuText(ID_VIEW_TOOLBAR)));
     for (const auto& [id, action] : actions_) {
         const QString prompt = CommandPrompt(id);
         const QString tip = prompt.section(QLatin1Char('\n'), 1, 1);
         action->setToolTip(tip.isEmpty() ? StripMnemonic(action->text()) : tip);
     }
-    return true;
 }
 
 void CMainFrame::UpdateMeasuringPane() {
@@ -380,12 +378,11 @@ void CMainFrame::UpdateMeasuringPane() {
     measuringPane_->setVisible(!text.isEmpty());
 }
 
-bool CMainFrame::ReloadStatusBar() {
+void CMainFrame::ReloadStatusBar() {
     messagePane_->setText(Text(57345));
     UpdateMeasuringPane();
     const QFontMetrics metrics(clockPane_->font());
     clockPane_->setMinimumWidth(metrics.horizontalAdvance(Text(101)) + 12);
-    return true;
 }
 
 void CMainFrame::changeEvent(QEvent* event) {
@@ -480,7 +477,7 @@ void CMainFrame::OnForgetBusInfo() {
 }
 
 void CMainFrame::OnLanguage(uint16_t primary) {
-    if (!SwitchLanguage(primary, this)) {
+    if (!SwitchLanguage(primary)) {
         ShowMessage(this, primary == kLangGerman ? QStringLiteral("Error loading German resources!")
                                                  : QStringLiteral("Error loading English resources!"));
     }

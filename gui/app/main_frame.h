@@ -60,7 +60,7 @@ enum FrameCommand : int {
     ID_BUS_PUBLISH = 32842,
 };
 
-class CMainFrame : public QMainWindow, public CLanguageReloadable {
+class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
     // `windows`: what the Bus and Maintenance commands open (AllFrameWindows() in the program).
@@ -85,11 +85,10 @@ public:
     QWidget* CircuitWindow() const { return circuitWindow_; }
     QWidget* TrafficMonitor() const { return trafficMonitor_; }
 
-    // Language switch: texts of the menus, the tool bar and the status bar in the current language.
-    bool ReloadMenuBar() override;
-    bool ReloadToolBar() override;
-    bool ReloadStatusBar() override;
-    QWidget* ReloadParent() override { return this; }
+    // Texts of the menus, the tool bar and the status bar in the current language (again after a switch).
+    void ReloadMenuBar();
+    void ReloadToolBar();
+    void ReloadStatusBar();
 
     // Restores, raises and activates the window (a second start asks for this).
     bool BringForward();

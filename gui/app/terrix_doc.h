@@ -36,7 +36,6 @@ public:
     bool ScanHintShown() const;
     QString ScanHint() const;
 
-protected:
 private:
     void Retranslate();
     QLabel* hint_ = nullptr;

@@ -109,7 +109,6 @@ public:
 public Q_SLOTS:
     void OnStart();
 
-protected:
 private:
     void RunDone(bool ran);
     void SetControlsEnabled(bool enabled);

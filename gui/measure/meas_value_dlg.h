@@ -105,7 +105,6 @@ public:
 public Q_SLOTS:
     void reject() override;
 
-protected:
 private:
     QAction* AddCommand(QToolBar* bar, int commandId, const QIcon& icon, const QKeySequence& key);
     void BuildColumns();

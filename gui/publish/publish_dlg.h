@@ -34,7 +34,6 @@ public:
     // Stores the settings; a malformed address is refused, other problems are asked about.
     void accept() override;
 
-protected:
 private:
     enum Field { kServer, kPrefix, kUser, kPasswordFile, kCaFile, kCertFile, kKeyFile, kFieldCount };
 

@@ -23,8 +23,8 @@ CAboutDlg::CAboutDlg(const VersionInfo& info, QWidget* parent) : QDialog(parent)
     versionLabel_->setObjectName(QStringLiteral("version"));
     legalLabel_ = new QLabel(this);
     legalLabel_->setObjectName(QStringLiteral("legal"));
-    webLink_ = new CStaticLink(QLatin1String(kWebLink), QString(), this);
-    mailLink_ = new CStaticLink(QLatin1String(kMailLink), QString(), this);
+    webLink_ = new CStaticLink(QLatin1String(kWebLink), this);
+    mailLink_ = new CStaticLink(QLatin1String(kMailLink), this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     okButton_ = buttons->button(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

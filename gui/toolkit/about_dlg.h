@@ -27,7 +27,6 @@ public:
     CStaticLink* WebLink() const { return webLink_; }
     CStaticLink* MailLink() const { return mailLink_; }
 
-protected:
 private:
     void Retranslate();
 

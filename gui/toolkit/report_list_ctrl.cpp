@@ -223,11 +223,8 @@ void CReportListCtrl::EnsureVisible(int row) {
 }
 
 QString CReportListCtrl::CellTextAt(int row, int displayPos) const {
-    const int logical = horizontalHeader()->logicalIndex(displayPos);
-    if (logical < 0 || model() == nullptr) {
-        return QString::fromLatin1(kNoColumnText);
-    }
-    return model()->index(row, logical).data(Qt::DisplayRole).toString();
+    // Callers pass a cell found by HitTestCell or shown by the list: its column and model exist.
+    return model()->index(row, horizontalHeader()->logicalIndex(displayPos)).data(Qt::DisplayRole).toString();
 }
 
 CReportListCtrl::CellHit CReportListCtrl::HitTestCell(const QPoint& viewportPos) const {

@@ -19,8 +19,6 @@ class CVirtualListModel;
 class CReportListCtrl : public QTableView {
     Q_OBJECT
 public:
-    static constexpr const char* kNoColumnText = "We better never fall through to here!";
-
     explicit CReportListCtrl(QWidget* parent = nullptr);
     ~CReportListCtrl() override;
 

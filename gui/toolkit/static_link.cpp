@@ -15,18 +15,13 @@ CStaticLink::Opener& CurrentOpener() {
 
 } // namespace
 
-CStaticLink::CStaticLink(const QString& text, const QString& target, QWidget* parent)
-    : QLabel(text, parent), target_(target) {
+CStaticLink::CStaticLink(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setTextFormat(Qt::PlainText);
     setCursor(Qt::PointingHandCursor);
     QFont underlined = font();
     underlined.setUnderline(true);
     setFont(underlined);
     ApplyColor();
-}
-
-QString CStaticLink::Target() const {
-    return target_.isEmpty() ? text() : target_;
 }
 
 CStaticLink::Opener CStaticLink::SetOpener(Opener opener) {
@@ -36,11 +31,7 @@ CStaticLink::Opener CStaticLink::SetOpener(Opener opener) {
 }
 
 bool CStaticLink::Open() {
-    const QString target = Target();
-    if (target.isEmpty()) {
-        return false;
-    }
-    const QUrl url = QUrl::fromUserInput(target);
+    const QUrl url = QUrl::fromUserInput(text());
     const bool opened = CurrentOpener() ? CurrentOpener()(url) : QDesktopServices::openUrl(url);
     if (opened) {
         color_ = kVisited;

@@ -1,6 +1,6 @@
 #pragma once
-// A text that works as a link: drawn underlined in link blue with a hand cursor, a click opens its target
-// (or its own text) with the desktop's default handler, and a link once opened turns purple.
+// A text that works as a link: drawn underlined in link blue with a hand cursor, a click opens the text (a
+// web or mail address) with the desktop's default handler, and a link once opened turns purple.
 
 #include <QColor>
 #include <QLabel>
@@ -16,13 +16,11 @@ public:
     static inline const QColor kUnvisited{0, 0, 255};
     static inline const QColor kVisited{128, 0, 128};
 
-    // `target` empty: the link opens its own text.
-    explicit CStaticLink(const QString& text, const QString& target = {}, QWidget* parent = nullptr);
+    explicit CStaticLink(const QString& text, QWidget* parent = nullptr);
 
-    QString Target() const;
     QColor LinkColor() const { return color_; }
 
-    // Opens the target; true when the desktop took it.
+    // Opens the address; true when the desktop took it.
     bool Open();
 
     // How links are opened (tests replace it); the default asks the desktop.
@@ -35,7 +33,6 @@ protected:
 private:
     void ApplyColor();
 
-    QString target_;
     QColor color_ = kUnvisited;
 };
 

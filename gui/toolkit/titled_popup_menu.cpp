@@ -17,18 +17,15 @@ QAction* CTitledPopupMenu::AddCommand(const QString& text, int commandId) {
 
 void CTitledPopupMenu::SetMenuTitle(const QString& text) {
     title_ = text;
-    if (titleAction_ == nullptr) {
-        titleLabel_ = new QLabel;
-        titleLabel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-        titleLabel_->setLineWidth(1);
-        titleLabel_->setAutoFillBackground(true);
-        titleLabel_->setTextFormat(Qt::PlainText);
-        titleAction_ = new QWidgetAction(this);
-        titleAction_->setDefaultWidget(titleLabel_);
-        titleAction_->setEnabled(false);
-        insertAction(actions().isEmpty() ? nullptr : actions().constFirst(), titleAction_);
-    }
-    titleLabel_->setText(text);
+    titleLabel_ = new QLabel(text);
+    titleLabel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    titleLabel_->setLineWidth(1);
+    titleLabel_->setAutoFillBackground(true);
+    titleLabel_->setTextFormat(Qt::PlainText);
+    titleAction_ = new QWidgetAction(this);
+    titleAction_->setDefaultWidget(titleLabel_);
+    titleAction_->setEnabled(false);
+    insertAction(actions().isEmpty() ? nullptr : actions().constFirst(), titleAction_);
     StyleTitle();
 }
 

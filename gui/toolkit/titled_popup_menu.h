@@ -18,8 +18,8 @@ public:
     // Adds an item with command number `commandId`; connect its triggered signal.
     QAction* AddCommand(const QString& text, int commandId);
 
-    // Puts a disabled, caption-coloured title line at the top (also for an empty text); a later call
-    // replaces the text.
+    // Puts a disabled, caption-coloured title line at the top (also for an empty text). Once per menu,
+    // after its commands.
     void SetMenuTitle(const QString& text);
     QString MenuTitle() const { return title_; }
     // The title line's widget (null before SetMenuTitle).

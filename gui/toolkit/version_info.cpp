@@ -22,9 +22,6 @@ VersionInfo ProgramVersionInfo() {
 }
 
 QString FormatVersionLine(const VersionInfo& info) {
-    if (info.internalName.isEmpty() && info.fileVersion.isEmpty()) {
-        return {};
-    }
     // "%u, %u, %u, %u": numbers separated by commas; a missing number reads as 0.
     unsigned numbers[4] = {0, 0, 0, 0};
     const QStringList parts = info.fileVersion.split(QLatin1Char(','));

@@ -15,7 +15,7 @@ struct VersionInfo {
 // This program's version data, from the project's version numbers.
 VersionInfo ProgramVersionInfo();
 
-// "<InternalName> Version a.b (Build c.d)"; empty without version data.
+// "<InternalName> Version a.b (Build c.d)".
 QString FormatVersionLine(const VersionInfo& info);
 
 } // namespace terrix
