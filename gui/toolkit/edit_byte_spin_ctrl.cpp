@@ -1,6 +1,6 @@
 #include "gui/toolkit/edit_byte_spin_ctrl.h"
 
-#include "gui/toolkit/edit_num.h"
+#include "gui/toolkit/edit_integer.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -38,7 +38,7 @@ CEditByteSpinCtrl::CEditByteSpinCtrl(QWidget* parent) : QWidget(parent) {
     connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
 }
 
-void CEditByteSpinCtrl::SetBuddy(CEditNumBase* buddy) {
+void CEditByteSpinCtrl::SetBuddy(CEditByte* buddy) {
     if (buddy_ != nullptr) {
         buddy_->removeEventFilter(this);
     }

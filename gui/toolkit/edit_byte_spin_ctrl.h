@@ -10,15 +10,15 @@ class QToolButton;
 
 namespace terrix {
 
-class CEditNumBase;
+class CEditByte;
 
 class CEditByteSpinCtrl : public QWidget {
     Q_OBJECT
 public:
     explicit CEditByteSpinCtrl(QWidget* parent = nullptr);
 
-    void SetBuddy(CEditNumBase* buddy);
-    CEditNumBase* Buddy() const { return buddy_; }
+    void SetBuddy(CEditByte* buddy);
+    CEditByte* Buddy() const { return buddy_; }
 
     // What one click on an arrow does: +1 up, -1 down.
     void Step(int delta);
@@ -36,7 +36,7 @@ protected:
 private:
     QToolButton* up_ = nullptr;
     QToolButton* down_ = nullptr;
-    QPointer<CEditNumBase> buddy_;
+    QPointer<CEditByte> buddy_;
 };
 
 } // namespace terrix

@@ -72,18 +72,4 @@ bool CEditDouble::SetTextChecked(const QString& text) {
     return true;
 }
 
-void CEditDouble::Increment(int steps, bool wrap) {
-    double value = value_;
-    const long long count = std::llabs(static_cast<long long>(steps));
-    for (long long i = 0; i < count; ++i) {
-        value = steps > 0 ? value + step_ : value - step_;
-    }
-    if (value > max_) {
-        value = wrap ? min_ : max_;
-    } else if (value < min_) {
-        value = wrap ? max_ : min_;
-    }
-    SetValue(value);
-}
-
 } // namespace terrix

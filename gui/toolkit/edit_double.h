@@ -15,7 +15,6 @@ public:
     bool SetValue(double value) override;
     int Validate(const QString& text) override;
     bool SetTextChecked(const QString& text) override;
-    void Increment(int steps, bool wrap) override;
 
     int Decimals() const { return decimals_; }
     // The text the field shows for `value`; raises the decimals when the value needs more.

@@ -21,7 +21,8 @@ public:
     bool SetValue(T value) override;
     int Validate(const QString& text) override;
     bool SetTextChecked(const QString& text) override;
-    void Increment(int steps, bool wrap) override;
+    // Steps the value (the spin arrows); at the ends it wraps to the other end or stays there.
+    void Increment(int steps, bool wrap);
     QString FormatValue(T value) const;
 
 protected:

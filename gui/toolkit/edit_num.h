@@ -19,8 +19,6 @@ public:
     void SetMessages(bool on) { messages_ = on; }
     bool Messages() const { return messages_; }
 
-    // Steps the value; at the ends it wraps to the other end or stays there.
-    virtual void Increment(int steps, bool wrap) = 0;
     // A ValidationCode for `text`; with messages on, codes 2, 4 and 8 are also shown.
     virtual int Validate(const QString& text) = 0;
     int ValidateWindowText() { return Validate(text()); }
