@@ -152,8 +152,13 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // Guarded: closing one window may delete others (the circuit window deletes its value windows).
+    QList<QPointer<QWidget>> children;
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (child->isWindow() && child->isVisible() && !child->close()) {
+        children.append(child);
+    }
+    for (const QPointer<QWidget>& child : children) {
+        if (child != nullptr && child->isWindow() && child->isVisible() && !child->close()) {
             // The window stays open (it asked whether to discard a change, and the answer was no).
             closePending_ = false;
             event->ignore();
