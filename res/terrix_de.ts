@@ -1570,12 +1570,6 @@ Werte veröffentlichen</translation>
 <context>
     <name>terrix::CMeasCircuitDlg</name>
     <message>
-        <source>A measured value could not be stored:
-%1</source>
-        <translation>Ein Meßwert konnte nicht gespeichert werden:
-%1</translation>
-    </message>
-    <message>
         <source>Measuring circuit</source>
         <translation>Meßkreis</translation>
     </message>
@@ -1646,57 +1640,6 @@ Werte veröffentlichen</translation>
     <message>
         <source>Close</source>
         <translation>Schließen</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n file(s) copied to %1.</source>
-        <translation>
-            <numerusform>%n Datei nach %1 kopiert.</numerusform>
-            <numerusform>%n Dateien nach %1 kopiert.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Without measured values (skipped):</source>
-        <translation>Ohne Meßwerte (übersprungen):</translation>
-    </message>
-    <message>
-        <source>Could not be copied:</source>
-        <translation>Konnte nicht kopiert werden:</translation>
-    </message>
-    <message>
-        <source>This command talks to the module over the bus, and the measuring loop is using the bus now.
-Stop the measuring loop (&quot;%1&quot;), then try again.</source>
-        <translation>Dieser Befehl spricht das Modul über den Bus an, und den Bus benutzt gerade die Meßschleife.
-Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</translation>
-    </message>
-    <message>
-        <source>This command works on measurement files that the measuring loop is writing now.
-Stop the measuring loop (&quot;%1&quot;), then try again.</source>
-        <translation>Dieser Befehl arbeitet mit Meßdateien, die die Meßschleife gerade schreibt.
-Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</translation>
-    </message>
-    <message>
-        <source>No connection: the port&apos;s device has gone</source>
-        <translation>Keine Verbindung: das Gerät des Ports ist weg</translation>
-    </message>
-    <message>
-        <source>Publishing problem: %1</source>
-        <translation>Problem beim Veröffentlichen: %1</translation>
-    </message>
-    <message>
-        <source>Publishing is off: %1</source>
-        <translation>Veröffentlichen ist aus: %1</translation>
-    </message>
-    <message>
-        <source>Publishing to %1: connected; records waiting: %2</source>
-        <translation>Veröffentlichen an %1: verbunden; wartende Datensätze: %2</translation>
-    </message>
-    <message>
-        <source>Publishing to %1: connecting; records waiting: %2</source>
-        <translation>Veröffentlichen an %1: Verbindung wird aufgebaut; wartende Datensätze: %2</translation>
-    </message>
-    <message>
-        <source>Publishing to %1 waits (%2); records waiting: %3</source>
-        <translation>Veröffentlichen an %1 wartet (%2); wartende Datensätze: %3</translation>
     </message>
 </context>
 <context>
@@ -2831,6 +2774,69 @@ Kalibrierdaten werden aus dem Modul gelesen, um die geschriebenen Daten zu prüf
     <message>
         <source>Temperature</source>
         <translation>Temperatur</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::MeasCircuitController</name>
+    <message>
+        <source>This command talks to the module over the bus, and the measuring loop is using the bus now.
+Stop the measuring loop (&quot;%1&quot;), then try again.</source>
+        <translation>Dieser Befehl spricht das Modul über den Bus an, und den Bus benutzt gerade die Meßschleife.
+Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>This command works on measurement files that the measuring loop is writing now.
+Stop the measuring loop (&quot;%1&quot;), then try again.</source>
+        <translation>Dieser Befehl arbeitet mit Meßdateien, die die Meßschleife gerade schreibt.
+Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>A measured value could not be stored:
+%1</source>
+        <translation>Ein Meßwert konnte nicht gespeichert werden:
+%1</translation>
+    </message>
+    <message>
+        <source>Publishing is off: %1</source>
+        <translation>Veröffentlichen ist aus: %1</translation>
+    </message>
+    <message>
+        <source>Publishing problem: %1</source>
+        <translation>Problem beim Veröffentlichen: %1</translation>
+    </message>
+    <message>
+        <source>Publishing to %1: connected; records waiting: %2</source>
+        <translation>Veröffentlichen an %1: verbunden; wartende Datensätze: %2</translation>
+    </message>
+    <message>
+        <source>Publishing to %1: connecting; records waiting: %2</source>
+        <translation>Veröffentlichen an %1: Verbindung wird aufgebaut; wartende Datensätze: %2</translation>
+    </message>
+    <message>
+        <source>Publishing to %1 waits (%2); records waiting: %3</source>
+        <translation>Veröffentlichen an %1 wartet (%2); wartende Datensätze: %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) copied to %1.</source>
+        <translation>
+            <numerusform>%n Datei nach %1 kopiert.</numerusform>
+            <numerusform>%n Dateien nach %1 kopiert.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Without measured values (skipped):</source>
+        <translation>Ohne Meßwerte (übersprungen):</translation>
+    </message>
+    <message>
+        <source>Could not be copied:</source>
+        <translation>Konnte nicht kopiert werden:</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::MeasCircuitModel</name>
+    <message>
+        <source>No connection: the port&apos;s device has gone</source>
+        <translation>Keine Verbindung: das Gerät des Ports ist weg</translation>
     </message>
 </context>
 <context>

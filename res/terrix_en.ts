@@ -1570,12 +1570,6 @@ Publish values</translation>
 <context>
     <name>terrix::CMeasCircuitDlg</name>
     <message>
-        <source>A measured value could not be stored:
-%1</source>
-        <translation>A measured value could not be stored:
-%1</translation>
-    </message>
-    <message>
         <source>Measuring circuit</source>
         <translation>Measuring circuit</translation>
     </message>
@@ -1646,57 +1640,6 @@ Publish values</translation>
     <message>
         <source>Close</source>
         <translation>Close</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n file(s) copied to %1.</source>
-        <translation>
-            <numerusform>%n file copied to %1.</numerusform>
-            <numerusform>%n files copied to %1.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Without measured values (skipped):</source>
-        <translation>Without measured values (skipped):</translation>
-    </message>
-    <message>
-        <source>Could not be copied:</source>
-        <translation>Could not be copied:</translation>
-    </message>
-    <message>
-        <source>This command talks to the module over the bus, and the measuring loop is using the bus now.
-Stop the measuring loop (&quot;%1&quot;), then try again.</source>
-        <translation>This command talks to the module over the bus, and the measuring loop is using the bus now.
-Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
-    </message>
-    <message>
-        <source>This command works on measurement files that the measuring loop is writing now.
-Stop the measuring loop (&quot;%1&quot;), then try again.</source>
-        <translation>This command works on measurement files that the measuring loop is writing now.
-Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
-    </message>
-    <message>
-        <source>No connection: the port&apos;s device has gone</source>
-        <translation>No connection: the port&apos;s device has gone</translation>
-    </message>
-    <message>
-        <source>Publishing problem: %1</source>
-        <translation>Publishing problem: %1</translation>
-    </message>
-    <message>
-        <source>Publishing is off: %1</source>
-        <translation>Publishing is off: %1</translation>
-    </message>
-    <message>
-        <source>Publishing to %1: connected; records waiting: %2</source>
-        <translation>Publishing to %1: connected; records waiting: %2</translation>
-    </message>
-    <message>
-        <source>Publishing to %1: connecting; records waiting: %2</source>
-        <translation>Publishing to %1: connecting; records waiting: %2</translation>
-    </message>
-    <message>
-        <source>Publishing to %1 waits (%2); records waiting: %3</source>
-        <translation>Publishing to %1 waits (%2); records waiting: %3</translation>
     </message>
 </context>
 <context>
@@ -2831,6 +2774,69 @@ Reading calibration data from module for verifying correctness of written data.<
     <message>
         <source>Temperature</source>
         <translation>Temperature</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::MeasCircuitController</name>
+    <message>
+        <source>This command talks to the module over the bus, and the measuring loop is using the bus now.
+Stop the measuring loop (&quot;%1&quot;), then try again.</source>
+        <translation>This command talks to the module over the bus, and the measuring loop is using the bus now.
+Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
+    </message>
+    <message>
+        <source>This command works on measurement files that the measuring loop is writing now.
+Stop the measuring loop (&quot;%1&quot;), then try again.</source>
+        <translation>This command works on measurement files that the measuring loop is writing now.
+Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
+    </message>
+    <message>
+        <source>A measured value could not be stored:
+%1</source>
+        <translation>A measured value could not be stored:
+%1</translation>
+    </message>
+    <message>
+        <source>Publishing is off: %1</source>
+        <translation>Publishing is off: %1</translation>
+    </message>
+    <message>
+        <source>Publishing problem: %1</source>
+        <translation>Publishing problem: %1</translation>
+    </message>
+    <message>
+        <source>Publishing to %1: connected; records waiting: %2</source>
+        <translation>Publishing to %1: connected; records waiting: %2</translation>
+    </message>
+    <message>
+        <source>Publishing to %1: connecting; records waiting: %2</source>
+        <translation>Publishing to %1: connecting; records waiting: %2</translation>
+    </message>
+    <message>
+        <source>Publishing to %1 waits (%2); records waiting: %3</source>
+        <translation>Publishing to %1 waits (%2); records waiting: %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) copied to %1.</source>
+        <translation>
+            <numerusform>%n file copied to %1.</numerusform>
+            <numerusform>%n files copied to %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Without measured values (skipped):</source>
+        <translation>Without measured values (skipped):</translation>
+    </message>
+    <message>
+        <source>Could not be copied:</source>
+        <translation>Could not be copied:</translation>
+    </message>
+</context>
+<context>
+    <name>terrix::MeasCircuitModel</name>
+    <message>
+        <source>No connection: the port&apos;s device has gone</source>
+        <translation>No connection: the port&apos;s device has gone</translation>
     </message>
 </context>
 <context>

@@ -71,7 +71,7 @@ faults=(
 # The desktop program's faults (same format; the test tried first is a QtTest program, tst_<window>).
 gui_faults=(
     "bus commands enabled while the loop runs|tst_circuit_window|gui/circuit/circuit_rules.cpp|s/(case CircuitRun::kLoop:\n        c\.measLoop = true;\n)        return c;/\$1        break;/"
-    "circuit list shows the station as serial|tst_circuit_window|gui/circuit/meas_circuit_dlg.cpp|s/(case kColSerial:\n        return QString::number\()record->SerialNo\(\)/\$1record->iaStation/"
+    "circuit list shows the station as serial|tst_circuit_window|gui/circuit/meas_circuit_model.cpp|s/(case kColSerial:\n        return QString::number\()record\.SerialNo\(\)/\$1record.iaStation/"
     "traffic list takes the station from byte 1|tst_bus_dialogs|gui/busops/traffic_monitor.cpp|s/return whole \? QString::number\(b\[0\]\)/return whole ? QString::number(b[1])/"
     "about box misses the language switch|tst_main_frame|gui/toolkit/about_dlg.cpp|s/(LanguageChange\) \{\n)        Retranslate\(\);\n/\$1/"
     "bus wait ends with its event loop|tst_main_frame|gui/app/gui_wait.cpp|s/(--nestedWaits;\n.*?)    clock\.SleepUntilUs\(deadlineUs\);\n/\$1/s"

@@ -19,7 +19,14 @@ CircuitCommands CircuitCommandStates(const CircuitInput& in) {
     const bool row = any && in.current != nullptr;
     const bool xv = row && in.current->bIsTavikXV != 0;
 
+    // Display stays usable while measuring: a value window only reads.
     c.menuDisplay = in.hasValueWindow && any;
+    c.display = in.hasValueWindow && row;
+    c.displayAll = in.hasValueWindow && any;
+    if (in.jobRuns) {
+        return c; // the job's result goes into the bus list when it ends: nothing may change the list
+                  // meanwhile
+    }
     c.menuUserData = in.hasUserData && any;
     c.menuActivate = any;
     c.menuRemove = any;
@@ -29,10 +36,6 @@ CircuitCommands CircuitCommandStates(const CircuitInput& in) {
     c.menuResetBaud = in.hasResetBaud && any;
     c.menuError66 = in.hasError66 && any;
     c.menuActiveCalib = in.hasActiveCalib && any;
-
-    // Display stays usable while measuring: a value window only reads.
-    c.display = in.hasValueWindow && row;
-    c.displayAll = in.hasValueWindow && any;
 
     switch (in.run) {
     case CircuitRun::kSingle:

@@ -19,6 +19,7 @@ struct CircuitInput {
     uint32_t moduleCount = 0;
     const ModuleRecord* current = nullptr; // the record of the current row; null when none
     CircuitRun run = CircuitRun::kIdle;
+    bool jobRuns = false; // a bus job of the window: only showing values is left
     // Which of the module windows exist (an absent one keeps its command disabled).
     bool hasValueWindow = false;
     bool hasOffset = false;

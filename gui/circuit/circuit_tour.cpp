@@ -60,32 +60,36 @@ bool ShowCircuitValues(TourContext& tour) {
         return false;
     }
     // Rows may show the values of an earlier round: wait until every measured row has one more.
+    MeasCircuitController& circuit = window->Controller();
+    const auto stored = [&circuit](uint32_t row) {
+        return circuit.Model()->index(static_cast<int>(row), MeasCircuitModel::kColValues).data().toString();
+    };
     QStringList before;
-    for (uint32_t row = 0; row < window->ModuleCount(); ++row) {
-        before << window->CellText(static_cast<int>(row), CMeasCircuitDlg::kColValues);
+    for (uint32_t row = 0; row < circuit.ModuleCount(); ++row) {
+        before << stored(row);
     }
     window->SingleButton()->click();
     QElapsedTimer waited;
     waited.start();
-    const auto measured = [window, &before] {
-        for (uint32_t row = 0; row < window->ModuleCount(); ++row) {
-            const ModuleRecord* record = window->Loop().RecordAt(row);
+    const auto measured = [&] {
+        for (uint32_t row = 0; row < circuit.ModuleCount(); ++row) {
+            const ModuleRecord* record = circuit.Loop().RecordAt(row);
             if (record != nullptr && record->enModuleState == msIdentified && record->bDisabled == 0 &&
-                window->CellText(static_cast<int>(row), CMeasCircuitDlg::kColValues) == before.value(row)) {
+                stored(row) == before.value(row)) {
                 return false;
             }
         }
         return true;
     };
-    while (window->Running() != CircuitRun::kIdle && !measured() && waited.elapsed() < 60000) {
+    while (circuit.Running() != CircuitRun::kIdle && !measured() && waited.elapsed() < 60000) {
         TourContext::Settle(100);
     }
     TourContext::Settle(600); // a countdown report
     const bool shot = tour.Shoot(QStringLiteral("circuit_values"), {window}, false);
-    if (window->Running() != CircuitRun::kIdle) {
+    if (circuit.Running() != CircuitRun::kIdle) {
         window->SingleButton()->click(); // "stop"
     }
-    while (window->Running() != CircuitRun::kIdle && waited.elapsed() < 90000) {
+    while (circuit.Running() != CircuitRun::kIdle && waited.elapsed() < 90000) {
         TourContext::Settle(100);
     }
     return shot;
@@ -94,13 +98,13 @@ bool ShowCircuitValues(TourContext& tour) {
 bool ShowCircuitMenu(TourContext& tour) {
     TourMessageAnswer quiet(QMessageBox::Yes);
     CMeasCircuitDlg* window = CircuitWindow(tour);
-    if (window == nullptr || window->ModuleCount() == 0) {
+    if (window == nullptr || window->Controller().ModuleCount() == 0) {
         return window != nullptr && tour.Shoot(QStringLiteral("circuit_menu"), {window}, false);
     }
     window->List()->Select(0);
     std::unique_ptr<QMenu> menu(window->BuildContextMenu());
     const QRect row =
-        window->List()->visualRect(window->List()->model()->index(0, CMeasCircuitDlg::kColModule));
+        window->List()->visualRect(window->List()->model()->index(0, MeasCircuitModel::kColModule));
     menu->popup(window->List()->viewport()->mapToGlobal(row.center() + QPoint(0, 5)));
     TourContext::Settle();
     const bool shot = tour.Shoot(QStringLiteral("circuit_menu"), {window, menu.get()}, false);

@@ -1,25 +1,13 @@
 #include "gui/circuit/meas_circuit_dlg.h"
 
-#include "core/busops/identification.h"
-#include "core/circuit/measuring_guard.h"
-#include "core/inventory/record_values.h"
-#include "core/inventory/stored_bus.h"
-#include "core/inventory/stored_text.h"
-#include "core/inventory/unit_names.h"
-#include "core/platform/data_paths.h"
-#include "core/platform/ini_section.h"
-#include "core/publish/loop_modules.h"
+#include "gui/app/bus_job.h"
 #include "gui/app/session_end.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/circuit/bus_dialogs.h"
-#include "gui/circuit/measuring_refusal.h"
-#include "gui/publish/publish_texts.h"
-#include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/titled_popup_menu.h"
-#include "gui/toolkit/virtual_list_model.h"
 #include "gui/toolkit/window_fit.h"
 #include "gui/toolkit/window_operation.h"
 
@@ -27,7 +15,6 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QEvent>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -36,13 +23,10 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace terrix {
@@ -50,76 +34,30 @@ namespace terrix {
 namespace {
 
 constexpr const char* kSection = "MeasCircDlg";
-constexpr uint32_t kDefaultRate = 20;
+using C = MeasCircuitController;
+using M = MeasCircuitModel;
 
-enum Image {
-    kImageNotIdentified,
-    kImageIdentified,
-    kImageCollision,
-    kImageFailed,
-    kImageDisabled,
-    kImageEnabled,
-    kImageNoConnection
-};
-
-// Small state pictures drawn here rather than shipped as files: a coloured disc per module state, and a
-// check mark or a bar for an active or deactivated module.
-QIcon MakeImage(Image image) {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const auto disc = [&p](QColor fill) {
-        p.setPen(QPen(fill.darker(160), 1));
-        p.setBrush(fill);
-        p.drawEllipse(QRectF(2.5, 2.5, 11, 11));
-    };
-    switch (image) {
-    case kImageNotIdentified:
-        disc(QColor(230, 230, 0));
-        p.setPen(Qt::black);
-        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
-        break;
-    case kImageIdentified:
-        disc(QColor(0, 170, 0));
-        break;
-    case kImageCollision:
-        disc(QColor(160, 0, 0));
-        p.setPen(QPen(Qt::white, 2));
-        p.drawLine(QPointF(5.5, 8), QPointF(10.5, 8));
-        break;
-    case kImageFailed:
-        disc(QColor(255, 0, 0));
-        p.setPen(QPen(Qt::white, 2));
-        p.drawLine(QPointF(5.5, 5.5), QPointF(10.5, 10.5));
-        p.drawLine(QPointF(10.5, 5.5), QPointF(5.5, 10.5));
-        break;
-    case kImageDisabled:
-        p.setPen(QPen(QColor(120, 120, 120), 2.5));
-        p.drawLine(QPointF(3, 8), QPointF(13, 8));
-        break;
-    case kImageEnabled:
-        p.setPen(QPen(QColor(0, 140, 0), 2.5));
-        p.drawPolyline(QPolygonF({QPointF(3, 8.5), QPointF(6.5, 12), QPointF(13, 4)}));
-        break;
-    case kImageNoConnection: // a grey disc, cut: the module cannot be reached while the port is away
-        disc(QColor(150, 150, 150));
-        p.setPen(QPen(Qt::white, 2));
-        p.drawLine(QPointF(4.5, 11.5), QPointF(11.5, 4.5));
-        break;
-    }
-    return QIcon(pixmap);
+QLineEdit* ReadOnlyEdit(QWidget* parent, int width) {
+    auto* edit = new QLineEdit(parent);
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    edit->setAlignment(Qt::AlignRight);
+    edit->setFixedWidth(width);
+    return edit;
 }
 
-// A lost device is waited for: a measurement left running overnight goes on when the device is back.
-MeasLoopOptions Reconnecting(MeasLoopOptions options) {
-    options.reconnect = true;
-    return options;
+QLabel* NoticeLine(QWidget* parent, Qt::TextFormat format) {
+    auto* label = new QLabel(parent);
+    label->setWordWrap(true);
+    label->setTextFormat(format);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setMargin(4);
+    label->hide();
+    return label;
 }
 
-QString FromStored(std::string_view text) {
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
+// The colour of a line that wants attention.
+constexpr const char* kAttention = "QLabel { background: #ffe0a0; color: black; }";
 
 } // namespace
 
@@ -136,114 +74,21 @@ void RegisterCircuitWindows(FrameWindows& windows) {
     };
 }
 
-// ---- the loop's reports -------------------------------------------------------------------------------
-
-void CMeasCircuitDlg::Listener::OnNewValue(uint32_t slot) {
-    // On the loop's thread: the slots keep their places while it measures, so the record and the value
-    // belong together here; the window finds the row by serial number later.
-    const ModuleRecord* record = loop_ != nullptr ? loop_->RecordAt(slot) : nullptr;
-    std::optional<CMeasRecord> value = loop_ != nullptr ? loop_->NewestValue(slot) : std::nullopt;
-    if (record == nullptr || !value) {
-        return;
-    }
-    auto shared = std::make_shared<CMeasRecord>(std::move(*value));
-    CMeasCircuitDlg* window = window_;
-    poster_.Post([window, serial = record->SerialNo(), shared] { window->OnNewValue(serial, shared); });
-}
-
-void CMeasCircuitDlg::Listener::OnCountdown(uint32_t secondsLeft) {
-    CMeasCircuitDlg* window = window_;
-    poster_.Post([window, secondsLeft] { window->OnCountdown(secondsLeft); });
-}
-
-void CMeasCircuitDlg::Listener::OnIdle() {
-    CMeasCircuitDlg* window = window_;
-    poster_.Post([window] { window->OnLoopIdle(); });
-}
-
-void CMeasCircuitDlg::Listener::OnPortLost(const std::string& /*reason*/) {
-    // The loop's own account, taken on its thread while it is current; the window words it.
-    const PortOutage outage = loop_ != nullptr ? loop_->Outage() : PortOutage{};
-    CMeasCircuitDlg* window = window_;
-    poster_.Post([window, outage, at = QDateTime::currentDateTime()] { window->OnPortLost(outage, at); });
-}
-
-void CMeasCircuitDlg::Listener::OnPortBack(uint32_t gapSeconds) {
-    CMeasCircuitDlg* window = window_;
-    poster_.Post(
-        [window, gapSeconds, at = QDateTime::currentDateTime()] { window->OnPortBack(gapSeconds, at); });
-}
-
-void CMeasCircuitDlg::Listener::OnStoreFailed(uint32_t /*slot*/, const std::string& reason) {
-    CMeasCircuitDlg* window = window_;
-    poster_.Post([window, reason] {
-        // Once per measurement: a full disk would otherwise bring one box per module and round.
-        if (!window->storeFailureShown_) {
-            window->storeFailureShown_ = true;
-            ShowMessage(
-                window,
-                CMeasCircuitDlg::tr("A measured value could not be stored:\n%1").arg(CoreText(reason)),
-                window->windowTitle(), MessageIcon::Warning);
-        }
-    });
-}
-
-void CMeasCircuitDlg::PublishListener::OnPublishProblem(const std::string& text) {
-    CMeasCircuitDlg* window = window_;
-    poster_.Post([window, generation = generation_.load(), problem = CoreText(text)] {
-        if (generation == window->publishGeneration_ && window->publisher_ != nullptr) {
-            window->publishTrouble_ = CMeasCircuitDlg::tr("Publishing problem: %1").arg(problem);
-            window->ShowPublishing();
-        }
-    });
-}
-
-void CMeasCircuitDlg::PublishListener::OnPublishStatus(const PublishStatus& status) {
-    CMeasCircuitDlg* window = window_;
-    poster_.Post([window, generation = generation_.load(), status] {
-        // Not the last word of a publisher that was stopped since.
-        if (generation == window->publishGeneration_ && window->publisher_ != nullptr) {
-            window->publishStatus_ = status;
-            window->ShowPublishing();
-        }
-    });
-}
-
 // ---- set-up -------------------------------------------------------------------------------------------
 
 CMeasCircuitDlg::CMeasCircuitDlg(BusContext& context, QWidget* owner, ModuleWindows windows,
                                  MeasLoopOptions loopOptions)
     : CPlacementDialog(owner), context_(context), windows_(std::move(windows)),
-      loop_(Reconnecting(std::move(loopOptions))) {
-    listener_.SetLoop(&loop_);
-    stateIcons_[0] = MakeImage(kImageNotIdentified);
-    stateIcons_[1] = MakeImage(kImageIdentified);
-    stateIcons_[2] = MakeImage(kImageCollision);
-    stateIcons_[3] = MakeImage(kImageFailed);
-    stateIcons_[4] = MakeImage(kImageDisabled);
-    stateIcons_[5] = MakeImage(kImageEnabled);
-    noConnectionIcon_ = MakeImage(kImageNoConnection);
+      controller_(context, windows_, std::move(loopOptions)),
+      valueWindows_(new MeasValueWindows(context, this, controller_.Loop(), windows_.createValueWindow)) {
     SetResizable(true);
     BuildControls();
     CreateActions();
     Retranslate();
-
-    loop_.Bind(&listener_, &context_);
-    moduleCount_ = loop_.SlotCount();
-    countEdit_->setText(QString::number(moduleCount_));
-    FillList();
-
-    const uint32_t stored = CIniSection(SettingsFilePath(), kSection).ReadDWord("dwMeasTime", kDefaultRate);
-    rateEdit_->setText(QString::number(std::max(stored, loop_.MinimumInterval())));
+    ConnectController();
+    countEdit_->setText(QString::number(controller_.ModuleCount()));
+    rateEdit_->setText(QString::number(controller_.InitialRate()));
     UpdateCommandStates();
-
-    cancelPoll_ = new QTimer(this);
-    cancelPoll_->setInterval(250);
-    connect(cancelPoll_, &QTimer::timeout, this, [this] {
-        if (measuring_ != nullptr && measuring_->CancelRequested()) {
-            loop_.Stop(); // the frame closes once the loop is idle and the activity has ended
-        }
-    });
 }
 
 CMeasCircuitDlg::~CMeasCircuitDlg() {
@@ -264,76 +109,28 @@ void CMeasCircuitDlg::OnInitDialog() {
 
 void CMeasCircuitDlg::BuildControls() {
     list_ = new CReportListCtrl(this);
+    list_->setModel(controller_.Model());
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     list_->horizontalHeader()->setContextMenuPolicy(Qt::PreventContextMenu);
     list_->setIconSize(QSize(16, 16));
-    const struct {
-        Qt::Alignment align;
-        int width;
-    } columns[kColumnCount] = {{Qt::AlignLeft, 20},   {Qt::AlignLeft, 16},   {Qt::AlignRight, 54},
-                               {Qt::AlignRight, 46},  {Qt::AlignLeft, 110},  {Qt::AlignLeft, 100},
-                               {Qt::AlignRight, 130}, {Qt::AlignRight, 130}, {Qt::AlignRight, 130},
-                               {Qt::AlignRight, 32},  {Qt::AlignRight, 136}, {Qt::AlignRight, 80}};
-    for (int c = 0; c < kColumnCount; ++c) {
-        list_->InsertColumn(c, QString(), columns[c].align, columns[c].width);
+    for (int c = 0; c < M::kColumnCount; ++c) {
+        list_->setColumnWidth(c, M::ColumnWidth(c));
     }
-    CVirtualListModel* model = list_->ListModel();
-    model->SetCellText([this](int row, int column) { return CellText(row, column); });
-    model->SetCellData([this](int row, int column, int role) -> QVariant {
-        const ModuleRecord* record = loop_.RecordAt(static_cast<uint32_t>(row));
-        if (record == nullptr) {
-            return {};
-        }
-        const int state = std::clamp<int>(record->enModuleState, 0, 3);
-        // While the port is away, the modules the loop measures cannot be reached: say so in their status.
-        const bool unreachable = column == kColStatus && outage_.PortLost() &&
-                                 record->enModuleState == msIdentified && record->bDisabled == 0;
-        if (unreachable && role == Qt::ToolTipRole) {
-            return tr("No connection: the port's device has gone");
-        }
-        if (unreachable && role == Qt::DecorationRole) {
-            return noConnectionIcon_;
-        }
-        if (role == Qt::DecorationRole) {
-            if (column == kColActive) {
-                return stateIcons_[record->bDisabled != 0 ? 4 : 5];
-            }
-            if (column == kColStatus) {
-                return stateIcons_[state];
-            }
-            return {};
-        }
-        static const QColor kText[4] = {Qt::black, QColor(), Qt::white, Qt::black};
-        static const QColor kBack[4] = {QColor(230, 230, 0), QColor(), QColor(160, 0, 0), QColor(255, 0, 0)};
-        if (role == Qt::ForegroundRole && kText[state].isValid()) {
-            return kText[state];
-        }
-        if (role == Qt::BackgroundRole && kBack[state].isValid()) {
-            return kBack[state];
-        }
-        return {};
-    });
     connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { SetCurrentRow(current.isValid() ? current.row() : -1); });
+            [this](const QModelIndex& current) {
+                controller_.SetCurrentRow(current.isValid() ? current.row() : -1);
+            });
     connect(list_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
-        SetCurrentRow(index.row());
+        controller_.SetCurrentRow(index.row());
         OnDisplayValues();
     });
     connect(list_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { ShowContextMenu(pos, false); });
     list_->installEventFilter(this); // the menu key opens the menu at the current row
 
-    const auto readOnly = [this](int width) {
-        auto* edit = new QLineEdit(this);
-        edit->setReadOnly(true);
-        edit->setFocusPolicy(Qt::NoFocus);
-        edit->setAlignment(Qt::AlignRight);
-        edit->setFixedWidth(width);
-        return edit;
-    };
-    countEdit_ = readOnly(50);
-    countdownEdit_ = readOnly(80);
+    countEdit_ = ReadOnlyEdit(this, 50);
+    countdownEdit_ = ReadOnlyEdit(this, 80);
     rateEdit_ = new QLineEdit(this);
     rateEdit_->setValidator(new QIntValidator(0, 86400 * 7, rateEdit_));
     rateEdit_->setAlignment(Qt::AlignRight);
@@ -343,7 +140,6 @@ void CMeasCircuitDlg::BuildControls() {
     inLabel_ = new QLabel(this);
     rateLabel_ = new QLabel(this);
     rateLabel_->setBuddy(rateEdit_);
-    secondsLabel_ = new QLabel(QStringLiteral("[s]"), this);
 
     const auto button = [this](void (CMeasCircuitDlg::*handler)()) {
         auto* b = new QPushButton(this);
@@ -379,7 +175,7 @@ void CMeasCircuitDlg::BuildControls() {
     top->addSpacing(16);
     top->addWidget(rateLabel_);
     top->addWidget(rateEdit_);
-    top->addWidget(secondsLabel_);
+    top->addWidget(new QLabel(QStringLiteral("[s]"), this));
     top->addStretch(1);
 
     auto* grid = new QGridLayout;
@@ -394,17 +190,8 @@ void CMeasCircuitDlg::BuildControls() {
     grid->setColumnStretch(6, 1);
     grid->addWidget(closeButton_, 1, 7);
 
-    outageLabel_ = new QLabel(this);
-    outageLabel_->setWordWrap(true);
-    outageLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    outageLabel_->setMargin(4);
-    outageLabel_->hide();
-    publishLabel_ = new QLabel(this);
-    publishLabel_->setWordWrap(true);
-    publishLabel_->setTextFormat(Qt::PlainText);
-    publishLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    publishLabel_->setMargin(4);
-    publishLabel_->hide();
+    outageLabel_ = NoticeLine(this, Qt::AutoText);
+    publishLabel_ = NoticeLine(this, Qt::PlainText);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -422,18 +209,42 @@ void CMeasCircuitDlg::BuildControls() {
     }
 }
 
+void CMeasCircuitDlg::ConnectController() {
+    // A rebuilt list keeps the controller's current row (the row a command worked on; none after a removal).
+    connect(controller_.Model(), &QAbstractItemModel::modelReset, this, [this] {
+        const int keep = controller_.CurrentRow();
+        if (keep >= 0 && keep < controller_.Model()->rowCount()) {
+            list_->Select(keep);
+        } else {
+            controller_.SetCurrentRow(-1);
+        }
+        countEdit_->setText(QString::number(controller_.ModuleCount()));
+    });
+    connect(&controller_, &C::commandsChanged, this, &CMeasCircuitDlg::UpdateCommandStates);
+    connect(&controller_, &C::runChanged, this, [this] {
+        Retranslate(); // the pressed button's caption
+        UpdateCommandStates();
+    });
+    connect(&controller_, &C::countdownChanged, countdownEdit_, &QLineEdit::setText);
+    connect(&controller_, &C::outageChanged, this, &CMeasCircuitDlg::ShowOutage);
+    connect(&controller_, &C::publishingChanged, this, &CMeasCircuitDlg::ShowPublishing);
+    connect(&controller_, &C::newValue, valueWindows_, &MeasValueWindows::Refresh);
+    connect(&controller_, &C::storeFailed, this,
+            [this](const QString& text) { ShowMessage(this, text, windowTitle(), MessageIcon::Warning); });
+}
+
 void CMeasCircuitDlg::CreateActions() {
     const std::pair<int, void (CMeasCircuitDlg::*)()> commands[] = {
-        {ID_DISPLAY_VALUES, &CMeasCircuitDlg::OnDisplayValues},
-        {ID_EDIT_USER_INFO, &CMeasCircuitDlg::OnEditUserInfo},
-        {ID_ACTIVATE, &CMeasCircuitDlg::OnActivate},
-        {ID_REMOVE, &CMeasCircuitDlg::OnRemove},
-        {ID_RESCAN, &CMeasCircuitDlg::OnRescan},
-        {ID_STATION_NUMBER, &CMeasCircuitDlg::OnStationNumber},
-        {ID_RECREATE_ASCII, &CMeasCircuitDlg::OnRecreateAscii},
-        {ID_RESET_BAUD, &CMeasCircuitDlg::OnResetBaud},
-        {ID_ERROR66, &CMeasCircuitDlg::OnError66},
-        {ID_ACTIVE_CALIB, &CMeasCircuitDlg::OnActiveCalib},
+        {C::ID_DISPLAY_VALUES, &CMeasCircuitDlg::OnDisplayValues},
+        {C::ID_EDIT_USER_INFO, &CMeasCircuitDlg::OnEditUserInfo},
+        {C::ID_ACTIVATE, &CMeasCircuitDlg::OnActivate},
+        {C::ID_REMOVE, &CMeasCircuitDlg::OnRemove},
+        {C::ID_RESCAN, &CMeasCircuitDlg::OnRescan},
+        {C::ID_STATION_NUMBER, &CMeasCircuitDlg::OnStationNumber},
+        {C::ID_RECREATE_ASCII, &CMeasCircuitDlg::OnRecreateAscii},
+        {C::ID_RESET_BAUD, &CMeasCircuitDlg::OnResetBaud},
+        {C::ID_ERROR66, &CMeasCircuitDlg::OnError66},
+        {C::ID_ACTIVE_CALIB, &CMeasCircuitDlg::OnActiveCalib},
     };
     for (const auto& [id, handler] : commands) {
         auto* action = new QAction(this);
@@ -454,21 +265,18 @@ QAction* CMeasCircuitDlg::MenuAction(int commandId) const {
 
 void CMeasCircuitDlg::Retranslate() {
     setWindowTitle(tr("Measuring circuit"));
-    const int headers[kColumnCount] = {24737, 24738, 24739, 24740, 24741, 24742,
-                                       24743, 24744, 24745, 24746, 24747, 24748};
-    for (int c = 0; c < kColumnCount; ++c) {
-        list_->ListModel()->SetColumnTitle(c, FindText(TextKind::String, headers[c]));
-    }
+    controller_.Model()->Retranslate();
     list_->FitColumnsToTitles();
     // A whole time stamp ("dd.mm.yyyy hh:mm:ss"), which the specified width cuts in common fonts.
-    list_->FitColumnToText(kColLastMeas, QStringLiteral("00.00.0000 00:00:00"));
+    list_->FitColumnToText(M::kColLastMeas, QStringLiteral("00.00.0000 00:00:00"));
     list_->SetEmptyText(Text(32790));
     countLabel_->setText(tr("# modules:"));
     nextLabel_->setText(tr("Next measuring"));
     inLabel_->setText(tr("in:"));
     rateLabel_->setText(tr("Meas. &rate:"));
-    loopButton_->setText(run_ == CircuitRun::kLoop ? Text(24777) : tr("&Meas. loop"));
-    singleButton_->setText(run_ == CircuitRun::kSingle ? Text(24777) : tr("&Single meas."));
+    const CircuitRun run = controller_.Running();
+    loopButton_->setText(run == CircuitRun::kLoop ? Text(24777) : tr("&Meas. loop"));
+    singleButton_->setText(run == CircuitRun::kSingle ? Text(24777) : tr("&Single meas."));
     displayButton_->setText(tr("&Display meas. values"));
     eraseButton_->setText(tr("&Erase meas. values"));
     displayAllButton_->setText(tr("Display &all meas. vals."));
@@ -494,123 +302,10 @@ void CMeasCircuitDlg::changeEvent(QEvent* event) {
     CPlacementDialog::changeEvent(event);
 }
 
-// ---- the list -----------------------------------------------------------------------------------------
-
-QString CMeasCircuitDlg::CellText(int row, int column) const {
-    const ModuleRecord* record = loop_.RecordAt(static_cast<uint32_t>(row));
-    if (record == nullptr || row < 0 || static_cast<size_t>(row) >= rows_.size()) {
-        return {};
-    }
-    const RowValueTexts& values = rows_[static_cast<size_t>(row)].values;
-    switch (column) {
-    case kColStation:
-        return QString::number(record->iaStation);
-    case kColSerial:
-        return QString::number(record->SerialNo());
-    case kColModule:
-        return FromStored(record->ModuleName());
-    case kColPlace:
-        return FromStored(FieldText(record->szLocation));
-    case kColConvCount:
-        return record->bIsTavikXV != 0
-                   ? QString::number(record->dwNumberOfMeas0)
-                   : QStringLiteral("%1/%2").arg(record->dwNumberOfMeas0).arg(record->dwNumberOfMeas1);
-    case kColConvTime:
-        return QString::number(ConversionTimeSec(record));
-    case kColLastMeas:
-        return QString::fromStdString(values.lastMeas);
-    case kColSwitch:
-        return QString::fromStdString(values.switchText);
-    case kColValue:
-        return QString::fromStdString(values.value);
-    case kColValues:
-        return QString::fromStdString(values.count);
-    default:
-        return {};
-    }
-}
-
-void CMeasCircuitDlg::FillList() {
-    const int keep = currentRow_; // emptying the model moves the current row away
-    list_->SetRedraw(false);
-    rows_.assign(loop_.SlotCount(), {});
-    list_->DeleteAllItems();
-    for (uint32_t i = 0; i < rows_.size(); ++i) {
-        if (const ModuleRecord* record = loop_.RecordAt(i)) {
-            rows_[i].serial = record->SerialNo();
-        }
-        RefreshStoredValue(static_cast<int>(i));
-    }
-    list_->ListModel()->SetRowCount(static_cast<int>(rows_.size()));
-    list_->SetRedraw(true);
-    if (keep >= 0 && keep < static_cast<int>(rows_.size())) {
-        list_->Select(keep);
-    }
-    SetCurrentRow(list_->currentIndex().isValid() ? list_->currentIndex().row() : -1);
-}
-
-void CMeasCircuitDlg::RefreshIdentity(int row) {
-    if (row >= 0 && static_cast<size_t>(row) < rows_.size()) {
-        if (const ModuleRecord* record = loop_.RecordAt(static_cast<uint32_t>(row))) {
-            rows_[static_cast<size_t>(row)].serial = record->SerialNo();
-        }
-        list_->ListModel()->RefreshRow(row);
-    }
-    UpdateCommandStates();
-}
-
-void CMeasCircuitDlg::RefreshStoredValue(int row) {
-    CMeasValueStore* store = loop_.StoreAt(static_cast<uint32_t>(row));
-    const ModuleRecord* record = loop_.RecordAt(static_cast<uint32_t>(row));
-    RowValueTexts texts;
-    if (store != nullptr && record != nullptr && store->IsBound()) {
-        const uint32_t count = store->RecordCount();
-        if (count > 0 && store->ReadRecord(count - 1)) {
-            texts = MakeRowValueTexts(*record, &store->ReadRecordData(), count);
-        }
-    }
-    rows_[static_cast<size_t>(row)].values = std::move(texts);
-    list_->ListModel()->RefreshRow(row);
-}
-
-int CMeasCircuitDlg::RowOfSerial(uint16_t serial) const {
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].serial == serial) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
-ModuleRecord* CMeasCircuitDlg::CurrentRecord() const {
-    return currentRow_ >= 0 ? loop_.RecordAt(static_cast<uint32_t>(currentRow_)) : nullptr;
-}
-
-void CMeasCircuitDlg::SetCurrentRow(int row) {
-    currentRow_ = row;
-    UpdateCommandStates();
-}
-
-QString CMeasCircuitDlg::MenuTitle() const {
-    return QString::fromStdString(CircuitMenuTitle(CurrentRecord()));
-}
+// ---- showing ------------------------------------------------------------------------------------------
 
 void CMeasCircuitDlg::UpdateCommandStates() {
-    CircuitInput in;
-    in.moduleCount = moduleCount_;
-    in.current = CurrentRecord();
-    in.run = run_;
-    in.hasValueWindow = static_cast<bool>(windows_.createValueWindow);
-    in.hasOffset = static_cast<bool>(windows_.offset);
-    in.hasCoefficients = static_cast<bool>(windows_.coefficients);
-    in.hasConversionTime = static_cast<bool>(windows_.changeConversionTime);
-    in.hasApplicationParameters = static_cast<bool>(windows_.applicationParameters);
-    in.hasUserData = static_cast<bool>(windows_.userData);
-    in.hasStationNumber = static_cast<bool>(windows_.changeStationNumber);
-    in.hasResetBaud = static_cast<bool>(windows_.resetBaud);
-    in.hasError66 = static_cast<bool>(windows_.error66Limit);
-    in.hasActiveCalib = static_cast<bool>(windows_.activeCalibration);
-    const CircuitCommands c = CircuitCommandStates(in);
+    const CircuitCommands c = controller_.Commands();
     singleButton_->setEnabled(c.singleMeas);
     loopButton_->setEnabled(c.measLoop);
     rateEdit_->setEnabled(c.rateEdit);
@@ -624,19 +319,37 @@ void CMeasCircuitDlg::UpdateCommandStates() {
     appParamsButton_->setEnabled(c.applicationParameters);
     haltButton_->setEnabled(c.haltState);
     copyButton_->setEnabled(c.copyFiles);
-    const std::pair<int, bool> menu[] = {{ID_DISPLAY_VALUES, c.menuDisplay},
-                                         {ID_EDIT_USER_INFO, c.menuUserData},
-                                         {ID_ACTIVATE, c.menuActivate},
-                                         {ID_REMOVE, c.menuRemove},
-                                         {ID_RESCAN, c.menuRescan},
-                                         {ID_STATION_NUMBER, c.menuStationNumber},
-                                         {ID_RECREATE_ASCII, c.menuRecreateAscii},
-                                         {ID_RESET_BAUD, c.menuResetBaud},
-                                         {ID_ERROR66, c.menuError66},
-                                         {ID_ACTIVE_CALIB, c.menuActiveCalib}};
+    const std::pair<int, bool> menu[] = {{C::ID_DISPLAY_VALUES, c.menuDisplay},
+                                         {C::ID_EDIT_USER_INFO, c.menuUserData},
+                                         {C::ID_ACTIVATE, c.menuActivate},
+                                         {C::ID_REMOVE, c.menuRemove},
+                                         {C::ID_RESCAN, c.menuRescan},
+                                         {C::ID_STATION_NUMBER, c.menuStationNumber},
+                                         {C::ID_RECREATE_ASCII, c.menuRecreateAscii},
+                                         {C::ID_RESET_BAUD, c.menuResetBaud},
+                                         {C::ID_ERROR66, c.menuError66},
+                                         {C::ID_ACTIVE_CALIB, c.menuActiveCalib}};
     for (const auto& [id, enabled] : menu) {
         MenuAction(id)->setEnabled(enabled);
     }
+}
+
+void CMeasCircuitDlg::ShowOutage() {
+    const PortOutageNotice& outage = controller_.Outage();
+    const QString text = outage.Text();
+    outageLabel_->setText(text);
+    outageLabel_->setStyleSheet(outage.PortLost()
+                                    ? QString::fromLatin1(kAttention)
+                                    : QStringLiteral("QLabel { background: #d8f0d0; color: black; }"));
+    outageLabel_->setVisible(!text.isEmpty());
+}
+
+void CMeasCircuitDlg::ShowPublishing() {
+    const C::PublishLine line = controller_.Publishing();
+    publishLabel_->setText(line.text);
+    publishLabel_->setToolTip(line.tip);
+    publishLabel_->setStyleSheet(line.good ? QString() : QString::fromLatin1(kAttention));
+    publishLabel_->setVisible(!line.text.isEmpty());
 }
 
 QMenu* CMeasCircuitDlg::BuildContextMenu() {
@@ -644,15 +357,15 @@ QMenu* CMeasCircuitDlg::BuildContextMenu() {
     for (QAction* action : actions_) {
         menu->addAction(action);
     }
-    menu->SetMenuTitle(MenuTitle());
+    menu->SetMenuTitle(controller_.MenuTitle());
     return menu;
 }
 
 bool CMeasCircuitDlg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == list_ && event->type() == QEvent::ContextMenu &&
         static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
-        const QRect row =
-            currentRow_ >= 0 ? list_->visualRect(list_->model()->index(currentRow_, 0)) : QRect();
+        const int current = controller_.CurrentRow();
+        const QRect row = current >= 0 ? list_->visualRect(list_->model()->index(current, 0)) : QRect();
         ShowContextMenu(row.isValid() ? QPoint(row.left() + 5, row.bottom()) : QPoint(5, 5), true);
         return true;
     }
@@ -660,7 +373,7 @@ bool CMeasCircuitDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMeasCircuitDlg::ShowContextMenu(const QPoint& viewportPos, bool fromKeyboard) {
-    if (moduleCount_ == 0) {
+    if (controller_.ModuleCount() == 0) {
         return;
     }
     if (fromKeyboard) {
@@ -676,14 +389,28 @@ void CMeasCircuitDlg::ShowContextMenu(const QPoint& viewportPos, bool fromKeyboa
     const QModelIndex index = list_->indexAt(viewportPos);
     if (index.isValid()) {
         list_->Select(index.row());
-        SetCurrentRow(index.row());
+        controller_.SetCurrentRow(index.row());
     }
     std::unique_ptr<QMenu> menu(BuildContextMenu());
     static_cast<CTitledPopupMenu*>(menu.get())
         ->Track(list_->viewport()->mapToGlobal(viewportPos + QPoint(0, 5)));
 }
 
-// ---- measuring ----------------------------------------------------------------------------------------
+bool CMeasCircuitDlg::Allowed(int command) {
+    const C::Verdict verdict = controller_.Check(command);
+    if (!verdict.allowed) {
+        Warn(verdict.refusal);
+    }
+    return verdict.allowed;
+}
+
+void CMeasCircuitDlg::Warn(const QString& text) {
+    if (!text.isEmpty()) {
+        ShowMessage(this, text, windowTitle(), MessageIcon::Warning);
+    }
+}
+
+// ---- measuring and closing ----------------------------------------------------------------------------
 
 void CMeasCircuitDlg::OnSingleMeas() {
     StartMeasuring(CircuitRun::kSingle);
@@ -693,225 +420,16 @@ void CMeasCircuitDlg::OnMeasLoop() {
     StartMeasuring(CircuitRun::kLoop);
 }
 
-uint32_t CMeasCircuitDlg::SaveRate() {
-    bool ok = false;
-    uint32_t rate = rateEdit_->text().toUInt(&ok);
-    if (!ok) {
-        rate = kDefaultRate;
-    }
-    CIniSection settings(SettingsFilePath(), kSection);
-    if (settings.ReadDWord("dwMeasTime", kDefaultRate) != rate) {
-        settings.WriteDWord("dwMeasTime", rate);
-    }
-    return rate;
-}
-
 void CMeasCircuitDlg::StartMeasuring(CircuitRun run) {
-    if (moduleCount_ == 0 || shutDown_) {
-        return;
-    }
-    if (run_ != CircuitRun::kIdle) {
-        loop_.Stop(); // the pressed button reads "stop"; idle follows through the listener
-        return;
-    }
-    auto activity = std::make_unique<BusActivity>(context_, nullptr, windowTitle());
-    if (!*activity) {
-        activity->ShowRefusal(this);
-        return;
-    }
-    const uint32_t rate = SaveRate();
-    measuring_ = std::move(activity);
-    cancelPoll_->start();
-    run_ = run;
-    storeFailureShown_ = false;
-    outage_.Clear();
-    ReportLoopStatus(LoopPhase::kMeasuring);
-    Retranslate();
-    UpdateCommandStates();
-    StartPublishing();
-    if (!loop_.Start(run == CircuitRun::kLoop, rate)) {
-        const MeasStartError error = loop_.StartError();
-        const QString text = error == kMeasStartNoPort     ? Text(24655)
-                             : error == kMeasStartNoTimer  ? Text(24656)
-                             : error == kMeasStartPortBusy ? BusBusyMeasuringText()
-                                                           : QString::fromLatin1(MeasStartErrorText(error));
-        ShowMessage(this, text, windowTitle(), MessageIcon::Warning);
-        // Nothing runs: end the stop at once instead of leaving a "stop" button that stops nothing.
-        loop_.Stop();
-    }
-}
-
-void CMeasCircuitDlg::OnNewValue(uint16_t serial, std::shared_ptr<CMeasRecord> value) {
-    const int row = RowOfSerial(serial);
-    const ModuleRecord* record = loop_.RecordAt(static_cast<uint32_t>(row));
-    if (row < 0 || record == nullptr || record->SerialNo() != serial) {
-        return; // the row went meanwhile
-    }
-    CMeasValueStore* store = loop_.StoreAt(static_cast<uint32_t>(row));
-    const uint32_t count = store != nullptr ? store->RecordCount() : 0;
-    rows_[static_cast<size_t>(row)].values = MakeRowValueTexts(*record, value.get(), count);
-    list_->ListModel()->RefreshRow(row);
-    if (ValueWindow* window = FindValueWindow(serial)) {
-        window->view->OnNewValue();
-    }
-    if (publisher_ != nullptr) {
-        publisher_->Notify();
-    }
-    ReportLoopStatus(LoopPhase::kMeasuring);
-}
-
-void CMeasCircuitDlg::OnCountdown(uint32_t secondsLeft) {
-    countdownEdit_->setText(QString::fromStdString(FormatCountdown(secondsLeft)));
-    ReportLoopStatus(outage_.PortLost() ? LoopPhase::kPortLost : LoopPhase::kWaiting, secondsLeft);
-}
-
-void CMeasCircuitDlg::OnPortLost(const PortOutage& outage, const QDateTime& at) {
-    if (!outage.active) {
-        return; // the loop stops (idle follows)
-    }
-    outage_.Lost(outage, at);
-    ShowOutage();
-    list_->ListModel()->RefreshAll();
-    ReportLoopStatus(LoopPhase::kPortLost, outage.retrySeconds);
-}
-
-void CMeasCircuitDlg::OnPortBack(uint32_t gapSeconds, const QDateTime& at) {
-    outage_.Back(gapSeconds, at);
-    ShowOutage();
-    list_->ListModel()->RefreshAll();
-    ReportLoopStatus(LoopPhase::kMeasuring);
-}
-
-void CMeasCircuitDlg::ShowOutage() {
-    const QString text = outage_.Text();
-    outageLabel_->setText(text);
-    outageLabel_->setStyleSheet(outage_.PortLost()
-                                    ? QStringLiteral("QLabel { background: #ffe0a0; color: black; }")
-                                    : QStringLiteral("QLabel { background: #d8f0d0; color: black; }"));
-    outageLabel_->setVisible(!text.isEmpty());
-}
-
-void CMeasCircuitDlg::StartPublishing() {
-    const PublishSettings settings = ReadPublishSettings(SettingsFilePath());
-    if (publisher_ != nullptr && settings == publishSettings_) {
-        return; // publishing since an earlier run
-    }
-    StopPublishing();
-    if (settings.url.empty()) {
-        return;
-    }
-    std::string why;
-    const std::optional<BrokerOptions> broker = ResolveBrokerOptions(settings, &why);
-    if (!broker) {
-        // Measuring goes on; the line says why nothing is published.
-        publishTrouble_ = tr("Publishing is off: %1").arg(CoreText(why));
-        ShowPublishing();
-        return;
-    }
-    publishSettings_ = settings;
-    publishStatus_ = PublishStatus{};
-    publishStatus_.where = broker->url.Where();
-    publishListener_.SetGeneration(++publishGeneration_);
-    publisher_ = std::make_unique<Publisher>(*broker, PublishedModulesOf(loop_), &publishListener_);
-    publisher_->Start();
-    ShowPublishing();
-}
-
-void CMeasCircuitDlg::StopPublishing() {
-    if (publisher_ != nullptr) {
-        // Nothing is drained here: what waits is sent by the next run, from the cursors saved now.
-        publisher_->Stop();
-        publisher_.reset();
-    }
-    publishSettings_ = {};
-    publishStatus_ = {};
-    publishTrouble_.clear();
-    ShowPublishing();
-}
-
-void CMeasCircuitDlg::ShowPublishing() {
-    if (publishLabel_ == nullptr) {
-        return;
-    }
-    const PublishStatus& s = publishStatus_;
-    const QString where = QString::fromStdString(s.where);
-    const QString waiting = QString::number(s.waiting);
-    QString text;
-    QString tip;
-    if (publisher_ != nullptr) {
-        if (s.connected) {
-            text = tr("Publishing to %1: connected; records waiting: %2").arg(where, waiting);
-        } else if (s.failure == MqttFailure::kNone) {
-            text = tr("Publishing to %1: connecting; records waiting: %2").arg(where, waiting);
-        } else {
-            // The publisher's reason begins with the broker's address, which the line names already.
-            std::string detail = s.reason;
-            if (detail.starts_with(s.where + ": ")) {
-                detail.erase(0, s.where.size() + 2);
-            }
-            text = tr("Publishing to %1 waits (%2); records waiting: %3")
-                       .arg(where, PublishTexts::Short(s.failure, detail), waiting);
-            tip = PublishTexts::Outcome(s.failure, s.where, detail);
-        }
-    }
-    if (!publishTrouble_.isEmpty()) {
-        text = text.isEmpty() ? publishTrouble_ : text + QStringLiteral("\n") + publishTrouble_;
-    }
-    const bool good = publisher_ != nullptr && s.connected && publishTrouble_.isEmpty();
-    publishLabel_->setText(text);
-    publishLabel_->setToolTip(tip);
-    publishLabel_->setStyleSheet(good ? QString()
-                                      : QStringLiteral("QLabel { background: #ffe0a0; color: black; }"));
-    publishLabel_->setVisible(!text.isEmpty());
-}
-
-void CMeasCircuitDlg::ReportLoopStatus(LoopPhase phase, uint32_t secondsLeft) {
-    LoopStatus status;
-    if (run_ == CircuitRun::kLoop && !shutDown_) {
-        status.phase = phase;
-    }
-    if (status.phase == LoopPhase::kWaiting || status.phase == LoopPhase::kPortLost) {
-        const QDateTime due = QDateTime::currentDateTime().addSecs(secondsLeft);
-        // The countdown is in whole seconds: keep this wait's due time unless it really moved.
-        const LoopStatus before = MeasuringStatus::Instance().Get(&context_);
-        status.due = before.phase == status.phase && std::abs(before.due.secsTo(due)) <= 1 ? before.due : due;
-    }
-    MeasuringStatus::Instance().Set(&context_, status);
-}
-
-void CMeasCircuitDlg::OnLoopIdle() {
-    if (loop_.IsMeasuring()) {
-        return; // a late report of an earlier run
-    }
-    run_ = CircuitRun::kIdle;
-    measuring_.reset();
-    cancelPoll_->stop();
-    countdownEdit_->clear();
-    if (outage_.PortLost()) {
-        outage_.Clear(); // nothing tries the port any more
-        list_->ListModel()->RefreshAll();
-    }
-    ReportLoopStatus(LoopPhase::kIdle);
-    Retranslate();
-    UpdateCommandStates();
+    Warn(controller_.StartOrStop(run, rateEdit_->text(), windowTitle()));
 }
 
 void CMeasCircuitDlg::StopAndRelease() {
-    if (shutDown_) {
+    if (controller_.IsShutDown()) {
         return;
     }
-    shutDown_ = true;
-    // After the current module the loop stops; its thread is joined and the port released.
-    loop_.Shutdown();
-    StopPublishing();
-    MeasuringStatus::Instance().Set(&context_, {});
-    measuring_.reset();
-    run_ = CircuitRun::kIdle;
-    CloseAllValueWindows();
-    // The records belong to the bus list, which a later scan may rebuild: keep no slot pointing at them.
-    loop_.Bind(nullptr, nullptr);
-    rows_.clear();
-    list_->ListModel()->SetRowCount(0);
+    valueWindows_->CloseAll(); // they read the stores that go with the loop's slots
+    controller_.Shutdown();
 }
 
 void CMeasCircuitDlg::reject() {
@@ -919,12 +437,12 @@ void CMeasCircuitDlg::reject() {
         return; // a module dialog or bus command of this window is still running
     }
     // A measurement left running is not ended by a stray Escape; the end of the session asks nothing.
-    if (!shutDown_ && loop_.IsMeasuring() && !SessionEnd::Ending() &&
+    if (!controller_.IsShutDown() && controller_.IsMeasuring() && !SessionEnd::Ending() &&
         ShowMessage(this, StopMeasuringQuestion(), windowTitle(), MessageIcon::Question,
                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
         return;
     }
-    if (!shutDown_) {
+    if (!controller_.IsShutDown()) {
         SaveWindowPlacement(kSection);
         list_->SaveColumns(kSection);
     }
@@ -932,284 +450,77 @@ void CMeasCircuitDlg::reject() {
     CPlacementDialog::reject();
 }
 
-// ---- refusals -----------------------------------------------------------------------------------------
-
-bool CMeasCircuitDlg::RefuseWhileMeasuring(int command) {
-    if (!loop_.IsMeasuring()) {
-        return false;
-    }
-    const MeasuringConflict conflict = ConflictWhileMeasuring(command);
-    if (conflict == MeasuringConflict::kNone) {
-        return false;
-    }
-    const QString stop = Text(24777); // the caption of the pressed measuring button
-    const QString text =
-        conflict == MeasuringConflict::kBus
-            ? tr("This command talks to the module over the bus, and the measuring loop is using the bus "
-                 "now.\nStop the measuring loop (\"%1\"), then try again.")
-                  .arg(stop)
-            : tr("This command works on measurement files that the measuring loop is writing now.\nStop the "
-                 "measuring loop (\"%1\"), then try again.")
-                  .arg(stop);
-    ShowMessage(this, text, windowTitle(), MessageIcon::Warning);
-    return true;
-}
-
-bool CMeasCircuitDlg::RequireRecord() {
-    if (CurrentRecord() == nullptr) {
-        ShowMessage(this, Text(24707), windowTitle(), MessageIcon::Warning);
-        return false;
-    }
-    return true;
-}
-
-// ---- value windows ------------------------------------------------------------------------------------
-
-CMeasCircuitDlg::ValueWindow* CMeasCircuitDlg::FindValueWindow(uint16_t serial) {
-    for (ValueWindow& w : valueWindows_) {
-        if (w.serial == serial && w.window != nullptr) {
-            return &w;
-        }
-    }
-    return nullptr;
-}
-
-CPlacementDialog* CMeasCircuitDlg::OpenValueWindow(int row, bool show) {
-    ModuleRecord* record = loop_.RecordAt(static_cast<uint32_t>(row));
-    CMeasValueStore* store = loop_.StoreAt(static_cast<uint32_t>(row));
-    if (record == nullptr || store == nullptr || !windows_.createValueWindow) {
-        return nullptr;
-    }
-    if (ValueWindow* open = FindValueWindow(record->SerialNo())) {
-        open->window->raise();
-        open->window->activateWindow();
-        return open->window;
-    }
-    if (record->enModuleState == msCollision || !store->IsBound()) {
-        return nullptr;
-    }
-    MeasValueView* view = windows_.createValueWindow(context_, parentWidget(), *record, *store);
-    CPlacementDialog* window = view != nullptr ? view->Window() : nullptr;
-    if (window == nullptr) {
-        return nullptr;
-    }
-    connect(window, &CPlacementDialog::childClosed, this, &CMeasCircuitDlg::OnValueWindowClosed);
-    valueWindows_.push_back({record->SerialNo(), view, window});
-    if (show) {
-        window->Create();
-    }
-    return window;
-}
-
-void CMeasCircuitDlg::OnValueWindowClosed(QWidget* window) {
-    std::erase_if(valueWindows_,
-                  [window](const ValueWindow& w) { return w.window == window || w.window == nullptr; });
-}
-
-void CMeasCircuitDlg::CloseValueWindow(uint16_t serial) {
-    if (ValueWindow* w = FindValueWindow(serial)) {
-        QPointer<CPlacementDialog> window = w->window;
-        window->close();
-        // At once, not later: the window reads a value store that is about to go.
-        delete window.data();
-    }
-    std::erase_if(valueWindows_,
-                  [serial](const ValueWindow& w) { return w.serial == serial || w.window == nullptr; });
-}
-
-void CMeasCircuitDlg::CloseAllValueWindows() {
-    while (!valueWindows_.empty()) {
-        CloseValueWindow(valueWindows_.front().serial);
-    }
-}
+// ---- value windows and stored values ---------------------------------------------------------------
 
 void CMeasCircuitDlg::OnDisplayValues() {
-    if (moduleCount_ == 0 || currentRow_ < 0) {
-        return;
+    if (Allowed(C::ID_DISPLAY_VALUES)) {
+        valueWindows_->Open(controller_.CurrentRow(), true);
     }
-    OpenValueWindow(currentRow_, true);
 }
 
 void CMeasCircuitDlg::OnDisplayAll() {
-    if (moduleCount_ == 0) {
+    if (!Allowed(C::ID_DISPLAY_ALL)) {
         return;
     }
     const QScreen* screen = QGuiApplication::screenAt(pos()) != nullptr ? QGuiApplication::screenAt(pos())
                                                                         : QGuiApplication::primaryScreen();
-    const QRect desk = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    int x = desk.left();
-    int y = desk.top();
-    for (int row = 0; row < static_cast<int>(rows_.size()); ++row) {
-        CPlacementDialog* window = OpenValueWindow(row, false);
-        if (window == nullptr) {
-            continue;
-        }
-        const QSize size = window->frameGeometry().size();
-        if (y + size.height() > desk.bottom() && y != desk.top()) {
-            y = desk.top();
-            x += size.width();
-        }
-        window->move(x, y);
-        if (window->isVisible()) {
-            window->showNormal();
-        } else {
-            window->Create();
-        }
-        y += size.height();
-    }
+    valueWindows_->OpenAll(screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768));
 }
 
-// ---- erasing ------------------------------------------------------------------------------------------
-
 bool CMeasCircuitDlg::EraseRow(int row, bool confirm) {
-    CMeasValueStore* store = loop_.StoreAt(static_cast<uint32_t>(row));
-    if (store == nullptr || !store->IsBound() || store->RecordCount() == 0) {
+    if (!controller_.HasStoredValues(row)) {
         return true;
     }
     if (confirm && ShowMessage(this, Text(24667), windowTitle(), MessageIcon::Question,
                                QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         return false;
     }
-    if (!store->Erase()) {
-        ShowMessage(this, Text(24669) + QLatin1Char('\n') + CoreText(store->LastErrorText()), windowTitle(),
-                    MessageIcon::Warning);
+    const QString failure = controller_.EraseValues(row);
+    if (!failure.isEmpty()) {
+        Warn(failure);
         return false;
     }
-    RefreshStoredValue(row);
-    if (ValueWindow* window = FindValueWindow(rows_[static_cast<size_t>(row)].serial)) {
-        window->view->OnNewValue(); // it reads the now empty store again
+    if (const ModuleRecord* record = controller_.Loop().RecordAt(static_cast<uint32_t>(row))) {
+        valueWindows_->Refresh(record->SerialNo()); // it reads the now empty store again
     }
     return true;
 }
 
 void CMeasCircuitDlg::OnErase() {
-    if (moduleCount_ == 0 || currentRow_ < 0 || RefuseWhileMeasuring(ID_ERASE)) {
-        return;
+    if (Allowed(C::ID_ERASE)) {
+        EraseRow(controller_.CurrentRow(), true);
     }
-    EraseRow(currentRow_, true);
 }
 
 void CMeasCircuitDlg::OnEraseAll() {
-    if (moduleCount_ == 0 || RefuseWhileMeasuring(ID_ERASE_ALL)) {
+    if (!Allowed(C::ID_ERASE_ALL) || !controller_.AnyStoredValues() ||
+        ShowMessage(this, Text(24668), windowTitle(), MessageIcon::Question,
+                    QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         return;
     }
-    bool any = false;
-    for (uint32_t i = 0; i < loop_.SlotCount() && !any; ++i) {
-        CMeasValueStore* store = loop_.StoreAt(i);
-        any = store != nullptr && store->IsBound() && store->RecordCount() > 0;
-    }
-    if (!any || ShowMessage(this, Text(24668), windowTitle(), MessageIcon::Question,
-                            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
-        return;
-    }
-    for (int row = 0; row < static_cast<int>(rows_.size()); ++row) {
+    for (int row = 0; row < controller_.Model()->rowCount(); ++row) {
         EraseRow(row, false);
     }
 }
 
-// ---- module commands ----------------------------------------------------------------------------------
-
-void CMeasCircuitDlg::OnRescan() {
-    if (moduleCount_ == 0 || !RequireRecord() || RefuseWhileMeasuring(ID_RESCAN)) {
-        return;
-    }
-    BusActivity activity(context_, this, windowTitle());
-    if (!activity) {
-        activity.ShowRefusal(this);
-        return;
-    }
-    // A record of a known module is overwritten only by that module: after a swap elsewhere on the bus the
-    // station may answer with another one, whose identity would otherwise land in this row and file.
-    PortUser portUser(&context_.portContext);
-    ModuleRecord* record = CurrentRecord();
-    if (!portUser.Acquire()) {
-        ShowMessage(this, PortFailureText(context_.portContext), windowTitle(), MessageIcon::Warning);
-        return;
-    }
-    if (!RefuseOtherModuleAtStation(this, portUser.Port(), *record, record->iaStation)) {
-        return;
-    }
-    if (!RescanModule(portUser, UnitName, *record)) {
-        ShowMessage(this, Text(24671), windowTitle(), MessageIcon::Warning);
-        return;
-    }
-    FillList();
-    list_->setFocus();
-}
-
-void CMeasCircuitDlg::OnActivate() {
-    if (moduleCount_ == 0 || !RequireRecord()) {
-        return;
-    }
-    ModuleRecord* record = CurrentRecord();
-    if (IsCollisionPlaceholder(*record)) {
-        ShowMessage(this, Text(24708), windowTitle(), MessageIcon::Warning);
-        return;
-    }
-    // Through the loop: it may be reading the flag right now on its own thread.
-    loop_.SetModuleDisabled(static_cast<uint32_t>(currentRow_), record->bDisabled == 0);
-    InventoryFileError error;
-    if (!SaveModuleChange(*record, &error)) {
-        ShowMessage(this, CoreText(error.Message()), windowTitle(), MessageIcon::Warning);
-    }
-    RefreshIdentity(currentRow_);
-}
-
-void CMeasCircuitDlg::OnRemove() {
-    if (moduleCount_ == 0 || !RequireRecord()) {
-        return;
-    }
-    const ModuleRecord* record = CurrentRecord();
-    const uint16_t serial = record->SerialNo();
-    if (IsCollisionPlaceholder(*record)) {
-        ShowMessage(this, Text(24708), windowTitle(), MessageIcon::Warning);
-        return;
-    }
-    if (RefuseWhileMeasuring(ID_REMOVE)) {
-        return;
-    }
-    if (ShowMessage(this, Text(24717), windowTitle(), MessageIcon::Information,
-                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
-        return;
-    }
-    CloseValueWindow(serial);
-    loop_.RemoveBySerial(serial); // the slot only points at the record, which the bus list deletes
-    if (RemoveModuleFromBus(context_.busList, *record) == ModuleRemoval::kSaveFailed) {
-        ShowMessage(this, CoreText(context_.busList.LastFileError().Message()), windowTitle(),
-                    MessageIcon::Warning);
-    }
-    moduleCount_ = loop_.SlotCount();
-    countEdit_->setText(QString::number(moduleCount_));
-    currentRow_ = -1;
-    FillList();
-    list_->setFocus();
-}
-
 void CMeasCircuitDlg::OnRecreateAscii() {
-    if (moduleCount_ == 0 || !RequireRecord() || RefuseWhileMeasuring(ID_RECREATE_ASCII)) {
+    if (!Allowed(C::ID_RECREATE_ASCII) || !controller_.CanRecreateAscii()) {
         return;
     }
-    CMeasValueStore* store = loop_.StoreAt(static_cast<uint32_t>(currentRow_));
-    if (store == nullptr || !store->IsBound()) {
-        return;
-    }
+    QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = store->RecreateAscii();
+    const bool ok = controller_.RecreateAscii(&error);
     QApplication::restoreOverrideCursor();
     if (ok) {
         ShowMessage(this, Text(24786), windowTitle(), MessageIcon::Information);
     } else {
-        ShowMessage(this, Text(24787) + QLatin1Char('\n') + CoreText(store->LastErrorText()), windowTitle(),
-                    MessageIcon::Stop);
+        ShowMessage(this, Text(24787) + QLatin1Char('\n') + error, windowTitle(), MessageIcon::Stop);
     }
 }
 
 void CMeasCircuitDlg::OnCopyFiles() {
-    if (moduleCount_ == 0 || RefuseWhileMeasuring(ID_COPY_FILES)) {
-        return;
-    }
-    if (ShowMessage(this, Text(24767), Text(24766), MessageIcon::Question,
-                    QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
+    if (!Allowed(C::ID_COPY_FILES) || ShowMessage(this, Text(24767), Text(24766), MessageIcon::Question,
+                                                  QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         return;
     }
     const char* user = std::getenv("USER");
@@ -1220,107 +531,108 @@ void CMeasCircuitDlg::OnCopyFiles() {
     if (folder.isEmpty()) {
         return;
     }
-    std::vector<CopySource> sources;
-    for (uint32_t i = 0; i < loop_.SlotCount(); ++i) {
-        CMeasValueStore* store = loop_.StoreAt(i);
-        if (store != nullptr && store->IsBound()) {
-            sources.push_back({store->Serial(), store->BinaryPath()});
-        }
-    }
-    const CopyReport report = CopyMeasurementFiles(sources, folder.toStdString());
-    QString text =
-        tr("%n file(s) copied to %1.", nullptr, static_cast<int>(report.copied.size())).arg(folder);
-    if (!report.skipped.empty()) {
-        text += QLatin1Char('\n') + tr("Without measured values (skipped):");
-        for (const auto& file : report.skipped) {
-            text += QStringLiteral("\n  ") + QString::fromStdString(file.filename().string());
-        }
-    }
-    if (!report.failed.empty()) {
-        text += QLatin1Char('\n') + tr("Could not be copied:");
-        for (const auto& [file, reason] : report.failed) {
-            text += QStringLiteral("\n  %1: %2").arg(QString::fromStdString(file.string()), CoreText(reason));
-        }
-    }
-    ShowMessage(this, text, Text(24766),
-                report.failed.empty() ? MessageIcon::Information : MessageIcon::Warning);
+    bool allCopied = false;
+    const QString report = controller_.CopyFiles(folder, &allCopied);
+    ShowMessage(this, report, Text(24766), allCopied ? MessageIcon::Information : MessageIcon::Warning);
 }
 
-void CMeasCircuitDlg::RunModuleDialog(int command, const ModuleWindows::ModalDialog& dialog, bool xvOnly) {
-    if (moduleCount_ == 0 || !dialog || !RequireRecord()) {
+// ---- module commands ----------------------------------------------------------------------------------
+
+void CMeasCircuitDlg::OnRescan() {
+    if (!Allowed(C::ID_RESCAN)) {
         return;
     }
-    ModuleRecord* record = CurrentRecord();
-    if (xvOnly && record->bIsTavikXV == 0) {
-        ShowMessage(this, Text(24708), windowTitle(), MessageIcon::Warning);
+    // The worker identifies the module into a copy; the bus list is not touched until the job has ended.
+    const int row = controller_.CurrentRow();
+    const ModuleRecord* record = controller_.CurrentRecord();
+    const bool started = BusJob::Start(
+        context_, this, windowTitle(),
+        [&port = context_.portContext, copy = *record](BusJobControl&) { return C::Rescan(port, copy); },
+        [this, row, record](const C::RescanOutcome& outcome) {
+            controller_.SetJobRunning(false);
+            if (!outcome.portOpened) {
+                Warn(PortFailureText(context_.portContext));
+            } else if (!ShowStationCheck(this, outcome.check)) {
+                return;
+            } else if (!outcome.identified) {
+                Warn(Text(24671));
+            } else {
+                controller_.ApplyRescan(row, record, outcome.record);
+                list_->setFocus();
+            }
+        });
+    if (started) {
+        controller_.SetJobRunning(true);
+    }
+}
+
+void CMeasCircuitDlg::OnActivate() {
+    if (!Allowed(C::ID_ACTIVATE)) {
         return;
     }
-    if (RefuseWhileMeasuring(command)) {
+    Warn(controller_.ToggleActive());
+}
+
+void CMeasCircuitDlg::OnRemove() {
+    if (!Allowed(C::ID_REMOVE) ||
+        ShowMessage(this, Text(24717), windowTitle(), MessageIcon::Information,
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
         return;
     }
-    const int row = currentRow_;
+    valueWindows_->Close(controller_.CurrentRecord()->SerialNo());
+    Warn(controller_.RemoveCurrent());
+    list_->setFocus();
+}
+
+void CMeasCircuitDlg::RunModuleDialog(int command, const ModuleWindows::ModalDialog& dialog) {
+    if (!Allowed(command)) {
+        return;
+    }
+    const int row = controller_.CurrentRow();
     {
         // The dialog is a local of the entry with this window as its parent: the window stays until it ended.
         WindowOperation operation(this);
-        if (!dialog(context_, this, *record)) {
+        if (!dialog(context_, this, *controller_.CurrentRecord())) {
             return;
         }
     }
-    InventoryFileError error;
-    if (!SaveModuleChange(*record, &error)) {
-        ShowMessage(this, CoreText(error.Message()), windowTitle(), MessageIcon::Warning);
-    }
-    FillList();
-    list_->Select(row);
+    Warn(controller_.SaveDialogChange(row));
 }
 
 void CMeasCircuitDlg::OnEditUserInfo() {
-    RunModuleDialog(ID_EDIT_USER_INFO, windows_.userData, false);
+    RunModuleDialog(C::ID_EDIT_USER_INFO, windows_.userData);
 }
 void CMeasCircuitDlg::OnStationNumber() {
-    // This command has its own text for a missing selection.
-    if (moduleCount_ != 0 && CurrentRecord() == nullptr) {
-        ShowMessage(this, Text(24637), windowTitle(), MessageIcon::Warning);
-        return;
-    }
-    RunModuleDialog(ID_STATION_NUMBER, windows_.changeStationNumber, false);
+    RunModuleDialog(C::ID_STATION_NUMBER, windows_.changeStationNumber);
 }
 void CMeasCircuitDlg::OnResetBaud() {
-    RunModuleDialog(ID_RESET_BAUD, windows_.resetBaud, false);
+    RunModuleDialog(C::ID_RESET_BAUD, windows_.resetBaud);
 }
 void CMeasCircuitDlg::OnError66() {
-    RunModuleDialog(ID_ERROR66, windows_.error66Limit, false);
+    RunModuleDialog(C::ID_ERROR66, windows_.error66Limit);
 }
 void CMeasCircuitDlg::OnActiveCalib() {
-    RunModuleDialog(ID_ACTIVE_CALIB, windows_.activeCalibration, true);
+    RunModuleDialog(C::ID_ACTIVE_CALIB, windows_.activeCalibration);
 }
 void CMeasCircuitDlg::OnOffset() {
-    RunModuleDialog(ID_OFFSET, windows_.offset, true);
+    RunModuleDialog(C::ID_OFFSET, windows_.offset);
 }
 void CMeasCircuitDlg::OnCoefficients() {
-    RunModuleDialog(ID_COEFFICIENTS, windows_.coefficients, true);
+    RunModuleDialog(C::ID_COEFFICIENTS, windows_.coefficients);
 }
 void CMeasCircuitDlg::OnConversionTime() {
-    RunModuleDialog(ID_CONVERSION_TIME, windows_.changeConversionTime, true);
+    RunModuleDialog(C::ID_CONVERSION_TIME, windows_.changeConversionTime);
 }
 void CMeasCircuitDlg::OnAppParams() {
-    RunModuleDialog(ID_APP_PARAMS, windows_.applicationParameters, true);
+    RunModuleDialog(C::ID_APP_PARAMS, windows_.applicationParameters);
 }
 
 void CMeasCircuitDlg::OnHaltState() {
-    if (moduleCount_ == 0 || !RequireRecord()) {
-        return;
-    }
-    ModuleRecord* record = CurrentRecord();
-    if (!HasHaltState(*record)) {
-        ShowMessage(this, Text(24708), windowTitle(), MessageIcon::Warning);
-        return;
-    }
-    if (RefuseWhileMeasuring(ID_HALT_STATE)) {
+    if (!Allowed(C::ID_HALT_STATE)) {
         return;
     }
     WindowOperation operation(this);
-    CHaltMeasStateDlg dialog(context_, this, *record);
+    CHaltMeasStateDlg dialog(context_, this, *controller_.CurrentRecord());
     dialog.exec();
 }
 

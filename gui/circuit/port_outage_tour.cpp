@@ -55,8 +55,8 @@ void EndFaultBus() {
     }
     g_fault->bus->SetUnplugged(false);
     if (g_fault->window != nullptr) {
-        g_fault->window->Loop().Stop();
-        WaitFor([] { return g_fault->window->Running() == CircuitRun::kIdle; }, 60000);
+        g_fault->window->Controller().Loop().Stop();
+        WaitFor([] { return g_fault->window->Controller().Running() == CircuitRun::kIdle; }, 60000);
         delete g_fault->window.data();
     }
     CIniSection(SettingsFilePath(), kRateSection).WriteDWord("dwMeasTime", g_fault->savedRate);
@@ -111,15 +111,17 @@ CMeasCircuitDlg* StartFaultBus(TourContext& tour) {
     const bool measured = WaitFor(
         [window] {
             bool values = false;
-            for (uint32_t row = 0; row < window->ModuleCount() && !values; ++row) {
-                values = !window->CellText(static_cast<int>(row), CMeasCircuitDlg::kColLastMeas).isEmpty();
+            const MeasCircuitModel* model = window->Controller().Model();
+            for (int row = 0; row < model->rowCount() && !values; ++row) {
+                values = !model->index(row, MeasCircuitModel::kColLastMeas).data().toString().isEmpty();
             }
-            return values && window->Loop().State() == MeasLoopState::kWaiting;
+            return values && window->Controller().Loop().State() == MeasLoopState::kWaiting;
         },
         60000);
     if (!measured) {
         std::fprintf(stderr, "terrix: no round on the simulated bus (%u modules, state %d)\n",
-                     window->ModuleCount(), static_cast<int>(window->Loop().State()));
+                     window->Controller().ModuleCount(),
+                     static_cast<int>(window->Controller().Loop().State()));
     }
     return measured ? window : nullptr;
 }
@@ -132,7 +134,7 @@ bool ShowPortLost(TourContext& tour) {
         return false;
     }
     g_fault->bus->SetUnplugged(true); // the adapter pulled out
-    if (!WaitFor([window] { return window->Outage().PortLost(); }, 30000)) {
+    if (!WaitFor([window] { return window->Controller().Outage().PortLost(); }, 30000)) {
         EndFaultBus();
         return false;
     }
@@ -149,8 +151,8 @@ bool ShowPortBack(TourContext& tour) {
     g_fault->bus->SetUnplugged(false);
     const bool back = WaitFor(
         [window] {
-            return window->Outage().GetState() == PortOutageNotice::State::kBack &&
-                   window->Loop().State() == MeasLoopState::kWaiting;
+            return window->Controller().Outage().GetState() == PortOutageNotice::State::kBack &&
+                   window->Controller().Loop().State() == MeasLoopState::kWaiting;
         },
         30000);
     TourContext::Settle(600);
@@ -180,7 +182,7 @@ bool ShowCloseWhileMeasuring(TourContext& tour) {
     });
     window->close();
     SetMessageHandler(std::move(previous));
-    const bool stillMeasuring = window->isVisible() && window->Running() == CircuitRun::kLoop;
+    const bool stillMeasuring = window->isVisible() && window->Controller().Running() == CircuitRun::kLoop;
     EndFaultBus();
     return asked && shot && stillMeasuring;
 }

@@ -1,28 +1,27 @@
-// The measuring circuit window on the simulated bus: rows after a round, the loop, closing while it
-// measures, module commands and refusals, copying the measurement files, its two bus dialogs, and its
-// publishing line against a Mosquitto broker of the test's own.
+// The measuring circuit window: first its controller and model without any widget (command rules, rounds,
+// loops and a lost port on the simulated bus, publishing to a broker of the test's own, list changes), then
+// what the window adds (captions, value windows, closing while measuring, the rescan job, placement) and its
+// two bus dialogs. The bus never waits on this thread.
 
 #include "core/busops/identification.h"
 #include "core/inventory/unit_names.h"
 #include "core/measure/time_stamp.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
+#include "core/platform/pump_wait.h"
 #include "gui/app/bus_job.h"
-#include "gui/app/gui_wait.h"
 #include "gui/app/language.h"
 #include "gui/app/main_frame.h"
-#include "gui/app/measuring_status.h"
 #include "gui/app/session_end.h"
 #include "gui/circuit/bus_dialogs.h"
-#include "gui/circuit/circuit_rules.h"
 #include "gui/circuit/meas_circuit_dlg.h"
-#include "gui/circuit/measuring_refusal.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui_test_support.h"
 #include "sim/sim_scheme.h"
 #include "support/test_broker.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -33,19 +32,23 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
 
 #include <csignal>
 #include <fstream>
+#include <thread>
 
 using namespace terrix;
+using C = MeasCircuitController;
+using M = MeasCircuitModel;
 
 namespace {
 
-// The modules of the built-in scenario, identified once: probes at 1 and 2, the XV module at 3.
-std::vector<ModuleRecord> g_identified;
+std::vector<ModuleRecord> g_identified; // probes at 1 and 2, the XV module at 3
 
+// The probes at stations 1 and 2 and the XV module at 3; empty when the bus does not answer.
 ModuleRecord Placeholder(uint8_t station, ModuleState state, uint16_t serial) {
     ModuleRecord r;
     r.iaStation = station;
@@ -62,6 +65,14 @@ void Fill(BusContext& context, const std::vector<ModuleRecord>& records) {
         r.dwMeasTime = 0;
         context.busList.Add(std::make_unique<ModuleRecord>(r));
     }
+}
+
+QString Cell(C& controller, int row, int column, int role = Qt::DisplayRole) {
+    return controller.Model()->index(row, column).data(role).toString();
+}
+
+bool WaitIdle(C& controller, int ms = 30000) {
+    return QTest::qWaitFor([&] { return controller.Running() == CircuitRun::kIdle; }, ms);
 }
 
 // A value window that counts what the circuit window tells it.
@@ -85,10 +96,6 @@ public:
     }
 };
 
-bool WaitIdle(CMeasCircuitDlg& window, int ms = 30000) {
-    return QTest::qWaitFor([&] { return window.Running() == CircuitRun::kIdle; }, ms);
-}
-
 } // namespace
 
 class TestCircuitWindow : public QObject {
@@ -100,37 +107,48 @@ class TestCircuitWindow : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         RegisterSimTransportScheme();
-        InstallGuiWaitHook();
-        BusContext context;
-        Fill(context, {});
-        PortUser user(&context.portContext);
-        QVERIFY(user.Acquire());
-        for (uint8_t station : {1, 2, 3}) {
-            ModuleRecord record;
-            QVERIFY(IdentifyModule(user.Port(), station, record, UnitName));
-            g_identified.push_back(record);
-        }
-        user.Release();
+        ForbidBusWaitsOnThisThread();
+        std::thread([] { // the modules of the built-in bus, identified once (off this thread)
+            ComPortContext port;
+            port.device = "sim";
+            PortUser user(&port);
+            for (uint8_t station : {1, 2, 3}) {
+                ModuleRecord record;
+                if (user.Acquire() && IdentifyModule(user.Port(), station, record, UnitName)) {
+                    g_identified.push_back(record);
+                }
+            }
+            user.Release();
+        })
+            .join();
+        QCOMPARE(g_identified.size(), size_t{3});
     }
 
-    void init() { messages.Clear(); }
+    void init() {
+        messages.Clear();
+        LoadLanguageModule(QStringLiteral("Terrix English"), true);
+    }
+
+    // ---- the controller and its model, without widgets
 
     // One letter per enabled command (single, loop, rate, display, erase, Display all, Erase all, offset,
     // coefficients, time, application parameters, halt, files), "-" per disabled one.
-    void commandStatesFollowSelectionAndRun() {
+    void commandStatesFollowSelectionRunAndJob() {
         const struct {
             int module;   // -1 none, 0 probe, 2 XV
             int firmware; // low byte for the XV module
             CircuitRun run;
             bool entries;
+            bool job;
             const char* enabled;
-        } cases[] = {{-1, 0, CircuitRun::kIdle, true, "s-r--DE-----f"},
-                     {0, 0, CircuitRun::kIdle, true, "slrdeDE-----f"},
-                     {2, 0x36, CircuitRun::kIdle, true, "slrdeDEocta-f"},
-                     {2, 0x37, CircuitRun::kIdle, true, "slrdeDEoctahf"},
-                     {2, 0x37, CircuitRun::kIdle, false, "slr-e-E----hf"}, // no windows to open
-                     {2, 0x37, CircuitRun::kSingle, true, "s--d-D-------"},
-                     {0, 0, CircuitRun::kLoop, true, "-l-d-D-------"}};
+        } cases[] = {{-1, 0, CircuitRun::kIdle, true, false, "s-r--DE-----f"},
+                     {0, 0, CircuitRun::kIdle, true, false, "slrdeDE-----f"},
+                     {2, 0x36, CircuitRun::kIdle, true, false, "slrdeDEocta-f"},
+                     {2, 0x37, CircuitRun::kIdle, true, false, "slrdeDEoctahf"},
+                     {2, 0x37, CircuitRun::kIdle, false, false, "slr-e-E----hf"}, // no windows to open
+                     {2, 0x37, CircuitRun::kSingle, true, false, "s--d-D-------"},
+                     {0, 0, CircuitRun::kLoop, true, false, "-l-d-D-------"},
+                     {2, 0x37, CircuitRun::kIdle, true, true, "---d-D-------"}}; // a rescan runs
         for (const auto& t : cases) {
             ModuleRecord record =
                 t.module >= 0 ? g_identified[static_cast<size_t>(t.module)] : ModuleRecord{};
@@ -139,6 +157,7 @@ private Q_SLOTS:
             in.moduleCount = 3;
             in.current = t.module >= 0 ? &record : nullptr;
             in.run = t.run;
+            in.jobRuns = t.job;
             in.hasValueWindow = in.hasOffset = in.hasCoefficients = in.hasConversionTime =
                 in.hasApplicationParameters = t.entries;
             const CircuitCommands c = CircuitCommandStates(in);
@@ -149,61 +168,114 @@ private Q_SLOTS:
                 got += on ? QLatin1Char("slrdeDEoctahf"[got.size()]) : QLatin1Char('-');
             }
             QCOMPARE(got, QString::fromLatin1(t.enabled));
+            QCOMPARE(c.menuRemove, !t.job);
         }
     }
 
-    // One round fills the rows of the identified, active modules only; its button reads "stop" meanwhile. A
-    // module's value window hears of each new value; removing the module closes it first.
+    // Without a row, on the wrong module, while a job runs: refused, with the reason where there is one.
+    // While the loop measures, what needs neither the bus nor the files runs; the rest names the reason in
+    // the user's language.
+    void commandChecksSayWhyNot() {
+        BusContext context;
+        ModuleRecord xv = g_identified[2];
+        xv.stationInfo.wFirmwareVersion = 0x2337;
+        Fill(context, {g_identified[0], xv, Placeholder(40, msCollision, 0xFFFF)});
+        ModuleWindows dialogs; // every module dialog but the offset's (none is opened here)
+        const auto none = [](BusContext&, QWidget*, ModuleRecord&) { return false; };
+        dialogs.changeStationNumber = dialogs.changeConversionTime = dialogs.coefficients =
+            dialogs.applicationParameters = dialogs.activeCalibration = dialogs.error66Limit =
+                dialogs.resetBaud = dialogs.userData = none;
+        C controller(context, dialogs);
+        // clang-format off
+        const struct {
+            int row;     // -1 none, 0 probe, 1 XV, 2 collision
+            int command;
+            int refusal; // 0 runs, -1 refused silently, else the text's number
+        } idle[] = {
+            {-1, C::ID_RESCAN, 24707}, {-1, C::ID_STATION_NUMBER, 24637}, {-1, C::ID_ERASE, -1},
+            {-1, C::ID_COPY_FILES, 0}, {-1, C::ID_EDIT_USER_INFO, 24707}, {0, C::ID_ACTIVE_CALIB, 24708},
+            {0, C::ID_HALT_STATE, 24708}, {0, C::ID_OFFSET, -1} /* no dialog */, {1, C::ID_ACTIVE_CALIB, 0},
+            {1, C::ID_HALT_STATE, 0}, {2, C::ID_REMOVE, 24708}, {2, C::ID_ACTIVATE, 24708},
+            {2, C::ID_RECREATE_ASCII, 0}};
+        // clang-format on
+        for (const auto& t : idle) {
+            controller.SetCurrentRow(t.row);
+            const C::Verdict verdict = controller.Check(t.command);
+            QVERIFY2(verdict.allowed == (t.refusal == 0) &&
+                         verdict.refusal ==
+                             (t.refusal > 0 ? FindText(TextKind::String, t.refusal) : QString()),
+                     qPrintable(QStringLiteral("row %1, command %2").arg(t.row).arg(t.command)));
+        }
+        controller.SetJobRunning(true);
+        QVERIFY(!controller.Check(C::ID_RESCAN).allowed && controller.Check(C::ID_RESCAN).refusal.isEmpty());
+        QVERIFY(controller.Check(C::ID_DISPLAY_VALUES).allowed);
+        controller.SetJobRunning(false);
+
+        LoadLanguageModule(QStringLiteral("Terrix Deutsch"), true);
+        controller.SetCurrentRow(1);
+        QCOMPARE(controller.StartOrStop(CircuitRun::kLoop, QStringLiteral("30"), QStringLiteral("test")),
+                 QString());
+        const QString bus = QStringLiteral("spricht das Modul über den Bus an");
+        const QString files = QStringLiteral("arbeitet mit Meßdateien");
+        const std::pair<int, QString> measuring[] = {
+            {C::ID_DISPLAY_VALUES, {}}, {C::ID_DISPLAY_ALL, {}},      {C::ID_EDIT_USER_INFO, {}},
+            {C::ID_ACTIVATE, {}},       {C::ID_RESCAN, bus},          {C::ID_STATION_NUMBER, bus},
+            {C::ID_RESET_BAUD, bus},    {C::ID_ERROR66, bus},         {C::ID_ACTIVE_CALIB, bus},
+            {C::ID_COEFFICIENTS, bus},  {C::ID_CONVERSION_TIME, bus}, {C::ID_APP_PARAMS, bus},
+            {C::ID_HALT_STATE, bus},    {C::ID_REMOVE, files},        {C::ID_RECREATE_ASCII, files},
+            {C::ID_ERASE, files},       {C::ID_ERASE_ALL, files},     {C::ID_COPY_FILES, files}};
+        for (const auto& [command, reason] : measuring) {
+            const C::Verdict verdict = controller.Check(command);
+            QVERIFY2(verdict.allowed == reason.isEmpty() && verdict.refusal.contains(reason) &&
+                         (reason.isEmpty() || verdict.refusal.contains(QString::fromUtf8(
+                                                  "Halten Sie die Meßschleife an („Stop“)"))),
+                     qPrintable(QString::number(command) + ": " + verdict.refusal));
+        }
+        controller.StartOrStop(CircuitRun::kLoop, {}, {});
+        QVERIFY(WaitIdle(controller));
+    }
+
+    // One round fills the rows of the identified, active modules only, reporting each new value; the rows
+    // carry their state's colours, and the rate is kept for the next start.
     void singleRoundFillsOnlyMeasuredRows() {
-        LoadLanguageModule(QStringLiteral("Terrix English"), true);
         BusContext context;
         ModuleRecord disabled = g_identified[1];
         disabled.bDisabled = 1;
         Fill(context, {g_identified[0], disabled, g_identified[2], Placeholder(40, msFailed, 5),
                        Placeholder(41, msNotIdentified, 6)});
-        QPointer<FakeValueWindow> opened;
-        ModuleWindows windows;
-        windows.createValueWindow = [&](BusContext&, QWidget* owner, ModuleRecord&, CMeasValueStore&) {
-            auto* view = new FakeValueWindow(owner);
-            opened = view;
-            return static_cast<MeasValueView*>(view);
-        };
-        CMeasCircuitDlg window(context, nullptr, windows);
-        window.show();
-        window.List()->Select(0);
-        window.DisplayButton()->click();
-        QVERIFY(opened != nullptr && opened->isVisible());
-        window.RateEdit()->setText(QStringLiteral("0"));
-        const QString caption = window.SingleButton()->text();
-        window.SingleButton()->click();
-        QCOMPARE(window.SingleButton()->text(), Text(24777));
-        QVERIFY(!window.LoopButton()->isEnabled());
-        QVERIFY(WaitIdle(window));
-        QCOMPARE(window.SingleButton()->text(), caption);
-        QVERIFY(window.LoopButton()->isEnabled());
+        C controller(context, {});
+        QAbstractItemModelTester tester(controller.Model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy values(&controller, &C::newValue);
+        QCOMPARE(controller.StartOrStop(CircuitRun::kSingle, QStringLiteral("0"), QStringLiteral("test")),
+                 QString());
+        QCOMPARE(controller.Running(), CircuitRun::kSingle);
+        QVERIFY(!controller.Commands().measLoop);
+        QVERIFY(WaitIdle(controller));
+        QCOMPARE(values.count(), 2);
         const bool measured[] = {true, false, true, false, false};
         for (int row = 0; row < 5; ++row) {
-            const QString value = window.CellText(row, CMeasCircuitDlg::kColValue);
+            const QString value = Cell(controller, row, M::kColValue);
             QVERIFY2(value.isEmpty() != measured[row], qPrintable(QString::number(row) + ": " + value));
-            QCOMPARE(window.CellText(row, CMeasCircuitDlg::kColValues), measured[row] ? "1" : "0");
+            QCOMPARE(Cell(controller, row, M::kColValues), measured[row] ? "1" : "0");
         }
         // Both channels of a probe with their units, three spaces apart.
         QVERIFY2(QRegularExpression(QStringLiteral("^[0-9.]+ %   [0-9.]+ \u00b0C$"))
-                     .match(window.CellText(0, CMeasCircuitDlg::kColValue))
+                     .match(Cell(controller, 0, M::kColValue))
                      .hasMatch(),
-                 qPrintable(window.CellText(0, CMeasCircuitDlg::kColValue)));
+                 qPrintable(Cell(controller, 0, M::kColValue)));
         QCOMPARE(CIniSection(SettingsFilePath(), "MeasCircDlg").ReadDWord("dwMeasTime", 20), 0u);
-        QCOMPARE(opened->newValues, 1);
-        window.List()->Select(0);
-        window.MenuAction(CMeasCircuitDlg::ID_REMOVE)->trigger();
-        QVERIFY(opened.isNull());
-        QCOMPARE(window.ModuleCount(), 4u);
+        const QAbstractItemModel* model = controller.Model();
+        QCOMPARE(model->index(3, M::kColStation).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 0, 0));
+        QCOMPARE(model->index(4, M::kColStation).data(Qt::BackgroundRole).value<QColor>(),
+                 QColor(230, 230, 0));
+        QVERIFY(!model->index(0, M::kColStation).data(Qt::BackgroundRole).isValid());
+        QCOMPARE(model->headerData(M::kColValues, Qt::Horizontal).toString(), Text(24748));
     }
 
     // With a broker in the settings, measuring starts publishing: the line says why it waits and how many
     // records do, and that it is connected once the broker runs.
     void publishingLineFollowsThePublisher() {
-        LoadLanguageModule(QStringLiteral("Terrix English"), true);
         test::TestBroker broker;
         QVERIFY2(broker.Start(), broker.Log().c_str());
         broker.Stop();
@@ -212,91 +284,31 @@ private Q_SLOTS:
         QVERIFY(WritePublishSettings(SettingsFilePath(), settings));
         BusContext context;
         Fill(context, {g_identified[0]});
-        CMeasCircuitDlg window(context, nullptr, ModuleWindows{});
-        window.show();
-        QVERIFY(window.PublishLabel()->isHidden());
-        window.RateEdit()->setText(QStringLiteral("0"));
-        window.SingleButton()->click();
-        QVERIFY(WaitIdle(window));
-        const QString stored = window.CellText(0, CMeasCircuitDlg::kColValues);
+        C controller(context, {});
+        QVERIFY(controller.Publishing().text.isEmpty());
+        controller.StartOrStop(CircuitRun::kSingle, QStringLiteral("0"), QStringLiteral("test"));
+        QVERIFY(WaitIdle(controller));
+        const QString stored = Cell(controller, 0, M::kColValues);
         const QString where = QString::fromStdString("127.0.0.1:" + std::to_string(broker.Port()));
         QTRY_COMPARE_WITH_TIMEOUT(
-            window.PublishLabel()->text(),
+            controller.Publishing().text,
             QStringLiteral("Publishing to %1 waits (connection refused); records waiting: %2")
                 .arg(where, stored),
             10000);
-        QVERIFY(window.PublishLabel()->isVisible());
-        QVERIFY(window.PublishLabel()->toolTip().startsWith(QStringLiteral("Connection refused")));
+        QVERIFY(!controller.Publishing().good);
+        QVERIFY(controller.Publishing().tip.startsWith(QStringLiteral("Connection refused")));
         QVERIFY(broker.Start());
         QTRY_COMPARE_WITH_TIMEOUT(
-            window.PublishLabel()->text(),
+            controller.Publishing().text,
             QStringLiteral("Publishing to %1: connected; records waiting: 0").arg(where), 15000);
-        window.close(); // stops the publisher
+        QVERIFY(controller.Publishing().good);
+        controller.Shutdown(); // stops the publisher
+        QVERIFY(controller.Publishing().text.isEmpty());
         QVERIFY(WritePublishSettings(SettingsFilePath(), {}));
-    }
-
-    // Closing the window while the loop measures stops it (AddressSanitizer watches the values on their way).
-    // The first open shows every column where the screen is wide enough; a stored placement still wins.
-    void firstOpenShowsEveryColumn() {
-        CIniSection(SettingsFilePath(), "MeasCircDlg").ResetSection("MeasCircDlg");
-        BusContext context;
-        Fill(context, {g_identified[0], g_identified[2]});
-        QRect stored;
-        {
-            CMeasCircuitDlg window(context, nullptr, {});
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            const int columns = window.List()->horizontalHeader()->length();
-            const int available = window.screen()->availableGeometry().width();
-            // (The test platform's screen is narrower than the window's own layout: then nothing changes.)
-            QVERIFY2(window.List()->viewport()->width() >= columns || window.width() >= available,
-                     qPrintable(QStringLiteral("columns %1, list %2, window %3, screen %4")
-                                    .arg(columns)
-                                    .arg(window.List()->viewport()->width())
-                                    .arg(window.width())
-                                    .arg(available)));
-            window.setGeometry(40, 50, 500, 300);
-            stored = window.geometry();
-            QVERIFY(window.SaveWindowPlacement("MeasCircDlg"));
-        }
-        CMeasCircuitDlg again(context, nullptr, {});
-        again.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&again));
-        QCOMPARE(again.geometry(), stored);
-    }
-
-    void loopStopsByItsButtonAndByClosing() {
-        BusContext context;
-        Fill(context, {g_identified[0], g_identified[2]});
-        auto* window = new CMeasCircuitDlg(context, nullptr, {});
-        window->Create();
-        window->RateEdit()->setText(QStringLiteral("0"));
-        window->LoopButton()->click();
-        QCOMPARE(window->Running(), CircuitRun::kLoop);
-        QVERIFY(QTest::qWaitFor([&] { return !window->CellText(1, CMeasCircuitDlg::kColValue).isEmpty(); },
-                                30000));
-        window->LoopButton()->click();
-        QVERIFY(WaitIdle(*window));
-        QVERIFY(window->SingleButton()->isEnabled());
-        QCOMPARE(context.portContext.hPort, kInvalidPort);
-
-        window->LoopButton()->click();
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                return window->Loop().State() == MeasLoopState::kMeasuring ||
-                       window->Loop().State() == MeasLoopState::kWaiting;
-            },
-            5000));
-        QPointer<CMeasCircuitDlg> alive(window);
-        window->close();
-        QTRY_VERIFY(alive.isNull()); // deleted on close
-        QCOMPARE(context.portContext.hPort, kInvalidPort);
-        QVERIFY(!PortUser::IsReserved(context.portContext));
     }
 
     // What the window says of a lost port and of its return, in either order of events it may see.
     void portOutageNoticeTexts() {
-        LoadLanguageModule(QStringLiteral("Terrix English"), true);
         PortOutageNotice notice;
         const QDateTime lostAt(QDate(2026, 12, 7), QTime(14, 3, 12));
         notice.Back(5, lostAt); // no loss reported: nothing to say
@@ -326,182 +338,169 @@ private Q_SLOTS:
         LoadLanguageModule(QStringLiteral("Terrix Deutsch"), true);
         QVERIFY2(notice.Text().startsWith(QStringLiteral("Verbindung zu /dev/ttyUSB0")),
                  qPrintable(notice.Text()));
-        LoadLanguageModule(QStringLiteral("Terrix English"), true);
         notice.Clear();
         QVERIFY(notice.Text().isEmpty());
     }
 
-    // The simulated adapter pulled out while the loop measures: the window says so above the list, marks the
-    // measured modules, and tells the frame it waits for the port; plugged in again, measuring goes on by
-    // itself and the window says so. Closing it meanwhile asks; No keeps it measuring.
+    // The simulated adapter pulled out while the loop measures: the notice says so, the measured modules are
+    // marked, and the frame learns that the loop waits for the port; plugged in again, measuring goes on by
+    // itself until it is asked to stop.
     void lostPortIsShownAndMeasuringGoesOnWhenItIsBack() {
-        LoadLanguageModule(QStringLiteral("Terrix English"), true);
         std::string error;
         const std::shared_ptr<sim::VirtualBus> bus = sim::SharedBus("", error);
         QVERIFY(bus != nullptr);
         BusContext context;
         Fill(context, {g_identified[0], g_identified[2]});
-        CMeasCircuitDlg window(context, nullptr, {});
-        window.show();
-        window.RateEdit()->setText(QStringLiteral("1"));
-        window.LoopButton()->click();
-        const auto values = [&] { return window.CellText(1, CMeasCircuitDlg::kColValues).toInt(); };
+        C controller(context, {});
+        controller.StartOrStop(CircuitRun::kLoop, QStringLiteral("1"), QStringLiteral("test"));
+        const auto values = [&] { return Cell(controller, 1, M::kColValues).toInt(); };
         QVERIFY(QTest::qWaitFor([&] { return values() >= 1; }, 30000));
-        QVERIFY(window.OutageLabel()->isHidden());
 
         bus->SetUnplugged(true);
-        QVERIFY(QTest::qWaitFor([&] { return window.Outage().PortLost(); }, 30000));
-        QVERIFY(window.OutageLabel()->isVisible());
-        QVERIFY2(window.OutageLabel()->text().startsWith(QStringLiteral("Connection to sim lost at ")),
-                 qPrintable(window.OutageLabel()->text()));
-        const QAbstractItemModel* model = window.List()->model();
-        QCOMPARE(model->data(model->index(0, CMeasCircuitDlg::kColStatus), Qt::ToolTipRole).toString(),
+        QVERIFY(QTest::qWaitFor([&] { return controller.Outage().PortLost(); }, 30000));
+        QVERIFY2(controller.Outage().Text().startsWith(QStringLiteral("Connection to sim lost at ")),
+                 qPrintable(controller.Outage().Text()));
+        QCOMPARE(Cell(controller, 0, M::kColStatus, Qt::ToolTipRole),
                  QStringLiteral("No connection: the port's device has gone"));
         QTRY_COMPARE(MeasuringStatus::Instance().Get(&context).phase, LoopPhase::kPortLost);
-        QCOMPARE(window.Running(), CircuitRun::kLoop);
+        QCOMPARE(controller.Running(), CircuitRun::kLoop);
         const int valuesWhileLost = values();
 
-        // Closing asks; No keeps everything running.
-        messages.answers = {QMessageBox::No};
-        window.close();
-        QCOMPARE(messages.Texts(), QStringList{StopMeasuringQuestion()});
-        QVERIFY(window.isVisible());
-
         bus->SetUnplugged(false);
-        QVERIFY(QTest::qWaitFor([&] { return window.Outage().GetState() == PortOutageNotice::State::kBack; },
-                                30000));
-        QVERIFY2(window.OutageLabel()->text().contains(QStringLiteral(" after a gap of 00:00:")),
-                 qPrintable(window.OutageLabel()->text()));
-        QVERIFY(model->data(model->index(0, CMeasCircuitDlg::kColStatus), Qt::ToolTipRole).isNull());
+        QVERIFY(QTest::qWaitFor(
+            [&] { return controller.Outage().GetState() == PortOutageNotice::State::kBack; }, 30000));
+        QVERIFY(controller.Outage().Text().contains(QStringLiteral(" after a gap of 00:00:")));
+        QVERIFY(Cell(controller, 0, M::kColStatus, Qt::ToolTipRole).isEmpty());
         QVERIFY(QTest::qWaitFor([&] { return values() > valuesWhileLost; }, 30000));
 
-        messages.Clear();
-        window.close(); // Yes: stop and close
-        QCOMPARE(messages.Texts(), QStringList{StopMeasuringQuestion()});
-        QVERIFY(!window.isVisible());
+        // Asking again stops the loop; the port is closed and free afterwards.
+        QCOMPARE(controller.StartOrStop(CircuitRun::kSingle, {}, {}), QString());
+        QVERIFY(WaitIdle(controller));
         QCOMPARE(MeasuringStatus::Instance().Get(&context).phase, LoopPhase::kIdle);
+        QCOMPARE(context.portContext.hPort, kInvalidPort);
         QVERIFY(!PortUser::IsReserved(context.portContext));
     }
 
-    // While the loop measures, bus and deleting commands are refused; the frame's status bar says when the
-    // next round is due; closing the program asks first and stops the loop on Yes.
-    void closingTheFrameStopsTheLoop() {
+    // (De)activating writes the module file each time; removing the last module leaves no row and no current
+    // one.
+    void activateAndRemove() {
+        BusContext context;
+        Fill(context, {g_identified[0], Placeholder(77, msIdentified, 777)});
+        C controller(context, {});
+        controller.SetCurrentRow(1);
+        for (int expected : {1, 0, 1}) {
+            QCOMPARE(controller.ToggleActive(), QString());
+            CIniSection file = CIniSection::ForModule(777);
+            file.SetSection("ModuleInfo");
+            QCOMPARE(file.ReadInt("bDisabled", -1), expected);
+        }
+        for (int left : {1, 0}) {
+            controller.SetCurrentRow(0);
+            QCOMPARE(controller.RemoveCurrent(), QString());
+            QCOMPARE(controller.ModuleCount(), uint32_t(left));
+            QCOMPARE(controller.Model()->rowCount(), left);
+            QCOMPARE(controller.CurrentRow(), -1);
+        }
+        QVERIFY(!controller.Commands().singleMeas);
+    }
+
+    // Copying: a missing file is skipped, a file that cannot be written is named with its reason.
+    void copyNamesFailuresAndSkipsMissingFiles() {
+        namespace fs = std::filesystem;
+        const fs::path dir = data_.Path().toStdString();
+        fs::create_directories(dir / "src");
+        fs::create_directories(dir / "medium" / "3.BinMeasData"); // a folder where the copy should go
+        for (const char* name : {"1.BinMeasData", "3.BinMeasData"}) {
+            std::ofstream(dir / "src" / name) << "records";
+        }
+        const CopyReport report = CopyMeasurementFiles({{1, dir / "src" / "1.BinMeasData"},
+                                                        {2, dir / "src" / "2.BinMeasData"},
+                                                        {3, dir / "src" / "3.BinMeasData"}},
+                                                       dir / "medium");
+        QCOMPARE(report.skipped, std::vector<fs::path>{dir / "src" / "2.BinMeasData"});
+        QCOMPARE(report.failed.size(), 1u);
+        QCOMPARE(report.failed[0].first, dir / "src" / "3.BinMeasData");
+        QVERIFY(fs::exists(dir / "medium" / "1.BinMeasData"));
+
+        fs::create_directories(dir / "root" / "media" / "tech" / "STICK");
+        QCOMPARE(RemovableMediaStart("tech", "/home/tech", dir / "root"),
+                 dir / "root" / "media" / "tech" / "STICK");
+        QCOMPARE(RemovableMediaStart("other", "/home/other", dir / "root"), fs::path("/home/other"));
+    }
+
+    // ---- the window
+
+    // The first open shows every column where the screen is wide enough; a stored placement still wins.
+    void firstOpenShowsEveryColumn() {
+        CIniSection(SettingsFilePath(), "MeasCircDlg").ResetSection("MeasCircDlg");
+        BusContext context;
+        Fill(context, {g_identified[0], g_identified[2]});
+        QRect stored;
+        {
+            CMeasCircuitDlg window(context, nullptr, {});
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            const int columns = window.List()->horizontalHeader()->length();
+            const int available = window.screen()->availableGeometry().width();
+            // (The test platform's screen is narrower than the window's own layout: then nothing changes.)
+            QVERIFY2(window.List()->viewport()->width() >= columns || window.width() >= available,
+                     qPrintable(QStringLiteral("columns %1, window %2").arg(columns).arg(window.width())));
+            window.setGeometry(40, 50, 500, 300);
+            stored = window.geometry();
+            QVERIFY(window.SaveWindowPlacement("MeasCircDlg"));
+        }
+        CMeasCircuitDlg again(context, nullptr, {});
+        again.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        QCOMPARE(again.geometry(), stored);
+    }
+
+    // In the frame: the pressed measuring button reads "stop" while the loop runs, the status bar says when
+    // the next round is due, and a module's value window hears of each new value. Closing the program asks
+    // once; No keeps the loop running, Yes stops it and closes the value window with the circuit window.
+    void measuringInTheFrameAndClosingIt() {
+        QPointer<FakeValueWindow> opened;
         FrameWindows windows;
         RegisterCircuitWindows(windows);
+        windows.moduleWindows.createValueWindow = [&](BusContext&, QWidget* owner, ModuleRecord&,
+                                                      CMeasValueStore&) {
+            opened = new FakeValueWindow(owner);
+            return static_cast<MeasValueView*>(opened.data());
+        };
         CMainFrame frame(windows);
         Fill(*frame.GetBusContext(), {g_identified[0]});
         frame.show();
         frame.OnDisplay();
         auto* window = qobject_cast<CMeasCircuitDlg*>(frame.CircuitWindow());
         QVERIFY(window != nullptr);
+        window->List()->Select(0);
+        window->MenuAction(C::ID_DISPLAY_VALUES)->trigger();
+        QVERIFY(opened != nullptr && opened->isVisible());
         window->RateEdit()->setText(QStringLiteral("30"));
         window->LoopButton()->click();
-        QVERIFY(BusActivity::IsBusy(*frame.GetBusContext()));
-        const QString bus = QStringLiteral("talks to the module over the bus");
-        const QString files = QStringLiteral("works on measurement files");
-        const std::pair<int, QString> commands[] = {{CMeasCircuitDlg::ID_RESCAN, bus},
-                                                    {CMeasCircuitDlg::ID_REMOVE, files},
-                                                    {CMeasCircuitDlg::ID_RECREATE_ASCII, files}};
-        for (const auto& [id, text] : commands) {
-            messages.Clear();
-            window->MenuAction(id)->trigger();
-            QVERIFY2(messages.Texts().size() == 1 && messages.Texts()[0].contains(text),
-                     qPrintable(QString::number(id)));
-        }
-        QCOMPARE(window->ModuleCount(), 1u);
+        QCOMPARE(window->LoopButton()->text(), Text(24777));
+        QVERIFY(!window->SingleButton()->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(frame.MeasuringPane()->text().startsWith(
                                      QStringLiteral("Measuring loop running: next round at ")),
                                  30000);
-        QVERIFY(frame.MeasuringPane()->isVisible());
+        QCOMPARE(opened->newValues, 1);
+        QVERIFY(!window->List()->CellTextAt(0, M::kColValue).isEmpty()); // the list shows the model
 
-        messages.Clear();
         messages.answers = {QMessageBox::No};
         frame.close();
         QCOMPARE(messages.Texts(), QStringList{StopMeasuringQuestion()});
         QVERIFY(frame.isVisible());
-        QCOMPARE(window->Running(), CircuitRun::kLoop);
+        QCOMPARE(window->Controller().Running(), CircuitRun::kLoop);
 
         messages.Clear();
         frame.close();
         QVERIFY(QTest::qWaitFor([&] { return !frame.isVisible(); }, 10000));
         // Asked once: the window, stopped by then, asks no more.
         QCOMPARE(messages.Texts(), QStringList{StopMeasuringQuestion()});
+        QVERIFY(opened.isNull());
         QVERIFY(frame.MeasuringPane()->isHidden());
         QVERIFY(frame.CircuitWindow() == nullptr);
         QVERIFY(!PortUser::IsReserved(frame.GetBusContext()->portContext));
-    }
-
-    // While measuring, what needs neither the bus nor the files runs; the rest waits for the loop to stop.
-    void commandsThatMustWaitForTheLoop() {
-        using W = CMeasCircuitDlg;
-        const std::pair<int, MeasuringConflict> rules[] = {{W::ID_DISPLAY_VALUES, MeasuringConflict::kNone},
-                                                           {W::ID_DISPLAY_ALL, MeasuringConflict::kNone},
-                                                           {W::ID_EDIT_USER_INFO, MeasuringConflict::kNone},
-                                                           {W::ID_ACTIVATE, MeasuringConflict::kNone},
-                                                           {W::ID_RESCAN, MeasuringConflict::kBus},
-                                                           {W::ID_STATION_NUMBER, MeasuringConflict::kBus},
-                                                           {W::ID_RESET_BAUD, MeasuringConflict::kBus},
-                                                           {W::ID_ERROR66, MeasuringConflict::kBus},
-                                                           {W::ID_ACTIVE_CALIB, MeasuringConflict::kBus},
-                                                           {W::ID_OFFSET, MeasuringConflict::kBus},
-                                                           {W::ID_COEFFICIENTS, MeasuringConflict::kBus},
-                                                           {W::ID_CONVERSION_TIME, MeasuringConflict::kBus},
-                                                           {W::ID_APP_PARAMS, MeasuringConflict::kBus},
-                                                           {W::ID_HALT_STATE, MeasuringConflict::kBus},
-                                                           {W::ID_REMOVE, MeasuringConflict::kFiles},
-                                                           {W::ID_RECREATE_ASCII, MeasuringConflict::kFiles},
-                                                           {W::ID_ERASE, MeasuringConflict::kFiles},
-                                                           {W::ID_ERASE_ALL, MeasuringConflict::kFiles},
-                                                           {W::ID_COPY_FILES, MeasuringConflict::kFiles}};
-        for (const auto& [command, conflict] : rules) {
-            QVERIFY2(ConflictWhileMeasuring(command) == conflict, qPrintable(QString::number(command)));
-        }
-
-        // The window: the user info opens while the loop measures, the station number is refused with the
-        // reason in the user's language; without a selected row it asks for one (24637). The active
-        // calibration is a command of the module menu, for XV modules.
-        LoadLanguageModule(QStringLiteral("Terrix Deutsch"), true);
-        BusContext context;
-        Fill(context, {g_identified[0], g_identified[2]});
-        std::vector<int> opened;
-        ModuleWindows windows;
-        const auto dialog = [&opened](int command) {
-            return [&opened, command](BusContext&, QWidget*, ModuleRecord&) {
-                opened.push_back(command);
-                return false;
-            };
-        };
-        windows.userData = dialog(W::ID_EDIT_USER_INFO);
-        windows.changeStationNumber = dialog(W::ID_STATION_NUMBER);
-        windows.activeCalibration = dialog(W::ID_ACTIVE_CALIB);
-        CMeasCircuitDlg window(context, nullptr, windows);
-        window.show();
-        QAction* activeCalib = window.MenuAction(W::ID_ACTIVE_CALIB);
-        QVERIFY(activeCalib != nullptr && activeCalib->isEnabled());
-        QCOMPARE(activeCalib->text(), QStringLiteral("Aktive Kalibrierung setzen"));
-        window.List()->Select(0); // a probe
-        activeCalib->trigger();
-        window.List()->Select(1); // the XV module
-        activeCalib->trigger();
-        QCOMPARE(messages.Texts(), QStringList{Text(24708)});
-        window.List()->setCurrentIndex(QModelIndex());
-        window.MenuAction(W::ID_STATION_NUMBER)->trigger();
-        QCOMPARE(messages.Texts(), (QStringList{Text(24708), Text(24637)}));
-
-        messages.Clear();
-        window.List()->Select(1);
-        window.RateEdit()->setText(QStringLiteral("30"));
-        window.LoopButton()->click();
-        QVERIFY(window.Loop().IsMeasuring());
-        window.MenuAction(W::ID_EDIT_USER_INFO)->trigger();
-        window.MenuAction(W::ID_STATION_NUMBER)->trigger();
-        QCOMPARE(messages.Texts().size(), 1);
-        QVERIFY2(messages.Texts()[0].contains(QString::fromUtf8("Halten Sie die Meßschleife an („Stop“)")),
-                 qPrintable(messages.Texts()[0]));
-        QCOMPARE(opened, (std::vector<int>{W::ID_ACTIVE_CALIB, W::ID_EDIT_USER_INFO}));
-        window.LoopButton()->click();
-        QVERIFY(WaitIdle(window));
-        LoadLanguageModule(QStringLiteral("Terrix English"), true);
     }
 
     // Only a double click or a key opens a value window, also where the desktop opens items on one click.
@@ -531,57 +530,42 @@ private Q_SLOTS:
         QCOMPARE(opened, 2);
     }
 
-    void removeActivateAndRescan() {
-        BusContext context;
-        Fill(context, {g_identified[0], Placeholder(77, msIdentified, 777)});
-        CMeasCircuitDlg window(context, nullptr, {});
-        window.show();
-
-        window.List()->Select(1);
-        window.MenuAction(CMeasCircuitDlg::ID_RESCAN)->trigger();
-        QCOMPARE(messages.Texts(), QStringList{Text(24671)});
-        QCOMPARE(window.CellText(1, CMeasCircuitDlg::kColSerial), QStringLiteral("777"));
-        QCOMPARE(window.CellText(1, CMeasCircuitDlg::kColStation), QStringLiteral("77"));
-
-        for (int expected : {1, 0}) {
-            window.MenuAction(CMeasCircuitDlg::ID_ACTIVATE)->trigger();
-            CIniSection file = CIniSection::ForModule(777);
-            file.SetSection("ModuleInfo");
-            QCOMPARE(file.ReadInt("bDisabled", -1), expected);
+    // The rescan runs as a bus job: meanwhile the window's other commands are off. A module that does not
+    // answer, or another module at the station, leaves the row as it was; the module itself refreshes it and
+    // keeps its active switch.
+    void rescanRunsAsAJob() {
+        ModuleRecord stale = g_identified[2]; // switched off, with an out-of-date count
+        stale.bDisabled = 1;
+        stale.dwNumberOfMeas0 = 99;
+        ModuleRecord moved = stale; // another module answers at its station
+        moved.stationInfo.wSerialNo = 4242;
+        const struct {
+            ModuleRecord record;
+            QString message; // contained in the one message; empty for none
+            QString convCount;
+        } cases[] = {{Placeholder(77, msIdentified, 777), Text(24671), QStringLiteral("0/0")},
+                     {moved, QStringLiteral("(serial number 4242)"), QStringLiteral("99")},
+                     {stale, {}, QString::number(g_identified[2].dwNumberOfMeas0)}};
+        for (const auto& t : cases) {
+            messages.Clear();
+            BusContext context;
+            Fill(context, {g_identified[0], t.record});
+            CMeasCircuitDlg window(context, nullptr, {});
+            window.show();
+            window.List()->Select(1);
+            window.MenuAction(C::ID_RESCAN)->trigger();
+            QVERIFY(BusJob::Runs(&window));
+            QVERIFY(!window.MenuAction(C::ID_REMOVE)->isEnabled() && !window.SingleButton()->isEnabled());
+            QTRY_VERIFY(!BusJob::Runs(&window));
+            QVERIFY(window.MenuAction(C::ID_REMOVE)->isEnabled());
+            QCOMPARE(messages.messages.size(), size_t{t.message.isEmpty() ? 0u : 1u});
+            QVERIFY(t.message.isEmpty() || messages.Texts().front().contains(t.message));
+            QCOMPARE(window.List()->CellTextAt(1, M::kColSerial), QString::number(t.record.SerialNo()));
+            QCOMPARE(window.List()->CellTextAt(1, M::kColConvCount), t.convCount);
+            QCOMPARE(context.busList.GetAt(1)->bDisabled, t.record.bDisabled);
+            QCOMPARE(window.Controller().CurrentRow(), 1);
+            QCOMPARE(context.portContext.hPort, kInvalidPort);
         }
-
-        for (int i = 0; i < 2; ++i) {
-            window.List()->Select(0);
-            window.MenuAction(CMeasCircuitDlg::ID_REMOVE)->trigger();
-        }
-        QCOMPARE(window.CountEdit()->text(), QStringLiteral("0"));
-        QCOMPARE(window.List()->model()->rowCount(), 0);
-        QCOMPARE(window.List()->EmptyText(), Text(32790));
-        QVERIFY(!window.SingleButton()->isEnabled());
-    }
-
-    // Copying: a missing file is skipped, a file that cannot be written is named with its reason.
-    void copyNamesFailuresAndSkipsMissingFiles() {
-        namespace fs = std::filesystem;
-        const fs::path dir = data_.Path().toStdString();
-        fs::create_directories(dir / "src");
-        fs::create_directories(dir / "medium" / "3.BinMeasData"); // a folder where the copy should go
-        for (const char* name : {"1.BinMeasData", "3.BinMeasData"}) {
-            std::ofstream(dir / "src" / name) << "records";
-        }
-        const CopyReport report = CopyMeasurementFiles({{1, dir / "src" / "1.BinMeasData"},
-                                                        {2, dir / "src" / "2.BinMeasData"},
-                                                        {3, dir / "src" / "3.BinMeasData"}},
-                                                       dir / "medium");
-        QCOMPARE(report.skipped, std::vector<fs::path>{dir / "src" / "2.BinMeasData"});
-        QCOMPARE(report.failed.size(), 1u);
-        QCOMPARE(report.failed[0].first, dir / "src" / "3.BinMeasData");
-        QVERIFY(fs::exists(dir / "medium" / "1.BinMeasData"));
-
-        fs::create_directories(dir / "root" / "media" / "tech" / "STICK");
-        QCOMPARE(RemovableMediaStart("tech", "/home/tech", dir / "root"),
-                 dir / "root" / "media" / "tech" / "STICK");
-        QCOMPARE(RemovableMediaStart("other", "/home/other", dir / "root"), fs::path("/home/other"));
     }
 
     // The halt state is read and set; a module that does not answer, or another module at the station, leaves
@@ -676,8 +660,8 @@ private Q_SLOTS:
         QVERIFY(window != nullptr);
         window->RateEdit()->setText(QStringLiteral("0"));
         window->LoopButton()->click();
-        QVERIFY(QTest::qWaitFor([&] { return !window->CellText(1, CMeasCircuitDlg::kColValue).isEmpty(); },
-                                30000));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return !window->List()->CellTextAt(1, MeasCircuitModel::kColValue).isEmpty(); }, 30000));
         messages.Clear();
         QVERIFY(std::raise(SIGTERM) == 0);
         QVERIFY(QTest::qWaitFor([&] { return !frame.isVisible(); }, 10000));
