@@ -4,7 +4,9 @@
 #include "gui/app/session_end.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/circuit/bus_dialogs.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/read_only_field.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/titled_popup_menu.h"
@@ -36,15 +38,6 @@ namespace {
 constexpr const char* kSection = "MeasCircDlg";
 using C = MeasCircuitController;
 using M = MeasCircuitModel;
-
-QLineEdit* ReadOnlyEdit(QWidget* parent, int width) {
-    auto* edit = new QLineEdit(parent);
-    edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::NoFocus);
-    edit->setAlignment(Qt::AlignRight);
-    edit->setFixedWidth(width);
-    return edit;
-}
 
 QLabel* NoticeLine(QWidget* parent, Qt::TextFormat format) {
     auto* label = new QLabel(parent);
@@ -82,6 +75,7 @@ CMeasCircuitDlg::CMeasCircuitDlg(BusContext& context, QWidget* owner, ModuleWind
       controller_(context, windows_, std::move(loopOptions)),
       valueWindows_(new MeasValueWindows(context, this, controller_.Loop(), windows_.createValueWindow)) {
     SetResizable(true);
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     BuildControls();
     CreateActions();
     Retranslate();
@@ -129,8 +123,8 @@ void CMeasCircuitDlg::BuildControls() {
             [this](const QPoint& pos) { ShowContextMenu(pos, false); });
     list_->installEventFilter(this); // the menu key opens the menu at the current row
 
-    countEdit_ = ReadOnlyEdit(this, 50);
-    countdownEdit_ = ReadOnlyEdit(this, 80);
+    countEdit_ = ReadOnlyField(this, 5);
+    countdownEdit_ = ReadOnlyField(this, 7); // HH:MM:SS
     rateEdit_ = new QLineEdit(this);
     rateEdit_->setValidator(new QIntValidator(0, 86400 * 7, rateEdit_));
     rateEdit_->setAlignment(Qt::AlignRight);
@@ -293,13 +287,6 @@ void CMeasCircuitDlg::Retranslate() {
     }
     ShowOutage();
     ShowPublishing();
-}
-
-void CMeasCircuitDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    CPlacementDialog::changeEvent(event);
 }
 
 // ---- showing ------------------------------------------------------------------------------------------

@@ -77,7 +77,6 @@ public:
 
 protected:
     void OnInitDialog() override;
-    void changeEvent(QEvent* event) override;
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
