@@ -219,12 +219,16 @@ int CalibWorkspace::RereadActive() {
     return active_;
 }
 
-bool CalibWorkspace::SetActiveCalibration(CalibDialogUi& ui) {
+bool CalibWorkspace::ConfirmSetActive(CalibDialogUi& ui) const {
     if (selected_ < 0) {
         ui.ShowMessage({kMsgNoSelection, "", ConfigMessageIcon::None});
         return false;
     }
-    if (!ui.AskYesNo(selected_ == 0 ? kAskActivateSwitch : kAskFixCalibration)) {
+    return ui.AskYesNo(selected_ == 0 ? kAskActivateSwitch : kAskFixCalibration);
+}
+
+bool CalibWorkspace::WriteActive(CalibDialogUi& ui) {
+    if (selected_ < 0) {
         return false;
     }
     const bool ok = SetActiveCalib(port_, station_, static_cast<uint8_t>(selected_));
@@ -274,35 +278,45 @@ ProgramOutcome CalibWorkspace::ProgramStation(uint8_t station, const CalibSet& s
     return outcome;
 }
 
-bool CalibWorkspace::ProgramModule(CalibDialogUi& ui, ProgramOutcome* outcome) {
+ProgramSource CalibWorkspace::ConfirmProgramModule(CalibDialogUi& ui) const {
     if (!moduleRead_ && !filesRead_) {
         ui.ShowMessage({kMsgNothingRead, "", ConfigMessageIcon::Stop});
-        return false;
+        return ProgramSource::None;
     }
-    bool sourceIsModule = false;
     if (!moduleRead_ && !ui.AskYesNo(kAskModuleNotRead)) {
-        return false;
+        return ProgramSource::None;
     }
     if (RefuseIncompleteFiles(ui)) {
-        return false;
+        return ProgramSource::None;
     }
+    ProgramSource source = ProgramSource::Files;
     if (!filesRead_) {
         if (!ui.AskYesNo(kAskNoFileData)) {
-            return false;
+            return ProgramSource::None;
         }
-        sourceIsModule = true;
+        source = ProgramSource::Module;
     }
     if (!CompareMatCalibs(moduleSet_, fileSet_) && !CompareTempCalibs(moduleSet_, fileSet_) &&
         !ui.AskYesNo(kAskIdentical)) {
+        return ProgramSource::None;
+    }
+    return source;
+}
+
+bool CalibWorkspace::ProgramModule(ProgramSource source, CalibDialogUi& ui, ProgramOutcome* outcome) {
+    // Incomplete file data is never written (ConfirmProgramModule has said why).
+    if (source == ProgramSource::None ||
+        (source == ProgramSource::Files && (!filesRead_ || !filesComplete_))) {
         return false;
     }
+    const bool sourceIsModule = source == ProgramSource::Module;
     // A LOC file without temperature entries replaces the module's temperature calibrations with zeroed
     // ones; the module's own files without TDC files only leave them as they are.
     ZeroTempCalibsForModule(moduleSet_, filesRead_ && filesFromLoc_, fileSet_);
     // The source is copied: the module set may be the source and is replaced below.
-    const CalibSet source = sourceIsModule ? moduleSet_ : fileSet_;
+    const CalibSet written = sourceIsModule ? moduleSet_ : fileSet_;
     CalibSet readBack{};
-    ProgramOutcome result = ProgramStation(station_, source, ui, readBack);
+    ProgramOutcome result = ProgramStation(station_, written, ui, readBack);
     const bool ok =
         result.result == ProgramOutcome::Result::Verified || result.result == ProgramOutcome::Result::Differs;
     if (result.result == ProgramOutcome::Result::Verified) {
@@ -317,8 +331,7 @@ bool CalibWorkspace::ProgramModule(CalibDialogUi& ui, ProgramOutcome* outcome) {
     return ok;
 }
 
-bool CalibWorkspace::ProgramAllModules(std::span<const uint8_t> stations, CalibDialogUi& ui,
-                                       std::vector<ProgramOutcome>* outcomes) {
+bool CalibWorkspace::ConfirmProgramAll(CalibDialogUi& ui) const {
     if (!ui.AskYesNo(kAskProgramAll)) {
         return false;
     }
@@ -334,7 +347,18 @@ bool CalibWorkspace::ProgramAllModules(std::span<const uint8_t> stations, CalibD
         ui.ShowMessage({kMsgNoFileDataForAll, "", ConfigMessageIcon::Exclamation});
         return false;
     }
+    return true;
+}
+
+bool CalibWorkspace::ProgramStations(std::span<const uint8_t> stations, CalibDialogUi& ui,
+                                     std::vector<ProgramOutcome>* outcomes) {
+    if (!filesRead_ || !filesComplete_) {
+        return false; // ConfirmProgramAll has said why
+    }
     for (const uint8_t station : stations) {
+        if (ui.StopRequested()) {
+            return false;
+        }
         CalibSet present{};
         if (!ReadCalibSet(port_, station, present)) {
             // A module that cannot be read is not written blind; the others still are.

@@ -3,6 +3,10 @@
 // those read from calibration files, the LOC directory and file, the active and the selected position, and
 // the operations behind the dialog's buttons. The dialog supplies a CalibDialogUi for its questions,
 // messages and busy banner, and shows CalibList() and CoeffList(); everything else happens here.
+//
+// An operation that asks comes in two halves as well: the Confirm... half checks and asks without touching
+// the bus, the other half does the bus work and asks nothing, so that a window can ask on its own thread and
+// run the bus work on a worker. The one-call form runs both.
 
 #include "core/config/calib_files.h"
 #include "core/config/calib_set.h"
@@ -27,6 +31,16 @@ public:
     // Places the busy banner over the calibration list with this text, or removes it (empty text). The
     // operations remove it on every way out.
     virtual void SetBanner(const std::string& text) = 0;
+    // True once the user asked the running operation to end (a closed window): a run over several
+    // modules stops before the next one.
+    virtual bool StopRequested() const { return false; }
+};
+
+// What "Program module" writes into the module once the user agreed.
+enum class ProgramSource {
+    None,   // nothing: the user declined, or the reason was shown
+    Files,  // the calibration files' data
+    Module, // the module's own data (no file data was read)
 };
 
 // How programming one module ended.
@@ -96,15 +110,32 @@ public:
     // "Reread act. calibration ID": the active position (255 when the read failed).
     int RereadActive();
     // "Set act. calibration" with the selected position, after the user's confirmation.
-    bool SetActiveCalibration(CalibDialogUi& ui);
+    bool SetActiveCalibration(CalibDialogUi& ui) { return ConfirmSetActive(ui) && WriteActive(ui); }
+    // Its halves: a selection and the user's Yes (no bus work); then the write and the new active position.
+    bool ConfirmSetActive(CalibDialogUi& ui) const;
+    bool WriteActive(CalibDialogUi& ui);
+
     // "Program module": writes the file data (or, when the user agrees, the module's own data) into the
     // module, reads it back and reports the differences.
-    bool ProgramModule(CalibDialogUi& ui, ProgramOutcome* outcome = nullptr);
+    bool ProgramModule(CalibDialogUi& ui, ProgramOutcome* outcome = nullptr) {
+        return ProgramModule(ConfirmProgramModule(ui), ui, outcome);
+    }
+    // Its halves: the checks and questions (no bus work), then the write from `source` (None: nothing).
+    ProgramSource ConfirmProgramModule(CalibDialogUi& ui) const;
+    bool ProgramModule(ProgramSource source, CalibDialogUi& ui, ProgramOutcome* outcome = nullptr);
+
     // "Program all modules": writes the file data into the module at each station (the bus list's modules
     // without collision placeholders, in list order). Needs file data. False when the user declined, nothing
     // could be programmed for want of data, or a write or read back failed (which ends the run).
     bool ProgramAllModules(std::span<const uint8_t> stations, CalibDialogUi& ui,
-                           std::vector<ProgramOutcome>* outcomes = nullptr);
+                           std::vector<ProgramOutcome>* outcomes = nullptr) {
+        return ConfirmProgramAll(ui) && ProgramStations(stations, ui, outcomes);
+    }
+    // Its halves: the question and the checks (no bus work), then the run over the stations, which also
+    // ends (false) before the next station once ui.StopRequested().
+    bool ConfirmProgramAll(CalibDialogUi& ui) const;
+    bool ProgramStations(std::span<const uint8_t> stations, CalibDialogUi& ui,
+                         std::vector<ProgramOutcome>* outcomes = nullptr);
 
     // The row of the calibration list whose coefficients are shown; kNone for none.
     void Select(int position);

@@ -27,8 +27,14 @@ public:
         return answer;
     }
     void ShowMessage(const ConfigMessage& message) override { messages.push_back(message); }
-    void SetBanner(const std::string& text) override { banners.push_back(text); }
+    void SetBanner(const std::string& text) override {
+        banners.push_back(text);
+        stop = stop || stopOnBanner;
+    }
+    bool StopRequested() const override { return stop; }
 
+    bool stopOnBanner = false; // asks to stop once the first banner shows (a window closed mid-run)
+    bool stop = false;
     std::deque<bool> answers;
     std::vector<std::string> questions;
     std::vector<ConfigMessage> messages;
@@ -365,6 +371,16 @@ TEST_F(CalibWorkspaceTest, ProgramAllSkipsAnUnreadableModuleAndEndsAtAWriteFailu
     EXPECT_FALSE(workspace.ProgramAllModules(two, ui, &outcomes));
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0].result, ProgramOutcome::Result::WriteFailed);
+    EXPECT_EQ(CountRequests(207, 5), 0u);
+
+    // Asked to stop during the first module, the run ends before the next one.
+    SetModuleFault(third, {});
+    Restart({true});
+    ui.stopOnBanner = true;
+    outcomes.clear();
+    EXPECT_FALSE(workspace.ProgramAllModules(two, ui, &outcomes));
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].result, ProgramOutcome::Result::Verified);
     EXPECT_EQ(CountRequests(207, 5), 0u);
 }
 
