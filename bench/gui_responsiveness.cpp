@@ -168,9 +168,8 @@ int main(int argc, char** argv) {
         xv.stationInfo.wSerialNo = 40218;
         xv.stationInfo.SetModuleName("PX-TAVIK2XV");
         CCoefficientsDlg dialog(context, nullptr, xv);
-        dialog.OpenPort();
+        dialog.Open(); // opens the port and reads the data that "Program module" writes back
         dialog.show();
-        dialog.RereadModule(); // the data that "Program module" writes back
         while (BusActivity::IsBusy(context)) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
         }

@@ -84,42 +84,43 @@ void CActiveCalibDlg::changeEvent(QEvent* event) {
 }
 
 void CActiveCalibDlg::ReadModule() {
-    uint8_t active = 255;
-    RunBusWork([&](PortHandle port) {
-        active = GetActiveCalib(port, record_.iaStation);
-        return true;
-    });
-    if (active > kLastPosition) {
-        ShowMessage(this, ConfigText(kMsgActiveCalibReadFailed), windowTitle());
-        active = 0;
-    }
-    previous_->SetValue(active);
-    new_->SetValue(active);
+    RunBusWork([station = record_.iaStation](BusJobControl&,
+                                             PortHandle port) { return GetActiveCalib(port, station); },
+               [this](std::optional<uint8_t> read) {
+                   uint8_t active = read.value_or(255);
+                   if (active > kLastPosition) {
+                       ShowMessage(this, ConfigText(kMsgActiveCalibReadFailed), windowTitle());
+                       active = 0;
+                   }
+                   previous_->SetValue(active);
+                   new_->SetValue(active);
+               });
 }
 
 int CActiveCalibDlg::IsModified() const {
     return new_->GetValue() != previous_->GetValue() ? 1 : 0;
 }
 
-bool CActiveCalibDlg::Apply() {
+void CActiveCalibDlg::StartApply(std::function<void(bool ok)> finished) {
     const uint8_t position = new_->GetValue();
-    const bool ok =
-        RunBusWork([&](PortHandle port) { return SetActiveCalib(port, record_.iaStation, position); });
-    if (ok) {
-        previous_->SetValue(position);
+    const bool started =
+        RunBusWork([station = record_.iaStation, position](
+                       BusJobControl&, PortHandle port) { return SetActiveCalib(port, station, position); },
+                   [this, position, finished](std::optional<bool> set) {
+                       if (set.value_or(false)) {
+                           // The previous field follows, so that the dialog shows the module as it is now.
+                           previous_->SetValue(position);
+                           SetModuleChanged();
+                       }
+                       finished(set.value_or(false));
+                   });
+    if (!started) {
+        finished(false);
     }
-    return ok;
 }
 
 bool RunActiveCalibDialog(BusContext& context, QWidget* owner, ModuleRecord& record) {
-    CActiveCalibDlg dialog(context, owner, record);
-    if (!dialog.OpenPort()) {
-        return false;
-    }
-    dialog.ReadModule();
-    // Apply runs inside OK; a change the module took leaves the previous field at the new position.
-    const uint8_t before = dialog.PreviousField()->GetValue();
-    return dialog.exec() == QDialog::Accepted && dialog.PreviousField()->GetValue() != before;
+    return RunModuleConfigDialog<CActiveCalibDlg>(context, owner, record);
 }
 
 } // namespace terrix

@@ -17,17 +17,17 @@ class CActiveCalibDlg : public CModuleConfigDialog {
 public:
     CActiveCalibDlg(BusContext& context, QWidget* owner, ModuleRecord& record);
 
-    // Reads the active position (0 when that fails, after saying so).
-    void ReadModule();
-
     int IsModified() const override;
-    bool Apply() override;
 
     CEditByte* PreviousField() const { return previous_; }
     CEditByte* NewField() const { return new_; }
     CEditByteSpinCtrl* Spin() const { return spin_; }
 
 protected:
+    // Reads the active position (0 when that fails, after saying so).
+    void ReadModule() override;
+    // Sets the new position (OK, after the user's Yes).
+    void StartApply(std::function<void(bool ok)> finished) override;
     void changeEvent(QEvent* event) override;
 
 private:

@@ -214,15 +214,15 @@ void CAppParamsDlg::UpdateEnabling() {
 }
 
 void CAppParamsDlg::ReadModule() {
-    AppParams params;
-    haveValues_ = RunBusWork([&](PortHandle port) { return ReadAppParams(port, record_.iaStation, params); });
-    if (!haveValues_) {
-        ShowMessage(this, ConfigText(kMsgGetAppParamsFailed), windowTitle());
-        params = AppParams{};
-    }
-    ShowPrevious(params);
-    ShowNew(params);
-    UpdateEnabling();
+    const auto read = [](PortHandle port, uint8_t station, AppParams& params) {
+        return ReadAppParams(port, station, params);
+    };
+    ReadValue<AppParams>(read, kMsgGetAppParamsFailed, [this](std::optional<AppParams> params) {
+        haveValues_ = params.has_value();
+        ShowPrevious(params.value_or(AppParams{}));
+        ShowNew(params.value_or(AppParams{}));
+        UpdateEnabling();
+    });
 }
 
 bool CAppParamsDlg::TakeNewValues(AppParams& params) {
@@ -254,23 +254,15 @@ void CAppParamsDlg::accept() {
     if (!haveValues_ || !TakeNewValues(params)) {
         return;
     }
-    CModuleConfigDialog::accept();
-}
-
-bool CAppParamsDlg::WriteParameters() {
-    AppParams params;
-    if (!haveValues_ || !TakeNewValues(params)) {
-        return false;
-    }
-    bool refused = true;
-    const bool ok = RunBusWork([&](PortHandle port) {
-        refused = false;
-        return WriteAppParams(port, record_.iaStation, params);
-    });
-    if (!ok && !refused) {
-        ShowMessage(this, ConfigText(kMsgSetAppParamsFailed), windowTitle());
-    }
-    return ok;
+    WriteAndClose([station = record_.iaStation,
+                   params](BusJobControl&, PortHandle port) { return WriteAppParams(port, station, params); },
+                  [this](std::optional<bool> written) {
+                      if (written == std::optional<bool>(false)) {
+                          ShowMessage(this, ConfigText(kMsgSetAppParamsFailed), windowTitle());
+                      } else if (written.has_value()) {
+                          SetModuleChanged();
+                      }
+                  });
 }
 
 void CAppParamsDlg::SetAllOffsetsAndAveTime() {
@@ -282,34 +274,39 @@ void CAppParamsDlg::SetAllOffsetsAndAveTime() {
     const XvModuleSelection selection = XvModuleStations(context_.busList);
     const std::vector<uint8_t>& stations = selection.stations;
     const QStringList skipped = SkippedModuleNames(selection.skipped);
-    bool refused = true;
-    size_t failedIndex = stations.size();
-    const bool ok = RunBusWork([&](PortHandle port) {
-        refused = false;
-        return terrix::SetAllOffsetsAndAveTime(port, stations, params.fOffset, params.wAveraging,
-                                               &failedIndex);
-    });
-    if (refused) {
-        return;
-    }
-    if (!ok) {
-        QString text = ConfigText(kMsgSetOffsetFailed);
-        if (failedIndex < stations.size()) {
-            text +=
-                QLatin1Char('\n') + tr("Station %1 did not take the parameters; the modules after it were "
-                                       "not changed.")
-                                        .arg(stations[failedIndex]);
-        }
-        ShowMessage(this, text, ConfigText(kErrorCaption), MessageIcon::Stop);
-    } else if (!skipped.isEmpty()) {
-        ShowMessage(this,
-                    tr("Offset and averaging time were set in %n XV module(s). Only XV modules hold them; "
-                       "skipped:\n%1",
-                       nullptr, static_cast<int>(stations.size()))
-                        .arg(skipped.join(QLatin1Char('\n'))),
-                    windowTitle(), MessageIcon::Information);
-    }
-    ReadModule();
+    // The station that did not take the parameters; none when all did.
+    using Failure = std::optional<size_t>;
+    RunBusWork(
+        [stations, params](BusJobControl&, PortHandle port) {
+            size_t failedIndex = stations.size();
+            return terrix::SetAllOffsetsAndAveTime(port, stations, params.fOffset, params.wAveraging,
+                                                   &failedIndex)
+                       ? Failure()
+                       : Failure(failedIndex);
+        },
+        [this, stations, skipped](std::optional<Failure> result) {
+            if (!result.has_value()) {
+                return; // the module check refused and said why
+            }
+            if (const Failure& failure = *result; failure.has_value()) {
+                QString text = ConfigText(kMsgSetOffsetFailed);
+                if (*failure < stations.size()) {
+                    text += QLatin1Char('\n') +
+                            tr("Station %1 did not take the parameters; the modules after it were "
+                               "not changed.")
+                                .arg(stations[*failure]);
+                }
+                ShowMessage(this, text, ConfigText(kErrorCaption), MessageIcon::Stop);
+            } else if (!skipped.isEmpty()) {
+                ShowMessage(this,
+                            tr("Offset and averaging time were set in %n XV module(s). Only XV modules hold "
+                               "them; skipped:\n%1",
+                               nullptr, static_cast<int>(stations.size()))
+                                .arg(skipped.join(QLatin1Char('\n'))),
+                            windowTitle(), MessageIcon::Information);
+            }
+            ReadModule();
+        });
 }
 
 QString CAppParamsDlg::ChooseFile(bool save) {
@@ -365,15 +362,7 @@ void CAppParamsDlg::ReadParametersFromFile() {
 }
 
 bool RunAppParamsDialog(BusContext& context, QWidget* owner, ModuleRecord& record) {
-    CAppParamsDlg dialog(context, owner, record);
-    if (!dialog.OpenPort()) {
-        return false;
-    }
-    dialog.ReadModule();
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
-    }
-    return dialog.WriteParameters();
+    return RunModuleConfigDialog<CAppParamsDlg>(context, owner, record);
 }
 
 } // namespace terrix

@@ -27,13 +27,8 @@ public:
 
     CAppParamsDlg(BusContext& context, QWidget* owner, ModuleRecord& record);
 
-    // Reads the block and shows it as previous and new values; on failure (reported) everything shows 0
-    // and writing stays disabled until a parameter file is read.
-    void ReadModule();
     // The block the new values give; false (the reason shown) when a field does not hold a usable value.
     bool TakeNewValues(AppParams& params);
-    // Writes the new values (the caller's step after OK); true when the module took them.
-    bool WriteParameters();
 
     void SetAllOffsetsAndAveTime();
     void SaveParameters();
@@ -52,9 +47,14 @@ public:
     QPushButton* OkButton() const;
     QPushButton* SetAllButton() const { return setAll_; }
 
+    // Writes the new values (a failure is reported), then closes; a value that is not usable keeps the
+    // dialog open.
     void accept() override;
 
 protected:
+    // Reads the block and shows it as previous and new values; on failure (reported) everything shows 0
+    // and writing stays disabled until a parameter file is read.
+    void ReadModule() override;
     void changeEvent(QEvent* event) override;
 
 private:

@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -70,7 +69,7 @@ QString Text(const std::string& text) {
 } // namespace
 
 CCoefficientsDlg::CCoefficientsDlg(BusContext& context, QWidget* owner, ModuleRecord& record)
-    : CModuleConfigDialog(context, owner, record) {
+    : CModuleConfigDialog(context, owner, record), workspace_(std::make_shared<CalibWorkspace>()) {
     moduleGroup_ = new QGroupBox(this);
     for (QLabel*& label : labels_) {
         label = new QLabel(this);
@@ -230,7 +229,7 @@ CCoefficientsDlg::CCoefficientsDlg(BusContext& context, QWidget* owner, ModuleRe
         SetActiveCalibration();
     });
 
-    workspace_.SetModule(kInvalidPort, record.SerialNo(), record.ModuleName(), record.iaStation);
+    workspace_->SetModule(kInvalidPort, record.SerialNo(), record.ModuleName(), record.iaStation);
     serialNo_->setText(QString::number(record.SerialNo()));
     moduleName_->setText(QString::fromStdString(record.ModuleName()));
     station_->setText(QString::number(record.iaStation));
@@ -350,72 +349,152 @@ bool CCoefficientsDlg::AskYesNo(const std::string& text) {
 void CCoefficientsDlg::ShowMessage(const ConfigMessage& message) {
     ConfigMessage shown = message;
     // A failed file read says which file and why.
-    if (fileWork_ && workspace_.LastFileError().Failed()) {
-        shown.text += "\n\n" + workspace_.LastFileError().Message();
+    if (fileWork_ && workspace_->LastFileError().Failed()) {
+        shown.text += "\n\n" + workspace_->LastFileError().Message();
     }
     ShowConfigMessage(shown);
 }
 
-bool CCoefficientsDlg::RunCalibWork(const std::function<bool()>& work) {
-    bool result = false;
-    RunBusWork([&](PortHandle port) {
-        workspace_.SetModule(port, record_.SerialNo(), record_.ModuleName(), record_.iaStation);
-        result = work();
-        return result;
-    });
-    SetBanner(std::string()); // whatever happened, no banner stays
-    return result;
+namespace {
+
+// The dialog's side of a workspace operation on the worker thread: the banner follows the operation on the
+// dialog's thread, the messages are kept and shown in order once the operation has ended. The operations
+// ask their questions before their bus work, so none comes here.
+class JobCalibUi final : public CalibDialogUi {
+public:
+    JobCalibUi(BusJobControl& job, std::function<void(const std::string&)> showBanner)
+        : job_(job), showBanner_(std::move(showBanner)) {}
+
+    bool AskYesNo(const std::string&) override { return false; }
+    void ShowMessage(const ConfigMessage& message) override { messages.push_back(message); }
+    void SetBanner(const std::string& text) override {
+        job_.Post([show = showBanner_, text] { show(text); });
+    }
+    bool StopRequested() const override { return job_.StopRequested(); }
+
+    ConfigMessages messages;
+
+private:
+    BusJobControl& job_;
+    std::function<void(const std::string&)> showBanner_;
+};
+
+} // namespace
+
+template <class Operation, class Done> void CCoefficientsDlg::RunCalibWork(Operation operation, Done done) {
+    using Result = std::invoke_result_t<Operation&, CalibWorkspace&, CalibDialogUi&>;
+    struct Outcome {
+        Result result{};
+        ConfigMessages messages;
+    };
+    RunBusWork(
+        [workspace = workspace_, serialNo = record_.SerialNo(), name = record_.ModuleName(),
+         station = record_.iaStation, operation,
+         showBanner = std::function<void(const std::string&)>(
+             [this](const std::string& text) { SetBanner(text); })](BusJobControl& job, PortHandle port) {
+            workspace->SetModule(port, serialNo, name, station);
+            JobCalibUi ui(job, showBanner);
+            Outcome outcome;
+            outcome.result = operation(*workspace, ui);
+            outcome.messages = std::move(ui.messages);
+            return outcome;
+        },
+        [this, done](std::optional<Outcome> outcome) {
+            SetBanner(std::string()); // whatever happened, no banner stays
+            const Outcome ended = outcome.value_or(Outcome{});
+            for (const ConfigMessage& message : ended.messages) {
+                ShowMessage(message);
+            }
+            done(ended.result);
+        });
+}
+
+void CCoefficientsDlg::ReadModule() {
+    // Nothing to read through a port that did not open (that has been said).
+    if (PortOpen()) {
+        RereadModule();
+    }
 }
 
 void CCoefficientsDlg::RereadModule() {
-    RunCalibWork([this] { return workspace_.RereadModule(*this); });
-    RefillCalibList();
-    RefillCoeffList();
+    RunCalibWork([](CalibWorkspace& workspace, CalibDialogUi& ui) { return workspace.RereadModule(ui); },
+                 [this](bool) {
+                     RefillCalibList();
+                     RefillCoeffList();
+                 });
 }
 
 void CCoefficientsDlg::RereadActive() {
-    RunCalibWork([this] {
-        workspace_.RereadActive();
-        return true;
-    });
-    RefillCalibList();
+    RunCalibWork([](CalibWorkspace& workspace, CalibDialogUi&) { return workspace.RereadActive(); },
+                 [this](int) { RefillCalibList(); });
 }
 
 void CCoefficientsDlg::SetActiveCalibration() {
-    if (RunCalibWork([this] { return workspace_.SetActiveCalibration(*this); })) {
-        changed_ = true;
+    // (The buttons are disabled while a job runs; the workspace is the job's meanwhile.)
+    if (Busy() || !workspace_->ConfirmSetActive(*this)) {
+        return;
     }
-    RefillCalibList();
+    RunCalibWork([](CalibWorkspace& workspace, CalibDialogUi& ui) { return workspace.WriteActive(ui); },
+                 [this](bool set) {
+                     if (set) {
+                         SetModuleChanged();
+                     }
+                     RefillCalibList();
+                 });
 }
 
 void CCoefficientsDlg::ProgramModule() {
-    if (RunCalibWork([this] { return workspace_.ProgramModule(*this); })) {
-        changed_ = true;
+    if (Busy()) {
+        return;
     }
-    RefillCalibList();
-    RefillCoeffList();
+    const ProgramSource source = workspace_->ConfirmProgramModule(*this);
+    if (source == ProgramSource::None) {
+        return;
+    }
+    RunCalibWork([source](CalibWorkspace& workspace,
+                          CalibDialogUi& ui) { return workspace.ProgramModule(source, ui); },
+                 [this](bool programmed) {
+                     if (programmed) {
+                         SetModuleChanged();
+                     }
+                     RefillCalibList();
+                     RefillCoeffList();
+                 });
 }
 
 void CCoefficientsDlg::ProgramAllModules() {
+    if (Busy() || !workspace_->ConfirmProgramAll(*this)) {
+        return;
+    }
     const XvModuleSelection selection = XvModuleStations(context_.busList);
     const QStringList skipped = SkippedModuleNames(selection.skipped);
-    std::vector<ProgramOutcome> outcomes;
-    RunCalibWork([&] { return workspace_.ProgramAllModules(selection.stations, *this, &outcomes); });
-    for (const ProgramOutcome& outcome : outcomes) {
-        if (outcome.result != ProgramOutcome::Result::NotRead) {
-            changed_ = true;
-        }
-    }
-    if (!outcomes.empty() && !skipped.isEmpty()) {
-        terrix::ShowMessage(
-            this, tr("Only XV modules were programmed; skipped:\n%1").arg(skipped.join(QLatin1Char('\n'))),
-            windowTitle(), MessageIcon::Information);
-    }
-    RefillCalibList();
+    RunCalibWork(
+        [stations = selection.stations](CalibWorkspace& workspace, CalibDialogUi& ui) {
+            std::vector<ProgramOutcome> outcomes;
+            workspace.ProgramStations(stations, ui, &outcomes);
+            return outcomes;
+        },
+        [this, skipped](const std::vector<ProgramOutcome>& outcomes) {
+            for (const ProgramOutcome& outcome : outcomes) {
+                if (outcome.result != ProgramOutcome::Result::NotRead) {
+                    SetModuleChanged();
+                }
+            }
+            if (!outcomes.empty() && !skipped.isEmpty()) {
+                terrix::ShowMessage(
+                    this,
+                    tr("Only XV modules were programmed; skipped:\n%1").arg(skipped.join(QLatin1Char('\n'))),
+                    windowTitle(), MessageIcon::Information);
+            }
+            RefillCalibList();
+        });
 }
 
 void CCoefficientsDlg::OpenLocFile() {
-    const QString directory = QString::fromStdString(workspace_.LocDirectory().string());
+    if (Busy()) {
+        return;
+    }
+    const QString directory = QString::fromStdString(workspace_->LocDirectory().string());
     QString path;
     if (chooseLocFile_) {
         path = chooseLocFile_(this, directory);
@@ -431,7 +510,7 @@ void CCoefficientsDlg::OpenLocFile() {
         return;
     }
     fileWork_ = true;
-    workspace_.OpenLocFile(path.toStdString(), *this);
+    workspace_->OpenLocFile(path.toStdString(), *this);
     fileWork_ = false;
     ShowFileDescription();
     RefillCalibList();
@@ -439,8 +518,11 @@ void CCoefficientsDlg::OpenLocFile() {
 }
 
 void CCoefficientsDlg::RereadFiles() {
+    if (Busy()) {
+        return;
+    }
     fileWork_ = true;
-    workspace_.RereadFiles(*this);
+    workspace_->RereadFiles(*this);
     fileWork_ = false;
     ShowFileDescription();
     RefillCalibList();
@@ -448,15 +530,15 @@ void CCoefficientsDlg::RereadFiles() {
 }
 
 void CCoefficientsDlg::ShowFileDescription() {
-    fileName_->setText(QString::fromStdString(workspace_.LocFileName()));
-    directory_->setText(QString::fromStdString(workspace_.LocDirectory().string()));
-    fileComment_->setText(QString::fromStdString(workspace_.FileComment()));
+    fileName_->setText(QString::fromStdString(workspace_->LocFileName()));
+    directory_->setText(QString::fromStdString(workspace_->LocDirectory().string()));
+    fileComment_->setText(QString::fromStdString(workspace_->FileComment()));
     fileComment_->setCursorPosition(0);
 }
 
 void CCoefficientsDlg::RefillCalibList() {
-    const int selected = workspace_.Selected();
-    calibRows_ = workspace_.CalibList();
+    const int selected = workspace_->Selected();
+    calibRows_ = workspace_->CalibList();
     const QSignalBlocker blocker(calibList_->selectionModel());
     calibList_->ListModel()->SetRowCount(static_cast<int>(calibRows_.size()));
     calibList_->ListModel()->RefreshAll();
@@ -465,35 +547,24 @@ void CCoefficientsDlg::RefillCalibList() {
     } else {
         calibList_->DeselectAll();
     }
-    setActive_->setEnabled(workspace_.Selected() >= 0);
+    setActive_->setEnabled(workspace_->Selected() >= 0);
 }
 
 void CCoefficientsDlg::RefillCoeffList() {
-    coeffRows_ = workspace_.CoeffList();
+    coeffRows_ = workspace_->CoeffList();
     coeffList_->ListModel()->SetRowCount(static_cast<int>(coeffRows_.size()));
     coeffList_->ListModel()->RefreshAll();
 }
 
 void CCoefficientsDlg::OnCalibRowChanged() {
     const QModelIndexList rows = calibList_->selectionModel()->selectedRows();
-    workspace_.Select(rows.isEmpty() ? CalibWorkspace::kNone : rows.constFirst().row());
-    setActive_->setEnabled(workspace_.Selected() >= 0);
+    workspace_->Select(rows.isEmpty() ? CalibWorkspace::kNone : rows.constFirst().row());
+    setActive_->setEnabled(workspace_->Selected() >= 0);
     RefillCoeffList();
 }
 
 bool RunCoefficientsDialog(BusContext& context, QWidget* owner, ModuleRecord& record) {
-    CCoefficientsDlg dialog(context, owner, record);
-    if (!dialog.OpenPort()) {
-        return false;
-    }
-    dialog.LoadWindowPlacement("CoeffDlg");
-    if (context.portContext.hPort != kInvalidPort) {
-        // Read as soon as the dialog is visible, so the banner shows over the list while it loads.
-        QTimer::singleShot(0, &dialog, [&dialog] { dialog.RereadModule(); });
-    }
-    dialog.exec();
-    dialog.SaveWindowPlacement("CoeffDlg");
-    return dialog.ModuleChanged();
+    return RunModuleConfigDialog<CCoefficientsDlg>(context, owner, record, "CoeffDlg");
 }
 
 } // namespace terrix

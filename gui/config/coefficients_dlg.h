@@ -28,7 +28,8 @@ public:
     CCoefficientsDlg(BusContext& context, QWidget* owner, ModuleRecord& record);
     ~CCoefficientsDlg() override;
 
-    // The module buttons (the first is run by itself once the dialog shows).
+    // The module buttons (the first also runs once the port has opened). Each asks on this thread, then
+    // does its bus work in a job.
     void RereadModule();
     void RereadActive();
     void SetActiveCalibration();
@@ -39,10 +40,8 @@ public:
     void RereadFiles();
 
     void SetLocFileChooser(LocFileChooser chooser) { chooseLocFile_ = std::move(chooser); }
-    // The module or its calibrations were changed.
-    bool ModuleChanged() const { return changed_; }
-
-    const CalibWorkspace& Workspace() const { return workspace_; }
+    // Not while a job runs: the job works on it.
+    const CalibWorkspace& Workspace() const { return *workspace_; }
     CReportListCtrl* CalibListView() const { return calibList_; }
     CReportListCtrl* CoeffListView() const { return coeffList_; }
     QPushButton* SetActiveButton() const { return setActive_; }
@@ -51,6 +50,7 @@ public:
     QString BannerText() const;
 
 protected:
+    void ReadModule() override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -66,13 +66,13 @@ private:
     void ShowFileDescription();
     void OnCalibRowChanged();
     void PlaceBanner();
-    // Runs a workspace operation that talks to the bus.
-    bool RunCalibWork(const std::function<bool()>& work);
-    void ShowSkipped(const QStringList& skipped);
+    // Runs `operation(CalibWorkspace&, CalibDialogUi&)` as a bus job; `done(result)` gets its result (a
+    // value-initialised one when the module check refused) after the operation's messages were shown.
+    template <class Operation, class Done> void RunCalibWork(Operation operation, Done done);
 
-    CalibWorkspace workspace_;
+    // Shared with the job that runs; the dialog uses it only while none runs.
+    std::shared_ptr<CalibWorkspace> workspace_;
     LocFileChooser chooseLocFile_;
-    bool changed_ = false;
     bool fileWork_ = false; // a LOC failure message then names the file concerned
     bool shownOnce_ = false;
     std::vector<CalibListRow> calibRows_;

@@ -44,13 +44,14 @@ ModuleRecord* TourXvModule(BusContext& context) {
         if (ModuleRecord* xv = FindXv(context.busList)) {
             return xv;
         }
-        PortUser user(&context.portContext);
-        BusScan(context, user, UnitName, [](const ScanProgress&) { return true; });
-        user.Release();
+        TourContext::RunBusWork([&context] {
+            PortUser user(&context.portContext);
+            BusScan(context, user, UnitName, [](const ScanProgress&) { return true; });
+            user.Release();
+        });
     }
     return FindXv(context.busList);
 }
-
 
 bool Shoot(TourContext& tour, CPlacementDialog& dialog, const char* picture) {
     dialog.show();
@@ -61,9 +62,10 @@ bool Shoot(TourContext& tour, CPlacementDialog& dialog, const char* picture) {
     return shot;
 }
 
-// Opens a bus dialog of type Dialog for the XV module, lets `read` fill it and pictures it.
-template <typename Dialog, typename Read> TourStep BusDialogStep(const char* picture, Read read) {
-    return [picture, read](TourContext& tour) {
+// Opens a bus dialog of type Dialog for the XV module, lets its own jobs open the port and read the module,
+// lets `show` prepare it and pictures it.
+template <typename Dialog, typename Show> TourStep BusDialogStep(const char* picture, Show show) {
+    return [picture, show](TourContext& tour) {
         BusContext& context = *tour.Frame().GetBusContext();
         TourMessageAnswer messages(QMessageBox::No);
         ModuleRecord* xv = TourXvModule(context);
@@ -72,10 +74,14 @@ template <typename Dialog, typename Read> TourStep BusDialogStep(const char* pic
             return false;
         }
         Dialog dialog(context, &tour.Frame(), *xv);
-        if (!dialog.OpenPort()) {
+        if (!dialog.Open()) {
             return false;
         }
-        read(dialog);
+        if (!TourContext::SettleUntil([&dialog] { return !dialog.Busy(); })) {
+            std::fprintf(stderr, "terrix: \"%s\" did not finish reading the module\n", picture);
+            return false;
+        }
+        show(dialog);
         return Shoot(tour, dialog, picture);
     };
 }
@@ -97,17 +103,14 @@ void AddConfigTourSteps(CScreenshotTour& tour) {
     tour.AddStep(QStringLiteral("coefficients"),
                  BusDialogStep<CCoefficientsDlg>("coefficients", [](CCoefficientsDlg& d) {
                      d.resize(d.sizeHint().expandedTo(QSize(1000, 640)));
-                     d.RereadModule();
                      d.CalibListView()->Select(std::max(d.Workspace().ActivePosition(), 0) % 16);
                  }));
     tour.AddStep(QStringLiteral("application parameters"),
-                 BusDialogStep<CAppParamsDlg>("app_params", [](CAppParamsDlg& d) { d.ReadModule(); }));
+                 BusDialogStep<CAppParamsDlg>("app_params", [](CAppParamsDlg&) {}));
     tour.AddStep(QStringLiteral("active calibration"),
-                 BusDialogStep<CActiveCalibDlg>("active_calib", [](CActiveCalibDlg& d) { d.ReadModule(); }));
-    tour.AddStep(QStringLiteral("offset"),
-                 BusDialogStep<COffsetDlg>("offset", [](COffsetDlg& d) { d.ReadModule(); }));
-    tour.AddStep(QStringLiteral("error66 limit"),
-                 BusDialogStep<CError66Dlg>("error66", [](CError66Dlg& d) { d.ReadModule(); }));
+                 BusDialogStep<CActiveCalibDlg>("active_calib", [](CActiveCalibDlg&) {}));
+    tour.AddStep(QStringLiteral("offset"), BusDialogStep<COffsetDlg>("offset", [](COffsetDlg&) {}));
+    tour.AddStep(QStringLiteral("error66 limit"), BusDialogStep<CError66Dlg>("error66", [](CError66Dlg&) {}));
     tour.AddStep(QStringLiteral("reset baud rate"),
                  BusDialogStep<CResetBaudDlg>("reset_baud", [](CResetBaudDlg&) {}));
     tour.AddStep(QStringLiteral("user data"), ShowUserData);

@@ -72,44 +72,60 @@ void CError66Dlg::changeEvent(QEvent* event) {
     CModuleConfigDialog::changeEvent(event);
 }
 
-void CError66Dlg::ReadModule() {
-    ConfigMessages messages;
+namespace {
+
+// What a read or write of the limit hands back to the dialog.
+struct LimitResult {
+    bool ok = false;
     double percent = 0;
-    readOk_ = RunBusWork(
-        [&](PortHandle port) { return ReadError66Limit(port, record_.iaStation, percent, messages); });
-    ShowConfigMessages(messages);
-    now_ = readOk_ ? percent : 0;
-    nowField_->SetValue(now_);
-    new_->SetValue(now_);
-    OkButton()->setEnabled(readOk_);
-    new_->setEnabled(readOk_);
+    ConfigMessages messages;
+};
+
+} // namespace
+
+void CError66Dlg::ReadModule() {
+    RunBusWork(
+        [station = record_.iaStation](BusJobControl&, PortHandle port) {
+            LimitResult read;
+            read.ok = ReadError66Limit(port, station, read.percent, read.messages);
+            return read;
+        },
+        [this](std::optional<LimitResult> read) {
+            const LimitResult result = read.value_or(LimitResult{});
+            ShowConfigMessages(result.messages);
+            readOk_ = result.ok;
+            now_ = readOk_ ? result.percent : 0;
+            nowField_->SetValue(now_);
+            new_->SetValue(now_);
+            OkButton()->setEnabled(readOk_);
+            new_->setEnabled(readOk_);
+        });
 }
 
-bool CError66Dlg::WriteLimit() {
+void CError66Dlg::accept() {
     const double percent = new_->GetValue();
     if (!readOk_ || std::fabs(percent - now_) < 1e-9) {
-        return false;
+        CModuleConfigDialog::accept(); // nothing to write
+        return;
     }
-    ConfigMessages messages;
-    const bool ok = RunBusWork(
-        [&](PortHandle port) { return WriteError66Limit(port, record_.iaStation, percent, messages); });
-    ShowConfigMessages(messages);
-    if (ok) {
-        now_ = percent;
-    }
-    return ok;
+    WriteAndClose(
+        [station = record_.iaStation, percent](BusJobControl&, PortHandle port) {
+            LimitResult written;
+            written.ok = WriteError66Limit(port, station, percent, written.messages);
+            return written;
+        },
+        [this, percent](std::optional<LimitResult> written) {
+            const LimitResult result = written.value_or(LimitResult{});
+            ShowConfigMessages(result.messages);
+            if (result.ok) {
+                now_ = percent;
+                SetModuleChanged();
+            }
+        });
 }
 
 bool RunError66Dialog(BusContext& context, QWidget* owner, ModuleRecord& record) {
-    CError66Dlg dialog(context, owner, record);
-    if (!dialog.OpenPort()) {
-        return false;
-    }
-    dialog.ReadModule();
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
-    }
-    return dialog.WriteLimit();
+    return RunModuleConfigDialog<CError66Dlg>(context, owner, record);
 }
 
 } // namespace terrix

@@ -1,7 +1,7 @@
 #pragma once
 // "Change Limit for Error66 Activation": the measured value in percent below which the XV module raises
-// error 66. The dialog reads the limit and collects the new one; its caller writes it after OK, and only
-// when it differs from the limit read.
+// error 66. The dialog reads the limit and collects the new one; OK writes it, and only when it differs
+// from the limit read.
 
 #include "gui/config/module_config_dialog.h"
 
@@ -18,19 +18,18 @@ class CError66Dlg : public CModuleConfigDialog {
 public:
     CError66Dlg(BusContext& context, QWidget* owner, ModuleRecord& record);
 
-    // Reads the limit; the new value starts at it. After a failure (reported) "Set New Value" stays
-    // disabled.
-    void ReadModule();
     bool ReadSucceeded() const { return readOk_; }
-    // Writes the new limit when it differs from the one read; true when the module was changed. Failures
-    // are reported.
-    bool WriteLimit();
+    // Writes the new limit when it differs from the one read (failures are reported), then closes.
+    void accept() override;
 
     double NowValue() const { return now_; }
     CEditDouble* NewField() const { return new_; }
     QPushButton* OkButton() const;
 
 protected:
+    // Reads the limit; the new value starts at it. After a failure (reported) "Set New Value" stays
+    // disabled.
+    void ReadModule() override;
     void changeEvent(QEvent* event) override;
 
 private:

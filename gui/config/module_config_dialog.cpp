@@ -1,68 +1,130 @@
 #include "gui/config/module_config_dialog.h"
 
 #include "core/platform/com_port.h"
-#include "gui/app/bus_activity.h"
-#include "gui/busops/module_at_station.h"
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
 
 namespace terrix {
 
+namespace {
+
+// How the port opening ended, for the dialog's thread.
+struct PortOpening {
+    bool opened = false;
+    bool reserved = false; // the measuring loop holds the port
+    std::string error;
+};
+
+} // namespace
+
 CModuleConfigDialog::CModuleConfigDialog(BusContext& context, QWidget* owner, ModuleRecord& record)
-    : CPlacementDialog(owner), context_(context), record_(record), portUser_(&context.portContext) {}
+    : CPlacementDialog(owner), context_(context), record_(record),
+      port_(std::make_shared<ModulePort>(&context.portContext)) {}
 
 CModuleConfigDialog::~CModuleConfigDialog() {
-    if (openedPort_) {
-        portUser_.Release();
+    // A job still running uses the port: it is stopped and waited for before the port is closed.
+    for (BusJob* job : findChildren<BusJob*>(QString(), Qt::FindDirectChildrenOnly)) {
+        delete job;
+    }
+    if (port_->opened) {
+        port_->user.Release();
     }
 }
 
-bool CModuleConfigDialog::OpenPort() {
-    BusActivity activity(context_, this, windowTitle());
-    if (!activity) {
-        activity.ShowRefusal(this);
-        return false;
+bool CModuleConfigDialog::Open() {
+    DisableControls();
+    const bool started = BusJob::Start(
+        context_, this, windowTitle(),
+        [port = port_, &portContext = context_.portContext](BusJobControl&) {
+            PortOpening opening;
+            const bool wasOpen = portContext.hPort != kInvalidPort;
+            if (port->user.Acquire()) {
+                port->opened = !wasOpen;
+                opening.opened = true;
+            } else {
+                opening.reserved = portContext.dwError == kErrorPortReserved;
+                opening.error = PortUserErrorText(portContext, LastPortDevice());
+            }
+            return opening;
+        },
+        [this](const PortOpening& opening) {
+            RestoreControls();
+            portOpen_ = opening.opened;
+            if (!opening.opened) {
+                ShowMessage(this, CoreText(opening.error), windowTitle(),
+                            opening.reserved ? MessageIcon::Warning : MessageIcon::Stop);
+                if (opening.reserved) {
+                    reject();
+                    return;
+                }
+            }
+            ReadModule();
+        });
+    if (!started) {
+        RestoreControls();
     }
-    const bool wasOpen = context_.portContext.hPort != kInvalidPort;
-    if (portUser_.Acquire()) {
-        openedPort_ = !wasOpen;
-        return true;
-    }
-    const QString text = CoreText(PortUserErrorText(context_.portContext, LastPortDevice()));
-    if (context_.portContext.dwError == kErrorPortReserved) {
-        ShowMessage(this, text, windowTitle(), MessageIcon::Warning);
-        return false;
-    }
-    ShowMessage(this, text, windowTitle(), MessageIcon::Stop);
-    return true;
+    return started;
 }
 
-bool CModuleConfigDialog::RunBusWork(const std::function<bool(PortHandle port)>& work) {
-    BusActivity activity(context_, this, windowTitle());
-    if (!activity) {
-        activity.ShowRefusal(this);
+bool CModuleConfigDialog::Run(const char* placementSection) {
+    if (!Open()) {
         return false;
     }
-    // The module is addressed by its record's station: before the first operation the module answering
-    // there must prove to be this record's module (by serial number), or a swapped module would be
-    // configured in its place. The dialog keeps the port for its lifetime, so once is enough.
-    busy_ = true;
-    const bool wasEnabled = isEnabled();
-    setEnabled(false);
-    if (!moduleConfirmed_) {
-        moduleConfirmed_ = RefuseOtherModuleAtStation(this, portUser_.Port(), record_, record_.iaStation);
+    if (placementSection != nullptr) {
+        LoadWindowPlacement(placementSection);
     }
-    const bool ok = moduleConfirmed_ && work(portUser_.Port());
-    setEnabled(wasEnabled);
-    busy_ = false;
-    return ok;
+    exec();
+    if (placementSection != nullptr) {
+        SaveWindowPlacement(placementSection);
+    }
+    return ModuleChanged();
 }
 
-void CModuleConfigDialog::reject() {
-    if (busy_) {
-        return; // the running bus work ends first
+StationCheckResult CModuleConfigDialog::ConfirmModule(ModulePort& port, const ModuleRecord& record) {
+    if (port.confirmed) {
+        return {};
     }
-    CPlacementDialog::reject();
+    StationCheckResult check = CheckStation(port.user.Port(), record, record.iaStation, false);
+    port.confirmed = check.Passed();
+    return check;
+}
+
+// The controls, not the dialog: Escape and the close button still reach it and close it once the job ended.
+void CModuleConfigDialog::DisableControls() {
+    if (!disabled_.empty()) {
+        return;
+    }
+    focus_ = focusWidget();
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow() && child->isEnabled()) {
+            child->setEnabled(false);
+            disabled_.emplace_back(child);
+        }
+    }
+}
+
+void CModuleConfigDialog::RestoreControls() {
+    for (const QPointer<QWidget>& child : disabled_) {
+        if (child != nullptr) {
+            child->setEnabled(true);
+        }
+    }
+    disabled_.clear();
+    // The focus had nowhere to stay while everything was disabled: back where it was, or where showing the
+    // dialog would have put it.
+    if (focus_ != nullptr && focus_->isEnabled()) {
+        focus_->setFocus();
+    } else if (isVisible() && (focusWidget() == nullptr || !focusWidget()->isEnabled())) {
+        focusNextChild();
+    }
+}
+
+void CModuleConfigDialog::ShowReadFailure(const char* text) {
+    ShowMessage(this, ConfigText(text), windowTitle());
+}
+
+void CModuleConfigDialog::CloseAfterWrite() {
+    CPlacementDialog::accept();
 }
 
 void CModuleConfigDialog::ShowConfigMessage(const ConfigMessage& message) {

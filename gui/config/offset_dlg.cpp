@@ -107,16 +107,12 @@ void COffsetDlg::changeEvent(QEvent* event) {
 }
 
 void COffsetDlg::ReadModule() {
-    double percent = 0;
-    readOk_ =
-        RunBusWork([&](PortHandle port) { return ReadOffsetPercent(port, record_.iaStation, percent); });
-    if (!readOk_) {
-        ShowMessage(this, ConfigText(kMsgOffsetReadFailed), windowTitle());
-        percent = 0;
-    }
-    edit_.Start(percent);
-    ShowEdit();
-    UpdateEnabling();
+    ReadValue<double>(ReadOffsetPercent, kMsgOffsetReadFailed, [this](std::optional<double> percent) {
+        readOk_ = percent.has_value();
+        edit_.Start(percent.value_or(0));
+        ShowEdit();
+        UpdateEnabling();
+    });
 }
 
 void COffsetDlg::UpdateEnabling() {
@@ -163,33 +159,37 @@ int COffsetDlg::IsModified() const {
     return readOk_ && edit_.IsModified() ? 1 : 0;
 }
 
-bool COffsetDlg::Apply() {
+void COffsetDlg::StartApply(std::function<void(bool ok)> finished) {
     if (!readOk_) {
-        return false;
+        finished(false);
+        return;
     }
     const double percent = edit_.NewOffset();
     if (!OffsetPercentEncodes(percent)) {
         ShowMessage(this, tr("The module takes offsets from -99.9 to 99.9 %."), windowTitle(),
                     MessageIcon::Warning);
-        return false;
+        finished(false);
+        return;
     }
-    const bool ok =
-        RunBusWork([&](PortHandle port) { return WriteOffsetPercent(port, record_.iaStation, percent); });
-    if (ok) {
-        edit_.Start(percent);
-        ShowEdit();
+    const bool started = RunBusWork(
+        [station = record_.iaStation, percent](BusJobControl&, PortHandle port) {
+            return WriteOffsetPercent(port, station, percent);
+        },
+        [this, percent, finished](std::optional<bool> written) {
+            if (written.value_or(false)) {
+                edit_.Start(percent);
+                ShowEdit();
+                SetModuleChanged();
+            }
+            finished(written.value_or(false));
+        });
+    if (!started) {
+        finished(false);
     }
-    return ok;
 }
 
 bool RunOffsetDialog(BusContext& context, QWidget* owner, ModuleRecord& record) {
-    COffsetDlg dialog(context, owner, record);
-    if (!dialog.OpenPort()) {
-        return false;
-    }
-    dialog.ReadModule();
-    const double before = dialog.Edit().Previous();
-    return dialog.exec() == QDialog::Accepted && dialog.Edit().Previous() != before;
+    return RunModuleConfigDialog<COffsetDlg>(context, owner, record);
 }
 
 } // namespace terrix

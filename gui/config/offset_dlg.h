@@ -19,12 +19,8 @@ class COffsetDlg : public CModuleConfigDialog {
 public:
     COffsetDlg(BusContext& context, QWidget* owner, ModuleRecord& record);
 
-    // Reads the offset; on failure says so and shows 0 everywhere, with writing disabled.
-    void ReadModule();
     bool ReadSucceeded() const { return readOk_; }
-
     int IsModified() const override;
-    bool Apply() override;
 
     const OffsetEdit& Edit() const { return edit_; }
     CEditDouble* PreviousField() const { return previous_; }
@@ -35,6 +31,10 @@ public:
     QPushButton* OkButton() const;
 
 protected:
+    // Reads the offset; on failure says so and shows 0 everywhere, with writing disabled.
+    void ReadModule() override;
+    // Writes the new offset (OK, after the user's Yes).
+    void StartApply(std::function<void(bool ok)> finished) override;
     void changeEvent(QEvent* event) override;
 
 private:

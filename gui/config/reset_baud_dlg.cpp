@@ -49,28 +49,29 @@ void CResetBaudDlg::changeEvent(QEvent* event) {
     CModuleConfigDialog::changeEvent(event);
 }
 
-bool CResetBaudDlg::SendResetBaud() {
-    bool refused = true;
-    const bool ok = RunBusWork([&](PortHandle port) {
-        refused = false;
-        return ProgramResetBaudRate(port, record_);
-    });
-    if (!ok && !refused) {
-        ShowMessage(this, ConfigText(kMsgResetBaudFailed), windowTitle(), MessageIcon::Warning);
-    }
-    now_->setText(QString::number(ResetBaudRate(record_)));
-    return ok;
+void CResetBaudDlg::accept() {
+    // The work changes a copy of the record; the record itself changes here, on the dialog's thread.
+    WriteAndClose(
+        [module = record_](BusJobControl&, PortHandle port) mutable {
+            return ProgramResetBaudRate(port, module) ? std::optional<StationInfo>(module.stationInfo)
+                                                      : std::nullopt;
+        },
+        [this](std::optional<std::optional<StationInfo>> sent) {
+            if (!sent.has_value()) {
+                return; // the module check refused and said why
+            }
+            if (sent->has_value()) {
+                record_.stationInfo.wStartupBaud = (*sent)->wStartupBaud;
+                SetModuleChanged();
+            } else {
+                ShowMessage(this, ConfigText(kMsgResetBaudFailed), windowTitle(), MessageIcon::Warning);
+            }
+            now_->setText(QString::number(ResetBaudRate(record_)));
+        });
 }
 
 bool RunResetBaudDialog(BusContext& context, QWidget* owner, ModuleRecord& record) {
-    CResetBaudDlg dialog(context, owner, record);
-    if (!dialog.OpenPort()) {
-        return false;
-    }
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
-    }
-    return dialog.SendResetBaud();
+    return RunModuleConfigDialog<CResetBaudDlg>(context, owner, record);
 }
 
 } // namespace terrix

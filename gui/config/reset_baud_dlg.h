@@ -1,6 +1,6 @@
 #pragma once
 // "Change Reset Baudrate": shows the rate the module takes after a reset; OK has every module of the bus
-// start at 9600 baud after the next reset (a broadcast, sent by the caller after OK).
+// start at 9600 baud after the next reset (a broadcast, sent on OK before the dialog closes).
 
 #include "gui/config/module_config_dialog.h"
 
@@ -15,8 +15,8 @@ class CResetBaudDlg : public CModuleConfigDialog {
 public:
     CResetBaudDlg(BusContext& context, QWidget* owner, ModuleRecord& record);
 
-    // Sends the broadcast; true when it went out (the record then says 9600). A failure is reported.
-    bool SendResetBaud();
+    // Sends the broadcast (when it went out the record says 9600; a failure is reported), then closes.
+    void accept() override;
 
     QLineEdit* NowField() const { return now_; }
 

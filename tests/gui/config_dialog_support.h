@@ -1,15 +1,14 @@
 #pragma once
 // The simulated bus of the GUI tests, in virtual time: ports opened through the "sim" scheme use a virtual
-// clock, and a bus wait on the test's thread handles the pending events once (so clicks and timers inside a
-// scan are seen) and then moves the clock to its deadline instead of waiting.
+// clock, so a bus wait (on a dialog's worker thread: this thread must never wait for the bus) moves the
+// clock to its deadline instead of waiting.
 
 #include "core/inventory/bus_context.h"
 #include "core/platform/clock.h"
-#include "core/platform/pump_wait.h"
 #include "gui_test_support.h"
 #include "sim/sim_scheme.h"
 
-#include <QCoreApplication>
+#include <QTest>
 
 #include <memory>
 #include <string>
@@ -22,13 +21,8 @@ public:
         RegisterSimTransportScheme();
         sim::ForgetSharedBuses();
         sim::SetSchemeClock(&clock_);
-        SetThreadWaitHook([](Clock& clock, uint64_t deadlineUs) {
-            QCoreApplication::processEvents();
-            clock.SleepUntilUs(deadlineUs);
-        });
     }
     ~VirtualBusTime() {
-        SetThreadWaitHook({});
         sim::SetSchemeClock(nullptr);
         sim::ForgetSharedBuses();
     }
@@ -61,13 +55,12 @@ public:
     void ChangeXv(const std::function<void(sim::ModuleState&)>& change) {
         bus->ModifyBySerial(kXvSerial, change);
     }
-    // The dialog over the XV module with its port open and the module read; null if the port did not open.
+    // The dialog over the XV module with its port open and the module read; null if it was refused.
     template <class Dialog> std::unique_ptr<Dialog> OpenRead() {
         auto dialog = std::make_unique<Dialog>(context, nullptr, xv);
-        if (!dialog->OpenPort()) {
+        if (!dialog->Open() || !QTest::qWaitFor([&dialog] { return !dialog->Busy(); })) {
             return {};
         }
-        dialog->ReadModule();
         return dialog;
     }
     size_t Sent(uint8_t command) const {

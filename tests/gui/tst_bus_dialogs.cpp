@@ -10,6 +10,7 @@
 #include "core/inventory/unit_names.h"
 #include "core/platform/com_port.h"
 #include "core/platform/ini_section.h"
+#include "core/platform/pump_wait.h"
 #include "gui/app/bus_job.h"
 #include "gui/app/gui_wait.h"
 #include "gui/app/main_frame.h"
