@@ -4,11 +4,11 @@
 #include "core/inventory/module_record.h"
 #include "gui/toolkit/edit_byte_spin_ctrl.h"
 #include "gui/toolkit/edit_integer.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/module_window_title.h"
 
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -64,6 +64,7 @@ CActiveCalibDlg::CActiveCalibDlg(BusContext& context, QWidget* owner, ModuleReco
     layout->addLayout(grid);
     layout->addStretch(1);
     layout->addWidget(buttons_);
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     Retranslate();
     new_->setFocus();
 }
@@ -74,13 +75,6 @@ void CActiveCalibDlg::Retranslate() {
     newLabel_->setText(tr("&New calibration:"));
     buttons_->button(QDialogButtonBox::Ok)->setText(tr("Set new calibration"));
     buttons_->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
-}
-
-void CActiveCalibDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    CModuleConfigDialog::changeEvent(event);
 }
 
 void CActiveCalibDlg::ReadModule() {

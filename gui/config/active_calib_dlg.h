@@ -28,7 +28,6 @@ protected:
     void ReadModule() override;
     // Sets the new position (OK, after the user's Yes).
     void StartApply(std::function<void(bool ok)> finished) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void Retranslate();

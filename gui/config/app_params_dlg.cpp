@@ -6,11 +6,11 @@
 #include "core/platform/data_paths.h"
 #include "gui/toolkit/edit_double.h"
 #include "gui/toolkit/edit_integer.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/module_window_title.h"
 
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -131,6 +131,7 @@ CAppParamsDlg::CAppParamsDlg(BusContext& context, QWidget* owner, ModuleRecord& 
 
     ShowPrevious(AppParams{});
     ShowNew(AppParams{});
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     Retranslate();
     UpdateEnabling();
 }
@@ -168,13 +169,6 @@ void CAppParamsDlg::Retranslate() {
     load_->setText(tr("&Read Parameters from File"));
     OkButton()->setText(tr("Set Parameters"));
     buttons_->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
-}
-
-void CAppParamsDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    CModuleConfigDialog::changeEvent(event);
 }
 
 void CAppParamsDlg::ShowPrevious(const AppParams& params) {

@@ -55,7 +55,6 @@ protected:
     // Reads the block and shows it as previous and new values; on failure (reported) everything shows 0
     // and writing stays disabled until a parameter file is read.
     void ReadModule() override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void Retranslate();

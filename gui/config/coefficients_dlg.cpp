@@ -2,11 +2,11 @@
 
 #include "core/config/module_stations.h"
 #include "core/inventory/module_record.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/virtual_list_model.h"
 
-#include <QEvent>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -233,6 +233,7 @@ CCoefficientsDlg::CCoefficientsDlg(BusContext& context, QWidget* owner, ModuleRe
     serialNo_->setText(QString::number(record.SerialNo()));
     moduleName_->setText(QString::fromStdString(record.ModuleName()));
     station_->setText(QString::number(record.iaStation));
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     Retranslate();
     ShowFileDescription();
     RefillCalibList();
@@ -294,13 +295,6 @@ void CCoefficientsDlg::Retranslate() {
     program_->setText(tr("Program module"));
     programAll_->setText(tr("Program all modules"));
     coeffList_->ListModel()->RefreshAll();
-}
-
-void CCoefficientsDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    CModuleConfigDialog::changeEvent(event);
 }
 
 void CCoefficientsDlg::showEvent(QShowEvent* event) {

@@ -51,7 +51,6 @@ public:
 
 protected:
     void ReadModule() override;
-    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

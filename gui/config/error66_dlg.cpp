@@ -3,10 +3,10 @@
 #include "core/config/error66_limit.h"
 #include "core/inventory/module_record.h"
 #include "gui/toolkit/edit_double.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/module_window_title.h"
 
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -49,6 +49,7 @@ CError66Dlg::CError66Dlg(BusContext& context, QWidget* owner, ModuleRecord& reco
     layout->addLayout(form);
     layout->addStretch(1);
     layout->addWidget(buttons_);
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     Retranslate();
     OkButton()->setEnabled(false);
 }
@@ -63,13 +64,6 @@ void CError66Dlg::Retranslate() {
     newLabel_->setText(tr("&New Value (%)"));
     OkButton()->setText(tr("Set New Value"));
     buttons_->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
-}
-
-void CError66Dlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    CModuleConfigDialog::changeEvent(event);
 }
 
 namespace {

@@ -30,7 +30,6 @@ protected:
     // Reads the limit; the new value starts at it. After a failure (reported) "Set New Value" stays
     // disabled.
     void ReadModule() override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void Retranslate();

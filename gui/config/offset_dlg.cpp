@@ -2,11 +2,11 @@
 
 #include "core/inventory/module_record.h"
 #include "gui/toolkit/edit_double.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/module_window_title.h"
 
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -80,6 +80,7 @@ COffsetDlg::COffsetDlg(BusContext& context, QWidget* owner, ModuleRecord& record
         edit_.StepDown();
         ShowEdit();
     });
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     Retranslate();
     UpdateEnabling();
 }
@@ -97,13 +98,6 @@ void COffsetDlg::Retranslate() {
     minus_->setText(tr("- 0.1%"));
     OkButton()->setText(tr("&Set new offset"));
     buttons_->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
-}
-
-void COffsetDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    CModuleConfigDialog::changeEvent(event);
 }
 
 void COffsetDlg::ReadModule() {

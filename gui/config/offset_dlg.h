@@ -35,7 +35,6 @@ protected:
     void ReadModule() override;
     // Writes the new offset (OK, after the user's Yes).
     void StartApply(std::function<void(bool ok)> finished) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void Retranslate();

@@ -1,11 +1,11 @@
 #include "gui/config/reset_baud_dlg.h"
 
 #include "core/config/reset_baud.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/module_window_title.h"
 
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +32,7 @@ CResetBaudDlg::CResetBaudDlg(BusContext& context, QWidget* owner, ModuleRecord& 
     layout->addLayout(form);
     layout->addStretch(1);
     layout->addWidget(buttons_);
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     Retranslate();
 }
 
@@ -40,13 +41,6 @@ void CResetBaudDlg::Retranslate() {
     nowLabel_->setText(tr("Now Reset Baudrate"));
     buttons_->button(QDialogButtonBox::Ok)->setText(tr("Set Reset Baudrate 9600"));
     buttons_->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
-}
-
-void CResetBaudDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    CModuleConfigDialog::changeEvent(event);
 }
 
 void CResetBaudDlg::accept() {

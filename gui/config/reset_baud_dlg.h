@@ -20,9 +20,6 @@ public:
 
     QLineEdit* NowField() const { return now_; }
 
-protected:
-    void changeEvent(QEvent* event) override;
-
 private:
     void Retranslate();
 

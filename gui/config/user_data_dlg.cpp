@@ -2,10 +2,10 @@
 
 #include "core/config/user_info.h"
 #include "core/inventory/module_record.h"
+#include "gui/toolkit/language_change.h"
 #include "gui/toolkit/module_window_title.h"
 
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +49,7 @@ CUserDataDlg::CUserDataDlg(QWidget* owner, ModuleRecord& record) : CPlacementDia
         LimitComment();
         SetModified(1);
     });
+    RetranslateOnLanguageChange(this, [this] { Retranslate(); });
     Retranslate();
 }
 
@@ -58,13 +59,6 @@ void CUserDataDlg::Retranslate() {
     commentLabel_->setText(tr("&Comments:"));
     buttons_->button(QDialogButtonBox::Ok)->setText(tr("OK"));
     buttons_->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
-}
-
-void CUserDataDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        Retranslate();
-    }
-    CPlacementDialog::changeEvent(event);
 }
 
 // The record keeps at most 510 characters; longer text is cut where it is typed or pasted.

@@ -25,9 +25,6 @@ public:
     QLineEdit* PlaceField() const { return place_; }
     QPlainTextEdit* CommentField() const { return comment_; }
 
-protected:
-    void changeEvent(QEvent* event) override;
-
 private:
     void Retranslate();
     void LimitComment();
