@@ -15,7 +15,7 @@
 #include "core/platform/data_paths.h"
 #include "core/platform/port_user.h"
 #include "gui/app/bus_activity.h"
-#include "gui/app/gui_wait.h"
+#include "core/platform/pump_wait.h"
 #include "gui/busops/resolve_collisions_dlg.h"
 #include "gui/busops/scan_dlg.h"
 #include "gui/config/coefficients_dlg.h"
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dataDir;
     SetDataDir(dataDir.path().toStdString());
     RegisterSimTransportScheme();
-    InstallGuiWaitHook();
+    ForbidBusWaitsOnThisThread();
     // Every question is answered yes and every message is taken as read, as a user who clicks on would.
     SetMessageHandler([](const MessageRequest& request) {
         if (qEnvironmentVariableIsSet("TERRIX_BENCH_MESSAGES")) {

@@ -2,7 +2,7 @@
 
 #include "core/platform/data_paths.h"
 #include "gui/app/frame_windows.h"
-#include "gui/app/gui_wait.h"
+#include "core/platform/pump_wait.h"
 #include "gui/app/language.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/session_end.h"
@@ -51,8 +51,9 @@ bool CTerrixApp::InitInstance() {
     QCoreApplication::setOrganizationName(QStringLiteral("ORVA GmbH"));
     QCoreApplication::setApplicationName(QStringLiteral("Terrix"));
 
-    // Bus waits on this thread keep the windows alive (the event loop runs until each deadline).
-    InstallGuiWaitHook();
+    // The windows run their bus work as jobs on worker threads; a bus wait on this thread would freeze
+    // them (and aborts a debug build).
+    ForbidBusWaitsOnThisThread();
 
     // 5.-7. The frame with its document and view, and the windows its commands open.
     frame_ = std::make_unique<CMainFrame>(AllFrameWindows());

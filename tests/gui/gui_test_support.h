@@ -3,6 +3,7 @@
 // for the message boxes.
 
 #include "core/platform/data_paths.h"
+#include "core/platform/pump_wait.h"
 #include "core/platform/ini_section.h"
 #include "gui/toolkit/message_box.h"
 
@@ -67,6 +68,19 @@ public:
 
 private:
     MessageHandler previous_;
+};
+
+// While it exists, the test itself may talk to the bus on its thread (set-up and checks), which otherwise
+// forbids bus waits so that a window that waits for the bus there fails the test.
+class TestTalksToTheBus {
+public:
+    TestTalksToTheBus() : forbidden_(BusWaitsForbiddenOnThisThread()) { ForbidBusWaitsOnThisThread(false); }
+    ~TestTalksToTheBus() { ForbidBusWaitsOnThisThread(forbidden_); }
+    TestTalksToTheBus(const TestTalksToTheBus&) = delete;
+    TestTalksToTheBus& operator=(const TestTalksToTheBus&) = delete;
+
+private:
+    bool forbidden_;
 };
 
 } // namespace terrix::test

@@ -12,7 +12,7 @@
 #include "core/platform/ini_section.h"
 #include "core/platform/pump_wait.h"
 #include "gui/app/bus_job.h"
-#include "gui/app/gui_wait.h"
+#include "core/platform/pump_wait.h"
 #include "gui/app/main_frame.h"
 #include "gui/busops/conversion_time_dlg.h"
 #include "gui/busops/resolve_collisions_dlg.h"
@@ -102,6 +102,7 @@ void UseBus(BusContext& context, const QString& scenario = {}) {
 
 // The built-in bus: probes at stations 1 and 2, the XV module at 3, identified into the context's list.
 void IdentifyDefaultBus(BusContext& context) {
+    test::TestTalksToTheBus setUp;
     UseBus(context);
     PortUser user(&context.portContext);
     QVERIFY(user.Acquire());
@@ -122,6 +123,9 @@ class TestBusDialogs : public QObject {
     test::MessageRecorder messages;
 
 private Q_SLOTS:
+    // A dialog that waits for the bus on this thread fails its test.
+    void initTestCase() { ForbidBusWaitsOnThisThread(); }
+
     void init() {
         messages.Clear();
         ForgetBusInfo();
@@ -171,7 +175,6 @@ private Q_SLOTS:
         // In real time: the resynchronisation lasts long enough to be cancelled while it runs.
         RegisterSimTransportScheme();
         sim::ForgetSharedBuses();
-        InstallGuiWaitHook();
         BusContext context;
         UseBus(context);
         CScanDlg cancelled(context, nullptr, CScanDlg::kDetailed | CScanDlg::kForgetBus);
@@ -196,7 +199,6 @@ private Q_SLOTS:
         QCOMPARE(context.portContext.hPort, kInvalidPort);
         // A stop is no start-up failure ("no answer from any module") and no finding ("no module found").
         QVERIFY2(messages.messages.empty(), qPrintable(messages.Texts().join(QLatin1Char('|'))));
-        SetThreadWaitHook({});
         test::VirtualBusTime time;
         for (const uint32_t mode : {0u, uint32_t(CScanDlg::kDetailed | CScanDlg::kForgetBus)}) {
             CScanDlg again(context, nullptr, mode);
@@ -340,6 +342,7 @@ private Q_SLOTS:
         BusContext context;
         CTrafficMonitor monitor(context, nullptr, 3);
         const QAbstractItemModel& model = monitor.Model();
+        test::TestTalksToTheBus traffic;
         const PortHandle port = ComOpenDevice("sim", kBusBaud);
         StationInfoBlock block{};
         QVERIFY(ReadStationInfo(port, 2, block));

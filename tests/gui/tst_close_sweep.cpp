@@ -10,7 +10,7 @@
 #include "core/inventory/unit_names.h"
 #include "gui/app/bus_activity.h"
 #include "gui/app/frame_windows.h"
-#include "gui/app/gui_wait.h"
+#include "core/platform/pump_wait.h"
 #include "gui/app/main_frame.h"
 #include "gui/busops/conversion_time_dlg.h"
 #include "gui/busops/resolve_collisions_dlg.h"
@@ -100,12 +100,13 @@ class TestCloseSweep : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         RegisterSimTransportScheme();
-        InstallGuiWaitHook();
+        ForbidBusWaitsOnThisThread();
         QApplication::setQuitOnLastWindowClosed(false); // a closed frame must not end the test program
         collisionScenario_ = data_.File(QStringLiteral("collisions.json"));
         test::WriteFileBytes(collisionScenario_.toStdString(), kCollisionScenario);
         BusContext context;
         context.portContext.device = "sim";
+        test::TestTalksToTheBus setUp;
         PortUser user(&context.portContext);
         QVERIFY(user.Acquire());
         QVERIFY(IdentifyModule(user.Port(), 3, g_xv, UnitName));
@@ -287,6 +288,7 @@ private Q_SLOTS:
             QVERIFY2(!PortUser::IsReserved(context.portContext), name);
             // The bus answers again through the same context.
             context.portContext.device = "sim";
+            test::TestTalksToTheBus check;
             PortUser user(&context.portContext);
             StationInfoBlock info;
             // (The station number case may have moved the module to station 9 before the close.)

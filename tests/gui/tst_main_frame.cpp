@@ -12,7 +12,7 @@
 #include "core/platform/pump_wait.h"
 #include "gui/app/bus_activity.h"
 #include "gui/app/frame_windows.h"
-#include "gui/app/gui_wait.h"
+#include "core/platform/pump_wait.h"
 #include "gui/app/language.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/single_instance.h"
@@ -102,7 +102,7 @@ class TestMainFrame : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        InstallGuiWaitHook();
+        ForbidBusWaitsOnThisThread();
         // Language files in two folders: both languages, and English alone.
         bothDir_ = data_.File(QStringLiteral("both"));
         englishOnlyDir_ = data_.File(QStringLiteral("english"));
@@ -580,37 +580,6 @@ private Q_SLOTS:
         QCOMPARE(messages.Texts().size(), 1);
         QVERIFY(messages.Texts().front().contains(WriteErrorText(ENOTDIR)));
         QCOMPARE(messages.messages.front().icon, MessageIcon::Stop);
-    }
-
-    // The wait lasts its time whether timers tick, a handler waits again (sleeping), or the program quits.
-    void waitRunsTheEventLoopUntilItsDeadline() {
-        for (const QString& during :
-             {QStringLiteral("ticks"), QStringLiteral("nested"), QStringLiteral("quit")}) {
-            int ticks = 0;
-            QTimer timer;
-            timer.setTimerType(Qt::PreciseTimer);
-            connect(&timer, &QTimer::timeout, this, [&] {
-                ++ticks;
-                if (during == QLatin1String("nested") && ticks == 1) {
-                    PumpWait(30);
-                }
-            });
-            timer.start(10);
-            QElapsedTimer elapsed;
-            elapsed.start();
-            if (during == QLatin1String("quit")) {
-                QTimer::singleShot(20, [] { QCoreApplication::exit(0); });
-                // The hook itself, not PumpWait, which would wait again after an early return.
-                Clock& clock = SystemClock::Instance();
-                GuiWait(clock, clock.NowUs() + 200'000);
-            } else {
-                PumpWait(200);
-            }
-            const qint64 ms = elapsed.elapsed();
-            const QString shown = QStringLiteral("%1: %2 ms, %3 ticks").arg(during).arg(ms).arg(ticks);
-            QVERIFY2(ms >= 200 && ms < 400, qPrintable(shown));
-            QVERIFY2(during == QLatin1String("quit") || ticks >= 10, qPrintable(shown));
-        }
     }
 
     // Against 6.4: minors compare as numbers, not as text.
