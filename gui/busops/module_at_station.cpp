@@ -66,13 +66,4 @@ bool ShowStationCheck(QWidget* dialog, const StationCheckResult& result) {
     return false;
 }
 
-bool CheckModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record, uint8_t station) {
-    return ShowStationCheck(dialog, CheckStation(port, record, station, true));
-}
-
-bool RefuseOtherModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record,
-                                uint8_t station) {
-    return ShowStationCheck(dialog, CheckStation(port, record, station, false));
-}
-
 } // namespace terrix

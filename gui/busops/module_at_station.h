@@ -37,11 +37,6 @@ StationCheckResult CheckStation(PortHandle port, const ModuleRecord& record, uin
 // On the window's thread: shows why a check failed (the dialog's title as caption); returns Passed().
 bool ShowStationCheck(QWidget* dialog, const StationCheckResult& result);
 
-// Both halves on the calling thread, for windows whose bus work has not moved to a job yet.
-bool CheckModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record, uint8_t station);
-bool RefuseOtherModuleAtStation(QWidget* dialog, PortHandle port, const ModuleRecord& record,
-                                uint8_t station);
-
 // Why a PortUser could not take the context's port, naming the device (the context's own device, else the
 // one configured for its port number) and the cure where there is one (the dialout group).
 QString PortFailureText(const ComPortContext& context);
