@@ -1,13 +1,13 @@
 #include "gui/app/terrix_app.h"
 
 #include "core/platform/data_paths.h"
-#include "gui/app/frame_windows.h"
 #include "core/platform/pump_wait.h"
-#include "gui/app/language.h"
-#include "gui/app/main_frame.h"
-#include "gui/app/session_end.h"
 #include "gui/app/single_instance.h"
 #include "gui/app/toolkit_check.h"
+#include "gui/app/window_table.h"
+#include "gui/base/language.h"
+#include "gui/base/session_end.h"
+#include "gui/frame/main_frame.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"
 

@@ -1,6 +1,6 @@
 #include "gui/busops/module_port.h"
 
-#include "gui/app/bus_job.h"
+#include "gui/base/bus_job.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/placement_dialog.h"

@@ -2,8 +2,8 @@
 
 #include "core/busops/scan_session.h"
 #include "core/inventory/unit_names.h"
-#include "gui/app/bus_job.h"
-#include "gui/app/frame_windows.h"
+#include "gui/base/bus_job.h"
+#include "gui/base/window_contracts.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/busops/resolve_collisions_dlg.h"
 #include "gui/toolkit/core_text.h"

@@ -1,6 +1,6 @@
 #include "gui/busops/serial_ports_dlg.h"
 
-#include "gui/app/frame_windows.h"
+#include "gui/base/window_contracts.h"
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"

@@ -1,8 +1,8 @@
 #include "gui/busops/station_number_dlg.h"
 
 #include "core/busops/station_number.h"
-#include "gui/app/bus_job.h"
-#include "gui/app/frame_windows.h"
+#include "gui/base/bus_job.h"
+#include "gui/base/window_contracts.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/language_change.h"

@@ -3,7 +3,7 @@
 #include "core/bus/bus_error.h"
 #include "core/bus/commands.h"
 #include "core/bus/frame.h"
-#include "gui/app/frame_windows.h"
+#include "gui/base/window_contracts.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/string_catalogue.h"

@@ -2,8 +2,8 @@
 
 #include "core/busops/collisions.h"
 #include "core/platform/com_port.h"
-#include "gui/app/bus_activity.h"
-#include "gui/app/bus_job.h"
+#include "gui/base/bus_activity.h"
+#include "gui/base/bus_job.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/config/config_text.h"
 #include "gui/toolkit/core_text.h"

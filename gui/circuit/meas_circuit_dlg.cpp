@@ -1,7 +1,7 @@
 #include "gui/circuit/meas_circuit_dlg.h"
 
-#include "gui/app/bus_job.h"
-#include "gui/app/session_end.h"
+#include "gui/base/bus_job.h"
+#include "gui/base/session_end.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/circuit/bus_dialogs.h"
 #include "gui/toolkit/language_change.h"

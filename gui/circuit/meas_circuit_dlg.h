@@ -6,7 +6,7 @@
 // publisher and the rules of each command: the window builds the widgets, asks the user, opens the module
 // dialogs and value windows, runs the rescan as a bus job, and shows what the controller reports.
 
-#include "gui/app/frame_windows.h"
+#include "gui/base/window_contracts.h"
 #include "gui/circuit/meas_circuit_controller.h"
 #include "gui/circuit/value_windows.h"
 #include "gui/toolkit/placement_dialog.h"

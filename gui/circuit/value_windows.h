@@ -4,7 +4,7 @@
 // module's value store is about to go. They are modeless windows of the circuit window's owner.
 
 #include "core/circuit/meas_loop.h"
-#include "gui/app/frame_windows.h"
+#include "gui/base/window_contracts.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "gui/config/config_windows.h"
 
-#include "gui/app/frame_windows.h"
+#include "gui/base/window_contracts.h"
 #include "gui/config/active_calib_dlg.h"
 #include "gui/config/app_params_dlg.h"
 #include "gui/config/coefficients_dlg.h"

@@ -4,10 +4,7 @@
 namespace terrix {
 
 struct FrameWindows;
-class CScreenshotTour;
 
 void RegisterConfigDialogs(FrameWindows& windows);
-// The tour's pictures of the configuration dialogs for the XV module of the bus.
-void AddConfigTourSteps(CScreenshotTour& tour);
 
 } // namespace terrix

@@ -14,7 +14,7 @@
 #include "core/config/config_message.h"
 #include "core/inventory/bus_context.h"
 #include "core/inventory/module_record.h"
-#include "gui/app/bus_job.h"
+#include "gui/base/bus_job.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/config/config_text.h"
 #include "gui/toolkit/placement_dialog.h"

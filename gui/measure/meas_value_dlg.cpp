@@ -3,7 +3,7 @@
 #include "core/measure/meas_field.h"
 #include "core/measure/meas_value_store.h"
 #include "core/platform/data_paths.h"
-#include "gui/app/language.h"
+#include "gui/base/language.h"
 #include "gui/measure/export_values_dlg.h"
 #include "gui/measure/field_title_text.h"
 #include "gui/measure/meas_plot_widget.h"

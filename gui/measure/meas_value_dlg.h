@@ -7,7 +7,7 @@
 
 #include "core/measure/csv_export.h"
 #include "core/measure/plot_data.h"
-#include "gui/app/frame_windows.h"
+#include "gui/base/window_contracts.h"
 #include "gui/toolkit/placement_dialog.h"
 
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "core/platform/data_paths.h"
 #include "core/publish/broker_url.h"
-#include "gui/app/frame_windows.h"
+#include "gui/base/window_contracts.h"
 #include "gui/publish/publish_texts.h"
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/language_change.h"

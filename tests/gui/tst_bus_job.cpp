@@ -2,8 +2,8 @@
 // window's thread, and a window that is closed or deleted while its work runs.
 
 #include "core/platform/pump_wait.h"
-#include "gui/app/bus_activity.h"
-#include "gui/app/bus_job.h"
+#include "gui/base/bus_activity.h"
+#include "gui/base/bus_job.h"
 #include "gui/toolkit/placement_dialog.h"
 #include "gui_test_support.h"
 

@@ -4,7 +4,7 @@
 
 #include "core/measure/meas_value_store.h"
 #include "core/measure/time_stamp.h"
-#include "gui/app/language.h"
+#include "gui/base/language.h"
 #include "gui/measure/meas_plot_widget.h"
 #include "gui/measure/meas_value_dlg.h"
 #include "gui/measure/meas_value_list.h"

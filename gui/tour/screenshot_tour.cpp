@@ -1,13 +1,9 @@
-#include "gui/app/screenshot_tour.h"
+#include "gui/tour/screenshot_tour.h"
 
-#include "gui/app/language.h"
-#include "gui/app/main_frame.h"
-#include "gui/busops/bus_windows.h"
-#include "gui/circuit/circuit_tour.h"
-#include "gui/config/config_windows.h"
-#include "gui/measure/meas_value_tour.h"
-#include "gui/publish/publish_tour.h"
+#include "gui/base/language.h"
+#include "gui/frame/main_frame.h"
 #include "gui/toolkit/about_dlg.h"
+#include "gui/tour/tour_steps.h"
 
 #include <QApplication>
 #include <QDir>
@@ -73,7 +69,7 @@ void RegisterTourSteps(CScreenshotTour& tour) {
     tour.AddStep(QStringLiteral("main frame"), ShowMainFrame);
     tour.AddStep(QStringLiteral("bus menu"), ShowBusMenu);
     tour.AddStep(QStringLiteral("about box"), ShowAboutBox);
-    RegisterBusTourSteps(tour); // first: the scan saves the bus the later steps show
+    AddBusTourSteps(tour); // first: the scan saves the bus the later steps show
     // Window work adds its steps here, e.g. tour.AddStep("scanning dialog", ShowScanDialog).
     AddCircuitTourSteps(tour);   // after the scan: it shows the bus the scan found
     AddMeasValueTourSteps(tour); // after the circuit window's measuring round: its values

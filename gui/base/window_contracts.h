@@ -1,8 +1,9 @@
 #pragma once
-// The windows the main frame opens for its commands. The frame receives this table in its constructor;
-// CTerrixApp fills it at start-up with AllFrameWindows(), which calls each window's registration function
-// by name (no static initialisers: a linker may drop an object file that nothing refers to). An empty entry
-// leaves its menu item disabled. Tests give the frame a table of their own.
+// The windows the main frame opens for its commands: the contract between the frame and the window folders.
+// The frame receives this table in its constructor; the program fills it at start-up with AllFrameWindows()
+// (gui/app/window_table.h), which calls each window's registration function by name (no static
+// initialisers: a linker may drop an object file that nothing refers to). An empty entry leaves its menu
+// item disabled. Tests give the frame a table of their own.
 //
 // Every window receives the bus context and its owner (the frame) in its constructor and finds nothing by
 // walking up its parents.
@@ -74,8 +75,5 @@ struct FrameWindows {
     // The per-module dialogs, handed to the circuit window.
     ModuleWindows moduleWindows;
 };
-
-// The table of the program: every window that exists registers here (see frame_windows.cpp).
-FrameWindows AllFrameWindows();
 
 } // namespace terrix

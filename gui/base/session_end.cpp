@@ -1,4 +1,4 @@
-#include "gui/app/session_end.h"
+#include "gui/base/session_end.h"
 
 #include <QGuiApplication>
 #include <QPointer>

@@ -1,8 +1,8 @@
-#include "gui/publish/publish_tour.h"
+#include "gui/tour/tour_steps.h"
 
-#include "gui/app/main_frame.h"
-#include "gui/app/screenshot_tour.h"
+#include "gui/frame/main_frame.h"
 #include "gui/publish/publish_dlg.h"
+#include "gui/tour/screenshot_tour.h"
 
 #include <QElapsedTimer>
 

@@ -2,17 +2,17 @@
 // question before a measuring window closes. The fault needs a device that can be pulled out, so these steps
 // measure on the built-in simulated bus whatever COM1 is: its adapter is pulled out and plugged in again.
 
-#include "gui/circuit/circuit_tour.h"
+#include "gui/tour/tour_steps.h"
 
 #include "core/busops/identification.h"
 #include "core/inventory/unit_names.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
-#include "gui/app/main_frame.h"
-#include "gui/app/measuring_status.h"
-#include "gui/app/screenshot_tour.h"
+#include "gui/base/measuring_status.h"
 #include "gui/circuit/meas_circuit_dlg.h"
+#include "gui/frame/main_frame.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/tour/screenshot_tour.h"
 #include "sim/sim_scheme.h"
 
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // terrix: the desktop program.
 
 #include "core/platform/data_paths.h"
-#include "gui/app/main_frame.h"
-#include "gui/app/screenshot_tour.h"
 #include "gui/app/terrix_app.h"
+#include "gui/frame/main_frame.h"
+#include "gui/tour/screenshot_tour.h"
 #include "terrix_version.h"
 
 #if __has_include("sim/sim_scheme.h")

@@ -1,4 +1,4 @@
-#include "gui/app/language.h"
+#include "gui/base/language.h"
 
 #include "core/platform/ini_section.h"
 #include "gui/toolkit/message_box.h"

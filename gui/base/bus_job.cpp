@@ -1,7 +1,7 @@
-#include "gui/app/bus_job.h"
+#include "gui/base/bus_job.h"
 
 #include "core/bus/bus_error.h"
-#include "gui/app/bus_activity.h"
+#include "gui/base/bus_activity.h"
 #include "gui/toolkit/window_operation.h"
 
 #include <QWidget>

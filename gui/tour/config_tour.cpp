@@ -4,18 +4,18 @@
 #include "core/busops/bus_scan.h"
 #include "core/inventory/bus_info_file.h"
 #include "core/inventory/unit_names.h"
-#include "gui/app/main_frame.h"
-#include "gui/app/screenshot_tour.h"
 #include "gui/config/active_calib_dlg.h"
 #include "gui/config/app_params_dlg.h"
 #include "gui/config/coefficients_dlg.h"
-#include "gui/config/config_windows.h"
 #include "gui/config/error66_dlg.h"
 #include "gui/config/offset_dlg.h"
 #include "gui/config/reset_baud_dlg.h"
 #include "gui/config/user_data_dlg.h"
+#include "gui/frame/main_frame.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
+#include "gui/tour/screenshot_tour.h"
+#include "gui/tour/tour_steps.h"
 
 #include <algorithm>
 #include <cstdio>

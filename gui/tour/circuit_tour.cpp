@@ -1,16 +1,16 @@
-#include "gui/circuit/circuit_tour.h"
+#include "gui/tour/tour_steps.h"
 
 #include "core/busops/scan_session.h"
 #include "core/inventory/unit_names.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
-#include "gui/app/bus_job.h"
-#include "gui/app/main_frame.h"
-#include "gui/app/screenshot_tour.h"
+#include "gui/base/bus_job.h"
 #include "gui/circuit/bus_dialogs.h"
 #include "gui/circuit/meas_circuit_dlg.h"
+#include "gui/frame/main_frame.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
+#include "gui/tour/screenshot_tour.h"
 
 #include <QElapsedTimer>
 #include <QMenu>

@@ -1,14 +1,14 @@
-#include "gui/measure/meas_value_tour.h"
+#include "gui/tour/tour_steps.h"
 
 #include "core/busops/scan_session.h"
 #include "core/circuit/meas_loop.h"
 #include "core/inventory/unit_names.h"
 #include "core/measure/meas_value_store.h"
 #include "core/platform/data_paths.h"
-#include "gui/app/bus_activity.h"
-#include "gui/app/main_frame.h"
-#include "gui/app/screenshot_tour.h"
+#include "gui/base/bus_activity.h"
+#include "gui/frame/main_frame.h"
 #include "gui/measure/meas_value_dlg.h"
+#include "gui/tour/screenshot_tour.h"
 
 #include <QElapsedTimer>
 

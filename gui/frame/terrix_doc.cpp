@@ -1,4 +1,4 @@
-#include "gui/app/terrix_doc.h"
+#include "gui/frame/terrix_doc.h"
 
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/string_catalogue.h"

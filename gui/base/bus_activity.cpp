@@ -1,4 +1,4 @@
-#include "gui/app/bus_activity.h"
+#include "gui/base/bus_activity.h"
 
 #include "gui/toolkit/message_box.h"
 

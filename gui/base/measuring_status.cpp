@@ -1,4 +1,4 @@
-#include "gui/app/measuring_status.h"
+#include "gui/base/measuring_status.h"
 
 #include <QCoreApplication>
 

@@ -4,9 +4,9 @@
 // keeps at most one measuring circuit window open.
 
 #include "core/inventory/bus_context.h"
-#include "gui/app/frame_windows.h"
-#include "gui/app/language.h"
-#include "gui/app/terrix_doc.h"
+#include "gui/base/language.h"
+#include "gui/base/window_contracts.h"
+#include "gui/frame/terrix_doc.h"
 #include "gui/toolkit/placement_dialog.h"
 
 #include <QMainWindow>

@@ -1,20 +1,12 @@
 #pragma once
-// One bus operation at a time. Bus work on the user-interface thread waits through the wait hook, which runs
-// the event loop, so a click during a scan could start a second transaction inside the first. Every window
-// therefore wraps each bus operation in a BusActivity: while one exists for a context, further activities on
-// that context are refused (with a text that says why), and the frame disables its bus commands.
-//
-//     BusActivity activity(context, this, windowTitle());
-//     if (!activity) {
-//         activity.ShowRefusal(this);
-//         return;
-//     }
-//     ... bus calls; progress callbacks may stop early when activity.CancelRequested() ...
+// One bus operation at a time per bus context. While an activity exists for a context, further activities
+// on it are refused (with a text that says why), and the frame disables its bus commands. Windows get theirs
+// through BusJob (bus_job.h), which holds one for as long as its work runs on the worker thread; the
+// circuit window holds one without an owner for as long as its measuring loop runs.
 //
 // An activity with an owner window is also that window's WindowOperation: closing the window meanwhile
-// asks the activity to stop and closes the window afterwards. The circuit window holds one without an owner
-// for as long as its measuring loop runs (nothing of it is on the stack). Only the user-interface thread
-// uses this class.
+// asks the activity to stop (CancelRequested, or CancelFlag on the worker thread) and closes the window
+// afterwards. Only the user-interface thread creates and ends activities.
 
 #include "core/inventory/bus_context.h"
 #include "gui/toolkit/window_operation.h"

@@ -1,4 +1,4 @@
-#include "gui/app/frame_windows.h"
+#include "gui/app/window_table.h"
 
 #include "gui/busops/bus_windows.h"
 #include "gui/circuit/meas_circuit_dlg.h"
