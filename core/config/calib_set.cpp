@@ -4,17 +4,22 @@
 
 namespace terrix {
 
-bool ReadCalibSet(PortHandle port, uint8_t station, CalibSet& set) {
+bool ReadCalibSet(PortHandle port, uint8_t station, CalibSet& set,
+                  const std::function<bool()>& stopRequested) {
     set = CalibSet{};
     PortLock lock(port);
+    const auto stopped = [&stopRequested] { return stopRequested && stopRequested(); };
     for (uint8_t i = 0; i < kCalibPositions; ++i) {
         MatCalib& calib = set.aMatCalib[i];
-        if (!ReadMatCalib(port, station, i, calib.wCalibId, calib.adCoeff)) {
+        if (stopped() || !ReadMatCalib(port, station, i, calib.wCalibId, calib.adCoeff)) {
             return false;
         }
     }
     for (uint8_t i = 0; i < kCalibPositions; ++i) {
         TempCalib& calib = set.aTempCalib[i];
+        if (stopped()) {
+            return false;
+        }
         if (!ReadTempCalib(port, station, i, calib.wCalibId, calib.adCoeff)) {
             // Only the very first temperature read may tell that the module has none.
             if (i == 0 && LastBusError() == kBusNotImplemented) {

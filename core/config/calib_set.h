@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace terrix {
 
@@ -39,8 +40,10 @@ struct CalibSet {
 // Zeroes the set, then reads the material calibrations of positions 0..15 (command 206, coefficients
 // scaled) and the temperature calibrations (194, unscaled, bValid = 1). A module that does not implement
 // 194 (bus error 6 at position 0) has no temperature calibrations: bHasTempCalib = 0 and the read succeeds.
-// Any other failure gives false; LastBusError tells why.
-bool ReadCalibSet(PortHandle port, uint8_t station, CalibSet& set);
+// Any other failure gives false; LastBusError tells why. `stopRequested` (may be empty) is asked before
+// each calibration: a read that is no longer wanted (its window is closing) ends there with false.
+bool ReadCalibSet(PortHandle port, uint8_t station, CalibSet& set,
+                  const std::function<bool()>& stopRequested = {});
 
 // Writes the 16 material calibrations (207), then the temperature calibrations marked valid (195). A module
 // that does not implement 195 (bus error 6 at position 0) ends the write with success.

@@ -143,7 +143,10 @@ void CalibWorkspace::SetModule(PortHandle port, uint16_t serialNo, std::string m
 
 bool CalibWorkspace::RereadModule(CalibDialogUi& ui) {
     Banner banner(ui, kBannerLoading);
-    moduleRead_ = ReadCalibSet(port_, station_, moduleSet_);
+    moduleRead_ = ReadCalibSet(port_, station_, moduleSet_, [&ui] { return ui.StopRequested(); });
+    if (ui.StopRequested()) {
+        return false; // the window is closing: nothing to report, nothing more to read
+    }
     if (!moduleRead_) {
         ui.ShowMessage({kMsgReadFailed, "", ConfigMessageIcon::None});
     }

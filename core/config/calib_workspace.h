@@ -100,7 +100,8 @@ public:
     void SetModule(PortHandle port, uint16_t serialNo, std::string moduleName, uint8_t station);
 
     // "Reread module": reads the module's calibrations, loads the files named by their IDs unless file data
-    // is already there, and reads the active position. False when the module read failed.
+    // is already there, and reads the active position. False when the module read failed, or stopped at
+    // ui.StopRequested() (then silently, and without reading further).
     bool RereadModule(CalibDialogUi& ui);
     // "...": reads the chosen LOC file; on success its directory is kept in the settings file (unless
     // `remember` is false, for a one-off read from the command line).

@@ -26,6 +26,14 @@ TEST_F(CalibSetTest, ReadScalesMaterialAndKeepsTemperatureUnscaled) {
     EXPECT_EQ(std::make_tuple(CountRequests(206), CountRequests(194)), std::make_tuple(16u, 16u));
 }
 
+// A read whose window is closing ends before its next calibration instead of reading all 32.
+TEST_F(CalibSetTest, ReadStopsBeforeTheNextCalibrationWhenAsked) {
+    CalibSet set;
+    int asked = 0;
+    EXPECT_FALSE(ReadCalibSet(port, 3, set, [&asked] { return ++asked > 5; }));
+    EXPECT_EQ(std::make_tuple(CountRequests(206), CountRequests(194)), std::make_tuple(5u, 0u));
+}
+
 TEST_F(CalibSetTest, ModuleWithoutTemperatureCalibrationsReadsAndWritesSuccessfully) {
     Change(xv, [](sim::ModuleState& m) { m.hasTemperatureCalibrations = false; });
     CalibSet set;
