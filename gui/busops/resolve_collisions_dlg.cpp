@@ -394,14 +394,23 @@ void CResolveCollisionsDlg::OnStart() {
     }
     const bool started = BusJob::Start(
         context_, this, windowTitle(),
-        [&context = context_, options, this](BusJobControl& job) {
+        [&context = context_, options, saveBus = !forward_, this](BusJobControl& job) {
             PortUser portUser(&context.portContext);
-            return RunResolution(context, portUser, options, UnitName, [&](const ScanProgress& report) {
-                job.Post([this, view = MakeScanReport(report, context.busList, true)] { ShowReport(view); });
-                return !job.StopRequested();
-            });
+            RunOutcome outcome;
+            outcome.ran =
+                RunResolution(context, portUser, options, UnitName, [&](const ScanProgress& report) {
+                    job.Post(
+                        [this, view = MakeScanReport(report, context.busList, true)] { ShowReport(view); });
+                    return !job.StopRequested();
+                });
+            // From the Maintenance menu nobody else saves: command 1 moved modules, so a bus without
+            // collisions is stored now (the scanning dialog saves its own bus after this dialog).
+            if (outcome.ran && saveBus) {
+                outcome.saveFailed = SaveCompleteBus(context.busList) == BusSave::kFailed;
+            }
+            return outcome;
         },
-        [this](bool ran) { RunDone(ran); });
+        [this](const RunOutcome& outcome) { RunDone(outcome); });
     if (!started) {
         return;
     }
@@ -412,18 +421,14 @@ void CResolveCollisionsDlg::OnStart() {
     cancel_->setFocus();
 }
 
-void CResolveCollisionsDlg::RunDone(bool ran) {
+void CResolveCollisionsDlg::RunDone(const RunOutcome& outcome) {
+    const bool ran = outcome.ran;
     running_ = false;
     sheet_->known->Refill();
     ShowFound(CopyRecords(context_.busList));
     ShowCounts(context_.busList.Count(), context_.busList.CollisionCount());
     const uint32_t left = context_.busList.CollisionCount();
-    // From the Maintenance menu nobody else saves: command 1 moved modules, so a bus without collisions
-    // is stored now (the scanning dialog saves its own bus after this dialog).
-    bool saveFailed = false;
-    if (ran && !forward_) {
-        saveFailed = SaveCompleteBus(context_.busList) == BusSave::kFailed;
-    }
+    const bool saveFailed = outcome.saveFailed;
     const bool closing = WindowOperation::ClosingAround(this);
     if (!ran) {
         ShowMessage(this, PortFailureText(context_.portContext), windowTitle(), MessageIcon::Warning);

@@ -110,7 +110,11 @@ public Q_SLOTS:
     void OnStart();
 
 private:
-    void RunDone(bool ran);
+    struct RunOutcome {
+        bool ran = false;        // the port was taken and the resolution ran
+        bool saveFailed = false; // ... but the bus could not be saved
+    };
+    void RunDone(const RunOutcome& outcome);
     void SetControlsEnabled(bool enabled);
     // Shows `rows` (a copy of the bus list) in the found list.
     void ShowFound(std::vector<ModuleRecord> rows);

@@ -249,7 +249,23 @@ void CScanDlg::ResolveThenFinish(ScanSessionResult result) {
 }
 
 void CScanDlg::FinishScan(ScanSessionResult result) {
-    FinishScanSession(context_, result);
+    // Saving writes the bus state and a file per module: on the worker too, so the window stays live.
+    const bool started = BusJob::Start(
+        context_, this, windowTitle(),
+        [&context = context_, result](BusJobControl&) mutable {
+            FinishScanSession(context, result);
+            return result;
+        },
+        [this](const ScanSessionResult& finished) { ShowScanEnd(finished); });
+    if (!started) {
+        // Nothing else may take the bus between a scan and its save; should it happen, the save is done
+        // here rather than lost.
+        FinishScanSession(context_, result);
+        ShowScanEnd(result);
+    }
+}
+
+void CScanDlg::ShowScanEnd(const ScanSessionResult& result) {
     scanning_ = false;
     if (result.scanOk && !result.stopped) {
         // The last probed station reports 99 %; a finished scan says so.

@@ -55,7 +55,9 @@ protected:
 private:
     void ScanDone(ScanSessionResult result);
     void ResolveThenFinish(ScanSessionResult result);
+    // Saves what the scan found (a job) and then shows how it ended.
     void FinishScan(ScanSessionResult result);
+    void ShowScanEnd(const ScanSessionResult& result);
     void ShowBanner(const QString& text);
     void ShowCounts(uint32_t modules, uint32_t collisions);
     void Retranslate();
