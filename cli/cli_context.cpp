@@ -5,9 +5,7 @@
 
 #include <atomic>
 #include <cctype>
-#include <csignal>
 #include <iostream>
-#include <unistd.h>
 
 namespace terrix::cli {
 
@@ -16,28 +14,13 @@ std::vector<CommandRegistrar>& Registrars() {
     return registrars;
 }
 
-CommandRegistration::CommandRegistration(CommandRegistrar registrar) { Registrars().push_back(std::move(registrar)); }
+CommandRegistration::CommandRegistration(CommandRegistrar registrar) {
+    Registrars().push_back(std::move(registrar));
+}
 
 void CliContext::Fail(int code, const std::string& message) {
     std::cerr << "terrix-cli: " << message << '\n';
     exitCode = code;
-}
-
-bool CliContext::StderrIsTerminal() const { return isatty(STDERR_FILENO) != 0; }
-
-namespace {
-volatile std::sig_atomic_t interrupted = 0;
-extern "C" void OnInterrupt(int) { interrupted = 1; }
-} // namespace
-
-bool CliContext::Interrupted() { return interrupted != 0; }
-
-void CliContext::InstallInterruptHandler() {
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
 }
 
 bool CliContext::Prepare() {

@@ -28,13 +28,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <mutex>
 #include <thread>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace terrix::cli {
 namespace {
@@ -306,11 +304,10 @@ bool SettingsFileReadable(CliContext& context) {
     std::error_code ec;
     int error = std::filesystem::is_directory(file, ec) ? EISDIR : 0;
     if (error == 0) {
-        const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::close(fd);
-        } else if (errno != ENOENT) {
-            error = errno;
+        errno = 0;
+        std::ifstream probe(file, std::ios::binary);
+        if (!probe && errno != ENOENT) {
+            error = errno != 0 ? errno : EIO;
         }
     }
     if (error != 0) {

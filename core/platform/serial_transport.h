@@ -1,9 +1,11 @@
 #pragma once
 // A serial device (or a pseudo-terminal) opened raw for the bus: 8 data bits, odd parity, two stop bits,
-// no flow control, exclusive use.
+// no flow control, exclusive use. Built on termios off Windows and on the Win32 communications API on
+// Windows; both report failures as errno codes, so that messages and exit statuses are the same.
 
 #include "core/platform/transport.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -11,8 +13,8 @@ namespace terrix {
 
 class SerialTransport final : public Transport {
 public:
-    // Opens the device; nullptr with the system error in `error` when it cannot be opened or configured
-    // (no descriptor is left open then).
+    // Opens the device; nullptr with the error in `error` when it cannot be opened or configured (nothing is
+    // left open then). On Windows "COMn" and "\\\\.\\COMn" name the same port.
     static std::unique_ptr<SerialTransport> Open(const std::string& path, uint32_t baud, uint32_t& error);
     ~SerialTransport() override;
 
@@ -31,18 +33,18 @@ public:
     std::string Describe() const override { return path_; }
 
 private:
-    SerialTransport(int fd, std::string path, uint32_t baud) : fd_(fd), path_(std::move(path)), baud_(baud) {}
+    SerialTransport(std::intptr_t native, std::string path, uint32_t baud)
+        : native_(native), path_(std::move(path)), baud_(baud) {}
+    int Descriptor() const { return static_cast<int>(native_); }
     bool SetModemLine(int line, bool on);
+    // Records the system's error of the call that just failed; false.
     bool Fail();
 
-    int fd_;
+    std::intptr_t native_; // the file descriptor, or on Windows the HANDLE
     std::string path_;
     uint32_t baud_;
     uint32_t lastError_ = 0;
     bool gone_ = false;
 };
-
-// The termios speed constant of a baud rate, or 0 when the rate is not supported.
-unsigned BaudConstant(uint32_t baud);
 
 } // namespace terrix

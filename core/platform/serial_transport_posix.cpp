@@ -10,23 +10,35 @@
 
 namespace terrix {
 
+namespace {
+
+// The termios speed constant of a baud rate, or 0 when the rate is not supported.
 unsigned BaudConstant(uint32_t baud) {
     switch (baud) {
-    case 300: return B300;
-    case 600: return B600;
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return 0;
+    case 300:
+        return B300;
+    case 600:
+        return B600;
+    case 1200:
+        return B1200;
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    default:
+        return 0;
     }
 }
-
-namespace {
 
 // Applies line settings. A pseudo-terminal has no wire and drops the parity bits; glibc then reports EINVAL
 // although everything that matters took effect, so the settings are read back and judged by the speed.
@@ -41,7 +53,8 @@ bool ApplyLineSettings(int fd, const termios& wanted, int when) {
     if (tcgetattr(fd, &actual) != 0) {
         return false;
     }
-    if (cfgetospeed(&actual) != cfgetospeed(&wanted) || (actual.c_cflag & CSIZE) != (wanted.c_cflag & CSIZE)) {
+    if (cfgetospeed(&actual) != cfgetospeed(&wanted) ||
+        (actual.c_cflag & CSIZE) != (wanted.c_cflag & CSIZE)) {
         errno = EINVAL;
         return false;
     }
@@ -72,7 +85,8 @@ bool ConfigureLine(int fd, uint32_t baud) {
 
 } // namespace
 
-std::unique_ptr<SerialTransport> SerialTransport::Open(const std::string& path, uint32_t baud, uint32_t& error) {
+std::unique_ptr<SerialTransport> SerialTransport::Open(const std::string& path, uint32_t baud,
+                                                       uint32_t& error) {
     error = 0;
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -106,8 +120,8 @@ std::unique_ptr<SerialTransport> SerialTransport::Open(const std::string& path, 
 }
 
 SerialTransport::~SerialTransport() {
-    if (fd_ >= 0) {
-        ::close(fd_);
+    if (native_ >= 0) {
+        ::close(Descriptor());
     }
 }
 
@@ -123,7 +137,7 @@ bool SerialTransport::Fail() {
 bool SerialTransport::Write(std::span<const uint8_t> bytes, size_t& written) {
     written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + written, bytes.size() - written);
+        const ssize_t n = ::write(Descriptor(), bytes.data() + written, bytes.size() - written);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -160,7 +174,7 @@ bool SerialTransport::Read(std::span<uint8_t> buffer, size_t& got) {
         if (now >= deadline) {
             break;
         }
-        pollfd pfd{fd_, POLLIN, 0};
+        pollfd pfd{Descriptor(), POLLIN, 0};
         timespec timeout{};
         const uint64_t waitUs = deadline - now;
         timeout.tv_sec = static_cast<time_t>(waitUs / 1000000u);
@@ -182,7 +196,7 @@ bool SerialTransport::Read(std::span<uint8_t> buffer, size_t& got) {
             gone_ = true;
             return Fail();
         }
-        const ssize_t n = ::read(fd_, buffer.data() + got, buffer.size() - got);
+        const ssize_t n = ::read(Descriptor(), buffer.data() + got, buffer.size() - got);
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN) {
                 continue;
@@ -202,14 +216,14 @@ bool SerialTransport::Read(std::span<uint8_t> buffer, size_t& got) {
 }
 
 bool SerialTransport::Purge() {
-    if (::tcflush(fd_, TCIOFLUSH) != 0) {
+    if (::tcflush(Descriptor(), TCIOFLUSH) != 0) {
         return Fail();
     }
     return true;
 }
 
 bool SerialTransport::PurgeInput() {
-    if (::tcflush(fd_, TCIFLUSH) != 0) {
+    if (::tcflush(Descriptor(), TCIFLUSH) != 0) {
         return Fail();
     }
     return true;
@@ -222,10 +236,11 @@ bool SerialTransport::SetBaud(uint32_t baud) {
         return false;
     }
     termios tio{};
-    if (tcgetattr(fd_, &tio) != 0) {
+    if (tcgetattr(Descriptor(), &tio) != 0) {
         return Fail();
     }
-    if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0 || !ApplyLineSettings(fd_, tio, TCSADRAIN)) {
+    if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0 ||
+        !ApplyLineSettings(Descriptor(), tio, TCSADRAIN)) {
         return Fail();
     }
     baud_ = baud;
@@ -233,18 +248,22 @@ bool SerialTransport::SetBaud(uint32_t baud) {
 }
 
 bool SerialTransport::SetModemLine(int line, bool on) {
-    if (::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &line) != 0) {
+    if (::ioctl(Descriptor(), on ? TIOCMBIS : TIOCMBIC, &line) != 0) {
         return Fail();
     }
     return true;
 }
 
-bool SerialTransport::SetRts(bool on) { return SetModemLine(TIOCM_RTS, on); }
-bool SerialTransport::SetDtr(bool on) { return SetModemLine(TIOCM_DTR, on); }
+bool SerialTransport::SetRts(bool on) {
+    return SetModemLine(TIOCM_RTS, on);
+}
+bool SerialTransport::SetDtr(bool on) {
+    return SetModemLine(TIOCM_DTR, on);
+}
 
 bool SerialTransport::GetModemStatus(bool& cts, bool& dsr) {
     int status = 0;
-    if (::ioctl(fd_, TIOCMGET, &status) != 0) {
+    if (::ioctl(Descriptor(), TIOCMGET, &status) != 0) {
         return Fail();
     }
     cts = (status & TIOCM_CTS) != 0;

@@ -1,0 +1,229 @@
+#include "core/platform/serial_transport.h"
+
+#include <cctype>
+#include <cerrno>
+#include <windows.h>
+
+namespace terrix {
+
+namespace {
+
+HANDLE AsHandle(std::intptr_t native) {
+    return reinterpret_cast<HANDLE>(native);
+}
+
+// The errno code that the messages and exit statuses are built on. A COM port that another program holds
+// answers "access denied" or a sharing violation; the modem lines of a port without them (a pseudo-terminal
+// under Wine, some virtual ports) answer "not supported", which is what ENOTTY means on a Linux pty.
+uint32_t ErrnoOfOpen(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_UNIT:
+    case ERROR_DEV_NOT_EXIST:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        return EBUSY;
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+        return ENOTTY;
+    case ERROR_INVALID_PARAMETER:
+        return EINVAL;
+    default:
+        return EIO;
+    }
+}
+
+// Once the port is open, a refused read or write means the device went away (a USB adapter pulled out
+// answers "access denied", "bad command", "device not connected" or "operation aborted"): none of these
+// heals on this handle.
+bool IsGoneError(DWORD error) {
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_BAD_COMMAND:
+    case ERROR_GEN_FAILURE:
+    case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_DEVICE_REMOVED:
+    case ERROR_OPERATION_ABORTED:
+    case ERROR_INVALID_HANDLE:
+    case ERROR_BROKEN_PIPE:
+    case ERROR_NOT_READY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// "COM7" → "\\.\COM7": only COM1..COM9 are reachable without the device namespace prefix, so every
+// number gets it. Any other name is used as given.
+std::string DeviceName(const std::string& path) {
+    if (path.size() > 3 && (path[0] == 'C' || path[0] == 'c') && (path[1] == 'O' || path[1] == 'o') &&
+        (path[2] == 'M' || path[2] == 'm')) {
+        bool digits = true;
+        for (size_t i = 3; i < path.size(); ++i) {
+            digits = digits && std::isdigit(static_cast<unsigned char>(path[i])) != 0;
+        }
+        if (digits) {
+            return "\\\\.\\" + path;
+        }
+    }
+    return path;
+}
+
+bool ConfigureLine(HANDLE handle, uint32_t baud) {
+    DCB dcb{};
+    dcb.DCBlength = sizeof(dcb);
+    if (!GetCommState(handle, &dcb)) {
+        return false;
+    }
+    // Only what the bus needs changes; the driver's other flags stay as it reports them.
+    dcb.BaudRate = baud;
+    dcb.fDtrControl = DTR_CONTROL_DISABLE;
+    dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    dcb.ByteSize = 8;
+    dcb.Parity = ODDPARITY;
+    dcb.StopBits = TWOSTOPBITS;
+    if (!SetCommState(handle, &dcb)) {
+        return false;
+    }
+    COMMTIMEOUTS timeouts{};
+    if (!GetCommTimeouts(handle, &timeouts)) {
+        return false;
+    }
+    // The read time-out rule of the bus layer, kept by the driver: 1 ms between two bytes, 10 ms + 2 ms per
+    // requested byte in total; writes never time out.
+    timeouts.ReadIntervalTimeout = 1;
+    timeouts.ReadTotalTimeoutMultiplier = 2;
+    timeouts.ReadTotalTimeoutConstant = 10;
+    timeouts.WriteTotalTimeoutMultiplier = 0;
+    timeouts.WriteTotalTimeoutConstant = 0;
+    return SetCommTimeouts(handle, &timeouts) && SetupComm(handle, 1024, 0);
+}
+
+} // namespace
+
+std::unique_ptr<SerialTransport> SerialTransport::Open(const std::string& path, uint32_t baud,
+                                                       uint32_t& error) {
+    error = 0;
+    // Not shared: a second program (or a second copy of this one) is refused while the port is ours.
+    const HANDLE handle = CreateFileA(DeviceName(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = ErrnoOfOpen(GetLastError());
+        return nullptr;
+    }
+    if (GetFileType(handle) != FILE_TYPE_CHAR) {
+        CloseHandle(handle);
+        error = ENOTTY;
+        return nullptr;
+    }
+    if (!ConfigureLine(handle, baud)) {
+        error = ErrnoOfOpen(GetLastError());
+        CloseHandle(handle);
+        return nullptr;
+    }
+    return std::unique_ptr<SerialTransport>(
+        new SerialTransport(reinterpret_cast<std::intptr_t>(handle), path, baud));
+}
+
+SerialTransport::~SerialTransport() {
+    CloseHandle(AsHandle(native_));
+}
+
+bool SerialTransport::Fail() {
+    const DWORD error = GetLastError();
+    if (IsGoneError(error)) {
+        gone_ = true;
+        lastError_ = EIO;
+    } else {
+        lastError_ = ErrnoOfOpen(error);
+    }
+    return false;
+}
+
+bool SerialTransport::Write(std::span<const uint8_t> bytes, size_t& written) {
+    written = 0;
+    while (written < bytes.size()) {
+        DWORD n = 0;
+        if (!WriteFile(AsHandle(native_), bytes.data() + written, static_cast<DWORD>(bytes.size() - written),
+                       &n, nullptr)) {
+            return Fail();
+        }
+        if (n == 0) {
+            break;
+        }
+        written += n;
+    }
+    return true;
+}
+
+bool SerialTransport::Read(std::span<uint8_t> buffer, size_t& got) {
+    got = 0;
+    if (buffer.empty()) {
+        return true;
+    }
+    // One call: the driver ends it by the time-outs set when opening.
+    DWORD n = 0;
+    if (!ReadFile(AsHandle(native_), buffer.data(), static_cast<DWORD>(buffer.size()), &n, nullptr)) {
+        return Fail();
+    }
+    got = n;
+    return true;
+}
+
+bool SerialTransport::Purge() {
+    if (!PurgeComm(AsHandle(native_), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR)) {
+        return Fail();
+    }
+    return true;
+}
+
+bool SerialTransport::PurgeInput() {
+    if (!PurgeComm(AsHandle(native_), PURGE_RXABORT | PURGE_RXCLEAR)) {
+        return Fail();
+    }
+    return true;
+}
+
+bool SerialTransport::SetBaud(uint32_t baud) {
+    DCB dcb{};
+    dcb.DCBlength = sizeof(dcb);
+    if (!GetCommState(AsHandle(native_), &dcb)) {
+        return Fail();
+    }
+    dcb.BaudRate = baud;
+    if (!SetCommState(AsHandle(native_), &dcb)) {
+        return Fail();
+    }
+    baud_ = baud;
+    return true;
+}
+
+bool SerialTransport::SetModemLine(int line, bool on) {
+    const DWORD function = line == SETRTS ? (on ? SETRTS : CLRRTS) : (on ? SETDTR : CLRDTR);
+    if (!EscapeCommFunction(AsHandle(native_), function)) {
+        return Fail();
+    }
+    return true;
+}
+
+bool SerialTransport::SetRts(bool on) {
+    return SetModemLine(SETRTS, on);
+}
+bool SerialTransport::SetDtr(bool on) {
+    return SetModemLine(SETDTR, on);
+}
+
+bool SerialTransport::GetModemStatus(bool& cts, bool& dsr) {
+    DWORD status = 0;
+    if (!GetCommModemStatus(AsHandle(native_), &status)) {
+        return Fail();
+    }
+    cts = (status & MS_CTS_ON) != 0;
+    dsr = (status & MS_DSR_ON) != 0;
+    return true;
+}
+
+} // namespace terrix
