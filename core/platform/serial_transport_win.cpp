@@ -72,6 +72,29 @@ std::string DeviceName(const std::string& path) {
     return path;
 }
 
+// Writes line settings. A pseudo-terminal behind Wine's serial driver has no wire and drops the parity
+// bits, so the driver reports an invalid parameter although everything that matters took effect: the
+// settings are read back then and judged by the speed and the byte size.
+bool ApplyLineSettings(HANDLE handle, DCB& wanted) {
+    if (SetCommState(handle, &wanted)) {
+        return true;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_INVALID_PARAMETER) {
+        return false;
+    }
+    DCB actual{};
+    actual.DCBlength = sizeof(actual);
+    if (!GetCommState(handle, &actual)) {
+        return false;
+    }
+    if (actual.BaudRate != wanted.BaudRate || actual.ByteSize != wanted.ByteSize) {
+        SetLastError(error);
+        return false;
+    }
+    return true;
+}
+
 bool ConfigureLine(HANDLE handle, uint32_t baud) {
     DCB dcb{};
     dcb.DCBlength = sizeof(dcb);
@@ -85,7 +108,7 @@ bool ConfigureLine(HANDLE handle, uint32_t baud) {
     dcb.ByteSize = 8;
     dcb.Parity = ODDPARITY;
     dcb.StopBits = TWOSTOPBITS;
-    if (!SetCommState(handle, &dcb)) {
+    if (!ApplyLineSettings(handle, dcb)) {
         return false;
     }
     COMMTIMEOUTS timeouts{};
@@ -194,7 +217,7 @@ bool SerialTransport::SetBaud(uint32_t baud) {
         return Fail();
     }
     dcb.BaudRate = baud;
-    if (!SetCommState(AsHandle(native_), &dcb)) {
+    if (!ApplyLineSettings(AsHandle(native_), dcb)) {
         return Fail();
     }
     baud_ = baud;
