@@ -1,7 +1,9 @@
 #include "core/platform/serial_transport.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <windows.h>
 
 namespace terrix {
@@ -247,6 +249,50 @@ bool SerialTransport::GetModemStatus(bool& cts, bool& dsr) {
     cts = (status & MS_CTS_ON) != 0;
     dsr = (status & MS_DSR_ON) != 0;
     return true;
+}
+
+std::string DefaultSerialDevice(int portNumber) {
+    return "COM" + std::to_string(portNumber);
+}
+
+std::vector<std::string> ListSerialPorts() {
+    std::vector<std::string> ports;
+    HKEY key = nullptr;
+    // Every serial port driver registers its ports here, as the value data ("COM3"); value names are the
+    // drivers' own device names.
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS) {
+        return ports;
+    }
+    for (DWORD index = 0;; ++index) {
+        char name[256];
+        DWORD nameSize = sizeof(name);
+        char data[256];
+        DWORD dataSize = sizeof(data) - 1;
+        DWORD type = 0;
+        const LONG result = RegEnumValueA(key, index, name, &nameSize, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(data), &dataSize);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (result != ERROR_SUCCESS || type != REG_SZ) {
+            continue;
+        }
+        data[dataSize] = '\0';
+        if (data[0] != '\0') {
+            ports.emplace_back(data);
+        }
+    }
+    RegCloseKey(key);
+    // COM2 before COM10.
+    auto number = [](const std::string& port) {
+        return std::atoi(port.c_str() + std::min<size_t>(3, port.size()));
+    };
+    std::sort(ports.begin(), ports.end(), [&](const std::string& a, const std::string& b) {
+        return number(a) != number(b) ? number(a) < number(b) : a < b;
+    });
+    ports.erase(std::unique(ports.begin(), ports.end()), ports.end());
+    return ports;
 }
 
 } // namespace terrix
