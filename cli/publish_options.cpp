@@ -2,6 +2,8 @@
 
 #include "core/platform/data_paths.h"
 
+#include <iostream>
+
 namespace terrix::cli {
 
 void AddBrokerFileOptions(CLI::App* sub, BrokerCliOptions& options, bool withClientId) {
@@ -35,6 +37,17 @@ bool ResolveBroker(CliContext& context, const BrokerCliOptions& options, bool wi
     if (settings.url.empty()) {
         return true;
     }
+#if !TERRIX_HAS_MQTT
+    // The Windows build has no MQTT library. A broker named only by the settings file (shared with a
+    // Linux logger, say) must not stop measuring; one asked for on the command line is refused.
+    constexpr const char* kNoMqtt = "MQTT publishing is not part of this build of terrix-cli";
+    if (given.url.empty() && withSettingsFile) {
+        std::cerr << "terrix-cli: " << kNoMqtt << "; measuring without publishing" << std::endl;
+        return true;
+    }
+    context.Fail(kExitUsage, kNoMqtt);
+    return false;
+#else
     std::string error;
     broker = ResolveBrokerOptions(settings, &error);
     if (!broker) {
@@ -43,6 +56,7 @@ bool ResolveBroker(CliContext& context, const BrokerCliOptions& options, bool wi
     }
     broker->clientId = options.clientId;
     return true;
+#endif
 }
 
 } // namespace terrix::cli

@@ -14,6 +14,7 @@ packages=(
     # packages and their checks (scripts/package-deb.sh, scripts/test-packages.sh), manual pages, pictures
     dpkg-dev file lintian desktop-file-utils appstream man-db pngquant librsvg2-bin
     libmosquitto-dev mosquitto mosquitto-clients openssl # fleet logging; the tests run their own broker
+    g++-mingw-w64-x86-64-posix googletest wine wine64 zip # the Windows build and its tests under Wine
 )
 
 missing=()

@@ -18,6 +18,9 @@ ctest --test-dir "$build" --output-on-failure -LE e2e -j"$(nproc)" || status=$?
 wait "$e2e" || status=$?
 [[ $status == 0 ]] || { echo "tests failed" >&2; exit "$status"; }
 
+# The Windows build under Wine (scripts/test-windows.sh), reading and writing files with this build.
+scripts/test-windows.sh "$build"
+
 # The measuring loop's timer thread under ThreadSanitizer: a small second build of the loop's tests only.
 tsan=${TERRIX_TSAN_BUILD_DIR:-build-tsan}
 cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTERRIX_WERROR=ON -DTERRIX_TSAN=ON \

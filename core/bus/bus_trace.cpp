@@ -1,6 +1,7 @@
 #include "core/bus/bus_trace.h"
 
 #include "core/bus/bus_error.h"
+#include "core/platform/local_time.h"
 
 #include <atomic>
 #include <chrono>
@@ -50,14 +51,16 @@ std::string DescribeTraceEvent(const BusTraceEvent& event) {
             std::snprintf(head, sizeof head, "TX st=%u cmd=%u flag=%u data=%u%s", b[0], b[4], b[3], n,
                           event.sendFailed ? " SEND FAILED" : "");
         } else {
-            std::snprintf(head, sizeof head, "TX (%zu bytes)%s", b.size(), event.sendFailed ? " SEND FAILED" : "");
+            std::snprintf(head, sizeof head, "TX (%zu bytes)%s", b.size(),
+                          event.sendFailed ? " SEND FAILED" : "");
         }
     } else {
         const std::string outcome = event.busError == 0 ? std::string("ok")
                                                         : "error " + std::to_string(event.busError) + " (" +
                                                               BusErrorText(event.busError) + ")";
         if (b.size() >= 7) {
-            std::snprintf(head, sizeof head, "RX st=%u cmd=%u status=0x%02X len=%u: ", b[0], b[4], b[3], b[2]);
+            std::snprintf(head, sizeof head, "RX st=%u cmd=%u status=0x%02X len=%u: ", b[0], b[4], b[3],
+                          b[2]);
         } else {
             std::snprintf(head, sizeof head, "RX (%zu bytes): ", b.size());
         }
@@ -72,11 +75,11 @@ void TextTraceWriter::OnFrame(const BusTraceEvent& event) {
     const auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
     std::tm local{};
-    localtime_r(&seconds, &local);
+    LocalTime(seconds, &local);
     char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d.%03d [%10.3f ms] ", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(ms),
-                  static_cast<double>(event.clockUs) / 1000.0);
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d.%03d [%10.3f ms] ",
+                  local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                  local.tm_sec, static_cast<int>(ms), static_cast<double>(event.clockUs) / 1000.0);
     std::lock_guard lock(mutex_);
     out_ << stamp << DescribeTraceEvent(event) << '\n';
     out_.flush();

@@ -1,9 +1,9 @@
 #include "core/config/c_number_scan.h"
 
-#include <clocale>
+#include "core/platform/c_locale.h"
+
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 #include <string>
 
 namespace terrix {
@@ -76,10 +76,10 @@ bool ScanInteger(std::string_view text, int64_t& value) {
 bool ScanReal(std::string_view text, double& value) {
     // strtod in the "C" locale is exactly the reader these files were written for (hex floats, "inf", "nan",
     // overflow to infinity, underflow to zero) without the process locale's decimal comma.
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     const std::string copy(text.substr(0, text.find('\0')));
     char* end = nullptr;
-    const double parsed = strtod_l(copy.c_str(), &end, cLocale);
+    const ThreadCLocale cLocale;
+    const double parsed = std::strtod(copy.c_str(), &end);
     if (end == copy.c_str()) {
         return false;
     }

@@ -2,6 +2,8 @@
 
 #include "core/config/c_number_scan.h"
 #include "core/platform/ini_section.h"
+#include "core/platform/local_time.h"
+#include "core/platform/safe_file.h"
 
 #include <cmath>
 #include <cstdio>
@@ -9,7 +11,6 @@
 #include <limits>
 #include <string_view>
 #include <system_error>
-#include <unistd.h>
 
 namespace terrix {
 
@@ -95,31 +96,22 @@ std::string ParFileText(const AppParams& params, const std::tm& date) {
 bool SaveParFile(const fs::path& file, const AppParams& params, ConfigMessages& messages) {
     const std::time_t now = std::time(nullptr);
     std::tm date{};
-    localtime_r(&now, &date);
+    LocalTime(now, &date);
     const std::string text = ParFileText(params, date);
 
-    // Written beside the target and renamed over it, so a full disk never leaves half a file.
-    fs::path temp = file;
-    temp += ".tmp" + std::to_string(::getpid());
-    std::FILE* out = std::fopen(temp.c_str(), "wb");
-    if (out == nullptr) {
+    // Written beside the target and moved over it, so a full disk never leaves half a file.
+    int error = 0;
+    bool opened = false;
+    if (ReplaceFileContents(file, text, &error, &opened)) {
+        return true;
+    }
+    if (!opened) {
         messages = {{"Open " + file.string() + " failed!", "", ConfigMessageIcon::None},
                     {"Can't open the file!", kErrorCaption, ConfigMessageIcon::None}};
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    const bool flushed = std::fflush(out) == 0 && ::fsync(fileno(out)) == 0;
-    const bool closed = std::fclose(out) == 0;
-    std::error_code ec;
-    if (written && flushed && closed) {
-        fs::rename(temp, file, ec);
-    }
-    if (!written || !flushed || !closed || ec) {
-        fs::remove(temp, ec);
+    } else {
         messages = {{"Can't write the file!", kErrorCaption, ConfigMessageIcon::None}};
-        return false;
     }
-    return true;
+    return false;
 }
 
 bool ParseParText(std::istream& in, AppParams& params, int& count, std::string& error) {

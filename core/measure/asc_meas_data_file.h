@@ -10,7 +10,7 @@ namespace terrix {
 
 class CAscMeasDataFile final : public CMeasDataFile {
 public:
-    explicit CAscMeasDataFile(FileSystem& fs = PosixFileSystem()) : CMeasDataFile(fs) {}
+    explicit CAscMeasDataFile(FileSystem& fs = MachineFileSystem()) : CMeasDataFile(fs) {}
 
     const char* GetExtension() const override { return ".ASC"; }
 

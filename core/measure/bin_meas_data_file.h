@@ -12,7 +12,7 @@ namespace terrix {
 
 class CBinMeasDataFile final : public CMeasDataFile {
 public:
-    explicit CBinMeasDataFile(FileSystem& fs = PosixFileSystem()) : CMeasDataFile(fs) {}
+    explicit CBinMeasDataFile(FileSystem& fs = MachineFileSystem()) : CMeasDataFile(fs) {}
 
     const char* GetExtension() const override { return ".BinMeasData"; }
     bool Open(uint32_t mode, uint16_t recordSize, const std::string& path) override;

@@ -1,27 +1,17 @@
 #include "core/measure/c_locale_format.h"
 
-#include <clocale>
+#include "core/platform/c_locale.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <locale.h>
 
 namespace terrix {
 
 namespace {
 
-locale_t CLocale() {
-    // Created once and never freed: it lives as long as the process formats anything.
-    static const locale_t loc = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return loc;
-}
-
 __attribute__((format(printf, 1, 0))) std::string VFormatC(const char* format, va_list args) {
-    // uselocale changes only this thread's locale, so a formatting call never disturbs another thread.
-    const locale_t c = CLocale();
-    const locale_t previous =
-        c != static_cast<locale_t>(nullptr) ? ::uselocale(c) : static_cast<locale_t>(nullptr);
-
+    const ThreadCLocale cLocale;
     std::string out;
     char small[64];
     va_list again;
@@ -34,10 +24,6 @@ __attribute__((format(printf, 1, 0))) std::string VFormatC(const char* format, v
         std::vsnprintf(out.data(), out.size() + 1, format, again);
     }
     va_end(again);
-
-    if (previous != static_cast<locale_t>(nullptr)) {
-        ::uselocale(previous);
-    }
     return out;
 }
 

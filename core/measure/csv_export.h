@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/measure/file_handle.h"
+#include "core/platform/file_handle.h"
 
 namespace terrix {
 
@@ -42,6 +42,6 @@ bool WriteValuesCsv(CMeasValueStore& store, const std::vector<std::string>& unit
 // when complete, so a full disk or a failed read leaves an existing file at `path` as it was.
 bool ExportValuesCsv(CMeasValueStore& store, const std::vector<std::string>& units, uint32_t begin,
                      uint32_t end, const CsvOptions& options, const std::string& path, std::string* error,
-                     FileSystem& fs = PosixFileSystem());
+                     FileSystem& fs = MachineFileSystem());
 
 } // namespace terrix

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/measure/file_handle.h"
+#include "core/platform/file_handle.h"
 #include "core/measure/meas_record.h"
 
 namespace terrix {
@@ -44,7 +44,7 @@ struct Extremes {
 
 class CMeasDataFile {
 public:
-    explicit CMeasDataFile(FileSystem& fs = PosixFileSystem());
+    explicit CMeasDataFile(FileSystem& fs = MachineFileSystem());
     virtual ~CMeasDataFile() = default;
     CMeasDataFile(const CMeasDataFile&) = delete;
     CMeasDataFile& operator=(const CMeasDataFile&) = delete;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/measure/file_handle.h"
+#include "core/platform/file_handle.h"
 
 namespace terrix {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/measure/file_handle.h"
+#include "core/platform/file_handle.h"
 #include "core/measure/meas_field.h"
 
 namespace terrix {

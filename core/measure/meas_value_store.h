@@ -24,7 +24,7 @@ namespace terrix {
 
 class CMeasValueStore {
 public:
-    explicit CMeasValueStore(FileSystem& fs = PosixFileSystem());
+    explicit CMeasValueStore(FileSystem& fs = MachineFileSystem());
     ~CMeasValueStore();
     CMeasValueStore(const CMeasValueStore&) = delete;
     CMeasValueStore& operator=(const CMeasValueStore&) = delete;

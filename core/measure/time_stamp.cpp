@@ -1,5 +1,7 @@
 #include "core/measure/time_stamp.h"
 
+#include "core/platform/local_time.h"
+
 #include <chrono>
 #include <cstdio>
 
@@ -24,7 +26,7 @@ StampParts UnpackTimeStamp(uint32_t stamp) {
 
 uint32_t PackLocalTime(std::time_t when) {
     std::tm local{};
-    if (::localtime_r(&when, &local) == nullptr) {
+    if (!LocalTime(when, &local)) {
         return 0;
     }
     StampParts p;

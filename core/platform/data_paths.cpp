@@ -1,10 +1,10 @@
 #include "core/platform/data_paths.h"
 
-#include <cstdlib>
+#include "core/platform/data_paths_os.h"
+
 #include <mutex>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 
 namespace terrix {
 
@@ -12,12 +12,6 @@ namespace {
 
 std::mutex pathMutex;
 std::filesystem::path chosenDir;
-
-std::filesystem::path ExecutableDir() {
-    std::error_code ec;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::path{} : exe.parent_path();
-}
 
 } // namespace
 
@@ -27,19 +21,15 @@ bool IsInstalledBinDir(const std::filesystem::path& exeDir) {
 }
 
 std::filesystem::path DefaultDataDir(const std::filesystem::path& exeDir) {
-    if (const char* env = std::getenv("TERRIX_DATA_DIR"); env != nullptr && *env != '\0') {
+    if (const std::filesystem::path env = os::EnvironmentPath("TERRIX_DATA_DIR"); !env.empty()) {
         return env;
     }
     // An installed program never writes beside itself, even where it may: root can write to /usr/bin.
-    if (!exeDir.empty() && !IsInstalledBinDir(exeDir) && ::access(exeDir.c_str(), W_OK) == 0) {
+    if (!exeDir.empty() && !IsInstalledBinDir(exeDir) && os::WritableDir(exeDir)) {
         return exeDir;
     }
-    // A relative XDG_DATA_HOME is invalid and ignored, as the base-directory rules say.
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/') {
-        return std::filesystem::path(xdg) / "terrix";
-    }
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return std::filesystem::path(home) / ".local" / "share" / "terrix";
+    if (const std::filesystem::path user = os::UserDataDir(); !user.empty()) {
+        return user;
     }
     return std::filesystem::current_path();
 }
@@ -47,7 +37,7 @@ std::filesystem::path DefaultDataDir(const std::filesystem::path& exeDir) {
 std::filesystem::path DataDir() {
     std::lock_guard lock(pathMutex);
     if (chosenDir.empty()) {
-        chosenDir = DefaultDataDir(ExecutableDir());
+        chosenDir = DefaultDataDir(os::ExecutableDir());
         std::error_code ec;
         std::filesystem::create_directories(chosenDir, ec);
     }

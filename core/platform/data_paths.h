@@ -13,7 +13,8 @@ std::filesystem::path DataDir();
 void SetDataDir(const std::filesystem::path& dir);
 
 // $TERRIX_DATA_DIR; else `exeDir` when it is a portable copy's folder (writable and not an installation's
-// bin folder); else the per-user folder $XDG_DATA_HOME/terrix (~/.local/share/terrix).
+// bin folder); else the per-user folder $XDG_DATA_HOME/terrix (~/.local/share/terrix), on Windows
+// %LOCALAPPDATA%\Terrix.
 std::filesystem::path DefaultDataDir(const std::filesystem::path& exeDir);
 
 // Whether `exeDir` is the bin folder of an installation prefix (/usr/bin, /usr/local/bin, ~/.local/bin, a

@@ -1,14 +1,11 @@
 #include "core/platform/ini_document.h"
 
-#include <atomic>
+#include "core/platform/safe_file.h"
+
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace terrix {
 
@@ -26,36 +23,6 @@ std::string_view Trim(std::string_view s) {
 
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// "<file>.tmp<pid>.<n>": the process id tells a later save whether the writer is gone, the number keeps two
-// saves of one process apart.
-std::filesystem::path TempPathFor(const std::filesystem::path& file) {
-    static std::atomic<unsigned> counter{0};
-    return file.string() + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(counter++);
-}
-
-// Temporary files left beside `file` by a process that was killed in the middle of a save. A temporary
-// file of a process that still runs may be a save in progress and stays.
-void RemoveOrphanedTemps(const std::filesystem::path& file) {
-    const std::string prefix = file.filename().string() + ".tmp";
-    std::error_code ec;
-    std::filesystem::directory_iterator it(file.has_parent_path() ? file.parent_path() : ".", ec);
-    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
-            continue;
-        }
-        char* end = nullptr;
-        const long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
-        if (pid <= 0 || end == name.c_str() + prefix.size() || (*end != '\0' && *end != '.')) {
-            continue;
-        }
-        if (pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
-            std::error_code ignored;
-            std::filesystem::remove(it->path(), ignored);
-        }
-    }
 }
 
 } // namespace
@@ -269,44 +236,8 @@ bool IniDocument::Save(const std::filesystem::path& file, int* error) const {
     if (wasCut_) {
         return fail(EFBIG);
     }
-    const std::string text = Serialize();
-    RemoveOrphanedTemps(file);
-    const std::filesystem::path temp = TempPathFor(file);
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return fail(errno);
-    }
-    // The replacement keeps the permissions the user gave the file (one shared by a group, say).
-    struct stat existing {};
-    if (::stat(file.c_str(), &existing) == 0) {
-        if (::fchmod(fd, existing.st_mode & 07777) != 0) {
-            // the default permissions then; the contents matter more
-        }
-    }
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int code = errno;
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return fail(code);
-        }
-        done += static_cast<size_t>(n);
-    }
-    const bool synced = ::fsync(fd) == 0;
-    const int syncError = errno;
-    if (::close(fd) != 0 || !synced) {
-        const int code = synced ? errno : syncError;
-        ::unlink(temp.c_str());
-        return fail(code);
-    }
-    if (::rename(temp.c_str(), file.c_str()) != 0) {
-        const int code = errno;
-        ::unlink(temp.c_str());
+    int code = 0;
+    if (!ReplaceFileContents(file, Serialize(), &code)) {
         return fail(code);
     }
     return true;

@@ -1,15 +1,12 @@
 #include "core/platform/ini_section.h"
 
 #include "core/platform/data_paths.h"
+#include "core/platform/safe_file.h"
 
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <mutex>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace terrix {
 
@@ -22,32 +19,6 @@ std::mutex& FileUpdateMutex() {
     return mutex;
 }
 
-// The same between programs: the desktop program and terrix-cli read, change and write the settings and
-// module files of one data directory. An advisory lock on a lock file beside the file; where it cannot be
-// had (a directory without write access) the write fails on its own anyway.
-class CrossProcessLock {
-public:
-    explicit CrossProcessLock(const std::filesystem::path& file) {
-        std::filesystem::path lockFile = file;
-        lockFile += ".lock";
-        fd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        if (fd_ >= 0) {
-            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-            }
-        }
-    }
-    ~CrossProcessLock() {
-        if (fd_ >= 0) {
-            ::close(fd_); // releases the lock
-        }
-    }
-    CrossProcessLock(const CrossProcessLock&) = delete;
-    CrossProcessLock& operator=(const CrossProcessLock&) = delete;
-
-private:
-    int fd_ = -1;
-};
-
 } // namespace
 
 template <typename Change> bool CIniSection::Update(Change change) {
@@ -56,7 +27,9 @@ template <typename Change> bool CIniSection::Update(Change change) {
         return false;
     }
     std::lock_guard lock(FileUpdateMutex());
-    CrossProcessLock processLock(file_);
+    // The same between programs: the desktop program and terrix-cli read, change and write the settings and
+    // module files of one data directory.
+    FileLock processLock(file_);
     IniDocument doc = IniDocument::Load(file_);
     if (!change(doc)) {
         return true; // nothing changed: the file stays untouched

@@ -1,21 +1,17 @@
 #include "core/publish/collector.h"
 
+#include "core/platform/process.h"
 #include "core/publish/collector_sink.h"
 #include "core/publish/mqtt_link.h"
 
 #include <memory>
 #include <thread>
 
-#include <unistd.h>
-
 namespace terrix {
 
 std::string DefaultCollectorId() {
-    char host[256] = {};
-    if (::gethostname(host, sizeof host - 1) != 0 || host[0] == '\0') {
-        return "terrix-collect";
-    }
-    return std::string("terrix-collect-") + host;
+    const std::string host = HostName();
+    return host.empty() ? "terrix-collect" : "terrix-collect-" + host;
 }
 
 void RunCollector(const BrokerOptions& broker, const std::string& directory,

@@ -3,7 +3,7 @@
 // memory for the measurement files, so that millions of runs neither wear the disk nor spend their time in
 // system calls.
 
-#include "core/measure/file_handle.h"
+#include "core/platform/file_handle.h"
 
 #include <algorithm>
 #include <cerrno>

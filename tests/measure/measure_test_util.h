@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/inventory/module_record.h"
-#include "core/measure/file_handle.h"
+#include "core/platform/file_handle.h"
 #include "support/temp_dir.h"
 
 namespace terrix::test {
@@ -36,17 +36,17 @@ public:
     void FailHeaderRewrites(bool fail) { failHeader_ = fail; }
 
     std::unique_ptr<FileHandle> Open(const std::string& path, FileAccess access, int* error) override {
-        auto inner = PosixFileSystem().Open(path, access, error);
+        auto inner = MachineFileSystem().Open(path, access, error);
         if (!inner) {
             return nullptr;
         }
         return std::make_unique<Handle>(std::move(inner), budget_, failHeader_);
     }
     bool Remove(const std::string& path, int* error) override {
-        return PosixFileSystem().Remove(path, error);
+        return MachineFileSystem().Remove(path, error);
     }
     bool Replace(const std::string& from, const std::string& to, int* error) override {
-        return PosixFileSystem().Replace(from, to, error);
+        return MachineFileSystem().Replace(from, to, error);
     }
 
 private:

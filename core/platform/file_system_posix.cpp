@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/measure/file_handle.h"
+#include "core/platform/file_handle.h"
 
 namespace terrix {
 
@@ -152,7 +152,12 @@ public:
 
 } // namespace
 
-FileSystem& PosixFileSystem() {
+bool FileSystem::Exists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+FileSystem& MachineFileSystem() {
     static PosixFiles instance;
     return instance;
 }

@@ -1,14 +1,8 @@
-#include "core/measure/file_handle.h"
+#include "core/platform/file_handle.h"
 
 #include <cerrno>
-#include <sys/stat.h>
 
 namespace terrix {
-
-bool FileSystem::Exists(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
 
 bool WriteWholeAt(FileHandle& file, const void* buffer, size_t count, uint64_t offset, uint64_t sizeBefore,
                   int* error) {

@@ -1,6 +1,7 @@
 #pragma once
-// The few file operations the measurement files need, behind an interface: the real one works on POSIX
-// descriptors, and tests put one in its place that fails the way a full disk or a broken medium does.
+// The few file operations the measurement files need, behind an interface: the real one works on the
+// machine's files (POSIX descriptors or Windows handles), and tests put one in its place that fails the way
+// a full disk or a broken medium does. Error codes are errno values on every system.
 
 #include <cstddef>
 #include <cstdint>
@@ -51,13 +52,13 @@ public:
     virtual bool Remove(const std::string& path, int* error) = 0;
     // Puts `from` in the place of `to` in one step; fails with EWOULDBLOCK while a writer holds `to` open.
     virtual bool Replace(const std::string& from, const std::string& to, int* error) = 0;
-    // Whether the file is there (of any kind). The default asks the machine, which suits the file systems
-    // that pass on to it.
+    // Whether the file is there (of any kind; a symbolic link counts even when dangling). The default asks
+    // the machine, which suits the file systems that pass on to it.
     virtual bool Exists(const std::string& path);
 };
 
-// The file system of the machine.
-FileSystem& PosixFileSystem();
+// The file system of the machine. Paths are UTF-8.
+FileSystem& MachineFileSystem();
 
 // Writes all bytes at `offset` of a file that was `sizeBefore` bytes long. A write that fails part-way is
 // taken back: when the write was to reach the old end of the file or beyond, the file is cut back to

@@ -1,0 +1,25 @@
+#include "core/platform/process.h"
+
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
+
+namespace terrix {
+
+long CurrentProcessId() {
+    return static_cast<long>(::getpid());
+}
+
+bool ProcessRunning(long id) {
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH;
+}
+
+std::string HostName() {
+    char host[256] = {};
+    if (::gethostname(host, sizeof host - 1) != 0) {
+        return {};
+    }
+    return host;
+}
+
+} // namespace terrix
