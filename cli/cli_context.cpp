@@ -2,9 +2,11 @@
 
 #include "core/platform/com_port.h"
 #include "core/platform/data_paths.h"
+#include "core/platform/serial_transport.h"
 
 #include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <iostream>
 
 namespace terrix::cli {
@@ -56,7 +58,22 @@ std::string CliContext::DeviceName() const {
 }
 
 std::string CliContext::PortFailureText() const {
-    return PortUserErrorText(portContext, DeviceName());
+    std::string text = PortUserErrorText(portContext, DeviceName());
+    const uint32_t error = LastPortError();
+    // A port that does not exist is most often a wrong number or name: show the ones that do.
+    if (portContext.dwError != kErrorPortReserved && (error == ENOENT || error == ENODEV || error == ENXIO)) {
+        const std::vector<std::string> ports = ListSerialPorts();
+        if (ports.empty()) {
+            text += "\nNo serial ports found on this system.";
+        } else {
+            text += "\nSerial ports on this system:";
+            for (const std::string& port : ports) {
+                text += (&port == &ports.front() ? " " : ", ") + port;
+            }
+            text += '.';
+        }
+    }
+    return text;
 }
 
 bool CliContext::OpenPort(PortUser& user) {

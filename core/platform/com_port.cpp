@@ -77,7 +77,7 @@ std::string PortErrorText(uint32_t error, const std::string& device) {
 std::string PortDeviceName(int portNumber) {
     CIniSection settings;
     settings.SetSection("Serial ports");
-    const std::string fallback = "/dev/ttyS" + std::to_string(portNumber - 1);
+    const std::string fallback = DefaultSerialDevice(portNumber);
     const std::string device = settings.ReadString("COM" + std::to_string(portNumber), fallback);
     return device.empty() ? fallback : device;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // COM ports by handle. A port number 1..4 is mapped to a device through the key "COMn" of the section
-// "Serial ports" in the settings file (default /dev/ttyS<n-1>); a device string may also name a registered
+// "Serial ports" in the settings file (default /dev/ttyS<n-1>, on Windows COMn); a device string may also name a registered
 // transport scheme such as "sim" or "sim:<scenario file>".
 
 #include "core/platform/transport.h"

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace terrix {
 
@@ -46,5 +47,11 @@ private:
     uint32_t lastError_ = 0;
     bool gone_ = false;
 };
+
+// The device of COM port n when the settings name none: /dev/ttyS<n-1>, on Windows COMn.
+std::string DefaultSerialDevice(int portNumber);
+// The serial ports this system has, by the names that open them, for the user to choose from: the stable
+// /dev/serial/by-id names and USB adapters off Windows, the ports the system registered on Windows.
+std::vector<std::string> ListSerialPorts();
 
 } // namespace terrix

@@ -8,6 +8,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+
 namespace terrix {
 
 namespace {
@@ -269,6 +272,32 @@ bool SerialTransport::GetModemStatus(bool& cts, bool& dsr) {
     cts = (status & TIOCM_CTS) != 0;
     dsr = (status & TIOCM_DSR) != 0;
     return true;
+}
+
+std::string DefaultSerialDevice(int portNumber) {
+    return "/dev/ttyS" + std::to_string(portNumber - 1);
+}
+
+std::vector<std::string> ListSerialPorts() {
+    namespace fs = std::filesystem;
+    std::vector<std::string> ports;
+    std::error_code ec;
+    // The by-id names survive re-plugging into another socket; the kernel names of USB and ACM adapters
+    // follow. The on-board ttyS nodes exist whether or not a UART is behind them, so they are not offered.
+    for (const auto& entry : fs::directory_iterator("/dev/serial/by-id", ec)) {
+        ports.push_back(entry.path().string());
+    }
+    std::vector<std::string> adapters;
+    for (const auto& entry : fs::directory_iterator("/dev", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("ttyUSB") || name.starts_with("ttyACM")) {
+            adapters.push_back(entry.path().string());
+        }
+    }
+    std::sort(ports.begin(), ports.end());
+    std::sort(adapters.begin(), adapters.end());
+    ports.insert(ports.end(), adapters.begin(), adapters.end());
+    return ports;
 }
 
 } // namespace terrix

@@ -1,7 +1,9 @@
 #include "core/platform/serial_transport.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <windows.h>
 
 namespace terrix {
@@ -72,6 +74,29 @@ std::string DeviceName(const std::string& path) {
     return path;
 }
 
+// Writes line settings. A pseudo-terminal behind Wine's serial driver has no wire and drops the parity
+// bits, so the driver reports an invalid parameter although everything that matters took effect: the
+// settings are read back then and judged by the speed and the byte size.
+bool ApplyLineSettings(HANDLE handle, DCB& wanted) {
+    if (SetCommState(handle, &wanted)) {
+        return true;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_INVALID_PARAMETER) {
+        return false;
+    }
+    DCB actual{};
+    actual.DCBlength = sizeof(actual);
+    if (!GetCommState(handle, &actual)) {
+        return false;
+    }
+    if (actual.BaudRate != wanted.BaudRate || actual.ByteSize != wanted.ByteSize) {
+        SetLastError(error);
+        return false;
+    }
+    return true;
+}
+
 bool ConfigureLine(HANDLE handle, uint32_t baud) {
     DCB dcb{};
     dcb.DCBlength = sizeof(dcb);
@@ -85,7 +110,7 @@ bool ConfigureLine(HANDLE handle, uint32_t baud) {
     dcb.ByteSize = 8;
     dcb.Parity = ODDPARITY;
     dcb.StopBits = TWOSTOPBITS;
-    if (!SetCommState(handle, &dcb)) {
+    if (!ApplyLineSettings(handle, dcb)) {
         return false;
     }
     COMMTIMEOUTS timeouts{};
@@ -194,7 +219,7 @@ bool SerialTransport::SetBaud(uint32_t baud) {
         return Fail();
     }
     dcb.BaudRate = baud;
-    if (!SetCommState(AsHandle(native_), &dcb)) {
+    if (!ApplyLineSettings(AsHandle(native_), dcb)) {
         return Fail();
     }
     baud_ = baud;
@@ -224,6 +249,50 @@ bool SerialTransport::GetModemStatus(bool& cts, bool& dsr) {
     cts = (status & MS_CTS_ON) != 0;
     dsr = (status & MS_DSR_ON) != 0;
     return true;
+}
+
+std::string DefaultSerialDevice(int portNumber) {
+    return "COM" + std::to_string(portNumber);
+}
+
+std::vector<std::string> ListSerialPorts() {
+    std::vector<std::string> ports;
+    HKEY key = nullptr;
+    // Every serial port driver registers its ports here, as the value data ("COM3"); value names are the
+    // drivers' own device names.
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS) {
+        return ports;
+    }
+    for (DWORD index = 0;; ++index) {
+        char name[256];
+        DWORD nameSize = sizeof(name);
+        char data[256];
+        DWORD dataSize = sizeof(data) - 1;
+        DWORD type = 0;
+        const LONG result = RegEnumValueA(key, index, name, &nameSize, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(data), &dataSize);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (result != ERROR_SUCCESS || type != REG_SZ) {
+            continue;
+        }
+        data[dataSize] = '\0';
+        if (data[0] != '\0') {
+            ports.emplace_back(data);
+        }
+    }
+    RegCloseKey(key);
+    // COM2 before COM10.
+    auto number = [](const std::string& port) {
+        return std::atoi(port.c_str() + std::min<size_t>(3, port.size()));
+    };
+    std::sort(ports.begin(), ports.end(), [&](const std::string& a, const std::string& b) {
+        return number(a) != number(b) ? number(a) < number(b) : a < b;
+    });
+    ports.erase(std::unique(ports.begin(), ports.end()), ports.end());
+    return ports;
 }
 
 } // namespace terrix
