@@ -1,7 +1,7 @@
 # TERRIX_UNITY_BUILD compiles the sources of every target in batches (a unity build). A full build then parses
 # the heavy headers (Qt, GoogleTest, the standard library) once per batch instead of once per file, which
 # roughly halves a sanitizer build from scratch; an incremental build recompiles a whole batch, so the
-# development build leaves it off. scripts/test.sh and scripts/package-deb.sh turn it on.
+# development build leaves it off. scripts/test.sh, fuzz.sh and package-deb.sh turn it on.
 #
 # Files in a batch share one translation unit, so names in anonymous namespaces must not collide with another
 # file's. The files below define such a name a file before them also defines; they compile on their own. A
