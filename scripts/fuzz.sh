@@ -12,8 +12,8 @@ build=${TERRIX_FUZZ_BUILD_DIR:-build-fuzz}
 targets=${FUZZ_TARGETS:-$(cd tests/fuzz && ls fuzz_*.cpp | sed 's/^fuzz_//; s/\.cpp$//')}
 
 CC=${FUZZ_CC:-clang} CXX=${FUZZ_CXX:-clang++} cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTERRIX_WERROR=ON -DTERRIX_FUZZ=ON -DTERRIX_BUILD_GUI=OFF -DTERRIX_BUILD_TESTS=OFF -DTERRIX_BUILD_BENCH=OFF \
-    >/dev/null
+    -DTERRIX_WERROR=ON -DTERRIX_FUZZ=ON -DTERRIX_UNITY_BUILD=ON -DTERRIX_BUILD_GUI=OFF -DTERRIX_BUILD_TESTS=OFF \
+    -DTERRIX_BUILD_BENCH=OFF >/dev/null
 # shellcheck disable=SC2086
 cmake --build "$build" --target $(printf 'fuzz_%s ' $targets)
 

@@ -14,7 +14,7 @@ CXXFLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS | s
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
 export CXXFLAGS LDFLAGS
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DTERRIX_UNITY_BUILD=ON \
     -DTERRIX_BUILD_TESTS=OFF -DTERRIX_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build"
 rm -f "$build"/*.deb

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${TERRIX_TEST_BUILD_DIR:-build-test}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTERRIX_WERROR=ON -DTERRIX_SANITIZE=ON \
-    -DTERRIX_BUILD_BENCH=OFF >/dev/null
+    -DTERRIX_UNITY_BUILD=ON -DTERRIX_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
@@ -23,7 +23,7 @@ scripts/test-windows.sh "$build"
 
 # The measuring loop's timer thread under ThreadSanitizer: a small second build of the loop's tests only.
 tsan=${TERRIX_TSAN_BUILD_DIR:-build-tsan}
-cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTERRIX_WERROR=ON -DTERRIX_TSAN=ON \
+cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTERRIX_WERROR=ON -DTERRIX_TSAN=ON -DTERRIX_UNITY_BUILD=ON \
     -DTERRIX_BUILD_GUI=OFF -DTERRIX_BUILD_BENCH=OFF >/dev/null
 cmake --build "$tsan" --target test_circuit
 TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1} "$tsan/bin/test_circuit"

@@ -103,6 +103,12 @@ TEST_F(FrameTest, ReplyDataIsCopiedZeroFilledOrCut) {
     EXPECT_FALSE(ReceiveFrame(port, 6, buffer));
     EXPECT_EQ(LastBusError(), 5);
     EXPECT_EQ(buffer, (std::array<uint8_t, 6>{1, 2, 3, 4, 5, 6}));
+
+    // An expected length beyond the caller's buffer is clamped to it.
+    transport->QueueReply(ModuleReply(5, 2, 0, std::vector<uint8_t>(250, 7)));
+    std::vector<uint8_t> small(4);
+    EXPECT_TRUE(ReceiveFrame(port, 270, small));
+    EXPECT_EQ(small, (std::vector<uint8_t>{7, 7, 7, 7}));
 }
 
 // Bytes waiting before a request is sent (a reply that came after its time-out) answer no request of ours

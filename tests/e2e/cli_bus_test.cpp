@@ -39,15 +39,6 @@ TEST_F(CliBusTest, SendReadsStationInformationAndReportsBusErrors) {
     }
 }
 
-TEST_F(CliBusTest, CollisionReadsAsError11) {
-    StartSim(Scenario("collision.json"));
-    const RunResult r = Cli({"send", "--station", "5", "--command", "2"});
-    EXPECT_EQ(r.exitCode, 3);
-    EXPECT_NE(r.out.find("LastBusError: 11 (Checksum error in received addr block (collison found?))"),
-              std::string::npos)
-        << r.out;
-}
-
 TEST_F(CliBusTest, CompleteScanOfTheDefaultBusWritesTheBusFiles) {
     StartSim();
     nlohmann::json j = CliJson(Words("scan --mode complete"));
@@ -93,31 +84,6 @@ TEST_F(CliBusTest, CollisionIsReportedThenResolved) {
     // The moved module can be renumbered again by serial number.
     EXPECT_TRUE(CliOk(Words("set-station --serial 31057 --station 40")));
     EXPECT_TRUE(CliOk(Words("send --station 40 --command 2")));
-}
-
-// A module that always answers status 2 and one that is always busy are listed, but get no files of a
-// serial they never told; scanning the unchanged bus again gives the same list and the same files.
-TEST_F(CliBusTest, RepeatedScansOfAFailingAndABusyModuleAgree) {
-    StartSim(Scenario("failing.json"));
-    // Per scan: the modules listed (serial@station) and the files in the data directory.
-    std::vector<std::pair<std::string, std::set<std::string>>> scans;
-    for (int round = 0; round < 3; ++round) {
-        nlohmann::json scan = CliJson({"scan"});
-        std::string list;
-        for (nlohmann::json& m : scan["modules"]) {
-            list += m["StationInfo"]["wSerialNo"].dump() + "@" + m["iaStation"].dump() + " ";
-        }
-        scans.emplace_back(list, FileNames());
-    }
-    EXPECT_EQ(scans[0].first, "31042@1 0@2 65535@4 ");
-    EXPECT_EQ(scans[1], scans[0]);
-    EXPECT_EQ(scans[2], scans[0]);
-    // Measuring the saved bus measures the probe only, into its own files.
-    ASSERT_TRUE(CliOk(Words("measure --rounds 1 --rate 0")));
-    EXPECT_TRUE(std::filesystem::exists(data / "31042.BinMeasData"));
-    for (const std::string& name : FileNames()) {
-        EXPECT_TRUE(name.rfind("0.", 0) != 0 && name.rfind("65535.", 0) != 0) << name;
-    }
 }
 
 // A command addressed by serial acts on that module only: a stale saved bus, a station that another module

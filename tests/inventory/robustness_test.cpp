@@ -1,18 +1,12 @@
 #include "core/inventory/bus_info_file.h"
 #include "core/inventory/bus_list.h"
 #include "core/inventory/module_file.h"
-#include "core/platform/ini_document.h"
 #include "inventory_test_util.h"
-#include "support/test_seed.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
+#include <cerrno>
 #include <random>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 namespace terrix {
 namespace {
@@ -65,71 +59,6 @@ TEST_F(Robustness, HugeModuleFileIsReadInPartAndNeverWrittenBack) {
     EXPECT_FALSE(WriteUserData(record, &error));
     EXPECT_EQ(error.code, EFBIG);
     EXPECT_EQ(std::filesystem::file_size(Dir() / "10.ini"), text.size());
-}
-
-// Two bus lists that a child saves in turn, over and over: 24 modules from serial 1000 and 16 from 2000, each
-// module file marked with its serial, behind 6000 other settings.
-class KilledSave : public DataDirTest {
-protected:
-    static constexpr uint32_t kFillerKeys = 6000;
-    void SetUp() override {
-        DataDirTest::SetUp();
-        std::string text = "[Dialog placement]\r\n";
-        for (uint32_t i = 0; i < kFillerKeys; ++i) {
-            text += "dValue" + std::to_string(i) + "=0.123456789012345678901234567890\r\n";
-        }
-        WriteFileBytes(Settings(), text + "[Tail]\r\nEnd=1\r\n");
-        for (const auto& [list, first, count] : {std::tuple{&a, 1000, 24}, std::tuple{&b, 2000, 16}}) {
-            for (int i = 0; i < count; ++i) {
-                auto record = MakeRecord(static_cast<uint16_t>(first + i), static_cast<uint8_t>(i));
-                CopyToField(record->szComment, "saved " + std::to_string(first + i));
-                list->Add(std::move(record));
-            }
-        }
-    }
-    // The settings file holds the whole of one of the two lists, and every module file it names is whole.
-    void ExpectWholeState() const {
-        ASSERT_EQ(IniDocument::Load(Settings()).Get("Tail", "End"), "1");
-        ASSERT_EQ(IniDocument::Load(Settings()).KeyNames("Dialog placement").size(), kFillerKeys);
-        CBusList loaded;
-        const uint32_t count = LoadBusInfo(loaded);
-        ASSERT_TRUE(count == a.Count() || count == b.Count()) << count;
-        ASSERT_EQ(SerialStations(loaded), SerialStations(count == a.Count() ? a : b));
-        for (uint32_t i = 0; i < count; ++i) {
-            ASSERT_EQ(FieldText(loaded.GetAt(i)->szComment),
-                      "saved " + std::to_string(loaded.GetAt(i)->SerialNo()));
-        }
-    }
-    CBusList a;
-    CBusList b;
-};
-
-TEST_F(KilledSave, NeverLeavesATruncatedSettingsOrModuleFile) {
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(a.Save());
-    ASSERT_TRUE(b.Save());
-    const auto pair =
-        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-    ExpectWholeState();
-
-    std::mt19937 rng(test::TestSeed(1));
-    std::uniform_int_distribution<long> delay(0, 2 * pair.count());
-    for (int round = 0; round < 8; ++round) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            for (;;) {
-                a.Save();
-                b.Save();
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(delay(rng)));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status));
-        ExpectWholeState();
-    }
 }
 
 } // namespace
