@@ -2,6 +2,8 @@
 
 #include "core/platform/data_paths.h"
 
+#include <iostream>
+
 namespace terrix::cli {
 
 void AddBrokerFileOptions(CLI::App* sub, BrokerCliOptions& options, bool withClientId) {
@@ -40,6 +42,9 @@ bool ResolveBroker(CliContext& context, const BrokerCliOptions& options, bool wi
     if (!broker) {
         context.Fail(kExitUsage, error);
         return false;
+    }
+    for (const std::string& warning : broker->warnings) {
+        std::cerr << "terrix-cli: warning: " << warning << '\n';
     }
     broker->clientId = options.clientId;
     return true;
