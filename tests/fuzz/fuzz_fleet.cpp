@@ -28,12 +28,14 @@ const std::filesystem::path& Scratch() {
         std::filesystem::path d = std::filesystem::temp_directory_path() /
                                   ("terrix-fuzz-fleet-" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(d);
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(Scratch(), ec);
-        });
         return d;
     }();
+    // Registered once the path is complete, so that it is removed before the path itself goes.
+    static const bool removedAtExit = std::atexit([] {
+                                          std::error_code ec;
+                                          std::filesystem::remove_all(dir, ec);
+                                      }) == 0;
+    (void)removedAtExit;
     return dir;
 }
 
