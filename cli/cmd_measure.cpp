@@ -107,6 +107,13 @@ struct MeasureOptions {
     BrokerCliOptions publish;
 };
 
+// "module 31042 (PX-TAVIK2) at station 3", for messages (a module file may lack the name).
+std::string ModuleLabel(const ModuleRecord& module) {
+    const std::string name = Cp1252ToUtf8(module.ModuleName());
+    return "module " + std::to_string(module.SerialNo()) + (name.empty() ? "" : " (" + name + ")") +
+           " at station " + std::to_string(module.iaStation);
+}
+
 // Prints what the loop reports: values on standard output as they come, the countdown on standard error.
 class CliLoopListener final : public MeasLoopListener {
 public:
@@ -203,6 +210,17 @@ public:
         std::snprintf(gap, sizeof gap, "%02u:%02u:%02u", gapSeconds / 3600, gapSeconds / 60 % 60,
                       gapSeconds % 60);
         std::cerr << "terrix-cli: the port is back after " << gap << " without it; measuring goes on.\n";
+    }
+
+    void OnModuleJoined(uint32_t slot) override {
+        const ModuleRecord* module = loop_->RecordAt(slot);
+        if (module == nullptr) {
+            return;
+        }
+        std::lock_guard lock(mutex_);
+        EndCountdownLine();
+        std::cerr << "terrix-cli: " << ModuleLabel(*module)
+                  << " answers now and is measured from this round on\n";
     }
 
     void OnRoundDone(uint32_t rounds) override {
@@ -341,6 +359,12 @@ int RunMeasure(CliContext& context, const MeasureOptions& opts) {
     MeasurePublishing publishing(context, broker);
     publishing.Start(loop);
     listener.SetStoredHook([&publishing] { publishing.Notify(); });
+    // Not even --quiet hides these: a logger that leaves a module out must say so in its journal.
+    for (const uint32_t slot : loop.AbsentSlots()) {
+        std::cerr << "terrix-cli: " << ModuleLabel(*loop.RecordAt(slot))
+                  << " does not answer; it is not measured until it does, and is asked again every "
+                  << kAbsentRetrySeconds / 60 << " minutes\n";
+    }
     if (!context.options.quiet) {
         std::cerr << "Measuring " << loop.SlotCount() << " module(s), rate "
                   << std::max(rate, loop.MinimumInterval()) << " s"
@@ -568,8 +592,11 @@ int RunRecreateAscii(CliContext& context, const StoreOptions& opts) {
 }
 
 int RunErase(CliContext& context, const StoreOptions& opts) {
-    if (opts.all && !opts.yes) {
-        context.Fail(kExitUsage, "erasing the values of all modules needs --yes");
+    // The desktop program asks before it deletes a module's files; here --yes is that answer, for one
+    // module as for all.
+    if (!opts.yes) {
+        context.Fail(kExitUsage, opts.all ? "erasing the values of all modules needs --yes"
+                                          : "erasing the values of a module needs --yes");
         return context.exitCode;
     }
     const std::vector<ModuleRecord> modules = SelectModules(context, opts);
@@ -685,10 +712,10 @@ const CommandRegistration registration([](CLI::App& app, CliContext& context) {
     auto erase = std::make_shared<StoreOptions>();
     CLI::App* e = app.add_subcommand("erase", "Delete the stored values (binary and ASCII file) of modules");
     AddSelection(e, *erase, true);
-    e->add_flag("--yes", erase->yes, "Confirm erasing with --all");
+    e->add_flag("--yes", erase->yes, "Confirm erasing (required)");
     e->callback([&context, erase] {
         if (erase->serial < 0 && !erase->all) {
-            context.Fail(kExitUsage, "choose --serial S or --all --yes");
+            context.Fail(kExitUsage, "choose --serial S --yes or --all --yes");
             return;
         }
         context.exitCode = RunErase(context, *erase);

@@ -54,6 +54,9 @@ bool ResolveBroker(CliContext& context, const BrokerCliOptions& options, bool wi
         context.Fail(kExitUsage, error);
         return false;
     }
+    for (const std::string& warning : broker->warnings) {
+        std::cerr << "terrix-cli: warning: " << warning << '\n';
+    }
     broker->clientId = options.clientId;
     return true;
 #endif

@@ -1,5 +1,6 @@
 # What "cmake --install" puts where, in two components that become the two Debian packages:
-#   cli  terrix-cli, terrix-sim, their manual pages, the logger service, README, guide, example scenarios
+#   cli  terrix-cli, terrix-sim, their manual pages, the logger and collector services, README, guide,
+#        fleet guide, example scenarios
 #   gui  the desktop program, its translations, desktop entry, icons, AppStream metadata, manual page
 # Directories are created world-readable whatever the umask of the one who installs.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
@@ -12,8 +13,10 @@ set(TERRIX_CLI_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/terrix-cli)
 set(TERRIX_GUI_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/terrix)
 
 install(TARGETS terrix-cli terrix-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT cli)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/terrix-logger.service DESTINATION lib/systemd/system COMPONENT cli)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/guide.md
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/terrix-logger.service
+              ${PROJECT_SOURCE_DIR}/packaging/terrix-collect@.service
+        DESTINATION lib/systemd/system COMPONENT cli)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/docs/fleet.md
         DESTINATION ${TERRIX_CLI_DOCDIR} COMPONENT cli)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION ${TERRIX_CLI_DOCDIR} COMPONENT cli
         FILES_MATCHING PATTERN "*.png")

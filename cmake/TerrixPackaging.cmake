@@ -24,6 +24,12 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME terrix-cli)
+# The maintainer scripts tell systemd of the units, restart running services on an upgrade and stop them on
+# removal, as dh_installsystemd's would; deb-systemd-helper and deb-systemd-invoke come from
+# init-system-helpers.
+set(CPACK_DEBIAN_CLI_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/postinst
+    ${PROJECT_SOURCE_DIR}/packaging/prerm ${PROJECT_SOURCE_DIR}/packaging/postrm)
+set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS "init-system-helpers (>= 1.54~)")
 set(CPACK_COMPONENT_CLI_DESCRIPTION "maintain the sensor modules of an NKP-Bus from the command line
 terrix-cli scans the NKP-Bus behind one RS232 port or USB serial adapter,
 resolves address collisions by serial number, renumbers modules, measures
@@ -32,8 +38,9 @@ CSV, and reads and programs calibrations, offsets and application
 parameters.
 
 The package also holds terrix-sim, a simulated bus on a pseudo-terminal, and
-the service terrix-logger, which runs the measuring loop on a headless
-logger (installed, not enabled).")
+the services terrix-logger, which runs the measuring loop on a headless
+logger, and terrix-collect@, which collects the records a fleet of loggers
+publishes (installed, not enabled).")
 
 set(CPACK_DEBIAN_GUI_PACKAGE_NAME terrix)
 set(CPACK_DEBIAN_GUI_PACKAGE_SECTION electronics)

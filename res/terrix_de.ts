@@ -23,6 +23,10 @@
 <context>
     <name>PortOutageNotice</name>
     <message>
+        <source>Not answering, so not measured: %1. They are asked again every %2 minutes and measured as soon as they answer.</source>
+        <translation>Antworten nicht und werden daher nicht gemessen: %1. Sie werden alle %2 Minuten erneut abgefragt und gemessen, sobald sie antworten.</translation>
+    </message>
+    <message>
         <source>none in this measurement</source>
         <translation>keine in dieser Messung</translation>
     </message>

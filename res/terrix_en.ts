@@ -23,6 +23,10 @@
 <context>
     <name>PortOutageNotice</name>
     <message>
+        <source>Not answering, so not measured: %1. They are asked again every %2 minutes and measured as soon as they answer.</source>
+        <translation>Not answering, so not measured: %1. They are asked again every %2 minutes and measured as soon as they answer.</translation>
+    </message>
+    <message>
         <source>none in this measurement</source>
         <translation>none in this measurement</translation>
     </message>

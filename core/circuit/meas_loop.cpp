@@ -1,7 +1,10 @@
 #include "core/circuit/meas_loop.h"
 
 #include "core/bus/commands.h"
+#include "core/busops/identification.h"
 #include "core/inventory/record_values.h"
+#include "core/inventory/unit_names.h"
+#include "core/measure/meas_layouts.h"
 #include "core/measure/time_stamp.h"
 
 #include <algorithm>
@@ -26,7 +29,9 @@ CMeasLoop::CMeasLoop(MeasLoopOptions options)
     : clock_(options.clock != nullptr ? *options.clock : SystemClock::Instance()),
       stampNow_(options.stampNow ? std::move(options.stampNow) : std::function<uint32_t()>(CurrentTimeStamp)),
       timer_(options.timer ? std::move(options.timer) : std::make_unique<ThreadLoopTimer>(clock_)),
-      reconnect_(options.reconnect) {}
+      reconnect_(options.reconnect),
+      lookup_(options.lookup ? std::move(options.lookup) : UnitLookup(UnitName)),
+      absentRetrySeconds_(options.absentRetrySeconds) {}
 
 CMeasLoop::~CMeasLoop() {
     Shutdown();
@@ -96,12 +101,25 @@ uint32_t CMeasLoop::MinimumInterval() const {
     std::lock_guard lock(slotsMutex_);
     uint32_t longest = 0;
     for (const auto& slot : slots_) {
-        const ModuleRecord* r = slot->Record();
+        const ModuleRecord* r = slot->Joined() != nullptr ? slot->Joined() : slot->Record();
         if (r != nullptr && r->enModuleState == msIdentified && r->bDisabled == 0 && r->bIsTavikXV == 0) {
             longest = std::max(longest, ConversionTimeSec(r));
         }
     }
     return longest;
+}
+
+std::vector<uint32_t> CMeasLoop::AbsentSlots() const {
+    std::lock_guard lock(slotsMutex_);
+    std::vector<uint32_t> absent;
+    for (uint32_t i = 0; i < slots_.size(); ++i) {
+        const ModuleRecord* r = slots_[i]->Record();
+        if (r != nullptr && slots_[i]->Joined() == nullptr && r->enModuleState == msNotIdentified &&
+            r->bDisabled == 0 && IsKnownSerial(r->SerialNo()) && slots_[i]->Store().IsBound()) {
+            absent.push_back(i);
+        }
+    }
+    return absent;
 }
 
 bool CMeasLoop::SetModuleDisabled(uint32_t index, bool disabled) {
@@ -122,8 +140,10 @@ CMeasLoop::ModuleView CMeasLoop::ViewOf(uint32_t index) const {
     ModuleView view;
     std::lock_guard lock(slotsMutex_);
     if (index < slots_.size() && slots_[index]->Record() != nullptr) {
+        const ModuleRecord& saved = *slots_[index]->Record();
         view.present = true;
-        view.record = *slots_[index]->Record();
+        view.record = slots_[index]->Joined() != nullptr ? *slots_[index]->Joined() : saved;
+        view.record.bDisabled = saved.bDisabled; // the user's switch lives in the bus list's record
         view.slot = slots_[index].get();
     }
     return view;
@@ -176,6 +196,8 @@ bool CMeasLoop::Start(bool loop, uint32_t rateSeconds) {
         stopPending_ = false;
         startError_ = kMeasStartOk;
         outage_ = {};
+        // The identification before the start has just asked for every module.
+        lastAbsentTryUs_ = NowUs();
         state_ = MeasLoopState::kStartRequested;
     }
     // A stop carried out on the timer thread reports OnIdle just before it leaves its step; the start must
@@ -350,6 +372,7 @@ bool CMeasLoop::RunRound() {
         std::lock_guard lock(stateMutex_);
         roundStartUs_ = NowUs();
     }
+    RetryAbsentModules();
     const uint32_t count = SlotCount();
 
     // Trigger pass: every active Tavik probe starts its measurement, so they all convert at once.
@@ -430,6 +453,39 @@ bool CMeasLoop::RunRound() {
     }
     DoStop();
     return false;
+}
+
+void CMeasLoop::RetryAbsentModules() {
+    {
+        std::lock_guard lock(stateMutex_);
+        if (NowUs() - lastAbsentTryUs_ < uint64_t{absentRetrySeconds_} * 1'000'000) {
+            return;
+        }
+        lastAbsentTryUs_ = NowUs();
+    }
+    for (const uint32_t i : AbsentSlots()) {
+        if (StopPending() || ComPortGone(port_)) {
+            return; // the round's passes carry out the stop or report the lost port
+        }
+        const ModuleView view = ViewOf(i);
+        ModuleRecord fresh;
+        bool identified = false;
+        {
+            PortLock lock(port_);
+            identified = IdentifyModule(port_, view.record.iaStation, fresh, lookup_);
+        }
+        // Another module at the saved station, or the same serial number with another record layout, would
+        // write into files that are not its own.
+        if (!identified || fresh.SerialNo() != view.record.SerialNo() ||
+            ChooseLayout(fresh) != view.slot->Store().Layout()) {
+            continue;
+        }
+        {
+            std::lock_guard lock(slotsMutex_);
+            view.slot->SetJoined(fresh);
+        }
+        Notify([i](MeasLoopListener& l) { l.OnModuleJoined(i); });
+    }
 }
 
 bool CMeasLoop::StopOnLostPort() {

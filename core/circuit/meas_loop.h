@@ -13,6 +13,7 @@
 // Bind, Start, Stop and Shutdown belong to one thread, the window's; Start, Bind and Shutdown are never
 // called from inside a listener call.
 
+#include "core/busops/progress.h"
 #include "core/circuit/loop_timer.h"
 #include "core/circuit/meas_loop_listener.h"
 #include "core/circuit/meas_slot.h"
@@ -50,6 +51,11 @@ enum MeasStartError : int32_t {
 };
 const char* MeasStartErrorText(MeasStartError error);
 
+// How often a saved module that did not answer is asked again, at the start of the first round due after
+// that time. A probe without power costs the bus a no-answer time-out per try; once every ten minutes keeps
+// a short measuring rate short and still finds a probe soon after it was switched on.
+inline constexpr uint32_t kAbsentRetrySeconds = 600;
+
 struct MeasLoopOptions {
     // Time base of the countdown (monotonic); the system clock when null.
     Clock* clock = nullptr;
@@ -57,6 +63,10 @@ struct MeasLoopOptions {
     std::function<uint32_t()> stampNow;
     // The periodic event; a 250 ms ThreadLoopTimer on `clock` when null.
     std::unique_ptr<LoopTimer> timer;
+    // Looks up unit names when a module that was absent is identified; UnitName when empty.
+    UnitLookup lookup;
+    // How often absent modules are asked for again (see kAbsentRetrySeconds).
+    uint32_t absentRetrySeconds = kAbsentRetrySeconds;
     // After the port's device has gone, keep the port reserved and try to open it again every round
     // period (at least every second) instead of stopping; measuring goes on when it opens.
     bool reconnect = false;
@@ -96,6 +106,10 @@ public:
     uint32_t MinimumInterval() const;
     // (De)activates the module of a slot; the loop reads the flag at its next module. False out of range.
     bool SetModuleDisabled(uint32_t index, bool disabled);
+    // The slots of enabled, saved modules (known serial number) that the identification at the start did not
+    // find and that have not answered since: the loop leaves them out and asks for them again every
+    // kAbsentRetrySeconds.
+    std::vector<uint32_t> AbsentSlots() const;
     // The newest value of a slot (see CMeasSlot::NewestValue).
     std::optional<CMeasRecord> NewestValue(uint32_t index) const;
 
@@ -128,6 +142,9 @@ private:
     // One measuring round; false when a pending stop ended it (the loop is then stopped).
     bool RunRound();
     bool StopPending() const;
+    // At the start of a round, when the retry period is over: identifies the absent modules again; those
+    // that answer with their own serial number and layout join the run.
+    void RetryAbsentModules();
     // After a module: when the port's device has gone, reports it and stops the loop (or, reconnecting,
     // closes the port and waits for the device); true then.
     bool StopOnLostPort();
@@ -178,6 +195,9 @@ private:
     PortOutage outage_;
     uint64_t lostAtUs_ = 0;
     uint64_t lastTryUs_ = 0;
+    uint64_t lastAbsentTryUs_ = 0;
+    UnitLookup lookup_;
+    const uint32_t absentRetrySeconds_;
     MeasStartError startError_ = kMeasStartOk;
     std::atomic<bool> inStep_{false};
 

@@ -31,6 +31,9 @@ public:
     virtual void OnPortLost(const std::string& /*reason*/) {}
     // A reconnecting loop has the device again after `gapSeconds` without it; a round follows at once.
     virtual void OnPortBack(uint32_t /*gapSeconds*/) {}
+    // The saved module of slot `slot`, which did not answer when the loop started (CMeasLoop::AbsentSlots),
+    // answers now and is measured from this round on.
+    virtual void OnModuleJoined(uint32_t /*slot*/) {}
     // A round has ended; `rounds` counts the rounds since Start.
     virtual void OnRoundDone(uint32_t /*rounds*/) {}
 };

@@ -32,12 +32,19 @@ public:
     // Keeps a copy of the record the measuring step just filled (called by the loop).
     void SetNewestValue(const CMeasRecord& filled);
 
+    // A saved module that did not answer when the loop started and has answered since: the record its
+    // identification filled. The loop measures the module from this copy, since the bus list's record
+    // belongs to the window's thread. Null until then; the loop's slots lock guards both.
+    const ModuleRecord* Joined() const { return joined_.get(); }
+    void SetJoined(const ModuleRecord& identified) { joined_ = std::make_unique<ModuleRecord>(identified); }
+
 private:
     ModuleRecord* record_;
     std::unique_ptr<CMeasValueStore> store_;
     ChannelOptions options_;
     mutable std::mutex newestMutex_;
     std::vector<uint8_t> newest_; // packed; empty until the first fetch
+    std::unique_ptr<ModuleRecord> joined_;
 };
 
 } // namespace terrix

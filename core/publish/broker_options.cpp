@@ -30,6 +30,29 @@ bool Readable(const std::string& path, std::string* error) {
     return true;
 }
 
+// The first line of a password file; an editor's line end is not part of it.
+std::optional<std::string> ReadPassword(const std::string& path, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        if (error != nullptr) {
+            *error = "the password file " + path +
+                     " cannot be read: " + std::strerror(errno != 0 ? errno : ENOENT);
+        }
+        return std::nullopt;
+    }
+    std::string password;
+    std::getline(in, password);
+    if (!password.empty() && password.back() == '\r') {
+        password.pop_back();
+    }
+    return password;
+}
+
+// Names and addresses that reach this computer only, where a login in clear text never crosses a wire.
+bool IsThisComputer(const std::string& host) {
+    return host == "localhost" || host == "::1" || host.starts_with("127.") || host.ends_with(".localhost");
+}
+
 } // namespace
 
 PublishSettings ReadPublishSettings(const std::filesystem::path& settingsFile) {
@@ -62,18 +85,28 @@ std::optional<BrokerOptions> ResolveBrokerOptions(const PublishSettings& setting
     }
     BrokerOptions options;
     options.url = *url;
+    const char* credentials = std::getenv("CREDENTIALS_DIRECTORY");
+    const std::filesystem::path credential = credentials != nullptr && *credentials != '\0'
+                                                 ? std::filesystem::path(credentials) / kPasswordCredential
+                                                 : std::filesystem::path();
+    std::error_code ec;
     if (!settings.passwordFile.empty()) {
-        std::ifstream in(settings.passwordFile, std::ios::binary);
-        if (!in) {
-            return Refuse(error, "the password file " + settings.passwordFile +
-                                     " cannot be read: " + std::strerror(errno != 0 ? errno : ENOENT));
+        options.password = ReadPassword(settings.passwordFile, &why);
+        if (!options.password) {
+            return Refuse(error, why);
         }
-        std::string password;
-        std::getline(in, password); // the first line; an editor's line end is not part of it
-        if (!password.empty() && password.back() == '\r') {
-            password.pop_back();
+        const std::filesystem::perms perms = std::filesystem::status(settings.passwordFile, ec).permissions();
+        if (!ec && (perms & std::filesystem::perms::others_read) != std::filesystem::perms::none) {
+            options.warnings.push_back("the password file " + settings.passwordFile +
+                                       " is readable by every user of this computer; make it private with "
+                                       "'chmod o-r " +
+                                       settings.passwordFile + "'");
         }
-        options.password = password;
+    } else if (!credential.empty() && std::filesystem::exists(credential, ec)) {
+        options.password = ReadPassword(credential.string(), &why);
+        if (!options.password) {
+            return Refuse(error, why);
+        }
     } else if (const char* fromEnvironment = std::getenv(kPasswordVariable); fromEnvironment != nullptr) {
         options.password = fromEnvironment;
     }
@@ -92,6 +125,11 @@ std::optional<BrokerOptions> ResolveBrokerOptions(const PublishSettings& setting
         if (!file->empty() && !Readable(*file, &why)) {
             return Refuse(error, "cannot read " + why);
         }
+    }
+    if (options.password && !options.url.tls && !IsThisComputer(options.url.host)) {
+        options.warnings.push_back("the login of " + options.url.user + " goes to " + options.url.Where() +
+                                   " in clear text, readable on every network in between; use mqtts:// for "
+                                   "a broker on another computer");
     }
     options.caFile = settings.caFile;
     options.certFile = settings.certFile;

@@ -8,11 +8,15 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace terrix {
 
 inline constexpr const char* kPublishSection = "Publish";
 inline constexpr const char* kPasswordVariable = "TERRIX_MQTT_PASSWORD";
+// A service passes the password as a systemd credential of this name (LoadCredential=): systemd puts it
+// into a file only the service can read, in the folder named by $CREDENTIALS_DIRECTORY.
+inline constexpr const char* kPasswordCredential = "mqtt-password";
 
 // As the user gives them: texts, not yet checked.
 struct PublishSettings {
@@ -36,10 +40,13 @@ struct BrokerOptions {
     std::string certFile;
     std::string keyFile;
     std::string clientId; // empty: the broker gives one (never for a collector, which keeps its session)
+    // What works but puts the password at risk, one sentence each, for the user to see.
+    std::vector<std::string> warnings;
 };
 
-// Checks the settings and reads the password: from the password file when one is named, else from
-// TERRIX_MQTT_PASSWORD when it is set. None, with a sentence in *error, when something is unusable.
+// Checks the settings and reads the password: from the password file when one is named, else from the
+// service's credential when there is one, else from TERRIX_MQTT_PASSWORD when it is set. None, with a
+// sentence in *error, when something is unusable.
 std::optional<BrokerOptions> ResolveBrokerOptions(const PublishSettings& settings, std::string* error);
 
 } // namespace terrix

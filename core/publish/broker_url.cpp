@@ -28,6 +28,22 @@ bool ValidPrefix(std::string_view prefix) {
 
 } // namespace
 
+std::string RedactedUrl(std::string_view text) {
+    // A login "user:password@" starts after "://" with a ':' before any '/'. The password runs to the last
+    // '@', since it may itself hold '@' or '/'; hiding too much of a malformed address costs nothing.
+    const size_t scheme = text.find("://");
+    const size_t from = scheme == std::string_view::npos ? 0 : scheme + 3;
+    const size_t colon = text.find(':', from);
+    const size_t slash = text.find('/', from);
+    const size_t at = text.rfind('@');
+    if (colon == std::string_view::npos || at == std::string_view::npos || at < colon ||
+        (slash != std::string_view::npos && slash < colon) ||
+        text.substr(from, colon - from).find('[') != std::string_view::npos) {
+        return std::string(text);
+    }
+    return std::string(text.substr(0, colon + 1)) + "***" + std::string(text.substr(at));
+}
+
 std::string BrokerUrl::Text() const {
     return std::string(tls ? "mqtts://" : "mqtt://") + Where() + "/" + prefix;
 }
@@ -50,7 +66,9 @@ std::string BrokerUrl::StatusTopic() const {
 }
 
 std::optional<BrokerUrl> ParseBrokerUrl(std::string_view text, std::string* error) {
-    const std::string quoted = "'" + std::string(text) + "'";
+    // Every message quotes the address, but never a password written into it: messages end up in
+    // terminals, logs and the journal.
+    const std::string quoted = "'" + RedactedUrl(text) + "'";
     BrokerUrl url;
     std::string_view rest = text;
     if (rest.starts_with("mqtt://")) {

@@ -26,6 +26,9 @@ struct BrokerUrl {
 inline constexpr uint16_t kMqttPort = 1883;
 inline constexpr uint16_t kMqttsPort = 8883;
 
+// `text` with the password of a "user:password@" login replaced by "***", for messages.
+std::string RedactedUrl(std::string_view text);
+
 // The address in `text`; none, with a sentence saying what is wrong in *error, when it is not one. A password
 // in the address is refused: it would show in the process list and the shell's history.
 std::optional<BrokerUrl> ParseBrokerUrl(std::string_view text, std::string* error);

@@ -103,6 +103,10 @@ void MeasCircuitController::Listener::OnPortBack(uint32_t gapSeconds) {
     });
 }
 
+void MeasCircuitController::Listener::OnModuleJoined(uint32_t /*slot*/) {
+    poster_.Post([owner = owner_] { owner->UpdateAbsent(); });
+}
+
 void MeasCircuitController::Listener::OnStoreFailed(uint32_t /*slot*/, const std::string& reason) {
     poster_.Post([owner = owner_, reason] { owner->OnStoreFailed(reason); });
 }
@@ -296,6 +300,7 @@ QString MeasCircuitController::StartOrStop(CircuitRun run, const QString& rateTe
     Q_EMIT outageChanged();
     StartPublishing();
     if (loop_.Start(run == CircuitRun::kLoop, rate)) {
+        UpdateAbsent();
         return {};
     }
     const MeasStartError error = loop_.StartError();
@@ -335,6 +340,19 @@ void MeasCircuitController::OnPortLost(const PortOutage& outage, const QDateTime
     ReportLoopStatus(LoopPhase::kPortLost, outage.retrySeconds);
 }
 
+void MeasCircuitController::UpdateAbsent() {
+    std::vector<uint16_t> serials;
+    if (loop_.IsMeasuring()) {
+        for (const uint32_t slot : loop_.AbsentSlots()) {
+            serials.push_back(loop_.RecordAt(slot)->SerialNo());
+        }
+    }
+    if (serials != absentSerials_) {
+        absentSerials_ = std::move(serials);
+        Q_EMIT absentChanged();
+    }
+}
+
 void MeasCircuitController::OnPortBack(uint32_t gapSeconds, const QDateTime& at) {
     outage_.Back(gapSeconds, at);
     model_.SetPortLost(outage_.PortLost());
@@ -355,6 +373,7 @@ void MeasCircuitController::OnLoopIdle() {
         model_.SetPortLost(false);
         Q_EMIT outageChanged();
     }
+    UpdateAbsent();
     ReportLoopStatus(LoopPhase::kIdle);
     Q_EMIT runChanged();
 }

@@ -118,6 +118,8 @@ public:
     void Shutdown();
     bool IsShutDown() const { return shutDown_; }
     const PortOutageNotice& Outage() const { return outage_; }
+    // The saved modules the running loop leaves out until they answer (AbsentModulesText), or empty.
+    QString AbsentText() const { return AbsentModulesText(absentSerials_); }
     PublishLine Publishing() const;
 
     // ---- changes of the list (after the window asked what needs asking)
@@ -155,6 +157,7 @@ Q_SIGNALS:
     void commandsChanged();
     void countdownChanged(const QString& text);
     void outageChanged();
+    void absentChanged();
     void publishingChanged();
     // The loop measured a value of the module `serial` (its value window follows).
     void newValue(uint16_t serial);
@@ -173,6 +176,7 @@ private:
         void OnStoreFailed(uint32_t slot, const std::string& reason) override;
         void OnPortLost(const std::string& reason) override;
         void OnPortBack(uint32_t gapSeconds) override;
+        void OnModuleJoined(uint32_t slot) override;
 
     private:
         MeasCircuitController* owner_;
@@ -201,6 +205,8 @@ private:
     void OnPortLost(const PortOutage& outage, const QDateTime& at);
     void OnPortBack(uint32_t gapSeconds, const QDateTime& at);
     void OnStoreFailed(const std::string& reason);
+    // The modules the loop leaves out, read again (after the start and whenever one joins).
+    void UpdateAbsent();
     void OnPublishProblem(const std::string& text);
     void OnPublishStatus(const PublishStatus& status);
     void StartPublishing();
@@ -224,6 +230,7 @@ private:
     bool storeFailureShown_ = false;
     QTimer* cancelPoll_ = nullptr; // while measuring: whether the frame asked the activity to end
     PortOutageNotice outage_;
+    std::vector<uint16_t> absentSerials_;
     PublishListener publishListener_{this};
     std::unique_ptr<Publisher> publisher_; // after its listener: it stops reporting before the listener goes
     PublishSettings publishSettings_;      // what the running publisher was started with

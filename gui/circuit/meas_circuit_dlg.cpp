@@ -186,10 +186,13 @@ void CMeasCircuitDlg::BuildControls() {
 
     outageLabel_ = NoticeLine(this, Qt::AutoText);
     publishLabel_ = NoticeLine(this, Qt::PlainText);
+    absentLabel_ = NoticeLine(this, Qt::PlainText);
+    absentLabel_->setStyleSheet(QString::fromLatin1(kAttention));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(outageLabel_);
+    layout->addWidget(absentLabel_);
     layout->addWidget(publishLabel_);
     layout->addWidget(list_, 1);
     layout->addLayout(grid);
@@ -221,6 +224,10 @@ void CMeasCircuitDlg::ConnectController() {
     });
     connect(&controller_, &C::countdownChanged, countdownEdit_, &QLineEdit::setText);
     connect(&controller_, &C::outageChanged, this, &CMeasCircuitDlg::ShowOutage);
+    connect(&controller_, &C::absentChanged, this, [this] {
+        absentLabel_->setText(controller_.AbsentText());
+        absentLabel_->setVisible(!absentLabel_->text().isEmpty());
+    });
     connect(&controller_, &C::publishingChanged, this, &CMeasCircuitDlg::ShowPublishing);
     connect(&controller_, &C::newValue, valueWindows_, &MeasValueWindows::Refresh);
     connect(&controller_, &C::storeFailed, this,
@@ -286,6 +293,7 @@ void CMeasCircuitDlg::Retranslate() {
         action->setText(FindText(TextKind::Label, action->data().toInt()));
     }
     ShowOutage();
+    absentLabel_->setText(controller_.AbsentText());
     ShowPublishing();
 }
 

@@ -108,6 +108,7 @@ private:
     CReportListCtrl* list_ = nullptr;
     QLabel* countLabel_ = nullptr;
     QLabel* outageLabel_ = nullptr;
+    QLabel* absentLabel_ = nullptr;
     QLabel* publishLabel_ = nullptr;
     QLabel* nextLabel_ = nullptr;
     QLabel* inLabel_ = nullptr;

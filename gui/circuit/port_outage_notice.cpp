@@ -4,6 +4,7 @@
 #include "gui/circuit/circuit_rules.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 namespace terrix {
 
@@ -14,6 +15,21 @@ QString When(const QDateTime& at) {
 }
 
 } // namespace
+
+QString AbsentModulesText(const std::vector<uint16_t>& serials) {
+    if (serials.empty()) {
+        return {};
+    }
+    QStringList numbers;
+    for (const uint16_t serial : serials) {
+        numbers << QString::number(serial);
+    }
+    return QCoreApplication::translate("PortOutageNotice",
+                                       "Not answering, so not measured: %1. They are asked again every %2 "
+                                       "minutes and measured as soon as they answer.")
+        .arg(numbers.join(QStringLiteral(", ")))
+        .arg(kAbsentRetrySeconds / 60);
+}
 
 void PortOutageNotice::Lost(const PortOutage& outage, const QDateTime& at) {
     state_ = State::kLost;

@@ -10,8 +10,13 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace terrix {
+
+// The line about saved modules that did not answer when measuring started (serial numbers); empty when
+// there are none.
+QString AbsentModulesText(const std::vector<uint16_t>& serials);
 
 class PortOutageNotice {
 public:

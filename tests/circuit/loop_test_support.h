@@ -46,7 +46,7 @@ private:
 // Everything the loop reported, in order; safe to read while the loop's thread reports.
 class RecordingListener : public MeasLoopListener {
 public:
-    enum class Kind { kValue, kCountdown, kIdle, kStoreFailed, kRoundDone, kPortLost, kPortBack };
+    enum class Kind { kValue, kCountdown, kIdle, kStoreFailed, kRoundDone, kPortLost, kPortBack, kJoined };
     struct Event {
         Kind kind;
         uint32_t number;         // slot, seconds, rounds or the gap's seconds
@@ -62,6 +62,7 @@ public:
     void OnRoundDone(uint32_t rounds) override { Add({Kind::kRoundDone, rounds}); }
     void OnPortLost(const std::string& reason) override { Add({Kind::kPortLost, 0, reason}); }
     void OnPortBack(uint32_t gapSeconds) override { Add({Kind::kPortBack, gapSeconds}); }
+    void OnModuleJoined(uint32_t slot) override { Add({Kind::kJoined, slot}); }
 
     std::vector<Event> Events() const {
         std::lock_guard lock(mutex_);

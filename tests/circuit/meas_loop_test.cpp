@@ -449,5 +449,49 @@ TEST_F(MeasLoopTest, ReconnectingLoopTriesThePortEveryPeriodAndMeasuresOnWhenItI
     EXPECT_FALSE(PortUser::IsReserved(context.portContext));
 }
 
+// A saved module that did not answer at the start gets no error markers; the loop asks for it at the start
+// of the first round after each retry period, and measures it from the round in which it answers.
+TEST_F(MeasLoopTest, AbsentModuleIsAskedAgainEveryRetryPeriodAndJoinsWhenItAnswers) {
+    AddProbe(1, 31042);
+    AddProbe(2, 31057);
+    IdentifyInto({1, 2});
+    context.busList.GetAt(1)->enModuleState = msNotIdentified; // as a saved module the scan did not find
+    ASSERT_TRUE(bus->SetFaults(31057, {.mute = true}));
+    // Rounds every `rate` seconds (at least the probe's conversion time), a retry every third round.
+    const uint32_t rate = std::max<uint32_t>(10, MakeLoop()->MinimumInterval());
+    constexpr uint32_t kRoundsPerRetry = 3;
+    MeasLoopOptions options;
+    options.clock = &clock;
+    options.timer = std::make_unique<ManualLoopTimer>(timer);
+    options.absentRetrySeconds = rate * kRoundsPerRetry;
+    auto loop = std::make_unique<CMeasLoop>(std::move(options));
+    ASSERT_TRUE(loop->Bind(&listener, &context));
+    EXPECT_EQ(loop->AbsentSlots(), std::vector<uint32_t>{1});
+    ASSERT_TRUE(loop->Start(true, rate));
+    const auto runUntilRound = [&](uint32_t rounds) {
+        for (int i = 0; i < 8 * static_cast<int>(rate * rounds) && listener.Count(Kind::kRoundDone) < rounds;
+             ++i) {
+            Fire();
+        }
+        ASSERT_EQ(listener.Count(Kind::kRoundDone), rounds);
+    };
+
+    // Still mute at the first retry (round kRoundsPerRetry + 1); answering from just after it, it waits for
+    // the second.
+    runUntilRound(kRoundsPerRetry + 1);
+    ASSERT_TRUE(bus->SetFaults(31057, {}));
+    runUntilRound(2 * kRoundsPerRetry);
+    EXPECT_EQ(listener.Count(Kind::kJoined), 0u);
+    EXPECT_EQ(RecordCounts(*loop), (std::vector<uint32_t>{2 * kRoundsPerRetry, 0}));
+
+    runUntilRound(2 * kRoundsPerRetry + 1);
+    EXPECT_EQ(listener.Numbers(Kind::kJoined), std::vector<uint32_t>{1});
+    EXPECT_EQ(RecordCounts(*loop), (std::vector<uint32_t>{2 * kRoundsPerRetry + 1, 1}));
+    EXPECT_TRUE(loop->AbsentSlots().empty());
+    EXPECT_EQ(context.busList.GetAt(1)->enModuleState, msNotIdentified) << "the bus list is not the loop's";
+    loop->Stop();
+    ExpectStopped(*loop);
+}
+
 } // namespace
 } // namespace terrix::test

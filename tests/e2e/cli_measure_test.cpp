@@ -202,11 +202,21 @@ protected:
 };
 
 TEST_F(CliMeasureTest, ThreeRoundsWriteBinaryAndAsciiFilesOfTheFormat) {
+    // A fifth saved module, at a station where nobody answers: named at the start, then left out.
+    SaveBus(std::regex_replace(kSavedBus, std::regex("Modules=4"), "Modules=5") + "Module4=31099,9\r\n",
+            {31099});
     const std::time_t before = std::time(nullptr);
     const RunResult r = Cli(Words("--json measure --rounds 3 --rate 0"));
     const std::time_t after = std::time(nullptr);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("3 round(s), 12 value(s)"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("module 31099 at station 9 does not answer; it is not measured until it does, and "
+                         "is asked again every 10 minutes"),
+              std::string::npos)
+        << r.err;
+    EXPECT_LE(ReadFileBytes(data / "31099.BinMeasData").size(), kMeasHeaderSize)
+        << "no error markers for a module that is away";
+    SaveBus(kSavedBus); // the commands below work on the four modules
 
     // One JSON line per value as it arrived: every module once per round, in bus-list order.
     std::map<int, std::vector<nlohmann::json>> printed;
@@ -290,8 +300,11 @@ TEST_F(CliMeasureTest, ThreeRoundsWriteBinaryAndAsciiFilesOfTheFormat) {
     std::filesystem::remove(data / "31042.ASC");
     ASSERT_TRUE(CliOk(Words("recreate-ascii --all")));
     EXPECT_EQ(Ascii(kDefaultBusFiles[0]), ascii);
-    EXPECT_EQ(Cli(Words("erase --all")).exitCode, 1) << "--all needs --yes";
-    ASSERT_TRUE(CliOk(Words("erase --serial 31042")));
+    for (const char* unconfirmed : {"erase --all", "erase --serial 31042"}) {
+        EXPECT_EQ(Cli(Words(unconfirmed)).exitCode, 1) << unconfirmed << " needs --yes";
+    }
+    EXPECT_TRUE(std::filesystem::exists(data / "31042.BinMeasData")) << "kept without --yes";
+    ASSERT_TRUE(CliOk(Words("erase --serial 31042 --yes")));
     EXPECT_FALSE(std::filesystem::exists(data / "31042.BinMeasData"));
     EXPECT_FALSE(std::filesystem::exists(data / "31042.ASC"));
     EXPECT_TRUE(std::filesystem::exists(data / "31057.BinMeasData"));
