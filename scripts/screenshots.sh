@@ -11,9 +11,17 @@ out=${2:-build/screenshots}
 
 out=$(mkdir -p "$out" && cd "$out" && pwd)
 rm -f "$out"/*.png
-data=$(mktemp -d)
+# A fresh data directory with a fixed, plain name: pictures that show a path (a message, a file name) show
+# this one, not a random temporary name. Runs on one machine take turns through the lock.
+base=${TMPDIR:-/tmp}/terrix-tour
+data="$base/North field"
+mkdir -p "$base"
+exec 9>"$base.lock"
+flock 9
+rm -rf "$data"
+mkdir -p "$data"
 trap 'rm -rf "$data"' EXIT
-# A fresh data directory: no stored language.
+# No stored language.
 printf '[Serial ports]\nCOM1=%s\n' "${TERRIX_TOUR_COM1:-sim}" >"$data/Terrix.ini"
 
 # A screen of common size (the offscreen platform's own is 800 x 600): windows that size themselves to the

@@ -1,4 +1,7 @@
 #include "core/bus/commands.h"
+#include "core/busops/bus_scan.h"
+#include "core/busops/collisions.h"
+#include "core/inventory/unit_names.h"
 #include "gui/base/bus_job.h"
 #include "gui/busops/conversion_time_dlg.h"
 #include "gui/busops/resolve_collisions_dlg.h"
@@ -7,6 +10,7 @@
 #include "gui/busops/station_number_dlg.h"
 #include "gui/busops/traffic_monitor.h"
 #include "gui/frame/main_frame.h"
+#include "gui/toolkit/message_box.h"
 #include "gui/tour/screenshot_tour.h"
 #include "gui/tour/tour_steps.h"
 
@@ -15,6 +19,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <vector>
 
 namespace terrix {
 
@@ -77,9 +82,56 @@ bool ShowScanDone(TourContext& tour) {
     return ShootDialog(tour, dialog, QStringLiteral("scan_done"));
 }
 
+// The modules of the bus that a collision can be made of: identified probes, not the multiplexer.
+std::vector<const ModuleRecord*> CollisionCandidates(const CBusList& list) {
+    std::vector<const ModuleRecord*> found;
+    for (uint32_t i = 0; i < list.Count(); ++i) {
+        const ModuleRecord* record = list.GetAt(i);
+        if (record->enModuleState == msIdentified && record->iaStation < kMultiplexerStation) {
+            found.push_back(record);
+        }
+    }
+    return found;
+}
+
+// A real collision on the bus the tour scanned: the second probe is moved by its serial number onto the
+// first one's station and the saved stations are scanned again, which finds both answering at once.
+// Returns the serial number of the moved probe, 0 when the bus offers no two modules or the port fails.
+uint16_t MakeCollision(BusContext& context) {
+    const auto candidates = CollisionCandidates(context.busList);
+    if (candidates.size() < 2) {
+        return 0;
+    }
+    const uint8_t station = candidates[0]->iaStation;
+    const uint16_t moved = candidates[1]->SerialNo();
+    bool scanned = false;
+    TourContext::RunBusWork([&] {
+        PortUser user(&context.portContext);
+        if (!user.Acquire()) {
+            return;
+        }
+        SetStationBySerial(user.Port(), moved, station);
+        user.Release();
+        scanned = BusScan(context, user, UnitName, [](const ScanProgress&) { return true; });
+        user.Release();
+    });
+    return scanned && context.busList.CollisionCount() > 0 ? moved : 0;
+}
+
+// The resolve-collisions dialog over a bus with a collision: its three pages, then a resolution by a
+// narrow range of serial numbers, pictured with its closing message. The resolution moves the probe to a
+// free station and saves the bus, so the later steps work on a bus without collisions again.
 bool ShowCollisionPages(TourContext& tour) {
-    CResolveCollisionsDlg dialog(*tour.Frame().GetBusContext(), &tour.Frame());
-    dialog.resize(QSize(560, dialog.height())); // its default height
+    BusContext& context = *tour.Frame().GetBusContext();
+    const uint16_t moved = MakeCollision(context);
+    if (moved == 0) {
+        std::fprintf(stderr, "terrix: no collision could be made on the bus for the collision pictures\n");
+    }
+    CResolveCollisionsDlg dialog(context, &tour.Frame());
+    dialog.resize(QSize(600, 560)); // tall enough for the collision and the modules beside it
+    dialog.Sheet()->range->from->SetValue(moved > 10 ? moved - 10u : 1u);
+    dialog.Sheet()->range->to->SetValue(moved + 10u);
+    dialog.Sheet()->single->serial->SetValue(moved);
     bool shot = true;
     const QString pictures[] = {QStringLiteral("collision_range"), QStringLiteral("collision_known"),
                                 QStringLiteral("collision_serial")};
@@ -90,8 +142,31 @@ bool ShowCollisionPages(TourContext& tour) {
         TourContext::Settle(100);
         shot = tour.Shoot(pictures[page], {&dialog}) && shot;
     }
+    if (moved == 0) {
+        dialog.hide();
+        return false;
+    }
+    // The closing message is shown as a real box over the dialog while the picture is taken.
+    bool resolvedShot = false;
+    MessageHandler previous = SetMessageHandler([&](const MessageRequest& request) {
+        QMessageBox box(QMessageBox::Information, request.caption, request.text, request.buttons, &dialog);
+        box.show();
+        box.move(dialog.geometry().center() - box.rect().center());
+        TourContext::Settle(200);
+        resolvedShot = tour.Shoot(QStringLiteral("collision_resolved"), {&dialog, &box});
+        box.close();
+        return QMessageBox::Ok;
+    });
+    dialog.Sheet()->setCurrentIndex(0);
+    dialog.OnStart();
+    TourContext::SettleUntil([&dialog] { return !dialog.IsRunning(); }, 120000);
+    SetMessageHandler(std::move(previous));
     dialog.hide();
-    return shot;
+    if (context.busList.CollisionCount() > 0) {
+        std::fprintf(stderr, "terrix: the tour's collision was not resolved\n");
+        return false;
+    }
+    return shot && resolvedShot;
 }
 
 // The first record that passes `wanted`, else a stand-in (the picture shows the dialog, not the bus).

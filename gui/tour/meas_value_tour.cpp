@@ -7,6 +7,7 @@
 #include "core/platform/data_paths.h"
 #include "gui/base/bus_activity.h"
 #include "gui/frame/main_frame.h"
+#include "gui/measure/export_values_dlg.h"
 #include "gui/measure/meas_value_dlg.h"
 #include "gui/tour/screenshot_tour.h"
 
@@ -98,7 +99,10 @@ bool PrepareBus(BusContext& context) {
 }
 
 // Opens the window of `module` over a store of its own, shows it as list or plot and saves the picture.
-bool ShootValueWindow(TourContext& tour, const ModuleRecord& found, bool plot, const char* picture) {
+// With `exportChoices`, the choices of "Export..." over the window, for every value, as a German user gets
+// them in the German pictures.
+bool ShootValueWindow(TourContext& tour, const ModuleRecord& found, bool plot, const char* picture,
+                      bool exportChoices = false) {
     ModuleRecord module = found;
     CMeasValueStore store;
     store.SetDirectory(DataDir().string());
@@ -112,7 +116,19 @@ bool ShootValueWindow(TourContext& tour, const ModuleRecord& found, bool plot, c
     window->move(tour.Frame().geometry().center() - window->rect().center());
     window->ShowPlot(plot);
     TourContext::Settle(150);
-    const bool shot = tour.Shoot(QString::fromLatin1(picture), {window});
+    bool shot = false;
+    if (exportChoices) {
+        const uint32_t count = store.RecordCount();
+        CExportValuesDlg choices(0, count, count, tour.Language() == QLatin1String("de"), window);
+        choices.show();
+        choices.adjustSize();
+        choices.move(window->geometry().center() - choices.rect().center());
+        TourContext::Settle(150);
+        shot = tour.Shoot(QString::fromLatin1(picture), {window, &choices});
+        choices.hide();
+    } else {
+        shot = tour.Shoot(QString::fromLatin1(picture), {window});
+    }
     delete window;
     return shot;
 }
@@ -127,7 +143,8 @@ void AddMeasValueTourSteps(CScreenshotTour& tour) {
             return false;
         }
         const ModuleRecord* probe = FindModule(context.busList, false);
-        return ShootValueWindow(t, *probe, false, "values") && ShootValueWindow(t, *probe, true, "plot");
+        return ShootValueWindow(t, *probe, false, "values") && ShootValueWindow(t, *probe, true, "plot") &&
+               ShootValueWindow(t, *probe, true, "export", true);
     });
     tour.AddStep(QStringLiteral("value window of the XV module"), [](TourContext& t) {
         const ModuleRecord* xv = FindModule(t.Frame().GetBusContext()->busList, true);
