@@ -15,6 +15,7 @@
 #include "core/measure/error_marker.h"
 #include "core/measure/meas_layouts.h"
 #include "core/measure/plot_data.h"
+#include "core/measure/stamp_year.h"
 #include "core/measure/time_stamp.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
@@ -343,7 +344,20 @@ int RunMeasure(CliContext& context, const MeasureOptions& opts) {
     loop.Bind(&listener, &context.bus);
     MeasurePublishing publishing(context, broker);
     publishing.Start(loop);
-    listener.SetStoredHook([&publishing] { publishing.Notify(); });
+    // Said when measuring starts in or reaches 2033 (and each later year): once, not with every record.
+    std::string yearNotice;
+    const auto sayYear = [&yearNotice] {
+        std::string text = StampYearNotice(CurrentYear());
+        if (text != yearNotice && !text.empty()) {
+            std::cerr << "terrix-cli: " << text << '\n';
+        }
+        yearNotice = std::move(text);
+    };
+    sayYear();
+    listener.SetStoredHook([&publishing, &sayYear] {
+        publishing.Notify();
+        sayYear();
+    });
     if (!context.options.quiet) {
         std::cerr << "Measuring " << loop.SlotCount() << " module(s), rate "
                   << std::max(rate, loop.MinimumInterval()) << " s"
