@@ -35,6 +35,11 @@ int RunCollect(CliContext& context, const CollectOptions& options) {
                                          a.Text());
             return context.exitCode;
         }
+        std::string why;
+        if (!CollectedFolder(DataDir(), a.prefix, &why)) {
+            context.Fail(kExitUsage, why);
+            return context.exitCode;
+        }
         if (std::find(prefixes.begin(), prefixes.end(), a.prefix) == prefixes.end()) {
             prefixes.push_back(a.prefix);
         }
