@@ -120,8 +120,8 @@ bool RunCollector(const BrokerOptions& broker, const std::vector<std::string>& p
             std::string error;
             bool subscribed = fresh->Connect(options.connectTimeout, stop, &error);
             for (const auto& [prefix, sink] : sinks) {
-                subscribed = subscribed && fresh->Subscribe(prefix + "/+/record") &&
-                             fresh->Subscribe(prefix + "/status");
+                subscribed = subscribed && fresh->Subscribe(prefix + "/+/record", options.connectTimeout) &&
+                             fresh->Subscribe(prefix + "/status", options.connectTimeout);
             }
             if (!subscribed) {
                 if (stop()) {

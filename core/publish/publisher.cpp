@@ -248,10 +248,13 @@ void Publisher::Worker::TryConnect() {
         retry_ = std::min(retry_ * 2, options_.lastRetry);
         return;
     }
+    // Before the subscription: a resend request may already come while it waits for the broker's answer.
+    Rewind();
     // Collectors ask here for records that a broker dropped or they lost; without it a lost record stays
     // lost, so a refused subscription counts as a failed connection.
-    if (!link->Subscribe(broker_.url.prefix + "/+/resend")) {
-        const std::string reason = link->Where() + ": cannot subscribe to the resend requests";
+    if (!link->Subscribe(broker_.url.prefix + "/+/resend", options_.connectTimeout)) {
+        const std::string reason =
+            link->Where() + ": cannot subscribe to the resend requests: " + link->LostReason();
         if (reason != waitingReason_) {
             Waits(reason, MqttFailure::kLost);
         }
@@ -261,7 +264,6 @@ void Publisher::Worker::TryConnect() {
     }
     link_ = std::move(link);
     retry_ = options_.firstRetry;
-    Rewind();
     link_->Publish(broker_.url.StatusTopic(), "online", true);
     if (!waitingReason_.empty()) {
         waitingReason_.clear();

@@ -140,8 +140,8 @@ TestSubscriber::TestSubscriber(const TestBroker& broker, std::string clientId, s
     options_.clientId = std::move(clientId);
     MqttLink link(options_, {}, std::nullopt, true);
     std::string error;
-    if (link.Connect(std::chrono::seconds(10), {}, &error) && link.Subscribe(filter_)) {
-        link.Loop(100); // the subscription reaches the broker
+    if (link.Connect(std::chrono::seconds(10), {}, &error) &&
+        link.Subscribe(filter_, std::chrono::seconds(10))) {
         link.Disconnect();
     }
 }
