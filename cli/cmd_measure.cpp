@@ -15,6 +15,7 @@
 #include "core/measure/error_marker.h"
 #include "core/measure/meas_layouts.h"
 #include "core/measure/plot_data.h"
+#include "core/measure/stamp_year.h"
 #include "core/measure/time_stamp.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
@@ -358,7 +359,20 @@ int RunMeasure(CliContext& context, const MeasureOptions& opts) {
     loop.Bind(&listener, &context.bus);
     MeasurePublishing publishing(context, broker);
     publishing.Start(loop);
-    listener.SetStoredHook([&publishing] { publishing.Notify(); });
+    // Said when measuring starts in or reaches 2033 (and each later year): once, not with every record.
+    std::string yearNotice;
+    const auto sayYear = [&yearNotice] {
+        std::string text = StampYearNotice(CurrentYear());
+        if (text != yearNotice && !text.empty()) {
+            std::cerr << "terrix-cli: " << text << '\n';
+        }
+        yearNotice = std::move(text);
+    };
+    sayYear();
+    listener.SetStoredHook([&publishing, &sayYear] {
+        publishing.Notify();
+        sayYear();
+    });
     // Not even --quiet hides these: a logger that leaves a module out must say so in its journal.
     for (const uint32_t slot : loop.AbsentSlots()) {
         std::cerr << "terrix-cli: " << ModuleLabel(*loop.RecordAt(slot))

@@ -16,7 +16,7 @@ void AddBrokerFileOptions(CLI::App* sub, BrokerCliOptions& options, bool withCli
     if (withClientId) {
         sub->add_option("--client-id", options.clientId,
                         "Client id under which the broker keeps this collector's session "
-                        "(default terrix-collect-<host name>)");
+                        "(default terrix-collect-<host name>-<hash of the prefixes and the data directory>)");
     }
 }
 

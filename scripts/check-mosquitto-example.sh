@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts Mosquitto with the configuration and access list that docs/fleet.md shows (on a free loopback port,
 # in a scratch folder, without TLS) and checks what the guide says of them: each logger's messages below its
-# own prefix arrive, those below another logger's prefix do not, the collector may read but not write, and
+# own prefix arrive, those below another logger's prefix do not, the collector may read and ask for resends
+# but write nothing else, and
 # a wrong password or none is refused.
 #   scripts/check-mosquitto-example.sh [docs/fleet.md]
 set -euo pipefail
@@ -68,7 +69,8 @@ pub logger-dam terrix/dam/31042/record
 pub logger-dam terrix/dam/status
 pub logger-hall3 terrix/hall3/4711/record
 pub logger-dam terrix/hall3/4711/record   # another logger's prefix: dropped
-pub central terrix/dam/31042/record       # the collector writes nothing: dropped
+pub central terrix/dam/31042/record       # the collector writes no records: dropped
+pub central terrix/dam/31042/resend       # but asks a logger to send one again
 pub logger-hall3 terrix/hall3/end
 wait "$sub_pid" || true
 
@@ -76,6 +78,7 @@ expected=$(printf '%s\n' \
     "terrix/dam/31042/record logger-dam → terrix/dam/31042/record" \
     "terrix/dam/status logger-dam → terrix/dam/status" \
     "terrix/hall3/4711/record logger-hall3 → terrix/hall3/4711/record" \
+    "terrix/dam/31042/resend central → terrix/dam/31042/resend" \
     "terrix/hall3/end logger-hall3 → terrix/hall3/end")
 [[ $(cat "$scratch/seen") == "$expected" ]] ||
     fail "the collector saw other messages than the access list allows:"$'\n'"$(cat "$scratch/seen")"

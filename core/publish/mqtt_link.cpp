@@ -132,6 +132,7 @@ MqttLink::MqttLink(const BrokerOptions& options, MqttHandlers handlers, std::opt
     mosquitto_disconnect_callback_set(client_, &MqttLink::OnDisconnect);
     mosquitto_publish_callback_set(client_, &MqttLink::OnPublish);
     mosquitto_message_callback_set(client_, &MqttLink::OnMessage);
+    mosquitto_subscribe_callback_set(client_, &MqttLink::OnSubscribe);
     int rc = MOSQ_ERR_SUCCESS;
     if (!options_.url.user.empty()) {
         rc = mosquitto_username_pw_set(client_, options_.url.user.c_str(),
@@ -245,15 +246,30 @@ int MqttLink::Publish(const std::string& topic, std::string_view payload, bool r
     return messageId;
 }
 
-bool MqttLink::Subscribe(const std::string& filter) {
+bool MqttLink::Subscribe(const std::string& filter, std::chrono::milliseconds timeout) {
     if (!connected_) {
         return false;
     }
+    subscribeGranted_.reset();
     errno = 0;
-    const int rc = mosquitto_subscribe(client_, nullptr, filter.c_str(), 1);
+    const int rc = mosquitto_subscribe(client_, &subscribeId_, filter.c_str(), 1);
     if (rc != MOSQ_ERR_SUCCESS) {
         const int osError = errno;
         Lose(MqttErrorText(rc, osError), MqttFailureOf(rc, osError));
+        return false;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!subscribeGranted_ && std::chrono::steady_clock::now() < deadline && Loop(50)) {
+    }
+    if (!connected_) {
+        return false;
+    }
+    if (!subscribeGranted_) {
+        Lose("no answer from the broker to the subscription of " + filter, MqttFailure::kNoAnswer);
+        return false;
+    }
+    if (!*subscribeGranted_) {
+        Lose("the broker refused the subscription of " + filter + " (no access?)", MqttFailure::kOther);
         return false;
     }
     return true;
@@ -309,6 +325,14 @@ void MqttLink::OnPublish(mosquitto*, void* self, int messageId) {
     auto* link = static_cast<MqttLink*>(self);
     if (link->handlers_.acknowledged) {
         link->handlers_.acknowledged(messageId);
+    }
+}
+
+void MqttLink::OnSubscribe(mosquitto*, void* self, int messageId, int count, const int* granted) {
+    auto* link = static_cast<MqttLink*>(self);
+    if (messageId == link->subscribeId_) {
+        // 0x80 in place of a QoS: refused.
+        link->subscribeGranted_ = count == 1 && granted != nullptr && granted[0] <= 2;
     }
 }
 

@@ -50,7 +50,10 @@ public:
     // Publishes at QoS 1; the message id that the acknowledgement will carry, or -1 when the connection has
     // gone (LostReason says why).
     int Publish(const std::string& topic, std::string_view payload, bool retain = false);
-    bool Subscribe(const std::string& filter);
+    // Subscribes at QoS 1 and waits for the broker's answer, at most `timeout`: only then is the subscription
+    // in place (a broker stopped meanwhile would otherwise forget it). False when the broker refused it
+    // (no access) or the connection went.
+    bool Subscribe(const std::string& filter, std::chrono::milliseconds timeout);
     // Sends and receives for up to `timeoutMs`; false when the connection has gone.
     bool Loop(int timeoutMs);
     // Why the connection went, or why Connect failed.
@@ -68,6 +71,7 @@ private:
     static void OnDisconnect(mosquitto*, void* self, int code);
     static void OnPublish(mosquitto*, void* self, int messageId);
     static void OnMessage(mosquitto*, void* self, const mosquitto_message* message);
+    static void OnSubscribe(mosquitto*, void* self, int messageId, int count, const int* granted);
     void Lose(const std::string& reason, MqttFailure failure);
 
     BrokerOptions options_;
@@ -77,6 +81,8 @@ private:
     bool answered_ = false;
     int connackCode_ = -1;
     bool connected_ = false;
+    int subscribeId_ = -1;
+    std::optional<bool> subscribeGranted_; // the broker's answer to the subscription of subscribeId_
     std::string lostReason_;
     MqttFailure failure_ = MqttFailure::kNone;
     MqttFailure setupFailure_ = MqttFailure::kNone;

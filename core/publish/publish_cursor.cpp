@@ -8,18 +8,34 @@
 namespace terrix {
 
 namespace {
-constexpr const char* kSection = "Published";
+
+constexpr std::string_view kSectionStart = "Published ";
+
+// The section that holds `destination`'s cursor, or empty.
+std::string SectionOf(const IniDocument& document, const std::string& destination) {
+    for (const std::string& name : document.SectionNames()) {
+        if (name.starts_with(kSectionStart) && document.Get(name, "Broker") == destination) {
+            return name;
+        }
+    }
+    return {};
 }
+
+} // namespace
 
 std::string PublishCursorPath(const std::string& directory, uint16_t serial) {
     return CMeasDataFile::BuildFileName(directory, serial, ".Published");
 }
 
-PublishCursor ReadPublishCursor(const std::string& path) {
+PublishCursor ReadPublishCursor(const std::string& path, const std::string& destination) {
     const IniDocument document = IniDocument::Load(path);
-    const std::optional<std::string> file = document.Get(kSection, "File");
-    const std::optional<std::string> count = document.Get(kSection, "Acknowledged");
+    const std::string section = SectionOf(document, destination);
     PublishCursor cursor;
+    if (section.empty()) {
+        return cursor;
+    }
+    const std::optional<std::string> file = document.Get(section, "File");
+    const std::optional<std::string> count = document.Get(section, "Acknowledged");
     uint32_t acknowledged = 0;
     if (!file || file->empty() || !count) {
         return cursor;
@@ -33,10 +49,19 @@ PublishCursor ReadPublishCursor(const std::string& path) {
     return cursor;
 }
 
-bool WritePublishCursor(const std::string& path, const PublishCursor& cursor, int* error) {
-    IniDocument document;
-    document.Set(kSection, "File", cursor.fileStart);
-    document.Set(kSection, "Acknowledged", std::to_string(cursor.acknowledged));
+bool WritePublishCursor(const std::string& path, const std::string& destination, const PublishCursor& cursor,
+                        int* error) {
+    IniDocument document = IniDocument::Load(path);
+    std::string section = SectionOf(document, destination);
+    for (int n = 1; section.empty(); ++n) {
+        const std::string name = std::string(kSectionStart) + std::to_string(n);
+        if (!document.HasSection(name)) {
+            section = name;
+        }
+    }
+    document.Set(section, "Broker", destination);
+    document.Set(section, "File", cursor.fileStart);
+    document.Set(section, "Acknowledged", std::to_string(cursor.acknowledged));
     return document.Save(path, error);
 }
 

@@ -1,6 +1,7 @@
 #include "core/publish/publisher.h"
 
 #include "core/measure/bin_meas_data_file.h"
+#include "core/measure/file_handle.h"
 #include "core/measure/little_endian.h"
 #include "core/publish/mqtt_link.h"
 #include "core/publish/publish_cursor.h"
@@ -38,6 +39,7 @@ struct Publisher::ModuleState {
     std::string topic;
 
     std::unique_ptr<CBinMeasDataFile> file;
+    std::unique_ptr<FileHandle> syncHandle; // the same file, to flush what the loop wrote before it is sent
     dev_t device = 0;
     ino_t inode = 0;
 
@@ -46,7 +48,10 @@ struct Publisher::ModuleState {
     uint32_t count = 0;        // whole records in the file when last looked
     uint32_t acknowledged = 0; // records [0, acknowledged) acknowledged
     uint32_t next = 0;         // the next record to send
+    uint32_t synced = 0;       // records [0, synced) are on the medium: only those are sent
     std::deque<bool> onTheWay; // records [acknowledged, next): acknowledged yet?
+    uint32_t resendNext = 0;   // records [resendNext, resendEnd) a collector asked for again
+    uint32_t resendEnd = 0;
 
     PublishCursor saved;
     std::string problem; // the last problem reported
@@ -60,7 +65,8 @@ class Publisher::Worker {
 public:
     Worker(BrokerOptions broker, std::vector<PublishedModule> modules, PublisherListener* listener,
            PublisherOptions options)
-        : broker_(std::move(broker)), listener_(listener), options_(options) {
+        : broker_(std::move(broker)), listener_(listener), options_(options),
+          destination_(broker_.url.Where() + "/" + broker_.url.prefix) {
         for (const PublishedModule& m : modules) {
             auto state = std::make_unique<ModuleState>(m);
             state->topic = broker_.url.RecordTopic(m.module.SerialNo());
@@ -103,6 +109,8 @@ private:
     void Adopt(ModuleState& m, const std::string& start);
     void Forget(ModuleState& m);
     size_t Fill();
+    bool Send(size_t module, uint32_t index, bool again);
+    void ResendAsked(std::string_view topic, std::string_view payload);
     const uint8_t* RecordAt(ModuleState& m, uint32_t index);
     void Acknowledged(int messageId);
     void SaveCursors(bool now);
@@ -115,6 +123,7 @@ private:
     const BrokerOptions broker_;
     PublisherListener* const listener_;
     const PublisherOptions options_;
+    const std::string destination_; // names the cursors of this broker and prefix
     std::vector<std::unique_ptr<ModuleState>> modules_;
 
     std::unique_ptr<MqttLink> link_;
@@ -122,6 +131,7 @@ private:
         size_t module;
         uint32_t index;
         uint64_t generation;
+        bool again; // sent again on request: the cursor does not depend on it
     };
     std::unordered_map<int, Sent> sent_;
     Clock::time_point nextAttempt_{};
@@ -218,6 +228,9 @@ void Publisher::Worker::Waits(const std::string& reason, MqttFailure failure) {
 void Publisher::Worker::TryConnect() {
     MqttHandlers handlers;
     handlers.acknowledged = [this](int messageId) { Acknowledged(messageId); };
+    handlers.message = [this](std::string_view topic, std::string_view payload) {
+        ResendAsked(topic, payload);
+    };
     auto link = std::make_unique<MqttLink>(broker_, std::move(handlers),
                                            MqttWill{broker_.url.StatusTopic(), "offline", true});
     std::string error;
@@ -235,9 +248,22 @@ void Publisher::Worker::TryConnect() {
         retry_ = std::min(retry_ * 2, options_.lastRetry);
         return;
     }
+    // Before the subscription: a resend request may already come while it waits for the broker's answer.
+    Rewind();
+    // Collectors ask here for records that a broker dropped or they lost; without it a lost record stays
+    // lost, so a refused subscription counts as a failed connection.
+    if (!link->Subscribe(broker_.url.prefix + "/+/resend", options_.connectTimeout)) {
+        const std::string reason =
+            link->Where() + ": cannot subscribe to the resend requests: " + link->LostReason();
+        if (reason != waitingReason_) {
+            Waits(reason, MqttFailure::kLost);
+        }
+        nextAttempt_ = Clock::now() + retry_;
+        retry_ = std::min(retry_ * 2, options_.lastRetry);
+        return;
+    }
     link_ = std::move(link);
     retry_ = options_.firstRetry;
-    Rewind();
     link_->Publish(broker_.url.StatusTopic(), "online", true);
     if (!waitingReason_.empty()) {
         waitingReason_.clear();
@@ -268,6 +294,7 @@ void Publisher::Worker::Rewind() {
     for (const auto& m : modules_) {
         m->next = m->acknowledged;
         m->onTheWay.clear();
+        m->resendNext = m->resendEnd = 0;
     }
 }
 
@@ -295,7 +322,14 @@ void Publisher::Worker::Refresh(ModuleState& m) {
             Problem(m, "cannot read " + m.binaryPath + ": " + MeasFileErrorText(file->LastError()));
             return;
         }
+        int error = 0;
+        m.syncHandle = PosixFileSystem().Open(m.binaryPath, FileAccess::kReadOnly, &error);
+        if (!m.syncHandle) {
+            Problem(m, "cannot read " + m.binaryPath + ": " + std::strerror(error));
+            return;
+        }
         m.file = std::move(file);
+        m.synced = 0;
         m.device = info.st_dev;
         m.inode = info.st_ino;
         m.blockCount = 0;
@@ -321,7 +355,7 @@ void Publisher::Worker::Adopt(ModuleState& m, const std::string& start) {
     m.onTheWay.clear();
     const bool firstLook = m.fileStart.empty() && m.generation == 1;
     m.fileStart = start;
-    m.saved = ReadPublishCursor(m.cursorPath);
+    m.saved = ReadPublishCursor(m.cursorPath, destination_);
     m.acknowledged = 0;
     if (firstLook && m.saved.fileStart == start && m.saved.acknowledged <= m.count) {
         m.acknowledged = m.saved.acknowledged;
@@ -331,14 +365,18 @@ void Publisher::Worker::Adopt(ModuleState& m, const std::string& start) {
         m.saved = {}; // more acknowledged than the file holds: not this file after all
     }
     m.next = m.acknowledged;
+    m.synced = 0;
+    m.resendNext = m.resendEnd = 0;
     m.problem.clear();
 }
 
 void Publisher::Worker::Forget(ModuleState& m) {
     ++m.generation;
     m.file.reset();
+    m.syncHandle.reset();
     m.fileStart.clear();
-    m.count = m.acknowledged = m.next = 0;
+    m.count = m.acknowledged = m.next = m.synced = 0;
+    m.resendNext = m.resendEnd = 0;
     m.onTheWay.clear();
     m.blockCount = 0;
 }
@@ -363,23 +401,33 @@ size_t Publisher::Worker::Fill() {
     bool progress = true;
     while (room > 0 && progress && link_) {
         progress = false;
-        for (size_t i = 0; i < modules_.size() && room > 0; ++i) {
+        for (size_t i = 0; i < modules_.size() && room > 0 && link_; ++i) {
             ModuleState& m = *modules_[i];
-            for (uint32_t turn = 0; turn < kPerModuleTurn && room > 0 && m.next < m.count; ++turn) {
-                const uint8_t* record = RecordAt(m, m.next);
-                if (record == nullptr) {
+            for (uint32_t turn = 0; turn < kPerModuleTurn && room > 0; ++turn) {
+                const bool again = m.resendNext < m.resendEnd;
+                if (!again && m.next >= m.count) {
                     break;
                 }
-                const std::string payload = m.writer.Build(
-                    std::span<const uint8_t>(record, m.writer.RecordSize()), m.next, m.fileStart);
-                const int messageId = link_->Publish(m.topic, payload);
-                if (messageId < 0) {
-                    Lost(link_->LostReason());
-                    return sent;
+                // A record goes out only once it is on the medium: after a power loss the file could
+                // otherwise lose a published tail and give its places to other records.
+                if (!again && m.next >= m.synced) {
+                    const uint32_t count = m.count;
+                    if (!m.syncHandle->Sync()) {
+                        Problem(m, "cannot flush " + m.binaryPath + ": " +
+                                       std::strerror(m.syncHandle->LastError()));
+                        break;
+                    }
+                    m.synced = count;
                 }
-                sent_[messageId] = Sent{i, m.next, m.generation};
-                m.onTheWay.push_back(false);
-                ++m.next;
+                if (!Send(i, again ? m.resendNext : m.next, again)) {
+                    break;
+                }
+                if (again) {
+                    ++m.resendNext;
+                } else {
+                    m.onTheWay.push_back(false);
+                    ++m.next;
+                }
                 --room;
                 ++sent;
                 progress = true;
@@ -387,6 +435,45 @@ size_t Publisher::Worker::Fill() {
         }
     }
     return sent;
+}
+
+bool Publisher::Worker::Send(size_t module, uint32_t index, bool again) {
+    ModuleState& m = *modules_[module];
+    const uint8_t* record = RecordAt(m, index);
+    if (record == nullptr) {
+        return false;
+    }
+    const std::string payload =
+        m.writer.Build(std::span<const uint8_t>(record, m.writer.RecordSize()), index, m.fileStart);
+    const int messageId = link_->Publish(m.topic, payload);
+    if (messageId < 0) {
+        Lost(link_->LostReason());
+        return false;
+    }
+    sent_[messageId] = Sent{module, index, m.generation, again};
+    return true;
+}
+
+// Records that were acknowledged are sent again from the file when a collector asks: the broker may have
+// dropped them (a full queue of an absent subscriber) or the collector lost them. Records not yet sent go
+// out in order anyway.
+void Publisher::Worker::ResendAsked(std::string_view topic, std::string_view payload) {
+    const std::optional<ResendRequest> request = ParseResendRequest(payload);
+    if (!request) {
+        return;
+    }
+    for (const auto& m : modules_) {
+        if (topic != ResendTopic(broker_.url.prefix, m->id.module.SerialNo()) || m->fileStart.empty()) {
+            continue;
+        }
+        const uint32_t from = request->fileStart == m->fileStart ? request->from : 0;
+        if (from >= m->next) {
+            return;
+        }
+        m->resendNext = m->resendNext < m->resendEnd ? std::min(m->resendNext, from) : from;
+        m->resendEnd = m->next;
+        return;
+    }
 }
 
 void Publisher::Worker::Acknowledged(int messageId) {
@@ -401,7 +488,8 @@ void Publisher::Worker::Acknowledged(int messageId) {
     const Sent sent = it->second;
     sent_.erase(it);
     ModuleState& m = *modules_[sent.module];
-    if (sent.generation != m.generation || sent.index < m.acknowledged || sent.index >= m.next) {
+    if (sent.again || sent.generation != m.generation || sent.index < m.acknowledged ||
+        sent.index >= m.next) {
         return; // a record of a file that has gone since
     }
     m.onTheWay[sent.index - m.acknowledged] = true;
@@ -424,7 +512,7 @@ void Publisher::Worker::SaveCursors(bool now) {
             continue;
         }
         int error = 0;
-        if (WritePublishCursor(m->cursorPath, cursor, &error)) {
+        if (WritePublishCursor(m->cursorPath, destination_, cursor, &error)) {
             m->saved = cursor;
         } else {
             Problem(*m, "cannot save " + m->cursorPath + ": " + std::strerror(error));

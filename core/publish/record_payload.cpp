@@ -82,6 +82,27 @@ std::string IsoTimeOfStamp(uint32_t stamp) {
     return FormatC("%04u-%02u-%02uT%02u:%02u:%02u", p.year, p.month, p.day, p.hour, p.minute, p.second);
 }
 
+bool IsFileStartText(std::string_view text) {
+    // "YYYY-MM-DDThh:mm:ss" with every part in its range: the value names collected files, so anything else
+    // (a path, a bare number, the compact form) must never reach a file name.
+    if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+        text[16] != ':') {
+        return false;
+    }
+    const auto number = [&](size_t at, size_t length, unsigned low, unsigned high) {
+        unsigned value = 0;
+        for (size_t i = at; i < at + length; ++i) {
+            if (text[i] < '0' || text[i] > '9') {
+                return false;
+            }
+            value = value * 10 + static_cast<unsigned>(text[i] - '0');
+        }
+        return value >= low && value <= high;
+    };
+    return number(0, 4, 1970, 2033) && number(5, 2, 1, 12) && number(8, 2, 1, 31) && number(11, 2, 0, 23) &&
+           number(14, 2, 0, 59) && number(17, 2, 0, 59);
+}
+
 void AppendFloatText(std::string& out, float value) {
     char text[64];
     auto result = std::to_chars(text, text + sizeof text, value);
@@ -228,6 +249,9 @@ std::optional<ReceivedRecord> ParseRecordPayload(std::string_view payload, std::
         !stringField("file", record.fileStart)) {
         return Refuse(error, "a field of the record is missing or out of range");
     }
+    if (!IsFileStartText(record.fileStart)) {
+        return Refuse(error, "its \"file\" is not a time of the form YYYY-MM-DDThh:mm:ss");
+    }
     const auto values = json.find("values");
     if (values == json.end() || !values->is_array()) {
         return Refuse(error, "the record has no list of values");
@@ -282,6 +306,37 @@ std::optional<ReceivedRecord> ParseRecordPayload(std::string_view payload, std::
     }
     record.packed = fields.Pack();
     return record;
+}
+
+std::string ResendTopic(const std::string& prefix, uint16_t serial) {
+    return prefix + "/" + std::to_string(serial) + "/resend";
+}
+
+std::string BuildResendRequest(const ResendRequest& request) {
+    std::string out = "{\"file\":";
+    AppendJsonString(out, request.fileStart);
+    out += ",\"from\":";
+    AppendNumber(out, request.from);
+    out += '}';
+    return out;
+}
+
+std::optional<ResendRequest> ParseResendRequest(std::string_view payload) {
+    constexpr size_t kMaxRequest = 256;
+    if (payload.size() > kMaxRequest) {
+        return std::nullopt;
+    }
+    const nlohmann::json json = nlohmann::json::parse(payload, nullptr, false);
+    if (json.is_discarded() || !json.is_object()) {
+        return std::nullopt;
+    }
+    const auto file = json.find("file");
+    const auto from = json.find("from");
+    if (file == json.end() || !file->is_string() || from == json.end() || !from->is_number_unsigned() ||
+        from->get<uint64_t>() > 0xFFFFFFFFu) {
+        return std::nullopt;
+    }
+    return ResendRequest{file->get<std::string>(), static_cast<uint32_t>(from->get<uint64_t>())};
 }
 
 } // namespace terrix

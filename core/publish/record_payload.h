@@ -27,6 +27,9 @@ namespace terrix {
 // "YYYY-MM-DDThh:mm:ss" of a packed stamp: the measuring computer's local time, as the CSV export writes it.
 std::string IsoTimeOfStamp(uint32_t stamp);
 
+// Whether `text` is a "file" value as the publisher writes it: "YYYY-MM-DDThh:mm:ss", years 1970 to 2033.
+bool IsFileStartText(std::string_view text);
+
 // Writes the messages of one module. Names and units are worked out once: the names are the ASCII file's
 // column titles (the record's titles where the title line has none), a unit in brackets ("Moisture [%]") is
 // split off, other units are the channel units.
@@ -72,6 +75,18 @@ struct ReceivedRecord {
 // None, with the reason in *error, for a message that is not a record of this form (or whose values do not
 // fit the module's layout).
 std::optional<ReceivedRecord> ParseRecordPayload(std::string_view payload, std::string* error);
+
+// A collector's request that a logger send a module's records again: those of the file that began at
+// `fileStart` from record `from` on, or the whole current file when the logger's file is another one. It goes
+// to "<prefix>/<serial>/resend" as {"file":"2026-12-07T04:00:00","from":20}.
+struct ResendRequest {
+    std::string fileStart;
+    uint32_t from = 0;
+};
+std::string ResendTopic(const std::string& prefix, uint16_t serial);
+std::string BuildResendRequest(const ResendRequest& request);
+// None for anything else than such a request (also for one of more than a few hundred bytes).
+std::optional<ResendRequest> ParseResendRequest(std::string_view payload);
 
 // The number text of a 32-bit float that reads back to the same float, also through a double.
 void AppendFloatText(std::string& out, float value);

@@ -1,4 +1,5 @@
 #include "core/measure/meas_value_store.h"
+#include "core/measure/stamp_year.h"
 #include "core/measure/time_stamp.h"
 #include "core/publish/publish_cursor.h"
 #include "core/publish/record_payload.h"
@@ -99,7 +100,7 @@ TEST(RecordPayload, RecordsReadBackBitForBit) {
         const std::vector<uint8_t> packed = TwoValueRecord(patterns[i], patterns[i + 1]);
         std::string error;
         const std::optional<ReceivedRecord> back =
-            ParseRecordPayload(writer.Build(packed, static_cast<uint32_t>(i), "f"), &error);
+            ParseRecordPayload(writer.Build(packed, static_cast<uint32_t>(i), "2004-03-05T14:00:00"), &error);
         ASSERT_TRUE(back) << error;
         ASSERT_EQ(back->packed, packed) << std::hex << patterns[i] << " " << patterns[i + 1];
     }
@@ -114,7 +115,8 @@ TEST(RecordPayload, RecordsReadBackBitForBit) {
     xv.SetWord(kXvTempId, 4711);
     xv.SetFloat(kXvTemperature, -12.75f);
     RecordPayloadWriter xvWriter(MakeModule(40218, "PX-TAVIK2XV", 0, true));
-    const std::optional<ReceivedRecord> back = ParseRecordPayload(xvWriter.Build(xv.Pack(), 3, "f"), nullptr);
+    const std::optional<ReceivedRecord> back =
+        ParseRecordPayload(xvWriter.Build(xv.Pack(), 3, "2004-03-05T14:00:00"), nullptr);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->packed, xv.Pack());
     EXPECT_EQ(back->layout, MeasLayout::kXvWithTdc);
@@ -124,7 +126,7 @@ TEST(RecordPayload, RecordsReadBackBitForBit) {
 
 TEST(RecordPayload, MalformedMessagesAreRefused) {
     RecordPayloadWriter writer(MakeModule(31042, "TAVIK", 3));
-    const std::string good = writer.Build(TwoValueRecord(0, 0), 0, "f");
+    const std::string good = writer.Build(TwoValueRecord(0, 0), 0, "2004-03-05T14:00:00");
     ASSERT_TRUE(ParseRecordPayload(good, nullptr));
     const auto edited = [&](const std::function<void(nlohmann::json&)>& edit) {
         nlohmann::json json = nlohmann::json::parse(good);
@@ -142,6 +144,12 @@ TEST(RecordPayload, MalformedMessagesAreRefused) {
         edited([](auto& j) { j["values"].erase(1); }),              // one value short of the layout
         edited([](auto& j) { j["values"][0]["value"] = nullptr; }), // a null without its bits
         edited([](auto& j) { j["values"][0] = 3; }),
+        // "file" names collected files: only the exact time form, in the stamps' years, is taken.
+        edited([](auto& j) { j["file"] = "20261207T040000"; }),
+        edited([](auto& j) { j["file"] = "3"; }),
+        edited([](auto& j) { j["file"] = "../../2026-12-07T04:00"; }),
+        edited([](auto& j) { j["file"] = "2034-01-01T00:00:00"; }),
+        edited([](auto& j) { j["file"] = "2026-13-07T04:00:00"; }),
     };
     for (const std::string& text : bad) {
         SCOPED_TRACE(text);
@@ -151,23 +159,50 @@ TEST(RecordPayload, MalformedMessagesAreRefused) {
     }
     // A word field takes no number beyond 16 bits.
     RecordPayloadWriter xvWriter(MakeModule(40218, "PX-TAVIK2XV", 0, false));
-    nlohmann::json xv = nlohmann::json::parse(xvWriter.Build(MakeRecord(MeasLayout::kXv).Pack(), 0, "f"));
+    nlohmann::json xv =
+        nlohmann::json::parse(xvWriter.Build(MakeRecord(MeasLayout::kXv).Pack(), 0, "2004-03-05T14:00:00"));
     xv["values"][4]["value"] = 65536;
     EXPECT_FALSE(ParseRecordPayload(xv.dump(), nullptr));
 }
 
-TEST(PublishCursor, WrittenReadAndDamagedCountsAsNothing) {
+TEST(RecordPayload, ResendRequestsAndTheStampsLastYear) {
+    const std::string text = BuildResendRequest({"2026-12-07T04:00:00", 20});
+    const std::optional<ResendRequest> back = ParseResendRequest(text);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->fileStart, "2026-12-07T04:00:00");
+    EXPECT_EQ(back->from, 20u);
+    EXPECT_EQ(ResendTopic("farm/north", 31042), "farm/north/31042/resend");
+    for (const std::string& bad : std::vector<std::string>{
+             "", "{\"file\":\"x\"}", "{\"file\":\"x\",\"from\":-1}", "{\"file\":\"x\",\"from\":4294967296}",
+             "{\"file\":\"" + std::string(300, 'x') + "\",\"from\":1}"}) {
+        EXPECT_FALSE(ParseResendRequest(bad)) << bad;
+    }
+    EXPECT_EQ(StampYearNotice(2032), "");
+    EXPECT_NE(StampYearNotice(2033).find("from 1 January 2034 on"), std::string::npos);
+    const std::string later = StampYearNotice(2035);
+    EXPECT_NE(later.find("the clock says 2035"), std::string::npos);
+    EXPECT_NE(later.find("with the year 1971 instead"), std::string::npos);
+}
+
+TEST(PublishCursor, OnePerDestinationAndDamagedCountsAsNothing) {
     test::TempDir dir;
     const std::string path = PublishCursorPath(dir.path().string(), 31042);
     EXPECT_EQ(path, (dir / "31042.Published").string());
-    EXPECT_EQ(ReadPublishCursor(path), PublishCursor{}); // missing
-    ASSERT_TRUE(WritePublishCursor(path, {"2026-12-07T04:00:00", 1234}));
-    EXPECT_EQ(ReadPublishCursor(path), (PublishCursor{"2026-12-07T04:00:00", 1234}));
+    const std::string lab = "lab:1883/fleet", real = "broker:8883/fleet";
+    EXPECT_EQ(ReadPublishCursor(path, lab), PublishCursor{}); // missing
+    ASSERT_TRUE(WritePublishCursor(path, lab, {"2026-12-07T04:00:00", 1234}));
+    EXPECT_EQ(ReadPublishCursor(path, real), PublishCursor{}); // the lab's cursor is not the real broker's
+    ASSERT_TRUE(WritePublishCursor(path, real, {"2026-12-07T04:00:00", 7}));
+    ASSERT_TRUE(WritePublishCursor(path, lab, {"2026-12-07T04:00:00", 1235}));
+    EXPECT_EQ(ReadPublishCursor(path, lab), (PublishCursor{"2026-12-07T04:00:00", 1235}));
+    EXPECT_EQ(ReadPublishCursor(path, real), (PublishCursor{"2026-12-07T04:00:00", 7}));
+    EXPECT_EQ(ReadPublishCursor(path, "broker:8883/fleet/dam"), PublishCursor{});
     for (const char* damaged :
-         {"[Published]\r\nFile=x\r\nAcknowledged=12a\r\n", "[Published]\r\nAcknowledged=5\r\n",
-          "\x01\x02garbage", "[Published]\r\nFile=x\r\nAcknowledged=99999999999\r\n"}) {
+         {"[Published 1]\r\nBroker=lab:1883/fleet\r\nFile=x\r\nAcknowledged=12a\r\n",
+          "[Published 1]\r\nBroker=lab:1883/fleet\r\nAcknowledged=5\r\n", "\x01\x02garbage",
+          "[Published 1]\r\nBroker=lab:1883/fleet\r\nFile=x\r\nAcknowledged=99999999999\r\n"}) {
         test::WriteFileBytes(path, damaged);
-        EXPECT_EQ(ReadPublishCursor(path), PublishCursor{}) << damaged;
+        EXPECT_EQ(ReadPublishCursor(path, lab), PublishCursor{}) << damaged;
     }
 }
 

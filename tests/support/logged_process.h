@@ -22,6 +22,7 @@ public:
     LoggedProcess& operator=(const LoggedProcess&) = delete;
 
     bool Running() const { return pid_ > 0; }
+    int Pid() const { return pid_; }
     bool Signal(int signal);
     // The exit status (128 + signal when a signal ended it), or -1 when still running after `timeoutMs`.
     int WaitExit(int timeoutMs);

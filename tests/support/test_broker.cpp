@@ -69,7 +69,7 @@ TestBroker::TestBroker(BrokerSetup setup) : setup_(std::move(setup)), port_(Free
     std::string config = "listener " + std::to_string(port_) + " 127.0.0.1\n";
     config += "user root\n"; // stays the test's user; only a broker started by root would change it
     config += "persistence true\npersistence_location " + dir_.path().string() + "/\n";
-    config += "max_queued_messages 0\n";
+    config += "max_queued_messages " + std::to_string(setup_.maxQueued) + "\n";
     config += "log_dest file " + (dir_ / "mosquitto.log").string() + "\n";
     if (!setup_.user.empty()) {
         const std::string passwords = (dir_ / "passwords").string();
@@ -140,8 +140,8 @@ TestSubscriber::TestSubscriber(const TestBroker& broker, std::string clientId, s
     options_.clientId = std::move(clientId);
     MqttLink link(options_, {}, std::nullopt, true);
     std::string error;
-    if (link.Connect(std::chrono::seconds(10), {}, &error) && link.Subscribe(filter_)) {
-        link.Loop(100); // the subscription reaches the broker
+    if (link.Connect(std::chrono::seconds(10), {}, &error) &&
+        link.Subscribe(filter_, std::chrono::seconds(10))) {
         link.Disconnect();
     }
 }

@@ -19,6 +19,7 @@ struct BrokerSetup {
     std::string user; // with a password: anonymous clients are refused
     std::string password;
     bool tls = false;
+    int maxQueued = 0; // messages kept for an absent subscriber; 0: no limit
 };
 
 class TestBroker {
