@@ -60,6 +60,16 @@ public:
 // The file system of the machine. Paths are UTF-8.
 FileSystem& MachineFileSystem();
 
+// What names one file on the machine however it is reached (device and inode, or volume and file index):
+// a file that was erased and made anew under the same name gets another identity.
+struct FileIdentity {
+    uint64_t volume = 0;
+    uint64_t index = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+// False when the file is missing or cannot be asked.
+bool IdentifyFile(const std::string& path, FileIdentity* identity);
+
 // Writes all bytes at `offset` of a file that was `sizeBefore` bytes long. A write that fails part-way is
 // taken back: when the write was to reach the old end of the file or beyond, the file is cut back to
 // `offset`, so it never ends in a fragment. On failure the errno value (EIO when the medium accepted less

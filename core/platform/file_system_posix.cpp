@@ -162,4 +162,14 @@ FileSystem& MachineFileSystem() {
     return instance;
 }
 
+bool IdentifyFile(const std::string& path, FileIdentity* identity) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return false;
+    }
+    identity->volume = static_cast<uint64_t>(st.st_dev);
+    identity->index = static_cast<uint64_t>(st.st_ino);
+    return true;
+}
+
 } // namespace terrix

@@ -189,4 +189,22 @@ FileSystem& MachineFileSystem() {
     return instance;
 }
 
+bool IdentifyFile(const std::string& path, FileIdentity* identity) {
+    int error = 0;
+    // Asking needs no access to the data, so a file another program writes can still be identified.
+    const HANDLE handle =
+        OpenHandle(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING, &error);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = ::GetFileInformationByHandle(handle, &info) != 0;
+    ::CloseHandle(handle);
+    if (known) {
+        identity->volume = info.dwVolumeSerialNumber;
+        identity->index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    }
+    return known;
+}
+
 } // namespace terrix

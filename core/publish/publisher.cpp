@@ -1,8 +1,8 @@
 #include "core/publish/publisher.h"
 
 #include "core/measure/bin_meas_data_file.h"
-#include "core/measure/file_handle.h"
 #include "core/measure/little_endian.h"
+#include "core/platform/file_handle.h"
 #include "core/publish/mqtt_link.h"
 #include "core/publish/publish_cursor.h"
 #include "core/publish/record_payload.h"
@@ -11,8 +11,6 @@
 #include <deque>
 #include <span>
 #include <unordered_map>
-
-#include <sys/stat.h>
 
 namespace terrix {
 
@@ -40,8 +38,7 @@ struct Publisher::ModuleState {
 
     std::unique_ptr<CBinMeasDataFile> file;
     std::unique_ptr<FileHandle> syncHandle; // the same file, to flush what the loop wrote before it is sent
-    dev_t device = 0;
-    ino_t inode = 0;
+    FileIdentity identity;
 
     std::string fileStart; // the time of the file's first record; empty while it has none
     uint64_t generation = 0;
@@ -307,14 +304,14 @@ void Publisher::Worker::RefreshAll() {
 }
 
 void Publisher::Worker::Refresh(ModuleState& m) {
-    struct stat info {};
-    if (::stat(m.binaryPath.c_str(), &info) != 0) {
+    FileIdentity identity;
+    if (!IdentifyFile(m.binaryPath, &identity)) {
         if (m.file || !m.fileStart.empty()) {
             Forget(m); // erased
         }
         return;
     }
-    if (!m.file || info.st_dev != m.device || info.st_ino != m.inode) {
+    if (!m.file || !(identity == m.identity)) {
         auto file = std::make_unique<CBinMeasDataFile>();
         const ModuleRecord& module = m.id.module;
         if (!file->OpenFor(kMeasOpenReadOnly, module.SerialNo(), module.ModuleName().substr(0, 15),
@@ -323,15 +320,14 @@ void Publisher::Worker::Refresh(ModuleState& m) {
             return;
         }
         int error = 0;
-        m.syncHandle = PosixFileSystem().Open(m.binaryPath, FileAccess::kReadOnly, &error);
+        m.syncHandle = MachineFileSystem().Open(m.binaryPath, FileAccess::kReadOnly, &error);
         if (!m.syncHandle) {
             Problem(m, "cannot read " + m.binaryPath + ": " + std::strerror(error));
             return;
         }
         m.file = std::move(file);
         m.synced = 0;
-        m.device = info.st_dev;
-        m.inode = info.st_ino;
+        m.identity = identity;
         m.blockCount = 0;
     }
     m.count = m.file->GetRecordCount();
