@@ -241,7 +241,11 @@ std::string CMeasDataFile::BuildFileName(const std::string& directory, uint16_t 
     if (directory.empty()) {
         return name;
     }
-    return (std::filesystem::path(directory) / name).string();
+    // Joined as text: the directory is UTF-8, which a path's narrow-string conversion would garble on
+    // Windows. The system's own separator, as a path would join them.
+    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    const char last = directory.back();
+    return last == '/' || last == separator ? directory + name : directory + separator + name;
 }
 
 } // namespace terrix

@@ -2,6 +2,7 @@
 #include "core/platform/safe_file_os.h"
 #include "core/platform/win_util.h"
 
+#include <cerrno>
 #include <windows.h>
 
 namespace terrix {
@@ -16,6 +17,16 @@ bool WriteNewFile(const std::filesystem::path& temp, const std::filesystem::path
         ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         *error = ErrnoFromWin32(::GetLastError());
+        // A file where the folder should be: "not a directory", as POSIX systems say, rather than "not
+        // found", which would send the user looking for a folder that is there.
+        for (std::filesystem::path up = temp.parent_path(); *error == ENOENT && up.has_relative_path();
+             up = up.parent_path()) {
+            const DWORD attributes = ::GetFileAttributesW(up.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES) {
+                *error = (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ? ENOTDIR : ENOENT;
+                break;
+            }
+        }
         return false;
     }
     *created = true;

@@ -7,6 +7,7 @@
 #include <optional>
 
 namespace terrix::test {
+#ifndef _WIN32
 namespace {
 
 constexpr const char* kCompiledName = "de_DE";
@@ -35,6 +36,7 @@ const std::string& CompiledLocaleDir() {
 }
 
 } // namespace
+#endif
 
 GermanNumberLocale::GermanNumberLocale() {
     const char* current = std::setlocale(LC_NUMERIC, nullptr);
@@ -43,6 +45,10 @@ GermanNumberLocale::GermanNumberLocale() {
         active_ = true;
         return;
     }
+#ifdef _WIN32
+    // Windows names its locales differently and has no LOCPATH.
+    active_ = std::setlocale(LC_NUMERIC, "de-DE") != nullptr;
+#else
     const std::string& dir = CompiledLocaleDir();
     if (dir.empty()) {
         return;
@@ -54,6 +60,7 @@ GermanNumberLocale::GermanNumberLocale() {
     ::setenv("LOCPATH", dir.c_str(), 1);
     active_ = std::setlocale(LC_NUMERIC, kCompiledName) != nullptr;
     oldPath ? ::setenv("LOCPATH", oldPath->c_str(), 1) : ::unsetenv("LOCPATH");
+#endif
 }
 
 GermanNumberLocale::~GermanNumberLocale() {
