@@ -20,4 +20,7 @@ TERRIX_EXCHANGE_DIR=$exchange under_wine "$win/bin/test_measure.exe" "$filter"
 TERRIX_EXCHANGE_DIR=$exchange "$linux/bin/test_measure" "$filter"
 TERRIX_EXCHANGE_DIR=$exchange under_wine "$win/bin/test_measure.exe" "$filter"
 
+# terrix-cli.exe under Wine against terrix-sim (needs test_e2e, terrix-cli and terrix-sim built in $linux).
+TERRIX_WINDOWS_BUILD_DIR=$win scripts/test-windows-e2e.sh "$linux"
+
 scripts/package-windows.sh "$win"

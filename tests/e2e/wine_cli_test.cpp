@@ -26,10 +26,12 @@ class WineCliTest : public SimCliTest {
 protected:
     // Prepares the prefix once (creating it, then mapping COM1..COM8 to links inside it) and starts
     // terrix-sim behind the link of COM `number`.
-    void StartWineSim(int number, std::vector<std::string> simArgs = {}) {
+    void SetUp() override {
         if (WindowsBuild().empty()) {
-            GTEST_SKIP() << "TERRIX_WINDOWS_BUILD is not set (scripts/test-windows.sh runs these cases)";
+            GTEST_SKIP() << "TERRIX_WINDOWS_BUILD is not set (scripts/test-windows-e2e.sh runs these cases)";
         }
+    }
+    void StartWineSim(int number, std::vector<std::string> simArgs = {}) {
         exe = WindowsBuild() + "/bin/terrix-cli.exe";
         prefix = WindowsBuild() + "/wine-e2e";
         ASSERT_TRUE(std::filesystem::exists(exe)) << exe;
