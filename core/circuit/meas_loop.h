@@ -96,6 +96,9 @@ public:
     uint32_t MinimumInterval() const;
     // (De)activates the module of a slot; the loop reads the flag at its next module. False out of range.
     bool SetModuleDisabled(uint32_t index, bool disabled);
+    // Changes the record of a slot while the loop may be copying it on its thread: `change` runs under the
+    // loop's lock. False out of range.
+    bool ChangeRecord(uint32_t index, const std::function<void(ModuleRecord&)>& change);
     // The newest value of a slot (see CMeasSlot::NewestValue).
     std::optional<CMeasRecord> NewestValue(uint32_t index) const;
 
