@@ -528,6 +528,10 @@ void OpenOnce(CMainFrame* frame, QPointer<QWidget>& window,
 
 void CMainFrame::OnDisplay() {
     UpdateScanHint();
+    // A scan or resolution that ended because the session ends brings back no window.
+    if (WindowOperation::ClosingAround(this)) {
+        return;
+    }
     std::function<CPlacementDialog*(BusContext&, QWidget*)> create;
     if (windows_.createCircuitWindow) {
         create = [this](BusContext& context, QWidget* owner) {
