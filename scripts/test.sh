@@ -21,12 +21,17 @@ wait "$e2e" || status=$?
 # The Windows build under Wine (scripts/test-windows.sh), reading and writing files with this build.
 scripts/test-windows.sh "$build"
 
-# The measuring loop's timer thread under ThreadSanitizer: a small second build of the loop's tests only.
+# The threads under ThreadSanitizer: a second build of the measuring loop's tests and, with
+# TERRIX_TSAN_GUI=1, of the desktop tests too (bus jobs, publisher). Qt is not instrumented, so its own
+# cross-thread event queue is suppressed (tests/gui/tsan.supp).
 tsan=${TERRIX_TSAN_BUILD_DIR:-build-tsan}
+tsan_gui=$([[ ${TERRIX_TSAN_GUI:-0} == 1 ]] && echo ON || echo OFF)
 cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTERRIX_WERROR=ON -DTERRIX_TSAN=ON -DTERRIX_UNITY_BUILD=ON \
-    -DTERRIX_BUILD_GUI=OFF -DTERRIX_BUILD_BENCH=OFF >/dev/null
-cmake --build "$tsan" --target test_circuit
-TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1} "$tsan/bin/test_circuit"
+    -DTERRIX_BUILD_GUI="$tsan_gui" -DTERRIX_BUILD_BENCH=OFF >/dev/null
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/gui/tsan.supp}
+cmake --build "$tsan" --target test_circuit $([[ $tsan_gui == ON ]] && echo tests/gui/all)
+"$tsan/bin/test_circuit"
+[[ $tsan_gui == OFF ]] || QT_QPA_PLATFORM=offscreen ctest --test-dir "$tsan" --output-on-failure -R '^gui_tst_' -j"$(nproc)"
 
 # Every parser of outside input under libFuzzer for a short while (scripts/fuzz.sh; longer runs by hand).
 scripts/fuzz.sh "${TERRIX_FUZZ_SECONDS:-20}"

@@ -12,9 +12,9 @@ namespace terrix {
 
 enum class ModuleCheck {
     kOk,
-    kNoRecord,     // 24637 "Please select a module before using this function!"
-    kWrongState,   // 24638 "This function is not valid for a module of that status!"
-    kDisabled,     // 24639 "This function is only valid for enabled modules!"
+    kNoRecord,   // 24637 "Please select a module before using this function!"
+    kWrongState, // 24638 "This function is not valid for a module of that status!"
+    kDisabled,   // 24639 "This function is only valid for enabled modules!"
 };
 
 // Whether the station of a record may be changed: it must exist, be identified and be enabled.
@@ -30,9 +30,9 @@ inline constexpr uint8_t kHighestStation = 252;
 
 enum class StationChangeResult {
     kDone,
-    kNothingToDo,  // no record, or a collision placeholder: nothing is sent
-    kSendFailed,   // 24641 "Error on setting station number!"
-    kSaveFailed,   // the module moved, but the bus state could not be saved
+    kNothingToDo, // no record, or a collision placeholder: nothing is sent
+    kSendFailed,  // 24641 "Error on setting station number!"
+    kSaveFailed,  // the module moved, but the bus state could not be saved
     kInvalidStation,
     kStationInUse, // another module of the bus list holds the new station: nothing is sent
     kNotConfirmed, // command 1 was sent, but the module does not answer at the new station: nothing saved
@@ -41,7 +41,12 @@ enum class StationChangeResult {
 // Refuses a station that another record of the list holds (the move would create a collision), sends
 // command 1 (serial, new station), reads the station information at the new station and, when the module
 // answers there with its serial number, sets the record's station and saves the bus list.
-StationChangeResult ApplyStationNumber(PortHandle port, CBusList& busList, ModuleRecord* record, uint8_t newStation);
+StationChangeResult ApplyStationNumber(PortHandle port, CBusList& busList, ModuleRecord* record,
+                                       uint8_t newStation);
+// The same on the bus only: kDone once the module answers at `newStation`; neither the record nor the list
+// changes (a window's worker moves the module, and its window writes the record and saves the list).
+StationChangeResult MoveModuleStation(PortHandle port, const CBusList& busList, const ModuleRecord& record,
+                                      uint8_t newStation);
 
 // 24640 "Error accessing ComPort while setting station number!", 24641 "Error on setting station number!"
 // For kStationInUse the list and the station name the module that holds it.

@@ -123,11 +123,15 @@ std::vector<uint32_t> CMeasLoop::AbsentSlots() const {
 }
 
 bool CMeasLoop::SetModuleDisabled(uint32_t index, bool disabled) {
+    return ChangeRecord(index, [disabled](ModuleRecord& record) { record.bDisabled = disabled ? 1 : 0; });
+}
+
+bool CMeasLoop::ChangeRecord(uint32_t index, const std::function<void(ModuleRecord&)>& change) {
     std::lock_guard lock(slotsMutex_);
     if (index >= slots_.size() || slots_[index]->Record() == nullptr) {
         return false;
     }
-    slots_[index]->Record()->bDisabled = disabled ? 1 : 0;
+    change(*slots_[index]->Record());
     return true;
 }
 

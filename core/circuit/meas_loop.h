@@ -110,6 +110,9 @@ public:
     // find and that have not answered since: the loop leaves them out and asks for them again every
     // kAbsentRetrySeconds.
     std::vector<uint32_t> AbsentSlots() const;
+    // Changes the record of a slot while the loop may be copying it on its thread: `change` runs under the
+    // loop's lock. False out of range.
+    bool ChangeRecord(uint32_t index, const std::function<void(ModuleRecord&)>& change);
     // The newest value of a slot (see CMeasSlot::NewestValue).
     std::optional<CMeasRecord> NewestValue(uint32_t index) const;
 

@@ -1,6 +1,7 @@
 // terrix: the desktop program.
 
 #include "core/platform/data_paths.h"
+#include "core/publish/background_stop.h"
 #include "gui/app/terrix_app.h"
 #include "gui/frame/main_frame.h"
 #include "gui/tour/screenshot_tour.h"
@@ -55,5 +56,8 @@ int main(int argc, char** argv) {
     if (parser.isSet(screenshots)) {
         terrix::StartScreenshotTour(terrixApp.MainFrame(), parser.value(screenshots));
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A publisher stopped while the window closed may still be saving its cursors.
+    terrix::WaitForBackgroundStops();
+    return status;
 }

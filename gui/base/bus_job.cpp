@@ -14,6 +14,18 @@ namespace terrix {
 
 BusJob::BusJob(QWidget* owner) : QObject(owner) {}
 
+void BusJob::RunCaught(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const std::exception& error) {
+        // Nothing of the window may run on this thread: the failure is logged, and the window learns of it
+        // from the failed outcome in `done`.
+        qWarning("Bus work stopped by an exception: %s", error.what());
+    } catch (...) {
+        qWarning("Bus work stopped by an exception");
+    }
+}
+
 BusJob::~BusJob() {
     if (thread_.joinable()) {
         // The window went while the work still ran: stop it at its next safe point and wait for it, since
@@ -36,13 +48,7 @@ bool BusJob::Begin(BusContext& context, QWidget* owner, const QString& what, Era
     job->running_ = true;
     job->thread_ = std::thread([job, control = job->control_, work = std::move(work)]() mutable {
         std::function<void()> done;
-        try {
-            done = work(*control);
-        } catch (const std::exception& error) {
-            // Nothing of the window may run on this thread, so the failure is only logged; the activity
-            // still ends and the window stays usable.
-            qWarning("Bus work stopped by an exception: %s", error.what());
-        }
+        RunCaught([&] { done = work(*control); }); // Start's wrapper has caught what the work threw
         // The error of the work's last transaction is kept per thread; the window reads it in `done`.
         const uint16_t busError = LastBusError();
         control->Post([job, done = std::move(done), busError] { job->Finish(done, busError); });

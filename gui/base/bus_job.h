@@ -17,6 +17,10 @@
 // operation needs the user's answer in the middle, it is split into jobs: read, ask in `done`, then start
 // the write.
 //
+// Work that throws still ends in `done`: with a default-constructed result (a result type says failure by its
+// default value: nothing ran, nothing was written), or for work without a result with `done()`; the
+// exception is logged. A window waiting for `done` (the scanning dialog) can always go on or close.
+//
 // Cancel, closing the window and quitting set the activity's cancel flag; the work looks at
 // StopRequested() at its safe points. Closing the window waits (without blocking) until the job has ended
 // and its `done` has returned. A window deleted under a running job waits in the job's destructor for the
@@ -31,6 +35,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <type_traits>
 #include <utility>
@@ -71,11 +76,17 @@ public:
                       done = std::move(done)](BusJobControl& control) mutable -> std::function<void()> {
                          using Result = std::invoke_result_t<Work&, BusJobControl&>;
                          if constexpr (std::is_void_v<Result>) {
-                             work(control);
+                             RunCaught([&] { work(control); });
                              return [done]() mutable { done(); };
                          } else {
-                             auto result = std::make_shared<Result>(work(control));
-                             return [done, result]() mutable { done(std::move(*result)); };
+                             static_assert(std::is_default_constructible_v<Result>,
+                                           "a job's result says by its default value that the work failed");
+                             auto result = std::make_shared<std::optional<Result>>();
+                             RunCaught([&] { result->emplace(work(control)); });
+                             if (!result->has_value()) {
+                                 result->emplace(); // the work threw: its window gets a failed outcome
+                             }
+                             return [done, result]() mutable { done(std::move(**result)); };
                          }
                      });
     }
@@ -91,6 +102,8 @@ private:
     using ErasedWork = std::function<std::function<void()>(BusJobControl&)>;
 
     explicit BusJob(QWidget* owner);
+    // Runs `work`; an exception it throws is logged and ends there, so that `done` still runs.
+    static void RunCaught(const std::function<void()>& work);
     static bool Begin(BusContext& context, QWidget* owner, const QString& what, ErasedWork work);
     void Finish(const std::function<void()>& done, uint16_t busError);
 

@@ -1,5 +1,7 @@
 #include "gui/base/session_end.h"
 
+#include "gui/toolkit/window_operation.h"
+
 #include <QGuiApplication>
 #include <QPointer>
 #include <QSessionManager>
@@ -28,6 +30,8 @@ extern "C" void OnSessionSignal(int) {
 
 void SessionEnd::Install(QWidget* mainWindow) {
     g_mainWindow = mainWindow;
+    g_ending = false; // a new main window is a new session
+    WindowOperation::CloseEverything(false);
     if (g_pipe[0] >= 0 || ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         return;
     }
@@ -57,14 +61,25 @@ bool SessionEnd::Ending() {
 }
 
 void SessionEnd::Begin() {
+    const bool first = !g_ending;
     g_ending = true;
-    if (g_mainWindow != nullptr) {
-        // From the event loop, not from inside whatever handler got here.
-        QTimer::singleShot(0, g_mainWindow.data(), [] {
-            if (g_mainWindow != nullptr) {
-                g_mainWindow->close();
-            }
-        });
+    WindowOperation::CloseEverything(true);
+    if (g_mainWindow == nullptr) {
+        return;
+    }
+    const auto closeMain = [] {
+        if (g_mainWindow != nullptr && g_mainWindow->isVisible()) {
+            g_mainWindow->close();
+        }
+    };
+    // From the event loop, not from inside whatever handler got here. Closing closes the modal windows
+    // from the top down and waits for the running work; it is said again each second, so that whatever
+    // that work opened at its end (a message about the cancelled operation) closes too.
+    QTimer::singleShot(0, g_mainWindow.data(), closeMain);
+    if (first) {
+        auto* again = new QTimer(g_mainWindow.data());
+        QObject::connect(again, &QTimer::timeout, again, closeMain);
+        again->start(1000);
     }
 }
 

@@ -10,7 +10,7 @@ namespace terrix {
 
 class SessionEnd {
 public:
-    // Closes `mainWindow` when the session ends. Once per program.
+    // Closes `mainWindow` when the session ends; a session begins with it. The signals are caught once.
     static void Install(QWidget* mainWindow);
     // True once the session is ending: windows close without asking.
     static bool Ending();

@@ -3,12 +3,14 @@
 #include "core/bus/bus_error.h"
 #include "core/bus/commands.h"
 #include "core/busops/conversion_count.h"
+#include "core/inventory/record_values.h"
 #include "gui/base/bus_job.h"
 #include "gui/base/window_contracts.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/busops/station_number_dlg.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/modal_run.h"
 #include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/read_only_field.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -127,17 +129,20 @@ void CConversionTimeDlg::StartApply(std::function<void(bool ok)> finished) {
         StationCheckResult check;
         bool written = false;
         uint16_t busError = 0;
+        ModuleRecord record; // the worker's copy, with the new count when written
     };
     const uint32_t seconds = new_->GetValue();
+    // The circuit window draws the record meanwhile: the worker changes a copy, written back in `done`.
     const bool started = BusJob::Start(
         context_, this, windowTitle(),
-        [port = port_, &record = record_, seconds](BusJobControl&) {
+        [port = port_, record = record_, seconds](BusJobControl&) mutable {
             Outcome outcome;
             outcome.check = CheckStation(port->Port(), record, record.iaStation, true);
             if (outcome.check.Passed()) {
                 outcome.written = ApplyConversionTime(port->Port(), record, seconds);
                 outcome.busError = LastBusError();
             }
+            outcome.record = record;
             return outcome;
         },
         [this, seconds, finished](const Outcome& outcome) {
@@ -150,6 +155,9 @@ void CConversionTimeDlg::StartApply(std::function<void(bool ok)> finished) {
                 finished(false);
                 return;
             }
+            record_.dwNumberOfMeas0 = outcome.record.dwNumberOfMeas0;
+            RecomputeMeasChannels(record_);
+            record_.dwMeasTime = outcome.record.dwMeasTime;
             previous_->SetValue(seconds);
             finished(true);
         });
@@ -164,7 +172,7 @@ bool RunConversionTimeDialog(BusContext& context, QWidget* owner, ModuleRecord& 
     if (!dialog.SetUp()) {
         return false;
     }
-    dialog.exec();
+    RunModal(dialog);
     return record.dwNumberOfMeas0 != before;
 }
 

@@ -10,6 +10,7 @@
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/modal_run.h"
 #include "gui/toolkit/read_only_field.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -481,7 +482,7 @@ void CResolveCollisionsDlg::ShowReport(const ScanReport& report) {
 void RegisterResolveCollisionsDialog(FrameWindows& windows) {
     windows.runResolveCollisions = [](BusContext& context, QWidget* owner) {
         CResolveCollisionsDlg dialog(context, owner);
-        dialog.exec();
+        RunModal(dialog);
     };
 }
 

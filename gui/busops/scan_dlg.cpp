@@ -9,6 +9,7 @@
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/modal_run.h"
 #include "gui/toolkit/read_only_field.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/window_operation.h"
@@ -349,7 +350,7 @@ void RegisterScanDialog(FrameWindows& windows) {
     windows.runScan = [](BusContext& context, QWidget* owner, int mode) {
         CScanDlg dialog(context, owner,
                         static_cast<uint32_t>(mode) & (CScanDlg::kDetailed | CScanDlg::kForgetBus));
-        return dialog.exec() == QDialog::Accepted; // a finished scan accepts, a cancelled one rejects
+        return RunModal(dialog) == QDialog::Accepted; // a finished scan accepts, a cancelled one rejects
     };
 }
 

@@ -4,6 +4,7 @@
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/modal_run.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/virtual_list_model.h"
 #include "gui/toolkit/window_fit.h"
@@ -248,7 +249,7 @@ void CSerialPortsDlg::accept() {
 void RegisterSerialPortsDialog(FrameWindows& windows) {
     windows.runSerialPorts = [](BusContext& context, QWidget* owner) {
         CSerialPortsDlg dialog(context, owner);
-        dialog.exec();
+        RunModal(dialog);
     };
 }
 

@@ -7,6 +7,7 @@
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/modal_run.h"
 #include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/read_only_field.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -110,24 +111,34 @@ void CStationNumberDlg::accept() {
 
 struct CStationNumberDlg::Outcome {
     StationCheckResult check;
-    StationChangeResult result = StationChangeResult::kNothingToDo;
+    StationChangeResult result = StationChangeResult::kSendFailed; // as when the work threw
 };
 
 void CStationNumberDlg::StartApply(std::function<void(bool ok)> finished) {
     const auto station = static_cast<uint8_t>(new_->GetValue());
+    // The circuit window draws the record meanwhile: the worker moves the module using a copy, and the
+    // record changes (and the bus is saved) here, in `done`.
     const bool started = BusJob::Start(
         context_, this, windowTitle(),
-        [port = port_, &list = context_.busList, &record = record_, station](BusJobControl&) {
+        [port = port_, &list = context_.busList, record = record_, station](BusJobControl&) {
             Outcome outcome;
             outcome.check = CheckStation(port->Port(), record, record.iaStation, true);
             if (outcome.check.Passed()) {
                 // The core refuses a station another module holds and, as command 1 is a broadcast
-                // without an answer, saves the move only once the module answers at its new station.
-                outcome.result = ApplyStationNumber(port->Port(), list, &record, station);
+                // without an answer, reports the move only once the module answers at its new station.
+                outcome.result = MoveModuleStation(port->Port(), list, record, station);
             }
             return outcome;
         },
-        [this, station, finished](const Outcome& outcome) { finished(ShowOutcome(outcome, station)); });
+        [this, station, finished](Outcome outcome) {
+            if (outcome.result == StationChangeResult::kDone) {
+                record_.iaStation = station;
+                if (!context_.busList.Save()) {
+                    outcome.result = StationChangeResult::kSaveFailed;
+                }
+            }
+            finished(ShowOutcome(outcome, station));
+        });
     if (!started) {
         finished(false);
     }
@@ -170,7 +181,7 @@ bool RunStationNumberDialog(BusContext& context, QWidget* owner, ModuleRecord& r
     if (!dialog.SetUp()) {
         return false;
     }
-    dialog.exec();
+    RunModal(dialog);
     return record.iaStation != before;
 }
 

@@ -6,11 +6,11 @@
 #include "gui/base/window_contracts.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/modal_run.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/window_fit.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -432,9 +432,9 @@ bool CTrafficMonitor::SaveText(const QString& path, QString& error) const {
 }
 
 void CTrafficMonitor::OnSave() {
-    const QString path = QFileDialog::getSaveFileName(this, save_->text().remove(QLatin1Char('&')),
-                                                      QStringLiteral("bus-trace.txt"),
-                                                      tr("Text files (*.txt);;All files (*)"));
+    const QString path =
+        AskSaveFileName(this, save_->text().remove(QLatin1Char('&')), QStringLiteral("bus-trace.txt"),
+                        tr("Text files (*.txt);;All files (*)"));
     if (path.isEmpty()) {
         return;
     }

@@ -7,6 +7,7 @@
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
 #include "core/platform/port_user.h"
+#include "core/publish/background_stop.h"
 #include "core/publish/loop_modules.h"
 #include "gui/publish/publish_texts.h"
 #include "gui/toolkit/core_text.h"
@@ -439,17 +440,22 @@ void MeasCircuitController::StartPublishing() {
     publishSettings_ = settings;
     publishStatus_ = PublishStatus{};
     publishStatus_.where = broker->url.Where();
-    publishListener_.SetGeneration(++publishGeneration_);
-    publisher_ = std::make_unique<Publisher>(*broker, PublishedModulesOf(loop_), &publishListener_);
+    publishListener_ = std::make_shared<PublishListener>(this);
+    publishListener_->SetGeneration(++publishGeneration_);
+    publisher_ = std::make_unique<Publisher>(*broker, PublishedModulesOf(loop_), publishListener_.get());
     publisher_->Start();
     Q_EMIT publishingChanged();
 }
 
 void MeasCircuitController::StopPublishing() {
     if (publisher_ != nullptr) {
-        // Nothing is drained here: what waits is sent by the next run, from the cursors saved now.
-        publisher_->Stop();
-        publisher_.reset();
+        // Nothing is drained here: what waits is sent by the next run, from the cursors saved at the stop.
+        // The stop joins the publisher's thread, which may sit in a name lookup or wait for a broker that
+        // does not answer: it runs on a thread of its own, with the listener, whose reports are no longer
+        // wanted, kept until then.
+        publishListener_->Detach();
+        StopInBackground([publisher = std::shared_ptr<Publisher>(std::move(publisher_)),
+                          listener = std::move(publishListener_)] { publisher->Stop(); });
     }
     publishSettings_ = {};
     publishStatus_ = {};

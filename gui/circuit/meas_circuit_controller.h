@@ -192,6 +192,8 @@ private:
         void OnPublishProblem(const std::string& text) override;
         void OnPublishStatus(const PublishStatus& status) override;
         void SetGeneration(uint64_t generation) { generation_ = generation; }
+        // Nothing more is reported (the publisher stops in the background).
+        void Detach() { poster_.Detach(); }
 
     private:
         MeasCircuitController* owner_;
@@ -231,10 +233,11 @@ private:
     QTimer* cancelPoll_ = nullptr; // while measuring: whether the frame asked the activity to end
     PortOutageNotice outage_;
     std::vector<uint16_t> absentSerials_;
-    PublishListener publishListener_{this};
-    std::unique_ptr<Publisher> publisher_; // after its listener: it stops reporting before the listener goes
-    PublishSettings publishSettings_;      // what the running publisher was started with
-    uint64_t publishGeneration_ = 0;       // counts the publishers started
+    // The listener of the running publisher; it goes with that publisher, which may stop after this object.
+    std::shared_ptr<PublishListener> publishListener_;
+    std::unique_ptr<Publisher> publisher_;
+    PublishSettings publishSettings_; // what the running publisher was started with
+    uint64_t publishGeneration_ = 0;  // counts the publishers started
     PublishStatus publishStatus_;
     QString publishTrouble_; // settings that cannot be used, or a file problem of the publisher
 };

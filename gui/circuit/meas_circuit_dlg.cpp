@@ -6,6 +6,7 @@
 #include "gui/circuit/bus_dialogs.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/modal_run.h"
 #include "gui/toolkit/read_only_field.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -63,7 +63,7 @@ void RegisterCircuitWindows(FrameWindows& windows) {
     };
     windows.runCreateCollisions = [](BusContext& context, QWidget* owner) {
         CCreateCollisionsDlg dialog(context, owner);
-        dialog.exec();
+        RunModal(dialog);
     };
 }
 
@@ -347,7 +347,7 @@ void CMeasCircuitDlg::ShowPublishing() {
     publishLabel_->setVisible(!line.text.isEmpty());
 }
 
-QMenu* CMeasCircuitDlg::BuildContextMenu() {
+CTitledPopupMenu* CMeasCircuitDlg::BuildContextMenu() {
     auto* menu = new CTitledPopupMenu(this);
     for (QAction* action : actions_) {
         menu->addAction(action);
@@ -372,8 +372,7 @@ void CMeasCircuitDlg::ShowContextMenu(const QPoint& viewportPos, bool fromKeyboa
         return;
     }
     if (fromKeyboard) {
-        std::unique_ptr<QMenu> menu(BuildContextMenu());
-        static_cast<CTitledPopupMenu*>(menu.get())->Track(list_->viewport()->mapToGlobal(viewportPos));
+        BuildContextMenu()->Track(list_->viewport()->mapToGlobal(viewportPos));
         return;
     }
     // Only the rows' area opens the menu, not the header or the strip just below it.
@@ -386,9 +385,7 @@ void CMeasCircuitDlg::ShowContextMenu(const QPoint& viewportPos, bool fromKeyboa
         list_->Select(index.row());
         controller_.SetCurrentRow(index.row());
     }
-    std::unique_ptr<QMenu> menu(BuildContextMenu());
-    static_cast<CTitledPopupMenu*>(menu.get())
-        ->Track(list_->viewport()->mapToGlobal(viewportPos + QPoint(0, 5)));
+    BuildContextMenu()->Track(list_->viewport()->mapToGlobal(viewportPos + QPoint(0, 5)));
 }
 
 bool CMeasCircuitDlg::Allowed(int command) {
@@ -522,7 +519,7 @@ void CMeasCircuitDlg::OnCopyFiles() {
     const QString start = QString::fromStdString(
         RemovableMediaStart(user != nullptr ? user : "", QDir::homePath().toStdString()).string());
     const QString folder =
-        chooseFolder_ ? chooseFolder_(start) : QFileDialog::getExistingDirectory(this, Text(24766), start);
+        chooseFolder_ ? chooseFolder_(start) : AskExistingDirectory(this, Text(24766), start);
     if (folder.isEmpty()) {
         return;
     }
@@ -595,7 +592,21 @@ void CMeasCircuitDlg::RunModuleDialog(int command, const ModuleWindows::ModalDia
 }
 
 void CMeasCircuitDlg::OnEditUserInfo() {
-    RunModuleDialog(C::ID_EDIT_USER_INFO, windows_.userData);
+    // Allowed while measuring, when the loop copies the record on its thread: the dialog edits a copy, and
+    // place and comment go back into the record under the loop's lock.
+    const ModuleWindows::ModalDialog onCopy = [this](BusContext& context, QWidget* owner,
+                                                     ModuleRecord& record) {
+        ModuleRecord copy = record;
+        if (!windows_.userData || !windows_.userData(context, owner, copy)) {
+            return false;
+        }
+        return controller_.Loop().ChangeRecord(static_cast<uint32_t>(controller_.CurrentRow()),
+                                               [&copy](ModuleRecord& shared) {
+                                                   shared.szLocation = copy.szLocation;
+                                                   shared.szComment = copy.szComment;
+                                               });
+    };
+    RunModuleDialog(C::ID_EDIT_USER_INFO, onCopy);
 }
 void CMeasCircuitDlg::OnStationNumber() {
     RunModuleDialog(C::ID_STATION_NUMBER, windows_.changeStationNumber);
@@ -628,7 +639,7 @@ void CMeasCircuitDlg::OnHaltState() {
     }
     WindowOperation operation(this);
     CHaltMeasStateDlg dialog(context_, this, *controller_.CurrentRecord());
-    dialog.exec();
+    RunModal(dialog);
 }
 
 } // namespace terrix

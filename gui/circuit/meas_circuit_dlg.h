@@ -10,6 +10,7 @@
 #include "gui/circuit/meas_circuit_controller.h"
 #include "gui/circuit/value_windows.h"
 #include "gui/toolkit/placement_dialog.h"
+#include "gui/toolkit/titled_popup_menu.h"
 
 #include <functional>
 #include <vector>
@@ -44,8 +45,9 @@ public:
     QLineEdit* RateEdit() const { return rateEdit_; }
     QAction* MenuAction(int commandId) const;
 
-    // The module menu with the current record as its title, not yet shown (the caller deletes it).
-    QMenu* BuildContextMenu();
+    // The module menu with the current record as its title, not yet shown (Track shows it, and it deletes
+    // itself once closed; a caller that does not show it deletes it).
+    CTitledPopupMenu* BuildContextMenu();
 
     // The commands (also reached through the buttons and the context menu).
     void OnSingleMeas();

@@ -1,6 +1,7 @@
 #include "gui/circuit/value_windows.h"
 
 #include "gui/toolkit/placement_dialog.h"
+#include "gui/toolkit/window_operation.h"
 
 namespace terrix {
 
@@ -79,8 +80,12 @@ void MeasValueWindows::Close(uint16_t serial) {
     if (Entry* w = Find(serial)) {
         QPointer<CPlacementDialog> window = w->window;
         window->close();
-        // At once, not later: the window reads a value store that is about to go.
-        delete window.data();
+        // At once, not later: the window reads a value store that is about to go. Unless its own modal
+        // dialog (export, save) still runs on the stack: that is closed first and the window goes once it
+        // has returned; it is hidden meanwhile and reads nothing after a cancelled dialog.
+        if (!WindowOperation::DeferClose(window, [window] { delete window.data(); })) {
+            delete window.data();
+        }
     }
     std::erase_if(windows_, [serial](const Entry& w) { return w.serial == serial || w.window == nullptr; });
 }

@@ -4,6 +4,7 @@
 #include "core/inventory/module_record.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/modal_run.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/virtual_list_model.h"
 
@@ -496,7 +497,7 @@ void CCoefficientsDlg::OpenLocFile() {
         QFileDialog dialog(this, tr("Open LOC file"), directory, tr("LOC file (*.LOC *.loc)"));
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setDefaultSuffix(QStringLiteral("LOC"));
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        if (RunModal(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
             path = dialog.selectedFiles().constFirst();
         }
     }

@@ -3,6 +3,7 @@
 #include "core/platform/com_port.h"
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/modal_run.h"
 
 namespace terrix {
 
@@ -73,7 +74,7 @@ bool CModuleConfigDialog::Run(const char* placementSection) {
     if (placementSection != nullptr) {
         LoadWindowPlacement(placementSection);
     }
-    exec();
+    RunModal(*this);
     if (placementSection != nullptr) {
         SaveWindowPlacement(placementSection);
     }

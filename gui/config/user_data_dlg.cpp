@@ -3,6 +3,7 @@
 #include "core/config/user_info.h"
 #include "core/inventory/module_record.h"
 #include "gui/toolkit/language_change.h"
+#include "gui/toolkit/modal_run.h"
 #include "gui/toolkit/module_window_title.h"
 
 #include <QDialogButtonBox>
@@ -80,7 +81,7 @@ bool CUserDataDlg::Apply() {
 bool RunUserDataDialog(QWidget* owner, ModuleRecord& record) {
     CUserDataDlg dialog(owner, record);
     dialog.LoadWindowPlacement("UserDataDlg");
-    const bool changed = dialog.exec() == QDialog::Accepted && dialog.Applied();
+    const bool changed = RunModal(dialog) == QDialog::Accepted && dialog.Applied();
     dialog.SaveWindowPlacement("UserDataDlg");
     return changed;
 }

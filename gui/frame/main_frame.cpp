@@ -9,6 +9,7 @@
 #include "gui/toolkit/about_dlg.h"
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/modal_run.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/window_operation.h"
 
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
-#include <QFileDialog>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
@@ -528,6 +528,10 @@ void OpenOnce(CMainFrame* frame, QPointer<QWidget>& window,
 
 void CMainFrame::OnDisplay() {
     UpdateScanHint();
+    // A scan or resolution that ended because the session ends brings back no window.
+    if (WindowOperation::ClosingAround(this)) {
+        return;
+    }
     std::function<CPlacementDialog*(BusContext&, QWidget*)> create;
     if (windows_.createCircuitWindow) {
         create = [this](BusContext& context, QWidget* owner) {
@@ -592,7 +596,7 @@ void CMainFrame::OnScan(int mode) {
 
 void CMainFrame::OnAbout() {
     CAboutDlg about(ProgramVersionInfo(), this);
-    about.exec();
+    terrix::RunModal(about);
 }
 
 void CMainFrame::OnFileNew() {
@@ -601,7 +605,7 @@ void CMainFrame::OnFileNew() {
 }
 
 void CMainFrame::OnFileOpen() {
-    const QString path = QFileDialog::getOpenFileName(this);
+    const QString path = AskOpenFileName(this);
     if (path.isEmpty()) {
         return;
     }
@@ -621,7 +625,7 @@ void CMainFrame::OnFileSave() {
 }
 
 void CMainFrame::OnFileSaveAs() {
-    const QString path = QFileDialog::getSaveFileName(this);
+    const QString path = AskSaveFileName(this);
     if (path.isEmpty()) {
         return;
     }

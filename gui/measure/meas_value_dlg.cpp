@@ -11,6 +11,7 @@
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/modal_run.h"
 #include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -21,7 +22,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -563,13 +563,13 @@ void CMeasValueDlg::OnExport() {
     const PlotPageRange shown = PageRangeOf(plot_->CurrentFirst(), plot_->SamplesPerPlot(), count);
     CExportValuesDlg choices(shown.begin, shown.end, static_cast<uint32_t>(count),
                              CurrentLanguage() == kLangGerman, this);
-    if (choices.exec() != QDialog::Accepted) {
+    if (RunModal(choices) != QDialog::Accepted) {
         return;
     }
     const QString suggested =
         QDir(QString::fromStdString(DataDir().string())).filePath(QStringLiteral("%1.csv").arg(serialNo_));
-    QString path = QFileDialog::getSaveFileName(this, tr("Export values"), suggested,
-                                                tr("CSV files (*.csv);;All files (*)"));
+    QString path =
+        AskSaveFileName(this, tr("Export values"), suggested, tr("CSV files (*.csv);;All files (*)"));
     if (path.isEmpty()) {
         return;
     }
@@ -591,8 +591,7 @@ bool CMeasValueDlg::ExportTo(const QString& path, uint32_t begin, uint32_t end, 
 void CMeasValueDlg::OnSavePicture() {
     const QString suggested =
         QDir(QString::fromStdString(DataDir().string())).filePath(QStringLiteral("%1.png").arg(serialNo_));
-    QString path =
-        QFileDialog::getSaveFileName(this, tr("Save plot as picture"), suggested, tr("PNG pictures (*.png)"));
+    QString path = AskSaveFileName(this, tr("Save plot as picture"), suggested, tr("PNG pictures (*.png)"));
     if (path.isEmpty()) {
         return;
     }

@@ -7,9 +7,9 @@
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/modal_run.h"
 
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -141,8 +141,7 @@ void CPublishDlg::SetForm(const PublishForm& form) {
 void CPublishDlg::Browse(Field field) {
     const QString current = edits_[field]->text().trimmed();
     const QString start = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
-    const QString chosen =
-        QFileDialog::getOpenFileName(this, labels_[field]->text().remove(QLatin1Char('&')), start);
+    const QString chosen = AskOpenFileName(this, labels_[field]->text().remove(QLatin1Char('&')), start);
     if (!chosen.isEmpty()) {
         edits_[field]->setText(chosen);
     }
@@ -205,7 +204,7 @@ void CPublishDlg::accept() {
 void RegisterPublishDialog(FrameWindows& windows) {
     windows.runPublishSettings = [](BusContext& /*context*/, QWidget* owner) {
         CPublishDlg dialog(owner);
-        dialog.exec();
+        RunModal(dialog);
     };
 }
 

@@ -1,5 +1,8 @@
 #include "gui/toolkit/message_box.h"
 
+#include "gui/toolkit/modal_run.h"
+#include "gui/toolkit/window_operation.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QWidget>
@@ -29,10 +32,26 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// What Escape answers: a box closed from outside (its window closing) says no to what it asked.
+QMessageBox::StandardButton EscapeAnswer(QMessageBox::StandardButtons buttons) {
+    for (const auto button : {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Ok}) {
+        if (buttons.testFlag(button)) {
+            return button;
+        }
+    }
+    return QMessageBox::NoButton;
+}
+
 } // namespace
 
 QMessageBox::StandardButton ShowMessage(const MessageRequest& request) {
+    // The session ends: nothing is asked or shown any more, and nothing waits for an answer.
+    if (WindowOperation::EverythingCloses()) {
+        return EscapeAnswer(request.buttons);
+    }
     if (Handler()) {
+        // Whatever stands in for the box may wait in a loop of its own: an operation of the window too.
+        const WindowOperation operation(request.parent);
         return Handler()(request);
     }
     // A box without caption shows the program's name, as the platform's message boxes did.
@@ -56,7 +75,9 @@ QMessageBox::StandardButton ShowMessage(const MessageRequest& request) {
             button->setText(entry.text);
         }
     }
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    RunModal(box, true);
+    QAbstractButton* clicked = box.clickedButton();
+    return clicked != nullptr ? box.standardButton(clicked) : EscapeAnswer(request.buttons);
 }
 
 QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, const QString& caption,

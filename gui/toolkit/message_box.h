@@ -24,7 +24,8 @@ struct MessageRequest {
 
 using MessageHandler = std::function<QMessageBox::StandardButton(const MessageRequest&)>;
 
-// Shows the message (modal) and returns the button that closed it.
+// Shows the message (modal) and returns the button that closed it. A box closed because a window around it
+// closes, or not shown since the session ends, answers as Escape would: Cancel, else No, else OK.
 QMessageBox::StandardButton ShowMessage(const MessageRequest& request);
 QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, const QString& caption = {},
                                         MessageIcon icon = MessageIcon::None,

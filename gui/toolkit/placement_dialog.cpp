@@ -3,6 +3,7 @@
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/modal_run.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/titled_popup_menu.h"
 #include "gui/toolkit/window_operation.h"
@@ -172,11 +173,7 @@ bool CPlacementDialog::DeferCloseWhileBusy(bool accepted) {
 }
 
 int CPlacementDialog::exec() {
-    if (WindowOperation::ClosingAround(parentWidget())) {
-        setResult(QDialog::Rejected);
-        return QDialog::Rejected;
-    }
-    return QDialog::exec();
+    return RunModal(*this);
 }
 
 void CPlacementDialog::accept() {
@@ -214,7 +211,8 @@ void CPlacementDialog::reject() {
     if (DeferCloseWhileBusy(false)) {
         return;
     }
-    if (IsModified() != 0) {
+    // The session ends: nobody is there to answer.
+    if (IsModified() != 0 && !WindowOperation::EverythingCloses()) {
         if (ShowMessage(this, tr("Do you want to discard your change?"), windowTitle(), MessageIcon::Question,
                         QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
             return;
@@ -248,13 +246,13 @@ void CPlacementDialog::contextMenuEvent(QContextMenuEvent* event) {
         QDialog::contextMenuEvent(event);
         return;
     }
-    CTitledPopupMenu menu(this);
-    menu.addActions(contextMenu_->actions());
-    menu.SetMenuTitle(contextMenuTitle_);
+    auto* menu = new CTitledPopupMenu(this);
+    menu->addActions(contextMenu_->actions());
+    menu->SetMenuTitle(contextMenuTitle_);
     const QPoint pos = event->reason() == QContextMenuEvent::Keyboard
                            ? mapToGlobal(contentsRect().topLeft() + QPoint(5, 5))
                            : event->globalPos();
-    menu.Track(pos);
+    menu->Track(pos);
 }
 
 QSize CPlacementDialog::ReferenceSize() const {

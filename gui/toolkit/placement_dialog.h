@@ -61,7 +61,8 @@ public:
     // window after it ended.
     void accept() override;
     void reject() override;
-    // Refused (Rejected, nothing shown) while the window that opens the dialog is waiting to close.
+    // Runs through RunModal: refused (Rejected, nothing shown) while a window around it is closing, and
+    // closed first when one starts to close.
     int exec() override;
 
 Q_SIGNALS:

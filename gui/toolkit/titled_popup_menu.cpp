@@ -61,8 +61,9 @@ void CTitledPopupMenu::changeEvent(QEvent* event) {
     }
 }
 
-QAction* CTitledPopupMenu::Track(const QPoint& globalPos) {
-    return exec(globalPos);
+void CTitledPopupMenu::Track(const QPoint& globalPos) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    popup(globalPos);
 }
 
 } // namespace terrix

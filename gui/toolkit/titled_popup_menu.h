@@ -25,8 +25,10 @@ public:
     // The title line's widget (null before SetMenuTitle).
     QLabel* TitleLabel() const { return titleLabel_; }
 
-    // Shows the menu at `globalPos` and returns the chosen action (already triggered) or null.
-    QAction* Track(const QPoint& globalPos);
+    // Shows the menu at `globalPos` and returns at once; the chosen action is triggered from the event loop,
+    // and the menu deletes itself once it has closed. (No loop of its own: a window closed meanwhile, at the
+    // end of the session, is not deleted under a menu that still runs.) Create the menu with `new`.
+    void Track(const QPoint& globalPos);
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -10,6 +10,8 @@ namespace terrix {
 
 namespace {
 
+bool g_everythingCloses = false;
+
 struct Running {
     const WindowOperation* operation;
     QPointer<QWidget> window;
@@ -94,10 +96,21 @@ bool WindowOperation::Runs(const QWidget* window) {
 }
 
 bool WindowOperation::ClosingAround(const QWidget* widget) {
+    if (g_everythingCloses) {
+        return true;
+    }
     const auto& pending = PendingCloses();
     return std::any_of(pending.begin(), pending.end(), [widget](const PendingClose& p) {
         return !p.window.isNull() && Contains(p.window, widget);
     });
+}
+
+void WindowOperation::CloseEverything(bool everything) {
+    g_everythingCloses = everything;
+}
+
+bool WindowOperation::EverythingCloses() {
+    return g_everythingCloses;
 }
 
 bool WindowOperation::DeferClose(QWidget* window, std::function<void()> close) {
@@ -110,11 +123,13 @@ bool WindowOperation::DeferClose(QWidget* window, std::function<void()> close) {
     if (!known) {
         pending.push_back(PendingClose{window, std::move(close)});
     }
-    // Copied first: a stop request may end an operation and so change the list.
+    // Copied first: a stop request may end an operation and so change the list. Newest first, so that the
+    // modal window in front closes before the one it was opened from.
     std::vector<std::function<void()>> stops;
-    for (const Running& r : RunningOperations()) {
-        if (!r.window.isNull() && Contains(window, r.window) && r.requestStop) {
-            stops.push_back(r.requestStop);
+    const auto& running = RunningOperations();
+    for (auto r = running.rbegin(); r != running.rend(); ++r) {
+        if (!r->window.isNull() && Contains(window, r->window) && r->requestStop) {
+            stops.push_back(r->requestStop);
         }
     }
     for (const auto& stop : stops) {

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 
 using namespace terrix;
@@ -98,6 +99,27 @@ private Q_SLOTS:
         QTRY_VERIFY(window.isNull());
         QVERIFY(stopSeen);
         QVERIFY(visibleInDone);
+        QVERIFY(!BusActivity::IsBusy(context));
+    }
+
+    // Work that throws still ends in `done`, with the failed (default) result or, without a result, as
+    // such, so that a window waiting for it can go on or close; the bus is free again.
+    void workThatThrowsStillEndsInDone() {
+        QTest::ignoreMessage(QtWarningMsg, "Bus work stopped by an exception: lost");
+        QTest::ignoreMessage(QtWarningMsg, "Bus work stopped by an exception: lost");
+        BusContext context;
+        CPlacementDialog window;
+        int seen = -1;
+        QVERIFY(BusJob::Start(
+            context, &window, QStringLiteral("test"),
+            [](BusJobControl&) -> int { throw std::runtime_error("lost"); },
+            [&seen](int value) { seen = value; }));
+        QTRY_COMPARE(seen, 0);
+        bool doneRan = false;
+        QVERIFY(BusJob::Start(
+            context, &window, QStringLiteral("test"),
+            [](BusJobControl&) { throw std::runtime_error("lost"); }, [&doneRan] { doneRan = true; }));
+        QTRY_VERIFY(doneRan);
         QVERIFY(!BusActivity::IsBusy(context));
     }
 

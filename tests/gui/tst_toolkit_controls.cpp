@@ -357,16 +357,17 @@ private Q_SLOTS:
                                         dialog.mapToGlobal(QPoint(0, 0)));
                 QCoreApplication::sendEvent(&dialog, &event);
             } else {
-                CTitledPopupMenu menu;
-                menu.addAction(action);
-                menu.SetMenuTitle(QStringLiteral("4711 (PX-TAVIK2)")); // once per menu, after its commands
-                QCOMPARE(menu.actions().size(), 2);
-                QCOMPARE(menu.actions().at(1), action); // the title line first
-                QCOMPARE(menu.TitleLabel()->text(), QStringLiteral("4711 (PX-TAVIK2)"));
-                QCOMPARE(menu.Track(dialog.mapToGlobal(QPoint(10, 10))), action);
+                auto* menu = new CTitledPopupMenu(&dialog);
+                menu->addAction(action);
+                menu->SetMenuTitle(QStringLiteral("4711 (PX-TAVIK2)")); // once per menu, after its commands
+                QCOMPARE(menu->actions().size(), 2);
+                QCOMPARE(menu->actions().at(1), action); // the title line first
+                QCOMPARE(menu->TitleLabel()->text(), QStringLiteral("4711 (PX-TAVIK2)"));
+                menu->Track(dialog.mapToGlobal(QPoint(10, 10))); // returns at once
             }
-            QCoreApplication::processEvents();
-            QVERIFY2(runs == 1, asContextMenu ? "dialog context menu" : "tracked");
+            QTRY_VERIFY2(runs == 1, asContextMenu ? "dialog context menu" : "tracked");
+            // The menu has deleted itself.
+            QTRY_VERIFY(dialog.findChildren<CTitledPopupMenu*>().isEmpty());
         }
     }
 
