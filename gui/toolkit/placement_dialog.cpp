@@ -171,6 +171,10 @@ bool CPlacementDialog::DeferCloseWhileBusy(bool accepted) {
     });
 }
 
+QString CPlacementDialog::ChangeQuestion() const {
+    return tr("Do you want to carry out the change?");
+}
+
 int CPlacementDialog::exec() {
     if (WindowOperation::ClosingAround(parentWidget())) {
         setResult(QDialog::Rejected);
@@ -190,7 +194,7 @@ void CPlacementDialog::accept() {
         return;
     }
     const QString caption = windowTitle();
-    if (ShowMessage(this, tr("Do you want to carry out the change?"), caption, MessageIcon::Question,
+    if (ShowMessage(this, ChangeQuestion(), caption, MessageIcon::Question,
                     QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         CloseDialog(QDialog::Accepted);
         return;
