@@ -83,6 +83,7 @@ protected:
 private:
     void BuildControls();
     void ConnectController();
+    void FitColumns();
     void Retranslate();
     void CreateActions();
     void UpdateCommandStates();
