@@ -2168,18 +2168,28 @@ Please choose a free station.</source>
         <translation>Station %1 ist bereits von einem anderen Modul des Busses belegt (Seriennummer %2).
 Bitte wählen Sie eine freie Station.</translation>
     </message>
+    <message>
+        <source>Move %1 from station %2 to station %3?</source>
+        <translation>%1 von Station %2 auf Station %3 verlegen?</translation>
+    </message>
 </context>
 <context>
     <name>terrix::CTerrixView</name>
     <message>
-        <source>No bus has been scanned yet.
-
-%1 &gt; %2 searches every station of the bus for modules.
+        <source>%1 &gt; %2 searches every station of the bus for modules.
 %1 &gt; %3 asks only the modules that the last scan saved.</source>
-        <translation>Es wurde noch kein Bus abgesucht.
-
-%1 &gt; %2 sucht an jeder Station des Busses nach Modulen.
+        <translation>%1 &gt; %2 sucht an jeder Station des Busses nach Modulen.
 %1 &gt; %3 fragt nur die Module ab, die beim letzten Absuchen gespeichert wurden.</translation>
+    </message>
+    <message>
+        <source>No bus has been scanned yet.</source>
+        <translation>Es wurde noch kein Bus abgesucht.</translation>
+    </message>
+    <message>
+        <source>Modules listed from the bus the last scan saved: %1. They are not identified until a scan finds them.
+%2 &gt; %3 shows them with their stored values.</source>
+        <translation>Module aus dem beim letzten Absuchen gespeicherten Bus: %1. Sie gelten als nicht identifiziert, bis ein Absuchen sie findet.
+%2 &gt; %3 zeigt sie mit ihren gespeicherten Meßwerten.</translation>
     </message>
 </context>
 <context>
@@ -2354,6 +2364,10 @@ Bitte wählen Sie eine freie Station.</translation>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>%1 – station %2</source>
+        <translation>%1 – Station %2</translation>
     </message>
 </context>
 <context>

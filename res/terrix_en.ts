@@ -2168,18 +2168,28 @@ Please choose a free station.</source>
         <translation>Station %1 is already used by another module of the bus (serial number %2).
 Please choose a free station.</translation>
     </message>
+    <message>
+        <source>Move %1 from station %2 to station %3?</source>
+        <translation>Move %1 from station %2 to station %3?</translation>
+    </message>
 </context>
 <context>
     <name>terrix::CTerrixView</name>
     <message>
-        <source>No bus has been scanned yet.
-
-%1 &gt; %2 searches every station of the bus for modules.
+        <source>%1 &gt; %2 searches every station of the bus for modules.
 %1 &gt; %3 asks only the modules that the last scan saved.</source>
-        <translation>No bus has been scanned yet.
-
-%1 &gt; %2 searches every station of the bus for modules.
+        <translation>%1 &gt; %2 searches every station of the bus for modules.
 %1 &gt; %3 asks only the modules that the last scan saved.</translation>
+    </message>
+    <message>
+        <source>No bus has been scanned yet.</source>
+        <translation>No bus has been scanned yet.</translation>
+    </message>
+    <message>
+        <source>Modules listed from the bus the last scan saved: %1. They are not identified until a scan finds them.
+%2 &gt; %3 shows them with their stored values.</source>
+        <translation>Modules listed from the bus the last scan saved: %1. They are not identified until a scan finds them.
+%2 &gt; %3 shows them with their stored values.</translation>
     </message>
 </context>
 <context>
@@ -2354,6 +2364,10 @@ Please choose a free station.</translation>
     <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 – station %2</source>
+        <translation>%1 – station %2</translation>
     </message>
 </context>
 <context>

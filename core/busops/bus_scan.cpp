@@ -19,7 +19,8 @@ bool Report(const ProgressCallback& progress, uint32_t event, uint32_t station, 
 
 } // namespace
 
-bool BusScan(BusContext& context, PortUser& portUser, const UnitLookup& lookup, const ProgressCallback& progress) {
+bool BusScan(BusContext& context, PortUser& portUser, const UnitLookup& lookup,
+             const ProgressCallback& progress, bool allStations) {
     if (!Report(progress, kEventOpeningPort, 0, 0, nullptr)) {
         return false;
     }
@@ -37,15 +38,18 @@ bool BusScan(BusContext& context, PortUser& portUser, const UnitLookup& lookup, 
     context.busList.Clear();
     CIniSection busInfo;
     busInfo.SetSection(kBusInfoSection);
-    const bool result = ScanStations(context.portContext, context.busList, busInfo, lookup, progress);
+    const bool result =
+        ScanStations(context.portContext, context.busList, busInfo, lookup, progress, allStations);
     portUser.Release();
     return result;
 }
 
 bool ScanStations(ComPortContext& portContext, CBusList& busList, const CIniSection& busInfo,
-                  const UnitLookup& lookup, const ProgressCallback& progress) {
+                  const UnitLookup& lookup, const ProgressCallback& progress, bool allStations) {
     CBusList saved;
-    LoadBusInfo(busInfo, saved);
+    if (!allStations) {
+        LoadBusInfo(busInfo, saved);
+    }
 
     if (portContext.dwError == 0) {
         std::unique_ptr<StationSequence> sequence;

@@ -14,9 +14,6 @@ ScanSessionResult ScanForModules(BusContext& context, const ScanSessionOptions& 
         result.startupError = kErrorPortReserved;
         return result;
     }
-    if (options.forgetSavedBus) {
-        ForgetBusInfo();
-    }
     CBusList& list = context.busList;
     list.LoadKnownModules();
     PortUser portUser(&context.portContext);
@@ -27,7 +24,9 @@ ScanSessionResult ScanForModules(BusContext& context, const ScanSessionOptions& 
         result.stopped = result.stopped || !goOn;
         return goOn;
     };
-    result.scanOk = BusScan(context, portUser, lookup, watched);
+    // A complete scan probes every station but leaves "BUS INFO" alone: it is replaced only when the
+    // finished scan is saved, so a cancelled or failed one keeps the bus stored before it.
+    result.scanOk = BusScan(context, portUser, lookup, watched, options.forgetSavedBus);
     if (!result.scanOk) {
         result.startupError = context.portContext.dwError;
     }
@@ -44,7 +43,9 @@ void FinishScanSession(BusContext& context, ScanSessionResult& result) {
     CBusList& list = context.busList;
     result.collisionsLeft = list.CollisionCount();
     if (list.Count() == 0) {
-        result.listEmpty = true;
+        // Only a scan that asked the stations may say that none answered; a port that did not open asked
+        // none, and its own message says why.
+        result.listEmpty = result.startupError != kErrorPortOpen && result.startupError != kErrorCableCheck;
     } else if (!result.stopped && result.startupError != kErrorPortOpen) {
         // A scan stopped half-way, or a port lost mid-scan, leaves part of the bus in the list: saving it
         // would replace the stored bus state.

@@ -1,6 +1,6 @@
 #pragma once
-// What the scanning window does around the bus scan, for every front end: forget the saved bus first when
-// asked, keep the known-modules list, hand collisions to a resolver, and save the bus when it is complete.
+// What the scanning window does around the bus scan, for every front end: probe every station when asked,
+// keep the known-modules list, hand collisions to a resolver, and save the bus when it is complete.
 
 #include "core/busops/bus_scan.h"
 #include "core/busops/collisions.h"
@@ -11,7 +11,7 @@
 namespace terrix {
 
 struct ScanSessionOptions {
-    bool forgetSavedBus = false; // "scan completely": probe every station
+    bool forgetSavedBus = false; // "scan completely": probe every station; the saved bus is replaced on save
 };
 
 struct ScanSessionResult {
@@ -33,8 +33,8 @@ ScanSessionResult RunScanSession(BusContext& context, const ScanSessionOptions& 
                                  const CollisionResolver& resolver);
 
 // The bus part of a session, for a front end that asks the user about collisions between the parts: forgets
-// the saved bus when asked, scans with the known-modules list and keeps that list. The port is closed again
-// when it returns.
+// the saved bus for the scan when asked (it stays stored), scans with the known-modules list and keeps that
+// list. The port is closed again when it returns.
 ScanSessionResult ScanForModules(BusContext& context, const ScanSessionOptions& options,
                                  const UnitLookup& lookup, const ProgressCallback& progress);
 // The rest, once collisions have been resolved (or not): notes an empty list and saves a bus that was

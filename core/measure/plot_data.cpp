@@ -4,7 +4,9 @@
 #include <cmath>
 #include <limits>
 
+#include "core/bus/bus_error.h"
 #include "core/inventory/stored_text.h"
+#include "core/measure/error_marker.h"
 #include "core/measure/meas_value_store.h"
 #include "core/measure/time_stamp.h"
 
@@ -102,6 +104,21 @@ bool PlotValueOf(const CMeasRecord& record, size_t i, double* value) {
     }
 }
 
+bool PlotValueMeasured(const CMeasRecord& record, MeasLayout layout, size_t i) {
+    const size_t lead = IsXv(layout) ? kXvMoisture : 1;
+    if (i == lead || !record.IsErrorMarker(lead)) {
+        return true;
+    }
+    if (!IsXv(layout)) {
+        return false; // the second channel came in the same failed reply
+    }
+    const CMeasField* field = record.Field(lead);
+    const uint16_t code = field != nullptr ? ErrorMarkerCode(field->Bits()) : kUnknownErrorCode;
+    const bool moduleCode = code >= kBusMeasuringCodeBase && code < kBusMeasuringCodeBase + 100;
+    // The module's own error code comes with its error fraction; a failed reply brings neither.
+    return moduleCode && i != kXvTemperature;
+}
+
 StorePlotSource::StorePlotSource(CMeasValueStore& store, std::vector<PlotCurve> curves)
     : store_(store), curves_(std::move(curves)), labels_(MakeRecord(store.Layout())) {
     if (curves_.size() > 2) {
@@ -121,7 +138,9 @@ bool StorePlotSource::ReadPoint(uint32_t index, PlotPoint& point) {
     const CMeasField* stamp = record.Field(0);
     point.seconds = stamp != nullptr ? static_cast<double>(StampAsUtcSeconds(stamp->Bits())) : 0.0;
     for (size_t pane = 0; pane < curves_.size(); ++pane) {
-        point.error[pane] = !PlotValueOf(record, curves_[pane].field, &point.value[pane]);
+        const size_t field = curves_[pane].field;
+        point.error[pane] = !PlotValueOf(record, field, &point.value[pane]) ||
+                            !PlotValueMeasured(record, store_.Layout(), field);
     }
     return true;
 }
@@ -240,6 +259,25 @@ std::vector<PixelColumn> ToPixelColumns(const std::vector<EnvelopeBucket>& bucke
         columns.push_back({x, b.min, b.max, b.first, b.last, b.values, b.errors});
     }
     return columns;
+}
+
+std::vector<std::pair<size_t, size_t>> CurveJoins(const std::vector<PixelColumn>& columns) {
+    std::vector<std::pair<size_t, size_t>> joins;
+    size_t previous = columns.size(); // none yet
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const PixelColumn& c = columns[i];
+        if (c.values == 0) {
+            if (c.errors > 0) {
+                previous = columns.size(); // a missing round: the line starts again after it
+            }
+            continue;
+        }
+        if (previous < columns.size()) {
+            joins.emplace_back(previous, i);
+        }
+        previous = i;
+    }
+    return joins;
 }
 
 } // namespace terrix

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/inventory/module_record.h"
@@ -83,6 +84,11 @@ private:
 // that is not finite, or a field the record lacks.
 bool PlotValueOf(const CMeasRecord& record, size_t i, double* value);
 
+// Whether field `i` of a `layout` record holds what its round measured. A round whose reading failed puts
+// the bus error's marker on its first value and 0 into the values it could not read: those 0s are no
+// measurement. With the XV module's own error code on the moisture only the temperature went unread.
+bool PlotValueMeasured(const CMeasRecord& record, MeasLayout layout, size_t i);
+
 // A run of consecutive points of one page merged into one: the time of its first point, the extremes and
 // the first and last of its values (error points left out), and how many values and errors it holds.
 struct EnvelopeBucket {
@@ -137,5 +143,10 @@ struct PixelColumn {
 };
 std::vector<PixelColumn> ToPixelColumns(const std::vector<EnvelopeBucket>& buckets, double left, double right,
                                         int width);
+
+// The joining lines of a curve, as pairs of column indices: from the last value of one column to the first
+// of the next column with values, unless a column between them holds only values that could not be
+// measured -- a missing round is a gap in the line, not a slope.
+std::vector<std::pair<size_t, size_t>> CurveJoins(const std::vector<PixelColumn>& columns);
 
 } // namespace terrix

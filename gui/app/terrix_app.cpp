@@ -58,6 +58,7 @@ bool CTerrixApp::InitInstance() {
     // 5.-7. The frame with its document and view, and the windows its commands open.
     frame_ = std::make_unique<CMainFrame>(AllFrameWindows());
     CMainFrame* frame = frame_.get();
+    frame->ListSavedBus();
     instance_->SetActivateHandler([frame] { return frame->BringForward(); });
     // Logout and SIGTERM end a running measurement after its current module, without a question.
     SessionEnd::Install(frame);

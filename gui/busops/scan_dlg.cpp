@@ -101,6 +101,7 @@ CScanDlg::CScanDlg(BusContext& context, QWidget* owner, uint32_t modeFlags)
     // Drawn over the whole dialog while the port opens and the modules are brought to 9600 baud.
     banner_ = new QLabel(this);
     banner_->setAlignment(Qt::AlignCenter);
+    banner_->setWordWrap(true); // the German texts are longer than the compact dialog is wide
     banner_->setAutoFillBackground(true);
     banner_->setFrameShape(QFrame::Panel);
     QFont bannerFont = banner_->font();

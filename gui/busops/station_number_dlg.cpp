@@ -36,7 +36,7 @@ CStationNumberDlg::CStationNumberDlg(BusContext& context, QWidget* owner, Module
     new_->SetRange(0, kHighestStation);
     new_->SetMessages(true);
     previous_->SetValue(record_.iaStation);
-    new_->SetValue(record_.iaStation);
+    new_->ResetValue(record_.iaStation); // `abc` or 253 shows the module's station again, not 0
     newLabel_->setBuddy(new_);
     form->addRow(previousLabel_, previous_);
     form->addRow(newLabel_, new_);
@@ -81,6 +81,13 @@ bool CStationNumberDlg::SetUp() {
         return false;
     }
     return true;
+}
+
+QString CStationNumberDlg::ChangeQuestion() const {
+    return tr("Move %1 from station %2 to station %3?")
+        .arg(record_.SerialNo())
+        .arg(record_.iaStation)
+        .arg(new_->GetValue());
 }
 
 int CStationNumberDlg::IsModified() const {

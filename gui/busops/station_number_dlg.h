@@ -26,6 +26,7 @@ public:
     bool SetUp();
 
     int IsModified() const override;
+    QString ChangeQuestion() const override;
     void StartApply(std::function<void(bool ok)> finished) override;
     void accept() override;
 

@@ -130,8 +130,7 @@ void CCreateCollisionsDlg::ShowPortState(bool open) {
     const ComPortContext& port = context_.portContext;
     portState_->setText(port.dwError == kErrorPortReserved
                             ? BusBusyMeasuringText()
-                            : Text(24655) + QLatin1Char('\n') +
-                                  CoreText(PortUserErrorText(port, PortDeviceName(port.nPortNo))));
+                            : Text(24655) + QLatin1Char('\n') + PortFailureText(port));
     portState_->show();
 }
 

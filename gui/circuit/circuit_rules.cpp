@@ -34,7 +34,7 @@ CircuitCommands CircuitCommandStates(const CircuitInput& in) {
     c.menuStationNumber = in.hasStationNumber && any;
     c.menuRecreateAscii = any;
     c.menuResetBaud = in.hasResetBaud && any;
-    c.menuError66 = in.hasError66 && any;
+    c.menuError66 = in.hasError66 && xv; // only the XV module keeps the limit; a probe can only fail
     c.menuActiveCalib = in.hasActiveCalib && any;
 
     switch (in.run) {

@@ -9,6 +9,7 @@
 #include "core/platform/port_user.h"
 #include "core/publish/background_stop.h"
 #include "core/publish/loop_modules.h"
+#include "gui/busops/module_at_station.h"
 #include "gui/publish/publish_texts.h"
 #include "gui/toolkit/core_text.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -201,7 +202,7 @@ MeasCircuitController::Verdict MeasCircuitController::Check(int command) const {
     } kDialogs[] = {{ID_EDIT_USER_INFO, &CircuitInput::hasUserData, false},
                     {ID_STATION_NUMBER, &CircuitInput::hasStationNumber, false},
                     {ID_RESET_BAUD, &CircuitInput::hasResetBaud, false},
-                    {ID_ERROR66, &CircuitInput::hasError66, false},
+                    {ID_ERROR66, &CircuitInput::hasError66, true},
                     {ID_ACTIVE_CALIB, &CircuitInput::hasActiveCalib, true},
                     {ID_OFFSET, &CircuitInput::hasOffset, true},
                     {ID_COEFFICIENTS, &CircuitInput::hasCoefficients, true},
@@ -307,8 +308,12 @@ QString MeasCircuitController::StartOrStop(CircuitRun run, const QString& rateTe
     const MeasStartError error = loop_.StartError();
     // Nothing runs: end the stop at once instead of leaving a "stop" button that stops nothing.
     loop_.Stop();
-    return error == kMeasStartNoPort     ? Text(24655)
-           : error == kMeasStartNoTimer  ? Text(24656)
+    if (error == kMeasStartNoPort) {
+        // The bare text names neither the device nor why it would not open (missing, busy, no permission).
+        const QString reason = PortFailureText(context_.portContext);
+        return reason.isEmpty() ? Text(24655) : Text(24655) + QStringLiteral("\n\n") + reason;
+    }
+    return error == kMeasStartNoTimer    ? Text(24656)
            : error == kMeasStartPortBusy ? BusBusyMeasuringText()
                                          : QString::fromLatin1(MeasStartErrorText(error));
 }
@@ -369,8 +374,9 @@ void MeasCircuitController::OnLoopIdle() {
     measuring_.reset();
     cancelPoll_->stop();
     Q_EMIT countdownChanged({});
-    if (outage_.PortLost()) {
-        outage_.Clear(); // nothing tries the port any more
+    // A lost port is tried no more, and "back" is news only while the loop that lost it runs.
+    if (outage_.GetState() != PortOutageNotice::State::kNone) {
+        outage_.Clear();
         model_.SetPortLost(false);
         Q_EMIT outageChanged();
     }

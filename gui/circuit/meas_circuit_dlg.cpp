@@ -97,6 +97,7 @@ void CMeasCircuitDlg::OnInitDialog() {
         WidenToShowColumns(this, list_);
     }
     list_->LoadColumns(kSection); // fractions of the restored size
+    FitColumns(); // widths saved in the other language, or at another size, may cut titles and values
     list_->setFocus();
     list_->SelectFirstOnce();
 }
@@ -264,12 +265,18 @@ QAction* CMeasCircuitDlg::MenuAction(int commandId) const {
     return nullptr;
 }
 
+void CMeasCircuitDlg::FitColumns() {
+    list_->FitColumnsToTitles();
+    // A whole time stamp ("dd.mm.yyyy hh:mm:ss") and both values of a two-channel probe, which the
+    // specified widths cut in common fonts.
+    list_->FitColumnToText(M::kColLastMeas, QStringLiteral("00.00.0000 00:00:00"));
+    list_->FitColumnToText(M::kColValue, QStringLiteral("100.000 %   -00.000 \u00b0C"));
+}
+
 void CMeasCircuitDlg::Retranslate() {
     setWindowTitle(tr("Measuring circuit"));
     controller_.Model()->Retranslate();
-    list_->FitColumnsToTitles();
-    // A whole time stamp ("dd.mm.yyyy hh:mm:ss"), which the specified width cuts in common fonts.
-    list_->FitColumnToText(M::kColLastMeas, QStringLiteral("00.00.0000 00:00:00"));
+    FitColumns();
     list_->SetEmptyText(Text(32790));
     countLabel_->setText(tr("# modules:"));
     nextLabel_->setText(tr("Next measuring"));

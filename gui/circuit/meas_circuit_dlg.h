@@ -85,6 +85,7 @@ protected:
 private:
     void BuildControls();
     void ConnectController();
+    void FitColumns();
     void Retranslate();
     void CreateActions();
     void UpdateCommandStates();

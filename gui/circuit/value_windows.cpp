@@ -3,7 +3,24 @@
 #include "gui/toolkit/placement_dialog.h"
 #include "gui/toolkit/window_operation.h"
 
+#include <algorithm>
+
 namespace terrix {
+
+QPoint CascadePosition(const QRect& desk, const QSize& size, int index) {
+    constexpr int kStep = 32; // about a title bar
+    const int across = std::max(0, desk.width() - size.width()) / kStep;
+    const int down = std::max(0, desk.height() - size.height()) / kStep;
+    const int perCascade = std::max(1, std::min(across, down));
+    // What is left across once a whole cascade fits: each further cascade starts a quarter step more to
+    // the right within it, so no window lands on another's spot.
+    const int room = (across - (perCascade - 1)) * kStep;
+    const int cascade = index / perCascade;
+    const int place = index % perCascade;
+    const int x = desk.left() + (cascade * kStep / 4) % (room + 1) + place * kStep;
+    const int y = desk.top() + place * kStep;
+    return {std::min(x, std::max(desk.left(), desk.right() + 1 - size.width())), y};
+}
 
 MeasValueWindows::MeasValueWindows(BusContext& context, QWidget* owner, const CMeasLoop& loop, Create create)
     : QObject(owner), context_(context), owner_(owner), loop_(loop), create_(std::move(create)) {}
@@ -48,25 +65,18 @@ CPlacementDialog* MeasValueWindows::Open(int row, bool show) {
 }
 
 void MeasValueWindows::OpenAll(const QRect& desk) {
-    int x = desk.left();
-    int y = desk.top();
+    int index = 0;
     for (uint32_t row = 0; row < loop_.SlotCount(); ++row) {
         CPlacementDialog* window = Open(static_cast<int>(row), false);
         if (window == nullptr) {
             continue;
         }
-        const QSize size = window->frameGeometry().size();
-        if (y + size.height() > desk.bottom() && y != desk.top()) {
-            y = desk.top();
-            x += size.width();
-        }
-        window->move(x, y);
+        window->move(CascadePosition(desk, window->frameGeometry().size(), index++));
         if (window->isVisible()) {
             window->showNormal();
         } else {
             window->Create();
         }
-        y += size.height();
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The measured-value windows the circuit window has opened, at most one per module: opened (or brought to
-// the front), told of each new value, arranged in columns over the screen, and closed at once when their
+// the front), told of each new value, cascaded over the screen, and closed at once when their
 // module's value store is about to go. They are modeless windows of the circuit window's owner.
 
 #include "core/circuit/meas_loop.h"
@@ -17,6 +17,11 @@ namespace terrix {
 
 class CPlacementDialog;
 
+// Where window `index` of a cascade of windows of `size` goes on `desk`: each a title bar's height right and
+// below the one before, so that every title stays visible; a window that would leave the desk starts a new
+// cascade a little to the right of the first, and one larger than the desk keeps its title bar on it.
+QPoint CascadePosition(const QRect& desk, const QSize& size, int index);
+
 class MeasValueWindows final : public QObject {
     Q_OBJECT
 public:
@@ -28,7 +33,7 @@ public:
     // The window of the module in `row`: the open one brought to the front, else a new one (shown when
     // `show`). Null for a collision, a module without a store, or when no window can be made.
     CPlacementDialog* Open(int row, bool show);
-    // Opens every module's window and arranges them in columns from the top left of `desk`.
+    // Opens every module's window and cascades them from the top left of `desk` (CascadePosition).
     void OpenAll(const QRect& desk);
     // The loop measured or erased a value of the module `serial`: its window reads the store again.
     void Refresh(uint16_t serial);

@@ -1,5 +1,7 @@
 #include "gui/config/coefficients_dlg.h"
 
+#include "gui/toolkit/module_window_title.h"
+
 #include "core/config/module_stations.h"
 #include "core/inventory/module_record.h"
 #include "gui/toolkit/language_change.h"
@@ -247,7 +249,7 @@ CCoefficientsDlg::~CCoefficientsDlg() {
 }
 
 void CCoefficientsDlg::Retranslate() {
-    setWindowTitle(tr("Material and Temperature Coefficients"));
+    setWindowTitle(ModuleWindowTitle(tr("Material and Temperature Coefficients"), record_));
     moduleGroup_->setTitle(tr("Module description"));
     fileGroup_->setTitle(tr("&File description"));
     calibGroup_->setTitle(tr("Calibrations sorted by &switch for material and temperature"));

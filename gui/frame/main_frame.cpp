@@ -91,6 +91,16 @@ std::unique_ptr<BusContext> MakeFrameBusContext() {
     return context;
 }
 
+// Records that stand for the saved bus: none has been identified in this run.
+uint32_t SavedOnlyCount(const CBusList& list) {
+    for (uint32_t i = 0; i < list.Count(); ++i) {
+        if (list.GetAt(i)->enModuleState != msNotIdentified) {
+            return 0;
+        }
+    }
+    return list.Count();
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(FrameWindows windows, QWidget* parent)
@@ -225,8 +235,14 @@ void CMainFrame::CreateMenus() {
     statusbar->setCheckable(true);
     statusbar->setChecked(true);
     languageMenu_ = viewMenu_->addMenu(QString());
-    AddCommand(languageMenu_, ID_VIEW_GERMAN);
-    AddCommand(languageMenu_, ID_VIEW_ENGLISH);
+    // One language at a time, and the menu shows which.
+    auto* languages = new QActionGroup(this);
+    languages->setExclusive(true);
+    for (const int id : {ID_VIEW_GERMAN, ID_VIEW_ENGLISH}) {
+        QAction* action = AddCommand(languageMenu_, id);
+        action->setCheckable(true);
+        languages->addAction(action);
+    }
     miscMenu_ = viewMenu_->addMenu(QString());
     AddCommand(miscMenu_, ID_INSERT_CHART);
 
@@ -365,6 +381,8 @@ void CMainFrame::ReloadMenuBar() {
     // Only the German key table has Ctrl+B for "scan completely".
     Action(ID_BUS_SCAN_COMPLETELY)
         ->setShortcut(CurrentLanguage() == kLangGerman ? QKeySequence(Qt::CTRL | Qt::Key_B) : QKeySequence());
+    // Also after a failed switch: the mark stays on the language still shown.
+    Action(CurrentLanguage() == kLangGerman ? ID_VIEW_GERMAN : ID_VIEW_ENGLISH)->setChecked(true);
     UpdatePortItems();
 }
 
@@ -433,8 +451,18 @@ void CMainFrame::UpdateCommandStates() {
     }
 }
 
+void CMainFrame::ListSavedBus() {
+    if (!busContext_->busList.IsEmpty() || BusActivity::IsBusy(*busContext_)) {
+        return;
+    }
+    LoadBusInfo(busContext_->busList);
+    UpdateScanHint();
+}
+
 void CMainFrame::UpdateScanHint() {
-    view_->SetScanHintShown(!scanFinished_ && busContext_->busList.IsEmpty());
+    const CBusList& list = busContext_->busList;
+    const uint32_t saved = SavedOnlyCount(list);
+    view_->SetScanHintShown(!scanFinished_ && (list.IsEmpty() || saved > 0), saved);
 }
 
 void CMainFrame::RunModal(const std::function<void(BusContext&, QWidget*)>& run) {
@@ -485,6 +513,7 @@ void CMainFrame::OnLanguage(uint16_t primary) {
     if (!SwitchLanguage(primary)) {
         ShowMessage(this, primary == kLangGerman ? QStringLiteral("Error loading German resources!")
                                                  : QStringLiteral("Error loading English resources!"));
+        ReloadMenuBar(); // the click checked the item of the language that did not load
     }
 }
 

@@ -80,6 +80,10 @@ public:
     CTerrixView* View() const { return view_; }
 
     BusContext* GetBusContext() { return busContext_.get(); }
+    // At start-up: lists the bus the last scan saved, its modules not identified until a scan finds them,
+    // so that without a bus (or in a folder filled by the collector) their stored values can still be
+    // listed and plotted. Does nothing once the list holds records.
+    void ListSavedBus();
     // A modeless window has gone (its childClosed signal): the circuit window or monitor is forgotten.
     void OnChildClosed(QWidget* child);
     QWidget* CircuitWindow() const { return circuitWindow_; }
@@ -131,7 +135,7 @@ private:
     void UpdatePortItems();
     void UpdateCommandStates();
     void UpdateTitle();
-    // The empty window's hint, while no scan has finished in this run and the bus list is empty.
+    // The window's hint, while no scan has finished in this run and the list is empty or the saved bus.
     void UpdateScanHint();
 
     QToolBar* toolBar_ = nullptr;

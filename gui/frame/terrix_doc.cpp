@@ -49,7 +49,11 @@ CTerrixView::CTerrixView(QWidget* parent) : QWidget(parent) {
     Retranslate();
 }
 
-void CTerrixView::SetScanHintShown(bool shown) {
+void CTerrixView::SetScanHintShown(bool shown, uint32_t savedModules) {
+    if (savedModules != savedModules_) {
+        savedModules_ = savedModules;
+        Retranslate();
+    }
     hint_->setVisible(shown);
 }
 
@@ -65,9 +69,18 @@ void CTerrixView::Retranslate() {
     // The menu's own labels, so that the hint names the items as the menu shows them in either language.
     const auto label = [](QString text) { return text.remove(QLatin1Char('&')); };
     const QString bus = label(PopupTitle(MenuPopup::Bus));
-    hint_->setText(tr("No bus has been scanned yet.\n\n%1 > %2 searches every station of the bus for "
-                      "modules.\n%1 > %3 asks only the modules that the last scan saved.")
-                       .arg(bus, label(MenuText(32773)), label(MenuText(32784))));
+    const QString scans = tr("%1 > %2 searches every station of the bus for modules.\n%1 > %3 asks only the "
+                             "modules that the last scan saved.")
+                              .arg(bus, label(MenuText(32773)), label(MenuText(32784)));
+    if (savedModules_ == 0) {
+        hint_->setText(tr("No bus has been scanned yet.") + QStringLiteral("\n\n") + scans);
+        return;
+    }
+    hint_->setText(tr("Modules listed from the bus the last scan saved: %1. They are not identified until a "
+                      "scan finds them.\n%2 > %3 shows them with their stored values.")
+                       .arg(savedModules_)
+                       .arg(bus, label(MenuText(32775))) +
+                   QStringLiteral("\n\n") + scans);
 }
 
 } // namespace terrix

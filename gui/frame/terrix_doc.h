@@ -31,14 +31,16 @@ class CTerrixView : public QWidget {
 public:
     explicit CTerrixView(QWidget* parent = nullptr);
 
-    // The hint shown while no scan has finished in this run.
-    void SetScanHintShown(bool shown);
+    // The hint shown while no scan has finished in this run: which commands scan, and, when the saved bus
+    // is listed (`savedModules` records, none identified yet), that it is.
+    void SetScanHintShown(bool shown, uint32_t savedModules = 0);
     bool ScanHintShown() const;
     QString ScanHint() const;
 
 private:
     void Retranslate();
     QLabel* hint_ = nullptr;
+    uint32_t savedModules_ = 0;
 };
 
 } // namespace terrix

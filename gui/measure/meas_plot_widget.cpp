@@ -230,23 +230,20 @@ void CMeasPlotWidget::DrawPane(QPainter& painter, const Layout& layout, size_t p
     std::vector<QLineF> lines;
     lines.reserve(columns.size() * 2);
     std::vector<QPointF> errors;
-    const PixelColumn* previous = nullptr;
     for (const PixelColumn& c : columns) {
         const double x = area.left() + c.x + 0.5;
         if (c.errors > 0) {
             errors.emplace_back(x, area.bottom());
         }
-        if (c.values == 0) {
-            continue;
-        }
-        if (previous != nullptr) {
-            lines.emplace_back(area.left() + previous->x + 0.5, ToY(area, data.scale, previous->last), x,
-                               ToY(area, data.scale, c.first));
-        }
-        if (c.max > c.min) {
+        if (c.values > 0 && c.max > c.min) {
             lines.emplace_back(x, ToY(area, data.scale, c.min), x, ToY(area, data.scale, c.max));
         }
-        previous = &c;
+    }
+    for (const auto& [from, to] : CurveJoins(columns)) {
+        const PixelColumn& a = columns[from];
+        const PixelColumn& b = columns[to];
+        lines.emplace_back(area.left() + a.x + 0.5, ToY(area, data.scale, a.last), area.left() + b.x + 0.5,
+                           ToY(area, data.scale, b.first));
     }
     // A cosmetic one-pixel pen keeps the painter on its fast line path for long pages.
     painter.setPen(QPen(kCurveColour, sparse ? 1.5 : 0.0));

@@ -74,9 +74,19 @@ public:
     // Refused (false, nothing changes) outside the range; otherwise the previous value is kept and the value
     // shown.
     virtual bool SetValue(T value) = 0;
+    // SetValue that also makes `value` the one a rejected keystroke goes back to: the value a dialog starts
+    // from, so that a typo shows it again rather than whatever the field held before (0 at first).
+    bool ResetValue(T value) {
+        if (!SetValue(value)) {
+            return false;
+        }
+        previous_ = value;
+        return true;
+    }
 
 protected:
-    void RestorePreviousValue() override { SetValue(previous_); }
+    // The value to go back to stays what it was: a second typo must not bring back the first one's digits.
+    void RestorePreviousValue() override { ResetValue(previous_); }
 
     T previous_{};
     T value_{};

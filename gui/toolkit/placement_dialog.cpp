@@ -172,6 +172,10 @@ bool CPlacementDialog::DeferCloseWhileBusy(bool accepted) {
     });
 }
 
+QString CPlacementDialog::ChangeQuestion() const {
+    return tr("Do you want to carry out the change?");
+}
+
 int CPlacementDialog::exec() {
     return RunModal(*this);
 }
@@ -187,7 +191,7 @@ void CPlacementDialog::accept() {
         return;
     }
     const QString caption = windowTitle();
-    if (ShowMessage(this, tr("Do you want to carry out the change?"), caption, MessageIcon::Question,
+    if (ShowMessage(this, ChangeQuestion(), caption, MessageIcon::Question,
                     QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         CloseDialog(QDialog::Accepted);
         return;

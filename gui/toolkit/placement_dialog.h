@@ -41,6 +41,8 @@ public:
     // Stores the changes and calls `finished` with the outcome, at once or later: a dialog whose changes
     // go over the bus starts a bus job here and calls `finished` from its result. The base calls Apply().
     virtual void StartApply(std::function<void(bool ok)> finished) { finished(Apply()); }
+    // The question OK asks before StartApply; a dialog that can say what exactly will change says so.
+    virtual QString ChangeQuestion() const;
 
     // Set before the dialog is first shown: a sizing border, within which the layout places the controls.
     void SetResizable(bool resizable) { resizable_ = resizable; }

@@ -5,6 +5,7 @@
 #include "core/inventory/module_file.h"
 #include "core/inventory/stored_text.h"
 #include "core/inventory/unit_names.h"
+#include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
 #include "sim/sim_transport.h"
 
@@ -208,20 +209,23 @@ TEST_F(BusScanTest, FailuresAndStops) {
     }
 }
 
-// Stopped after the first module, a complete scan must not replace the saved bus by a partial one (a
-// resolved bus is saved, a bus with collisions left is not: both checked end to end).
-TEST_F(BusScanTest, StoppedSessionSavesNoPartialBus) {
+// A complete scan stopped after the first module, or failing, keeps the saved bus; a finished one replaces
+// it.
+TEST_F(BusScanTest, CompleteScanReplacesTheSavedBusOnlyWhenFinished) {
     AddProbe(1, 100);
     AddProbe(5, 101);
-    SaveBus({{100, 1}, {101, 5}});
-    ScanSessionOptions options;
-    options.forgetSavedBus = true;
-    const ScanSessionResult result = RunScanSession(
-        context, options, UnitName, [](const ScanProgress& p) { return p.event != kEventIdentified; }, {});
-    EXPECT_EQ(std::tuple(result.stopped, result.saved), std::tuple(true, false));
-    CIniSection settings;
-    settings.SetSection(kBusInfoSection);
-    EXPECT_EQ(settings.ReadDWord("Modules", 0), 0u) << "forgotten before the scan, and not written after it";
+    for (const auto& [stop, unavailable, stored] :
+         {std::tuple(true, false, "100,9"), std::tuple(false, true, "100,9"),
+          std::tuple(false, false, "100,1")}) {
+        SaveBus({{100, 9}});
+        portUnavailable = unavailable;
+        const ScanSessionResult result = RunScanSession(
+            context, {.forgetSavedBus = true}, UnitName,
+            [stop](const ScanProgress& p) { return !stop || p.event != kEventIdentified; }, {});
+        EXPECT_EQ(result.saved, !stop && !unavailable);
+        EXPECT_EQ(CIniSection(SettingsFilePath(), std::string(kBusInfoSection)).ReadString("Module0", ""),
+                  stored);
+    }
 }
 
 } // namespace

@@ -209,7 +209,7 @@ private Q_SLOTS:
         QVERIFY2(messages.messages.empty(), qPrintable(messages.Texts().join(QLatin1Char('|'))));
     }
 
-    // A port that does not open: the start-up message with the device and the reason.
+    // A port that does not open: the start-up message with the device and the reason, and only that.
     void portThatDoesNotOpen() {
         BusContext context;
         context.portContext.nPortNo = 1;
@@ -220,6 +220,8 @@ private Q_SLOTS:
         const QString text = messages.Texts().value(0);
         QVERIFY2(text.startsWith(Text(24652)) && text.contains(QStringLiteral("/nonexistent/ttyUSB9")),
                  qPrintable(text));
+        // No station was asked: nothing may be said about modules on the bus.
+        QCOMPARE(messages.messages.size(), size_t(1));
     }
 
     // Collisions open the resolve dialog: open while collisions are left, closed once they are gone.
@@ -435,9 +437,17 @@ private Q_SLOTS:
         CStationNumberDlg dialog(context, nullptr, first);
         QVERIFY(dialog.SetUp());
         OpenPort(dialog);
-        QVERIFY(!dialog.NewEdit()->SetTextChecked(QStringLiteral("253")));
-        QCOMPARE(dialog.NewEdit()->GetValue(), 1u);
-        QVERIFY(messages.Texts().value(0).contains(QStringLiteral("252")));
+        // A typo shows the module's station again (not 0), so Enter does not move it anywhere.
+        for (const char* typed : {"253", "abc"}) {
+            QTRY_VERIFY(!dialog.NewEdit()->IsDiscardingTypeAhead());
+            messages.Clear();
+            dialog.NewEdit()->selectAll();
+            QTest::keyClicks(dialog.NewEdit(), QLatin1String(typed));
+            QCOMPARE(dialog.NewEdit()->GetValue(), 1u);
+            QCOMPARE(dialog.NewEdit()->text(), QStringLiteral("1"));
+            QCOMPARE(messages.messages.size(), size_t(1));
+        }
+        QVERIFY(messages.Texts().value(0).contains(QStringLiteral("number")));
         messages.Clear();
         TakeRequests();
         dialog.accept(); // unchanged: closes without asking or sending
@@ -470,6 +480,8 @@ private Q_SLOTS:
         dialog.accept(); // confirmed (Yes), applied, "Change carried out."
         QTRY_COMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(messages.messages.size(), size_t(2));
+        QCOMPARE(messages.Texts().value(0),
+                 QStringLiteral("Move %1 from station 1 to station 10?").arg(first.SerialNo()));
         QCOMPARE(first.iaStation, 10);
     }
 

@@ -14,6 +14,7 @@
 #include "gui/base/session_end.h"
 #include "gui/circuit/bus_dialogs.h"
 #include "gui/circuit/meas_circuit_dlg.h"
+#include "gui/circuit/value_windows.h"
 #include "gui/frame/main_frame.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "gui/toolkit/string_catalogue.h"
@@ -38,6 +39,7 @@
 
 #include <csignal>
 #include <fstream>
+#include <set>
 #include <thread>
 
 using namespace terrix;
@@ -194,7 +196,7 @@ private Q_SLOTS:
         } idle[] = {
             {-1, C::ID_RESCAN, 24707}, {-1, C::ID_STATION_NUMBER, 24637}, {-1, C::ID_ERASE, -1},
             {-1, C::ID_COPY_FILES, 0}, {-1, C::ID_EDIT_USER_INFO, 24707}, {0, C::ID_ACTIVE_CALIB, 24708},
-            {0, C::ID_HALT_STATE, 24708}, {0, C::ID_OFFSET, -1} /* no dialog */, {1, C::ID_ACTIVE_CALIB, 0},
+            {0, C::ID_HALT_STATE, 24708}, {0, C::ID_ERROR66, 24708}, {0, C::ID_OFFSET, -1} /* no dialog */, {1, C::ID_ACTIVE_CALIB, 0},
             {1, C::ID_HALT_STATE, 0}, {2, C::ID_REMOVE, 24708}, {2, C::ID_ACTIVATE, 24708},
             {2, C::ID_RECREATE_ASCII, 0}};
         // clang-format on
@@ -377,8 +379,24 @@ private Q_SLOTS:
         QCOMPARE(controller.StartOrStop(CircuitRun::kSingle, {}, {}), QString());
         QVERIFY(WaitIdle(controller));
         QCOMPARE(MeasuringStatus::Instance().Get(&context).phase, LoopPhase::kIdle);
+        QCOMPARE(controller.Outage().GetState(), PortOutageNotice::State::kNone); // "back" went too
         QCOMPARE(context.portContext.hPort, kInvalidPort);
         QVERIFY(!PortUser::IsReserved(context.portContext));
+    }
+
+    // "Display all" cascades: every window on the desk, no two on the same spot, the desk's corner first.
+    void valueWindowsCascadeOnTheDesk() {
+        const QRect desk(100, 50, 1024, 768);
+        for (const QSize size : {QSize(720, 480), QSize(300, 200)}) {
+            std::set<std::pair<int, int>> seen;
+            for (int index = 0; index < 40; ++index) {
+                const QPoint at = CascadePosition(desk, size, index);
+                QVERIFY2(desk.contains(QRect(at, size)), qPrintable(QString::number(index)));
+                QVERIFY(seen.insert({at.x(), at.y()}).second);
+            }
+            QCOMPARE(CascadePosition(desk, size, 0), desk.topLeft());
+        }
+        QCOMPARE(CascadePosition(desk, QSize(1200, 900), 3), desk.topLeft()); // larger than the desk
     }
 
     // (De)activating writes the module file each time; removing the last module leaves no row and no current
@@ -626,6 +644,7 @@ private Q_SLOTS:
         QTRY_COMPARE(messages.messages.size(), 3u);
         QCOMPARE(messages.Texts()[1], Text(24627));
         QVERIFY(messages.Texts()[2].startsWith(Text(24655)));
+        QVERIFY(messages.Texts()[2].contains(QStringLiteral("/nonexistent/tty")));
         QVERIFY(CIniSection(SettingsFilePath(), "BUS INFO").HasKey("dwCount"));
         QCOMPARE(dialog.result(), 0);
     }

@@ -2,6 +2,7 @@
 // windows, and the languages (choice, loading, numbered texts, run-time switch).
 
 #include "core/busops/station_number.h"
+#include "core/inventory/bus_info_file.h"
 #include "core/inventory/bus_list.h"
 #include "core/inventory/file_error.h"
 #include "core/inventory/module_record.h"
@@ -308,6 +309,7 @@ private Q_SLOTS:
         QCOMPARE(about.windowTitle(), QString::fromUtf8("Info über Terrix"));
         // Only the German key table has Ctrl+B for "scan completely".
         QCOMPARE(frame.Action(ID_BUS_SCAN_COMPLETELY)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+        QVERIFY(frame.Action(ID_VIEW_GERMAN)->isChecked() && !frame.Action(ID_VIEW_ENGLISH)->isChecked());
 
         frame.OnLanguage(kLangEnglish);
         QCoreApplication::processEvents();
@@ -323,6 +325,7 @@ private Q_SLOTS:
         QCOMPARE(messages.Texts(), QStringList{QStringLiteral("Error loading German resources!")});
         QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
         QCOMPARE(StoredLanguage(), kLangGerman);
+        QVERIFY(frame.Action(ID_VIEW_ENGLISH)->isChecked() && !frame.Action(ID_VIEW_GERMAN)->isChecked());
     }
 
     void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
@@ -406,7 +409,7 @@ private Q_SLOTS:
         QVERIFY(BusActivity(context, nullptr, QStringLiteral("again")).Granted());
     }
 
-    // Until a scan has finished in this run, the empty main window names the menu items that scan.
+    // Until a scan has finished in this run, the main window names the menu items that scan.
     void scanHintUntilAScanFinishes() {
         bool finishes = false;
         FrameWindows windows;
@@ -422,6 +425,22 @@ private Q_SLOTS:
         finishes = true;
         frame.OnScan(0);
         QVERIFY(!frame.View()->ScanHintShown());
+
+        // After a restart the saved bus is listed, not identified, and the hint says so.
+        CIniSection saved(SettingsFilePath(), "BUS INFO");
+        QVERIFY(saved.WriteDWord("Modules", 2) && saved.WriteString("Module0", "2003,12") &&
+                saved.WriteString("Module1", "2004,13"));
+        CMainFrame restarted(windows);
+        restarted.ListSavedBus();
+        QVERIFY(ForgetBusInfo());
+        const CBusList& list = restarted.GetBusContext()->busList;
+        QCOMPARE(list.Count(), 2u);
+        QCOMPARE(list.GetAt(0)->SerialNo(), uint16_t(2003));
+        QCOMPARE(list.GetAt(1)->enModuleState, msNotIdentified);
+        QVERIFY(restarted.View()->ScanHintShown());
+        QVERIFY2(!restarted.View()->ScanHint().contains(QStringLiteral("No bus has been scanned yet.")),
+                 qPrintable(restarted.View()->ScanHint()));
+        QVERIFY(restarted.View()->ScanHint().contains(QStringLiteral(": 2.")));
     }
 
     void atMostOneCircuitWindowAndAScanBringsItUp() {

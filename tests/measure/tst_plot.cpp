@@ -6,6 +6,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "core/measure/meas_layouts.h"
 #include "core/measure/plot_data.h"
 #include "core/measure/plot_navigation.h"
 #include "core/measure/plot_scale.h"
@@ -218,6 +219,40 @@ TEST(PlotPage, LongPagesReduceToAnEnvelopeThatKeepsTheExtremes) {
         }
     }
     EXPECT_EQ(std::make_tuple(lowest, highest, values, errors), std::make_tuple(-9.25, 7.5, 99999u, 1u));
+}
+
+// A failed reading stores 0 in what it could not read: such a 0 is left out, and the line does not bridge the
+// missing round.
+TEST(PlotPage, FailedReadingsAreGapsNotZeros) {
+    struct Case {
+        MeasLayout layout;
+        size_t lead;   // the field that carries the reading's marker
+        uint16_t code; // its code
+        size_t field;  // the field asked about
+        bool measured;
+    };
+    const Case cases[] = {
+        {MeasLayout::kXvWithTdc, kXvMoisture, 9, kXvTemperature, false},   // no reply: no temperature
+        {MeasLayout::kXvWithTdc, kXvMoisture, 9, kXvError, false},         // nor an error fraction
+        {MeasLayout::kXvWithTdc, kXvMoisture, 305, kXvTemperature, false}, // module's code: not read
+        {MeasLayout::kXvWithTdc, kXvMoisture, 305, kXvError, true},        // but its fraction is real
+        {MeasLayout::kTwoValue, 1, 9, 2, false},
+        {MeasLayout::kTwoValue, 2, 9, 1, true}, // only the lead's marker says the reading failed
+    };
+    for (const Case& c : cases) {
+        CMeasRecord record = MakeRecord(c.layout);
+        ASSERT_TRUE(record.SetErrorMarker(c.lead, c.code));
+        EXPECT_EQ(PlotValueMeasured(record, c.layout, c.field), c.measured) << c.field << " code " << c.code;
+    }
+
+    const auto column = [](int x, uint32_t values, uint32_t errors) {
+        return PixelColumn{x, 1, 1, 1, 1, values, errors};
+    };
+    using Joins = std::vector<std::pair<size_t, size_t>>;
+    EXPECT_EQ(CurveJoins({column(0, 1, 0), column(5, 0, 1), column(9, 1, 0), column(12, 2, 1),
+                          column(20, 0, 0), column(30, 1, 0)}),
+              (Joins{{2, 3}, {3, 5}}));
+    EXPECT_TRUE(CurveJoins({column(0, 0, 1), column(3, 1, 0)}).empty());
 }
 
 } // namespace
