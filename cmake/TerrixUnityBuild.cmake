@@ -35,6 +35,9 @@ function(terrix_unity_targets dir)
         get_target_property(type ${target} TYPE)
         if(type STREQUAL "STATIC_LIBRARY" OR type STREQUAL "EXECUTABLE")
             set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+            # In a batch every file is an included one, so GCC takes a lambda that captures a type of the
+            # file's anonymous namespace for a header's type leaking a local one; built alone it is fine.
+            target_compile_options(${target} PRIVATE $<$<CXX_COMPILER_ID:GNU>:-Wno-subobject-linkage>)
         endif()
     endforeach()
     get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
