@@ -273,6 +273,21 @@ TEST_F(CliMeasureTest, ThreeRoundsWriteBinaryAndAsciiFilesOfTheFormat) {
         }
     }
 
+    // The values are those the scenario's signals produce, converted with each channel's scaling.
+    for (size_t k = 0; k < 3; ++k) {
+        const Record& probe = bins[31042].records[k];
+        const Record& xv = bins[40218].records[k];
+        EXPECT_NEAR(probe.Float(1), 24.5, 3.0);
+        EXPECT_NEAR(probe.Float(2), 18.0, 1.7);
+        EXPECT_NEAR(xv.Float(2), 12.8, 1.6) << "moisture";
+        EXPECT_NEAR(xv.Float(8), 0.842, 0.02) << "TDR level";
+        EXPECT_NEAR(xv.Float(10), 17.5, 0.9) << "temperature";
+        EXPECT_EQ(
+            (std::vector<std::string>{xv.texts[1], xv.texts[5], xv.texts[9], xv.texts[11], xv.texts[12]}),
+            (std::vector<std::string>{"2", "26", "15.000", "1307", "2307"}))
+            << "active calibration, n1, c0, MatID, TempID";
+    }
+
     // Reading them back through the store.
     nlohmann::json v = CliJson(Words("values --serial 31042 --tail 2"));
     EXPECT_EQ(nlohmann::json::array({v["count"], v["from"], v["records"].size()}),
