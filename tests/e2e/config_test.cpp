@@ -31,13 +31,6 @@ TEST_F(ConfigE2eTest, ParameterFileRoundTrip) {
     EXPECT_EQ(nlohmann::json::array({p["offsetBlock"], p["averagingCount"], p["averagingSeconds"],
                                      p["error66Units"], p["queueFullCount"], p["queueEmptyCount"]}),
               nlohmann::json::array({15.0, 26, 20, 1, 25, 10}));
-
-    // A file with four parameter lines is refused and nothing is written.
-    WriteFileBytes(data / "four.par",
-                   "Offset Value = 1\nAveraging Time = 2\nError66 Delay = 3\nQueue-Full Time = 4\n");
-    ExpectFailure({"params", "load", (data / "four.par").string(), "--station", "3"}, 4,
-                  "Number of parameters isn't 5,");
-    EXPECT_EQ(CliJson(Words("params get --station 3"))["averagingCount"], 26);
 }
 
 TEST_F(ConfigE2eTest, ProgramModuleFromLocFileAndVerify) {

@@ -1,13 +1,12 @@
 // Files that cannot be written or are not what they should be: a full disk (RLIMIT_FSIZE), a read-only data
-// directory, a settings file that is a directory, a module file of binary junk, another module's binary
-// measurement file renamed into place. Each gives its message on standard error and the documented exit
-// status, and leaves every file it did not mean to write as it was.
+// directory, a settings file that is a directory, another module's binary measurement file renamed into
+// place. Each gives its message on standard error and the documented exit status, and leaves every file it
+// did not mean to write as it was.
 
 #include "sim_cli.h"
 
 #include <cstring>
 #include <functional>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,12 +63,6 @@ TEST_F(DiskAndPermissionsTest, EachFaultGivesItsMessageAndStatusAndLeavesOtherFi
         fs::remove(d / "Terrix.ini");
         fs::create_directory(d / "Terrix.ini");
     };
-    const auto junk = [](const fs::path& d) {
-        std::string bytes(10u << 20, '\0');
-        std::generate(bytes.begin(), bytes.end(),
-                      [random = std::mt19937(16)]() mutable { return static_cast<char>(random()); });
-        WriteFileBytes(d / "31057.ini", bytes);
-    };
     const std::string measure = "measure --rounds 1 --rate 0";
     const std::vector<Case> cases = {
         // The new modules' files cannot be set up: each names its binary file, and none is left behind.
@@ -83,7 +76,6 @@ TEST_F(DiskAndPermissionsTest, EachFaultGivesItsMessageAndStatusAndLeavesOtherFi
          "Terrix.ini: Is a directory", "*"},
         {"settings file is a directory when measuring", settingsIsDirectory, measure.c_str(), false, 4,
          "Terrix.ini: Is a directory", "*"},
-        {"module file of 10 MB junk", junk, "list", false, 0, "", "*"},
         {"another module's binary file renamed into place",
          [](const fs::path& d) { WriteFileBytes(d / "31057.BinMeasData", TwoChannelFile(31042)); },
          measure.c_str(), false, 4, "31057.BinMeasData: the file belongs to another module",

@@ -1,5 +1,5 @@
-// What a module does on its own: the settings lock, clamping, taking new values, the halt bits, refused
-// requests and the faults a test switches on. The reply layouts (and the XV module's averaging) are decoded
+// What a module does on its own: the settings lock, clamping, taking new values, refused requests and the
+// faults a test switches on. The reply layouts (and the XV module's averaging and halt bits) are decoded
 // from the simulator by the bus-operation, measuring-step, configuration and end-to-end tests.
 
 #include "sim/scenario.h"
@@ -89,15 +89,6 @@ TEST_F(ModuleCommands, MeasuredValuesAreHeldInRangeFlaggedMissingAndTakenOnAStar
     Send(241);
     Send(241);
     EXPECT_EQ(State().measurementIndex, 3u);
-}
-
-TEST_F(ModuleCommands, HaltCommandSetsBitOneOnlyAndBitZeroFollowsTheInput) {
-    const std::tuple<bool, uint8_t, uint8_t> cases[] = {{true, 2, 3}, {true, 0, 1}, {false, 1, 0}};
-    for (const auto& [signal, sent, state] : cases) {
-        Change([on = signal](ModuleState& m) { m.haltBySignal = on; });
-        EXPECT_EQ(StatusOf(191, {sent}), 0);
-        EXPECT_EQ(DataOf(Send(190)), Bytes{state}) << signal << " " << int(sent);
-    }
 }
 
 TEST_F(ModuleCommands, MuteModuleExecutesButNeverAnswers) {

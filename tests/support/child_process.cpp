@@ -22,12 +22,27 @@ std::vector<char*> Argv(const std::string& program, const std::vector<std::strin
     return argv;
 }
 
+} // namespace
+
 int ExitStatus(int status) {
     const int bySignal = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : bySignal;
 }
 
-} // namespace
+int SpawnProgram(const std::string& program, const std::vector<std::string>& args, int out, int err) {
+    std::vector<char*> argv = Argv(program, args);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
+        dup2(out, STDOUT_FILENO);
+        if (err >= 0) {
+            dup2(err, STDERR_FILENO);
+        }
+        execvp(program.c_str(), argv.data());
+        _exit(127);
+    }
+    return pid;
+}
 
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
     RunResult result;
@@ -36,16 +51,7 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
         return result;
     }
-    std::vector<char*> argv = Argv(program, args);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int devNull = ::open("/dev/null", O_RDONLY);
-        dup2(devNull, STDIN_FILENO);
-        dup2(outPipe[1], STDOUT_FILENO);
-        dup2(errPipe[1], STDERR_FILENO);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
+    const pid_t pid = SpawnProgram(program, args, outPipe[1], errPipe[1]);
     ::close(outPipe[1]);
     ::close(errPipe[1]);
     // Read both pipes together so that neither can fill up and stall the child.
@@ -82,13 +88,7 @@ BackgroundProcess::BackgroundProcess(const std::string& program, const std::vect
     if (pipe2(outPipe, O_CLOEXEC) != 0) {
         return;
     }
-    std::vector<char*> argv = Argv(program, args);
-    pid_ = fork();
-    if (pid_ == 0) {
-        dup2(outPipe[1], STDOUT_FILENO);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
+    pid_ = SpawnProgram(program, args, outPipe[1], -1);
     ::close(outPipe[1]);
     stdoutFd_ = outPipe[0];
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(firstLineMs);

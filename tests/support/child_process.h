@@ -16,6 +16,12 @@ struct RunResult {
 // Runs the program to its end; stdin is /dev/null.
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args);
 
+// Starts `program` (a path, or a name looked up on PATH) with standard input from /dev/null and standard
+// output and error on `out` and `err` (-1: the test's own); its process id, -1 when it could not be forked.
+int SpawnProgram(const std::string& program, const std::vector<std::string>& args, int out, int err);
+// The exit status of a reaped child: 128 + the signal when a signal ended it.
+int ExitStatus(int status);
+
 // A background process whose first line on standard output is read at start (terrix-sim prints its device),
 // waiting up to `firstLineMs` for it.
 class BackgroundProcess {

@@ -1,5 +1,7 @@
 #include "support/logged_process.h"
 
+#include "support/child_process.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -27,25 +29,9 @@ std::string FindProgram(const std::string& name) {
 LoggedProcess::LoggedProcess(const std::string& program, const std::vector<std::string>& args,
                              std::filesystem::path log)
     : log_(std::move(log)) {
-    std::vector<std::string> words = {program};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
     const int out = ::open(log_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int devNull = ::open("/dev/null", O_RDONLY);
-        ::dup2(devNull, STDIN_FILENO);
-        ::dup2(out, STDOUT_FILENO);
-        ::dup2(out, STDERR_FILENO);
-        ::execvp(argv[0], argv.data());
-        _exit(127);
-    }
+    pid_ = SpawnProgram(program, args, out, out);
     ::close(out);
-    pid_ = pid;
 }
 
 LoggedProcess::~LoggedProcess() {
@@ -66,7 +52,7 @@ int LoggedProcess::WaitExit(int timeoutMs) {
         const pid_t done = ::waitpid(pid_, &status, WNOHANG);
         if (done == pid_) {
             pid_ = -1;
-            status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            status_ = ExitStatus(status);
             return status_;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
