@@ -389,7 +389,8 @@ private Q_SLOTS:
         dialogs.push_back(std::make_unique<CAppParamsDlg>(bus.context, &owner, bus.xv));
         dialogs.push_back(std::make_unique<CConversionTimeDlg>(bus.context, &owner, bus.xv));
         dialogs.push_back(std::make_unique<CStationNumberDlg>(bus.context, &owner, bus.xv));
-        dialogs.push_back(std::make_unique<CUserDataDlg>(&owner, bus.xv));
+        // The user-data title is the module itself ("40218 (PX-TAVIK2XV)"): only the station follows it.
+        CUserDataDlg userData(&owner, bus.xv);
         const QString offsetTitle[] = {QStringLiteral("Setting Offset for Calibration"),
                                        QStringLiteral("Offset für Kalibrierung einstellen")};
         for (const bool german : {true, false}) {
@@ -402,6 +403,10 @@ private Q_SLOTS:
                 QVERIFY2(dialog->windowTitle().endsWith(suffix), qPrintable(dialog->windowTitle()));
             }
             QCOMPARE(dialogs.front()->windowTitle(), offsetTitle[german ? 1 : 0] + suffix);
+            QCOMPARE(userData.windowTitle().count(QStringLiteral("40218")), 1);
+            QVERIFY2(userData.windowTitle().endsWith(german ? QStringLiteral("Station 3")
+                                                            : QStringLiteral("station 3")),
+                     qPrintable(userData.windowTitle()));
         }
     }
 
