@@ -29,7 +29,7 @@ bool MqttLink::Connect(std::chrono::milliseconds, const std::function<bool()>&, 
 int MqttLink::Publish(const std::string&, std::string_view, bool) {
     return -1;
 }
-bool MqttLink::Subscribe(const std::string&) {
+bool MqttLink::Subscribe(const std::string&, std::chrono::milliseconds) {
     return false;
 }
 bool MqttLink::Loop(int) {
