@@ -76,9 +76,10 @@ void CheckPayload(std::string_view payload) {
 void CheckCursor(std::string_view text) {
     const std::string path = (Scratch() / "1.Published").string();
     std::ofstream(path, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
-    const PublishCursor cursor = ReadPublishCursor(path);
-    if (!cursor.fileStart.empty() && WritePublishCursor(path, cursor)) {
-        fuzz::Check(ReadPublishCursor(path) == cursor);
+    const std::string here = "localhost:1883/fleet";
+    const PublishCursor cursor = ReadPublishCursor(path, here);
+    if (!cursor.fileStart.empty() && WritePublishCursor(path, here, cursor)) {
+        fuzz::Check(ReadPublishCursor(path, here) == cursor);
     }
 }
 
@@ -91,8 +92,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckCursor(text);
 
     // Each line is one message to the collector, its topic named by the serial number it claims.
+    // Gaps are said and asked for at once, so every line exercises the waiting and resend paths too.
+    CollectorLimits limits;
+    limits.gapPatience = limits.askAgain = std::chrono::milliseconds(0);
     CollectorSink sink(
-        Scratch().string(), [](const std::string&) {}, std::chrono::milliseconds(0));
+        Scratch().string(), "fleet", [](const std::string&) {}, [](uint16_t, const ResendRequest&) {},
+        limits);
     const auto start = CollectorSink::Clock::time_point{};
     size_t line = 0;
     for (size_t from = 0; from <= text.size(); ++line) {
