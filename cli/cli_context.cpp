@@ -3,6 +3,7 @@
 #include "core/platform/com_port.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/serial_transport.h"
+#include "core/platform/path_text.h"
 
 #include <atomic>
 #include <cctype>
@@ -27,10 +28,10 @@ void CliContext::Fail(int code, const std::string& message) {
 
 bool CliContext::Prepare() {
     if (!options.dataDir.empty()) {
-        SetDataDir(options.dataDir);
+        SetDataDir(PathFromText(options.dataDir));
     }
     if (!options.traceFile.empty()) {
-        traceStream_ = std::make_unique<std::ofstream>(options.traceFile, std::ios::app);
+        traceStream_ = std::make_unique<std::ofstream>(PathFromText(options.traceFile), std::ios::app);
         if (!*traceStream_) {
             Fail(kExitFile, "cannot write the trace file " + options.traceFile);
             return false;

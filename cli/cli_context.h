@@ -56,6 +56,11 @@ public:
     // Set by Ctrl+C: long operations stop at their next step.
     static bool Interrupted();
     static void InstallInterruptHandler();
+    // The command line as UTF-8, the text every path in Terrix is kept in. Windows hands a program its
+    // arguments and environment in the ANSI code page, so there they are taken from the wide-character
+    // command line, and TERRIX_PORT and TERRIX_DATA_DIR are set again as UTF-8 for the option parser;
+    // console output is switched to UTF-8 too.
+    static std::vector<std::string> Utf8CommandLine(int argc, char** argv);
     // The trace file's writer, or nullptr without --trace.
     BusTraceObserver* TraceWriter() const { return traceWriter_.get(); }
 

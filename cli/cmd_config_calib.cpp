@@ -8,6 +8,7 @@
 #include "core/config/coeff_format.h"
 #include "core/config/module_stations.h"
 #include "core/inventory/stored_text.h"
+#include "core/platform/path_text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -76,7 +77,7 @@ nlohmann::json WorkspaceJson(const CalibWorkspace& ws) {
                           {"moduleRead", ws.ModuleRead()},
                           {"filesRead", ws.FilesRead()},
                           {"activeCalibration", ws.ActivePosition()},
-                          {"locDirectory", ws.LocDirectory().string()},
+                          {"locDirectory", PathText(ws.LocDirectory())},
                           {"locFile", ws.LocFileName()},
                           {"fileComment", Cp1252ToUtf8(ws.FileComment())}};
     if (ws.LastFileError().Failed()) {
@@ -109,7 +110,7 @@ void PrintHeader(const CalibWorkspace& ws) {
     } else {
         std::cout << "unknown\n";
     }
-    std::cout << "Calibration files: " << ws.LocDirectory().string();
+    std::cout << "Calibration files: " << PathText(ws.LocDirectory());
     if (!ws.LocFileName().empty()) {
         std::cout << "  LOC file: " << ws.LocFileName();
     }
@@ -157,9 +158,10 @@ bool LoadWorkspace(CliContext& context, const CalibOptions& opts, PortUser& user
     }
     ws.SetModule(user.Port(), record->SerialNo(), record->ModuleName(), record->iaStation);
     if (!opts.locDir.empty()) {
-        ws.SetLocDirectory(std::filesystem::absolute(opts.locDir));
+        ws.SetLocDirectory(std::filesystem::absolute(PathFromText(opts.locDir)));
     }
-    if (!opts.locFile.empty() && !ws.OpenLocFile(std::filesystem::absolute(opts.locFile), ui, false)) {
+    if (!opts.locFile.empty() &&
+        !ws.OpenLocFile(std::filesystem::absolute(PathFromText(opts.locFile)), ui, false)) {
         context.Fail(kExitFile, "Failed to read LOC file! " + ws.LastFileError().Message());
         return false;
     }
@@ -320,9 +322,9 @@ int CalibProgramAll(CliContext& context, const CalibOptions& opts, bool addresse
         }
         ws.SetModule(user.Port(), 0, "", 0);
         if (!opts.locDir.empty()) {
-            ws.SetLocDirectory(std::filesystem::absolute(opts.locDir));
+            ws.SetLocDirectory(std::filesystem::absolute(PathFromText(opts.locDir)));
         }
-        if (!ws.OpenLocFile(std::filesystem::absolute(opts.locFile), ui, false)) {
+        if (!ws.OpenLocFile(std::filesystem::absolute(PathFromText(opts.locFile)), ui, false)) {
             context.Fail(kExitFile, "Failed to read LOC file! " + ws.LastFileError().Message());
             return context.exitCode;
         }

@@ -4,6 +4,7 @@
 #include "core/config/app_params.h"
 #include "core/config/module_stations.h"
 #include "core/config/par_file.h"
+#include "core/platform/path_text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -198,7 +199,7 @@ int ParamsSave(CliContext& context, const ParamsOptions& opts) {
         return context.exitCode;
     }
     ConfigMessages messages;
-    if (!SaveParFile(opts.file, params, messages)) {
+    if (!SaveParFile(PathFromText(opts.file), params, messages)) {
         PrintMessages(messages);
         context.exitCode = kExitFile;
         return context.exitCode;
@@ -210,7 +211,7 @@ int ParamsSave(CliContext& context, const ParamsOptions& opts) {
 int ParamsLoad(CliContext& context, const ParamsOptions& opts) {
     AppParams params;
     ConfigMessages messages;
-    if (!LoadParFile(opts.file, params, messages)) {
+    if (!LoadParFile(PathFromText(opts.file), params, messages)) {
         PrintMessages(messages);
         context.exitCode = kExitFile;
         return context.exitCode;

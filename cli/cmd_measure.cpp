@@ -19,6 +19,7 @@
 #include "core/measure/time_stamp.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
+#include "core/platform/path_text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -330,7 +331,7 @@ bool SettingsFileReadable(CliContext& context) {
         }
     }
     if (error != 0) {
-        context.Fail(kExitFile, file.string() + ": " + std::strerror(error));
+        context.Fail(kExitFile, PathText(file) + ": " + std::strerror(error));
         return false;
     }
     return true;
@@ -477,7 +478,7 @@ std::vector<ModuleRecord> SelectModules(CliContext& context, const StoreOptions&
 
 // Binds a store to the module without creating files: reading must not leave empty files behind.
 bool BindStore(CMeasValueStore& store, const ModuleRecord& module) {
-    store.SetDirectory(DataDir().string());
+    store.SetDirectory(PathText(DataDir()));
     return store.Bind(module);
 }
 

@@ -29,4 +29,8 @@ void CliContext::InstallInterruptHandler() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
+std::vector<std::string> CliContext::Utf8CommandLine(int argc, char** argv) {
+    return {argv, argv + argc};
+}
+
 } // namespace terrix::cli

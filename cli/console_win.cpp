@@ -1,9 +1,12 @@
 // The console and its control events on Windows: Ctrl+C, Ctrl+Break and closing the console window end a
 // scan or a loop after the current station or module, as SIGINT and SIGTERM do elsewhere.
 #include "cli/cli_context.h"
+#include "core/platform/win_util.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <windows.h>
+#include <shellapi.h>
 
 namespace terrix::cli {
 
@@ -44,6 +47,26 @@ bool CliContext::Interrupted() {
 
 void CliContext::InstallInterruptHandler() {
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+
+std::vector<std::string> CliContext::Utf8CommandLine(int argc, char** argv) {
+    ::SetConsoleOutputCP(CP_UTF8);
+    for (const wchar_t* name : {L"TERRIX_PORT", L"TERRIX_DATA_DIR"}) {
+        if (const wchar_t* value = ::_wgetenv(name); value != nullptr) {
+            ::_putenv_s(Utf8(name).c_str(), Utf8(value).c_str());
+        }
+    }
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr) {
+        return {argv, argv + argc};
+    }
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) {
+        arguments.push_back(Utf8(wide[i]));
+    }
+    ::LocalFree(wide);
+    return arguments;
 }
 
 } // namespace terrix::cli

@@ -55,8 +55,13 @@ int main(int argc, char** argv) {
         registrar(app, context);
     }
     AcceptYesEverywhere(app);
+    std::vector<std::string> arguments = CliContext::Utf8CommandLine(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) {
+        pointers.push_back(argument.data());
+    }
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::RuntimeError& e) {
         return e.get_exit_code();
     } catch (const CLI::ParseError& e) {

@@ -2,6 +2,7 @@
 
 #include "core/config/c_number_scan.h"
 #include "core/config/calib_file_reader.h"
+#include "core/platform/path_text.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -133,7 +134,7 @@ bool ReadTdc(const CalibFileOpener& files, uint16_t calibId, TempCalib& calib, C
 } // namespace
 
 std::string CalibFileError::Message() const {
-    const std::string name = file.string();
+    const std::string name = PathText(file);
     switch (kind) {
     case Kind::None:
         return {};
@@ -171,9 +172,9 @@ fs::path FindCalibFile(const fs::path& directory, const std::string& name) {
     }
     const fs::path where = directory.empty() ? fs::path(".") : directory;
     for (fs::directory_iterator it(where, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string candidate = it->path().filename().string();
-        if (EqualNoCase(candidate, name)) {
-            return directory.empty() ? fs::path(candidate) : directory / candidate;
+        const fs::path candidate = it->path().filename();
+        if (EqualNoCase(PathText(candidate), name)) {
+            return directory.empty() ? candidate : directory / candidate;
         }
     }
     return exact;

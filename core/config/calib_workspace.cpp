@@ -4,6 +4,7 @@
 #include "core/config/calib_compare.h"
 #include "core/config/coeff_format.h"
 #include "core/config/loc_directory.h"
+#include "core/platform/path_text.h"
 
 #include <cstdio>
 
@@ -199,7 +200,7 @@ bool CalibWorkspace::OpenLocFile(const std::filesystem::path& locFile, CalibDial
     if (directory != locDirectory_) {
         locDirectory_ = directory;
     }
-    locFileName_ = locFile.filename().string();
+    locFileName_ = PathText(locFile.filename());
     if (!ReadLoc(locFile, ui)) {
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
+#include "core/platform/path_text.h"
 
 namespace terrix {
 
@@ -13,12 +14,12 @@ constexpr const char* kKey = "m_strLOCFileDirectory";
 std::filesystem::path LoadLocDirectory() {
     const CIniSection settings(SettingsFilePath(), kSection);
     const std::string stored = settings.ReadString(kKey, "");
-    return stored.empty() ? DataDir() : std::filesystem::path(stored);
+    return stored.empty() ? DataDir() : PathFromText(stored);
 }
 
 bool SaveLocDirectory(const std::filesystem::path& directory) {
     CIniSection settings(SettingsFilePath(), kSection);
-    return settings.WriteString(kKey, directory.string());
+    return settings.WriteString(kKey, PathText(directory));
 }
 
 } // namespace terrix

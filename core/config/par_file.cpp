@@ -4,6 +4,7 @@
 #include "core/platform/ini_section.h"
 #include "core/platform/local_time.h"
 #include "core/platform/safe_file.h"
+#include "core/platform/path_text.h"
 
 #include <cmath>
 #include <cstdio>
@@ -106,7 +107,7 @@ bool SaveParFile(const fs::path& file, const AppParams& params, ConfigMessages& 
         return true;
     }
     if (!opened) {
-        messages = {{"Open " + file.string() + " failed!", "", ConfigMessageIcon::None},
+        messages = {{"Open " + PathText(file) + " failed!", "", ConfigMessageIcon::None},
                     {"Can't open the file!", kErrorCaption, ConfigMessageIcon::None}};
     } else {
         messages = {{"Can't write the file!", kErrorCaption, ConfigMessageIcon::None}};
@@ -183,7 +184,7 @@ bool LoadParFile(const fs::path& file, AppParams& params, ConfigMessages& messag
     std::ifstream in(file, std::ios::binary);
     std::error_code ec;
     if (!in.is_open() || fs::is_directory(file, ec)) {
-        messages = {{"Open " + file.string() + " failed!", "", ConfigMessageIcon::None},
+        messages = {{"Open " + PathText(file) + " failed!", "", ConfigMessageIcon::None},
                     {"Can't open the file!", kErrorCaption, ConfigMessageIcon::None},
                     {kMsgCantReadFileFinal, kErrorCaption, ConfigMessageIcon::None}};
         return false;

@@ -1,4 +1,5 @@
 #include "core/inventory/file_error.h"
+#include "core/platform/path_text.h"
 
 #include <cstring>
 
@@ -6,9 +7,9 @@ namespace terrix {
 
 std::string InventoryFileError::Message() const {
     if (code == kNoSerialNumber) {
-        return file.string() + ": record has no serial number";
+        return PathText(file) + ": record has no serial number";
     }
-    return file.string() + ": " + std::strerror(code);
+    return PathText(file) + ": " + std::strerror(code);
 }
 
 } // namespace terrix

@@ -1,6 +1,7 @@
 #include "core/measure/meas_value_store.h"
 
 #include "core/platform/data_paths.h"
+#include "core/platform/path_text.h"
 
 namespace terrix {
 
@@ -127,7 +128,7 @@ bool CMeasValueStore::Attach(const ModuleRecord& module) {
     if (module.enModuleState == msCollision || !IsKnownSerial(module.SerialNo())) {
         return false;
     }
-    SetDirectory(DataDir().string());
+    SetDirectory(PathText(DataDir()));
     if (!Bind(module)) {
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "core/platform/process.h"
 #include "core/platform/safe_file_os.h"
+#include "core/platform/path_text.h"
 
 #include <atomic>
 #include <cerrno>
@@ -25,11 +26,11 @@ std::filesystem::path TempPathFor(const std::filesystem::path& file) {
 // Temporary files left beside `file` by a process that was killed in the middle of a save. A temporary
 // file of a process that still runs may be a save in progress and stays.
 void RemoveOrphanedTemps(const std::filesystem::path& file) {
-    const std::string prefix = file.filename().string() + ".tmp";
+    const std::string prefix = PathText(file.filename()) + ".tmp";
     std::error_code ec;
     std::filesystem::directory_iterator it(file.has_parent_path() ? file.parent_path() : ".", ec);
     for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = PathText(it->path().filename());
         if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
             continue;
         }

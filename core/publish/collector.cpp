@@ -2,6 +2,7 @@
 
 #include "core/platform/process.h"
 #include "core/publish/mqtt_link.h"
+#include "core/platform/path_text.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,7 +17,7 @@ namespace fs = std::filesystem;
 std::string DefaultCollectorId(const std::vector<std::string>& prefixes, const fs::path& folder) {
     std::vector<std::string> sorted = prefixes;
     std::sort(sorted.begin(), sorted.end());
-    std::string key = fs::absolute(folder).lexically_normal().string();
+    std::string key = PathText(fs::absolute(folder).lexically_normal());
     for (const std::string& prefix : sorted) {
         key += '\n' + prefix;
     }
@@ -73,13 +74,13 @@ bool RunCollector(const BrokerOptions& broker, const std::vector<std::string>& p
             fs::create_directories(*path, ec);
         }
         if (!path || ec) {
-            say(path ? "cannot make the folder " + path->string() + ": " + ec.message() : error);
+            say(path ? "cannot make the folder " + PathText(*path) + ": " + ec.message() : error);
             return false;
         }
         const auto ask = [&requests, prefix](uint16_t serial, const ResendRequest& request) {
             requests.emplace_back(ResendTopic(prefix, serial), BuildResendRequest(request));
         };
-        sinks[prefix] = std::make_unique<CollectorSink>(path->string(), prefix, say, ask, options.limits);
+        sinks[prefix] = std::make_unique<CollectorSink>(PathText(*path), prefix, say, ask, options.limits);
     }
     const auto deliver = [&](std::string_view topic, std::string_view payload) {
         for (const auto& [prefix, sink] : sinks) {
@@ -138,7 +139,7 @@ bool RunCollector(const BrokerOptions& broker, const std::vector<std::string>& p
             }
             for (const auto& [prefix, sink] : sinks) {
                 say("collecting " + prefix + "/+/record from " + fresh->Where() + " into " +
-                    CollectedFolder(folder, prefix, nullptr).value_or(folder).string());
+                    PathText(CollectedFolder(folder, prefix, nullptr).value_or(folder)));
             }
             link = std::move(fresh);
             waitingReason.clear();

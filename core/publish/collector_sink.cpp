@@ -2,6 +2,7 @@
 
 #include "core/inventory/module_file.h"
 #include "core/publish/collected_module.h"
+#include "core/platform/path_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -69,11 +70,11 @@ CollectorSink::~CollectorSink() {
 // follows their files even before one of their records arrives.
 void CollectorSink::LoadCollected() {
     std::error_code ec;
-    for (const fs::directory_entry& entry : fs::directory_iterator(directory_, ec)) {
-        const uint16_t serial = SerialOfBinaryFile(entry.path().filename().string());
+    for (const fs::directory_entry& entry : fs::directory_iterator(PathFromText(directory_), ec)) {
+        const uint16_t serial = SerialOfBinaryFile(PathText(entry.path().filename()));
         Module m;
         if (serial == 0 ||
-            !ReadModuleFileFrom(fs::path(directory_) / (std::to_string(serial) + ".ini"), m.module)) {
+            !ReadModuleFileFrom(PathFromText(directory_) / (std::to_string(serial) + ".ini"), m.module)) {
             continue;
         }
         m.module.stationInfo.wSerialNo = serial;
@@ -195,7 +196,7 @@ void CollectorSink::DropWaiting(Module& m) {
 
 void CollectorSink::StoreModule(Module& m, const ReceivedRecord& record, Clock::time_point now) {
     std::string why;
-    if (!StoreCollectedModule(directory_, record, &why)) {
+    if (!StoreCollectedModule(PathFromText(directory_), record, &why)) {
         if (m.storeRetry == Clock::time_point{}) {
             say_(std::to_string(record.serial) + ": the desktop program will not list the module: " + why +
                  "; its records are collected all the same");
@@ -321,11 +322,11 @@ bool CollectorSink::WasMovedAside(uint16_t serial, const std::string& fileStart)
     const std::string stem = std::to_string(serial) + "-" + Compact(fileStart);
     std::error_code ec;
     for (int n = 1;; ++n) {
-        const fs::path base = fs::path(directory_) / (n == 1 ? stem : stem + "-" + std::to_string(n));
-        if (fs::exists(base.string() + ".BinMeasData", ec)) {
+        const fs::path base = PathFromText(directory_) / (n == 1 ? stem : stem + "-" + std::to_string(n));
+        if (fs::exists(fs::path(base) += ".BinMeasData", ec)) {
             return true;
         }
-        if (!fs::exists(base.string() + ".ASC", ec)) {
+        if (!fs::exists(fs::path(base) += ".ASC", ec)) {
             return false;
         }
     }
@@ -336,7 +337,7 @@ bool CollectorSink::WasMovedAside(uint16_t serial, const std::string& fileStart)
 bool CollectorSink::SwitchFile(Module& m, const ReceivedRecord& record) {
     m.store.reset();
     const std::string serial = std::to_string(record.serial);
-    const fs::path dir(directory_);
+    const fs::path dir = PathFromText(directory_);
     const char* const extensions[] = {".BinMeasData", ".ASC"};
     std::error_code ec;
     if (fs::exists(dir / (serial + extensions[0]), ec) || fs::exists(dir / (serial + extensions[1]), ec)) {

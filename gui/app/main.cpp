@@ -1,6 +1,7 @@
 // terrix: the desktop program.
 
 #include "core/platform/data_paths.h"
+#include "core/platform/path_text.h"
 #include "core/publish/background_stop.h"
 #include "gui/app/terrix_app.h"
 #include "gui/frame/main_frame.h"
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
     parser.addOption(screenshots);
     parser.process(app);
     if (parser.isSet(dataDir)) {
-        terrix::SetDataDir(parser.value(dataDir).toStdString());
+        terrix::SetDataDir(terrix::PathFromText(parser.value(dataDir).toStdString()));
     }
 
 #ifdef TERRIX_HAVE_SIM

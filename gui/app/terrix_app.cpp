@@ -2,6 +2,7 @@
 
 #include "core/platform/data_paths.h"
 #include "core/platform/pump_wait.h"
+#include "core/platform/path_text.h"
 #include "gui/app/single_instance.h"
 #include "gui/app/toolkit_check.h"
 #include "gui/app/window_table.h"
@@ -25,7 +26,7 @@ bool CTerrixApp::InitInstance() {
     LoadLanguageModule(QLatin1String(SelectLanguage(0).moduleName), true);
 
     // 2. One copy only.
-    instance_ = std::make_unique<CSingleInstance>(QString::fromStdString(DataDir().string()));
+    instance_ = std::make_unique<CSingleInstance>(QString::fromStdString(PathText(DataDir())));
     const CSingleInstance::Start start = instance_->TakeLock();
     if (start == CSingleInstance::Start::kFailed) {
         // No other copy runs: the data folder is at fault, and the message says how.

@@ -9,6 +9,7 @@
 #include "core/platform/port_user.h"
 #include "core/publish/background_stop.h"
 #include "core/publish/loop_modules.h"
+#include "core/platform/path_text.h"
 #include "gui/busops/module_at_station.h"
 #include "gui/publish/publish_texts.h"
 #include "gui/toolkit/core_text.h"
@@ -642,19 +643,20 @@ QString MeasCircuitController::CopyFiles(const QString& folder, bool* allCopied)
             sources.push_back({store->Serial(), store->BinaryPath()});
         }
     }
-    const CopyReport report = CopyMeasurementFiles(sources, folder.toStdString());
+    const CopyReport report = CopyMeasurementFiles(sources, PathFromText(folder.toStdString()));
     QString text =
         tr("%n file(s) copied to %1.", nullptr, static_cast<int>(report.copied.size())).arg(folder);
     if (!report.skipped.empty()) {
         text += QLatin1Char('\n') + tr("Without measured values (skipped):");
         for (const auto& file : report.skipped) {
-            text += QStringLiteral("\n  ") + QString::fromStdString(file.filename().string());
+            text += QStringLiteral("\n  ") + QString::fromStdString(PathText(file.filename()));
         }
     }
     if (!report.failed.empty()) {
         text += QLatin1Char('\n') + tr("Could not be copied:");
         for (const auto& [file, reason] : report.failed) {
-            text += QStringLiteral("\n  %1: %2").arg(QString::fromStdString(file.string()), CoreText(reason));
+            text +=
+                QStringLiteral("\n  %1: %2").arg(QString::fromStdString(PathText(file)), CoreText(reason));
         }
     }
     *allCopied = report.failed.empty();

@@ -13,6 +13,7 @@
 #include "gui/toolkit/titled_popup_menu.h"
 #include "gui/toolkit/window_fit.h"
 #include "gui/toolkit/window_operation.h"
+#include "core/platform/path_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -523,8 +524,9 @@ void CMeasCircuitDlg::OnCopyFiles() {
         return;
     }
     const char* user = std::getenv("USER");
-    const QString start = QString::fromStdString(
-        RemovableMediaStart(user != nullptr ? user : "", QDir::homePath().toStdString()).string());
+    const std::filesystem::path home = PathFromText(QDir::homePath().toStdString());
+    const QString start =
+        QString::fromStdString(PathText(RemovableMediaStart(user != nullptr ? user : "", home)));
     const QString folder =
         chooseFolder_ ? chooseFolder_(start) : AskExistingDirectory(this, Text(24766), start);
     if (folder.isEmpty()) {

@@ -4,6 +4,7 @@
 #include "core/config/par_file.h"
 #include "core/inventory/module_record.h"
 #include "core/platform/data_paths.h"
+#include "core/platform/path_text.h"
 #include "gui/toolkit/edit_double.h"
 #include "gui/toolkit/edit_integer.h"
 #include "gui/toolkit/language_change.h"
@@ -309,7 +310,7 @@ QString CAppParamsDlg::ChooseFile(bool save) {
         return chooseFile_(this, save);
     }
     QFileDialog dialog(this, save ? tr("Save Parameters") : tr("Read Parameters from File"),
-                       QString::fromStdString(DataDir().string()),
+                       QString::fromStdString(PathText(DataDir())),
                        save ? QStringLiteral("ParasFiles(*.par);;AllFiles(*)")
                             : QStringLiteral("(*.par);;All(*)"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -332,7 +333,7 @@ void CAppParamsDlg::SaveParameters() {
         return;
     }
     ConfigMessages messages;
-    SaveParFile(path.toStdString(), params, messages);
+    SaveParFile(PathFromText(path.toStdString()), params, messages);
     ShowConfigMessages(messages);
 }
 
@@ -345,7 +346,7 @@ void CAppParamsDlg::ReadParametersFromFile() {
     }
     ConfigMessages messages;
     AppParams params;
-    const bool ok = LoadParFile(path.toStdString(), params, messages);
+    const bool ok = LoadParFile(PathFromText(path.toStdString()), params, messages);
     ShowConfigMessages(messages);
     if (!ok) {
         return;

@@ -4,6 +4,7 @@
 
 #include "core/config/module_stations.h"
 #include "core/inventory/module_record.h"
+#include "core/platform/path_text.h"
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/modal_run.h"
@@ -491,7 +492,7 @@ void CCoefficientsDlg::OpenLocFile() {
     if (Busy()) {
         return;
     }
-    const QString directory = QString::fromStdString(workspace_->LocDirectory().string());
+    const QString directory = QString::fromStdString(PathText(workspace_->LocDirectory()));
     QString path;
     if (chooseLocFile_) {
         path = chooseLocFile_(this, directory);
@@ -507,7 +508,7 @@ void CCoefficientsDlg::OpenLocFile() {
         return;
     }
     fileWork_ = true;
-    workspace_->OpenLocFile(path.toStdString(), *this);
+    workspace_->OpenLocFile(PathFromText(path.toStdString()), *this);
     fileWork_ = false;
     ShowFileDescription();
     RefillCalibList();
@@ -528,7 +529,7 @@ void CCoefficientsDlg::RereadFiles() {
 
 void CCoefficientsDlg::ShowFileDescription() {
     fileName_->setText(QString::fromStdString(workspace_->LocFileName()));
-    directory_->setText(QString::fromStdString(workspace_->LocDirectory().string()));
+    directory_->setText(QString::fromStdString(PathText(workspace_->LocDirectory())));
     fileComment_->setText(QString::fromStdString(workspace_->FileComment()));
     fileComment_->setCursorPosition(0);
 }

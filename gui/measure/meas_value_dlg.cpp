@@ -3,6 +3,7 @@
 #include "core/measure/meas_field.h"
 #include "core/measure/meas_value_store.h"
 #include "core/platform/data_paths.h"
+#include "core/platform/path_text.h"
 #include "gui/base/language.h"
 #include "gui/measure/export_values_dlg.h"
 #include "gui/measure/field_title_text.h"
@@ -567,7 +568,7 @@ void CMeasValueDlg::OnExport() {
         return;
     }
     const QString suggested =
-        QDir(QString::fromStdString(DataDir().string())).filePath(QStringLiteral("%1.csv").arg(serialNo_));
+        QDir(QString::fromStdString(PathText(DataDir()))).filePath(QStringLiteral("%1.csv").arg(serialNo_));
     QString path =
         AskSaveFileName(this, tr("Export values"), suggested, tr("CSV files (*.csv);;All files (*)"));
     if (path.isEmpty()) {
@@ -580,7 +581,7 @@ void CMeasValueDlg::OnExport() {
 
 bool CMeasValueDlg::ExportTo(const QString& path, uint32_t begin, uint32_t end, const CsvOptions& options) {
     std::string error;
-    if (ExportValuesCsv(store_, units_, begin, end, options, QFile::encodeName(path).toStdString(), &error)) {
+    if (ExportValuesCsv(store_, units_, begin, end, options, path.toStdString(), &error)) {
         return true;
     }
     ShowMessage(this, tr("The values could not be exported:\n%1").arg(CoreText(error)), windowTitle(),
@@ -590,7 +591,7 @@ bool CMeasValueDlg::ExportTo(const QString& path, uint32_t begin, uint32_t end, 
 
 void CMeasValueDlg::OnSavePicture() {
     const QString suggested =
-        QDir(QString::fromStdString(DataDir().string())).filePath(QStringLiteral("%1.png").arg(serialNo_));
+        QDir(QString::fromStdString(PathText(DataDir()))).filePath(QStringLiteral("%1.png").arg(serialNo_));
     QString path = AskSaveFileName(this, tr("Save plot as picture"), suggested, tr("PNG pictures (*.png)"));
     if (path.isEmpty()) {
         return;

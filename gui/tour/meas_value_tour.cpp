@@ -5,6 +5,7 @@
 #include "core/inventory/unit_names.h"
 #include "core/measure/meas_value_store.h"
 #include "core/platform/data_paths.h"
+#include "core/platform/path_text.h"
 #include "gui/base/bus_activity.h"
 #include "gui/frame/main_frame.h"
 #include "gui/measure/export_values_dlg.h"
@@ -54,7 +55,7 @@ const ModuleRecord* FindModule(const CBusList& list, bool xv) {
 
 uint32_t StoredValues(const ModuleRecord& module) {
     CMeasValueStore store;
-    store.SetDirectory(DataDir().string());
+    store.SetDirectory(PathText(DataDir()));
     return store.Bind(module) && store.OpenReader() ? store.RecordCount() : 0;
 }
 
@@ -105,7 +106,7 @@ bool ShootValueWindow(TourContext& tour, const ModuleRecord& found, bool plot, c
                       bool exportChoices = false) {
     ModuleRecord module = found;
     CMeasValueStore store;
-    store.SetDirectory(DataDir().string());
+    store.SetDirectory(PathText(DataDir()));
     if (!store.Bind(module)) {
         return false;
     }
