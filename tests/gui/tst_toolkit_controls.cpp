@@ -100,15 +100,6 @@ private Q_SLOTS:
         edit.selectAll();
         Type(&edit, QStringLiteral("5"));
         QCOMPARE(edit.GetValue(), 5.0);
-
-        // A sign alone is taken as typed, without a value.
-        CEditDouble sign;
-        QVERIFY(sign.SetValue(7));
-        sign.clear();
-        Type(&sign, QStringLiteral("-"));
-        QCOMPARE(sign.GetValue(), 7.0);
-        Type(&sign, QStringLiteral("3"));
-        QCOMPARE(sign.GetValue(), -3.0);
     }
 
     // Validation codes and, once switched on (silent by default), their messages. The program's whole-number
