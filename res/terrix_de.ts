@@ -2365,10 +2365,6 @@ Bitte wählen Sie eine freie Station.</translation>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
-    <message>
-        <source>%1 – station %2</source>
-        <translation>%1 – Station %2</translation>
-    </message>
 </context>
 <context>
     <name>terrix::CheckModuleAtStation</name>
@@ -2882,6 +2878,16 @@ Halten Sie die Meßschleife an („%1“) und versuchen Sie es dann erneut.</tra
         <source>%1 – %2 (station %3)</source>
         <extracomment>A window&apos;s title, the serial number of its module and the module&apos;s station address.</extracomment>
         <translation>%1 – %2 (Station %3)</translation>
+    </message>
+    <message>
+        <source>%1 – station %2</source>
+        <extracomment>A window&apos;s title that names its module already, and the module&apos;s station address.</extracomment>
+        <translation>%1 – Station %2</translation>
+    </message>
+    <message>
+        <source>%1, station %2</source>
+        <extracomment>The line in a window&apos;s body that names its module (&quot;40218 (PX-TAVIK2XV)&quot;) when the title is cut off.</extracomment>
+        <translation>%1, Station %2</translation>
     </message>
 </context>
 <context>

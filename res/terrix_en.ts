@@ -2365,10 +2365,6 @@ Please choose a free station.</translation>
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
-    <message>
-        <source>%1 – station %2</source>
-        <translation>%1 – station %2</translation>
-    </message>
 </context>
 <context>
     <name>terrix::CheckModuleAtStation</name>
@@ -2882,6 +2878,16 @@ Stop the measuring loop (&quot;%1&quot;), then try again.</translation>
         <source>%1 – %2 (station %3)</source>
         <extracomment>A window&apos;s title, the serial number of its module and the module&apos;s station address.</extracomment>
         <translation>%1 – %2 (station %3)</translation>
+    </message>
+    <message>
+        <source>%1 – station %2</source>
+        <extracomment>A window&apos;s title that names its module already, and the module&apos;s station address.</extracomment>
+        <translation>%1 – station %2</translation>
+    </message>
+    <message>
+        <source>%1, station %2</source>
+        <extracomment>The line in a window&apos;s body that names its module (&quot;40218 (PX-TAVIK2XV)&quot;) when the title is cut off.</extracomment>
+        <translation>%1, station %2</translation>
     </message>
 </context>
 <context>

@@ -88,7 +88,7 @@ CConversionTimeDlg::CConversionTimeDlg(BusContext& context, QWidget* owner, Modu
 }
 
 void CConversionTimeDlg::RetranslateTitle() {
-    setWindowTitle(ModuleWindowTitle(tr("Setting Conversion Time"), record_));
+    SetModuleWindowTitle(this, tr("Setting Conversion Time"), record_);
 }
 
 CConversionTimeDlg::~CConversionTimeDlg() {

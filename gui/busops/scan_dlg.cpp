@@ -10,6 +10,7 @@
 #include "gui/toolkit/language_change.h"
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/modal_run.h"
+#include "gui/toolkit/module_window_title.h"
 #include "gui/toolkit/read_only_field.h"
 #include "gui/toolkit/string_catalogue.h"
 #include "gui/toolkit/window_operation.h"
@@ -118,6 +119,8 @@ CScanDlg::~CScanDlg() = default;
 
 void CScanDlg::Retranslate() {
     setWindowTitle(tr("Scanning Bus for Modules"));
+    // The compact dialog is narrower than its title, which the window manager would cut.
+    setMinimumWidth(TitleBarWidth(this, windowTitle()));
     if (nowGroup_ != nullptr) {
         nowGroup_->setTitle(tr("Scanning now"));
         stationLabel_->setText(tr("Station no.:"));

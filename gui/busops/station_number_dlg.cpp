@@ -57,7 +57,7 @@ CStationNumberDlg::CStationNumberDlg(BusContext& context, QWidget* owner, Module
 }
 
 void CStationNumberDlg::RetranslateTitle() {
-    setWindowTitle(ModuleWindowTitle(tr("Change Station Number"), record_));
+    SetModuleWindowTitle(this, tr("Change Station Number"), record_);
 }
 
 CStationNumberDlg::~CStationNumberDlg() {

@@ -224,7 +224,7 @@ void CHaltMeasStateDlg::showEvent(QShowEvent* event) {
 CHaltMeasStateDlg::~CHaltMeasStateDlg() = default;
 
 void CHaltMeasStateDlg::Retranslate() {
-    setWindowTitle(ModuleWindowTitle(tr("Halt Measuring State"), record_));
+    SetModuleWindowTitle(this, tr("Halt Measuring State"), record_);
     stateBox_->setTitle(tr("Halt Measuring State"));
     commandBox_->setTitle(tr("Set Halt Measuring State"));
     stateRadios_[0]->setText(tr("Measuring"));

@@ -99,6 +99,10 @@ void CMeasCircuitDlg::OnInitDialog() {
     }
     list_->LoadColumns(kSection); // fractions of the restored size
     FitColumns(); // widths saved in the other language, or at another size, may cut titles and values
+    // Columns fitted to this language's titles may no longer fit the list: once it is laid out, the window
+    // grows by what they lack (as far as the screen allows) rather than hide the last column.
+    QMetaObject::invokeMethod(
+        this, [this] { WidenToShowColumns(this, list_); }, Qt::QueuedConnection);
     list_->setFocus();
     list_->SelectFirstOnce();
 }

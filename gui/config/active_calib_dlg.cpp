@@ -70,7 +70,7 @@ CActiveCalibDlg::CActiveCalibDlg(BusContext& context, QWidget* owner, ModuleReco
 }
 
 void CActiveCalibDlg::Retranslate() {
-    setWindowTitle(ModuleWindowTitle(tr("Setting Active Calibration"), record_));
+    SetModuleWindowTitle(this, tr("Setting Active Calibration"), record_);
     previousLabel_->setText(tr("Previous calibration:"));
     newLabel_->setText(tr("&New calibration:"));
     buttons_->button(QDialogButtonBox::Ok)->setText(tr("Set new calibration"));

@@ -147,7 +147,7 @@ QPushButton* CAppParamsDlg::OkButton() const {
 }
 
 void CAppParamsDlg::Retranslate() {
-    setWindowTitle(ModuleWindowTitle(tr("XV Application Parameters"), record_));
+    SetModuleWindowTitle(this, tr("XV Application Parameters"), record_);
     headers_[0]->setText(tr("Previous value"));
     headers_[1]->setText(tr("New value"));
     headers_[2]->setText(tr("Previous count"));

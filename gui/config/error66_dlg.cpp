@@ -59,7 +59,7 @@ QPushButton* CError66Dlg::OkButton() const {
 }
 
 void CError66Dlg::Retranslate() {
-    setWindowTitle(ModuleWindowTitle(tr("Change Limit for Error66 Activation"), record_));
+    SetModuleWindowTitle(this, tr("Change Limit for Error66 Activation"), record_);
     nowLabel_->setText(tr("Now Value (%)"));
     newLabel_->setText(tr("&New Value (%)"));
     OkButton()->setText(tr("Set New Value"));

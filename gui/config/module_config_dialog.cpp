@@ -49,6 +49,10 @@ bool CModuleConfigDialog::Open() {
             return opening;
         },
         [this](const PortOpening& opening) {
+            if (!Heard()) {
+                DroppedOutcome();
+                return;
+            }
             RestoreControls();
             portOpen_ = opening.opened;
             if (!opening.opened) {
@@ -60,11 +64,36 @@ bool CModuleConfigDialog::Open() {
                 }
             }
             ReadModule();
+            firstRead_ = firstRead_ && Busy(); // a dialog without a first read has had it
         });
     if (!started) {
         RestoreControls();
     }
     return started;
+}
+
+void CModuleConfigDialog::reject() {
+    if (firstRead_ && Busy()) {
+        closedDuringRead_ = true;
+        BusJob::RequestStop(this);
+        QDialog::reject();
+        return;
+    }
+    CPlacementDialog::reject();
+}
+
+void CModuleConfigDialog::DroppedOutcome() {
+    if (deleteWhenIdle_) {
+        deleteLater();
+    }
+}
+
+void CModuleConfigDialog::DeleteWhenIdle(CModuleConfigDialog* dialog) {
+    if (dialog->Busy()) {
+        dialog->deleteWhenIdle_ = true; // its job's `done` deletes it
+        return;
+    }
+    delete dialog;
 }
 
 bool CModuleConfigDialog::Run(const char* placementSection) {

@@ -49,6 +49,14 @@ public:
     // A bus job of the dialog runs.
     bool Busy() const { return BusJob::Runs(this); }
 
+    // Escape or the close button while the port opens or the module is first read: the dialog closes at
+    // once (nothing has been shown or changed yet), the read goes on in the background to its end and what
+    // it read is dropped. Later closes wait for the running job, as every window's do: a write's outcome is
+    // always shown.
+    void reject() override;
+    // Deletes a dialog that Run() has ended: now, or once the read it left running has ended.
+    static void DeleteWhenIdle(CModuleConfigDialog* dialog);
+
 protected:
     // The first read, once the port is open; none by default.
     virtual void ReadModule() {}
@@ -97,9 +105,17 @@ private:
     // Before the first operation: the mild check of the module at the record's station.
     static StationCheckResult ConfirmModule(ModulePort& port, const ModuleRecord& record);
 
+    // The outcome of the running job still counts: false once the dialog closed during its first read.
+    bool Heard() const { return !closedDuringRead_; }
+    // The job's `done` has run for a dialog that closed during its first read.
+    void DroppedOutcome();
+
     std::shared_ptr<ModulePort> port_;
     bool portOpen_ = false;
     bool moduleChanged_ = false;
+    bool firstRead_ = true;         // the port opening and the first read have not ended yet
+    bool closedDuringRead_ = false; // closed at once during them; their outcome is dropped
+    bool deleteWhenIdle_ = false;
     std::vector<QPointer<QWidget>> disabled_;
     QPointer<QWidget> focus_;
 };
@@ -122,6 +138,11 @@ template <class Work, class Done> bool CModuleConfigDialog::RunBusWork(Work work
             return outcome;
         },
         [this, done = std::move(done)](WorkOutcome<Result> outcome) mutable {
+            if (!Heard()) {
+                DroppedOutcome();
+                return;
+            }
+            firstRead_ = false;
             RestoreControls();
             if (outcome.ran) {
                 ShowStationCheck(this, outcome.check);
@@ -163,8 +184,10 @@ template <class Work, class Done> void CModuleConfigDialog::WriteAndClose(Work w
 template <class Dialog>
 bool RunModuleConfigDialog(BusContext& context, QWidget* owner, ModuleRecord& record,
                            const char* placementSection = nullptr) {
-    Dialog dialog(context, owner, record);
-    return dialog.Run(placementSection);
+    auto* dialog = new Dialog(context, owner, record);
+    const bool changed = dialog->Run(placementSection);
+    CModuleConfigDialog::DeleteWhenIdle(dialog);
+    return changed;
 }
 
 // "station 4 (PX-TAVIK2, serial 4711)" for each module a command for every module left out.

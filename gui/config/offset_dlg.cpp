@@ -90,7 +90,7 @@ QPushButton* COffsetDlg::OkButton() const {
 }
 
 void COffsetDlg::Retranslate() {
-    setWindowTitle(ModuleWindowTitle(tr("Setting Offset for Calibration"), record_));
+    SetModuleWindowTitle(this, tr("Setting Offset for Calibration"), record_);
     previousLabel_->setText(tr("Previous offset:"));
     newLabel_->setText(tr("New &offset:"));
     changeLabel_->setText(tr("Meas. value changed &by:"));

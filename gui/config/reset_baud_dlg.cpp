@@ -37,7 +37,7 @@ CResetBaudDlg::CResetBaudDlg(BusContext& context, QWidget* owner, ModuleRecord& 
 }
 
 void CResetBaudDlg::Retranslate() {
-    setWindowTitle(ModuleWindowTitle(tr("Change Reset Baudrate"), record_));
+    SetModuleWindowTitle(this, tr("Change Reset Baudrate"), record_);
     nowLabel_->setText(tr("Now Reset Baudrate"));
     buttons_->button(QDialogButtonBox::Ok)->setText(tr("Set Reset Baudrate 9600"));
     buttons_->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));

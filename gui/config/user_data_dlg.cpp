@@ -56,8 +56,7 @@ CUserDataDlg::CUserDataDlg(QWidget* owner, ModuleRecord& record) : CPlacementDia
 
 void CUserDataDlg::Retranslate() {
     // "2003 (PX-TAVIK2)" already names the module: only its station is added.
-    setWindowTitle(
-        tr("%1 – station %2").arg(QString::fromStdString(UserInfoTitle(record_))).arg(record_.iaStation));
+    setWindowTitle(StationWindowTitle(QString::fromStdString(UserInfoTitle(record_)), record_.iaStation));
     placeLabel_->setText(tr("&Place:"));
     commentLabel_->setText(tr("&Comments:"));
     buttons_->button(QDialogButtonBox::Ok)->setText(tr("OK"));

@@ -280,8 +280,9 @@ bool CMeasValueDlg::PlotShown() const {
 }
 
 void CMeasValueDlg::RetranslateUi() {
-    setWindowTitle(
-        ModuleWindowTitle(Text(24757).replace(QStringLiteral("%u"), QString::number(serialNo_)), record_));
+    // The text names the serial already: only the station follows.
+    setWindowTitle(StationWindowTitle(Text(24757).replace(QStringLiteral("%u"), QString::number(serialNo_)),
+                                      record_.iaStation));
     for (const auto& [id, action] : actions_) {
         const QString prompt = PromptFor(id);
         if (!prompt.isEmpty()) {

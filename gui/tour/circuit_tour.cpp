@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
 
 namespace terrix {
 
@@ -105,7 +106,18 @@ bool ShowCircuitMenu(TourContext& tour) {
     std::unique_ptr<QMenu> menu(window->BuildContextMenu());
     const QRect row =
         window->List()->visualRect(window->List()->model()->index(0, MeasCircuitModel::kColModule));
-    menu->popup(window->List()->viewport()->mapToGlobal(row.center() + QPoint(0, 5)));
+    // At the row, in a window tall enough to hold the whole menu below it (at its first size the window ends
+    // within the menu, and the picture would cut the menu off at the window's edge).
+    menu->ensurePolished();
+    const QPoint at = window->List()->viewport()->mapToGlobal(row.center() + QPoint(0, 5));
+    const int below = window->mapToGlobal(QPoint(0, window->height())).y() - at.y();
+    const int needed =
+        menu->sizeHint().height() + 2 * menu->style()->pixelMetric(QStyle::PM_MenuPanelWidth) + 24;
+    if (below < needed) {
+        window->resize(window->width(), window->height() + needed - below);
+        TourContext::Settle();
+    }
+    menu->popup(at);
     TourContext::Settle();
     const bool shot = tour.Shoot(QStringLiteral("circuit_menu"), {window, menu.get()}, false);
     menu->close();

@@ -2,17 +2,23 @@
 // Helpers shared by the GUI tests: a fresh data directory per test program and a recorder that stands in
 // for the message boxes.
 
+#include "core/bus/bus_trace.h"
 #include "core/platform/data_paths.h"
-#include "core/platform/pump_wait.h"
 #include "core/platform/ini_section.h"
+#include "core/platform/pump_wait.h"
 #include "gui/toolkit/message_box.h"
 
+#include <QApplication>
 #include <QString>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
 
+#include <atomic>
 #include <clocale>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -81,6 +87,32 @@ public:
 
 private:
     bool forbidden_;
+};
+
+// Runs an action once, at the first frame that goes over the bus after Arm(): in the middle of the operation.
+class ActOnFirstFrame final : public BusTraceObserver {
+public:
+    void Arm(std::function<void()> action) {
+        action_ = std::move(action);
+        fired_ = false;
+    }
+    bool Fired() const { return fired_; }
+    void OnFrame(const BusTraceEvent&) override {
+        if (!action_ || fired_.exchange(true)) {
+            return;
+        }
+        if (QThread::currentThread() == qApp->thread()) {
+            // The operation waits in an event loop of this thread: the action runs in its next wait.
+            QTimer::singleShot(0, qApp, action_);
+        } else {
+            // The operation runs on a worker: the action runs before the worker goes on.
+            QMetaObject::invokeMethod(qApp, action_, Qt::BlockingQueuedConnection);
+        }
+    }
+
+private:
+    std::function<void()> action_;
+    std::atomic<bool> fired_ = false;
 };
 
 } // namespace terrix::test

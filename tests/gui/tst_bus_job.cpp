@@ -82,26 +82,6 @@ private Q_SLOTS:
         QVERIFY(!secondRan);
     }
 
-    // Closing asks the work to stop; the window goes only after the result has been handed to it.
-    void closingTheWindowStopsTheWorkAndClosesAfterDone() {
-        BusContext context;
-        QPointer<CPlacementDialog> window = new CPlacementDialog;
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->show();
-        bool stopSeen = false;
-        bool visibleInDone = false;
-        QVERIFY(BusJob::Start(context, window.data(), QStringLiteral("test"), WaitForStop, [&](bool stopped) {
-            stopSeen = stopped;
-            visibleInDone = window->isVisible();
-        }));
-        window->reject();
-        QVERIFY(window->isVisible());
-        QTRY_VERIFY(window.isNull());
-        QVERIFY(stopSeen);
-        QVERIFY(visibleInDone);
-        QVERIFY(!BusActivity::IsBusy(context));
-    }
-
     // Work that throws still ends in `done`, with the failed (default) result or, without a result, as
     // such, so that a window waiting for it can go on or close; the bus is free again.
     void workThatThrowsStillEndsInDone() {

@@ -1,7 +1,6 @@
 // The toolkit's controls: validated numeric fields, property sheet mnemonics, the about box and its links,
 // the titled popup menu, and the adapters that queue calls from other threads to a window.
 
-#include "gui/toolkit/about_dlg.h"
 #include "gui/toolkit/edit_byte_spin_ctrl.h"
 #include "gui/toolkit/edit_double.h"
 #include "gui/toolkit/edit_integer.h"
@@ -9,14 +8,12 @@
 #include "gui/toolkit/nice_property_sheet.h"
 #include "gui/toolkit/placement_dialog.h"
 #include "gui/toolkit/queued_adapters.h"
-#include "gui/toolkit/static_link.h"
 #include "gui/toolkit/titled_popup_menu.h"
 #include "gui/toolkit/version_info.h"
 #include "gui_test_support.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -103,15 +100,6 @@ private Q_SLOTS:
         edit.selectAll();
         Type(&edit, QStringLiteral("5"));
         QCOMPARE(edit.GetValue(), 5.0);
-
-        // A sign alone is taken as typed, without a value.
-        CEditDouble sign;
-        QVERIFY(sign.SetValue(7));
-        sign.clear();
-        Type(&sign, QStringLiteral("-"));
-        QCOMPARE(sign.GetValue(), 7.0);
-        Type(&sign, QStringLiteral("3"));
-        QCOMPARE(sign.GetValue(), -3.0);
     }
 
     // Validation codes and, once switched on (silent by default), their messages. The program's whole-number
@@ -264,25 +252,6 @@ private Q_SLOTS:
         QCOMPARE(edit.text(), QStringLiteral("0"));
     }
 
-    // Beside its field the two arrows make one control of the field's height, not a taller stack.
-    void spinArrowsShareTheFieldsHeight() {
-        QWidget row;
-        auto* layout = new QHBoxLayout(&row);
-        layout->setSpacing(0);
-        auto* edit = new CEditByte(&row);
-        auto* spin = new CEditByteSpinCtrl(&row);
-        spin->SetBuddy(edit);
-        layout->addWidget(edit);
-        layout->addWidget(spin);
-        layout->addStretch(1);
-        row.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&row));
-        QCOMPARE(spin->geometry().top(), edit->geometry().top());
-        QCOMPARE(spin->height(), edit->height());
-        QCOMPARE(spin->UpButton()->geometry().bottom() + 1, spin->DownButton()->geometry().top());
-        QCOMPARE(spin->DownButton()->geometry().bottom(), spin->height() - 1);
-    }
-
     // Alt and a tab's mnemonic selects that tab; another letter goes on to the field as usual.
     void mnemonicSelectsThePage() {
         QWidget dialog;
@@ -315,28 +284,9 @@ private Q_SLOTS:
         QCOMPARE(seen, 1);
     }
 
-    void versionLineAndAboutBox() {
+    void versionLine() {
         const VersionInfo info{QStringLiteral("Terrix"), QStringLiteral("1, 47, 0, 284"), QString()};
         QCOMPARE(FormatVersionLine(info), QStringLiteral("Terrix Version 1.47 (Build 0.284)"));
-
-        // The links open their own text and turn purple once opened.
-        std::vector<QUrl> opened;
-        bool succeed = false;
-        const CStaticLink::Opener previous = CStaticLink::SetOpener([&](const QUrl& url) {
-            opened.push_back(url);
-            return succeed;
-        });
-        CAboutDlg about;
-        QVERIFY(about.VersionText().startsWith(QLatin1String("Terrix Version ")));
-        CStaticLink* mail = about.MailLink();
-        QTest::mouseClick(mail, Qt::LeftButton); // cannot be opened: stays blue
-        QCOMPARE(mail->LinkColor(), CStaticLink::kUnvisited);
-        succeed = true;
-        QTest::mouseClick(about.WebLink(), Qt::LeftButton);
-        QCOMPARE(about.WebLink()->LinkColor(), CStaticLink::kVisited);
-        QCOMPARE(opened, (std::vector<QUrl>{QUrl(QStringLiteral("mailto:terrix@orva.example")),
-                                            QUrl(QStringLiteral("https://www.orva.example/terrix"))}));
-        CStaticLink::SetOpener(previous);
     }
 
     // A command chosen from the titled menu, by itself or as the dialog's context menu, runs once. The title
@@ -397,30 +347,6 @@ private Q_SLOTS:
         second.Post([&] { ++delivered; });
         QCoreApplication::processEvents();
         QCOMPARE(delivered.load(), 1);
-    }
-
-    void traceFramesArriveAsCopiesUntilUninstalled() {
-        std::vector<BusTraceEvent> seen;
-        auto* monitor = new QObject;
-        QueuedBusTraceObserver observer(monitor, [&](const BusTraceEvent& event) { seen.push_back(event); });
-        observer.Install();
-        std::thread([] {
-            BusTraceEvent event;
-            event.bytes = {5, 0xFD, 0, 8, 0xBE, 0x48, 0xFE};
-            NotifyBusTrace(event);
-        }).join();
-        QVERIFY(seen.empty());
-        QCoreApplication::processEvents();
-        QCOMPARE(seen.size(), size_t{1});
-        QCOMPARE(seen[0].bytes, (std::vector<uint8_t>{5, 0xFD, 0, 8, 0xBE, 0x48, 0xFE}));
-
-        std::thread([] { NotifyBusTrace(BusTraceEvent{}); }).join();
-        delete monitor; // a frame still queued goes with the window
-        QCoreApplication::processEvents();
-        QCOMPARE(seen.size(), size_t{1});
-        observer.Uninstall();
-        NotifyBusTrace(BusTraceEvent{}); // nobody listens any more
-        QCOMPARE(seen.size(), size_t{1});
     }
 };
 
