@@ -132,6 +132,16 @@ bool CMeasValueStore::Attach(const ModuleRecord& module) {
     if (!Bind(module)) {
         return false;
     }
+    if (module.enModuleState != msIdentified) {
+        // A module this run has not identified (listed from the saved bus) is known only by its module
+        // file, which may be lost or older than the module: its layout is a guess until it answers. Its
+        // stored values are read, but no file is made for it, or the new file's header would fix a layout
+        // that every later record of the module then fails to match.
+        if (fs_.Exists(BinaryPath())) {
+            OpenReader();
+        }
+        return false;
+    }
     {
         // The reader creates a missing binary file too, so what is missing is noted before it opens.
         std::lock_guard lock(writeMutex_);

@@ -40,7 +40,8 @@ public:
     // Opens the binary file for writing and the ASCII file (positioned at its end); true when both opened.
     bool OpenWriter();
     // What the measuring loop does for each module: nothing for a record in state msCollision (false);
-    // else directory := the data directory, Bind, OpenReader, OpenWriter.
+    // else directory := the data directory, Bind, OpenReader, OpenWriter. A module not identified yet is
+    // bound and its existing file read, but no file is created or opened for writing (false).
     bool Attach(const ModuleRecord& module);
 
     // The record the measuring step fills before Append: field 0 the stamp, then the values.

@@ -141,6 +141,12 @@ TEST_F(ValueStore, RecordsWithoutKnownSerialOpenNoFiles) {
         EXPECT_FALSE(store.IsBound());
         EXPECT_FALSE(store.Append());
     }
+    // Listed from the saved bus without its module file: its layout is not known until it answers.
+    ModuleRecord saved = test::MakeModule(40218, "", 0);
+    saved.enModuleState = msNotIdentified;
+    CMeasValueStore listed;
+    EXPECT_FALSE(listed.Attach(saved));
+    EXPECT_TRUE(listed.IsBound());
     EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
 
     CMeasValueStore attached;
