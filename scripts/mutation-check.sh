@@ -48,12 +48,12 @@ faults=(
     "erase keeps the ASCII file|test_measure|core/measure/meas_value_store.cpp|s/const bool text = RemoveFile\(AsciiPath\(\)\);/const bool text = true;/"
     "local time stamp one month late|test_measure|core/measure/time_stamp.cpp|s/local\.tm_mon \+ 1\)/local.tm_mon + 2)/"
     "settings byte saturates instead of wrapping|test_platform|core/platform/ini_section.cpp|s/static_cast<uint8_t>\(v & 0xFFu\)/static_cast<uint8_t>(v > 0xFFu ? 0xFFu : v)/"
-    "serial port opened without its lock|test_platform|core/platform/serial_transport.cpp|s/if \(::flock\(fd, LOCK_EX \| LOCK_NB\) != 0\) \{/if (false) {/"
+    "serial port opened without its lock|test_platform|core/platform/serial_transport_posix.cpp|s/if \(::flock\(fd, LOCK_EX \| LOCK_NB\) != 0\) \{/if (false) {/"
     "scan starts at station 251|test_busops|core/busops/station_sequence.h|s/uint32_t current_ = 252;/uint32_t current_ = 251;/"
     "scan forgets the disabled flag|test_busops|core/busops/bus_scan.cpp|s/record->bDisabled = previous->bDisabled;/(void)previous;/"
-    "missing lock around a settings write|test_platform|core/platform/ini_section.cpp|s/    CrossProcessLock processLock\(file_\);\n//"
+    "missing lock around a settings write|test_platform|core/platform/ini_section.cpp|s/    FileLock processLock\(file_\);\n//"
     "port reservation ignored on open|test_platform|core/platform/port_user.cpp|s/if \(HeldByOther\(\*context_, this\)\) \{\n        context_->dwError = kErrorPortReserved;\n        return false;\n    \}//"
-    "data directory from the environment ignored|test_platform|core/platform/data_paths.cpp|s/(TERRIX_DATA_DIR.\); )env != nullptr/\$1false \&\& env != nullptr/"
+    "data directory from the environment ignored|test_platform|core/platform/data_paths.cpp|s/(TERRIX_DATA_DIR.\); )!env\.empty\(\)/\$1false \&\& !env.empty()/"
     "lost stop request|test_circuit|core/circuit/meas_loop.cpp|s/(void CMeasLoop::Stop\(\) \{.*?)stopPending_ = true;/\$1/s"
     "periodic wait one period too long|test_circuit|core/circuit/loop_timer.cpp|s/uint64_t nextUs = clock_\.NowUs\(\) \+ periodUs_;/uint64_t nextUs = clock_.NowUs() + 2 * periodUs_;/"
     "simulator: set-station moves every module|test_busops|sim/virtual_module.cpp|s/GetU16\(r\.data, 0\) == state_\.info\.serialNo && //"
@@ -142,6 +142,11 @@ for i in "${!faults[@]}"; do
     n=$((i + 1))
     is_selected "$n" || continue
     IFS='|' read -r name first file expr <<<"${faults[$i]}"
+    if [[ ! -f $file ]]; then # the code moved to another file: update the entry here
+        results+=("$(printf '%2d  %-48s %-34s %s' "$n" "$name" "$file" "stale (no such file)")")
+        missed=$((missed + 1))
+        continue
+    fi
     cp "$file" "$backup/original"
     current=$file
     perl -0pi -e "$expr" "$file"

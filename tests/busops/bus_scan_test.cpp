@@ -9,6 +9,7 @@
 #include "core/platform/ini_section.h"
 #include "sim/sim_transport.h"
 
+#include "inventory/inventory_test_util.h"
 #include "sim_bus_fixture.h"
 
 #include <tuple>
@@ -42,14 +43,8 @@ protected:
             return stopAt == 0 || !(p.event == stopAt && ++stopCount >= stopAfter);
         });
     }
-    using List = std::vector<std::pair<uint16_t, uint8_t>>; // serial number and station of each record
-    List Listed() const {
-        List list;
-        for (uint32_t i = 0; i < context.busList.Count(); ++i) {
-            list.emplace_back(context.busList.GetAt(i)->SerialNo(), context.busList.GetAt(i)->iaStation);
-        }
-        return list;
-    }
+    using List = testing::Pairs; // serial number and station of each record
+    List Listed() const { return testing::SerialStations(context.busList); }
     using Seen = std::vector<std::pair<uint32_t, uint32_t>>; // station and percent of each event of a kind
     Seen EventsOf(uint32_t event) const {
         Seen out;
@@ -63,10 +58,7 @@ protected:
     void SaveBus(std::initializer_list<std::pair<uint16_t, uint8_t>> modules, bool firstDisabled = false) {
         CBusList list;
         for (const auto& [serial, station] : modules) {
-            auto r = std::make_unique<ModuleRecord>();
-            r->stationInfo.wSerialNo = serial;
-            r->stationInfo.SetModuleName("PX-TAVIK2");
-            r->iaStation = station;
+            auto r = testing::MakeRecord(serial, station, msNotIdentified);
             r->bDisabled = firstDisabled && list.Count() == 0 ? 1 : 0;
             list.Add(std::move(r));
         }

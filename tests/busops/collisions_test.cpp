@@ -5,6 +5,7 @@
 #include "core/inventory/unit_names.h"
 #include "core/platform/ini_section.h"
 
+#include "inventory/inventory_test_util.h"
 #include "sim_bus_fixture.h"
 
 #include <tuple>
@@ -71,10 +72,7 @@ TEST_F(CollisionsTest, RangeProbesEachCandidateOnceAndSavedModulesComeBack) {
 
     // Saved modules that did not answer come back. (The moved module's new station is checked end to end
     // and in the next case.)
-    auto silent = std::make_unique<ModuleRecord>();
-    silent->stationInfo.wSerialNo = 4444;
-    silent->iaStation = 30;
-    list.Add(std::move(silent));
+    list.Add(testing::MakeRecord(4444, 30, msNotIdentified));
     events.clear();
     ASSERT_TRUE(Resolve(1002, 1003));
     EXPECT_EQ(list.CollisionCount(), 0u);

@@ -146,23 +146,23 @@ protected:
         ComClose(p);
     }
     // A manual-timer loop on the fixture's virtual clock, bound to the fixture's listener and bus, stamping
-    // every value with kStamp.
+    // every value with kStamp unless `options` says otherwise.
     static constexpr uint32_t kStamp = 0x0A0B0C0D;
-    std::unique_ptr<CMeasLoop> MakeLoop(bool reconnect = false) {
-        MeasLoopOptions options;
-        options.reconnect = reconnect;
+    std::unique_ptr<CMeasLoop> MakeLoop(MeasLoopOptions options = {}) {
         options.clock = &clock;
-        options.stampNow = [] { return kStamp; };
+        options.stampNow = options.stampNow ? options.stampNow : [] { return kStamp; };
         options.timer = std::make_unique<ManualLoopTimer>(timer);
         auto loop = std::make_unique<CMeasLoop>(std::move(options));
         EXPECT_TRUE(loop->Bind(&listener, &context));
         return loop;
     }
-    // Moves virtual time on by one timer period and delivers the event.
-    void Fire() {
-        clock.AdvanceUs(250'000);
-        if (timer->running) {
-            timer->event();
+    // Moves virtual time on by one timer period and delivers the event, `times` times over.
+    void Fire(uint32_t times = 1) {
+        for (uint32_t i = 0; i < times; ++i) {
+            clock.AdvanceUs(250'000);
+            if (timer->running) {
+                timer->event();
+            }
         }
     }
     // Fires events until the loop is idle or `limit` events have passed; returns the number fired.

@@ -7,6 +7,7 @@
 #include "core/inventory/bus_info_file.h"
 #include "core/inventory/record_values.h"
 
+#include "inventory/inventory_test_util.h"
 #include "loop_test_support.h"
 
 #include <filesystem>
@@ -21,46 +22,6 @@ class MeasLoopTest : public LoopFixture {
 protected:
     uint32_t stamp = 100; // the last time stamp given out by LoseThePortInTheSecondRound's loop
 
-    // Probes at stations 1 and 2, the XV module at 3, a probe at 4 whose record says it failed, a probe at
-    // 5 whose record is not identified, and a collision record at 6.
-    void BuildMixedBus() {
-        AddProbe(1, 31042);
-        const size_t slower = AddProbe(2, 31057);
-        bus->Modify(slower, [](sim::ModuleState& m) { m.channels[0].measurementCount = 10; });
-        AddProbe(3, 40218, true);
-        AddProbe(4, 31100);
-        AddProbe(5, 31101);
-        IdentifyInto({1, 2, 3, 4, 5});
-        context.busList.GetAt(1)->bDisabled = 1;
-        context.busList.GetAt(3)->enModuleState = msFailed;
-        context.busList.GetAt(4)->enModuleState = msNotIdentified;
-        auto collision = std::make_unique<ModuleRecord>();
-        collision->enModuleState = msCollision;
-        collision->iaStation = 6;
-        collision->stationInfo.wSerialNo = kNoSerial;
-        context.busList.Add(std::move(collision));
-    }
-    std::unique_ptr<CMeasLoop> OneProbeLoop() {
-        AddProbe(1, 31042);
-        IdentifyInto({1});
-        return MakeLoop();
-    }
-    // Probes at stations 1 and 2 in a repeating loop (rate 60 s) that has measured its first round and waits.
-    std::unique_ptr<CMeasLoop> StartMeasuring() {
-        AddProbe(1, 31042);
-        AddProbe(2, 31057);
-        IdentifyInto({1, 2});
-        auto loop = MakeLoop();
-        EXPECT_TRUE(loop->Start(true, 60));
-        Fire();
-        EXPECT_EQ(loop->State(), MeasLoopState::kWaiting);
-        return loop;
-    }
-    void NextRound() {
-        for (int i = 0; i < 4 * 60; ++i) {
-            Fire();
-        }
-    }
     // The loop has stopped, said so last, and let go of its timer and port.
     void ExpectStopped(const CMeasLoop& loop) {
         EXPECT_EQ(loop.State(), MeasLoopState::kIdle);
@@ -76,12 +37,9 @@ protected:
         AddProbe(2, 31057);
         IdentifyInto({1, 2});
         MeasLoopOptions options;
-        options.clock = &clock;
         options.stampNow = [this] { return ++stamp; };
-        options.timer = std::make_unique<ManualLoopTimer>(timer);
         options.reconnect = reconnect;
-        auto loop = std::make_unique<CMeasLoop>(std::move(options));
-        EXPECT_TRUE(loop->Bind(&listener, &context));
+        auto loop = MakeLoop(std::move(options));
         period = std::max<uint32_t>(loop->MinimumInterval(), 10);
         size_t values = 0;
         listener.onNewValue = [&values, this](uint32_t) {
@@ -115,7 +73,19 @@ protected:
 // Slots follow the bus list; only the identified active probes set the minimum interval, and a single round
 // measures only the identified active modules.
 TEST_F(MeasLoopTest, MixedBusSlotsIntervalAndSingleRound) {
-    BuildMixedBus();
+    // Probes at stations 1 and 2, the XV module at 3, a probe at 4 whose record says it failed, a probe at 5
+    // whose record is not identified, and a collision record at 6.
+    AddProbe(1, 31042);
+    const size_t slower = AddProbe(2, 31057);
+    bus->Modify(slower, [](sim::ModuleState& m) { m.channels[0].measurementCount = 10; });
+    AddProbe(3, 40218, true);
+    AddProbe(4, 31100);
+    AddProbe(5, 31101);
+    IdentifyInto({1, 2, 3, 4, 5});
+    context.busList.GetAt(1)->bDisabled = 1;
+    context.busList.GetAt(3)->enModuleState = msFailed;
+    context.busList.GetAt(4)->enModuleState = msNotIdentified;
+    context.busList.Add(testing::MakeCollision(6));
     auto loop = MakeLoop();
     ASSERT_EQ(loop->SlotCount(), 6u);
     for (uint32_t i = 0; i < 6; ++i) {
@@ -183,7 +153,9 @@ TEST_F(MeasLoopTest, MixedBusSlotsIntervalAndSingleRound) {
 // With one probe: a failed start waits for the user's stop; a single round at rate 30 counts down, then
 // stops; a loop repeats at the rate and stops at once while waiting.
 TEST_F(MeasLoopTest, OneProbeFailedStartSingleRoundAndLoop) {
-    auto loop = OneProbeLoop();
+    AddProbe(1, 31042);
+    IdentifyInto({1});
+    auto loop = MakeLoop();
     context.portContext.device = "/nonexistent/terrix-port";
     EXPECT_FALSE(loop->Start(true, 10));
     EXPECT_EQ(loop->StartError(), kMeasStartNoPort);
@@ -245,9 +217,7 @@ TEST_F(MeasLoopTest, OneProbeFailedStartSingleRoundAndLoop) {
 
     ASSERT_TRUE(loop->Start(true, rate));
     // Three rounds and most of the wait after the third.
-    for (uint32_t i = 0; i < 4 * (2 * rate + rate / 2) + 1; ++i) {
-        Fire();
-    }
+    Fire(4 * (2 * rate + rate / 2) + 1);
     EXPECT_EQ(listener.Numbers(Kind::kRoundDone), (std::vector<uint32_t>{1, 2, 3}));
     EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 5u)
         << "one record each from the single round and the first start";
@@ -304,7 +274,14 @@ TEST_F(MeasLoopTest, ValueThatCannotBeStoredIsStillReported) {
 // second loop are refused with a clear text, cannot close the port under the rounds, and change neither bus
 // nor list; the list changes only through the loop.
 TEST_F(MeasLoopTest, BusOperationsAndListChangesAreRefusedWhileMeasuring) {
-    auto loop = StartMeasuring();
+    // Probes at stations 1 and 2 in a repeating loop (rate 60 s) that has measured its first round and waits.
+    AddProbe(1, 31042);
+    AddProbe(2, 31057);
+    IdentifyInto({1, 2});
+    auto loop = MakeLoop();
+    ASSERT_TRUE(loop->Start(true, 60));
+    Fire();
+    ASSERT_EQ(loop->State(), MeasLoopState::kWaiting);
     ASSERT_TRUE(context.busList.Save());
     const PortHandle port = context.portContext.hPort;
     const ModuleRecord* first = context.busList.GetAt(0);
@@ -380,7 +357,7 @@ TEST_F(MeasLoopTest, BusOperationsAndListChangesAreRefusedWhileMeasuring) {
     ASSERT_TRUE(loop->SetModuleDisabled(1, true));
     EXPECT_FALSE(loop->SetModuleDisabled(2, true));
     bus->ClearRequestLog();
-    NextRound();
+    Fire(4 * 60); // the next round
     EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1, 0}));
     EXPECT_EQ(CountRequests(-1, 2), 0u);
     EXPECT_EQ(otherListener.Count(Kind::kValue), 0u);
@@ -417,9 +394,7 @@ TEST_F(MeasLoopTest, ReconnectingLoopTriesThePortEveryPeriodAndMeasuresOnWhenItI
     // Three retry periods without the adapter: no value, no second report, and a countdown that starts
     // again from the full period after each of the three tries.
     listener.Clear();
-    for (uint32_t i = 0; i < 4 * 3 * period; ++i) {
-        Fire();
-    }
+    Fire(4 * 3 * period);
     EXPECT_EQ(listener.Count(Kind::kValue), 0u);
     EXPECT_EQ(listener.Count(Kind::kPortLost), 0u);
     const std::vector<uint32_t> countdown = listener.Numbers(Kind::kCountdown);
@@ -461,11 +436,8 @@ TEST_F(MeasLoopTest, AbsentModuleIsAskedAgainEveryRetryPeriodAndJoinsWhenItAnswe
     const uint32_t rate = std::max<uint32_t>(10, MakeLoop()->MinimumInterval());
     constexpr uint32_t kRoundsPerRetry = 3;
     MeasLoopOptions options;
-    options.clock = &clock;
-    options.timer = std::make_unique<ManualLoopTimer>(timer);
     options.absentRetrySeconds = rate * kRoundsPerRetry;
-    auto loop = std::make_unique<CMeasLoop>(std::move(options));
-    ASSERT_TRUE(loop->Bind(&listener, &context));
+    auto loop = MakeLoop(std::move(options));
     EXPECT_EQ(loop->AbsentSlots(), std::vector<uint32_t>{1});
     ASSERT_TRUE(loop->Start(true, rate));
     const auto runUntilRound = [&](uint32_t rounds) {

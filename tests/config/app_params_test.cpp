@@ -1,6 +1,7 @@
 #include "core/config/app_params.h"
 #include "core/config/module_stations.h"
 
+#include "inventory/inventory_test_util.h"
 #include "sim_fixture.h"
 
 #include <gtest/gtest.h>
@@ -69,10 +70,7 @@ TEST(XvModuleStationsTest, OnlyXvModulesAreTakenAndTheOthersNamed) {
     CBusList list;
     EXPECT_TRUE(XvModuleStations(list).stations.empty());
     for (const Entry& e : entries) {
-        auto record = std::make_unique<ModuleRecord>();
-        record->iaStation = e.station;
-        record->enModuleState = e.state;
-        record->stationInfo.wSerialNo = e.serial;
+        auto record = testing::MakeRecord(e.serial, e.station, e.state);
         record->bIsTavikButNotXV = e.tavik ? 1 : 0;
         record->bIsTavikXV = e.xv ? 1 : 0;
         list.Add(std::move(record));

@@ -94,13 +94,6 @@ protected:
         ASSERT_TRUE(workspace.FilesRead());
         Restart();
     }
-    // Reads the module while the calibration files are out of reach.
-    void ReadModuleWithoutFiles(std::deque<bool> answers) {
-        workspace.SetLocDirectory(dataDir / "nowhere");
-        ASSERT_TRUE(workspace.RereadModule(ui));
-        ASSERT_FALSE(workspace.FilesRead());
-        Restart(std::move(answers));
-    }
     void SetModuleFault(size_t index, std::set<uint8_t> status6) {
         Change(index, [status6](sim::ModuleState& m) { m.faults.status6 = status6; });
     }
@@ -243,7 +236,10 @@ TEST_F(CalibWorkspaceTest, ProgramModuleFailuresAndDifferencesAfterVerifying) {
 
 // Without file data nothing goes into every module; one module takes its own data only when confirmed.
 TEST_F(CalibWorkspaceTest, ModuleWithoutFileDataIsProgrammedWithItsOwnDataOnlyWhenConfirmed) {
-    ReadModuleWithoutFiles({true});
+    workspace.SetLocDirectory(dataDir / "nowhere"); // the calibration files out of reach
+    ASSERT_TRUE(workspace.RereadModule(ui));
+    ASSERT_FALSE(workspace.FilesRead());
+    Restart({true});
     const std::vector<uint8_t> stations = {5, 9};
     EXPECT_FALSE(workspace.ProgramAllModules(stations, ui));
     EXPECT_EQ(ui.questions,

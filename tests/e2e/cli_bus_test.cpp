@@ -9,10 +9,6 @@ namespace {
 
 using CliBusTest = SimCliTest;
 
-std::vector<std::string> Scenario(const std::string& name) {
-    return {"--scenario", std::string(TERRIX_SOURCE_DIR) + "/sim/scenarios/" + name};
-}
-
 // The module name in station information printed as hex bytes: its length at byte 14, its text from byte 15.
 std::string ModuleNameFromStationInfo(const std::string& hex) {
     std::string bytes;
@@ -61,7 +57,7 @@ TEST_F(CliBusTest, CompleteScanOfTheDefaultBusWritesTheBusFiles) {
 }
 
 TEST_F(CliBusTest, CollisionIsReportedThenResolved) {
-    StartSim(Scenario("collision.json"));
+    StartSim({"--scenario", std::string(TERRIX_SOURCE_DIR) + "/sim/scenarios/collision.json"});
     // A bus saved earlier, before a second probe was put on station 5.
     SaveBus("[BUS INFO]\r\nModules=3\r\nModule0=40218,1\r\nModule1=31042,5\r\nModule2=20513,252\r\n",
             {40218, 31042, 20513});

@@ -5,7 +5,9 @@
 
 #include "sim_cli.h"
 
-#include <cstring>
+#include "core/measure/bin_meas_data_file.h"
+#include "core/measure/meas_layouts.h"
+
 #include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,24 +17,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A binary measurement file of a two-channel probe with one record, written from the format.
+// A binary measurement file of a two-channel probe with one record.
 std::string TwoChannelFile(uint16_t serial) {
-    std::string b("ORVAmdfh1.01", 12);
-    const auto put = [&b](uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) {
-            b.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-        }
-    };
-    put(56, 4);
-    put(serial, 2);
-    b += std::string("PX-TAVIK2", 9) + std::string(7 + 2, '\0');
-    put(3, 4);
-    for (float f : {1.0f, 2.0f, 1.0f, 2.0f, /*record:*/ 0.0f, 1.0f, 2.0f}) {
-        uint32_t bits = 0;
-        std::memcpy(&bits, &f, 4);
-        put(bits, 4);
-    }
-    return b; // 56 + 12 bytes
+    const TempDir dir;
+    CBinMeasDataFile file;
+    EXPECT_TRUE(file.OpenFor(kMeasOpenReadWrite, serial, "PX-TAVIK2", 3, 12, dir.path().string()));
+    CMeasRecord record = MakeRecord(MeasLayout::kTwoValue);
+    EXPECT_TRUE(file.WriteRecord(record));
+    file.Close();
+    return ReadFileBytes(dir / (std::to_string(serial) + ".BinMeasData"));
 }
 
 std::map<std::string, std::string> Snapshot(const fs::path& dir) {

@@ -67,15 +67,10 @@ protected:
         }
         return seen;
     }
-    std::vector<std::string> MeasureArgs(const std::string& url, std::vector<std::string> more) const {
-        std::vector<std::string> args = {"measure", "--rate", "0", "--publish", url};
-        args.insert(args.end(), more.begin(), more.end());
-        return Args(args);
-    }
     // `measure --loop` in the background; its values (--json) and messages go to a log.
     std::unique_ptr<LoggedProcess> MeasureLoop(const std::string& url) {
-        std::vector<std::string> args = MeasureArgs(url, {"--loop"});
-        args.insert(args.begin(), "--json");
+        std::vector<std::string> args =
+            Args({"--json", "measure", "--loop", "--rate", "0", "--publish", url});
         args.erase(std::find(args.begin(), args.end(), "--quiet"));
         return std::make_unique<LoggedProcess>(TERRIX_CLI_PATH, args, data / "measure.log");
     }
@@ -135,10 +130,12 @@ TEST_F(PublishTest, EachStoredRecordArrivesWithItsPayloadAndTheStatusSaysOffline
     EXPECT_EQ(status.out, "offline\n") << status.err;
 }
 
-TEST_F(PublishTest, BrokerDownAtStartThenUpDeliversTheBacklogInOrder) {
+// The broker down when the loop starts, then stopped again in the middle of it: the records stored meanwhile
+// arrive once it is back, each module's in order.
+TEST_F(PublishTest, BrokerDownAtStartAndRestartedMidLoopLosesNothing) {
     TestBroker broker;
     ASSERT_TRUE(broker.Start());
-    TestSubscriber subscriber(broker, "backlog", "fleet/+/record"); // kept across the broker's restart
+    TestSubscriber subscriber(broker, "backlog", "fleet/+/record"); // kept across the broker's restarts
     broker.Stop();
 
     auto measure = MeasureLoop(broker.Url());
@@ -148,26 +145,14 @@ TEST_F(PublishTest, BrokerDownAtStartThenUpDeliversTheBacklogInOrder) {
     ASSERT_TRUE(measure->WaitForLog("\"serial\":20513", 30'000)) << measure->Log(); // a round stored
     ASSERT_TRUE(broker.Start());
     ASSERT_TRUE(measure->WaitForLog("publishing resumed", 20'000)) << measure->Log();
+    broker.Stop();
+    ASSERT_TRUE(measure->WaitForLog("publishing waits", 20'000, 2)) << measure->Log();
+    Sleep(2500); // records stored meanwhile
+    ASSERT_TRUE(broker.Start());
+    ASSERT_TRUE(measure->WaitForLog("publishing resumed", 20'000, 2)) << measure->Log();
     Sleep(1000);
     measure->Signal(SIGINT);
     EXPECT_EQ(measure->WaitExit(30'000), 130) << measure->Log(); // as without publishing
-    ExpectAllArrived(subscriber.Receive(StoredRecords(), 15'000));
-}
-
-TEST_F(PublishTest, BrokerRestartedMidLoopLosesNothing) {
-    TestBroker broker;
-    ASSERT_TRUE(broker.Start());
-    TestSubscriber subscriber(broker, "restart", "fleet/+/record");
-    auto measure = MeasureLoop(broker.Url());
-    ASSERT_TRUE(measure->WaitForLog("\"serial\":31057", 30'000)) << measure->Log();
-    broker.Stop();
-    ASSERT_TRUE(measure->WaitForLog("publishing waits", 20'000)) << measure->Log();
-    Sleep(2500); // records stored meanwhile
-    ASSERT_TRUE(broker.Start());
-    ASSERT_TRUE(measure->WaitForLog("publishing resumed", 20'000)) << measure->Log();
-    Sleep(1000);
-    measure->Signal(SIGINT);
-    EXPECT_EQ(measure->WaitExit(30'000), 130) << measure->Log();
     ExpectAllArrived(subscriber.Receive(StoredRecords(), 15'000));
 }
 
@@ -201,37 +186,33 @@ TEST_F(PublishTest, KilledLoggerGoesOnFromItsCursor) {
     }
 }
 
-TEST_F(PublishTest, TlsWithTheTestsAuthorityAndRefusedWithAnother) {
-    TestBroker broker({.user = "", .password = "", .tls = true});
-    ASSERT_TRUE(broker.Start()) << broker.Log();
-    TestSubscriber subscriber(broker, "tls", "fleet/+/record");
+// A broker that refuses the logger (TLS with another authority, a wrong password): measuring goes on and
+// the records wait; the next run with the right authority or password sends them.
+TEST_F(PublishTest, RefusedTlsOrLoginWaitsAndTheRightOneSendsTheBacklog) {
     TempDir other;
     ASSERT_TRUE(TestBroker::MakeCertificates(other.path(), "Another authority"));
-
-    const RunResult refused =
-        Cli({"measure", "--publish", broker.Url(), "--ca-file", (other / "ca.pem").string()});
-    EXPECT_EQ(refused.exitCode, 0) << refused.err;
-    EXPECT_NE(refused.err.find("TLS"), std::string::npos) << refused.err;
-    EXPECT_NE(refused.err.find("4 record(s) wait to be published"), std::string::npos) << refused.err;
-
-    ASSERT_TRUE(CliOk({"measure", "--publish", broker.Url(), "--ca-file", broker.CaFile().string()}));
-    ExpectAllArrived(subscriber.Receive(StoredRecords(), 15'000));
-}
-
-TEST_F(PublishTest, RefusedLoginWaitsAndTheRightPasswordSendsTheBacklog) {
-    TestBroker broker({.user = "logger", .password = "right", .tls = false});
-    ASSERT_TRUE(broker.Start()) << broker.Log();
-    TestSubscriber subscriber(broker, "login", "fleet/+/record");
     WriteFileBytes(data / "wrong", "wrong\n");
     WriteFileBytes(data / "right", "right\n");
+    for (const bool tls : {true, false}) {
+        SCOPED_TRACE(tls ? "TLS" : "login");
+        TestBroker broker(tls ? BrokerSetup{.user = "", .password = "", .tls = true}
+                              : BrokerSetup{.user = "logger", .password = "right", .tls = false});
+        ASSERT_TRUE(broker.Start()) << broker.Log();
+        TestSubscriber subscriber(broker, tls ? "tls" : "login", "fleet/+/record");
+        const std::string option = tls ? "--ca-file" : "--password-file";
+        const RunResult refused = Cli({"measure", "--publish", broker.Url(), option,
+                                       (tls ? other / "ca.pem" : data / "wrong").string()});
+        EXPECT_EQ(refused.exitCode, 0) << refused.err;
+        EXPECT_NE(refused.err.find(tls ? "TLS" : "not authorised"), std::string::npos) << refused.err;
+        // The login's destination is new: the first run's records wait for it too.
+        EXPECT_NE(refused.err.find((tls ? "4" : "12") + std::string(" record(s) wait to be published")),
+                  std::string::npos)
+            << refused.err;
 
-    const RunResult refused =
-        Cli({"measure", "--publish", broker.Url(), "--password-file", (data / "wrong").string()});
-    EXPECT_EQ(refused.exitCode, 0) << refused.err;
-    EXPECT_NE(refused.err.find("not authorised"), std::string::npos) << refused.err;
-
-    ASSERT_TRUE(CliOk({"measure", "--publish", broker.Url(), "--password-file", (data / "right").string()}));
-    ExpectAllArrived(subscriber.Receive(StoredRecords(), 15'000));
+        ASSERT_TRUE(CliOk({"measure", "--publish", broker.Url(), option,
+                           (tls ? broker.CaFile() : data / "right").string()}));
+        ExpectAllArrived(subscriber.Receive(StoredRecords(), 15'000));
+    }
 }
 
 TEST_F(PublishTest, MalformedAddressesEndWithStatusOne) {
@@ -332,12 +313,12 @@ TEST_F(PublishTest, TwoCollectorsOfTwoPrefixesEachGetTheirOwn) {
     }
 }
 
-// A "file" that is not a time (it once moved collected history aside for good) and a 20 MB message are
-// refused; the records after them are collected and the collector stays small.
-TEST_F(PublishTest, HostileMessagesStopNothing) {
+// A 20 MB message is refused without building anything from it: the records after it are collected and the
+// collector stays small. (Which messages are refused, such as a "file" that is not a time, is the payload
+// reader's and the collecting sink's.)
+TEST_F(PublishTest, AHugeMessageStopsNothing) {
     TestBroker broker;
     ASSERT_TRUE(broker.Start());
-    TestSubscriber subscriber(broker, "copy", "fleet/31042/record");
     TempDir central;
     auto collect = Collect(central.path(), broker.Url(), "collect.log");
     ASSERT_TRUE(CliOk({"measure", "--publish", broker.Url()}));
@@ -349,31 +330,20 @@ TEST_F(PublishTest, HostileMessagesStopNothing) {
     };
     const size_t before = rss();
 
-    const std::vector<std::pair<std::string, std::string>> real = subscriber.Receive(1, 10'000);
-    ASSERT_EQ(real.size(), 1u);
     std::string huge = "[";
     for (int i = 0; i < 10'000'000; ++i) {
         huge += "0,";
     }
     WriteFileBytes(data / "huge", huge + "0]");
-    const std::string pub = FindProgram("mosquitto_pub");
-    const std::vector<std::string> to = {"-h", "127.0.0.1", "-p", std::to_string(broker.Port()),
-                                         "-q", "1",         "-t", "fleet/31042/record"};
-    for (const char* file : {"20261207T040000", "3"}) {
-        nlohmann::json hostile = Json(real[0].second);
-        hostile["file"] = file;
-        std::vector<std::string> args = to;
-        args.insert(args.end(), {"-m", hostile.dump()});
-        ASSERT_EQ(RunProgram(pub, args).exitCode, 0);
-    }
-    std::vector<std::string> args = to;
-    args.insert(args.end(), {"-f", (data / "huge").string()});
-    ASSERT_EQ(RunProgram(pub, args).exitCode, 0);
+    ASSERT_EQ(RunProgram(FindProgram("mosquitto_pub"),
+                         {"-h", "127.0.0.1", "-p", std::to_string(broker.Port()), "-q", "1", "-t",
+                          "fleet/31042/record", "-f", (data / "huge").string()})
+                  .exitCode,
+              0);
     ASSERT_TRUE(collect->WaitForLog("bytes, far more than a record has", 30'000)) << collect->Log();
 
     ASSERT_TRUE(CliOk({"measure", "--publish", broker.Url()}));
     EXPECT_TRUE(WaitCollected(central / "fleet", 30'000)) << collect->Log();
-    EXPECT_EQ(collect->Log().find("now in"), std::string::npos) << collect->Log(); // nothing moved aside
     // One copy of the message is read by the MQTT library; nothing is built from it.
     EXPECT_LT(rss(), before + (64u << 20));
 }

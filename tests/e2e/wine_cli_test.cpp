@@ -67,12 +67,12 @@ protected:
         EXPECT_EQ(r.exitCode, 0) << command << ": " << r.err << r.out;
         return r.exitCode == 0;
     }
-    // Each record of a module's binary file without its time stamp (the first four bytes).
-    std::vector<std::string> RecordsWithoutTime(int serial) const {
-        const std::string records = WholeRecords(serial);
+    // Each record of a module's binary file in `dir` without its time stamp (the first four bytes).
+    static std::vector<std::string> RecordsWithoutTime(const std::filesystem::path& dir, int serial) {
+        const std::string records = ReadFileBytes(dir / (std::to_string(serial) + ".BinMeasData"));
         const size_t size = kRecordSizes.at(serial);
         std::vector<std::string> out;
-        for (size_t at = 0; at + size <= records.size(); at += size) {
+        for (size_t at = kMeasHeaderSize; at + size <= records.size(); at += size) {
             out.push_back(records.substr(at + 4, size - 4));
         }
         return out;
@@ -91,29 +91,20 @@ TEST_F(WineCliTest, ScanAndThreeRoundsMatchTheLinuxBuild) {
     ASSERT_TRUE(WineOk("scan --mode complete"));
     EXPECT_NE(ReadFileBytes(data / "Terrix.ini").find(kSavedBus), std::string::npos);
     ASSERT_TRUE(WineOk("measure --rounds 3 --rate 0"));
-    std::map<int, std::vector<std::string>> windows;
-    for (const auto& [serial, size] : kRecordSizes) {
-        windows[serial] = RecordsWithoutTime(serial);
-        EXPECT_EQ(windows[serial].size(), 3u) << serial;
-    }
     // The Linux build, in a fresh folder, against a fresh simulator with the same seed.
     TempDir linuxData;
     StartSim({"--seed", "7"});
     for (const char* command : {"scan --mode complete", "measure --rounds 3 --rate 0"}) {
-        std::vector<std::string> args = {"--data-dir", linuxData.path().string(), "--port", port, "--quiet"};
-        for (const std::string& word : Words(command)) {
-            args.push_back(word);
-        }
+        std::vector<std::string> args = Args(Words(command));
+        args[1] = linuxData.path().string();
         const RunResult r = RunProgram(TERRIX_CLI_PATH, args);
         ASSERT_EQ(r.exitCode, 0) << command << ": " << r.err;
     }
     for (const auto& [serial, size] : kRecordSizes) {
-        const std::string records = ReadFileBytes(linuxData / (std::to_string(serial) + ".BinMeasData"));
-        std::vector<std::string> linux;
-        for (size_t at = kMeasHeaderSize; at + size <= records.size(); at += size) {
-            linux.push_back(records.substr(at + 4, size - 4));
-        }
-        EXPECT_EQ(windows[serial], linux) << serial;
+        WholeRecords(serial);
+        EXPECT_EQ(RecordsWithoutTime(data.path(), serial).size(), 3u) << serial;
+        EXPECT_EQ(RecordsWithoutTime(data.path(), serial), RecordsWithoutTime(linuxData.path(), serial))
+            << serial;
     }
 }
 

@@ -96,10 +96,6 @@ TEST(MeasFieldFormat, PlaceholdersFormatFromSettersOfAnotherKindAndForeignFormat
         EXPECT_EQ(text, expected);
     }
 
-    CMeasField base;
-    EXPECT_EQ(base.GetValuePtr(), nullptr);
-    EXPECT_EQ(base.Format(), "");
-    EXPECT_FALSE(base.CopyTo(nullptr));
     EXPECT_EQ(std::make_tuple(word.SetFloat(1.0f), value.SetWord(1), value.SetStamp(1)),
               std::make_tuple(false, false, false));
     EXPECT_EQ(word.Bits(), 0u);

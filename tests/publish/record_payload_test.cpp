@@ -28,69 +28,48 @@ std::vector<uint8_t> TwoValueRecord(uint32_t bits1, uint32_t bits2) {
     return record.Pack();
 }
 
-TEST(RecordPayload, FieldsOfATwoValueRecord) {
+TEST(RecordPayload, FieldsOfATwoValueRecordAndTheXvNames) {
     ModuleRecord module = MakeModule(31042, "TAVIK-\xE4", 3); // a name with a Windows-1252 letter
     module.iaStation = 7;
     CopyToField(module.szUnit0, "%");
-    CopyToField(module.szUnit1, "\xB0"
-                                "C");
+    CopyToField(module.szUnit1, "\xB0\x43"); // "°C"
     RecordPayloadWriter writer(module);
-    const std::vector<uint8_t> packed = TwoValueRecord(std::bit_cast<uint32_t>(12.5f), 0x7F800009u);
-    const nlohmann::json json = nlohmann::json::parse(writer.Build(packed, 17, "2004-03-05T14:00:00"));
-
-    EXPECT_EQ(json["serial"], 31042);
-    EXPECT_EQ(json["station"], 7);
-    EXPECT_EQ(json["module"], "TAVIK-\xC3\xA4");
-    EXPECT_EQ(json["index"], 17);
-    EXPECT_EQ(json["file"], "2004-03-05T14:00:00");
-    EXPECT_EQ(json["time"], "2004-03-05T14:07:09");
-    EXPECT_EQ(json["stamp"], kStamp);
-    ASSERT_EQ(json["values"].size(), 2u);
-    EXPECT_EQ(json["values"][0]["name"], "31042_1"); // the ASCII file's column titles
-    EXPECT_EQ(json["values"][1]["name"], "31042_2");
-    EXPECT_EQ(json["values"][0]["value"], 12.5);
-    EXPECT_FALSE(json["values"][0].contains("error"));
-    EXPECT_TRUE(json["values"][1]["value"].is_null());
-    EXPECT_EQ(json["values"][1]["error"], "NaN(9)");
-    EXPECT_EQ(json["values"][1]["unit"], "\xC2\xB0"
-                                         "C");
+    const std::string text =
+        writer.Build(TwoValueRecord(std::bit_cast<uint32_t>(12.5f), 0x7F800009u), 17, "2004-03-05T14:00:00");
+    // The values are named by the ASCII file's column titles; an error has no value but its text and bits.
+    EXPECT_EQ(
+        text,
+        "{\"serial\":31042,\"station\":7,\"module\":\"TAVIK-\xC3\xA4\",\"channels\":3,\"file\":"
+        "\"2004-03-05T14:00:00\",\"index\":17,\"time\":\"2004-03-05T14:07:09\",\"stamp\":611796069,"
+        "\"values\":[{\"name\":\"31042_1\",\"unit\":\"%\",\"value\":12.5},{\"name\":\"31042_2\",\"unit\":"
+        "\"\xC2\xB0\x43\",\"value\":null,\"error\":\"NaN(9)\",\"bits\":2139095049}]}");
 
     // The channel units come back into the module record that a collector stores.
     std::string error;
-    const std::optional<ReceivedRecord> back = ParseRecordPayload(json.dump(), &error);
+    const std::optional<ReceivedRecord> back = ParseRecordPayload(text, &error);
     ASSERT_TRUE(back) << error;
-    EXPECT_EQ(FieldText(back->Module().szUnit0), "%");
-    EXPECT_EQ(FieldText(back->Module().szUnit1), "\xB0"
-                                                 "C");
-}
+    EXPECT_EQ(FieldText(back->Module().szUnit0) + "|" + FieldText(back->Module().szUnit1), "%|\xB0\x43");
 
-TEST(RecordPayload, XvNamesCarryTheirUnitsSeparately) {
-    RecordPayloadWriter writer(MakeModule(40218, "PX-TAVIK2XV", 0, true));
-    CMeasRecord record = MakeRecord(MeasLayout::kXvWithTdc);
-    const nlohmann::json json = nlohmann::json::parse(writer.Build(record.Pack(), 0, "x"));
-    ASSERT_EQ(json["values"].size(), 12u);
-    EXPECT_EQ(json["values"][0]["name"], "Density");
-    EXPECT_EQ(json["values"][1]["name"], "Moisture");
-    EXPECT_EQ(json["values"][1]["unit"], "%");
-    EXPECT_EQ(json["values"][3]["name"], "Error");
-    EXPECT_EQ(json["values"][11]["name"], "TempID");
+    // The XV module's names carry their units separately.
+    RecordPayloadWriter xvWriter(MakeModule(40218, "PX-TAVIK2XV", 0, true));
+    const nlohmann::json xv =
+        nlohmann::json::parse(xvWriter.Build(MakeRecord(MeasLayout::kXvWithTdc).Pack(), 0, "x"));
+    std::string names;
+    for (const nlohmann::json& value : xv["values"]) {
+        names += value["name"].get<std::string>() + "[" + value["unit"].get<std::string>() + "] ";
+    }
+    EXPECT_EQ(names, "Density[] Moisture[%] StdDev[] Error[%] n1[] n2[] Delta n[] TDR Level[] c0[] "
+                     "Temperature[] MatID[] TempID[] ");
 }
 
 // Every record comes back bit for bit: error markers, infinities, negative zero, subnormal numbers and
 // floats whose shortest text is not what a double reader would narrow back.
 TEST(RecordPayload, RecordsReadBackBitForBit) {
-    std::vector<uint32_t> patterns = {0x7F800009u,
-                                      0x7F80FFFFu,
-                                      0x7FC00000u,
-                                      0xFF800001u,
-                                      0x7F800000u,
-                                      0xFF800000u,
-                                      0x80000000u,
-                                      0x00000001u,
-                                      0x00800000u,
-                                      0x7F7FFFFFu,
-                                      std::bit_cast<uint32_t>(0.1f),
-                                      std::bit_cast<uint32_t>(-3.0f)};
+    // Error markers, infinities, negative zero, subnormal and extreme numbers, 0.1f and -3.0f; then at
+    // random.
+    std::vector<uint32_t> patterns = {0x7F800009u, 0x7F80FFFFu, 0x7FC00000u, 0xFF800001u,
+                                      0x7F800000u, 0xFF800000u, 0x80000000u, 0x00000001u,
+                                      0x00800000u, 0x7F7FFFFFu, 0x3DCCCCCDu, 0xC0400000u};
     std::mt19937 random(7);
     for (int i = 0; i < 4000; ++i) {
         patterns.push_back(random());

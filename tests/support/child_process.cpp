@@ -104,7 +104,7 @@ BackgroundProcess::BackgroundProcess(const std::string& program, const std::vect
 
 int BackgroundProcess::Stop() {
     if (pid_ <= 0) {
-        return -1;
+        return status_;
     }
     kill(pid_, SIGTERM);
     // A process that does not heed the request (a lost stop, a hang) is killed, so that a failing case ends
@@ -123,7 +123,7 @@ int BackgroundProcess::Reaped(int status) {
     pid_ = -1;
     while (ReadSome(-1)) { // the writing end is closed: this reads to the end
     }
-    return ExitStatus(status);
+    return status_ = ExitStatus(status);
 }
 
 bool BackgroundProcess::Signal(int signal) {
@@ -151,7 +151,7 @@ bool BackgroundProcess::ReadSome(int waitMs) {
 
 int BackgroundProcess::WaitExit(int timeoutMs) {
     if (pid_ <= 0) {
-        return -1;
+        return status_;
     }
     for (int waited = 0;; waited += 50) {
         int status = 0;

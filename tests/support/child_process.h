@@ -33,6 +33,7 @@ public:
     BackgroundProcess& operator=(const BackgroundProcess&) = delete;
 
     bool running() const { return pid_ > 0 && !firstLine_.empty(); }
+    int Pid() const { return pid_; }
     const std::string& firstLine() const { return firstLine_; }
     // Sends SIGTERM and waits (SIGKILL after 10 s); returns the exit status.
     int Stop();
@@ -45,13 +46,17 @@ public:
     // it.
     const std::string& laterOutput() const { return laterOutput_; }
 
+protected:
+    BackgroundProcess() = default; // for a process whose output goes elsewhere (LoggedProcess)
+    int pid_ = -1;
+
 private:
     // Reads what is available within `waitMs`; false at the end of the output.
     bool ReadSome(int waitMs);
     // After the process ended with `status`: collects the rest of its output; returns its exit status.
     int Reaped(int status);
 
-    int pid_ = -1;
+    int status_ = -1;
     int stdoutFd_ = -1;
     std::string firstLine_;
     std::string laterOutput_;

@@ -1,14 +1,11 @@
 #include "support/logged_process.h"
 
-#include "support/child_process.h"
+#include "support/temp_dir.h"
 
 #include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -34,57 +31,21 @@ LoggedProcess::LoggedProcess(const std::string& program, const std::vector<std::
     ::close(out);
 }
 
-LoggedProcess::~LoggedProcess() {
-    Stop();
-}
-
-bool LoggedProcess::Signal(int signal) {
-    return pid_ > 0 && ::kill(pid_, signal) == 0;
-}
-
-int LoggedProcess::WaitExit(int timeoutMs) {
-    if (pid_ <= 0) {
-        return status_;
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (true) {
-        int status = 0;
-        const pid_t done = ::waitpid(pid_, &status, WNOHANG);
-        if (done == pid_) {
-            pid_ = -1;
-            status_ = ExitStatus(status);
-            return status_;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-}
-
-int LoggedProcess::Stop() {
-    if (pid_ <= 0) {
-        return status_;
-    }
-    Signal(SIGTERM);
-    const int status = WaitExit(10'000);
-    if (status != -1) {
-        return status;
-    }
-    Signal(SIGKILL);
-    return WaitExit(10'000);
-}
-
 std::string LoggedProcess::Log() const {
-    std::ifstream in(log_, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return ReadFileBytes(log_);
 }
 
-bool LoggedProcess::WaitForLog(const std::string& text, int timeoutMs) const {
+bool LoggedProcess::WaitForLog(const std::string& text, int timeoutMs, size_t count) const {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (Log().find(text) == std::string::npos) {
+    const auto found = [&] {
+        const std::string log = Log();
+        size_t n = 0;
+        for (size_t at = log.find(text); at != std::string::npos && n < count; at = log.find(text, at + 1)) {
+            ++n;
+        }
+        return n >= count;
+    };
+    while (!found()) {
         if (std::chrono::steady_clock::now() >= deadline) {
             return false;
         }

@@ -3,38 +3,24 @@
 // print nothing on standard output at start (a broker, `terrix-cli collect`) or whose messages the test
 // reads.
 
-#include <chrono>
+#include "support/child_process.h"
+
 #include <filesystem>
-#include <string>
-#include <vector>
 
 namespace terrix::test {
 
 // The full path of a program found on PATH (RunProgram takes paths); the name itself when not found.
 std::string FindProgram(const std::string& name);
 
-class LoggedProcess {
+class LoggedProcess : public BackgroundProcess {
 public:
     LoggedProcess(const std::string& program, const std::vector<std::string>& args,
                   std::filesystem::path log);
-    ~LoggedProcess(); // SIGTERM, then wait (SIGKILL after 10 s)
-    LoggedProcess(const LoggedProcess&) = delete;
-    LoggedProcess& operator=(const LoggedProcess&) = delete;
-
-    bool Running() const { return pid_ > 0; }
-    int Pid() const { return pid_; }
-    bool Signal(int signal);
-    // The exit status (128 + signal when a signal ended it), or -1 when still running after `timeoutMs`.
-    int WaitExit(int timeoutMs);
-    // SIGTERM, then wait; the exit status.
-    int Stop();
     std::string Log() const;
-    // Waits up to `timeoutMs` for `text` in the log.
-    bool WaitForLog(const std::string& text, int timeoutMs) const;
+    // Waits up to `timeoutMs` until `text` stands in the log `count` times.
+    bool WaitForLog(const std::string& text, int timeoutMs, size_t count = 1) const;
 
 private:
-    int pid_ = -1;
-    int status_ = -1;
     std::filesystem::path log_;
 };
 
