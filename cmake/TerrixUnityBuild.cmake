@@ -7,6 +7,10 @@
 # file's. The files below define such a name a file before them also defines; they compile on their own. A
 # new collision shows as a "redefinition" error in the unity build only: rename the name or add the file here.
 option(TERRIX_UNITY_BUILD "Compile in batches (faster from scratch, slower incremental builds)" OFF)
+# Files per batch. A larger batch parses the headers fewer times but leaves fewer batches to share out among
+# the processors, so builds that run beside other work (the thread-sanitizer, fuzz and package builds in
+# scripts/test.sh) take larger ones.
+set(TERRIX_UNITY_BATCH_SIZE 8 CACHE STRING "Files per unity batch")
 
 set(terrix_unity_own_unit
     cli/cmd_collect.cpp
@@ -34,7 +38,7 @@ function(terrix_unity_targets dir)
     foreach(target IN LISTS targets)
         get_target_property(type ${target} TYPE)
         if(type STREQUAL "STATIC_LIBRARY" OR type STREQUAL "EXECUTABLE")
-            set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+            set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${TERRIX_UNITY_BATCH_SIZE})
             # In a batch every file is an included one, so GCC takes a lambda that captures a type of the
             # file's anonymous namespace for a header's type leaking a local one; built alone it is fine.
             target_compile_options(${target} PRIVATE $<$<CXX_COMPILER_ID:GNU>:-Wno-subobject-linkage>)

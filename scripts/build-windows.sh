@@ -11,6 +11,9 @@ launcher=
 if command -v ccache >/dev/null 2>&1; then
     launcher=-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 fi
+# In batches (cmake/TerrixUnityBuild.cmake): the build is mostly made from scratch, by the tests and for the
+# zip; TERRIX_UNITY_BUILD=OFF for incremental work.
 cmake -S . -B "$dir" -G Ninja --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-    -DTERRIX_WERROR=ON -DTERRIX_BUILD_GUI=OFF -DTERRIX_BUILD_BENCH=OFF -DTERRIX_MAN_PAGES=OFF $launcher
+    -DTERRIX_WERROR=ON -DTERRIX_BUILD_GUI=OFF -DTERRIX_BUILD_BENCH=OFF -DTERRIX_MAN_PAGES=OFF $launcher \
+    -DTERRIX_UNITY_BUILD="${TERRIX_UNITY_BUILD:-ON}"
 cmake --build "$dir" -j "$jobs"

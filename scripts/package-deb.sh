@@ -15,8 +15,8 @@ LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
 export CXXFLAGS LDFLAGS
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DTERRIX_UNITY_BUILD=ON \
-    -DTERRIX_BUILD_TESTS=OFF -DTERRIX_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build"
+    -DTERRIX_UNITY_BATCH_SIZE=16 -DTERRIX_BUILD_TESTS=OFF -DTERRIX_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)"
 rm -f "$build"/*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 for deb in "$build"/*.deb; do

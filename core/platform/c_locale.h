@@ -15,7 +15,8 @@ public:
 
 private:
     void* previous_ = nullptr;
-    int mode_ = 0;
+    // The Windows implementation's per-thread locale mode; the POSIX one needs only previous_.
+    [[maybe_unused]] int mode_ = 0;
 };
 
 } // namespace terrix
