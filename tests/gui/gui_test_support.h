@@ -19,6 +19,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <utility>
 #include <vector>
 
@@ -105,8 +106,18 @@ public:
             // The operation waits in an event loop of this thread: the action runs in its next wait.
             QTimer::singleShot(0, qApp, action_);
         } else {
-            // The operation runs on a worker: the action runs before the worker goes on.
-            QMetaObject::invokeMethod(qApp, action_, Qt::BlockingQueuedConnection);
+            // The operation runs on a worker: the action runs before the worker goes on. The hand-over both
+            // ways is made of standard atomics and a future rather than Qt's blocking call, so that
+            // ThreadSanitizer sees it (Qt is not instrumented).
+            std::atomic<bool> posted = false;
+            std::promise<void> done;
+            posted.store(true, std::memory_order_release);
+            QMetaObject::invokeMethod(qApp, [&] {
+                (void)posted.load(std::memory_order_acquire);
+                action_();
+                done.set_value();
+            });
+            done.get_future().wait();
         }
     }
 
