@@ -94,10 +94,11 @@ if [ ! -f qtbase/.installed-$script_hash ]; then
     cmake -S "$qtbase_src" -B qtbase -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DCMAKE_C_FLAGS_RELEASE="-O1 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG" \
         -DCMAKE_SHARED_LINKER_FLAGS="-static -s" -DCMAKE_MODULE_LINKER_FLAGS="-static -s" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake" \
         -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-        -DQT_BUILD_MANUAL_TESTS=OFF -DBUILD_WITH_PCH=OFF \
+        -DQT_BUILD_MANUAL_TESTS=OFF \
         -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_network=ON -DFEATURE_localserver=ON \
         -DFEATURE_sessionmanager=ON -DFEATURE_style_windowsvista=ON -DFEATURE_png=ON \
         -DFEATURE_direct2d=OFF -DFEATURE_tuiotouch=OFF \
@@ -109,7 +110,17 @@ if [ ! -f qtbase/.installed-$script_hash ]; then
         -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
         -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF -DFEATURE_system_doubleconversion=OFF \
         -DFEATURE_system_jpeg=OFF -DFEATURE_system_libb2=OFF \
-        -DFEATURE_androiddeployqt=OFF -DFEATURE_qmake=OFF
+        -DFEATURE_androiddeployqt=OFF -DFEATURE_qmake=OFF \
+        -DFEATURE_freetype=OFF -DFEATURE_pdf=OFF -DFEATURE_movie=OFF -DFEATURE_textodfwriter=OFF \
+        -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF -DFEATURE_systemtrayicon=OFF \
+        -DFEATURE_http=OFF -DFEATURE_networkproxy=OFF -DFEATURE_socks5=OFF -DFEATURE_udpsocket=OFF \
+        -DFEATURE_dnslookup=OFF -DFEATURE_networkdiskcache=OFF -DFEATURE_topleveldomain=OFF \
+        -DFEATURE_networklistmanager=OFF -DFEATURE_sctp=OFF -DFEATURE_gssapi=OFF \
+        -DFEATURE_graphicsview=OFF -DFEATURE_graphicseffect=OFF -DFEATURE_mdiarea=OFF \
+        -DFEATURE_calendarwidget=OFF -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF \
+        -DFEATURE_undogroup=OFF -DFEATURE_undoview=OFF -DFEATURE_lcdnumber=OFF -DFEATURE_dial=OFF \
+        -DFEATURE_keysequenceedit=OFF -DFEATURE_fontcombobox=OFF -DFEATURE_wizard=OFF \
+        -DFEATURE_splashscreen=OFF -DFEATURE_columnview=OFF
     cmake --build qtbase -j "$jobs"
     cmake --install qtbase
     touch qtbase/.installed-$script_hash
