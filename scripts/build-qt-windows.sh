@@ -85,6 +85,12 @@ if [ ! -d "$qtbase_src" ]; then
     fetch qt6-base "$base_ver"
 fi
 
+# Qt 6.4.2's Windows platform plug-in takes "dynamic OpenGL" (which the Windows build turns on by itself) to mean
+# that OpenGL is there; with OpenGL off its window code then names GL classes that are not built. Both places
+# ask for OpenGL as well (idempotent).
+sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
+    "$qtbase_src/src/plugins/platforms/windows/qwindowswindow.cpp"
+
 # --- qtbase ----------------------------------------------------------------------------------------------------
 # Our MinGW toolchain file links the runtime statically into programs; "-static" for the DLLs and plug-ins does
 # the same there (on MinGW the system libraries are import libraries either way).

@@ -75,6 +75,7 @@ while [ -n "$todo" ]; do
 done
 # Nothing may need a DLL that neither Windows nor this folder has (the runtime is linked statically).
 for file in "$bin"/*.exe "$bin"/*.dll "$bin"/*/*.dll; do
+    [ -f "$file" ] || continue
     for dll in $(imports "$file"); do
         case $dll in
             Qt6*.dll) [ -f "$bin/$dll" ] || { echo "package-windows: $file needs $dll" >&2; exit 1; } ;;
@@ -108,11 +109,11 @@ wintree=$(cd "$tree" && pwd)
 {
     cat <<NSI
 ; Made by scripts/package-windows.sh
-Unicode true
+; A 64-bit installer: the program is 64-bit, and a 64-bit Wine runs it without a 32-bit Wine beside it.
+Target amd64-unicode
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 Name "Terrix $version"
 OutFile "$(cd "$dir" && pwd)/$setup"
@@ -125,6 +126,7 @@ VIAddVersionKey /LANG=1033 "CompanyName" "ORVA GmbH"
 VIAddVersionKey /LANG=1033 "FileDescription" "Terrix $version Setup"
 VIAddVersionKey /LANG=1033 "FileVersion" "$version"
 VIAddVersionKey /LANG=1033 "ProductVersion" "$version"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright 2026 ORVA GmbH"
 
 !define MUI_ICON "$(cd "$dir" && pwd)/gui/terrix.ico"
 !define MUI_UNICON "$(cd "$dir" && pwd)/gui/terrix.ico"
@@ -138,10 +140,6 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "$version"
 !insertmacro MUI_LANGUAGE "German"
 
 Function .onInit
-    \${IfNot} \${RunningX64}
-        MessageBox MB_ICONSTOP "Terrix needs a 64-bit Windows."
-        Abort
-    \${EndIf}
     SetRegView 64
     SetShellVarContext all
 FunctionEnd

@@ -18,4 +18,7 @@ private:
     int mode_ = 0;
 };
 
+// strtod in the "C" locale, whatever locale this thread has.
+double StrtodC(const char* text, char** end);
+
 } // namespace terrix
