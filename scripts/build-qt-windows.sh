@@ -90,6 +90,10 @@ fi
 # ask for OpenGL as well (idempotent).
 sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
     "$qtbase_src/src/plugins/platforms/windows/qwindowswindow.cpp"
+# Likewise the DirectWrite font database, which Qt Gui builds only with Direct2D (off here): without it the
+# plug-in uses the GDI font database, as it does by default.
+sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' \
+    "$qtbase_src/src/plugins/platforms/windows/qwindowsintegration.cpp"
 
 # --- qtbase ----------------------------------------------------------------------------------------------------
 # Our MinGW toolchain file links the runtime statically into programs; "-static" for the DLLs and plug-ins does
