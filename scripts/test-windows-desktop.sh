@@ -21,7 +21,9 @@ fi
 start=$(date +%s)
 fail() { echo "test-windows-desktop: FAILED: $*" >&2; exit 1; }
 
-TERRIX_WINDOWS_TARGETS="terrix terrix-cli" scripts/build-windows.sh "$win" >"$win.build.log" 2>&1 || { tail -40 "$win.build.log"; fail "build"; }
+mkdir -p "$win"
+TERRIX_WINDOWS_TARGETS="terrix terrix-cli" scripts/build-windows.sh "$win" >"$win/desktop-build.log" 2>&1 ||
+    { tail -40 "$win/desktop-build.log"; fail "build"; }
 packages=$(scripts/package-windows.sh "$win")
 setup=$(printf '%s\n' "$packages" | grep -- '-setup\.exe$') || fail "no installer made"
 [ -f "$win/bin/terrix.exe" ] || fail "terrix.exe was not built"
