@@ -40,6 +40,13 @@
     </message>
 </context>
 <context>
+    <name>SessionEnd</name>
+    <message>
+        <source>Terrix ends the running work: a measurement stops after the current module.</source>
+        <translation>Terrix ends the running work: a measurement stops after the current module.</translation>
+    </message>
+</context>
+<context>
     <name>Terrix</name>
     <message>
         <source>&amp;File</source>

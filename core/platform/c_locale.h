@@ -19,4 +19,7 @@ private:
     [[maybe_unused]] int mode_ = 0;
 };
 
+// strtod in the "C" locale, whatever locale this thread has.
+double StrtodC(const char* text, char** end);
+
 } // namespace terrix

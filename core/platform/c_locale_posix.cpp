@@ -1,6 +1,7 @@
 #include "core/platform/c_locale.h"
 
 #include <clocale>
+#include <cstdlib>
 #include <locale.h>
 
 namespace terrix {
@@ -26,6 +27,10 @@ ThreadCLocale::~ThreadCLocale() {
     if (previous_ != nullptr) {
         ::uselocale(static_cast<locale_t>(previous_));
     }
+}
+
+double StrtodC(const char* text, char** end) {
+    return ::strtod_l(text, end, CLocale());
 }
 
 } // namespace terrix

@@ -28,4 +28,10 @@ ThreadCLocale::~ThreadCLocale() {
     }
 }
 
+double StrtodC(const char* text, char** end) {
+    // Created once and never freed: it lives as long as the process reads anything.
+    static const _locale_t c = ::_create_locale(LC_ALL, "C");
+    return ::_strtod_l(text, end, c);
+}
+
 } // namespace terrix

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <string>
 #include <unistd.h>
 
 namespace terrix {
@@ -20,6 +21,10 @@ std::string HostName() {
         return {};
     }
     return host;
+}
+
+std::string CurrentUserKey() {
+    return std::to_string(::getuid());
 }
 
 } // namespace terrix

@@ -1,5 +1,7 @@
 #include "core/platform/process.h"
 
+#include "core/platform/win_util.h"
+
 #include <windows.h>
 
 namespace terrix {
@@ -26,6 +28,15 @@ std::string HostName() {
         return {};
     }
     return std::string(host, size);
+}
+
+std::string CurrentUserKey() {
+    wchar_t user[257] = {}; // UNLEN + 1
+    DWORD size = sizeof user / sizeof user[0];
+    if (!::GetUserNameW(user, &size)) {
+        return std::to_string(::GetCurrentProcessId()); // unknown user: a name no other copy shares
+    }
+    return Utf8(std::wstring(user));
 }
 
 } // namespace terrix

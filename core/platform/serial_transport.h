@@ -54,4 +54,14 @@ std::string DefaultSerialDevice(int portNumber);
 // /dev/serial/by-id names and USB adapters off Windows, the ports the system registered on Windows.
 std::vector<std::string> ListSerialPorts();
 
+// A port of ListSerialPorts() with what the system says about it.
+struct SerialPortDescription {
+    std::string name;         // what opens it: COM3, /dev/ttyUSB0
+    std::string description;  // Windows: the device manager's friendly name, "USB Serial Port (COM3)"
+    std::string manufacturer; // Windows: the driver's maker
+};
+// ListSerialPorts() with descriptions where the system keeps them (UTF-8; empty where it keeps none, as
+// off Windows, where the desktop program asks its toolkit instead).
+std::vector<SerialPortDescription> DescribeSerialPorts();
+
 } // namespace terrix

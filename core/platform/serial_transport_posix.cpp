@@ -300,4 +300,12 @@ std::vector<std::string> ListSerialPorts() {
     return ports;
 }
 
+std::vector<SerialPortDescription> DescribeSerialPorts() {
+    std::vector<SerialPortDescription> ports;
+    for (std::string& name : ListSerialPorts()) {
+        ports.push_back({std::move(name), {}, {}});
+    }
+    return ports;
+}
+
 } // namespace terrix

@@ -1,10 +1,14 @@
 #include "core/platform/serial_transport.h"
 
+#include "core/platform/win_util.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <windows.h>
+// After windows.h:
+#include <setupapi.h>
 
 namespace terrix {
 
@@ -292,6 +296,68 @@ std::vector<std::string> ListSerialPorts() {
         return number(a) != number(b) ? number(a) < number(b) : a < b;
     });
     ports.erase(std::unique(ports.begin(), ports.end()), ports.end());
+    return ports;
+}
+
+namespace {
+
+// The ports class of the device manager, {4D36E978-E325-11CE-BFC1-08002BE10318} (GUID_DEVCLASS_PORTS).
+constexpr GUID kPortsClass = {0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+
+std::wstring DeviceText(HDEVINFO devices, SP_DEVINFO_DATA& device, DWORD property) {
+    wchar_t text[512] = {};
+    DWORD type = 0;
+    if (!::SetupDiGetDeviceRegistryPropertyW(devices, &device, property, &type, reinterpret_cast<BYTE*>(text),
+                                             sizeof text - sizeof text[0], nullptr) ||
+        type != REG_SZ) {
+        return {};
+    }
+    return text;
+}
+
+// The "PortName" a ports-class device was given (COM3), from its device key.
+std::wstring DevicePortName(HDEVINFO devices, SP_DEVINFO_DATA& device) {
+    const HKEY key = ::SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+    if (key == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    wchar_t name[64] = {};
+    DWORD size = sizeof name - sizeof name[0];
+    DWORD type = 0;
+    const LONG result =
+        ::RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(name), &size);
+    ::RegCloseKey(key);
+    return result == ERROR_SUCCESS && type == REG_SZ ? std::wstring(name) : std::wstring();
+}
+
+} // namespace
+
+std::vector<SerialPortDescription> DescribeSerialPorts() {
+    std::vector<SerialPortDescription> ports;
+    for (std::string& name : ListSerialPorts()) {
+        ports.push_back({std::move(name), {}, {}});
+    }
+    // The registry's list says which ports exist; the device manager knows what they are. Ports that only
+    // the registry knows (virtual ones, Wine's) keep empty descriptions.
+    const HDEVINFO devices = ::SetupDiGetClassDevsW(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
+    if (devices == INVALID_HANDLE_VALUE) {
+        return ports;
+    }
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof device;
+    for (DWORD index = 0; ::SetupDiEnumDeviceInfo(devices, index, &device); ++index) {
+        const std::string portName = Utf8(DevicePortName(devices, device));
+        for (SerialPortDescription& port : ports) {
+            if (!portName.empty() && _stricmp(port.name.c_str(), portName.c_str()) == 0) {
+                port.description = Utf8(DeviceText(devices, device, SPDRP_FRIENDLYNAME));
+                if (port.description.empty()) {
+                    port.description = Utf8(DeviceText(devices, device, SPDRP_DEVICEDESC));
+                }
+                port.manufacturer = Utf8(DeviceText(devices, device, SPDRP_MFG));
+            }
+        }
+    }
+    ::SetupDiDestroyDeviceInfoList(devices);
     return ports;
 }
 

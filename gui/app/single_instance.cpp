@@ -1,5 +1,8 @@
 #include "gui/app/single_instance.h"
 
+#include "core/platform/folder_probe.h"
+#include "core/platform/process.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -10,10 +13,7 @@
 #include <QTimer>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-
-#include <unistd.h>
 
 namespace terrix {
 
@@ -26,20 +26,7 @@ constexpr char kNoWindow[] = "nowindow\n";
 } // namespace
 
 int DirectoryWriteError(const QString& dir) {
-    QByteArray path = QFile::encodeName(QDir(dir).filePath(QStringLiteral(".terrix-write-test-XXXXXX")));
-    const int fd = ::mkstemp(path.data());
-    if (fd < 0) {
-        return errno;
-    }
-    // As much as a lock file holds: a full disk may let the file be made and refuse its first block.
-    const char block[256] = {};
-    const ssize_t written = ::write(fd, block, sizeof block);
-    int error = written == static_cast<ssize_t>(sizeof block) ? 0 : written < 0 ? errno : ENOSPC;
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    ::unlink(path.constData());
-    return error;
+    return FolderWriteError(QDir(dir).path().toStdString());
 }
 
 QString WriteErrorText(int error) {
@@ -56,7 +43,9 @@ QString WriteErrorText(int error) {
     case EPERM:
         return CSingleInstance::tr("you may not write in this folder");
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
         return CSingleInstance::tr("the disk is full");
     default:
         return QString::fromLocal8Bit(std::strerror(error));
@@ -66,10 +55,12 @@ QString WriteErrorText(int error) {
 CSingleInstance::CSingleInstance(const QString& dataDir, QObject* parent)
     : QObject(parent), lock_(QDir(dataDir).filePath(QStringLiteral("Terrix.lock"))),
       dataDir_(QDir(dataDir).absolutePath()) {
-    // The socket name must be short (sockaddr_un) and the same for every copy using this data directory.
+    // The socket name must be short (sockaddr_un) and the same for every copy using this data directory; on
+    // Windows it names a pipe, which all users of the machine share.
     const QByteArray key = QDir(dataDir).absolutePath().toUtf8();
     const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16);
-    serverName_ = QStringLiteral("terrix-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
+    serverName_ = QStringLiteral("terrix-%1-%2")
+                      .arg(QString::fromStdString(CurrentUserKey()), QString::fromLatin1(hash));
     // A lock left by a copy that crashed is taken over (the lock file names a process that no longer runs).
     lock_.setStaleLockTime(0);
 }
@@ -90,7 +81,7 @@ bool LockOwnerRuns(const QLockFile& lock) {
     if (!hostname.isEmpty() && hostname != QSysInfo::machineHostName()) {
         return true;
     }
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+    return pid > 0 && ProcessRunning(static_cast<long>(pid));
 }
 
 } // namespace

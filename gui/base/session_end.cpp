@@ -1,17 +1,13 @@
 #include "gui/base/session_end.h"
 
+#include "gui/base/session_end_os.h"
 #include "gui/toolkit/window_operation.h"
 
 #include <QGuiApplication>
 #include <QPointer>
 #include <QSessionManager>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
-
-#include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace terrix {
 
@@ -19,12 +15,6 @@ namespace {
 
 bool g_ending = false;
 QPointer<QWidget> g_mainWindow;
-int g_pipe[2] = {-1, -1};
-
-extern "C" void OnSessionSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(g_pipe[1], &byte, 1); // a full pipe already has a wake-up
-}
 
 } // namespace
 
@@ -32,23 +22,12 @@ void SessionEnd::Install(QWidget* mainWindow) {
     g_mainWindow = mainWindow;
     g_ending = false; // a new main window is a new session
     WindowOperation::CloseEverything(false);
-    if (g_pipe[0] >= 0 || ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    static bool hooked = false;
+    if (hooked) {
         return;
     }
-    auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, mainWindow);
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
-        char bytes[16];
-        while (::read(g_pipe[0], bytes, sizeof bytes) > 0) {
-        }
-        Begin();
-    });
-    struct sigaction action {};
-    action.sa_handler = OnSessionSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
-        sigaction(signal, &action, nullptr);
-    }
+    hooked = true;
+    session_os::Hook(mainWindow);
     // Logging out: the session manager asks first; nothing may wait for an answer then.
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         QObject::connect(app, &QGuiApplication::commitDataRequest, mainWindow,
@@ -58,6 +37,10 @@ void SessionEnd::Install(QWidget* mainWindow) {
 
 bool SessionEnd::Ending() {
     return g_ending;
+}
+
+QWidget* SessionEnd::MainWindow() {
+    return g_mainWindow.data();
 }
 
 void SessionEnd::Begin() {

@@ -1,8 +1,8 @@
 #pragma once
 // The end of the session (logout, shutdown, SIGTERM, SIGHUP, Ctrl+C on the terminal) closes the main window
 // without any question: a running measurement stops after its current module, its files keep whole
-// records, and the program ends. The signals reach the event loop through a pipe (a signal handler may do
-// nothing else); the session manager's commit request does the same.
+// records, and the program ends. The session manager's commit request starts it on every system; the
+// system's own notices (signals, Windows' end-of-session messages) are caught in session_end_*.cpp.
 
 class QWidget;
 
@@ -14,6 +14,8 @@ public:
     static void Install(QWidget* mainWindow);
     // True once the session is ending: windows close without asking.
     static bool Ending();
+    // The main window of the session; nullptr once it is gone.
+    static QWidget* MainWindow();
     // Marks the session as ending and closes the main window (what a signal leads to).
     static void Begin();
 };

@@ -18,7 +18,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
-#include <QSerialPortInfo>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -44,22 +43,6 @@ QString StableDeviceName(const QString& device, const QString& byIdDir) {
         }
     }
     return {};
-}
-
-std::vector<SerialDevice> ListSerialDevices() {
-    std::vector<SerialDevice> devices;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        SerialDevice device;
-        device.device = info.systemLocation();
-        device.stableName = StableDeviceName(device.device);
-        device.description = info.description();
-        device.manufacturer = info.manufacturer();
-        device.serialNumber = info.serialNumber();
-        devices.push_back(device);
-    }
-    std::sort(devices.begin(), devices.end(),
-              [](const SerialDevice& a, const SerialDevice& b) { return a.device < b.device; });
-    return devices;
 }
 
 QString PreferredDeviceName(const SerialDevice& device) {

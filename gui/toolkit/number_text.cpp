@@ -1,12 +1,12 @@
 #include "gui/toolkit/number_text.h"
 
+#include "core/platform/c_locale.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 
 namespace terrix {
 
@@ -14,11 +14,6 @@ namespace {
 
 bool IsBlank(char c) {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-locale_t CLocale() {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
 }
 
 int HexDigit(char c) {
@@ -40,7 +35,7 @@ bool ScanDouble(std::string_view text, double& value) {
     const std::string copy(text); // strtod needs a terminated string
     const char* begin = copy.c_str();
     char* end = nullptr;
-    const double v = strtod_l(begin, &end, CLocale());
+    const double v = StrtodC(begin, &end);
     if (end == begin) {
         return false;
     }
