@@ -251,21 +251,17 @@ private Q_SLOTS:
         QCOMPARE(messages.Texts().size(), 2);
     }
 
-    // Opened over the main window at its default size, the dialog is no taller than that window.
-    void resolveDialogFitsTheMainWindow() {
+    // Opened over the main window at its default size, the dialog is no taller than that window. Its
+    // known-modules page: serial 0 and duplicates are refused with their texts; Delete asks first.
+    void resolveDialogFitsAndItsKnownModulesPage() {
         CMainFrame frame;
         frame.show();
-        CResolveCollisionsDlg dialog(*frame.GetBusContext(), &frame);
+        BusContext& context = *frame.GetBusContext();
+        CResolveCollisionsDlg dialog(context, &frame);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QVERIFY2(dialog.height() <= frame.height(),
                  qPrintable(QStringLiteral("%1 > %2").arg(dialog.height()).arg(frame.height())));
-    }
-
-    // The known-modules page: serial 0 and duplicates are refused with their texts; Delete asks first.
-    void knownModulesPage() {
-        BusContext context;
-        CResolveCollisionsDlg dialog(context, nullptr);
         CResolveCollisionsByKnownSerNos& page = *dialog.Sheet()->known;
         const struct {
             uint32_t serial;
@@ -398,23 +394,17 @@ private Q_SLOTS:
         QVERIFY(!RunConversionTimeDialog(context, nullptr, *context.busList.FindByStation(1)));
         QCOMPARE(messages.Texts().value(0), Text(24638));
 
+        // A disabled module and a collision placeholder are refused before anything is sent.
         ModuleRecord& first = *context.busList.FindByStation(1);
-        struct Case {
-            const char* what;
-            std::function<void(ModuleRecord&)> change;
-            int text;
-        };
-        const Case cases[] = {
-            {"disabled", [](ModuleRecord& r) { r.bDisabled = 1; }, 24639},
-            {"collision placeholder", [](ModuleRecord& r) { r.enModuleState = msCollision; }, 24638},
-        };
-        for (const Case& c : cases) {
+        for (const auto& [disabled, state, text] :
+             {std::tuple{1, first.enModuleState, 24639}, std::tuple{0, msCollision, 24638}}) {
             test::MessageRecorder messages;
             ModuleRecord record = first;
-            c.change(record);
+            record.bDisabled = disabled;
+            record.enModuleState = state;
             TakeRequests();
-            QVERIFY2(!RunStationNumberDialog(context, nullptr, record), c.what);
-            QCOMPARE(messages.Texts().value(0), FindText(TextKind::String, c.text));
+            QVERIFY2(!RunStationNumberDialog(context, nullptr, record), qPrintable(QString::number(text)));
+            QCOMPARE(messages.Texts().value(0), FindText(TextKind::String, text));
             QVERIFY(TakeRequests().empty());
         }
 
