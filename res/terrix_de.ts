@@ -2111,6 +2111,10 @@ Trotzdem speichern?</translation>
         <source>Choose a listed device, type the path of a device, or enter &quot;sim&quot; for the simulated bus. Stable names under %1 stay the same when adapters are plugged in another order.</source>
         <translation>Wählen Sie ein aufgeführtes Gerät, geben Sie den Pfad eines Geräts ein oder „sim“ für den simulierten Bus. Feste Namen unter %1 bleiben gleich, auch wenn Adapter in anderer Reihenfolge eingesteckt werden.</translation>
     </message>
+    <message>
+        <source>Choose a listed port, type the name of a port (COM5), or enter &quot;sim&quot; for the simulated bus. The device manager shows which COM number an adapter was given.</source>
+        <translation>Wählen Sie einen aufgeführten Anschluss, geben Sie den Namen eines Anschlusses ein (COM5) oder „sim“ für den simulierten Bus. Der Geräte-Manager zeigt, welche COM-Nummer ein Adapter erhalten hat.</translation>
+    </message>
 </context>
 <context>
     <name>terrix::CSingleInstance</name>

@@ -2111,6 +2111,10 @@ Store them anyway?</translation>
         <source>Choose a listed device, type the path of a device, or enter &quot;sim&quot; for the simulated bus. Stable names under %1 stay the same when adapters are plugged in another order.</source>
         <translation>Choose a listed device, type the path of a device, or enter &quot;sim&quot; for the simulated bus. Stable names under %1 stay the same when adapters are plugged in another order.</translation>
     </message>
+    <message>
+        <source>Choose a listed port, type the name of a port (COM5), or enter &quot;sim&quot; for the simulated bus. The device manager shows which COM number an adapter was given.</source>
+        <translation>Choose a listed port, type the name of a port (COM5), or enter &quot;sim&quot; for the simulated bus. The device manager shows which COM number an adapter was given.</translation>
+    </message>
 </context>
 <context>
     <name>terrix::CSingleInstance</name>

@@ -130,7 +130,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright 2026 ORVA GmbH"
 
 !define MUI_ICON "$(cd "$dir" && pwd)/gui/terrix.ico"
 !define MUI_UNICON "$(cd "$dir" && pwd)/gui/terrix.ico"
-!define MUI_FINISHPAGE_RUN "\$INSTDIR\\bin\\terrix.exe"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION RunAsSignedInUser
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -142,6 +143,12 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright 2026 ORVA GmbH"
 Function .onInit
     SetRegView 64
     SetShellVarContext all
+FunctionEnd
+
+; The installer runs elevated, and a program it started would too, making its data folder's files as the
+; administrator. The shell starts it as the signed-in user instead.
+Function RunAsSignedInUser
+    Exec '"\$WINDIR\\explorer.exe" "\$INSTDIR\\bin\\terrix.exe"'
 FunctionEnd
 
 Function un.onInit

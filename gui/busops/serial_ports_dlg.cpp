@@ -82,6 +82,9 @@ CSerialPortsDlg::CSerialPortsDlg(BusContext& context, QWidget* owner)
         }
     });
     list_->ListModel()->SetRowCount(static_cast<int>(devices_.size()));
+#ifdef _WIN32
+    list_->setColumnHidden(1, true); // stable names are a Linux folder's; Windows has none
+#endif
     listLabel_->setBuddy(list_);
     layout->addWidget(list_, 1);
 
@@ -164,6 +167,11 @@ void CSerialPortsDlg::Retranslate() {
         useButtons_[i]->setText(tr("Use selected"));
         testButtons_[i]->setText(tr("Test"));
     }
+#ifdef _WIN32
+    // Windows keeps a COM number per adapter, so there is no stable name to point to.
+    hint_->setText(tr("Choose a listed port, type the name of a port (COM5), or enter \"sim\" for the "
+                      "simulated bus. The device manager shows which COM number an adapter was given."));
+#else
     // The folder in one piece: word joiners between its characters, so the line breaks before or after it,
     // never at one of its slashes or its hyphen.
     const QString folder = QStringLiteral("/dev/serial/by-id");
@@ -174,6 +182,7 @@ void CSerialPortsDlg::Retranslate() {
     hint_->setText(tr("Choose a listed device, type the path of a device, or enter \"sim\" for the simulated "
                       "bus. Stable names under %1 stay the same when adapters are plugged in another order.")
                        .arg(unbroken));
+#endif
     ok_->setText(tr("OK"));
     cancel_->setText(tr("Cancel"));
 }
