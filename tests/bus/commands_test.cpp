@@ -81,8 +81,7 @@ TEST_F(CommandsTest, StationInfoNameIsTerminatedBehindItsLength) {
     ReplyOnce(ModuleReply(3, 2, 0, block));
     StationInfoBlock info{};
     ASSERT_TRUE(ReadStationInfo(port, 3, info));
-    EXPECT_EQ(info[24], 0);
-    EXPECT_EQ(info[23], 'x');
+    EXPECT_EQ(std::pair(info[23], info[24]), std::pair(uint8_t{'x'}, uint8_t{0}));
 
     block.assign(254, 'x');
     block[14] = 255; // a length pointing past the block must not write outside it

@@ -31,8 +31,7 @@ TEST(PackedDecimal, EncodesAndDecodesDigitsBehindTheFlagNibble) {
         int32_t back = -1;
         uint8_t flag = 0;
         DecodeBcd(bytes, c.digits, &back, &flag);
-        EXPECT_EQ(back, c.value);
-        EXPECT_EQ(flag, c.bytes[0]);
+        EXPECT_EQ(std::pair(back, flag), std::pair(c.value, c.bytes[0])) << c.value;
     }
 }
 

@@ -7,7 +7,6 @@
 #include "core/inventory/unit_names.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
-#include "sim/sim_transport.h"
 
 #include "inventory/inventory_test_util.h"
 #include "sim_bus_fixture.h"
@@ -18,22 +17,12 @@
 namespace terrix::test {
 namespace {
 
-// The scan opens the port by device name; "simtest" hands out the fixture's bus on its virtual clock.
+// The scan opens the port by device name, "simtest"; an unplugged bus is a port that cannot be opened.
 class BusScanTest : public SimBusFixture {
 protected:
     void SetUp() override {
         SimBusFixture::SetUp();
-        RegisterTransportScheme(
-            "simtest",
-            [this](std::string_view, uint32_t baud, uint32_t& error) -> std::unique_ptr<Transport> {
-                if (portUnavailable) {
-                    error = 16; // EBUSY
-                    return nullptr;
-                }
-                return std::make_unique<sim::SimTransport>(bus, clock, baud);
-            });
-        context.portContext.nPortNo = 1;
-        context.portContext.device = "simtest";
+        ReachBusThrough("simtest", context);
     }
 
     bool Scan() {
@@ -70,7 +59,6 @@ protected:
     uint32_t stopAt = 0;
     uint32_t stopAfter = 1;
     uint32_t stopCount = 0;
-    bool portUnavailable = false;
 };
 
 // A collision station gives one record and event 6; the known-modules list grows and never shrinks.
@@ -193,11 +181,11 @@ TEST_F(BusScanTest, FailuresAndStops) {
         events.clear();
         stopAt = c.stopAt;
         stopCount = 0;
-        portUnavailable = c.portUnavailable;
-        EXPECT_EQ(Scan(), c.result);
-        EXPECT_EQ(context.portContext.dwError, c.error);
-        EXPECT_EQ(context.portContext.hPort, kInvalidPort);
-        EXPECT_EQ(context.busList.Count(), c.listed);
+        bus->SetUnplugged(c.portUnavailable);
+        const bool scanned = Scan();
+        EXPECT_EQ(std::tuple(scanned, context.portContext.dwError, context.portContext.hPort,
+                             context.busList.Count()),
+                  std::tuple(c.result, c.error, kInvalidPort, c.listed));
     }
 }
 
@@ -210,7 +198,7 @@ TEST_F(BusScanTest, CompleteScanReplacesTheSavedBusOnlyWhenFinished) {
          {std::tuple(true, false, "100,9"), std::tuple(false, true, "100,9"),
           std::tuple(false, false, "100,1")}) {
         SaveBus({{100, 9}});
-        portUnavailable = unavailable;
+        bus->SetUnplugged(unavailable);
         const ScanSessionResult result = RunScanSession(
             context, {.forgetSavedBus = true}, UnitName,
             [stop](const ScanProgress& p) { return !stop || p.event != kEventIdentified; }, {});

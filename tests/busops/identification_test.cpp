@@ -42,10 +42,7 @@ TEST_F(IdentificationTest, ProbeIsIdentifiedWithAllItsData) {
     EXPECT_EQ(r.dwMeasTime, 4700u); // 1300 x 3 measurements + 200 + 600; linearised: no 200 more
     EXPECT_EQ((std::vector<std::string>{r.ModuleName(), FieldText(r.szUnit0), FieldText(r.szUnit1),
                                         FieldText(r.szLocation), FieldText(r.szComment)}),
-              (std::vector<std::string>{"PX-TAVIK2", "%",
-                                        "\xB0"
-                                        "C",
-                                        "Feld 3", "Tiefe 30 cm"}));
+              (std::vector<std::string>{"PX-TAVIK2", "%", "\xB0\x43", "Feld 3", "Tiefe 30 cm"})); // "°C"
 }
 
 // A fatal error gets one more read of the station information, a busy module one more try of the step;

@@ -1,6 +1,7 @@
 #pragma once
 // A port on an in-process simulated bus running in virtual time, with a temporary data directory.
 
+#include "core/inventory/bus_context.h"
 #include "core/platform/com_port.h"
 #include "core/platform/data_paths.h"
 #include "sim/scenario.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <memory>
 
 namespace terrix::test {
@@ -41,6 +43,20 @@ protected:
         }
         port = ComAdopt(std::make_unique<sim::SimTransport>(bus, clock));
         return port;
+    }
+    // Points `context` at the device `scheme`, which opens onto the fixture's bus on its virtual clock while
+    // the bus is plugged in, so that the code under test opens and closes the port itself.
+    void ReachBusThrough(const std::string& scheme, BusContext& context) {
+        RegisterTransportScheme(
+            scheme, [this](std::string_view, uint32_t baud, uint32_t& error) -> std::unique_ptr<Transport> {
+                if (bus->Unplugged()) {
+                    error = ENOENT; // the adapter's device node has gone
+                    return nullptr;
+                }
+                return std::make_unique<sim::SimTransport>(bus, clock, baud);
+            });
+        context.portContext.nPortNo = 1;
+        context.portContext.device = scheme;
     }
     // Requests the bus heard with this command number (any: -1), to this station (any: -1).
     size_t CountRequests(int command, int station = -1) const {

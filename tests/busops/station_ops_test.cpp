@@ -48,9 +48,8 @@ TEST_F(StationOpsTest, StationChangeMovesTheModuleAndSavesTheBus) {
     ASSERT_EQ(ApplyStationNumber(port, list, record, 17), StationChangeResult::kDone);
     EXPECT_EQ(record->iaStation, 17);
     EXPECT_EQ(bus->ModuleBySerial(100)->station, 17);
-    CIniSection settings;
-    settings.SetSection(kBusInfoSection);
-    EXPECT_EQ(settings.ReadString("Module0", ""), "100,17");
+    EXPECT_EQ(CIniSection(SettingsFilePath(), std::string(kBusInfoSection)).ReadString("Module0", ""),
+              "100,17");
 
     ModuleRecord placeholder;
     placeholder.stationInfo.wSerialNo = kNoSerial;

@@ -5,12 +5,10 @@
 #include "core/busops/identification.h"
 #include "core/circuit/meas_loop.h"
 #include "core/inventory/unit_names.h"
-#include "sim/sim_transport.h"
 
 #include "busops/sim_bus_fixture.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -118,16 +116,7 @@ class LoopFixture : public SimBusFixture {
 protected:
     void SetUp() override {
         SimBusFixture::SetUp();
-        RegisterTransportScheme(
-            "looptest", [this](std::string_view, uint32_t, uint32_t& error) -> std::unique_ptr<Transport> {
-                if (bus->Unplugged()) {
-                    error = ENOENT; // the adapter's device node has gone
-                    return nullptr;
-                }
-                return std::make_unique<sim::SimTransport>(bus, clock);
-            });
-        context.portContext.nPortNo = 1;
-        context.portContext.device = "looptest";
+        ReachBusThrough("looptest", context);
     }
     void TearDown() override {
         if (context.portContext.hPort != kInvalidPort) {

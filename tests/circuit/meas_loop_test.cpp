@@ -24,10 +24,9 @@ protected:
 
     // The loop has stopped, said so last, and let go of its timer and port.
     void ExpectStopped(const CMeasLoop& loop) {
-        EXPECT_EQ(loop.State(), MeasLoopState::kIdle);
-        EXPECT_EQ(listener.Events().back().kind, Kind::kIdle);
-        EXPECT_FALSE(timer->running);
-        EXPECT_EQ(context.portContext.hPort, kInvalidPort);
+        EXPECT_EQ(std::tuple(loop.State(), listener.Events().back().kind, timer->running,
+                             context.portContext.hPort),
+                  std::tuple(MeasLoopState::kIdle, Kind::kIdle, false, kInvalidPort));
     }
     // The serial adapter pulled out while a round fetches the second of two probes: the probe being measured
     // gets its error markers and the loss is reported once, naming the device; every file holds whole
@@ -138,9 +137,9 @@ TEST_F(MeasLoopTest, MixedBusSlotsIntervalAndSingleRound) {
     ASSERT_TRUE(loop->StoreAt(0)->ReadRecord(0));
     EXPECT_EQ(loop->StoreAt(0)->ReadRecordData().Pack(), newest->Pack());
 
-    EXPECT_FALSE(loop->RemoveBySerial(kNoSerial));
-    EXPECT_FALSE(loop->RemoveBySerial(12345));
-    EXPECT_TRUE(loop->RemoveBySerial(31057));
+    EXPECT_EQ((std::vector<bool>{loop->RemoveBySerial(kNoSerial), loop->RemoveBySerial(12345),
+                                 loop->RemoveBySerial(31057)}),
+              (std::vector<bool>{false, false, true}));
     ASSERT_EQ(loop->SlotCount(), 5u);
     EXPECT_EQ(loop->RecordAt(1)->SerialNo(), 40218) << "the gap is closed in order";
 
@@ -158,10 +157,9 @@ TEST_F(MeasLoopTest, OneProbeFailedStartSingleRoundAndLoop) {
     auto loop = MakeLoop();
     context.portContext.device = "/nonexistent/terrix-port";
     EXPECT_FALSE(loop->Start(true, 10));
-    EXPECT_EQ(loop->StartError(), kMeasStartNoPort);
     EXPECT_STREQ(MeasStartErrorText(loop->StartError()), "Unable to open any COM ports.");
-    EXPECT_EQ(loop->State(), MeasLoopState::kStopRequested);
-    EXPECT_TRUE(loop->IsMeasuring());
+    EXPECT_EQ(std::tuple(loop->StartError(), loop->State(), loop->IsMeasuring()),
+              std::tuple(kMeasStartNoPort, MeasLoopState::kStopRequested, true));
     EXPECT_TRUE(listener.Events().empty()) << "nothing is reported until the user stops";
     EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext)) << "no port, no claim";
     loop->Stop();
@@ -178,10 +176,9 @@ TEST_F(MeasLoopTest, OneProbeFailedStartSingleRoundAndLoop) {
     EXPECT_FALSE(MeasuringGuard::CheckBusFree(context.portContext));
     EXPECT_TRUE(bus->RequestLog().empty()) << "no round without a timer";
     loop->Stop();
-    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
-    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
-    EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
-    EXPECT_EQ(loop->StoreAt(0)->RecordCount(), 0u);
+    EXPECT_EQ(std::tuple(context.portContext.hPort, MeasuringGuard::CheckBusFree(context.portContext),
+                         listener.Count(Kind::kIdle), loop->StoreAt(0)->RecordCount()),
+              std::tuple(kInvalidPort, true, size_t{1}, 0u));
     timer->failStart = false;
     listener.Clear();
 
@@ -189,8 +186,7 @@ TEST_F(MeasLoopTest, OneProbeFailedStartSingleRoundAndLoop) {
     ASSERT_TRUE(loop->Start(false, 30));
     Fire();
     ASSERT_EQ(listener.Count(Kind::kValue), 1u);
-    EXPECT_EQ(loop->State(), MeasLoopState::kWaiting);
-    EXPECT_EQ(loop->WaitInterval(), 30u);
+    EXPECT_EQ(std::tuple(loop->State(), loop->WaitInterval()), std::tuple(MeasLoopState::kWaiting, 30u));
     EXPECT_NE(context.portContext.hPort, kInvalidPort) << "the port stays open while counting down";
 
     const int fired = FireUntilIdle(*loop, 1000);
@@ -365,10 +361,9 @@ TEST_F(MeasLoopTest, BusOperationsAndListChangesAreRefusedWhileMeasuring) {
     // Destroying the waiting loop releases everything, and no call reaches a window that is going away.
     listener.Clear();
     loop.reset();
-    EXPECT_TRUE(listener.Events().empty());
-    EXPECT_FALSE(timer->running);
-    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
-    EXPECT_FALSE(MeasuringGuard::IsMeasuring(context.portContext));
+    EXPECT_EQ(std::tuple(listener.Events().size(), timer->running, context.portContext.hPort,
+                         MeasuringGuard::IsMeasuring(context.portContext)),
+              std::tuple(size_t{0}, false, kInvalidPort, false));
 }
 
 TEST_F(MeasLoopTest, LostPortStopsTheLoop) {
@@ -384,10 +379,9 @@ TEST_F(MeasLoopTest, ReconnectingLoopTriesThePortEveryPeriodAndMeasuresOnWhenItI
     uint32_t period = 0;
     auto loop = LoseThePortInTheSecondRound(true, period);
     // The first probe's value of the second round was the last one a module answered.
-    EXPECT_EQ(loop->Outage().lastStoredStamp, 103u);
-    EXPECT_EQ(loop->Outage().retrySeconds, period);
-    EXPECT_TRUE(loop->Outage().active);
-    EXPECT_EQ(loop->State(), MeasLoopState::kPortLost);
+    EXPECT_EQ(std::tuple(loop->Outage().lastStoredStamp, loop->Outage().retrySeconds, loop->Outage().active,
+                         loop->State()),
+              std::tuple(103u, period, true, MeasLoopState::kPortLost));
     EXPECT_TRUE(PortUser::IsReserved(context.portContext)) << "the port is kept for the loop";
     EXPECT_TRUE(timer->running);
 
@@ -412,11 +406,9 @@ TEST_F(MeasLoopTest, ReconnectingLoopTriesThePortEveryPeriodAndMeasuresOnWhenItI
     for (uint32_t i = 0; i < 4 * period && listener.Count(Kind::kPortBack) == 0; ++i) {
         Fire();
     }
-    ASSERT_EQ(listener.Count(Kind::kPortBack), 1u);
-    EXPECT_EQ(listener.Numbers(Kind::kPortBack).front(), 4 * period);
+    ASSERT_EQ(listener.Numbers(Kind::kPortBack), std::vector<uint32_t>{4 * period});
     EXPECT_EQ(listener.Numbers(Kind::kValue), (std::vector<uint32_t>{0, 1}));
-    EXPECT_FALSE(loop->Outage().active);
-    EXPECT_EQ(loop->State(), MeasLoopState::kWaiting);
+    EXPECT_EQ(std::tuple(loop->Outage().active, loop->State()), std::tuple(false, MeasLoopState::kWaiting));
     EXPECT_NE(context.portContext.hPort, kInvalidPort);
     EXPECT_EQ(RecordCounts(*loop), (std::vector<uint32_t>{3, 3}));
     loop->Stop();

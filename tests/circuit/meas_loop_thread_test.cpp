@@ -44,12 +44,10 @@ TEST_F(MeasLoopThreadTest, StopFromTheCallersThreadEndsBackToBackRounds) {
     loop->SetModuleDisabled(1, true);
     loop->Stop();
     ASSERT_TRUE(listener.WaitFor(Kind::kIdle));
-    EXPECT_FALSE(loop->IsMeasuring());
-    EXPECT_TRUE(MeasuringGuard::CheckBusFree(context.portContext));
-    EXPECT_EQ(context.portContext.hPort, kInvalidPort);
-    EXPECT_EQ(listener.Events().back().kind, Kind::kIdle);
-    EXPECT_EQ(listener.Count(Kind::kIdle), 1u);
-    EXPECT_EQ(listener.Count(Kind::kCountdown), 0u);
+    EXPECT_EQ(std::tuple(loop->IsMeasuring(), MeasuringGuard::CheckBusFree(context.portContext),
+                         context.portContext.hPort, listener.Events().back().kind,
+                         listener.Count(Kind::kIdle), listener.Count(Kind::kCountdown)),
+              std::tuple(false, true, kInvalidPort, Kind::kIdle, size_t{1}, size_t{0}));
     EXPECT_EQ(loop->StoreAt(0)->RecordCount() + loop->StoreAt(1)->RecordCount(),
               listener.Count(Kind::kValue));
 

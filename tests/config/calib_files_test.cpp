@@ -16,17 +16,15 @@ namespace {
 // The number scanning the calibration and parameter files share.
 TEST(CNumberScanTest, UnsignedIntegersAndRealsLikeScanfAndTheCLibrary) {
     // The text, whether it scans, the value.
-    const std::tuple<const char*, bool, uint32_t> cases[] = {
-        {"0 ", true, 0},
-        {" \t12x", true, 12},
-        {"+3", true, 3},
-        {"-1", true, 4294967295u},
-        {"99999999999", true, 4294967295u},
-        {"x1", false, 0},
-        {"", false, 0},
-        {"-", false, 0},
-        {"]", false, 0},
-    };
+    const std::tuple<const char*, bool, uint32_t> cases[] = {{"0 ", true, 0},
+                                                             {" \t12x", true, 12},
+                                                             {"+3", true, 3},
+                                                             {"-1", true, 4294967295u},
+                                                             {"99999999999", true, 4294967295u},
+                                                             {"x1", false, 0},
+                                                             {"", false, 0},
+                                                             {"-", false, 0},
+                                                             {"]", false, 0}};
     for (const auto& [text, ok, expected] : cases) {
         uint32_t value = 0;
         EXPECT_EQ(ScanUnsigned(text, value), ok) << text;

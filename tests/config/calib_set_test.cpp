@@ -18,11 +18,9 @@ TEST_F(CalibSetTest, ReadScalesMaterialAndKeepsTemperatureUnscaled) {
     });
     CalibSet set;
     ASSERT_TRUE(ReadCalibSet(port, 3, set));
-    EXPECT_EQ(set.aMatCalib[3].wCalibId, 1203);
-    EXPECT_DOUBLE_EQ(set.aMatCalib[3].adCoeff[5], 1250.0);
-    EXPECT_EQ(std::tie(set.bHasTempCalib, set.aTempCalib[3].wCalibId, set.aTempCalib[3].bValid,
-                       set.aTempCalib[3].adCoeff[5]),
-              std::make_tuple(1, 2203, 1, 0.125));
+    EXPECT_EQ(std::tie(set.aMatCalib[3].wCalibId, set.aMatCalib[3].adCoeff[5], set.bHasTempCalib,
+                       set.aTempCalib[3].wCalibId, set.aTempCalib[3].bValid, set.aTempCalib[3].adCoeff[5]),
+              std::make_tuple(1203, 1250.0, 1, 2203, 1, 0.125));
     EXPECT_EQ(std::make_tuple(CountRequests(206), CountRequests(194)), std::make_tuple(16u, 16u));
 }
 

@@ -119,9 +119,8 @@ TEST_F(CalibWorkspaceTest, RereadModuleFillsTheListsAndMarksActiveAndDifferingRo
         EXPECT_EQ(row.matModule + row.matFile + row.tempModule + row.tempFile, "") << row.title;
     }
     ASSERT_TRUE(workspace.RereadModule(ui));
-    EXPECT_TRUE(workspace.ModuleRead());
-    EXPECT_TRUE(workspace.FilesRead());
-    EXPECT_EQ(workspace.ActivePosition(), 2);
+    EXPECT_EQ(std::tuple(workspace.ModuleRead(), workspace.FilesRead(), workspace.ActivePosition()),
+              std::tuple(true, true, 2));
     EXPECT_EQ(ui.banners, (std::vector<std::string>{"Loading data from module...", ""}));
     const auto rows = workspace.CalibList();
     const CalibListRow& row = rows.at(2);
@@ -240,8 +239,7 @@ TEST_F(CalibWorkspaceTest, ModuleWithoutFileDataIsProgrammedWithItsOwnDataOnlyWh
     ASSERT_TRUE(workspace.RereadModule(ui));
     ASSERT_FALSE(workspace.FilesRead());
     Restart({true});
-    const std::vector<uint8_t> stations = {5, 9};
-    EXPECT_FALSE(workspace.ProgramAllModules(stations, ui));
+    EXPECT_FALSE(workspace.ProgramAllModules(std::vector<uint8_t>{5, 9}, ui));
     EXPECT_EQ(ui.questions,
               (std::vector<std::string>{
                   "If including known modules, need to fully scan again!\nNow continue program?"}));
@@ -339,8 +337,7 @@ TEST_F(CalibWorkspaceTest, ProgramAllDeclinedOrEmptyBusSendsNothingElseFileDataG
     EXPECT_TRUE(bus->RequestLog().empty());
 
     Restart({true});
-    const std::vector<uint8_t> stations = {5, 9, 12};
-    ASSERT_TRUE(workspace.ProgramAllModules(stations, ui));
+    ASSERT_TRUE(workspace.ProgramAllModules(std::vector<uint8_t>{5, 9, 12}, ui));
     EXPECT_EQ(Module(second).material[8].raw, Module(module).material[8].raw);
     EXPECT_EQ(std::tie(Module(third).material[15].id, Module(third).temperature[1].id),
               std::make_tuple(515, 701));
@@ -351,9 +348,8 @@ TEST_F(CalibWorkspaceTest, ProgramAllSkipsAnUnreadableModuleAndEndsAtAWriteFailu
     ReadModule();
     SetModuleFault(second, {206});
     Restart({true});
-    const std::vector<uint8_t> stations = {9, 12};
     std::vector<ProgramOutcome> outcomes;
-    ASSERT_TRUE(workspace.ProgramAllModules(stations, ui, &outcomes));
+    ASSERT_TRUE(workspace.ProgramAllModules(std::vector<uint8_t>{9, 12}, ui, &outcomes));
     ASSERT_EQ(outcomes.size(), 2u);
     EXPECT_EQ(std::tie(outcomes[0].result, outcomes[1].result),
               std::make_tuple(ProgramOutcome::Result::NotRead, ProgramOutcome::Result::Verified));

@@ -18,8 +18,7 @@ protected:
         record.stationInfo.SetModuleName("PX-TAVIK2XV");
     }
     std::string Stored(const char* key) {
-        CIniSection ini(ModuleFilePath(4711), "UserInfo");
-        return ini.ReadString(key, "<missing>");
+        return CIniSection(ModuleFilePath(4711), "UserInfo").ReadString(key, "<missing>");
     }
     TempDir dir;
     ModuleRecord record;

@@ -38,10 +38,10 @@ TEST_F(CliBusTest, SendReadsStationInformationAndReportsBusErrors) {
 TEST_F(CliBusTest, CompleteScanOfTheDefaultBusWritesTheBusFiles) {
     StartSim();
     nlohmann::json j = CliJson(Words("scan --mode complete"));
-    ASSERT_EQ(j["count"], 4);
-    EXPECT_EQ(j["collisions"], 0);
-    EXPECT_EQ(j["modules"][0]["iaStation"], 1);
-    EXPECT_EQ(j["modules"][3]["StationInfo"]["acModuleName"], "PX-ROV4");
+    EXPECT_EQ(nlohmann::json::array({j["count"], j["collisions"], j["modules"][0]["iaStation"],
+                                     j["modules"][3]["StationInfo"]["acModuleName"]}),
+              nlohmann::json::array({4, 0, 1, "PX-ROV4"}))
+        << "count, collisions, first station, fourth module";
     for (const char* serial : {"31042", "31057", "40218", "20513"}) {
         EXPECT_TRUE(std::filesystem::exists(data / (std::string(serial) + ".ini"))) << serial;
     }
@@ -67,8 +67,7 @@ TEST_F(CliBusTest, CollisionIsReportedThenResolved) {
         << "a bus with collisions is not saved";
 
     nlohmann::json j = CliJson(Words("scan --mode known --resolve range:31000-31100"));
-    EXPECT_EQ(j["collisions"], 0);
-    EXPECT_EQ(j["count"], 4);
+    EXPECT_EQ(nlohmann::json::array({j["collisions"], j["count"]}), nlohmann::json::array({0, 4}));
     // 31042 moved to the lowest free station, 2; 31057 stayed alone at 5.
     const std::string settings = ReadFileBytes(data / "Terrix.ini");
     EXPECT_NE(settings.find(

@@ -14,15 +14,11 @@ namespace {
 
 // ---- the file formats, read independently ---------------------------------------------------------------
 
-uint32_t U32(const std::string& b, size_t at) {
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) {
-        v = (v << 8) | static_cast<uint8_t>(b.at(at + i));
-    }
-    return v;
-}
 uint16_t U16(const std::string& b, size_t at) {
     return static_cast<uint16_t>(static_cast<uint8_t>(b.at(at)) | static_cast<uint8_t>(b.at(at + 1)) << 8);
+}
+uint32_t U32(const std::string& b, size_t at) {
+    return U16(b, at) | static_cast<uint32_t>(U16(b, at + 2)) << 16;
 }
 float F32(uint32_t bits) {
     float f = 0;

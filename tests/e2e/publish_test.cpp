@@ -39,8 +39,7 @@ protected:
     size_t RecordsBeingWritten() const {
         size_t count = 0;
         for (const auto& [serial, size] : kRecordSizes) {
-            const size_t bytes = ReadFileBytes(data / (std::to_string(serial) + ".BinMeasData")).size();
-            count += bytes > kMeasHeaderSize ? (bytes - kMeasHeaderSize) / size : 0;
+            count += RecordCount(serial);
         }
         return count;
     }
@@ -98,18 +97,17 @@ protected:
             }
             return true;
         };
-        for (int waited = 0; waited < timeoutMs && !same(); waited += 100) {
-            Sleep(100);
-        }
-        return same();
+        return WaitUntil(same, timeoutMs);
     }
-    std::unique_ptr<LoggedProcess> Collect(const std::filesystem::path& folder, const std::string& url,
-                                           const std::string& log) const {
-        auto collect = std::make_unique<LoggedProcess>(
-            TERRIX_CLI_PATH,
-            std::vector<std::string>{"--data-dir", folder.string(), "collect", "--subscribe", url},
-            data / log);
-        EXPECT_TRUE(collect->WaitForLog("collecting", 10'000)) << collect->Log();
+    // `terrix-cli collect` of the broker's `prefix` into `folder`, in the background once it has subscribed.
+    std::unique_ptr<LoggedProcess> Collect(const std::filesystem::path& folder, const TestBroker& broker,
+                                           const std::string& log, const std::string& prefix = "fleet",
+                                           const std::vector<std::string>& more = {}) const {
+        std::vector<std::string> args = {"--data-dir", folder.string(), "collect", "--subscribe",
+                                         broker.Url(prefix)};
+        args.insert(args.end(), more.begin(), more.end());
+        auto collect = std::make_unique<LoggedProcess>(TERRIX_CLI_PATH, args, data / log);
+        EXPECT_TRUE(collect->WaitForLog("collecting " + prefix + "/+/record", 10'000)) << collect->Log();
         return collect;
     }
 };
@@ -128,10 +126,10 @@ TEST_F(PublishTest, EachStoredRecordArrivesWithItsPayloadAndTheStatusSaysOffline
                                  [](const auto& m) { return m.first == "fleet/40218/record"; });
     ASSERT_NE(xv, messages.end());
     const nlohmann::json json = Json(xv->second);
-    EXPECT_EQ(json["station"], 3);
-    EXPECT_EQ(json["module"], "PX-TAVIK2XV");
-    EXPECT_EQ(json["index"], 0);
-    EXPECT_EQ(json["file"], json["time"]); // the first record of a new file
+    EXPECT_EQ(
+        nlohmann::json::array({json["station"], json["module"], json["index"], json["file"] == json["time"]}),
+        nlohmann::json::array({3, "PX-TAVIK2XV", 0, true}))
+        << "station, module, index, whether it is the first record of a new file";
 
     // The retained status, read by Mosquitto's own client.
     const RunResult status =
@@ -243,21 +241,17 @@ TEST_F(PublishTest, CollectRebuildsTheModulesFilesByteForByte) {
     TestBroker broker;
     ASSERT_TRUE(broker.Start());
     TempDir central;
-    LoggedProcess collect(TERRIX_CLI_PATH,
-                          {"--data-dir", central.path().string(), "collect", "--subscribe", broker.Url(),
-                           "--client-id", "central"},
-                          data / "collect.log");
-    ASSERT_TRUE(collect.WaitForLog("collecting fleet/+/record", 10'000)) << collect.Log();
+    auto collect = Collect(central.path(), broker, "collect.log", "fleet", {"--client-id", "central"});
     ASSERT_TRUE(CliOk({"measure", "--publish", broker.Url()}));
     broker.Stop();
     ASSERT_TRUE(broker.Start());
     ASSERT_TRUE(CliOk({"measure", "--publish", broker.Url()}));
 
     const std::filesystem::path fleet = central / "fleet";
-    EXPECT_TRUE(WaitCollected(fleet, 10'000)) << collect.Log();
+    EXPECT_TRUE(WaitCollected(fleet, 10'000)) << collect->Log();
     EXPECT_EQ(FileRecords(40218).size(), 2u);
-    collect.Signal(SIGINT);
-    EXPECT_EQ(collect.WaitExit(10'000), 0) << collect.Log();
+    collect->Signal(SIGINT);
+    EXPECT_EQ(collect->WaitExit(10'000), 0) << collect->Log();
 
     // The desktop program's side: the collecting folder's stored bus lists every module at its station (the
     // measurement files are the logger's, byte for byte, as checked above).
@@ -282,15 +276,13 @@ TEST_F(PublishTest, RecordsTheBrokerDroppedComeBackFromTheLogger) {
     TestBroker broker({.user = "", .password = "", .tls = false, .maxQueued = 20});
     ASSERT_TRUE(broker.Start());
     TempDir central;
-    Collect(central.path(), broker.Url(), "collect1.log")->Signal(SIGINT); // subscribed, then away
+    Collect(central.path(), broker, "collect1.log")->Signal(SIGINT); // subscribed, then away
     auto measure = MeasureLoop(broker.Url());
-    for (int waited = 0; waited < 120'000 && RecordsBeingWritten() < 50; waited += 100) {
-        Sleep(100);
-    }
+    WaitUntil([&] { return RecordsBeingWritten() >= 50; }, 120'000);
     measure->Signal(SIGINT);
     EXPECT_EQ(measure->WaitExit(30'000), 130) << measure->Log();
     ASSERT_GE(StoredRecords(), 50u);
-    auto collect = Collect(central.path(), broker.Url(), "collect2.log");
+    auto collect = Collect(central.path(), broker, "collect2.log");
     ASSERT_TRUE(CliOk({"measure", "--publish", broker.Url()}));
     EXPECT_TRUE(WaitCollected(central / "fleet", 30'000)) << collect->Log();
 }
@@ -302,8 +294,8 @@ TEST_F(PublishTest, TwoCollectorsOfTwoPrefixesEachGetTheirOwn) {
     TestBroker broker;
     ASSERT_TRUE(broker.Start());
     TempDir central;
-    auto a = Collect(central.path(), broker.Url("fleet/a"), "a.log");
-    auto b = Collect(central.path(), broker.Url("fleet/b"), "b.log");
+    auto a = Collect(central.path(), broker, "a.log", "fleet/a");
+    auto b = Collect(central.path(), broker, "b.log", "fleet/b");
     ASSERT_TRUE(CliOk({"measure", "--publish", broker.Url("fleet/a")}));
     EXPECT_TRUE(WaitCollected(central / "fleet" / "a", 30'000)) << a->Log();
     std::map<int, std::string> firstRound;
@@ -330,7 +322,7 @@ TEST_F(PublishTest, AHugeMessageStopsNothing) {
     TestBroker broker;
     ASSERT_TRUE(broker.Start());
     TempDir central;
-    auto collect = Collect(central.path(), broker.Url(), "collect.log");
+    auto collect = Collect(central.path(), broker, "collect.log");
     ASSERT_TRUE(CliOk({"measure", "--publish", broker.Url()}));
     ASSERT_TRUE(WaitCollected(central / "fleet", 30'000)) << collect->Log();
     const auto rss = [&] {

@@ -103,6 +103,11 @@ protected:
         }
         return names;
     }
+    // How many whole records a module's binary measurement file holds so far (0 without a file).
+    size_t RecordCount(int serial) const {
+        const size_t size = ReadFileBytes(data / (std::to_string(serial) + ".BinMeasData")).size();
+        return (size - std::min(size, kMeasHeaderSize)) / kRecordSizes.at(serial);
+    }
     // The records of a module's binary measurement file (empty without a file), which must be its header and
     // whole records, with the ASCII file beside it a title line and one line per record.
     std::string WholeRecords(int serial) const {

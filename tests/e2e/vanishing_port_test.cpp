@@ -36,11 +36,7 @@ protected:
     }
     // Waits until `ready` holds, then closes the pseudo-terminal under the running program.
     template <typename Ready> void PullOutWhen(Ready ready) {
-        const auto deadline = std::chrono::steady_clock::now() + 60s;
-        while (!ready() && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(20ms);
-        }
-        ASSERT_TRUE(ready()) << "the program never got that far";
+        ASSERT_TRUE(WaitUntil(ready, 60'000)) << "the program never got that far";
         sim->Stop();
         cpuAtPull = ChildrenCpuSeconds(); // terrix-sim's share is counted from here on
         pulledAt = std::chrono::steady_clock::now();
@@ -86,9 +82,7 @@ TEST_F(VanishingPortTest, MeasuringLoopReportsTheLostPortOnceAndStopsWithWholeFi
     SaveBus(kSavedBus);
     std::future<RunResult> loop = CliAsync(Words("measure --loop --rate 0"));
     // A record of the XV module: the first round has reached its third module.
-    PullOutWhen([&] {
-        return ReadFileBytes(data / "40218.BinMeasData").size() >= kMeasHeaderSize + kRecordSizes.at(40218);
-    });
+    PullOutWhen([&] { return RecordCount(40218) >= 1; });
     ExpectPortErrorSoonAndQuietly(loop.get());
     // Every file reached before the pull holds its header and whole records, and the ASCII file a line per
     // record.
@@ -102,13 +96,9 @@ TEST_F(VanishingPortTest, MeasuringLoopReportsTheLostPortOnceAndStopsWithWholeFi
 TEST_F(VanishingPortTest, ReconnectingLoopMeasuresOnWhenTheDeviceIsBackOnTheSameLink) {
     StartLinkedSim();
     SaveBus(kSavedBus);
-    const auto xvRecords = [this] {
-        const size_t size = ReadFileBytes(data / "40218.BinMeasData").size();
-        return (size - std::min(size, kMeasHeaderSize)) / kRecordSizes.at(40218);
-    };
     std::future<RunResult> loop = CliAsync(Words("measure --loop --rate 0 --reconnect --duration 40"));
-    PullOutWhen([&] { return xvRecords() >= 1; });
-    const size_t atPull = xvRecords();
+    PullOutWhen([&] { return RecordCount(40218) >= 1; });
+    const size_t atPull = RecordCount(40218);
     std::this_thread::sleep_for(2s);
     StartLinkedSim();
     const RunResult r = loop.get();
@@ -118,7 +108,7 @@ TEST_F(VanishingPortTest, ReconnectingLoopMeasuresOnWhenTheDeviceIsBackOnTheSame
     EXPECT_EQ(r.err.find(lost), r.err.rfind(lost)) << "reported more than once: " << r.err;
     EXPECT_NE(r.err.find("the port is back after 00:00:"), std::string::npos) << r.err;
     // The round cut by the pull may have added one record of error markers; measuring on adds more.
-    EXPECT_GE(xvRecords(), atPull + 2) << r.err;
+    EXPECT_GE(RecordCount(40218), atPull + 2) << r.err;
     for (const auto& [serial, size] : kRecordSizes) {
         WholeRecords(serial);
     }

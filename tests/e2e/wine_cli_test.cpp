@@ -134,24 +134,13 @@ TEST_F(WineCliTest, CollisionStationChangeAndConfiguration) {
 TEST_F(WineCliTest, VanishingPortReconnectAndCtrlC) {
     StartWineSim(3);
     SaveBus(kSavedBus);
-    const auto xvRecords = [this] {
-        const size_t size = ReadFileBytes(data / "40218.BinMeasData").size();
-        return (size - std::min(size, kMeasHeaderSize)) / kRecordSizes.at(40218);
-    };
-    const auto waitFor = [](auto ready) {
-        for (const auto deadline = std::chrono::steady_clock::now() + 90s;
-             !ready() && std::chrono::steady_clock::now() < deadline;) {
-            std::this_thread::sleep_for(50ms);
-        }
-        return ready();
-    };
     {
         std::vector<std::string> args = WineArgs(Words("measure --loop --rate 0"));
         BackgroundProcess loop("/usr/bin/timeout", [&] {
             args.insert(args.begin(), "120");
             return args;
         }());
-        ASSERT_TRUE(waitFor([&] { return xvRecords() >= 1; }));
+        ASSERT_TRUE(WaitUntil([&] { return RecordCount(40218) >= 1; }, 90'000));
         sim->Stop();
         EXPECT_EQ(loop.WaitExit(60'000), 2);
     }
@@ -159,12 +148,13 @@ TEST_F(WineCliTest, VanishingPortReconnectAndCtrlC) {
     std::vector<std::string> args = WineArgs(Words("measure --loop --rate 0 --reconnect"));
     args.erase(args.begin()); // BackgroundProcess takes the program apart
     BackgroundProcess loop("/usr/bin/env", args);
-    ASSERT_TRUE(waitFor([&] { return xvRecords() >= 2; }));
+    ASSERT_TRUE(WaitUntil([&] { return RecordCount(40218) >= 2; }, 90'000));
     sim->Stop();
     std::this_thread::sleep_for(2s);
-    const size_t atPull = xvRecords();
+    const size_t atPull = RecordCount(40218);
     StartWineSim(3);
-    EXPECT_TRUE(waitFor([&] { return xvRecords() >= atPull + 2; })) << "no values after the device came back";
+    EXPECT_TRUE(WaitUntil([&] { return RecordCount(40218) >= atPull + 2; }, 90'000))
+        << "no values after the device came back";
     ASSERT_TRUE(loop.Signal(SIGINT));
     EXPECT_EQ(loop.WaitExit(60'000), 130);
     for (const auto& [serial, size] : kRecordSizes) {

@@ -156,9 +156,7 @@ TEST_F(BusInfoFile, WindowsWrittenSettingsFileIsReadAndKeptCrlf) {
     std::filesystem::copy_file(FixturePath("Terrix_windows.ini"), Settings());
     std::filesystem::copy_file(FixturePath("12345_windows.ini"), Dir() / "12345.ini");
 
-    CIniSection general;
-    general.SetSection("general SETTINGS");
-    EXPECT_EQ(general.ReadWord("wPrimaryLID", 0), 1031);
+    EXPECT_EQ(CIniSection(Settings(), "general SETTINGS").ReadWord("wPrimaryLID", 0), 1031);
 
     CBusList list;
     ASSERT_EQ(LoadBusInfo(list), 3u);

@@ -54,8 +54,7 @@ TEST(ConversionTime, XvModuleFollowsCountOtherModulesMeasTime) {
         r.bIsTavikXV = xv ? 1 : 0;
         r.dwNumberOfMeas0 = count;
         r.dwMeasTime = measTime;
-        EXPECT_EQ(ConversionTimeMs(&r), ms) << count;
-        EXPECT_EQ(ConversionTimeSec(&r), sec) << count;
+        EXPECT_EQ(std::pair(ConversionTimeMs(&r), ConversionTimeSec(&r)), std::pair(ms, sec)) << count;
     }
     EXPECT_EQ(std::make_tuple(ConversionTimeMs(nullptr), ConversionTimeSec(nullptr)),
               std::make_tuple(0u, 0u));

@@ -52,8 +52,7 @@ TEST_F(Robustness, HugeModuleFileIsReadInPartAndNeverWrittenBack) {
     WriteFileBytes(Dir() / "10.ini", text);
     ModuleRecord record;
     ReadModuleFile(10, record);
-    EXPECT_EQ(record.bDisabled, 1);
-    EXPECT_EQ(FieldText(record.szLocation), "kept");
+    EXPECT_EQ(std::pair(record.bDisabled, FieldText(record.szLocation)), std::pair(1, std::string("kept")));
     record.stationInfo.wSerialNo = 10;
     InventoryFileError error;
     EXPECT_FALSE(WriteUserData(record, &error));

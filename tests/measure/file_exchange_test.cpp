@@ -87,8 +87,7 @@ TEST(FileExchange, SetWrittenOnTheOtherSystemHasTheSameBytesAndValues) {
         ASSERT_TRUE(bin.ReadRecordAt(i, record));
         float a = 0, b = 0;
         ASSERT_TRUE(record.GetFloat(1, &a) && record.GetFloat(2, &b));
-        EXPECT_EQ(a, kValues[i][0]);
-        EXPECT_EQ(b, kValues[i][1]);
+        EXPECT_EQ(std::pair(a, b), std::pair(kValues[i][0], kValues[i][1])) << i;
     }
     const CIniSection settings(theirs / "Terrix.ini", "MeasCircDlg");
     EXPECT_EQ(settings.ReadDWord("dwMeasTime", 0), 250u);

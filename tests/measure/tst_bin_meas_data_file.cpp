@@ -45,9 +45,8 @@ protected:
 TEST_F(BinFile, NewFileGetsTheHeaderByteForByteInTheDirectoryGiven) {
     CBinMeasDataFile file;
     ASSERT_TRUE(OpenWriter(file)) << file.LastError();
-    EXPECT_EQ(file.Path(), Path());
-    EXPECT_EQ(test::ReadFileBytes(Path()), kHeader4711);
-    EXPECT_EQ(file.GetRecordCount(), 0u);
+    EXPECT_EQ(std::tuple(file.Path(), test::ReadFileBytes(Path()), file.GetRecordCount()),
+              std::tuple(Path(), kHeader4711, 0u));
 
     // A name of 16 characters or more is cut to 15, so the terminator stays.
     CBinMeasDataFile longName;

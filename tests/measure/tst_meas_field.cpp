@@ -85,16 +85,10 @@ TEST(MeasFieldFormat, PlaceholdersFormatFromSettersOfAnotherKindAndForeignFormat
               "31.12.2222 23:59:59 NaN(777) 65535 255");
     byte.SetByte(7);
     EXPECT_EQ(byte.Format(), "7");
-    const std::pair<std::string, const char*> fromOutside[] = {
-        {value.FormatFrom(42.25), "42.2"},
-        {value.FormatFrom(std::nan("")), "NaN(?)"},
-        {word.FormatFrom(70000.0), "65535"},
-        {word.FormatFrom(-3.0), "0"},
-        {CTimeStampField().FormatFrom(PackTimeStamp({1, 2, 2003, 4, 5, 6})), "01.02.2003 04:05:06"},
-    };
-    for (const auto& [text, expected] : fromOutside) {
-        EXPECT_EQ(text, expected);
-    }
+    EXPECT_EQ((std::vector<std::string>{value.FormatFrom(42.25), value.FormatFrom(std::nan("")),
+                                        word.FormatFrom(70000.0), word.FormatFrom(-3.0),
+                                        CTimeStampField().FormatFrom(PackTimeStamp({1, 2, 2003, 4, 5, 6}))}),
+              (std::vector<std::string>{"42.2", "NaN(?)", "65535", "0", "01.02.2003 04:05:06"}));
 
     EXPECT_EQ(std::make_tuple(word.SetFloat(1.0f), value.SetWord(1), value.SetStamp(1)),
               std::make_tuple(false, false, false));

@@ -52,9 +52,8 @@ TEST(MeasRecord, TwoValueRecordPacksLittleEndian) {
     ASSERT_TRUE(record.SetErrorMarker(2, 9)); // 0x7F800009
     const std::vector<uint8_t> bytes = record.Pack();
     // The stamp of 5 March 2004 14:07:09 is 0x24774465.
-    const std::vector<uint8_t> expected = {0x65, 0x44, 0x77, 0x24, 0x00, 0x00,
-                                           0xC0, 0x3F, 0x09, 0x00, 0x80, 0x7F};
-    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(bytes,
+              (std::vector<uint8_t>{0x65, 0x44, 0x77, 0x24, 0x00, 0x00, 0xC0, 0x3F, 0x09, 0x00, 0x80, 0x7F}));
 
     CMeasRecord back = MakeRecord(MeasLayout::kTwoValue);
     ASSERT_TRUE(back.Unpack(bytes));

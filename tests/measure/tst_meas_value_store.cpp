@@ -93,9 +93,9 @@ TEST_F(ValueStore, ReadRecordFollowsAppendsAndEraseThenAppendStartsAnew) {
     EXPECT_FALSE(store.ReadRecord(2)) << "the cached record went with the file";
 
     ASSERT_TRUE(AppendValue(store, 9.0f));
-    EXPECT_EQ(test::ReadFileBytes(Bin(4711)).size(), 56u + 8u);
+    EXPECT_EQ(std::tuple(test::ReadFileBytes(Bin(4711)).size(), store.RecordCount()),
+              std::tuple(56u + 8u, 1u));
     EXPECT_EQ(test::ReadFileBytes(Asc(4711)), "Date/Time\t4711_1\n05.03.2004 14:07:09\t9.000\r\n");
-    EXPECT_EQ(store.RecordCount(), 1u);
     EXPECT_EQ(store.GetExtremes(0).minimum, 9.0f) << "the new header starts its extremes afresh";
     EXPECT_EQ(ValueText(store, 0), "9.000") << "nothing of the old file is answered from memory";
     EXPECT_TRUE(store.Erase());
@@ -137,16 +137,14 @@ TEST_F(ValueStore, RecordsWithoutKnownSerialOpenNoFiles) {
     failed.enModuleState = msFailed;
     for (const ModuleRecord& module : {collision, busy, failed}) {
         CMeasValueStore store;
-        EXPECT_FALSE(store.Attach(module));
-        EXPECT_FALSE(store.IsBound());
-        EXPECT_FALSE(store.Append());
+        EXPECT_EQ((std::vector<bool>{store.Attach(module), store.IsBound(), store.Append()}),
+                  std::vector<bool>(3, false));
     }
     // Listed from the saved bus without its module file: its layout is not known until it answers.
     ModuleRecord saved = test::MakeModule(40218, "", 0);
     saved.enModuleState = msNotIdentified;
     CMeasValueStore listed;
-    EXPECT_FALSE(listed.Attach(saved));
-    EXPECT_TRUE(listed.IsBound());
+    EXPECT_EQ((std::vector<bool>{listed.Attach(saved), listed.IsBound()}), (std::vector<bool>{false, true}));
     EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
 
     CMeasValueStore attached;

@@ -98,8 +98,7 @@ TEST_F(CollectorSinkTest, OutOfOrderAndRepeatedMessagesRebuildTheFiles) {
         for (const std::string& message : messages) {
             EXPECT_TRUE(sink.Accept(logger.topic, message));
         }
-        EXPECT_EQ(sink.Written(31042), 40u);
-        EXPECT_EQ(sink.Waiting(31042), 0u);
+        EXPECT_EQ(std::pair(sink.Written(31042), sink.Waiting(31042)), std::pair(40u, size_t{0}));
     }
     for (const char* name : {"31042.BinMeasData", "31042.ASC"}) {
         EXPECT_EQ(Collected(name), Logged(name)) << name;

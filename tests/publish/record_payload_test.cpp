@@ -62,11 +62,10 @@ TEST(RecordPayload, FieldsOfATwoValueRecordAndTheXvNames) {
                      "Temperature[] MatID[] TempID[] ");
 }
 
-// Every record comes back bit for bit: error markers, infinities, negative zero, subnormal numbers and
-// floats whose shortest text is not what a double reader would narrow back.
+// Every record comes back bit for bit: error markers, infinities, negative zero, subnormal and extreme
+// numbers, floats whose shortest text is not what a double reader would narrow back (0.1f, -3.0f), then
+// patterns at random.
 TEST(RecordPayload, RecordsReadBackBitForBit) {
-    // Error markers, infinities, negative zero, subnormal and extreme numbers, 0.1f and -3.0f; then at
-    // random.
     std::vector<uint32_t> patterns = {0x7F800009u, 0x7F80FFFFu, 0x7FC00000u, 0xFF800001u,
                                       0x7F800000u, 0xFF800000u, 0x80000000u, 0x00000001u,
                                       0x00800000u, 0x7F7FFFFFu, 0x3DCCCCCDu, 0xC0400000u};
@@ -97,10 +96,8 @@ TEST(RecordPayload, RecordsReadBackBitForBit) {
     const std::optional<ReceivedRecord> back =
         ParseRecordPayload(xvWriter.Build(xv.Pack(), 3, "2004-03-05T14:00:00"), nullptr);
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->packed, xv.Pack());
-    EXPECT_EQ(back->layout, MeasLayout::kXvWithTdc);
-    EXPECT_EQ(back->index, 3u);
-    EXPECT_EQ(back->moduleName, "PX-TAVIK2XV");
+    EXPECT_EQ(std::tie(back->packed, back->layout, back->index, back->moduleName),
+              std::make_tuple(xv.Pack(), MeasLayout::kXvWithTdc, 3u, "PX-TAVIK2XV"));
 }
 
 TEST(RecordPayload, MalformedMessagesAreRefused) {
@@ -148,8 +145,7 @@ TEST(RecordPayload, ResendRequestsAndTheStampsLastYear) {
     const std::string text = BuildResendRequest({"2026-12-07T04:00:00", 20});
     const std::optional<ResendRequest> back = ParseResendRequest(text);
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->fileStart, "2026-12-07T04:00:00");
-    EXPECT_EQ(back->from, 20u);
+    EXPECT_EQ(std::tie(back->fileStart, back->from), std::make_tuple("2026-12-07T04:00:00", 20u));
     EXPECT_EQ(ResendTopic("farm/north", 31042), "farm/north/31042/resend");
     for (const std::string& bad : std::vector<std::string>{
              "", "{\"file\":\"x\"}", "{\"file\":\"x\",\"from\":-1}", "{\"file\":\"x\",\"from\":4294967296}",

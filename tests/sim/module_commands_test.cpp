@@ -62,8 +62,8 @@ TEST_F(ModuleCommands, CountsAndZeroOffsetsNeedTheUnlockedAnalogConfiguration) {
     // Unlocked as the PC does it: bits 0 and 1 of yRawVofsVd of channel 0.
     EXPECT_EQ(StatusOf(225, {0, 0, 0x03, 0, 0, 1, 0}), 0);
     EXPECT_EQ(statuses(), (Bytes{0, 0, 0}));
-    EXPECT_EQ(State().channels[0].measurementCount, 1250u);
-    EXPECT_EQ(State().channels[1].zeroOffset, -123);
+    EXPECT_EQ(std::tuple(State().channels[0].measurementCount, State().channels[1].zeroOffset),
+              std::tuple(1250u, -123));
     EXPECT_EQ(StatusOf(225, {0, 0, 0x00, 0, 0, 1, 0}), 0);
     EXPECT_EQ(StatusOf(228, {1}), 7);
     // A module without the lock takes them at any time.
@@ -125,9 +125,7 @@ TEST_F(ModuleCommands, FatalAndBusyRequestsAreNotExecuted) {
                                          std::pair{ModuleFaults{.busyCount = 3}, uint8_t{0x40}}}) {
         Change([](ModuleState& m) { m.activeCalibration = 0; });
         Faults(faults);
-        EXPECT_EQ(StatusOf(205, {9}), status);
-        EXPECT_EQ(StatusOf(204), status);
-        EXPECT_EQ(StatusOf(241), status);
+        EXPECT_EQ((Bytes{StatusOf(205, {9}), StatusOf(204), StatusOf(241)}), (Bytes{status, status, status}));
         EXPECT_EQ(State().activeCalibration, 0);
         EXPECT_EQ(StatusOf(205, {9}), 0);
         EXPECT_EQ(State().activeCalibration, 9);

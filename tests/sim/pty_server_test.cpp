@@ -43,8 +43,7 @@ TEST(TerrixSimProgram, ServesOnALinkUntilTerminated) {
     EXPECT_EQ(sim.Stop(), 0);
     EXPECT_NE(::access(link.c_str(), F_OK), 0); // the link went with the simulator
     std::ifstream traced(trace);
-    std::string request;
-    std::string reply;
+    std::string request, reply;
     std::getline(traced, request);
     std::getline(traced, reply);
     EXPECT_NE(request.find("PC->BUS @9600: FC FD 00 00 02"), std::string::npos) << request;

@@ -2,7 +2,9 @@
 // Runs a program as a child process: either to completion with its output captured, or in the background
 // (the bus simulator) with its first output line read back.
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace terrix::test {
@@ -21,6 +23,15 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
 int SpawnProgram(const std::string& program, const std::vector<std::string>& args, int out, int err);
 // The exit status of a reaped child: 128 + the signal when a signal ended it.
 int ExitStatus(int status);
+
+// Asks `ready` every 20 ms until it holds or `timeoutMs` have passed; returns its last answer.
+template <typename Ready> bool WaitUntil(Ready ready, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!ready() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return ready();
+}
 
 // A background process whose first line on standard output is read at start (terrix-sim prints its device),
 // waiting up to `firstLineMs` for it.

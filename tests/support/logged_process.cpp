@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <sstream>
-#include <thread>
 
 namespace terrix::test {
 
@@ -36,7 +35,6 @@ std::string LoggedProcess::Log() const {
 }
 
 bool LoggedProcess::WaitForLog(const std::string& text, int timeoutMs, size_t count) const {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     const auto found = [&] {
         const std::string log = Log();
         size_t n = 0;
@@ -45,13 +43,7 @@ bool LoggedProcess::WaitForLog(const std::string& text, int timeoutMs, size_t co
         }
         return n >= count;
     };
-    while (!found()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
+    return WaitUntil(found, timeoutMs);
 }
 
 } // namespace terrix::test

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <thread>
 
 namespace terrix::test {
 
@@ -94,17 +93,8 @@ bool TestBroker::Start() {
     Stop();
     process_ = std::make_unique<LoggedProcess>(
         "mosquitto", std::vector<std::string>{"-c", (dir_ / "mosquitto.conf").string()}, dir_ / "output.log");
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (process_->WaitExit(0) != -1) {
-            return false;
-        }
-        if (Accepts(port_)) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
+    // Up once it takes connections; a broker that has ended (a refused configuration) never will.
+    return WaitUntil([&] { return process_->WaitExit(0) != -1 || Accepts(port_); }, 10'000) && Accepts(port_);
 }
 
 void TestBroker::Stop() {
