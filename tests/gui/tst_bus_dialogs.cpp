@@ -5,9 +5,7 @@
 #include "config_dialog_support.h"
 #include "core/bus/commands.h"
 #include "core/busops/conversion_count.h"
-#include "core/busops/identification.h"
 #include "core/inventory/bus_info_file.h"
-#include "core/inventory/unit_names.h"
 #include "core/platform/com_port.h"
 #include "core/platform/ini_section.h"
 #include "core/platform/pump_wait.h"
@@ -88,8 +86,7 @@ void OpenPort(QDialog& dialog) {
 
 // Puts the context on the built-in simulated bus, or on the one `scenario` describes.
 void UseBus(BusContext& context, const QString& scenario = {}) {
-    context.portContext.nPortNo = 1;
-    context.portContext.device = "sim";
+    test::UseSimBus(context, {});
     if (!scenario.isEmpty()) {
         const QString path =
             QDir(QDir::tempPath())
@@ -97,20 +94,6 @@ void UseBus(BusContext& context, const QString& scenario = {}) {
         test::WriteFileBytes(path.toStdString(), scenario.toStdString());
         context.portContext.device = "sim:" + path.toStdString();
     }
-}
-
-// The built-in bus: probes at stations 1 and 2, the XV module at 3, identified into the context's list.
-void IdentifyDefaultBus(BusContext& context) {
-    test::TestTalksToTheBus setUp;
-    UseBus(context);
-    PortUser user(&context.portContext);
-    QVERIFY(user.Acquire());
-    for (uint8_t station : {1, 2, 3}) {
-        auto record = std::make_unique<ModuleRecord>();
-        QVERIFY(IdentifyModule(user.Port(), station, *record, UnitName));
-        QVERIFY(context.busList.Add(std::move(record)));
-    }
-    user.Release();
 }
 
 } // namespace
@@ -372,7 +355,9 @@ private Q_SLOTS:
     void conversionTimeAndStationNumber() {
         test::VirtualBusTime time;
         BusContext context;
-        IdentifyDefaultBus(context);
+        // The built-in bus: probes at stations 1 and 2, the XV module at 3.
+        test::UseSimBus(context, test::IdentifiedSimModules({1, 2, 3}));
+        QCOMPARE(context.busList.Count(), 3u);
         ModuleRecord& xv = *context.busList.FindByStation(3);
         xv.dwNumberOfMeas0 = 100;
         {

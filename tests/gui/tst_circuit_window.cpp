@@ -3,8 +3,6 @@
 // what the window adds (captions, value windows, closing while measuring, the rescan job) and its
 // two bus dialogs. The bus never waits on this thread.
 
-#include "core/busops/identification.h"
-#include "core/inventory/unit_names.h"
 #include "core/measure/time_stamp.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
@@ -38,7 +36,6 @@
 #include <csignal>
 #include <fstream>
 #include <set>
-#include <thread>
 
 using namespace terrix;
 using C = MeasCircuitController;
@@ -48,23 +45,12 @@ namespace {
 
 std::vector<ModuleRecord> g_identified; // probes at 1 and 2, the XV module at 3
 
-// The probes at stations 1 and 2 and the XV module at 3; empty when the bus does not answer.
 ModuleRecord Placeholder(uint8_t station, ModuleState state, uint16_t serial) {
     ModuleRecord r;
     r.iaStation = station;
     r.enModuleState = state;
     r.stationInfo.wSerialNo = serial;
     return r;
-}
-
-// A context on the simulated bus holding `records` (no conversion times: a round ends once it measured).
-void Fill(BusContext& context, const std::vector<ModuleRecord>& records) {
-    context.portContext.nPortNo = 1;
-    context.portContext.device = "sim";
-    for (ModuleRecord r : records) {
-        r.dwMeasTime = 0;
-        context.busList.Add(std::make_unique<ModuleRecord>(r));
-    }
 }
 
 QString Cell(C& controller, int row, int column, int role = Qt::DisplayRole) {
@@ -106,22 +92,12 @@ class TestCircuitWindow : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        RegisterSimTransportScheme();
         ForbidBusWaitsOnThisThread();
-        std::thread([] { // the modules of the built-in bus, identified once (off this thread)
-            ComPortContext port;
-            port.device = "sim";
-            PortUser user(&port);
-            for (uint8_t station : {1, 2, 3}) {
-                ModuleRecord record;
-                if (user.Acquire() && IdentifyModule(user.Port(), station, record, UnitName)) {
-                    g_identified.push_back(record);
-                }
-            }
-            user.Release();
-        })
-            .join();
+        g_identified = test::IdentifiedSimModules({1, 2, 3});
         QCOMPARE(g_identified.size(), size_t{3});
+        for (ModuleRecord& record : g_identified) {
+            record.dwMeasTime = 0; // no conversion times: a round ends once it measured
+        }
     }
 
     void init() {
@@ -179,7 +155,7 @@ private Q_SLOTS:
         BusContext context;
         ModuleRecord xv = g_identified[2];
         xv.stationInfo.wFirmwareVersion = 0x2337;
-        Fill(context, {g_identified[0], xv, Placeholder(40, msCollision, 0xFFFF)});
+        test::UseSimBus(context, {g_identified[0], xv, Placeholder(40, msCollision, 0xFFFF)});
         ModuleWindows dialogs; // every module dialog but the offset's (none is opened here)
         const auto none = [](BusContext&, QWidget*, ModuleRecord&) { return false; };
         dialogs.changeStationNumber = dialogs.changeConversionTime = dialogs.coefficients =
@@ -241,7 +217,7 @@ private Q_SLOTS:
         BusContext context;
         ModuleRecord disabled = g_identified[1];
         disabled.bDisabled = 1;
-        Fill(context, {g_identified[0], disabled, g_identified[2], Placeholder(40, msFailed, 5),
+        test::UseSimBus(context, {g_identified[0], disabled, g_identified[2], Placeholder(40, msFailed, 5),
                        Placeholder(41, msNotIdentified, 6)});
         C controller(context, {});
         QAbstractItemModelTester tester(controller.Model(),
@@ -282,7 +258,7 @@ private Q_SLOTS:
         settings.url = broker.Url();
         QVERIFY(WritePublishSettings(SettingsFilePath(), settings));
         BusContext context;
-        Fill(context, {g_identified[0]});
+        test::UseSimBus(context, {g_identified[0]});
         C controller(context, {});
         QVERIFY(controller.Publishing().text.isEmpty());
         controller.StartOrStop(CircuitRun::kSingle, QStringLiteral("0"), QStringLiteral("test"));
@@ -335,7 +311,7 @@ private Q_SLOTS:
         const std::shared_ptr<sim::VirtualBus> bus = sim::SharedBus("", error);
         QVERIFY(bus != nullptr);
         BusContext context;
-        Fill(context, {g_identified[0], g_identified[2]});
+        test::UseSimBus(context, {g_identified[0], g_identified[2]});
         C controller(context, {});
         controller.StartOrStop(CircuitRun::kLoop, QStringLiteral("1"), QStringLiteral("test"));
         const auto values = [&] { return Cell(controller, 1, M::kColValues).toInt(); };
@@ -386,7 +362,7 @@ private Q_SLOTS:
     // one.
     void activateAndRemove() {
         BusContext context;
-        Fill(context, {g_identified[0], Placeholder(77, msIdentified, 777)});
+        test::UseSimBus(context, {g_identified[0], Placeholder(77, msIdentified, 777)});
         C controller(context, {});
         controller.SetCurrentRow(1);
         for (int expected : {1, 0, 1}) {
@@ -444,12 +420,8 @@ private Q_SLOTS:
             return static_cast<MeasValueView*>(opened.data());
         };
         CMainFrame frame(windows);
-        Fill(*frame.GetBusContext(), {g_identified[0]});
-        frame.show();
-        frame.OnDisplay();
-        auto* window = qobject_cast<CMeasCircuitDlg*>(frame.CircuitWindow());
+        CMeasCircuitDlg* window = test::ShowOnSimBus(frame, {g_identified[0]});
         QVERIFY(window != nullptr);
-        window->List()->Select(0);
         window->MenuAction(C::ID_DISPLAY_VALUES)->trigger();
         QVERIFY(opened != nullptr && opened->isVisible());
         window->RateEdit()->setText(QStringLiteral("30"));
@@ -482,7 +454,7 @@ private Q_SLOTS:
     // Only a double click or a key opens a value window, also where the desktop opens items on one click.
     void singleClickOpensNoValueWindow() {
         BusContext context;
-        Fill(context, {g_identified[0], g_identified[1]});
+        test::UseSimBus(context, {g_identified[0], g_identified[1]});
         int opened = 0;
         ModuleWindows windows;
         windows.createValueWindow = [&](BusContext&, QWidget* owner, ModuleRecord&, CMeasValueStore&) {
@@ -525,7 +497,7 @@ private Q_SLOTS:
         for (const auto& t : cases) {
             messages.Clear();
             BusContext context;
-            Fill(context, {g_identified[0], t.record});
+            test::UseSimBus(context, {g_identified[0], t.record});
             CMeasCircuitDlg window(context, nullptr, {});
             window.show();
             window.List()->Select(1);
@@ -547,7 +519,7 @@ private Q_SLOTS:
     // The halt state is read and set; a module that does not answer leaves the command choices disabled.
     void haltStateReadsSetsAndLocksAfterFailedRead() {
         BusContext context;
-        Fill(context, {});
+        test::UseSimBus(context, {});
         ModuleRecord xv = g_identified[2];
         CHaltMeasStateDlg dialog(context, nullptr, xv);
         QCOMPARE(dialog.windowTitle(),
@@ -576,7 +548,7 @@ private Q_SLOTS:
         for (const bool port : {false, true}) {
             messages.Clear();
             BusContext context;
-            Fill(context, {g_identified[0]});
+            test::UseSimBus(context, {g_identified[0]});
             context.portContext.device = port ? "sim" : "/nonexistent/tty";
             QVERIFY(CIniSection(SettingsFilePath(), "BUS INFO").WriteDWord("dwCount", 1));
             CCreateCollisionsDlg dialog(context, nullptr);
@@ -610,11 +582,8 @@ private Q_SLOTS:
         FrameWindows windows;
         RegisterCircuitWindows(windows);
         CMainFrame frame(windows);
-        Fill(*frame.GetBusContext(), {g_identified[0], g_identified[2]});
-        frame.show();
         SessionEnd::Install(&frame);
-        frame.OnDisplay();
-        auto* window = qobject_cast<CMeasCircuitDlg*>(frame.CircuitWindow());
+        CMeasCircuitDlg* window = test::ShowOnSimBus(frame, {g_identified[0], g_identified[2]});
         QVERIFY(window != nullptr);
         window->RateEdit()->setText(QStringLiteral("0"));
         window->LoopButton()->click();
