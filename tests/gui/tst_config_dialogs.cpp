@@ -266,14 +266,8 @@ private Q_SLOTS:
         bus.ChangeXv([](sim::ModuleState& m) {
             m.applicationParameters = AppParams{0, 26, 15, 25, 25}.ToBytes();
         });
-        auto probe = std::make_unique<ModuleRecord>();
-        probe->iaStation = 1;
-        probe->enModuleState = msIdentified;
-        probe->bIsTavikButNotXV = 1;
-        probe->stationInfo.wSerialNo = 31042;
-        probe->stationInfo.SetModuleName("PX-TAVIK2");
-        QVERIFY(bus.context.busList.Add(std::move(probe)));
-        QVERIFY(bus.context.busList.Add(std::make_unique<ModuleRecord>(bus.xv)));
+        test::UseSimBus(bus.context, test::IdentifiedSimModules({1, 3})); // a probe and the XV module
+        QCOMPARE(bus.context.busList.Count(), 2u);
         const auto dialog = bus.OpenRead<Dlg>();
         QVERIFY(dialog);
         Type(dialog->NewField(Dlg::kOffset), QStringLiteral("1.5"));
