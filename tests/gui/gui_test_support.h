@@ -103,8 +103,7 @@ private:
 inline std::vector<ModuleRecord> IdentifiedSimModules(std::initializer_list<uint8_t> stations) {
     RegisterSimTransportScheme();
     TestTalksToTheBus setUp;
-    ComPortContext port;
-    port.device = "sim";
+    ComPortContext port{.device = "sim"};
     PortUser user(&port);
     std::vector<ModuleRecord> records;
     for (const uint8_t station : stations) {

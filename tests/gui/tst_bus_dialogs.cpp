@@ -78,8 +78,9 @@ void WhenResolveDialogRuns(const std::function<void(CResolveCollisionsDlg&)>& ac
     timer->start(10);
 }
 
-// Shows a module dialog and waits until it has taken the port.
-void OpenPort(QDialog& dialog) {
+// Sets up a module dialog, shows it and waits until it has taken the port.
+template <class Dialog> void OpenPort(Dialog& dialog) {
+    QVERIFY(dialog.SetUp());
     dialog.show();
     QTRY_VERIFY(!BusJob::Runs(&dialog));
 }
@@ -156,8 +157,7 @@ private Q_SLOTS:
         });
         watch.start(0);
         cancelled.show();
-        // The Start button is enabled before the scan starts too: the scan is over once it is after the
-        // Cancel.
+        // Start is also enabled before the scan starts: the scan is over once it is enabled after the Cancel.
         QTRY_VERIFY_WITH_TIMEOUT(cancelClicked && cancelled.StartButton()->isEnabled(), 20000);
         watch.stop();
         QVERIFY(cancelled.isVisible());
@@ -307,25 +307,23 @@ private Q_SLOTS:
         BusContext context;
         CTrafficMonitor monitor(context, nullptr, 3);
         const QAbstractItemModel& model = monitor.Model();
+        const auto cell = [&](int row, int column) { return model.index(row, column).data().toString(); };
+        using T = TrafficModel;
         test::TestTalksToTheBus traffic;
         const PortHandle port = ComOpenDevice("sim", kBusBaud);
         StationInfoBlock block{};
         QVERIFY(ReadStationInfo(port, 2, block));
         QTRY_COMPARE(model.rowCount(), 2);
-        QCOMPARE(model.index(0, TrafficModel::kStation).data().toString(), QStringLiteral("2"));
-        QCOMPARE(model.index(0, TrafficModel::kCommand).data().toString(),
-                 QStringLiteral("2 read station info"));
+        QCOMPARE(cell(0, T::kStation), QStringLiteral("2"));
+        QCOMPARE(cell(0, T::kCommand), QStringLiteral("2 read station info"));
         QVERIFY(!ReadStationInfo(port, 99, block)); // nobody there: the reply's failure is listed
         QTRY_COMPARE(monitor.Model().Size(), size_t(3));
-        QVERIFY(model.index(0, TrafficModel::kOutcome).data().toString().startsWith(QStringLiteral("ok")));
-        QCOMPARE(model.index(1, TrafficModel::kStation).data().toString(), QStringLiteral("99"));
+        QVERIFY(cell(0, T::kOutcome).startsWith(QStringLiteral("ok")));
+        QCOMPARE(cell(1, T::kStation), QStringLiteral("99"));
         // The time-out is labelled as one, with the station and command that were asked.
-        QCOMPARE(model.index(2, TrafficModel::kDirection).data().toString(), QStringLiteral("time-out"));
-        QCOMPARE(model.index(2, TrafficModel::kStation).data().toString(), QStringLiteral("99"));
-        QCOMPARE(model.index(2, TrafficModel::kCommand).data().toString(),
-                 QStringLiteral("2 read station info"));
-        QCOMPARE(model.index(2, TrafficModel::kOutcome).data().toString(),
-                 QStringLiteral("9 Module does not answer"));
+        QCOMPARE((QStringList{cell(2, T::kDirection), cell(2, T::kStation), cell(2, T::kCommand),
+                              cell(2, T::kOutcome)}),
+                 (QStringList{"time-out", "99", "2 read station info", "9 Module does not answer"}));
         // Every column is wide enough for every row and the grid line (time stamps and bytes are not cut).
         for (int row = 0; row < model.rowCount(); ++row) {
             for (int column = 0; column < TrafficModel::kColumnCount; ++column) {
@@ -362,7 +360,6 @@ private Q_SLOTS:
         xv.dwNumberOfMeas0 = 100;
         {
             CConversionTimeDlg dialog(context, nullptr, xv);
-            QVERIFY(dialog.SetUp());
             OpenPort(dialog);
             QCOMPARE(dialog.PreviousEdit()->GetValue(), 76u);
             // The entry is limited to the times whose count fits the module's five-digit field.
@@ -395,7 +392,6 @@ private Q_SLOTS:
 
         messages.Clear();
         CStationNumberDlg dialog(context, nullptr, first);
-        QVERIFY(dialog.SetUp());
         OpenPort(dialog);
         // A typo shows the module's station again (not 0), so Enter does not move it anywhere.
         for (const char* typed : {"253", "abc"}) {
@@ -426,7 +422,6 @@ private Q_SLOTS:
         ModuleRecord stale = first;
         stale.stationInfo.wSerialNo = static_cast<uint16_t>(first.SerialNo() + 1);
         CStationNumberDlg staleDialog(context, nullptr, stale);
-        QVERIFY(staleDialog.SetUp());
         OpenPort(staleDialog);
         staleDialog.NewEdit()->SetValue(10);
         staleDialog.accept();

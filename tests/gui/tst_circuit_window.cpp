@@ -129,11 +129,8 @@ private Q_SLOTS:
             ModuleRecord record =
                 t.module >= 0 ? g_identified[static_cast<size_t>(t.module)] : ModuleRecord{};
             record.stationInfo.wFirmwareVersion = static_cast<uint16_t>(0x2300 | t.firmware);
-            CircuitInput in;
-            in.moduleCount = 3;
+            CircuitInput in{.moduleCount = 3, .run = t.run, .jobRuns = t.job};
             in.current = t.module >= 0 ? &record : nullptr;
-            in.run = t.run;
-            in.jobRuns = t.job;
             in.hasValueWindow = in.hasOffset = in.hasCoefficients = in.hasConversionTime =
                 in.hasApplicationParameters = t.entries;
             const CircuitCommands c = CircuitCommandStates(in);
@@ -149,8 +146,7 @@ private Q_SLOTS:
     }
 
     // Without a row, on the wrong module, while a job runs: refused, with the reason where there is one.
-    // While the loop measures, what needs neither the bus nor the files runs; the rest names the reason in
-    // the user's language.
+    // While measuring, what needs neither bus nor files runs; the rest says why in the user's language.
     void commandChecksSayWhyNot() {
         BusContext context;
         ModuleRecord xv = g_identified[2];
@@ -218,7 +214,7 @@ private Q_SLOTS:
         ModuleRecord disabled = g_identified[1];
         disabled.bDisabled = 1;
         test::UseSimBus(context, {g_identified[0], disabled, g_identified[2], Placeholder(40, msFailed, 5),
-                       Placeholder(41, msNotIdentified, 6)});
+                                  Placeholder(41, msNotIdentified, 6)});
         C controller(context, {});
         QAbstractItemModelTester tester(controller.Model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -241,11 +237,9 @@ private Q_SLOTS:
                      .hasMatch(),
                  qPrintable(Cell(controller, 0, M::kColValue)));
         QCOMPARE(CIniSection(SettingsFilePath(), "MeasCircDlg").ReadDWord("dwMeasTime", 20), 0u);
-        const QAbstractItemModel* model = controller.Model();
-        QCOMPARE(model->index(3, M::kColStation).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 0, 0));
-        QCOMPARE(model->index(4, M::kColStation).data(Qt::BackgroundRole).value<QColor>(),
-                 QColor(230, 230, 0));
-        QVERIFY(!model->index(0, M::kColStation).data(Qt::BackgroundRole).isValid());
+        QCOMPARE(Cell(controller, 3, M::kColStation, Qt::BackgroundRole), QColor(255, 0, 0).name());
+        QCOMPARE(Cell(controller, 4, M::kColStation, Qt::BackgroundRole), QColor(230, 230, 0).name());
+        QVERIFY(!controller.Model()->index(0, M::kColStation).data(Qt::BackgroundRole).isValid());
     }
 
     // With a broker in the settings, measuring starts publishing: the line says why it waits and how many
@@ -288,11 +282,7 @@ private Q_SLOTS:
         const QDateTime lostAt(QDate(2026, 12, 7), QTime(14, 3, 12));
         notice.Back(5, lostAt); // no loss reported: nothing to say
         QCOMPARE(notice.GetState(), PortOutageNotice::State::kNone);
-        PortOutage outage;
-        outage.active = true;
-        outage.device = "/dev/ttyUSB0";
-        outage.retrySeconds = 20;
-        notice.Lost(outage, lostAt);
+        notice.Lost({.active = true, .device = "/dev/ttyUSB0", .retrySeconds = 20}, lostAt);
         QVERIFY(notice.Text().contains(QStringLiteral("Last stored values: none in this measurement.")));
         notice.Back(3 * 3600 + 138, lostAt.addSecs(3 * 3600 + 138));
         QCOMPARE(notice.Text(),
@@ -358,8 +348,7 @@ private Q_SLOTS:
         QCOMPARE(CascadePosition(desk, QSize(1200, 900), 3), desk.topLeft()); // larger than the desk
     }
 
-    // (De)activating writes the module file each time; removing the last module leaves no row and no current
-    // one.
+    // (De)activating writes the module file each time; removing the last module leaves no (current) row.
     void activateAndRemove() {
         BusContext context;
         test::UseSimBus(context, {g_identified[0], Placeholder(77, msIdentified, 777)});

@@ -181,8 +181,7 @@ private Q_SLOTS:
             if (c.escape) {
                 auto dialog = std::make_unique<CError66Dlg>(bus.context, nullptr, bus.xv);
                 dialog->show();
-                // At the first frame (the module check before the read), while its worker waits: gone at
-                // once.
+                // At the first frame (the module check before the read), the worker waiting: gone at once.
                 bool escaped = false;
                 bool closedAtOnce = false;
                 test::ActOnFirstFrame escape;

@@ -91,10 +91,8 @@ private Q_SLOTS:
             }
         });
         ender.start(50);
-        QTimer watchdog; // the loop must end well before
-        watchdog.setSingleShot(true);
-        connect(&watchdog, &QTimer::timeout, [] { QApplication::exit(99); });
-        watchdog.start(10000);
+        QObject watchdog; // the loop must end well before; the timer goes with this object
+        QTimer::singleShot(10000, &watchdog, [] { QApplication::exit(99); });
         QApplication::setQuitOnLastWindowClosed(true);
         QCOMPARE(QApplication::exec(), 0);
         ender.stop();
