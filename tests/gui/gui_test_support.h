@@ -14,6 +14,7 @@
 #include "gui/toolkit/message_box.h"
 #include "gui/toolkit/report_list_ctrl.h"
 #include "sim/sim_scheme.h"
+#include "support/temp_dir.h"
 
 #include <QApplication>
 #include <QString>
@@ -123,6 +124,14 @@ inline void UseSimBus(BusContext& context, const std::vector<ModuleRecord>& reco
     for (const ModuleRecord& record : records) {
         context.busList.Add(std::make_unique<ModuleRecord>(record));
     }
+}
+
+// Puts `context` on a simulated bus of the modules that `scenario` (a scenario file's text) describes.
+inline void UseSimScenario(BusContext& context, const char* scenario) {
+    const std::filesystem::path file = DataDir() / "scenario.json";
+    WriteFileBytes(file, scenario);
+    UseSimBus(context, {});
+    context.portContext.device = "sim:" + file.string();
 }
 
 // Shows `frame` on the simulated bus holding `records` and, if there are any, its circuit window with the

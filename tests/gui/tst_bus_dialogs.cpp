@@ -85,18 +85,6 @@ template <class Dialog> void OpenPort(Dialog& dialog) {
     QTRY_VERIFY(!BusJob::Runs(&dialog));
 }
 
-// Puts the context on the built-in simulated bus, or on the one `scenario` describes.
-void UseBus(BusContext& context, const QString& scenario = {}) {
-    test::UseSimBus(context, {});
-    if (!scenario.isEmpty()) {
-        const QString path =
-            QDir(QDir::tempPath())
-                .filePath(QStringLiteral("terrix_scan_dlg_%1.json").arg(QCoreApplication::applicationPid()));
-        test::WriteFileBytes(path.toStdString(), scenario.toStdString());
-        context.portContext.device = "sim:" + path.toStdString();
-    }
-}
-
 } // namespace
 
 class TestBusDialogs : public QObject {
@@ -119,7 +107,7 @@ private Q_SLOTS:
     void scanCompletelyAndCancel() {
         test::VirtualBusTime time;
         BusContext context;
-        UseBus(context);
+        test::UseSimBus(context, {});
         // A saved bus of one module at station 1: a known-module scan would probe only there.
         CIniSection saved(SettingsFilePath(), std::string(kBusInfoSection));
         QVERIFY(saved.WriteDWord("Modules", 1) && saved.WriteString("Module0", "0,1"));
@@ -144,7 +132,7 @@ private Q_SLOTS:
         RegisterSimTransportScheme();
         sim::ForgetSharedBuses();
         BusContext context;
-        UseBus(context);
+        test::UseSimBus(context, {});
         CScanDlg cancelled(context, nullptr, CScanDlg::kDetailed | CScanDlg::kForgetBus);
         QTimer watch;
         bool cancelClicked = false;
@@ -198,7 +186,7 @@ private Q_SLOTS:
     void collisionsAreResolvedBeforeSaving() {
         test::VirtualBusTime time;
         BusContext context;
-        UseBus(context, QString::fromUtf8(kCollisionScenario));
+        test::UseSimScenario(context, kCollisionScenario);
         CScanDlg scan(context, nullptr, CScanDlg::kDetailed | CScanDlg::kForgetBus);
         bool controlsDisabledDuringRun = true;
         QString collisionsAtOpen;

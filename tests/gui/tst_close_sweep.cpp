@@ -20,7 +20,6 @@
 #include "gui/toolkit/edit_integer.h"
 #include "gui_test_support.h"
 #include "sim/sim_scheme.h"
-#include "support/temp_dir.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -73,14 +72,11 @@ class TestCloseSweep : public QObject {
 
     test::TempDataDir data_;
     test::MessageRecorder messages_;
-    QString collisionScenario_;
 
 private Q_SLOTS:
     void initTestCase() {
         ForbidBusWaitsOnThisThread();
         QApplication::setQuitOnLastWindowClosed(false); // a closed frame must not end the test program
-        collisionScenario_ = data_.File(QStringLiteral("collisions.json"));
-        test::WriteFileBytes(collisionScenario_.toStdString(), kCollisionScenario);
         const std::vector<ModuleRecord> xv = test::IdentifiedSimModules({3});
         QCOMPARE(xv.size(), size_t{1});
         g_xv = xv[0];
@@ -96,7 +92,6 @@ private Q_SLOTS:
 
     void closeDuringEveryBusOperation() {
         QFETCH(int, way);
-        const std::string collisions = "sim:" + collisionScenario_.toStdString();
         using W = CMeasCircuitDlg;
         const Operation operations[] = {
             {"scan completely", nullptr, [](CMainFrame& f) { f.OnScan(3); }},
@@ -111,9 +106,9 @@ private Q_SLOTS:
                  });
                  f.OnResolveCollisions();
              },
-             [&](BusContext& context) {
+             [](BusContext& context) {
                  // Two modules answer at station 5: the list holds the collision a scan would have found.
-                 context.portContext.device = collisions;
+                 test::UseSimScenario(context, kCollisionScenario);
                  ModuleRecord collision;
                  collision.iaStation = 5;
                  collision.enModuleState = msCollision;
