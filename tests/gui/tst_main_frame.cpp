@@ -370,15 +370,13 @@ private Q_SLOTS:
             ++created;
             return new CPlacementDialog(owner);
         };
-        CMainFrame* framePtr = nullptr;
         bool openDuringScan = false;
         bool scanFinishes = true;
-        windows.runScan = [&](BusContext&, QWidget*, int) {
-            openDuringScan = framePtr->CircuitWindow() != nullptr;
+        windows.runScan = [&](BusContext&, QWidget* frame, int) {
+            openDuringScan = static_cast<CMainFrame*>(frame)->CircuitWindow() != nullptr;
             return scanFinishes;
         };
         CMainFrame frame(windows);
-        framePtr = &frame;
         frame.OnDisplay();
         QCOMPARE(created, 1);
         QPointer<QWidget> first = frame.CircuitWindow();
