@@ -10,6 +10,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -64,11 +65,8 @@ public:
         return dialog;
     }
     size_t Sent(uint8_t command) const {
-        size_t n = 0;
-        for (const sim::LoggedRequest& request : bus->RequestLog()) {
-            n += request.command == command ? 1 : 0;
-        }
-        return n;
+        return static_cast<size_t>(
+            std::ranges::count(bus->RequestLog(), command, &sim::LoggedRequest::command));
     }
 
     VirtualBusTime time{1'000'000}; // first: the bus is looked up on its clock

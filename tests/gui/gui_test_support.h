@@ -1,12 +1,20 @@
 #pragma once
-// Helpers shared by the GUI tests: a fresh data directory per test program and a recorder that stands in
-// for the message boxes.
+// Helpers shared by the GUI tests: a fresh data directory per test program, a recorder that stands in
+// for the message boxes, and the frame over the built-in simulated bus.
 
 #include "core/bus/bus_trace.h"
+#include "core/busops/identification.h"
+#include "core/inventory/unit_names.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
+#include "core/platform/port_user.h"
 #include "core/platform/pump_wait.h"
+#include "gui/circuit/meas_circuit_dlg.h"
+#include "gui/frame/main_frame.h"
 #include "gui/toolkit/message_box.h"
+#include "gui/toolkit/report_list_ctrl.h"
+#include "sim/sim_scheme.h"
+#include "support/temp_dir.h"
 
 #include <QApplication>
 #include <QString>
@@ -20,6 +28,8 @@
 #include <filesystem>
 #include <functional>
 #include <future>
+#include <initializer_list>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -89,6 +99,56 @@ public:
 private:
     bool forbidden_;
 };
+
+// The modules of the built-in simulated bus at `stations`, identified; one that does not answer is left out.
+inline std::vector<ModuleRecord> IdentifiedSimModules(std::initializer_list<uint8_t> stations) {
+    RegisterSimTransportScheme();
+    TestTalksToTheBus setUp;
+    ComPortContext port{.device = "sim"};
+    PortUser user(&port);
+    std::vector<ModuleRecord> records;
+    for (const uint8_t station : stations) {
+        ModuleRecord record;
+        if (user.Acquire() && IdentifyModule(user.Port(), station, record, UnitName)) {
+            records.push_back(record);
+        }
+    }
+    user.Release();
+    return records;
+}
+
+// Puts `context` on COM1 of the built-in simulated bus, holding `records`.
+inline void UseSimBus(BusContext& context, const std::vector<ModuleRecord>& records) {
+    context.portContext.nPortNo = 1;
+    context.portContext.device = "sim";
+    for (const ModuleRecord& record : records) {
+        context.busList.Add(std::make_unique<ModuleRecord>(record));
+    }
+}
+
+// Puts `context` on a simulated bus of the modules that `scenario` (a scenario file's text) describes.
+inline void UseSimScenario(BusContext& context, const char* scenario) {
+    const std::filesystem::path file = DataDir() / "scenario.json";
+    WriteFileBytes(file, scenario);
+    UseSimBus(context, {});
+    context.portContext.device = "sim:" + file.string();
+}
+
+// Shows `frame` on the simulated bus holding `records` and, if there are any, its circuit window with the
+// first row chosen (null when it did not open).
+inline CMeasCircuitDlg* ShowOnSimBus(CMainFrame& frame, const std::vector<ModuleRecord>& records) {
+    UseSimBus(*frame.GetBusContext(), records);
+    frame.show();
+    if (records.empty()) {
+        return nullptr;
+    }
+    frame.OnDisplay();
+    auto* window = qobject_cast<CMeasCircuitDlg*>(frame.CircuitWindow());
+    if (window != nullptr) {
+        window->List()->Select(0);
+    }
+    return window;
+}
 
 // Runs an action once, at the first frame that goes over the bus after Arm(): in the middle of the operation.
 class ActOnFirstFrame final : public BusTraceObserver {

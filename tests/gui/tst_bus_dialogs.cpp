@@ -5,9 +5,7 @@
 #include "config_dialog_support.h"
 #include "core/bus/commands.h"
 #include "core/busops/conversion_count.h"
-#include "core/busops/identification.h"
 #include "core/inventory/bus_info_file.h"
-#include "core/inventory/unit_names.h"
 #include "core/platform/com_port.h"
 #include "core/platform/ini_section.h"
 #include "core/platform/pump_wait.h"
@@ -80,37 +78,11 @@ void WhenResolveDialogRuns(const std::function<void(CResolveCollisionsDlg&)>& ac
     timer->start(10);
 }
 
-// Shows a module dialog and waits until it has taken the port.
-void OpenPort(QDialog& dialog) {
+// Sets up a module dialog, shows it and waits until it has taken the port.
+template <class Dialog> void OpenPort(Dialog& dialog) {
+    QVERIFY(dialog.SetUp());
     dialog.show();
     QTRY_VERIFY(!BusJob::Runs(&dialog));
-}
-
-// Puts the context on the built-in simulated bus, or on the one `scenario` describes.
-void UseBus(BusContext& context, const QString& scenario = {}) {
-    context.portContext.nPortNo = 1;
-    context.portContext.device = "sim";
-    if (!scenario.isEmpty()) {
-        const QString path =
-            QDir(QDir::tempPath())
-                .filePath(QStringLiteral("terrix_scan_dlg_%1.json").arg(QCoreApplication::applicationPid()));
-        test::WriteFileBytes(path.toStdString(), scenario.toStdString());
-        context.portContext.device = "sim:" + path.toStdString();
-    }
-}
-
-// The built-in bus: probes at stations 1 and 2, the XV module at 3, identified into the context's list.
-void IdentifyDefaultBus(BusContext& context) {
-    test::TestTalksToTheBus setUp;
-    UseBus(context);
-    PortUser user(&context.portContext);
-    QVERIFY(user.Acquire());
-    for (uint8_t station : {1, 2, 3}) {
-        auto record = std::make_unique<ModuleRecord>();
-        QVERIFY(IdentifyModule(user.Port(), station, *record, UnitName));
-        QVERIFY(context.busList.Add(std::move(record)));
-    }
-    user.Release();
 }
 
 } // namespace
@@ -135,7 +107,7 @@ private Q_SLOTS:
     void scanCompletelyAndCancel() {
         test::VirtualBusTime time;
         BusContext context;
-        UseBus(context);
+        test::UseSimBus(context, {});
         // A saved bus of one module at station 1: a known-module scan would probe only there.
         CIniSection saved(SettingsFilePath(), std::string(kBusInfoSection));
         QVERIFY(saved.WriteDWord("Modules", 1) && saved.WriteString("Module0", "0,1"));
@@ -160,7 +132,7 @@ private Q_SLOTS:
         RegisterSimTransportScheme();
         sim::ForgetSharedBuses();
         BusContext context;
-        UseBus(context);
+        test::UseSimBus(context, {});
         CScanDlg cancelled(context, nullptr, CScanDlg::kDetailed | CScanDlg::kForgetBus);
         QTimer watch;
         bool cancelClicked = false;
@@ -173,8 +145,7 @@ private Q_SLOTS:
         });
         watch.start(0);
         cancelled.show();
-        // The Start button is enabled before the scan starts too: the scan is over once it is after the
-        // Cancel.
+        // Start is also enabled before the scan starts: the scan is over once it is enabled after the Cancel.
         QTRY_VERIFY_WITH_TIMEOUT(cancelClicked && cancelled.StartButton()->isEnabled(), 20000);
         watch.stop();
         QVERIFY(cancelled.isVisible());
@@ -215,7 +186,7 @@ private Q_SLOTS:
     void collisionsAreResolvedBeforeSaving() {
         test::VirtualBusTime time;
         BusContext context;
-        UseBus(context, QString::fromUtf8(kCollisionScenario));
+        test::UseSimScenario(context, kCollisionScenario);
         CScanDlg scan(context, nullptr, CScanDlg::kDetailed | CScanDlg::kForgetBus);
         bool controlsDisabledDuringRun = true;
         QString collisionsAtOpen;
@@ -324,25 +295,23 @@ private Q_SLOTS:
         BusContext context;
         CTrafficMonitor monitor(context, nullptr, 3);
         const QAbstractItemModel& model = monitor.Model();
+        const auto cell = [&](int row, int column) { return model.index(row, column).data().toString(); };
+        using T = TrafficModel;
         test::TestTalksToTheBus traffic;
         const PortHandle port = ComOpenDevice("sim", kBusBaud);
         StationInfoBlock block{};
         QVERIFY(ReadStationInfo(port, 2, block));
         QTRY_COMPARE(model.rowCount(), 2);
-        QCOMPARE(model.index(0, TrafficModel::kStation).data().toString(), QStringLiteral("2"));
-        QCOMPARE(model.index(0, TrafficModel::kCommand).data().toString(),
-                 QStringLiteral("2 read station info"));
+        QCOMPARE(cell(0, T::kStation), QStringLiteral("2"));
+        QCOMPARE(cell(0, T::kCommand), QStringLiteral("2 read station info"));
         QVERIFY(!ReadStationInfo(port, 99, block)); // nobody there: the reply's failure is listed
         QTRY_COMPARE(monitor.Model().Size(), size_t(3));
-        QVERIFY(model.index(0, TrafficModel::kOutcome).data().toString().startsWith(QStringLiteral("ok")));
-        QCOMPARE(model.index(1, TrafficModel::kStation).data().toString(), QStringLiteral("99"));
+        QVERIFY(cell(0, T::kOutcome).startsWith(QStringLiteral("ok")));
+        QCOMPARE(cell(1, T::kStation), QStringLiteral("99"));
         // The time-out is labelled as one, with the station and command that were asked.
-        QCOMPARE(model.index(2, TrafficModel::kDirection).data().toString(), QStringLiteral("time-out"));
-        QCOMPARE(model.index(2, TrafficModel::kStation).data().toString(), QStringLiteral("99"));
-        QCOMPARE(model.index(2, TrafficModel::kCommand).data().toString(),
-                 QStringLiteral("2 read station info"));
-        QCOMPARE(model.index(2, TrafficModel::kOutcome).data().toString(),
-                 QStringLiteral("9 Module does not answer"));
+        QCOMPARE((QStringList{cell(2, T::kDirection), cell(2, T::kStation), cell(2, T::kCommand),
+                              cell(2, T::kOutcome)}),
+                 (QStringList{"time-out", "99", "2 read station info", "9 Module does not answer"}));
         // Every column is wide enough for every row and the grid line (time stamps and bytes are not cut).
         for (int row = 0; row < model.rowCount(); ++row) {
             for (int column = 0; column < TrafficModel::kColumnCount; ++column) {
@@ -372,12 +341,13 @@ private Q_SLOTS:
     void conversionTimeAndStationNumber() {
         test::VirtualBusTime time;
         BusContext context;
-        IdentifyDefaultBus(context);
+        // The built-in bus: probes at stations 1 and 2, the XV module at 3.
+        test::UseSimBus(context, test::IdentifiedSimModules({1, 2, 3}));
+        QCOMPARE(context.busList.Count(), 3u);
         ModuleRecord& xv = *context.busList.FindByStation(3);
         xv.dwNumberOfMeas0 = 100;
         {
             CConversionTimeDlg dialog(context, nullptr, xv);
-            QVERIFY(dialog.SetUp());
             OpenPort(dialog);
             QCOMPARE(dialog.PreviousEdit()->GetValue(), 76u);
             // The entry is limited to the times whose count fits the module's five-digit field.
@@ -410,7 +380,6 @@ private Q_SLOTS:
 
         messages.Clear();
         CStationNumberDlg dialog(context, nullptr, first);
-        QVERIFY(dialog.SetUp());
         OpenPort(dialog);
         // A typo shows the module's station again (not 0), so Enter does not move it anywhere.
         for (const char* typed : {"253", "abc"}) {
@@ -441,7 +410,6 @@ private Q_SLOTS:
         ModuleRecord stale = first;
         stale.stationInfo.wSerialNo = static_cast<uint16_t>(first.SerialNo() + 1);
         CStationNumberDlg staleDialog(context, nullptr, stale);
-        QVERIFY(staleDialog.SetUp());
         OpenPort(staleDialog);
         staleDialog.NewEdit()->SetValue(10);
         staleDialog.accept();

@@ -103,8 +103,7 @@ private Q_SLOTS:
         QVERIFY(!BusActivity::IsBusy(context));
     }
 
-    // A window deleted outright waits for its work, which must not outlive the bus activity; its result
-    // is dropped.
+    // Deleting a window waits for its work, which must not outlive the bus activity, and drops its result.
     void deletingTheWindowWaitsForTheWorkAndDropsTheResult() {
         BusContext context;
         auto* window = new CPlacementDialog;

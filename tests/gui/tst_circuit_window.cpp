@@ -3,8 +3,6 @@
 // what the window adds (captions, value windows, closing while measuring, the rescan job) and its
 // two bus dialogs. The bus never waits on this thread.
 
-#include "core/busops/identification.h"
-#include "core/inventory/unit_names.h"
 #include "core/measure/time_stamp.h"
 #include "core/platform/data_paths.h"
 #include "core/platform/ini_section.h"
@@ -38,7 +36,6 @@
 #include <csignal>
 #include <fstream>
 #include <set>
-#include <thread>
 
 using namespace terrix;
 using C = MeasCircuitController;
@@ -48,23 +45,12 @@ namespace {
 
 std::vector<ModuleRecord> g_identified; // probes at 1 and 2, the XV module at 3
 
-// The probes at stations 1 and 2 and the XV module at 3; empty when the bus does not answer.
 ModuleRecord Placeholder(uint8_t station, ModuleState state, uint16_t serial) {
     ModuleRecord r;
     r.iaStation = station;
     r.enModuleState = state;
     r.stationInfo.wSerialNo = serial;
     return r;
-}
-
-// A context on the simulated bus holding `records` (no conversion times: a round ends once it measured).
-void Fill(BusContext& context, const std::vector<ModuleRecord>& records) {
-    context.portContext.nPortNo = 1;
-    context.portContext.device = "sim";
-    for (ModuleRecord r : records) {
-        r.dwMeasTime = 0;
-        context.busList.Add(std::make_unique<ModuleRecord>(r));
-    }
 }
 
 QString Cell(C& controller, int row, int column, int role = Qt::DisplayRole) {
@@ -106,22 +92,12 @@ class TestCircuitWindow : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        RegisterSimTransportScheme();
         ForbidBusWaitsOnThisThread();
-        std::thread([] { // the modules of the built-in bus, identified once (off this thread)
-            ComPortContext port;
-            port.device = "sim";
-            PortUser user(&port);
-            for (uint8_t station : {1, 2, 3}) {
-                ModuleRecord record;
-                if (user.Acquire() && IdentifyModule(user.Port(), station, record, UnitName)) {
-                    g_identified.push_back(record);
-                }
-            }
-            user.Release();
-        })
-            .join();
+        g_identified = test::IdentifiedSimModules({1, 2, 3});
         QCOMPARE(g_identified.size(), size_t{3});
+        for (ModuleRecord& record : g_identified) {
+            record.dwMeasTime = 0; // no conversion times: a round ends once it measured
+        }
     }
 
     void init() {
@@ -153,11 +129,8 @@ private Q_SLOTS:
             ModuleRecord record =
                 t.module >= 0 ? g_identified[static_cast<size_t>(t.module)] : ModuleRecord{};
             record.stationInfo.wFirmwareVersion = static_cast<uint16_t>(0x2300 | t.firmware);
-            CircuitInput in;
-            in.moduleCount = 3;
+            CircuitInput in{.moduleCount = 3, .run = t.run, .jobRuns = t.job};
             in.current = t.module >= 0 ? &record : nullptr;
-            in.run = t.run;
-            in.jobRuns = t.job;
             in.hasValueWindow = in.hasOffset = in.hasCoefficients = in.hasConversionTime =
                 in.hasApplicationParameters = t.entries;
             const CircuitCommands c = CircuitCommandStates(in);
@@ -173,13 +146,12 @@ private Q_SLOTS:
     }
 
     // Without a row, on the wrong module, while a job runs: refused, with the reason where there is one.
-    // While the loop measures, what needs neither the bus nor the files runs; the rest names the reason in
-    // the user's language.
+    // While measuring, what needs neither bus nor files runs; the rest says why in the user's language.
     void commandChecksSayWhyNot() {
         BusContext context;
         ModuleRecord xv = g_identified[2];
         xv.stationInfo.wFirmwareVersion = 0x2337;
-        Fill(context, {g_identified[0], xv, Placeholder(40, msCollision, 0xFFFF)});
+        test::UseSimBus(context, {g_identified[0], xv, Placeholder(40, msCollision, 0xFFFF)});
         ModuleWindows dialogs; // every module dialog but the offset's (none is opened here)
         const auto none = [](BusContext&, QWidget*, ModuleRecord&) { return false; };
         dialogs.changeStationNumber = dialogs.changeConversionTime = dialogs.coefficients =
@@ -241,8 +213,8 @@ private Q_SLOTS:
         BusContext context;
         ModuleRecord disabled = g_identified[1];
         disabled.bDisabled = 1;
-        Fill(context, {g_identified[0], disabled, g_identified[2], Placeholder(40, msFailed, 5),
-                       Placeholder(41, msNotIdentified, 6)});
+        test::UseSimBus(context, {g_identified[0], disabled, g_identified[2], Placeholder(40, msFailed, 5),
+                                  Placeholder(41, msNotIdentified, 6)});
         C controller(context, {});
         QAbstractItemModelTester tester(controller.Model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -265,11 +237,9 @@ private Q_SLOTS:
                      .hasMatch(),
                  qPrintable(Cell(controller, 0, M::kColValue)));
         QCOMPARE(CIniSection(SettingsFilePath(), "MeasCircDlg").ReadDWord("dwMeasTime", 20), 0u);
-        const QAbstractItemModel* model = controller.Model();
-        QCOMPARE(model->index(3, M::kColStation).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 0, 0));
-        QCOMPARE(model->index(4, M::kColStation).data(Qt::BackgroundRole).value<QColor>(),
-                 QColor(230, 230, 0));
-        QVERIFY(!model->index(0, M::kColStation).data(Qt::BackgroundRole).isValid());
+        QCOMPARE(Cell(controller, 3, M::kColStation, Qt::BackgroundRole), QColor(255, 0, 0).name());
+        QCOMPARE(Cell(controller, 4, M::kColStation, Qt::BackgroundRole), QColor(230, 230, 0).name());
+        QVERIFY(!controller.Model()->index(0, M::kColStation).data(Qt::BackgroundRole).isValid());
     }
 
     // With a broker in the settings, measuring starts publishing: the line says why it waits and how many
@@ -282,7 +252,7 @@ private Q_SLOTS:
         settings.url = broker.Url();
         QVERIFY(WritePublishSettings(SettingsFilePath(), settings));
         BusContext context;
-        Fill(context, {g_identified[0]});
+        test::UseSimBus(context, {g_identified[0]});
         C controller(context, {});
         QVERIFY(controller.Publishing().text.isEmpty());
         controller.StartOrStop(CircuitRun::kSingle, QStringLiteral("0"), QStringLiteral("test"));
@@ -312,11 +282,7 @@ private Q_SLOTS:
         const QDateTime lostAt(QDate(2026, 12, 7), QTime(14, 3, 12));
         notice.Back(5, lostAt); // no loss reported: nothing to say
         QCOMPARE(notice.GetState(), PortOutageNotice::State::kNone);
-        PortOutage outage;
-        outage.active = true;
-        outage.device = "/dev/ttyUSB0";
-        outage.retrySeconds = 20;
-        notice.Lost(outage, lostAt);
+        notice.Lost({.active = true, .device = "/dev/ttyUSB0", .retrySeconds = 20}, lostAt);
         QVERIFY(notice.Text().contains(QStringLiteral("Last stored values: none in this measurement.")));
         notice.Back(3 * 3600 + 138, lostAt.addSecs(3 * 3600 + 138));
         QCOMPARE(notice.Text(),
@@ -335,7 +301,7 @@ private Q_SLOTS:
         const std::shared_ptr<sim::VirtualBus> bus = sim::SharedBus("", error);
         QVERIFY(bus != nullptr);
         BusContext context;
-        Fill(context, {g_identified[0], g_identified[2]});
+        test::UseSimBus(context, {g_identified[0], g_identified[2]});
         C controller(context, {});
         controller.StartOrStop(CircuitRun::kLoop, QStringLiteral("1"), QStringLiteral("test"));
         const auto values = [&] { return Cell(controller, 1, M::kColValues).toInt(); };
@@ -382,11 +348,10 @@ private Q_SLOTS:
         QCOMPARE(CascadePosition(desk, QSize(1200, 900), 3), desk.topLeft()); // larger than the desk
     }
 
-    // (De)activating writes the module file each time; removing the last module leaves no row and no current
-    // one.
+    // (De)activating writes the module file each time; removing the last module leaves no (current) row.
     void activateAndRemove() {
         BusContext context;
-        Fill(context, {g_identified[0], Placeholder(77, msIdentified, 777)});
+        test::UseSimBus(context, {g_identified[0], Placeholder(77, msIdentified, 777)});
         C controller(context, {});
         controller.SetCurrentRow(1);
         for (int expected : {1, 0, 1}) {
@@ -444,12 +409,8 @@ private Q_SLOTS:
             return static_cast<MeasValueView*>(opened.data());
         };
         CMainFrame frame(windows);
-        Fill(*frame.GetBusContext(), {g_identified[0]});
-        frame.show();
-        frame.OnDisplay();
-        auto* window = qobject_cast<CMeasCircuitDlg*>(frame.CircuitWindow());
+        CMeasCircuitDlg* window = test::ShowOnSimBus(frame, {g_identified[0]});
         QVERIFY(window != nullptr);
-        window->List()->Select(0);
         window->MenuAction(C::ID_DISPLAY_VALUES)->trigger();
         QVERIFY(opened != nullptr && opened->isVisible());
         window->RateEdit()->setText(QStringLiteral("30"));
@@ -482,7 +443,7 @@ private Q_SLOTS:
     // Only a double click or a key opens a value window, also where the desktop opens items on one click.
     void singleClickOpensNoValueWindow() {
         BusContext context;
-        Fill(context, {g_identified[0], g_identified[1]});
+        test::UseSimBus(context, {g_identified[0], g_identified[1]});
         int opened = 0;
         ModuleWindows windows;
         windows.createValueWindow = [&](BusContext&, QWidget* owner, ModuleRecord&, CMeasValueStore&) {
@@ -525,7 +486,7 @@ private Q_SLOTS:
         for (const auto& t : cases) {
             messages.Clear();
             BusContext context;
-            Fill(context, {g_identified[0], t.record});
+            test::UseSimBus(context, {g_identified[0], t.record});
             CMeasCircuitDlg window(context, nullptr, {});
             window.show();
             window.List()->Select(1);
@@ -547,7 +508,7 @@ private Q_SLOTS:
     // The halt state is read and set; a module that does not answer leaves the command choices disabled.
     void haltStateReadsSetsAndLocksAfterFailedRead() {
         BusContext context;
-        Fill(context, {});
+        test::UseSimBus(context, {});
         ModuleRecord xv = g_identified[2];
         CHaltMeasStateDlg dialog(context, nullptr, xv);
         QCOMPARE(dialog.windowTitle(),
@@ -576,7 +537,7 @@ private Q_SLOTS:
         for (const bool port : {false, true}) {
             messages.Clear();
             BusContext context;
-            Fill(context, {g_identified[0]});
+            test::UseSimBus(context, {g_identified[0]});
             context.portContext.device = port ? "sim" : "/nonexistent/tty";
             QVERIFY(CIniSection(SettingsFilePath(), "BUS INFO").WriteDWord("dwCount", 1));
             CCreateCollisionsDlg dialog(context, nullptr);
@@ -610,11 +571,8 @@ private Q_SLOTS:
         FrameWindows windows;
         RegisterCircuitWindows(windows);
         CMainFrame frame(windows);
-        Fill(*frame.GetBusContext(), {g_identified[0], g_identified[2]});
-        frame.show();
         SessionEnd::Install(&frame);
-        frame.OnDisplay();
-        auto* window = qobject_cast<CMeasCircuitDlg*>(frame.CircuitWindow());
+        CMeasCircuitDlg* window = test::ShowOnSimBus(frame, {g_identified[0], g_identified[2]});
         QVERIFY(window != nullptr);
         window->RateEdit()->setText(QStringLiteral("0"));
         window->LoopButton()->click();

@@ -6,8 +6,6 @@
 
 #include "core/bus/bus_trace.h"
 #include "core/bus/commands.h"
-#include "core/busops/identification.h"
-#include "core/inventory/unit_names.h"
 #include "core/platform/pump_wait.h"
 #include "gui/app/window_table.h"
 #include "gui/base/bus_activity.h"
@@ -20,10 +18,8 @@
 #include "gui/config/active_calib_dlg.h"
 #include "gui/frame/main_frame.h"
 #include "gui/toolkit/edit_integer.h"
-#include "gui/toolkit/report_list_ctrl.h"
 #include "gui_test_support.h"
 #include "sim/sim_scheme.h"
-#include "support/temp_dir.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -50,13 +46,21 @@ enum class CloseWay { Escape, Close, Quit };
 
 struct Operation {
     const char* name;
-    bool inCircuitWindow; // started from the circuit window over the XV module's row
-    std::function<void(CMainFrame&, CMeasCircuitDlg*)> start;
+    void (CMeasCircuitDlg::*command)(); // started from the circuit window over the XV module's row, or:
+    std::function<void(CMainFrame&)> start = {};
     std::function<void(BusContext&)> prepare = {}; // runs before the close is armed
     // Dialogs that go to the bus only after the user's input: once the dialog is up and the bus idle, this
     // enters the input and confirms it, and the close comes during the bus work that follows.
     std::function<void(QDialog&)> confirm = {};
 };
+
+// Enters `input` into the dialog, a `Dialog`, and confirms it with OK.
+template <class Dialog> std::function<void(QDialog&)> Accept(std::function<void(Dialog&)> input) {
+    return [input](QDialog& d) {
+        input(dynamic_cast<Dialog&>(d));
+        d.accept();
+    };
+}
 
 // The XV module of the built-in bus (station 3), identified once.
 ModuleRecord g_xv;
@@ -68,22 +72,14 @@ class TestCloseSweep : public QObject {
 
     test::TempDataDir data_;
     test::MessageRecorder messages_;
-    QString collisionScenario_;
 
 private Q_SLOTS:
     void initTestCase() {
-        RegisterSimTransportScheme();
         ForbidBusWaitsOnThisThread();
         QApplication::setQuitOnLastWindowClosed(false); // a closed frame must not end the test program
-        collisionScenario_ = data_.File(QStringLiteral("collisions.json"));
-        test::WriteFileBytes(collisionScenario_.toStdString(), kCollisionScenario);
-        BusContext context;
-        context.portContext.device = "sim";
-        test::TestTalksToTheBus setUp;
-        PortUser user(&context.portContext);
-        QVERIFY(user.Acquire());
-        QVERIFY(IdentifyModule(user.Port(), 3, g_xv, UnitName));
-        user.Release();
+        const std::vector<ModuleRecord> xv = test::IdentifiedSimModules({3});
+        QCOMPARE(xv.size(), size_t{1});
+        g_xv = xv[0];
     }
 
     // One row per way of closing, so that the three can run side by side.
@@ -96,11 +92,11 @@ private Q_SLOTS:
 
     void closeDuringEveryBusOperation() {
         QFETCH(int, way);
-        const std::string collisions = "sim:" + collisionScenario_.toStdString();
+        using W = CMeasCircuitDlg;
         const Operation operations[] = {
-            {"scan completely", false, [](CMainFrame& f, CMeasCircuitDlg*) { f.OnScan(3); }},
-            {"resolve collisions", false,
-             [](CMainFrame& f, CMeasCircuitDlg*) {
+            {"scan completely", nullptr, [](CMainFrame& f) { f.OnScan(3); }},
+            {"resolve collisions", nullptr,
+             [](CMainFrame& f) {
                  QTimer::singleShot(0, [] {
                      if (auto* d = qobject_cast<CResolveCollisionsDlg*>(QApplication::activeModalWidget())) {
                          d->Sheet()->range->from->SetValue(1500);
@@ -110,89 +106,56 @@ private Q_SLOTS:
                  });
                  f.OnResolveCollisions();
              },
-             [&](BusContext& context) {
+             [](BusContext& context) {
                  // Two modules answer at station 5: the list holds the collision a scan would have found.
-                 context.portContext.device = collisions;
+                 test::UseSimScenario(context, kCollisionScenario);
                  ModuleRecord collision;
                  collision.iaStation = 5;
                  collision.enModuleState = msCollision;
                  context.busList.Add(std::make_unique<ModuleRecord>(collision));
              }},
-            {"rescan", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnRescan(); }},
-            {"halt state", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnHaltState(); }},
-            {"offset", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnOffset(); }},
-            {"coefficients", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnCoefficients(); }},
-            {"application parameters", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnAppParams(); }},
-            {"error66 limit", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnError66(); }},
-            {"active calibration", true, [](CMainFrame&, CMeasCircuitDlg* w) { w->OnActiveCalib(); }},
-            {"active calibration write",
-             true,
-             [](CMainFrame&, CMeasCircuitDlg* w) { w->OnActiveCalib(); },
-             {},
-             [](QDialog& d) {
-                 auto& dialog = dynamic_cast<CActiveCalibDlg&>(d);
-                 dialog.NewField()->SetValue(dialog.PreviousField()->GetValue() == 1 ? 2 : 1);
-                 dialog.accept();
-             }},
-            {"station number write",
-             true,
-             [](CMainFrame&, CMeasCircuitDlg* w) { w->OnStationNumber(); },
-             {},
-             [](QDialog& d) {
-                 auto& dialog = dynamic_cast<CStationNumberDlg&>(d);
-                 dialog.NewEdit()->SetValue(9);
-                 dialog.accept();
-             }},
-            {"conversion time write",
-             true,
-             [](CMainFrame&, CMeasCircuitDlg* w) { w->OnConversionTime(); },
-             {},
-             [](QDialog& d) {
-                 auto& dialog = dynamic_cast<CConversionTimeDlg&>(d);
-                 dialog.NewEdit()->SetValue(dialog.PreviousEdit()->GetValue() + 10);
-                 dialog.accept();
-             }},
-            {"reset baud write",
-             true,
-             [](CMainFrame&, CMeasCircuitDlg* w) { w->OnResetBaud(); },
-             {},
-             [](QDialog& d) { d.accept(); }},
+            {"rescan", &W::OnRescan},
+            {"halt state", &W::OnHaltState},
+            {"offset", &W::OnOffset},
+            {"coefficients", &W::OnCoefficients},
+            {"application parameters", &W::OnAppParams},
+            {"error66 limit", &W::OnError66},
+            {"active calibration", &W::OnActiveCalib},
+            {"active calibration write", &W::OnActiveCalib, {}, {}, Accept<CActiveCalibDlg>([](auto& d) {
+                 d.NewField()->SetValue(d.PreviousField()->GetValue() == 1 ? 2 : 1);
+             })},
+            {"station number write", &W::OnStationNumber, {}, {}, Accept<CStationNumberDlg>([](auto& d) {
+                 d.NewEdit()->SetValue(9);
+             })},
+            {"conversion time write", &W::OnConversionTime, {}, {}, Accept<CConversionTimeDlg>([](auto& d) {
+                 d.NewEdit()->SetValue(d.PreviousEdit()->GetValue() + 10);
+             })},
+            {"reset baud write", &W::OnResetBaud, {}, {}, [](QDialog& d) { d.accept(); }},
             {"halt state write",
-             true,
-             [](CMainFrame&, CMeasCircuitDlg* w) { w->OnHaltState(); },
+             &W::OnHaltState,
+             {},
              {},
              [](QDialog& d) { dynamic_cast<CHaltMeasStateDlg&>(d).CommandRadio(1)->click(); }},
-            {"create collisions", false,
-             [](CMainFrame& f, CMeasCircuitDlg*) { f.Action(ID_MAINT_CREATE_COLLISION)->trigger(); },
+            {"create collisions", nullptr,
+             [](CMainFrame& f) { f.Action(ID_MAINT_CREATE_COLLISION)->trigger(); },
              [](BusContext& context) { context.busList.Add(std::make_unique<ModuleRecord>(g_xv)); },
-             [](QDialog& d) {
-                 dynamic_cast<CCreateCollisionsDlg&>(d).StationEdit()->setValue(9);
-                 d.accept();
-             }},
+             Accept<CCreateCollisionsDlg>([](auto& d) { d.StationEdit()->setValue(9); })},
         };
         test::ActOnFirstFrame trigger;
         SetBusTraceObserver(&trigger);
         for (const Operation& op : operations) {
-            const QByteArray label = QByteArray(op.name);
-            const char* name = label.constData();
+            const char* name = op.name;
             sim::ForgetSharedBuses();
             auto frame = std::make_unique<CMainFrame>(AllFrameWindows());
             BusContext& context = *frame->GetBusContext();
-            context.portContext.nPortNo = 1;
-            context.portContext.device = "sim";
-            frame->show();
-            QPointer<CMeasCircuitDlg> circuit;
-            if (op.inCircuitWindow) {
-                context.busList.Add(std::make_unique<ModuleRecord>(g_xv));
-                frame->OnDisplay();
-                circuit = qobject_cast<CMeasCircuitDlg*>(frame->CircuitWindow());
-                QVERIFY2(circuit != nullptr, name);
-                circuit->List()->Select(0);
-            }
+            const bool inCircuitWindow = op.command != nullptr;
+            const QPointer<CMeasCircuitDlg> circuit =
+                test::ShowOnSimBus(*frame, inCircuitWindow ? std::vector{g_xv} : std::vector<ModuleRecord>{});
+            QVERIFY2(circuit != nullptr || !inCircuitWindow, name);
             if (op.prepare) {
                 op.prepare(context);
             }
-            bool circuitMustGo = op.inCircuitWindow && CloseWay(way) != CloseWay::Escape;
+            bool circuitMustGo = inCircuitWindow && CloseWay(way) != CloseWay::Escape;
             const auto close = [&] {
                 QWidget* reached = QApplication::activeModalWidget();
                 if (reached == nullptr) {
@@ -241,7 +204,7 @@ private Q_SLOTS:
             leftovers.start(20);
             bool returned = false;
             QTimer::singleShot(0, [&] {
-                op.start(*frame, circuit);
+                inCircuitWindow ? (circuit->*op.command)() : op.start(*frame);
                 returned = true;
             });
             QTRY_VERIFY2_WITH_TIMEOUT(returned && !BusActivity::IsBusy(context) &&

@@ -181,8 +181,7 @@ private Q_SLOTS:
             if (c.escape) {
                 auto dialog = std::make_unique<CError66Dlg>(bus.context, nullptr, bus.xv);
                 dialog->show();
-                // At the first frame (the module check before the read), while its worker waits: gone at
-                // once.
+                // At the first frame (the module check before the read), the worker waiting: gone at once.
                 bool escaped = false;
                 bool closedAtOnce = false;
                 test::ActOnFirstFrame escape;
@@ -266,14 +265,8 @@ private Q_SLOTS:
         bus.ChangeXv([](sim::ModuleState& m) {
             m.applicationParameters = AppParams{0, 26, 15, 25, 25}.ToBytes();
         });
-        auto probe = std::make_unique<ModuleRecord>();
-        probe->iaStation = 1;
-        probe->enModuleState = msIdentified;
-        probe->bIsTavikButNotXV = 1;
-        probe->stationInfo.wSerialNo = 31042;
-        probe->stationInfo.SetModuleName("PX-TAVIK2");
-        QVERIFY(bus.context.busList.Add(std::move(probe)));
-        QVERIFY(bus.context.busList.Add(std::make_unique<ModuleRecord>(bus.xv)));
+        test::UseSimBus(bus.context, test::IdentifiedSimModules({1, 3})); // a probe and the XV module
+        QCOMPARE(bus.context.busList.Count(), 2u);
         const auto dialog = bus.OpenRead<Dlg>();
         QVERIFY(dialog);
         Type(dialog->NewField(Dlg::kOffset), QStringLiteral("1.5"));

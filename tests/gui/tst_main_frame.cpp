@@ -124,11 +124,8 @@ private Q_SLOTS:
     void loadByName() {
         QVERIFY(LoadLanguageModule(QStringLiteral("Terrix Deutsch")));
         // Texts the design gives; bus errors stay English.
-        const std::pair<int, const char*> given[] = {{5209, "Module does not answer"},
-                                                     {24707, "Kein Modul ausgewählt!"}};
-        for (const auto& [number, german] : given) {
-            QCOMPARE(FindText(TextKind::String, number), QString::fromUtf8(german));
-        }
+        QCOMPARE(FindText(TextKind::String, 5209), QStringLiteral("Module does not answer"));
+        QCOMPARE(FindText(TextKind::String, 24707), QString::fromUtf8("Kein Modul ausgewählt!"));
         QVERIFY(FindText(TextKind::String, 24708 + 1).isNull()); // a number without a text
         // Unnumbered texts of other contexts are not taken from the catalogue.
         QCOMPARE(QCoreApplication::translate("terrix::SomeWindow", "&File"), QStringLiteral("&File"));
@@ -237,9 +234,12 @@ private Q_SLOTS:
         CMainFrame frame;
         CAboutDlg about(ProgramVersionInfo(), &frame);
         about.show();
-        frame.OnLanguage(kLangGerman);
-        QCoreApplication::processEvents();
-        QCOMPARE(StoredLanguage(), kLangGerman);
+        const auto choose = [&frame](uint16_t language) { // the language then stored
+            frame.OnLanguage(language);
+            QCoreApplication::processEvents();
+            return StoredLanguage();
+        };
+        QCOMPARE(choose(kLangGerman), kLangGerman);
         QCOMPARE(MenuTitle(frame, 4), QStringLiteral("&Wartung"));
         QCOMPARE(frame.Action(ID_BUS_DISPLAY)->statusTip(),
                  QStringLiteral("Listet alle gefundenen Module auf"));
@@ -248,20 +248,16 @@ private Q_SLOTS:
         QCOMPARE(frame.Action(ID_BUS_SCAN_COMPLETELY)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
         QVERIFY(frame.Action(ID_VIEW_GERMAN)->isChecked() && !frame.Action(ID_VIEW_ENGLISH)->isChecked());
 
-        frame.OnLanguage(kLangEnglish);
-        QCoreApplication::processEvents();
-        QCOMPARE(StoredLanguage(), kLangEnglish);
+        QCOMPARE(choose(kLangEnglish), kLangEnglish);
         QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
         QCOMPARE(frame.Action(ID_BUS_SCAN_COMPLETELY)->shortcut(), QKeySequence());
         QCOMPARE(about.windowTitle(), QStringLiteral("About Terrix"));
 
         // Without the file the texts stay but the choice is stored; one message: the others had none.
         SetLanguageDirs({englishOnlyDir_});
-        frame.OnLanguage(kLangGerman);
-        QCoreApplication::processEvents();
+        QCOMPARE(choose(kLangGerman), kLangGerman);
         QCOMPARE(messages.Texts(), QStringList{QStringLiteral("Error loading German resources!")});
         QCOMPARE(MenuTitle(frame, 0), QStringLiteral("&File"));
-        QCOMPARE(StoredLanguage(), kLangGerman);
         QVERIFY(frame.Action(ID_VIEW_ENGLISH)->isChecked() && !frame.Action(ID_VIEW_GERMAN)->isChecked());
     }
 
@@ -374,15 +370,13 @@ private Q_SLOTS:
             ++created;
             return new CPlacementDialog(owner);
         };
-        CMainFrame* framePtr = nullptr;
         bool openDuringScan = false;
         bool scanFinishes = true;
-        windows.runScan = [&](BusContext&, QWidget*, int) {
-            openDuringScan = framePtr->CircuitWindow() != nullptr;
+        windows.runScan = [&](BusContext&, QWidget* frame, int) {
+            openDuringScan = static_cast<CMainFrame*>(frame)->CircuitWindow() != nullptr;
             return scanFinishes;
         };
         CMainFrame frame(windows);
-        framePtr = &frame;
         frame.OnDisplay();
         QCOMPARE(created, 1);
         QPointer<QWidget> first = frame.CircuitWindow();

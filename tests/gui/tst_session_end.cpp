@@ -4,8 +4,6 @@
 // few seconds, nothing may be deleted under a loop that still runs (AddressSanitizer watches) and the port
 // must be free afterwards.
 
-#include "core/busops/identification.h"
-#include "core/inventory/unit_names.h"
 #include "core/platform/pump_wait.h"
 #include "gui/app/window_table.h"
 #include "gui/base/bus_activity.h"
@@ -13,9 +11,7 @@
 #include "gui/circuit/meas_circuit_dlg.h"
 #include "gui/frame/main_frame.h"
 #include "gui/measure/meas_value_dlg.h"
-#include "gui/toolkit/report_list_ctrl.h"
 #include "gui_test_support.h"
-#include "sim/sim_scheme.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -39,14 +35,10 @@ class TestSessionEnd : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        RegisterSimTransportScheme();
-        BusContext context;
-        context.portContext.device = "sim";
-        PortUser user(&context.portContext);
-        QVERIFY(user.Acquire());
-        QVERIFY(IdentifyModule(user.Port(), 3, xv_, UnitName));
-        user.Release();
         ForbidBusWaitsOnThisThread();
+        const std::vector<ModuleRecord> xv = test::IdentifiedSimModules({3});
+        QCOMPARE(xv.size(), size_t{1});
+        xv_ = xv[0];
     }
 
     void endsWithAModalOpen_data() {
@@ -78,15 +70,9 @@ private Q_SLOTS:
         QFETCH(QString, modalClass);
         auto* frame = new CMainFrame(AllFrameWindows());
         BusContext& context = *frame->GetBusContext();
-        context.portContext.nPortNo = 1;
-        context.portContext.device = "sim";
-        context.busList.Add(std::make_unique<ModuleRecord>(xv_));
-        frame->show();
         SessionEnd::Install(frame);
-        frame->OnDisplay();
-        QPointer<CMeasCircuitDlg> circuit = qobject_cast<CMeasCircuitDlg*>(frame->CircuitWindow());
+        const QPointer<CMeasCircuitDlg> circuit = test::ShowOnSimBus(*frame, {xv_});
         QVERIFY(circuit != nullptr);
-        circuit->List()->Select(0);
 
         QString modalSeen;
         bool returned = false;
@@ -105,10 +91,8 @@ private Q_SLOTS:
             }
         });
         ender.start(50);
-        QTimer watchdog; // the loop must end well before
-        watchdog.setSingleShot(true);
-        connect(&watchdog, &QTimer::timeout, [] { QApplication::exit(99); });
-        watchdog.start(10000);
+        QObject watchdog; // the loop must end well before; the timer goes with this object
+        QTimer::singleShot(10000, &watchdog, [] { QApplication::exit(99); });
         QApplication::setQuitOnLastWindowClosed(true);
         QCOMPARE(QApplication::exec(), 0);
         ender.stop();

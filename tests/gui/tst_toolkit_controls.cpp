@@ -269,19 +269,17 @@ private Q_SLOTS:
         QCOMPARE(sheet->currentIndex(), 2);
         QTest::keyClick(sheet, Qt::Key_S, Qt::AltModifier);
         QCOMPARE(sheet->currentIndex(), 0);
-        int seen = 0;
         struct Watcher : QObject {
-            int* seen;
+            int seen = 0;
             bool eventFilter(QObject*, QEvent* e) override {
-                *seen += e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_X;
+                seen += e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_X;
                 return false;
             }
         } watcher;
-        watcher.seen = &seen;
         field->installEventFilter(&watcher);
         QTest::keyClick(field, Qt::Key_X, Qt::AltModifier);
         QCOMPARE(sheet->currentIndex(), 0);
-        QCOMPARE(seen, 1);
+        QCOMPARE(watcher.seen, 1);
     }
 
     void versionLine() {
