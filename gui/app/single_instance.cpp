@@ -69,8 +69,23 @@ CSingleInstance::~CSingleInstance() = default;
 
 namespace {
 
-// Whether the process that wrote a lock file still runs (on this computer; one on another host that shares
-// the folder is taken to run).
+// Whether a lock file was written on this computer. Qt puts the machine's id on the file's fourth line; the
+// host name on the third is the computer's NetBIOS name on Windows (in capitals), which QSysInfo does not
+// give, so the name is compared only where there is no id.
+bool WrittenOnThisMachine(const QLockFile& lock, const QString& hostname) {
+    QFile file(lock.fileName());
+    const QByteArray ours = QSysInfo::machineUniqueId();
+    if (!ours.isEmpty() && file.open(QIODevice::ReadOnly)) {
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        if (lines.size() > 3 && !lines[3].isEmpty()) {
+            return lines[3] == ours;
+        }
+    }
+    return hostname.isEmpty() || hostname.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
+}
+
+// Whether the process that wrote a lock file still runs (one on another computer that shares the folder is
+// taken to run).
 bool LockOwnerRuns(const QLockFile& lock) {
     qint64 pid = 0;
     QString hostname;
@@ -78,10 +93,23 @@ bool LockOwnerRuns(const QLockFile& lock) {
     if (!lock.getLockInfo(&pid, &hostname, &application)) {
         return false; // unreadable: no copy could have written it
     }
-    if (!hostname.isEmpty() && hostname != QSysInfo::machineHostName()) {
+    if (!WrittenOnThisMachine(lock, hostname)) {
         return true;
     }
     return pid > 0 && ProcessRunning(static_cast<long>(pid));
+}
+
+// A lock that names this very process was left by an earlier copy that had the same process id: Windows ends
+// a program at the end of the session without its clean-up, and after a restart may give the new copy that
+// id again (Qt notices a restart on Linux only). Qt takes the lock for a running copy's, as the process runs
+// under the program's name. It is taken over unless a copy in this process holds it.
+bool TookOverOwnLeftover(QLockFile& lock) {
+    qint64 pid = 0;
+    QString hostname;
+    QString application;
+    return lock.error() == QLockFile::LockFailedError && lock.getLockInfo(&pid, &hostname, &application) &&
+           pid == CurrentProcessId() && WrittenOnThisMachine(lock, hostname) && lock.removeStaleLockFile() &&
+           lock.tryLock(0);
 }
 
 } // namespace
@@ -91,7 +119,7 @@ CSingleInstance::Start CSingleInstance::TakeLock() {
         return Start::kFirst;
     }
     failure_.clear();
-    if (!lock_.tryLock(0)) {
+    if (!lock_.tryLock(0) && !TookOverOwnLeftover(lock_)) {
         // A lock held by a running copy is the ordinary case. Anything else -- the lock file cannot be made,
         // or one left by a crashed copy cannot be removed -- is a fault of the folder: say which.
         const bool held = lock_.error() == QLockFile::LockFailedError;

@@ -32,6 +32,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSysInfo>
 #include <QTest>
 #include <QTranslator>
 #include <QXmlStreamReader>
@@ -468,6 +469,20 @@ private Q_SLOTS:
         QVERIFY(second.MainFrame() == nullptr);
         QCOMPARE(messages.Texts(), (QStringList{Text(24578), Text(24579)}));
         QCOMPARE(messages.messages.front().icon, MessageIcon::Information);
+    }
+
+    // A lock left by an earlier copy whose process id this process has now (Windows kills the program at the
+    // end of the session, and gives ids out again after a restart) does not keep the program from starting.
+    void lockLeftUnderThisProcessIdIsTakenOver() {
+        QTemporaryDir dir;
+        const QByteArray left = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+                                QCoreApplication::applicationName().toUtf8() + '\n' +
+                                QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::machineUniqueId() +
+                                '\n' + QSysInfo::bootUniqueId() + '\n';
+        test::WriteFileBytes(dir.filePath(QStringLiteral("Terrix.lock")).toStdString(), left.toStdString());
+        CSingleInstance instance(dir.path());
+        QCOMPARE(instance.TakeLock(), CSingleInstance::Start::kFirst);
+        QCOMPARE(CSingleInstance(dir.path()).TakeLock(), CSingleInstance::Start::kOtherCopy); // now held
     }
 
     // A lock that cannot be taken while no copy runs is no running copy: the program names the folder and the
