@@ -16,6 +16,7 @@ packages=(
     libmosquitto-dev mosquitto mosquitto-clients openssl # fleet logging; the tests run their own broker
     g++-mingw-w64-x86-64-posix googletest wine wine64 zip # the Windows build and its tests under Wine
     nsis # the Windows installer of the desktop program (scripts/package-windows.sh, when its Qt is built)
+    xdotool # the Windows desktop stage finds the program's main window (scripts/test-windows-desktop.sh)
 )
 
 missing=()

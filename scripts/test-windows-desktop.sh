@@ -101,6 +101,39 @@ tour() {
 }
 tour sim sim
 
+# --- the end of a session ----------------------------------------------------------------------------------------
+# Windows ends the program once it has answered WM_ENDSESSION: it must go by itself within seconds, and the
+# lock file it leaves must not keep the next start from opening its main window.
+session=$PWD/$win/tour-data/session
+rm -rf "$session"
+mkdir -p "$session"
+printf '[Serial ports]\r\nCOM1=sim\r\n' >"$session/Terrix.ini"
+# The main window: titled "Terrix", larger than a message box such as "Activating already started application".
+main_window_up() {
+    local w
+    for w in $(xdotool search --onlyvisible --name '^Terrix$' 2>/dev/null); do
+        [ "$(xdotool getwindowgeometry --shell "$w" | sed -n 's/^WIDTH=//p')" -ge 500 ] && return 0
+    done
+    return 1
+}
+# start_and_end_session WHAT: starts the installed program on the session folder, waits for its main window,
+# ends the session and waits for the program to end.
+start_and_end_session() {
+    LANG=en_US.UTF-8 wine "C:\\Program Files\\Terrix\\bin\\terrix.exe" --data-dir "Z:$session" \
+        >>"$win/session-end.log" 2>&1 &
+    local pid=$! began=$SECONDS
+    for _ in $(seq 240); do main_window_up && break; sleep 0.5; done
+    main_window_up || fail "$1: no main window within $((SECONDS - began)) s"
+    began=$SECONDS
+    wine wineboot --end-session >>"$win/session-end.log" 2>&1 || true
+    for _ in $(seq 60); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
+    ! kill -0 "$pid" 2>/dev/null || fail "$1: terrix.exe still runs $((SECONDS - began)) s after the session ended"
+    echo "session end, $1: the program ended within $((SECONDS - began)) s"
+}
+start_and_end_session "first start"
+[ -f "$session/Terrix.lock" ] && echo "session end: the lock file stays, as Windows ends the program"
+start_and_end_session "started again"
+
 # terrix-sim's pseudo-terminal as COM1: Wine takes the device of COMn from HKLM\Software\Wine\Ports.
 link=$WINEPREFIX/COM1-sim
 wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$link" /f >/dev/null 2>&1
